@@ -1,0 +1,23 @@
+// Reading picture files (".bmp", ".jpg", ".gif", chosen by extension alone) into a source bitmap.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QIODevice;
+
+// Pictures above this many pixels are refused before any pixel memory is taken (a 200-megapixel photograph
+// still loads).
+constexpr qint64 MaxPicturePixels = 256LL * 1024 * 1024;
+
+// Throws TError when a picture of Width x Height would be too large to hold.
+void CheckPictureSize(qint64 Width, qint64 Height);
+
+// Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
+// Failures raise TError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
+// "Cannot open file "%s". %s").
+void LoadPictureFile(QImage &Target, const QString &Path);
+
+// Decodes a whole JPEG stream from the device's current position to its end: 24-bit colour (Format_BGR888)
+// or 8-bit grey (Format_Grayscale8), turned upright by its EXIF orientation. Errors raise "JPEG error #%d".
+void DecodeJpeg(QIODevice &In, QImage &Target);

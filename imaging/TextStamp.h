@@ -1,0 +1,20 @@
+// Text drawn on pictures: the stamp font, the size search, and the inverted two-line stamp.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+// "Times New Roman" bold at 8 points; the colour that goes with it is StampColor().
+QFont StampFont();
+// The desktop's window-text colour, black when there is no desktop to ask.
+QColor StampColor();
+
+// Sets Font's point size to the smallest size from 8 to 255 at which Text reaches half of Width or half of
+// Height (measured on a working bitmap at 96 dots per inch); returns it.
+int FitFontSize(QFont &Font, const QString &Text, int Width, int Height);
+
+// Draws Upper just above the middle and Lower from the middle, each fitted on its own, white on black, combined
+// with Target by exclusive or: twice restores the bitmap.
+void StampTwoLines(QImage &Target, const QString &Upper, const QString &Lower);

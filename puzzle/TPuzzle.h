@@ -1,0 +1,100 @@
+// The puzzle object: source picture, effect, grid, cell geometry, working bitmaps, rendering, tangling and moves.
+#pragma once
+
+#include "TBody.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+enum TDragState : quint8 { dsIdle = 0, dsCaught = 1, dsRow = 2, dsColumn = 3 };
+
+enum class TLoadResult {
+    Loaded,
+    NoFile, // nothing at the path: silently nothing
+    TooNew, // Version holds the file's version, greater than 1
+};
+
+class TPuzzle
+{
+public:
+    // Display is the bitmap on screen and EmptyPicture the concealment texture; neither is owned.
+    TPuzzle(QImage *Display, const QImage *EmptyPicture);
+    ~TPuzzle() = default;
+    TPuzzle(const TPuzzle &) = delete;
+    TPuzzle &operator=(const TPuzzle &) = delete;
+
+    qint32 Version = 0;
+    qint32 Effect = 0;
+    bool SemiEffect = false;
+    bool EditMode = false;
+    bool Solved = false;
+    bool Modified = false;
+    double Scale = 1.0;
+    TBody Body;
+    QString FileName;
+    QString Title;
+    QImage Source;
+    QImage Plain;
+    QImage Concealed;
+    QImage *Display;
+    const QImage *EmptyPicture;
+    qint32 CellWidth = 0;
+    qint32 CellHeight = 0;
+    qint32 DragThreshold = 0;
+    QPoint Anchor;
+    QPoint Selected = NoCell;
+    QImage CellBitmap;
+    QImage RowStrip;
+    QImage ColStrip;
+    TDragState DragState = dsIdle;
+    double FitScale = 0;
+
+    // Installed by the owner: lets the application process pending messages (end of RenderAll, the advice
+    // wait). Empty in headless use.
+    std::function<void()> ProcessMessages;
+    // Installed by the owner: the rectangle of Display that has just changed (for partial repaints).
+    std::function<void(const QRect &)> DisplayChanged;
+    // Installed by the owner: called after each shown step of a tangle, so that a window can pace it.
+    std::function<void()> TangleStep;
+
+    void Setup(qint32 NewEffect, int Rows, int Cols, bool NewSemiEffect, bool EmptyRow, bool EmptyCol);
+    void Rebuild();
+    void BuildConcealed();
+    void RenderAll();
+    void DrawCell(QPoint P, bool Advice);
+    void RedrawSelected() { DrawCell(Selected, false); }
+    void SetEffect(qint32 Kind);
+    void LoadPicture(const QString &Path);
+    QPoint CellAt(int X, int Y) const;
+    QPoint CellCentre(QPoint P) const;
+    QPoint SelectedCentre() const { return CellCentre(Selected); }
+
+    // View and zoom.
+    void UpdateFit(int PanelWidth, int PanelHeight, bool Auto);
+    void ZoomIn();
+    void ZoomOut();
+    void ActualSize();
+    void BestFit();
+    bool CanZoomIn() const;
+    bool CanZoomOut() const;
+    bool CanActualSize() const;
+
+    // Tangling.
+    void Tangle();
+
+    // Moves.
+    void HoverAt(int X, int Y);
+    void Deselect();
+    bool TryStartDrag(int X, int Y);
+    void CaptureStrip();
+    void RenderDrag(int X, int Y);
+    bool NearCellCentre(int X, int Y) const;
+    bool Commit(int X, int Y);
+    void ShowAdvice(int X, int Y);
+
+    // Puzzle files and export; these three live in the files library.
+    void SaveToFile(const QString &Path);
+    TLoadResult LoadFromFile(const QString &Path);
+    void SaveImageAs(const QString &Path) const;
+};
