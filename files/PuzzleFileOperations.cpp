@@ -1,0 +1,83 @@
+// TPuzzle's file operations: saving and opening puzzle files and exporting the picture as JPEG.
+#include "TPuzzle.h"
+
+#include "TError.h"
+#include "TJpegWriter.h"
+#include "TPuzzleFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString FullPath(const QString &Path)
+{
+    return QFileInfo(Path).absoluteFilePath();
+}
+
+[[noreturn]] void CannotCreate(const QString &Path, const QString &Reason)
+{
+    throw TError(QStringLiteral("Cannot create file \"%1\". %2").arg(FullPath(Path), Reason));
+}
+
+} // namespace
+
+// The new file is written beside the old one and renamed over it only when complete, so a failed save (full
+// disk, folder not writable, an encoder error) leaves the file that was there untouched.
+void TPuzzle::SaveToFile(const QString &Path)
+{
+    TPuzzleFile Stored;
+    Stored.Version = Version;
+    Stored.Effect = Effect;
+    Stored.SemiEffect = SemiEffect;
+    Stored.Body = Body;
+    Stored.Source = Source;
+
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
+        CannotCreate(Path, File.errorString());
+    if (!Stored.Write(File) || !File.commit())
+        CannotCreate(Path, File.errorString());
+
+    // Only a file that is really in place becomes the puzzle's file: mail attaches FileName.
+    FileName = Path;
+    Modified = false;
+    Tangle();
+}
+
+// Everything is read and checked into a separate object first, so a refused file leaves this puzzle as it was.
+TLoadResult TPuzzle::LoadFromFile(const QString &Path)
+{
+    if (Path.isEmpty() || !QFileInfo::exists(Path))
+        return TLoadResult::NoFile;
+    QFile File(Path);
+    if (!File.open(QIODevice::ReadOnly))
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(Path), File.errorString()));
+
+    TPuzzleFile Stored;
+    if (!Stored.Read(File, FullPath(Path))) {
+        Version = Stored.Version;
+        return TLoadResult::TooNew;
+    }
+    File.close();
+
+    FileName = Path;
+    Version = Stored.Version;
+    Effect = Stored.Effect;
+    SemiEffect = Stored.SemiEffect;
+    Body = Stored.Body;
+    Source = Stored.Source;
+    Modified = false;
+    Tangle();
+    return TLoadResult::Loaded;
+}
+
+void TPuzzle::SaveImageAs(const QString &Path) const
+{
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
+        CannotCreate(Path, File.errorString());
+    if (!TJpegWriter::Write(Source, File) || !File.commit())
+        CannotCreate(Path, File.errorString());
+}

@@ -1,0 +1,32 @@
+// The stored form of a puzzle (header, grid, picture), read from and written to any device.
+#pragma once
+
+#include "TBody.h"
+
+#include <QImage>
+#include <QString>
+
+class QIODevice;
+
+class TPuzzleFile
+{
+public:
+    // The newest format this program reads, and the one it writes for puzzles it sets up.
+    static constexpr qint32 CurrentVersion = 1;
+    // Version, Effect, the one-byte SemiEffect flag and the grid; the JPEG picture follows.
+    static constexpr qint64 HeaderSize = 889;
+
+    qint32 Version = CurrentVersion;
+    qint32 Effect = 0;
+    bool SemiEffect = false;
+    TBody Body;
+    QImage Source;
+
+    // Reads a whole puzzle from In's position to its end. Returns false, with only Version read, when the
+    // file needs a newer program. A header that is cut short or a grid that the program cannot make raises
+    // TError naming Name; the picture part raises the JPEG decoder's errors.
+    bool Read(QIODevice &In, const QString &Name);
+
+    // Writes the whole puzzle at Out's position; false when Out refused bytes (its errorString says why).
+    bool Write(QIODevice &Out) const;
+};
