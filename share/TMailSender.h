@@ -1,0 +1,60 @@
+// Hands a message with attachments to the desktop's mail program through xdg-email.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QProcess;
+
+class TMailSender : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TMailSender(QObject *Parent = nullptr);
+    ~TMailSender() override;
+
+    // The fixed invitation that goes with a puzzle; WebAddress is the download page of line 6.
+    static QString InvitationSubject();
+    static QString InvitationBody(const QString &WebAddress);
+
+    // Opens the mail program's compose window and returns at once: xdg-email may block until the
+    // mail program exits, so it runs on its own and reports back through Failed.
+    // Lists, not comma-separated text, so a path with a comma in it stays one attachment.
+    // Returns false (and emits Failed) only when the request is refused before anything is started.
+    bool SendMailWithAttachments(const QStringList &Recipients, const QString &Subject,
+                                 const QString &Body, const QStringList &Attachments);
+
+    // The program that is started; tests and unusual desktops may point it elsewhere.
+    void SetProgram(const QString &Program) { FProgram = Program; }
+    QString Program() const { return FProgram; }
+
+    // The arguments handed to the program, in order (exposed so the exact hand-over is testable).
+    static QStringList Arguments(const QStringList &Recipients, const QString &Subject,
+                                 const QString &Body, const QStringList &Attachments);
+
+    // xdg-email's documented exit codes.
+    enum TExitCode {
+        ecSuccess = 0,
+        ecSyntax = 1,
+        ecFileMissing = 2,
+        ecToolMissing = 3, // also its answer when there is no method for mail at all
+        ecActionFailed = 4,
+        ecNoPermission = 5,
+    };
+
+    // The text shown when nothing could take the message; it names every attachment's full path
+    // so the person can attach it by hand.
+    static QString NoMailProgramMessage(const QStringList &Attachments);
+    static QString UnreadableAttachmentMessage(const QStringList &Attachments);
+
+signals:
+    // The message never reached a mail program. Message is ready to be shown to the person.
+    void Failed(const QString &Message);
+    // xdg-email has ended (successfully or not); mostly of use to tests.
+    void Finished(int ExitCode);
+
+private:
+    QString FProgram = QStringLiteral("xdg-email");
+};
