@@ -1,0 +1,17 @@
+// The one thing the window asks of a sound: open its file once, then play it on request.
+#pragma once
+
+#include <QString>
+
+class TSoundPlayer
+{
+public:
+    virtual ~TSoundPlayer();
+
+    // Opens the sound file once at start. A file that cannot be opened leaves the player silent
+    // for the whole run; nothing is ever shown for it. Returns whether the sound is usable.
+    virtual bool Open(const QString &Path) = 0;
+
+    // Asks for the sound. Returns at once; never fails visibly.
+    virtual void Play() = 0;
+};
