@@ -1,0 +1,665 @@
+// Tests of puzzle files and picture export: layout, round trips, refused files and failed writes.
+#include "PictureLoader.h"
+#include "TError.h"
+#include "TJpegWriter.h"
+#include "TPuzzle.h"
+#include "TPuzzleFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QString DataFile(const QString &Name)
+{
+    return QStringLiteral(QUORRA_TEST_DATA "/") + Name;
+}
+
+QByteArray ReadAll(const QString &Path)
+{
+    QFile File(Path);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &Path, const QByteArray &Bytes)
+{
+    QFile File(Path);
+    QVERIFY(File.open(QIODevice::WriteOnly));
+    QCOMPARE(File.write(Bytes), Bytes.size());
+}
+
+qint32 IntAt(const QByteArray &Bytes, qint64 Offset)
+{
+    return qFromLittleEndian<qint32>(Bytes.constData() + Offset);
+}
+
+// Four coloured quarters, far enough apart that JPEG error never confuses them.
+const QColor Quarters[4] = {QColor(220, 30, 30), QColor(30, 200, 40), QColor(30, 40, 220), QColor(240, 220, 30)};
+
+QImage QuarterPicture(int Width, int Height)
+{
+    QImage Picture(Width, Height, QImage::Format_BGR888);
+    for (int Y = 0; Y < Height; ++Y) {
+        uchar *Row = Picture.scanLine(Y);
+        for (int X = 0; X < Width; ++X) {
+            const QColor &C = Quarters[(Y >= Height / 2) * 2 + (X >= Width / 2)];
+            Row[X * 3] = uchar(C.blue());
+            Row[X * 3 + 1] = uchar(C.green());
+            Row[X * 3 + 2] = uchar(C.red());
+        }
+    }
+    return Picture;
+}
+
+bool NearColour(QRgb Pixel, const QColor &Expected, int Tolerance = 12)
+{
+    return qAbs(qRed(Pixel) - Expected.red()) <= Tolerance && qAbs(qGreen(Pixel) - Expected.green()) <= Tolerance
+        && qAbs(qBlue(Pixel) - Expected.blue()) <= Tolerance;
+}
+
+// Each quarter has its colour, sampled away from the edges and from the white diagonal of the shared test
+// pictures (which runs from the top-left corner through the top-left and bottom-right quarters).
+void VerifyQuarters(const QImage &Picture)
+{
+    const int W = Picture.width(), H = Picture.height();
+    const QPoint Centres[4] = {{3 * W / 8, H / 8}, {3 * W / 4, H / 4}, {W / 4, 3 * H / 4}, {7 * W / 8, 5 * H / 8}};
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(NearColour(Picture.pixel(Centres[i]), Quarters[i]),
+                 qPrintable(QStringLiteral("quarter %1 is %2").arg(i).arg(Picture.pixel(Centres[i]), 8, 16)));
+}
+
+QImage DecodeJpegBytes(const QByteArray &Bytes)
+{
+    QBuffer Buffer;
+    Buffer.setData(Bytes);
+    Buffer.open(QIODevice::ReadOnly);
+    QImage Picture;
+    DecodeJpeg(Buffer, Picture);
+    return Picture;
+}
+
+// A puzzle with its own display and concealment texture, as the main window would hold it.
+struct TFixture {
+    QImage Display;
+    QImage Texture;
+    TPuzzle Puzzle;
+
+    TFixture() : Texture(16, 16, QImage::Format_BGR888), Puzzle(&Display, &Texture) { Texture.fill(Qt::gray); }
+
+    void SetUp(const QImage &Picture, int Rows, int Cols, qint32 Effect = 4, bool Semi = false,
+               bool EmptyRow = false, bool EmptyCol = false)
+    {
+        Puzzle.Source = Picture;
+        Puzzle.Setup(Effect, Rows, Cols, Semi, EmptyRow, EmptyCol);
+    }
+};
+
+// What a refused or failed operation must leave as it was.
+struct TSnapshot {
+    qint32 Version, Effect;
+    bool SemiEffect, EditMode, Solved, Modified;
+    QString FileName;
+    QByteArray Body;
+    qint64 SourceKey;
+
+    explicit TSnapshot(const TPuzzle &P)
+        : Version(P.Version), Effect(P.Effect), SemiEffect(P.SemiEffect), EditMode(P.EditMode), Solved(P.Solved),
+          Modified(P.Modified), FileName(P.FileName),
+          Body(reinterpret_cast<const char *>(&P.Body), sizeof(TBody)), SourceKey(P.Source.cacheKey())
+    {
+    }
+
+    bool operator==(const TSnapshot &) const = default;
+};
+
+// Writes cannot grow a file past Limit bytes for as long as this lives: a full disk that root cannot bypass.
+class TFileSizeLimit
+{
+public:
+    explicit TFileSizeLimit(rlim_t Limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit New = FOld;
+        New.rlim_cur = Limit;
+        setrlimit(RLIMIT_FSIZE, &New);
+    }
+    ~TFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld;
+    void (*FOldHandler)(int);
+};
+
+using TRecordNumbers = QMap<int, int>;
+
+enum TWriteFailure { wfDiskFull, wfParentIsFile, wfNoParent, wfReadOnlyFolder };
+
+} // namespace
+
+Q_DECLARE_METATYPE(TWriteFailure)
+
+class TestPuzzleFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir FDir;
+
+    QString TempPath(const QString &Name) const { return FDir.filePath(Name); }
+
+    // Sets up how a save or export is made to fail, with the old file (when the case has one) in place.
+    // Returns the path to write and the old bytes that must survive.
+    QString PrepareFailure(TWriteFailure Failure, const QString &Name, QByteArray &Old,
+                           std::unique_ptr<TFileSizeLimit> &Limit);
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void gridLayout_data();
+    void gridLayout();
+    void savedTwiceReplaces();
+    void opensOddFiles_data();
+    void opensOddFiles();
+    void tooNew_data();
+    void tooNew();
+    void refusesDamagedFiles_data();
+    void refusesDamagedFiles();
+    void noFile();
+    void cannotOpenFolder();
+    void readsFromDevice();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void failedExportKeepsOldFile_data();
+    void failedExportKeepsOldFile();
+    void exportsFullResolution_data();
+    void exportsFullResolution();
+    void transparentColourIsKept();
+};
+
+QString TestPuzzleFile::PrepareFailure(TWriteFailure Failure, const QString &Name, QByteArray &Old,
+                                       std::unique_ptr<TFileSizeLimit> &Limit)
+{
+    const QString Folder = TempPath(Name + QStringLiteral("-folder"));
+    QDir().mkpath(Folder);
+    switch (Failure) {
+    case wfDiskFull: {
+        const QString Path = Folder + QStringLiteral("/old.nbq");
+        Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+        WriteAll(Path, Old);
+        Limit = std::make_unique<TFileSizeLimit>(2000);
+        return Path;
+    }
+    case wfParentIsFile:
+        WriteAll(Folder + QStringLiteral("/file"), "not a folder");
+        return Folder + QStringLiteral("/file/new.nbq");
+    case wfNoParent:
+        return Folder + QStringLiteral("/missing/new.nbq");
+    case wfReadOnlyFolder: {
+        const QString Path = Folder + QStringLiteral("/old.nbq");
+        Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+        WriteAll(Path, Old);
+        QFile::setPermissions(Folder, QFile::ReadOwner | QFile::ExeOwner);
+        return Path;
+    }
+    }
+    return QString();
+}
+
+void TestPuzzleFile::roundTrip_data()
+{
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<int>("Cols");
+    QTest::addColumn<bool>("EmptyRow");
+    QTest::addColumn<bool>("EmptyCol");
+    QTest::addColumn<int>("Effect");
+    QTest::addColumn<bool>("Semi");
+    QTest::addColumn<QSize>("PictureSize");
+
+    QTest::newRow("2x2 obscure") << 2 << 2 << false << false << 0 << false << QSize(160, 120);
+    QTest::newRow("3x4 hidden") << 3 << 4 << false << false << 4 << false << QSize(320, 240);
+    QTest::newRow("4x2 dark, semi, empty row") << 4 << 2 << true << false << 1 << true << QSize(203, 301);
+    QTest::newRow("2x3 negative, empty column") << 2 << 3 << false << true << 3 << false << QSize(300, 200);
+    QTest::newRow("4x4 low resolution, both empty") << 4 << 4 << true << true << 6 << true << QSize(401, 399);
+    QTest::newRow("3x3 transparent, semi") << 3 << 3 << false << false << 2 << true << QSize(99, 99);
+    QTest::newRow("3x2 top secret") << 3 << 2 << false << false << 5 << false << QSize(640, 480);
+}
+
+void TestPuzzleFile::roundTrip()
+{
+    QFETCH(int, Rows);
+    QFETCH(int, Cols);
+    QFETCH(bool, EmptyRow);
+    QFETCH(bool, EmptyCol);
+    QFETCH(int, Effect);
+    QFETCH(bool, Semi);
+    QFETCH(QSize, PictureSize);
+
+    const QString Path = TempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
+    TFixture Made;
+    Made.SetUp(QuarterPicture(PictureSize.width(), PictureSize.height()), Rows, Cols, Effect, Semi, EmptyRow,
+               EmptyCol);
+    const TBody SetUp = Made.Puzzle.Body;
+    Made.Puzzle.SaveToFile(Path);
+
+    // Saving hands the maker a tangled puzzle at once.
+    QCOMPARE(Made.Puzzle.FileName, Path);
+    QVERIFY(!Made.Puzzle.Modified);
+    QVERIFY(!Made.Puzzle.EditMode);
+    QVERIFY(!Made.Puzzle.Solved);
+
+    TFixture Opened;
+    QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
+    const TPuzzle &P = Opened.Puzzle;
+    QCOMPARE(P.Source.size(), PictureSize);
+    VerifyQuarters(P.Source);
+    QCOMPARE(P.Version, 1);
+    QCOMPARE(P.Effect, Effect);
+    QCOMPARE(P.SemiEffect, Semi);
+    QCOMPARE(P.Body.Rows, Rows);
+    QCOMPARE(P.Body.Cols, Cols);
+    QCOMPARE(P.Body.ExtraRow, int(EmptyRow));
+    QCOMPARE(P.Body.ExtraCol, int(EmptyCol));
+    QVERIFY(std::memcmp(P.Body.Target, SetUp.Target, sizeof SetUp.Target) == 0);
+    QVERIFY(P.Body.IsPlayable());
+    QCOMPARE(P.FileName, Path);
+    QVERIFY(P.Title.isEmpty());
+    QVERIFY(!P.EditMode);
+    QVERIFY(!P.Solved);
+    QVERIFY(!P.Modified);
+    QVERIFY(!P.Display->isNull());
+}
+
+void TestPuzzleFile::gridLayout_data()
+{
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<int>("Cols");
+    QTest::addColumn<bool>("EmptyRow");
+    QTest::addColumn<bool>("EmptyCol");
+    // Record index -> Number, for every record in use; all others must be zero.
+    QTest::addColumn<TRecordNumbers>("Numbers");
+
+    QTest::newRow("3x4") << 3 << 4 << false << false
+                         << QMap<int, int>{{0, 1},  {1, 5},  {2, 9},  {6, 2},  {7, 6},  {8, 10},
+                                           {12, 3}, {13, 7}, {14, 11}, {18, 4}, {19, 8}, {20, 12}};
+    QTest::newRow("2x2 empty row") << 2 << 2 << true << false
+                                   << QMap<int, int>{{0, 1}, {1, 3}, {2, 0}, {6, 2}, {7, 4}, {8, 0}};
+    QTest::newRow("2x2 empty column") << 2 << 2 << false << true
+                                      << QMap<int, int>{{0, 1}, {1, 3}, {6, 2}, {7, 4}, {12, 0}, {13, 0}};
+}
+
+void TestPuzzleFile::gridLayout()
+{
+    QFETCH(int, Rows);
+    QFETCH(int, Cols);
+    QFETCH(bool, EmptyRow);
+    QFETCH(bool, EmptyCol);
+    QFETCH(TRecordNumbers, Numbers);
+
+    const QString Path = TempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
+    TFixture Made;
+    Made.SetUp(QuarterPicture(120, 90), Rows, Cols, 5, true, EmptyRow, EmptyCol);
+    Made.Puzzle.SaveToFile(Path);
+    const QByteArray Bytes = ReadAll(Path);
+
+    QVERIFY(Bytes.size() > TPuzzleFile::HeaderSize);
+    QCOMPARE(IntAt(Bytes, 0), 1);
+    QCOMPARE(IntAt(Bytes, 4), 5);
+    QCOMPARE(int(Bytes.at(8)), 1);
+    QCOMPARE(IntAt(Bytes, 9), Rows);
+    QCOMPARE(IntAt(Bytes, 13), Cols);
+    QCOMPARE(IntAt(Bytes, 17), int(EmptyRow));
+    QCOMPARE(IntAt(Bytes, 21), int(EmptyCol));
+    for (int Record = 0; Record < 36; ++Record) {
+        const qint64 At = 25 + Record * 12;
+        const int Column = Record / 6 + 1, Row = Record % 6 + 1;
+        const bool Picture = Numbers.value(Record, 0) != 0;
+        QCOMPARE(IntAt(Bytes, At), Numbers.value(Record, 0));
+        QCOMPARE(IntAt(Bytes, At + 4), Picture ? Column : 0);
+        QCOMPARE(IntAt(Bytes, At + 8), Picture ? Row : 0);
+    }
+    // Saved in edit mode, before the tangle: the current arrangement is still the solved one.
+    QCOMPARE(Bytes.mid(457, 432), Bytes.mid(25, 432));
+    // The picture follows the header at once and is the whole rest of the file.
+    QCOMPARE(Bytes.mid(889, 2), QByteArray("\xFF\xD8"));
+    QVERIFY(Bytes.endsWith("\xFF\xD9"));
+    QBuffer Encoded;
+    QVERIFY(Encoded.open(QIODevice::WriteOnly));
+    QVERIFY(TJpegWriter::Write(Made.Puzzle.Source, Encoded));
+    QCOMPARE(Bytes.mid(889), Encoded.data());
+}
+
+void TestPuzzleFile::savedTwiceReplaces()
+{
+    // No delete-first step: saving over an existing puzzle replaces it whole and leaves no stray files.
+    const QString Folder = TempPath(QStringLiteral("twice"));
+    QDir().mkpath(Folder);
+    const QString Path = Folder + QStringLiteral("/puzzle.nbq");
+    WriteAll(Path, QByteArray(100000, 'x'));
+    QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+
+    TFixture Made;
+    Made.SetUp(QuarterPicture(80, 60), 2, 3, 1);
+    Made.Puzzle.SaveToFile(Path);
+    Made.Puzzle.Setup(6, 4, 2, false, false, false);
+    Made.Puzzle.SaveToFile(Path);
+
+    const QByteArray Bytes = ReadAll(Path);
+    QCOMPARE(IntAt(Bytes, 4), 6);
+    QCOMPARE(IntAt(Bytes, 9), 4);
+    QCOMPARE(IntAt(Bytes, 13), 2);
+    QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("puzzle.nbq")});
+    QCOMPARE(QFile::permissions(Path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+void TestPuzzleFile::opensOddFiles_data()
+{
+    QTest::addColumn<QString>("File");
+    QTest::addColumn<int>("Version");
+    QTest::addColumn<int>("Effect");
+    QTest::addColumn<bool>("Semi");
+    QTest::addColumn<QSize>("Grid");
+    QTest::addColumn<int>("Format");
+
+    const QSize Grid3x4(4, 3);
+    QTest::newRow("plain") << "puzzle-3x4.nbq" << 1 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("version 0") << "version-zero.nbq" << 0 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("version -1") << "version-minus-one.nbq" << -1 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("semi-effect byte 7") << "semi-effect-byte-seven.nbq" << 1 << 4 << true << Grid3x4
+                                        << int(QImage::Format_BGR888);
+    QTest::newRow("effect 99") << "effect-ninety-nine.nbq" << 1 << 99 << false << Grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("grey picture") << "picture-grey.nbq" << 1 << 4 << false << Grid3x4 << int(QImage::Format_Grayscale8);
+    QTest::newRow("picture cut after its headers") << "picture-truncated-after-headers.nbq" << 1 << 4 << false
+                                                   << Grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("garbage outside the grid") << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3)
+                                              << int(QImage::Format_BGR888);
+}
+
+void TestPuzzleFile::opensOddFiles()
+{
+    QFETCH(QString, File);
+    QFETCH(int, Version);
+    QFETCH(int, Effect);
+    QFETCH(bool, Semi);
+    QFETCH(QSize, Grid);
+    QFETCH(int, Format);
+
+    TFixture Opened;
+    QCOMPARE(Opened.Puzzle.LoadFromFile(DataFile(File)), TLoadResult::Loaded);
+    const TPuzzle &P = Opened.Puzzle;
+    QCOMPARE(P.Version, Version);
+    QCOMPARE(P.Effect, Effect);
+    QCOMPARE(P.SemiEffect, Semi);
+    QCOMPARE(QSize(P.Body.TotalCols(), P.Body.TotalRows()), Grid);
+    QCOMPARE(P.Source.size(), QSize(160, 120));
+    QCOMPARE(int(P.Source.format()), Format);
+    QVERIFY(!P.EditMode);
+    QVERIFY(!P.Modified);
+    QCOMPARE(P.FileName, DataFile(File));
+
+    // A puzzle read from a file writes back the version it was read with.
+    const QString Copy = TempPath(QStringLiteral("resaved-") + File);
+    Opened.Puzzle.SaveToFile(Copy);
+    QCOMPARE(IntAt(ReadAll(Copy), 0), Version);
+}
+
+void TestPuzzleFile::tooNew_data()
+{
+    QTest::addColumn<QString>("File");
+    QTest::addColumn<int>("Version");
+
+    QTest::newRow("version 2") << "version-two.nbq" << 2;
+    QTest::newRow("version 2, nothing after it") << "version-two-header-only.nbq" << 2;
+    QTest::newRow("largest version") << "version-max.nbq" << 0x7FFFFFFF;
+}
+
+void TestPuzzleFile::tooNew()
+{
+    QFETCH(QString, File);
+    QFETCH(int, Version);
+
+    TFixture Current;
+    Current.SetUp(QuarterPicture(80, 60), 2, 2);
+    TSnapshot Before(Current.Puzzle);
+    QCOMPARE(Current.Puzzle.LoadFromFile(DataFile(File)), TLoadResult::TooNew);
+    QCOMPARE(Current.Puzzle.Version, Version);
+    Before.Version = Version;
+    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+}
+
+void TestPuzzleFile::refusesDamagedFiles_data()
+{
+    QTest::addColumn<QString>("File");
+    QTest::addColumn<QString>("Message");
+
+    const QString Short = QStringLiteral("\" is damaged: it ends before its header is complete.");
+    const QString Grid = QStringLiteral("\" is damaged: its grid is not one that Quorra makes.");
+    const QString Jpeg = QStringLiteral("JPEG error #");
+    QTest::newRow("empty") << "empty.nbq" << Short;
+    QTest::newRow("cut inside the version") << "cut-inside-version.nbq" << Short;
+    QTest::newRow("cut inside the grid") << "short-header.nbq" << Short;
+    QTest::newRow("no rows") << "rows-zero.nbq" << Grid;
+    QTest::newRow("five rows") << "rows-five.nbq" << Grid;
+    QTest::newRow("one column") << "cols-one.nbq" << Grid;
+    QTest::newRow("six rows and an empty row") << "rows-six-with-extra-row.nbq" << Grid;
+    QTest::newRow("empty column flag 2") << "extra-col-two.nbq" << Grid;
+    QTest::newRow("empty row flag -1") << "extra-row-minus-one.nbq" << Grid;
+    QTest::newRow("solved layout scrambled") << "target-scrambled.nbq" << Grid;
+    QTest::newRow("solved layout with a wrong home") << "target-home-wrong.nbq" << Grid;
+    QTest::newRow("piece in the empty row") << "target-extra-row-not-empty.nbq" << Grid;
+    QTest::newRow("a piece twice") << "current-not-permutation.nbq" << Grid;
+    QTest::newRow("a piece with another's home") << "current-home-mismatch.nbq" << Grid;
+    QTest::newRow("piece number past the grid") << "current-number-out-of-range.nbq" << Grid;
+    QTest::newRow("no picture") << "picture-missing.nbq" << Jpeg;
+    QTest::newRow("BMP picture") << "picture-not-jpeg.nbq" << Jpeg;
+    QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << Jpeg;
+    QTest::newRow("picture too large to hold") << "huge-picture.nbq"
+                                                << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
+}
+
+void TestPuzzleFile::refusesDamagedFiles()
+{
+    QFETCH(QString, File);
+    QFETCH(QString, Message);
+
+    TFixture Current;
+    Current.SetUp(QuarterPicture(80, 60), 2, 2);
+    const TSnapshot Before(Current.Puzzle);
+    try {
+        Current.Puzzle.LoadFromFile(DataFile(File));
+        QFAIL("the file was accepted");
+    } catch (const TError &E) {
+        QVERIFY2(E.Message().contains(Message), qPrintable(E.Message()));
+        if (Message.startsWith(QLatin1Char('"')))
+            QVERIFY2(E.Message().startsWith(QStringLiteral("The puzzle file \"%1").arg(DataFile(File))),
+                     qPrintable(E.Message()));
+    }
+    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+}
+
+void TestPuzzleFile::noFile()
+{
+    TFixture Current;
+    Current.SetUp(QuarterPicture(80, 60), 2, 2);
+    const TSnapshot Before(Current.Puzzle);
+    QCOMPARE(Current.Puzzle.LoadFromFile(TempPath(QStringLiteral("nothing-here.nbq"))), TLoadResult::NoFile);
+    QCOMPARE(Current.Puzzle.LoadFromFile(QString()), TLoadResult::NoFile);
+    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+}
+
+void TestPuzzleFile::cannotOpenFolder()
+{
+    const QString Folder = TempPath(QStringLiteral("a-folder.nbq"));
+    QDir().mkpath(Folder);
+    TFixture Current;
+    try {
+        Current.Puzzle.LoadFromFile(Folder);
+        QFAIL("a folder was opened");
+    } catch (const TError &E) {
+        QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Folder, qt_error_string(EISDIR)));
+    }
+}
+
+void TestPuzzleFile::readsFromDevice()
+{
+    // The reader takes its header in one piece, so the pictures after it start exactly at byte 889 on any
+    // device, also one that hands out fewer bytes than asked.
+    const QByteArray Bytes = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+    QBuffer Buffer;
+    Buffer.setData(Bytes);
+    QVERIFY(Buffer.open(QIODevice::ReadOnly));
+    TPuzzleFile Stored;
+    QVERIFY(Stored.Read(Buffer, QStringLiteral("memory")));
+    QCOMPARE(Stored.Source.size(), QSize(160, 120));
+    QCOMPARE(Stored.Body.Rows, 3);
+    QCOMPARE(Stored.Body.Current[0][0].Number, 2); // the stored arrangement has its first row shifted
+
+    QBuffer Out;
+    QVERIFY(Out.open(QIODevice::WriteOnly));
+    QVERIFY(Stored.Write(Out));
+    QCOMPARE(Out.data().left(889), Bytes.left(889));
+}
+
+void TestPuzzleFile::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<TWriteFailure>("Failure");
+    QTest::newRow("disk full") << wfDiskFull;
+    QTest::newRow("parent is a file") << wfParentIsFile;
+    QTest::newRow("parent missing") << wfNoParent;
+    QTest::newRow("read-only folder") << wfReadOnlyFolder;
+}
+
+void TestPuzzleFile::failedSaveKeepsOldFile()
+{
+    QFETCH(TWriteFailure, Failure);
+    if (Failure == wfReadOnlyFolder && geteuid() == 0)
+        QSKIP("root writes into read-only folders; the disk-full case covers a failed write");
+
+    TFixture Made;
+    Made.SetUp(QuarterPicture(640, 480), 3, 3);
+    const TSnapshot Before(Made.Puzzle);
+    QByteArray Old;
+    std::unique_ptr<TFileSizeLimit> Limit;
+    const QString Path = PrepareFailure(Failure, QStringLiteral("save-%1").arg(int(Failure)), Old, Limit);
+    const QString Folder = QFileInfo(Path).absolutePath();
+    const QStringList FilesBefore = QDir(Folder).entryList(QDir::Files | QDir::Hidden);
+    try {
+        Made.Puzzle.SaveToFile(Path);
+        Limit.reset();
+        QFAIL("the save was reported as done");
+    } catch (const TError &E) {
+        Limit.reset();
+        QVERIFY2(E.Message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(Path)),
+                 qPrintable(E.Message()));
+        QVERIFY2(E.Message().size() > Path.size() + 24, qPrintable(E.Message())); // the system's reason follows
+    }
+    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(TSnapshot(Made.Puzzle) == Before);
+    QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), FilesBefore);
+    if (!Old.isEmpty())
+        QCOMPARE(ReadAll(Path), Old);
+    else
+        QVERIFY(!QFileInfo::exists(Path));
+}
+
+void TestPuzzleFile::failedExportKeepsOldFile_data()
+{
+    failedSaveKeepsOldFile_data();
+}
+
+void TestPuzzleFile::failedExportKeepsOldFile()
+{
+    QFETCH(TWriteFailure, Failure);
+    if (Failure == wfReadOnlyFolder && geteuid() == 0)
+        QSKIP("root writes into read-only folders; the disk-full case covers a failed write");
+
+    TFixture Made;
+    Made.SetUp(QuarterPicture(640, 480), 2, 2);
+    const TSnapshot Before(Made.Puzzle);
+    QByteArray Old;
+    std::unique_ptr<TFileSizeLimit> Limit;
+    const QString Path = PrepareFailure(Failure, QStringLiteral("export-%1").arg(int(Failure)), Old, Limit);
+    const QString Folder = QFileInfo(Path).absolutePath();
+    try {
+        Made.Puzzle.SaveImageAs(Path);
+        Limit.reset();
+        QFAIL("the export was reported as done");
+    } catch (const TError &E) {
+        Limit.reset();
+        QVERIFY2(E.Message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(Path)),
+                 qPrintable(E.Message()));
+    }
+    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(TSnapshot(Made.Puzzle) == Before);
+    if (!Old.isEmpty())
+        QCOMPARE(ReadAll(Path), Old);
+    else
+        QVERIFY(!QFileInfo::exists(Path));
+}
+
+void TestPuzzleFile::exportsFullResolution_data()
+{
+    QTest::addColumn<double>("Scale");
+    QTest::newRow("scale 0.1") << 0.1;
+    QTest::newRow("actual size") << 1.0;
+    QTest::newRow("scale 0.33") << 0.33;
+}
+
+void TestPuzzleFile::exportsFullResolution()
+{
+    QFETCH(double, Scale);
+    TFixture Made;
+    Made.Puzzle.Source = QuarterPicture(3000, 2000);
+    Made.Puzzle.Scale = Scale;
+    Made.Puzzle.Setup(4, 2, 3, false, false, false);
+    const TSnapshot Before(Made.Puzzle);
+    const QImage Shown = *Made.Puzzle.Display;
+
+    const QString Path = TempPath(QStringLiteral("export-%1.jpg").arg(Scale));
+    Made.Puzzle.SaveImageAs(Path);
+    const QImage Exported = DecodeJpegBytes(ReadAll(Path));
+    QCOMPARE(Exported.size(), QSize(3000, 2000));
+    QCOMPARE(Exported.format(), QImage::Format_BGR888);
+    VerifyQuarters(Exported);
+    QVERIFY(TSnapshot(Made.Puzzle) == Before);
+    QVERIFY(*Made.Puzzle.Display == Shown);
+}
+
+void TestPuzzleFile::transparentColourIsKept()
+{
+    // The GIF's yellow quarter is its transparent index: the files keep the yellow, not a background.
+    TFixture Made;
+    LoadPictureFile(Made.Puzzle.Source, DataFile(QStringLiteral("transparent.gif")));
+    QCOMPARE(Made.Puzzle.Source.size(), QSize(160, 120));
+    Made.Puzzle.Setup(4, 2, 2, false, false, false);
+    const QString Path = TempPath(QStringLiteral("transparent.nbq"));
+    Made.Puzzle.SaveToFile(Path);
+    const QString Exported = TempPath(QStringLiteral("transparent.jpg"));
+    Made.Puzzle.SaveImageAs(Exported);
+
+    const QImage Stored = DecodeJpegBytes(ReadAll(Path).mid(889));
+    TFixture Opened;
+    QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
+    for (const QImage &Picture : {Stored, Opened.Puzzle.Source, DecodeJpegBytes(ReadAll(Exported))}) {
+        QCOMPARE(Picture.size(), QSize(160, 120));
+        VerifyQuarters(Picture);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPuzzleFile)
+#include "TestPuzzleFile.moc"
