@@ -1,0 +1,156 @@
+// Reading the first image of a GIF file through giflib, with its transparent colour marked.
+#include "GifReader.h"
+
+#include "PictureLoader.h"
+#include "TError.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include <gif_lib.h>
+
+namespace {
+
+struct TGifSource
+{
+    const uchar *Data;
+    qsizetype Size;
+    qsizetype Position;
+};
+
+int ReadFromSource(GifFileType *Gif, GifByteType *Buffer, int Length)
+{
+    auto *Source = static_cast<TGifSource *>(Gif->UserData);
+    const qsizetype Count = std::clamp<qsizetype>(Source->Size - Source->Position, 0, Length);
+    std::memcpy(Buffer, Source->Data + Source->Position, size_t(Count));
+    Source->Position += Count;
+    return int(Count);
+}
+
+[[noreturn]] void Fail(int GifError)
+{
+    switch (GifError) {
+    case D_GIF_ERR_OPEN_FAILED:
+    case D_GIF_ERR_READ_FAILED:
+        throw TError(QStringLiteral("Stream read error"));
+    case D_GIF_ERR_NOT_GIF_FILE:
+        throw TError(QStringLiteral("Unknown GIF version"));
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+        throw TError(QStringLiteral("Not enough memory to read the GIF picture."));
+    default:
+        // This includes image data whose blocks end before every pixel is decoded: the file was read whole,
+        // so its data, not the stream, is at fault.
+        throw TError(QStringLiteral("GIF encoded data is corrupt"));
+    }
+}
+
+struct TGifCloser
+{
+    void operator()(GifFileType *Gif) const
+    {
+        int Ignored = 0;
+        DGifCloseFile(Gif, &Ignored);
+    }
+};
+
+// The LZW minimum code size that follows the image descriptor starting at Position (just after its ','),
+// or -1 when the data ends before it.
+int CodeSizeAfterDescriptor(const TGifSource &Source, qsizetype Position)
+{
+    if (Position + 9 > Source.Size)
+        return -1;
+    const uchar Packed = Source.Data[Position + 8];
+    const qsizetype LocalTable = (Packed & 0x80) ? 3 * (qsizetype(1) << ((Packed & 7) + 1)) : 0;
+    const qsizetype At = Position + 9 + LocalTable;
+    return At < Source.Size ? Source.Data[At] : -1;
+}
+
+QList<QRgb> ColourTable(const ColorMapObject *Map)
+{
+    QList<QRgb> Table(256, qRgb(0, 0, 0));
+    if (!Map) {
+        // A GIF without any colour table: a grey ramp is the usual stand-in.
+        for (int I = 0; I < 256; ++I)
+            Table[I] = qRgb(I, I, I);
+        return Table;
+    }
+    for (int I = 0; I < std::min(Map->ColorCount, 256); ++I)
+        Table[I] = qRgb(Map->Colors[I].Red, Map->Colors[I].Green, Map->Colors[I].Blue);
+    return Table;
+}
+
+} // namespace
+
+void ReadGif(QIODevice &In, QImage &Target)
+{
+    QByteArray Data = In.readAll();
+    if (Data.size() < 6)
+        throw TError(QStringLiteral("Stream read error"));
+    // The version is compared without regard to letter case; giflib wants the upper-case form.
+    const QByteArray Signature = Data.left(6).toUpper();
+    if (Signature != "GIF87A" && Signature != "GIF89A")
+        throw TError(QStringLiteral("Unknown GIF version"));
+    Data.replace(0, 6, Signature.left(5) + 'a');
+
+    TGifSource Source{reinterpret_cast<const uchar *>(Data.constData()), Data.size(), 0};
+    int Error = 0;
+    std::unique_ptr<GifFileType, TGifCloser> Gif(DGifOpen(&Source, ReadFromSource, &Error));
+    if (!Gif)
+        Fail(Error);
+
+    int Transparent = -1;
+    for (;;) {
+        GifRecordType Type;
+        if (DGifGetRecordType(Gif.get(), &Type) == GIF_ERROR)
+            Fail(Gif->Error);
+        if (Type == EXTENSION_RECORD_TYPE) {
+            int Code = 0;
+            GifByteType *Block = nullptr;
+            if (DGifGetExtension(Gif.get(), &Code, &Block) == GIF_ERROR)
+                Fail(Gif->Error);
+            GraphicsControlBlock Control;
+            if (Code == GRAPHICS_EXT_FUNC_CODE && Block
+                && DGifExtensionToGCB(Block[0], Block + 1, &Control) == GIF_OK)
+                Transparent = Control.TransparentColor;
+            while (Block)
+                if (DGifGetExtensionNext(Gif.get(), &Block) == GIF_ERROR)
+                    Fail(Gif->Error);
+            continue;
+        }
+        if (Type != IMAGE_DESC_RECORD_TYPE)
+            throw TError(QStringLiteral("GIF encoded data is corrupt"));
+
+        const int CodeSize = CodeSizeAfterDescriptor(Source, Source.Position);
+        if (CodeSize >= 0 && (CodeSize < 2 || CodeSize > 9))
+            throw TError(QStringLiteral("GIF code size not in range 2 to 9"));
+        if (DGifGetImageDesc(Gif.get()) == GIF_ERROR)
+            Fail(Gif->Error);
+        const int Width = Gif->Image.Width, Height = Gif->Image.Height;
+        if (Width <= 0 || Height <= 0)
+            throw TError(QStringLiteral("GIF encoded data is corrupt"));
+        CheckPictureSize(Width, Height);
+
+        QImage Picture(Width, Height, QImage::Format_Indexed8);
+        if (Picture.isNull())
+            throw TError(QStringLiteral("Not enough memory to read the GIF picture."));
+        QList<QRgb> Table = ColourTable(Gif->Image.ColorMap ? Gif->Image.ColorMap : Gif->SColorMap);
+        if (Transparent >= 0 && Transparent < 256)
+            Table[Transparent] &= 0x00FFFFFF;
+        Picture.setColorTable(Table);
+
+        static const int FirstRow[] = {0, 4, 2, 1};
+        static const int RowStep[] = {8, 8, 4, 2};
+        const int Passes = Gif->Image.Interlace ? 4 : 1;
+        for (int Pass = 0; Pass < Passes; ++Pass) {
+            const int Step = Gif->Image.Interlace ? RowStep[Pass] : 1;
+            for (int Y = Gif->Image.Interlace ? FirstRow[Pass] : 0; Y < Height; Y += Step)
+                if (DGifGetLine(Gif.get(), Picture.scanLine(Y), Width) == GIF_ERROR)
+                    Fail(Gif->Error);
+        }
+        Target = std::move(Picture);
+        return;
+    }
+}

@@ -1,0 +1,12 @@
+// Reading the first image of a GIF file through giflib, with its transparent colour marked.
+#pragma once
+
+#include <QImage>
+
+class QIODevice;
+
+// Reads the first image of a GIF from the device's current position to its end into an 8-bit palette picture
+// of that image's own size; a transparent colour index gets alpha 0 in the colour table. Failures raise
+// "Unknown GIF version", "GIF encoded data is corrupt", "GIF code size not in range 2 to 9" or
+// "Stream read error"; an oversized image raises the size refusal before its pixels are allocated.
+void ReadGif(QIODevice &In, QImage &Target);

@@ -1,0 +1,61 @@
+// Choosing a picture reader by file extension, opening the file, and the memory guard every reader uses.
+#include "PictureLoader.h"
+
+#include "BmpReader.h"
+#include "GifReader.h"
+#include "TError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace {
+
+// The extension compared as the file name has it, with only A to Z lowered: other letters stay as they are.
+QString PictureExtension(const QString &Path)
+{
+    const QString Name = Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
+    if (Dot < 0)
+        return QString();
+    QString Extension = Name.mid(Dot);
+    for (QChar &C : Extension)
+        if (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
+            C = QChar(C.unicode() + ('a' - 'A'));
+    return Extension;
+}
+
+} // namespace
+
+void CheckPictureSize(qint64 Width, qint64 Height)
+{
+    // No JPEG or GIF can be wider or taller than 65535 pixels; a BMP that claims more is damaged or hostile.
+    if (Width > 65535 || Height > 65535 || Width * Height > MaxPicturePixels)
+        throw TError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(Width).arg(Height));
+}
+
+void LoadPictureFile(QImage &Target, const QString &Path)
+{
+    const QString Extension = PictureExtension(Path);
+    if (Extension != QLatin1String(".bmp") && Extension != QLatin1String(".jpg")
+        && Extension != QLatin1String(".gif"))
+        return;
+
+    QFile File(Path);
+    if (!File.open(QIODevice::ReadOnly)) {
+        const QFileInfo Info(Path);
+        // Qt gives no reason for a folder, so name the system's own.
+        const QString Reason = Info.isDir() ? qt_error_string(EISDIR) : File.errorString();
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), Reason));
+    }
+
+    QImage Picture;
+    if (Extension == QLatin1String(".bmp"))
+        ReadBmp(File, Picture);
+    else if (Extension == QLatin1String(".jpg"))
+        DecodeJpeg(File, Picture);
+    else
+        ReadGif(File, Picture);
+    Target = std::move(Picture);
+}
