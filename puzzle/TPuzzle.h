@@ -97,4 +97,19 @@ public:
     void SaveToFile(const QString &Path);
     TLoadResult LoadFromFile(const QString &Path);
     void SaveImageAs(const QString &Path) const;
+
+    // True for a position inside the grid as it is now, empty row and column included.
+    bool InGrid(QPoint P) const;
+
+private:
+    // The texture for empty cells and the effects; the compiled-in one stands in when none was handed over.
+    const QImage &Texture() const;
+    // Copies a rectangle between two working bitmaps row by row, clipped to both.
+    static void CopyBlock(const QImage &Source, QRect SourceRect, QImage &Target, QPoint TargetPos);
+    // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
+    int WrappedColumn(int X) const;
+    int WrappedRow(int Y) const;
+
+    // Set while RenderAll redraws every cell, so that the cells do not report their own changes.
+    bool FRenderingAll = false;
 };
