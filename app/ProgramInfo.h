@@ -1,0 +1,9 @@
+// The program's name, version and web address: the one place every window and message takes them from.
+#pragma once
+
+#include <QString>
+
+inline const QString QuorraProgramName = QStringLiteral("Quorra");
+inline const QString QuorraVersionText = QStringLiteral("Version 1.0.2");
+// Shown as the about box's link and written into the invitation mail.
+inline const QString QuorraWebAddress = QStringLiteral("https://quorra.example.org/");

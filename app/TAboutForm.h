@@ -1,0 +1,27 @@
+// The about box: program name in the stamp font, version, legal notice and the link to the web page.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class TAboutForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TAboutForm(QWidget *Parent = nullptr);
+
+    QLabel *ProgramNameLabel = nullptr;
+    QLabel *VersionLabel = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *WebLabel = nullptr;
+    QPushButton *OKBitBtn = nullptr;
+
+public slots:
+    void WebLabelClick();
+
+private:
+    void FormCreate();
+};

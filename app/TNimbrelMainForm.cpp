@@ -1,0 +1,800 @@
+// The main window: builds the commands, menus and tool bar, keeps their state in step with the puzzle, and runs
+// the document flows New, Open, Save As and Save Image As.
+#include "TNimbrelMainForm.h"
+
+#include "DesignScale.h"
+#include "Effects.h"
+#include "ProgramInfo.h"
+#include "TError.h"
+#include "TIdleTrigger.h"
+#include "TPictureControl.h"
+#include "TPicturePanel.h"
+#include "TQtDialogs.h"
+#include "WorkingBitmap.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const char CategoryProperty[] = "Category";
+const char TagProperty[] = "Tag";
+
+QIcon ToolIcon(const QString &Name)
+{
+    return QIcon::fromTheme(Name, QIcon(QStringLiteral(":/icons/%1.png").arg(Name)));
+}
+
+} // namespace
+
+TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, QWidget *Parent)
+    : QMainWindow(Parent), FDialogs(std::move(Dialogs))
+{
+    setObjectName(QStringLiteral("NimbrelMainForm"));
+    if (!FDialogs)
+        FDialogs = std::make_unique<TQtDialogs>(this);
+
+    // The command list, in its fixed order.
+    ObscureAction = AddCommand("ObscureAction", "Effect", "&Obscure", "Obscure", 0, true, false);
+    ZoomInAction = AddCommand("ZoomInAction", "Zoom", "Zoom In", "Zoom In", 0, false, false);
+    NewAction = AddCommand("NewAction", "Puzzle", "New...", "New Puzzle", 0, false, false);
+    ActualSizeAction = AddCommand("ActualSizeAction", "Zoom", "Actual &Size", "Show actual size", 0, false, false);
+    ZoomOutAction = AddCommand("ZoomOutAction", "Zoom", "Zoom Out", "Zoom Out", 0, false, false);
+    BestFitAction = AddCommand("BestFitAction", "Zoom", "Best Fit", "Best Fit", 0, false, false);
+    AutoBestFitAction = AddCommand("AutoBestFitAction", "Zoom", "Auto Best Fit", "Auto Best Fit", 0, true, false);
+    EmptyRowAction = AddCommand("EmptyRowAction", "Edit", "Empty &Row", "Empty row", 0, true, false);
+    EmptyColumnAction = AddCommand("EmptyColumnAction", "Edit", "Empty &Column", "Empty column", 0, true, false);
+    DarkAction = AddCommand("DarkAction", "Effect", "&Dark", "Dark", 0, true, false);
+    TransparentAction = AddCommand("TransparentAction", "Effect", "&Transparent", "Transparent", 0, true, false);
+    NegativeAction = AddCommand("NegativeAction", "Effect", "N&egative", "Negative", 0, true, false);
+    HiddenAction = AddCommand("HiddenAction", "Effect", "&Hidden", "Hidden", 0, true, true);
+    TopSecretAction = AddCommand("TopSecretAction", "Effect", "Top &Secret", QString(), 0, true, false);
+    SemiEffectAction = AddCommand("SemiEffectAction", "Edit", "&SemiEffect",
+                                  "Do not apply the effect for selected cells", 4, true, false);
+    AboutAction = AddCommand("AboutAction", "Help", "About..", QString(), 0, false, false);
+    HelpAction = AddCommand("HelpAction", "Help", "Content...", QString(), 0, false, false);
+    LowResolutionAction = AddCommand("LowResolutionAction", "Effect", "&Low Resolution", QString(), 0, true, false);
+    Action2x2 = AddCommand("Action2x2", "Split", "2x2", QString(), 0, true, true);
+    Action3x2 = AddCommand("Action3x2", "Split", "3x2", QString(), 0, true, false);
+    Action4x2 = AddCommand("Action4x2", "Split", "4x2", QString(), 0, true, false);
+    Action2x3 = AddCommand("Action2x3", "Split", "2x3", QString(), 0, true, false);
+    Action3x3 = AddCommand("Action3x3", "Split", "3x3", QString(), 0, true, false);
+    Action4x3 = AddCommand("Action4x3", "Split", "4x3", QString(), 0, true, false);
+    Action2x4 = AddCommand("Action2x4", "Split", "2x4", QString(), 0, true, false);
+    Action3x4 = AddCommand("Action3x4", "Split", "3x4", QString(), 0, true, false);
+    Action4x4 = AddCommand("Action4x4", "Split", "4x4", QString(), 0, true, false);
+    ShowAtStartAction = AddCommand("ShowAtStartAction", QString(), "Show at Start", "Show At Start", 0, true, true);
+    OpenAction = AddCommand("OpenAction", "Puzzle", "Open...", "Open Puzzle", 0, false, false);
+    SaveAsAction = AddCommand("SaveAsAction", "Puzzle", "Save As...", "Save Puzzle", 0, false, false);
+    SaveImageAsAction = AddCommand("SaveImageAsAction", "Puzzle", "Save Image As...", "Save Image", 0, false, false);
+    SendByEMailAction =
+        AddCommand("SendByEMailAction", "Puzzle", "Send by E-Mail...", "Send by E-Mail", 0, false, false);
+    TangleAction = AddCommand("TangleAction", "Puzzle", "Tangle", "Tangle Puzzle", 0, false, false);
+    ExitAction = AddCommand("ExitAction", "Puzzle", "Exit", QString(), 0, false, false);
+
+    for (QAction *Effect : {ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
+                            TopSecretAction, LowResolutionAction})
+        Bind(Effect, &TNimbrelMainForm::ObscureActionExecute);
+    for (QAction *Split : {Action2x2, Action3x2, Action4x2, Action2x3, Action3x3, Action4x3, Action2x4, Action3x4,
+                           Action4x4})
+        Bind(Split, &TNimbrelMainForm::Action2x2Execute);
+    Bind(ZoomInAction, &TNimbrelMainForm::ZoomInActionExecute);
+    Bind(NewAction, &TNimbrelMainForm::NewActionExecute);
+    Bind(ActualSizeAction, &TNimbrelMainForm::ActualSizeActionExecute);
+    Bind(ZoomOutAction, &TNimbrelMainForm::ZoomOutActionExecute);
+    Bind(BestFitAction, &TNimbrelMainForm::BestFitActionExecute);
+    Bind(AutoBestFitAction, &TNimbrelMainForm::AutoBestFitActionExecute);
+    Bind(EmptyRowAction, &TNimbrelMainForm::EmptyRowActionExecute);
+    Bind(EmptyColumnAction, &TNimbrelMainForm::EmptyRowActionExecute);
+    Bind(SemiEffectAction, &TNimbrelMainForm::SemiEffectActionExecute);
+    Bind(AboutAction, &TNimbrelMainForm::AboutActionExecute);
+    Bind(OpenAction, &TNimbrelMainForm::OpenActionExecute);
+    Bind(SaveAsAction, &TNimbrelMainForm::SaveAsActionExecute);
+    Bind(SaveImageAsAction, &TNimbrelMainForm::SaveImageAsActionExecute);
+    Bind(TangleAction, &TNimbrelMainForm::TangleActionExecute);
+    Bind(ExitAction, &TNimbrelMainForm::ExitActionExecute);
+    // ShowAtStartAction needs no handler: Qt inverts a checkable command's check mark by itself.
+
+    ImageSpeedBar = new TPicturePanel(this);
+    setCentralWidget(ImageSpeedBar);
+    Image = new TPictureControl(&FDisplay, ImageSpeedBar);
+    connect(ImageSpeedBar, &TPicturePanel::Resized, this, [this] { Guarded([this] { ImageSpeedBarResize(); }); });
+
+    CreateMenus();
+    CreateToolBar();
+    FormCreate();
+
+    auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
+    setMinimumSize(Px(420), Px(320));
+    resize(Px(790), Px(628) + menuBar()->sizeHint().height());
+
+    FIdle = std::make_unique<TIdleTrigger>([this] {
+        try {
+            ActionListUpdate();
+        } catch (const TError &E) {
+            FDialogs->Error(E.Message());
+        } catch (const std::exception &E) {
+            FDialogs->Error(QString::fromLocal8Bit(E.what()));
+        }
+    });
+}
+
+TNimbrelMainForm::~TNimbrelMainForm()
+{
+    FIdle.reset();
+    Puzzle.reset();
+}
+
+QAction *TNimbrelMainForm::AddCommand(const char *Name, const QString &Category, const QString &Caption,
+                                      const QString &Hint, qint32 Tag, bool Checkable, bool Checked)
+{
+    auto *Action = new QAction(Caption, this);
+    Action->setObjectName(QLatin1String(Name));
+    Action->setProperty(CategoryProperty, Category);
+    Action->setProperty(TagProperty, Tag);
+    if (!Hint.isEmpty()) {
+        Action->setStatusTip(Hint);
+        Action->setToolTip(Hint);
+    }
+    Action->setCheckable(Checkable);
+    Action->setChecked(Checked);
+    Action->setIconVisibleInMenu(false);
+    ActionList.append(Action);
+    return Action;
+}
+
+void TNimbrelMainForm::Bind(QAction *Action, void (TNimbrelMainForm::*Handler)(QAction *))
+{
+    connect(Action, &QAction::triggered, this, [this, Action, Handler] {
+        Guarded([this, Action, Handler] { (this->*Handler)(Action); });
+    });
+}
+
+QString TNimbrelMainForm::Category(const QAction *Action)
+{
+    return Action->property(CategoryProperty).toString();
+}
+
+qint32 TNimbrelMainForm::Tag(const QAction *Action)
+{
+    return Action->property(TagProperty).toInt();
+}
+
+void TNimbrelMainForm::CreateMenus()
+{
+    QMenuBar *Bar = menuBar();
+    auto AddMenu = [Bar](const char *Name, const QString &Caption) {
+        QMenu *Menu = Bar->addMenu(Caption);
+        Menu->setObjectName(QLatin1String(Name));
+        return Menu;
+    };
+
+    mPuzzle = AddMenu("mPuzzle", QStringLiteral("Puzzle"));
+    mPuzzle->addAction(NewAction);
+    mPuzzle->addAction(OpenAction);
+    mPuzzle->addSeparator();
+    mPuzzle->addAction(SaveAsAction);
+    mPuzzle->addAction(SaveImageAsAction);
+    mPuzzle->addSeparator();
+    mPuzzle->addAction(SendByEMailAction);
+    mPuzzle->addSeparator();
+    mPuzzle->addAction(TangleAction);
+    mPuzzle->addSeparator();
+    mPuzzle->addAction(ExitAction);
+
+    mView = AddMenu("mView", QStringLiteral("View"));
+    mView->addAction(ZoomInAction);
+    mView->addAction(ZoomOutAction);
+    mView->addSeparator();
+    mView->addAction(ActualSizeAction);
+    mView->addAction(BestFitAction);
+    mView->addSeparator();
+    mView->addAction(AutoBestFitAction);
+
+    // Qt menus cannot break into columns, so the three columns follow one another, a separator between them.
+    mSplit = AddMenu("mSplit", QStringLiteral("Split"));
+    mSplit->addActions({Action2x2, Action3x2, Action4x2});
+    mSplit->addSeparator();
+    mSplit->addActions({Action2x3, Action3x3, Action4x3});
+    mSplit->addSeparator();
+    mSplit->addActions({Action2x4, Action3x4, Action4x4});
+
+    mEffect = AddMenu("mEffect", QStringLiteral("E&ffect"));
+    mEffect->addActions({ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
+                         TopSecretAction, LowResolutionAction});
+
+    mEdit = AddMenu("mEdit", QStringLiteral("&Edit"));
+    mEdit->addSeparator();
+    mEdit->addActions({EmptyRowAction, EmptyColumnAction});
+    mEdit->addSeparator();
+    mEdit->addAction(SemiEffectAction);
+    mEdit->addSeparator();
+
+    mOptions = AddMenu("mOptions", QStringLiteral("Options"));
+    mSound = mOptions->addAction(QStringLiteral("Sound"));
+    mSound->setObjectName(QStringLiteral("mSound"));
+    mSound->setCheckable(true);
+    mSound->setChecked(true);
+
+    mHelp = AddMenu("mHelp", QStringLiteral("Help"));
+    mHelp->addAction(HelpAction);
+    mHelp->addSeparator();
+    mShowexampe = mHelp->addAction(QStringLiteral("Show Example..."));
+    mShowexampe->setObjectName(QStringLiteral("mShowexampe"));
+    mHelp->addSeparator();
+    mHelp->addAction(AboutAction);
+}
+
+void TNimbrelMainForm::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(24, 24));
+    NewAction->setIcon(ToolIcon(QStringLiteral("document-new")));
+    OpenAction->setIcon(ToolIcon(QStringLiteral("document-open")));
+    SaveAsAction->setIcon(ToolIcon(QStringLiteral("document-save-as")));
+    SaveImageAsAction->setIcon(ToolIcon(QStringLiteral("image-x-generic")));
+    SendByEMailAction->setIcon(ToolIcon(QStringLiteral("mail-send")));
+    TangleAction->setIcon(ToolIcon(QStringLiteral("view-refresh")));
+    ZoomInAction->setIcon(ToolIcon(QStringLiteral("zoom-in")));
+    ZoomOutAction->setIcon(ToolIcon(QStringLiteral("zoom-out")));
+    ToolBar1->addAction(NewAction);
+    ToolBar1->addAction(OpenAction);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(SaveAsAction);
+    ToolBar1->addAction(SaveImageAsAction);
+    ToolBar1->addAction(SendByEMailAction);
+    ToolBar1->addAction(TangleAction);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ZoomInAction);
+    ToolBar1->addAction(ZoomOutAction);
+}
+
+QMenu *TNimbrelMainForm::createPopupMenu()
+{
+    // The tool bar is part of the window's design; it is not offered for hiding.
+    return nullptr;
+}
+
+void TNimbrelMainForm::FormCreate()
+{
+    Busy = false;
+    Puzzle.reset();
+    UpdateTitle();
+    Image->resize(0, Image->height());
+    Image->setCursor(Qt::PointingHandCursor);
+    HiddenImage = ConcealmentTexture();
+
+    // The effect commands carry their effect codes.
+    ObscureAction->setProperty(TagProperty, qint32(ekObscure));
+    DarkAction->setProperty(TagProperty, qint32(ekDark));
+    TransparentAction->setProperty(TagProperty, qint32(ekTransparent));
+    NegativeAction->setProperty(TagProperty, qint32(ekNegative));
+    HiddenAction->setProperty(TagProperty, qint32(ekHidden));
+    TopSecretAction->setProperty(TagProperty, qint32(ekTopSecret));
+    LowResolutionAction->setProperty(TagProperty, qint32(ekLowResolution));
+
+    // Effects, edit options and the actual-size command are kept out of sight; the engine still supports them
+    // and their stored check marks still apply.
+    mEffect->menuAction()->setVisible(false);
+    mEdit->menuAction()->setVisible(false);
+    ActualSizeAction->setVisible(false);
+    for (QAction *Option : {EmptyRowAction, EmptyColumnAction, SemiEffectAction}) {
+        Option->setVisible(false);
+        Option->setChecked(false);
+    }
+}
+
+void TNimbrelMainForm::showEvent(QShowEvent *Event)
+{
+    QMainWindow::showEvent(Event);
+    if (FShown)
+        return;
+    FShown = true;
+    // The window appears first; the puzzle named on the command line follows from the event loop.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TNimbrelMainForm::FormShow()
+{
+    if (!CommandLinePuzzle.isEmpty())
+        Guarded([this] { OpenPuzzleFile(CommandLinePuzzle); });
+}
+
+void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
+{
+    // A tangle on screen runs the event loop between its steps; the window must outlive it.
+    if (FSuspended) {
+        Event->ignore();
+        return;
+    }
+    bool CanClose = false;
+    Guarded([this, &CanClose] { CanClose = ConfirmSave(); });
+    if (!CanClose) {
+        Event->ignore();
+        return;
+    }
+    Event->accept();
+}
+
+void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
+{
+    try {
+        Handler();
+    } catch (const TError &E) {
+        FDialogs->Error(E.Message());
+    } catch (const std::exception &E) {
+        FDialogs->Error(QString::fromLocal8Bit(E.what()));
+    }
+}
+
+QString TNimbrelMainForm::ProgramDirectory()
+{
+    QString Directory = QCoreApplication::applicationDirPath();
+    if (!Directory.endsWith(QLatin1Char('/')))
+        Directory += QLatin1Char('/');
+    return Directory;
+}
+
+quint64 TNimbrelMainForm::UpdatePasses() const
+{
+    return FIdle ? FIdle->RunCount() : 0;
+}
+
+// ---- Command state ----
+
+void TNimbrelMainForm::ActionListUpdate()
+{
+    if (!FUpdateInstalled)
+        return;
+    const bool P = Puzzle != nullptr;
+    const bool E = P && Puzzle->EditMode;
+    const bool S = P && Puzzle->Solved;
+    const bool M = P && Puzzle->Modified;
+    const bool A = AutoBestFitAction->isChecked();
+
+    if (P) {
+        FitPuzzle();
+        // A fit that changed the picture's size re-centres it.
+        if (Image->SizeToBitmap())
+            PlaceImage();
+    }
+
+    if (E)
+        DetachImageMouse();
+    else
+        AttachImageMouse();
+    if (S)
+        DetachImageMouse();
+    else
+        AttachImageMouse();
+
+    for (QAction *Action : std::as_const(ActionList)) {
+        const QString C = Category(Action);
+        if (C == QLatin1String("Edit") || C == QLatin1String("Split") || C == QLatin1String("Effect"))
+            Action->setEnabled(E);
+    }
+
+    for (QAction *Effect : {ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
+                            TopSecretAction, LowResolutionAction})
+        if (Effect->isChecked()) {
+            CurrentEffect = Tag(Effect);
+            break;
+        }
+
+    for (QAction *Always : {NewAction, OpenAction, ExitAction, AutoBestFitAction, HelpAction, AboutAction,
+                            ShowAtStartAction})
+        Always->setEnabled(true);
+    SaveAsAction->setEnabled(P);
+    SaveImageAsAction->setEnabled(S);
+    SendByEMailAction->setEnabled(P && !M);
+    TangleAction->setEnabled(E || S);
+    ZoomInAction->setEnabled(P && Puzzle->CanZoomIn() && !A);
+    ZoomOutAction->setEnabled(P && Puzzle->CanZoomOut());
+    ActualSizeAction->setEnabled(P && Puzzle->CanActualSize());
+    BestFitAction->setEnabled(P && !A);
+}
+
+void TNimbrelMainForm::AttachImageMouse()
+{
+    if (Puzzle && (Puzzle->EditMode || Puzzle->Solved))
+        return;
+    if (FMouseAttached)
+        return;
+    FMouseDownConnection = connect(Image, &TPictureControl::MouseDown, this, &TNimbrelMainForm::ImageMouseDown);
+    FMouseMoveConnection = connect(Image, &TPictureControl::MouseMove, this, &TNimbrelMainForm::ImageMouseMove);
+    FMouseUpConnection = connect(Image, &TPictureControl::MouseUp, this, &TNimbrelMainForm::ImageMouseUp);
+    FMouseAttached = true;
+}
+
+void TNimbrelMainForm::DetachImageMouse()
+{
+    if (FMouseAttached) {
+        disconnect(FMouseDownConnection);
+        disconnect(FMouseMoveConnection);
+        disconnect(FMouseUpConnection);
+        FMouseAttached = false;
+    }
+    // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
+    // keep itself awake.
+    if (Puzzle && Puzzle->Solved && Image->cursor().shape() != Qt::PointingHandCursor)
+        Image->setCursor(Qt::PointingHandCursor);
+}
+
+void TNimbrelMainForm::SuspendCommands()
+{
+    DetachImageMouse();
+    FUpdateInstalled = false;
+    FSuspended = true;
+    FIdle->SetEnabled(false);
+    for (QAction *Action : std::as_const(ActionList))
+        Action->setEnabled(false);
+    // Not commands, but menu items all the same: nothing may be chosen while the commands are off.
+    mSound->setEnabled(false);
+    mShowexampe->setEnabled(false);
+}
+
+void TNimbrelMainForm::ResumeCommands()
+{
+    FUpdateInstalled = true;
+    FSuspended = false;
+    mSound->setEnabled(true);
+    mShowexampe->setEnabled(true);
+    AttachImageMouse();
+    FIdle->SetEnabled(true);
+}
+
+// ---- Split and effect groups, toggles ----
+
+void TNimbrelMainForm::GetSplit(int &Rows, int &Columns) const
+{
+    Rows = 2;
+    Columns = 2;
+    for (const QAction *Action : ActionList)
+        if (Category(Action) == QLatin1String("Split") && Action->isChecked()) {
+            const QString Caption = Action->text();
+            if (Caption.size() >= 3) {
+                Rows = Caption.at(0).digitValue();
+                Columns = Caption.at(2).digitValue();
+            }
+            return;
+        }
+}
+
+void TNimbrelMainForm::ResplitPuzzle()
+{
+    if (!Puzzle)
+        return;
+    int Rows, Columns;
+    GetSplit(Rows, Columns);
+    Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
+                  EmptyColumnAction->isChecked());
+    ImageSpeedBarResize();
+}
+
+void TNimbrelMainForm::Action2x2Execute(QAction *Sender)
+{
+    for (QAction *Action : std::as_const(ActionList))
+        if (Category(Action) == QLatin1String("Split"))
+            Action->setChecked(false);
+    Sender->setChecked(true);
+    ResplitPuzzle();
+}
+
+void TNimbrelMainForm::ObscureActionExecute(QAction *Sender)
+{
+    for (QAction *Action : std::as_const(ActionList))
+        if (Category(Action) == QLatin1String("Effect"))
+            Action->setChecked(false);
+    Sender->setChecked(true);
+    CurrentEffect = Tag(Sender);
+    if (Puzzle)
+        Puzzle->SetEffect(CurrentEffect);
+}
+
+void TNimbrelMainForm::EmptyRowActionExecute(QAction *)
+{
+    // Qt has already inverted the check mark of the invoking command.
+    if (Puzzle && Puzzle->EditMode)
+        ResplitPuzzle();
+}
+
+void TNimbrelMainForm::SemiEffectActionExecute(QAction *)
+{
+    if (Puzzle) {
+        Puzzle->SemiEffect = SemiEffectAction->isChecked();
+        Puzzle->RenderAll();
+    }
+}
+
+void TNimbrelMainForm::AutoBestFitActionExecute(QAction *)
+{
+    ImageSpeedBarResize();
+}
+
+void TNimbrelMainForm::AboutActionExecute(QAction *)
+{
+    FDialogs->ShowAbout();
+}
+
+void TNimbrelMainForm::ExitActionExecute(QAction *)
+{
+    close();
+}
+
+// ---- Tangle ----
+
+void TNimbrelMainForm::TangleActionExecute(QAction *)
+{
+    if (!Puzzle)
+        return;
+    SuspendCommands();
+    const auto Resume = qScopeGuard([this] { ResumeCommands(); });
+    Puzzle->Tangle();
+}
+
+void TNimbrelMainForm::PaceTangle()
+{
+    RepaintPicture();
+    emit TangleStepped();
+    if (TangleStepMs <= 0)
+        return;
+    // Waiting in an event loop of its own keeps the window alive without spinning.
+    QEventLoop Loop;
+    QTimer::singleShot(TangleStepMs, &Loop, &QEventLoop::quit);
+    Loop.exec();
+}
+
+// ---- View ----
+
+void TNimbrelMainForm::FitPuzzle()
+{
+    const int Width = ImageSpeedBar->ClientWidth();
+    const int Height = ImageSpeedBar->ClientHeight();
+    // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
+    // window never comes near it, but a window being laid out may.
+    if (Width < Puzzle->Body.TotalCols() || Height < Puzzle->Body.TotalRows() || Puzzle->Source.isNull())
+        return;
+    Puzzle->UpdateFit(Width, Height, AutoBestFitAction->isChecked());
+}
+
+void TNimbrelMainForm::ImageSpeedBarResize()
+{
+    if (!Puzzle)
+        return;
+    // During a tangle the grid must not be rebuilt under the engine's feet; the fit follows when it ends.
+    if (!FSuspended)
+        FitPuzzle();
+    PlaceImage();
+}
+
+void TNimbrelMainForm::PlaceImage()
+{
+    Image->SizeToBitmap();
+    const QRect Client = ImageSpeedBar->ClientRect();
+    Image->move(Client.left() + (Client.width() - Image->width()) / 2,
+                Client.top() + (Client.height() - Image->height()) / 2);
+}
+
+void TNimbrelMainForm::RepaintPicture()
+{
+    if (Image->SizeToBitmap())
+        PlaceImage();
+    Image->repaint();
+}
+
+void TNimbrelMainForm::ZoomInActionExecute(QAction *)
+{
+    if (!Puzzle)
+        return;
+    Puzzle->ZoomIn();
+    ImageSpeedBarResize();
+}
+
+void TNimbrelMainForm::ZoomOutActionExecute(QAction *)
+{
+    AutoBestFitAction->setChecked(false);
+    if (!Puzzle)
+        return;
+    Puzzle->ZoomOut();
+    ImageSpeedBarResize();
+}
+
+void TNimbrelMainForm::ActualSizeActionExecute(QAction *)
+{
+    AutoBestFitAction->setChecked(false);
+    if (!Puzzle)
+        return;
+    Puzzle->ActualSize();
+    ImageSpeedBarResize();
+}
+
+void TNimbrelMainForm::BestFitActionExecute(QAction *)
+{
+    if (!Puzzle)
+        return;
+    Puzzle->BestFit();
+    ImageSpeedBarResize();
+}
+
+// ---- Documents ----
+
+void TNimbrelMainForm::UpdateTitle()
+{
+    setWindowTitle(Puzzle ? QuorraProgramName + QStringLiteral(" - ") + Puzzle->Title : QuorraProgramName);
+}
+
+std::unique_ptr<TPuzzle> TNimbrelMainForm::CreatePuzzle()
+{
+    // Until it is adopted the new puzzle neither draws on screen nor lets events run.
+    return std::make_unique<TPuzzle>(&FCandidateDisplay, &HiddenImage);
+}
+
+void TNimbrelMainForm::AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle)
+{
+    Puzzle = std::move(NewPuzzle);
+    FCandidateDisplay = QImage();
+    Puzzle->Display = &FDisplay;
+    Puzzle->ProcessMessages = [this] {
+        RepaintPicture();
+        // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
+        // under it.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    Puzzle->DisplayChanged = [this](const QRect &Rect) { Image->update(Rect); };
+    Puzzle->TangleStep = [this] { PaceTangle(); };
+}
+
+void TNimbrelMainForm::DropPuzzle()
+{
+    Puzzle.reset();
+    FDisplay = QImage();
+    Image->SizeToBitmap();
+    UpdateTitle();
+}
+
+bool TNimbrelMainForm::ConfirmSave()
+{
+    if (!Puzzle || !Puzzle->Modified)
+        return true;
+    switch (FDialogs->Confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
+    case TConfirmAnswer::Yes:
+        // The person asked to keep this work: when it was not saved after all, nothing may discard it.
+        try {
+            return SavePuzzleAs();
+        } catch (const TError &E) {
+            FDialogs->Error(E.Message());
+        } catch (const std::exception &E) {
+            FDialogs->Error(QString::fromLocal8Bit(E.what()));
+        }
+        return false;
+    case TConfirmAnswer::No:
+        return true;
+    case TConfirmAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TNimbrelMainForm::NewActionExecute(QAction *)
+{
+    const QString Path = FDialogs->OpenPicture();
+    if (Path.isEmpty())
+        return;
+
+    // The picture is read before anything is given up, so a file that yields none costs nothing.
+    std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
+    const QString Shown = QDir::toNativeSeparators(Path);
+    try {
+        NewPuzzle->LoadPicture(Path);
+    } catch (const TError &E) {
+        throw TError(QStringLiteral("The picture \"%1\" cannot be read.\n%2").arg(Shown, E.Message()));
+    } catch (const std::bad_alloc &) {
+        throw TError(QStringLiteral("The picture \"%1\" is too large to open.").arg(Shown));
+    }
+    if (NewPuzzle->Source.isNull() || NewPuzzle->Source.width() <= 0 || NewPuzzle->Source.height() <= 0)
+        throw TError(QStringLiteral("\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG or GIF "
+                                    "picture (.bmp, .jpg or .gif).")
+                         .arg(Shown));
+
+    if (!ConfirmSave())
+        return;
+
+    AdoptPuzzle(std::move(NewPuzzle));
+    int Rows, Columns;
+    GetSplit(Rows, Columns);
+    try {
+        Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
+                      EmptyColumnAction->isChecked());
+    } catch (...) {
+        // A puzzle that was never set up has no grid to fit; the window goes back to having none.
+        DropPuzzle();
+        throw;
+    }
+    ImageSpeedBarResize();
+    UpdateTitle();
+    DetachImageMouse();
+}
+
+void TNimbrelMainForm::OpenActionExecute(QAction *)
+{
+    const QString Path = FDialogs->OpenPuzzle();
+    if (!Path.isEmpty())
+        OpenPuzzleFile(Path);
+}
+
+void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
+{
+    if (!ConfirmSave())
+        return;
+    // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
+    std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
+    const TLoadResult Result = NewPuzzle->LoadFromFile(Path);
+    if (Result == TLoadResult::NoFile)
+        return;
+    if (Result == TLoadResult::TooNew) {
+        FDialogs->Message(QStringLiteral("Information"),
+                          QStringLiteral("This puzzle requires Quorra version %1 or later.").arg(NewPuzzle->Version),
+                          TMessageIcon::Stop);
+        FDialogs->ShowAbout();
+        return;
+    }
+    AdoptPuzzle(std::move(NewPuzzle));
+    ImageSpeedBarResize();
+    Puzzle->Rebuild();
+    PlaceImage();
+    UpdateTitle();
+    AttachImageMouse();
+}
+
+bool TNimbrelMainForm::SavePuzzleAs()
+{
+    if (!Puzzle)
+        return false;
+    const QString Path = FDialogs->SavePuzzle();
+    if (Path.isEmpty())
+        return false;
+    // The file is not deleted first: the writer replaces it only once the new one is complete, so a failed
+    // save leaves the old file as it was. Saving tangles on screen, with the commands off as for Tangle.
+    SuspendCommands();
+    {
+        const auto Resume = qScopeGuard([this] { ResumeCommands(); });
+        Puzzle->SaveToFile(Path);
+    }
+    AttachImageMouse();
+    return true;
+}
+
+void TNimbrelMainForm::SaveAsActionExecute(QAction *)
+{
+    SavePuzzleAs();
+}
+
+void TNimbrelMainForm::SaveImageAsActionExecute(QAction *)
+{
+    if (!Puzzle)
+        return;
+    const QString Path = FDialogs->SaveImage();
+    if (Path.isEmpty())
+        return;
+    Puzzle->SaveImageAs(Path);
+}
+
+// ---- Mouse ----
+
+void TNimbrelMainForm::ImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+
+void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {}
+
+void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}

@@ -1,0 +1,185 @@
+// The main window: commands, menus, tool bar, the picture panel and the puzzle documents.
+#pragma once
+
+#include "TDialogs.h"
+#include "TPuzzle.h"
+
+#include <QImage>
+#include <QList>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QToolBar;
+class TIdleTrigger;
+class TPictureControl;
+class TPicturePanel;
+
+class TNimbrelMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Without Dialogs the window uses real Qt dialogs parented to itself.
+    explicit TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs = nullptr, QWidget *Parent = nullptr);
+    ~TNimbrelMainForm() override;
+
+    TDialogs &Dialogs() const { return *FDialogs; }
+
+    // The current puzzle; absent until the first New or successful Open.
+    std::unique_ptr<TPuzzle> Puzzle;
+    // The effect code handed to a new or re-split puzzle, kept in step with the checked Effect command.
+    qint32 CurrentEffect = 0;
+    // Set while a picture mouse handler works on the puzzle.
+    bool Busy = false;
+    // The puzzle file named on the command line, opened when the window is first shown.
+    QString CommandLinePuzzle;
+    // The pause after each shown step of a tangle, so that a person can follow it.
+    int TangleStepMs = 60;
+
+    // Components.
+    QToolBar *ToolBar1 = nullptr;
+    TPicturePanel *ImageSpeedBar = nullptr;
+    TPictureControl *Image = nullptr;
+    QImage HiddenImage; // the concealment texture every puzzle tiles
+    QMenu *mPuzzle = nullptr;
+    QMenu *mView = nullptr;
+    QMenu *mSplit = nullptr;
+    QMenu *mEffect = nullptr;
+    QMenu *mEdit = nullptr;
+    QMenu *mOptions = nullptr;
+    QMenu *mHelp = nullptr;
+    QAction *mSound = nullptr;
+    QAction *mShowexampe = nullptr;
+
+    // The command list, in its fixed order (the Split group is read in this order).
+    QList<QAction *> ActionList;
+    QAction *ObscureAction = nullptr;
+    QAction *ZoomInAction = nullptr;
+    QAction *NewAction = nullptr;
+    QAction *ActualSizeAction = nullptr;
+    QAction *ZoomOutAction = nullptr;
+    QAction *BestFitAction = nullptr;
+    QAction *AutoBestFitAction = nullptr;
+    QAction *EmptyRowAction = nullptr;
+    QAction *EmptyColumnAction = nullptr;
+    QAction *DarkAction = nullptr;
+    QAction *TransparentAction = nullptr;
+    QAction *NegativeAction = nullptr;
+    QAction *HiddenAction = nullptr;
+    QAction *TopSecretAction = nullptr;
+    QAction *SemiEffectAction = nullptr;
+    QAction *AboutAction = nullptr;
+    QAction *HelpAction = nullptr;
+    QAction *LowResolutionAction = nullptr;
+    QAction *Action2x2 = nullptr;
+    QAction *Action3x2 = nullptr;
+    QAction *Action4x2 = nullptr;
+    QAction *Action2x3 = nullptr;
+    QAction *Action3x3 = nullptr;
+    QAction *Action4x3 = nullptr;
+    QAction *Action2x4 = nullptr;
+    QAction *Action3x4 = nullptr;
+    QAction *Action4x4 = nullptr;
+    QAction *ShowAtStartAction = nullptr;
+    QAction *OpenAction = nullptr;
+    QAction *SaveAsAction = nullptr;
+    QAction *SaveImageAsAction = nullptr;
+    QAction *SendByEMailAction = nullptr;
+    QAction *TangleAction = nullptr;
+    QAction *ExitAction = nullptr;
+
+    static QString Category(const QAction *Action);
+    static qint32 Tag(const QAction *Action);
+
+    // Recomputes every command's enabled state from the puzzle; runs whenever the program turns idle.
+    void ActionListUpdate();
+    bool UpdateHandlerInstalled() const { return FUpdateInstalled; }
+    quint64 UpdatePasses() const;
+
+    void GetSplit(int &Rows, int &Columns) const;
+    void ResplitPuzzle();
+    void SuspendCommands();
+    void ResumeCommands();
+    void AttachImageMouse();
+    void DetachImageMouse();
+    bool ImageMouseAttached() const { return FMouseAttached; }
+
+    void UpdateTitle();
+    void ImageSpeedBarResize();
+    // True when the caller may go on and discard the current puzzle.
+    bool ConfirmSave();
+    void OpenPuzzleFile(const QString &Path);
+
+    static QString ProgramDirectory();
+
+    // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
+    void Guarded(const std::function<void()> &Handler);
+
+    // Command handlers; shared ones learn from Sender which command was invoked.
+    void ObscureActionExecute(QAction *Sender);
+    void ZoomInActionExecute(QAction *Sender);
+    void NewActionExecute(QAction *Sender);
+    void ActualSizeActionExecute(QAction *Sender);
+    void ZoomOutActionExecute(QAction *Sender);
+    void BestFitActionExecute(QAction *Sender);
+    void AutoBestFitActionExecute(QAction *Sender);
+    void EmptyRowActionExecute(QAction *Sender);
+    void SemiEffectActionExecute(QAction *Sender);
+    void AboutActionExecute(QAction *Sender);
+    void Action2x2Execute(QAction *Sender);
+    void OpenActionExecute(QAction *Sender);
+    void SaveAsActionExecute(QAction *Sender);
+    void SaveImageAsActionExecute(QAction *Sender);
+    void TangleActionExecute(QAction *Sender);
+    void ExitActionExecute(QAction *Sender);
+
+    // The picture's mouse handlers, connected only while a game is being played.
+    void ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
+    void ImageMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, int X, int Y);
+    void ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
+
+signals:
+    // After each shown step of a tangle, before the pause.
+    void TangleStepped();
+
+protected:
+    void showEvent(QShowEvent *Event) override;
+    void closeEvent(QCloseEvent *Event) override;
+    QMenu *createPopupMenu() override;
+
+private:
+    QAction *AddCommand(const char *Name, const QString &Category, const QString &Caption, const QString &Hint,
+                        qint32 Tag, bool Checkable, bool Checked);
+    void Bind(QAction *Action, void (TNimbrelMainForm::*Handler)(QAction *));
+    void CreateMenus();
+    void CreateToolBar();
+    void FormCreate();
+    void FormShow();
+
+    // Saves through the Save As dialog; false when the dialog was cancelled.
+    bool SavePuzzleAs();
+    std::unique_ptr<TPuzzle> CreatePuzzle();
+    void AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle);
+    void DropPuzzle();
+    void FitPuzzle();
+    void PlaceImage();
+    void RepaintPicture();
+    void PaceTangle();
+
+    std::unique_ptr<TDialogs> FDialogs;
+    // The bitmap of Image: the current puzzle's Display.
+    QImage FDisplay;
+    // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
+    QImage FCandidateDisplay;
+    std::unique_ptr<TIdleTrigger> FIdle;
+    bool FUpdateInstalled = true;
+    bool FSuspended = false;
+    bool FMouseAttached = false;
+    bool FShown = false;
+    QMetaObject::Connection FMouseDownConnection;
+    QMetaObject::Connection FMouseMoveConnection;
+    QMetaObject::Connection FMouseUpConnection;
+};

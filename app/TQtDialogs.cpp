@@ -1,0 +1,116 @@
+// Qt file dialogs with the program's titles and filters, and the message boxes of the main window.
+#include "TQtDialogs.h"
+
+#include "ProgramInfo.h"
+#include "TAboutForm.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString PictureFilter = QStringLiteral(
+    "All (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
+    "Bitmaps (*.bmp)|*.bmp");
+const QString PuzzleFilter = QStringLiteral("Nimbrel (*.nbq)|*.nbq");
+const QString JpegFilter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
+
+} // namespace
+
+TQtDialogs::TQtDialogs(QWidget *Owner) : FOwner(Owner) {}
+
+TQtDialogs::~TQtDialogs()
+{
+    // The dialogs are children of the owner when it still exists; otherwise they are ours to free.
+    for (QFileDialog *Dialog : {FOpenPictureDialog.data(), FOpenPuzzleDialog.data(), FSavePuzzleDialog.data(),
+                                FSaveImageDialog.data()})
+        if (Dialog && !Dialog->parent())
+            delete Dialog;
+}
+
+QStringList TQtDialogs::QtNameFilters(const QString &Filter)
+{
+    const QStringList Parts = Filter.split(QLatin1Char('|'));
+    QStringList Result;
+    for (qsizetype I = 0; I + 1 < Parts.size(); I += 2) {
+        QStringList Patterns;
+        for (const QString &Pattern : Parts[I + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            Patterns << Pattern.trimmed();
+            if (Pattern.toUpper() != Pattern)
+                Patterns << Pattern.trimmed().toUpper();
+        }
+        Result << Parts[I] + QStringLiteral(" (") + Patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return Result;
+}
+
+QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
+                        const QString &DefaultSuffix)
+{
+    // Each dialog is kept, so it opens again in the folder it was last used in.
+    if (!Dialog) {
+        Dialog = new QFileDialog(FOwner, Title);
+        Dialog->setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        Dialog->setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        Dialog->setNameFilters(QtNameFilters(Filter));
+        Dialog->setOption(QFileDialog::HideNameFilterDetails);
+        Dialog->setDefaultSuffix(DefaultSuffix);
+    }
+    if (Dialog->exec() != QDialog::Accepted || Dialog->selectedFiles().isEmpty())
+        return QString();
+    return Dialog->selectedFiles().constFirst();
+}
+
+QString TQtDialogs::OpenPicture()
+{
+    return Run(FOpenPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
+               QString());
+}
+
+QString TQtDialogs::OpenPuzzle()
+{
+    return Run(FOpenPuzzleDialog, false, QStringLiteral("Open"), PuzzleFilter, QStringLiteral("nbq"));
+}
+
+QString TQtDialogs::SavePuzzle()
+{
+    return Run(FSavePuzzleDialog, true, QStringLiteral("Save As"), PuzzleFilter, QStringLiteral("nbq"));
+}
+
+QString TQtDialogs::SaveImage()
+{
+    return Run(FSaveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"));
+}
+
+TConfirmAnswer TQtDialogs::Confirm(const QString &Caption, const QString &Text)
+{
+    const auto Answer = QMessageBox::question(FOwner, Caption, Text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (Answer == QMessageBox::Yes)
+        return TConfirmAnswer::Yes;
+    if (Answer == QMessageBox::No)
+        return TConfirmAnswer::No;
+    return TConfirmAnswer::Cancel;
+}
+
+void TQtDialogs::Message(const QString &Caption, const QString &Text, TMessageIcon Icon)
+{
+    const QMessageBox::Icon BoxIcon = Icon == TMessageIcon::Stop      ? QMessageBox::Critical
+                                      : Icon == TMessageIcon::Warning ? QMessageBox::Warning
+                                                                      : QMessageBox::Information;
+    QMessageBox Box(BoxIcon, Caption, Text, QMessageBox::Ok, FOwner);
+    Box.exec();
+}
+
+void TQtDialogs::Error(const QString &Text)
+{
+    QMessageBox Box(QMessageBox::Critical, QuorraProgramName, Text, QMessageBox::Ok, FOwner);
+    Box.exec();
+}
+
+void TQtDialogs::ShowAbout()
+{
+    if (FAbout)
+        FAbout->exec();
+}
