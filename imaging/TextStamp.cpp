@@ -86,7 +86,7 @@ void StampTwoLines(QImage &Target, const QString &Upper, const QString &Lower)
     if (W <= 0 || H <= 0)
         return;
     QImage Buffer = CreateWorkingBitmap(W, H);
-    Buffer.fill(0);
+    Buffer.fill(Qt::black);
     QFont Font = StampFont();
     {
         QPainter Painter(&Buffer);

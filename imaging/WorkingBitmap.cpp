@@ -94,7 +94,7 @@ QImage CreateWorkingBitmap(int Width, int Height)
 {
     QImage Result(std::max(Width, 0), std::max(Height, 0), WorkingFormat);
     if (!Result.isNull())
-        Result.fill(0xFF);
+        Result.fill(Qt::white);
     Result.setDotsPerMeterX(WorkingDotsPerMeter);
     Result.setDotsPerMeterY(WorkingDotsPerMeter);
     return Result;

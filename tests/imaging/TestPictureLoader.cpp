@@ -193,7 +193,7 @@ private slots:
         QImage Picture;
         QCOMPARE(Load(Picture, QStringLiteral("transparent.gif")), QString());
         QImage Target = CreateWorkingBitmap(320, 240);
-        Target.fill(background);
+        Target.fill(QColor(background));
         StretchDraw(Picture, Target);
         QCOMPARE(Target.pixel(80, 60), background);
         QCOMPARE(Target.pixel(0, 0), background);
