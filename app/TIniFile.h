@@ -1,0 +1,49 @@
+// A small INI reader and writer with private-profile behaviour: keys stay in their order and spelling.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TIniFile
+{
+public:
+    explicit TIniFile(const QString &FileName);
+
+    QString FileName() const { return FFileName; }
+
+    // Reads the file into memory. A missing file is an empty one (true); a file that exists but
+    // cannot be read gives false, and Save then refuses, so its other sections are never lost.
+    bool Load();
+
+    // Section and key are matched without regard to case; the first match counts. Surrounding
+    // spaces, and one pair of matching quotes around the value, are not part of it.
+    QString ReadString(const QString &Section, const QString &Key, const QString &Default = QString()) const;
+    bool HasKey(const QString &Section, const QString &Key) const;
+
+    // An existing key gets its new value in place (its spelling in the file is kept); a new key
+    // goes after the last key of its section; a new section goes at the end of the file.
+    // Everything else (other sections, comments, blank lines) stays as it was.
+    void WriteString(const QString &Section, const QString &Key, const QString &Value);
+
+    // Writes through a temporary file renamed into place, creating the folder when missing.
+    // On failure the old file is untouched and ErrorString() holds "Unable to write to <path>".
+    bool Save();
+    QString ErrorString() const { return FError; }
+
+    // The file's text as Save would write it.
+    QString Text() const;
+
+private:
+    struct TLocation {
+        int SectionLine = -1; // the header line, -1 when the section is absent
+        int KeyLine = -1;     // the key's line, -1 when the key is absent
+        int LastKeyLine = -1; // the section's last key line, or its header when it has none
+    };
+    TLocation Locate(const QString &Section, const QString &Key) const;
+
+    QString FFileName;
+    QStringList FLines;
+    QString FLineEnd = QStringLiteral("\n");
+    bool FUnreadable = false;
+    QString FError;
+};

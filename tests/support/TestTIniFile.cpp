@@ -1,0 +1,189 @@
+// Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
+#include "TIniFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestTIniFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void read_data();
+    void read();
+    void write_data();
+    void write();
+    void saveRoundTrip();
+    void saveCreatesFolder();
+    void unwritablePath();
+    void unreadableFileIsNeverReplaced();
+
+private:
+    QTemporaryDir FDir;
+    QString WriteText(const QString &Name, const QByteArray &Text);
+};
+
+QString TestTIniFile::WriteText(const QString &Name, const QByteArray &Text)
+{
+    const QString Path = FDir.filePath(Name);
+    QFile File(Path);
+    if (File.open(QIODevice::WriteOnly))
+        File.write(Text);
+    return Path;
+}
+
+void TestTIniFile::read_data()
+{
+    QTest::addColumn<QByteArray>("Text");
+    QTest::addColumn<QString>("Section");
+    QTest::addColumn<QString>("Key");
+    QTest::addColumn<QString>("Expected"); // "<none>": the default comes back
+
+    const QByteArray Two = "[First]\nKey=1\n\n[Second]\nKey=2\nOther=x\n";
+    QTest::newRow("plain") << Two << "Second" << "Key" << "2";
+    QTest::newRow("section of any case") << Two << "sEcOnD" << "Key" << "2";
+    QTest::newRow("key of any case") << Two << "First" << "KEY" << "1";
+    QTest::newRow("not in this section") << Two << "First" << "Other" << "<none>";
+    QTest::newRow("no such section") << Two << "Third" << "Key" << "<none>";
+    QTest::newRow("spaces around") << QByteArray("  [ S ]  \n  K  =  a value  \n") << "S" << "K" << "a value";
+    QTest::newRow("quoted value") << QByteArray("[S]\nK=\" spaced \"\n") << "S" << "K" << " spaced ";
+    QTest::newRow("lone quote kept") << QByteArray("[S]\nK=\"open\n") << "S" << "K" << "\"open";
+    QTest::newRow("empty value") << QByteArray("[S]\nK=\n") << "S" << "K" << "";
+    QTest::newRow("first of two keys") << QByteArray("[S]\nK=1\nK=2\n") << "S" << "K" << "1";
+    QTest::newRow("first of two sections") << QByteArray("[S]\nK=1\n[S]\nK=2\n") << "S" << "K" << "1";
+    QTest::newRow("commented key") << QByteArray("[S]\n;K=1\n#K=2\n") << "S" << "K" << "<none>";
+    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S" << "K" << "<none>";
+    QTest::newRow("value with equals sign") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << "a=b";
+    QTest::newRow("CR LF lines") << QByteArray("[S]\r\nK=1\r\nL=2\r\n") << "S" << "K" << "1";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=1\n") << "S" << "K" << "1";
+    QTest::newRow("key with brackets") << QByteArray("[S]\nMinMaxPos(1280x1024)=1,2,3,4\n") << "S"
+                                       << "minmaxpos(1280X1024)" << "1,2,3,4";
+    QTest::newRow("no end of line") << QByteArray("[S]\nK=last") << "S" << "K" << "last";
+}
+
+void TestTIniFile::read()
+{
+    QFETCH(QByteArray, Text);
+    QFETCH(QString, Section);
+    QFETCH(QString, Key);
+    QFETCH(QString, Expected);
+    TIniFile Ini(WriteText(QStringLiteral("read.ini"), Text));
+    QVERIFY(Ini.Load());
+    QCOMPARE(Ini.ReadString(Section, Key, QStringLiteral("<none>")), Expected);
+}
+
+void TestTIniFile::write_data()
+{
+    QTest::addColumn<QByteArray>("Before"); // "<missing>": no file
+    QTest::addColumn<QString>("Section");
+    QTest::addColumn<QString>("Key");
+    QTest::addColumn<QString>("Value");
+    QTest::addColumn<QByteArray>("After");
+
+    QTest::newRow("into no file") << QByteArray("<missing>") << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
+    QTest::newRow("into an empty file") << QByteArray() << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
+    QTest::newRow("replaced in place") << QByteArray("[S]\na=1\nK=old\nb=2\n") << "S" << "K" << "new"
+                                       << QByteArray("[S]\na=1\nK=new\nb=2\n");
+    QTest::newRow("stored spelling kept") << QByteArray("[s]\n  mykey = 1\n") << "S" << "MyKey" << "2"
+                                          << QByteArray("[s]\nmykey=2\n");
+    QTest::newRow("new key after the section's last key")
+        << QByteArray("[S]\na=1\n\n[T]\nb=2\n") << "S" << "c" << "3" << QByteArray("[S]\na=1\nc=3\n\n[T]\nb=2\n");
+    QTest::newRow("comment of the next section stays with it")
+        << QByteArray("[S]\na=1\n; about T\n[T]\n") << "S" << "c" << "3"
+        << QByteArray("[S]\na=1\nc=3\n; about T\n[T]\n");
+    QTest::newRow("section without keys") << QByteArray("[S]\n\n[T]\nx=1\n") << "S" << "K" << "v"
+                                          << QByteArray("[S]\nK=v\n\n[T]\nx=1\n");
+    QTest::newRow("new section at the end")
+        << QByteArray("; settings\n[T]\nx=1\n") << "S" << "K" << "v"
+        << QByteArray("; settings\n[T]\nx=1\n\n[S]\nK=v\n");
+    QTest::newRow("new section after a blank line") << QByteArray("[T]\nx=1\n\n") << "S" << "K" << "v"
+                                                    << QByteArray("[T]\nx=1\n\n[S]\nK=v\n");
+    QTest::newRow("other sections untouched")
+        << QByteArray("[A]\nK=a\n[S]\nK=s\n[B]\nK=b\n") << "S" << "K" << "new"
+        << QByteArray("[A]\nK=a\n[S]\nK=new\n[B]\nK=b\n");
+    QTest::newRow("key with brackets verbatim") << QByteArray("[S]\n") << "S" << "NormPos(1280x1024)" << "1,2,3,4"
+                                                << QByteArray("[S]\nNormPos(1280x1024)=1,2,3,4\n");
+    QTest::newRow("line break in a value cannot forge a key")
+        << QByteArray("[S]\n") << "S" << "K" << "1\n[Evil]\nX=2" << QByteArray("[S]\nK=1 [Evil] X=2\n");
+    QTest::newRow("CR LF file stays CR LF") << QByteArray("[S]\r\na=1\r\n") << "S" << "b" << "2"
+                                            << QByteArray("[S]\r\na=1\r\nb=2\r\n");
+    QTest::newRow("missing last line end added") << QByteArray("[S]\na=1") << "S" << "a" << "2"
+                                                 << QByteArray("[S]\na=2\n");
+}
+
+void TestTIniFile::write()
+{
+    QFETCH(QByteArray, Before);
+    QFETCH(QString, Section);
+    QFETCH(QString, Key);
+    QFETCH(QString, Value);
+    QFETCH(QByteArray, After);
+    const QString Path = FDir.filePath(QStringLiteral("write.ini"));
+    QFile::remove(Path);
+    if (Before != "<missing>")
+        WriteText(QStringLiteral("write.ini"), Before);
+
+    TIniFile Ini(Path);
+    QVERIFY(Ini.Load());
+    Ini.WriteString(Section, Key, Value);
+    QVERIFY2(Ini.Save(), qPrintable(Ini.ErrorString()));
+    QFile File(Path);
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    QCOMPARE(File.readAll(), After);
+}
+
+void TestTIniFile::saveRoundTrip()
+{
+    const QString Path = FDir.filePath(QStringLiteral("round.ini"));
+    {
+        TIniFile Ini(Path);
+        QVERIFY(Ini.Load());
+        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Name"), QStringLiteral("Grüße, Ünïcode"));
+        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Other"), QStringLiteral("x"));
+        QVERIFY(Ini.Save());
+    }
+    TIniFile Again(Path);
+    QVERIFY(Again.Load());
+    QCOMPARE(Again.ReadString(QStringLiteral("s"), QStringLiteral("name")), QStringLiteral("Grüße, Ünïcode"));
+    QVERIFY(Again.HasKey(QStringLiteral("S"), QStringLiteral("Other")));
+    QVERIFY(!Again.HasKey(QStringLiteral("S"), QStringLiteral("Third")));
+}
+
+void TestTIniFile::saveCreatesFolder()
+{
+    const QString Path = FDir.filePath(QStringLiteral("config/quorra/quorra.INI"));
+    TIniFile Ini(Path);
+    QVERIFY(Ini.Load());
+    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY2(Ini.Save(), qPrintable(Ini.ErrorString()));
+    QVERIFY(QFile::exists(Path));
+}
+
+// The folder cannot be made (a file stands where it should be): refused, by name, whoever runs it.
+void TestTIniFile::unwritablePath()
+{
+    const QString Blocker = WriteText(QStringLiteral("blocker"), "not a folder");
+    const QString Path = Blocker + QStringLiteral("/quorra.INI");
+    TIniFile Ini(Path);
+    QVERIFY(Ini.Load()); // nothing there yet
+    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY(!Ini.Save());
+    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+}
+
+// Something that exists but cannot be read (here a folder by that name) must not be replaced by
+// a file holding only the new keys.
+void TestTIniFile::unreadableFileIsNeverReplaced()
+{
+    const QString Path = FDir.filePath(QStringLiteral("folder.ini"));
+    QVERIFY(QDir().mkpath(Path));
+    TIniFile Ini(Path);
+    QVERIFY(!Ini.Load());
+    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY(!Ini.Save());
+    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+    QVERIFY(QFileInfo(Path).isDir());
+}
+
+QTEST_GUILESS_MAIN(TestTIniFile)
+#include "TestTIniFile.moc"
