@@ -9,12 +9,18 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 QString FullPath(const QString &Path)
 {
     return QFileInfo(Path).absoluteFilePath();
 }
+
+// Unbuffered, so that every write reports at once how much really reached the file: with a write buffer, a
+// flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file (Qt 6.4).
+constexpr QIODevice::OpenMode SaveMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
 
 [[noreturn]] void CannotCreate(const QString &Path, const QString &Reason)
 {
@@ -27,15 +33,9 @@ QString FullPath(const QString &Path)
 // disk, folder not writable, an encoder error) leaves the file that was there untouched.
 void TPuzzle::SaveToFile(const QString &Path)
 {
-    TPuzzleFile Stored;
-    Stored.Version = Version;
-    Stored.Effect = Effect;
-    Stored.SemiEffect = SemiEffect;
-    Stored.Body = Body;
-    Stored.Source = Source;
-
+    const TPuzzleFile Stored(*this);
     QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
+    if (!File.open(SaveMode))
         CannotCreate(Path, File.errorString());
     if (!Stored.Write(File) || !File.commit())
         CannotCreate(Path, File.errorString());
@@ -52,8 +52,11 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
     if (Path.isEmpty() || !QFileInfo::exists(Path))
         return TLoadResult::NoFile;
     QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly))
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(Path), File.errorString()));
+    if (!File.open(QIODevice::ReadOnly)) {
+        // Qt gives no reason for a folder, so name the system's own.
+        const QString Reason = QFileInfo(Path).isDir() ? qt_error_string(EISDIR) : File.errorString();
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(Path), Reason));
+    }
 
     TPuzzleFile Stored;
     if (!Stored.Read(File, FullPath(Path))) {
@@ -62,12 +65,8 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
     }
     File.close();
 
+    Stored.ApplyTo(*this);
     FileName = Path;
-    Version = Stored.Version;
-    Effect = Stored.Effect;
-    SemiEffect = Stored.SemiEffect;
-    Body = Stored.Body;
-    Source = Stored.Source;
     Modified = false;
     Tangle();
     return TLoadResult::Loaded;
@@ -76,7 +75,7 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
 void TPuzzle::SaveImageAs(const QString &Path) const
 {
     QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
+    if (!File.open(SaveMode))
         CannotCreate(Path, File.errorString());
     if (!TJpegWriter::Write(Source, File) || !File.commit())
         CannotCreate(Path, File.errorString());

@@ -4,6 +4,7 @@
 #include "PictureLoader.h"
 #include "TError.h"
 #include "TJpegWriter.h"
+#include "TPuzzle.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -20,6 +21,21 @@ constexpr qint64 GridOffset = 9;
 }
 
 } // namespace
+
+TPuzzleFile::TPuzzleFile(const TPuzzle &Puzzle)
+    : Version(Puzzle.Version), Effect(Puzzle.Effect), SemiEffect(Puzzle.SemiEffect), Body(Puzzle.Body),
+      Source(Puzzle.Source)
+{
+}
+
+void TPuzzleFile::ApplyTo(TPuzzle &Puzzle) const
+{
+    Puzzle.Version = Version;
+    Puzzle.Effect = Effect;
+    Puzzle.SemiEffect = SemiEffect;
+    Puzzle.Body = Body;
+    Puzzle.Source = Source;
+}
 
 bool TPuzzleFile::Read(QIODevice &In, const QString &Name)
 {
@@ -48,12 +64,17 @@ bool TPuzzleFile::Read(QIODevice &In, const QString &Name)
 
 bool TPuzzleFile::Write(QIODevice &Out) const
 {
-    char Head[GridOffset];
-    qToLittleEndian<qint32>(Version, Head);
-    qToLittleEndian<qint32>(Effect, Head + 4);
-    Head[8] = SemiEffect ? 1 : 0;
-    if (Out.write(Head, GridOffset) != GridOffset)
+    // Header and grid go out in one write whose count is checked, like every write of the picture: a device
+    // that takes only part of a write (a full disk) must not pass for a complete file.
+    QByteArray Header(GridOffset, '\0');
+    qToLittleEndian<qint32>(Version, Header.data());
+    qToLittleEndian<qint32>(Effect, Header.data() + 4);
+    Header[8] = SemiEffect ? 1 : 0;
+    QBuffer Grid(&Header);
+    Grid.open(QIODevice::WriteOnly | QIODevice::Append);
+    Body.SaveToStream(Grid);
+    Grid.close();
+    if (Header.size() != HeaderSize || Out.write(Header) != HeaderSize)
         return false;
-    Body.SaveToStream(Out);
     return TJpegWriter::Write(Source, Out);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QIODevice;
+class TPuzzle;
 
 class TPuzzleFile
 {
@@ -21,6 +22,12 @@ public:
     bool SemiEffect = false;
     TBody Body;
     QImage Source;
+
+    TPuzzleFile() = default;
+    // The stored part of a puzzle: version, effect, semi-effect, grid and source picture.
+    explicit TPuzzleFile(const TPuzzle &Puzzle);
+    // Hands the stored part to a puzzle; the caller then tangles it.
+    void ApplyTo(TPuzzle &Puzzle) const;
 
     // Reads a whole puzzle from In's position to its end. Returns false, with only Version read, when the
     // file needs a newer program. A header that is cut short or a grid that the program cannot make raises

@@ -201,7 +201,7 @@ QString TestPuzzleFile::PrepareFailure(TWriteFailure Failure, const QString &Nam
         const QString Path = Folder + QStringLiteral("/old.nbq");
         Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
         WriteAll(Path, Old);
-        Limit = std::make_unique<TFileSizeLimit>(2000);
+        Limit = std::make_unique<TFileSizeLimit>(500);
         return Path;
     }
     case wfParentIsFile:
@@ -661,5 +661,6 @@ void TestPuzzleFile::transparentColourIsKept()
     }
 }
 
-QTEST_GUILESS_MAIN(TestPuzzleFile)
+// Setting up a puzzle draws the "Edit" / "Mode" stamp and the Hidden numbers, which need fonts.
+QTEST_MAIN(TestPuzzleFile)
 #include "TestPuzzleFile.moc"
