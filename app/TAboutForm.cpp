@@ -36,7 +36,7 @@ TAboutForm::TAboutForm(QWidget *Parent) : QDialog(Parent)
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(Px(10), Px(150), Px(355), Px(20));
-    Label3->setText(QStringLiteral("Copyright \u00A9 2024 the Quorra developers. All rights reserved."));
+    Label3->setText(QStringLiteral("Copyright \u00A9 2024 the Quorra developers."));
 
     WebLabel = new QLabel(this);
     WebLabel->setObjectName(QStringLiteral("WebLabel"));
