@@ -1,0 +1,20 @@
+// Fuzz target: the JPEG decoder (the ".jpg" reader and the picture part of puzzle files), fed from memory.
+#include "PictureLoader.h"
+#include "TError.h"
+
+#include <QBuffer>
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+{
+    QBuffer Buffer;
+    Buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(Data), qsizetype(Size)));
+    Buffer.open(QIODevice::ReadOnly);
+    QImage Picture;
+    try {
+        DecodeJpeg(Buffer, Picture);
+    } catch (const TError &) {
+    }
+    return 0;
+}
