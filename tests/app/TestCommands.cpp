@@ -5,9 +5,12 @@
 #include "TPictureControl.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <ctime>
 
 namespace {
 
@@ -35,6 +38,7 @@ private slots:
     void enablingByState_data();
     void enablingByState();
     void commandsOffDuringTangle();
+    void tangleIsPacedWithoutSpinning();
     void getSplit_data();
     void getSplit();
     void splitGroupChecksOnlyTheChosenAndResplits();
@@ -139,6 +143,25 @@ void TestCommands::commandsOffDuringTangle()
     QVERIFY(F.Form->SaveAsAction->isEnabled());
     QVERIFY(!F.Form->TangleAction->isEnabled());
     QVERIFY(F.Form->mSound->isEnabled());
+}
+
+void TestCommands::tangleIsPacedWithoutSpinning()
+{
+    TFormFixture F;
+    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
+    F.Form->TangleStepMs = 40;
+    int Steps = 0;
+    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&Steps] { ++Steps; });
+    QElapsedTimer Clock;
+    Clock.start();
+    const std::clock_t Cpu = std::clock();
+    F.Run(F.Form->TangleAction);
+    const double CpuMs = double(std::clock() - Cpu) * 1000.0 / CLOCKS_PER_SEC;
+    const qint64 WallMs = Clock.elapsed();
+    QCOMPARE(Steps, 3); // a 2 x 2 puzzle tangles in three shifts
+    QVERIFY2(WallMs >= 3 * 40, qPrintable(QString::number(WallMs)));
+    // The pauses wait in the event loop: most of the time is spent asleep.
+    QVERIFY2(CpuMs < WallMs * 0.6, qPrintable(QStringLiteral("%1 ms CPU in %2 ms").arg(CpuMs).arg(WallMs)));
 }
 
 void TestCommands::getSplit_data()
