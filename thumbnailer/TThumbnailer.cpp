@@ -1,0 +1,82 @@
+// Draws a puzzle file as file managers show it: the concealed grid, never the photograph.
+#include "TThumbnailer.h"
+
+#include "Effects.h"
+#include "TError.h"
+#include "TPuzzle.h"
+#include "WorkingBitmap.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+QImage TThumbnailer::Render(const QString &Path, int Size)
+{
+    if (Size < 1 || Size > MaxSize)
+        throw TError(QStringLiteral("The thumbnail size %1 is outside 1 to %2.").arg(Size).arg(MaxSize));
+
+    QImage Display;
+    TPuzzle Puzzle(&Display, &ConcealmentTexture());
+    // Opening a puzzle rebuilds and tangles it at the current scale; at the smallest scale every cell is one
+    // pixel, so a large photograph costs its decoding and nothing more.
+    Puzzle.Scale = 0;
+    switch (Puzzle.LoadFromFile(Path)) {
+    case TLoadResult::Loaded:
+        break;
+    case TLoadResult::NoFile:
+        throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(Path));
+    case TLoadResult::TooNew:
+        throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(Path));
+    }
+
+    const TBody &Body = Puzzle.Body;
+    const int Width = Puzzle.Source.width();
+    const int Height = Puzzle.Source.height();
+    if (Width <= 0 || Height <= 0 || Body.Cols <= 0 || Body.Rows <= 0)
+        throw TError(QStringLiteral("The puzzle file \"%1\" holds no picture.").arg(Path));
+
+    // Cells no larger than a whole share of Size, so the grid fits without a second, blurring scaling step.
+    const double ScaleX = double(std::max(Size / Body.TotalCols(), 1)) * Body.Cols / Width;
+    const double ScaleY = double(std::max(Size / Body.TotalRows(), 1)) * Body.Rows / Height;
+    Puzzle.Scale = std::min(ScaleX, ScaleY);
+    Puzzle.Effect = ShownEffect(Puzzle.Effect);
+    // Every cell from the concealed picture: no semi-effect reveal, no selection, not solved.
+    Puzzle.SemiEffect = false;
+    Puzzle.Selected = NoCell;
+    Puzzle.Solved = false;
+    Puzzle.EditMode = false;
+    Puzzle.Body.Reset();
+    Puzzle.Rebuild();
+
+    QImage Result = Display.convertToFormat(QImage::Format_RGB888);
+    if (Result.width() > Size || Result.height() > Size)
+        Result = Result.scaled(Size, Size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return Result;
+}
+
+qint32 TThumbnailer::ShownEffect(qint32 Stored)
+{
+    switch (Stored) {
+    case ekObscure:
+    case ekHidden:
+    case ekTopSecret:
+        return Stored;
+    default:
+        return ekTopSecret;
+    }
+}
+
+bool TThumbnailer::WritePng(const QImage &Image, const QString &Path)
+{
+    if (Image.isNull())
+        return false;
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter Writer(&File, "png");
+    if (!Writer.write(Image))
+        return false; // QSaveFile discards what it holds
+    return File.commit();
+}
