@@ -13,6 +13,9 @@ public:
     bool IsPlaying() const override;
     bool HasFailed() const override;
 
+    // The longest Load waits for the file to be decoded.
+    static constexpr int LoadWaitMs = 2000;
+
 private:
     QSoundEffect FEffect;
 };
