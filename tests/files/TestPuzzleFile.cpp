@@ -517,8 +517,8 @@ void TestPuzzleFile::cannotOpenFolder()
 
 void TestPuzzleFile::readsFromDevice()
 {
-    // The reader takes its header in one piece, so the pictures after it start exactly at byte 889 on any
-    // device, also one that hands out fewer bytes than asked.
+    // Reading and writing work on any device, not only files: the stored arrangement is read as it is (the
+    // tangle replaces it only when a puzzle opens), and header and grid are written back byte for byte.
     const QByteArray Bytes = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
     QBuffer Buffer;
     Buffer.setData(Bytes);
