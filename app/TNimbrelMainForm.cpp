@@ -7,12 +7,15 @@
 #include "ProgramInfo.h"
 #include "TError.h"
 #include "TIdleTrigger.h"
+#include "TMediaSoundPlayer.h"
+#include "TSoundOutput.h"
 #include "TPictureControl.h"
 #include "TPicturePanel.h"
 #include "TQtDialogs.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +23,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QToolBar>
@@ -37,11 +41,22 @@ QIcon ToolIcon(const QString &Name)
 } // namespace
 
 TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, QWidget *Parent)
-    : QMainWindow(Parent), FDialogs(std::move(Dialogs))
+    : TNimbrelMainForm(std::move(Dialogs), TSoundFactory(), Parent)
+{
+}
+
+TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSoundFactory &Sounds, QWidget *Parent)
+    : QMainWindow(Parent), FDialogs(std::move(Dialogs)), FSoundFactory(Sounds)
 {
     setObjectName(QStringLiteral("NimbrelMainForm"));
     if (!FDialogs)
         FDialogs = std::make_unique<TQtDialogs>(this);
+    // A pointer held on a line of the picture must be free before anything modal asks for it.
+    if (auto *QtDialogs = dynamic_cast<TQtDialogs *>(FDialogs.get()))
+        QtDialogs->SetBeforeModal([this] { UnclipPointer(); });
+    if (!FSoundFactory)
+        FSoundFactory = [] { return std::make_unique<TMediaSoundPlayer>(); };
+    PointerControl = std::make_unique<TPointerControl>();
 
     // The command list, in its fixed order.
     ObscureAction = AddCommand("ObscureAction", "Effect", "&Obscure", "Obscure", 0, true, false);
@@ -108,6 +123,15 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, QWidget *P
     setCentralWidget(ImageSpeedBar);
     Image = new TPictureControl(&FDisplay, ImageSpeedBar);
     connect(ImageSpeedBar, &TPicturePanel::Resized, this, [this] { Guarded([this] { ImageSpeedBarResize(); }); });
+    // Moving over the panel or the window, off the picture, lets go of the hovered cell.
+    ImageSpeedBar->setMouseTracking(true);
+    setMouseTracking(true);
+    connect(ImageSpeedBar, &TPicturePanel::MouseMove, this, [this] { Guarded([this] { FormMouseMove(); }); });
+    // The window's focus going elsewhere frees the pointer.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
+        if (State != Qt::ApplicationActive)
+            UnclipPointer();
+    });
 
     CreateMenus();
     CreateToolBar();
@@ -131,6 +155,7 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, QWidget *P
 TNimbrelMainForm::~TNimbrelMainForm()
 {
     FIdle.reset();
+    DropPointerHold();
     Puzzle.reset();
 }
 
@@ -172,9 +197,11 @@ qint32 TNimbrelMainForm::Tag(const QAction *Action)
 void TNimbrelMainForm::CreateMenus()
 {
     QMenuBar *Bar = menuBar();
-    auto AddMenu = [Bar](const char *Name, const QString &Caption) {
+    auto AddMenu = [this, Bar](const char *Name, const QString &Caption) {
         QMenu *Menu = Bar->addMenu(Caption);
         Menu->setObjectName(QLatin1String(Name));
+        // A menu opened from the keyboard in the middle of a drag must not find the pointer held on the line.
+        connect(Menu, &QMenu::aboutToShow, this, &TNimbrelMainForm::UnclipPointer);
         return Menu;
     };
 
@@ -294,6 +321,26 @@ void TNimbrelMainForm::FormCreate()
         Option->setVisible(false);
         Option->setChecked(false);
     }
+
+    OpenSounds();
+}
+
+void TNimbrelMainForm::OpenSounds()
+{
+    // A sound that cannot be opened stays silent for the whole run; nobody is told.
+    auto Open = [this](const char *Name) {
+        std::unique_ptr<TSoundPlayer> Player = FSoundFactory();
+        if (Player) {
+            try {
+                Player->Open(ResourcePath(QStringLiteral("Sounds/") + QLatin1String(Name)));
+            } catch (...) {
+            }
+        }
+        return Player;
+    };
+    MoveMediaPlayer = Open("Move.wav");
+    AdviceMediaPlayer = Open("Advice.wav");
+    VictoryMediaPlayer = Open("Victory.wav");
 }
 
 void TNimbrelMainForm::showEvent(QShowEvent *Event)
@@ -333,8 +380,10 @@ void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
     try {
         Handler();
     } catch (const TError &E) {
+        UnclipPointer();
         FDialogs->Error(E.Message());
     } catch (const std::exception &E) {
+        UnclipPointer();
         FDialogs->Error(QString::fromLocal8Bit(E.what()));
     }
 }
@@ -345,6 +394,14 @@ QString TNimbrelMainForm::ProgramDirectory()
     if (!Directory.endsWith(QLatin1Char('/')))
         Directory += QLatin1Char('/');
     return Directory;
+}
+
+QString TNimbrelMainForm::ResourcePath(const QString &Relative)
+{
+    const QString Beside = ProgramDirectory() + Relative;
+    if (QFileInfo::exists(Beside))
+        return Beside;
+    return QDir::cleanPath(ProgramDirectory() + QStringLiteral("../share/quorra/") + Relative);
 }
 
 quint64 TNimbrelMainForm::UpdatePasses() const
@@ -643,6 +700,7 @@ std::unique_ptr<TPuzzle> TNimbrelMainForm::CreatePuzzle()
 
 void TNimbrelMainForm::AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle)
 {
+    DropPointerHold();
     Puzzle = std::move(NewPuzzle);
     FCandidateDisplay = QImage();
     Puzzle->Display = &FDisplay;
@@ -658,6 +716,7 @@ void TNimbrelMainForm::AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle)
 
 void TNimbrelMainForm::DropPuzzle()
 {
+    DropPointerHold();
     Puzzle.reset();
     FDisplay = QImage();
     Image->SizeToBitmap();
@@ -793,8 +852,195 @@ void TNimbrelMainForm::SaveImageAsActionExecute(QAction *)
 
 // ---- Mouse ----
 
-void TNimbrelMainForm::ImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int X, int Y)
+{
+    Guarded([this, X, Y] {
+        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved) {
+            if (Image->cursor().shape() != Qt::PointingHandCursor)
+                Image->setCursor(Qt::PointingHandCursor);
+            return;
+        }
+        if (Busy)
+            return;
+        Busy = true;
+        const auto Done = qScopeGuard([this] { Busy = false; });
 
-void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {}
+        switch (Puzzle->DragState) {
+        case dsIdle:
+            Puzzle->HoverAt(X, Y);
+            break;
+        case dsCaught:
+            if (Puzzle->TryStartDrag(X, Y)) {
+                SetScreenCursor(Qt::ClosedHandCursor);
+                const QPoint C = Puzzle->SelectedCentre();
+                if (Puzzle->DragState == dsRow)
+                    ClipPointer(0, C.y(), Image->width(), 0);
+                else
+                    ClipPointer(C.x(), 0, 0, Image->height());
+                Puzzle->RenderDrag(X, Y);
+            }
+            break;
+        case dsRow:
+        case dsColumn: {
+            // The pointer is held on the dragged line where the window system allows it; where it does not, the
+            // position is read as if it were, so that a hand that drifts off the line still snaps.
+            const bool Row = Puzzle->DragState == dsRow;
+            const int LineX = Row ? X : Puzzle->Anchor.x();
+            const int LineY = Row ? Puzzle->Anchor.y() : Y;
+            if (Puzzle->NearCellCentre(LineX, LineY)) {
+                PlaySoundIfOn(MoveMediaPlayer.get());
+                const bool Won = Puzzle->Commit(LineX, LineY);
+                CatchCell();
+                if (Won)
+                    VictorySequence();
+            } else {
+                Puzzle->RenderDrag(X, Y);
+            }
+            break;
+        }
+        }
+    });
+}
 
-void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TNimbrelMainForm::ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
+{
+    Guarded([this, Button, X, Y] {
+        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved || Busy)
+            return;
+        Busy = true;
+        const auto Done = qScopeGuard([this] { Busy = false; });
+
+        if (Button == Qt::RightButton) {
+            PlaySoundIfOn(AdviceMediaPlayer.get());
+            Puzzle->ShowAdvice(X, Y);
+        } else if (Button == Qt::LeftButton && Puzzle->DragState == dsIdle) {
+            Puzzle->HoverAt(X, Y);
+            CatchCell();
+        }
+    });
+}
+
+void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
+{
+    Guarded([this, Button, X, Y] {
+        if (Button != Qt::LeftButton)
+            return;
+        // Freed before anything else is looked at, Busy included: a left release must never leave the pointer held.
+        UnclipPointer();
+        if (Busy)
+            return;
+        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved)
+            return;
+        Busy = true;
+        const auto Done = qScopeGuard([this] { Busy = false; });
+
+        const TDragState Was = Puzzle->DragState;
+        bool Won = false;
+        if (Was == dsRow || Was == dsColumn) {
+            PlaySoundIfOn(MoveMediaPlayer.get());
+            Won = Puzzle->Commit(X, Y);
+        }
+        if (Was != dsIdle) {
+            ReleaseCell();
+            Puzzle->RedrawSelected();
+        }
+        if (Won)
+            VictorySequence();
+    });
+}
+
+void TNimbrelMainForm::FormMouseMove()
+{
+    // A caught cell keeps its selection: the drag that holds it still needs it.
+    if (Puzzle && !Busy && Puzzle->DragState == dsIdle)
+        Puzzle->Deselect();
+    UnclipPointer();
+}
+
+void TNimbrelMainForm::mouseMoveEvent(QMouseEvent *Event)
+{
+    Guarded([this] { FormMouseMove(); });
+    QMainWindow::mouseMoveEvent(Event);
+}
+
+void TNimbrelMainForm::changeEvent(QEvent *Event)
+{
+    if (Event->type() == QEvent::ActivationChange && !isActiveWindow())
+        UnclipPointer();
+    QMainWindow::changeEvent(Event);
+}
+
+void TNimbrelMainForm::CatchCell()
+{
+    if (!Puzzle || IsNoCell(Puzzle->Selected))
+        return;
+    Puzzle->DragState = dsCaught;
+    Puzzle->RedrawSelected();
+    PointerControl->MoveTo(Image->mapToGlobal(Puzzle->SelectedCentre()));
+    SetScreenCursor(Qt::OpenHandCursor);
+    ClipPointer(0, 0, Image->width(), Image->height());
+}
+
+void TNimbrelMainForm::ReleaseCell()
+{
+    if (Puzzle)
+        Puzzle->DragState = dsIdle;
+    SetScreenCursor(Qt::ArrowCursor);
+    UnclipPointer();
+}
+
+void TNimbrelMainForm::ClipPointer(int Left, int Top, int Width, int Height)
+{
+    const QPoint TopLeft = Image->mapToGlobal(QPoint(Left, Top));
+    const QPoint BottomRight = Image->mapToGlobal(QPoint(Left + Width, Top + Height));
+    PointerControl->Confine(
+        QRect(TopLeft, QSize(qMax(1, BottomRight.x() - TopLeft.x()), qMax(1, BottomRight.y() - TopLeft.y()))),
+        windowHandle());
+}
+
+void TNimbrelMainForm::UnclipPointer()
+{
+    if (PointerControl)
+        PointerControl->Release();
+}
+
+void TNimbrelMainForm::SetScreenCursor(Qt::CursorShape Shape)
+{
+    // Qt keeps a stack of override cursors; this window never holds more than one entry of it.
+    if (Shape == FScreenCursor)
+        return;
+    if (Shape == Qt::ArrowCursor)
+        QApplication::restoreOverrideCursor();
+    else if (FScreenCursor == Qt::ArrowCursor)
+        QApplication::setOverrideCursor(Shape);
+    else
+        QApplication::changeOverrideCursor(Shape);
+    FScreenCursor = Shape;
+}
+
+void TNimbrelMainForm::DropPointerHold()
+{
+    SetScreenCursor(Qt::ArrowCursor);
+    UnclipPointer();
+}
+
+void TNimbrelMainForm::PlaySoundIfOn(TSoundPlayer *Player)
+{
+    if (!Player || !mSound->isChecked())
+        return;
+    try {
+        Player->Play();
+    } catch (...) {
+        // A sound never stands in the way of a move.
+    }
+}
+
+void TNimbrelMainForm::VictorySequence()
+{
+    DetachImageMouse();
+    PlaySoundIfOn(VictoryMediaPlayer.get());
+    ReleaseCell();
+    Puzzle->Deselect();
+    Puzzle->RenderAll();
+}
+

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "TDialogs.h"
+#include "TPointerControl.h"
 #include "TPuzzle.h"
+#include "TSoundPlayer.h"
 
 #include <QImage>
 #include <QList>
@@ -22,8 +24,13 @@ class TNimbrelMainForm : public QMainWindow
     Q_OBJECT
 
 public:
-    // Without Dialogs the window uses real Qt dialogs parented to itself.
+    // Makes one sound player; the window asks for three and opens each on its file.
+    using TSoundFactory = std::function<std::unique_ptr<TSoundPlayer>()>;
+
+    // Without Dialogs the window uses real Qt dialogs parented to itself; without Sounds it plays through the
+    // system's audio.
     explicit TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs = nullptr, QWidget *Parent = nullptr);
+    TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSoundFactory &Sounds, QWidget *Parent = nullptr);
     ~TNimbrelMainForm() override;
 
     TDialogs &Dialogs() const { return *FDialogs; }
@@ -53,6 +60,13 @@ public:
     QMenu *mHelp = nullptr;
     QAction *mSound = nullptr;
     QAction *mShowexampe = nullptr;
+
+    // The game's sounds, opened once at start; mSound switches all three.
+    std::unique_ptr<TSoundPlayer> MoveMediaPlayer;
+    std::unique_ptr<TSoundPlayer> AdviceMediaPlayer;
+    std::unique_ptr<TSoundPlayer> VictoryMediaPlayer;
+    // Warps and confines the system pointer; tests put one in that only records.
+    std::unique_ptr<TPointerControl> PointerControl;
 
     // The command list, in its fixed order (the Split group is read in this order).
     QList<QAction *> ActionList;
@@ -114,6 +128,8 @@ public:
     void OpenPuzzleFile(const QString &Path);
 
     static QString ProgramDirectory();
+    // A resource beside the executable (a build tree), else in ../share/quorra/ (an installed program).
+    static QString ResourcePath(const QString &Relative);
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void Guarded(const std::function<void()> &Handler);
@@ -140,6 +156,20 @@ public:
     void ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
     void ImageMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, int X, int Y);
     void ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
+    // The pointer moved over the window or the panel, off the picture.
+    void FormMouseMove();
+
+    // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
+    void CatchCell();
+    void ReleaseCell();
+    // Picture coordinates; a width or height of 0 is a one-pixel line.
+    void ClipPointer(int Left, int Top, int Width, int Height);
+    void UnclipPointer();
+    void PlaySoundIfOn(TSoundPlayer *Player);
+    // Run right after the commit that solved the puzzle.
+    void VictorySequence();
+    // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
+    Qt::CursorShape ScreenCursor() const { return FScreenCursor; }
 
 signals:
     // After each shown step of a tangle, before the pause.
@@ -148,6 +178,8 @@ signals:
 protected:
     void showEvent(QShowEvent *Event) override;
     void closeEvent(QCloseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+    void changeEvent(QEvent *Event) override;
     QMenu *createPopupMenu() override;
 
 private:
@@ -158,6 +190,10 @@ private:
     void CreateToolBar();
     void FormCreate();
     void FormShow();
+    void OpenSounds();
+    void SetScreenCursor(Qt::CursorShape Shape);
+    // Ends whatever a caught cell holds on screen (cursor, confinement) when the puzzle goes away mid-move.
+    void DropPointerHold();
 
     // Saves through the Save As dialog; false when the dialog was cancelled.
     bool SavePuzzleAs();
@@ -170,6 +206,7 @@ private:
     void PaceTangle();
 
     std::unique_ptr<TDialogs> FDialogs;
+    TSoundFactory FSoundFactory;
     // The bitmap of Image: the current puzzle's Display.
     QImage FDisplay;
     // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
@@ -179,6 +216,7 @@ private:
     bool FSuspended = false;
     bool FMouseAttached = false;
     bool FShown = false;
+    Qt::CursorShape FScreenCursor = Qt::ArrowCursor;
     QMetaObject::Connection FMouseDownConnection;
     QMetaObject::Connection FMouseMoveConnection;
     QMetaObject::Connection FMouseUpConnection;

@@ -1,6 +1,7 @@
 // The picture panel with its tiled wallpaper; resizing it re-fits and re-centres the picture.
 #include "TPicturePanel.h"
 
+#include <QMouseEvent>
 #include <QPixmap>
 
 TPicturePanel::TPicturePanel(QWidget *Parent) : QFrame(Parent)
@@ -20,4 +21,11 @@ void TPicturePanel::resizeEvent(QResizeEvent *Event)
 {
     QFrame::resizeEvent(Event);
     emit Resized();
+}
+
+void TPicturePanel::mouseMoveEvent(QMouseEvent *Event)
+{
+    // Taken here, so the window behind does not hear of the same move again.
+    Event->accept();
+    emit MouseMove();
 }

@@ -17,7 +17,10 @@ public:
 
 signals:
     void Resized();
+    // The pointer moved over the panel itself, off the picture.
+    void MouseMove();
 
 protected:
     void resizeEvent(QResizeEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
 };

@@ -56,6 +56,7 @@ QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString 
         Dialog->setOption(QFileDialog::HideNameFilterDetails);
         Dialog->setDefaultSuffix(DefaultSuffix);
     }
+    BeforeModal();
     if (Dialog->exec() != QDialog::Accepted || Dialog->selectedFiles().isEmpty())
         return QString();
     return Dialog->selectedFiles().constFirst();
@@ -84,6 +85,7 @@ QString TQtDialogs::SaveImage()
 
 TConfirmAnswer TQtDialogs::Confirm(const QString &Caption, const QString &Text)
 {
+    BeforeModal();
     const auto Answer = QMessageBox::question(FOwner, Caption, Text,
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                               QMessageBox::Yes);
@@ -100,17 +102,26 @@ void TQtDialogs::Message(const QString &Caption, const QString &Text, TMessageIc
                                       : Icon == TMessageIcon::Warning ? QMessageBox::Warning
                                                                       : QMessageBox::Information;
     QMessageBox Box(BoxIcon, Caption, Text, QMessageBox::Ok, FOwner);
+    BeforeModal();
     Box.exec();
 }
 
 void TQtDialogs::Error(const QString &Text)
 {
     QMessageBox Box(QMessageBox::Critical, QuorraProgramName, Text, QMessageBox::Ok, FOwner);
+    BeforeModal();
     Box.exec();
 }
 
 void TQtDialogs::ShowAbout()
 {
+    BeforeModal();
     if (FAbout)
         FAbout->exec();
+}
+
+void TQtDialogs::BeforeModal()
+{
+    if (FBeforeModal)
+        FBeforeModal();
 }

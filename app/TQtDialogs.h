@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -19,6 +20,8 @@ public:
 
     void SetOwner(QWidget *Owner) { FOwner = Owner; }
     void SetAboutForm(TAboutForm *About) { FAbout = About; }
+    // Runs right before any dialog or message box opens (the owner frees a confined pointer there).
+    void SetBeforeModal(std::function<void()> Hook) { FBeforeModal = std::move(Hook); }
 
     QString OpenPicture() override;
     QString OpenPuzzle() override;
@@ -35,11 +38,14 @@ public:
     static QStringList QtNameFilters(const QString &Filter);
 
 private:
+    void BeforeModal();
+
     QString Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
                 const QString &DefaultSuffix);
 
     QPointer<QWidget> FOwner;
     QPointer<TAboutForm> FAbout;
+    std::function<void()> FBeforeModal;
     QPointer<QFileDialog> FOpenPictureDialog;
     QPointer<QFileDialog> FOpenPuzzleDialog;
     QPointer<QFileDialog> FSavePuzzleDialog;

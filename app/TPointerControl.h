@@ -1,0 +1,32 @@
+// Moving the system pointer and holding it inside a rectangle or on a one-pixel line of the screen.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QtGlobal>
+
+class QWindow;
+
+class TPointerControl
+{
+public:
+    TPointerControl() = default;
+    virtual ~TPointerControl();
+    TPointerControl(const TPointerControl &) = delete;
+    TPointerControl &operator=(const TPointerControl &) = delete;
+
+    // Whether the window system lets a program confine the pointer (X11 yes, Wayland and offscreen no).
+    static bool Supported();
+
+    // Global is in Qt's screen coordinates, as mapToGlobal gives them.
+    virtual void MoveTo(QPoint Global);
+    // Holds the pointer inside Global (Qt's screen coordinates); a width or height of 1 makes a line. Replaces
+    // any earlier confinement. Meanwhile every pointer event goes to Receiver, the window that asked.
+    virtual void Confine(const QRect &Global, QWindow *Receiver);
+    // Ends any confinement; harmless when there is none.
+    virtual void Release();
+    virtual bool IsConfined() const { return FWindow != 0; }
+
+private:
+    quint32 FWindow = 0; // the input-only window the grab is confined to
+};
