@@ -170,7 +170,7 @@ private slots:
             QVERIFY(QFile::exists(Installed(QStringLiteral("bin/") + Entry.value(QStringLiteral("Exec")).section(' ', 0, 0))));
 
         const QString Metainfo = Installed(QStringLiteral("share/metainfo/quorra.metainfo.xml"));
-        QCOMPARE(ElementTexts(Metainfo, QStringLiteral("id")), QStringList{"quorra"});
+        QCOMPARE(ElementTexts(Metainfo, QStringLiteral("id")), QStringList{"org.example.quorra"});
         const QStringList Launchables = ElementTexts(Metainfo, QStringLiteral("launchable"));
         QCOMPARE(Launchables.size(), 1);
         QVERIFY(QFile::exists(Installed(QStringLiteral("share/applications/") + Launchables.first())));
@@ -253,8 +253,8 @@ private slots:
         QTest::addColumn<QStringList>("Arguments");
         QTest::newRow("desktop entry") << "desktop-file-validate"
                                        << QStringList{Installed(QStringLiteral("share/applications/quorra.desktop"))};
-        // The id "quorra" is the program's name on every desktop; AppStream only recommends a reverse domain.
-        const QStringList AppStream{"--no-net", "--override=cid-desktopapp-is-not-rdns=info"};
+        // Software centres want a reverse-domain component id; the desktop entry keeps the plain name "quorra".
+        const QStringList AppStream{"--no-net"};
         QTest::newRow("AppStream data")
             << "appstreamcli"
             << (QStringList{"validate"} << AppStream << Installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
