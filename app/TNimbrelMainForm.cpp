@@ -1043,4 +1043,3 @@ void TNimbrelMainForm::VictorySequence()
     Puzzle->Deselect();
     Puzzle->RenderAll();
 }
-

@@ -1,19 +1,25 @@
 // The main-window test fixture.
 #include "TFormFixture.h"
 
+#include "TFakeSoundPlayer.h"
 #include "TPicturePanel.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 TFormFixture::TFormFixture(int PanelWidth, int PanelHeight, bool Show)
 {
     auto Fake = std::make_unique<TFakeDialogs>();
     Dialogs = Fake.get();
-    Form = std::make_unique<TNimbrelMainForm>(std::move(Fake));
+    Form = std::make_unique<TNimbrelMainForm>(std::move(Fake),
+                                              [this] { return std::make_unique<TFakeSoundPlayer>(&Sounds); });
+    auto FakePointer = std::make_unique<TFakePointerControl>();
+    Pointer = FakePointer.get();
+    Form->PointerControl = std::move(FakePointer);
     Form->TangleStepMs = 0;
     if (Show) {
         Form->show();
@@ -21,6 +27,17 @@ TFormFixture::TFormFixture(int PanelWidth, int PanelHeight, bool Show)
             qWarning("the window was not exposed");
         SetPanelSize(PanelWidth, PanelHeight);
     }
+}
+
+void TFormFixture::UseRealPointer()
+{
+    Pointer = nullptr;
+    Form->PointerControl = std::make_unique<TPointerControl>();
+}
+
+QStringList TFormFixture::Played() const
+{
+    return Sounds.filter(QRegularExpression(QStringLiteral("^Play\\|")));
 }
 
 bool TFormFixture::SetPanelSize(int Width, int Height)

@@ -1,8 +1,9 @@
-// Builds a main window for tests: scripted dialogs, no tangle pacing, shown offscreen with a given panel size,
-// and pictures and puzzle files made on the spot.
+// Builds a main window for tests: scripted dialogs, recording sound players and pointer control, no tangle pacing,
+// shown offscreen with a given panel size, and pictures and puzzle files made on the spot.
 #pragma once
 
 #include "TFakeDialogs.h"
+#include "TFakePointerControl.h"
 #include "TNimbrelMainForm.h"
 
 #include <QTemporaryDir>
@@ -15,8 +16,16 @@ public:
 
     std::unique_ptr<TNimbrelMainForm> Form;
     TFakeDialogs *Dialogs = nullptr;
+    // What the three sound players were asked, in order: "Open|<path>", "Play|Move.wav" and so on.
+    QStringList Sounds;
+    // Null after UseRealPointer.
+    TFakePointerControl *Pointer = nullptr;
     QTemporaryDir Folder;
 
+    // Gives the window the pointer control the program uses, for tests on a real X server.
+    void UseRealPointer();
+    // The "Play|..." entries of Sounds.
+    QStringList Played() const;
     // Resizes the window until the panel's client area has this size; false when the window would not follow.
     bool SetPanelSize(int Width, int Height);
     // A picture file of that size with a distinct colour in each region, written as a BMP.

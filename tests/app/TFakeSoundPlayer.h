@@ -1,0 +1,23 @@
+// A sound player that plays nothing and writes what it was asked into a log shared by the window's three players.
+#pragma once
+
+#include "TSoundPlayer.h"
+
+#include <QStringList>
+
+class TFakeSoundPlayer : public TSoundPlayer
+{
+public:
+    // Log receives "Open|<path>" and "Play|<file name>" entries; it must outlive the player.
+    explicit TFakeSoundPlayer(QStringList *Log) : FLog(Log) {}
+
+    // When set, Play records its request and then fails, as a broken audio device may.
+    bool Fails = false;
+
+    bool Open(const QString &Path) override;
+    void Play() override;
+
+private:
+    QStringList *FLog;
+    QString FName;
+};
