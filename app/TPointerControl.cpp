@@ -79,7 +79,10 @@ bool TPointerControl::Supported()
 
 void TPointerControl::MoveTo(QPoint Global)
 {
-    // Wayland ignores the request; the game still plays because a drag reads only the coordinate along its line.
+    // Wayland refuses the request (with a warning at every catch); the game still plays there because a drag
+    // reads only the coordinate along its line.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     QCursor::setPos(Global);
 }
 

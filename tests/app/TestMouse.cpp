@@ -112,6 +112,7 @@ private slots:
     void busyHandlersDoNothingButAReleaseFreesThePointer();
     void leavingThePictureDeselectsAndFrees();
     void menusAndErrorsFreeThePointer();
+    void losingTheFocusFreesThePointer();
     void dragRepaintsOnlyTheBand();
 };
 
@@ -530,6 +531,23 @@ void TestMouse::menusAndErrorsFreeThePointer()
     QVERIFY(!G.F.Pointer->IsConfined());
     QCOMPARE(G.F.Dialogs->Errors(), QStringList({QStringLiteral("disk gone")}));
     G.Release(QPoint(180, 50));
+}
+
+void TestMouse::losingTheFocusFreesThePointer()
+{
+    TGame G;
+    QApplication::setActiveWindow(G.F.Form.get());
+    QTRY_VERIFY(G.F.Form->isActiveWindow());
+    G.Press(QPoint(150, 50));
+    G.Drag(QPoint(170, 50));
+    QVERIFY(G.F.Pointer->IsConfined());
+    QWidget Other;
+    Other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Other));
+    QApplication::setActiveWindow(&Other);
+    QTRY_VERIFY(!G.F.Form->isActiveWindow());
+    QVERIFY(!G.F.Pointer->IsConfined());
+    G.Release(QPoint(170, 50));
 }
 
 void TestMouse::dragRepaintsOnlyTheBand()
