@@ -1,4 +1,4 @@
-// Fuzz target: a puzzle file's bytes through the reader and, when accepted, the tangle that opening runs.
+// Fuzz target: a puzzle file's bytes through the reader and, when accepted, a save and re-read and the tangle.
 #include "TError.h"
 #include "TPuzzle.h"
 #include "TPuzzleFile.h"
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -39,6 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
             return 0;
         if (qint64(Stored.Source.width()) * Stored.Source.height() > MaxRenderedPixels)
             return 0;
+
+        // Whatever the reader accepts, the writer must store so that it reads back the same.
+        QBuffer Saved;
+        Saved.open(QIODevice::ReadWrite);
+        if (!Stored.Write(Saved))
+            std::abort();
+        Saved.seek(0);
+        TPuzzleFile Again;
+        if (!Again.Read(Saved, QStringLiteral("saved.nbq")) || Again.Version != Stored.Version
+            || Again.Effect != Stored.Effect || Again.SemiEffect != Stored.SemiEffect
+            || std::memcmp(&Again.Body, &Stored.Body, sizeof(TBody)) != 0
+            || Again.Source.size() != Stored.Source.size())
+            std::abort();
+
         // As LoadFromFile does with an accepted file.
         QImage Display;
         QImage Texture(8, 8, QImage::Format_BGR888);
