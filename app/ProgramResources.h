@@ -1,0 +1,17 @@
+// Where the program finds the files it ships beside itself (demo video, help), and the help command's work.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// Relative (with "/" separators) under the program's folder when it is there (a build tree), else under
+// ../share/quorra/ beside it (an installed program). When neither holds the file, the path beside the program
+// is returned, so that a message about it names the place where it was looked for first.
+QString ProgramResource(const QString &Relative);
+
+// The help page, "Nimbrel.html", as the address handed to the desktop.
+QUrl HelpAddress();
+
+// Opens the help page with the desktop's default handler. Like the shell it stands for, nothing is reported:
+// a missing page or a desktop without a browser leaves the command without visible effect.
+void OpenHelp();

@@ -1,0 +1,20 @@
+# Puts the demo video and the help page with its pictures beside the program in the build tree, where it looks
+# first (installed, they go to share/quorra). Included from app/CMakeLists.txt after the quorra target.
+set(QUORRA_RESOURCE_ROOT ${PROJECT_SOURCE_DIR}/resources)
+file(GLOB QUORRA_HELP_PICTURES CONFIGURE_DEPENDS RELATIVE ${QUORRA_RESOURCE_ROOT} ${QUORRA_RESOURCE_ROOT}/Help/*.png)
+set(QUORRA_BESIDE_PROGRAM Res/Example.avi Nimbrel.html ${QUORRA_HELP_PICTURES})
+
+set(QUORRA_BESIDE_PROGRAM_COPIES)
+foreach(file ${QUORRA_BESIDE_PROGRAM})
+  if(EXISTS ${QUORRA_RESOURCE_ROOT}/${file})
+    add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${file}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUORRA_RESOURCE_ROOT}/${file} ${CMAKE_CURRENT_BINARY_DIR}/${file}
+      DEPENDS ${QUORRA_RESOURCE_ROOT}/${file}
+      VERBATIM)
+    list(APPEND QUORRA_BESIDE_PROGRAM_COPIES ${CMAKE_CURRENT_BINARY_DIR}/${file})
+  endif()
+endforeach()
+add_custom_target(quorra_demo_and_help ALL DEPENDS ${QUORRA_BESIDE_PROGRAM_COPIES})
+if(TARGET quorra)
+  add_dependencies(quorra quorra_demo_and_help)
+endif()
