@@ -1,0 +1,25 @@
+// Google Benchmark's console output, plus the times and counters of every run kept for the summary.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+class TSummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    // Plain text, so that the output reads the same in a log as on a terminal.
+    TSummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run> &Runs) override;
+
+    // Real seconds per iteration of the named benchmark, or a negative number when it did not run.
+    double Seconds(const std::string &Name) const;
+    // A user counter of the named benchmark, or a negative number.
+    double Counter(const std::string &Name, const std::string &Counter) const;
+
+private:
+    std::map<std::string, double> FSeconds;
+    std::map<std::string, std::map<std::string, double>> FCounters;
+};
