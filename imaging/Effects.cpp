@@ -6,6 +6,7 @@
 #include "WorkingBitmap.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -173,13 +174,64 @@ void LowResolution(QImage &Cell)
     StretchDraw(Reduced, Cell);
 }
 
-void WriteNumber(QImage &Cell, qint32 Number)
+// A number drawn on the texture: the pixels it changed, within their bounding box.
+struct TNumberPatch
+{
+    QRect Box;
+    QImage Pixels;
+};
+
+struct TNumberKey
+{
+    QString Font;
+    QString Text;
+    int Width;
+    int Height;
+    QRgb Colour;
+    qint64 Texture;
+    bool operator==(const TNumberKey &Other) const = default;
+};
+
+size_t qHash(const TNumberKey &Key, size_t Seed = 0)
+{
+    return qHashMulti(Seed, Key.Font, Key.Text, Key.Width, Key.Height, Key.Colour, Key.Texture);
+}
+
+// Drawing big glyphs costs far more than the texture under them, and every rebuild, tangle and save conceals
+// the same cells again, so each number is drawn once per cell size and then pasted as the pixels it changed.
+QHash<TNumberKey, TNumberPatch> &NumberPatches()
+{
+    static QHash<TNumberKey, TNumberPatch> Patches;
+    return Patches;
+}
+
+// The bounding box of the pixels where Cell differs from Texture tiled from its top-left corner.
+QRect ChangedBox(const QImage &Cell, const QImage &Texture)
+{
+    const int W = Cell.width(), H = Cell.height(), PW = Texture.width(), PH = Texture.height();
+    int Left = W, Right = -1, Top = H, Bottom = -1;
+    for (int Y = 0; Y < H; ++Y) {
+        const uchar *C = Cell.constScanLine(Y);
+        const uchar *T = Texture.constScanLine(Y % PH);
+        for (int X = 0; X < W; X += PW) {
+            const int Count = std::min(PW, W - X);
+            if (std::memcmp(C + qsizetype(X) * 3, T, size_t(Count) * 3) == 0)
+                continue;
+            for (int I = 0; I < Count; ++I)
+                if (std::memcmp(C + qsizetype(X + I) * 3, T + qsizetype(I) * 3, 3) != 0) {
+                    Left = std::min(Left, X + I);
+                    Right = std::max(Right, X + I);
+                }
+            Top = std::min(Top, Y);
+            Bottom = Y;
+        }
+    }
+    return Right < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
+}
+
+void DrawNumber(QImage &Cell, const QFont &Font, const QString &Text)
 {
     const int W = Cell.width(), H = Cell.height();
-    QFont Font = StampFont();
-    // The size is chosen for "00" so that no cell's number gives away how many digits it has.
-    FitFontSize(Font, QStringLiteral("00"), W, H);
-    const QString Text = QString::number(Number);
     const QFontMetrics Metrics(Font, &MeasuringBitmap());
     // Point sizes are meant at 96 dots per inch, as they were measured.
     Cell.setDotsPerMeterX(MeasuringBitmap().dotsPerMeterX());
@@ -189,6 +241,42 @@ void WriteNumber(QImage &Cell, qint32 Number)
     Painter.setPen(StampColor());
     Painter.drawText((W - Metrics.horizontalAdvance(Text)) / 2, (H - Metrics.height()) / 2 + Metrics.ascent(),
                      Text);
+}
+
+// Cell already holds the tiled Texture.
+void WriteNumber(QImage &Cell, qint32 Number, const QImage &Texture)
+{
+    const int W = Cell.width(), H = Cell.height();
+    QFont Font = StampFont();
+    // The size is chosen for "00" so that no cell's number gives away how many digits it has.
+    FitFontSize(Font, QStringLiteral("00"), W, H);
+    const QString Text = QString::number(Number);
+    if (Cell.format() != WorkingFormat || Texture.format() != WorkingFormat) {
+        DrawNumber(Cell, Font, Text);
+        return;
+    }
+    const TNumberKey Key{Font.toString(), Text, W, H, StampColor().rgba(), Texture.cacheKey()};
+    auto &Patches = NumberPatches();
+    if (const auto Found = Patches.constFind(Key); Found != Patches.constEnd()) {
+        Cell.setDotsPerMeterX(MeasuringBitmap().dotsPerMeterX());
+        Cell.setDotsPerMeterY(MeasuringBitmap().dotsPerMeterY());
+        const QRect &Box = Found->Box;
+        for (int Y = 0; Y < Box.height(); ++Y)
+            std::memcpy(Cell.scanLine(Box.top() + Y) + qsizetype(Box.left()) * 3, Found->Pixels.constScanLine(Y),
+                        size_t(Box.width()) * 3);
+        return;
+    }
+    DrawNumber(Cell, Font, Text);
+    const QRect Box = ChangedBox(Cell, Texture);
+    // A few dozen numbers of a few cell sizes are all a session needs; a forgotten one is merely drawn again.
+    static qsizetype Bytes = 0;
+    const QImage Pixels = Box.isEmpty() ? QImage() : Cell.copy(Box);
+    if (Patches.size() >= 256 || Bytes + Pixels.sizeInBytes() > (qsizetype(64) << 20)) {
+        Patches.clear();
+        Bytes = 0;
+    }
+    Bytes += Pixels.sizeInBytes();
+    Patches.insert(Key, {Box, Pixels});
 }
 
 } // namespace
@@ -213,7 +301,7 @@ void ApplyEffect(QImage &Cell, qint32 Effect, qint32 Number, const QImage &Textu
         break;
     case ekHidden:
         TilePicture(Cell, Texture);
-        WriteNumber(Cell, Number);
+        WriteNumber(Cell, Number, Texture);
         break;
     case ekTopSecret:
         TilePicture(Cell, Texture);

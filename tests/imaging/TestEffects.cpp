@@ -5,6 +5,7 @@
 #include "WorkingBitmap.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -231,6 +232,43 @@ private slots:
             for (int X = Ink.left(); X <= Ink.right(); ++X)
                 Darkest = std::min(Darkest, qGray(Cell.pixel(X, Y)));
         QVERIFY(Darkest < 40);
+    }
+
+    void hiddenNumberDrawnAgainIsTheSameAsDrawingIt_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("number");
+        QTest::newRow("small cell") << 60 << 45 << 3;
+        QTest::newRow("odd sizes, two digits") << 301 << 199 << 14;
+        QTest::newRow("big cell") << 1000 << 700 << 9;
+        QTest::newRow("narrow and tall") << 90 << 600 << 16;
+    }
+
+    // Each number is drawn once per cell size and pasted afterwards: every later cell must show exactly the
+    // pixels that drawing the text with QPainter on the tiled texture gives.
+    void hiddenNumberDrawnAgainIsTheSameAsDrawingIt()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, number);
+        QImage Expected = CreateWorkingBitmap(width, height);
+        TilePicture(Expected, ConcealmentTexture());
+        {
+            QFont Font = StampFont();
+            FitFontSize(Font, QStringLiteral("00"), width, height);
+            const QFontMetrics Metrics(Font, &Expected);
+            const QString Text = QString::number(number);
+            QPainter Painter(&Expected);
+            Painter.setFont(Font);
+            Painter.setPen(StampColor());
+            Painter.drawText((width - Metrics.horizontalAdvance(Text)) / 2,
+                             (height - Metrics.height()) / 2 + Metrics.ascent(), Text);
+        }
+        for (int Pass = 0; Pass < 3; ++Pass) {
+            const QImage Cell = Concealed(Photo(width, height), ekHidden, number);
+            QCOMPARE(Cell.convertToFormat(QImage::Format_RGB32), Expected.convertToFormat(QImage::Format_RGB32));
+        }
     }
 
     void emptyCellIsHarmless()
