@@ -85,19 +85,40 @@ void StampTwoLines(QImage &Target, const QString &Upper, const QString &Lower)
     const int W = Target.width(), H = Target.height();
     if (W <= 0 || H <= 0)
         return;
-    QImage Buffer = CreateWorkingBitmap(W, H);
+    QFont UpperFont = StampFont(), LowerFont = StampFont();
+    FitFontSize(UpperFont, Upper, W, H);
+    FitFontSize(LowerFont, Lower, W, H);
+    const QFontMetrics UpperMetrics(UpperFont, &MeasuringBitmap());
+    const QFontMetrics LowerMetrics(LowerFont, &MeasuringBitmap());
+    const QPoint UpperAt((W - UpperMetrics.horizontalAdvance(Upper)) / 2, (H - 2 * UpperMetrics.height()) / 2);
+    const QPoint LowerAt((W - LowerMetrics.horizontalAdvance(Lower)) / 2, H / 2);
+    // Black leaves the picture as it is, so only the boxes around the two lines need a buffer: a whole-picture
+    // one cost a full-size allocation, fill and exclusive-or at every redraw in set-up. The glyph boxes get a
+    // margin for the edge pixels of anti-aliasing; both lines share one buffer, as where they meet their edge
+    // pixels are drawn over each other, not combined.
+    auto InkBox = [](const QFontMetrics &Metrics, const QString &Text, QPoint At) {
+        const int Margin = 2 + Metrics.height() / 4;
+        return Metrics.boundingRect(Text)
+            .translated(At.x(), At.y() + Metrics.ascent())
+            .adjusted(-Margin, -Margin, Margin, Margin);
+    };
+    const QRect Box =
+        (InkBox(UpperMetrics, Upper, UpperAt) | InkBox(LowerMetrics, Lower, LowerAt)) & Target.rect();
+    if (Box.isEmpty())
+        return;
+    QImage Buffer = CreateWorkingBitmap(Box.width(), Box.height());
     Buffer.fill(Qt::black);
-    QFont Font = StampFont();
     {
         QPainter Painter(&Buffer);
         Painter.setPen(QColor(255, 255, 255));
-        FitFontSize(Font, Upper, W, H);
-        const QFontMetrics UpperMetrics(Font, &Buffer);
-        DrawTextAt(Painter, Font, (W - UpperMetrics.horizontalAdvance(Upper)) / 2,
-                   (H - 2 * UpperMetrics.height()) / 2, Upper);
-        FitFontSize(Font, Lower, W, H);
-        const QFontMetrics LowerMetrics(Font, &Buffer);
-        DrawTextAt(Painter, Font, (W - LowerMetrics.horizontalAdvance(Lower)) / 2, H / 2, Lower);
+        DrawTextAt(Painter, UpperFont, UpperAt.x() - Box.left(), UpperAt.y() - Box.top(), Upper);
+        DrawTextAt(Painter, LowerFont, LowerAt.x() - Box.left(), LowerAt.y() - Box.top(), Lower);
     }
-    XorCopy(Buffer, Target);
+    const qsizetype Bytes = qsizetype(Box.width()) * 3;
+    for (int Y = 0; Y < Box.height(); ++Y) {
+        const uchar *S = Buffer.constScanLine(Y);
+        uchar *D = Target.scanLine(Box.top() + Y) + qsizetype(Box.left()) * 3;
+        for (qsizetype I = 0; I < Bytes; ++I)
+            D[I] ^= S[I];
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -104,6 +105,63 @@ private slots:
             QVERIFY(Picture != Original);
         StampTwoLines(Picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
         QCOMPARE(Picture, Original);
+    }
+
+    void stampIsTheWholePictureStampDrawnOnlyWhereTheLettersAre_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<QString>("lower");
+        QTest::newRow("400 x 300") << QSize(400, 300) << QStringLiteral("Edit") << QStringLiteral("Mode");
+        QTest::newRow("wide 1500 x 200") << QSize(1500, 200) << QStringLiteral("Edit") << QStringLiteral("Mode");
+        QTest::newRow("tall 120 x 900") << QSize(120, 900) << QStringLiteral("Edit") << QStringLiteral("Mode");
+        QTest::newRow("big 3240 x 2160") << QSize(3240, 2160) << QStringLiteral("Edit") << QStringLiteral("Mode");
+        QTest::newRow("descenders") << QSize(640, 480) << QStringLiteral("gjpqy") << QStringLiteral("Qg|");
+    }
+
+    // The stamp draws only the boxes around its letters; the picture must come out exactly as when the two lines
+    // are drawn white on a whole black picture and combined with it by exclusive or. The stamp goes first: Qt
+    // draws a glyph size it has never drawn before a little differently from every later time.
+    void stampIsTheWholePictureStampDrawnOnlyWhereTheLettersAre()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, upper);
+        QFETCH(QString, lower);
+        const int W = size.width(), H = size.height();
+        const QImage Original = Photo(W, H);
+        QImage Picture = Original.copy();
+        StampTwoLines(Picture, upper, lower);
+        QImage Buffer = CreateWorkingBitmap(W, H);
+        Buffer.fill(Qt::black);
+        {
+            QPainter Painter(&Buffer);
+            Painter.setPen(QColor(255, 255, 255));
+            QFont Font = StampFont();
+            FitFontSize(Font, upper, W, H);
+            QFontMetrics Metrics(Font, &Buffer);
+            Painter.setFont(Font);
+            Painter.drawText((W - Metrics.horizontalAdvance(upper)) / 2, (H - 2 * Metrics.height()) / 2 + Metrics.ascent(),
+                             upper);
+            FitFontSize(Font, lower, W, H);
+            Metrics = QFontMetrics(Font, &Buffer);
+            Painter.setFont(Font);
+            Painter.drawText((W - Metrics.horizontalAdvance(lower)) / 2, H / 2 + Metrics.ascent(), lower);
+        }
+        QImage Expected = Original.copy();
+        for (int Y = 0; Y < H; ++Y)
+            for (int I = 0; I < W * 3; ++I)
+                Expected.scanLine(Y)[I] ^= Buffer.constScanLine(Y)[I];
+        QVERIFY(Picture != Original);
+        QRect Differs;
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X)
+                if (Picture.pixel(X, Y) != Expected.pixel(X, Y))
+                    Differs |= QRect(X, Y, 1, 1);
+        QVERIFY2(Differs.isEmpty(), qPrintable(QStringLiteral("pixels differ in %1,%2 %3 x %4")
+                                                   .arg(Differs.x())
+                                                   .arg(Differs.y())
+                                                   .arg(Differs.width())
+                                                   .arg(Differs.height())));
     }
 
     void stampInvertsThePicture_data()
