@@ -68,6 +68,7 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
     Stored.ApplyTo(*this);
     FileName = Path;
     Modified = false;
+    FitToOpenPanel();
     Tangle();
     return TLoadResult::Loaded;
 }

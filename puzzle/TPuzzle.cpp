@@ -107,13 +107,24 @@ void TPuzzle::DrawCell(QPoint P, bool Advice)
     if (IsNoCell(P) || !InGrid(P) || CellBitmap.isNull())
         return;
 
+    // The cell is drawn straight into its place on the display (a view of those pixels), which saves copying
+    // every cell twice; the scratch bitmap serves only a display that does not hold the whole cell.
+    const QPoint At((P.x() - 1) * CellWidth, (P.y() - 1) * CellHeight);
+    const QRect Place(At, CellBitmap.size());
+    const bool Direct = Display->format() == WorkingFormat && Display->rect().contains(Place);
+    QImage View;
+    if (Direct)
+        View = QImage(Display->scanLine(At.y()) + qsizetype(At.x()) * 3, Place.width(), Place.height(),
+                      Display->bytesPerLine(), WorkingFormat);
+    QImage &Cell = Direct ? View : CellBitmap;
+
     if (Body.IsEmpty(P.x(), P.y())) {
-        TilePicture(CellBitmap, Texture());
+        TilePicture(Cell, Texture());
     } else {
         const bool ShowPlain = !EditMode && (Solved || (SemiEffect && P == Selected));
         QRect R;
         Body.CurrentCellRect(P.x(), P.y(), CellWidth, CellHeight, R);
-        CopyBlock(ShowPlain ? Plain : Concealed, R, CellBitmap, QPoint(0, 0));
+        CopyBlock(ShowPlain ? Plain : Concealed, R, Cell, QPoint(0, 0));
     }
 
     int Frame = 0;
@@ -126,12 +137,12 @@ void TPuzzle::DrawCell(QPoint P, bool Advice)
     else if (!Solved)
         Frame = 1;
     if (Frame > 0)
-        DrawCellFrame(CellBitmap, Frame);
+        DrawCellFrame(Cell, Frame);
 
-    const QPoint At((P.x() - 1) * CellWidth, (P.y() - 1) * CellHeight);
-    CopyBlock(CellBitmap, CellBitmap.rect(), *Display, At);
+    if (!Direct)
+        CopyBlock(CellBitmap, CellBitmap.rect(), *Display, At);
     if (DisplayChanged && !FRenderingAll)
-        DisplayChanged(QRect(At, CellBitmap.size()));
+        DisplayChanged(Place);
 }
 
 void TPuzzle::SetEffect(qint32 Kind)
@@ -171,21 +182,39 @@ bool TPuzzle::InGrid(QPoint P) const
         && Body.TotalCols() <= MaxGrid && Body.TotalRows() <= MaxGrid;
 }
 
+double TPuzzle::FitScaleFor(int PanelWidth, int PanelHeight) const
+{
+    const long double FitX = (long double)((PanelWidth / Body.TotalCols()) * Body.Cols) / Source.width();
+    const long double FitY = (long double)((PanelHeight / Body.TotalRows()) * Body.Rows) / Source.height();
+    return double(std::max(std::min(FitX, FitY), 0.0L));
+}
+
 void TPuzzle::UpdateFit(int PanelWidth, int PanelHeight, bool Auto)
 {
     if (Source.isNull() || Body.TotalCols() <= 0 || Body.TotalRows() <= 0) {
         FitScale = 0;
         return;
     }
-    const long double FitX = (long double)((PanelWidth / Body.TotalCols()) * Body.Cols) / Source.width();
-    const long double FitY = (long double)((PanelHeight / Body.TotalRows()) * Body.Rows) / Source.height();
-    FitScale = double(std::max(std::min(FitX, FitY), 0.0L));
+    FitScale = FitScaleFor(PanelWidth, PanelHeight);
     if (Auto) {
         if (std::fabs(Scale - FitScale) > 0.00001)
             BestFit();
     } else if (Scale > FitScale * 1.00001) {
         BestFit();
     }
+}
+
+void TPuzzle::FitToOpenPanel()
+{
+    // The same guard as the window's: a panel with less than a pixel per cell gives no usable scale.
+    if (Source.isNull() || Body.TotalCols() <= 0 || Body.TotalRows() <= 0
+        || OpenPanel.width() < Body.TotalCols() || OpenPanel.height() < Body.TotalRows())
+        return;
+    const double Fit = FitScaleFor(OpenPanel.width(), OpenPanel.height());
+    if (!(Fit > 0))
+        return;
+    if (OpenAutoFit ? std::fabs(Scale - Fit) > 0.00001 : Scale > Fit * 1.00001)
+        Scale = Fit;
 }
 
 void TPuzzle::ZoomIn()

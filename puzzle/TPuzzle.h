@@ -49,6 +49,12 @@ public:
     QImage ColStrip;
     TDragState DragState = dsIdle;
     double FitScale = 0;
+    // The panel the view will fit the puzzle into, when its owner knows it before a file is opened (empty
+    // otherwise), and whether the view keeps it fitted: the tangle that ends LoadFromFile then renders at the
+    // scale the view is about to choose instead of at the picture's own size, which would cost three more
+    // full-size bitmaps and their drawing only to be thrown away.
+    QSize OpenPanel;
+    bool OpenAutoFit = false;
 
     // Installed by the owner: lets the application process pending messages (end of RenderAll, the advice
     // wait). Empty in headless use.
@@ -109,6 +115,11 @@ private:
     // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
     int WrappedColumn(int X) const;
     int WrappedRow(int Y) const;
+
+    // The largest scale at which the whole grid fits a panel of that size.
+    double FitScaleFor(int PanelWidth, int PanelHeight) const;
+    // Gives Scale the value that UpdateFit would leave for OpenPanel, without rebuilding.
+    void FitToOpenPanel();
 
     // Set while RenderAll redraws every cell, so that the cells do not report their own changes.
     bool FRenderingAll = false;
