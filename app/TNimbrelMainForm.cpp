@@ -710,7 +710,7 @@ void TNimbrelMainForm::AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle)
         // under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    Puzzle->DisplayChanged = [this](const QRect &Rect) { Image->update(Rect); };
+    Puzzle->DisplayChanged = [this](const QRect &Rect) { Image->BitmapChanged(Rect); };
     Puzzle->TangleStep = [this] { PaceTangle(); };
 }
 
@@ -799,6 +799,9 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
         return;
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
+    // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
+    NewPuzzle->OpenPanel = QSize(ImageSpeedBar->ClientWidth(), ImageSpeedBar->ClientHeight());
+    NewPuzzle->OpenAutoFit = AutoBestFitAction->isChecked();
     const TLoadResult Result = NewPuzzle->LoadFromFile(Path);
     if (Result == TLoadResult::NoFile)
         return;

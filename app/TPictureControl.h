@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 class TPictureControl : public QWidget
@@ -15,6 +16,8 @@ public:
     const QImage *Bitmap() const { return FBitmap; }
     // Gives the control the size of its bitmap; true when the size changed.
     bool SizeToBitmap();
+    // Rect of the bitmap has new pixels: they are converted for the screen and repainted.
+    void BitmapChanged(const QRect &Rect);
 
 signals:
     void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
@@ -28,5 +31,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent *Event) override;
 
 private:
+    // Brings the screen copy up to date within Area.
+    void ConvertStale(const QRect &Area);
+
     const QImage *FBitmap;
+    // The bitmap in the backing store's own format, converted only where it changed: Qt would otherwise convert
+    // every exposed 24-bit pixel at every paint, through its thread pool.
+    QImage FScreen;
+    qint64 FScreenKey = 0;
+    QRegion FStale;
 };
