@@ -99,12 +99,7 @@ public:
         case QImage::Format_RGB888:
             return const_cast<JSAMPROW>(In); // read only: the RGB input needs no colour conversion buffer
         case QImage::Format_BGR888:
-            for (int X = 0; X < Width; ++X, In += 3, Out += 3) {
-                Out[0] = In[2];
-                Out[1] = In[1];
-                Out[2] = In[0];
-            }
-            break;
+            return const_cast<JSAMPROW>(In); // read only; libjpeg takes blue, green, red itself (ColourSpace)
         case QImage::Format_Grayscale8:
             for (int X = 0; X < Width; ++X, Out += 3)
                 Out[0] = Out[1] = Out[2] = In[X];
@@ -126,6 +121,13 @@ public:
         }
         }
         return FRow.data();
+    }
+
+    // The working bitmaps' byte order goes to libjpeg as it is: its colour conversion reads blue, green, red
+    // with the same arithmetic as red, green, blue, so the stream is the same and no row is reordered.
+    J_COLOR_SPACE ColourSpace() const
+    {
+        return FPicture.format() == QImage::Format_BGR888 ? JCS_EXT_BGR : JCS_RGB;
     }
 
 private:
@@ -153,7 +155,7 @@ void Encode(jpeg_compress_struct &Info, const QImage &Picture, TRowSource &Rows)
     Info.image_width = JDIMENSION(Picture.width());
     Info.image_height = JDIMENSION(Picture.height());
     Info.input_components = 3;
-    Info.in_color_space = JCS_RGB;
+    Info.in_color_space = Rows.ColourSpace();
     jpeg_set_defaults(&Info);
     jpeg_set_quality(&Info, TJpegWriter::Quality, TRUE);
     jpeg_start_compress(&Info, TRUE);
