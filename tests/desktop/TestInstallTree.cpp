@@ -258,12 +258,6 @@ private slots:
         QTest::newRow("AppStream data")
             << "appstreamcli"
             << (QStringList{"validate"} << AppStream << Installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
-        // The installed file keeps the name the desktop integration was given; only the tree check
-        // would like it named after the component id.
-        QTest::newRow("AppStream tree")
-            << "appstreamcli"
-            << (QStringList{"validate-tree"} << AppStream << "--override=metainfo-filename-cid-mismatch=info"
-                                             << FPrefix.path());
     }
 
     void validators()
