@@ -81,6 +81,17 @@ QUORRA_AVX2_CLONE void ConcealRow(uchar *P, int Width, quint32 &Seed, bool White
         const TBytes Spread0 = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5};
         const TBytes Spread1 = {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10};
         const TBytes Spread2 = {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15};
+        // GCC's byte shuffle takes a mask vector; clang (the fuzzing build) has no such builtin.
+        const auto SpreadBytes = [](TBytes Hit, TBytes Map) {
+#if defined(__clang__)
+            TBytes R;
+            for (int J = 0; J < 16; ++J)
+                R[J] = Hit[Map[J] & 15];
+            return R;
+#else
+            return __builtin_shuffle(Hit, Map);
+#endif
+        };
         for (; X + 16 <= Width; X += 16, P += 48) {
             // The top bit of each seed, gathered into one byte per pixel: 0xFF below 2^31, else 0.
             TBytes Hit;
@@ -88,8 +99,7 @@ QUORRA_AVX2_CLONE void ConcealRow(uchar *P, int Width, quint32 &Seed, bool White
                 Hit[J] = uchar((Low[J] >> 31) - 1u);
                 Hit[J + 8] = uchar((High[J] >> 31) - 1u);
             }
-            const TBytes Keys[3] = {__builtin_shuffle(Hit, Spread0), __builtin_shuffle(Hit, Spread1),
-                                    __builtin_shuffle(Hit, Spread2)};
+            const TBytes Keys[3] = {SpreadBytes(Hit, Spread0), SpreadBytes(Hit, Spread1), SpreadBytes(Hit, Spread2)};
             for (int K = 0; K < 3; ++K) {
                 TBytes V;
                 std::memcpy(&V, P + 16 * K, 16);
