@@ -162,12 +162,19 @@ bool TIniFile::Save()
         FError = Failure;
         return false;
     }
+    // Unbuffered, so that the write reports at once how much really reached the file: with a write buffer, a
+    // flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file (Qt 6.4).
     QSaveFile File(FFileName);
-    if (!File.open(QIODevice::WriteOnly)) {
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         FError = Failure;
         return false;
     }
-    File.write(Text().toUtf8());
+    const QByteArray Bytes = Text().toUtf8();
+    if (File.write(Bytes) != Bytes.size()) {
+        File.cancelWriting();
+        FError = Failure;
+        return false;
+    }
     if (!File.commit()) {
         FError = Failure;
         return false;

@@ -6,6 +6,7 @@
 #include "TPuzzle.h"
 #include "WorkingBitmap.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -72,11 +73,19 @@ bool TThumbnailer::WritePng(const QImage &Image, const QString &Path)
 {
     if (Image.isNull())
         return false;
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter Writer(&File, "png");
+    // Encoded in memory first, then written unbuffered so the count says how much really reached the file: with
+    // a write buffer, a flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file
+    // (Qt 6.4).
+    QByteArray Png;
+    QBuffer Buffer(&Png);
+    Buffer.open(QIODevice::WriteOnly);
+    QImageWriter Writer(&Buffer, "png");
     if (!Writer.write(Image))
+        return false;
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (File.write(Png) != Png.size())
         return false; // QSaveFile discards what it holds
     return File.commit();
 }

@@ -10,6 +10,8 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -273,6 +275,34 @@ private slots:
             QVERIFY(!Image.isNull());
             QVERIFY(Image.width() <= Arguments.at(2).toInt() && Image.height() <= Arguments.at(2).toInt());
         }
+    }
+
+    // A disk that fills up while the thumbnail is written: a failure and no file, never a cut-short PNG. A
+    // file-size limit stands in for the full disk, since root is not stopped by permissions.
+    void diskFull()
+    {
+        QImage Noise(256, 256, QImage::Format_RGB32);
+        quint32 Seed = 12345;
+        for (int y = 0; y < Noise.height(); ++y)
+            for (int x = 0; x < Noise.width(); ++x) {
+                Seed = Seed * 1664525u + 1013904223u;
+                Noise.setPixel(x, y, Seed >> 8);
+            }
+        const QString Out = Scratch(QStringLiteral("full.png"));
+        QFile::remove(Out);
+
+        rlimit Before;
+        getrlimit(RLIMIT_FSIZE, &Before);
+        const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit Limited = Before;
+        Limited.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &Limited);
+        const bool Written = TThumbnailer::WritePng(Noise, Out);
+        setrlimit(RLIMIT_FSIZE, &Before);
+        std::signal(SIGXFSZ, OldHandler);
+
+        QVERIFY(!Written);
+        QVERIFY(!QFile::exists(Out));
     }
 
     void testData_data()

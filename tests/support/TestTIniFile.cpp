@@ -4,6 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 class TestTIniFile : public QObject
 {
     Q_OBJECT
@@ -17,6 +20,7 @@ private slots:
     void saveCreatesFolder();
     void unwritablePath();
     void unreadableFileIsNeverReplaced();
+    void diskFullKeepsOldFile();
 
 private:
     QTemporaryDir FDir;
@@ -183,6 +187,34 @@ void TestTIniFile::unreadableFileIsNeverReplaced()
     QVERIFY(!Ini.Save());
     QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
     QVERIFY(QFileInfo(Path).isDir());
+}
+
+// A disk that fills up in the middle of the write: the save fails and the file that was there stays whole. A
+// file-size limit stands in for the full disk, since root is not stopped by permissions.
+void TestTIniFile::diskFullKeepsOldFile()
+{
+    const QByteArray Old = "[Other]\nKeep=1\n";
+    const QString Path = WriteText(QStringLiteral("full.ini"), Old);
+    TIniFile Ini(Path);
+    QVERIFY(Ini.Load());
+    for (int i = 0; i < 40; ++i)
+        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Key%1").arg(i), QStringLiteral("a long enough value"));
+
+    rlimit Before;
+    getrlimit(RLIMIT_FSIZE, &Before);
+    const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit Limited = Before;
+    Limited.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &Limited);
+    const bool Saved = Ini.Save();
+    setrlimit(RLIMIT_FSIZE, &Before);
+    std::signal(SIGXFSZ, OldHandler);
+
+    QVERIFY(!Saved);
+    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+    QFile File(Path);
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    QCOMPARE(File.readAll(), Old);
 }
 
 QTEST_GUILESS_MAIN(TestTIniFile)
