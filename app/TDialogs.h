@@ -25,4 +25,6 @@ public:
     virtual void Error(const QString &Text) = 0;
     // The about box, modally.
     virtual void ShowAbout() = 0;
+    // The demo window, modally: its check box starts from ShowAtStart and is written back only on OK.
+    virtual void ShowDemo(bool &ShowAtStart) = 0;
 };

@@ -5,8 +5,10 @@
 #include "DesignScale.h"
 #include "Effects.h"
 #include "ProgramInfo.h"
+#include "ProgramResources.h"
 #include "TError.h"
 #include "TIdleTrigger.h"
+#include "TMailSender.h"
 #include "TMediaSoundPlayer.h"
 #include "TSoundOutput.h"
 #include "TPictureControl.h"
@@ -19,14 +21,20 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 namespace {
 
@@ -117,6 +125,8 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
     Bind(SaveImageAsAction, &TNimbrelMainForm::SaveImageAsActionExecute);
     Bind(TangleAction, &TNimbrelMainForm::TangleActionExecute);
     Bind(ExitAction, &TNimbrelMainForm::ExitActionExecute);
+    Bind(HelpAction, &TNimbrelMainForm::HelpActionExecute);
+    Bind(SendByEMailAction, &TNimbrelMainForm::SendByEMailActionExecute);
     // ShowAtStartAction needs no handler: Qt inverts a checkable command's check mark by itself.
 
     ImageSpeedBar = new TPicturePanel(this);
@@ -135,6 +145,15 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
 
     CreateMenus();
     CreateToolBar();
+    connect(mShowexampe, &QAction::triggered, this, [this] { Guarded([this] { mShowexampeClick(); }); });
+
+    MailSender = new TMailSender(this);
+    // Nothing could take the message: the person is told where the file is, to attach it by hand.
+    connect(MailSender, &TMailSender::Failed, this, [this](const QString &Message) {
+        FDialogs->Message(QuorraProgramName, Message, TMessageIcon::Warning);
+    });
+    setAcceptDrops(true);
+
     FormCreate();
 
     auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
@@ -154,6 +173,8 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
 
 TNimbrelMainForm::~TNimbrelMainForm()
 {
+    // A window that goes without having been closed keeps its settings all the same.
+    SaveSettings(true);
     FIdle.reset();
     DropPointerHold();
     Puzzle.reset();
@@ -312,6 +333,8 @@ void TNimbrelMainForm::FormCreate()
     TopSecretAction->setProperty(TagProperty, qint32(ekTopSecret));
     LowResolutionAction->setProperty(TagProperty, qint32(ekLowResolution));
 
+    FormStorage.SetIniFileName(SettingsFileName());
+
     // Effects, edit options and the actual-size command are kept out of sight; the engine still supports them
     // and their stored check marks still apply.
     mEffect->menuAction()->setVisible(false);
@@ -332,7 +355,7 @@ void TNimbrelMainForm::OpenSounds()
         std::unique_ptr<TSoundPlayer> Player = FSoundFactory();
         if (Player) {
             try {
-                Player->Open(ResourcePath(QStringLiteral("Sounds/") + QLatin1String(Name)));
+                Player->Open(ProgramResource(QStringLiteral("Sounds/") + QLatin1String(Name)));
             } catch (...) {
             }
         }
@@ -357,6 +380,125 @@ void TNimbrelMainForm::FormShow()
 {
     if (!CommandLinePuzzle.isEmpty())
         Guarded([this] { OpenPuzzleFile(CommandLinePuzzle); });
+    FFormShowDone = true;
+    // The focus may have come before the puzzle was opened; the demo still follows it.
+    if (isActiveWindow())
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TNimbrelMainForm::FormActivate()
+{
+    // Modal windows give the focus back without a new activation, and the program has no other windows: the
+    // demo comes up once, at start.
+    if (FActivated)
+        return;
+    FActivated = true;
+    if (ShowAtStartAction->isChecked())
+        Guarded([this] { mShowexampeClick(); });
+}
+
+void TNimbrelMainForm::setVisible(bool Visible)
+{
+    // Applied before the window first appears, so it never jumps from the system's place to the stored one.
+    if (Visible && !FormStorage.IsRestored())
+        RestoreSettings();
+    QMainWindow::setVisible(Visible);
+}
+
+// ---- Settings ----
+
+QString TNimbrelMainForm::SettingsFileName()
+{
+    QString Base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (Base.isEmpty())
+        Base = QCoreApplication::applicationName();
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + Base +
+           QStringLiteral(".INI");
+}
+
+QAction *TNimbrelMainForm::CheckMarkAction(const QString &Name) const
+{
+    if (Name == mSound->objectName())
+        return mSound;
+    for (QAction *Action : ActionList)
+        if (Action->objectName() == Name)
+            return Action;
+    return nullptr;
+}
+
+QList<TCheckMark> TNimbrelMainForm::CheckMarks() const
+{
+    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
+    for (TCheckMark &Mark : Marks)
+        if (const QAction *Action = CheckMarkAction(Mark.Name))
+            Mark.Checked = Action->isChecked();
+    return Marks;
+}
+
+TFormPlacement TNimbrelMainForm::Placement() const
+{
+    TFormPlacement P;
+    P.ShowCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
+    // Qt keeps no minimized or maximized positions of its own; these are the values of a window never moved
+    // while in those states.
+    P.MinPosition = QPoint(-1, -1);
+    P.MaxPosition = QPoint(-1, -1);
+    const QRect Normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    P.Left = Normal.left();
+    P.Top = Normal.top();
+    // One past the last pixel, where QRect::right() is the last pixel itself.
+    P.Right = Normal.left() + Normal.width();
+    P.Bottom = Normal.top() + Normal.height();
+    if (const QScreen *Screen = screen()) {
+        P.PixelsPerInch = qRound(Screen->logicalDotsPerInch());
+        P.ScreenSize = Screen->size();
+    }
+    return P;
+}
+
+void TNimbrelMainForm::RestoreSettings()
+{
+    QList<TCheckMark> Marks = CheckMarks();
+    const TFormRestore Restored = FormStorage.Restore(Placement(), Marks);
+    // Only the marks change: no command runs.
+    for (const TCheckMark &Mark : std::as_const(Marks))
+        if (QAction *Action = CheckMarkAction(Mark.Name))
+            Action->setChecked(Mark.Checked);
+    if (!Restored.Restored)
+        return;
+
+    if (Restored.ApplyPlacement) {
+        const TFormPlacement &P = Restored.Placement;
+        const QRect Normal(P.Left, P.Top, P.Right - P.Left, P.Bottom - P.Top);
+        // Wayland neither tells nor takes a window's position; a place on a screen that is no longer there
+        // would put the window out of reach.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+            !QGuiApplication::screenAt(Normal.center()))
+            resize(Normal.size());
+        else
+            setGeometry(Normal);
+    }
+    switch (Restored.ShowState) {
+    case ssMinimized:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case ssMaximized:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    case ssNormal:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+}
+
+void TNimbrelMainForm::SaveSettings(bool Destroying)
+{
+    const TFormPlacement Now = Placement();
+    const QList<TCheckMark> Marks = CheckMarks();
+    const bool Saved = Destroying ? FormStorage.SaveOnDestroy(Now, Marks) : FormStorage.SaveOnClose(Now, Marks);
+    // Told, and the program goes on ending normally.
+    if (!Saved)
+        FDialogs->Error(FormStorage.ErrorString());
 }
 
 void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
@@ -372,11 +514,14 @@ void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
         Event->ignore();
         return;
     }
+    SaveSettings(false);
     Event->accept();
 }
 
 void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
 {
+    ++FCommandDepth;
+    const auto Done = qScopeGuard([this] { --FCommandDepth; });
     try {
         Handler();
     } catch (const TError &E) {
@@ -386,22 +531,6 @@ void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
         UnclipPointer();
         FDialogs->Error(QString::fromLocal8Bit(E.what()));
     }
-}
-
-QString TNimbrelMainForm::ProgramDirectory()
-{
-    QString Directory = QCoreApplication::applicationDirPath();
-    if (!Directory.endsWith(QLatin1Char('/')))
-        Directory += QLatin1Char('/');
-    return Directory;
-}
-
-QString TNimbrelMainForm::ResourcePath(const QString &Relative)
-{
-    const QString Beside = ProgramDirectory() + Relative;
-    if (QFileInfo::exists(Beside))
-        return Beside;
-    return QDir::cleanPath(ProgramDirectory() + QStringLiteral("../share/quorra/") + Relative);
 }
 
 quint64 TNimbrelMainForm::UpdatePasses() const
@@ -590,6 +719,27 @@ void TNimbrelMainForm::ExitActionExecute(QAction *)
     close();
 }
 
+void TNimbrelMainForm::HelpActionExecute(QAction *)
+{
+    OpenHelp();
+}
+
+void TNimbrelMainForm::mShowexampeClick()
+{
+    bool ShowAtStart = ShowAtStartAction->isChecked();
+    FDialogs->ShowDemo(ShowAtStart);
+    ShowAtStartAction->setChecked(ShowAtStart);
+}
+
+void TNimbrelMainForm::SendByEMailActionExecute(QAction *)
+{
+    // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
+    if (!Puzzle || Puzzle->Modified || Puzzle->FileName.isEmpty())
+        return;
+    MailSender->SendMailWithAttachments({}, TMailSender::InvitationSubject(),
+                                        TMailSender::InvitationBody(QuorraWebAddress), {Puzzle->FileName});
+}
+
 // ---- Tangle ----
 
 void TNimbrelMainForm::TangleActionExecute(QAction *)
@@ -749,9 +899,12 @@ bool TNimbrelMainForm::ConfirmSave()
 void TNimbrelMainForm::NewActionExecute(QAction *)
 {
     const QString Path = FDialogs->OpenPicture();
-    if (Path.isEmpty())
-        return;
+    if (!Path.isEmpty())
+        NewPuzzleFromPicture(Path);
+}
 
+void TNimbrelMainForm::NewPuzzleFromPicture(const QString &Path)
+{
     // The picture is read before anything is given up, so a file that yields none costs nothing.
     std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
     const QString Shown = QDir::toNativeSeparators(Path);
@@ -851,6 +1004,77 @@ void TNimbrelMainForm::SaveImageAsActionExecute(QAction *)
     if (Path.isEmpty())
         return;
     Puzzle->SaveImageAs(Path);
+}
+
+// ---- Dropped files ----
+
+QString TNimbrelMainForm::DraggedFile(const QMimeData *Data) const
+{
+    if (!Data || !Data->hasUrls())
+        return QString();
+    const QList<QUrl> Urls = Data->urls();
+    // One document at a time, as the dialogs offer.
+    if (Urls.size() != 1 || !Urls.front().isLocalFile())
+        return QString();
+    return Urls.front().toLocalFile();
+}
+
+void TNimbrelMainForm::dragEnterEvent(QDragEnterEvent *Event)
+{
+    // Every local file is taken, so that one of the wrong kind can be told why it was refused.
+    if (!FSuspended && !DraggedFile(Event->mimeData()).isEmpty())
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TNimbrelMainForm::dragMoveEvent(QDragMoveEvent *Event)
+{
+    if (!FSuspended && !DraggedFile(Event->mimeData()).isEmpty())
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TNimbrelMainForm::dropEvent(QDropEvent *Event)
+{
+    const QString Path = DraggedFile(Event->mimeData());
+    if (FSuspended || Path.isEmpty()) {
+        Event->ignore();
+        return;
+    }
+    Event->acceptProposedAction();
+    // The program the file came from waits for the drop to end; questions and dialogs come after it.
+    QTimer::singleShot(0, this, [this, Path] { RunDroppedFile(Path); });
+}
+
+void TNimbrelMainForm::RunDroppedFile(const QString &Path)
+{
+    if (FCommandDepth > 0) {
+        QTimer::singleShot(50, this, [this, Path] { RunDroppedFile(Path); });
+        return;
+    }
+    Guarded([this, &Path] { DropFile(Path); });
+}
+
+void TNimbrelMainForm::DropFile(const QString &Path)
+{
+    if (FSuspended)
+        return;
+    const QString Extension = QFileInfo(Path).suffix().toLower();
+    if (Extension == QLatin1String("nbq")) {
+        OpenPuzzleFile(Path);
+        return;
+    }
+    if (Extension == QLatin1String("bmp") || Extension == QLatin1String("jpg") || Extension == QLatin1String("gif")) {
+        NewPuzzleFromPicture(Path);
+        return;
+    }
+    FDialogs->Message(QStringLiteral("Information"),
+                      QStringLiteral("\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a "
+                                     "BMP, JPEG or GIF picture (.bmp, .jpg or .gif) to make a new puzzle.")
+                          .arg(QDir::toNativeSeparators(Path)),
+                      TMessageIcon::Warning);
 }
 
 // ---- Mouse ----
@@ -968,8 +1192,12 @@ void TNimbrelMainForm::mouseMoveEvent(QMouseEvent *Event)
 
 void TNimbrelMainForm::changeEvent(QEvent *Event)
 {
-    if (Event->type() == QEvent::ActivationChange && !isActiveWindow())
-        UnclipPointer();
+    if (Event->type() == QEvent::ActivationChange) {
+        if (!isActiveWindow())
+            UnclipPointer();
+        else if (FFormShowDone && !FActivated)
+            QTimer::singleShot(0, this, [this] { FormActivate(); });
+    }
     QMainWindow::changeEvent(Event);
 }
 

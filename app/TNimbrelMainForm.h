@@ -2,6 +2,7 @@
 #pragma once
 
 #include "TDialogs.h"
+#include "TFormStorage.h"
 #include "TPointerControl.h"
 #include "TPuzzle.h"
 #include "TSoundPlayer.h"
@@ -13,9 +14,11 @@
 #include <memory>
 
 class QAction;
+class QMimeData;
 class QMenu;
 class QToolBar;
 class TIdleTrigger;
+class TMailSender;
 class TPictureControl;
 class TPicturePanel;
 
@@ -45,6 +48,10 @@ public:
     QString CommandLinePuzzle;
     // The pause after each shown step of a tangle, so that a person can follow it.
     int TangleStepMs = 60;
+    // Keeps the placement and the 22 check marks from one run to the next; its file is SettingsFileName().
+    TFormStorage FormStorage;
+    // Hands the puzzle file to the desktop's mail program.
+    TMailSender *MailSender = nullptr;
 
     // Components.
     QToolBar *ToolBar1 = nullptr;
@@ -127,9 +134,14 @@ public:
     bool ConfirmSave();
     void OpenPuzzleFile(const QString &Path);
 
-    static QString ProgramDirectory();
-    // A resource beside the executable (a build tree), else in ../share/quorra/ (an installed program).
-    static QString ResourcePath(const QString &Relative);
+    // The executable's name with ".INI", in the user's configuration folder: an installed program cannot write
+    // beside itself.
+    static QString SettingsFileName();
+    // The window's placement and its stored check marks as they are now, in the settings store's terms.
+    TFormPlacement Placement() const;
+    QList<TCheckMark> CheckMarks() const;
+    // The command or menu item a stored check mark belongs to.
+    QAction *CheckMarkAction(const QString &Name) const;
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void Guarded(const std::function<void()> &Handler);
@@ -151,6 +163,18 @@ public:
     void SaveImageAsActionExecute(QAction *Sender);
     void TangleActionExecute(QAction *Sender);
     void ExitActionExecute(QAction *Sender);
+    void HelpActionExecute(QAction *Sender);
+    void SendByEMailActionExecute(QAction *Sender);
+    // Opens the demo window; also run by itself at the first activation while Show at Start is checked.
+    void mShowexampeClick();
+
+    // New with the picture given instead of chosen in the dialog.
+    void NewPuzzleFromPicture(const QString &Path);
+    // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
+    // refused with a message.
+    void DropFile(const QString &Path);
+
+    void setVisible(bool Visible) override;
 
     // The picture's mouse handlers, connected only while a game is being played.
     void ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
@@ -180,6 +204,9 @@ protected:
     void closeEvent(QCloseEvent *Event) override;
     void mouseMoveEvent(QMouseEvent *Event) override;
     void changeEvent(QEvent *Event) override;
+    void dragEnterEvent(QDragEnterEvent *Event) override;
+    void dragMoveEvent(QDragMoveEvent *Event) override;
+    void dropEvent(QDropEvent *Event) override;
     QMenu *createPopupMenu() override;
 
 private:
@@ -190,6 +217,14 @@ private:
     void CreateToolBar();
     void FormCreate();
     void FormShow();
+    void FormActivate();
+    // The settings store's two moments: restored before the first show, saved as the window closes or goes.
+    void RestoreSettings();
+    void SaveSettings(bool Destroying);
+    // The one local file a drag carries, or an empty text.
+    QString DraggedFile(const QMimeData *Data) const;
+    // Runs a dropped file once no command is under way (a redraw inside one lets timers run).
+    void RunDroppedFile(const QString &Path);
     void OpenSounds();
     void SetScreenCursor(Qt::CursorShape Shape);
     // Ends whatever a caught cell holds on screen (cursor, confinement) when the puzzle goes away mid-move.
@@ -216,6 +251,11 @@ private:
     bool FSuspended = false;
     bool FMouseAttached = false;
     bool FShown = false;
+    // FormShow has run, and the first activation after it has been handled.
+    bool FFormShowDone = false;
+    bool FActivated = false;
+    // How many Guarded handlers are running, one inside another.
+    int FCommandDepth = 0;
     Qt::CursorShape FScreenCursor = Qt::ArrowCursor;
     QMetaObject::Connection FMouseDownConnection;
     QMetaObject::Connection FMouseMoveConnection;

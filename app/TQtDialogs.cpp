@@ -3,6 +3,7 @@
 
 #include "ProgramInfo.h"
 #include "TAboutForm.h"
+#include "TRulesForm.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -118,6 +119,14 @@ void TQtDialogs::ShowAbout()
     BeforeModal();
     if (FAbout)
         FAbout->exec();
+}
+
+void TQtDialogs::ShowDemo(bool &ShowAtStart)
+{
+    BeforeModal();
+    // Made for each showing and gone afterwards, so its player lets go of the video.
+    TRulesForm RulesForm(*this, TRulesForm::DefaultVideoPath(), FOwner);
+    RulesForm.ShowDemo(ShowAtStart);
 }
 
 void TQtDialogs::BeforeModal()

@@ -31,6 +31,7 @@ public:
     void Message(const QString &Caption, const QString &Text, TMessageIcon Icon) override;
     void Error(const QString &Text) override;
     void ShowAbout() override;
+    void ShowDemo(bool &ShowAtStart) override;
 
     // The program's filters are written as "description|patterns|description|patterns", patterns joined by
     // ";". Qt wants "description (patterns)" entries with the patterns apart; this keeps each description as

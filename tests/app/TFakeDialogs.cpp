@@ -60,3 +60,10 @@ void TFakeDialogs::ShowAbout()
 {
     Log << QStringLiteral("About");
 }
+
+void TFakeDialogs::ShowDemo(bool &ShowAtStart)
+{
+    ++DemosShown;
+    if (!DemoAnswers.isEmpty())
+        ShowAtStart = DemoAnswers.takeFirst();
+}

@@ -30,6 +30,11 @@ public:
     void Message(const QString &Caption, const QString &Text, TMessageIcon Icon) override;
     void Error(const QString &Text) override;
     void ShowAbout() override;
+    // Counted apart from Log, since a fresh window opens the demo by itself. Each showing takes the next answer
+    // (the check box as closed with OK); with none left it is closed some other way and changes nothing.
+    void ShowDemo(bool &ShowAtStart) override;
+    int DemosShown = 0;
+    QList<bool> DemoAnswers;
 
 private:
     static QString Take(QStringList &Answers);

@@ -21,12 +21,18 @@ TFormFixture::TFormFixture(int PanelWidth, int PanelHeight, bool Show)
     Pointer = FakePointer.get();
     Form->PointerControl = std::move(FakePointer);
     Form->TangleStepMs = 0;
+    Form->FormStorage.SetIniFileName(SettingsFile());
     if (Show) {
         Form->show();
         if (!QTest::qWaitForWindowExposed(Form.get()))
             qWarning("the window was not exposed");
         SetPanelSize(PanelWidth, PanelHeight);
     }
+}
+
+TFormFixture::~TFormFixture()
+{
+    Form.reset();
 }
 
 void TFormFixture::UseRealPointer()

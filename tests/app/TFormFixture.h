@@ -13,6 +13,8 @@ class TFormFixture
 {
 public:
     explicit TFormFixture(int PanelWidth = 790, int PanelHeight = 560, bool Show = true);
+    // The window goes first: it writes its settings into Folder as it is destroyed.
+    ~TFormFixture();
 
     std::unique_ptr<TNimbrelMainForm> Form;
     TFakeDialogs *Dialogs = nullptr;
@@ -21,6 +23,8 @@ public:
     // Null after UseRealPointer.
     TFakePointerControl *Pointer = nullptr;
     QTemporaryDir Folder;
+    // The window's settings file, fresh for every fixture.
+    QString SettingsFile() const { return PathOf(QStringLiteral("quorra.INI")); }
 
     // Gives the window the pointer control the program uses, for tests on a real X server.
     void UseRealPointer();

@@ -1,5 +1,6 @@
 // The window's three sounds: where they are opened from, when they are asked to play, the Sound switch, and
 // failures that must stay silent.
+#include "ProgramResources.h"
 #include "TFakeSoundPlayer.h"
 #include "TFormFixture.h"
 #include "TPictureControl.h"
@@ -71,7 +72,7 @@ void TestSounds::openedOnceAtStartInOrder()
     TFormFixture F(790, 560, false);
     const QStringList Opened = F.Sounds;
     QCOMPARE(Opened.size(), 3);
-    const QString Folder = QFileInfo(TNimbrelMainForm::ResourcePath(QStringLiteral("Sounds/Move.wav"))).path();
+    const QString Folder = QFileInfo(ProgramResource(QStringLiteral("Sounds/Move.wav"))).path();
     QCOMPARE(Opened, QStringList({QStringLiteral("Open|") + Folder + QStringLiteral("/Move.wav"),
                                   QStringLiteral("Open|") + Folder + QStringLiteral("/Advice.wav"),
                                   QStringLiteral("Open|") + Folder + QStringLiteral("/Victory.wav")}));
@@ -88,15 +89,15 @@ void TestSounds::resourcesBesideTheProgramElseShared_data()
     const QString Here = QCoreApplication::applicationDirPath();
     const QString Self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     QTest::newRow("present beside the program") << Self << Here + QLatin1Char('/') + Self;
-    QTest::newRow("absent: the installed place")
-        << QStringLiteral("Sounds/NoSuch.wav") << QDir::cleanPath(Here + QStringLiteral("/../share/quorra/Sounds/NoSuch.wav"));
+    QTest::newRow("absent everywhere: beside the program")
+        << QStringLiteral("Sounds/NoSuch.wav") << Here + QStringLiteral("/Sounds/NoSuch.wav");
 }
 
 void TestSounds::resourcesBesideTheProgramElseShared()
 {
     QFETCH(QString, relative);
     QFETCH(QString, expected);
-    QCOMPARE(TNimbrelMainForm::ResourcePath(relative), expected);
+    QCOMPARE(ProgramResource(relative), expected);
 }
 
 void TestSounds::soundSwitch_data()
@@ -157,7 +158,7 @@ void TestSounds::failingPlayerNeverStopsAMove()
 void TestSounds::missingSoundsFolderIsSilent()
 {
     // The real players, next to a test program that has no Sounds folder and no installed share folder.
-    QVERIFY(!QFileInfo::exists(TNimbrelMainForm::ResourcePath(QStringLiteral("Sounds/Move.wav"))));
+    QVERIFY(!QFileInfo::exists(ProgramResource(QStringLiteral("Sounds/Move.wav"))));
     auto Dialogs = std::make_unique<TFakeDialogs>();
     TFakeDialogs *Log = Dialogs.get();
     TNimbrelMainForm Form(std::move(Dialogs));
