@@ -384,6 +384,9 @@ void TNimbrelMainForm::FormShow()
     // The focus may have come before the puzzle was opened; the demo still follows it.
     if (isActiveWindow())
         QTimer::singleShot(0, this, [this] { FormActivate(); });
+    else if (!isMinimized())
+        // Asked for, as a window system without a window manager hands it to nobody.
+        activateWindow();
 }
 
 void TNimbrelMainForm::FormActivate()
@@ -767,13 +770,22 @@ void TNimbrelMainForm::PaceTangle()
 
 void TNimbrelMainForm::FitPuzzle()
 {
-    const int Width = ImageSpeedBar->ClientWidth();
-    const int Height = ImageSpeedBar->ClientHeight();
+    // The picture is made at the screen's own pixels, so on a scaled screen it fits the panel's pixels, not its
+    // units.
+    const QSize Panel = PanelPixels();
+    const int Width = Panel.width();
+    const int Height = Panel.height();
     // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
     // window never comes near it, but a window being laid out may.
     if (Width < Puzzle->Body.TotalCols() || Height < Puzzle->Body.TotalRows() || Puzzle->Source.isNull())
         return;
     Puzzle->UpdateFit(Width, Height, AutoBestFitAction->isChecked());
+}
+
+QSize TNimbrelMainForm::PanelPixels() const
+{
+    const qreal Ratio = ImageSpeedBar->devicePixelRatioF();
+    return QSize(int(ImageSpeedBar->ClientWidth() * Ratio), int(ImageSpeedBar->ClientHeight() * Ratio));
 }
 
 void TNimbrelMainForm::ImageSpeedBarResize()
@@ -953,7 +965,7 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    NewPuzzle->OpenPanel = QSize(ImageSpeedBar->ClientWidth(), ImageSpeedBar->ClientHeight());
+    NewPuzzle->OpenPanel = PanelPixels();
     NewPuzzle->OpenAutoFit = AutoBestFitAction->isChecked();
     const TLoadResult Result = NewPuzzle->LoadFromFile(Path);
     if (Result == TLoadResult::NoFile)
@@ -1101,9 +1113,9 @@ void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, i
                 SetScreenCursor(Qt::ClosedHandCursor);
                 const QPoint C = Puzzle->SelectedCentre();
                 if (Puzzle->DragState == dsRow)
-                    ClipPointer(0, C.y(), Image->width(), 0);
+                    ClipPointer(0, C.y(), FDisplay.width(), 0);
                 else
-                    ClipPointer(C.x(), 0, 0, Image->height());
+                    ClipPointer(C.x(), 0, 0, FDisplay.height());
                 Puzzle->RenderDrag(X, Y);
             }
             break;
@@ -1207,9 +1219,9 @@ void TNimbrelMainForm::CatchCell()
         return;
     Puzzle->DragState = dsCaught;
     Puzzle->RedrawSelected();
-    PointerControl->MoveTo(Image->mapToGlobal(Puzzle->SelectedCentre()));
+    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint());
     SetScreenCursor(Qt::OpenHandCursor);
-    ClipPointer(0, 0, Image->width(), Image->height());
+    ClipPointer(0, 0, FDisplay.width(), FDisplay.height());
 }
 
 void TNimbrelMainForm::ReleaseCell()
@@ -1222,8 +1234,8 @@ void TNimbrelMainForm::ReleaseCell()
 
 void TNimbrelMainForm::ClipPointer(int Left, int Top, int Width, int Height)
 {
-    const QPoint TopLeft = Image->mapToGlobal(QPoint(Left, Top));
-    const QPoint BottomRight = Image->mapToGlobal(QPoint(Left + Width, Top + Height));
+    const QPoint TopLeft = Image->mapToGlobal(Image->ToControl(QPoint(Left, Top))).toPoint();
+    const QPoint BottomRight = Image->mapToGlobal(Image->ToControl(QPoint(Left + Width, Top + Height))).toPoint();
     PointerControl->Confine(
         QRect(TopLeft, QSize(qMax(1, BottomRight.x() - TopLeft.x()), qMax(1, BottomRight.y() - TopLeft.y()))),
         windowHandle());

@@ -130,6 +130,8 @@ public:
 
     void UpdateTitle();
     void ImageSpeedBarResize();
+    // The panel's client area in screen pixels, which the picture is fitted to.
+    QSize PanelPixels() const;
     // True when the caller may go on and discard the current puzzle.
     bool ConfirmSave();
     void OpenPuzzleFile(const QString &Path);

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <cmath>
 #include <cstring>
 
 // The conversion vectorises well with AVX2; other processors take the plain version.
@@ -25,7 +26,9 @@ TPictureControl::TPictureControl(const QImage *Bitmap, QWidget *Parent) : QWidge
 
 bool TPictureControl::SizeToBitmap()
 {
-    const QSize Wanted = FBitmap ? FBitmap->size() : QSize(0, 0);
+    const QSize Bitmap = FBitmap ? FBitmap->size() : QSize(0, 0);
+    // Rounded up: the last bitmap pixels must stay visible when the ratio does not divide the size.
+    const QSize Wanted(int(std::ceil(Bitmap.width() / Ratio())), int(std::ceil(Bitmap.height() / Ratio())));
     if (size() == Wanted)
         return false;
     resize(Wanted);
@@ -35,7 +38,20 @@ bool TPictureControl::SizeToBitmap()
 void TPictureControl::BitmapChanged(const QRect &Rect)
 {
     FStale += Rect;
-    update(Rect);
+    update(ToControl(Rect));
+}
+
+QRect TPictureControl::ToControl(const QRect &BitmapRect) const
+{
+    const qreal R = Ratio();
+    return QRectF(BitmapRect.x() / R, BitmapRect.y() / R, BitmapRect.width() / R, BitmapRect.height() / R)
+        .toAlignedRect();
+}
+
+QPoint TPictureControl::ToBitmap(const QPointF &ControlPoint) const
+{
+    const QPointF P = ControlPoint * Ratio();
+    return QPoint(int(std::floor(P.x())), int(std::floor(P.y())));
 }
 
 namespace {
@@ -77,9 +93,19 @@ void TPictureControl::paintEvent(QPaintEvent *Event)
     if (!FBitmap || FBitmap->isNull())
         return;
     QPainter Painter(this);
-    const QRect Area = Event->rect() & FBitmap->rect();
+    const qreal R = Ratio();
+    const QRect Exposed = Event->rect();
+    const QRect Area =
+        QRectF(Exposed.x() * R, Exposed.y() * R, Exposed.width() * R, Exposed.height() * R).toAlignedRect() &
+        FBitmap->rect();
+    // The sliver of screen pixels past the bitmap's last column or row, where the ratio does not divide its size.
+    if (!QRectF(QPointF(0, 0), QSizeF(FBitmap->size()) / R).contains(QRectF(Exposed)))
+        Painter.fillRect(Exposed, palette().window());
+    // An image that says how many screen pixels it has per unit is drawn one bitmap pixel to one screen pixel.
     if (FBitmap->format() != QImage::Format_BGR888) {
-        Painter.drawImage(Area.topLeft(), *FBitmap, Area);
+        QImage Scaled = *FBitmap;
+        Scaled.setDevicePixelRatio(R);
+        Painter.drawImage(QPointF(Area.topLeft()) / R, Scaled, Area);
         return;
     }
     // A new bitmap (another size, or replaced) is converted anew as a whole.
@@ -88,24 +114,25 @@ void TPictureControl::paintEvent(QPaintEvent *Event)
         FScreenKey = FBitmap->cacheKey();
         FStale = FBitmap->rect();
     }
+    FScreen.setDevicePixelRatio(R);
     ConvertStale(Area);
-    Painter.drawImage(Area.topLeft(), FScreen, Area);
+    Painter.drawImage(QPointF(Area.topLeft()) / R, FScreen, Area);
 }
 
 void TPictureControl::mousePressEvent(QMouseEvent *Event)
 {
-    const QPoint P = Event->position().toPoint();
+    const QPoint P = ToBitmap(Event->position());
     emit MouseDown(Event->button(), Event->modifiers(), P.x(), P.y());
 }
 
 void TPictureControl::mouseMoveEvent(QMouseEvent *Event)
 {
-    const QPoint P = Event->position().toPoint();
+    const QPoint P = ToBitmap(Event->position());
     emit MouseMove(Event->buttons(), Event->modifiers(), P.x(), P.y());
 }
 
 void TPictureControl::mouseReleaseEvent(QMouseEvent *Event)
 {
-    const QPoint P = Event->position().toPoint();
+    const QPoint P = ToBitmap(Event->position());
     emit MouseUp(Event->button(), Event->modifiers(), P.x(), P.y());
 }

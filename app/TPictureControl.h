@@ -1,4 +1,8 @@
 // The picture control: shows a bitmap unscaled at its top-left corner and reports the mouse over it.
+//
+// The bitmap's pixels are the screen's own pixels: on a screen scaled by Qt (a ratio of 2 on a HiDPI screen) the
+// control is the bitmap's size divided by the ratio, and it reports mouse positions in bitmap pixels, so the
+// puzzle never learns that the screen is scaled.
 #pragma once
 
 #include <QImage>
@@ -14,8 +18,14 @@ public:
     explicit TPictureControl(const QImage *Bitmap, QWidget *Parent = nullptr);
 
     const QImage *Bitmap() const { return FBitmap; }
-    // Gives the control the size of its bitmap; true when the size changed.
+    // Gives the control the size of its bitmap on screen; true when the size changed.
     bool SizeToBitmap();
+    // Screen pixels per unit of the control's own coordinates.
+    qreal Ratio() const { return devicePixelRatioF(); }
+    // A point of the bitmap in the control's coordinates, and an area of the bitmap as the control repaints it.
+    QPointF ToControl(const QPoint &BitmapPoint) const { return QPointF(BitmapPoint) / Ratio(); }
+    QRect ToControl(const QRect &BitmapRect) const;
+    QPoint ToBitmap(const QPointF &ControlPoint) const;
     // Rect of the bitmap has new pixels: they are converted for the screen and repainted.
     void BitmapChanged(const QRect &Rect);
 
