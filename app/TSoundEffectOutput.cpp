@@ -1,29 +1,26 @@
 // The sound device over QSoundEffect: low latency, 8- and 16-bit PCM WAV only.
 #include "TSoundEffectOutput.h"
 
-#include <QEventLoop>
-#include <QTimer>
-#include <QUrl>
-
 void TSoundEffectOutput::Load(const QString &Path)
 {
-    FEffect.setSource(QUrl::fromLocalFile(Path));
-    // Qt 6.4's shared sample cache deadlocks (or crashes) at program exit when a sample is still
-    // being decoded on its loader thread. The game's sounds are a few kilobytes, so waiting here for
-    // the decoder (briefly, and only once at start) keeps a quick quit or a short test run safe.
-    if (FEffect.status() != QSoundEffect::Loading)
-        return;
-    QEventLoop Loop;
-    QObject::connect(&FEffect, &QSoundEffect::statusChanged, &Loop, [this, &Loop] {
-        if (FEffect.status() != QSoundEffect::Loading)
-            Loop.quit();
-    });
-    QTimer::singleShot(LoadWaitMs, &Loop, &QEventLoop::quit);
-    Loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Never waits: the sample is decoded on Qt's loader thread while the window comes up, and a play
+    // asked for before it is ready is queued by QSoundEffect itself. (Waiting for the decoder in a
+    // nested event loop was what made Qt 6.4 lose the "ready" signal and leave a sample loading for good.)
+    FSource = QUrl::fromLocalFile(Path);
+    FEffect.setSource(FSource);
+    FRequested.start();
 }
 
 void TSoundEffectOutput::Start()
 {
+    // Qt 6.4's sample cache can miss telling an effect that its sample is ready, which leaves the effect
+    // loading and silent for ever. By now the sample itself sits decoded in the cache, so asking again
+    // hands it over at once.
+    if (FEffect.status() == QSoundEffect::Loading && FRequested.isValid() && FRequested.elapsed() >= StuckLoadMs) {
+        FEffect.setSource(QUrl());
+        FEffect.setSource(FSource);
+        FRequested.start();
+    }
     // play() on a stuck "playing" effect would be taken as a restart anyway; stopping first makes
     // the start from the beginning explicit on every backend.
     if (FEffect.isPlaying())

@@ -3,7 +3,9 @@
 
 #include "TSoundOutput.h"
 
+#include <QElapsedTimer>
 #include <QSoundEffect>
+#include <QUrl>
 
 class TSoundEffectOutput : public TSoundOutput
 {
@@ -13,9 +15,12 @@ public:
     bool IsPlaying() const override;
     bool HasFailed() const override;
 
-    // The longest Load waits for the file to be decoded.
-    static constexpr int LoadWaitMs = 2000;
+    // How long a file may stay "loading" before a start asks the sample cache for it again. The game's
+    // sounds decode in a few milliseconds; Qt 6.4 sometimes loses the news that a sample is ready.
+    static constexpr int StuckLoadMs = 500;
 
 private:
     QSoundEffect FEffect;
+    QUrl FSource;
+    QElapsedTimer FRequested;
 };
