@@ -13,6 +13,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr quint32 Multiplier = 134775813u;
@@ -23,13 +27,6 @@ const QImage &MeasuringBitmap()
     static const QImage Bitmap = CreateWorkingBitmap(1, 1);
     return Bitmap;
 }
-
-// The lanes of the generator vectorise well with AVX2; other processors take the plain version.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define QUORRA_AVX2_CLONE __attribute__((target_clones("avx2", "default")))
-#else
-#define QUORRA_AVX2_CLONE
-#endif
 
 // Eight steps of the generator at once: seed(n + 8) = Multiplier^8 * seed(n) + Increment8.
 constexpr quint32 Multiplier8 = [] {
@@ -60,8 +57,9 @@ constexpr quint32 Increment16 = Increment8 * Multiplier8 + Increment8;
 
 // Conceals one row of Width pixels: one draw per pixel from left to right; a draw below 0.5 (a new seed below
 // 2^31) halves the pixel (Dark) or whitens it (Transparent). Sixteen pixels are drawn and changed at once: the
-// generator runs as sixteen interleaved lanes whose seeds are those of sixteen consecutive draws.
-QUORRA_AVX2_CLONE void ConcealRow(uchar *P, int Width, quint32 &Seed, bool Whiten)
+// generator runs as sixteen interleaved lanes whose seeds are those of sixteen consecutive draws. Processors
+// without AVX2 take this one.
+void ConcealRowPortable(uchar *P, int Width, quint32 &Seed, bool Whiten)
 {
     typedef quint32 TLanes __attribute__((vector_size(32)));
     typedef uchar TBytes __attribute__((vector_size(16)));
@@ -118,6 +116,130 @@ QUORRA_AVX2_CLONE void ConcealRow(uchar *P, int Width, quint32 &Seed, bool White
                 P[K] = Whiten ? 255 : uchar(P[K] >> 1);
     }
     Seed = S;
+}
+
+// The seed after Count draws from Seed, by composing the generator's power-of-two jumps.
+quint32 SeedAfter(quint32 Seed, quint64 Count)
+{
+    quint32 M = Multiplier, C = 1u;
+    for (; Count != 0; Count >>= 1) {
+        if (Count & 1u)
+            Seed = Seed * M + C;
+        C = C * M + C;
+        M *= M;
+    }
+    return Seed;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QUORRA_AVX2_PATH 1
+
+// Draw N + 1 of a row is Multiplier^(N + 1) * seed + Increment(N + 1): the starting seeds of 64 lanes, one per
+// draw of a block of 64 pixels, and the step that moves every lane on by 64 draws.
+struct TLaneStart
+{
+    quint32 Mul[64];
+    quint32 Add[64];
+};
+constexpr TLaneStart LaneStart = [] {
+    TLaneStart T{};
+    quint32 M = 1, C = 0;
+    for (int N = 0; N < 64; ++N) {
+        M *= Multiplier;
+        C = C * Multiplier + 1u;
+        T.Mul[N] = M;
+        T.Add[N] = C;
+    }
+    return T;
+}();
+
+// For each byte of three 32-byte pieces (32 pixels of three bytes), which byte of the pixels' 32-bit mask holds
+// that pixel's bit, and which bit it is.
+struct TSpread
+{
+    uchar Index[3][32];
+    uchar Bit[3][32];
+};
+constexpr TSpread Spread = [] {
+    TSpread T{};
+    for (int K = 0; K < 3; ++K)
+        for (int B = 0; B < 32; ++B) {
+            const int Pixel = (32 * K + B) / 3;
+            T.Index[K][B] = uchar(Pixel / 8);
+            T.Bit[K][B] = uchar(1u << (Pixel % 8));
+        }
+    return T;
+}();
+
+// Changes 32 pixels; Signs holds the top bit of each pixel's seed, so a clear bit is a hit.
+template <bool Whiten>
+__attribute__((target("avx2"), always_inline)) inline void Conceal32(uchar *Q, quint32 Signs)
+{
+    const __m256i Mask = _mm256_set1_epi32(int(Signs));
+    for (int K = 0; K < 3; ++K) {
+        const __m256i Bit = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.Bit[K]));
+        const __m256i Index = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.Index[K]));
+        const __m256i Hit =
+            _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(Mask, Index), Bit), _mm256_setzero_si256());
+        __m256i V = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Q + 32 * K));
+        if constexpr (Whiten)
+            V = _mm256_or_si256(V, Hit);
+        else
+            V = _mm256_blendv_epi8(V, _mm256_and_si256(_mm256_srli_epi16(V, 1), _mm256_set1_epi8(0x7F)), Hit);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(Q + 32 * K), V);
+    }
+}
+
+// The same row with 64 lanes in eight registers: the multiplies of one block overlap, and the draws come out as
+// sign bits that are spread over the pixels' bytes by shuffles. The lanes run past the row's end up to the
+// block's; the seed returned is worked out from the count of draws.
+template <bool Whiten>
+__attribute__((target("avx2"))) void ConcealRowAvx2(uchar *P, int Width, quint32 Seed)
+{
+    const __m256i Step = _mm256_set1_epi32(int(LaneStart.Mul[63]));
+    const __m256i Increment = _mm256_set1_epi32(int(LaneStart.Add[63]));
+    const __m256i First = _mm256_set1_epi32(int(Seed));
+    __m256i Lanes[8];
+    for (int L = 0; L < 8; ++L)
+        Lanes[L] = _mm256_add_epi32(
+            _mm256_mullo_epi32(First, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.Mul + 8 * L))),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.Add + 8 * L)));
+    for (int X = 0; X < Width; X += 64, P += 192) {
+        quint64 Signs = 0;
+        for (int L = 0; L < 8; ++L) {
+            Signs |= quint64(quint32(_mm256_movemask_ps(_mm256_castsi256_ps(Lanes[L])))) << (8 * L);
+            Lanes[L] = _mm256_add_epi32(_mm256_mullo_epi32(Lanes[L], Step), Increment);
+        }
+        if (X + 64 <= Width) {
+            Conceal32<Whiten>(P, quint32(Signs));
+            Conceal32<Whiten>(P + 96, quint32(Signs >> 32));
+        } else {
+            // The row's last pixels are changed in a copy so that nothing past the row is read or written.
+            uchar Tail[192] = {};
+            const size_t Bytes = size_t(Width - X) * 3;
+            std::memcpy(Tail, P, Bytes);
+            Conceal32<Whiten>(Tail, quint32(Signs));
+            Conceal32<Whiten>(Tail + 96, quint32(Signs >> 32));
+            std::memcpy(P, Tail, Bytes);
+        }
+    }
+}
+#endif
+
+void ConcealRow(uchar *P, int Width, quint32 &Seed, bool Whiten)
+{
+#if defined(QUORRA_AVX2_PATH)
+    static const bool Avx2 = __builtin_cpu_supports("avx2");
+    if (Avx2) {
+        if (Whiten)
+            ConcealRowAvx2<true>(P, Width, Seed);
+        else
+            ConcealRowAvx2<false>(P, Width, Seed);
+        Seed = SeedAfter(Seed, quint64(std::max(Width, 0)));
+        return;
+    }
+#endif
+    ConcealRowPortable(P, Width, Seed, Whiten);
 }
 
 // The per-pixel effects treat a row as 64-bit words of eight channel bytes; no byte carries into the next.

@@ -100,14 +100,18 @@ private slots:
         QTest::newRow("transparent 100 x 80") << int(ekTransparent) << QSize(100, 80);
         QTest::newRow("transparent 8 x 9") << int(ekTransparent) << QSize(8, 9);
         QTest::newRow("transparent 1 x 1") << int(ekTransparent) << QSize(1, 1);
+        QTest::newRow("dark 64 x 5 (rows of whole blocks)") << int(ekDark) << QSize(64, 5);
+        QTest::newRow("dark 63 x 4") << int(ekDark) << QSize(63, 4);
+        QTest::newRow("transparent 200 x 6 (blocks and a tail)") << int(ekTransparent) << QSize(200, 6);
+        QTest::newRow("transparent 129 x 3") << int(ekTransparent) << QSize(129, 3);
     }
 
     void halfOfThePixels()
     {
         QFETCH(int, effect);
         QFETCH(QSize, size);
-        const quint32 Seed = 0x9E3779B9u;
-        TRandom::SetTestClock([Seed] { return Seed; });
+        constexpr quint32 Seed = 0x9E3779B9u;
+        TRandom::SetTestClock([] { return Seed; });
         const QImage Original = Photo(size.width(), size.height());
         const QImage Cell = Concealed(Original, effect);
 
