@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -37,7 +38,9 @@ bool TPictureControl::SizeToBitmap()
 
 void TPictureControl::BitmapChanged(const QRect &Rect)
 {
-    FStale += Rect;
+    // Without a screen copy there is nothing to keep track of: one is converted as a whole when it is made.
+    if (!FScreen.isNull())
+        FStale += Rect;
     update(ToControl(Rect));
 }
 
@@ -108,6 +111,15 @@ void TPictureControl::paintEvent(QPaintEvent *Event)
         Painter.drawImage(QPointF(Area.topLeft()) / R, Scaled, Area);
         return;
     }
+    if (R == 1.0) {
+        // One to one, the pixels go to the window through a strip small enough to stay in the processor's cache:
+        // a whole-bitmap screen copy would cost a write and a read of megabytes of memory at every move of a drag,
+        // three times what this conversion costs. The copy is given up, and is made afresh if the ratio changes.
+        FScreen = QImage();
+        FStale = QRegion();
+        PaintThroughStrip(Painter, Area);
+        return;
+    }
     // A new bitmap (another size, or replaced) is converted anew as a whole.
     if (FScreen.size() != FBitmap->size() || FScreenKey != FBitmap->cacheKey()) {
         FScreen = QImage(FBitmap->size(), QImage::Format_RGB32);
@@ -117,6 +129,23 @@ void TPictureControl::paintEvent(QPaintEvent *Event)
     FScreen.setDevicePixelRatio(R);
     ConvertStale(Area);
     Painter.drawImage(QPointF(Area.topLeft()) / R, FScreen, Area);
+}
+
+void TPictureControl::PaintThroughStrip(QPainter &Painter, const QRect &Rect)
+{
+    if (Rect.isEmpty())
+        return;
+    // About 256 KB of screen pixels, as wide as the bitmap.
+    const int Width = FBitmap->width();
+    if (FStrip.width() != Width)
+        FStrip = QImage(Width, std::max(1, (256 * 1024) / (Width * 4)), QImage::Format_RGB32);
+    for (int Top = Rect.top(); Top <= Rect.bottom(); Top += FStrip.height()) {
+        const int Count = std::min(FStrip.height(), Rect.bottom() + 1 - Top);
+        for (int Y = 0; Y < Count; ++Y)
+            BgrToRgb32(FBitmap->constScanLine(Top + Y) + qsizetype(Rect.left()) * 3,
+                       reinterpret_cast<quint32 *>(FStrip.scanLine(Y)), Rect.width());
+        Painter.drawImage(QPoint(Rect.left(), Top), FStrip, QRect(0, 0, Rect.width(), Count));
+    }
 }
 
 void TPictureControl::mousePressEvent(QMouseEvent *Event)

@@ -9,6 +9,8 @@
 #include <QRegion>
 #include <QWidget>
 
+class QPainter;
+
 class TPictureControl : public QWidget
 {
     Q_OBJECT
@@ -43,11 +45,15 @@ protected:
 private:
     // Brings the screen copy up to date within Area.
     void ConvertStale(const QRect &Area);
+    // Paints Rect of the bitmap one to one, converted a few lines at a time.
+    void PaintThroughStrip(QPainter &Painter, const QRect &Rect);
 
     const QImage *FBitmap;
-    // The bitmap in the backing store's own format, converted only where it changed: Qt would otherwise convert
-    // every exposed 24-bit pixel at every paint, through its thread pool.
+    // On a scaled screen, the bitmap in the backing store's own format, converted only where it changed: Qt would
+    // otherwise convert and scale every exposed 24-bit pixel at every paint, through its thread pool.
     QImage FScreen;
     qint64 FScreenKey = 0;
     QRegion FStale;
+    // A few lines of screen pixels, reused by every paint of new pixels.
+    QImage FStrip;
 };
