@@ -1,4 +1,6 @@
-// Fuzz target: the JPEG decoder (the ".jpg" reader and the picture part of puzzle files), fed from memory.
+// Fuzz target: one picture reader, fed from memory; the build names it with QUORRA_FUZZ_READER.
+#include "BmpReader.h"
+#include "GifReader.h"
 #include "PictureLoader.h"
 #include "TError.h"
 
@@ -13,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Buffer.open(QIODevice::ReadOnly);
     QImage Picture;
     try {
-        DecodeJpeg(Buffer, Picture);
+        QUORRA_FUZZ_READER(Buffer, Picture);
     } catch (const TError &) {
     }
     return 0;
