@@ -1,6 +1,8 @@
 // A small INI reader and writer with private-profile behaviour: keys stay in their order and spelling.
 #include "TIniFile.h"
 
+#include "RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,18 +60,19 @@ bool TIniFile::Load()
     FLines.clear();
     FLineEnd = QStringLiteral("\n");
     FUnreadable = false;
-    QFile File(FFileName);
-    if (!File.exists())
+    if (!QFile::exists(FFileName))
         return true;
-    if (!File.open(QIODevice::ReadOnly)) {
+    // Read no more than the limit even when the file grows while it is read.
+    QFile File;
+    QByteArray Bytes;
+    if (OpenRegularFile(File, FFileName).isEmpty() && File.size() <= MaxFileSize)
+        Bytes = File.read(MaxFileSize + 1);
+    if (!File.isOpen() || File.error() != QFileDevice::NoError || File.size() > MaxFileSize
+        || Bytes.size() > MaxFileSize) {
         FUnreadable = true;
         return false;
     }
-    const QString Text = QString::fromUtf8(File.readAll());
-    if (File.error() != QFileDevice::NoError) {
-        FUnreadable = true;
-        return false;
-    }
+    const QString Text = QString::fromUtf8(Bytes);
     if (Text.isEmpty())
         return true;
     if (Text.contains(QStringLiteral("\r\n")))

@@ -11,8 +11,13 @@ public:
 
     QString FileName() const { return FFileName; }
 
+    // A settings file is a few kilobytes; anything past this is not one, and is never read into memory.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
     // Reads the file into memory. A missing file is an empty one (true); a file that exists but
     // cannot be read gives false, and Save then refuses, so its other sections are never lost.
+    // A pipe, a device, a folder or a file larger than MaxFileSize counts as unreadable: it is never
+    // waited on, read or replaced.
     bool Load();
 
     // Section and key are matched without regard to case; the first match counts. Surrounding

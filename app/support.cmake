@@ -9,4 +9,4 @@ add_library(quorra_appsupport STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TFormStorage.cpp ${CMAKE_CURRENT_LIST_DIR}/TFormStorage.h
 )
 target_include_directories(quorra_appsupport PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(quorra_appsupport PUBLIC Qt6::Core Qt6::Gui Qt6::Multimedia)
+target_link_libraries(quorra_appsupport PUBLIC Qt6::Core Qt6::Gui Qt6::Multimedia PRIVATE quorra_imaging)

@@ -1,6 +1,7 @@
 // TPuzzle's file operations: saving and opening puzzle files and exporting the picture as JPEG.
 #include "TPuzzle.h"
 
+#include "RegularFile.h"
 #include "TError.h"
 #include "TJpegWriter.h"
 #include "TPuzzleFile.h"
@@ -51,12 +52,10 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
 {
     if (Path.isEmpty() || !QFileInfo::exists(Path))
         return TLoadResult::NoFile;
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly)) {
-        // Qt gives no reason for a folder, so name the system's own.
-        const QString Reason = QFileInfo(Path).isDir() ? qt_error_string(EISDIR) : File.errorString();
+    QFile File;
+    const QString Reason = OpenRegularFile(File, Path);
+    if (!Reason.isEmpty())
         throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(Path), Reason));
-    }
 
     TPuzzleFile Stored;
     if (!Stored.Read(File, FullPath(Path))) {

@@ -3,12 +3,11 @@
 
 #include "BmpReader.h"
 #include "GifReader.h"
+#include "RegularFile.h"
 #include "TError.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
 
 namespace {
 
@@ -42,13 +41,10 @@ void LoadPictureFile(QImage &Target, const QString &Path)
         && Extension != QLatin1String(".gif"))
         return;
 
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly)) {
-        const QFileInfo Info(Path);
-        // Qt gives no reason for a folder, so name the system's own.
-        const QString Reason = Info.isDir() ? qt_error_string(EISDIR) : File.errorString();
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), Reason));
-    }
+    QFile File;
+    const QString Reason = OpenRegularFile(File, Path);
+    if (!Reason.isEmpty())
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(Path).absoluteFilePath(), Reason));
 
     QImage Picture;
     if (Extension == QLatin1String(".bmp"))
