@@ -5,12 +5,10 @@
 #include "TError.h"
 #include "TJpegWriter.h"
 #include "TPuzzleFile.h"
+#include "TReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
 
 namespace {
 
@@ -18,10 +16,6 @@ QString FullPath(const QString &Path)
 {
     return QFileInfo(Path).absoluteFilePath();
 }
-
-// Unbuffered, so that every write reports at once how much really reached the file: with a write buffer, a
-// flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file (Qt 6.4).
-constexpr QIODevice::OpenMode SaveMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
 
 [[noreturn]] void CannotCreate(const QString &Path, const QString &Reason)
 {
@@ -31,14 +25,15 @@ constexpr QIODevice::OpenMode SaveMode = QIODevice::WriteOnly | QIODevice::Unbuf
 } // namespace
 
 // The new file is written beside the old one and renamed over it only when complete, so a failed save (full
-// disk, folder not writable, an encoder error) leaves the file that was there untouched.
+// disk, folder not writable, an encoder error) leaves the file that was there untouched. The file lands at the
+// chosen path itself: a link there is replaced, never written through.
 void TPuzzle::SaveToFile(const QString &Path)
 {
     const TPuzzleFile Stored(*this);
-    QSaveFile File(Path);
-    if (!File.open(SaveMode))
+    TReplacingFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
         CannotCreate(Path, File.errorString());
-    if (!Stored.Write(File) || !File.commit())
+    if (!Stored.Write(File) || !File.Commit())
         CannotCreate(Path, File.errorString());
 
     // Only a file that is really in place becomes the puzzle's file: mail attaches FileName.
@@ -74,9 +69,9 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
 
 void TPuzzle::SaveImageAs(const QString &Path) const
 {
-    QSaveFile File(Path);
-    if (!File.open(SaveMode))
+    TReplacingFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
         CannotCreate(Path, File.errorString());
-    if (!TJpegWriter::Write(Source, File) || !File.commit())
+    if (!TJpegWriter::Write(Source, File) || !File.Commit())
         CannotCreate(Path, File.errorString());
 }
