@@ -1,5 +1,6 @@
 // Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
 #include "TIniFile.h"
+#include "../SpecialFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,6 +22,9 @@ private slots:
     void unwritablePath();
     void unreadableFileIsNeverReplaced();
     void diskFullKeepsOldFile();
+    void notASettingsFile_data();
+    void notASettingsFile();
+    void fileAtTheSizeLimitIsRead();
 
 private:
     QTemporaryDir FDir;
@@ -215,6 +219,59 @@ void TestTIniFile::diskFullKeepsOldFile()
     QFile File(Path);
     QVERIFY(File.open(QIODevice::ReadOnly));
     QCOMPARE(File.readAll(), Old);
+}
+
+// Kinds past the special files: a sparse file of 4 GB, and one a byte over the limit.
+constexpr int HugeSparse = 100;
+constexpr int OneByteTooMany = 101;
+
+// Never waited on, never read into memory, never replaced: the settings start from their defaults.
+void TestTIniFile::notASettingsFile_data()
+{
+    QTest::addColumn<int>("Kind");
+    QTest::newRow("pipe without a writer") << int(TSpecialFile::Fifo);
+    QTest::newRow("link to a pipe") << int(TSpecialFile::FifoLink);
+    QTest::newRow("socket") << int(TSpecialFile::Socket);
+    QTest::newRow("link to /dev/zero") << int(TSpecialFile::ZeroLink);
+    QTest::newRow("4 GB sparse file") << HugeSparse;
+    QTest::newRow("a byte over 1 MB") << OneByteTooMany;
+}
+
+void TestTIniFile::notASettingsFile()
+{
+    QFETCH(int, Kind);
+    const QString Path = FDir.filePath(QStringLiteral("odd-%1.INI").arg(Kind));
+    if (Kind >= HugeSparse) {
+        WriteText(QStringLiteral("odd-%1.INI").arg(Kind), "[S]\nK=stored\n");
+        QVERIFY(QFile::resize(Path, Kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
+    } else {
+        QVERIFY(MakeSpecialFile(TSpecialFile(Kind), Path));
+    }
+    const mode_t Type = FileType(Path);
+    const qint64 Size = QFileInfo(Path).size();
+
+    QElapsedTimer Clock;
+    Clock.start();
+    TIniFile Ini(Path);
+    QVERIFY(!Ini.Load());
+    QCOMPARE(Ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("default")),
+             QStringLiteral("default"));
+    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new"));
+    QVERIFY(!Ini.Save());
+    QVERIFY(Clock.elapsed() < RefusalMilliseconds);
+    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+    QCOMPARE(FileType(Path), Type);
+    QCOMPARE(QFileInfo(Path).size(), Size);
+}
+
+void TestTIniFile::fileAtTheSizeLimitIsRead()
+{
+    QByteArray Text = "[S]\nK=stored\n;";
+    Text += QByteArray(TIniFile::MaxFileSize - Text.size() - 1, 'x') + '\n';
+    QCOMPARE(Text.size(), TIniFile::MaxFileSize);
+    TIniFile Ini(WriteText(QStringLiteral("limit.ini"), Text));
+    QVERIFY(Ini.Load());
+    QCOMPARE(Ini.ReadString(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("stored"));
 }
 
 QTEST_GUILESS_MAIN(TestTIniFile)
