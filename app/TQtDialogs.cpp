@@ -4,6 +4,7 @@
 #include "ProgramInfo.h"
 #include "TAboutForm.h"
 #include "TRulesForm.h"
+#include "TSaveFileDialog.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -50,7 +51,7 @@ QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString 
 {
     // Each dialog is kept, so it opens again in the folder it was last used in.
     if (!Dialog) {
-        Dialog = new QFileDialog(FOwner, Title);
+        Dialog = Save ? new TSaveFileDialog(FOwner, Title) : new QFileDialog(FOwner, Title);
         Dialog->setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         Dialog->setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         Dialog->setNameFilters(QtNameFilters(Filter));
@@ -58,9 +59,11 @@ QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString 
         Dialog->setDefaultSuffix(DefaultSuffix);
     }
     BeforeModal();
-    if (Dialog->exec() != QDialog::Accepted || Dialog->selectedFiles().isEmpty())
+    if (Dialog->exec() != QDialog::Accepted)
         return QString();
-    return Dialog->selectedFiles().constFirst();
+    if (const auto *SaveDialog = qobject_cast<TSaveFileDialog *>(Dialog.data()))
+        return SaveDialog->ChosenFile();
+    return Dialog->selectedFiles().value(0);
 }
 
 QString TQtDialogs::OpenPicture()

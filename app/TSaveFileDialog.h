@@ -1,0 +1,21 @@
+// The save dialog: the name is taken as typed, and anything already at the path, a dangling link too, is asked about.
+#pragma once
+
+#include <QFileDialog>
+
+class TSaveFileDialog : public QFileDialog
+{
+    Q_OBJECT
+
+public:
+    TSaveFileDialog(QWidget *Parent, const QString &Caption);
+
+    // The path accepted last.
+    QString ChosenFile() const;
+
+public slots:
+    void accept() override;
+
+private:
+    QString FChosen; // set where this dialog, not Qt's, decided the path
+};

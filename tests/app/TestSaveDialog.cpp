@@ -1,0 +1,97 @@
+// Tests of the save dialog: a name is taken as typed, and whatever stands at the path is asked about first.
+#include "TSaveFileDialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+enum TStanding { sNothing, sFile, sDanglingLink };
+Q_DECLARE_METATYPE(TStanding)
+
+class TestSaveDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void chosenPath_data();
+    void chosenPath();
+};
+
+void TestSaveDialog::chosenPath_data()
+{
+    QTest::addColumn<QString>("Typed");
+    QTest::addColumn<TStanding>("Standing"); // what stands at the path Chosen names
+    QTest::addColumn<bool>("Replace");       // the answer to the question, if it comes
+    QTest::addColumn<bool>("Asked");
+    QTest::addColumn<QString>("Chosen");     // the name accepted in the folder; empty: the dialog stays open
+
+    QTest::newRow("new name") << "new" << sNothing << true << false << "new.nbq";
+    QTest::newRow("file, replaced") << "old" << sFile << true << true << "old.nbq";
+    QTest::newRow("file, kept") << "old" << sFile << false << true << "";
+    QTest::newRow("link to nothing, replaced") << "gone.nbq" << sDanglingLink << true << true << "gone.nbq";
+    QTest::newRow("link to nothing, kept") << "gone" << sDanglingLink << false << true << "";
+    QTest::newRow("quoted word inside") << "my \"best\" puzzle" << sNothing << true << false
+                                        << "my \"best\" puzzle.nbq";
+    QTest::newRow("quoted name of a file, replaced") << "\"best\"" << sFile << true << true << "\"best\".nbq";
+    QTest::newRow("quoted name of a file, kept") << "\"best\".nbq" << sFile << false << true << "";
+    QTest::newRow("quoted home folder stays a name") << "\"~\" x" << sNothing << true << false << "\"~\" x.nbq";
+}
+
+void TestSaveDialog::chosenPath()
+{
+    QFETCH(QString, Typed);
+    QFETCH(TStanding, Standing);
+    QFETCH(bool, Replace);
+    QFETCH(bool, Asked);
+    QFETCH(QString, Chosen);
+
+    QTemporaryDir Dir;
+    QVERIFY(Dir.isValid());
+    const QString Name = Chosen.isEmpty() ? (Typed.contains(QLatin1Char('.')) ? Typed : Typed + QStringLiteral(".nbq"))
+                                          : Chosen;
+    const QString Path = Dir.filePath(Name);
+    if (Standing == sFile) {
+        QFile File(Path);
+        QVERIFY(File.open(QIODevice::WriteOnly));
+    } else if (Standing == sDanglingLink) {
+        QVERIFY(QFile::link(Dir.filePath(QStringLiteral("nowhere")), Path));
+    }
+
+    TSaveFileDialog Dialog(nullptr, QStringLiteral("Save As"));
+    Dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Dialog.setDefaultSuffix(QStringLiteral("nbq"));
+    Dialog.setDirectory(Dir.path());
+    Dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Dialog));
+    auto *Edit = Dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(Edit);
+    Edit->setText(Typed);
+
+    QString Question;
+    QTimer::singleShot(0, &Dialog, [&] {
+        for (QWidget *Window : QApplication::topLevelWidgets())
+            if (auto *Box = qobject_cast<QMessageBox *>(Window); Box && Box->isVisible()) {
+                Question = Box->text();
+                Box->button(Replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            }
+    });
+    Dialog.accept();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(Question, Asked ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(Name) : QString());
+    if (Chosen.isEmpty()) {
+        QVERIFY(Dialog.isVisible());
+        QCOMPARE(Dialog.result(), 0);
+    } else {
+        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(Dialog.ChosenFile(), Path);
+    }
+}
+
+QTEST_MAIN(TestSaveDialog)
+#include "TestSaveDialog.moc"
