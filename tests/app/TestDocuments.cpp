@@ -2,6 +2,7 @@
 // flow that would discard an unsaved puzzle, closing the window included.
 #include "TFormFixture.h"
 #include "TPictureControl.h"
+#include "../SpecialFiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -34,6 +35,7 @@ private slots:
     void openRefusals();
     void saveAsInEditModeTangles();
     void saveAsCancelledChangesNothing();
+    void saveAsOntoAPipeIsRefused();
     void saveImageWritesTheWholeSource();
 };
 
@@ -238,6 +240,7 @@ void TestDocuments::openRefusals_data()
                                                   "later.|Stop",
                                                   "About"};
     QTest::newRow("damaged") << "damaged" << QStringList{"OpenPuzzle", "Error|*"};
+    QTest::newRow("pipe") << "pipe" << QStringList{"OpenPuzzle", "Error|Cannot open file*"};
 }
 
 void TestDocuments::openRefusals()
@@ -253,7 +256,10 @@ void TestDocuments::openRefusals()
     const QString Title = F.Form->windowTitle();
 
     QString Path = F.PathOf(QStringLiteral("absent.nbq"));
-    if (kind != QLatin1String("missing")) {
+    if (kind == QLatin1String("pipe")) {
+        Path = F.PathOf(QStringLiteral("pipe.nbq"));
+        QVERIFY(MakeSpecialFile(TSpecialFile::Fifo, Path));
+    } else if (kind != QLatin1String("missing")) {
         Path = F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4);
         QFile File(Path);
         QVERIFY(File.open(QIODevice::ReadWrite));
@@ -321,6 +327,23 @@ void TestDocuments::saveAsCancelledChangesNothing()
     QCOMPARE(F.Dialogs->Log, (QStringList{"OpenPicture", "SavePuzzle"}));
     QVERIFY(F.Form->Puzzle->EditMode);
     QVERIFY(F.Form->Puzzle->Modified);
+}
+
+void TestDocuments::saveAsOntoAPipeIsRefused()
+{
+    TFormFixture F;
+    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
+    const QString Path = F.PathOf(QStringLiteral("pipe.nbq"));
+    QVERIFY(MakeSpecialFile(TSpecialFile::Fifo, Path));
+    F.Dialogs->SavePuzzleAnswers << Path;
+    F.Run(F.Form->SaveAsAction);
+    QCOMPARE(F.Dialogs->Errors(),
+             QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(Path)});
+    QCOMPARE(FileType(Path), mode_t(S_IFIFO));
+    QVERIFY(F.Form->Puzzle->EditMode);
+    QVERIFY(F.Form->Puzzle->Modified);
+    QVERIFY(F.Form->Puzzle->FileName.isEmpty());
+    QVERIFY(F.Form->NewAction->isEnabled());
 }
 
 void TestDocuments::saveImageWritesTheWholeSource()
