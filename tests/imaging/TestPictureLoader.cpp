@@ -3,7 +3,6 @@
 #include "PictureLoader.h"
 #include "TError.h"
 #include "WorkingBitmap.h"
-#include "../SpecialFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -57,8 +56,6 @@ QString JpegError(int Code)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(TSpecialFile)
 
 class TestPictureLoader : public QObject
 {
@@ -281,39 +278,6 @@ private slots:
         } catch (const TError &E) {
             QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Path, reason));
         }
-    }
-
-    void whatIsNoFileIsRefused_data()
-    {
-        QTest::addColumn<TSpecialFile>("kind");
-        QTest::addColumn<QString>("reason");
-        const QString Pipe = QStringLiteral("It is a named pipe, not a file.");
-        QTest::newRow("pipe without a writer") << TSpecialFile::Fifo << Pipe;
-        QTest::newRow("link to a pipe") << TSpecialFile::FifoLink << Pipe;
-        QTest::newRow("socket") << TSpecialFile::Socket << QStringLiteral("It is a socket, not a file.");
-        QTest::newRow("link to /dev/zero") << TSpecialFile::ZeroLink << QStringLiteral("It is a device, not a file.");
-    }
-
-    void whatIsNoFileIsRefused()
-    {
-        QFETCH(TSpecialFile, kind);
-        QFETCH(QString, reason);
-        QTemporaryDir Dir;
-        QVERIFY(Dir.isValid());
-        const QString Path = Dir.filePath(QStringLiteral("picture.jpg"));
-        QVERIFY(MakeSpecialFile(kind, Path));
-        QImage Picture(4, 4, QImage::Format_BGR888);
-        const qint64 Key = Picture.cacheKey();
-        QElapsedTimer Clock;
-        Clock.start();
-        try {
-            LoadPictureFile(Picture, Path);
-            QFAIL("no error raised");
-        } catch (const TError &E) {
-            QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Path, reason));
-        }
-        QVERIFY(Clock.elapsed() < RefusalMilliseconds);
-        QCOMPARE(Picture.cacheKey(), Key);
     }
 
     void missingFileWithUnreadExtensionIsNoError()

@@ -1,6 +1,5 @@
 // Tests of the settings store: the keys a save writes, the reading rules, and failed writes.
 #include "TFormStorage.h"
-#include "../SpecialFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -57,8 +56,6 @@ private slots:
     void closeThenDestroyWritesOnce();
     void noSaveBeforeRestore();
     void unwritableFolderIsReported();
-    void oddFileStartsWithDefaults_data();
-    void oddFileStartsWithDefaults();
 
 private:
     QTemporaryDir FDir;
@@ -360,34 +357,6 @@ void TestTFormStorage::unwritableFolderIsReported()
     // Tried once more as the window goes, with the same outcome.
     QVERIFY(!Store.SaveOnDestroy(Window(), Marks));
     QCOMPARE(Store.ErrorString(), QStringLiteral("Unable to write to ") + Path);
-}
-
-// A start must neither hang on a pipe nor run out of memory on a huge file: the window starts as on a first run.
-void TestTFormStorage::oddFileStartsWithDefaults_data()
-{
-    QTest::addColumn<bool>("Pipe");
-    QTest::newRow("4 GB sparse file") << false;
-    QTest::newRow("pipe without a writer") << true;
-}
-
-void TestTFormStorage::oddFileStartsWithDefaults()
-{
-    QFETCH(bool, Pipe);
-    if (Pipe) {
-        QVERIFY(MakeSpecialFile(TSpecialFile::Fifo, FPath));
-    } else {
-        WriteFile("[TNimbrelMainForm]\nNormPos=10,20,610,420\nmSound_Checked=False\n");
-        QVERIFY(QFile::resize(FPath, 4LL << 30));
-    }
-    QElapsedTimer Clock;
-    Clock.start();
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    const TFormRestore R = Store.Restore(Window(), Marks);
-    QVERIFY(Clock.elapsed() < RefusalMilliseconds);
-    QVERIFY(!R.ApplyPlacement);
-    QCOMPARE(Marks, TFormStorage::DefaultCheckMarks());
-    QFile::remove(FPath);
 }
 
 QTEST_GUILESS_MAIN(TestTFormStorage)
