@@ -53,8 +53,10 @@ TReplacingFile::~TReplacingFile()
 
 bool TReplacingFile::open(OpenMode Mode)
 {
-    if (isOpen() || (Mode & ~Unbuffered) != WriteOnly)
-        return Fail(EINVAL);
+    if (isOpen() || (Mode & ~Unbuffered) != WriteOnly) {
+        setErrorString(qt_error_string(EINVAL));
+        return false;
+    }
     const QByteArray Name = QFile::encodeName(FPath);
     struct stat Old;
     const bool Exists = ::lstat(Name.constData(), &Old) == 0;
