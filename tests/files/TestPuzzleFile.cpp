@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -179,6 +180,10 @@ private slots:
     void tooNew();
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
+    void trailingGigabytesAreNotRead();
+    void pictureDecodedToFit_data();
+    void pictureDecodedToFit();
+    void allocationFailureIsPlain();
     void noFile();
     void cannotOpenFolder();
     void readsFromDevice();
@@ -388,6 +393,8 @@ void TestPuzzleFile::opensOddFiles_data()
                                                    << Grid3x4 << int(QImage::Format_BGR888);
     QTest::newRow("garbage outside the grid") << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3)
                                               << int(QImage::Format_BGR888);
+    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq" << 1 << 4 << false << Grid3x4
+                                             << int(QImage::Format_BGR888);
 }
 
 void TestPuzzleFile::opensOddFiles()
@@ -470,6 +477,8 @@ void TestPuzzleFile::refusesDamagedFiles_data()
     QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << Jpeg;
     QTest::newRow("picture too large to hold") << "huge-picture.nbq"
                                                 << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
+    QTest::newRow("picture of a thousand empty scans")
+        << "picture-scan-bomb.nbq" << QStringLiteral("\" is damaged: its picture has more than 100 scans.");
 }
 
 void TestPuzzleFile::refusesDamagedFiles()
@@ -480,6 +489,8 @@ void TestPuzzleFile::refusesDamagedFiles()
     TFixture Current;
     Current.SetUp(QuarterPicture(80, 60), 2, 2);
     const TSnapshot Before(Current.Puzzle);
+    QElapsedTimer Timer;
+    Timer.start();
     try {
         Current.Puzzle.LoadFromFile(DataFile(File));
         QFAIL("the file was accepted");
@@ -489,7 +500,80 @@ void TestPuzzleFile::refusesDamagedFiles()
             QVERIFY2(E.Message().startsWith(QStringLiteral("The puzzle file \"%1").arg(DataFile(File))),
                      qPrintable(E.Message()));
     }
+    QVERIFY2(Timer.elapsed() < 2000, qPrintable(QString::number(Timer.elapsed())));
     QVERIFY(TSnapshot(Current.Puzzle) == Before);
+}
+
+void TestPuzzleFile::trailingGigabytesAreNotRead()
+{
+    // A valid puzzle followed by 3 GB of zeros, sparse so that it costs the disk nothing.
+    const QString Path = TempPath(QStringLiteral("three-gigabytes.nbq"));
+    const QByteArray Good = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+    WriteAll(Path, Good);
+    QFile Big(Path);
+    if (!Big.resize(Good.size() + (qint64(3) << 30)))
+        QSKIP("the file system cannot hold a sparse file of 3 GB");
+    QElapsedTimer Timer;
+    Timer.start();
+    TFixture Opened;
+    QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
+    QCOMPARE(Opened.Puzzle.Source.size(), QSize(160, 120));
+    QVERIFY2(Timer.elapsed() < 2000, qPrintable(QString::number(Timer.elapsed())));
+}
+
+void TestPuzzleFile::pictureDecodedToFit_data()
+{
+    QTest::addColumn<QSize>("Fit");
+    QTest::addColumn<QSize>("Size");
+    QTest::newRow("none") << QSize() << QSize(160, 120);
+    QTest::newRow("thumbnail of 32") << QSize(32, 32) << QSize(40, 30);
+    QTest::newRow("thumbnail of 16") << QSize(16, 16) << QSize(20, 15);
+}
+
+void TestPuzzleFile::pictureDecodedToFit()
+{
+    QFETCH(QSize, Fit);
+    QFETCH(QSize, Size);
+    QFile File(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    TPuzzleFile Stored;
+    QVERIFY(Stored.Read(File, File.fileName(), Fit));
+    QCOMPARE(Stored.Source.size(), Size);
+}
+
+void TestPuzzleFile::allocationFailureIsPlain()
+{
+    // A progressive picture of 16384 x 16384 needs half a gigabyte for its coefficients before its first row;
+    // with the address space held to a quarter of that above what the test already uses, the allocation fails.
+    QByteArray Bytes = ReadAll(DataFile(QStringLiteral("picture-scan-bomb.nbq")));
+    QCOMPARE(Bytes.mid(889 + 2 + 69, 2), QByteArray("\xFF\xC2"));
+    Bytes[889 + 2 + 69 + 5] = Bytes[889 + 2 + 69 + 7] = char(0x40);
+    QBuffer Buffer(&Bytes);
+    QVERIFY(Buffer.open(QIODevice::ReadOnly));
+
+    QFile Status(QStringLiteral("/proc/self/status"));
+    QVERIFY(Status.open(QIODevice::ReadOnly));
+    qint64 UsedKb = 0;
+    for (const QByteArray &Line : Status.readAll().split('\n'))
+        if (Line.startsWith("VmSize:"))
+            UsedKb = Line.mid(7).trimmed().split(' ').constFirst().toLongLong();
+    QVERIFY(UsedKb > 0);
+    rlimit Old;
+    getrlimit(RLIMIT_AS, &Old);
+    rlimit Limited = Old;
+    Limited.rlim_cur = rlim_t(UsedKb + 128 * 1024) * 1024;
+    if (Old.rlim_cur != RLIM_INFINITY && Old.rlim_cur < Limited.rlim_cur)
+        QSKIP("the address space is already limited");
+    setrlimit(RLIMIT_AS, &Limited);
+    QString Raised;
+    try {
+        TPuzzleFile Stored;
+        Stored.Read(Buffer, QStringLiteral("memory"));
+    } catch (const TError &E) {
+        Raised = E.Message();
+    }
+    setrlimit(RLIMIT_AS, &Old);
+    QCOMPARE(Raised, QStringLiteral("There is not enough memory to open this picture."));
 }
 
 void TestPuzzleFile::noFile()

@@ -47,6 +47,22 @@ def puzzle(version=1, effect=4, semi=0, rows=3, cols=4, extra_row=0, extra_col=0
     return head + grid + (picture("colour-420.jpg") if jpeg is None else jpeg)
 
 
+def segment(marker, body):
+    return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
+
+
+def scan_bomb(width, height, scans):
+    """A progressive grey JPEG whose scans carry no data: each one still costs the decoder a pass over the
+    whole picture."""
+    table = bytes([1] + [0] * 15) + b"\x00"  # one code, for symbol 0
+    out = b"\xff\xd8" + segment(0xDB, b"\x00" + b"\x01" * 64)
+    out += segment(0xC2, struct.pack(">BHHB", 8, height, width, 1) + b"\x01\x11\x00")
+    out += segment(0xC4, b"\x00" + table + b"\x10" + table)
+    out += segment(0xDA, b"\x01\x01\x00\x00\x00\x00")  # DC first
+    out += segment(0xDA, b"\x01\x01\x00\x01\x3f\x00") * (scans - 1)  # AC first, again and again
+    return out + b"\xff\xd9"
+
+
 def write(name, data):
     (OUT / name).write_bytes(data)
 
@@ -112,6 +128,13 @@ def main():
     write("picture-not-jpeg.nbq", puzzle(jpeg=picture("rgb24.bmp")))
     write("picture-truncated-in-headers.nbq", puzzle(jpeg=picture("truncated-in-headers.jpg")))
     write("huge-picture.nbq", puzzle(jpeg=picture("huge-dimensions.jpg")))
+    write("picture-scan-bomb.nbq", puzzle(jpeg=scan_bomb(2048, 2048, 1000)))
+    write("scan-bomb.jpg", scan_bomb(2048, 2048, 1000))
+    # The largest number of scans that is read; and one that a real encoder writes.
+    write("scans-at-limit.jpg", scan_bomb(64, 48, 100))
+
+    # Bytes after the end of the picture are never read.
+    write("trailing-bytes.nbq", good + b"\x00" * 4096 + b"not a picture")
 
 
 if __name__ == "__main__":

@@ -55,6 +55,34 @@ QString JpegError(int Code)
     return QStringLiteral("JPEG error #%1").arg(Code);
 }
 
+// Delivers a JPEG stream followed by zeros for as long as it is read (up to a gigabyte), counting what it gave.
+class TTrailedDevice : public QIODevice
+{
+public:
+    static constexpr qint64 Length = qint64(1) << 30;
+
+    TTrailedDevice(const QByteArray &Head, bool Sequential) : FHead(Head), FSequential(Sequential) {}
+    bool isSequential() const override { return FSequential; }
+    qint64 size() const override { return FSequential ? 0 : Length; }
+    qint64 Delivered = 0;
+
+protected:
+    qint64 readData(char *Data, qint64 MaxSize) override
+    {
+        const qint64 At = FSequential ? Delivered : pos();
+        const qint64 Count = std::min(MaxSize, Length - At);
+        for (qint64 I = 0; I < Count; ++I)
+            Data[I] = At + I < FHead.size() ? FHead.at(At + I) : '\0';
+        Delivered += Count;
+        return Count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray FHead;
+    bool FSequential;
+};
+
 } // namespace
 
 class TestPictureLoader : public QObject
@@ -124,6 +152,9 @@ private slots:
         Bad("huge-dimensions.bmp", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         Bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         Bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
+        Bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
+        QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(kNothing)
+                                            << int(QImage::Format_Grayscale8) << QSize(64, 48) << 0 << QString();
     }
 
     void pictures()
@@ -302,6 +333,63 @@ private slots:
         DecodeJpeg(Buffer, Picture);
         QCOMPARE(Picture.size(), QSize(160, 120));
         QVERIFY(Buffer.atEnd());
+    }
+
+    void decodesScaledDown_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("fitInto");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1/8") << QStringLiteral("colour-420.jpg") << QSize(20, 15) << QSize(20, 15);
+        QTest::newRow("1/4, the width decides") << QStringLiteral("colour-420.jpg") << QSize(40, 100) << QSize(40, 30);
+        QTest::newRow("1/2, the height decides") << QStringLiteral("grey.jpg") << QSize(1000, 31) << QSize(80, 60);
+        QTest::newRow("larger box: full size") << QStringLiteral("progressive.jpg") << QSize(100, 100)
+                                               << QSize(160, 120);
+        QTest::newRow("no box: full size") << QStringLiteral("colour-444.jpg") << QSize() << QSize(160, 120);
+        // The box is for the upright picture (160 x 120), which this file stores turned a quarter.
+        QTest::newRow("turned by EXIF") << QStringLiteral("exif-orientation-6.jpg") << QSize(20, 200)
+                                        << QSize(20, 15);
+    }
+
+    void decodesScaledDown()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, fitInto);
+        QFETCH(QSize, size);
+        QFile File(DataDir + QLatin1Char('/') + file);
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        const QImage Picture = ReadJpeg(File, fitInto);
+        QCOMPARE(Picture.size(), size);
+        // Still the picture, not a crop: the top-left quarter is red in colour files, the bottom-right yellow.
+        if (Picture.format() == QImage::Format_BGR888 && fitInto.width() < 1000) {
+            const QRgb Red = Picture.pixel(size.width() * 3 / 8, size.height() / 12);
+            const QRgb Yellow = Picture.pixel(size.width() * 7 / 8, size.height() * 5 / 8);
+            QVERIFY2(qRed(Red) > 150 && qGreen(Red) < 100, qPrintable(QColor(Red).name()));
+            QVERIFY2(qRed(Yellow) > 150 && qGreen(Yellow) > 150 && qBlue(Yellow) < 100, qPrintable(QColor(Yellow).name()));
+        }
+    }
+
+    // The stream ends at its end-of-image marker: what follows is never read, however much there is.
+    void readsNoFurtherThanTheStream_data()
+    {
+        QTest::addColumn<bool>("sequential");
+        QTest::newRow("file-like device") << false;
+        QTest::newRow("endless pipe") << true;
+    }
+
+    void readsNoFurtherThanTheStream()
+    {
+        QFETCH(bool, sequential);
+        QFile File(DataDir + QStringLiteral("/colour-420.jpg"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        const QByteArray Jpeg = File.readAll();
+        TTrailedDevice Device(Jpeg, sequential);
+        QVERIFY(Device.open(QIODevice::ReadOnly));
+        QCOMPARE(ReadJpeg(Device).size(), QSize(160, 120));
+        QVERIFY2(Device.Delivered < Jpeg.size() + 256 * 1024, qPrintable(QString::number(Device.Delivered)));
+        // A device that can go back is left right after the stream, for whatever reads on.
+        if (!sequential)
+            QCOMPARE(Device.pos(), qint64(Jpeg.size()));
     }
 
     void orientation_data()
