@@ -1,4 +1,6 @@
 // Tests of reading BMP, JPEG and GIF picture files, their failures and the size guard.
+#include "BmpReader.h"
+#include "GifReader.h"
 #include "JpegReader.h"
 #include "PictureLoader.h"
 #include "TError.h"
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <cstdio>
@@ -82,6 +85,35 @@ private:
     QByteArray FHead;
     bool FSequential;
 };
+
+// A 32-bit BMP with a V4 (108-byte) or V5 (124-byte) header whose masks give the fourth byte as alpha: four
+// pixels in a row, each with its colour and alpha.
+QByteArray AlphaBmp(int InfoSize, const QList<QRgb> &Pixels)
+{
+    QByteArray Info(InfoSize, '\0');
+    qToLittleEndian<quint32>(quint32(InfoSize), Info.data());
+    qToLittleEndian<qint32>(qint32(Pixels.size()), Info.data() + 4);
+    qToLittleEndian<qint32>(1, Info.data() + 8);
+    qToLittleEndian<quint16>(1, Info.data() + 12);
+    qToLittleEndian<quint16>(32, Info.data() + 14);
+    qToLittleEndian<quint32>(3, Info.data() + 16); // bit fields
+    qToLittleEndian<quint32>(quint32(Pixels.size()) * 4, Info.data() + 20);
+    const quint32 Masks[] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    for (int I = 0; I < 4; ++I)
+        qToLittleEndian<quint32>(Masks[I], Info.data() + 40 + 4 * I);
+    qToLittleEndian<quint32>(0x73524742, Info.data() + 56); // "sRGB"
+    QByteArray Bits;
+    for (const QRgb P : Pixels) {
+        const char Pixel[] = {char(qBlue(P)), char(qGreen(P)), char(qRed(P)), char(qAlpha(P))};
+        Bits.append(Pixel, 4);
+    }
+    QByteArray File(14, '\0');
+    File[0] = 'B';
+    File[1] = 'M';
+    qToLittleEndian<quint32>(quint32(14 + InfoSize + Bits.size()), File.data() + 2);
+    qToLittleEndian<quint32>(quint32(14 + InfoSize), File.data() + 10);
+    return File + Info + Bits;
+}
 
 } // namespace
 
@@ -230,6 +262,62 @@ private slots:
         QCOMPARE(Target.pixel(0, 0), background);
         QCOMPARE(Target.pixel(120, 20), qRgb(220, 30, 30));
         QCOMPARE(Target.pixel(280, 140), qRgb(240, 220, 30));
+    }
+
+    // The fourth byte of a V4 or V5 bitmap is not shown as transparency: a puzzle shows the colours stored.
+    void bmpAlphaIsIgnored_data()
+    {
+        QTest::addColumn<int>("infoSize");
+        QTest::addColumn<QList<QRgb>>("pixels");
+        const QList<QRgb> AllClear = {qRgba(220, 30, 30, 0), qRgba(30, 200, 40, 0), qRgba(30, 40, 220, 0),
+                                      qRgba(0, 0, 0, 0)};
+        const QList<QRgb> Mixed = {qRgba(220, 30, 30, 255), qRgba(30, 200, 40, 0), qRgba(30, 40, 220, 128),
+                                   qRgba(240, 220, 30, 1)};
+        QTest::newRow("V4, alpha 0 everywhere") << 108 << AllClear;
+        QTest::newRow("V5, alpha 0 everywhere") << 124 << AllClear;
+        QTest::newRow("V4, mixed alpha") << 108 << Mixed;
+        QTest::newRow("V5, mixed alpha") << 124 << Mixed;
+    }
+
+    void bmpAlphaIsIgnored()
+    {
+        QFETCH(int, infoSize);
+        QFETCH(QList<QRgb>, pixels);
+        QBuffer Buffer;
+        Buffer.setData(AlphaBmp(infoSize, pixels));
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        ReadBmp(Buffer, Picture);
+        QCOMPARE(Picture.size(), QSize(int(pixels.size()), 1));
+        QVERIFY(!Picture.hasAlphaChannel());
+        // Drawn onto a new working bitmap as a puzzle draws its source: no white where alpha was 0.
+        QImage Drawn = CreateWorkingBitmap(int(pixels.size()), 1);
+        StretchDraw(Picture, Drawn);
+        for (int X = 0; X < pixels.size(); ++X) {
+            QCOMPARE(Picture.pixel(X, 0), qRgb(qRed(pixels[X]), qGreen(pixels[X]), qBlue(pixels[X])));
+            QCOMPARE(Drawn.pixel(X, 0), Picture.pixel(X, 0));
+        }
+    }
+
+    // Transparency goes by palette index: another entry of the transparent index's colour is a real colour.
+    void gifTransparencyGoesByIndex()
+    {
+        QFile File(DataDir + QStringLiteral("/transparent.gif"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        QByteArray Data = File.readAll();
+        // Entry 0 (white) is transparent; entry 3, the red quarter, becomes white too.
+        QCOMPARE(Data.mid(13, 3), QByteArray("\xFF\xFF\xFF"));
+        QCOMPARE(Data.mid(22, 3), QByteArray("\xDC\x1E\x1E"));
+        Data.replace(22, 3, "\xFF\xFF\xFF");
+        QBuffer Buffer(&Data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        ReadGif(Buffer, Picture);
+        QImage Target = CreateWorkingBitmap(160, 120);
+        Target.fill(Qt::black);
+        StretchDraw(Picture, Target);
+        QCOMPARE(Target.pixel(40, 30), qRgb(0, 0, 0));
+        QCOMPARE(Target.pixel(60, 10), qRgb(255, 255, 255));
     }
 
     void gifCodeSize_data()
