@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include <gif_lib.h>
 
@@ -82,9 +83,7 @@ QList<QRgb> ColourTable(const ColorMapObject *Map)
     return Table;
 }
 
-} // namespace
-
-void ReadGif(QIODevice &In, QImage &Target)
+QImage Decode(QIODevice &In)
 {
     QByteArray Data = In.readAll();
     if (Data.size() < 6)
@@ -94,6 +93,14 @@ void ReadGif(QIODevice &In, QImage &Target)
     if (Signature != "GIF87A" && Signature != "GIF89A")
         throw TError(QStringLiteral("Unknown GIF version"));
     Data.replace(0, 6, Signature.left(5) + 'a');
+    // giflib reports data that ends inside the screen descriptor or the global colour table as a bad descriptor;
+    // it is a file that ends early.
+    if (Data.size() < 13)
+        throw TError(QStringLiteral("Stream read error"));
+    const uchar Packed = uchar(Data.at(10));
+    const qsizetype GlobalTable = (Packed & 0x80) ? 3 * (qsizetype(1) << ((Packed & 7) + 1)) : 0;
+    if (Data.size() < 13 + GlobalTable)
+        throw TError(QStringLiteral("Stream read error"));
 
     TGifSource Source{reinterpret_cast<const uchar *>(Data.constData()), Data.size(), 0};
     int Error = 0;
@@ -150,7 +157,17 @@ void ReadGif(QIODevice &In, QImage &Target)
                 if (DGifGetLine(Gif.get(), Picture.scanLine(Y), Width) == GIF_ERROR)
                     Fail(Gif->Error);
         }
-        Target = std::move(Picture);
-        return;
+        return Picture;
+    }
+}
+
+} // namespace
+
+void ReadGif(QIODevice &In, QImage &Target)
+{
+    try {
+        Target = Decode(In);
+    } catch (const std::bad_alloc &) {
+        throw TError(NotEnoughMemoryText());
     }
 }

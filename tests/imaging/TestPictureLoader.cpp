@@ -320,6 +320,48 @@ private slots:
         QCOMPARE(Target.pixel(60, 10), qRgb(255, 255, 255));
     }
 
+    // A GIF that ends inside its header, its image descriptor or either colour table ends early, whatever the
+    // byte it ends on.
+    void gifCutInItsHeader_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QFile File(DataDir + QStringLiteral("/gif87a.gif"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        const QByteArray Global = File.readAll();
+        // 13 bytes of header and screen descriptor, a global table of 8 colours, the image descriptor at 37.
+        QCOMPARE(quint8(Global.at(10)) & 0x87, 0x82);
+        QCOMPARE(Global.at(37), ',');
+        QCOMPARE(quint8(Global.at(46)) & 0x80, 0);
+        // The same picture with its colours in a local table after the image descriptor instead.
+        QByteArray Local = Global.left(13) + Global.mid(37, 10) + Global.mid(13, 24) + Global.mid(47);
+        Local[10] = char(Local.at(10) & 0x7F);
+        Local[22] = char(Local.at(22) | 0x82);
+        QImage Whole;
+        QBuffer LocalBuffer(&Local);
+        QVERIFY(LocalBuffer.open(QIODevice::ReadOnly));
+        ReadGif(LocalBuffer, Whole);
+        QCOMPARE(Whole.pixel(60, 10), qRgb(220, 30, 30));
+
+        for (int Length = 0; Length < 37; ++Length)
+            QTest::addRow("global table, %d bytes", Length) << Global.left(Length);
+        for (int Length = 13; Length < 13 + 10 + 24; ++Length)
+            QTest::addRow("local table, %d bytes", Length) << Local.left(Length);
+    }
+
+    void gifCutInItsHeader()
+    {
+        QFETCH(QByteArray, data);
+        QBuffer Buffer(&data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        try {
+            ReadGif(Buffer, Picture);
+            QFAIL("the cut GIF was read");
+        } catch (const TError &E) {
+            QCOMPARE(E.Message(), QStringLiteral("Stream read error"));
+        }
+    }
+
     void gifCodeSize_data()
     {
         QTest::addColumn<int>("codeSize");
