@@ -543,6 +543,13 @@ void TestPuzzleFile::pictureDecodedToFit()
 
 void TestPuzzleFile::allocationFailureIsPlain()
 {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves the address space this test limits");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("AddressSanitizer reserves the address space this test limits");
+#endif
+#endif
     // A progressive picture of 16384 x 16384 needs half a gigabyte for its coefficients before its first row;
     // with the address space held to a quarter of that above what the test already uses, the allocation fails.
     QByteArray Bytes = ReadAll(DataFile(QStringLiteral("picture-scan-bomb.nbq")));
