@@ -37,6 +37,8 @@ struct TDeviceSource
     JOCTET Buffer[BufferSize];
 };
 
+constexpr long MaxScaledJpegMemory = 512L * 1024 * 1024;
+
 const JOCTET FakeEndOfImage[] = {0xFF, JPEG_EOI};
 
 void InitSource(j_decompress_ptr) {}
@@ -229,7 +231,7 @@ QImage Decode(QIODevice &In, QSize FitInto)
         CheckPictureSize(DeclaredWidth, DeclaredHeight);
         if (TooManyScans)
             throw DamagedPictureError(QStringLiteral("has more than %1 scans.").arg(MaxJpegScans));
-        if (Code == JERR_OUT_OF_MEMORY)
+        if (Code == JERR_OUT_OF_MEMORY || Code == JERR_NO_BACKING_STORE)
             throw TError(NotEnoughMemoryText());
         throw TError(QStringLiteral("JPEG error #%1").arg(Code));
     }
@@ -266,6 +268,11 @@ QImage Decode(QIODevice &In, QSize FitInto)
     Info.scale_num = 1;
     Info.scale_denom = ScaleDenominator(Turned ? Size.height() : Size.width(),
                                         Turned ? Size.width() : Size.height(), FitInto);
+    // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
+    // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
+    // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.
+    if (FitInto.isValid())
+        Info.mem->max_memory_to_use = MaxScaledJpegMemory;
     try {
         // The declared size is checked before libjpeg allocates anything for the picture.
         CheckPictureSize(Size.width(), Size.height());

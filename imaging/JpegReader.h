@@ -18,7 +18,8 @@ constexpr int MaxJpegScans = 100;
 // end-of-image marker (a device that can seek is left just after the marker). Colour (CMYK converted) gives
 // Format_BGR888, grey Format_Grayscale8, turned upright by the EXIF orientation. A valid FitInto lets libjpeg
 // decode at 1/2, 1/4 or 1/8 of the size, as small as it can while the picture still covers what fitting it into
-// FitInto would show. Errors raise "JPEG error #%d" with libjpeg's message code; a frame too large for the size
+// FitInto would show; such a decode takes at most 512 MB of libjpeg's own memory (a progressive picture keeps
+// all its coefficients). Errors raise "JPEG error #%d" with libjpeg's message code; a frame too large for the size
 // guard raises the size refusal before any pixel memory is taken; more than MaxJpegScans scans raise
 // DamagedPictureError; memory that cannot be had raises NotEnoughMemoryText().
 QImage ReadJpeg(QIODevice &In, QSize FitInto = QSize());

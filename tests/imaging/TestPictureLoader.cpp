@@ -499,6 +499,25 @@ private slots:
         }
     }
 
+    // A small picture is wanted: a progressive file declaring 16384 x 16384 pixels (half a gigabyte of
+    // coefficients before its first row) is refused at once instead.
+    void scaledDecodeOfHugeProgressive()
+    {
+        QFile File(DataDir + QStringLiteral("/scan-bomb.jpg"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        QByteArray Data = File.readAll();
+        QCOMPARE(Data.mid(71, 2), QByteArray("\xFF\xC2"));
+        Data[71 + 5] = Data[71 + 7] = char(0x40);
+        QBuffer Buffer(&Data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        try {
+            ReadJpeg(Buffer, QSize(128, 128));
+            QFAIL("the picture was decoded");
+        } catch (const TError &E) {
+            QCOMPARE(E.Message(), QStringLiteral("There is not enough memory to open this picture."));
+        }
+    }
+
     // The stream ends at its end-of-image marker: what follows is never read, however much there is.
     void readsNoFurtherThanTheStream_data()
     {
