@@ -7,11 +7,11 @@
 
 class QIODevice;
 
-// Progressive files from cameras and editors have 10 scans or fewer for colour (libjpeg's own progression, which
-// most editors use, writes 10; optimising encoders a few more), 6 for grey. Every scan costs a pass over the
-// whole picture even when it holds no data, so a small file of thousands of empty scans would keep the decoder
-// busy for minutes. A hundred is far beyond any real file and bounds that waste to a few seconds on the largest
-// picture the size guard lets through.
+// Progressive files from cameras and editors have few scans: libjpeg's own progression, which most editors use,
+// writes 6 for grey, 10 for colour and 18 for CMYK, and optimising encoders stay near those. Every scan costs a
+// pass over the whole picture even when it holds no data, so a small file of thousands of empty scans would keep
+// the decoder busy for minutes. A hundred is far beyond any real file and bounds that waste to a few seconds on
+// the largest picture the size guard lets through.
 constexpr int MaxJpegScans = 100;
 
 // Decodes the JPEG stream at In's position, reading In a buffer at a time and no further than a buffer past its
