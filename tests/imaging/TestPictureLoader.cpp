@@ -58,7 +58,7 @@ QString JpegError(int Code)
     return QStringLiteral("JPEG error #%1").arg(Code);
 }
 
-// Delivers a JPEG stream followed by zeros for as long as it is read (up to a gigabyte), counting what it gave.
+// Delivers a picture followed by zeros for as long as it is read (up to a gigabyte), counting what it gave.
 class TTrailedDevice : public QIODevice
 {
 public:
@@ -518,27 +518,36 @@ private slots:
         }
     }
 
-    // The stream ends at its end-of-image marker: what follows is never read, however much there is.
-    void readsNoFurtherThanTheStream_data()
+    // A picture is read as far as it goes, never to the device's end: what follows costs nothing.
+    void readsNoFurtherThanThePicture_data()
     {
+        QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("sequential");
-        QTest::newRow("file-like device") << false;
-        QTest::newRow("endless pipe") << true;
+        QTest::newRow("JPEG, file-like device") << "colour-420.jpg" << false;
+        QTest::newRow("JPEG, endless pipe") << "colour-420.jpg" << true;
+        QTest::newRow("GIF, file-like device") << "gif87a.gif" << false;
+        QTest::newRow("GIF, endless pipe") << "gif87a.gif" << true;
     }
 
-    void readsNoFurtherThanTheStream()
+    void readsNoFurtherThanThePicture()
     {
+        QFETCH(QString, file);
         QFETCH(bool, sequential);
-        QFile File(DataDir + QStringLiteral("/colour-420.jpg"));
+        QFile File(DataDir + QLatin1Char('/') + file);
         QVERIFY(File.open(QIODevice::ReadOnly));
-        const QByteArray Jpeg = File.readAll();
-        TTrailedDevice Device(Jpeg, sequential);
+        const QByteArray Head = File.readAll();
+        TTrailedDevice Device(Head, sequential);
         QVERIFY(Device.open(QIODevice::ReadOnly));
-        QCOMPARE(ReadJpeg(Device).size(), QSize(160, 120));
-        QVERIFY2(Device.Delivered < Jpeg.size() + 256 * 1024, qPrintable(QString::number(Device.Delivered)));
-        // A device that can go back is left right after the stream, for whatever reads on.
-        if (!sequential)
-            QCOMPARE(Device.pos(), qint64(Jpeg.size()));
+        QImage Picture;
+        if (file.endsWith(QLatin1String(".gif")))
+            ReadGif(Device, Picture);
+        else
+            Picture = ReadJpeg(Device);
+        QCOMPARE(Picture.size(), QSize(160, 120));
+        QVERIFY2(Device.Delivered < Head.size() + 256 * 1024, qPrintable(QString::number(Device.Delivered)));
+        // A device that can go back is left right after the JPEG stream, for whatever reads on.
+        if (!sequential && file.endsWith(QLatin1String(".jpg")))
+            QCOMPARE(Device.pos(), qint64(Head.size()));
     }
 
     void orientation_data()
