@@ -181,7 +181,6 @@ private slots:
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
     void pictureDecodedToFit();
-    void allocationFailureIsPlain();
     void noFile();
     void cannotOpenFolder();
     void readsFromDevice();
@@ -510,44 +509,6 @@ void TestPuzzleFile::pictureDecodedToFit()
     TPuzzleFile Stored;
     QVERIFY(Stored.Read(File, File.fileName(), QSize(16, 16)));
     QCOMPARE(Stored.Source.size(), QSize(20, 15));
-}
-
-void TestPuzzleFile::allocationFailureIsPlain()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves the address space this test limits");
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    QSKIP("AddressSanitizer reserves the address space this test limits");
-#endif
-#endif
-    // The picture needs half a gigabyte of coefficients before its first row; the address space is held to a
-    // quarter of that above what the test uses already.
-    QByteArray Bytes = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq"))).left(889)
-        + ReadAll(DataFile(QStringLiteral("huge-progressive.jpg")));
-    QBuffer Buffer(&Bytes);
-    QVERIFY(Buffer.open(QIODevice::ReadOnly));
-    QFile Status(QStringLiteral("/proc/self/status"));
-    QVERIFY(Status.open(QIODevice::ReadOnly));
-    const QByteArray Text = Status.readAll();
-    const qsizetype At = Text.indexOf("VmSize:");
-    const qint64 UsedKb = Text.mid(At + 7, Text.indexOf('k', At) - At - 7).trimmed().toLongLong();
-    QVERIFY(At >= 0 && UsedKb > 0);
-    rlimit Old, Limited;
-    getrlimit(RLIMIT_AS, &Old);
-    Limited = Old;
-    Limited.rlim_cur = rlim_t(UsedKb + 128 * 1024) * 1024;
-    if (Old.rlim_cur < Limited.rlim_cur)
-        QSKIP("the address space is already limited");
-    setrlimit(RLIMIT_AS, &Limited);
-    QString Raised;
-    try {
-        TPuzzleFile().Read(Buffer, QStringLiteral("memory"));
-    } catch (const TError &E) {
-        Raised = E.Message();
-    }
-    setrlimit(RLIMIT_AS, &Old);
-    QCOMPARE(Raised, QStringLiteral("There is not enough memory to open this picture."));
 }
 
 void TestPuzzleFile::noFile()

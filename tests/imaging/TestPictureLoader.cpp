@@ -57,33 +57,14 @@ QString JpegError(int Code)
     return QStringLiteral("JPEG error #%1").arg(Code);
 }
 
-// Delivers a picture followed by zeros for as long as it is read (up to a gigabyte), counting what it gave.
-class TTrailedDevice : public QIODevice
+// As LoadPictureFile reads an open file.
+void LoadPicture(QIODevice &In, const QString &Name, QImage &Picture)
 {
-public:
-    static constexpr qint64 Length = qint64(1) << 30;
-
-    TTrailedDevice(const QByteArray &Head, bool Sequential) : FHead(Head), FSequential(Sequential) {}
-    bool isSequential() const override { return FSequential; }
-    qint64 size() const override { return FSequential ? 0 : Length; }
-    qint64 Delivered = 0;
-
-protected:
-    qint64 readData(char *Data, qint64 MaxSize) override
-    {
-        const qint64 At = FSequential ? Delivered : pos();
-        const qint64 Count = std::min(MaxSize, Length - At);
-        for (qint64 I = 0; I < Count; ++I)
-            Data[I] = At + I < FHead.size() ? FHead.at(At + I) : '\0';
-        Delivered += Count;
-        return Count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray FHead;
-    bool FSequential;
-};
+    if (Name.endsWith(QLatin1String(".gif")))
+        ReadGif(In, Picture);
+    else
+        DecodeJpeg(In, Picture);
+}
 
 } // namespace
 
@@ -244,16 +225,13 @@ private slots:
         QFile File(DataDir + QStringLiteral("/transparent.gif"));
         QVERIFY(File.open(QIODevice::ReadOnly));
         // Entry 0 (white) is transparent; entry 3, the red quarter, becomes white too.
-        QByteArray Data = File.readAll().replace(22, 3, "\xFF\xFF\xFF");
-        QBuffer Buffer(&Data);
+        QBuffer Buffer;
+        Buffer.setData(File.readAll().replace(22, 3, "\xFF\xFF\xFF"));
         QVERIFY(Buffer.open(QIODevice::ReadOnly));
         QImage Picture;
         ReadGif(Buffer, Picture);
-        QImage Target = CreateWorkingBitmap(160, 120);
-        Target.fill(Qt::black);
-        StretchDraw(Picture, Target);
-        QCOMPARE(Target.pixel(40, 30), qRgb(0, 0, 0));
-        QCOMPARE(Target.pixel(60, 10), qRgb(255, 255, 255));
+        QCOMPARE(qAlpha(Picture.pixel(40, 30)), 0);
+        QCOMPARE(Picture.pixel(60, 10), qRgb(255, 255, 255));
     }
 
     // A GIF that ends inside its header, its image descriptor or either colour table ends early, whatever the
@@ -429,36 +407,28 @@ private slots:
         }
     }
 
-    // A picture is read as far as it goes, never to the device's end: what follows costs nothing.
+    // A picture is read as far as it goes, not to the device's end: what follows it costs nothing.
     void readsNoFurtherThanThePicture_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("sequential");
-        QTest::newRow("JPEG, file-like device") << "colour-420.jpg" << false;
-        QTest::newRow("JPEG, endless pipe") << "colour-420.jpg" << true;
-        QTest::newRow("GIF, file-like device") << "gif87a.gif" << false;
-        QTest::newRow("GIF, endless pipe") << "gif87a.gif" << true;
+        QTest::newRow("JPEG") << "colour-420.jpg";
+        QTest::newRow("GIF") << "gif87a.gif";
     }
 
     void readsNoFurtherThanThePicture()
     {
         QFETCH(QString, file);
-        QFETCH(bool, sequential);
         QFile File(DataDir + QLatin1Char('/') + file);
         QVERIFY(File.open(QIODevice::ReadOnly));
-        const QByteArray Head = File.readAll();
-        TTrailedDevice Device(Head, sequential);
-        QVERIFY(Device.open(QIODevice::ReadOnly));
+        QByteArray Data = File.readAll();
+        const qint64 PictureSize = Data.size();
+        Data.append(16 * 1024 * 1024, '\0');
+        QBuffer Buffer(&Data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
         QImage Picture;
-        if (file.endsWith(QLatin1String(".gif")))
-            ReadGif(Device, Picture);
-        else
-            Picture = ReadJpeg(Device);
+        LoadPicture(Buffer, file, Picture);
         QCOMPARE(Picture.size(), QSize(160, 120));
-        QVERIFY2(Device.Delivered < Head.size() + 256 * 1024, qPrintable(QString::number(Device.Delivered)));
-        // A device that can go back is left right after the JPEG stream, for whatever reads on.
-        if (!sequential && file.endsWith(QLatin1String(".jpg")))
-            QCOMPARE(Device.pos(), qint64(Head.size()));
+        QVERIFY2(Buffer.pos() <= PictureSize, qPrintable(QString::number(Buffer.pos())));
     }
 
     void orientation_data()
