@@ -12,6 +12,8 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <new>
+
 namespace {
 
 constexpr qint64 VersionSize = 4;
