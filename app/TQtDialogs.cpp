@@ -1,6 +1,7 @@
 // Qt file dialogs with the program's titles and filters, and the message boxes of the main window.
 #include "TQtDialogs.h"
 
+#include "PicturePreviewPane.h"
 #include "ProgramInfo.h"
 #include "TAboutForm.h"
 #include "TRulesForm.h"
@@ -47,7 +48,7 @@ QStringList TQtDialogs::QtNameFilters(const QString &Filter)
 }
 
 QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
-                        const QString &DefaultSuffix)
+                        const QString &DefaultSuffix, bool Preview)
 {
     // Each dialog is kept, so it opens again in the folder it was last used in.
     if (!Dialog) {
@@ -57,6 +58,8 @@ QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString 
         Dialog->setNameFilters(QtNameFilters(Filter));
         Dialog->setOption(QFileDialog::HideNameFilterDetails);
         Dialog->setDefaultSuffix(DefaultSuffix);
+        if (Preview)
+            PicturePreviewPane::addTo(Dialog);
     }
     BeforeModal();
     if (Dialog->exec() != QDialog::Accepted)
@@ -69,7 +72,7 @@ QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString 
 QString TQtDialogs::OpenPicture()
 {
     return Run(FOpenPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
-               QString());
+               QString(), true);
 }
 
 QString TQtDialogs::OpenPuzzle()
@@ -84,7 +87,7 @@ QString TQtDialogs::SavePuzzle()
 
 QString TQtDialogs::SaveImage()
 {
-    return Run(FSaveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"));
+    return Run(FSaveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"), true);
 }
 
 TConfirmAnswer TQtDialogs::Confirm(const QString &Caption, const QString &Text)

@@ -41,8 +41,9 @@ public:
 private:
     void BeforeModal();
 
+    // Preview: the picture dialogs show the selected picture beside the file list.
     QString Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
-                const QString &DefaultSuffix);
+                const QString &DefaultSuffix, bool Preview = false);
 
     QPointer<QWidget> FOwner;
     QPointer<TAboutForm> FAbout;

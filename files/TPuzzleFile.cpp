@@ -1,6 +1,8 @@
 // The stored form of a puzzle (header, grid, picture), read from and written to any device.
 #include "TPuzzleFile.h"
 
+#include "DamagedPictureError.h"
+#include "JpegReader.h"
 #include "PictureLoader.h"
 #include "TError.h"
 #include "TJpegWriter.h"
@@ -9,6 +11,8 @@
 #include <QBuffer>
 #include <QIODevice>
 #include <QtEndian>
+
+#include <new>
 
 namespace {
 
@@ -37,7 +41,18 @@ void TPuzzleFile::ApplyTo(TPuzzle &Puzzle) const
     Puzzle.Source = Source;
 }
 
-bool TPuzzleFile::Read(QIODevice &In, const QString &Name)
+bool TPuzzleFile::Read(QIODevice &In, const QString &Name, QSize PictureFit)
+{
+    try {
+        return ReadParts(In, Name, PictureFit);
+    } catch (const DamagedPictureError &E) {
+        Damaged(Name, QStringLiteral("its picture ") + E.why());
+    } catch (const std::bad_alloc &) {
+        throw TError(NotEnoughMemoryText());
+    }
+}
+
+bool TPuzzleFile::ReadParts(QIODevice &In, const QString &Name, QSize PictureFit)
 {
     // The header is read whole before anything is taken from it, so that a short file is noticed here
     // instead of reaching the grid or the decoder with made-up values.
@@ -58,7 +73,9 @@ bool TPuzzleFile::Read(QIODevice &In, const QString &Name)
     if (!Body.LoadFromStream(Grid) || !Body.IsPlayable())
         Damaged(Name, QStringLiteral("its grid is not one that Quorra makes."));
 
-    DecodeJpeg(In, Source);
+    // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
+    // follows it in the file is never read.
+    Source = ReadJpeg(In, PictureFit);
     return true;
 }
 

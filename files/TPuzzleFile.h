@@ -29,11 +29,16 @@ public:
     // Hands the stored part to a puzzle; the caller then tangles it.
     void ApplyTo(TPuzzle &Puzzle) const;
 
-    // Reads a whole puzzle from In's position to its end. Returns false, with only Version read, when the
-    // file needs a newer program. A header that is cut short or a grid that the program cannot make raises
-    // TError naming Name; the picture part raises the JPEG decoder's errors.
-    bool Read(QIODevice &In, const QString &Name);
+    // Reads a whole puzzle from In's position to the end of its picture. Returns false, with only Version read,
+    // when the file needs a newer program. A header that is cut short, a grid that the program cannot make or a
+    // picture refused as damaged raises TError naming Name; the picture part raises the JPEG decoder's errors,
+    // and memory that cannot be had the plain NotEnoughMemoryText(). A valid PictureFit decodes the picture
+    // only as large as showing it fitted into that size needs (see ReadJpeg).
+    bool Read(QIODevice &In, const QString &Name, QSize PictureFit = QSize());
 
     // Writes the whole puzzle at Out's position; false when Out refused bytes (its errorString says why).
     bool Write(QIODevice &Out) const;
+
+private:
+    bool ReadParts(QIODevice &In, const QString &Name, QSize PictureFit);
 };

@@ -8,6 +8,29 @@
 #include <QtEndian>
 
 #include <cstdlib>
+#include <new>
+
+namespace {
+
+// Qt takes the fourth byte of a 32-bit bitmap with a V4 or V5 header as alpha. A puzzle shows a bitmap's colours
+// as they are stored: drawn with that alpha, pixels of alpha 0 would turn white, and a file whose fourth bytes
+// are all 0 (as many writers leave them) would make a blank white puzzle.
+QImage Opaque(QImage Picture)
+{
+    if (Picture.format() != QImage::Format_ARGB32)
+        Picture.convertTo(QImage::Format_ARGB32);
+    if (Picture.isNull())
+        throw TError(NotEnoughMemoryText());
+    for (int Y = 0; Y < Picture.height(); ++Y) {
+        auto *Row = reinterpret_cast<QRgb *>(Picture.scanLine(Y));
+        for (int X = 0; X < Picture.width(); ++X)
+            Row[X] |= 0xFF000000u;
+    }
+    Picture.reinterpretAsFormat(QImage::Format_RGB32);
+    return Picture;
+}
+
+} // namespace
 
 void ReadBmp(QIODevice &In, QImage &Target)
 {
@@ -37,7 +60,13 @@ void ReadBmp(QIODevice &In, QImage &Target)
     if (QImageReader::allocationLimit() < NeededMegabytes)
         QImageReader::setAllocationLimit(int(NeededMegabytes));
     QImage Picture;
-    if (!Reader.read(&Picture) || Picture.isNull())
-        throw Invalid;
+    try {
+        if (!Reader.read(&Picture) || Picture.isNull())
+            throw Invalid;
+        if (Picture.hasAlphaChannel())
+            Picture = Opaque(std::move(Picture));
+    } catch (const std::bad_alloc &) {
+        throw TError(NotEnoughMemoryText());
+    }
     Target = std::move(Picture);
 }

@@ -5,7 +5,7 @@
 
 class QIODevice;
 
-// Reads the first image of a GIF from the device's current position to its end into an 8-bit palette picture
+// Reads the first image of a GIF at the device's position (and nothing after it) into an 8-bit palette picture
 // of that image's own size; a transparent colour index gets alpha 0 in the colour table. Failures raise
 // "Unknown GIF version", "GIF encoded data is corrupt", "GIF code size not in range 2 to 9" or
 // "Stream read error"; an oversized image raises the size refusal before its pixels are allocated.

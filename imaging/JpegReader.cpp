@@ -1,6 +1,7 @@
 // Decoding JPEG streams with libjpeg straight into a bitmap, turned upright by the EXIF orientation.
 #include "JpegReader.h"
 
+#include "DamagedPictureError.h"
 #include "PictureLoader.h"
 #include "TError.h"
 
@@ -9,8 +10,11 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <memory>
+#include <new>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -18,7 +22,94 @@ struct TJpegErrorManager
 {
     jpeg_error_mgr Public;
     std::jmp_buf Jump;
+    bool TooManyScans = false;
 };
+
+// libjpeg reads through this from the device, a buffer at a time, so that it takes no more of the device than
+// the stream needs: whatever follows the end-of-image marker is never read beyond one buffer.
+struct TDeviceSource
+{
+    static constexpr qint64 BufferSize = 64 * 1024;
+
+    jpeg_source_mgr Public;
+    QIODevice *Device;
+    bool StartOfStream = true;
+    JOCTET Buffer[BufferSize];
+};
+
+constexpr long MaxScaledJpegMemory = 512L * 1024 * 1024;
+
+const JOCTET FakeEndOfImage[] = {0xFF, JPEG_EOI};
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr Info)
+{
+    auto *Source = reinterpret_cast<TDeviceSource *>(Info->src);
+    qint64 Count = -1;
+    bool OutOfMemory = false;
+    // No exception may cross libjpeg; its own error exit is taken once the handler is left.
+    try {
+        Count = Source->Device->read(reinterpret_cast<char *>(Source->Buffer), TDeviceSource::BufferSize);
+    } catch (const std::bad_alloc &) {
+        OutOfMemory = true;
+    }
+    if (OutOfMemory)
+        ERREXIT1(Info, JERR_OUT_OF_MEMORY, 0);
+    // A device that fails is not a stream that ends early: libjpeg would fill in the rest and call it a picture.
+    if (Count < 0)
+        ERREXIT(Info, JERR_FILE_READ);
+    if (Count == 0) {
+        if (Source->StartOfStream)
+            ERREXIT(Info, JERR_INPUT_EMPTY);
+        // As libjpeg's own sources do: a warning and an end-of-image marker, so the picture read so far is kept.
+        WARNMS(Info, JWRN_JPEG_EOF);
+        Source->Public.next_input_byte = FakeEndOfImage;
+        Source->Public.bytes_in_buffer = sizeof FakeEndOfImage;
+        return TRUE;
+    }
+    Source->StartOfStream = false;
+    Source->Public.next_input_byte = Source->Buffer;
+    Source->Public.bytes_in_buffer = size_t(Count);
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr Info, long Count)
+{
+    // A skipped marker segment is at most 64 KB, so reading through it costs no more than a seek would.
+    jpeg_source_mgr *Source = Info->src;
+    if (Count <= 0)
+        return;
+    while (Count > long(Source->bytes_in_buffer)) {
+        Count -= long(Source->bytes_in_buffer);
+        FillInputBuffer(Info);
+    }
+    Source->next_input_byte += Count;
+    Source->bytes_in_buffer -= size_t(Count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+// Called between slices of every pass; libjpeg counts the scans it has begun in input_scan_number.
+void LimitScans(j_common_ptr Info)
+{
+    if (Info->is_decompressor && reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number > MaxJpegScans) {
+        auto *Errors = reinterpret_cast<TJpegErrorManager *>(Info->err);
+        Errors->TooManyScans = true;
+        std::longjmp(Errors->Jump, 1);
+    }
+}
+
+// The largest of 1, 2, 4 and 8 that still leaves a Width x Height picture covering its fit into FitInto.
+unsigned int ScaleDenominator(qint64 Width, qint64 Height, QSize FitInto)
+{
+    if (!FitInto.isValid() || FitInto.isEmpty())
+        return 1;
+    unsigned int Denominator = 8;
+    while (Denominator > 1 && Denominator * FitInto.width() > Width && Denominator * FitInto.height() > Height)
+        Denominator /= 2;
+    return Denominator;
+}
 
 [[noreturn]] void ExitOnError(j_common_ptr Info)
 {
@@ -53,36 +144,6 @@ void CmykToBgr(const uchar *Cmyk, uchar *Bgr, JDIMENSION Width, bool Inverted)
 }
 
 } // namespace
-
-QSize JpegFrameSize(const QByteArray &Data)
-{
-    const auto *P = reinterpret_cast<const uchar *>(Data.constData());
-    const qsizetype N = Data.size();
-    if (N < 4 || P[0] != 0xFF || P[1] != 0xD8)
-        return QSize();
-    qsizetype I = 2;
-    while (I + 4 <= N) {
-        if (P[I] != 0xFF)
-            return QSize();
-        while (I < N && P[I] == 0xFF)
-            ++I;
-        if (I + 3 > N)
-            return QSize();
-        const uchar Marker = P[I++];
-        if (Marker == 0x01 || (Marker >= 0xD0 && Marker <= 0xD7))
-            continue;
-        if (Marker == 0xD9 || Marker == 0xDA)
-            return QSize();
-        const qsizetype Length = Read16(P + I, true);
-        const bool Frame = Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC;
-        if (Frame && Length >= 7 && I + 7 <= N)
-            return QSize(int(Read16(P + I + 5, true)), int(Read16(P + I + 3, true)));
-        if (Length < 2)
-            return QSize();
-        I += Length;
-    }
-    return QSize();
-}
 
 int ExifOrientation(const QByteArray &App1)
 {
@@ -143,18 +204,17 @@ QImage OrientUpright(const QImage &Picture, int Orientation)
     }
 }
 
-void ReadJpeg(const QByteArray &Data, QImage &Target)
-{
-    // The declared size is checked before libjpeg sees the stream, so a hostile header never costs memory.
-    const QSize Declared = JpegFrameSize(Data);
-    if (Declared.isValid())
-        CheckPictureSize(Declared.width(), Declared.height());
+namespace {
 
+QImage Decode(QIODevice &In, QSize FitInto)
+{
     // Everything that lives across the jump is made before setjmp and only changed after it.
     jpeg_decompress_struct Info;
     TJpegErrorManager Errors;
+    jpeg_progress_mgr Progress{};
+    auto Source = std::make_unique<TDeviceSource>();
     QImage Picture;
-    QByteArray CmykRow;
+    JSAMPARRAY CmykRow = nullptr;
     int Orientation = 1;
     QSize Size;
 
@@ -164,11 +224,28 @@ void ReadJpeg(const QByteArray &Data, QImage &Target)
     jpeg_create_decompress(&Info);
     if (setjmp(Errors.Jump)) {
         const int Code = Errors.Public.msg_code;
+        const bool TooManyScans = Errors.TooManyScans;
+        const qint64 DeclaredWidth = Info.image_width, DeclaredHeight = Info.image_height;
         jpeg_destroy_decompress(&Info);
+        // A frame too large to hold is refused as such, even where the stream goes wrong after declaring it.
+        CheckPictureSize(DeclaredWidth, DeclaredHeight);
+        if (TooManyScans)
+            throw DamagedPictureError(QStringLiteral("has more than %1 scans.").arg(MaxJpegScans));
+        if (Code == JERR_OUT_OF_MEMORY || Code == JERR_NO_BACKING_STORE)
+            throw TError(NotEnoughMemoryText());
         throw TError(QStringLiteral("JPEG error #%1").arg(Code));
     }
-    jpeg_mem_src(&Info, reinterpret_cast<const unsigned char *>(Data.constData()),
-                 static_cast<unsigned long>(Data.size()));
+    Source->Device = &In;
+    Source->Public.init_source = InitSource;
+    Source->Public.fill_input_buffer = FillInputBuffer;
+    Source->Public.skip_input_data = SkipInputData;
+    Source->Public.resync_to_restart = jpeg_resync_to_restart;
+    Source->Public.term_source = TermSource;
+    Source->Public.next_input_byte = nullptr;
+    Source->Public.bytes_in_buffer = 0;
+    Info.src = &Source->Public;
+    Progress.progress_monitor = LimitScans;
+    Info.progress = &Progress;
     jpeg_save_markers(&Info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&Info, TRUE);
 
@@ -186,7 +263,18 @@ void ReadJpeg(const QByteArray &Data, QImage &Target)
     const bool Grey = Info.jpeg_color_space == JCS_GRAYSCALE;
     const bool Cmyk = Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK;
     Info.out_color_space = Grey ? JCS_GRAYSCALE : Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    // The fit is asked of the upright picture; orientations 5 to 8 store it turned a quarter.
+    const bool Turned = Orientation >= 5;
+    Info.scale_num = 1;
+    Info.scale_denom = ScaleDenominator(Turned ? Size.height() : Size.width(),
+                                        Turned ? Size.width() : Size.height(), FitInto);
+    // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
+    // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
+    // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.
+    if (FitInto.isValid())
+        Info.mem->max_memory_to_use = MaxScaledJpegMemory;
     try {
+        // The declared size is checked before libjpeg allocates anything for the picture.
         CheckPictureSize(Size.width(), Size.height());
     } catch (...) {
         jpeg_destroy_decompress(&Info);
@@ -203,21 +291,42 @@ void ReadJpeg(const QByteArray &Data, QImage &Target)
                          .arg(Size.height()));
     }
     if (Cmyk)
-        CmykRow.resize(qsizetype(Info.output_width) * 4);
+        CmykRow = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE,
+                                            Info.output_width * 4, 1);
     while (Info.output_scanline < Info.output_height) {
         const int Row = int(Info.output_scanline);
-        JSAMPROW Line = Cmyk ? reinterpret_cast<JSAMPROW>(CmykRow.data()) : Picture.scanLine(Row);
+        JSAMPROW Line = Cmyk ? CmykRow[0] : Picture.scanLine(Row);
         jpeg_read_scanlines(&Info, &Line, 1);
         if (Cmyk)
             CmykToBgr(Line, Picture.scanLine(Row), Info.output_width, Info.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&Info);
+    // What the last buffer holds past the end-of-image marker goes back, for a reader that goes on after it.
+    const size_t Unread = Info.src->bytes_in_buffer;
+    const bool Fake = Info.src->next_input_byte >= FakeEndOfImage
+        && Info.src->next_input_byte <= FakeEndOfImage + sizeof FakeEndOfImage;
     jpeg_destroy_decompress(&Info);
+    if (!Fake && Unread > 0 && !In.isSequential())
+        In.seek(In.pos() - qint64(Unread));
 
-    Target = OrientUpright(Picture, Orientation);
+    QImage Upright = OrientUpright(Picture, Orientation);
+    if (Upright.isNull())
+        throw TError(NotEnoughMemoryText());
+    return Upright;
+}
+
+} // namespace
+
+QImage ReadJpeg(QIODevice &In, QSize FitInto)
+{
+    try {
+        return Decode(In, FitInto);
+    } catch (const std::bad_alloc &) {
+        throw TError(NotEnoughMemoryText());
+    }
 }
 
 void DecodeJpeg(QIODevice &In, QImage &Target)
 {
-    ReadJpeg(In.readAll(), Target);
+    Target = ReadJpeg(In);
 }

@@ -5,12 +5,24 @@
 #include <QImage>
 #include <QSize>
 
-// Decodes a whole JPEG held in memory: Format_BGR888 for colour (CMYK converted), Format_Grayscale8 for grey.
-// Errors raise "JPEG error #%d" with libjpeg's message code; an oversized frame raises the size refusal first.
-void ReadJpeg(const QByteArray &Data, QImage &Target);
+class QIODevice;
 
-// The frame size a JPEG stream declares in its start-of-frame marker, found without decoding; invalid if none.
-QSize JpegFrameSize(const QByteArray &Data);
+// Progressive files from cameras and editors have few scans: libjpeg's own progression, which most editors use,
+// writes 6 for grey, 10 for colour and 18 for CMYK, and optimising encoders stay near those. Every scan costs a
+// pass over the whole picture even when it holds no data, so a small file of thousands of empty scans would keep
+// the decoder busy for minutes. A hundred is far beyond any real file and bounds that waste to a few seconds on
+// the largest picture the size guard lets through.
+constexpr int MaxJpegScans = 100;
+
+// Decodes the JPEG stream at In's position, reading In a buffer at a time and no further than a buffer past its
+// end-of-image marker (a device that can seek is left just after the marker). Colour (CMYK converted) gives
+// Format_BGR888, grey Format_Grayscale8, turned upright by the EXIF orientation. A valid FitInto lets libjpeg
+// decode at 1/2, 1/4 or 1/8 of the size, as small as it can while the picture still covers what fitting it into
+// FitInto would show; such a decode takes at most 512 MB of libjpeg's own memory (a progressive picture keeps
+// all its coefficients). Errors raise "JPEG error #%d" with libjpeg's message code; a frame too large for the size
+// guard raises the size refusal before any pixel memory is taken; more than MaxJpegScans scans raise
+// DamagedPictureError; memory that cannot be had raises NotEnoughMemoryText().
+QImage ReadJpeg(QIODevice &In, QSize FitInto = QSize());
 
 // The orientation (1 to 8) of an APP1 "Exif" segment's first image directory; 1 when absent or unreadable.
 int ExifOrientation(const QByteArray &App1);

@@ -13,11 +13,18 @@ constexpr qint64 MaxPicturePixels = 256LL * 1024 * 1024;
 // Throws TError when a picture of Width x Height would be too large to hold.
 void CheckPictureSize(qint64 Width, qint64 Height);
 
+// What every reader raises when the memory for a picture cannot be had.
+inline QString NotEnoughMemoryText()
+{
+    return QStringLiteral("There is not enough memory to open this picture.");
+}
+
 // Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
 // Failures raise TError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
 // "Cannot open file "%s". %s").
 void LoadPictureFile(QImage &Target, const QString &Path);
 
-// Decodes a whole JPEG stream from the device's current position to its end: 24-bit colour (Format_BGR888)
-// or 8-bit grey (Format_Grayscale8), turned upright by its EXIF orientation. Errors raise "JPEG error #%d".
+// Decodes the JPEG stream at the device's current position up to its end-of-image marker: 24-bit colour
+// (Format_BGR888) or 8-bit grey (Format_Grayscale8), turned upright by its EXIF orientation. Errors raise
+// "JPEG error #%d" and the refusals of ReadJpeg.
 void DecodeJpeg(QIODevice &In, QImage &Target);

@@ -4,9 +4,11 @@
 #include "Effects.h"
 #include "TError.h"
 #include "TPuzzle.h"
+#include "TPuzzleFile.h"
 #include "WorkingBitmap.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -18,19 +20,25 @@ QImage TThumbnailer::Render(const QString &Path, int Size)
     if (Size < 1 || Size > MaxSize)
         throw TError(QStringLiteral("The thumbnail size %1 is outside 1 to %2.").arg(Size).arg(MaxSize));
 
+    // Read here rather than by opening the puzzle: the picture is decoded only as large as the thumbnail needs
+    // (a photograph of many megapixels costs a fraction of its memory and time), and nothing is tangled.
+    const QFileInfo Info(Path);
+    if (!Info.exists())
+        throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(Path));
+    // Anything else (a FIFO, a device) could block the open or never end.
+    if (!Info.isFile())
+        throw TError(QStringLiteral("\"%1\" is not a regular file.").arg(Path));
+    QFile File(Path);
+    if (!File.open(QIODevice::ReadOnly))
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), File.errorString()));
+    TPuzzleFile Stored;
+    if (!Stored.Read(File, Info.absoluteFilePath(), QSize(Size, Size)))
+        throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(Path));
+    File.close();
+
     QImage Display;
     TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    // Opening a puzzle rebuilds and tangles it at the current scale; at the smallest scale every cell is one
-    // pixel, so a large photograph costs its decoding and nothing more.
-    Puzzle.Scale = 0;
-    switch (Puzzle.LoadFromFile(Path)) {
-    case TLoadResult::Loaded:
-        break;
-    case TLoadResult::NoFile:
-        throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(Path));
-    case TLoadResult::TooNew:
-        throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(Path));
-    }
+    Stored.ApplyTo(Puzzle);
 
     const TBody &Body = Puzzle.Body;
     const int Width = Puzzle.Source.width();

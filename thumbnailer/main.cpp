@@ -1,4 +1,5 @@
 // The entry point of quorra-thumbnailer INPUT OUTPUT SIZE: a puzzle file's thumbnail for file managers.
+#include "PictureLoader.h"
 #include "TError.h"
 #include "TThumbnailer.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -47,6 +49,8 @@ int main(int argc, char *argv[])
             return Fail(QStringLiteral("cannot write \"%1\"").arg(Arguments.at(2)));
     } catch (const TError &E) {
         return Fail(E.Message());
+    } catch (const std::bad_alloc &) {
+        return Fail(NotEnoughMemoryText());
     } catch (const std::exception &E) {
         return Fail(QString::fromLocal8Bit(E.what()));
     }

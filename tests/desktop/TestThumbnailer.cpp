@@ -5,6 +5,7 @@
 #include "WorkingBitmap.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -303,6 +304,20 @@ private slots:
 
         QVERIFY(!Written);
         QVERIFY(!QFile::exists(Out));
+    }
+
+    // A puzzle of a thousand empty scans over 8192 x 8192 pixels (each scan a pass over all of them) is refused
+    // after a bounded number of scans, in a fraction of the time they would all take.
+    void scanBomb()
+    {
+        const QString Png = Scratch(QStringLiteral("bomb.png"));
+        QElapsedTimer Timer;
+        Timer.start();
+        const TRun Run = RunThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), Png, "128"});
+        QVERIFY2(Timer.elapsed() < 5000, qPrintable(QString::number(Timer.elapsed())));
+        QCOMPARE(Run.Status, QProcess::NormalExit);
+        QCOMPARE(Run.Code, 1);
+        QVERIFY(!QFile::exists(Png));
     }
 
     void testData_data()

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -224,6 +225,7 @@ private slots:
     void tooNew();
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
+    void pictureDecodedToFit();
     void noFile();
     void cannotOpenFolder();
     void refusesWhatIsNoFile_data();
@@ -443,6 +445,8 @@ void TestPuzzleFile::opensOddFiles_data()
                                                    << Grid3x4 << int(QImage::Format_BGR888);
     QTest::newRow("garbage outside the grid") << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3)
                                               << int(QImage::Format_BGR888);
+    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq" << 1 << 4 << false << Grid3x4
+                                             << int(QImage::Format_BGR888);
 }
 
 void TestPuzzleFile::opensOddFiles()
@@ -525,6 +529,8 @@ void TestPuzzleFile::refusesDamagedFiles_data()
     QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << Jpeg;
     QTest::newRow("picture too large to hold") << "huge-picture.nbq"
                                                 << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
+    QTest::newRow("picture of a thousand empty scans")
+        << "picture-scan-bomb.nbq" << QStringLiteral("\" is damaged: its picture has more than 100 scans.");
 }
 
 void TestPuzzleFile::refusesDamagedFiles()
@@ -535,6 +541,8 @@ void TestPuzzleFile::refusesDamagedFiles()
     TFixture Current;
     Current.SetUp(QuarterPicture(80, 60), 2, 2);
     const TSnapshot Before(Current.Puzzle);
+    QElapsedTimer Timer;
+    Timer.start();
     try {
         Current.Puzzle.LoadFromFile(DataFile(File));
         QFAIL("the file was accepted");
@@ -544,7 +552,18 @@ void TestPuzzleFile::refusesDamagedFiles()
             QVERIFY2(E.Message().startsWith(QStringLiteral("The puzzle file \"%1").arg(DataFile(File))),
                      qPrintable(E.Message()));
     }
+    QVERIFY2(Timer.elapsed() < 5000, qPrintable(QString::number(Timer.elapsed())));
     QVERIFY(TSnapshot(Current.Puzzle) == Before);
+}
+
+void TestPuzzleFile::pictureDecodedToFit()
+{
+    // Asked for a picture to show in 16 x 16, the reader decodes the 160 x 120 one at an eighth of its size.
+    QFile File(DataFile(QStringLiteral("puzzle-3x4.nbq")));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    TPuzzleFile Stored;
+    QVERIFY(Stored.Read(File, File.fileName(), QSize(16, 16)));
+    QCOMPARE(Stored.Source.size(), QSize(20, 15));
 }
 
 void TestPuzzleFile::noFile()

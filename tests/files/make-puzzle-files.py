@@ -47,6 +47,38 @@ def puzzle(version=1, effect=4, semi=0, rows=3, cols=4, extra_row=0, extra_col=0
     return head + grid + (picture("colour-420.jpg") if jpeg is None else jpeg)
 
 
+def segment(marker, body):
+    return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
+
+
+def scan_bomb(width, height, scans):
+    """A progressive grey JPEG whose scans carry no data: each one still costs the decoder a pass over the
+    whole picture."""
+    table = bytes([1] + [0] * 15) + b"\x00"  # one code, for symbol 0
+    out = b"\xff\xd8" + segment(0xDB, b"\x00" + b"\x01" * 64)
+    out += segment(0xC2, struct.pack(">BHHB", 8, height, width, 1) + b"\x01\x11\x00")
+    out += segment(0xC4, b"\x00" + table + b"\x10" + table)
+    out += segment(0xDA, b"\x01\x01\x00\x00\x00\x00")  # DC first
+    out += segment(0xDA, b"\x01\x01\x00\x01\x3f\x00") * (scans - 1)  # AC first, again and again
+    return out + b"\xff\xd9"
+
+
+def alpha_bmp(header_size, alpha):
+    """rgb24.bmp as a 32-bit bitmap with a V4 or V5 header whose masks make the fourth byte alpha(x, y)."""
+    source = picture("rgb24.bmp")
+    width, height = struct.unpack("<ii", source[18:26])
+    stride = (width * 3 + 3) // 4 * 4
+    bits = bytearray()
+    for row in range(height):  # bottom-up, as stored
+        line = source[54 + row * stride:]
+        for x in range(width):
+            bits += line[3 * x:3 * x + 3] + bytes([alpha(x, height - 1 - row)])
+    info = struct.pack("<IiiHHIIiiII", header_size, width, height, 1, 32, 3, len(bits), 2835, 2835, 0, 0)
+    info += struct.pack("<4I", 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000) + b"BGRs"
+    info += b"\x00" * (header_size - len(info))
+    return b"BM" + struct.pack("<IHHI", 14 + len(info) + len(bits), 0, 0, 14 + len(info)) + info + bytes(bits)
+
+
 def write(name, data):
     (OUT / name).write_bytes(data)
 
@@ -112,6 +144,17 @@ def main():
     write("picture-not-jpeg.nbq", puzzle(jpeg=picture("rgb24.bmp")))
     write("picture-truncated-in-headers.nbq", puzzle(jpeg=picture("truncated-in-headers.jpg")))
     write("huge-picture.nbq", puzzle(jpeg=picture("huge-dimensions.jpg")))
+    write("picture-scan-bomb.nbq", puzzle(jpeg=scan_bomb(8192, 8192, 1000)))
+    write("scan-bomb.jpg", scan_bomb(2048, 2048, 1000))
+    write("scans-at-limit.jpg", scan_bomb(64, 48, 100))
+    write("huge-progressive.jpg", scan_bomb(16384, 16384, 1))
+
+    # Bitmaps whose fourth byte is alpha: 0 everywhere, and every value.
+    write("alpha-zero-v4.bmp", alpha_bmp(108, lambda x, y: 0))
+    write("alpha-mixed-v5.bmp", alpha_bmp(124, lambda x, y: (x + 3 * y) % 256))
+
+    # Bytes after the end of the picture are never read.
+    write("trailing-bytes.nbq", good + b"\x00" * 4096 + b"not a picture")
 
 
 if __name__ == "__main__":

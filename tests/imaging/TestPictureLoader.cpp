@@ -1,4 +1,6 @@
 // Tests of reading BMP, JPEG and GIF picture files, their failures and the size guard.
+#include "BmpReader.h"
+#include "GifReader.h"
 #include "JpegReader.h"
 #include "PictureLoader.h"
 #include "TError.h"
@@ -55,6 +57,15 @@ QString JpegError(int Code)
     return QStringLiteral("JPEG error #%1").arg(Code);
 }
 
+// As LoadPictureFile reads an open file.
+void LoadPicture(QIODevice &In, const QString &Name, QImage &Picture)
+{
+    if (Name.endsWith(QLatin1String(".gif")))
+        ReadGif(In, Picture);
+    else
+        DecodeJpeg(In, Picture);
+}
+
 } // namespace
 
 class TestPictureLoader : public QObject
@@ -82,6 +93,8 @@ private slots:
         Good("rgb24.bmp", QImage::Format_Invalid, 2);
         Good("rgb24-v4header.bmp", QImage::Format_Invalid, 2);
         Good("argb32.bmp", QImage::Format_Invalid, 2);
+        Good("alpha-zero-v4.bmp", QImage::Format_Invalid, 2);
+        Good("alpha-mixed-v5.bmp", QImage::Format_Invalid, 2);
         Good("rgb16-565.bmp", QImage::Format_Invalid, 16);
         Good("palette8.bmp", QImage::Format_Indexed8, 40);
         Good("palette4.bmp", QImage::Format_Indexed8, 60);
@@ -124,6 +137,9 @@ private slots:
         Bad("huge-dimensions.bmp", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         Bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         Bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
+        Bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
+        QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(kNothing)
+                                            << int(QImage::Format_Grayscale8) << QSize(64, 48) << 0 << QString();
     }
 
     void pictures()
@@ -148,6 +164,8 @@ private slots:
         QCOMPARE(Picture.size(), size);
         if (format != QImage::Format_Invalid)
             QCOMPARE(int(Picture.format()), format);
+        // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha.
+        QVERIFY(file.endsWith(QLatin1String(".gif")) || !Picture.hasAlphaChannel());
         if (kind == kNothing)
             return;
         for (const TProbe &Probe : Quarters) {
@@ -199,6 +217,60 @@ private slots:
         QCOMPARE(Target.pixel(0, 0), background);
         QCOMPARE(Target.pixel(120, 20), qRgb(220, 30, 30));
         QCOMPARE(Target.pixel(280, 140), qRgb(240, 220, 30));
+    }
+
+    // Transparency goes by palette index: another entry of the transparent index's colour is a real colour.
+    void gifTransparencyGoesByIndex()
+    {
+        QFile File(DataDir + QStringLiteral("/transparent.gif"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        // Entry 0 (white) is transparent; entry 3, the red quarter, becomes white too.
+        QBuffer Buffer;
+        Buffer.setData(File.readAll().replace(22, 3, "\xFF\xFF\xFF"));
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        ReadGif(Buffer, Picture);
+        QCOMPARE(qAlpha(Picture.pixel(40, 30)), 0);
+        QCOMPARE(Picture.pixel(60, 10), qRgb(255, 255, 255));
+    }
+
+    // A GIF that ends inside its header, its image descriptor or either colour table ends early, whatever the
+    // byte it ends on.
+    void gifCutInItsHeader_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QFile File(DataDir + QStringLiteral("/gif87a.gif"));
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        // 13 bytes of header and screen descriptor, a global table of 8 colours, the image descriptor at 37.
+        const QByteArray Global = File.readAll();
+        // The same picture with its colours in a local table after the image descriptor instead.
+        QByteArray Local = Global.left(13) + Global.mid(37, 10) + Global.mid(13, 24) + Global.mid(47);
+        Local[10] = char(Local.at(10) & 0x7F);
+        Local[22] = char(Local.at(22) | 0x82);
+        QBuffer Whole(&Local);
+        QVERIFY(Whole.open(QIODevice::ReadOnly));
+        QImage Picture;
+        ReadGif(Whole, Picture);
+        QCOMPARE(Picture.pixel(60, 10), qRgb(220, 30, 30));
+
+        for (int Length = 0; Length < 37; ++Length)
+            QTest::addRow("global table, %d bytes", Length) << Global.left(Length);
+        for (int Length = 13; Length < 13 + 10 + 24; ++Length)
+            QTest::addRow("local table, %d bytes", Length) << Local.left(Length);
+    }
+
+    void gifCutInItsHeader()
+    {
+        QFETCH(QByteArray, data);
+        QBuffer Buffer(&data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        try {
+            ReadGif(Buffer, Picture);
+            QFAIL("the cut GIF was read");
+        } catch (const TError &E) {
+            QCOMPARE(E.Message(), QStringLiteral("Stream read error"));
+        }
     }
 
     void gifCodeSize_data()
@@ -302,6 +374,61 @@ private slots:
         DecodeJpeg(Buffer, Picture);
         QCOMPARE(Picture.size(), QSize(160, 120));
         QVERIFY(Buffer.atEnd());
+    }
+
+    void decodesScaledDown_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("fitInto");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1/8") << "colour-420.jpg" << QSize(20, 15) << QSize(20, 15);
+        QTest::newRow("1/4, the width decides") << "colour-420.jpg" << QSize(40, 100) << QSize(40, 30);
+        QTest::newRow("1/2, the height decides") << "grey.jpg" << QSize(1000, 31) << QSize(80, 60);
+        QTest::newRow("larger box: full size") << "progressive.jpg" << QSize(100, 100) << QSize(160, 120);
+        QTest::newRow("no box: full size") << "colour-444.jpg" << QSize() << QSize(160, 120);
+        // The box is for the upright picture (160 x 120), which this file stores turned a quarter.
+        QTest::newRow("turned by EXIF") << "exif-orientation-6.jpg" << QSize(20, 200) << QSize(20, 15);
+        // Half a gigabyte of coefficients before the first row: refused at once when a small picture is wanted.
+        QTest::newRow("huge progressive") << "huge-progressive.jpg" << QSize(128, 128) << QSize();
+    }
+
+    void decodesScaledDown()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, fitInto);
+        QFETCH(QSize, size);
+        QFile File(DataDir + QLatin1Char('/') + file);
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        try {
+            QCOMPARE(ReadJpeg(File, fitInto).size(), size);
+        } catch (const TError &E) {
+            QVERIFY(!size.isValid());
+            QCOMPARE(E.Message(), QStringLiteral("There is not enough memory to open this picture."));
+        }
+    }
+
+    // A picture is read as far as it goes, not to the device's end: what follows it costs nothing.
+    void readsNoFurtherThanThePicture_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("JPEG") << "colour-420.jpg";
+        QTest::newRow("GIF") << "gif87a.gif";
+    }
+
+    void readsNoFurtherThanThePicture()
+    {
+        QFETCH(QString, file);
+        QFile File(DataDir + QLatin1Char('/') + file);
+        QVERIFY(File.open(QIODevice::ReadOnly));
+        QByteArray Data = File.readAll();
+        const qint64 PictureSize = Data.size();
+        Data.append(16 * 1024 * 1024, '\0');
+        QBuffer Buffer(&Data);
+        QVERIFY(Buffer.open(QIODevice::ReadOnly));
+        QImage Picture;
+        LoadPicture(Buffer, file, Picture);
+        QCOMPARE(Picture.size(), QSize(160, 120));
+        QVERIFY2(Buffer.pos() <= PictureSize, qPrintable(QString::number(Buffer.pos())));
     }
 
     void orientation_data()

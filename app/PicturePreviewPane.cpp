@@ -1,0 +1,42 @@
+// The pane beside a picture dialog's file list that shows the selected picture scaled down.
+#include "PicturePreviewPane.h"
+
+#include "PicturePreview.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QPixmap>
+
+PicturePreviewPane::PicturePreviewPane(QWidget *parent) : QLabel(parent)
+{
+    setObjectName(QStringLiteral("picturePreview"));
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::StyledPanel);
+    setFixedWidth(PreviewSize + 2 * frameWidth() + 8);
+    setMinimumHeight(PreviewSize + 2 * frameWidth() + 8);
+}
+
+PicturePreviewPane *PicturePreviewPane::addTo(QFileDialog *dialog)
+{
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    auto *pane = new PicturePreviewPane(dialog);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+        grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+    connect(dialog, &QFileDialog::currentChanged, pane, &PicturePreviewPane::showPicture);
+    return pane;
+}
+
+void PicturePreviewPane::showPicture(const QString &path)
+{
+    // Drawn at the screen's own pixel density, so that it is sharp on a scaled screen.
+    const qreal ratio = devicePixelRatioF();
+    const int side = qRound(PreviewSize * ratio);
+    QImage preview = PicturePreview(path, QSize(side, side));
+    if (preview.isNull()) {
+        clear();
+        return;
+    }
+    QPixmap pixmap = QPixmap::fromImage(std::move(preview));
+    pixmap.setDevicePixelRatio(ratio);
+    setPixmap(pixmap);
+}

@@ -1,0 +1,18 @@
+// The refusal of a picture whose data is well-formed enough to decode but damaged or hostile beyond use.
+#pragma once
+
+#include "TError.h"
+
+class DamagedPictureError : public TError
+{
+public:
+    // Why completes "... is damaged: it <Why>" or "its picture <Why>", so callers can name the file it came in.
+    explicit DamagedPictureError(const QString &Why)
+        : TError(QStringLiteral("The picture is damaged: it %1").arg(Why)), m_why(Why)
+    {
+    }
+    const QString &why() const noexcept { return m_why; }
+
+private:
+    QString m_why;
+};
