@@ -4,6 +4,7 @@
 #include "BmpReader.h"
 #include "GifReader.h"
 #include "JpegReader.h"
+#include "RegularFile.h"
 #include "TError.h"
 
 #include <QFile>
@@ -50,10 +51,10 @@ QImage PicturePreview(const QString &Path, QSize Bounds)
 {
     const PictureKind Kind = KindOf(Path);
     // A FIFO or a device named like a picture would block the dialog, or never end.
-    if (Kind == PictureKind::None || Bounds.isEmpty() || !QFileInfo(Path).isFile())
+    if (Kind == PictureKind::None || Bounds.isEmpty())
         return QImage();
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly))
+    QFile File;
+    if (!OpenRegularFile(File, Path).isEmpty())
         return QImage();
     QImage Picture;
     try {

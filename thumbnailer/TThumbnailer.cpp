@@ -2,6 +2,7 @@
 #include "TThumbnailer.h"
 
 #include "Effects.h"
+#include "RegularFile.h"
 #include "TError.h"
 #include "TPuzzle.h"
 #include "TPuzzleFile.h"
@@ -26,11 +27,10 @@ QImage TThumbnailer::Render(const QString &Path, int Size)
     if (!Info.exists())
         throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(Path));
     // Anything else (a FIFO, a device) could block the open or never end.
-    if (!Info.isFile())
-        throw TError(QStringLiteral("\"%1\" is not a regular file.").arg(Path));
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly))
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), File.errorString()));
+    QFile File;
+    const QString Refused = OpenRegularFile(File, Path);
+    if (!Refused.isEmpty())
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), Refused));
     TPuzzleFile Stored;
     if (!Stored.Read(File, Info.absoluteFilePath(), QSize(Size, Size)))
         throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(Path));
