@@ -41,6 +41,10 @@ namespace {
 const char CategoryProperty[] = "Category";
 const char TagProperty[] = "Tag";
 
+// An allocation that failed is told in words, never as the library's "std::bad_alloc".
+const char NoMemoryToOpen[] = "There is not enough memory to open this picture.";
+const char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
+
 QIcon ToolIcon(const QString &Name)
 {
     return QIcon::fromTheme(Name, QIcon(QStringLiteral(":/icons/%1.png").arg(Name)));
@@ -160,15 +164,7 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
     setMinimumSize(Px(420), Px(320));
     resize(Px(790), Px(628) + menuBar()->sizeHint().height());
 
-    FIdle = std::make_unique<TIdleTrigger>([this] {
-        try {
-            ActionListUpdate();
-        } catch (const TError &E) {
-            FDialogs->Error(E.Message());
-        } catch (const std::exception &E) {
-            FDialogs->Error(QString::fromLocal8Bit(E.what()));
-        }
-    });
+    FIdle = std::make_unique<TIdleTrigger>([this] { Reported([this] { ActionListUpdate(); }); });
 }
 
 TNimbrelMainForm::~TNimbrelMainForm()
@@ -525,15 +521,25 @@ void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
 {
     ++FCommandDepth;
     const auto Done = qScopeGuard([this] { --FCommandDepth; });
+    Reported(Handler);
+}
+
+bool TNimbrelMainForm::Reported(const std::function<void()> &Work)
+{
     try {
-        Handler();
+        Work();
+        return true;
     } catch (const TError &E) {
         UnclipPointer();
         FDialogs->Error(E.Message());
+    } catch (const std::bad_alloc &) {
+        UnclipPointer();
+        FDialogs->Error(QString::fromLatin1(NoMemoryForCommand));
     } catch (const std::exception &E) {
         UnclipPointer();
         FDialogs->Error(QString::fromLocal8Bit(E.what()));
     }
+    return false;
 }
 
 quint64 TNimbrelMainForm::UpdatePasses() const
@@ -890,16 +896,12 @@ bool TNimbrelMainForm::ConfirmSave()
     if (!Puzzle || !Puzzle->Modified)
         return true;
     switch (FDialogs->Confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
-    case TConfirmAnswer::Yes:
+    case TConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
-        try {
-            return SavePuzzleAs();
-        } catch (const TError &E) {
-            FDialogs->Error(E.Message());
-        } catch (const std::exception &E) {
-            FDialogs->Error(QString::fromLocal8Bit(E.what()));
-        }
-        return false;
+        bool Saved = false;
+        Reported([this, &Saved] { Saved = SavePuzzleAs(); });
+        return Saved;
+    }
     case TConfirmAnswer::No:
         return true;
     case TConfirmAnswer::Cancel:
@@ -941,8 +943,11 @@ void TNimbrelMainForm::NewPuzzleFromPicture(const QString &Path)
     try {
         Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
                       EmptyColumnAction->isChecked());
-    } catch (...) {
+    } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
+        DropPuzzle();
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    } catch (...) {
         DropPuzzle();
         throw;
     }
@@ -967,7 +972,12 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
     NewPuzzle->OpenPanel = PanelPixels();
     NewPuzzle->OpenAutoFit = AutoBestFitAction->isChecked();
-    const TLoadResult Result = NewPuzzle->LoadFromFile(Path);
+    TLoadResult Result;
+    try {
+        Result = NewPuzzle->LoadFromFile(Path);
+    } catch (const std::bad_alloc &) {
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    }
     if (Result == TLoadResult::NoFile)
         return;
     if (Result == TLoadResult::TooNew) {
@@ -977,12 +987,43 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
         FDialogs->ShowAbout();
         return;
     }
+    // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
+    // step as the Tangle command shows it, with the commands off meanwhile.
+    std::unique_ptr<TPuzzle> Previous = std::move(Puzzle);
     AdoptPuzzle(std::move(NewPuzzle));
-    ImageSpeedBarResize();
-    Puzzle->Rebuild();
+    try {
+        ImageSpeedBarResize();
+        UpdateTitle();
+        SuspendCommands();
+        const auto Resume = qScopeGuard([this] { ResumeCommands(); });
+        Puzzle->Tangle();
+    } catch (const std::bad_alloc &) {
+        BringBack(std::move(Previous));
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    } catch (...) {
+        BringBack(std::move(Previous));
+        throw;
+    }
     PlaceImage();
-    UpdateTitle();
     AttachImageMouse();
+}
+
+void TNimbrelMainForm::BringBack(std::unique_ptr<TPuzzle> Previous)
+{
+    DropPuzzle();
+    if (!Previous)
+        return;
+    // Its bitmaps are intact; only the picture on screen, which the other one drew into, is made anew.
+    Puzzle = std::move(Previous);
+    try {
+        Puzzle->Rebuild();
+    } catch (...) {
+        // Reported already: the failure that brought this puzzle back is the one the person is told of.
+        DropPuzzle();
+        return;
+    }
+    ImageSpeedBarResize();
+    UpdateTitle();
 }
 
 bool TNimbrelMainForm::SavePuzzleAs()

@@ -147,6 +147,8 @@ public:
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void Guarded(const std::function<void()> &Handler);
+    // Runs Work and reports an error that ends it, an allocation that failed included; false when one did.
+    bool Reported(const std::function<void()> &Work);
 
     // Command handlers; shared ones learn from Sender which command was invoked.
     void ObscureActionExecute(QAction *Sender);
@@ -236,6 +238,8 @@ private:
     bool SavePuzzleAs();
     std::unique_ptr<TPuzzle> CreatePuzzle();
     void AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle);
+    // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
+    void BringBack(std::unique_ptr<TPuzzle> Previous);
     void DropPuzzle();
     void FitPuzzle();
     void PlaceImage();

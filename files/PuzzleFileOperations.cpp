@@ -69,7 +69,6 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
     FileName = Path;
     Modified = false;
     FitToOpenPanel();
-    Tangle();
     return TLoadResult::Loaded;
 }
 

@@ -20,9 +20,7 @@ QImage TThumbnailer::Render(const QString &Path, int Size)
 
     QImage Display;
     TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    // Opening a puzzle rebuilds and tangles it at the current scale; at the smallest scale every cell is one
-    // pixel, so a large photograph costs its decoding and nothing more.
-    Puzzle.Scale = 0;
+    // Opening draws nothing, so a large photograph costs its decoding and nothing more.
     switch (Puzzle.LoadFromFile(Path)) {
     case TLoadResult::Loaded:
         break;
