@@ -14,6 +14,7 @@
 #include "TPictureControl.h"
 #include "TPicturePanel.h"
 #include "TQtDialogs.h"
+#include "WindowFit.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>
@@ -162,7 +163,8 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
 
     auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
     setMinimumSize(Px(420), Px(320));
-    resize(Px(790), Px(628) + menuBar()->sizeHint().height());
+    // A small or scaled screen may have less room than the design size.
+    resize(FitToScreen(QRect(0, 0, Px(790), Px(628) + menuBar()->sizeHint().height()), screen()).size());
 
     FIdle = std::make_unique<TIdleTrigger>([this] { Reported([this] { ActionListUpdate(); }); });
 }
@@ -469,13 +471,16 @@ void TNimbrelMainForm::RestoreSettings()
     if (Restored.ApplyPlacement) {
         const TFormPlacement &P = Restored.Placement;
         const QRect Normal(P.Left, P.Top, P.Right - P.Left, P.Bottom - P.Top);
-        // Wayland neither tells nor takes a window's position; a place on a screen that is no longer there
-        // would put the window out of reach.
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-            !QGuiApplication::screenAt(Normal.center()))
-            resize(Normal.size());
+        // Whatever the file says, the window fits the screen it comes up on: a stored rectangle larger than the
+        // screen put the menus out of reach. Wayland neither tells nor takes a window's position, and a place on
+        // a screen that is no longer there would put the window out of reach: there only the size is applied.
+        QScreen *Landing = QGuiApplication::screenAt(Normal.center());
+        if (!Landing)
+            Landing = QGuiApplication::screenAt(Normal.topLeft());
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || !Landing)
+            resize(FitToScreen(Normal, screen()).size());
         else
-            setGeometry(Normal);
+            setGeometry(FitToScreen(Normal, Landing));
     }
     switch (Restored.ShowState) {
     case ssMinimized:
@@ -488,6 +493,16 @@ void TNimbrelMainForm::RestoreSettings()
         setWindowState(Qt::WindowNoState);
         break;
     }
+}
+
+QRect TNimbrelMainForm::FitToScreen(const QRect &Wanted, const QScreen *Screen)
+{
+    if (!Screen)
+        return Wanted;
+    const QRect Area = Screen->availableGeometry();
+    // On a screen smaller than the window's smallest size, all of the window must still be reachable.
+    setMinimumSize(minimumSize().boundedTo(Area.size()));
+    return FitToArea(Wanted, Area, minimumSize());
 }
 
 void TNimbrelMainForm::SaveSettings(bool Destroying)

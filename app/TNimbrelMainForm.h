@@ -15,6 +15,7 @@
 
 class QAction;
 class QMimeData;
+class QScreen;
 class QMenu;
 class QToolBar;
 class TIdleTrigger;
@@ -224,6 +225,8 @@ private:
     void FormActivate();
     // The settings store's two moments: restored before the first show, saved as the window closes or goes.
     void RestoreSettings();
+    // Wanted kept within the free area of Screen, the window's smallest size lowered where the screen is smaller.
+    QRect FitToScreen(const QRect &Wanted, const QScreen *Screen);
     void SaveSettings(bool Destroying);
     // The one local file a drag carries, or an empty text.
     QString DraggedFile(const QMimeData *Data) const;
