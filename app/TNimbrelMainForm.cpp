@@ -1275,7 +1275,7 @@ void TNimbrelMainForm::CatchCell()
         return;
     Puzzle->DragState = dsCaught;
     Puzzle->RedrawSelected();
-    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint());
+    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint(), windowHandle());
     SetScreenCursor(Qt::OpenHandCursor);
     ClipPointer(0, 0, FDisplay.width(), FDisplay.height());
 }

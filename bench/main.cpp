@@ -60,7 +60,7 @@ public:
 class TStillPointer : public TPointerControl
 {
 public:
-    void MoveTo(QPoint) override {}
+    void MoveTo(QPoint, QWindow *) override {}
     void Confine(const QRect &, QWindow *) override {}
     void Release() override {}
 };
