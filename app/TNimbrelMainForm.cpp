@@ -1028,12 +1028,12 @@ void TNimbrelMainForm::BringBack(std::unique_ptr<TPuzzle> Previous)
     DropPuzzle();
     if (!Previous)
         return;
-    // Its bitmaps are intact; only the picture on screen, which the other one drew into, is made anew.
+    // The picture on screen is the other one's by now; this puzzle draws it anew, as it was.
     Puzzle = std::move(Previous);
     try {
         Puzzle->Rebuild();
     } catch (...) {
-        // Reported already: the failure that brought this puzzle back is the one the person is told of.
+        // The person is told of the failure that brought this puzzle back; this one would only repeat it.
         DropPuzzle();
         return;
     }
