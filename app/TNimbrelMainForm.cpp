@@ -172,7 +172,7 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
 TNimbrelMainForm::~TNimbrelMainForm()
 {
     // A window that goes without having been closed keeps its settings all the same.
-    SaveSettings(true);
+    Reported([this] { SaveSettings(true); });
     FIdle.reset();
     DropPointerHold();
     Puzzle.reset();
@@ -402,7 +402,7 @@ void TNimbrelMainForm::setVisible(bool Visible)
 {
     // Applied before the window first appears, so it never jumps from the system's place to the stored one.
     if (Visible && !FormStorage.IsRestored())
-        RestoreSettings();
+        Reported([this] { RestoreSettings(); });
     QMainWindow::setVisible(Visible);
 }
 
@@ -528,7 +528,8 @@ void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
         Event->ignore();
         return;
     }
-    SaveSettings(false);
+    // Told if it fails; the window closes all the same.
+    Reported([this] { SaveSettings(false); });
     Event->accept();
 }
 
