@@ -1,6 +1,7 @@
-// The demo window's video surface. Qt's own video widget draws through OpenGL, and on a desktop without a graphics
-// driver that loads Mesa's software renderer: some 90 MB that stayed in the program's memory for the rest of the
-// run after the demo window had closed. A frame of the demo is small, so the processor converts and paints it.
+// The demo window's video surface. Qt's own video widget draws through OpenGL, which loads a whole graphics driver
+// (without a graphics card, Mesa's software renderer and LLVM: some 90 MB) that stayed in the program's memory for
+// the rest of the run after the demo window had closed. A frame of the demo is small: the processor converts and
+// paints it.
 #include "TVideoPanel.h"
 
 #include <QPainter>
