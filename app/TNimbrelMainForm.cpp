@@ -14,6 +14,7 @@
 #include "TPictureControl.h"
 #include "TPicturePanel.h"
 #include "TQtDialogs.h"
+#include "WindowFit.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>
@@ -40,6 +41,10 @@ namespace {
 
 const char CategoryProperty[] = "Category";
 const char TagProperty[] = "Tag";
+
+// An allocation that failed is told in words, never as the library's "std::bad_alloc".
+const char NoMemoryToOpen[] = "There is not enough memory to open this picture.";
+const char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
 
 QIcon ToolIcon(const QString &Name)
 {
@@ -158,23 +163,16 @@ TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSou
 
     auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
     setMinimumSize(Px(420), Px(320));
-    resize(Px(790), Px(628) + menuBar()->sizeHint().height());
+    // A small or scaled screen may have less room than the design size.
+    resize(FitToScreen(QRect(0, 0, Px(790), Px(628) + menuBar()->sizeHint().height()), screen()).size());
 
-    FIdle = std::make_unique<TIdleTrigger>([this] {
-        try {
-            ActionListUpdate();
-        } catch (const TError &E) {
-            FDialogs->Error(E.Message());
-        } catch (const std::exception &E) {
-            FDialogs->Error(QString::fromLocal8Bit(E.what()));
-        }
-    });
+    FIdle = std::make_unique<TIdleTrigger>([this] { Reported([this] { ActionListUpdate(); }); });
 }
 
 TNimbrelMainForm::~TNimbrelMainForm()
 {
     // A window that goes without having been closed keeps its settings all the same.
-    SaveSettings(true);
+    Reported([this] { SaveSettings(true); });
     FIdle.reset();
     DropPointerHold();
     Puzzle.reset();
@@ -404,7 +402,7 @@ void TNimbrelMainForm::setVisible(bool Visible)
 {
     // Applied before the window first appears, so it never jumps from the system's place to the stored one.
     if (Visible && !FormStorage.IsRestored())
-        RestoreSettings();
+        Reported([this] { RestoreSettings(); });
     QMainWindow::setVisible(Visible);
 }
 
@@ -473,13 +471,16 @@ void TNimbrelMainForm::RestoreSettings()
     if (Restored.ApplyPlacement) {
         const TFormPlacement &P = Restored.Placement;
         const QRect Normal(P.Left, P.Top, P.Right - P.Left, P.Bottom - P.Top);
-        // Wayland neither tells nor takes a window's position; a place on a screen that is no longer there
-        // would put the window out of reach.
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-            !QGuiApplication::screenAt(Normal.center()))
-            resize(Normal.size());
+        // Whatever the file says, the window fits the screen it comes up on: a stored rectangle larger than the
+        // screen put the menus out of reach. Wayland neither tells nor takes a window's position, and a place on
+        // a screen that is no longer there would put the window out of reach: there only the size is applied.
+        QScreen *Landing = QGuiApplication::screenAt(Normal.center());
+        if (!Landing)
+            Landing = QGuiApplication::screenAt(Normal.topLeft());
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || !Landing)
+            resize(FitToScreen(Normal, screen()).size());
         else
-            setGeometry(Normal);
+            setGeometry(FitToScreen(Normal, Landing));
     }
     switch (Restored.ShowState) {
     case ssMinimized:
@@ -492,6 +493,16 @@ void TNimbrelMainForm::RestoreSettings()
         setWindowState(Qt::WindowNoState);
         break;
     }
+}
+
+QRect TNimbrelMainForm::FitToScreen(const QRect &Wanted, const QScreen *Screen)
+{
+    if (!Screen)
+        return Wanted;
+    const QRect Area = Screen->availableGeometry();
+    // On a screen smaller than the window's smallest size, all of the window must still be reachable.
+    setMinimumSize(minimumSize().boundedTo(Area.size()));
+    return FitToArea(Wanted, Area, minimumSize());
 }
 
 void TNimbrelMainForm::SaveSettings(bool Destroying)
@@ -517,7 +528,8 @@ void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
         Event->ignore();
         return;
     }
-    SaveSettings(false);
+    // Told if it fails; the window closes all the same.
+    Reported([this] { SaveSettings(false); });
     Event->accept();
 }
 
@@ -525,15 +537,25 @@ void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
 {
     ++FCommandDepth;
     const auto Done = qScopeGuard([this] { --FCommandDepth; });
+    Reported(Handler);
+}
+
+bool TNimbrelMainForm::Reported(const std::function<void()> &Work)
+{
     try {
-        Handler();
+        Work();
+        return true;
     } catch (const TError &E) {
         UnclipPointer();
         FDialogs->Error(E.Message());
+    } catch (const std::bad_alloc &) {
+        UnclipPointer();
+        FDialogs->Error(QString::fromLatin1(NoMemoryForCommand));
     } catch (const std::exception &E) {
         UnclipPointer();
         FDialogs->Error(QString::fromLocal8Bit(E.what()));
     }
+    return false;
 }
 
 quint64 TNimbrelMainForm::UpdatePasses() const
@@ -890,16 +912,12 @@ bool TNimbrelMainForm::ConfirmSave()
     if (!Puzzle || !Puzzle->Modified)
         return true;
     switch (FDialogs->Confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
-    case TConfirmAnswer::Yes:
+    case TConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
-        try {
-            return SavePuzzleAs();
-        } catch (const TError &E) {
-            FDialogs->Error(E.Message());
-        } catch (const std::exception &E) {
-            FDialogs->Error(QString::fromLocal8Bit(E.what()));
-        }
-        return false;
+        bool Saved = false;
+        Reported([this, &Saved] { Saved = SavePuzzleAs(); });
+        return Saved;
+    }
     case TConfirmAnswer::No:
         return true;
     case TConfirmAnswer::Cancel:
@@ -941,8 +959,11 @@ void TNimbrelMainForm::NewPuzzleFromPicture(const QString &Path)
     try {
         Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
                       EmptyColumnAction->isChecked());
-    } catch (...) {
+    } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
+        DropPuzzle();
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    } catch (...) {
         DropPuzzle();
         throw;
     }
@@ -967,7 +988,12 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
     NewPuzzle->OpenPanel = PanelPixels();
     NewPuzzle->OpenAutoFit = AutoBestFitAction->isChecked();
-    const TLoadResult Result = NewPuzzle->LoadFromFile(Path);
+    TLoadResult Result;
+    try {
+        Result = NewPuzzle->LoadFromFile(Path);
+    } catch (const std::bad_alloc &) {
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    }
     if (Result == TLoadResult::NoFile)
         return;
     if (Result == TLoadResult::TooNew) {
@@ -977,12 +1003,43 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
         FDialogs->ShowAbout();
         return;
     }
+    // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
+    // step as the Tangle command shows it, with the commands off meanwhile.
+    std::unique_ptr<TPuzzle> Previous = std::move(Puzzle);
     AdoptPuzzle(std::move(NewPuzzle));
-    ImageSpeedBarResize();
-    Puzzle->Rebuild();
+    try {
+        ImageSpeedBarResize();
+        UpdateTitle();
+        SuspendCommands();
+        const auto Resume = qScopeGuard([this] { ResumeCommands(); });
+        Puzzle->Tangle();
+    } catch (const std::bad_alloc &) {
+        BringBack(std::move(Previous));
+        throw TError(QString::fromLatin1(NoMemoryToOpen));
+    } catch (...) {
+        BringBack(std::move(Previous));
+        throw;
+    }
     PlaceImage();
-    UpdateTitle();
     AttachImageMouse();
+}
+
+void TNimbrelMainForm::BringBack(std::unique_ptr<TPuzzle> Previous)
+{
+    DropPuzzle();
+    if (!Previous)
+        return;
+    // The picture on screen is the other one's by now; this puzzle draws it anew, as it was.
+    Puzzle = std::move(Previous);
+    try {
+        Puzzle->Rebuild();
+    } catch (...) {
+        // The person is told of the failure that brought this puzzle back; this one would only repeat it.
+        DropPuzzle();
+        return;
+    }
+    ImageSpeedBarResize();
+    UpdateTitle();
 }
 
 bool TNimbrelMainForm::SavePuzzleAs()
@@ -1219,7 +1276,7 @@ void TNimbrelMainForm::CatchCell()
         return;
     Puzzle->DragState = dsCaught;
     Puzzle->RedrawSelected();
-    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint());
+    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint(), windowHandle());
     SetScreenCursor(Qt::OpenHandCursor);
     ClipPointer(0, 0, FDisplay.width(), FDisplay.height());
 }

@@ -15,6 +15,7 @@
 
 class QAction;
 class QMimeData;
+class QScreen;
 class QMenu;
 class QToolBar;
 class TIdleTrigger;
@@ -147,6 +148,8 @@ public:
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void Guarded(const std::function<void()> &Handler);
+    // Runs Work and reports an error that ends it, an allocation that failed included; false when one did.
+    bool Reported(const std::function<void()> &Work);
 
     // Command handlers; shared ones learn from Sender which command was invoked.
     void ObscureActionExecute(QAction *Sender);
@@ -222,6 +225,8 @@ private:
     void FormActivate();
     // The settings store's two moments: restored before the first show, saved as the window closes or goes.
     void RestoreSettings();
+    // Wanted kept within the free area of Screen, the window's smallest size lowered where the screen is smaller.
+    QRect FitToScreen(const QRect &Wanted, const QScreen *Screen);
     void SaveSettings(bool Destroying);
     // The one local file a drag carries, or an empty text.
     QString DraggedFile(const QMimeData *Data) const;
@@ -236,6 +241,8 @@ private:
     bool SavePuzzleAs();
     std::unique_ptr<TPuzzle> CreatePuzzle();
     void AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle);
+    // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
+    void BringBack(std::unique_ptr<TPuzzle> Previous);
     void DropPuzzle();
     void FitPuzzle();
     void PlaceImage();

@@ -1,15 +1,16 @@
-// Pointer warping and confinement: QCursor for the warp, an X11 pointer grab confined to an input-only window.
+// Pointer warping and confinement: on X11 a warp relative to the window and a pointer grab confined to an
+// input-only window placed where the X server has the window; elsewhere QCursor.
 #include "TPointerControl.h"
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QWindow>
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -28,18 +29,25 @@ xcb_window_t RootWindow(xcb_connection_t *C)
     return It.data ? It.data->root : 0;
 }
 
-// Qt keeps each screen's origin in device pixels and scales only the distances from it.
-QRect ToDevicePixels(const QRect &Global)
+// Global, in Qt's screen coordinates, as device pixels from Window's top-left corner. The caller's point and the
+// window's origin both rest on Qt's idea of where the window is, so an error in that idea cancels out here.
+QRect ToWindowPixels(const QRect &Global, const QWindow *Window)
 {
-    const QScreen *Screen = QGuiApplication::screenAt(Global.topLeft());
-    if (!Screen)
-        Screen = QGuiApplication::primaryScreen();
-    const qreal Ratio = Screen ? Screen->devicePixelRatio() : 1.0;
-    if (qFuzzyCompare(Ratio, 1.0))
-        return Global;
-    const QPoint Origin = Screen->geometry().topLeft();
-    const QPoint TopLeft = Origin + (Global.topLeft() - Origin) * Ratio;
+    const qreal Ratio = Window->devicePixelRatio();
+    const QPoint TopLeft = (Global.topLeft() - Window->mapToGlobal(QPoint(0, 0))) * Ratio;
     return QRect(TopLeft, QSize(qMax(1, qRound(Global.width() * Ratio)), qMax(1, qRound(Global.height() * Ratio))));
+}
+
+// Where a point of Window is on the root window, as the X server has it.
+std::optional<QPoint> OnRoot(xcb_connection_t *C, xcb_window_t Window, xcb_window_t Root, QPoint Local)
+{
+    xcb_translate_coordinates_reply_t *Reply = xcb_translate_coordinates_reply(
+        C, xcb_translate_coordinates(C, Window, Root, qint16(Local.x()), qint16(Local.y())), nullptr);
+    if (!Reply)
+        return std::nullopt;
+    const QPoint Point(Reply->dst_x, Reply->dst_y);
+    std::free(Reply);
+    return Point;
 }
 
 // Qt reads the mouse through XInput 2, so the button that caught the cell holds an implicit XInput 2 grab, and the
@@ -77,13 +85,21 @@ bool TPointerControl::Supported()
     return Connection() != nullptr;
 }
 
-void TPointerControl::MoveTo(QPoint Global)
+void TPointerControl::MoveTo(QPoint Global, QWindow *Window)
 {
     // Wayland refuses the request (with a warning at every catch); the game still plays there because a drag
     // reads only the coordinate along its line.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    QCursor::setPos(Global);
+    xcb_connection_t *C = Connection();
+    if (!C || !Window) {
+        QCursor::setPos(Global);
+        return;
+    }
+    // Relative to the window itself, so the server puts the pointer where the window really is.
+    const QPoint Local = ToWindowPixels(QRect(Global, QSize(1, 1)), Window).topLeft();
+    xcb_warp_pointer(C, XCB_NONE, xcb_window_t(Window->winId()), 0, 0, 0, 0, qint16(Local.x()), qint16(Local.y()));
+    xcb_flush(C);
 }
 
 void TPointerControl::Confine(const QRect &Global, QWindow *Receiver)
@@ -94,11 +110,14 @@ void TPointerControl::Confine(const QRect &Global, QWindow *Receiver)
         return;
     }
     const xcb_window_t Root = RootWindow(C);
-    if (!Root) {
+    const QRect Local = ToWindowPixels(Global, Receiver);
+    const std::optional<QPoint> TopLeft = Root ? OnRoot(C, xcb_window_t(Receiver->winId()), Root, Local.topLeft())
+                                               : std::nullopt;
+    if (!TopLeft) {
         Release();
         return;
     }
-    const QRect Area = ToDevicePixels(Global);
+    const QRect Area(*TopLeft, Local.size());
 
     // An override-redirect window is never moved or decorated by the window manager, so it stays exactly on the
     // rectangle; being input-only it neither draws nor hides anything.

@@ -3,6 +3,7 @@
 
 #include "ProgramResources.h"
 #include "TDialogs.h"
+#include "TVideoPanel.h"
 
 #include <QCheckBox>
 #include <QEventLoop>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QVideoWidget>
 
 TRulesForm::TRulesForm(TDialogs &Dialogs, const QString &VideoPath, QWidget *Owner)
     : QDialog(Owner), FDialogs(Dialogs), FVideoPath(VideoPath)
@@ -34,13 +34,13 @@ TRulesForm::TRulesForm(TDialogs &Dialogs, const QString &VideoPath, QWidget *Own
     Dark.setColor(QPalette::Window, Qt::black);
     Panel1->setPalette(Dark);
 
-    VideoWidget = new QVideoWidget(Panel1);
-    VideoWidget->setObjectName(QStringLiteral("VideoWidget"));
-    VideoWidget->setGeometry(0, 0, 533, 400);
+    VideoPanel = new TVideoPanel(Panel1);
+    VideoPanel->setObjectName(QStringLiteral("VideoPanel"));
+    VideoPanel->setGeometry(0, 0, 533, 400);
 
     MediaPlayer1 = new QMediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    MediaPlayer1->setVideoOutput(VideoWidget);
+    MediaPlayer1->setVideoSink(VideoPanel->VideoSink());
     // The media layer loops by itself, without a gap; restarting it by hand from its end-of-media report as well
     // makes Qt 6.4's GStreamer player corrupt its memory now and then.
     MediaPlayer1->setLoops(QMediaPlayer::Infinite);
@@ -61,7 +61,7 @@ TRulesForm::TRulesForm(TDialogs &Dialogs, const QString &VideoPath, QWidget *Own
 
 TRulesForm::~TRulesForm()
 {
-    // The player goes first: the panel and its video widget are older children and would otherwise be destroyed
+    // The player goes first: the panel and its video surface are older children and would otherwise be destroyed
     // while the media layer still draws into them.
     MediaPlayer1->stop();
     delete MediaPlayer1;

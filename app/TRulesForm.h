@@ -8,8 +8,8 @@
 class QCheckBox;
 class QFrame;
 class QPushButton;
-class QVideoWidget;
 class TDialogs;
+class TVideoPanel;
 
 class TRulesForm : public QDialog
 {
@@ -34,7 +34,7 @@ public:
 
     // Components.
     QFrame *Panel1 = nullptr;
-    QVideoWidget *VideoWidget = nullptr;
+    TVideoPanel *VideoPanel = nullptr;
     QMediaPlayer *MediaPlayer1 = nullptr;
     QPushButton *OKTntButton = nullptr;
     QCheckBox *ShowAtStartupTntCheckBox = nullptr;

@@ -60,7 +60,7 @@ public:
 class TStillPointer : public TPointerControl
 {
 public:
-    void MoveTo(QPoint) override {}
+    void MoveTo(QPoint, QWindow *) override {}
     void Confine(const QRect &, QWindow *) override {}
     void Release() override {}
 };
@@ -102,6 +102,7 @@ void OpenFitted(const QString &Path, int PanelWidth, int PanelHeight)
     Puzzle.OpenPanel = QSize(PanelWidth, PanelHeight);
     if (Puzzle.LoadFromFile(Path) != TLoadResult::Loaded)
         throw std::runtime_error("the puzzle file did not open");
+    Puzzle.Tangle();
     Puzzle.UpdateFit(PanelWidth, PanelHeight, false);
     Puzzle.BestFit();
     benchmark::DoNotOptimize(Display.constBits());

@@ -63,7 +63,6 @@ TLoadResult TPuzzle::LoadFromFile(const QString &Path)
     FileName = Path;
     Modified = false;
     FitToOpenPanel();
-    Tangle();
     return TLoadResult::Loaded;
 }
 

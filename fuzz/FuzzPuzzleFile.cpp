@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
             || Again.Source.size() != Stored.Source.size())
             std::abort();
 
-        // As LoadFromFile does with an accepted file.
+        // As opening does with an accepted file.
         QImage Display;
         QImage Texture(8, 8, QImage::Format_BGR888);
         Texture.fill(Qt::gray);

@@ -319,14 +319,13 @@ struct TNumberKey
     QString Text;
     int Width;
     int Height;
-    QRgb Colour;
     qint64 Texture;
     bool operator==(const TNumberKey &Other) const = default;
 };
 
 size_t qHash(const TNumberKey &Key, size_t Seed = 0)
 {
-    return qHashMulti(Seed, Key.Font, Key.Text, Key.Width, Key.Height, Key.Colour, Key.Texture);
+    return qHashMulti(Seed, Key.Font, Key.Text, Key.Width, Key.Height, Key.Texture);
 }
 
 // Drawing big glyphs costs far more than the texture under them, and every rebuild, tangle and save conceals
@@ -387,7 +386,7 @@ void WriteNumber(QImage &Cell, qint32 Number, const QImage &Texture)
         DrawNumber(Cell, Font, Text);
         return;
     }
-    const TNumberKey Key{Font.toString(), Text, W, H, StampColor().rgba(), Texture.cacheKey()};
+    const TNumberKey Key{Font.toString(), Text, W, H, Texture.cacheKey()};
     auto &Patches = NumberPatches();
     if (const auto Found = Patches.constFind(Key); Found != Patches.constEnd()) {
         Cell.setDotsPerMeterX(MeasuringBitmap().dotsPerMeterX());

@@ -4,10 +4,8 @@
 #include "WorkingBitmap.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
-#include <QPalette>
 
 namespace {
 
@@ -52,8 +50,8 @@ QFont StampFont()
 
 QColor StampColor()
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return QGuiApplication::palette().color(QPalette::WindowText);
+    // Not the desktop's window-text colour: the numbers sit on light paper, and a dark theme's white text on it
+    // could hardly be read.
     return QColor(Qt::black);
 }
 

@@ -8,7 +8,7 @@
 
 // "Times New Roman" bold at 8 points; the colour that goes with it is StampColor().
 QFont StampFont();
-// The desktop's window-text colour, black when there is no desktop to ask.
+// Black, whatever the desktop's theme: the text is drawn on the light concealment paper.
 QColor StampColor();
 
 // Sets Font's point size to the smallest size from 8 to 255 at which Text reaches half of Width or half of

@@ -50,7 +50,7 @@ public:
     TDragState DragState = dsIdle;
     double FitScale = 0;
     // The panel the view will fit the puzzle into, when its owner knows it before a file is opened (empty
-    // otherwise), and whether the view keeps it fitted: the tangle that ends LoadFromFile then renders at the
+    // otherwise), and whether the view keeps it fitted: the first tangle after LoadFromFile then renders at the
     // scale the view is about to choose instead of at the picture's own size, which would cost three more
     // full-size bitmaps and their drawing only to be thrown away.
     QSize OpenPanel;
@@ -99,7 +99,8 @@ public:
     bool Commit(int X, int Y);
     void ShowAdvice(int X, int Y);
 
-    // Puzzle files and export; these three live in the files library.
+    // Puzzle files and export; these three live in the files library. Saving tangles; an opened puzzle is
+    // tangled by its owner, where the person can watch it.
     void SaveToFile(const QString &Path);
     TLoadResult LoadFromFile(const QString &Path);
     void SaveImageAs(const QString &Path) const;

@@ -1,7 +1,7 @@
 // The recording pointer control of the window tests.
 #include "TFakePointerControl.h"
 
-void TFakePointerControl::MoveTo(QPoint Global)
+void TFakePointerControl::MoveTo(QPoint Global, QWindow *)
 {
     Moves << Global;
 }

@@ -14,7 +14,7 @@ public:
     // The confinement in force now; empty when the pointer is free.
     QRect Confined;
 
-    void MoveTo(QPoint Global) override;
+    void MoveTo(QPoint Global, QWindow *Window) override;
     void Confine(const QRect &Global, QWindow *Receiver) override;
     void Release() override;
     bool IsConfined() const override { return !Confined.isEmpty(); }

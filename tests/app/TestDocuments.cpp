@@ -37,6 +37,8 @@ private slots:
     void saveAsCancelledChangesNothing();
     void saveAsOntoAPipeIsRefused();
     void saveImageWritesTheWholeSource();
+    void outOfMemoryIsToldPlainly_data();
+    void outOfMemoryIsToldPlainly();
 };
 
 void TestDocuments::newWithoutAPuzzle()
@@ -212,10 +214,24 @@ void TestDocuments::openPlaysTheFile()
 {
     TFormFixture F;
     const QString Path = F.MakePuzzleFile(QStringLiteral("three.nbq"), 360, 270, 3, 3);
+    // The tangle is shown on screen, in the opened puzzle's own picture, with every command off as for Tangle.
+    int Steps = 0;
+    QStringList EnabledDuring;
+    bool ShownDuring = true;
+    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
+        ++Steps;
+        EnabledDuring += F.EnabledCommands();
+        ShownDuring &= F.Form->Puzzle && F.Form->Puzzle->FileName == Path &&
+                       F.Form->Image->Bitmap() == F.Form->Puzzle->Display && F.Form->Image->width() == 360;
+    });
     F.Open(Path);
+    QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts
+    QCOMPARE(EnabledDuring, QStringList());
+    QVERIFY(ShownDuring);
     QCOMPARE(F.Dialogs->Log, QStringList{"OpenPuzzle"});
     QVERIFY(F.Form->Puzzle);
     TPuzzle &P = *F.Form->Puzzle;
+    QVERIFY(!P.Body.IsSolved());
     QVERIFY(!P.EditMode);
     QVERIFY(!P.Solved);
     QVERIFY(!P.Modified);
@@ -274,8 +290,11 @@ void TestDocuments::openRefusals()
         File.close();
     }
     F.Dialogs->Log.clear();
+    int Steps = 0;
+    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&Steps] { ++Steps; });
     F.Open(Path);
 
+    QCOMPARE(Steps, 0);
     QCOMPARE(F.Dialogs->Log.size(), log.size());
     for (int I = 0; I < log.size(); ++I)
         if (log.at(I).endsWith(QLatin1Char('*')))
@@ -363,6 +382,55 @@ void TestDocuments::saveImageWritesTheWholeSource()
     QCOMPARE(Reader.format(), QByteArray("jpeg"));
     QCOMPARE(Reader.size(), QSize(400, 300));
     QVERIFY(F.Form->Puzzle->Solved);
+}
+
+void TestDocuments::outOfMemoryIsToldPlainly_data()
+{
+    QTest::addColumn<QString>("flow");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("a command") << "command" << "There is not enough memory to complete this command.";
+    QTest::newRow("opening a puzzle") << "open" << "There is not enough memory to open this picture.";
+    QTest::newRow("saving before the window closes") << "close"
+                                                      << "There is not enough memory to complete this command.";
+}
+
+// An allocation that fails ends the flow with a plain sentence, and the window goes on with what it had.
+void TestDocuments::outOfMemoryIsToldPlainly()
+{
+    QFETCH(QString, flow);
+    QFETCH(QString, message);
+
+    TFormFixture F;
+    F.Open(F.MakePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
+    TPuzzle *Before = F.Form->Puzzle.get();
+    const QImage Screen = *F.Form->Image->Bitmap();
+    F.Dialogs->Log.clear();
+    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [] { throw std::bad_alloc(); });
+
+    if (flow == QLatin1String("command")) {
+        F.Form->Guarded([] { throw std::bad_alloc(); });
+    } else if (flow == QLatin1String("open")) {
+        F.Open(F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
+    } else {
+        F.Form->Puzzle->Modified = true;
+        F.Dialogs->ConfirmAnswers << TConfirmAnswer::Yes;
+        F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("saved.nbq"));
+        QVERIFY(!F.Form->close());
+    }
+
+    QCOMPARE(F.Dialogs->Errors(), QStringList{message});
+    QVERIFY(F.Form->isVisible());
+    QCOMPARE(F.Form->Puzzle.get(), Before);
+    if (flow == QLatin1String("open")) {
+        QCOMPARE(F.Form->Puzzle->FileName, F.PathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(F.Form->Image->Bitmap()->size(), Screen.size());
+    }
+    // The commands are back on: the failure did not leave them suspended.
+    F.Form->ActionListUpdate();
+    QVERIFY(F.Form->UpdateHandlerInstalled());
+    QVERIFY(F.Form->OpenAction->isEnabled());
+    QVERIFY(F.Form->ImageMouseAttached());
 }
 
 QTEST_MAIN(TestDocuments)

@@ -9,6 +9,11 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -26,6 +31,42 @@ QPoint PointerAfterWarp(QPoint Global)
     return QCursor::pos();
 }
 
+// The X server's own answers, without Qt in between.
+xcb_connection_t *Connection()
+{
+    return qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+xcb_window_t Root()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+}
+
+QPoint OnRoot(xcb_window_t Window, QPoint Local)
+{
+    xcb_translate_coordinates_reply_t *Reply = xcb_translate_coordinates_reply(
+        Connection(), xcb_translate_coordinates(Connection(), Window, Root(), qint16(Local.x()), qint16(Local.y())),
+        nullptr);
+    const QPoint Point = Reply ? QPoint(Reply->dst_x, Reply->dst_y) : QPoint(-1, -1);
+    std::free(Reply);
+    return Point;
+}
+
+QPoint ServerPointer()
+{
+    xcb_query_pointer_reply_t *Reply =
+        xcb_query_pointer_reply(Connection(), xcb_query_pointer(Connection(), Root()), nullptr);
+    const QPoint Point = Reply ? QPoint(Reply->root_x, Reply->root_y) : QPoint(-1, -1);
+    std::free(Reply);
+    return Point;
+}
+
+QPoint ServerWarp(QPoint Root)
+{
+    xcb_warp_pointer(Connection(), XCB_NONE, ::Root(), 0, 0, 0, 0, qint16(Root.x()), qint16(Root.y()));
+    return ServerPointer();
+}
+
 } // namespace
 
 class TestPointerX11 : public QObject
@@ -36,6 +77,7 @@ private slots:
     void initTestCase();
     void heldOnTheDraggedLine_data();
     void heldOnTheDraggedLine();
+    void placedWhereTheServerHasTheWindow();
 };
 
 void TestPointerX11::initTestCase()
@@ -103,6 +145,42 @@ void TestPointerX11::heldOnTheDraggedLine()
     QVERIFY(!F.Form->PointerControl->IsConfined());
     QCOMPARE(PointerAfterWarp(Global(QPoint(400, 300))), Global(QPoint(400, 300)));
     QCOMPARE(PointerAfterWarp(QPoint(5, 5)), QPoint(5, 5));
+}
+
+// Some window managers under XWayland leave Qt believing the window is somewhere else. The pointer must still land
+// on the cell, and be held on the picture, where the X server shows them. (Also run on a screen scaled by 2.)
+void TestPointerX11::placedWhereTheServerHasTheWindow()
+{
+    TFormFixture F;
+    F.UseRealPointer();
+    F.Open(F.MakePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
+    TPictureControl *Image = F.Form->Image;
+    QWindow *Window = F.Form->windowHandle();
+    const xcb_window_t Native = xcb_window_t(Window->winId());
+    const qreal Ratio = Window->devicePixelRatio();
+
+    // Moved behind Qt's back: Qt hears of it only when it next handles its events, which nothing below lets it do.
+    const QPoint Before = OnRoot(Native, QPoint(0, 0));
+    const uint32_t Place[] = {uint32_t(Before.x() + 137), uint32_t(Before.y() + 61)};
+    xcb_configure_window(Connection(), Native, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, Place);
+    xcb_flush(Connection());
+    QCOMPARE(OnRoot(Native, QPoint(0, 0)), Before + QPoint(137, 61));
+    // Where a point of the control is on the screen in the server's pixels, and where Qt believes it is.
+    auto Truth = [&](QPoint At) { return OnRoot(Native, Image->mapTo(F.Form.get(), At) * Ratio); };
+    auto Believed = [&](QPoint At) { return Image->mapToGlobal(At); };
+
+    F.Form->PointerControl->MoveTo(Believed(QPoint(75, 25)), Window);
+    QCOMPARE(ServerPointer(), Truth(QPoint(75, 25)));
+    // Held on the line through y = 25 of the control as it really is.
+    F.Form->PointerControl->Confine(QRect(Believed(QPoint(0, 25)), QSize(150, 1)), Window);
+    const QRect Line(Truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
+    const QPoint Below = ServerWarp(Truth(QPoint(115, 85)));
+    QVERIFY(Line.contains(Below));
+    QCOMPARE(Below.x(), Truth(QPoint(115, 85)).x());
+    QCOMPARE(ServerWarp(QPoint(5, 5)), Line.topLeft());
+    QCOMPARE(ServerWarp(Truth(QPoint(149, 0))).x(), Truth(QPoint(149, 0)).x());
+    F.Form->PointerControl->Release();
+    QCOMPARE(ServerWarp(QPoint(5, 5)), QPoint(5, 5));
 }
 
 QTEST_MAIN(TestPointerX11)

@@ -2,6 +2,7 @@
 #include "ProgramResources.h"
 #include "TFakeDialogs.h"
 #include "TRulesForm.h"
+#include "TVideoPanel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -15,12 +16,58 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
 
 #include <functional>
 
 namespace {
 
 const QString LoopVideo = QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi");
+
+// A frame of Size whose luma is Y everywhere and whose chroma is neutral except in the last chroma sample of each
+// row, which holds (U, V): only the last two columns of pixels show that colour.
+QVideoFrame YuvFrame(QVideoFrameFormat::PixelFormat Format, QSize Size, QVideoFrameFormat::ColorRange Range, int Y,
+                     int U, int V)
+{
+    QVideoFrameFormat Layout(Size, Format);
+    Layout.setColorRange(Range);
+    QVideoFrame Frame(Layout);
+    if (!Frame.map(QVideoFrame::WriteOnly))
+        return QVideoFrame();
+    const int W = Size.width(), H = Size.height(), CW = (W + 1) / 2;
+    auto Fill = [&](int Plane, int Rows, const std::function<uchar(int)> &Byte) {
+        // Qt's own frames may hold fewer chroma rows than an odd height needs.
+        Rows = std::min(Rows, Frame.mappedBytes(Plane) / Frame.bytesPerLine(Plane));
+        for (int R = 0; R < Rows; ++R)
+            for (int B = 0; B < Frame.bytesPerLine(Plane); ++B)
+                Frame.bits(Plane)[qsizetype(R) * Frame.bytesPerLine(Plane) + B] = Byte(B);
+    };
+    Fill(0, H, [&](int) { return uchar(Y); });
+    auto Chroma = [&](int Sample, int Value) { return uchar(Sample == CW - 1 ? Value : 128); };
+    switch (Format) {
+    case QVideoFrameFormat::Format_YUV420P:
+    case QVideoFrameFormat::Format_YV12: {
+        const bool Swapped = Format == QVideoFrameFormat::Format_YV12;
+        Fill(Swapped ? 2 : 1, (H + 1) / 2, [&](int B) { return Chroma(B, U); });
+        Fill(Swapped ? 1 : 2, (H + 1) / 2, [&](int B) { return Chroma(B, V); });
+        break;
+    }
+    default: { // NV12, NV21
+        const bool Swapped = Format == QVideoFrameFormat::Format_NV21;
+        Fill(1, (H + 1) / 2, [&](int B) { return Chroma(B / 2, (B % 2 == 0) != Swapped ? U : V); });
+        break;
+    }
+    }
+    Frame.unmap();
+    return Frame;
+}
+
+bool Near(QRgb Actual, QRgb Expected)
+{
+    return std::abs(qRed(Actual) - qRed(Expected)) <= 2 && std::abs(qGreen(Actual) - qGreen(Expected)) <= 2 &&
+           std::abs(qBlue(Actual) - qBlue(Expected)) <= 2;
+}
 
 // Runs Act once the window is on screen; counts the showings.
 int ShowWith(TRulesForm &Form, bool &ShowAtStart, const std::function<void(TRulesForm &)> &Act)
@@ -64,6 +111,9 @@ private slots:
     void programResource();
     void helpPageLinks();
     void shippedVideo();
+    void videoFrameAsPicture_data();
+    void videoFrameAsPicture();
+    void videoPanelShowsTheSinksFrames();
 };
 
 void TestRulesForm::window()
@@ -270,6 +320,79 @@ void TestRulesForm::shippedVideo()
     const double Seconds = double(MicrosecondsPerFrame) * Frames / 1e6;
     QVERIFY2(Seconds >= 6 && Seconds <= 12, qPrintable(QString::number(Seconds)));
     QVERIFY(Head.contains("MJPG"));
+}
+
+void TestRulesForm::videoFrameAsPicture_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("u");
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QRgb>("grey");   // the pixels with neutral chroma
+    QTest::addColumn<QRgb>("colour"); // the last column
+
+    using F = QVideoFrameFormat;
+    // A JPEG decoder's full range: Y 76, Cb 85, Cr 255 is pure red.
+    QTest::newRow("4:2:0 planar, full range, red") << int(F::Format_YUV420P) << int(F::ColorRange_Full) << 76 << 85
+                                                   << 255 << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    QTest::newRow("4:2:0 planar, V first") << int(F::Format_YV12) << int(F::ColorRange_Full) << 76 << 85 << 255
+                                           << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    QTest::newRow("semi-planar UV") << int(F::Format_NV12) << int(F::ColorRange_Full) << 76 << 85 << 255
+                                    << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    QTest::newRow("semi-planar VU") << int(F::Format_NV21) << int(F::ColorRange_Full) << 76 << 85 << 255
+                                    << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    // Video range: 16 is black and 235 white; Y 81, Cb 90, Cr 240 is pure red.
+    QTest::newRow("video range, black and red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 16 << 128
+                                                << 128 << qRgb(0, 0, 0) << qRgb(0, 0, 0);
+    QTest::newRow("video range, red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 81 << 90 << 240
+                                      << qRgb(75, 75, 75) << qRgb(255, 0, 0);
+}
+
+// An odd height, whose last row Qt's own frames give no chroma row of its own: the last one stands in, and
+// nothing is read past the frame.
+void TestRulesForm::videoFrameAsPicture()
+{
+    QFETCH(int, format);
+    QFETCH(int, range);
+    QFETCH(int, y);
+    QFETCH(int, u);
+    QFETCH(int, v);
+    QFETCH(QRgb, grey);
+    QFETCH(QRgb, colour);
+
+    const QSize Size(6, 3);
+    const QImage Picture = TVideoPanel::ToImage(YuvFrame(QVideoFrameFormat::PixelFormat(format), Size,
+                                                         QVideoFrameFormat::ColorRange(range), y, u, v));
+    QCOMPARE(Picture.size(), Size);
+    for (int Y = 0; Y < Size.height(); ++Y)
+        for (int X = 0; X < Size.width(); ++X) {
+            const QRgb Expected = X >= 4 ? colour : grey;
+            QVERIFY2(Near(Picture.pixel(X, Y), Expected),
+                     qPrintable(QStringLiteral("%1,%2: %3").arg(X).arg(Y).arg(Picture.pixel(X, Y), 8, 16)));
+        }
+}
+
+// Frames sent to the panel's sink are shown fitted to the panel, black around them; a format it cannot convert
+// shows black.
+void TestRulesForm::videoPanelShowsTheSinksFrames()
+{
+    TVideoPanel Panel;
+    Panel.resize(100, 100);
+    QVideoFrame Packed(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_BGRX8888));
+    QVERIFY(Packed.map(QVideoFrame::WriteOnly));
+    for (int Row = 0; Row < 2; ++Row)
+        std::fill_n(reinterpret_cast<quint32 *>(Packed.bits(0) + Row * Packed.bytesPerLine(0)), 8, 0xff20c040u);
+    Packed.unmap();
+    Panel.VideoSink()->setVideoFrame(Packed);
+    QCOMPARE(Panel.Frame().size(), QSize(8, 2));
+    const QImage Shown = Panel.grab().toImage();
+    QCOMPARE(QColor(Shown.pixel(50, 50)), QColor(0x20, 0xc0, 0x40));
+    QCOMPARE(QColor(Shown.pixel(50, 5)), QColor(Qt::black));
+
+    Panel.VideoSink()->setVideoFrame(QVideoFrame(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_Jpeg)));
+    QVERIFY(Panel.Frame().isNull());
+    QCOMPARE(QColor(Panel.grab().toImage().pixel(50, 50)), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestRulesForm)

@@ -63,6 +63,13 @@ void TestStartup::commandLine()
     const QString Sample = F.MakePuzzleFile(QStringLiteral("sample.nbq"), 400, 300, 3, 3);
     if (!argument.isEmpty())
         F.Form->CommandLinePuzzle = F.PathOf(argument);
+    // The puzzle from the command line is tangled where the person sees it, after the window has appeared.
+    int Steps = 0;
+    bool VisibleDuring = true;
+    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
+        ++Steps;
+        VisibleDuring &= F.Form->isVisible() && F.Form->Image->width() > 0;
+    });
     F.Form->show();
     QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
     QTRY_COMPARE(F.Form->Puzzle != nullptr, puzzle);
@@ -70,6 +77,8 @@ void TestStartup::commandLine()
     QCOMPARE(F.Form->windowTitle(), title);
     // Nothing asked, nothing reported: a missing file is passed over in silence.
     QCOMPARE(F.Dialogs->Log, QStringList());
+    QCOMPARE(Steps, puzzle ? 5 : 0);
+    QVERIFY(VisibleDuring);
     if (puzzle) {
         QVERIFY(!F.Form->Puzzle->EditMode);
         QCOMPARE(F.Form->Puzzle->FileName, Sample);

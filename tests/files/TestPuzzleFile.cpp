@@ -338,6 +338,9 @@ void TestPuzzleFile::roundTrip()
     QVERIFY(!P.EditMode);
     QVERIFY(!P.Solved);
     QVERIFY(!P.Modified);
+    // Opening draws nothing: the owner tangles the puzzle where the person can watch it.
+    QVERIFY(P.Display->isNull());
+    Opened.Puzzle.Tangle();
     QVERIFY(!P.Display->isNull());
 }
 

@@ -5,7 +5,10 @@
 #include "WorkingBitmap.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -201,14 +204,25 @@ private slots:
     void hiddenNumberIsCentredInTheSizeFittedFor00_data()
     {
         QTest::addColumn<int>("number");
-        QTest::newRow("7") << 7;
-        QTest::newRow("12") << 12;
-        QTest::newRow("100") << 100;
+        QTest::addColumn<bool>("darkTheme"); // the desktop's window text is white
+        QTest::newRow("7") << 7 << false;
+        QTest::newRow("12") << 12 << false;
+        QTest::newRow("100") << 100 << false;
+        QTest::newRow("34, dark desktop theme") << 34 << true;
     }
 
     void hiddenNumberIsCentredInTheSizeFittedFor00()
     {
         QFETCH(int, number);
+        QFETCH(bool, darkTheme);
+        const QPalette Before = QGuiApplication::palette();
+        const auto Restore = qScopeGuard([&Before] { QGuiApplication::setPalette(Before); });
+        if (darkTheme) {
+            QPalette Dark = Before;
+            Dark.setColor(QPalette::Window, QColor(40, 40, 40));
+            Dark.setColor(QPalette::WindowText, Qt::white);
+            QGuiApplication::setPalette(Dark);
+        }
         const int W = 100, H = 80;
         QImage Paper = CreateWorkingBitmap(W, H);
         TilePicture(Paper, ConcealmentTexture());
@@ -230,11 +244,13 @@ private slots:
         QVERIFY(std::abs(Ink.center().x() - W / 2) <= 3);
         // Digits of one size stand equally tall, whatever the number of them.
         QCOMPARE(Ink.height(), Metrics.tightBoundingRect(QStringLiteral("0")).height());
-        // The ink is the window-text colour, normally black.
+        // The ink is black, whatever the desktop's theme: it only ever darkens the paper.
         int Darkest = 255;
         for (int Y = Ink.top(); Y <= Ink.bottom(); ++Y)
-            for (int X = Ink.left(); X <= Ink.right(); ++X)
+            for (int X = Ink.left(); X <= Ink.right(); ++X) {
                 Darkest = std::min(Darkest, qGray(Cell.pixel(X, Y)));
+                QVERIFY(qGray(Cell.pixel(X, Y)) <= qGray(Paper.pixel(X, Y)));
+            }
         QVERIFY(Darkest < 40);
     }
 
