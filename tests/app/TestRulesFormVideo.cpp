@@ -103,8 +103,9 @@ void TestRulesFormVideo::shippedVideo()
     QVERIFY2(Position > 200, qPrintable(QString::number(Position)));
 }
 
-// A run that showed the demo keeps within 15 MB of one that did not: the media layer's libraries stay loaded, but
-// not the pipeline, its frames or a graphics stack (drawing the video through OpenGL left some 90 MB behind).
+// A run that showed the demo keeps close to one that did not: the media layer's libraries stay loaded (some 13 MB
+// here), but not the pipeline, its frames or a graphics stack (drawing the video through OpenGL left some 90 MB
+// behind). The bounds leave room for another machine's plugin set while still catching a pipeline kept alive.
 void TestRulesFormVideo::memoryGoesWithTheWindow()
 {
     // The main window's sounds open the media layer at every start, demo or not.
@@ -136,9 +137,9 @@ void TestRulesFormVideo::memoryGoesWithTheWindow()
     }
     qInfo("resident memory %lld kB before the demo, %lld kB after it, %lld kB after showing it again", Before,
           After[0], After[1]);
-    QVERIFY2(After[0] - Before < 15 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[0] - Before)));
+    QVERIFY2(After[0] - Before < 25 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[0] - Before)));
     // And nothing piles up from one showing to the next.
-    QVERIFY2(After[1] - After[0] < 2 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[1] - After[0])));
+    QVERIFY2(After[1] - After[0] < 5 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[1] - After[0])));
 }
 
 QTEST_MAIN(TestRulesFormVideo)
