@@ -2,10 +2,8 @@
 // whose name is not UTF-8 opened through its own bytes.
 #include "TCommandLine.h"
 #include "TFormFixture.h"
-#include "TMailSender.h"
 #include "TPuzzleArgument.h"
 
-#include <QAction>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -50,7 +48,6 @@ private slots:
     void printsWithoutDisplay();
     void nameNotUtf8_data();
     void nameNotUtf8();
-    void nameNotUtf8OpensAndIsNotMailed();
 };
 
 void TestCommandLine::parse_data()
@@ -171,31 +168,6 @@ void TestCommandLine::nameNotUtf8()
         QCOMPARE(F.Form->Puzzle->Body.Rows, 3);
         QVERIFY(!F.Form->Puzzle->EditMode);
     }
-}
-
-// The program's hold on the file is no name for the mail program: the person is told where the file is instead.
-void TestCommandLine::nameNotUtf8OpensAndIsNotMailed()
-{
-    QTemporaryDir NoPrograms;
-    const QByteArray OldPath = qgetenv("PATH");
-    qputenv("PATH", NoPrograms.path().toLocal8Bit());
-
-    TFormFixture F;
-    const QByteArray Name = Bytes(F.Folder.path()) + '/' + Latin1Name;
-    const TRawEntry Entry{Name};
-    QCOMPARE(::rename(Bytes(F.MakePuzzleFile(QStringLiteral("p.nbq"), 400, 300)).constData(), Name.constData()), 0);
-    const TPuzzleArgument Argument(Name);
-    F.Open(Argument.Path());
-    QVERIFY(F.Form->Puzzle);
-    F.Dialogs->Log.clear();
-    F.Run(F.Form->SendByEMailAction);
-    qputenv("PATH", OldPath);
-
-    QCOMPARE(F.Dialogs->Log.size(), 1);
-    QVERIFY2(F.Dialogs->Log.first().contains(TMailSender::UnattachableMessage({Argument.Path()})),
-             qPrintable(F.Dialogs->Log.first()));
-    QVERIFY(F.Dialogs->Log.first().contains(QStringLiteral("Urlaub-\uFFFDt\uFFFD.nbq")));
-    QVERIFY(!F.Form->MailSender->HandOverUnderWay());
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -213,25 +213,31 @@ void TestTMailSender::refusesOptionLikeRecipient()
 void TestTMailSender::refusesUnattachablePath_data()
 {
     QTest::addColumn<QString>("PuzzleName");
-    QTest::newRow("line feed") << QStringLiteral("two\nlines.nbq");
-    QTest::newRow("carriage return") << QStringLiteral("two\rlines.nbq");
+    QTest::addColumn<bool>("Descriptor"); // handed over as this process's descriptor of the file
+    QTest::newRow("line feed") << QStringLiteral("two\nlines.nbq") << false;
+    QTest::newRow("carriage return") << QStringLiteral("two\rlines.nbq") << false;
+    QTest::newRow("/proc/self/fd") << QStringLiteral("p.nbq") << true;
 }
 
-// The mailto address would end at the line break and the mail program would attach another file, or none: the
-// person is told to attach it by hand, and xdg-email is not started.
+// The mailto address would end at the line break and the mail program would attach another file, or none; a
+// descriptor under /proc/self names the mail program's own file. The person is told to attach the file by hand,
+// under the name it can be found by, and xdg-email is not started.
 void TestTMailSender::refusesUnattachablePath()
 {
     QFETCH(QString, PuzzleName);
+    QFETCH(bool, Descriptor);
     WriteFakeMailer(FBin.path(), 0);
     const QString Path = MakePuzzle(PuzzleName);
-    QVERIFY(QFile::exists(Path));
+    QFile Held(Path);
+    QVERIFY(Held.open(QIODevice::ReadOnly));
+    const QString Attachment = Descriptor ? QStringLiteral("/proc/self/fd/%1").arg(Held.handle()) : Path;
 
     TMailSender Sender;
     QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), {Path}));
+    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), {Attachment}));
     QCOMPARE(Failed.count(), 1);
-    QCOMPARE(Failed.at(0).at(0).toString(), TMailSender::UnattachableMessage({Path}));
-    QVERIFY(Failed.at(0).at(0).toString().contains(Path));
+    QCOMPARE(Failed.at(0).at(0).toString(), TMailSender::UnattachableMessage({Attachment}));
+    QVERIFY(Failed.at(0).at(0).toString().endsWith(QLatin1Char('\n') + Path));
     QVERIFY(!Sender.HandOverUnderWay());
     QTest::qWait(200);
     QVERIFY(!QFile::exists(FBin.path() + QStringLiteral("/args")));
