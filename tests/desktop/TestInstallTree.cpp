@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -275,21 +274,6 @@ private slots:
         QVERIFY(Validate.waitForFinished(120000));
         QVERIFY2(Validate.exitStatus() == QProcess::NormalExit && Validate.exitCode() == 0,
                  Validate.readAll().constData());
-    }
-
-    // Wayland desktops get the native platform plugin along with the program.
-    void packageRecommends()
-    {
-        QFile Config(QStringLiteral(QUORRA_BUILD_DIR "/CPackConfig.cmake"));
-        QVERIFY(Config.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QRegularExpression Line(QStringLiteral("^set\\(CPACK_DEBIAN_PACKAGE_RECOMMENDS \"([^\"]*)\"\\)$"),
-                                      QRegularExpression::MultilineOption);
-        const QRegularExpressionMatch Match = Line.match(QString::fromUtf8(Config.readAll()));
-        QVERIFY(Match.hasMatch());
-        QStringList Packages = Match.captured(1).split(QLatin1Char(','));
-        for (QString &Package : Packages)
-            Package = Package.trimmed();
-        QVERIFY2(Packages.contains(QStringLiteral("qt6-wayland")), qPrintable(Match.captured(1)));
     }
 
     // An install into a folder the desktop reads refreshes its MIME database, so puzzle files are known at once; a
