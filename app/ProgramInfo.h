@@ -4,6 +4,8 @@
 #include <QString>
 
 inline const QString QuorraProgramName = QStringLiteral("Quorra");
-inline const QString QuorraVersionText = QStringLiteral("Version 1.0.2");
+// The version as --version prints it; the about box shows it as "Version 1.0.2".
+inline const QString QuorraVersion = QStringLiteral("1.0.2");
+inline const QString QuorraVersionText = QStringLiteral("Version ") + QuorraVersion;
 // Shown as the about box's link and written into the invitation mail.
 inline const QString QuorraWebAddress = QStringLiteral("https://quorra.example.org/");

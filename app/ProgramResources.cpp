@@ -23,7 +23,14 @@ QUrl HelpAddress()
     return QUrl::fromLocalFile(ProgramResource(QStringLiteral("Nimbrel.html")));
 }
 
-void OpenHelp()
+bool OpenHelp()
 {
-    QDesktopServices::openUrl(HelpAddress());
+    return QDesktopServices::openUrl(HelpAddress());
+}
+
+QString HelpNotOpenedMessage()
+{
+    return QStringLiteral("No web browser could be started to show the help.\n"
+                          "You can open the help file yourself:\n%1")
+        .arg(HelpAddress().toLocalFile());
 }

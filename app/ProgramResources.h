@@ -12,6 +12,9 @@ QString ProgramResource(const QString &Relative);
 // The help page, "Nimbrel.html", as the address handed to the desktop.
 QUrl HelpAddress();
 
-// Opens the help page with the desktop's default handler. Like the shell it stands for, nothing is reported:
-// a missing page or a desktop without a browser leaves the command without visible effect.
-void OpenHelp();
+// Opens the help page with the desktop's default handler. False when nothing could be started to show it (no
+// browser, no opener); what a browser that did start makes of the page is its own affair.
+bool OpenHelp();
+
+// Said when OpenHelp fails; it names the help file, so that it can be opened by hand.
+QString HelpNotOpenedMessage();

@@ -19,9 +19,13 @@ public:
     QLabel *WebLabel = nullptr;
     QPushButton *OKBitBtn = nullptr;
 
+    void setVisible(bool Visible) override;
+
 public slots:
     void WebLabelClick();
 
 private:
     void FormCreate();
+    // Over the middle of the main window's screen, as far as the window system lets a program place a window.
+    void CentreOnScreen();
 };

@@ -609,7 +609,7 @@ void TNimbrelMainForm::ActionListUpdate()
         Always->setEnabled(true);
     SaveAsAction->setEnabled(P);
     SaveImageAsAction->setEnabled(S);
-    SendByEMailAction->setEnabled(P && !M);
+    SendByEMailAction->setEnabled(P && !M && !MailSender->HandOverUnderWay());
     TangleAction->setEnabled(E || S);
     ZoomInAction->setEnabled(P && Puzzle->CanZoomIn() && !A);
     ZoomOutAction->setEnabled(P && Puzzle->CanZoomOut());
@@ -746,7 +746,8 @@ void TNimbrelMainForm::ExitActionExecute(QAction *)
 
 void TNimbrelMainForm::HelpActionExecute(QAction *)
 {
-    OpenHelp();
+    if (!OpenHelp())
+        FDialogs->Message(QuorraProgramName, HelpNotOpenedMessage(), TMessageIcon::Warning);
 }
 
 void TNimbrelMainForm::mShowexampeClick()

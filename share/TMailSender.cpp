@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 TMailSender::TMailSender(QObject *Parent)
     : QObject(Parent)
@@ -52,11 +53,25 @@ QStringList TMailSender::Arguments(const QStringList &Recipients, const QString 
 
 namespace {
 
+bool InProc(const QString &Path)
+{
+    return QFileInfo(Path).absoluteFilePath().startsWith(QLatin1String("/proc/"));
+}
+
+// A descriptor link under /proc is shown as the file it stands for, which is what the person can find.
+QString ShownPath(const QString &Path)
+{
+    const QFileInfo Info(Path);
+    if (InProc(Path) && Info.isSymLink())
+        return Info.symLinkTarget();
+    return Info.absoluteFilePath();
+}
+
 QString PathList(const QStringList &Attachments)
 {
     QStringList Paths;
     for (const QString &Path : Attachments)
-        Paths << QFileInfo(Path).absoluteFilePath();
+        Paths << ShownPath(Path);
     return Paths.join(QLatin1Char('\n'));
 }
 
@@ -75,6 +90,24 @@ QString TMailSender::UnreadableAttachmentMessage(const QStringList &Attachments)
         .arg(PathList(Attachments));
 }
 
+QString TMailSender::UnattachableMessage(const QStringList &Attachments)
+{
+    return QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
+                          "Please attach the puzzle file to a message yourself:\n%1")
+        .arg(PathList(Attachments));
+}
+
+bool TMailSender::CanAttach(const QString &Path)
+{
+    return !Path.contains(QLatin1Char('\n')) && !Path.contains(QLatin1Char('\r')) && !InProc(Path);
+}
+
+void TMailSender::EndHandOver(quint64 Id)
+{
+    if (Id == FHandOverId)
+        FHandingOver = false;
+}
+
 bool TMailSender::SendMailWithAttachments(const QStringList &Recipients, const QString &Subject,
                                           const QString &Body, const QStringList &Attachments)
 {
@@ -85,6 +118,17 @@ bool TMailSender::SendMailWithAttachments(const QStringList &Recipients, const Q
             emit Failed(QStringLiteral("\"%1\" is not a valid mail address.").arg(Recipient));
             return false;
         }
+    if (FHandingOver)
+        return false;
+    for (const QString &Path : Attachments)
+        if (!CanAttach(Path)) {
+            emit Failed(UnattachableMessage(Attachments));
+            return false;
+        }
+
+    FHandingOver = true;
+    const quint64 Id = ++FHandOverId;
+    QTimer::singleShot(FHandOverMs, this, [this, Id] { EndHandOver(Id); });
 
     // The process outlives this call (and possibly this object): it deletes itself when it ends.
     auto *Process = new QProcess;
@@ -92,7 +136,8 @@ bool TMailSender::SendMailWithAttachments(const QStringList &Recipients, const Q
     Process->setProcessChannelMode(QProcess::ForwardedChannels);
     Process->setStandardInputFile(QProcess::nullDevice());
 
-    auto Report = [this, Attachments](int ExitCode) {
+    auto Report = [this, Attachments, Id](int ExitCode) {
+        EndHandOver(Id);
         switch (ExitCode) {
         case ecSuccess:
             break;

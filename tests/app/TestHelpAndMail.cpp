@@ -32,10 +32,12 @@ private slots:
     void init();
     void cleanup();
     void helpContent();
+    void helpWithoutBrowser();
     void showExample_data();
     void showExample();
     void sendByEMail_data();
     void sendByEMail();
+    void sendOneAtATime();
 
 private:
     QByteArray FOldPath;
@@ -90,6 +92,22 @@ void TestHelpAndMail::helpContent()
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(Catcher.Urls, QList<QUrl>{HelpAddress()});
     QCOMPARE(Catcher.Urls.first().fileName(), QStringLiteral("Nimbrel.html"));
+}
+
+// With nothing on PATH the desktop has no opener to start; the platform has none of its own offscreen either.
+void TestHelpAndMail::helpWithoutBrowser()
+{
+    TFormFixture F;
+    for (const char *Variable : {"BROWSER", "DEFAULT_BROWSER"})
+        qunsetenv(Variable);
+    F.Dialogs->Log.clear();
+    F.Run(F.Form->HelpAction);
+    QCOMPARE(F.Dialogs->Log.size(), 1);
+    const QString Told = F.Dialogs->Log.first();
+    QVERIFY2(Told.startsWith(QStringLiteral("Message|Quorra|")), qPrintable(Told));
+    // The file is named so that it can be opened by hand.
+    QVERIFY2(Told.contains(HelpAddress().toLocalFile()), qPrintable(Told));
+    QVERIFY(Told.contains(QStringLiteral("Nimbrel.html")));
 }
 
 void TestHelpAndMail::showExample_data()
@@ -159,6 +177,32 @@ void TestHelpAndMail::sendByEMail()
         QVERIFY(F.Dialogs->Log.first().startsWith(QStringLiteral("Message|")));
         QVERIFY2(F.Dialogs->Log.first().contains(Path), qPrintable(F.Dialogs->Log.first()));
     }
+}
+
+// While the mail program has not taken the message yet, the command is off, so a second click starts no second
+// compose window; it comes back once xdg-email has ended.
+void TestHelpAndMail::sendOneAtATime()
+{
+    QFile Script(FBin.filePath(QStringLiteral("xdg-email")));
+    QVERIFY(Script.open(QIODevice::WriteOnly));
+    Script.write("#!/bin/sh\necho run >> \"${0%/*}/runs\"\n/bin/sleep 0.5\n");
+    Script.close();
+    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
+
+    TFormFixture F;
+    F.New(F.MakePicture(QStringLiteral("beach.bmp"), 300, 200));
+    F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("beach.nbq"));
+    F.Run(F.Form->SaveAsAction);
+    QSignalSpy Finished(F.Form->MailSender, &TMailSender::Finished);
+    F.Run(F.Form->SendByEMailAction);
+    QVERIFY(!F.Form->SendByEMailAction->isEnabled());
+    F.Form->SendByEMailAction->trigger(); // as a script or a quick second click might
+    QVERIFY(Finished.wait(10000));
+    QTRY_VERIFY(F.Form->SendByEMailAction->isEnabled());
+
+    QFile Runs(FBin.filePath(QStringLiteral("runs")));
+    QVERIFY(Runs.open(QIODevice::ReadOnly));
+    QCOMPARE(Runs.readAll(), QByteArray("run\n"));
 }
 
 QTEST_MAIN(TestHelpAndMail)

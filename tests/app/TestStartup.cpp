@@ -8,10 +8,12 @@
 #include "TextStamp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +40,8 @@ private slots:
     void commandLine();
     void freshWindow();
     void aboutBox();
+    void aboutBoxFitsItsTexts_data();
+    void aboutBoxFitsItsTexts();
     void nameFilters_data();
     void nameFilters();
 };
@@ -139,6 +143,51 @@ void TestStartup::aboutBox()
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QCOMPARE(Catcher.Urls, QList<QUrl>{QUrl(QuorraWebAddress)});
     QVERIFY(!About.isVisible());
+}
+
+void TestStartup::aboutBoxFitsItsTexts_data()
+{
+    QTest::addColumn<int>("PixelSize"); // of the application's font; 0 keeps the desktop's
+    QTest::newRow("the desktop's font") << 0;
+    QTest::newRow("a large font") << 24;
+    QTest::newRow("a very large font") << 34;
+}
+
+// Every text has at least the room it asks for, inside the box, and the box is in the middle of the screen, not
+// over the main window.
+void TestStartup::aboutBoxFitsItsTexts()
+{
+    QFETCH(int, PixelSize);
+    const QFont Before = QApplication::font();
+    if (PixelSize > 0) {
+        QFont Large = Before;
+        Large.setPixelSize(PixelSize);
+        QApplication::setFont(Large);
+    }
+    QWidget Main;
+    Main.setGeometry(20, 30, 300, 200);
+    Main.show();
+    TAboutForm About(&Main);
+    About.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&About));
+    const auto Design = [&About](int Pixels) { return qRound(Pixels * About.logicalDpiX() / 120.0); };
+    QVERIFY(About.width() >= Design(375) && About.height() >= Design(263));
+    for (QWidget *Part : std::initializer_list<QWidget *>{About.ProgramNameLabel, About.VersionLabel, About.Label3,
+                                                           About.WebLabel, About.OKBitBtn}) {
+        const QSize Room = Part->size(), Asked = Part->sizeHint();
+        QVERIFY2(Room.width() >= Asked.width() && Room.height() >= Asked.height(),
+                 qPrintable(QStringLiteral("%1 has %2 x %3, asks %4 x %5")
+                                .arg(Part->objectName())
+                                .arg(Room.width()).arg(Room.height()).arg(Asked.width()).arg(Asked.height())));
+        QVERIFY2(About.rect().contains(Part->geometry()), qPrintable(Part->objectName()));
+    }
+    const QRect Screen = About.screen()->availableGeometry();
+    const QPoint Offset = About.frameGeometry().center() - Screen.center();
+    QVERIFY2(qAbs(Offset.x()) <= 1 && qAbs(Offset.y()) <= 1,
+             qPrintable(QStringLiteral("%1, %2 off the middle of %3 x %4 (box %5 x %6)")
+                            .arg(Offset.x()).arg(Offset.y()).arg(Screen.width()).arg(Screen.height())
+                            .arg(About.width()).arg(About.height())));
+    QApplication::setFont(Before);
 }
 
 void TestStartup::nameFilters_data()

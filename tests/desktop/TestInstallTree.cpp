@@ -88,6 +88,7 @@ private slots:
         QTest::newRow("desktop entry") << "share/applications/quorra.desktop" << false;
         QTest::newRow("MIME type") << "share/mime/packages/quorra.xml" << false;
         QTest::newRow("AppStream") << "share/metainfo/quorra.metainfo.xml" << false;
+        QTest::newRow("sample puzzle") << "share/quorra/samples/Sample.nbq" << false;
     }
 
     void files()
@@ -273,6 +274,41 @@ private slots:
         QVERIFY(Validate.waitForFinished(120000));
         QVERIFY2(Validate.exitStatus() == QProcess::NormalExit && Validate.exitCode() == 0,
                  Validate.readAll().constData());
+    }
+
+    // An install into a folder the desktop reads refreshes its MIME database, so puzzle files are known at once; a
+    // staging tree (the package's, or this test's) gets no cache that would clash with the system's.
+    void mimeDatabaseRefresh_data()
+    {
+        QTest::addColumn<bool>("DesktopReads");
+        QTest::newRow("a staging tree") << false;
+        QTest::newRow("a user-local prefix") << true;
+    }
+
+    void mimeDatabaseRefresh()
+    {
+        QFETCH(bool, DesktopReads);
+        if (!DesktopReads) {
+            QVERIFY(!QFile::exists(Installed(QStringLiteral("share/mime/mime.cache"))));
+            QVERIFY(!QFile::exists(Installed(QStringLiteral("share/applications/mimeinfo.cache"))));
+            return;
+        }
+        if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+            QSKIP("update-mime-database is not installed");
+        QTemporaryDir Home;
+        QProcess Install;
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("XDG_DATA_HOME"), Home.filePath(QStringLiteral("share")));
+        Environment.remove(QStringLiteral("DESTDIR"));
+        Install.setProcessEnvironment(Environment);
+        Install.setProcessChannelMode(QProcess::MergedChannels);
+        Install.start(QStringLiteral(QUORRA_CMAKE), {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR),
+                                                     QStringLiteral("--prefix"), Home.path()});
+        QVERIFY(Install.waitForFinished(300000));
+        QVERIFY2(Install.exitStatus() == QProcess::NormalExit && Install.exitCode() == 0, Install.readAll().constData());
+        QFile Globs(Home.filePath(QStringLiteral("share/mime/globs2")));
+        QVERIFY(Globs.open(QIODevice::ReadOnly));
+        QVERIFY(Globs.readAll().contains("application/x-nbq:*.nbq"));
     }
 
     // Resources that arrive later (the demo video, the help) are installed as soon as they exist.

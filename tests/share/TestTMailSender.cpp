@@ -52,6 +52,10 @@ private slots:
     void noMailerOnPath();
     void realXdgEmailBuildsTheMessage();
     void refusesOptionLikeRecipient();
+    void refusesUnattachablePath_data();
+    void refusesUnattachablePath();
+    void oneHandOverAtATime_data();
+    void oneHandOverAtATime();
 
 private:
     QByteArray FOldPath;
@@ -204,6 +208,85 @@ void TestTMailSender::refusesOptionLikeRecipient()
     QCOMPARE(Failed.count(), 1);
     QVERIFY(!Finished.wait(300)); // nothing was started
     QVERIFY(!QFile::exists(FBin.path() + QStringLiteral("/args")));
+}
+
+void TestTMailSender::refusesUnattachablePath_data()
+{
+    QTest::addColumn<QString>("PuzzleName");
+    QTest::addColumn<bool>("Descriptor"); // handed over as this process's descriptor of the file
+    QTest::newRow("line feed") << QStringLiteral("two\nlines.nbq") << false;
+    QTest::newRow("carriage return") << QStringLiteral("two\rlines.nbq") << false;
+    QTest::newRow("/proc/self/fd") << QStringLiteral("p.nbq") << true;
+}
+
+// The mailto address would end at the line break and the mail program would attach another file, or none; a
+// descriptor under /proc/self names the mail program's own file. The person is told to attach the file by hand,
+// under the name it can be found by, and xdg-email is not started.
+void TestTMailSender::refusesUnattachablePath()
+{
+    QFETCH(QString, PuzzleName);
+    QFETCH(bool, Descriptor);
+    WriteFakeMailer(FBin.path(), 0);
+    const QString Path = MakePuzzle(PuzzleName);
+    QFile Held(Path);
+    QVERIFY(Held.open(QIODevice::ReadOnly));
+    const QString Attachment = Descriptor ? QStringLiteral("/proc/self/fd/%1").arg(Held.handle()) : Path;
+
+    TMailSender Sender;
+    QSignalSpy Failed(&Sender, &TMailSender::Failed);
+    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), {Attachment}));
+    QCOMPARE(Failed.count(), 1);
+    QCOMPARE(Failed.at(0).at(0).toString(), TMailSender::UnattachableMessage({Attachment}));
+    QVERIFY(Failed.at(0).at(0).toString().endsWith(QLatin1Char('\n') + Path));
+    QVERIFY(!Sender.HandOverUnderWay());
+    QTest::qWait(200);
+    QVERIFY(!QFile::exists(FBin.path() + QStringLiteral("/args")));
+}
+
+void TestTMailSender::oneHandOverAtATime_data()
+{
+    QTest::addColumn<QString>("Mailer");   // the stand-in's script after its first line
+    QTest::addColumn<bool>("EndsItself"); // else the hand-over is taken as done after HandOverMs
+
+    // Each run leaves a line, so the test counts how many were started.
+    QTest::newRow("mail program takes it") << "echo run >> \"${0%/*}/runs\"; /bin/sleep 0.5\n" << true;
+    QTest::newRow("no mail program") << "echo run >> \"${0%/*}/runs\"; /bin/sleep 0.5; exit 3\n" << true;
+    // xdg-email waits for a mail program it had to start, until the person closes it.
+    QTest::newRow("xdg-email waits for the mail program")
+        << "echo run >> \"${0%/*}/runs\"; exec /bin/sleep 2\n" << false;
+}
+
+void TestTMailSender::oneHandOverAtATime()
+{
+    QFETCH(QString, Mailer);
+    QFETCH(bool, EndsItself);
+    QFile Script(FBin.path() + QStringLiteral("/xdg-email"));
+    QVERIFY(Script.open(QIODevice::WriteOnly));
+    Script.write(("#!/bin/sh\n" + Mailer).toUtf8());
+    Script.close();
+    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
+    QFile::remove(FBin.path() + QStringLiteral("/runs"));
+    const QStringList Puzzle{MakePuzzle(QStringLiteral("p.nbq"))};
+
+    TMailSender Sender;
+    Sender.SetHandOverMs(EndsItself ? 20000 : 500);
+    QSignalSpy Finished(&Sender, &TMailSender::Finished);
+    QVERIFY(!Sender.HandOverUnderWay());
+    QVERIFY(Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), Puzzle));
+    QVERIFY(Sender.HandOverUnderWay());
+    // A second send meanwhile starts nothing.
+    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), Puzzle));
+    if (EndsItself)
+        QVERIFY(Finished.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!Sender.HandOverUnderWay(), 3000);
+    QCOMPARE(Finished.count(), EndsItself ? 1 : 0);
+
+    QFile Runs(FBin.path() + QStringLiteral("/runs"));
+    QVERIFY(Runs.open(QIODevice::ReadOnly));
+    QCOMPARE(Runs.readAll().count('\n'), 1);
+    // Let the stand-in end and its process object go, so that nothing is left running or allocated.
+    QVERIFY(Finished.count() == 1 || Finished.wait(10000));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Through the real xdg-email, whose MAILER hook hands the finished mailto address to a recorder:

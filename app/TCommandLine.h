@@ -1,0 +1,33 @@
+// What the command line asks of quorra: its usage, its version, or the puzzle file to open at start.
+#pragma once
+
+#include <QByteArray>
+#include <QCommandLineParser>
+#include <QList>
+#include <QStringList>
+
+class TCommandLine
+{
+public:
+    // The arguments as the program received them, bytes untouched, its own name first. Parsing needs no
+    // application object, so --help and --version can be answered before any window system is asked for.
+    explicit TCommandLine(const QList<QByteArray> &Arguments);
+    static QList<QByteArray> FromArgv(int Argc, char **Argv);
+
+    bool HelpRequested() const;
+    bool VersionRequested() const;
+    // The usage as printed by --help; it names the program as it was started once an application object exists.
+    QString HelpText() const;
+    // "quorra 1.0.2".
+    static QString VersionText();
+
+    // Options this program does not know. They are passed over with a warning, not refused: a desktop or a
+    // script that adds one must still get the game.
+    QStringList UnknownOptions() const;
+    // The first argument that is not an option (everything after "--" is not), as the bytes the program was
+    // given: a file name need not be valid UTF-8. Empty when there is none.
+    QByteArray PuzzleName() const;
+
+private:
+    QCommandLineParser FParser;
+};
