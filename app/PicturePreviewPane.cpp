@@ -20,8 +20,11 @@ PicturePreviewPane *PicturePreviewPane::addTo(QFileDialog *dialog)
 {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     auto *pane = new PicturePreviewPane(dialog);
-    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout())) {
         grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+        // The pane comes on top of the dialog's usual width rather than out of the file list's.
+        dialog->resize(dialog->sizeHint().expandedTo(dialog->size()).width() + pane->width(), dialog->height());
+    }
     connect(dialog, &QFileDialog::currentChanged, pane, &PicturePreviewPane::showPicture);
     return pane;
 }
