@@ -3,8 +3,11 @@
 
 #include "PicturePreview.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPixmap>
 
 PicturePreviewPane::PicturePreviewPane(QWidget *parent) : QLabel(parent)
@@ -26,11 +29,22 @@ PicturePreviewPane *PicturePreviewPane::addTo(QFileDialog *dialog)
         dialog->resize(dialog->sizeHint().expandedTo(dialog->size()).width() + pane->width(), dialog->height());
     }
     connect(dialog, &QFileDialog::currentChanged, pane, &PicturePreviewPane::showPicture);
+    // A name typed or completed in the name field picks a file too, without the list's current item moving.
+    if (auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        connect(nameField, &QLineEdit::textChanged, pane, [dialog, pane](const QString &typed) {
+            const QString path = QDir(dialog->directory()).absoluteFilePath(typed);
+            if (!typed.isEmpty() && QFileInfo(path).isFile())
+                pane->showPicture(path);
+        });
     return pane;
 }
 
 void PicturePreviewPane::showPicture(const QString &path)
 {
+    // A click changes both the list and the name field; the picture is read once.
+    if (path == m_shownPath)
+        return;
+    m_shownPath = path;
     // Drawn at the screen's own pixel density, so that it is sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
     const int side = qRound(PreviewSize * ratio);

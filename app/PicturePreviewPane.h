@@ -22,4 +22,7 @@ public:
 public slots:
     // Shows the picture at path, or nothing for a file that is not a picture or cannot be read.
     void showPicture(const QString &path);
+
+private:
+    QString m_shownPath;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QListView>
 #include <QTimer>
 #include <QtTest>
@@ -17,13 +18,16 @@ private slots:
     void dialogs_data()
     {
         QTest::addColumn<bool>("save");
-        QTest::newRow("open picture") << false;
-        QTest::newRow("save image") << true;
+        QTest::addColumn<bool>("typed"); // the name typed in the name field instead of clicked in the list
+        QTest::newRow("open picture") << false << false;
+        QTest::newRow("save image") << true << false;
+        QTest::newRow("open picture, name typed") << false << true;
     }
 
     void dialogs()
     {
         QFETCH(bool, save);
+        QFETCH(bool, typed);
         TQtDialogs Dialogs;
         QSize Shown;
         QTimer::singleShot(0, this, [&] {
@@ -35,7 +39,10 @@ private slots:
                 const QString Path = QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg");
                 Dialog->setDirectory(QStringLiteral(QUORRA_TEST_DATA));
                 // The folder is read in the background; then the file is clicked.
-                if (QTest::qWaitFor([&] { return Model->index(Path).isValid(); }, 5000))
+                auto *NameField = Dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (typed && NameField)
+                    NameField->setText(QStringLiteral("colour-420.jpg"));
+                else if (QTest::qWaitFor([&] { return Model->index(Path).isValid(); }, 5000))
                     View->setCurrentIndex(Model->index(Path));
                 Shown = Pane->pixmap().deviceIndependentSize().toSize();
             }
