@@ -2,7 +2,7 @@
 // flow that would discard an unsaved puzzle, closing the window included.
 #include "TFormFixture.h"
 #include "TPictureControl.h"
-#include "../SpecialFiles.h"
+#include "../NonRegularFiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -274,7 +274,7 @@ void TestDocuments::openRefusals()
     QString Path = F.PathOf(QStringLiteral("absent.nbq"));
     if (kind == QLatin1String("pipe")) {
         Path = F.PathOf(QStringLiteral("pipe.nbq"));
-        QVERIFY(MakeSpecialFile(TSpecialFile::Fifo, Path));
+        QVERIFY(MakeNonRegularFile(TNonRegularFile::Fifo, Path));
     } else if (kind != QLatin1String("missing")) {
         Path = F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4);
         QFile File(Path);
@@ -353,7 +353,7 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
     TFormFixture F;
     F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
     const QString Path = F.PathOf(QStringLiteral("pipe.nbq"));
-    QVERIFY(MakeSpecialFile(TSpecialFile::Fifo, Path));
+    QVERIFY(MakeNonRegularFile(TNonRegularFile::Fifo, Path));
     F.Dialogs->SavePuzzleAnswers << Path;
     F.Run(F.Form->SaveAsAction);
     QCOMPARE(F.Dialogs->Errors(),

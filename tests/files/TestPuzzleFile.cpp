@@ -4,7 +4,7 @@
 #include "TJpegWriter.h"
 #include "TPuzzle.h"
 #include "TPuzzleFile.h"
-#include "../SpecialFiles.h"
+#include "../NonRegularFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -197,7 +197,7 @@ enum TWriteFailure { wfDiskFull, wfParentIsFile, wfNoParent, wfReadOnlyFolder };
 } // namespace
 
 Q_DECLARE_METATYPE(TWriteFailure)
-Q_DECLARE_METATYPE(TSpecialFile)
+Q_DECLARE_METATYPE(TNonRegularFile)
 
 class TestPuzzleFile : public QObject
 {
@@ -594,26 +594,26 @@ void TestPuzzleFile::cannotOpenFolder()
 
 void TestPuzzleFile::refusesWhatIsNoFile_data()
 {
-    QTest::addColumn<TSpecialFile>("Kind");
+    QTest::addColumn<TNonRegularFile>("Kind");
     QTest::addColumn<QString>("Reason");
     const QString Pipe = QStringLiteral("It is a named pipe, not a file.");
-    QTest::newRow("pipe without a writer") << TSpecialFile::Fifo << Pipe;
-    QTest::newRow("link to a pipe") << TSpecialFile::FifoLink << Pipe;
-    QTest::newRow("socket") << TSpecialFile::Socket << QStringLiteral("It is a socket, not a file.");
-    QTest::newRow("link to /dev/zero") << TSpecialFile::ZeroLink << QStringLiteral("It is a device, not a file.");
+    QTest::newRow("pipe without a writer") << TNonRegularFile::Fifo << Pipe;
+    QTest::newRow("link to a pipe") << TNonRegularFile::FifoLink << Pipe;
+    QTest::newRow("socket") << TNonRegularFile::Socket << QStringLiteral("It is a socket, not a file.");
+    QTest::newRow("link to /dev/zero") << TNonRegularFile::ZeroLink << QStringLiteral("It is a device, not a file.");
 }
 
 // As a puzzle and as a picture: refused at once, by name, and the puzzle on screen stays as it was.
 void TestPuzzleFile::refusesWhatIsNoFile()
 {
-    QFETCH(TSpecialFile, Kind);
+    QFETCH(TNonRegularFile, Kind);
     QFETCH(QString, Reason);
     TFixture Current;
     Current.SetUp(QuarterPicture(80, 60), 2, 2);
     const TSnapshot Before(Current.Puzzle);
-    for (const QString Suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
+    for (const QString &Suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
         const QString Path = TempPath(QStringLiteral("no-file-%1").arg(int(Kind)) + Suffix);
-        QVERIFY(MakeSpecialFile(Kind, Path));
+        QVERIFY(MakeNonRegularFile(Kind, Path));
         QElapsedTimer Clock;
         Clock.start();
         try {
@@ -823,14 +823,14 @@ void TestPuzzleFile::saveReplacesTheLinkItself()
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile_data()
 {
-    QTest::addColumn<int>("Kind"); // a TSpecialFile, or one of the device cases below
+    QTest::addColumn<int>("Kind"); // a TNonRegularFile, or one of the device cases below
     QTest::addColumn<QString>("Reason");
     const QString Pipe = QStringLiteral("It is a named pipe, not a file.");
     const QString Device = QStringLiteral("It is a device, not a file.");
-    QTest::newRow("pipe") << int(TSpecialFile::Fifo) << Pipe;
-    QTest::newRow("link to a pipe") << int(TSpecialFile::FifoLink) << Pipe;
-    QTest::newRow("socket") << int(TSpecialFile::Socket) << QStringLiteral("It is a socket, not a file.");
-    QTest::newRow("folder") << int(TSpecialFile::Folder) << qt_error_string(EISDIR);
+    QTest::newRow("pipe") << int(TNonRegularFile::Fifo) << Pipe;
+    QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink) << Pipe;
+    QTest::newRow("socket") << int(TNonRegularFile::Socket) << QStringLiteral("It is a socket, not a file.");
+    QTest::newRow("folder") << int(TNonRegularFile::Folder) << qt_error_string(EISDIR);
     QTest::newRow("device node") << 100 << Device;
     QTest::newRow("link to a device node") << 101 << Device;
 }
@@ -850,7 +850,7 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
         if (Kind == 101)
             QVERIFY(QFile::link(Node, Path));
     } else {
-        QVERIFY(MakeSpecialFile(TSpecialFile(Kind), Path));
+        QVERIFY(MakeNonRegularFile(TNonRegularFile(Kind), Path));
     }
     const QStringList Entries = QDir(Folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
     const mode_t Type = FileType(Path);
@@ -876,7 +876,7 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
     QVERIFY(TSnapshot(Made.Puzzle) == Before);
     QCOMPARE(QDir(Folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), Entries);
     QCOMPARE(FileType(Path), Type);
-    if (Kind == 101 || Kind == int(TSpecialFile::FifoLink)) // and what the link leads to
+    if (Kind == 101 || Kind == int(TNonRegularFile::FifoLink)) // and what the link leads to
         QVERIFY(QFileInfo(Path).exists() && !QFileInfo(Path).isFile());
 }
 

@@ -1,6 +1,6 @@
 // Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
 #include "TIniFile.h"
-#include "../SpecialFiles.h"
+#include "../NonRegularFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -221,7 +221,7 @@ void TestTIniFile::diskFullKeepsOldFile()
     QCOMPARE(File.readAll(), Old);
 }
 
-// Kinds past the special files: a sparse file of 4 GB, and one a byte over the limit.
+// Kinds past the non-regular files: a sparse file of 4 GB, and one a byte over the limit.
 constexpr int HugeSparse = 100;
 constexpr int OneByteTooMany = 101;
 
@@ -229,10 +229,10 @@ constexpr int OneByteTooMany = 101;
 void TestTIniFile::notASettingsFile_data()
 {
     QTest::addColumn<int>("Kind");
-    QTest::newRow("pipe without a writer") << int(TSpecialFile::Fifo);
-    QTest::newRow("link to a pipe") << int(TSpecialFile::FifoLink);
-    QTest::newRow("socket") << int(TSpecialFile::Socket);
-    QTest::newRow("link to /dev/zero") << int(TSpecialFile::ZeroLink);
+    QTest::newRow("pipe without a writer") << int(TNonRegularFile::Fifo);
+    QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink);
+    QTest::newRow("socket") << int(TNonRegularFile::Socket);
+    QTest::newRow("link to /dev/zero") << int(TNonRegularFile::ZeroLink);
     QTest::newRow("4 GB sparse file") << HugeSparse;
     QTest::newRow("a byte over 1 MB") << OneByteTooMany;
 }
@@ -245,7 +245,7 @@ void TestTIniFile::notASettingsFile()
         WriteText(QStringLiteral("odd-%1.INI").arg(Kind), "[S]\nK=stored\n");
         QVERIFY(QFile::resize(Path, Kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
     } else {
-        QVERIFY(MakeSpecialFile(TSpecialFile(Kind), Path));
+        QVERIFY(MakeNonRegularFile(TNonRegularFile(Kind), Path));
     }
     const mode_t Type = FileType(Path);
     const qint64 Size = QFileInfo(Path).size();

@@ -12,7 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-enum class TSpecialFile {
+enum class TNonRegularFile {
     Fifo,       // a named pipe that nobody writes to: opening it to read waits for ever
     Socket,     // a bound local socket
     ZeroLink,   // a link to /dev/zero: reading it never ends
@@ -21,13 +21,13 @@ enum class TSpecialFile {
 };
 
 // Makes Path into Kind; false when the system refused.
-inline bool MakeSpecialFile(TSpecialFile Kind, const QString &Path)
+inline bool MakeNonRegularFile(TNonRegularFile Kind, const QString &Path)
 {
     const QByteArray Name = QFile::encodeName(Path);
     switch (Kind) {
-    case TSpecialFile::Fifo:
+    case TNonRegularFile::Fifo:
         return ::mkfifo(Name.constData(), 0644) == 0;
-    case TSpecialFile::Socket: {
+    case TNonRegularFile::Socket: {
         sockaddr_un Address {};
         Address.sun_family = AF_UNIX;
         if (size_t(Name.size()) >= sizeof Address.sun_path)
@@ -39,12 +39,12 @@ inline bool MakeSpecialFile(TSpecialFile Kind, const QString &Path)
             ::close(Socket); // the socket file stays
         return Bound;
     }
-    case TSpecialFile::ZeroLink:
+    case TNonRegularFile::ZeroLink:
         return ::symlink("/dev/zero", Name.constData()) == 0;
-    case TSpecialFile::FifoLink:
-        return MakeSpecialFile(TSpecialFile::Fifo, Path + QStringLiteral(".pipe"))
+    case TNonRegularFile::FifoLink:
+        return MakeNonRegularFile(TNonRegularFile::Fifo, Path + QStringLiteral(".pipe"))
             && ::symlink(QFile::encodeName(Path + QStringLiteral(".pipe")).constData(), Name.constData()) == 0;
-    case TSpecialFile::Folder:
+    case TNonRegularFile::Folder:
         return QDir().mkdir(Path);
     }
     return false;
