@@ -4,6 +4,7 @@
 
 #include "DesignScale.h"
 #include "Effects.h"
+#include "PictureLoader.h"
 #include "ProgramInfo.h"
 #include "ProgramResources.h"
 #include "TError.h"
@@ -42,8 +43,8 @@ namespace {
 const char CategoryProperty[] = "Category";
 const char TagProperty[] = "Tag";
 
-// An allocation that failed is told in words, never as the library's "std::bad_alloc".
-const char NoMemoryToOpen[] = "There is not enough memory to open this picture.";
+// An allocation that failed is told in words, never as the library's "std::bad_alloc"; opening a picture says
+// so in the readers' own words (NotEnoughMemoryText).
 const char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
 
 QIcon ToolIcon(const QString &Name)
@@ -963,7 +964,7 @@ void TNimbrelMainForm::NewPuzzleFromPicture(const QString &Path)
     } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
         DropPuzzle();
-        throw TError(QString::fromLatin1(NoMemoryToOpen));
+        throw TError(NotEnoughMemoryText());
     } catch (...) {
         DropPuzzle();
         throw;
@@ -993,7 +994,7 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
     try {
         Result = NewPuzzle->LoadFromFile(Path);
     } catch (const std::bad_alloc &) {
-        throw TError(QString::fromLatin1(NoMemoryToOpen));
+        throw TError(NotEnoughMemoryText());
     }
     if (Result == TLoadResult::NoFile)
         return;
@@ -1016,7 +1017,7 @@ void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
         Puzzle->Tangle();
     } catch (const std::bad_alloc &) {
         BringBack(std::move(Previous));
-        throw TError(QString::fromLatin1(NoMemoryToOpen));
+        throw TError(NotEnoughMemoryText());
     } catch (...) {
         BringBack(std::move(Previous));
         throw;

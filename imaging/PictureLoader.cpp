@@ -3,6 +3,7 @@
 
 #include "BmpReader.h"
 #include "GifReader.h"
+#include "JpegReader.h"
 #include "RegularFile.h"
 #include "TError.h"
 
@@ -34,24 +35,30 @@ void CheckPictureSize(qint64 Width, qint64 Height)
         throw TError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(Width).arg(Height));
 }
 
-void LoadPictureFile(QImage &Target, const QString &Path)
+std::optional<QImage> ReadPictureFile(const QString &Path, QSize FitInto)
 {
     const QString Extension = PictureExtension(Path);
     if (Extension != QLatin1String(".bmp") && Extension != QLatin1String(".jpg")
         && Extension != QLatin1String(".gif"))
-        return;
+        return std::nullopt;
 
     QFile File;
     const QString Reason = OpenRegularFile(File, Path);
     if (!Reason.isEmpty())
         throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(Path).absoluteFilePath(), Reason));
 
+    if (Extension == QLatin1String(".jpg"))
+        return ReadJpeg(File, FitInto);
     QImage Picture;
     if (Extension == QLatin1String(".bmp"))
         ReadBmp(File, Picture);
-    else if (Extension == QLatin1String(".jpg"))
-        DecodeJpeg(File, Picture);
     else
         ReadGif(File, Picture);
-    Target = std::move(Picture);
+    return Picture;
+}
+
+void LoadPictureFile(QImage &Target, const QString &Path)
+{
+    if (std::optional<QImage> Picture = ReadPictureFile(Path))
+        Target = std::move(*Picture);
 }

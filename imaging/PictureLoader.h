@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QIODevice;
 
@@ -18,6 +21,10 @@ inline QString NotEnoughMemoryText()
 {
     return QStringLiteral("There is not enough memory to open this picture.");
 }
+
+// The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
+// at a fraction of its size that still covers it (see ReadJpeg). Failures raise TError as LoadPictureFile says.
+std::optional<QImage> ReadPictureFile(const QString &Path, QSize FitInto = QSize());
 
 // Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
 // Failures raise TError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
