@@ -150,16 +150,16 @@ TFormRestore TFormStorage::Restore(const TFormPlacement &Current, QList<TCheckMa
     case 2:
     case 6:
     case 7:
-        R.ShowState = ssMinimized;
+        R.ShowState = TShowState::Minimized;
         break;
     case 3:
-        R.ShowState = ssMaximized;
+        R.ShowState = TShowState::Maximized;
         break;
     default:
-        R.ShowState = ssNormal;
+        R.ShowState = TShowState::Normal;
         break;
     }
-    R.Placement.ShowCmd = R.ShowState == ssMinimized ? 2 : R.ShowState == ssMaximized ? 3 : 1;
+    R.Placement.ShowCmd = R.ShowState == TShowState::Minimized ? 2 : R.ShowState == TShowState::Maximized ? 3 : 1;
 
     // Only the words themselves count: "1", "0" or "yes" leave the mark as it was.
     for (TCheckMark &Mark : CheckMarks) {

@@ -28,14 +28,14 @@ struct TCheckMark {
     friend bool operator==(const TCheckMark &, const TCheckMark &) = default;
 };
 
-enum TShowState { ssNormal, ssMinimized, ssMaximized };
+enum class TShowState { Normal, Minimized, Maximized };
 
 // What a restore found; the window applies it.
 struct TFormRestore {
     bool Restored = false;       // false when the stored layout is newer: nothing at all applies
     bool ApplyPlacement = false; // the placement below is the stored one and fits this screen
     TFormPlacement Placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
-    TShowState ShowState = ssNormal;
+    TShowState ShowState = TShowState::Normal;
 };
 
 class TFormStorage

@@ -324,13 +324,13 @@ void TNimbrelMainForm::FormCreate()
     HiddenImage = ConcealmentTexture();
 
     // The effect commands carry their effect codes.
-    ObscureAction->setProperty(TagProperty, qint32(ekObscure));
-    DarkAction->setProperty(TagProperty, qint32(ekDark));
-    TransparentAction->setProperty(TagProperty, qint32(ekTransparent));
-    NegativeAction->setProperty(TagProperty, qint32(ekNegative));
-    HiddenAction->setProperty(TagProperty, qint32(ekHidden));
-    TopSecretAction->setProperty(TagProperty, qint32(ekTopSecret));
-    LowResolutionAction->setProperty(TagProperty, qint32(ekLowResolution));
+    ObscureAction->setProperty(TagProperty, qint32(Effect::Obscure));
+    DarkAction->setProperty(TagProperty, qint32(Effect::Dark));
+    TransparentAction->setProperty(TagProperty, qint32(Effect::Transparent));
+    NegativeAction->setProperty(TagProperty, qint32(Effect::Negative));
+    HiddenAction->setProperty(TagProperty, qint32(Effect::Hidden));
+    TopSecretAction->setProperty(TagProperty, qint32(Effect::TopSecret));
+    LowResolutionAction->setProperty(TagProperty, qint32(Effect::LowResolution));
 
     FormStorage.SetIniFileName(SettingsFileName());
 
@@ -484,13 +484,13 @@ void TNimbrelMainForm::RestoreSettings()
             setGeometry(FitToScreen(Normal, Landing));
     }
     switch (Restored.ShowState) {
-    case ssMinimized:
+    case TShowState::Minimized:
         setWindowState(Qt::WindowMinimized);
         break;
-    case ssMaximized:
+    case TShowState::Maximized:
         setWindowState(Qt::WindowMaximized);
         break;
-    case ssNormal:
+    case TShowState::Normal:
         setWindowState(Qt::WindowNoState);
         break;
     }
@@ -1164,25 +1164,25 @@ void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, i
         const auto Done = qScopeGuard([this] { Busy = false; });
 
         switch (Puzzle->DragState) {
-        case dsIdle:
+        case TDragState::Idle:
             Puzzle->HoverAt(X, Y);
             break;
-        case dsCaught:
+        case TDragState::Caught:
             if (Puzzle->TryStartDrag(X, Y)) {
                 SetScreenCursor(Qt::ClosedHandCursor);
                 const QPoint C = Puzzle->SelectedCentre();
-                if (Puzzle->DragState == dsRow)
+                if (Puzzle->DragState == TDragState::Row)
                     ClipPointer(0, C.y(), FDisplay.width(), 0);
                 else
                     ClipPointer(C.x(), 0, 0, FDisplay.height());
                 Puzzle->RenderDrag(X, Y);
             }
             break;
-        case dsRow:
-        case dsColumn: {
+        case TDragState::Row:
+        case TDragState::Column: {
             // The pointer is held on the dragged line where the window system allows it; where it does not, the
             // position is read as if it were, so that a hand that drifts off the line still snaps.
-            const bool Row = Puzzle->DragState == dsRow;
+            const bool Row = Puzzle->DragState == TDragState::Row;
             const int LineX = Row ? X : Puzzle->Anchor.x();
             const int LineY = Row ? Puzzle->Anchor.y() : Y;
             if (Puzzle->NearCellCentre(LineX, LineY)) {
@@ -1211,7 +1211,7 @@ void TNimbrelMainForm::ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifi
         if (Button == Qt::RightButton) {
             PlaySoundIfOn(AdviceMediaPlayer.get());
             Puzzle->ShowAdvice(X, Y);
-        } else if (Button == Qt::LeftButton && Puzzle->DragState == dsIdle) {
+        } else if (Button == Qt::LeftButton && Puzzle->DragState == TDragState::Idle) {
             Puzzle->HoverAt(X, Y);
             CatchCell();
         }
@@ -1234,11 +1234,11 @@ void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifier
 
         const TDragState Was = Puzzle->DragState;
         bool Won = false;
-        if (Was == dsRow || Was == dsColumn) {
+        if (Was == TDragState::Row || Was == TDragState::Column) {
             PlaySoundIfOn(MoveMediaPlayer.get());
             Won = Puzzle->Commit(X, Y);
         }
-        if (Was != dsIdle) {
+        if (Was != TDragState::Idle) {
             ReleaseCell();
             Puzzle->RedrawSelected();
         }
@@ -1250,7 +1250,7 @@ void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifier
 void TNimbrelMainForm::FormMouseMove()
 {
     // A caught cell keeps its selection: the drag that holds it still needs it.
-    if (Puzzle && !Busy && Puzzle->DragState == dsIdle)
+    if (Puzzle && !Busy && Puzzle->DragState == TDragState::Idle)
         Puzzle->Deselect();
     UnclipPointer();
 }
@@ -1276,7 +1276,7 @@ void TNimbrelMainForm::CatchCell()
 {
     if (!Puzzle || IsNoCell(Puzzle->Selected))
         return;
-    Puzzle->DragState = dsCaught;
+    Puzzle->DragState = TDragState::Caught;
     Puzzle->RedrawSelected();
     PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint(), windowHandle());
     SetScreenCursor(Qt::OpenHandCursor);
@@ -1286,7 +1286,7 @@ void TNimbrelMainForm::CatchCell()
 void TNimbrelMainForm::ReleaseCell()
 {
     if (Puzzle)
-        Puzzle->DragState = dsIdle;
+        Puzzle->DragState = TDragState::Idle;
     SetScreenCursor(Qt::ArrowCursor);
     UnclipPointer();
 }

@@ -26,7 +26,7 @@ qint64 TWaveHeader::DurationMs() const
 
 bool TWaveHeader::IsPlayable() const
 {
-    return Valid && FormatTag == wfPcm && (BitsPerSample == 8 || BitsPerSample == 16);
+    return Valid && FormatTag == FormatPcm && (BitsPerSample == 8 || BitsPerSample == 16);
 }
 
 TWaveHeader TWaveHeader::Read(QIODevice &Device)
@@ -57,7 +57,7 @@ TWaveHeader TWaveHeader::Read(QIODevice &Device)
             H.BlockAlign = U16(Fmt + 12);
             H.BitsPerSample = U16(Fmt + 14);
             // The extensible format names the real one in the first two bytes of its sub-format.
-            if (H.FormatTag == wfExtensible)
+            if (H.FormatTag == FormatExtensible)
                 H.FormatTag = Size >= 40 ? U16(Fmt + 24) : 0;
             HaveFormat = true;
         } else if (memcmp(Chunk, "data", 4) == 0) {

@@ -9,7 +9,7 @@ class QIODevice;
 class TWaveHeader
 {
 public:
-    enum : quint16 { wfPcm = 1, wfExtensible = 0xFFFE };
+    enum : quint16 { FormatPcm = 1, FormatExtensible = 0xFFFE };
 
     bool Valid = false;
     quint16 FormatTag = 0; // for the extensible format, the tag of its sub-format

@@ -79,10 +79,10 @@ void MakeInputs()
     Inputs = new TInputs;
     Inputs->Photo = MakePhotograph(PhotoWidth, PhotoHeight);
     Inputs->BigPuzzle = Inputs->Folder.filePath(QStringLiteral("big.nbq"));
-    MakePuzzleFile(Inputs->Photo, Inputs->BigPuzzle, ekHidden, 3, 3, false, false);
+    MakePuzzleFile(Inputs->Photo, Inputs->BigPuzzle, Effect::Hidden, 3, 3, false, false);
     Inputs->BigJpeg = JpegPartOf(Inputs->BigPuzzle);
     Inputs->StartPuzzle = Inputs->Folder.filePath(QStringLiteral("start.nbq"));
-    MakePuzzleFile(MakePhotograph(1800, 1200), Inputs->StartPuzzle, ekTransparent, 3, 3, false, false);
+    MakePuzzleFile(MakePhotograph(1800, 1200), Inputs->StartPuzzle, Effect::Transparent, 3, 3, false, false);
     Inputs->ConfigFolder = Inputs->Folder.filePath(QStringLiteral("config"));
     WriteSettings(Inputs->ConfigFolder + QStringLiteral("/quorra"), QStringLiteral("quorra"));
     WriteSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
@@ -169,7 +169,7 @@ void RebuildQuorra(benchmark::State &State, qint32 Effect)
 
 void RebuildScaled(benchmark::State &State)
 {
-    TRebuildPuzzle P(ekTopSecret);
+    TRebuildPuzzle P(Effect::TopSecret);
     const QSize Size = P.Display.size();
     for (auto _ : State) {
         const QImage Scaled = Inputs->Photo.scaled(Size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -204,7 +204,7 @@ struct TDragWindow
         }
         const QString Path = Inputs->Folder.filePath(QStringLiteral("drag.nbq"));
         if (!QFile::exists(Path))
-            MakePuzzleFile(Inputs->Photo, Path, ekHidden, 4, 4, true, true);
+            MakePuzzleFile(Inputs->Photo, Path, Effect::Hidden, 4, 4, true, true);
         Form->OpenPuzzleFile(Path);
         QCoreApplication::processEvents();
         TPuzzle &P = *Form->Puzzle;
@@ -214,7 +214,7 @@ struct TDragWindow
         Y = C.y();
         Form->ImageMouseMove(Qt::LeftButton, {}, X, Y);
         QCoreApplication::processEvents();
-        if (P.DragState != dsRow)
+        if (P.DragState != TDragState::Row)
             throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
                                          .arg(Form->ImageSpeedBar->ClientWidth())
                                          .arg(Form->ImageSpeedBar->ClientHeight())

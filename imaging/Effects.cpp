@@ -418,26 +418,26 @@ void ApplyEffect(QImage &Cell, qint32 Effect, qint32 Number, const QImage &Textu
     if (Cell.isNull() || Cell.width() <= 0 || Cell.height() <= 0)
         return;
     switch (Effect) {
-    case ekObscure:
+    case Effect::Obscure:
         Obscure(Cell);
         break;
-    case ekDark:
+    case Effect::Dark:
         HalfOfThePixels(Cell, false);
         break;
-    case ekTransparent:
+    case Effect::Transparent:
         HalfOfThePixels(Cell, true);
         break;
-    case ekNegative:
+    case Effect::Negative:
         Negative(Cell);
         break;
-    case ekHidden:
+    case Effect::Hidden:
         TilePicture(Cell, Texture);
         WriteNumber(Cell, Number, Texture);
         break;
-    case ekTopSecret:
+    case Effect::TopSecret:
         TilePicture(Cell, Texture);
         break;
-    case ekLowResolution:
+    case Effect::LowResolution:
         LowResolution(Cell);
         break;
     default:

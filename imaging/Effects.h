@@ -3,17 +3,21 @@
 
 #include <QImage>
 
-enum TEffectKind : qint32 {
-    ekObscure = 0,
-    ekDark = 1,
-    ekTransparent = 2,
-    ekNegative = 3,
-    ekHidden = 4,
-    ekTopSecret = 5,
-    ekLowResolution = 6,
-};
+// A concealing effect's code as stored in puzzle files and settings: any value is legal and kept as it is; codes
+// without an effect leave the cells unchanged.
+using EffectCode = qint32;
 
-// Conceals the pixels of Cell (a working bitmap) in place. Number is written by ekHidden only; Texture is tiled
-// by ekHidden and ekTopSecret. Any other effect code leaves the cell as it is. Reseeds the program's random
+namespace Effect {
+constexpr EffectCode Obscure = 0;
+constexpr EffectCode Dark = 1;
+constexpr EffectCode Transparent = 2;
+constexpr EffectCode Negative = 3;
+constexpr EffectCode Hidden = 4;
+constexpr EffectCode TopSecret = 5;
+constexpr EffectCode LowResolution = 6;
+} // namespace Effect
+
+// Conceals the pixels of Cell (a working bitmap) in place. Number is written by Effect::Hidden only; Texture is tiled
+// by Effect::Hidden and Effect::TopSecret. Any other effect code leaves the cell as it is. Reseeds the program's random
 // generator from the clock at every call.
 void ApplyEffect(QImage &Cell, qint32 Effect, qint32 Number, const QImage &Texture);

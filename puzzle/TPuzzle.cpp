@@ -130,7 +130,7 @@ void TPuzzle::DrawCell(QPoint P, bool Advice)
     int Frame = 0;
     if (Advice)
         Frame = 8;
-    else if (P == Selected && DragState == dsCaught)
+    else if (P == Selected && DragState == TDragState::Caught)
         Frame = 4;
     else if (P == Selected)
         Frame = 2;

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-enum TDragState : quint8 { dsIdle = 0, dsCaught = 1, dsRow = 2, dsColumn = 3 };
+enum class TDragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 
 enum class TLoadResult {
     Loaded,
@@ -47,7 +47,7 @@ public:
     QImage CellBitmap;
     QImage RowStrip;
     QImage ColStrip;
-    TDragState DragState = dsIdle;
+    TDragState DragState = TDragState::Idle;
     double FitScale = 0;
     // The panel the view will fit the puzzle into, when its owner knows it before a file is opened (empty
     // otherwise), and whether the view keeps it fitted: the first tangle after LoadFromFile then renders at the

@@ -86,17 +86,17 @@ bool TPuzzle::TryStartDrag(int X, int Y)
     const int dy = std::abs(Y - Anchor.y());
     if (std::max(dx, dy) < DragThreshold)
         return false;
-    DragState = dx >= dy ? dsRow : dsColumn;
+    DragState = dx >= dy ? TDragState::Row : TDragState::Column;
     CaptureStrip();
     return true;
 }
 
 void TPuzzle::CaptureStrip()
 {
-    if (DragState == dsRow)
+    if (DragState == TDragState::Row)
         CopyBlock(*Display, QRect(0, (Selected.y() - 1) * CellHeight, RowStrip.width(), RowStrip.height()), RowStrip,
                   QPoint(0, 0));
-    else if (DragState == dsColumn)
+    else if (DragState == TDragState::Column)
         CopyBlock(*Display, QRect((Selected.x() - 1) * CellWidth, 0, ColStrip.width(), ColStrip.height()), ColStrip,
                   QPoint(0, 0));
 }
@@ -104,7 +104,7 @@ void TPuzzle::CaptureStrip()
 void TPuzzle::RenderDrag(int X, int Y)
 {
     // Called for every pointer move of a drag: two row copies per scan line, nothing allocated.
-    if (DragState == dsRow) {
+    if (DragState == TDragState::Row) {
         const int W = std::min(RowStrip.width(), Display->width());
         const int Top = (Selected.y() - 1) * CellHeight;
         const int Lines = std::min(RowStrip.height(), Display->height() - Top);
@@ -121,7 +121,7 @@ void TPuzzle::RenderDrag(int X, int Y)
         }
         if (DisplayChanged)
             DisplayChanged(QRect(0, Top, W, Lines));
-    } else if (DragState == dsColumn) {
+    } else if (DragState == TDragState::Column) {
         const int H = std::min(ColStrip.height(), Display->height());
         const int Left = (Selected.x() - 1) * CellWidth;
         const int Wide = std::min(ColStrip.width(), Display->width() - Left);
@@ -166,9 +166,9 @@ bool TPuzzle::Commit(int X, int Y)
     // sees there, and never on a position outside the grid.
     QPoint T = CellAt(X, Y);
     if (!IsNoCell(Selected)) {
-        if (DragState == dsRow)
+        if (DragState == TDragState::Row)
             T = QPoint(WrappedColumn(X), Selected.y());
-        else if (DragState == dsColumn)
+        else if (DragState == TDragState::Column)
             T = QPoint(Selected.x(), WrappedRow(Y));
     }
     if (!InGrid(T))

@@ -139,10 +139,10 @@ bool TMailSender::SendMailWithAttachments(const QStringList &Recipients, const Q
     auto Report = [this, Attachments, Id](int ExitCode) {
         EndHandOver(Id);
         switch (ExitCode) {
-        case ecSuccess:
+        case ExitSuccess:
             break;
-        case ecFileMissing:
-        case ecNoPermission:
+        case ExitFileMissing:
+        case ExitNoPermission:
             emit Failed(UnreadableAttachmentMessage(Attachments));
             break;
         default:

@@ -47,12 +47,12 @@ public:
 
     // xdg-email's documented exit codes.
     enum TExitCode {
-        ecSuccess = 0,
-        ecSyntax = 1,
-        ecFileMissing = 2,
-        ecToolMissing = 3, // also its answer when there is no method for mail at all
-        ecActionFailed = 4,
-        ecNoPermission = 5,
+        ExitSuccess = 0,
+        ExitSyntax = 1,
+        ExitFileMissing = 2,
+        ExitToolMissing = 3, // also its answer when there is no method for mail at all
+        ExitActionFailed = 4,
+        ExitNoPermission = 5,
     };
 
     // The text shown when nothing could take the message; it names every attachment's full path

@@ -68,12 +68,12 @@ QImage TThumbnailer::Render(const QString &Path, int Size)
 qint32 TThumbnailer::ShownEffect(qint32 Stored)
 {
     switch (Stored) {
-    case ekObscure:
-    case ekHidden:
-    case ekTopSecret:
+    case Effect::Obscure:
+    case Effect::Hidden:
+    case Effect::TopSecret:
         return Stored;
     default:
-        return ekTopSecret;
+        return Effect::TopSecret;
     }
 }
 

@@ -108,7 +108,7 @@ void TestHiDpi::mouseInScreenPixels()
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Image, &Press);
     QCOMPARE(F.Form->Puzzle->Selected, cell);
-    QCOMPARE(F.Form->Puzzle->DragState, dsCaught);
+    QCOMPARE(F.Form->Puzzle->DragState, TDragState::Caught);
     QVERIFY(!F.Pointer->Moves.isEmpty());
     const QPoint Centre = F.Form->Puzzle->SelectedCentre();
     QCOMPARE(F.Pointer->Moves.last(), Image->mapToGlobal(QPointF(Centre) / 2).toPoint());

@@ -148,7 +148,7 @@ void TestMouse::pressCatchesAtTheCentre()
     G.Hover(press);
     G.Press(press);
 
-    QCOMPARE(G.Puzzle().DragState, dsCaught);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Caught);
     QCOMPARE(G.Puzzle().Selected, cell);
     QCOMPARE(G.F.Pointer->Moves, QList<QPoint>({G.Global(centre.x(), centre.y())}));
     QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 0, 300, 200));
@@ -172,7 +172,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(G.Row(1), Before);
     QCOMPARE(G.Column(2), QList<int>({1, 4}));
     QVERIFY(G.F.Played().isEmpty());
-    QCOMPARE(G.Puzzle().DragState, dsIdle);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
     QCOMPARE(G.Puzzle().Selected, QPoint(2, 1));
     QCOMPARE(G.F.Form->ScreenCursor(), Qt::ArrowCursor);
@@ -186,13 +186,13 @@ void TestMouse::dragThresholdAndDirection_data()
     QTest::addColumn<int>("dy");
     QTest::addColumn<int>("state");
 
-    QTest::newRow("15 right: row") << 15 << 0 << int(dsRow);
-    QTest::newRow("14 right: nothing yet") << 14 << 0 << int(dsCaught);
-    QTest::newRow("15 left: row") << -15 << 0 << int(dsRow);
-    QTest::newRow("15 right, 15 down: row") << 15 << 15 << int(dsRow);
-    QTest::newRow("14 right, 15 down: column") << 14 << 15 << int(dsColumn);
-    QTest::newRow("15 up: column") << 0 << -15 << int(dsColumn);
-    QTest::newRow("14 down, 14 left: nothing yet") << -14 << 14 << int(dsCaught);
+    QTest::newRow("15 right: row") << 15 << 0 << int(TDragState::Row);
+    QTest::newRow("14 right: nothing yet") << 14 << 0 << int(TDragState::Caught);
+    QTest::newRow("15 left: row") << -15 << 0 << int(TDragState::Row);
+    QTest::newRow("15 right, 15 down: row") << 15 << 15 << int(TDragState::Row);
+    QTest::newRow("14 right, 15 down: column") << 14 << 15 << int(TDragState::Column);
+    QTest::newRow("15 up: column") << 0 << -15 << int(TDragState::Column);
+    QTest::newRow("14 down, 14 left: nothing yet") << -14 << 14 << int(TDragState::Caught);
 }
 
 void TestMouse::dragThresholdAndDirection()
@@ -205,10 +205,10 @@ void TestMouse::dragThresholdAndDirection()
     G.Drag(QPoint(150 + dx, 50 + dy));
 
     QCOMPARE(int(G.Puzzle().DragState), state);
-    if (state == dsRow) {
+    if (state == int(TDragState::Row)) {
         QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 50, 300, 1));
         QCOMPARE(G.F.Form->ScreenCursor(), Qt::ClosedHandCursor);
-    } else if (state == dsColumn) {
+    } else if (state == int(TDragState::Column)) {
         QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(150, 0, 1, 200));
         QCOMPARE(G.F.Form->ScreenCursor(), Qt::ClosedHandCursor);
     } else {
@@ -257,13 +257,13 @@ void TestMouse::snapWindow()
     QCOMPARE(G.Puzzle().Selected, caught);
     if (moves > 0) {
         // Caught anew: the pointer jumps to the new cell's centre and may go anywhere on the picture again.
-        QCOMPARE(G.Puzzle().DragState, dsCaught);
+        QCOMPARE(G.Puzzle().DragState, TDragState::Caught);
         const QPoint Centre = G.Puzzle().CellCentre(caught);
         QCOMPARE(G.F.Pointer->Moves.last(), G.Global(Centre.x(), Centre.y()));
         QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 0, 300, 200));
         QCOMPARE(G.F.Form->ScreenCursor(), Qt::OpenHandCursor);
     } else {
-        QCOMPARE(G.Puzzle().DragState, dsRow);
+        QCOMPARE(G.Puzzle().DragState, TDragState::Row);
     }
     QVERIFY(!G.Puzzle().Solved);
 }
@@ -276,7 +276,7 @@ void TestMouse::snapLetsTheDragTurn()
     G.Drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
     QCOMPARE(G.Row(1), QList<int>({2, 3, 1}));
     G.Drag(QPoint(250, 70)); // the same cell, now dragged down its column
-    QCOMPARE(G.Puzzle().DragState, dsColumn);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Column);
     QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(250, 0, 1, 200));
     G.Release(QPoint(250, 160));
     QCOMPARE(G.Column(3), QList<int>({5, 1})); // row 2 was 6 4 5
@@ -306,7 +306,7 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 
     QCOMPARE(G.Row(1), row);
     QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Move.wav")}));
-    QCOMPARE(G.Puzzle().DragState, dsIdle);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
     QVERIFY(!G.F.Pointer->IsConfined());
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -388,7 +388,7 @@ void TestMouse::rightClickFlashesTheHome()
     QCOMPARE(Outside, Original);
     QCOMPARE(Changes.last(), G.Puzzle().Display->rect());
     QCOMPARE(*G.Puzzle().Display, Before);
-    QCOMPARE(G.Puzzle().DragState, dsIdle);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
     QVERIFY(!G.F.Pointer->IsConfined());
 }
 
@@ -419,7 +419,7 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
     QVERIFY(P.Solved);
     QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(!G.F.Form->ImageMouseAttached());
-    QCOMPARE(P.DragState, dsIdle);
+    QCOMPARE(P.DragState, TDragState::Idle);
     QCOMPARE(P.Selected, NoCell);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!G.F.Pointer->IsConfined());
@@ -469,7 +469,7 @@ void TestMouse::pictureIgnoresTheMouse()
     G.F.Form->ImageMouseUp(Qt::LeftButton, {}, 250, 50);
 
     QCOMPARE(G.Puzzle().Selected, NoCell);
-    QCOMPARE(G.Puzzle().DragState, dsIdle);
+    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
     QCOMPARE(*G.Puzzle().Display, Before);
     QVERIFY(G.F.Sounds.isEmpty());
     QVERIFY(G.F.Pointer->Moves.isEmpty());

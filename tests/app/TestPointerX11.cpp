@@ -131,7 +131,7 @@ void TestPointerX11::heldOnTheDraggedLine()
     F.Form->Busy = false;
 
     Send(Image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(F.Form->Puzzle->DragState == dsRow || F.Form->Puzzle->DragState == dsColumn);
+    QVERIFY(F.Form->Puzzle->DragState == TDragState::Row || F.Form->Puzzle->DragState == TDragState::Column);
     QTest::qWait(30);
 
     QCOMPARE(PointerAfterWarp(Global(escape)), Global(held));

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
-enum TStanding { sNothing, sFile, sDanglingLink };
+enum TStanding { NothingThere, PlainFile, DanglingLink };
 Q_DECLARE_METATYPE(TStanding)
 
 class TestSaveDialog : public QObject
@@ -30,16 +30,16 @@ void TestSaveDialog::chosenPath_data()
     QTest::addColumn<bool>("Asked");
     QTest::addColumn<QString>("Chosen");     // the name accepted in the folder; empty: the dialog stays open
 
-    QTest::newRow("new name") << "new" << sNothing << true << false << "new.nbq";
-    QTest::newRow("file, replaced") << "old" << sFile << true << true << "old.nbq";
-    QTest::newRow("file, kept") << "old" << sFile << false << true << "";
-    QTest::newRow("link to nothing, replaced") << "gone.nbq" << sDanglingLink << true << true << "gone.nbq";
-    QTest::newRow("link to nothing, kept") << "gone" << sDanglingLink << false << true << "";
-    QTest::newRow("quoted word inside") << "my \"best\" puzzle" << sNothing << true << false
+    QTest::newRow("new name") << "new" << NothingThere << true << false << "new.nbq";
+    QTest::newRow("file, replaced") << "old" << PlainFile << true << true << "old.nbq";
+    QTest::newRow("file, kept") << "old" << PlainFile << false << true << "";
+    QTest::newRow("link to nothing, replaced") << "gone.nbq" << DanglingLink << true << true << "gone.nbq";
+    QTest::newRow("link to nothing, kept") << "gone" << DanglingLink << false << true << "";
+    QTest::newRow("quoted word inside") << "my \"best\" puzzle" << NothingThere << true << false
                                         << "my \"best\" puzzle.nbq";
-    QTest::newRow("quoted name of a file, replaced") << "\"best\"" << sFile << true << true << "\"best\".nbq";
-    QTest::newRow("quoted name of a file, kept") << "\"best\".nbq" << sFile << false << true << "";
-    QTest::newRow("quoted home folder stays a name") << "\"~\" x" << sNothing << true << false << "\"~\" x.nbq";
+    QTest::newRow("quoted name of a file, replaced") << "\"best\"" << PlainFile << true << true << "\"best\".nbq";
+    QTest::newRow("quoted name of a file, kept") << "\"best\".nbq" << PlainFile << false << true << "";
+    QTest::newRow("quoted home folder stays a name") << "\"~\" x" << NothingThere << true << false << "\"~\" x.nbq";
 }
 
 void TestSaveDialog::chosenPath()
@@ -55,10 +55,10 @@ void TestSaveDialog::chosenPath()
     const QString Name = Chosen.isEmpty() ? (Typed.contains(QLatin1Char('.')) ? Typed : Typed + QStringLiteral(".nbq"))
                                           : Chosen;
     const QString Path = Dir.filePath(Name);
-    if (Standing == sFile) {
+    if (Standing == PlainFile) {
         QFile File(Path);
         QVERIFY(File.open(QIODevice::WriteOnly));
-    } else if (Standing == sDanglingLink) {
+    } else if (Standing == DanglingLink) {
         QVERIFY(QFile::link(Dir.filePath(QStringLiteral("nowhere")), Path));
     }
 

@@ -115,24 +115,24 @@ private slots:
         QTest::addColumn<bool>("ExtraCol");
         QTest::addColumn<qint32>("Shown");
 
-        QTest::newRow("obscure 3x3") << qint32(ekObscure) << 3 << 3 << false << false << false << qint32(ekObscure);
-        QTest::newRow("dark 2x4") << qint32(ekDark) << 2 << 4 << false << false << false << qint32(ekTopSecret);
+        QTest::newRow("obscure 3x3") << qint32(Effect::Obscure) << 3 << 3 << false << false << false << qint32(Effect::Obscure);
+        QTest::newRow("dark 2x4") << qint32(Effect::Dark) << 2 << 4 << false << false << false << qint32(Effect::TopSecret);
         QTest::newRow("transparent 4x2")
-            << qint32(ekTransparent) << 4 << 2 << false << false << false << qint32(ekTopSecret);
+            << qint32(Effect::Transparent) << 4 << 2 << false << false << false << qint32(Effect::TopSecret);
         QTest::newRow("negative 3x3 semi-effect")
-            << qint32(ekNegative) << 3 << 3 << true << false << false << qint32(ekTopSecret);
+            << qint32(Effect::Negative) << 3 << 3 << true << false << false << qint32(Effect::TopSecret);
         QTest::newRow("hidden 2x2 empty row and column")
-            << qint32(ekHidden) << 2 << 2 << false << true << true << qint32(ekHidden);
+            << qint32(Effect::Hidden) << 2 << 2 << false << true << true << qint32(Effect::Hidden);
         QTest::newRow("hidden 4x4 semi-effect")
-            << qint32(ekHidden) << 4 << 4 << true << false << false << qint32(ekHidden);
+            << qint32(Effect::Hidden) << 4 << 4 << true << false << false << qint32(Effect::Hidden);
         QTest::newRow("top secret 3x2 empty column")
-            << qint32(ekTopSecret) << 3 << 2 << false << false << true << qint32(ekTopSecret);
+            << qint32(Effect::TopSecret) << 3 << 2 << false << false << true << qint32(Effect::TopSecret);
         QTest::newRow("low resolution 3x3")
-            << qint32(ekLowResolution) << 3 << 3 << false << false << false << qint32(ekTopSecret);
+            << qint32(Effect::LowResolution) << 3 << 3 << false << false << false << qint32(Effect::TopSecret);
         QTest::newRow("code 7 conceals nothing")
-            << qint32(7) << 3 << 3 << false << false << false << qint32(ekTopSecret);
+            << qint32(7) << 3 << 3 << false << false << false << qint32(Effect::TopSecret);
         QTest::newRow("code -1 conceals nothing")
-            << qint32(-1) << 2 << 3 << false << true << false << qint32(ekTopSecret);
+            << qint32(-1) << 2 << 3 << false << true << false << qint32(Effect::TopSecret);
     }
 
     // Whatever the stored effect, no pixel of the photograph reaches the thumbnail; the effects that would let
@@ -163,10 +163,10 @@ private slots:
         const int CellWidth = Thumbnail.width() / TotalCols;
         const int CellHeight = Thumbnail.height() / TotalRows;
 
-        const QString TextureOnly = MakePuzzle(Scratch(QStringLiteral("texture.nbq")), Picture, ekTopSecret, Rows,
+        const QString TextureOnly = MakePuzzle(Scratch(QStringLiteral("texture.nbq")), Picture, Effect::TopSecret, Rows,
                                                Cols, false, ExtraRow, ExtraCol);
         const QImage Texture = TThumbnailer::Render(TextureOnly, 128).convertToFormat(QImage::Format_RGB32);
-        if (Shown == ekTopSecret) {
+        if (Shown == Effect::TopSecret) {
             QCOMPARE(Thumbnail, Texture);
             // The top-left cell: its own copy of the texture, its one-pixel border inverted.
             const QImage Paper = ConcealmentTexture().convertToFormat(QImage::Format_RGB32);
@@ -175,7 +175,7 @@ private slots:
                                                      255 - qBlue(Paper.pixel(0, y))));
                 QCOMPARE(Thumbnail.pixel(1, y), Paper.pixel(1, y));
             }
-        } else if (Shown == ekObscure) {
+        } else if (Shown == Effect::Obscure) {
             // The flattened mid tones, and their inversion on the grid lines, stay within 96 to 159.
             for (int y = 0; y < Thumbnail.height(); ++y)
                 for (int x = 0; x < Thumbnail.width(); ++x) {
@@ -221,7 +221,7 @@ private slots:
         QFETCH(int, Size);
 
         const QString Path =
-            MakePuzzle(Scratch(QStringLiteral("fit.nbq")), Picture, ekHidden, Rows, Cols, false, false, ExtraCol);
+            MakePuzzle(Scratch(QStringLiteral("fit.nbq")), Picture, Effect::Hidden, Rows, Cols, false, false, ExtraCol);
         const QImage Thumbnail = TThumbnailer::Render(Path, Size);
         QVERIFY(Thumbnail.width() >= 1 && Thumbnail.width() <= Size);
         QVERIFY(Thumbnail.height() >= 1 && Thumbnail.height() <= Size);

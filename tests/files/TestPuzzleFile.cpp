@@ -192,7 +192,7 @@ bool FolderTakesFiles(const QString &Folder)
 
 using TRecordNumbers = QMap<int, int>;
 
-enum TWriteFailure { wfDiskFull, wfParentIsFile, wfNoParent, wfReadOnlyFolder };
+enum TWriteFailure { DiskFull, ParentIsFile, NoParent, ReadOnlyFolder };
 
 } // namespace
 
@@ -252,19 +252,19 @@ QString TestPuzzleFile::PrepareFailure(TWriteFailure Failure, const QString &Nam
     const QString Folder = TempPath(Name + QStringLiteral("-folder"));
     QDir().mkpath(Folder);
     switch (Failure) {
-    case wfDiskFull: {
+    case DiskFull: {
         const QString Path = Folder + QStringLiteral("/old.nbq");
         Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
         WriteAll(Path, Old);
         Limit = std::make_unique<TFileSizeLimit>(500);
         return Path;
     }
-    case wfParentIsFile:
+    case ParentIsFile:
         WriteAll(Folder + QStringLiteral("/file"), "not a folder");
         return Folder + QStringLiteral("/file/new.nbq");
-    case wfNoParent:
+    case NoParent:
         return Folder + QStringLiteral("/missing/new.nbq");
-    case wfReadOnlyFolder: {
+    case ReadOnlyFolder: {
         const QString Path = Folder + QStringLiteral("/old.nbq");
         Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
         WriteAll(Path, Old);
@@ -654,10 +654,10 @@ void TestPuzzleFile::failedSaveKeepsOldFile_data()
 {
     QTest::addColumn<TWriteFailure>("Failure");
     QTest::addColumn<int>("Reason"); // the system's error number whose text the message ends with
-    QTest::newRow("disk full") << wfDiskFull << EFBIG;
-    QTest::newRow("parent is a file") << wfParentIsFile << ENOTDIR;
-    QTest::newRow("parent missing") << wfNoParent << ENOENT;
-    QTest::newRow("read-only folder") << wfReadOnlyFolder << EACCES;
+    QTest::newRow("disk full") << DiskFull << EFBIG;
+    QTest::newRow("parent is a file") << ParentIsFile << ENOTDIR;
+    QTest::newRow("parent missing") << NoParent << ENOENT;
+    QTest::newRow("read-only folder") << ReadOnlyFolder << EACCES;
 }
 
 void TestPuzzleFile::failedSaveKeepsOldFile()
@@ -674,7 +674,7 @@ void TestPuzzleFile::failedSaveKeepsOldFile()
     const QString Folder = QFileInfo(Path).absolutePath();
     const QStringList FilesBefore = QDir(Folder).entryList(QDir::Files | QDir::Hidden);
     auto NoOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == wfReadOnlyFolder && FolderTakesFiles(Folder))
+    if (Failure == ReadOnlyFolder && FolderTakesFiles(Folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         Made.Puzzle.SaveToFile(Path);
@@ -712,7 +712,7 @@ void TestPuzzleFile::failedExportKeepsOldFile()
     const QString Path = PrepareFailure(Failure, QStringLiteral("export-%1").arg(int(Failure)), Old, Limit);
     const QString Folder = QFileInfo(Path).absolutePath();
     auto NoOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == wfReadOnlyFolder && FolderTakesFiles(Folder))
+    if (Failure == ReadOnlyFolder && FolderTakesFiles(Folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         Made.Puzzle.SaveImageAs(Path);

@@ -61,11 +61,11 @@ private slots:
         QTest::addColumn<int>("effect");
         QTest::addColumn<QRgb>("before");
         QTest::addColumn<QRgb>("after");
-        QTest::newRow("obscure black") << int(ekObscure) << qRgb(0, 0, 0) << qRgb(96, 96, 96);
-        QTest::newRow("obscure white") << int(ekObscure) << qRgb(255, 255, 255) << qRgb(159, 159, 159);
-        QTest::newRow("obscure colour") << int(ekObscure) << qRgb(12, 200, 99) << qRgb(99, 146, 120);
-        QTest::newRow("negative colour") << int(ekNegative) << qRgb(12, 200, 99) << qRgb(243, 55, 156);
-        QTest::newRow("negative black") << int(ekNegative) << qRgb(0, 0, 0) << qRgb(255, 255, 255);
+        QTest::newRow("obscure black") << int(Effect::Obscure) << qRgb(0, 0, 0) << qRgb(96, 96, 96);
+        QTest::newRow("obscure white") << int(Effect::Obscure) << qRgb(255, 255, 255) << qRgb(159, 159, 159);
+        QTest::newRow("obscure colour") << int(Effect::Obscure) << qRgb(12, 200, 99) << qRgb(99, 146, 120);
+        QTest::newRow("negative colour") << int(Effect::Negative) << qRgb(12, 200, 99) << qRgb(243, 55, 156);
+        QTest::newRow("negative black") << int(Effect::Negative) << qRgb(0, 0, 0) << qRgb(255, 255, 255);
         QTest::newRow("code 7 conceals nothing") << 7 << qRgb(12, 200, 99) << qRgb(12, 200, 99);
         QTest::newRow("code -1 conceals nothing") << -1 << qRgb(12, 200, 99) << qRgb(12, 200, 99);
         QTest::newRow("code 1000 conceals nothing") << 1000 << qRgb(12, 200, 99) << qRgb(12, 200, 99);
@@ -89,24 +89,24 @@ private slots:
     void negativeTwiceRestores()
     {
         const QImage Original = Photo(37, 21);
-        QCOMPARE(Concealed(Concealed(Original, ekNegative), ekNegative), Original);
-        QVERIFY(Concealed(Original, ekNegative) != Original);
+        QCOMPARE(Concealed(Concealed(Original, Effect::Negative), Effect::Negative), Original);
+        QVERIFY(Concealed(Original, Effect::Negative) != Original);
     }
 
     void halfOfThePixels_data()
     {
         QTest::addColumn<int>("effect");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("dark 100 x 80") << int(ekDark) << QSize(100, 80);
-        QTest::newRow("dark 13 x 7 (rows not a multiple of 8)") << int(ekDark) << QSize(13, 7);
-        QTest::newRow("dark 3 x 50") << int(ekDark) << QSize(3, 50);
-        QTest::newRow("transparent 100 x 80") << int(ekTransparent) << QSize(100, 80);
-        QTest::newRow("transparent 8 x 9") << int(ekTransparent) << QSize(8, 9);
-        QTest::newRow("transparent 1 x 1") << int(ekTransparent) << QSize(1, 1);
-        QTest::newRow("dark 64 x 5 (rows of whole blocks)") << int(ekDark) << QSize(64, 5);
-        QTest::newRow("dark 63 x 4") << int(ekDark) << QSize(63, 4);
-        QTest::newRow("transparent 200 x 6 (blocks and a tail)") << int(ekTransparent) << QSize(200, 6);
-        QTest::newRow("transparent 129 x 3") << int(ekTransparent) << QSize(129, 3);
+        QTest::newRow("dark 100 x 80") << int(Effect::Dark) << QSize(100, 80);
+        QTest::newRow("dark 13 x 7 (rows not a multiple of 8)") << int(Effect::Dark) << QSize(13, 7);
+        QTest::newRow("dark 3 x 50") << int(Effect::Dark) << QSize(3, 50);
+        QTest::newRow("transparent 100 x 80") << int(Effect::Transparent) << QSize(100, 80);
+        QTest::newRow("transparent 8 x 9") << int(Effect::Transparent) << QSize(8, 9);
+        QTest::newRow("transparent 1 x 1") << int(Effect::Transparent) << QSize(1, 1);
+        QTest::newRow("dark 64 x 5 (rows of whole blocks)") << int(Effect::Dark) << QSize(64, 5);
+        QTest::newRow("dark 63 x 4") << int(Effect::Dark) << QSize(63, 4);
+        QTest::newRow("transparent 200 x 6 (blocks and a tail)") << int(Effect::Transparent) << QSize(200, 6);
+        QTest::newRow("transparent 129 x 3") << int(Effect::Transparent) << QSize(129, 3);
     }
 
     void halfOfThePixels()
@@ -127,7 +127,7 @@ private slots:
                 const QRgb Old = Original.pixel(X, Y);
                 const bool Hit = Reference.Next() < 0.5;
                 const QRgb Want = !Hit ? Old
-                                  : effect == ekDark ? qRgb(qRed(Old) >> 1, qGreen(Old) >> 1, qBlue(Old) >> 1)
+                                  : effect == Effect::Dark ? qRgb(qRed(Old) >> 1, qGreen(Old) >> 1, qBlue(Old) >> 1)
                                                      : qRgb(255, 255, 255);
                 QVERIFY2(Cell.pixel(X, Y) == Want, qPrintable(QStringLiteral("(%1, %2)").arg(X).arg(Y)));
                 Changed += Hit;
@@ -142,7 +142,7 @@ private slots:
     void darkNeverBrightens()
     {
         const QImage Original = Photo(64, 48);
-        const QImage Cell = Concealed(Original, ekDark);
+        const QImage Cell = Concealed(Original, Effect::Dark);
         int Changed = 0;
         for (int Y = 0; Y < 48; ++Y)
             for (int X = 0; X < 64; ++X) {
@@ -158,13 +158,13 @@ private slots:
         quint32 Tick = 1000;
         TRandom::SetTestClock([&Tick] { return Tick; });
         const QImage Original = Photo(40, 30);
-        const QImage First = Concealed(Original, ekDark);
-        QCOMPARE(Concealed(Original, ekDark), First);
+        const QImage First = Concealed(Original, Effect::Dark);
+        QCOMPARE(Concealed(Original, Effect::Dark), First);
         Tick = 1001;
-        QVERIFY(Concealed(Original, ekDark) != First);
+        QVERIFY(Concealed(Original, Effect::Dark) != First);
         // Effects without randomness still reseed, so the seed after them is the clock's.
         Randomizer().SetSeed(5);
-        Concealed(Original, ekObscure);
+        Concealed(Original, Effect::Obscure);
         QCOMPARE(Randomizer().Seed(), 1001u);
     }
 
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QSize, reduced);
         const QImage Original = Photo(size.width(), size.height());
-        const QImage Cell = Concealed(Original, ekLowResolution);
+        const QImage Cell = Concealed(Original, Effect::LowResolution);
         const int BW = size.width() / reduced.width(), BH = size.height() / reduced.height();
         // Each block shows one pixel of the picture, the one at the block's top-left corner; never an average.
         for (int Y = 0; Y < size.height(); ++Y)
@@ -197,8 +197,8 @@ private slots:
     {
         QImage Expected = CreateWorkingBitmap(120, 90);
         TilePicture(Expected, ConcealmentTexture());
-        QCOMPARE(Concealed(Photo(120, 90), ekTopSecret, 1), Expected);
-        QCOMPARE(Concealed(Uniform(120, 90, qRgb(0, 0, 0)), ekTopSecret, 12), Expected);
+        QCOMPARE(Concealed(Photo(120, 90), Effect::TopSecret, 1), Expected);
+        QCOMPARE(Concealed(Uniform(120, 90, qRgb(0, 0, 0)), Effect::TopSecret, 12), Expected);
     }
 
     void hiddenNumberIsCentredInTheSizeFittedFor00_data()
@@ -226,7 +226,7 @@ private slots:
         const int W = 100, H = 80;
         QImage Paper = CreateWorkingBitmap(W, H);
         TilePicture(Paper, ConcealmentTexture());
-        const QImage Cell = Concealed(Photo(W, H), ekHidden, number);
+        const QImage Cell = Concealed(Photo(W, H), Effect::Hidden, number);
         const QRect Ink = ChangedArea(Cell, Paper);
         QVERIFY(!Ink.isEmpty());
 
@@ -286,14 +286,14 @@ private slots:
                              (height - Metrics.height()) / 2 + Metrics.ascent(), Text);
         }
         for (int Pass = 0; Pass < 3; ++Pass) {
-            const QImage Cell = Concealed(Photo(width, height), ekHidden, number);
+            const QImage Cell = Concealed(Photo(width, height), Effect::Hidden, number);
             QCOMPARE(Cell.convertToFormat(QImage::Format_RGB32), Expected.convertToFormat(QImage::Format_RGB32));
         }
     }
 
     void emptyCellIsHarmless()
     {
-        for (int Effect = ekObscure; Effect <= ekLowResolution; ++Effect) {
+        for (int Effect = Effect::Obscure; Effect <= Effect::LowResolution; ++Effect) {
             QImage Cell = CreateWorkingBitmap();
             ApplyEffect(Cell, Effect, 1, ConcealmentTexture());
             QVERIFY(Cell.isNull());

@@ -33,7 +33,7 @@ const TProbe Quarters[] = {
     {{140, 70}, qRgb(240, 220, 30)},
 };
 
-enum TKind { kColour, kGrey, kMono, kError, kNothing };
+enum TKind { Colour, Grey, Mono, Refused, Nothing };
 
 QString Load(QImage &Picture, const QString &Name)
 {
@@ -83,11 +83,11 @@ private slots:
         QTest::addColumn<QString>("error");
 
         const QSize Full(160, 120);
-        auto Good = [&](const char *File, QImage::Format Format, int Tolerance, int Kind = kColour) {
+        auto Good = [&](const char *File, QImage::Format Format, int Tolerance, int Kind = Colour) {
             QTest::newRow(File) << QString::fromLatin1(File) << Kind << int(Format) << Full << Tolerance << QString();
         };
         auto Bad = [&](const char *File, const QString &Error) {
-            QTest::newRow(File) << QString::fromLatin1(File) << int(kError) << 0 << QSize() << 0 << Error;
+            QTest::newRow(File) << QString::fromLatin1(File) << int(Refused) << 0 << QSize() << 0 << Error;
         };
         // Format_Invalid: the BMP reader keeps whatever the file holds, so the format is not pinned down.
         Good("rgb24.bmp", QImage::Format_Invalid, 2);
@@ -99,12 +99,12 @@ private slots:
         Good("palette8.bmp", QImage::Format_Indexed8, 40);
         Good("palette4.bmp", QImage::Format_Indexed8, 60);
         Good("palette8-rle.bmp", QImage::Format_Indexed8, 40);
-        Good("mono1.bmp", QImage::Format_Mono, 0, kMono);
+        Good("mono1.bmp", QImage::Format_Mono, 0, Mono);
         Good("top-down.bmp", QImage::Format_Invalid, 2);
         Good("os2-header.bmp", QImage::Format_Invalid, 2);
         Good("colour-420.jpg", QImage::Format_BGR888, 24);
         Good("colour-444.jpg", QImage::Format_BGR888, 24);
-        Good("grey.jpg", QImage::Format_Grayscale8, 24, kGrey);
+        Good("grey.jpg", QImage::Format_Grayscale8, 24, Grey);
         Good("progressive.jpg", QImage::Format_BGR888, 24);
         Good("restart-markers.jpg", QImage::Format_BGR888, 24);
         Good("arithmetic.jpg", QImage::Format_BGR888, 24);
@@ -116,11 +116,11 @@ private slots:
         Good("lower-case-signature.gif", QImage::Format_Indexed8, 24);
         Good("huge-logical-screen.gif", QImage::Format_Indexed8, 24);
         QTest::newRow("animated-first-frame-small.gif")
-            << QStringLiteral("animated-first-frame-small.gif") << int(kNothing) << int(QImage::Format_Indexed8)
+            << QStringLiteral("animated-first-frame-small.gif") << int(Nothing) << int(QImage::Format_Indexed8)
             << QSize(60, 40) << 0 << QString();
-        QTest::newRow("jpeg-extension.jpeg") << QStringLiteral("jpeg-extension.jpeg") << int(kNothing) << 0
+        QTest::newRow("jpeg-extension.jpeg") << QStringLiteral("jpeg-extension.jpeg") << int(Nothing) << 0
                                              << QSize() << 0 << QString();
-        QTest::newRow("png-extension.png") << QStringLiteral("png-extension.png") << int(kNothing) << 0 << QSize()
+        QTest::newRow("png-extension.png") << QStringLiteral("png-extension.png") << int(Nothing) << 0 << QSize()
                                            << 0 << QString();
 
         Bad("truncated-in-headers.jpg", JpegError(JERR_NO_IMAGE));
@@ -138,7 +138,7 @@ private slots:
         Bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         Bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
         Bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
-        QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(kNothing)
+        QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(Nothing)
                                             << int(QImage::Format_Grayscale8) << QSize(64, 48) << 0 << QString();
     }
 
@@ -156,7 +156,7 @@ private slots:
         Picture.fill(Qt::magenta);
         const QString Raised = Load(Picture, file);
         QCOMPARE(Raised, error);
-        if (kind == kError || (kind == kNothing && size.isEmpty())) {
+        if (kind == Refused || (kind == Nothing && size.isEmpty())) {
             QCOMPARE(Picture.size(), QSize(7, 5));
             QCOMPARE(Picture.pixel(0, 0), QColor(Qt::magenta).rgb());
             return;
@@ -166,15 +166,15 @@ private slots:
             QCOMPARE(int(Picture.format()), format);
         // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha.
         QVERIFY(file.endsWith(QLatin1String(".gif")) || !Picture.hasAlphaChannel());
-        if (kind == kNothing)
+        if (kind == Nothing)
             return;
         for (const TProbe &Probe : Quarters) {
             const QRgb Got = Picture.pixel(Probe.At);
-            if (kind == kMono) {
+            if (kind == Mono) {
                 QVERIFY2(Got == qRgb(0, 0, 0) || Got == qRgb(255, 255, 255), qPrintable(QString::number(Got, 16)));
                 continue;
             }
-            const QRgb Want = kind == kGrey ? Luma(Probe.Colour) : Probe.Colour;
+            const QRgb Want = kind == Grey ? Luma(Probe.Colour) : Probe.Colour;
             const int Distance = std::max({std::abs(qRed(Got) - qRed(Want)), std::abs(qGreen(Got) - qGreen(Want)),
                                            std::abs(qBlue(Got) - qBlue(Want))});
             QVERIFY2(Distance <= tolerance, qPrintable(QStringLiteral("(%1, %2) is %3, wants %4")

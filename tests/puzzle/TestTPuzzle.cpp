@@ -52,7 +52,7 @@ struct TBench {
     QRect LastChange;
 
     TBench(int Width, int Height, int Rows, int Cols, bool EmptyRow = false, bool EmptyCol = false,
-           qint32 Effect = ekNegative)
+           qint32 Effect = Effect::Negative)
     {
         Puzzle.Source = MakeSource(Width, Height);
         Puzzle.DisplayChanged = [this](const QRect &R) {
@@ -123,7 +123,7 @@ struct TBench {
     int Commits = 0;
     void Catch()
     {
-        Puzzle.DragState = dsCaught;
+        Puzzle.DragState = TDragState::Caught;
         Puzzle.RedrawSelected();
     }
     void Press(int X, int Y)
@@ -133,9 +133,9 @@ struct TBench {
     }
     void Move(int X, int Y)
     {
-        if (Puzzle.DragState == dsIdle) {
+        if (Puzzle.DragState == TDragState::Idle) {
             Puzzle.HoverAt(X, Y);
-        } else if (Puzzle.DragState == dsCaught) {
+        } else if (Puzzle.DragState == TDragState::Caught) {
             if (Puzzle.TryStartDrag(X, Y))
                 Puzzle.RenderDrag(X, Y);
         } else if (Puzzle.NearCellCentre(X, Y)) {
@@ -148,11 +148,11 @@ struct TBench {
     }
     void Release(int X, int Y)
     {
-        if (Puzzle.DragState == dsRow || Puzzle.DragState == dsColumn) {
+        if (Puzzle.DragState == TDragState::Row || Puzzle.DragState == TDragState::Column) {
             Puzzle.Commit(X, Y);
             ++Commits;
         }
-        Puzzle.DragState = dsIdle;
+        Puzzle.DragState = TDragState::Idle;
         Puzzle.RedrawSelected();
     }
 };
@@ -266,7 +266,7 @@ void TestTPuzzle::newPuzzle()
     QCOMPARE(P.FitScale, 0.0);
     QVERIFY(!P.EditMode && !P.Solved && !P.Modified && !P.SemiEffect);
     QVERIFY(IsNoCell(P.Selected));
-    QCOMPARE(P.DragState, dsIdle);
+    QCOMPARE(P.DragState, TDragState::Idle);
     QCOMPARE(P.Body.Rows, 0);
     QVERIFY(P.Title.isEmpty() && P.FileName.isEmpty());
 }
@@ -358,12 +358,12 @@ void TestTPuzzle::cellAt()
 
 void TestTPuzzle::setupState()
 {
-    TBench B(300, 200, 2, 3, false, false, ekHidden);
+    TBench B(300, 200, 2, 3, false, false, Effect::Hidden);
     B.Puzzle.Selected = QPoint(2, 2);
     B.Puzzle.Solved = true;
-    B.Puzzle.Setup(ekDark, 3, 2, true, true, false);
+    B.Puzzle.Setup(Effect::Dark, 3, 2, true, true, false);
     QCOMPARE(B.Puzzle.Version, 1);
-    QCOMPARE(B.Puzzle.Effect, qint32(ekDark));
+    QCOMPARE(B.Puzzle.Effect, qint32(Effect::Dark));
     QVERIFY(B.Puzzle.SemiEffect);
     QVERIFY(B.Puzzle.EditMode);
     QVERIFY(!B.Puzzle.Solved);
@@ -581,15 +581,15 @@ void TestTPuzzle::frames_data()
     QTest::addColumn<bool>("Solved");
     QTest::addColumn<bool>("EmptyCell");
     QTest::addColumn<int>("Width");
-    QTest::newRow("advice") << true << true << int(dsCaught) << false << false << 8;
-    QTest::newRow("advice when solved") << true << false << int(dsIdle) << true << false << 8;
-    QTest::newRow("caught") << false << true << int(dsCaught) << false << false << 4;
-    QTest::newRow("selected while dragging") << false << true << int(dsRow) << false << false << 2;
-    QTest::newRow("selected") << false << true << int(dsIdle) << false << false << 2;
-    QTest::newRow("grid line") << false << false << int(dsCaught) << false << false << 1;
-    QTest::newRow("solved, no grid") << false << false << int(dsIdle) << true << false << 0;
-    QTest::newRow("empty cell, grid line") << false << false << int(dsIdle) << false << true << 1;
-    QTest::newRow("empty cell, caught") << false << true << int(dsCaught) << false << true << 4;
+    QTest::newRow("advice") << true << true << int(TDragState::Caught) << false << false << 8;
+    QTest::newRow("advice when solved") << true << false << int(TDragState::Idle) << true << false << 8;
+    QTest::newRow("caught") << false << true << int(TDragState::Caught) << false << false << 4;
+    QTest::newRow("selected while dragging") << false << true << int(TDragState::Row) << false << false << 2;
+    QTest::newRow("selected") << false << true << int(TDragState::Idle) << false << false << 2;
+    QTest::newRow("grid line") << false << false << int(TDragState::Caught) << false << false << 1;
+    QTest::newRow("solved, no grid") << false << false << int(TDragState::Idle) << true << false << 0;
+    QTest::newRow("empty cell, grid line") << false << false << int(TDragState::Idle) << false << true << 1;
+    QTest::newRow("empty cell, caught") << false << true << int(TDragState::Caught) << false << true << 4;
 }
 
 void TestTPuzzle::frames()
@@ -648,9 +648,9 @@ void TestTPuzzle::solvedShowsPlainPicture()
     // Put it back by hand, as the player's last move would.
     B.Puzzle.Body.Reset();
     B.Puzzle.Selected = QPoint(1, 1);
-    B.Puzzle.DragState = dsRow;
+    B.Puzzle.DragState = TDragState::Row;
     QVERIFY(B.Puzzle.Commit(50, 50));
-    B.Puzzle.DragState = dsIdle;
+    B.Puzzle.DragState = TDragState::Idle;
     B.Puzzle.Deselect();
     B.Puzzle.RenderAll();
     QCOMPARE(B.Display, B.Puzzle.Plain);
@@ -696,8 +696,8 @@ void TestTPuzzle::setEffect()
 {
     TBench B(300, 200, 2, 3, false, false, 99); // no effect: concealed is the plain picture
     QCOMPARE(B.Puzzle.Concealed, B.Puzzle.Plain);
-    B.Puzzle.SetEffect(ekNegative);
-    QCOMPARE(B.Puzzle.Effect, qint32(ekNegative));
+    B.Puzzle.SetEffect(Effect::Negative);
+    QCOMPARE(B.Puzzle.Effect, qint32(Effect::Negative));
     const QImage Piece = B.Puzzle.Concealed.copy(100, 0, 100, 100);
     QCOMPARE(Piece.pixel(50, 50), Inverted(B.Puzzle.Plain.pixel(150, 50)));
     StampTwoLines(B.Display, QStringLiteral("Edit"), QStringLiteral("Mode"));
@@ -899,13 +899,13 @@ void TestTPuzzle::dragStart_data()
     QTest::addColumn<int>("Dx");
     QTest::addColumn<int>("Dy");
     QTest::addColumn<int>("State");
-    QTest::newRow("15 right") << 15 << 0 << int(dsRow);
-    QTest::newRow("14 right") << 14 << 0 << int(dsCaught);
-    QTest::newRow("15 left") << -15 << 0 << int(dsRow);
-    QTest::newRow("15 right, 15 down") << 15 << 15 << int(dsRow);
-    QTest::newRow("14 right, 15 down") << 14 << 15 << int(dsColumn);
-    QTest::newRow("15 up") << 0 << -15 << int(dsColumn);
-    QTest::newRow("14 up, 14 left") << -14 << -14 << int(dsCaught);
+    QTest::newRow("15 right") << 15 << 0 << int(TDragState::Row);
+    QTest::newRow("14 right") << 14 << 0 << int(TDragState::Caught);
+    QTest::newRow("15 left") << -15 << 0 << int(TDragState::Row);
+    QTest::newRow("15 right, 15 down") << 15 << 15 << int(TDragState::Row);
+    QTest::newRow("14 right, 15 down") << 14 << 15 << int(TDragState::Column);
+    QTest::newRow("15 up") << 0 << -15 << int(TDragState::Column);
+    QTest::newRow("14 up, 14 left") << -14 << -14 << int(TDragState::Caught);
 }
 
 void TestTPuzzle::dragStart()
@@ -919,11 +919,11 @@ void TestTPuzzle::dragStart()
     B.Press(150, 50);
     QCOMPARE(B.FrameWidth(QPoint(2, 1), false), 4);
     const bool Started = B.Puzzle.TryStartDrag(150 + Dx, 50 + Dy);
-    QCOMPARE(Started, State != dsCaught);
+    QCOMPARE(Started, State != int(TDragState::Caught));
     QCOMPARE(int(B.Puzzle.DragState), State);
-    if (State == dsRow)
+    if (State == int(TDragState::Row))
         QCOMPARE(B.Puzzle.RowStrip, B.Display.copy(0, 0, 300, 100));
-    if (State == dsColumn)
+    if (State == int(TDragState::Column))
         QCOMPARE(B.Puzzle.ColStrip, B.Display.copy(100, 0, 100, 200));
 }
 
@@ -996,7 +996,7 @@ void TestTPuzzle::wrapLeft()
     Left.Play();
     Left.Press(50, 150);
     Left.Move(30, 150);
-    QCOMPARE(Left.Puzzle.DragState, dsRow);
+    QCOMPARE(Left.Puzzle.DragState, TDragState::Row);
     Left.Move(-20, 150);
     const QImage ShownLeft = Left.Display.copy();
     Left.Release(-50, 150);
@@ -1036,7 +1036,7 @@ void TestTPuzzle::releaseCommitsUnderPointer()
     B.Release(X, 50);
     QCOMPARE(B.Commits, 1);
     QCOMPARE(RowNumbers(B.Puzzle.Body, 1), Row);
-    QCOMPARE(B.Puzzle.DragState, dsIdle);
+    QCOMPARE(B.Puzzle.DragState, TDragState::Idle);
     QCOMPARE(B.Puzzle.Solved, Row == QStringLiteral("1 2 3"));
     if (!B.Puzzle.Solved) {
         const QImage Shown = B.Display.copy();
@@ -1052,7 +1052,7 @@ void TestTPuzzle::backToOwnCell()
     QVERIFY(!B.Puzzle.Solved);
     B.Press(150, 150);
     B.Move(150, 120);
-    QCOMPARE(B.Puzzle.DragState, dsColumn);
+    QCOMPARE(B.Puzzle.DragState, TDragState::Column);
     B.Move(150, 80);
     B.Move(150, 140);
     QCOMPARE(B.Commits, 1);
@@ -1073,7 +1073,7 @@ void TestTPuzzle::commitSolves()
 
     // In edit mode nothing counts as solved.
     B.Puzzle.EditMode = true;
-    B.Puzzle.DragState = dsRow;
+    B.Puzzle.DragState = TDragState::Row;
     QVERIFY(!B.Puzzle.Commit(50, 50));
     QVERIFY(!B.Puzzle.Solved);
 }
@@ -1092,11 +1092,11 @@ void TestTPuzzle::commitOffGrid()
 
     B.Press(150, 50);
     B.Move(150, 20);
-    QCOMPARE(B.Puzzle.DragState, dsColumn);
+    QCOMPARE(B.Puzzle.DragState, TDragState::Column);
     B.Release(999, 250); // below the picture: wraps to row 1 again
     QCOMPARE(Arrangement(B.Puzzle.Body), QStringLiteral("1 2 3 / 6 4 5"));
 
-    B.Puzzle.DragState = dsCaught;
+    B.Puzzle.DragState = TDragState::Caught;
     B.Puzzle.Commit(-500, -500);
     QCOMPARE(B.Puzzle.Selected, QPoint(2, 1));
     QCOMPARE(Arrangement(B.Puzzle.Body), QStringLiteral("1 2 3 / 6 4 5"));
@@ -1155,7 +1155,7 @@ void TestTPuzzle::renderDragPixels()
         }
     QCOMPARE(B.Puzzle.Body.IsSolved(), true); // the model waits for the commit
 
-    B.Puzzle.DragState = dsCaught;
+    B.Puzzle.DragState = TDragState::Caught;
     const QImage Held = B.Display.copy();
     B.Puzzle.RenderDrag(0, 0);
     QCOMPARE(B.Display, Held);

@@ -225,31 +225,31 @@ void TestTFormStorage::placement_data()
 
     const QList<int> Kept{100, 50, 900, 650};
     QTest::newRow("plain keys") << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=96\n") << true
-                                << QList<int>{10, 20, 610, 420} << int(ssNormal);
+                                << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
     QTest::newRow("this screen's keys win") << QByteArray("NormPos(1280x1024)=1,2,301,202\nNormPos=10,20,610,420\n")
-                                            << true << QList<int>{1, 2, 301, 202} << int(ssNormal);
+                                            << true << QList<int>{1, 2, 301, 202} << int(TShowState::Normal);
     QTest::newRow("another screen's keys ignored")
         << QByteArray("NormPos(1024x768)=1,2,301,202\nNormPos=10,20,610,420\n") << true
-        << QList<int>{10, 20, 610, 420} << int(ssNormal);
+        << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
     QTest::newRow("only another screen's keys") << QByteArray("NormPos(1024x768)=1,2,301,202\n") << false << Kept
-                                                << int(ssNormal);
+                                                << int(TShowState::Normal);
     QTest::newRow("empty key for this screen") << QByteArray("NormPos(1280x1024)=\nNormPos=10,20,610,420\n") << true
-                                               << QList<int>{10, 20, 610, 420} << int(ssNormal);
+                                               << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
     QTest::newRow("other dots per inch: only the state")
-        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << Kept << int(ssMaximized);
-    QTest::newRow("left not before right") << QByteArray("NormPos=600,20,600,420\n") << false << Kept << int(ssNormal);
+        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << Kept << int(TShowState::Maximized);
+    QTest::newRow("left not before right") << QByteArray("NormPos=600,20,600,420\n") << false << Kept << int(TShowState::Normal);
     QTest::newRow("partial rectangle") << QByteArray("NormPos=5,6\n") << true << QList<int>{5, 6, 900, 650}
-                                       << int(ssNormal);
+                                       << int(TShowState::Normal);
     QTest::newRow("MinMaxPos alone keeps the rectangle") << QByteArray("MinMaxPos=1,2,3,4\n") << true << Kept
-                                                         << int(ssNormal);
-    QTest::newRow("ShowCmd 5") << QByteArray("ShowCmd=5\n") << false << Kept << int(ssNormal);
-    QTest::newRow("ShowCmd 9") << QByteArray("ShowCmd=9\n") << false << Kept << int(ssNormal);
-    QTest::newRow("ShowCmd 2") << QByteArray("ShowCmd=2\n") << false << Kept << int(ssMinimized);
-    QTest::newRow("ShowCmd 6") << QByteArray("ShowCmd=6\n") << false << Kept << int(ssMinimized);
-    QTest::newRow("ShowCmd 7") << QByteArray("ShowCmd=7\n") << false << Kept << int(ssMinimized);
-    QTest::newRow("ShowCmd 3") << QByteArray("ShowCmd=3\n") << false << Kept << int(ssMaximized);
-    QTest::newRow("ShowCmd 4") << QByteArray("ShowCmd=4\n") << false << Kept << int(ssNormal);
-    QTest::newRow("ShowCmd word") << QByteArray("ShowCmd=max\n") << false << Kept << int(ssNormal);
+                                                         << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 5") << QByteArray("ShowCmd=5\n") << false << Kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 9") << QByteArray("ShowCmd=9\n") << false << Kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 2") << QByteArray("ShowCmd=2\n") << false << Kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 6") << QByteArray("ShowCmd=6\n") << false << Kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 7") << QByteArray("ShowCmd=7\n") << false << Kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 3") << QByteArray("ShowCmd=3\n") << false << Kept << int(TShowState::Maximized);
+    QTest::newRow("ShowCmd 4") << QByteArray("ShowCmd=4\n") << false << Kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd word") << QByteArray("ShowCmd=max\n") << false << Kept << int(TShowState::Normal);
 }
 
 void TestTFormStorage::placement()
@@ -276,7 +276,7 @@ void TestTFormStorage::olderLayoutRestoresNothing()
     const TFormRestore R = Store.Restore(Window(), Marks);
     QVERIFY(!R.Restored);
     QVERIFY(!R.ApplyPlacement);
-    QCOMPARE(int(R.ShowState), int(ssNormal));
+    QCOMPARE(int(R.ShowState), int(TShowState::Normal));
     QCOMPARE(Marks, TFormStorage::DefaultCheckMarks());
     // The next save writes the current layout anew.
     QVERIFY(Store.SaveOnClose(Window(), Marks));

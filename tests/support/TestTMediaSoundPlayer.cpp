@@ -10,12 +10,12 @@ namespace {
 
 // How the stand-in device reports playing: truthfully, stuck at "playing" once started (as
 // without a sound server), or never (a device still loading when asked).
-enum TDevice { dvHonest, dvStuck, dvLagging };
+enum TDevice { Honest, Stuck, Lagging };
 
 struct TFakeOutput : TSoundOutput
 {
     const qint64 *Now = nullptr;
-    TDevice Device = dvHonest;
+    TDevice Device = Honest;
     qint64 LengthMs = 0;
     QStringList Loaded;
     QList<qint64> Starts; // clock readings of every start from the beginning
@@ -25,9 +25,9 @@ struct TFakeOutput : TSoundOutput
     void Start() override { Starts << *Now; }
     bool IsPlaying() const override
     {
-        if (Starts.isEmpty() || Device == dvLagging)
+        if (Starts.isEmpty() || Device == Lagging)
             return false;
-        return Device == dvStuck || *Now - Starts.last() < LengthMs;
+        return Device == Stuck || *Now - Starts.last() < LengthMs;
     }
     bool HasFailed() const override { return Failed; }
 };
@@ -88,21 +88,21 @@ void TestTMediaSoundPlayer::playRules_data()
     QTest::addColumn<QList<qint64>>("Requests"); // ms after the first request
     QTest::addColumn<QList<qint64>>("Starts");   // the requests that start the sound from the beginning
 
-    QTest::newRow("first request plays") << int(dvHonest) << QList<qint64>{0} << QList<qint64>{0};
+    QTest::newRow("first request plays") << int(Honest) << QList<qint64>{0} << QList<qint64>{0};
     QTest::newRow("request while playing is ignored")
-        << int(dvHonest) << QList<qint64>{0, 50, 99} << QList<qint64>{0};
+        << int(Honest) << QList<qint64>{0, 50, 99} << QList<qint64>{0};
     QTest::newRow("request after the end starts again")
-        << int(dvHonest) << QList<qint64>{0, 100, 150, 250} << QList<qint64>{0, 100, 250};
+        << int(Honest) << QList<qint64>{0, 100, 150, 250} << QList<qint64>{0, 100, 250};
     QTest::newRow("quick snaps heard once each length")
-        << int(dvHonest) << QList<qint64>{0, 10, 20, 30, 120, 130} << QList<qint64>{0, 120};
+        << int(Honest) << QList<qint64>{0, 10, 20, 30, 120, 130} << QList<qint64>{0, 120};
     // Without a sound server the device never says the sound has ended; its own length does.
     QTest::newRow("stuck device: playing within the tolerance")
-        << int(dvStuck) << QList<qint64>{0, 150, 199} << QList<qint64>{0};
+        << int(Stuck) << QList<qint64>{0, 150, 199} << QList<qint64>{0};
     QTest::newRow("stuck device: over after length and tolerance")
-        << int(dvStuck) << QList<qint64>{0, 200, 250, 400} << QList<qint64>{0, 200, 400};
+        << int(Stuck) << QList<qint64>{0, 200, 250, 400} << QList<qint64>{0, 200, 400};
     // A device that has not begun yet must not make a second request restart the sound.
     QTest::newRow("lagging device: running within its length")
-        << int(dvLagging) << QList<qint64>{0, 40, 99, 100} << QList<qint64>{0, 100};
+        << int(Lagging) << QList<qint64>{0, 40, 99, 100} << QList<qint64>{0, 100};
 }
 
 void TestTMediaSoundPlayer::playRules()
@@ -144,7 +144,7 @@ void TestTMediaSoundPlayer::unusableFilesStaySilent()
     QFETCH(QString, Name);
     QFETCH(QByteArray, Bytes);
     const QString Path = Bytes.isEmpty() ? FDir.filePath(Name) : Write(Name, Bytes);
-    auto Player = MakePlayer(dvHonest);
+    auto Player = MakePlayer(Honest);
     QVERIFY(!Player->Open(Path));
     QVERIFY(!Player->IsOpen());
     for (int i = 0; i < 3; ++i) {
@@ -157,7 +157,7 @@ void TestTMediaSoundPlayer::unusableFilesStaySilent()
 
 void TestTMediaSoundPlayer::deviceFailureStaysSilent()
 {
-    auto Player = MakePlayer(dvHonest);
+    auto Player = MakePlayer(Honest);
     QVERIFY(Player->Open(FTenthSecond));
     QCOMPARE(FOutput->Loaded, QStringList{FTenthSecond});
     FOutput->Failed = true; // decoding failed after the open had started it
@@ -169,7 +169,7 @@ void TestTMediaSoundPlayer::deviceFailureStaysSilent()
 
 void TestTMediaSoundPlayer::reopenForgetsTheRunningSound()
 {
-    auto Player = MakePlayer(dvHonest);
+    auto Player = MakePlayer(Honest);
     QVERIFY(Player->Open(FTenthSecond));
     Player->Play();
     QVERIFY(!Player->Open(FDir.filePath(QStringLiteral("missing.wav"))));

@@ -38,7 +38,7 @@ void TestTWaveHeader::shippedSounds()
     const TWaveHeader H = TWaveHeader::ReadFile(QStringLiteral(QUORRA_SOUNDS "/") + Name);
     QVERIFY(H.Valid);
     QVERIFY(H.IsPlayable());
-    QCOMPARE(H.FormatTag, quint16(TWaveHeader::wfPcm));
+    QCOMPARE(H.FormatTag, quint16(TWaveHeader::FormatPcm));
     QCOMPARE(H.BitsPerSample, quint16(16));
     QCOMPARE(H.Channels, quint16(1));
     QCOMPARE(H.SampleRate, quint32(44100));

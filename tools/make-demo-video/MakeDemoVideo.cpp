@@ -142,7 +142,7 @@ public:
         if (FPuzzle.Source.isNull())
             throw TError(QStringLiteral("%1 holds no picture").arg(Picture));
         FPuzzle.Scale = 0.7;
-        FPuzzle.Setup(ekHidden, 3, 3, false, false, false);
+        FPuzzle.Setup(Effect::Hidden, 3, 3, false, false, false);
         FOrigin = QPoint((FrameWidth - FDisplay.width()) / 2, (FrameHeight - FDisplay.height()) / 2);
         FBackground = QImage(FrameWidth, FrameHeight, QImage::Format_RGB888);
         QPainter Painter(&FBackground);
@@ -278,18 +278,18 @@ private:
         Hold(Frames(0.05));
         FHand = THand::Grabbing;
         FPuzzle.HoverAt(PuzzlePoint(FPointer).x(), PuzzlePoint(FPointer).y());
-        FPuzzle.DragState = dsCaught;
+        FPuzzle.DragState = TDragState::Caught;
         FPuzzle.RedrawSelected();
         Hold(Frames(0.1));
 
         bool Solved = false;
         Glide(Centre(To), Frames(0.4) * std::abs(Move), [&](QPoint P) {
-            if (FPuzzle.DragState == dsCaught) {
+            if (FPuzzle.DragState == TDragState::Caught) {
                 if (FPuzzle.TryStartDrag(P.x(), P.y()))
                     FPuzzle.RenderDrag(P.x(), P.y());
             } else if (FPuzzle.NearCellCentre(P.x(), P.y())) {
                 Solved = FPuzzle.Commit(P.x(), P.y()) || Solved;
-                FPuzzle.DragState = dsCaught;
+                FPuzzle.DragState = TDragState::Caught;
                 FPuzzle.RedrawSelected();
             } else {
                 FPuzzle.RenderDrag(P.x(), P.y());
@@ -299,9 +299,9 @@ private:
 
         // The release.
         const QPoint P = PuzzlePoint(FPointer);
-        if (FPuzzle.DragState == dsRow || FPuzzle.DragState == dsColumn)
+        if (FPuzzle.DragState == TDragState::Row || FPuzzle.DragState == TDragState::Column)
             Solved = FPuzzle.Commit(P.x(), P.y()) || Solved;
-        FPuzzle.DragState = dsIdle;
+        FPuzzle.DragState = TDragState::Idle;
         FPuzzle.RedrawSelected();
         FHand = THand::Pointing;
         if (Solved) {

@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(Picture));
             return 1;
         }
-        Puzzle.Setup(ekHidden, 3, 3, false, false, false);
+        Puzzle.Setup(Effect::Hidden, 3, 3, false, false, false);
         Puzzle.SaveToFile(Output);
     } catch (const TError &E) {
         std::fprintf(stderr, "make-sample-puzzle: %s\n", E.what());
