@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <cmath>
 
-inline int DesignPixels(int Pixels, const QWidget *Widget)
+inline int designPixels(int pixels, const QWidget *widget)
 {
-    return int(std::lround(Pixels * Widget->logicalDpiX() / 120.0));
+    return int(std::lround(pixels * widget->logicalDpiX() / 120.0));
 }

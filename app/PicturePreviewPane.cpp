@@ -48,7 +48,7 @@ void PicturePreviewPane::showPicture(const QString &path)
     // Drawn at the screen's own pixel density, so that it is sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
     const int side = qRound(PreviewSize * ratio);
-    QImage preview = PicturePreview(path, QSize(side, side));
+    QImage preview = picturePreview(path, QSize(side, side));
     if (preview.isNull()) {
         clear();
         return;

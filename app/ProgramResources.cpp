@@ -5,32 +5,32 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 
-QString ProgramResource(const QString &Relative)
+QString programResource(const QString &relative)
 {
-    const QString Directory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString Beside = Directory + Relative;
-    if (QFileInfo::exists(Beside))
-        return Beside;
-    const QString Installed =
-        QFileInfo(Directory + QStringLiteral("../share/quorra/") + Relative).absoluteFilePath();
-    if (QFileInfo::exists(Installed))
-        return Installed;
-    return Beside;
+    const QString directory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString beside = directory + relative;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed =
+        QFileInfo(directory + QStringLiteral("../share/quorra/") + relative).absoluteFilePath();
+    if (QFileInfo::exists(installed))
+        return installed;
+    return beside;
 }
 
-QUrl HelpAddress()
+QUrl helpAddress()
 {
-    return QUrl::fromLocalFile(ProgramResource(QStringLiteral("Nimbrel.html")));
+    return QUrl::fromLocalFile(programResource(QStringLiteral("Nimbrel.html")));
 }
 
-bool OpenHelp()
+bool openHelp()
 {
-    return QDesktopServices::openUrl(HelpAddress());
+    return QDesktopServices::openUrl(helpAddress());
 }
 
-QString HelpNotOpenedMessage()
+QString helpNotOpenedMessage()
 {
     return QStringLiteral("No web browser could be started to show the help.\n"
                           "You can open the help file yourself:\n%1")
-        .arg(HelpAddress().toLocalFile());
+        .arg(helpAddress().toLocalFile());
 }

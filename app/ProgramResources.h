@@ -7,14 +7,14 @@
 // Relative (with "/" separators) under the program's folder when it is there (a build tree), else under
 // ../share/quorra/ beside it (an installed program). When neither holds the file, the path beside the program
 // is returned, so that a message about it names the place where it was looked for first.
-QString ProgramResource(const QString &Relative);
+QString programResource(const QString &relative);
 
 // The help page, "Nimbrel.html", as the address handed to the desktop.
-QUrl HelpAddress();
+QUrl helpAddress();
 
 // Opens the help page with the desktop's default handler. False when nothing could be started to show it (no
 // browser, no opener); what a browser that did start makes of the page is its own affair.
-bool OpenHelp();
+bool openHelp();
 
 // Said when OpenHelp fails; it names the help file, so that it can be opened by hand.
-QString HelpNotOpenedMessage();
+QString helpNotOpenedMessage();

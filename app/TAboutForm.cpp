@@ -15,99 +15,99 @@
 #include <QStyle>
 #include <QUrl>
 
-TAboutForm::TAboutForm(QWidget *Parent) : QDialog(Parent)
+TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About Crypsel"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
+    auto px = [this](int pixels) { return designPixels(pixels, this); };
 
-    ProgramNameLabel = new QLabel(this);
-    ProgramNameLabel->setObjectName(QStringLiteral("ProgramNameLabel"));
-    ProgramNameLabel->setAlignment(Qt::AlignCenter);
-    QFont NameFont = StampFont();
-    NameFont.setPixelSize(Px(52));
-    ProgramNameLabel->setFont(NameFont);
-    ProgramNameLabel->setText(QuorraProgramName);
+    programNameLabel = new QLabel(this);
+    programNameLabel->setObjectName(QStringLiteral("ProgramNameLabel"));
+    programNameLabel->setAlignment(Qt::AlignCenter);
+    QFont nameFont = stampFont();
+    nameFont.setPixelSize(px(52));
+    programNameLabel->setFont(nameFont);
+    programNameLabel->setText(QuorraProgramName);
 
-    VersionLabel = new QLabel(this);
-    VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
-    VersionLabel->setAlignment(Qt::AlignCenter);
+    versionLabel = new QLabel(this);
+    versionLabel->setObjectName(QStringLiteral("VersionLabel"));
+    versionLabel->setAlignment(Qt::AlignCenter);
 
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setText(QStringLiteral("Copyright \u00A9 2024 the Quorra developers."));
+    label3 = new QLabel(this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    label3->setText(QStringLiteral("Copyright \u00A9 2024 the Quorra developers."));
 
-    WebLabel = new QLabel(this);
-    WebLabel->setObjectName(QStringLiteral("WebLabel"));
-    WebLabel->setCursor(Qt::PointingHandCursor);
-    WebLabel->setTextFormat(Qt::RichText);
-    WebLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(WebLabel, &QLabel::linkActivated, this, &TAboutForm::WebLabelClick);
+    webLabel = new QLabel(this);
+    webLabel->setObjectName(QStringLiteral("WebLabel"));
+    webLabel->setCursor(Qt::PointingHandCursor);
+    webLabel->setTextFormat(Qt::RichText);
+    webLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(webLabel, &QLabel::linkActivated, this, &TAboutForm::webLabelClick);
 
-    OKBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-    OKBitBtn->setObjectName(QStringLiteral("OKBitBtn"));
-    OKBitBtn->setDefault(true);
-    connect(OKBitBtn, &QPushButton::clicked, this, &QDialog::accept);
+    okBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    okBitBtn->setObjectName(QStringLiteral("OKBitBtn"));
+    okBitBtn->setDefault(true);
+    connect(okBitBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     // The design's places become the least sizes and the gaps between them: at the design's font the box has its
     // design size, 375 x 263 at 120 dots per inch.
-    ProgramNameLabel->setMinimumSize(Px(355), Px(61));
-    for (QLabel *Line : {VersionLabel, Label3, WebLabel})
-        Line->setMinimumHeight(Px(20));
-    OKBitBtn->setMinimumSize(Px(94), Px(31));
+    programNameLabel->setMinimumSize(px(355), px(61));
+    for (QLabel *line : {versionLabel, label3, webLabel})
+        line->setMinimumHeight(px(20));
+    okBitBtn->setMinimumSize(px(94), px(31));
 
-    auto *Column = new QVBoxLayout(this);
-    Column->setContentsMargins(Px(10), Px(10), Px(10), Px(8));
-    Column->setSpacing(0);
-    Column->addWidget(ProgramNameLabel);
-    Column->addSpacing(Px(9));
-    Column->addWidget(VersionLabel);
-    Column->addSpacing(Px(50));
-    Column->addWidget(Label3);
-    Column->addSpacing(Px(6));
-    Column->addWidget(WebLabel);
-    Column->addSpacing(Px(28));
-    Column->addWidget(OKBitBtn, 0, Qt::AlignHCenter);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(px(10), px(10), px(10), px(8));
+    column->setSpacing(0);
+    column->addWidget(programNameLabel);
+    column->addSpacing(px(9));
+    column->addWidget(versionLabel);
+    column->addSpacing(px(50));
+    column->addWidget(label3);
+    column->addSpacing(px(6));
+    column->addWidget(webLabel);
+    column->addSpacing(px(28));
+    column->addWidget(okBitBtn, 0, Qt::AlignHCenter);
     // A fixed border, as designed, at whatever size the texts need.
-    Column->setSizeConstraint(QLayout::SetFixedSize);
+    column->setSizeConstraint(QLayout::SetFixedSize);
 
-    FormCreate();
+    formCreate();
 }
 
-void TAboutForm::FormCreate()
+void TAboutForm::formCreate()
 {
-    VersionLabel->setText(QuorraVersionText);
-    WebLabel->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(QuorraWebAddress.toHtmlEscaped()));
+    versionLabel->setText(QuorraVersionText);
+    webLabel->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(QuorraWebAddress.toHtmlEscaped()));
 }
 
-void TAboutForm::setVisible(bool Visible)
+void TAboutForm::setVisible(bool visible)
 {
     // Placed before it shows: a dialog left to itself would be centred over the main window instead.
-    if (Visible && !isVisible())
-        CentreOnScreen();
-    QDialog::setVisible(Visible);
+    if (visible && !isVisible())
+        centreOnScreen();
+    QDialog::setVisible(visible);
 }
 
-void TAboutForm::CentreOnScreen()
+void TAboutForm::centreOnScreen()
 {
     adjustSize();
-    const QWidget *Main = parentWidget() ? parentWidget()->window() : nullptr;
-    QScreen *Screen = Main ? Main->screen() : QGuiApplication::primaryScreen();
-    if (!Screen)
+    const QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen *screen = main ? main->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
         return;
     // The frame is known once the box has been shown; before that the main window's is the best guess.
-    QSize Frame = frameGeometry().size() - geometry().size();
-    if (Frame.isNull() && Main)
-        Frame = Main->frameGeometry().size() - Main->geometry().size();
-    const QSize Outer = size() + Frame;
-    const QRect Area = Screen->availableGeometry();
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isNull() && main)
+        frame = main->frameGeometry().size() - main->geometry().size();
+    const QSize outer = size() + frame;
+    const QRect area = screen->availableGeometry();
     // A box larger than the screen keeps its title bar on it.
-    move(std::max(Area.left(), Area.center().x() + 1 - Outer.width() / 2),
-         std::max(Area.top(), Area.center().y() + 1 - Outer.height() / 2));
+    move(std::max(area.left(), area.center().x() + 1 - outer.width() / 2),
+         std::max(area.top(), area.center().y() + 1 - outer.height() / 2));
 }
 
-void TAboutForm::WebLabelClick()
+void TAboutForm::webLabelClick()
 {
     // The browser's answer is of no interest: a page that cannot be opened gives no message.
     QDesktopServices::openUrl(QUrl(QuorraWebAddress));

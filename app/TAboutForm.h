@@ -11,21 +11,21 @@ class TAboutForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TAboutForm(QWidget *Parent = nullptr);
+    explicit TAboutForm(QWidget *parent = nullptr);
 
-    QLabel *ProgramNameLabel = nullptr;
-    QLabel *VersionLabel = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *WebLabel = nullptr;
-    QPushButton *OKBitBtn = nullptr;
+    QLabel *programNameLabel = nullptr;
+    QLabel *versionLabel = nullptr;
+    QLabel *label3 = nullptr;
+    QLabel *webLabel = nullptr;
+    QPushButton *okBitBtn = nullptr;
 
-    void setVisible(bool Visible) override;
+    void setVisible(bool visible) override;
 
 public slots:
-    void WebLabelClick();
+    void webLabelClick();
 
 private:
-    void FormCreate();
+    void formCreate();
     // Over the middle of the main window's screen, as far as the window system lets a program place a window.
-    void CentreOnScreen();
+    void centreOnScreen();
 };

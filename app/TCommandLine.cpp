@@ -10,65 +10,65 @@ const QString VersionOption = QStringLiteral("version");
 
 } // namespace
 
-TCommandLine::TCommandLine(const QList<QByteArray> &Arguments)
+TCommandLine::TCommandLine(const QList<QByteArray> &arguments)
 {
-    FParser.setApplicationDescription(QStringLiteral("Quorra: a photo puzzle to pass on to a friend."));
+    m_parser.setApplicationDescription(QStringLiteral("Quorra: a photo puzzle to pass on to a friend."));
     // Not addHelpOption: it would also offer --help-all, whose text QCommandLineParser only prints by exiting.
-    FParser.addOption(QCommandLineOption({QStringLiteral("h"), HelpOption, QStringLiteral("?")},
+    m_parser.addOption(QCommandLineOption({QStringLiteral("h"), HelpOption, QStringLiteral("?")},
                                          QStringLiteral("Displays this help.")));
-    FParser.addOption(QCommandLineOption({QStringLiteral("v"), VersionOption},
+    m_parser.addOption(QCommandLineOption({QStringLiteral("v"), VersionOption},
                                          QStringLiteral("Displays version information.")));
-    FParser.addPositionalArgument(QStringLiteral("puzzle"), QStringLiteral("The puzzle file (.nbq) to open."),
+    m_parser.addPositionalArgument(QStringLiteral("puzzle"), QStringLiteral("The puzzle file (.nbq) to open."),
                                   QStringLiteral("[puzzle]"));
 
     // Latin-1 maps every byte to one character and back, so a name that is not UTF-8 comes out of the parser
     // exactly as it went in; the options themselves are ASCII and parse the same either way.
-    QStringList Texts;
-    for (const QByteArray &Argument : Arguments)
-        Texts << QString::fromLatin1(Argument);
-    if (Texts.isEmpty())
-        Texts << QStringLiteral("quorra");
+    QStringList texts;
+    for (const QByteArray &argument : arguments)
+        texts << QString::fromLatin1(argument);
+    if (texts.isEmpty())
+        texts << QStringLiteral("quorra");
     // False only for unknown options, which are reported by UnknownOptions and otherwise passed over.
-    FParser.parse(Texts);
+    m_parser.parse(texts);
 }
 
-QList<QByteArray> TCommandLine::FromArgv(int Argc, char **Argv)
+QList<QByteArray> TCommandLine::fromArgv(int argc, char **argv)
 {
-    QList<QByteArray> Arguments;
-    for (int i = 0; i < Argc; ++i)
-        Arguments << QByteArray(Argv[i]);
-    return Arguments;
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    return arguments;
 }
 
-bool TCommandLine::HelpRequested() const
+bool TCommandLine::helpRequested() const
 {
-    return FParser.isSet(HelpOption);
+    return m_parser.isSet(HelpOption);
 }
 
-bool TCommandLine::VersionRequested() const
+bool TCommandLine::versionRequested() const
 {
-    return FParser.isSet(VersionOption);
+    return m_parser.isSet(VersionOption);
 }
 
-QString TCommandLine::HelpText() const
+QString TCommandLine::helpText() const
 {
-    return FParser.helpText();
+    return m_parser.helpText();
 }
 
-QString TCommandLine::VersionText()
+QString TCommandLine::versionText()
 {
     return QStringLiteral("quorra ") + QuorraVersion;
 }
 
-QStringList TCommandLine::UnknownOptions() const
+QStringList TCommandLine::unknownOptions() const
 {
-    QStringList Names;
-    for (const QString &Name : FParser.unknownOptionNames())
-        Names << QString::fromLocal8Bit(Name.toLatin1());
-    return Names;
+    QStringList names;
+    for (const QString &name : m_parser.unknownOptionNames())
+        names << QString::fromLocal8Bit(name.toLatin1());
+    return names;
 }
 
-QByteArray TCommandLine::PuzzleName() const
+QByteArray TCommandLine::puzzleName() const
 {
-    return FParser.positionalArguments().value(0).toLatin1();
+    return m_parser.positionalArguments().value(0).toLatin1();
 }

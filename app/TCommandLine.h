@@ -11,23 +11,23 @@ class TCommandLine
 public:
     // The arguments as the program received them, bytes untouched, its own name first. Parsing needs no
     // application object, so --help and --version can be answered before any window system is asked for.
-    explicit TCommandLine(const QList<QByteArray> &Arguments);
-    static QList<QByteArray> FromArgv(int Argc, char **Argv);
+    explicit TCommandLine(const QList<QByteArray> &arguments);
+    static QList<QByteArray> fromArgv(int argc, char **argv);
 
-    bool HelpRequested() const;
-    bool VersionRequested() const;
+    bool helpRequested() const;
+    bool versionRequested() const;
     // The usage as printed by --help; it names the program as it was started once an application object exists.
-    QString HelpText() const;
+    QString helpText() const;
     // "quorra 1.0.2".
-    static QString VersionText();
+    static QString versionText();
 
     // Options this program does not know. They are passed over with a warning, not refused: a desktop or a
     // script that adds one must still get the game.
-    QStringList UnknownOptions() const;
+    QStringList unknownOptions() const;
     // The first argument that is not an option (everything after "--" is not), as the bytes the program was
     // given: a file name need not be valid UTF-8. Empty when there is none.
-    QByteArray PuzzleName() const;
+    QByteArray puzzleName() const;
 
 private:
-    QCommandLineParser FParser;
+    QCommandLineParser m_parser;
 };

@@ -12,19 +12,19 @@ public:
     virtual ~TDialogs() = default;
 
     // Each file dialog returns the chosen path, or an empty text when the user cancels.
-    virtual QString OpenPicture() = 0;
-    virtual QString OpenPuzzle() = 0;
-    virtual QString SavePuzzle() = 0;
-    virtual QString SaveImage() = 0;
+    virtual QString openPicture() = 0;
+    virtual QString openPuzzle() = 0;
+    virtual QString savePuzzle() = 0;
+    virtual QString saveImage() = 0;
 
     // Yes, No and Cancel with a question icon; closing the box counts as Cancel.
-    virtual TConfirmAnswer Confirm(const QString &Caption, const QString &Text) = 0;
+    virtual TConfirmAnswer confirm(const QString &caption, const QString &text) = 0;
     // A notice with an OK button.
-    virtual void Message(const QString &Caption, const QString &Text, TMessageIcon Icon) = 0;
+    virtual void message(const QString &caption, const QString &text, TMessageIcon icon) = 0;
     // The standard report of an error that ended a command.
-    virtual void Error(const QString &Text) = 0;
+    virtual void error(const QString &text) = 0;
     // The about box, modally.
-    virtual void ShowAbout() = 0;
+    virtual void showAbout() = 0;
     // The demo window, modally: its check box starts from ShowAtStart and is written back only on OK.
-    virtual void ShowDemo(bool &ShowAtStart) = 0;
+    virtual void showDemo(bool &showAtStart) = 0;
 };

@@ -9,46 +9,46 @@
 
 namespace {
 
-QString ScreenSuffix(QSize Screen)
+QString screenSuffix(QSize screen)
 {
-    return QStringLiteral("(%1x%2)").arg(Screen.width()).arg(Screen.height());
+    return QStringLiteral("(%1x%2)").arg(screen.width()).arg(screen.height());
 }
 
-QString PositionText(int A, int B, int C, int D)
+QString positionText(int a, int b, int c, int d)
 {
-    return QStringLiteral("%1,%2,%3,%4").arg(A).arg(B).arg(C).arg(D);
+    return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
 }
 
-bool AllDigits(QStringView Text, int Base)
+bool allDigits(QStringView text, int base)
 {
-    if (Text.isEmpty())
+    if (text.isEmpty())
         return false;
-    for (QChar C : Text) {
-        const bool Digit = C >= QLatin1Char('0') && C <= QLatin1Char('9');
-        const bool HexLetter = (C >= QLatin1Char('a') && C <= QLatin1Char('f')) ||
-                               (C >= QLatin1Char('A') && C <= QLatin1Char('F'));
-        if (!Digit && !(Base == 16 && HexLetter))
+    for (QChar c : text) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        const bool hexLetter = (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+                               (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+        if (!digit && !(base == 16 && hexLetter))
             return false;
     }
     return true;
 }
 
 // The position text under the key for this screen, else under the plain key; empty when neither.
-QString ReadPosition(const TIniFile &Ini, const QString &Section, const QString &Key, QSize Screen)
+QString readPosition(const TIniFile &ini, const QString &section, const QString &key, QSize screen)
 {
-    const QString Text = Ini.ReadString(Section, Key + ScreenSuffix(Screen));
-    return Text.isEmpty() ? Ini.ReadString(Section, Key) : Text;
+    const QString text = ini.readString(section, key + screenSuffix(screen));
+    return text.isEmpty() ? ini.readString(section, key) : text;
 }
 
 } // namespace
 
-TFormStorage::TFormStorage(const QString &IniFileName, const QString &Section)
-    : FIniFileName(IniFileName)
-    , FSection(Section)
+TFormStorage::TFormStorage(const QString &iniFileName, const QString &section)
+    : m_iniFileName(iniFileName)
+    , m_section(section)
 {
 }
 
-QList<TCheckMark> TFormStorage::DefaultCheckMarks()
+QList<TCheckMark> TFormStorage::defaultCheckMarks()
 {
     return {
         {QStringLiteral("AutoBestFitAction"), false},  {QStringLiteral("DarkAction"), false},
@@ -65,166 +65,166 @@ QList<TCheckMark> TFormStorage::DefaultCheckMarks()
     };
 }
 
-int TFormStorage::ParseInteger(const QString &Text, int Default)
+int TFormStorage::parseInteger(const QString &text, int Default)
 {
-    QStringView T = QStringView(Text).trimmed();
-    bool Negative = false;
-    if (T.startsWith(QLatin1Char('-')) || T.startsWith(QLatin1Char('+'))) {
-        Negative = T.front() == QLatin1Char('-');
-        T = T.mid(1);
+    QStringView t = QStringView(text).trimmed();
+    bool negative = false;
+    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
+        negative = t.front() == QLatin1Char('-');
+        t = t.mid(1);
     }
-    bool Ok = false;
-    qint64 Value = 0;
-    if (T.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        T = T.mid(2);
+    bool ok = false;
+    qint64 value = 0;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        t = t.mid(2);
         // Hexadecimal spells all 32 bits: 0xFFFFFFFF is -1.
-        if (!AllDigits(T, 16) || T.size() > 8)
+        if (!allDigits(t, 16) || t.size() > 8)
             return Default;
-        Value = qint32(T.toUInt(&Ok, 16));
+        value = qint32(t.toUInt(&ok, 16));
     } else {
-        if (!AllDigits(T, 10) || T.size() > 10)
+        if (!allDigits(t, 10) || t.size() > 10)
             return Default;
-        Value = T.toLongLong(&Ok, 10);
+        value = t.toLongLong(&ok, 10);
     }
-    if (!Ok)
+    if (!ok)
         return Default;
-    if (Negative)
-        Value = -Value;
-    if (Value < std::numeric_limits<qint32>::min() || Value > std::numeric_limits<qint32>::max())
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
         return Default;
-    return int(Value);
+    return int(value);
 }
 
-QList<int> TFormStorage::ParsePosition(const QString &Text, const QList<int> &Defaults)
+QList<int> TFormStorage::parsePosition(const QString &text, const QList<int> &defaults)
 {
-    const QStringList Words = Text.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    QList<int> Result;
-    for (int i = 0; i < Defaults.size(); ++i)
-        Result << (i < Words.size() ? ParseInteger(Words.at(i), Defaults.at(i)) : Defaults.at(i));
-    return Result;
+    const QStringList words = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QList<int> result;
+    for (int i = 0; i < defaults.size(); ++i)
+        result << (i < words.size() ? parseInteger(words.at(i), defaults.at(i)) : defaults.at(i));
+    return result;
 }
 
-TFormRestore TFormStorage::Restore(const TFormPlacement &Current, QList<TCheckMark> &CheckMarks)
+TFormRestore TFormStorage::restore(const TFormPlacement &current, QList<TCheckMark> &checkMarks)
 {
-    FSaved = false;
-    FRestored = true; // whatever the file holds, the window has been shown and may be saved
-    TFormRestore R;
-    R.Placement = Current;
+    m_saved = false;
+    m_restored = true; // whatever the file holds, the window has been shown and may be saved
+    TFormRestore r;
+    r.placement = current;
 
-    TIniFile Ini(FIniFileName);
-    Ini.Load(); // a file that cannot be read restores nothing, silently
-    auto Read = [&](const QString &Key) { return Ini.ReadString(FSection, Key); };
+    TIniFile ini(m_iniFileName);
+    ini.load(); // a file that cannot be read restores nothing, silently
+    auto read = [&](const QString &key) { return ini.readString(m_section, key); };
 
-    if (ParseInteger(Read(QStringLiteral("FormVersion")), 0) < Version)
-        return R;
-    R.Restored = true;
+    if (parseInteger(read(QStringLiteral("FormVersion")), 0) < Version)
+        return r;
+    r.restored = true;
 
-    const int Flags = ParseInteger(Read(QStringLiteral("Flags")), Current.Flags);
-    const QString MinMax = ReadPosition(Ini, FSection, QStringLiteral("MinMaxPos"), Current.ScreenSize);
-    const QString Norm = ReadPosition(Ini, FSection, QStringLiteral("NormPos"), Current.ScreenSize);
-    const int PixelsPerInch = ParseInteger(Read(QStringLiteral("PixelsPerInch")), Current.PixelsPerInch);
+    const int flags = parseInteger(read(QStringLiteral("Flags")), current.flags);
+    const QString minMax = readPosition(ini, m_section, QStringLiteral("MinMaxPos"), current.screenSize);
+    const QString norm = readPosition(ini, m_section, QStringLiteral("NormPos"), current.screenSize);
+    const int pixelsPerInch = parseInteger(read(QStringLiteral("PixelsPerInch")), current.pixelsPerInch);
 
     // Positions from another dots-per-inch setting would put the window at the wrong size.
-    if ((!MinMax.isEmpty() || !Norm.isEmpty()) && PixelsPerInch == Current.PixelsPerInch) {
-        TFormPlacement P = Current;
-        P.Flags = Flags;
-        if (!MinMax.isEmpty()) {
-            const QList<int> M = ParsePosition(MinMax, {0, 0, 0, 0});
-            P.MinPosition = QPoint(M[0], M[1]);
-            P.MaxPosition = QPoint(M[2], M[3]);
+    if ((!minMax.isEmpty() || !norm.isEmpty()) && pixelsPerInch == current.pixelsPerInch) {
+        TFormPlacement p = current;
+        p.flags = flags;
+        if (!minMax.isEmpty()) {
+            const QList<int> m = parsePosition(minMax, {0, 0, 0, 0});
+            p.minPosition = QPoint(m[0], m[1]);
+            p.maxPosition = QPoint(m[2], m[3]);
         }
-        if (!Norm.isEmpty()) {
-            const QList<int> N = ParsePosition(Norm, {Current.Left, Current.Top, Current.Right, Current.Bottom});
-            P.Left = N[0];
-            P.Top = N[1];
-            P.Right = N[2];
-            P.Bottom = N[3];
+        if (!norm.isEmpty()) {
+            const QList<int> n = parsePosition(norm, {current.left, current.top, current.right, current.bottom});
+            p.left = n[0];
+            p.top = n[1];
+            p.right = n[2];
+            p.bottom = n[3];
         }
-        if (P.Left < P.Right) {
-            R.ApplyPlacement = true;
-            R.Placement = P;
+        if (p.left < p.right) {
+            r.applyPlacement = true;
+            r.placement = p;
         }
     }
 
-    switch (ParseInteger(Read(QStringLiteral("ShowCmd")), 0)) {
+    switch (parseInteger(read(QStringLiteral("ShowCmd")), 0)) {
     case 2:
     case 6:
     case 7:
-        R.ShowState = TShowState::Minimized;
+        r.showState = TShowState::Minimized;
         break;
     case 3:
-        R.ShowState = TShowState::Maximized;
+        r.showState = TShowState::Maximized;
         break;
     default:
-        R.ShowState = TShowState::Normal;
+        r.showState = TShowState::Normal;
         break;
     }
-    R.Placement.ShowCmd = R.ShowState == TShowState::Minimized ? 2 : R.ShowState == TShowState::Maximized ? 3 : 1;
+    r.placement.showCmd = r.showState == TShowState::Minimized ? 2 : r.showState == TShowState::Maximized ? 3 : 1;
 
     // Only the words themselves count: "1", "0" or "yes" leave the mark as it was.
-    for (TCheckMark &Mark : CheckMarks) {
-        const QString Value =
-            Ini.ReadString(FSection, CheckMarkKey(Mark.Name), Mark.Checked ? QStringLiteral("True") : QStringLiteral("False"))
+    for (TCheckMark &mark : checkMarks) {
+        const QString value =
+            ini.readString(m_section, checkMarkKey(mark.name), mark.checked ? QStringLiteral("True") : QStringLiteral("False"))
                 .trimmed();
-        if (Value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-            Mark.Checked = false;
-        else if (Value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-            Mark.Checked = true;
+        if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            mark.checked = false;
+        else if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            mark.checked = true;
     }
-    return R;
+    return r;
 }
 
-QList<QPair<QString, QString>> TFormStorage::SaveKeys(const TFormPlacement &Placement,
-                                                      const QList<TCheckMark> &CheckMarks, bool Destroying)
+QList<QPair<QString, QString>> TFormStorage::saveKeys(const TFormPlacement &placement,
+                                                      const QList<TCheckMark> &checkMarks, bool destroying)
 {
-    const QString Suffix = ScreenSuffix(Placement.ScreenSize);
-    const QString MinMax = PositionText(Placement.MinPosition.x(), Placement.MinPosition.y(),
-                                        Placement.MaxPosition.x(), Placement.MaxPosition.y());
-    const QString Norm = PositionText(Placement.Left, Placement.Top, Placement.Right, Placement.Bottom);
-    QList<QPair<QString, QString>> Keys = {
+    const QString suffix = screenSuffix(placement.screenSize);
+    const QString minMax = positionText(placement.minPosition.x(), placement.minPosition.y(),
+                                        placement.maxPosition.x(), placement.maxPosition.y());
+    const QString norm = positionText(placement.left, placement.top, placement.right, placement.bottom);
+    QList<QPair<QString, QString>> keys = {
         {QStringLiteral("FormVersion"), QString::number(Version)},
-        {QStringLiteral("Flags"), QString::number(Placement.Flags)},
-        {QStringLiteral("ShowCmd"), QString::number(Placement.ShowCmd)},
-        {QStringLiteral("PixelsPerInch"), QString::number(Placement.PixelsPerInch)},
-        {QStringLiteral("MinMaxPos") + Suffix, MinMax},
-        {QStringLiteral("MinMaxPos"), MinMax},
-        {QStringLiteral("NormPos") + Suffix, Norm},
-        {QStringLiteral("NormPos"), Norm},
-        {QStringLiteral("Visible"), Destroying ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("Flags"), QString::number(placement.flags)},
+        {QStringLiteral("ShowCmd"), QString::number(placement.showCmd)},
+        {QStringLiteral("PixelsPerInch"), QString::number(placement.pixelsPerInch)},
+        {QStringLiteral("MinMaxPos") + suffix, minMax},
+        {QStringLiteral("MinMaxPos"), minMax},
+        {QStringLiteral("NormPos") + suffix, norm},
+        {QStringLiteral("NormPos"), norm},
+        {QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0")},
     };
-    for (const TCheckMark &Mark : CheckMarks)
-        Keys.append({CheckMarkKey(Mark.Name), Mark.Checked ? QStringLiteral("True") : QStringLiteral("False")});
-    return Keys;
+    for (const TCheckMark &mark : checkMarks)
+        keys.append({checkMarkKey(mark.name), mark.checked ? QStringLiteral("True") : QStringLiteral("False")});
+    return keys;
 }
 
-bool TFormStorage::Save(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks)
+bool TFormStorage::save(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks)
 {
-    FError.clear();
-    if (!FRestored)
+    m_error.clear();
+    if (!m_restored)
         return true; // never shown: there is nothing worth keeping
-    TIniFile Ini(FIniFileName);
-    Ini.Load(); // an unreadable file makes the save below fail rather than overwrite it
-    for (const auto &[Key, Value] : SaveKeys(Placement, CheckMarks, FDestroying))
-        Ini.WriteString(FSection, Key, Value);
-    if (!Ini.Save()) {
-        FError = Ini.ErrorString();
+    TIniFile ini(m_iniFileName);
+    ini.load(); // an unreadable file makes the save below fail rather than overwrite it
+    for (const auto &[Key, Value] : saveKeys(placement, checkMarks, m_destroying))
+        ini.writeString(m_section, Key, Value);
+    if (!ini.save()) {
+        m_error = ini.errorString();
         return false;
     }
-    FSaved = true;
+    m_saved = true;
     return true;
 }
 
-bool TFormStorage::SaveOnClose(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks)
+bool TFormStorage::saveOnClose(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks)
 {
-    return Save(Placement, CheckMarks);
+    return save(placement, checkMarks);
 }
 
-bool TFormStorage::SaveOnDestroy(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks)
+bool TFormStorage::saveOnDestroy(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks)
 {
-    if (FSaved)
+    if (m_saved)
         return true;
-    FDestroying = true;
-    const bool Ok = Save(Placement, CheckMarks);
-    FDestroying = false;
-    return Ok;
+    m_destroying = true;
+    const bool ok = save(placement, checkMarks);
+    m_destroying = false;
+    return ok;
 }

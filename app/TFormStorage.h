@@ -9,22 +9,22 @@
 // A window's placement in the terms the settings file uses. The normal rectangle's Right and
 // Bottom are Left + width and Top + height (one past the last pixel, unlike QRect::right()).
 struct TFormPlacement {
-    int Flags = 0;
-    int ShowCmd = 1; // 1 normal, 2 minimized (also whenever the whole application is), 3 maximized
-    QPoint MinPosition;
-    QPoint MaxPosition;
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    int PixelsPerInch = 96;
-    QSize ScreenSize; // of the screen the window is on, in pixels
+    int flags = 0;
+    int showCmd = 1; // 1 normal, 2 minimized (also whenever the whole application is), 3 maximized
+    QPoint minPosition;
+    QPoint maxPosition;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int pixelsPerInch = 96;
+    QSize screenSize; // of the screen the window is on, in pixels
 };
 
 // One stored check mark: the component's name ("mSound") and its mark.
 struct TCheckMark {
-    QString Name;
-    bool Checked = false;
+    QString name;
+    bool checked = false;
     friend bool operator==(const TCheckMark &, const TCheckMark &) = default;
 };
 
@@ -32,58 +32,58 @@ enum class TShowState { Normal, Minimized, Maximized };
 
 // What a restore found; the window applies it.
 struct TFormRestore {
-    bool Restored = false;       // false when the stored layout is newer: nothing at all applies
-    bool ApplyPlacement = false; // the placement below is the stored one and fits this screen
-    TFormPlacement Placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
-    TShowState ShowState = TShowState::Normal;
+    bool restored = false;       // false when the stored layout is newer: nothing at all applies
+    bool applyPlacement = false; // the placement below is the stored one and fits this screen
+    TFormPlacement placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
+    TShowState showState = TShowState::Normal;
 };
 
 class TFormStorage
 {
 public:
-    explicit TFormStorage(const QString &IniFileName = QString(),
-                          const QString &Section = QStringLiteral("TNimbrelMainForm"));
+    explicit TFormStorage(const QString &iniFileName = QString(),
+                          const QString &section = QStringLiteral("TNimbrelMainForm"));
 
-    QString IniFileName() const { return FIniFileName; }
-    void SetIniFileName(const QString &Name) { FIniFileName = Name; }
-    QString Section() const { return FSection; }
+    QString iniFileName() const { return m_iniFileName; }
+    void setIniFileName(const QString &name) { m_iniFileName = name; }
+    QString section() const { return m_section; }
 
     static constexpr int Version = 0;
 
     // The 22 stored check marks in their order of reading and writing, with their defaults.
-    static QList<TCheckMark> DefaultCheckMarks();
-    static QString CheckMarkKey(const QString &Name) { return Name + QStringLiteral("_Checked"); }
+    static QList<TCheckMark> defaultCheckMarks();
+    static QString checkMarkKey(const QString &name) { return name + QStringLiteral("_Checked"); }
 
     // Runs once, when the window is first shown. Current is the window as created (its flags,
     // rectangle, dots per inch and screen); CheckMarks hold the current marks and are updated in
     // place. Whatever the file holds, the store counts as restored afterwards.
-    TFormRestore Restore(const TFormPlacement &Current, QList<TCheckMark> &CheckMarks);
+    TFormRestore restore(const TFormPlacement &current, QList<TCheckMark> &checkMarks);
 
     // The save as the window closes (Visible "0") and the fallback as it is destroyed without an
     // earlier successful save (Visible "1"). Both do nothing before a restore. On failure they
     // return false and ErrorString() holds "Unable to write to <path>".
-    bool SaveOnClose(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks);
-    bool SaveOnDestroy(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks);
-    QString ErrorString() const { return FError; }
+    bool saveOnClose(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks);
+    bool saveOnDestroy(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks);
+    QString errorString() const { return m_error; }
 
-    bool IsRestored() const { return FRestored; }
-    bool IsSaved() const { return FSaved; }
+    bool isRestored() const { return m_restored; }
+    bool isSaved() const { return m_saved; }
 
     // The keys and value texts a save writes, in order.
-    static QList<QPair<QString, QString>> SaveKeys(const TFormPlacement &Placement,
-                                                    const QList<TCheckMark> &CheckMarks, bool Destroying);
+    static QList<QPair<QString, QString>> saveKeys(const TFormPlacement &placement,
+                                                    const QList<TCheckMark> &checkMarks, bool destroying);
 
     // The parsing rules of the stored values.
-    static int ParseInteger(const QString &Text, int Default);
-    static QList<int> ParsePosition(const QString &Text, const QList<int> &Defaults);
+    static int parseInteger(const QString &text, int Default);
+    static QList<int> parsePosition(const QString &text, const QList<int> &defaults);
 
 private:
-    bool Save(const TFormPlacement &Placement, const QList<TCheckMark> &CheckMarks);
+    bool save(const TFormPlacement &placement, const QList<TCheckMark> &checkMarks);
 
-    QString FIniFileName;
-    QString FSection;
-    bool FRestored = false;
-    bool FSaved = false;
-    bool FDestroying = false;
-    QString FError;
+    QString m_iniFileName;
+    QString m_section;
+    bool m_restored = false;
+    bool m_saved = false;
+    bool m_destroying = false;
+    QString m_error;
 };

@@ -3,16 +3,16 @@
 
 #include <QCoreApplication>
 
-TIdleTrigger::TIdleTrigger(std::function<void()> Handler, QObject *Parent)
-    : QObject(Parent), FHandler(std::move(Handler))
+TIdleTrigger::TIdleTrigger(std::function<void()> handler, QObject *parent)
+    : QObject(parent), m_handler(std::move(handler))
 {
     // A zero timer fires once the events already queued have been handled: the moment the program turns idle.
     // Its own expiry is not an event that restarts it, so with nothing happening the loop sleeps.
-    FTimer.setSingleShot(true);
-    FTimer.setInterval(0);
-    connect(&FTimer, &QTimer::timeout, this, &TIdleTrigger::Run);
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &TIdleTrigger::run);
     QCoreApplication::instance()->installEventFilter(this);
-    FTimer.start();
+    m_timer.start();
 }
 
 TIdleTrigger::~TIdleTrigger()
@@ -21,27 +21,27 @@ TIdleTrigger::~TIdleTrigger()
         QCoreApplication::instance()->removeEventFilter(this);
 }
 
-void TIdleTrigger::SetEnabled(bool Enabled)
+void TIdleTrigger::setEnabled(bool enabled)
 {
-    FEnabled = Enabled;
-    if (!Enabled)
-        FTimer.stop();
+    m_enabled = enabled;
+    if (!enabled)
+        m_timer.stop();
     else
-        FTimer.start();
+        m_timer.start();
 }
 
-bool TIdleTrigger::eventFilter(QObject *Watched, QEvent *Event)
+bool TIdleTrigger::eventFilter(QObject *watched, QEvent *event)
 {
-    Q_UNUSED(Event);
-    if (FEnabled && Watched != &FTimer && Watched != this && !FTimer.isActive())
-        FTimer.start();
+    Q_UNUSED(event);
+    if (m_enabled && watched != &m_timer && watched != this && !m_timer.isActive())
+        m_timer.start();
     return false;
 }
 
-void TIdleTrigger::Run()
+void TIdleTrigger::run()
 {
-    if (!FEnabled)
+    if (!m_enabled)
         return;
-    ++FRunCount;
-    FHandler();
+    ++m_runCount;
+    m_handler();
 }

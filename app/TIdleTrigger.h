@@ -11,24 +11,24 @@ class TIdleTrigger : public QObject
 
 public:
     // Watches every event of the application; Handler runs after the queue has drained.
-    TIdleTrigger(std::function<void()> Handler, QObject *Parent = nullptr);
+    TIdleTrigger(std::function<void()> handler, QObject *parent = nullptr);
     ~TIdleTrigger() override;
 
     // While disabled, events schedule nothing.
-    void SetEnabled(bool Enabled);
-    bool IsEnabled() const { return FEnabled; }
-    bool IsPending() const { return FTimer.isActive(); }
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
+    bool isPending() const { return m_timer.isActive(); }
     // How many times the handler has run; lets tests see that an idle program stays idle.
-    quint64 RunCount() const { return FRunCount; }
+    quint64 runCount() const { return m_runCount; }
 
 protected:
-    bool eventFilter(QObject *Watched, QEvent *Event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Run();
+    void run();
 
-    std::function<void()> FHandler;
-    QTimer FTimer;
-    bool FEnabled = true;
-    quint64 FRunCount = 0;
+    std::function<void()> m_handler;
+    QTimer m_timer;
+    bool m_enabled = true;
+    quint64 m_runCount = 0;
 };

@@ -11,175 +11,175 @@
 namespace {
 
 // The section named on a header line, or a null string when the line is no header.
-QString SectionOf(const QString &Line)
+QString sectionOf(const QString &line)
 {
-    QString T = Line.trimmed();
-    if (T.startsWith(QChar(0xFEFF))) // a byte-order mark before the first header
-        T = T.mid(1).trimmed();
-    if (!T.startsWith(QLatin1Char('[')))
+    QString t = line.trimmed();
+    if (t.startsWith(QChar(0xFEFF))) // a byte-order mark before the first header
+        t = t.mid(1).trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
         return QString();
-    const qsizetype Close = T.indexOf(QLatin1Char(']'));
-    const QString Name = (Close < 0 ? T.mid(1) : T.mid(1, Close - 1)).trimmed();
-    return Name.isNull() ? QStringLiteral("") : Name;
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
+    const QString name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+    return name.isNull() ? QStringLiteral("") : name;
 }
 
-bool IsComment(const QString &Line)
+bool isComment(const QString &line)
 {
-    const QString T = Line.trimmed();
-    return T.startsWith(QLatin1Char(';')) || T.startsWith(QLatin1Char('#'));
+    const QString t = line.trimmed();
+    return t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#'));
 }
 
 // The key of a "key=value" line, or a null string for anything else.
-QString KeyOf(const QString &Line)
+QString keyOf(const QString &line)
 {
-    if (IsComment(Line))
+    if (isComment(line))
         return QString();
-    const qsizetype Eq = Line.indexOf(QLatin1Char('='));
-    if (Eq < 0)
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
         return QString();
-    return Line.left(Eq).trimmed();
+    return line.left(eq).trimmed();
 }
 
-QString ValueOf(const QString &Line)
+QString valueOf(const QString &line)
 {
-    QString V = Line.mid(Line.indexOf(QLatin1Char('=')) + 1).trimmed();
-    if (V.size() >= 2 && (V.front() == QLatin1Char('"') || V.front() == QLatin1Char('\'')) && V.back() == V.front())
-        V = V.mid(1, V.size() - 2);
-    return V;
+    QString v = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v;
 }
 
 } // namespace
 
-TIniFile::TIniFile(const QString &FileName)
-    : FFileName(FileName)
+TIniFile::TIniFile(const QString &fileName)
+    : m_fileName(fileName)
 {
 }
 
-bool TIniFile::Load()
+bool TIniFile::load()
 {
-    FLines.clear();
-    FLineEnd = QStringLiteral("\n");
-    FUnreadable = false;
-    if (!QFile::exists(FFileName))
+    m_lines.clear();
+    m_lineEnd = QStringLiteral("\n");
+    m_unreadable = false;
+    if (!QFile::exists(m_fileName))
         return true;
     // Read no more than the limit even when the file grows while it is read.
-    QFile File;
-    QByteArray Bytes;
-    if (OpenRegularFile(File, FFileName).isEmpty() && File.size() <= MaxFileSize)
-        Bytes = File.read(MaxFileSize + 1);
-    if (!File.isOpen() || File.error() != QFileDevice::NoError || File.size() > MaxFileSize
-        || Bytes.size() > MaxFileSize) {
-        FUnreadable = true;
+    QFile file;
+    QByteArray bytes;
+    if (openRegularFile(file, m_fileName).isEmpty() && file.size() <= MaxFileSize)
+        bytes = file.read(MaxFileSize + 1);
+    if (!file.isOpen() || file.error() != QFileDevice::NoError || file.size() > MaxFileSize
+        || bytes.size() > MaxFileSize) {
+        m_unreadable = true;
         return false;
     }
-    const QString Text = QString::fromUtf8(Bytes);
-    if (Text.isEmpty())
+    const QString text = QString::fromUtf8(bytes);
+    if (text.isEmpty())
         return true;
-    if (Text.contains(QStringLiteral("\r\n")))
-        FLineEnd = QStringLiteral("\r\n");
-    FLines = Text.split(QLatin1Char('\n'));
-    if (FLines.back().isEmpty()) // the end of the last line, not a line of its own
-        FLines.removeLast();
-    for (QString &Line : FLines)
-        if (Line.endsWith(QLatin1Char('\r')))
-            Line.chop(1);
+    if (text.contains(QStringLiteral("\r\n")))
+        m_lineEnd = QStringLiteral("\r\n");
+    m_lines = text.split(QLatin1Char('\n'));
+    if (m_lines.back().isEmpty()) // the end of the last line, not a line of its own
+        m_lines.removeLast();
+    for (QString &line : m_lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
     return true;
 }
 
-TIniFile::TLocation TIniFile::Locate(const QString &Section, const QString &Key) const
+TIniFile::TLocation TIniFile::locate(const QString &section, const QString &key) const
 {
-    TLocation L;
-    for (int i = 0; i < FLines.size(); ++i) {
-        const QString Name = SectionOf(FLines.at(i));
-        if (Name.isNull())
+    TLocation l;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QString name = sectionOf(m_lines.at(i));
+        if (name.isNull())
             continue;
-        if (L.SectionLine >= 0) // the end of the section we were in
+        if (l.sectionLine >= 0) // the end of the section we were in
             break;
-        if (Name.compare(Section, Qt::CaseInsensitive) == 0) {
-            L.SectionLine = i;
-            L.LastKeyLine = i;
+        if (name.compare(section, Qt::CaseInsensitive) == 0) {
+            l.sectionLine = i;
+            l.lastKeyLine = i;
         }
         continue;
     }
-    if (L.SectionLine < 0)
-        return L;
-    for (int i = L.SectionLine + 1; i < FLines.size() && SectionOf(FLines.at(i)).isNull(); ++i) {
-        const QString K = KeyOf(FLines.at(i));
-        if (K.isNull())
+    if (l.sectionLine < 0)
+        return l;
+    for (int i = l.sectionLine + 1; i < m_lines.size() && sectionOf(m_lines.at(i)).isNull(); ++i) {
+        const QString k = keyOf(m_lines.at(i));
+        if (k.isNull())
             continue;
-        L.LastKeyLine = i;
-        if (L.KeyLine < 0 && K.compare(Key, Qt::CaseInsensitive) == 0)
-            L.KeyLine = i;
+        l.lastKeyLine = i;
+        if (l.keyLine < 0 && k.compare(key, Qt::CaseInsensitive) == 0)
+            l.keyLine = i;
     }
-    return L;
+    return l;
 }
 
-QString TIniFile::ReadString(const QString &Section, const QString &Key, const QString &Default) const
+QString TIniFile::readString(const QString &section, const QString &key, const QString &Default) const
 {
-    const TLocation L = Locate(Section, Key);
-    return L.KeyLine < 0 ? Default : ValueOf(FLines.at(L.KeyLine));
+    const TLocation l = locate(section, key);
+    return l.keyLine < 0 ? Default : valueOf(m_lines.at(l.keyLine));
 }
 
-bool TIniFile::HasKey(const QString &Section, const QString &Key) const
+bool TIniFile::hasKey(const QString &section, const QString &key) const
 {
-    return Locate(Section, Key).KeyLine >= 0;
+    return locate(section, key).keyLine >= 0;
 }
 
-void TIniFile::WriteString(const QString &Section, const QString &Key, const QString &Value)
+void TIniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
     // A line break in a value would start a line of its own and could forge other keys.
-    QString Clean = Value;
-    Clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QString clean = value;
+    clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 
-    const TLocation L = Locate(Section, Key);
-    if (L.KeyLine >= 0) {
-        const QString &Old = FLines.at(L.KeyLine);
-        FLines[L.KeyLine] = Old.left(Old.indexOf(QLatin1Char('='))).trimmed() + QLatin1Char('=') + Clean;
-    } else if (L.SectionLine >= 0) {
-        FLines.insert(L.LastKeyLine + 1, Key + QLatin1Char('=') + Clean);
+    const TLocation l = locate(section, key);
+    if (l.keyLine >= 0) {
+        const QString &old = m_lines.at(l.keyLine);
+        m_lines[l.keyLine] = old.left(old.indexOf(QLatin1Char('='))).trimmed() + QLatin1Char('=') + clean;
+    } else if (l.sectionLine >= 0) {
+        m_lines.insert(l.lastKeyLine + 1, key + QLatin1Char('=') + clean);
     } else {
-        if (!FLines.isEmpty() && !FLines.back().trimmed().isEmpty())
-            FLines << QString();
-        FLines << QLatin1Char('[') + Section + QLatin1Char(']') << Key + QLatin1Char('=') + Clean;
+        if (!m_lines.isEmpty() && !m_lines.back().trimmed().isEmpty())
+            m_lines << QString();
+        m_lines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + clean;
     }
 }
 
-QString TIniFile::Text() const
+QString TIniFile::text() const
 {
-    QString T;
-    for (const QString &Line : FLines)
-        T += Line + FLineEnd;
-    return T;
+    QString t;
+    for (const QString &line : m_lines)
+        t += line + m_lineEnd;
+    return t;
 }
 
-bool TIniFile::Save()
+bool TIniFile::save()
 {
-    FError.clear();
-    const QString Failure = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(FFileName));
-    if (FUnreadable) {
-        FError = Failure;
+    m_error.clear();
+    const QString failure = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_fileName));
+    if (m_unreadable) {
+        m_error = failure;
         return false;
     }
-    const QFileInfo Info(FFileName);
-    if (!QDir().mkpath(Info.absolutePath())) {
-        FError = Failure;
+    const QFileInfo info(m_fileName);
+    if (!QDir().mkpath(info.absolutePath())) {
+        m_error = failure;
         return false;
     }
     // Unbuffered, so that the write reports at once how much really reached the file: with a write buffer, a
     // flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file (Qt 6.4).
-    QSaveFile File(FFileName);
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        FError = Failure;
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        m_error = failure;
         return false;
     }
-    const QByteArray Bytes = Text().toUtf8();
-    if (File.write(Bytes) != Bytes.size()) {
-        File.cancelWriting();
-        FError = Failure;
+    const QByteArray bytes = text().toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        m_error = failure;
         return false;
     }
-    if (!File.commit()) {
-        FError = Failure;
+    if (!file.commit()) {
+        m_error = failure;
         return false;
     }
     return true;

@@ -6,14 +6,14 @@
 
 #include <chrono>
 
-TMediaSoundPlayer::TMediaSoundPlayer(std::unique_ptr<TSoundOutput> Output, TClock Clock)
-    : FOutput(std::move(Output))
-    , FClock(std::move(Clock))
+TMediaSoundPlayer::TMediaSoundPlayer(std::unique_ptr<TSoundOutput> output, TClock clock)
+    : m_output(std::move(output))
+    , m_clock(std::move(clock))
 {
-    if (!FOutput)
-        FOutput = std::make_unique<TSoundEffectOutput>();
-    if (!FClock)
-        FClock = [] {
+    if (!m_output)
+        m_output = std::make_unique<TSoundEffectOutput>();
+    if (!m_clock)
+        m_clock = [] {
             return std::chrono::duration_cast<std::chrono::milliseconds>(
                        std::chrono::steady_clock::now().time_since_epoch())
                 .count();
@@ -22,41 +22,41 @@ TMediaSoundPlayer::TMediaSoundPlayer(std::unique_ptr<TSoundOutput> Output, TCloc
 
 TMediaSoundPlayer::~TMediaSoundPlayer() = default;
 
-bool TMediaSoundPlayer::Open(const QString &Path)
+bool TMediaSoundPlayer::open(const QString &path)
 {
-    FOpen = false;
-    FStarted = false;
+    m_open = false;
+    m_started = false;
     // The header is read first: its length is what bounds "still playing" when the device never
     // reports the end, and a format the device cannot decode is better silent than noise.
-    const TWaveHeader Header = TWaveHeader::ReadFile(Path);
-    if (!Header.IsPlayable() || Header.DurationMs() <= 0)
+    const TWaveHeader header = TWaveHeader::readFile(path);
+    if (!header.isPlayable() || header.durationMs() <= 0)
         return false;
-    FLengthMs = Header.DurationMs();
-    FOutput->Load(Path);
-    FOpen = true;
+    m_lengthMs = header.durationMs();
+    m_output->load(path);
+    m_open = true;
     return true;
 }
 
-bool TMediaSoundPlayer::StillRuns(qint64 Now) const
+bool TMediaSoundPlayer::stillRuns(qint64 now) const
 {
-    if (!FStarted)
+    if (!m_started)
         return false;
-    const qint64 Elapsed = Now - FStartedAt;
+    const qint64 elapsed = now - m_startedAt;
     // Within its own length a sound is running even if the device has not caught up yet;
     // a little beyond it the device has the say; after that it is over, whatever the device says.
-    if (Elapsed < FLengthMs)
+    if (elapsed < m_lengthMs)
         return true;
-    return FOutput->IsPlaying() && Elapsed < FLengthMs + EndToleranceMs;
+    return m_output->isPlaying() && elapsed < m_lengthMs + EndToleranceMs;
 }
 
-void TMediaSoundPlayer::Play()
+void TMediaSoundPlayer::play()
 {
-    if (!FOpen || FOutput->HasFailed())
+    if (!m_open || m_output->hasFailed())
         return;
-    const qint64 Now = FClock();
-    if (StillRuns(Now))
+    const qint64 now = m_clock();
+    if (stillRuns(now))
         return;
-    FOutput->Start();
-    FStarted = true;
-    FStartedAt = Now;
+    m_output->start();
+    m_started = true;
+    m_startedAt = now;
 }

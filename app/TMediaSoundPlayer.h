@@ -15,26 +15,26 @@ public:
     using TClock = std::function<qint64()>;
 
     // Without arguments the player drives a QSoundEffect on the steady clock.
-    explicit TMediaSoundPlayer(std::unique_ptr<TSoundOutput> Output = nullptr, TClock Clock = {});
+    explicit TMediaSoundPlayer(std::unique_ptr<TSoundOutput> output = nullptr, TClock clock = {});
     ~TMediaSoundPlayer() override;
 
-    bool Open(const QString &Path) override;
-    void Play() override;
+    bool open(const QString &path) override;
+    void play() override;
 
-    bool IsOpen() const { return FOpen; }
-    qint64 LengthMs() const { return FLengthMs; }
+    bool isOpen() const { return m_open; }
+    qint64 lengthMs() const { return m_lengthMs; }
 
     // How long past its own length a sound may still be reported as playing by the device
     // (output latency) before it counts as finished anyway.
     static constexpr qint64 EndToleranceMs = 100;
 
 private:
-    bool StillRuns(qint64 Now) const;
+    bool stillRuns(qint64 now) const;
 
-    std::unique_ptr<TSoundOutput> FOutput;
-    TClock FClock;
-    bool FOpen = false;
-    qint64 FLengthMs = 0;
-    bool FStarted = false;
-    qint64 FStartedAt = 0;
+    std::unique_ptr<TSoundOutput> m_output;
+    TClock m_clock;
+    bool m_open = false;
+    qint64 m_lengthMs = 0;
+    bool m_started = false;
+    qint64 m_startedAt = 0;
 };

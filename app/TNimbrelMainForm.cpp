@@ -47,265 +47,265 @@ const char TagProperty[] = "Tag";
 // so in the readers' own words (NotEnoughMemoryText).
 const char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
 
-QIcon ToolIcon(const QString &Name)
+QIcon toolIcon(const QString &name)
 {
-    return QIcon::fromTheme(Name, QIcon(QStringLiteral(":/icons/%1.png").arg(Name)));
+    return QIcon::fromTheme(name, QIcon(QStringLiteral(":/icons/%1.png").arg(name)));
 }
 
 } // namespace
 
-TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, QWidget *Parent)
-    : TNimbrelMainForm(std::move(Dialogs), TSoundFactory(), Parent)
+TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> dialogs, QWidget *parent)
+    : TNimbrelMainForm(std::move(dialogs), TSoundFactory(), parent)
 {
 }
 
-TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSoundFactory &Sounds, QWidget *Parent)
-    : QMainWindow(Parent), FDialogs(std::move(Dialogs)), FSoundFactory(Sounds)
+TNimbrelMainForm::TNimbrelMainForm(std::unique_ptr<TDialogs> dialogs, const TSoundFactory &sounds, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(std::move(dialogs)), m_soundFactory(sounds)
 {
     setObjectName(QStringLiteral("NimbrelMainForm"));
-    if (!FDialogs)
-        FDialogs = std::make_unique<TQtDialogs>(this);
+    if (!m_dialogs)
+        m_dialogs = std::make_unique<TQtDialogs>(this);
     // A pointer held on a line of the picture must be free before anything modal asks for it.
-    if (auto *QtDialogs = dynamic_cast<TQtDialogs *>(FDialogs.get()))
-        QtDialogs->SetBeforeModal([this] { UnclipPointer(); });
-    if (!FSoundFactory)
-        FSoundFactory = [] { return std::make_unique<TMediaSoundPlayer>(); };
-    PointerControl = std::make_unique<TPointerControl>();
+    if (auto *qtDialogs = dynamic_cast<TQtDialogs *>(m_dialogs.get()))
+        qtDialogs->setBeforeModal([this] { unclipPointer(); });
+    if (!m_soundFactory)
+        m_soundFactory = [] { return std::make_unique<TMediaSoundPlayer>(); };
+    pointerControl = std::make_unique<TPointerControl>();
 
     // The command list, in its fixed order.
-    ObscureAction = AddCommand("ObscureAction", "Effect", "&Obscure", "Obscure", 0, true, false);
-    ZoomInAction = AddCommand("ZoomInAction", "Zoom", "Zoom In", "Zoom In", 0, false, false);
-    NewAction = AddCommand("NewAction", "Puzzle", "New...", "New Puzzle", 0, false, false);
-    ActualSizeAction = AddCommand("ActualSizeAction", "Zoom", "Actual &Size", "Show actual size", 0, false, false);
-    ZoomOutAction = AddCommand("ZoomOutAction", "Zoom", "Zoom Out", "Zoom Out", 0, false, false);
-    BestFitAction = AddCommand("BestFitAction", "Zoom", "Best Fit", "Best Fit", 0, false, false);
-    AutoBestFitAction = AddCommand("AutoBestFitAction", "Zoom", "Auto Best Fit", "Auto Best Fit", 0, true, false);
-    EmptyRowAction = AddCommand("EmptyRowAction", "Edit", "Empty &Row", "Empty row", 0, true, false);
-    EmptyColumnAction = AddCommand("EmptyColumnAction", "Edit", "Empty &Column", "Empty column", 0, true, false);
-    DarkAction = AddCommand("DarkAction", "Effect", "&Dark", "Dark", 0, true, false);
-    TransparentAction = AddCommand("TransparentAction", "Effect", "&Transparent", "Transparent", 0, true, false);
-    NegativeAction = AddCommand("NegativeAction", "Effect", "N&egative", "Negative", 0, true, false);
-    HiddenAction = AddCommand("HiddenAction", "Effect", "&Hidden", "Hidden", 0, true, true);
-    TopSecretAction = AddCommand("TopSecretAction", "Effect", "Top &Secret", QString(), 0, true, false);
-    SemiEffectAction = AddCommand("SemiEffectAction", "Edit", "&SemiEffect",
+    obscureAction = addCommand("ObscureAction", "Effect", "&Obscure", "Obscure", 0, true, false);
+    zoomInAction = addCommand("ZoomInAction", "Zoom", "Zoom In", "Zoom In", 0, false, false);
+    newAction = addCommand("NewAction", "Puzzle", "New...", "New Puzzle", 0, false, false);
+    actualSizeAction = addCommand("ActualSizeAction", "Zoom", "Actual &Size", "Show actual size", 0, false, false);
+    zoomOutAction = addCommand("ZoomOutAction", "Zoom", "Zoom Out", "Zoom Out", 0, false, false);
+    bestFitAction = addCommand("BestFitAction", "Zoom", "Best Fit", "Best Fit", 0, false, false);
+    autoBestFitAction = addCommand("AutoBestFitAction", "Zoom", "Auto Best Fit", "Auto Best Fit", 0, true, false);
+    emptyRowAction = addCommand("EmptyRowAction", "Edit", "Empty &Row", "Empty row", 0, true, false);
+    emptyColumnAction = addCommand("EmptyColumnAction", "Edit", "Empty &Column", "Empty column", 0, true, false);
+    darkAction = addCommand("DarkAction", "Effect", "&Dark", "Dark", 0, true, false);
+    transparentAction = addCommand("TransparentAction", "Effect", "&Transparent", "Transparent", 0, true, false);
+    negativeAction = addCommand("NegativeAction", "Effect", "N&egative", "Negative", 0, true, false);
+    hiddenAction = addCommand("HiddenAction", "Effect", "&Hidden", "Hidden", 0, true, true);
+    topSecretAction = addCommand("TopSecretAction", "Effect", "Top &Secret", QString(), 0, true, false);
+    semiEffectAction = addCommand("SemiEffectAction", "Edit", "&SemiEffect",
                                   "Do not apply the effect for selected cells", 4, true, false);
-    AboutAction = AddCommand("AboutAction", "Help", "About..", QString(), 0, false, false);
-    HelpAction = AddCommand("HelpAction", "Help", "Content...", QString(), 0, false, false);
-    LowResolutionAction = AddCommand("LowResolutionAction", "Effect", "&Low Resolution", QString(), 0, true, false);
-    Action2x2 = AddCommand("Action2x2", "Split", "2x2", QString(), 0, true, true);
-    Action3x2 = AddCommand("Action3x2", "Split", "3x2", QString(), 0, true, false);
-    Action4x2 = AddCommand("Action4x2", "Split", "4x2", QString(), 0, true, false);
-    Action2x3 = AddCommand("Action2x3", "Split", "2x3", QString(), 0, true, false);
-    Action3x3 = AddCommand("Action3x3", "Split", "3x3", QString(), 0, true, false);
-    Action4x3 = AddCommand("Action4x3", "Split", "4x3", QString(), 0, true, false);
-    Action2x4 = AddCommand("Action2x4", "Split", "2x4", QString(), 0, true, false);
-    Action3x4 = AddCommand("Action3x4", "Split", "3x4", QString(), 0, true, false);
-    Action4x4 = AddCommand("Action4x4", "Split", "4x4", QString(), 0, true, false);
-    ShowAtStartAction = AddCommand("ShowAtStartAction", QString(), "Show at Start", "Show At Start", 0, true, true);
-    OpenAction = AddCommand("OpenAction", "Puzzle", "Open...", "Open Puzzle", 0, false, false);
-    SaveAsAction = AddCommand("SaveAsAction", "Puzzle", "Save As...", "Save Puzzle", 0, false, false);
-    SaveImageAsAction = AddCommand("SaveImageAsAction", "Puzzle", "Save Image As...", "Save Image", 0, false, false);
-    SendByEMailAction =
-        AddCommand("SendByEMailAction", "Puzzle", "Send by E-Mail...", "Send by E-Mail", 0, false, false);
-    TangleAction = AddCommand("TangleAction", "Puzzle", "Tangle", "Tangle Puzzle", 0, false, false);
-    ExitAction = AddCommand("ExitAction", "Puzzle", "Exit", QString(), 0, false, false);
+    aboutAction = addCommand("AboutAction", "Help", "About..", QString(), 0, false, false);
+    helpAction = addCommand("HelpAction", "Help", "Content...", QString(), 0, false, false);
+    lowResolutionAction = addCommand("LowResolutionAction", "Effect", "&Low Resolution", QString(), 0, true, false);
+    action2x2 = addCommand("Action2x2", "Split", "2x2", QString(), 0, true, true);
+    action3x2 = addCommand("Action3x2", "Split", "3x2", QString(), 0, true, false);
+    action4x2 = addCommand("Action4x2", "Split", "4x2", QString(), 0, true, false);
+    action2x3 = addCommand("Action2x3", "Split", "2x3", QString(), 0, true, false);
+    action3x3 = addCommand("Action3x3", "Split", "3x3", QString(), 0, true, false);
+    action4x3 = addCommand("Action4x3", "Split", "4x3", QString(), 0, true, false);
+    action2x4 = addCommand("Action2x4", "Split", "2x4", QString(), 0, true, false);
+    action3x4 = addCommand("Action3x4", "Split", "3x4", QString(), 0, true, false);
+    action4x4 = addCommand("Action4x4", "Split", "4x4", QString(), 0, true, false);
+    showAtStartAction = addCommand("ShowAtStartAction", QString(), "Show at Start", "Show At Start", 0, true, true);
+    openAction = addCommand("OpenAction", "Puzzle", "Open...", "Open Puzzle", 0, false, false);
+    saveAsAction = addCommand("SaveAsAction", "Puzzle", "Save As...", "Save Puzzle", 0, false, false);
+    saveImageAsAction = addCommand("SaveImageAsAction", "Puzzle", "Save Image As...", "Save Image", 0, false, false);
+    sendByEMailAction =
+        addCommand("SendByEMailAction", "Puzzle", "Send by E-Mail...", "Send by E-Mail", 0, false, false);
+    tangleAction = addCommand("TangleAction", "Puzzle", "Tangle", "Tangle Puzzle", 0, false, false);
+    exitAction = addCommand("ExitAction", "Puzzle", "Exit", QString(), 0, false, false);
 
-    for (QAction *Effect : {ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
-                            TopSecretAction, LowResolutionAction})
-        Bind(Effect, &TNimbrelMainForm::ObscureActionExecute);
-    for (QAction *Split : {Action2x2, Action3x2, Action4x2, Action2x3, Action3x3, Action4x3, Action2x4, Action3x4,
-                           Action4x4})
-        Bind(Split, &TNimbrelMainForm::Action2x2Execute);
-    Bind(ZoomInAction, &TNimbrelMainForm::ZoomInActionExecute);
-    Bind(NewAction, &TNimbrelMainForm::NewActionExecute);
-    Bind(ActualSizeAction, &TNimbrelMainForm::ActualSizeActionExecute);
-    Bind(ZoomOutAction, &TNimbrelMainForm::ZoomOutActionExecute);
-    Bind(BestFitAction, &TNimbrelMainForm::BestFitActionExecute);
-    Bind(AutoBestFitAction, &TNimbrelMainForm::AutoBestFitActionExecute);
-    Bind(EmptyRowAction, &TNimbrelMainForm::EmptyRowActionExecute);
-    Bind(EmptyColumnAction, &TNimbrelMainForm::EmptyRowActionExecute);
-    Bind(SemiEffectAction, &TNimbrelMainForm::SemiEffectActionExecute);
-    Bind(AboutAction, &TNimbrelMainForm::AboutActionExecute);
-    Bind(OpenAction, &TNimbrelMainForm::OpenActionExecute);
-    Bind(SaveAsAction, &TNimbrelMainForm::SaveAsActionExecute);
-    Bind(SaveImageAsAction, &TNimbrelMainForm::SaveImageAsActionExecute);
-    Bind(TangleAction, &TNimbrelMainForm::TangleActionExecute);
-    Bind(ExitAction, &TNimbrelMainForm::ExitActionExecute);
-    Bind(HelpAction, &TNimbrelMainForm::HelpActionExecute);
-    Bind(SendByEMailAction, &TNimbrelMainForm::SendByEMailActionExecute);
+    for (QAction *effect : {obscureAction, darkAction, transparentAction, negativeAction, hiddenAction,
+                            topSecretAction, lowResolutionAction})
+        bind(effect, &TNimbrelMainForm::obscureActionExecute);
+    for (QAction *split : {action2x2, action3x2, action4x2, action2x3, action3x3, action4x3, action2x4, action3x4,
+                           action4x4})
+        bind(split, &TNimbrelMainForm::action2x2Execute);
+    bind(zoomInAction, &TNimbrelMainForm::zoomInActionExecute);
+    bind(newAction, &TNimbrelMainForm::newActionExecute);
+    bind(actualSizeAction, &TNimbrelMainForm::actualSizeActionExecute);
+    bind(zoomOutAction, &TNimbrelMainForm::zoomOutActionExecute);
+    bind(bestFitAction, &TNimbrelMainForm::bestFitActionExecute);
+    bind(autoBestFitAction, &TNimbrelMainForm::autoBestFitActionExecute);
+    bind(emptyRowAction, &TNimbrelMainForm::emptyRowActionExecute);
+    bind(emptyColumnAction, &TNimbrelMainForm::emptyRowActionExecute);
+    bind(semiEffectAction, &TNimbrelMainForm::semiEffectActionExecute);
+    bind(aboutAction, &TNimbrelMainForm::aboutActionExecute);
+    bind(openAction, &TNimbrelMainForm::openActionExecute);
+    bind(saveAsAction, &TNimbrelMainForm::saveAsActionExecute);
+    bind(saveImageAsAction, &TNimbrelMainForm::saveImageAsActionExecute);
+    bind(tangleAction, &TNimbrelMainForm::tangleActionExecute);
+    bind(exitAction, &TNimbrelMainForm::exitActionExecute);
+    bind(helpAction, &TNimbrelMainForm::helpActionExecute);
+    bind(sendByEMailAction, &TNimbrelMainForm::sendByEMailActionExecute);
     // ShowAtStartAction needs no handler: Qt inverts a checkable command's check mark by itself.
 
-    ImageSpeedBar = new TPicturePanel(this);
-    setCentralWidget(ImageSpeedBar);
-    Image = new TPictureControl(&FDisplay, ImageSpeedBar);
-    connect(ImageSpeedBar, &TPicturePanel::Resized, this, [this] { Guarded([this] { ImageSpeedBarResize(); }); });
+    imageSpeedBar = new TPicturePanel(this);
+    setCentralWidget(imageSpeedBar);
+    image = new TPictureControl(&m_display, imageSpeedBar);
+    connect(imageSpeedBar, &TPicturePanel::resized, this, [this] { guarded([this] { imageSpeedBarResize(); }); });
     // Moving over the panel or the window, off the picture, lets go of the hovered cell.
-    ImageSpeedBar->setMouseTracking(true);
+    imageSpeedBar->setMouseTracking(true);
     setMouseTracking(true);
-    connect(ImageSpeedBar, &TPicturePanel::MouseMove, this, [this] { Guarded([this] { FormMouseMove(); }); });
+    connect(imageSpeedBar, &TPicturePanel::mouseMove, this, [this] { guarded([this] { formMouseMove(); }); });
     // The window's focus going elsewhere frees the pointer.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
-        if (State != Qt::ApplicationActive)
-            UnclipPointer();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            unclipPointer();
     });
 
-    CreateMenus();
-    CreateToolBar();
-    connect(mShowexampe, &QAction::triggered, this, [this] { Guarded([this] { mShowexampeClick(); }); });
+    createMenus();
+    createToolBar();
+    connect(mShowexampe, &QAction::triggered, this, [this] { guarded([this] { mShowexampeClick(); }); });
 
-    MailSender = new TMailSender(this);
+    mailSender = new TMailSender(this);
     // Nothing could take the message: the person is told where the file is, to attach it by hand.
-    connect(MailSender, &TMailSender::Failed, this, [this](const QString &Message) {
-        FDialogs->Message(QuorraProgramName, Message, TMessageIcon::Warning);
+    connect(mailSender, &TMailSender::failed, this, [this](const QString &message) {
+        m_dialogs->message(QuorraProgramName, message, TMessageIcon::Warning);
     });
     setAcceptDrops(true);
 
-    FormCreate();
+    formCreate();
 
-    auto Px = [this](int Pixels) { return DesignPixels(Pixels, this); };
-    setMinimumSize(Px(420), Px(320));
+    auto px = [this](int pixels) { return designPixels(pixels, this); };
+    setMinimumSize(px(420), px(320));
     // A small or scaled screen may have less room than the design size.
-    resize(FitToScreen(QRect(0, 0, Px(790), Px(628) + menuBar()->sizeHint().height()), screen()).size());
+    resize(fitToScreen(QRect(0, 0, px(790), px(628) + menuBar()->sizeHint().height()), screen()).size());
 
-    FIdle = std::make_unique<TIdleTrigger>([this] { Reported([this] { ActionListUpdate(); }); });
+    m_idle = std::make_unique<TIdleTrigger>([this] { reported([this] { actionListUpdate(); }); });
 }
 
 TNimbrelMainForm::~TNimbrelMainForm()
 {
     // A window that goes without having been closed keeps its settings all the same.
-    Reported([this] { SaveSettings(true); });
-    FIdle.reset();
-    DropPointerHold();
-    Puzzle.reset();
+    reported([this] { saveSettings(true); });
+    m_idle.reset();
+    dropPointerHold();
+    puzzle.reset();
 }
 
-QAction *TNimbrelMainForm::AddCommand(const char *Name, const QString &Category, const QString &Caption,
-                                      const QString &Hint, qint32 Tag, bool Checkable, bool Checked)
+QAction *TNimbrelMainForm::addCommand(const char *name, const QString &category, const QString &caption,
+                                      const QString &hint, qint32 tag, bool checkable, bool checked)
 {
-    auto *Action = new QAction(Caption, this);
-    Action->setObjectName(QLatin1String(Name));
-    Action->setProperty(CategoryProperty, Category);
-    Action->setProperty(TagProperty, Tag);
-    if (!Hint.isEmpty()) {
-        Action->setStatusTip(Hint);
-        Action->setToolTip(Hint);
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    action->setProperty(CategoryProperty, category);
+    action->setProperty(TagProperty, tag);
+    if (!hint.isEmpty()) {
+        action->setStatusTip(hint);
+        action->setToolTip(hint);
     }
-    Action->setCheckable(Checkable);
-    Action->setChecked(Checked);
-    Action->setIconVisibleInMenu(false);
-    ActionList.append(Action);
-    return Action;
+    action->setCheckable(checkable);
+    action->setChecked(checked);
+    action->setIconVisibleInMenu(false);
+    actionList.append(action);
+    return action;
 }
 
-void TNimbrelMainForm::Bind(QAction *Action, void (TNimbrelMainForm::*Handler)(QAction *))
+void TNimbrelMainForm::bind(QAction *action, void (TNimbrelMainForm::*handler)(QAction *))
 {
-    connect(Action, &QAction::triggered, this, [this, Action, Handler] {
-        Guarded([this, Action, Handler] { (this->*Handler)(Action); });
+    connect(action, &QAction::triggered, this, [this, action, handler] {
+        guarded([this, action, handler] { (this->*handler)(action); });
     });
 }
 
-QString TNimbrelMainForm::Category(const QAction *Action)
+QString TNimbrelMainForm::category(const QAction *action)
 {
-    return Action->property(CategoryProperty).toString();
+    return action->property(CategoryProperty).toString();
 }
 
-qint32 TNimbrelMainForm::Tag(const QAction *Action)
+qint32 TNimbrelMainForm::tag(const QAction *action)
 {
-    return Action->property(TagProperty).toInt();
+    return action->property(TagProperty).toInt();
 }
 
-void TNimbrelMainForm::CreateMenus()
+void TNimbrelMainForm::createMenus()
 {
-    QMenuBar *Bar = menuBar();
-    auto AddMenu = [this, Bar](const char *Name, const QString &Caption) {
-        QMenu *Menu = Bar->addMenu(Caption);
-        Menu->setObjectName(QLatin1String(Name));
+    QMenuBar *bar = menuBar();
+    auto addMenu = [this, bar](const char *name, const QString &caption) {
+        QMenu *menu = bar->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
         // A menu opened from the keyboard in the middle of a drag must not find the pointer held on the line.
-        connect(Menu, &QMenu::aboutToShow, this, &TNimbrelMainForm::UnclipPointer);
-        return Menu;
+        connect(menu, &QMenu::aboutToShow, this, &TNimbrelMainForm::unclipPointer);
+        return menu;
     };
 
-    mPuzzle = AddMenu("mPuzzle", QStringLiteral("Puzzle"));
-    mPuzzle->addAction(NewAction);
-    mPuzzle->addAction(OpenAction);
+    mPuzzle = addMenu("mPuzzle", QStringLiteral("Puzzle"));
+    mPuzzle->addAction(newAction);
+    mPuzzle->addAction(openAction);
     mPuzzle->addSeparator();
-    mPuzzle->addAction(SaveAsAction);
-    mPuzzle->addAction(SaveImageAsAction);
+    mPuzzle->addAction(saveAsAction);
+    mPuzzle->addAction(saveImageAsAction);
     mPuzzle->addSeparator();
-    mPuzzle->addAction(SendByEMailAction);
+    mPuzzle->addAction(sendByEMailAction);
     mPuzzle->addSeparator();
-    mPuzzle->addAction(TangleAction);
+    mPuzzle->addAction(tangleAction);
     mPuzzle->addSeparator();
-    mPuzzle->addAction(ExitAction);
+    mPuzzle->addAction(exitAction);
 
-    mView = AddMenu("mView", QStringLiteral("View"));
-    mView->addAction(ZoomInAction);
-    mView->addAction(ZoomOutAction);
+    mView = addMenu("mView", QStringLiteral("View"));
+    mView->addAction(zoomInAction);
+    mView->addAction(zoomOutAction);
     mView->addSeparator();
-    mView->addAction(ActualSizeAction);
-    mView->addAction(BestFitAction);
+    mView->addAction(actualSizeAction);
+    mView->addAction(bestFitAction);
     mView->addSeparator();
-    mView->addAction(AutoBestFitAction);
+    mView->addAction(autoBestFitAction);
 
     // Qt menus cannot break into columns, so the three columns follow one another, a separator between them.
-    mSplit = AddMenu("mSplit", QStringLiteral("Split"));
-    mSplit->addActions({Action2x2, Action3x2, Action4x2});
+    mSplit = addMenu("mSplit", QStringLiteral("Split"));
+    mSplit->addActions({action2x2, action3x2, action4x2});
     mSplit->addSeparator();
-    mSplit->addActions({Action2x3, Action3x3, Action4x3});
+    mSplit->addActions({action2x3, action3x3, action4x3});
     mSplit->addSeparator();
-    mSplit->addActions({Action2x4, Action3x4, Action4x4});
+    mSplit->addActions({action2x4, action3x4, action4x4});
 
-    mEffect = AddMenu("mEffect", QStringLiteral("E&ffect"));
-    mEffect->addActions({ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
-                         TopSecretAction, LowResolutionAction});
+    mEffect = addMenu("mEffect", QStringLiteral("E&ffect"));
+    mEffect->addActions({obscureAction, darkAction, transparentAction, negativeAction, hiddenAction,
+                         topSecretAction, lowResolutionAction});
 
-    mEdit = AddMenu("mEdit", QStringLiteral("&Edit"));
+    mEdit = addMenu("mEdit", QStringLiteral("&Edit"));
     mEdit->addSeparator();
-    mEdit->addActions({EmptyRowAction, EmptyColumnAction});
+    mEdit->addActions({emptyRowAction, emptyColumnAction});
     mEdit->addSeparator();
-    mEdit->addAction(SemiEffectAction);
+    mEdit->addAction(semiEffectAction);
     mEdit->addSeparator();
 
-    mOptions = AddMenu("mOptions", QStringLiteral("Options"));
+    mOptions = addMenu("mOptions", QStringLiteral("Options"));
     mSound = mOptions->addAction(QStringLiteral("Sound"));
     mSound->setObjectName(QStringLiteral("mSound"));
     mSound->setCheckable(true);
     mSound->setChecked(true);
 
-    mHelp = AddMenu("mHelp", QStringLiteral("Help"));
-    mHelp->addAction(HelpAction);
+    mHelp = addMenu("mHelp", QStringLiteral("Help"));
+    mHelp->addAction(helpAction);
     mHelp->addSeparator();
     mShowexampe = mHelp->addAction(QStringLiteral("Show Example..."));
     mShowexampe->setObjectName(QStringLiteral("mShowexampe"));
     mHelp->addSeparator();
-    mHelp->addAction(AboutAction);
+    mHelp->addAction(aboutAction);
 }
 
-void TNimbrelMainForm::CreateToolBar()
+void TNimbrelMainForm::createToolBar()
 {
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(24, 24));
-    NewAction->setIcon(ToolIcon(QStringLiteral("document-new")));
-    OpenAction->setIcon(ToolIcon(QStringLiteral("document-open")));
-    SaveAsAction->setIcon(ToolIcon(QStringLiteral("document-save-as")));
-    SaveImageAsAction->setIcon(ToolIcon(QStringLiteral("image-x-generic")));
-    SendByEMailAction->setIcon(ToolIcon(QStringLiteral("mail-send")));
-    TangleAction->setIcon(ToolIcon(QStringLiteral("view-refresh")));
-    ZoomInAction->setIcon(ToolIcon(QStringLiteral("zoom-in")));
-    ZoomOutAction->setIcon(ToolIcon(QStringLiteral("zoom-out")));
-    ToolBar1->addAction(NewAction);
-    ToolBar1->addAction(OpenAction);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(SaveAsAction);
-    ToolBar1->addAction(SaveImageAsAction);
-    ToolBar1->addAction(SendByEMailAction);
-    ToolBar1->addAction(TangleAction);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ZoomInAction);
-    ToolBar1->addAction(ZoomOutAction);
+    toolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar1->setMovable(false);
+    toolBar1->setFloatable(false);
+    toolBar1->setIconSize(QSize(24, 24));
+    newAction->setIcon(toolIcon(QStringLiteral("document-new")));
+    openAction->setIcon(toolIcon(QStringLiteral("document-open")));
+    saveAsAction->setIcon(toolIcon(QStringLiteral("document-save-as")));
+    saveImageAsAction->setIcon(toolIcon(QStringLiteral("image-x-generic")));
+    sendByEMailAction->setIcon(toolIcon(QStringLiteral("mail-send")));
+    tangleAction->setIcon(toolIcon(QStringLiteral("view-refresh")));
+    zoomInAction->setIcon(toolIcon(QStringLiteral("zoom-in")));
+    zoomOutAction->setIcon(toolIcon(QStringLiteral("zoom-out")));
+    toolBar1->addAction(newAction);
+    toolBar1->addAction(openAction);
+    toolBar1->addSeparator();
+    toolBar1->addAction(saveAsAction);
+    toolBar1->addAction(saveImageAsAction);
+    toolBar1->addAction(sendByEMailAction);
+    toolBar1->addAction(tangleAction);
+    toolBar1->addSeparator();
+    toolBar1->addAction(zoomInAction);
+    toolBar1->addAction(zoomOutAction);
 }
 
 QMenu *TNimbrelMainForm::createPopupMenu()
@@ -314,176 +314,176 @@ QMenu *TNimbrelMainForm::createPopupMenu()
     return nullptr;
 }
 
-void TNimbrelMainForm::FormCreate()
+void TNimbrelMainForm::formCreate()
 {
-    Busy = false;
-    Puzzle.reset();
-    UpdateTitle();
-    Image->resize(0, Image->height());
-    Image->setCursor(Qt::PointingHandCursor);
-    HiddenImage = ConcealmentTexture();
+    busy = false;
+    puzzle.reset();
+    updateTitle();
+    image->resize(0, image->height());
+    image->setCursor(Qt::PointingHandCursor);
+    hiddenImage = concealmentTexture();
 
     // The effect commands carry their effect codes.
-    ObscureAction->setProperty(TagProperty, qint32(Effect::Obscure));
-    DarkAction->setProperty(TagProperty, qint32(Effect::Dark));
-    TransparentAction->setProperty(TagProperty, qint32(Effect::Transparent));
-    NegativeAction->setProperty(TagProperty, qint32(Effect::Negative));
-    HiddenAction->setProperty(TagProperty, qint32(Effect::Hidden));
-    TopSecretAction->setProperty(TagProperty, qint32(Effect::TopSecret));
-    LowResolutionAction->setProperty(TagProperty, qint32(Effect::LowResolution));
+    obscureAction->setProperty(TagProperty, qint32(Effect::Obscure));
+    darkAction->setProperty(TagProperty, qint32(Effect::Dark));
+    transparentAction->setProperty(TagProperty, qint32(Effect::Transparent));
+    negativeAction->setProperty(TagProperty, qint32(Effect::Negative));
+    hiddenAction->setProperty(TagProperty, qint32(Effect::Hidden));
+    topSecretAction->setProperty(TagProperty, qint32(Effect::TopSecret));
+    lowResolutionAction->setProperty(TagProperty, qint32(Effect::LowResolution));
 
-    FormStorage.SetIniFileName(SettingsFileName());
+    formStorage.setIniFileName(settingsFileName());
 
     // Effects, edit options and the actual-size command are kept out of sight; the engine still supports them
     // and their stored check marks still apply.
     mEffect->menuAction()->setVisible(false);
     mEdit->menuAction()->setVisible(false);
-    ActualSizeAction->setVisible(false);
-    for (QAction *Option : {EmptyRowAction, EmptyColumnAction, SemiEffectAction}) {
-        Option->setVisible(false);
-        Option->setChecked(false);
+    actualSizeAction->setVisible(false);
+    for (QAction *option : {emptyRowAction, emptyColumnAction, semiEffectAction}) {
+        option->setVisible(false);
+        option->setChecked(false);
     }
 
-    OpenSounds();
+    openSounds();
 }
 
-void TNimbrelMainForm::OpenSounds()
+void TNimbrelMainForm::openSounds()
 {
     // A sound that cannot be opened stays silent for the whole run; nobody is told.
-    auto Open = [this](const char *Name) {
-        std::unique_ptr<TSoundPlayer> Player = FSoundFactory();
-        if (Player) {
+    auto open = [this](const char *name) {
+        std::unique_ptr<TSoundPlayer> player = m_soundFactory();
+        if (player) {
             try {
-                Player->Open(ProgramResource(QStringLiteral("Sounds/") + QLatin1String(Name)));
+                player->open(programResource(QStringLiteral("Sounds/") + QLatin1String(name)));
             } catch (...) {
             }
         }
-        return Player;
+        return player;
     };
-    MoveMediaPlayer = Open("Move.wav");
-    AdviceMediaPlayer = Open("Advice.wav");
-    VictoryMediaPlayer = Open("Victory.wav");
+    moveMediaPlayer = open("Move.wav");
+    adviceMediaPlayer = open("Advice.wav");
+    victoryMediaPlayer = open("Victory.wav");
 }
 
-void TNimbrelMainForm::showEvent(QShowEvent *Event)
+void TNimbrelMainForm::showEvent(QShowEvent *event)
 {
-    QMainWindow::showEvent(Event);
-    if (FShown)
+    QMainWindow::showEvent(event);
+    if (m_shown)
         return;
-    FShown = true;
+    m_shown = true;
     // The window appears first; the puzzle named on the command line follows from the event loop.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    QTimer::singleShot(0, this, [this] { formShow(); });
 }
 
-void TNimbrelMainForm::FormShow()
+void TNimbrelMainForm::formShow()
 {
-    if (!CommandLinePuzzle.isEmpty())
-        Guarded([this] { OpenPuzzleFile(CommandLinePuzzle); });
-    FFormShowDone = true;
+    if (!commandLinePuzzle.isEmpty())
+        guarded([this] { openPuzzleFile(commandLinePuzzle); });
+    m_formShowDone = true;
     // The focus may have come before the puzzle was opened; the demo still follows it.
     if (isActiveWindow())
-        QTimer::singleShot(0, this, [this] { FormActivate(); });
+        QTimer::singleShot(0, this, [this] { formActivate(); });
     else if (!isMinimized())
         // Asked for, as a window system without a window manager hands it to nobody.
         activateWindow();
 }
 
-void TNimbrelMainForm::FormActivate()
+void TNimbrelMainForm::formActivate()
 {
     // Modal windows give the focus back without a new activation, and the program has no other windows: the
     // demo comes up once, at start.
-    if (FActivated)
+    if (m_activated)
         return;
-    FActivated = true;
-    if (ShowAtStartAction->isChecked())
-        Guarded([this] { mShowexampeClick(); });
+    m_activated = true;
+    if (showAtStartAction->isChecked())
+        guarded([this] { mShowexampeClick(); });
 }
 
-void TNimbrelMainForm::setVisible(bool Visible)
+void TNimbrelMainForm::setVisible(bool visible)
 {
     // Applied before the window first appears, so it never jumps from the system's place to the stored one.
-    if (Visible && !FormStorage.IsRestored())
-        Reported([this] { RestoreSettings(); });
-    QMainWindow::setVisible(Visible);
+    if (visible && !formStorage.isRestored())
+        reported([this] { restoreSettings(); });
+    QMainWindow::setVisible(visible);
 }
 
 // ---- Settings ----
 
-QString TNimbrelMainForm::SettingsFileName()
+QString TNimbrelMainForm::settingsFileName()
 {
-    QString Base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    if (Base.isEmpty())
-        Base = QCoreApplication::applicationName();
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + Base +
+    QString base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (base.isEmpty())
+        base = QCoreApplication::applicationName();
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + base +
            QStringLiteral(".INI");
 }
 
-QAction *TNimbrelMainForm::CheckMarkAction(const QString &Name) const
+QAction *TNimbrelMainForm::checkMarkAction(const QString &name) const
 {
-    if (Name == mSound->objectName())
+    if (name == mSound->objectName())
         return mSound;
-    for (QAction *Action : ActionList)
-        if (Action->objectName() == Name)
-            return Action;
+    for (QAction *action : actionList)
+        if (action->objectName() == name)
+            return action;
     return nullptr;
 }
 
-QList<TCheckMark> TNimbrelMainForm::CheckMarks() const
+QList<TCheckMark> TNimbrelMainForm::checkMarks() const
 {
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    for (TCheckMark &Mark : Marks)
-        if (const QAction *Action = CheckMarkAction(Mark.Name))
-            Mark.Checked = Action->isChecked();
-    return Marks;
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    for (TCheckMark &mark : marks)
+        if (const QAction *action = checkMarkAction(mark.name))
+            mark.checked = action->isChecked();
+    return marks;
 }
 
-TFormPlacement TNimbrelMainForm::Placement() const
+TFormPlacement TNimbrelMainForm::placement() const
 {
-    TFormPlacement P;
-    P.ShowCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
+    TFormPlacement p;
+    p.showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
     // Qt keeps no minimized or maximized positions of its own; these are the values of a window never moved
     // while in those states.
-    P.MinPosition = QPoint(-1, -1);
-    P.MaxPosition = QPoint(-1, -1);
-    const QRect Normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    P.Left = Normal.left();
-    P.Top = Normal.top();
+    p.minPosition = QPoint(-1, -1);
+    p.maxPosition = QPoint(-1, -1);
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    p.left = normal.left();
+    p.top = normal.top();
     // One past the last pixel, where QRect::right() is the last pixel itself.
-    P.Right = Normal.left() + Normal.width();
-    P.Bottom = Normal.top() + Normal.height();
-    if (const QScreen *Screen = screen()) {
-        P.PixelsPerInch = qRound(Screen->logicalDotsPerInch());
-        P.ScreenSize = Screen->size();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    if (const QScreen *shownOn = screen()) {
+        p.pixelsPerInch = qRound(shownOn->logicalDotsPerInch());
+        p.screenSize = shownOn->size();
     }
-    return P;
+    return p;
 }
 
-void TNimbrelMainForm::RestoreSettings()
+void TNimbrelMainForm::restoreSettings()
 {
-    QList<TCheckMark> Marks = CheckMarks();
-    const TFormRestore Restored = FormStorage.Restore(Placement(), Marks);
+    QList<TCheckMark> marks = checkMarks();
+    const TFormRestore restored = formStorage.restore(placement(), marks);
     // Only the marks change: no command runs.
-    for (const TCheckMark &Mark : std::as_const(Marks))
-        if (QAction *Action = CheckMarkAction(Mark.Name))
-            Action->setChecked(Mark.Checked);
-    if (!Restored.Restored)
+    for (const TCheckMark &mark : std::as_const(marks))
+        if (QAction *action = checkMarkAction(mark.name))
+            action->setChecked(mark.checked);
+    if (!restored.restored)
         return;
 
-    if (Restored.ApplyPlacement) {
-        const TFormPlacement &P = Restored.Placement;
-        const QRect Normal(P.Left, P.Top, P.Right - P.Left, P.Bottom - P.Top);
+    if (restored.applyPlacement) {
+        const TFormPlacement &p = restored.placement;
+        const QRect normal(p.left, p.top, p.right - p.left, p.bottom - p.top);
         // Whatever the file says, the window fits the screen it comes up on: a stored rectangle larger than the
         // screen put the menus out of reach. Wayland neither tells nor takes a window's position, and a place on
         // a screen that is no longer there would put the window out of reach: there only the size is applied.
-        QScreen *Landing = QGuiApplication::screenAt(Normal.center());
-        if (!Landing)
-            Landing = QGuiApplication::screenAt(Normal.topLeft());
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || !Landing)
-            resize(FitToScreen(Normal, screen()).size());
+        QScreen *landing = QGuiApplication::screenAt(normal.center());
+        if (!landing)
+            landing = QGuiApplication::screenAt(normal.topLeft());
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || !landing)
+            resize(fitToScreen(normal, screen()).size());
         else
-            setGeometry(FitToScreen(Normal, Landing));
+            setGeometry(fitToScreen(normal, landing));
     }
-    switch (Restored.ShowState) {
+    switch (restored.showState) {
     case TShowState::Minimized:
         setWindowState(Qt::WindowMinimized);
         break;
@@ -496,429 +496,429 @@ void TNimbrelMainForm::RestoreSettings()
     }
 }
 
-QRect TNimbrelMainForm::FitToScreen(const QRect &Wanted, const QScreen *Screen)
+QRect TNimbrelMainForm::fitToScreen(const QRect &wanted, const QScreen *screen)
 {
-    if (!Screen)
-        return Wanted;
-    const QRect Area = Screen->availableGeometry();
+    if (!screen)
+        return wanted;
+    const QRect area = screen->availableGeometry();
     // On a screen smaller than the window's smallest size, all of the window must still be reachable.
-    setMinimumSize(minimumSize().boundedTo(Area.size()));
-    return FitToArea(Wanted, Area, minimumSize());
+    setMinimumSize(minimumSize().boundedTo(area.size()));
+    return fitToArea(wanted, area, minimumSize());
 }
 
-void TNimbrelMainForm::SaveSettings(bool Destroying)
+void TNimbrelMainForm::saveSettings(bool destroying)
 {
-    const TFormPlacement Now = Placement();
-    const QList<TCheckMark> Marks = CheckMarks();
-    const bool Saved = Destroying ? FormStorage.SaveOnDestroy(Now, Marks) : FormStorage.SaveOnClose(Now, Marks);
+    const TFormPlacement now = placement();
+    const QList<TCheckMark> marks = checkMarks();
+    const bool saved = destroying ? formStorage.saveOnDestroy(now, marks) : formStorage.saveOnClose(now, marks);
     // Told, and the program goes on ending normally.
-    if (!Saved)
-        FDialogs->Error(FormStorage.ErrorString());
+    if (!saved)
+        m_dialogs->error(formStorage.errorString());
 }
 
-void TNimbrelMainForm::closeEvent(QCloseEvent *Event)
+void TNimbrelMainForm::closeEvent(QCloseEvent *event)
 {
     // A tangle on screen runs the event loop between its steps; the window must outlive it.
-    if (FSuspended) {
-        Event->ignore();
+    if (m_suspended) {
+        event->ignore();
         return;
     }
-    bool CanClose = false;
-    Guarded([this, &CanClose] { CanClose = ConfirmSave(); });
-    if (!CanClose) {
-        Event->ignore();
+    bool canClose = false;
+    guarded([this, &canClose] { canClose = confirmSave(); });
+    if (!canClose) {
+        event->ignore();
         return;
     }
     // Told if it fails; the window closes all the same.
-    Reported([this] { SaveSettings(false); });
-    Event->accept();
+    reported([this] { saveSettings(false); });
+    event->accept();
 }
 
-void TNimbrelMainForm::Guarded(const std::function<void()> &Handler)
+void TNimbrelMainForm::guarded(const std::function<void()> &handler)
 {
-    ++FCommandDepth;
-    const auto Done = qScopeGuard([this] { --FCommandDepth; });
-    Reported(Handler);
+    ++m_commandDepth;
+    const auto done = qScopeGuard([this] { --m_commandDepth; });
+    reported(handler);
 }
 
-bool TNimbrelMainForm::Reported(const std::function<void()> &Work)
+bool TNimbrelMainForm::reported(const std::function<void()> &work)
 {
     try {
-        Work();
+        work();
         return true;
-    } catch (const TError &E) {
-        UnclipPointer();
-        FDialogs->Error(E.Message());
+    } catch (const TError &e) {
+        unclipPointer();
+        m_dialogs->error(e.message());
     } catch (const std::bad_alloc &) {
-        UnclipPointer();
-        FDialogs->Error(QString::fromLatin1(NoMemoryForCommand));
-    } catch (const std::exception &E) {
-        UnclipPointer();
-        FDialogs->Error(QString::fromLocal8Bit(E.what()));
+        unclipPointer();
+        m_dialogs->error(QString::fromLatin1(NoMemoryForCommand));
+    } catch (const std::exception &e) {
+        unclipPointer();
+        m_dialogs->error(QString::fromLocal8Bit(e.what()));
     }
     return false;
 }
 
-quint64 TNimbrelMainForm::UpdatePasses() const
+quint64 TNimbrelMainForm::updatePasses() const
 {
-    return FIdle ? FIdle->RunCount() : 0;
+    return m_idle ? m_idle->runCount() : 0;
 }
 
 // ---- Command state ----
 
-void TNimbrelMainForm::ActionListUpdate()
+void TNimbrelMainForm::actionListUpdate()
 {
-    if (!FUpdateInstalled)
+    if (!m_updateInstalled)
         return;
-    const bool P = Puzzle != nullptr;
-    const bool E = P && Puzzle->EditMode;
-    const bool S = P && Puzzle->Solved;
-    const bool M = P && Puzzle->Modified;
-    const bool A = AutoBestFitAction->isChecked();
+    const bool p = puzzle != nullptr;
+    const bool e = p && puzzle->editMode;
+    const bool s = p && puzzle->solved;
+    const bool m = p && puzzle->modified;
+    const bool a = autoBestFitAction->isChecked();
 
-    if (P) {
-        FitPuzzle();
+    if (p) {
+        fitPuzzle();
         // A fit that changed the picture's size re-centres it.
-        if (Image->SizeToBitmap())
-            PlaceImage();
+        if (image->sizeToBitmap())
+            placeImage();
     }
 
-    if (E)
-        DetachImageMouse();
+    if (e)
+        detachImageMouse();
     else
-        AttachImageMouse();
-    if (S)
-        DetachImageMouse();
+        attachImageMouse();
+    if (s)
+        detachImageMouse();
     else
-        AttachImageMouse();
+        attachImageMouse();
 
-    for (QAction *Action : std::as_const(ActionList)) {
-        const QString C = Category(Action);
-        if (C == QLatin1String("Edit") || C == QLatin1String("Split") || C == QLatin1String("Effect"))
-            Action->setEnabled(E);
+    for (QAction *action : std::as_const(actionList)) {
+        const QString c = category(action);
+        if (c == QLatin1String("Edit") || c == QLatin1String("Split") || c == QLatin1String("Effect"))
+            action->setEnabled(e);
     }
 
-    for (QAction *Effect : {ObscureAction, DarkAction, TransparentAction, NegativeAction, HiddenAction,
-                            TopSecretAction, LowResolutionAction})
-        if (Effect->isChecked()) {
-            CurrentEffect = Tag(Effect);
+    for (QAction *effect : {obscureAction, darkAction, transparentAction, negativeAction, hiddenAction,
+                            topSecretAction, lowResolutionAction})
+        if (effect->isChecked()) {
+            currentEffect = tag(effect);
             break;
         }
 
-    for (QAction *Always : {NewAction, OpenAction, ExitAction, AutoBestFitAction, HelpAction, AboutAction,
-                            ShowAtStartAction})
-        Always->setEnabled(true);
-    SaveAsAction->setEnabled(P);
-    SaveImageAsAction->setEnabled(S);
-    SendByEMailAction->setEnabled(P && !M && !MailSender->HandOverUnderWay());
-    TangleAction->setEnabled(E || S);
-    ZoomInAction->setEnabled(P && Puzzle->CanZoomIn() && !A);
-    ZoomOutAction->setEnabled(P && Puzzle->CanZoomOut());
-    ActualSizeAction->setEnabled(P && Puzzle->CanActualSize());
-    BestFitAction->setEnabled(P && !A);
+    for (QAction *always : {newAction, openAction, exitAction, autoBestFitAction, helpAction, aboutAction,
+                            showAtStartAction})
+        always->setEnabled(true);
+    saveAsAction->setEnabled(p);
+    saveImageAsAction->setEnabled(s);
+    sendByEMailAction->setEnabled(p && !m && !mailSender->handOverUnderWay());
+    tangleAction->setEnabled(e || s);
+    zoomInAction->setEnabled(p && puzzle->canZoomIn() && !a);
+    zoomOutAction->setEnabled(p && puzzle->canZoomOut());
+    actualSizeAction->setEnabled(p && puzzle->canActualSize());
+    bestFitAction->setEnabled(p && !a);
 }
 
-void TNimbrelMainForm::AttachImageMouse()
+void TNimbrelMainForm::attachImageMouse()
 {
-    if (Puzzle && (Puzzle->EditMode || Puzzle->Solved))
+    if (puzzle && (puzzle->editMode || puzzle->solved))
         return;
-    if (FMouseAttached)
+    if (m_mouseAttached)
         return;
-    FMouseDownConnection = connect(Image, &TPictureControl::MouseDown, this, &TNimbrelMainForm::ImageMouseDown);
-    FMouseMoveConnection = connect(Image, &TPictureControl::MouseMove, this, &TNimbrelMainForm::ImageMouseMove);
-    FMouseUpConnection = connect(Image, &TPictureControl::MouseUp, this, &TNimbrelMainForm::ImageMouseUp);
-    FMouseAttached = true;
+    m_mouseDownConnection = connect(image, &TPictureControl::mouseDown, this, &TNimbrelMainForm::imageMouseDown);
+    m_mouseMoveConnection = connect(image, &TPictureControl::mouseMove, this, &TNimbrelMainForm::imageMouseMove);
+    m_mouseUpConnection = connect(image, &TPictureControl::mouseUp, this, &TNimbrelMainForm::imageMouseUp);
+    m_mouseAttached = true;
 }
 
-void TNimbrelMainForm::DetachImageMouse()
+void TNimbrelMainForm::detachImageMouse()
 {
-    if (FMouseAttached) {
-        disconnect(FMouseDownConnection);
-        disconnect(FMouseMoveConnection);
-        disconnect(FMouseUpConnection);
-        FMouseAttached = false;
+    if (m_mouseAttached) {
+        disconnect(m_mouseDownConnection);
+        disconnect(m_mouseMoveConnection);
+        disconnect(m_mouseUpConnection);
+        m_mouseAttached = false;
     }
     // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
     // keep itself awake.
-    if (Puzzle && Puzzle->Solved && Image->cursor().shape() != Qt::PointingHandCursor)
-        Image->setCursor(Qt::PointingHandCursor);
+    if (puzzle && puzzle->solved && image->cursor().shape() != Qt::PointingHandCursor)
+        image->setCursor(Qt::PointingHandCursor);
 }
 
-void TNimbrelMainForm::SuspendCommands()
+void TNimbrelMainForm::suspendCommands()
 {
-    DetachImageMouse();
-    FUpdateInstalled = false;
-    FSuspended = true;
-    FIdle->SetEnabled(false);
-    for (QAction *Action : std::as_const(ActionList))
-        Action->setEnabled(false);
+    detachImageMouse();
+    m_updateInstalled = false;
+    m_suspended = true;
+    m_idle->setEnabled(false);
+    for (QAction *action : std::as_const(actionList))
+        action->setEnabled(false);
     // Not commands, but menu items all the same: nothing may be chosen while the commands are off.
     mSound->setEnabled(false);
     mShowexampe->setEnabled(false);
 }
 
-void TNimbrelMainForm::ResumeCommands()
+void TNimbrelMainForm::resumeCommands()
 {
-    FUpdateInstalled = true;
-    FSuspended = false;
+    m_updateInstalled = true;
+    m_suspended = false;
     mSound->setEnabled(true);
     mShowexampe->setEnabled(true);
-    AttachImageMouse();
-    FIdle->SetEnabled(true);
+    attachImageMouse();
+    m_idle->setEnabled(true);
 }
 
 // ---- Split and effect groups, toggles ----
 
-void TNimbrelMainForm::GetSplit(int &Rows, int &Columns) const
+void TNimbrelMainForm::getSplit(int &rows, int &columns) const
 {
-    Rows = 2;
-    Columns = 2;
-    for (const QAction *Action : ActionList)
-        if (Category(Action) == QLatin1String("Split") && Action->isChecked()) {
-            const QString Caption = Action->text();
-            if (Caption.size() >= 3) {
-                Rows = Caption.at(0).digitValue();
-                Columns = Caption.at(2).digitValue();
+    rows = 2;
+    columns = 2;
+    for (const QAction *action : actionList)
+        if (category(action) == QLatin1String("Split") && action->isChecked()) {
+            const QString caption = action->text();
+            if (caption.size() >= 3) {
+                rows = caption.at(0).digitValue();
+                columns = caption.at(2).digitValue();
             }
             return;
         }
 }
 
-void TNimbrelMainForm::ResplitPuzzle()
+void TNimbrelMainForm::resplitPuzzle()
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
-    int Rows, Columns;
-    GetSplit(Rows, Columns);
-    Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
-                  EmptyColumnAction->isChecked());
-    ImageSpeedBarResize();
+    int rows, columns;
+    getSplit(rows, columns);
+    puzzle->setup(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
+                  emptyColumnAction->isChecked());
+    imageSpeedBarResize();
 }
 
-void TNimbrelMainForm::Action2x2Execute(QAction *Sender)
+void TNimbrelMainForm::action2x2Execute(QAction *sender)
 {
-    for (QAction *Action : std::as_const(ActionList))
-        if (Category(Action) == QLatin1String("Split"))
-            Action->setChecked(false);
-    Sender->setChecked(true);
-    ResplitPuzzle();
+    for (QAction *action : std::as_const(actionList))
+        if (category(action) == QLatin1String("Split"))
+            action->setChecked(false);
+    sender->setChecked(true);
+    resplitPuzzle();
 }
 
-void TNimbrelMainForm::ObscureActionExecute(QAction *Sender)
+void TNimbrelMainForm::obscureActionExecute(QAction *sender)
 {
-    for (QAction *Action : std::as_const(ActionList))
-        if (Category(Action) == QLatin1String("Effect"))
-            Action->setChecked(false);
-    Sender->setChecked(true);
-    CurrentEffect = Tag(Sender);
-    if (Puzzle)
-        Puzzle->SetEffect(CurrentEffect);
+    for (QAction *action : std::as_const(actionList))
+        if (category(action) == QLatin1String("Effect"))
+            action->setChecked(false);
+    sender->setChecked(true);
+    currentEffect = tag(sender);
+    if (puzzle)
+        puzzle->setEffect(currentEffect);
 }
 
-void TNimbrelMainForm::EmptyRowActionExecute(QAction *)
+void TNimbrelMainForm::emptyRowActionExecute(QAction *)
 {
     // Qt has already inverted the check mark of the invoking command.
-    if (Puzzle && Puzzle->EditMode)
-        ResplitPuzzle();
+    if (puzzle && puzzle->editMode)
+        resplitPuzzle();
 }
 
-void TNimbrelMainForm::SemiEffectActionExecute(QAction *)
+void TNimbrelMainForm::semiEffectActionExecute(QAction *)
 {
-    if (Puzzle) {
-        Puzzle->SemiEffect = SemiEffectAction->isChecked();
-        Puzzle->RenderAll();
+    if (puzzle) {
+        puzzle->semiEffect = semiEffectAction->isChecked();
+        puzzle->renderAll();
     }
 }
 
-void TNimbrelMainForm::AutoBestFitActionExecute(QAction *)
+void TNimbrelMainForm::autoBestFitActionExecute(QAction *)
 {
-    ImageSpeedBarResize();
+    imageSpeedBarResize();
 }
 
-void TNimbrelMainForm::AboutActionExecute(QAction *)
+void TNimbrelMainForm::aboutActionExecute(QAction *)
 {
-    FDialogs->ShowAbout();
+    m_dialogs->showAbout();
 }
 
-void TNimbrelMainForm::ExitActionExecute(QAction *)
+void TNimbrelMainForm::exitActionExecute(QAction *)
 {
     close();
 }
 
-void TNimbrelMainForm::HelpActionExecute(QAction *)
+void TNimbrelMainForm::helpActionExecute(QAction *)
 {
-    if (!OpenHelp())
-        FDialogs->Message(QuorraProgramName, HelpNotOpenedMessage(), TMessageIcon::Warning);
+    if (!openHelp())
+        m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(), TMessageIcon::Warning);
 }
 
 void TNimbrelMainForm::mShowexampeClick()
 {
-    bool ShowAtStart = ShowAtStartAction->isChecked();
-    FDialogs->ShowDemo(ShowAtStart);
-    ShowAtStartAction->setChecked(ShowAtStart);
+    bool showAtStart = showAtStartAction->isChecked();
+    m_dialogs->showDemo(showAtStart);
+    showAtStartAction->setChecked(showAtStart);
 }
 
-void TNimbrelMainForm::SendByEMailActionExecute(QAction *)
+void TNimbrelMainForm::sendByEMailActionExecute(QAction *)
 {
     // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
-    if (!Puzzle || Puzzle->Modified || Puzzle->FileName.isEmpty())
+    if (!puzzle || puzzle->modified || puzzle->fileName.isEmpty())
         return;
-    MailSender->SendMailWithAttachments({}, TMailSender::InvitationSubject(),
-                                        TMailSender::InvitationBody(QuorraWebAddress), {Puzzle->FileName});
+    mailSender->sendMailWithAttachments({}, TMailSender::invitationSubject(),
+                                        TMailSender::invitationBody(QuorraWebAddress), {puzzle->fileName});
 }
 
 // ---- Tangle ----
 
-void TNimbrelMainForm::TangleActionExecute(QAction *)
+void TNimbrelMainForm::tangleActionExecute(QAction *)
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
-    SuspendCommands();
-    const auto Resume = qScopeGuard([this] { ResumeCommands(); });
-    Puzzle->Tangle();
+    suspendCommands();
+    const auto resume = qScopeGuard([this] { resumeCommands(); });
+    puzzle->tangle();
 }
 
-void TNimbrelMainForm::PaceTangle()
+void TNimbrelMainForm::paceTangle()
 {
-    RepaintPicture();
-    emit TangleStepped();
-    if (TangleStepMs <= 0)
+    repaintPicture();
+    emit tangleStepped();
+    if (tangleStepMs <= 0)
         return;
     // Waiting in an event loop of its own keeps the window alive without spinning.
-    QEventLoop Loop;
-    QTimer::singleShot(TangleStepMs, &Loop, &QEventLoop::quit);
-    Loop.exec();
+    QEventLoop loop;
+    QTimer::singleShot(tangleStepMs, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // ---- View ----
 
-void TNimbrelMainForm::FitPuzzle()
+void TNimbrelMainForm::fitPuzzle()
 {
     // The picture is made at the screen's own pixels, so on a scaled screen it fits the panel's pixels, not its
     // units.
-    const QSize Panel = PanelPixels();
-    const int Width = Panel.width();
-    const int Height = Panel.height();
+    const QSize panel = panelPixels();
+    const int width = panel.width();
+    const int height = panel.height();
     // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
     // window never comes near it, but a window being laid out may.
-    if (Width < Puzzle->Body.TotalCols() || Height < Puzzle->Body.TotalRows() || Puzzle->Source.isNull())
+    if (width < puzzle->body.totalCols() || height < puzzle->body.totalRows() || puzzle->source.isNull())
         return;
-    Puzzle->UpdateFit(Width, Height, AutoBestFitAction->isChecked());
+    puzzle->updateFit(width, height, autoBestFitAction->isChecked());
 }
 
-QSize TNimbrelMainForm::PanelPixels() const
+QSize TNimbrelMainForm::panelPixels() const
 {
-    const qreal Ratio = ImageSpeedBar->devicePixelRatioF();
-    return QSize(int(ImageSpeedBar->ClientWidth() * Ratio), int(ImageSpeedBar->ClientHeight() * Ratio));
+    const qreal ratio = imageSpeedBar->devicePixelRatioF();
+    return QSize(int(imageSpeedBar->clientWidth() * ratio), int(imageSpeedBar->clientHeight() * ratio));
 }
 
-void TNimbrelMainForm::ImageSpeedBarResize()
+void TNimbrelMainForm::imageSpeedBarResize()
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
     // During a tangle the grid must not be rebuilt under the engine's feet; the fit follows when it ends.
-    if (!FSuspended)
-        FitPuzzle();
-    PlaceImage();
+    if (!m_suspended)
+        fitPuzzle();
+    placeImage();
 }
 
-void TNimbrelMainForm::PlaceImage()
+void TNimbrelMainForm::placeImage()
 {
-    Image->SizeToBitmap();
-    const QRect Client = ImageSpeedBar->ClientRect();
-    Image->move(Client.left() + (Client.width() - Image->width()) / 2,
-                Client.top() + (Client.height() - Image->height()) / 2);
+    image->sizeToBitmap();
+    const QRect client = imageSpeedBar->clientRect();
+    image->move(client.left() + (client.width() - image->width()) / 2,
+                client.top() + (client.height() - image->height()) / 2);
 }
 
-void TNimbrelMainForm::RepaintPicture()
+void TNimbrelMainForm::repaintPicture()
 {
-    if (Image->SizeToBitmap())
-        PlaceImage();
-    Image->repaint();
+    if (image->sizeToBitmap())
+        placeImage();
+    image->repaint();
 }
 
-void TNimbrelMainForm::ZoomInActionExecute(QAction *)
+void TNimbrelMainForm::zoomInActionExecute(QAction *)
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
-    Puzzle->ZoomIn();
-    ImageSpeedBarResize();
+    puzzle->zoomIn();
+    imageSpeedBarResize();
 }
 
-void TNimbrelMainForm::ZoomOutActionExecute(QAction *)
+void TNimbrelMainForm::zoomOutActionExecute(QAction *)
 {
-    AutoBestFitAction->setChecked(false);
-    if (!Puzzle)
+    autoBestFitAction->setChecked(false);
+    if (!puzzle)
         return;
-    Puzzle->ZoomOut();
-    ImageSpeedBarResize();
+    puzzle->zoomOut();
+    imageSpeedBarResize();
 }
 
-void TNimbrelMainForm::ActualSizeActionExecute(QAction *)
+void TNimbrelMainForm::actualSizeActionExecute(QAction *)
 {
-    AutoBestFitAction->setChecked(false);
-    if (!Puzzle)
+    autoBestFitAction->setChecked(false);
+    if (!puzzle)
         return;
-    Puzzle->ActualSize();
-    ImageSpeedBarResize();
+    puzzle->actualSize();
+    imageSpeedBarResize();
 }
 
-void TNimbrelMainForm::BestFitActionExecute(QAction *)
+void TNimbrelMainForm::bestFitActionExecute(QAction *)
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
-    Puzzle->BestFit();
-    ImageSpeedBarResize();
+    puzzle->bestFit();
+    imageSpeedBarResize();
 }
 
 // ---- Documents ----
 
-void TNimbrelMainForm::UpdateTitle()
+void TNimbrelMainForm::updateTitle()
 {
-    setWindowTitle(Puzzle ? QuorraProgramName + QStringLiteral(" - ") + Puzzle->Title : QuorraProgramName);
+    setWindowTitle(puzzle ? QuorraProgramName + QStringLiteral(" - ") + puzzle->title : QuorraProgramName);
 }
 
-std::unique_ptr<TPuzzle> TNimbrelMainForm::CreatePuzzle()
+std::unique_ptr<TPuzzle> TNimbrelMainForm::createPuzzle()
 {
     // Until it is adopted the new puzzle neither draws on screen nor lets events run.
-    return std::make_unique<TPuzzle>(&FCandidateDisplay, &HiddenImage);
+    return std::make_unique<TPuzzle>(&m_candidateDisplay, &hiddenImage);
 }
 
-void TNimbrelMainForm::AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle)
+void TNimbrelMainForm::adoptPuzzle(std::unique_ptr<TPuzzle> newPuzzle)
 {
-    DropPointerHold();
-    Puzzle = std::move(NewPuzzle);
-    FCandidateDisplay = QImage();
-    Puzzle->Display = &FDisplay;
-    Puzzle->ProcessMessages = [this] {
-        RepaintPicture();
+    dropPointerHold();
+    puzzle = std::move(newPuzzle);
+    m_candidateDisplay = QImage();
+    puzzle->display = &m_display;
+    puzzle->processMessages = [this] {
+        repaintPicture();
         // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
         // under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    Puzzle->DisplayChanged = [this](const QRect &Rect) { Image->BitmapChanged(Rect); };
-    Puzzle->TangleStep = [this] { PaceTangle(); };
+    puzzle->displayChanged = [this](const QRect &rect) { image->bitmapChanged(rect); };
+    puzzle->tangleStep = [this] { paceTangle(); };
 }
 
-void TNimbrelMainForm::DropPuzzle()
+void TNimbrelMainForm::dropPuzzle()
 {
-    DropPointerHold();
-    Puzzle.reset();
-    FDisplay = QImage();
-    Image->SizeToBitmap();
-    UpdateTitle();
+    dropPointerHold();
+    puzzle.reset();
+    m_display = QImage();
+    image->sizeToBitmap();
+    updateTitle();
 }
 
-bool TNimbrelMainForm::ConfirmSave()
+bool TNimbrelMainForm::confirmSave()
 {
-    if (!Puzzle || !Puzzle->Modified)
+    if (!puzzle || !puzzle->modified)
         return true;
-    switch (FDialogs->Confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
+    switch (m_dialogs->confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
     case TConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
-        bool Saved = false;
-        Reported([this, &Saved] { Saved = SavePuzzleAs(); });
-        return Saved;
+        bool saved = false;
+        reported([this, &saved] { saved = savePuzzleAs(); });
+        return saved;
     }
     case TConfirmAnswer::No:
         return true;
@@ -928,271 +928,271 @@ bool TNimbrelMainForm::ConfirmSave()
     return false;
 }
 
-void TNimbrelMainForm::NewActionExecute(QAction *)
+void TNimbrelMainForm::newActionExecute(QAction *)
 {
-    const QString Path = FDialogs->OpenPicture();
-    if (!Path.isEmpty())
-        NewPuzzleFromPicture(Path);
+    const QString path = m_dialogs->openPicture();
+    if (!path.isEmpty())
+        newPuzzleFromPicture(path);
 }
 
-void TNimbrelMainForm::NewPuzzleFromPicture(const QString &Path)
+void TNimbrelMainForm::newPuzzleFromPicture(const QString &path)
 {
     // The picture is read before anything is given up, so a file that yields none costs nothing.
-    std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
-    const QString Shown = QDir::toNativeSeparators(Path);
+    std::unique_ptr<TPuzzle> newPuzzle = createPuzzle();
+    const QString shown = QDir::toNativeSeparators(path);
     try {
-        NewPuzzle->LoadPicture(Path);
-    } catch (const TError &E) {
-        throw TError(QStringLiteral("The picture \"%1\" cannot be read.\n%2").arg(Shown, E.Message()));
+        newPuzzle->loadPicture(path);
+    } catch (const TError &e) {
+        throw TError(QStringLiteral("The picture \"%1\" cannot be read.\n%2").arg(shown, e.message()));
     } catch (const std::bad_alloc &) {
-        throw TError(QStringLiteral("The picture \"%1\" is too large to open.").arg(Shown));
+        throw TError(QStringLiteral("The picture \"%1\" is too large to open.").arg(shown));
     }
-    if (NewPuzzle->Source.isNull() || NewPuzzle->Source.width() <= 0 || NewPuzzle->Source.height() <= 0)
+    if (newPuzzle->source.isNull() || newPuzzle->source.width() <= 0 || newPuzzle->source.height() <= 0)
         throw TError(QStringLiteral("\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG or GIF "
                                     "picture (.bmp, .jpg or .gif).")
-                         .arg(Shown));
+                         .arg(shown));
 
-    if (!ConfirmSave())
+    if (!confirmSave())
         return;
 
-    AdoptPuzzle(std::move(NewPuzzle));
-    int Rows, Columns;
-    GetSplit(Rows, Columns);
+    adoptPuzzle(std::move(newPuzzle));
+    int rows, columns;
+    getSplit(rows, columns);
     try {
-        Puzzle->Setup(CurrentEffect, Rows, Columns, SemiEffectAction->isChecked(), EmptyRowAction->isChecked(),
-                      EmptyColumnAction->isChecked());
+        puzzle->setup(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
+                      emptyColumnAction->isChecked());
     } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
-        DropPuzzle();
-        throw TError(NotEnoughMemoryText());
+        dropPuzzle();
+        throw TError(notEnoughMemoryText());
     } catch (...) {
-        DropPuzzle();
+        dropPuzzle();
         throw;
     }
-    ImageSpeedBarResize();
-    UpdateTitle();
-    DetachImageMouse();
+    imageSpeedBarResize();
+    updateTitle();
+    detachImageMouse();
 }
 
-void TNimbrelMainForm::OpenActionExecute(QAction *)
+void TNimbrelMainForm::openActionExecute(QAction *)
 {
-    const QString Path = FDialogs->OpenPuzzle();
-    if (!Path.isEmpty())
-        OpenPuzzleFile(Path);
+    const QString path = m_dialogs->openPuzzle();
+    if (!path.isEmpty())
+        openPuzzleFile(path);
 }
 
-void TNimbrelMainForm::OpenPuzzleFile(const QString &Path)
+void TNimbrelMainForm::openPuzzleFile(const QString &path)
 {
-    if (!ConfirmSave())
+    if (!confirmSave())
         return;
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
-    std::unique_ptr<TPuzzle> NewPuzzle = CreatePuzzle();
+    std::unique_ptr<TPuzzle> newPuzzle = createPuzzle();
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    NewPuzzle->OpenPanel = PanelPixels();
-    NewPuzzle->OpenAutoFit = AutoBestFitAction->isChecked();
-    TLoadResult Result;
+    newPuzzle->openPanel = panelPixels();
+    newPuzzle->openAutoFit = autoBestFitAction->isChecked();
+    TLoadResult result;
     try {
-        Result = NewPuzzle->LoadFromFile(Path);
+        result = newPuzzle->loadFromFile(path);
     } catch (const std::bad_alloc &) {
-        throw TError(NotEnoughMemoryText());
+        throw TError(notEnoughMemoryText());
     }
-    if (Result == TLoadResult::NoFile)
+    if (result == TLoadResult::NoFile)
         return;
-    if (Result == TLoadResult::TooNew) {
-        FDialogs->Message(QStringLiteral("Information"),
-                          QStringLiteral("This puzzle requires Quorra version %1 or later.").arg(NewPuzzle->Version),
+    if (result == TLoadResult::TooNew) {
+        m_dialogs->message(QStringLiteral("Information"),
+                          QStringLiteral("This puzzle requires Quorra version %1 or later.").arg(newPuzzle->version),
                           TMessageIcon::Stop);
-        FDialogs->ShowAbout();
+        m_dialogs->showAbout();
         return;
     }
     // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
     // step as the Tangle command shows it, with the commands off meanwhile.
-    std::unique_ptr<TPuzzle> Previous = std::move(Puzzle);
-    AdoptPuzzle(std::move(NewPuzzle));
+    std::unique_ptr<TPuzzle> previous = std::move(puzzle);
+    adoptPuzzle(std::move(newPuzzle));
     try {
-        ImageSpeedBarResize();
-        UpdateTitle();
-        SuspendCommands();
-        const auto Resume = qScopeGuard([this] { ResumeCommands(); });
-        Puzzle->Tangle();
+        imageSpeedBarResize();
+        updateTitle();
+        suspendCommands();
+        const auto resume = qScopeGuard([this] { resumeCommands(); });
+        puzzle->tangle();
     } catch (const std::bad_alloc &) {
-        BringBack(std::move(Previous));
-        throw TError(NotEnoughMemoryText());
+        bringBack(std::move(previous));
+        throw TError(notEnoughMemoryText());
     } catch (...) {
-        BringBack(std::move(Previous));
+        bringBack(std::move(previous));
         throw;
     }
-    PlaceImage();
-    AttachImageMouse();
+    placeImage();
+    attachImageMouse();
 }
 
-void TNimbrelMainForm::BringBack(std::unique_ptr<TPuzzle> Previous)
+void TNimbrelMainForm::bringBack(std::unique_ptr<TPuzzle> previous)
 {
-    DropPuzzle();
-    if (!Previous)
+    dropPuzzle();
+    if (!previous)
         return;
     // The picture on screen is the other one's by now; this puzzle draws it anew, as it was.
-    Puzzle = std::move(Previous);
+    puzzle = std::move(previous);
     try {
-        Puzzle->Rebuild();
+        puzzle->rebuild();
     } catch (...) {
         // The person is told of the failure that brought this puzzle back; this one would only repeat it.
-        DropPuzzle();
+        dropPuzzle();
         return;
     }
-    ImageSpeedBarResize();
-    UpdateTitle();
+    imageSpeedBarResize();
+    updateTitle();
 }
 
-bool TNimbrelMainForm::SavePuzzleAs()
+bool TNimbrelMainForm::savePuzzleAs()
 {
-    if (!Puzzle)
+    if (!puzzle)
         return false;
-    const QString Path = FDialogs->SavePuzzle();
-    if (Path.isEmpty())
+    const QString path = m_dialogs->savePuzzle();
+    if (path.isEmpty())
         return false;
     // The file is not deleted first: the writer replaces it only once the new one is complete, so a failed
     // save leaves the old file as it was. Saving tangles on screen, with the commands off as for Tangle.
-    SuspendCommands();
+    suspendCommands();
     {
-        const auto Resume = qScopeGuard([this] { ResumeCommands(); });
-        Puzzle->SaveToFile(Path);
+        const auto resume = qScopeGuard([this] { resumeCommands(); });
+        puzzle->saveToFile(path);
     }
-    AttachImageMouse();
+    attachImageMouse();
     return true;
 }
 
-void TNimbrelMainForm::SaveAsActionExecute(QAction *)
+void TNimbrelMainForm::saveAsActionExecute(QAction *)
 {
-    SavePuzzleAs();
+    savePuzzleAs();
 }
 
-void TNimbrelMainForm::SaveImageAsActionExecute(QAction *)
+void TNimbrelMainForm::saveImageAsActionExecute(QAction *)
 {
-    if (!Puzzle)
+    if (!puzzle)
         return;
-    const QString Path = FDialogs->SaveImage();
-    if (Path.isEmpty())
+    const QString path = m_dialogs->saveImage();
+    if (path.isEmpty())
         return;
-    Puzzle->SaveImageAs(Path);
+    puzzle->saveImageAs(path);
 }
 
 // ---- Dropped files ----
 
-QString TNimbrelMainForm::DraggedFile(const QMimeData *Data) const
+QString TNimbrelMainForm::draggedFile(const QMimeData *mime) const
 {
-    if (!Data || !Data->hasUrls())
+    if (!mime || !mime->hasUrls())
         return QString();
-    const QList<QUrl> Urls = Data->urls();
+    const QList<QUrl> urls = mime->urls();
     // One document at a time, as the dialogs offer.
-    if (Urls.size() != 1 || !Urls.front().isLocalFile())
+    if (urls.size() != 1 || !urls.front().isLocalFile())
         return QString();
-    return Urls.front().toLocalFile();
+    return urls.front().toLocalFile();
 }
 
-void TNimbrelMainForm::dragEnterEvent(QDragEnterEvent *Event)
+void TNimbrelMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
     // Every local file is taken, so that one of the wrong kind can be told why it was refused.
-    if (!FSuspended && !DraggedFile(Event->mimeData()).isEmpty())
-        Event->acceptProposedAction();
+    if (!m_suspended && !draggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
     else
-        Event->ignore();
+        event->ignore();
 }
 
-void TNimbrelMainForm::dragMoveEvent(QDragMoveEvent *Event)
+void TNimbrelMainForm::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!FSuspended && !DraggedFile(Event->mimeData()).isEmpty())
-        Event->acceptProposedAction();
+    if (!m_suspended && !draggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
     else
-        Event->ignore();
+        event->ignore();
 }
 
-void TNimbrelMainForm::dropEvent(QDropEvent *Event)
+void TNimbrelMainForm::dropEvent(QDropEvent *event)
 {
-    const QString Path = DraggedFile(Event->mimeData());
-    if (FSuspended || Path.isEmpty()) {
-        Event->ignore();
+    const QString path = draggedFile(event->mimeData());
+    if (m_suspended || path.isEmpty()) {
+        event->ignore();
         return;
     }
-    Event->acceptProposedAction();
+    event->acceptProposedAction();
     // The program the file came from waits for the drop to end; questions and dialogs come after it.
-    QTimer::singleShot(0, this, [this, Path] { RunDroppedFile(Path); });
+    QTimer::singleShot(0, this, [this, path] { runDroppedFile(path); });
 }
 
-void TNimbrelMainForm::RunDroppedFile(const QString &Path)
+void TNimbrelMainForm::runDroppedFile(const QString &path)
 {
-    if (FCommandDepth > 0) {
-        QTimer::singleShot(50, this, [this, Path] { RunDroppedFile(Path); });
+    if (m_commandDepth > 0) {
+        QTimer::singleShot(50, this, [this, path] { runDroppedFile(path); });
         return;
     }
-    Guarded([this, &Path] { DropFile(Path); });
+    guarded([this, &path] { dropFile(path); });
 }
 
-void TNimbrelMainForm::DropFile(const QString &Path)
+void TNimbrelMainForm::dropFile(const QString &path)
 {
-    if (FSuspended)
+    if (m_suspended)
         return;
-    const QString Extension = QFileInfo(Path).suffix().toLower();
-    if (Extension == QLatin1String("nbq")) {
-        OpenPuzzleFile(Path);
-        return;
-    }
-    if (Extension == QLatin1String("bmp") || Extension == QLatin1String("jpg") || Extension == QLatin1String("gif")) {
-        NewPuzzleFromPicture(Path);
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("nbq")) {
+        openPuzzleFile(path);
         return;
     }
-    FDialogs->Message(QStringLiteral("Information"),
+    if (extension == QLatin1String("bmp") || extension == QLatin1String("jpg") || extension == QLatin1String("gif")) {
+        newPuzzleFromPicture(path);
+        return;
+    }
+    m_dialogs->message(QStringLiteral("Information"),
                       QStringLiteral("\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a "
                                      "BMP, JPEG or GIF picture (.bmp, .jpg or .gif) to make a new puzzle.")
-                          .arg(QDir::toNativeSeparators(Path)),
+                          .arg(QDir::toNativeSeparators(path)),
                       TMessageIcon::Warning);
 }
 
 // ---- Mouse ----
 
-void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int X, int Y)
+void TNimbrelMainForm::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
 {
-    Guarded([this, X, Y] {
-        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved) {
-            if (Image->cursor().shape() != Qt::PointingHandCursor)
-                Image->setCursor(Qt::PointingHandCursor);
+    guarded([this, x, y] {
+        if (!puzzle || puzzle->editMode || puzzle->solved) {
+            if (image->cursor().shape() != Qt::PointingHandCursor)
+                image->setCursor(Qt::PointingHandCursor);
             return;
         }
-        if (Busy)
+        if (busy)
             return;
-        Busy = true;
-        const auto Done = qScopeGuard([this] { Busy = false; });
+        busy = true;
+        const auto done = qScopeGuard([this] { busy = false; });
 
-        switch (Puzzle->DragState) {
+        switch (puzzle->dragState) {
         case TDragState::Idle:
-            Puzzle->HoverAt(X, Y);
+            puzzle->hoverAt(x, y);
             break;
         case TDragState::Caught:
-            if (Puzzle->TryStartDrag(X, Y)) {
-                SetScreenCursor(Qt::ClosedHandCursor);
-                const QPoint C = Puzzle->SelectedCentre();
-                if (Puzzle->DragState == TDragState::Row)
-                    ClipPointer(0, C.y(), FDisplay.width(), 0);
+            if (puzzle->tryStartDrag(x, y)) {
+                setScreenCursor(Qt::ClosedHandCursor);
+                const QPoint c = puzzle->selectedCentre();
+                if (puzzle->dragState == TDragState::Row)
+                    clipPointer(0, c.y(), m_display.width(), 0);
                 else
-                    ClipPointer(C.x(), 0, 0, FDisplay.height());
-                Puzzle->RenderDrag(X, Y);
+                    clipPointer(c.x(), 0, 0, m_display.height());
+                puzzle->renderDrag(x, y);
             }
             break;
         case TDragState::Row:
         case TDragState::Column: {
             // The pointer is held on the dragged line where the window system allows it; where it does not, the
             // position is read as if it were, so that a hand that drifts off the line still snaps.
-            const bool Row = Puzzle->DragState == TDragState::Row;
-            const int LineX = Row ? X : Puzzle->Anchor.x();
-            const int LineY = Row ? Puzzle->Anchor.y() : Y;
-            if (Puzzle->NearCellCentre(LineX, LineY)) {
-                PlaySoundIfOn(MoveMediaPlayer.get());
-                const bool Won = Puzzle->Commit(LineX, LineY);
-                CatchCell();
-                if (Won)
-                    VictorySequence();
+            const bool row = puzzle->dragState == TDragState::Row;
+            const int lineX = row ? x : puzzle->anchor.x();
+            const int lineY = row ? puzzle->anchor.y() : y;
+            if (puzzle->nearCellCentre(lineX, lineY)) {
+                playSoundIfOn(moveMediaPlayer.get());
+                const bool won = puzzle->commit(lineX, lineY);
+                catchCell();
+                if (won)
+                    victorySequence();
             } else {
-                Puzzle->RenderDrag(X, Y);
+                puzzle->renderDrag(x, y);
             }
             break;
         }
@@ -1200,148 +1200,148 @@ void TNimbrelMainForm::ImageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, i
     });
 }
 
-void TNimbrelMainForm::ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
+void TNimbrelMainForm::imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
-    Guarded([this, Button, X, Y] {
-        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved || Busy)
+    guarded([this, button, x, y] {
+        if (!puzzle || puzzle->editMode || puzzle->solved || busy)
             return;
-        Busy = true;
-        const auto Done = qScopeGuard([this] { Busy = false; });
+        busy = true;
+        const auto done = qScopeGuard([this] { busy = false; });
 
-        if (Button == Qt::RightButton) {
-            PlaySoundIfOn(AdviceMediaPlayer.get());
-            Puzzle->ShowAdvice(X, Y);
-        } else if (Button == Qt::LeftButton && Puzzle->DragState == TDragState::Idle) {
-            Puzzle->HoverAt(X, Y);
-            CatchCell();
+        if (button == Qt::RightButton) {
+            playSoundIfOn(adviceMediaPlayer.get());
+            puzzle->showAdvice(x, y);
+        } else if (button == Qt::LeftButton && puzzle->dragState == TDragState::Idle) {
+            puzzle->hoverAt(x, y);
+            catchCell();
         }
     });
 }
 
-void TNimbrelMainForm::ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
+void TNimbrelMainForm::imageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
-    Guarded([this, Button, X, Y] {
-        if (Button != Qt::LeftButton)
+    guarded([this, button, x, y] {
+        if (button != Qt::LeftButton)
             return;
         // Freed before anything else is looked at, Busy included: a left release must never leave the pointer held.
-        UnclipPointer();
-        if (Busy)
+        unclipPointer();
+        if (busy)
             return;
-        if (!Puzzle || Puzzle->EditMode || Puzzle->Solved)
+        if (!puzzle || puzzle->editMode || puzzle->solved)
             return;
-        Busy = true;
-        const auto Done = qScopeGuard([this] { Busy = false; });
+        busy = true;
+        const auto done = qScopeGuard([this] { busy = false; });
 
-        const TDragState Was = Puzzle->DragState;
-        bool Won = false;
-        if (Was == TDragState::Row || Was == TDragState::Column) {
-            PlaySoundIfOn(MoveMediaPlayer.get());
-            Won = Puzzle->Commit(X, Y);
+        const TDragState was = puzzle->dragState;
+        bool won = false;
+        if (was == TDragState::Row || was == TDragState::Column) {
+            playSoundIfOn(moveMediaPlayer.get());
+            won = puzzle->commit(x, y);
         }
-        if (Was != TDragState::Idle) {
-            ReleaseCell();
-            Puzzle->RedrawSelected();
+        if (was != TDragState::Idle) {
+            releaseCell();
+            puzzle->redrawSelected();
         }
-        if (Won)
-            VictorySequence();
+        if (won)
+            victorySequence();
     });
 }
 
-void TNimbrelMainForm::FormMouseMove()
+void TNimbrelMainForm::formMouseMove()
 {
     // A caught cell keeps its selection: the drag that holds it still needs it.
-    if (Puzzle && !Busy && Puzzle->DragState == TDragState::Idle)
-        Puzzle->Deselect();
-    UnclipPointer();
+    if (puzzle && !busy && puzzle->dragState == TDragState::Idle)
+        puzzle->deselect();
+    unclipPointer();
 }
 
-void TNimbrelMainForm::mouseMoveEvent(QMouseEvent *Event)
+void TNimbrelMainForm::mouseMoveEvent(QMouseEvent *event)
 {
-    Guarded([this] { FormMouseMove(); });
-    QMainWindow::mouseMoveEvent(Event);
+    guarded([this] { formMouseMove(); });
+    QMainWindow::mouseMoveEvent(event);
 }
 
-void TNimbrelMainForm::changeEvent(QEvent *Event)
+void TNimbrelMainForm::changeEvent(QEvent *event)
 {
-    if (Event->type() == QEvent::ActivationChange) {
+    if (event->type() == QEvent::ActivationChange) {
         if (!isActiveWindow())
-            UnclipPointer();
-        else if (FFormShowDone && !FActivated)
-            QTimer::singleShot(0, this, [this] { FormActivate(); });
+            unclipPointer();
+        else if (m_formShowDone && !m_activated)
+            QTimer::singleShot(0, this, [this] { formActivate(); });
     }
-    QMainWindow::changeEvent(Event);
+    QMainWindow::changeEvent(event);
 }
 
-void TNimbrelMainForm::CatchCell()
+void TNimbrelMainForm::catchCell()
 {
-    if (!Puzzle || IsNoCell(Puzzle->Selected))
+    if (!puzzle || isNoCell(puzzle->selected))
         return;
-    Puzzle->DragState = TDragState::Caught;
-    Puzzle->RedrawSelected();
-    PointerControl->MoveTo(Image->mapToGlobal(Image->ToControl(Puzzle->SelectedCentre())).toPoint(), windowHandle());
-    SetScreenCursor(Qt::OpenHandCursor);
-    ClipPointer(0, 0, FDisplay.width(), FDisplay.height());
+    puzzle->dragState = TDragState::Caught;
+    puzzle->redrawSelected();
+    pointerControl->moveTo(image->mapToGlobal(image->toControl(puzzle->selectedCentre())).toPoint(), windowHandle());
+    setScreenCursor(Qt::OpenHandCursor);
+    clipPointer(0, 0, m_display.width(), m_display.height());
 }
 
-void TNimbrelMainForm::ReleaseCell()
+void TNimbrelMainForm::releaseCell()
 {
-    if (Puzzle)
-        Puzzle->DragState = TDragState::Idle;
-    SetScreenCursor(Qt::ArrowCursor);
-    UnclipPointer();
+    if (puzzle)
+        puzzle->dragState = TDragState::Idle;
+    setScreenCursor(Qt::ArrowCursor);
+    unclipPointer();
 }
 
-void TNimbrelMainForm::ClipPointer(int Left, int Top, int Width, int Height)
+void TNimbrelMainForm::clipPointer(int left, int top, int width, int height)
 {
-    const QPoint TopLeft = Image->mapToGlobal(Image->ToControl(QPoint(Left, Top))).toPoint();
-    const QPoint BottomRight = Image->mapToGlobal(Image->ToControl(QPoint(Left + Width, Top + Height))).toPoint();
-    PointerControl->Confine(
-        QRect(TopLeft, QSize(qMax(1, BottomRight.x() - TopLeft.x()), qMax(1, BottomRight.y() - TopLeft.y()))),
+    const QPoint topLeft = image->mapToGlobal(image->toControl(QPoint(left, top))).toPoint();
+    const QPoint bottomRight = image->mapToGlobal(image->toControl(QPoint(left + width, top + height))).toPoint();
+    pointerControl->confine(
+        QRect(topLeft, QSize(qMax(1, bottomRight.x() - topLeft.x()), qMax(1, bottomRight.y() - topLeft.y()))),
         windowHandle());
 }
 
-void TNimbrelMainForm::UnclipPointer()
+void TNimbrelMainForm::unclipPointer()
 {
-    if (PointerControl)
-        PointerControl->Release();
+    if (pointerControl)
+        pointerControl->release();
 }
 
-void TNimbrelMainForm::SetScreenCursor(Qt::CursorShape Shape)
+void TNimbrelMainForm::setScreenCursor(Qt::CursorShape shape)
 {
     // Qt keeps a stack of override cursors; this window never holds more than one entry of it.
-    if (Shape == FScreenCursor)
+    if (shape == m_screenCursor)
         return;
-    if (Shape == Qt::ArrowCursor)
+    if (shape == Qt::ArrowCursor)
         QApplication::restoreOverrideCursor();
-    else if (FScreenCursor == Qt::ArrowCursor)
-        QApplication::setOverrideCursor(Shape);
+    else if (m_screenCursor == Qt::ArrowCursor)
+        QApplication::setOverrideCursor(shape);
     else
-        QApplication::changeOverrideCursor(Shape);
-    FScreenCursor = Shape;
+        QApplication::changeOverrideCursor(shape);
+    m_screenCursor = shape;
 }
 
-void TNimbrelMainForm::DropPointerHold()
+void TNimbrelMainForm::dropPointerHold()
 {
-    SetScreenCursor(Qt::ArrowCursor);
-    UnclipPointer();
+    setScreenCursor(Qt::ArrowCursor);
+    unclipPointer();
 }
 
-void TNimbrelMainForm::PlaySoundIfOn(TSoundPlayer *Player)
+void TNimbrelMainForm::playSoundIfOn(TSoundPlayer *player)
 {
-    if (!Player || !mSound->isChecked())
+    if (!player || !mSound->isChecked())
         return;
     try {
-        Player->Play();
+        player->play();
     } catch (...) {
         // A sound never stands in the way of a move.
     }
 }
 
-void TNimbrelMainForm::VictorySequence()
+void TNimbrelMainForm::victorySequence()
 {
-    DetachImageMouse();
-    PlaySoundIfOn(VictoryMediaPlayer.get());
-    ReleaseCell();
-    Puzzle->Deselect();
-    Puzzle->RenderAll();
+    detachImageMouse();
+    playSoundIfOn(victoryMediaPlayer.get());
+    releaseCell();
+    puzzle->deselect();
+    puzzle->renderAll();
 }

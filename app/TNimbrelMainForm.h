@@ -33,32 +33,32 @@ public:
 
     // Without Dialogs the window uses real Qt dialogs parented to itself; without Sounds it plays through the
     // system's audio.
-    explicit TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs = nullptr, QWidget *Parent = nullptr);
-    TNimbrelMainForm(std::unique_ptr<TDialogs> Dialogs, const TSoundFactory &Sounds, QWidget *Parent = nullptr);
+    explicit TNimbrelMainForm(std::unique_ptr<TDialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    TNimbrelMainForm(std::unique_ptr<TDialogs> dialogs, const TSoundFactory &sounds, QWidget *parent = nullptr);
     ~TNimbrelMainForm() override;
 
-    TDialogs &Dialogs() const { return *FDialogs; }
+    TDialogs &dialogs() const { return *m_dialogs; }
 
     // The current puzzle; absent until the first New or successful Open.
-    std::unique_ptr<TPuzzle> Puzzle;
+    std::unique_ptr<TPuzzle> puzzle;
     // The effect code handed to a new or re-split puzzle, kept in step with the checked Effect command.
-    qint32 CurrentEffect = 0;
+    qint32 currentEffect = 0;
     // Set while a picture mouse handler works on the puzzle.
-    bool Busy = false;
+    bool busy = false;
     // The puzzle file named on the command line, opened when the window is first shown.
-    QString CommandLinePuzzle;
+    QString commandLinePuzzle;
     // The pause after each shown step of a tangle, so that a person can follow it.
-    int TangleStepMs = 60;
+    int tangleStepMs = 60;
     // Keeps the placement and the 22 check marks from one run to the next; its file is SettingsFileName().
-    TFormStorage FormStorage;
+    TFormStorage formStorage;
     // Hands the puzzle file to the desktop's mail program.
-    TMailSender *MailSender = nullptr;
+    TMailSender *mailSender = nullptr;
 
     // Components.
-    QToolBar *ToolBar1 = nullptr;
-    TPicturePanel *ImageSpeedBar = nullptr;
-    TPictureControl *Image = nullptr;
-    QImage HiddenImage; // the concealment texture every puzzle tiles
+    QToolBar *toolBar1 = nullptr;
+    TPicturePanel *imageSpeedBar = nullptr;
+    TPictureControl *image = nullptr;
+    QImage hiddenImage; // the concealment texture every puzzle tiles
     QMenu *mPuzzle = nullptr;
     QMenu *mView = nullptr;
     QMenu *mSplit = nullptr;
@@ -70,203 +70,203 @@ public:
     QAction *mShowexampe = nullptr;
 
     // The game's sounds, opened once at start; mSound switches all three.
-    std::unique_ptr<TSoundPlayer> MoveMediaPlayer;
-    std::unique_ptr<TSoundPlayer> AdviceMediaPlayer;
-    std::unique_ptr<TSoundPlayer> VictoryMediaPlayer;
+    std::unique_ptr<TSoundPlayer> moveMediaPlayer;
+    std::unique_ptr<TSoundPlayer> adviceMediaPlayer;
+    std::unique_ptr<TSoundPlayer> victoryMediaPlayer;
     // Warps and confines the system pointer; tests put one in that only records.
-    std::unique_ptr<TPointerControl> PointerControl;
+    std::unique_ptr<TPointerControl> pointerControl;
 
     // The command list, in its fixed order (the Split group is read in this order).
-    QList<QAction *> ActionList;
-    QAction *ObscureAction = nullptr;
-    QAction *ZoomInAction = nullptr;
-    QAction *NewAction = nullptr;
-    QAction *ActualSizeAction = nullptr;
-    QAction *ZoomOutAction = nullptr;
-    QAction *BestFitAction = nullptr;
-    QAction *AutoBestFitAction = nullptr;
-    QAction *EmptyRowAction = nullptr;
-    QAction *EmptyColumnAction = nullptr;
-    QAction *DarkAction = nullptr;
-    QAction *TransparentAction = nullptr;
-    QAction *NegativeAction = nullptr;
-    QAction *HiddenAction = nullptr;
-    QAction *TopSecretAction = nullptr;
-    QAction *SemiEffectAction = nullptr;
-    QAction *AboutAction = nullptr;
-    QAction *HelpAction = nullptr;
-    QAction *LowResolutionAction = nullptr;
-    QAction *Action2x2 = nullptr;
-    QAction *Action3x2 = nullptr;
-    QAction *Action4x2 = nullptr;
-    QAction *Action2x3 = nullptr;
-    QAction *Action3x3 = nullptr;
-    QAction *Action4x3 = nullptr;
-    QAction *Action2x4 = nullptr;
-    QAction *Action3x4 = nullptr;
-    QAction *Action4x4 = nullptr;
-    QAction *ShowAtStartAction = nullptr;
-    QAction *OpenAction = nullptr;
-    QAction *SaveAsAction = nullptr;
-    QAction *SaveImageAsAction = nullptr;
-    QAction *SendByEMailAction = nullptr;
-    QAction *TangleAction = nullptr;
-    QAction *ExitAction = nullptr;
+    QList<QAction *> actionList;
+    QAction *obscureAction = nullptr;
+    QAction *zoomInAction = nullptr;
+    QAction *newAction = nullptr;
+    QAction *actualSizeAction = nullptr;
+    QAction *zoomOutAction = nullptr;
+    QAction *bestFitAction = nullptr;
+    QAction *autoBestFitAction = nullptr;
+    QAction *emptyRowAction = nullptr;
+    QAction *emptyColumnAction = nullptr;
+    QAction *darkAction = nullptr;
+    QAction *transparentAction = nullptr;
+    QAction *negativeAction = nullptr;
+    QAction *hiddenAction = nullptr;
+    QAction *topSecretAction = nullptr;
+    QAction *semiEffectAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QAction *helpAction = nullptr;
+    QAction *lowResolutionAction = nullptr;
+    QAction *action2x2 = nullptr;
+    QAction *action3x2 = nullptr;
+    QAction *action4x2 = nullptr;
+    QAction *action2x3 = nullptr;
+    QAction *action3x3 = nullptr;
+    QAction *action4x3 = nullptr;
+    QAction *action2x4 = nullptr;
+    QAction *action3x4 = nullptr;
+    QAction *action4x4 = nullptr;
+    QAction *showAtStartAction = nullptr;
+    QAction *openAction = nullptr;
+    QAction *saveAsAction = nullptr;
+    QAction *saveImageAsAction = nullptr;
+    QAction *sendByEMailAction = nullptr;
+    QAction *tangleAction = nullptr;
+    QAction *exitAction = nullptr;
 
-    static QString Category(const QAction *Action);
-    static qint32 Tag(const QAction *Action);
+    static QString category(const QAction *action);
+    static qint32 tag(const QAction *action);
 
     // Recomputes every command's enabled state from the puzzle; runs whenever the program turns idle.
-    void ActionListUpdate();
-    bool UpdateHandlerInstalled() const { return FUpdateInstalled; }
-    quint64 UpdatePasses() const;
+    void actionListUpdate();
+    bool updateHandlerInstalled() const { return m_updateInstalled; }
+    quint64 updatePasses() const;
 
-    void GetSplit(int &Rows, int &Columns) const;
-    void ResplitPuzzle();
-    void SuspendCommands();
-    void ResumeCommands();
-    void AttachImageMouse();
-    void DetachImageMouse();
-    bool ImageMouseAttached() const { return FMouseAttached; }
+    void getSplit(int &rows, int &columns) const;
+    void resplitPuzzle();
+    void suspendCommands();
+    void resumeCommands();
+    void attachImageMouse();
+    void detachImageMouse();
+    bool imageMouseAttached() const { return m_mouseAttached; }
 
-    void UpdateTitle();
-    void ImageSpeedBarResize();
+    void updateTitle();
+    void imageSpeedBarResize();
     // The panel's client area in screen pixels, which the picture is fitted to.
-    QSize PanelPixels() const;
+    QSize panelPixels() const;
     // True when the caller may go on and discard the current puzzle.
-    bool ConfirmSave();
-    void OpenPuzzleFile(const QString &Path);
+    bool confirmSave();
+    void openPuzzleFile(const QString &path);
 
     // The executable's name with ".INI", in the user's configuration folder: an installed program cannot write
     // beside itself.
-    static QString SettingsFileName();
+    static QString settingsFileName();
     // The window's placement and its stored check marks as they are now, in the settings store's terms.
-    TFormPlacement Placement() const;
-    QList<TCheckMark> CheckMarks() const;
+    TFormPlacement placement() const;
+    QList<TCheckMark> checkMarks() const;
     // The command or menu item a stored check mark belongs to.
-    QAction *CheckMarkAction(const QString &Name) const;
+    QAction *checkMarkAction(const QString &name) const;
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
-    void Guarded(const std::function<void()> &Handler);
+    void guarded(const std::function<void()> &handler);
     // Runs Work and reports an error that ends it, an allocation that failed included; false when one did.
-    bool Reported(const std::function<void()> &Work);
+    bool reported(const std::function<void()> &work);
 
     // Command handlers; shared ones learn from Sender which command was invoked.
-    void ObscureActionExecute(QAction *Sender);
-    void ZoomInActionExecute(QAction *Sender);
-    void NewActionExecute(QAction *Sender);
-    void ActualSizeActionExecute(QAction *Sender);
-    void ZoomOutActionExecute(QAction *Sender);
-    void BestFitActionExecute(QAction *Sender);
-    void AutoBestFitActionExecute(QAction *Sender);
-    void EmptyRowActionExecute(QAction *Sender);
-    void SemiEffectActionExecute(QAction *Sender);
-    void AboutActionExecute(QAction *Sender);
-    void Action2x2Execute(QAction *Sender);
-    void OpenActionExecute(QAction *Sender);
-    void SaveAsActionExecute(QAction *Sender);
-    void SaveImageAsActionExecute(QAction *Sender);
-    void TangleActionExecute(QAction *Sender);
-    void ExitActionExecute(QAction *Sender);
-    void HelpActionExecute(QAction *Sender);
-    void SendByEMailActionExecute(QAction *Sender);
+    void obscureActionExecute(QAction *sender);
+    void zoomInActionExecute(QAction *sender);
+    void newActionExecute(QAction *sender);
+    void actualSizeActionExecute(QAction *sender);
+    void zoomOutActionExecute(QAction *sender);
+    void bestFitActionExecute(QAction *sender);
+    void autoBestFitActionExecute(QAction *sender);
+    void emptyRowActionExecute(QAction *sender);
+    void semiEffectActionExecute(QAction *sender);
+    void aboutActionExecute(QAction *sender);
+    void action2x2Execute(QAction *sender);
+    void openActionExecute(QAction *sender);
+    void saveAsActionExecute(QAction *sender);
+    void saveImageAsActionExecute(QAction *sender);
+    void tangleActionExecute(QAction *sender);
+    void exitActionExecute(QAction *sender);
+    void helpActionExecute(QAction *sender);
+    void sendByEMailActionExecute(QAction *sender);
     // Opens the demo window; also run by itself at the first activation while Show at Start is checked.
     void mShowexampeClick();
 
     // New with the picture given instead of chosen in the dialog.
-    void NewPuzzleFromPicture(const QString &Path);
+    void newPuzzleFromPicture(const QString &path);
     // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
     // refused with a message.
-    void DropFile(const QString &Path);
+    void dropFile(const QString &path);
 
-    void setVisible(bool Visible) override;
+    void setVisible(bool visible) override;
 
     // The picture's mouse handlers, connected only while a game is being played.
-    void ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
-    void ImageMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, int X, int Y);
-    void ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
+    void imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void imageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     // The pointer moved over the window or the panel, off the picture.
-    void FormMouseMove();
+    void formMouseMove();
 
     // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
-    void CatchCell();
-    void ReleaseCell();
+    void catchCell();
+    void releaseCell();
     // Picture coordinates; a width or height of 0 is a one-pixel line.
-    void ClipPointer(int Left, int Top, int Width, int Height);
-    void UnclipPointer();
-    void PlaySoundIfOn(TSoundPlayer *Player);
+    void clipPointer(int left, int top, int width, int height);
+    void unclipPointer();
+    void playSoundIfOn(TSoundPlayer *player);
     // Run right after the commit that solved the puzzle.
-    void VictorySequence();
+    void victorySequence();
     // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
-    Qt::CursorShape ScreenCursor() const { return FScreenCursor; }
+    Qt::CursorShape screenCursor() const { return m_screenCursor; }
 
 signals:
     // After each shown step of a tangle, before the pause.
-    void TangleStepped();
+    void tangleStepped();
 
 protected:
-    void showEvent(QShowEvent *Event) override;
-    void closeEvent(QCloseEvent *Event) override;
-    void mouseMoveEvent(QMouseEvent *Event) override;
-    void changeEvent(QEvent *Event) override;
-    void dragEnterEvent(QDragEnterEvent *Event) override;
-    void dragMoveEvent(QDragMoveEvent *Event) override;
-    void dropEvent(QDropEvent *Event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     QMenu *createPopupMenu() override;
 
 private:
-    QAction *AddCommand(const char *Name, const QString &Category, const QString &Caption, const QString &Hint,
-                        qint32 Tag, bool Checkable, bool Checked);
-    void Bind(QAction *Action, void (TNimbrelMainForm::*Handler)(QAction *));
-    void CreateMenus();
-    void CreateToolBar();
-    void FormCreate();
-    void FormShow();
-    void FormActivate();
+    QAction *addCommand(const char *name, const QString &category, const QString &caption, const QString &hint,
+                        qint32 tag, bool checkable, bool checked);
+    void bind(QAction *action, void (TNimbrelMainForm::*handler)(QAction *));
+    void createMenus();
+    void createToolBar();
+    void formCreate();
+    void formShow();
+    void formActivate();
     // The settings store's two moments: restored before the first show, saved as the window closes or goes.
-    void RestoreSettings();
+    void restoreSettings();
     // Wanted kept within the free area of Screen, the window's smallest size lowered where the screen is smaller.
-    QRect FitToScreen(const QRect &Wanted, const QScreen *Screen);
-    void SaveSettings(bool Destroying);
+    QRect fitToScreen(const QRect &wanted, const QScreen *screen);
+    void saveSettings(bool destroying);
     // The one local file a drag carries, or an empty text.
-    QString DraggedFile(const QMimeData *Data) const;
+    QString draggedFile(const QMimeData *data) const;
     // Runs a dropped file once no command is under way (a redraw inside one lets timers run).
-    void RunDroppedFile(const QString &Path);
-    void OpenSounds();
-    void SetScreenCursor(Qt::CursorShape Shape);
+    void runDroppedFile(const QString &path);
+    void openSounds();
+    void setScreenCursor(Qt::CursorShape shape);
     // Ends whatever a caught cell holds on screen (cursor, confinement) when the puzzle goes away mid-move.
-    void DropPointerHold();
+    void dropPointerHold();
 
     // Saves through the Save As dialog; false when the dialog was cancelled.
-    bool SavePuzzleAs();
-    std::unique_ptr<TPuzzle> CreatePuzzle();
-    void AdoptPuzzle(std::unique_ptr<TPuzzle> NewPuzzle);
+    bool savePuzzleAs();
+    std::unique_ptr<TPuzzle> createPuzzle();
+    void adoptPuzzle(std::unique_ptr<TPuzzle> newPuzzle);
     // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
-    void BringBack(std::unique_ptr<TPuzzle> Previous);
-    void DropPuzzle();
-    void FitPuzzle();
-    void PlaceImage();
-    void RepaintPicture();
-    void PaceTangle();
+    void bringBack(std::unique_ptr<TPuzzle> previous);
+    void dropPuzzle();
+    void fitPuzzle();
+    void placeImage();
+    void repaintPicture();
+    void paceTangle();
 
-    std::unique_ptr<TDialogs> FDialogs;
-    TSoundFactory FSoundFactory;
+    std::unique_ptr<TDialogs> m_dialogs;
+    TSoundFactory m_soundFactory;
     // The bitmap of Image: the current puzzle's Display.
-    QImage FDisplay;
+    QImage m_display;
     // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
-    QImage FCandidateDisplay;
-    std::unique_ptr<TIdleTrigger> FIdle;
-    bool FUpdateInstalled = true;
-    bool FSuspended = false;
-    bool FMouseAttached = false;
-    bool FShown = false;
+    QImage m_candidateDisplay;
+    std::unique_ptr<TIdleTrigger> m_idle;
+    bool m_updateInstalled = true;
+    bool m_suspended = false;
+    bool m_mouseAttached = false;
+    bool m_shown = false;
     // FormShow has run, and the first activation after it has been handled.
-    bool FFormShowDone = false;
-    bool FActivated = false;
+    bool m_formShowDone = false;
+    bool m_activated = false;
     // How many Guarded handlers are running, one inside another.
-    int FCommandDepth = 0;
-    Qt::CursorShape FScreenCursor = Qt::ArrowCursor;
-    QMetaObject::Connection FMouseDownConnection;
-    QMetaObject::Connection FMouseMoveConnection;
-    QMetaObject::Connection FMouseUpConnection;
+    int m_commandDepth = 0;
+    Qt::CursorShape m_screenCursor = Qt::ArrowCursor;
+    QMetaObject::Connection m_mouseDownConnection;
+    QMetaObject::Connection m_mouseMoveConnection;
+    QMetaObject::Connection m_mouseUpConnection;
 };

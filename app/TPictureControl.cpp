@@ -16,7 +16,7 @@
 #define QUORRA_SCREEN_CLONE
 #endif
 
-TPictureControl::TPictureControl(const QImage *Bitmap, QWidget *Parent) : QWidget(Parent), FBitmap(Bitmap)
+TPictureControl::TPictureControl(const QImage *bitmap, QWidget *parent) : QWidget(parent), m_bitmap(bitmap)
 {
     setObjectName(QStringLiteral("Image"));
     // Every pixel is painted from the bitmap, so Qt need not clear the background first.
@@ -25,143 +25,143 @@ TPictureControl::TPictureControl(const QImage *Bitmap, QWidget *Parent) : QWidge
     resize(0, 0);
 }
 
-bool TPictureControl::SizeToBitmap()
+bool TPictureControl::sizeToBitmap()
 {
-    const QSize Bitmap = FBitmap ? FBitmap->size() : QSize(0, 0);
+    const QSize bitmap = m_bitmap ? m_bitmap->size() : QSize(0, 0);
     // Rounded up: the last bitmap pixels must stay visible when the ratio does not divide the size.
-    const QSize Wanted(int(std::ceil(Bitmap.width() / Ratio())), int(std::ceil(Bitmap.height() / Ratio())));
-    if (size() == Wanted)
+    const QSize wanted(int(std::ceil(bitmap.width() / ratio())), int(std::ceil(bitmap.height() / ratio())));
+    if (size() == wanted)
         return false;
-    resize(Wanted);
+    resize(wanted);
     return true;
 }
 
-void TPictureControl::BitmapChanged(const QRect &Rect)
+void TPictureControl::bitmapChanged(const QRect &rect)
 {
     // Without a screen copy there is nothing to keep track of: one is converted as a whole when it is made.
-    if (!FScreen.isNull())
-        FStale += Rect;
-    update(ToControl(Rect));
+    if (!m_screen.isNull())
+        m_stale += rect;
+    update(toControl(rect));
 }
 
-QRect TPictureControl::ToControl(const QRect &BitmapRect) const
+QRect TPictureControl::toControl(const QRect &bitmapRect) const
 {
-    const qreal R = Ratio();
-    return QRectF(BitmapRect.x() / R, BitmapRect.y() / R, BitmapRect.width() / R, BitmapRect.height() / R)
+    const qreal r = ratio();
+    return QRectF(bitmapRect.x() / r, bitmapRect.y() / r, bitmapRect.width() / r, bitmapRect.height() / r)
         .toAlignedRect();
 }
 
-QPoint TPictureControl::ToBitmap(const QPointF &ControlPoint) const
+QPoint TPictureControl::toBitmap(const QPointF &controlPoint) const
 {
-    const QPointF P = ControlPoint * Ratio();
-    return QPoint(int(std::floor(P.x())), int(std::floor(P.y())));
+    const QPointF p = controlPoint * ratio();
+    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
 }
 
 namespace {
 
 // Four 24-bit pixels (blue, green, red) become four 32-bit ones (blue, green, red, 255) per step.
-QUORRA_SCREEN_CLONE void BgrToRgb32(const uchar *From, quint32 *To, int Count)
+QUORRA_SCREEN_CLONE void bgrToRgb32(const uchar *from, quint32 *to, int count)
 {
     typedef uchar TBytes __attribute__((vector_size(16)));
-    const TBytes Spread = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0};
-    const TBytes Opaque = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    int X = 0;
+    const TBytes spread = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0};
+    const TBytes opaque = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    int x = 0;
     // Sixteen bytes are read for twelve, so the last pixels of a row go the slow way.
-    for (; X + 6 <= Count; X += 4, From += 12) {
-        TBytes V;
-        std::memcpy(&V, From, 16);
-        V = __builtin_shuffle(V, Spread) | Opaque;
-        std::memcpy(To + X, &V, 16);
+    for (; x + 6 <= count; x += 4, from += 12) {
+        TBytes v;
+        std::memcpy(&v, from, 16);
+        v = __builtin_shuffle(v, spread) | opaque;
+        std::memcpy(to + x, &v, 16);
     }
-    for (; X < Count; ++X, From += 3)
-        To[X] = 0xFF000000u | quint32(From[2]) << 16 | quint32(From[1]) << 8 | From[0];
+    for (; x < count; ++x, from += 3)
+        to[x] = 0xFF000000u | quint32(from[2]) << 16 | quint32(from[1]) << 8 | from[0];
 }
 
 } // namespace
 
-void TPictureControl::ConvertStale(const QRect &Area)
+void TPictureControl::convertStale(const QRect &area)
 {
-    const QRegion Due = FStale & Area;
-    if (Due.isEmpty())
+    const QRegion due = m_stale & area;
+    if (due.isEmpty())
         return;
-    for (const QRect &R : Due)
-        for (int Y = R.top(); Y <= R.bottom(); ++Y)
-            BgrToRgb32(FBitmap->constScanLine(Y) + qsizetype(R.left()) * 3,
-                       reinterpret_cast<quint32 *>(FScreen.scanLine(Y)) + R.left(), R.width());
-    FStale -= Due;
+    for (const QRect &r : due)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            bgrToRgb32(m_bitmap->constScanLine(y) + qsizetype(r.left()) * 3,
+                       reinterpret_cast<quint32 *>(m_screen.scanLine(y)) + r.left(), r.width());
+    m_stale -= due;
 }
 
-void TPictureControl::paintEvent(QPaintEvent *Event)
+void TPictureControl::paintEvent(QPaintEvent *event)
 {
-    if (!FBitmap || FBitmap->isNull())
+    if (!m_bitmap || m_bitmap->isNull())
         return;
-    QPainter Painter(this);
-    const qreal R = Ratio();
-    const QRect Exposed = Event->rect();
-    const QRect Area =
-        QRectF(Exposed.x() * R, Exposed.y() * R, Exposed.width() * R, Exposed.height() * R).toAlignedRect() &
-        FBitmap->rect();
+    QPainter painter(this);
+    const qreal r = ratio();
+    const QRect exposed = event->rect();
+    const QRect area =
+        QRectF(exposed.x() * r, exposed.y() * r, exposed.width() * r, exposed.height() * r).toAlignedRect() &
+        m_bitmap->rect();
     // The sliver of screen pixels past the bitmap's last column or row, where the ratio does not divide its size.
-    if (!QRectF(QPointF(0, 0), QSizeF(FBitmap->size()) / R).contains(QRectF(Exposed)))
-        Painter.fillRect(Exposed, palette().window());
+    if (!QRectF(QPointF(0, 0), QSizeF(m_bitmap->size()) / r).contains(QRectF(exposed)))
+        painter.fillRect(exposed, palette().window());
     // An image that says how many screen pixels it has per unit is drawn one bitmap pixel to one screen pixel.
-    if (FBitmap->format() != QImage::Format_BGR888) {
-        QImage Scaled = *FBitmap;
-        Scaled.setDevicePixelRatio(R);
-        Painter.drawImage(QPointF(Area.topLeft()) / R, Scaled, Area);
+    if (m_bitmap->format() != QImage::Format_BGR888) {
+        QImage scaled = *m_bitmap;
+        scaled.setDevicePixelRatio(r);
+        painter.drawImage(QPointF(area.topLeft()) / r, scaled, area);
         return;
     }
-    if (R == 1.0) {
+    if (r == 1.0) {
         // One to one, the pixels go to the window through a strip small enough to stay in the processor's cache:
         // a whole-bitmap screen copy would cost a write and a read of megabytes of memory at every move of a drag,
         // three times what this conversion costs. The copy is given up, and is made afresh if the ratio changes.
-        FScreen = QImage();
-        FStale = QRegion();
-        PaintThroughStrip(Painter, Area);
+        m_screen = QImage();
+        m_stale = QRegion();
+        paintThroughStrip(painter, area);
         return;
     }
     // A new bitmap (another size, or replaced) is converted anew as a whole.
-    if (FScreen.size() != FBitmap->size() || FScreenKey != FBitmap->cacheKey()) {
-        FScreen = QImage(FBitmap->size(), QImage::Format_RGB32);
-        FScreenKey = FBitmap->cacheKey();
-        FStale = FBitmap->rect();
+    if (m_screen.size() != m_bitmap->size() || m_screenKey != m_bitmap->cacheKey()) {
+        m_screen = QImage(m_bitmap->size(), QImage::Format_RGB32);
+        m_screenKey = m_bitmap->cacheKey();
+        m_stale = m_bitmap->rect();
     }
-    FScreen.setDevicePixelRatio(R);
-    ConvertStale(Area);
-    Painter.drawImage(QPointF(Area.topLeft()) / R, FScreen, Area);
+    m_screen.setDevicePixelRatio(r);
+    convertStale(area);
+    painter.drawImage(QPointF(area.topLeft()) / r, m_screen, area);
 }
 
-void TPictureControl::PaintThroughStrip(QPainter &Painter, const QRect &Rect)
+void TPictureControl::paintThroughStrip(QPainter &painter, const QRect &rect)
 {
-    if (Rect.isEmpty())
+    if (rect.isEmpty())
         return;
     // About 256 KB of screen pixels, as wide as the bitmap.
-    const int Width = FBitmap->width();
-    if (FStrip.width() != Width)
-        FStrip = QImage(Width, std::max(1, (256 * 1024) / (Width * 4)), QImage::Format_RGB32);
-    for (int Top = Rect.top(); Top <= Rect.bottom(); Top += FStrip.height()) {
-        const int Count = std::min(FStrip.height(), Rect.bottom() + 1 - Top);
-        for (int Y = 0; Y < Count; ++Y)
-            BgrToRgb32(FBitmap->constScanLine(Top + Y) + qsizetype(Rect.left()) * 3,
-                       reinterpret_cast<quint32 *>(FStrip.scanLine(Y)), Rect.width());
-        Painter.drawImage(QPoint(Rect.left(), Top), FStrip, QRect(0, 0, Rect.width(), Count));
+    const int width = m_bitmap->width();
+    if (m_strip.width() != width)
+        m_strip = QImage(width, std::max(1, (256 * 1024) / (width * 4)), QImage::Format_RGB32);
+    for (int top = rect.top(); top <= rect.bottom(); top += m_strip.height()) {
+        const int count = std::min(m_strip.height(), rect.bottom() + 1 - top);
+        for (int y = 0; y < count; ++y)
+            bgrToRgb32(m_bitmap->constScanLine(top + y) + qsizetype(rect.left()) * 3,
+                       reinterpret_cast<quint32 *>(m_strip.scanLine(y)), rect.width());
+        painter.drawImage(QPoint(rect.left(), top), m_strip, QRect(0, 0, rect.width(), count));
     }
 }
 
-void TPictureControl::mousePressEvent(QMouseEvent *Event)
+void TPictureControl::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint P = ToBitmap(Event->position());
-    emit MouseDown(Event->button(), Event->modifiers(), P.x(), P.y());
+    const QPoint p = toBitmap(event->position());
+    emit mouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TPictureControl::mouseMoveEvent(QMouseEvent *Event)
+void TPictureControl::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint P = ToBitmap(Event->position());
-    emit MouseMove(Event->buttons(), Event->modifiers(), P.x(), P.y());
+    const QPoint p = toBitmap(event->position());
+    emit mouseMove(event->buttons(), event->modifiers(), p.x(), p.y());
 }
 
-void TPictureControl::mouseReleaseEvent(QMouseEvent *Event)
+void TPictureControl::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPoint P = ToBitmap(Event->position());
-    emit MouseUp(Event->button(), Event->modifiers(), P.x(), P.y());
+    const QPoint p = toBitmap(event->position());
+    emit mouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }

@@ -17,43 +17,43 @@ class TPictureControl : public QWidget
 
 public:
     // Bitmap is not owned; it is read at every paint, so changes show at the next repaint.
-    explicit TPictureControl(const QImage *Bitmap, QWidget *Parent = nullptr);
+    explicit TPictureControl(const QImage *bitmap, QWidget *parent = nullptr);
 
-    const QImage *Bitmap() const { return FBitmap; }
+    const QImage *bitmap() const { return m_bitmap; }
     // Gives the control the size of its bitmap on screen; true when the size changed.
-    bool SizeToBitmap();
+    bool sizeToBitmap();
     // Screen pixels per unit of the control's own coordinates.
-    qreal Ratio() const { return devicePixelRatioF(); }
+    qreal ratio() const { return devicePixelRatioF(); }
     // A point of the bitmap in the control's coordinates, and an area of the bitmap as the control repaints it.
-    QPointF ToControl(const QPoint &BitmapPoint) const { return QPointF(BitmapPoint) / Ratio(); }
-    QRect ToControl(const QRect &BitmapRect) const;
-    QPoint ToBitmap(const QPointF &ControlPoint) const;
+    QPointF toControl(const QPoint &bitmapPoint) const { return QPointF(bitmapPoint) / ratio(); }
+    QRect toControl(const QRect &bitmapRect) const;
+    QPoint toBitmap(const QPointF &controlPoint) const;
     // Rect of the bitmap has new pixels: they are converted for the screen and repainted.
-    void BitmapChanged(const QRect &Rect);
+    void bitmapChanged(const QRect &rect);
 
 signals:
-    void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
-    void MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, int X, int Y);
-    void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, int X, int Y);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
-    void paintEvent(QPaintEvent *Event) override;
-    void mousePressEvent(QMouseEvent *Event) override;
-    void mouseMoveEvent(QMouseEvent *Event) override;
-    void mouseReleaseEvent(QMouseEvent *Event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     // Brings the screen copy up to date within Area.
-    void ConvertStale(const QRect &Area);
+    void convertStale(const QRect &area);
     // Paints Rect of the bitmap one to one, converted a few lines at a time.
-    void PaintThroughStrip(QPainter &Painter, const QRect &Rect);
+    void paintThroughStrip(QPainter &painter, const QRect &rect);
 
-    const QImage *FBitmap;
+    const QImage *m_bitmap;
     // On a scaled screen, the bitmap in the backing store's own format, converted only where it changed: Qt would
     // otherwise convert and scale every exposed 24-bit pixel at every paint, through its thread pool.
-    QImage FScreen;
-    qint64 FScreenKey = 0;
-    QRegion FStale;
+    QImage m_screen;
+    qint64 m_screenKey = 0;
+    QRegion m_stale;
     // A few lines of screen pixels, reused by every paint of new pixels.
-    QImage FStrip;
+    QImage m_strip;
 };

@@ -4,28 +4,28 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-TPicturePanel::TPicturePanel(QWidget *Parent) : QFrame(Parent)
+TPicturePanel::TPicturePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("ImageSpeedBar"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     // The window background brush tiles from the panel's corner, and Qt's backing store keeps the repaint
     // flicker-free, so the wallpaper needs no paint handler of its own.
-    QPalette Palette = palette();
-    Palette.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/wallpaper/Wallpaper.png"))));
-    setPalette(Palette);
+    QPalette wallpaper = palette();
+    wallpaper.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/wallpaper/Wallpaper.png"))));
+    setPalette(wallpaper);
     setAutoFillBackground(true);
 }
 
-void TPicturePanel::resizeEvent(QResizeEvent *Event)
+void TPicturePanel::resizeEvent(QResizeEvent *event)
 {
-    QFrame::resizeEvent(Event);
-    emit Resized();
+    QFrame::resizeEvent(event);
+    emit resized();
 }
 
-void TPicturePanel::mouseMoveEvent(QMouseEvent *Event)
+void TPicturePanel::mouseMoveEvent(QMouseEvent *event)
 {
     // Taken here, so the window behind does not hear of the same move again.
-    Event->accept();
-    emit MouseMove();
+    event->accept();
+    emit mouseMove();
 }

@@ -8,19 +8,19 @@ class TPicturePanel : public QFrame
     Q_OBJECT
 
 public:
-    explicit TPicturePanel(QWidget *Parent = nullptr);
+    explicit TPicturePanel(QWidget *parent = nullptr);
 
     // The area inside the bevel, in which the picture is centred.
-    QRect ClientRect() const { return contentsRect(); }
-    int ClientWidth() const { return contentsRect().width(); }
-    int ClientHeight() const { return contentsRect().height(); }
+    QRect clientRect() const { return contentsRect(); }
+    int clientWidth() const { return contentsRect().width(); }
+    int clientHeight() const { return contentsRect().height(); }
 
 signals:
-    void Resized();
+    void resized();
     // The pointer moved over the panel itself, off the picture.
-    void MouseMove();
+    void mouseMove();
 
 protected:
-    void resizeEvent(QResizeEvent *Event) override;
-    void mouseMoveEvent(QMouseEvent *Event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 };

@@ -14,148 +14,148 @@
 
 namespace {
 
-xcb_connection_t *Connection()
+xcb_connection_t *connection()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return nullptr;
-    auto *X11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return X11 ? X11->connection() : nullptr;
+    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
 }
 
-xcb_window_t RootWindow(xcb_connection_t *C)
+xcb_window_t rootWindow(xcb_connection_t *c)
 {
-    const xcb_setup_t *Setup = xcb_get_setup(C);
-    xcb_screen_iterator_t It = xcb_setup_roots_iterator(Setup);
-    return It.data ? It.data->root : 0;
+    const xcb_setup_t *setup = xcb_get_setup(c);
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup);
+    return it.data ? it.data->root : 0;
 }
 
 // Global, in Qt's screen coordinates, as device pixels from Window's top-left corner. The caller's point and the
 // window's origin both rest on Qt's idea of where the window is, so an error in that idea cancels out here.
-QRect ToWindowPixels(const QRect &Global, const QWindow *Window)
+QRect toWindowPixels(const QRect &global, const QWindow *window)
 {
-    const qreal Ratio = Window->devicePixelRatio();
-    const QPoint TopLeft = (Global.topLeft() - Window->mapToGlobal(QPoint(0, 0))) * Ratio;
-    return QRect(TopLeft, QSize(qMax(1, qRound(Global.width() * Ratio)), qMax(1, qRound(Global.height() * Ratio))));
+    const qreal ratio = window->devicePixelRatio();
+    const QPoint topLeft = (global.topLeft() - window->mapToGlobal(QPoint(0, 0))) * ratio;
+    return QRect(topLeft, QSize(qMax(1, qRound(global.width() * ratio)), qMax(1, qRound(global.height() * ratio))));
 }
 
 // Where a point of Window is on the root window, as the X server has it.
-std::optional<QPoint> OnRoot(xcb_connection_t *C, xcb_window_t Window, xcb_window_t Root, QPoint Local)
+std::optional<QPoint> onRoot(xcb_connection_t *c, xcb_window_t window, xcb_window_t root, QPoint local)
 {
-    xcb_translate_coordinates_reply_t *Reply = xcb_translate_coordinates_reply(
-        C, xcb_translate_coordinates(C, Window, Root, qint16(Local.x()), qint16(Local.y())), nullptr);
-    if (!Reply)
+    xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, window, root, qint16(local.x()), qint16(local.y())), nullptr);
+    if (!reply)
         return std::nullopt;
-    const QPoint Point(Reply->dst_x, Reply->dst_y);
-    std::free(Reply);
-    return Point;
+    const QPoint point(reply->dst_x, reply->dst_y);
+    std::free(reply);
+    return point;
 }
 
 // Qt reads the mouse through XInput 2, so the button that caught the cell holds an implicit XInput 2 grab, and the
 // server refuses a core grab (the only kind with confinement) over a grab of another kind, even our own. That
 // implicit grab is ended first; the core grab takes over its job.
-void EndImplicitGrab(xcb_connection_t *C)
+void endImplicitGrab(xcb_connection_t *c)
 {
-    const xcb_query_extension_reply_t *Input = xcb_get_extension_data(C, &xcb_input_id);
-    if (!Input || !Input->present)
+    const xcb_query_extension_reply_t *input = xcb_get_extension_data(c, &xcb_input_id);
+    if (!input || !input->present)
         return;
-    xcb_input_xi_get_client_pointer_reply_t *Pointer =
-        xcb_input_xi_get_client_pointer_reply(C, xcb_input_xi_get_client_pointer(C, XCB_NONE), nullptr);
-    if (Pointer && Pointer->set)
-        xcb_input_xi_ungrab_device(C, XCB_CURRENT_TIME, Pointer->deviceid);
-    std::free(Pointer);
+    xcb_input_xi_get_client_pointer_reply_t *pointer =
+        xcb_input_xi_get_client_pointer_reply(c, xcb_input_xi_get_client_pointer(c, XCB_NONE), nullptr);
+    if (pointer && pointer->set)
+        xcb_input_xi_ungrab_device(c, XCB_CURRENT_TIME, pointer->deviceid);
+    std::free(pointer);
 }
 
-void DestroyWindow(xcb_connection_t *C, xcb_window_t Window)
+void destroyWindow(xcb_connection_t *c, xcb_window_t window)
 {
     // The server ends a grab whose confinement window goes away, and only such a grab: a grab Qt may have taken
     // since (a popup menu's) is left alone, which an unconditional ungrab would not do.
-    xcb_destroy_window(C, Window);
-    xcb_flush(C);
+    xcb_destroy_window(c, window);
+    xcb_flush(c);
 }
 
 } // namespace
 
 TPointerControl::~TPointerControl()
 {
-    TPointerControl::Release();
+    TPointerControl::release();
 }
 
-bool TPointerControl::Supported()
+bool TPointerControl::supported()
 {
-    return Connection() != nullptr;
+    return connection() != nullptr;
 }
 
-void TPointerControl::MoveTo(QPoint Global, QWindow *Window)
+void TPointerControl::moveTo(QPoint global, QWindow *window)
 {
     // Wayland refuses the request (with a warning at every catch); the game still plays there because a drag
     // reads only the coordinate along its line.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    xcb_connection_t *C = Connection();
-    if (!C || !Window) {
-        QCursor::setPos(Global);
+    xcb_connection_t *c = connection();
+    if (!c || !window) {
+        QCursor::setPos(global);
         return;
     }
     // Relative to the window itself, so the server puts the pointer where the window really is.
-    const QPoint Local = ToWindowPixels(QRect(Global, QSize(1, 1)), Window).topLeft();
-    xcb_warp_pointer(C, XCB_NONE, xcb_window_t(Window->winId()), 0, 0, 0, 0, qint16(Local.x()), qint16(Local.y()));
-    xcb_flush(C);
+    const QPoint local = toWindowPixels(QRect(global, QSize(1, 1)), window).topLeft();
+    xcb_warp_pointer(c, XCB_NONE, xcb_window_t(window->winId()), 0, 0, 0, 0, qint16(local.x()), qint16(local.y()));
+    xcb_flush(c);
 }
 
-void TPointerControl::Confine(const QRect &Global, QWindow *Receiver)
+void TPointerControl::confine(const QRect &global, QWindow *receiver)
 {
-    xcb_connection_t *C = Connection();
-    if (!C || !Receiver || Global.width() < 1 || Global.height() < 1) {
-        Release();
+    xcb_connection_t *c = connection();
+    if (!c || !receiver || global.width() < 1 || global.height() < 1) {
+        release();
         return;
     }
-    const xcb_window_t Root = RootWindow(C);
-    const QRect Local = ToWindowPixels(Global, Receiver);
-    const std::optional<QPoint> TopLeft = Root ? OnRoot(C, xcb_window_t(Receiver->winId()), Root, Local.topLeft())
+    const xcb_window_t root = rootWindow(c);
+    const QRect local = toWindowPixels(global, receiver);
+    const std::optional<QPoint> topLeft = root ? onRoot(c, xcb_window_t(receiver->winId()), root, local.topLeft())
                                                : std::nullopt;
-    if (!TopLeft) {
-        Release();
+    if (!topLeft) {
+        release();
         return;
     }
-    const QRect Area(*TopLeft, Local.size());
+    const QRect area(*topLeft, local.size());
 
     // An override-redirect window is never moved or decorated by the window manager, so it stays exactly on the
     // rectangle; being input-only it neither draws nor hides anything.
-    const xcb_window_t Window = xcb_generate_id(C);
-    const uint32_t Values[] = {1};
-    xcb_create_window(C, XCB_COPY_FROM_PARENT, Window, Root, qint16(Area.x()), qint16(Area.y()),
-                      quint16(Area.width()), quint16(Area.height()), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, Values);
-    xcb_map_window(C, Window);
+    const xcb_window_t window = xcb_generate_id(c);
+    const uint32_t values[] = {1};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, root, qint16(area.x()), qint16(area.y()),
+                      quint16(area.width()), quint16(area.height()), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(c, window);
 
     // During a core grab the server sends no XInput 2 events, which is all Qt asks its windows for. So every event
     // is reported, as a core event, to the window that asked (owner_events off), and Qt takes those from there.
-    EndImplicitGrab(C);
-    const quint16 Mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
-    xcb_grab_pointer_cookie_t Cookie =
-        xcb_grab_pointer(C, 0, xcb_window_t(Receiver->winId()), Mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-                         Window, XCB_NONE, XCB_CURRENT_TIME);
-    xcb_grab_pointer_reply_t *Reply = xcb_grab_pointer_reply(C, Cookie, nullptr);
-    const bool Grabbed = Reply && Reply->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(Reply);
+    endImplicitGrab(c);
+    const quint16 mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+    xcb_grab_pointer_cookie_t cookie =
+        xcb_grab_pointer(c, 0, xcb_window_t(receiver->winId()), mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                         window, XCB_NONE, XCB_CURRENT_TIME);
+    xcb_grab_pointer_reply_t *reply = xcb_grab_pointer_reply(c, cookie, nullptr);
+    const bool grabbed = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(reply);
 
     // The earlier window goes only now, so that the pointer is never free between two confinements.
-    if (FWindow)
-        DestroyWindow(C, FWindow);
-    FWindow = 0;
-    if (!Grabbed) {
-        DestroyWindow(C, Window);
+    if (m_window)
+        destroyWindow(c, m_window);
+    m_window = 0;
+    if (!grabbed) {
+        destroyWindow(c, window);
         return;
     }
-    FWindow = Window;
-    xcb_flush(C);
+    m_window = window;
+    xcb_flush(c);
 }
 
-void TPointerControl::Release()
+void TPointerControl::release()
 {
-    if (!FWindow)
+    if (!m_window)
         return;
-    if (xcb_connection_t *C = Connection())
-        DestroyWindow(C, FWindow);
-    FWindow = 0;
+    if (xcb_connection_t *c = connection())
+        destroyWindow(c, m_window);
+    m_window = 0;
 }

@@ -11,57 +11,57 @@
 
 namespace {
 
-QString CannotOpen(const QByteArray &Name, const QString &Reason)
+QString cannotOpen(const QByteArray &name, const QString &reason)
 {
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(TPuzzleArgument::ShownName(Name), Reason);
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(TPuzzleArgument::shownName(name), reason);
 }
 
 } // namespace
 
-TPuzzleArgument::TPuzzleArgument(const QByteArray &Name)
+TPuzzleArgument::TPuzzleArgument(const QByteArray &name)
 {
-    if (Name.isEmpty())
+    if (name.isEmpty())
         return;
-    const QString Text = QFile::decodeName(Name);
-    if (QFile::encodeName(Text) == Name) {
-        FPath = Text;
+    const QString text = QFile::decodeName(name);
+    if (QFile::encodeName(text) == name) {
+        m_path = text;
         return;
     }
 
     // Non-blocking, so that a FIFO under such a name cannot hold up the start; it is refused just below.
-    FDescriptor = ::open(Name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (FDescriptor < 0) {
-        const int Error = errno;
-        if (Error != ENOENT && Error != ENOTDIR)
-            FProblem = CannotOpen(Name, qt_error_string(Error));
+    m_descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (m_descriptor < 0) {
+        const int error = errno;
+        if (error != ENOENT && error != ENOTDIR)
+            m_problem = cannotOpen(name, qt_error_string(error));
         return;
     }
-    struct stat Status;
-    if (::fstat(FDescriptor, &Status) != 0) {
-        FProblem = CannotOpen(Name, qt_error_string(errno));
+    struct stat status;
+    if (::fstat(m_descriptor, &status) != 0) {
+        m_problem = cannotOpen(name, qt_error_string(errno));
         return;
     }
-    if (!S_ISREG(Status.st_mode)) {
-        FProblem = CannotOpen(Name, S_ISDIR(Status.st_mode) ? qt_error_string(EISDIR)
+    if (!S_ISREG(status.st_mode)) {
+        m_problem = cannotOpen(name, S_ISDIR(status.st_mode) ? qt_error_string(EISDIR)
                                                               : QStringLiteral("It is not a regular file."));
         return;
     }
-    const QString Descriptor = QStringLiteral("/proc/self/fd/%1").arg(FDescriptor);
-    if (!QFileInfo::exists(Descriptor)) {
+    const QString descriptor = QStringLiteral("/proc/self/fd/%1").arg(m_descriptor);
+    if (!QFileInfo::exists(descriptor)) {
         // Without /proc there is no way for Qt to reach the file.
-        FProblem = CannotOpen(Name, QStringLiteral("Its name is not valid UTF-8; please rename it."));
+        m_problem = cannotOpen(name, QStringLiteral("Its name is not valid UTF-8; please rename it."));
         return;
     }
-    FPath = Descriptor;
+    m_path = descriptor;
 }
 
 TPuzzleArgument::~TPuzzleArgument()
 {
-    if (FDescriptor >= 0)
-        ::close(FDescriptor);
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
 }
 
-QString TPuzzleArgument::ShownName(const QByteArray &Name)
+QString TPuzzleArgument::shownName(const QByteArray &name)
 {
-    return QFileInfo(QString::fromUtf8(Name)).absoluteFilePath();
+    return QFileInfo(QString::fromUtf8(name)).absoluteFilePath();
 }

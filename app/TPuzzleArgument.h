@@ -11,21 +11,21 @@
 class TPuzzleArgument
 {
 public:
-    explicit TPuzzleArgument(const QByteArray &Name);
+    explicit TPuzzleArgument(const QByteArray &name);
     ~TPuzzleArgument();
     TPuzzleArgument(const TPuzzleArgument &) = delete;
     TPuzzleArgument &operator=(const TPuzzleArgument &) = delete;
 
     // What the window is to open; empty when there is nothing to open.
-    QString Path() const { return FPath; }
+    QString path() const { return m_path; }
     // Why the named file cannot be read, naming it as well as it can be shown; empty when there is nothing to
     // say. A file that does not exist is passed over in silence, whatever its name.
-    QString Problem() const { return FProblem; }
+    QString problem() const { return m_problem; }
     // The name as a person can read it: bytes that are not UTF-8 show as replacement characters.
-    static QString ShownName(const QByteArray &Name);
+    static QString shownName(const QByteArray &name);
 
 private:
-    int FDescriptor = -1;
-    QString FPath;
-    QString FProblem;
+    int m_descriptor = -1;
+    QString m_path;
+    QString m_problem;
 };

@@ -20,123 +20,123 @@ const QString JpegFilter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
 
 } // namespace
 
-TQtDialogs::TQtDialogs(QWidget *Owner) : FOwner(Owner) {}
+TQtDialogs::TQtDialogs(QWidget *owner) : m_owner(owner) {}
 
 TQtDialogs::~TQtDialogs()
 {
     // The dialogs are children of the owner when it still exists; otherwise they are ours to free.
-    for (QFileDialog *Dialog : {FOpenPictureDialog.data(), FOpenPuzzleDialog.data(), FSavePuzzleDialog.data(),
-                                FSaveImageDialog.data()})
-        if (Dialog && !Dialog->parent())
-            delete Dialog;
+    for (QFileDialog *dialog : {m_openPictureDialog.data(), m_openPuzzleDialog.data(), m_savePuzzleDialog.data(),
+                                m_saveImageDialog.data()})
+        if (dialog && !dialog->parent())
+            delete dialog;
 }
 
-QStringList TQtDialogs::QtNameFilters(const QString &Filter)
+QStringList TQtDialogs::qtNameFilters(const QString &filter)
 {
-    const QStringList Parts = Filter.split(QLatin1Char('|'));
-    QStringList Result;
-    for (qsizetype I = 0; I + 1 < Parts.size(); I += 2) {
-        QStringList Patterns;
-        for (const QString &Pattern : Parts[I + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            Patterns << Pattern.trimmed();
-            if (Pattern.toUpper() != Pattern)
-                Patterns << Pattern.trimmed().toUpper();
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString &pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << pattern.trimmed();
+            if (pattern.toUpper() != pattern)
+                patterns << pattern.trimmed().toUpper();
         }
-        Result << Parts[I] + QStringLiteral(" (") + Patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
-    return Result;
+    return result;
 }
 
-QString TQtDialogs::Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
-                        const QString &DefaultSuffix, bool Preview)
+QString TQtDialogs::run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
+                        const QString &defaultSuffix, bool preview)
 {
     // Each dialog is kept, so it opens again in the folder it was last used in.
-    if (!Dialog) {
-        Dialog = Save ? new TSaveFileDialog(FOwner, Title) : new QFileDialog(FOwner, Title);
-        Dialog->setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        Dialog->setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        Dialog->setNameFilters(QtNameFilters(Filter));
-        Dialog->setOption(QFileDialog::HideNameFilterDetails);
-        Dialog->setDefaultSuffix(DefaultSuffix);
-        if (Preview)
-            PicturePreviewPane::addTo(Dialog);
+    if (!dialog) {
+        dialog = save ? new TSaveFileDialog(m_owner, title) : new QFileDialog(m_owner, title);
+        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog->setNameFilters(qtNameFilters(filter));
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setDefaultSuffix(defaultSuffix);
+        if (preview)
+            PicturePreviewPane::addTo(dialog);
     }
-    BeforeModal();
-    if (Dialog->exec() != QDialog::Accepted)
+    beforeModal();
+    if (dialog->exec() != QDialog::Accepted)
         return QString();
-    if (const auto *SaveDialog = qobject_cast<TSaveFileDialog *>(Dialog.data()))
-        return SaveDialog->ChosenFile();
-    return Dialog->selectedFiles().value(0);
+    if (const auto *saveDialog = qobject_cast<TSaveFileDialog *>(dialog.data()))
+        return saveDialog->chosenFile();
+    return dialog->selectedFiles().value(0);
 }
 
-QString TQtDialogs::OpenPicture()
+QString TQtDialogs::openPicture()
 {
-    return Run(FOpenPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
+    return run(m_openPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
                QString(), true);
 }
 
-QString TQtDialogs::OpenPuzzle()
+QString TQtDialogs::openPuzzle()
 {
-    return Run(FOpenPuzzleDialog, false, QStringLiteral("Open"), PuzzleFilter, QStringLiteral("nbq"));
+    return run(m_openPuzzleDialog, false, QStringLiteral("Open"), PuzzleFilter, QStringLiteral("nbq"));
 }
 
-QString TQtDialogs::SavePuzzle()
+QString TQtDialogs::savePuzzle()
 {
-    return Run(FSavePuzzleDialog, true, QStringLiteral("Save As"), PuzzleFilter, QStringLiteral("nbq"));
+    return run(m_savePuzzleDialog, true, QStringLiteral("Save As"), PuzzleFilter, QStringLiteral("nbq"));
 }
 
-QString TQtDialogs::SaveImage()
+QString TQtDialogs::saveImage()
 {
-    return Run(FSaveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"), true);
+    return run(m_saveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"), true);
 }
 
-TConfirmAnswer TQtDialogs::Confirm(const QString &Caption, const QString &Text)
+TConfirmAnswer TQtDialogs::confirm(const QString &caption, const QString &text)
 {
-    BeforeModal();
-    const auto Answer = QMessageBox::question(FOwner, Caption, Text,
+    beforeModal();
+    const auto answer = QMessageBox::question(m_owner, caption, text,
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                               QMessageBox::Yes);
-    if (Answer == QMessageBox::Yes)
+    if (answer == QMessageBox::Yes)
         return TConfirmAnswer::Yes;
-    if (Answer == QMessageBox::No)
+    if (answer == QMessageBox::No)
         return TConfirmAnswer::No;
     return TConfirmAnswer::Cancel;
 }
 
-void TQtDialogs::Message(const QString &Caption, const QString &Text, TMessageIcon Icon)
+void TQtDialogs::message(const QString &caption, const QString &text, TMessageIcon icon)
 {
-    const QMessageBox::Icon BoxIcon = Icon == TMessageIcon::Stop      ? QMessageBox::Critical
-                                      : Icon == TMessageIcon::Warning ? QMessageBox::Warning
+    const QMessageBox::Icon boxIcon = icon == TMessageIcon::Stop      ? QMessageBox::Critical
+                                      : icon == TMessageIcon::Warning ? QMessageBox::Warning
                                                                       : QMessageBox::Information;
-    QMessageBox Box(BoxIcon, Caption, Text, QMessageBox::Ok, FOwner);
-    BeforeModal();
-    Box.exec();
+    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, m_owner);
+    beforeModal();
+    box.exec();
 }
 
-void TQtDialogs::Error(const QString &Text)
+void TQtDialogs::error(const QString &text)
 {
-    QMessageBox Box(QMessageBox::Critical, QuorraProgramName, Text, QMessageBox::Ok, FOwner);
-    BeforeModal();
-    Box.exec();
+    QMessageBox box(QMessageBox::Critical, QuorraProgramName, text, QMessageBox::Ok, m_owner);
+    beforeModal();
+    box.exec();
 }
 
-void TQtDialogs::ShowAbout()
+void TQtDialogs::showAbout()
 {
-    BeforeModal();
-    if (FAbout)
-        FAbout->exec();
+    beforeModal();
+    if (m_about)
+        m_about->exec();
 }
 
-void TQtDialogs::ShowDemo(bool &ShowAtStart)
+void TQtDialogs::showDemo(bool &showAtStart)
 {
-    BeforeModal();
+    beforeModal();
     // Made for each showing and gone afterwards, so its player lets go of the video.
-    TRulesForm RulesForm(*this, TRulesForm::DefaultVideoPath(), FOwner);
-    RulesForm.ShowDemo(ShowAtStart);
+    TRulesForm rulesForm(*this, TRulesForm::defaultVideoPath(), m_owner);
+    rulesForm.showDemo(showAtStart);
 }
 
-void TQtDialogs::BeforeModal()
+void TQtDialogs::beforeModal()
 {
-    if (FBeforeModal)
-        FBeforeModal();
+    if (m_beforeModal)
+        m_beforeModal();
 }

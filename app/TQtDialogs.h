@@ -15,41 +15,41 @@ class TQtDialogs : public TDialogs
 {
 public:
     // Owner parents every dialog (it may be set later, but before the first dialog is shown).
-    explicit TQtDialogs(QWidget *Owner = nullptr);
+    explicit TQtDialogs(QWidget *owner = nullptr);
     ~TQtDialogs() override;
 
-    void SetOwner(QWidget *Owner) { FOwner = Owner; }
-    void SetAboutForm(TAboutForm *About) { FAbout = About; }
+    void setOwner(QWidget *owner) { m_owner = owner; }
+    void setAboutForm(TAboutForm *about) { m_about = about; }
     // Runs right before any dialog or message box opens (the owner frees a confined pointer there).
-    void SetBeforeModal(std::function<void()> Hook) { FBeforeModal = std::move(Hook); }
+    void setBeforeModal(std::function<void()> hook) { m_beforeModal = std::move(hook); }
 
-    QString OpenPicture() override;
-    QString OpenPuzzle() override;
-    QString SavePuzzle() override;
-    QString SaveImage() override;
-    TConfirmAnswer Confirm(const QString &Caption, const QString &Text) override;
-    void Message(const QString &Caption, const QString &Text, TMessageIcon Icon) override;
-    void Error(const QString &Text) override;
-    void ShowAbout() override;
-    void ShowDemo(bool &ShowAtStart) override;
+    QString openPicture() override;
+    QString openPuzzle() override;
+    QString savePuzzle() override;
+    QString saveImage() override;
+    TConfirmAnswer confirm(const QString &caption, const QString &text) override;
+    void message(const QString &caption, const QString &text, TMessageIcon icon) override;
+    void error(const QString &text) override;
+    void showAbout() override;
+    void showDemo(bool &showAtStart) override;
 
     // The program's filters are written as "description|patterns|description|patterns", patterns joined by
     // ";". Qt wants "description (patterns)" entries with the patterns apart; this keeps each description as
     // written and appends the patterns, in both letter cases, for Qt to read.
-    static QStringList QtNameFilters(const QString &Filter);
+    static QStringList qtNameFilters(const QString &filter);
 
 private:
-    void BeforeModal();
+    void beforeModal();
 
     // Preview: the picture dialogs show the selected picture beside the file list.
-    QString Run(QPointer<QFileDialog> &Dialog, bool Save, const QString &Title, const QString &Filter,
-                const QString &DefaultSuffix, bool Preview = false);
+    QString run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
+                const QString &defaultSuffix, bool preview = false);
 
-    QPointer<QWidget> FOwner;
-    QPointer<TAboutForm> FAbout;
-    std::function<void()> FBeforeModal;
-    QPointer<QFileDialog> FOpenPictureDialog;
-    QPointer<QFileDialog> FOpenPuzzleDialog;
-    QPointer<QFileDialog> FSavePuzzleDialog;
-    QPointer<QFileDialog> FSaveImageDialog;
+    QPointer<QWidget> m_owner;
+    QPointer<TAboutForm> m_about;
+    std::function<void()> m_beforeModal;
+    QPointer<QFileDialog> m_openPictureDialog;
+    QPointer<QFileDialog> m_openPuzzleDialog;
+    QPointer<QFileDialog> m_savePuzzleDialog;
+    QPointer<QFileDialog> m_saveImageDialog;
 };

@@ -13,157 +13,157 @@
 #include <QScreen>
 #include <QTimer>
 
-TRulesForm::TRulesForm(TDialogs &Dialogs, const QString &VideoPath, QWidget *Owner)
-    : QDialog(Owner), FDialogs(Dialogs), FVideoPath(VideoPath)
+TRulesForm::TRulesForm(TDialogs &dialogs, const QString &videoPath, QWidget *owner)
+    : QDialog(owner), m_dialogs(dialogs), m_videoPath(videoPath)
 {
     // A title bar without a close button or system menu: the window is meant to be left with OK.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
     // The design's pixels are used as they stand: the panel must match the video's own frame size.
-    QFont Font(QStringLiteral("Tahoma"));
-    Font.setPixelSize(18);
-    setFont(Font);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(18);
+    setFont(font);
     setFixedSize(550, 462);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 8, 533, 400);
-    Panel1->setAutoFillBackground(true);
-    QPalette Dark = Panel1->palette();
-    Dark.setColor(QPalette::Window, Qt::black);
-    Panel1->setPalette(Dark);
+    panel1 = new QFrame(this);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setGeometry(8, 8, 533, 400);
+    panel1->setAutoFillBackground(true);
+    QPalette dark = panel1->palette();
+    dark.setColor(QPalette::Window, Qt::black);
+    panel1->setPalette(dark);
 
-    VideoPanel = new TVideoPanel(Panel1);
-    VideoPanel->setObjectName(QStringLiteral("VideoPanel"));
-    VideoPanel->setGeometry(0, 0, 533, 400);
+    videoPanel = new TVideoPanel(panel1);
+    videoPanel->setObjectName(QStringLiteral("VideoPanel"));
+    videoPanel->setGeometry(0, 0, 533, 400);
 
-    MediaPlayer1 = new QMediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    MediaPlayer1->setVideoSink(VideoPanel->VideoSink());
+    mediaPlayer1 = new QMediaPlayer(this);
+    mediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    mediaPlayer1->setVideoSink(videoPanel->videoSink());
     // The media layer loops by itself, without a gap; restarting it by hand from its end-of-media report as well
     // makes Qt 6.4's GStreamer player corrupt its memory now and then.
-    MediaPlayer1->setLoops(QMediaPlayer::Infinite);
+    mediaPlayer1->setLoops(QMediaPlayer::Infinite);
 
-    OKTntButton = new QPushButton(QStringLiteral("OK"), this);
-    OKTntButton->setObjectName(QStringLiteral("OKTntButton"));
-    OKTntButton->setGeometry(436, 414, 106, 40);
-    OKTntButton->setDefault(true);
-    connect(OKTntButton, &QPushButton::clicked, this, &QDialog::accept);
+    okTntButton = new QPushButton(QStringLiteral("OK"), this);
+    okTntButton->setObjectName(QStringLiteral("OKTntButton"));
+    okTntButton->setGeometry(436, 414, 106, 40);
+    okTntButton->setDefault(true);
+    connect(okTntButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    ShowAtStartupTntCheckBox = new QCheckBox(QStringLiteral("Show this demo on program start"), this);
-    ShowAtStartupTntCheckBox->setObjectName(QStringLiteral("ShowAtStartupTntCheckBox"));
-    ShowAtStartupTntCheckBox->setGeometry(9, 425, 421, 29);
-    ShowAtStartupTntCheckBox->setChecked(true);
+    showAtStartupTntCheckBox = new QCheckBox(QStringLiteral("Show this demo on program start"), this);
+    showAtStartupTntCheckBox->setObjectName(QStringLiteral("ShowAtStartupTntCheckBox"));
+    showAtStartupTntCheckBox->setGeometry(9, 425, 421, 29);
+    showAtStartupTntCheckBox->setChecked(true);
 
-    FormCreate();
+    formCreate();
 }
 
 TRulesForm::~TRulesForm()
 {
     // The player goes first: the panel and its video surface are older children and would otherwise be destroyed
     // while the media layer still draws into them.
-    MediaPlayer1->stop();
-    delete MediaPlayer1;
-    MediaPlayer1 = nullptr;
+    mediaPlayer1->stop();
+    delete mediaPlayer1;
+    mediaPlayer1 = nullptr;
 }
 
-QString TRulesForm::DefaultVideoPath()
+QString TRulesForm::defaultVideoPath()
 {
-    return ProgramResource(QStringLiteral("Res/Example.avi"));
+    return programResource(QStringLiteral("Res/Example.avi"));
 }
 
-void TRulesForm::FormCreate()
+void TRulesForm::formCreate()
 {
     setWindowTitle(QStringLiteral("Nimbrel"));
-    ShowAtStartupTntCheckBox->setText(QStringLiteral("Show at Start"));
+    showAtStartupTntCheckBox->setText(QStringLiteral("Show at Start"));
 }
 
-bool TRulesForm::OpenVideo(QString &ErrorText)
+bool TRulesForm::openVideo(QString &errorText)
 {
     QEventLoop Wait;
     bool Settled = false;
-    bool Failed = false;
-    auto Settle = [&](bool Failure) {
-        Failed = Failed || Failure;
+    bool failed = false;
+    auto settle = [&](bool failure) {
+        failed = failed || failure;
         Settled = true;
         Wait.quit();
     };
-    const auto ErrorConnection = connect(MediaPlayer1, &QMediaPlayer::errorOccurred, &Wait,
-                                         [&](QMediaPlayer::Error Error) {
-                                             if (Error != QMediaPlayer::NoError)
-                                                 Settle(true);
+    const auto errorConnection = connect(mediaPlayer1, &QMediaPlayer::errorOccurred, &Wait,
+                                         [&](QMediaPlayer::Error error) {
+                                             if (error != QMediaPlayer::NoError)
+                                                 settle(true);
                                          });
-    const auto StatusConnection =
-        connect(MediaPlayer1, &QMediaPlayer::mediaStatusChanged, &Wait, [&](QMediaPlayer::MediaStatus Status) {
-            if (Status == QMediaPlayer::InvalidMedia)
-                Settle(true);
-            else if (Status == QMediaPlayer::LoadedMedia || Status == QMediaPlayer::BufferedMedia ||
-                     Status == QMediaPlayer::BufferingMedia)
-                Settle(false);
+    const auto statusConnection =
+        connect(mediaPlayer1, &QMediaPlayer::mediaStatusChanged, &Wait, [&](QMediaPlayer::MediaStatus status) {
+            if (status == QMediaPlayer::InvalidMedia)
+                settle(true);
+            else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
+                     status == QMediaPlayer::BufferingMedia)
+                settle(false);
         });
-    QTimer::singleShot(OpenTimeoutMs, &Wait, &QEventLoop::quit);
+    QTimer::singleShot(openTimeoutMs, &Wait, &QEventLoop::quit);
 
-    MediaPlayer1->setSource(QUrl::fromLocalFile(FVideoPath));
+    mediaPlayer1->setSource(QUrl::fromLocalFile(m_videoPath));
     // Some media layers answer at once, from inside setSource.
-    if (MediaPlayer1->error() != QMediaPlayer::NoError || MediaPlayer1->mediaStatus() == QMediaPlayer::InvalidMedia)
-        Failed = true;
-    else if (MediaPlayer1->mediaStatus() == QMediaPlayer::LoadedMedia)
+    if (mediaPlayer1->error() != QMediaPlayer::NoError || mediaPlayer1->mediaStatus() == QMediaPlayer::InvalidMedia)
+        failed = true;
+    else if (mediaPlayer1->mediaStatus() == QMediaPlayer::LoadedMedia)
         Settled = true;
-    if (!Settled && !Failed)
+    if (!Settled && !failed)
         Wait.exec();
-    disconnect(ErrorConnection);
-    disconnect(StatusConnection);
+    disconnect(errorConnection);
+    disconnect(statusConnection);
     // A video still loading after the wait is one the media layer cannot open: Qt 6.4's GStreamer player at times
     // never reports a broken file once another player has run, and an empty window would say nothing.
-    if (!Settled && MediaPlayer1->mediaStatus() == QMediaPlayer::LoadingMedia)
-        Failed = true;
+    if (!Settled && mediaPlayer1->mediaStatus() == QMediaPlayer::LoadingMedia)
+        failed = true;
 
-    if (Failed) {
-        ErrorText = MediaPlayer1->errorString();
-        if (ErrorText.isEmpty())
-            ErrorText = QStringLiteral("Unknown error code");
+    if (failed) {
+        errorText = mediaPlayer1->errorString();
+        if (errorText.isEmpty())
+            errorText = QStringLiteral("Unknown error code");
     }
-    return !Failed;
+    return !failed;
 }
 
-void TRulesForm::ShowDemo(bool &ShowAtStart)
+void TRulesForm::showDemo(bool &showAtStart)
 {
-    QString ErrorText;
-    if (!OpenVideo(ErrorText)) {
-        FDialogs.Error(ErrorText);
+    QString errorText;
+    if (!openVideo(errorText)) {
+        m_dialogs.error(errorText);
         return;
     }
-    ShowAtStartupTntCheckBox->setChecked(ShowAtStart);
-    MediaPlayer1->play();
+    showAtStartupTntCheckBox->setChecked(showAtStart);
+    mediaPlayer1->play();
     // Centred on the desktop, not on the owner.
-    if (const QScreen *Screen = parentWidget() ? parentWidget()->screen() : screen()) {
-        QRect Place(QPoint(0, 0), size());
-        Place.moveCenter(Screen->availableGeometry().center());
-        move(Place.topLeft());
+    if (const QScreen *desktop = parentWidget() ? parentWidget()->screen() : screen()) {
+        QRect place(QPoint(0, 0), size());
+        place.moveCenter(desktop->availableGeometry().center());
+        move(place.topLeft());
     }
     if (exec() == QDialog::Accepted)
-        ShowAtStart = ShowAtStartupTntCheckBox->isChecked();
+        showAtStart = showAtStartupTntCheckBox->isChecked();
 }
 
-void TRulesForm::keyPressEvent(QKeyEvent *Event)
+void TRulesForm::keyPressEvent(QKeyEvent *event)
 {
     // Escape is not a way out of this window: it would leave it without the choice, unnoticed.
-    if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier) {
-        Event->accept();
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
         return;
     }
-    QDialog::keyPressEvent(Event);
+    QDialog::keyPressEvent(event);
 }
 
-void TRulesForm::showEvent(QShowEvent *Event)
+void TRulesForm::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(Event);
-    QTimer::singleShot(0, this, &TRulesForm::Shown);
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &TRulesForm::shown);
 }
 
-void TRulesForm::done(int Result)
+void TRulesForm::done(int result)
 {
-    MediaPlayer1->stop();
-    QDialog::done(Result);
+    mediaPlayer1->stop();
+    QDialog::done(result);
 }

@@ -17,42 +17,42 @@ class TRulesForm : public QDialog
 
 public:
     // Errors go to Dialogs, which must outlive the window. The video is not opened before ShowDemo.
-    TRulesForm(TDialogs &Dialogs, const QString &VideoPath = DefaultVideoPath(), QWidget *Owner = nullptr);
+    TRulesForm(TDialogs &dialogs, const QString &videoPath = defaultVideoPath(), QWidget *owner = nullptr);
     ~TRulesForm() override;
 
     // "Res/Example.avi" among the program's files.
-    static QString DefaultVideoPath();
+    static QString defaultVideoPath();
 
     // Opens the video and shows the window modally with its check box set from ShowAtStart; the box is written
     // back into ShowAtStart only when the window is closed with OK. A video that cannot be opened is reported
     // through the dialogs, the window is not shown and ShowAtStart keeps its value.
-    void ShowDemo(bool &ShowAtStart);
+    void showDemo(bool &showAtStart);
 
     // How long the media layer may take to open the video; a video still loading then counts as one that
     // cannot be opened.
-    int OpenTimeoutMs = 5000;
+    int openTimeoutMs = 5000;
 
     // Components.
-    QFrame *Panel1 = nullptr;
-    TVideoPanel *VideoPanel = nullptr;
-    QMediaPlayer *MediaPlayer1 = nullptr;
-    QPushButton *OKTntButton = nullptr;
-    QCheckBox *ShowAtStartupTntCheckBox = nullptr;
+    QFrame *panel1 = nullptr;
+    TVideoPanel *videoPanel = nullptr;
+    QMediaPlayer *mediaPlayer1 = nullptr;
+    QPushButton *okTntButton = nullptr;
+    QCheckBox *showAtStartupTntCheckBox = nullptr;
 
 signals:
     // The window is on screen and the video has been started; tests act from here.
-    void Shown();
+    void shown();
 
 protected:
-    void keyPressEvent(QKeyEvent *Event) override;
-    void showEvent(QShowEvent *Event) override;
-    void done(int Result) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
 
 private:
-    void FormCreate();
+    void formCreate();
     // Loads the video; on failure returns false with the media layer's text in ErrorText.
-    bool OpenVideo(QString &ErrorText);
+    bool openVideo(QString &errorText);
 
-    TDialogs &FDialogs;
-    QString FVideoPath;
+    TDialogs &m_dialogs;
+    QString m_videoPath;
 };

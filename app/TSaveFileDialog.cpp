@@ -5,52 +5,52 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-TSaveFileDialog::TSaveFileDialog(QWidget *Parent, const QString &Caption) : QFileDialog(Parent, Caption)
+TSaveFileDialog::TSaveFileDialog(QWidget *parent, const QString &caption) : QFileDialog(parent, caption)
 {
     setAcceptMode(AcceptSave);
     setFileMode(AnyFile);
 }
 
-QString TSaveFileDialog::ChosenFile() const
+QString TSaveFileDialog::chosenFile() const
 {
-    return FChosen.isEmpty() ? selectedFiles().value(0) : FChosen;
+    return m_chosen.isEmpty() ? selectedFiles().value(0) : m_chosen;
 }
 
 void TSaveFileDialog::accept()
 {
-    FChosen.clear();
+    m_chosen.clear();
     // Qt's own dialog only: a desktop's native dialog takes names as typed and asks by itself.
-    QLineEdit *Edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    QString Path;
-    if (Edit && Edit->text().contains(QLatin1Char('"'))) {
+    QLineEdit *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QString path;
+    if (edit && edit->text().contains(QLatin1Char('"'))) {
         // Qt reads quoted text as a list of names and would save under the first quoted one, or in the home
         // folder for one that starts with "~": a save has one name, so it is taken exactly as typed.
-        Path = directory().absoluteFilePath(Edit->text());
-        if (!defaultSuffix().isEmpty() && !QFileInfo(Path).fileName().contains(QLatin1Char('.')))
-            Path += QLatin1Char('.') + defaultSuffix();
-        if (QFileInfo(Path).isDir()) {
-            setDirectory(Path);
-            Edit->clear();
+        path = directory().absoluteFilePath(edit->text());
+        if (!defaultSuffix().isEmpty() && !QFileInfo(path).fileName().contains(QLatin1Char('.')))
+            path += QLatin1Char('.') + defaultSuffix();
+        if (QFileInfo(path).isDir()) {
+            setDirectory(path);
+            edit->clear();
             return;
         }
     } else {
-        const QStringList Files = selectedFiles();
-        const QFileInfo Info(Files.value(0));
+        const QStringList files = selectedFiles();
+        const QFileInfo info(files.value(0));
         // Qt asks only about what exists behind a link, so a link that leads nowhere would be replaced unasked.
-        if (Files.size() != 1 || !Info.isSymLink() || Info.exists()) {
+        if (files.size() != 1 || !info.isSymLink() || info.exists()) {
             QFileDialog::accept();
             return;
         }
-        Path = Files.first();
+        path = files.first();
     }
 
-    const QFileInfo Info(Path);
-    if ((Info.exists() || Info.isSymLink()) && !testOption(DontConfirmOverwrite)
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !testOption(DontConfirmOverwrite)
         && QMessageBox::warning(this, windowTitle(),
-                                QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(Info.fileName()),
+                                QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(info.fileName()),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                != QMessageBox::Yes)
         return;
-    FChosen = Path;
+    m_chosen = path;
     QDialog::accept();
 }

@@ -8,14 +8,14 @@ class TSaveFileDialog : public QFileDialog
     Q_OBJECT
 
 public:
-    TSaveFileDialog(QWidget *Parent, const QString &Caption);
+    TSaveFileDialog(QWidget *parent, const QString &caption);
 
     // The path accepted last.
-    QString ChosenFile() const;
+    QString chosenFile() const;
 
 public slots:
     void accept() override;
 
 private:
-    QString FChosen; // set where this dialog, not Qt's, decided the path
+    QString m_chosen; // set where this dialog, not Qt's, decided the path
 };

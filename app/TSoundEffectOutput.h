@@ -10,17 +10,17 @@
 class TSoundEffectOutput : public TSoundOutput
 {
 public:
-    void Load(const QString &Path) override;
-    void Start() override;
-    bool IsPlaying() const override;
-    bool HasFailed() const override;
+    void load(const QString &path) override;
+    void start() override;
+    bool isPlaying() const override;
+    bool hasFailed() const override;
 
     // How long a file may stay "loading" before a start asks the sample cache for it again. The game's
     // sounds decode in a few milliseconds; Qt 6.4 sometimes loses the news that a sample is ready.
     static constexpr int StuckLoadMs = 500;
 
 private:
-    QSoundEffect FEffect;
-    QUrl FSource;
-    QElapsedTimer FRequested;
+    QSoundEffect m_effect;
+    QUrl m_source;
+    QElapsedTimer m_requested;
 };

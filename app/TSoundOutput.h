@@ -9,11 +9,11 @@ public:
     virtual ~TSoundOutput();
 
     // Starts loading the file; loading may finish (or fail) later.
-    virtual void Load(const QString &Path) = 0;
+    virtual void load(const QString &path) = 0;
     // Plays from the very beginning, cutting off whatever of this sound is still sounding.
-    virtual void Start() = 0;
+    virtual void start() = 0;
     // What the device believes; without a sound server this may never turn false.
-    virtual bool IsPlaying() const = 0;
+    virtual bool isPlaying() const = 0;
     // Loading or decoding has failed for good.
-    virtual bool HasFailed() const = 0;
+    virtual bool hasFailed() const = 0;
 };

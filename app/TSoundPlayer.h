@@ -10,8 +10,8 @@ public:
 
     // Opens the sound file once at start. A file that cannot be opened leaves the player silent
     // for the whole run; nothing is ever shown for it. Returns whether the sound is usable.
-    virtual bool Open(const QString &Path) = 0;
+    virtual bool open(const QString &path) = 0;
 
     // Asks for the sound. Returns at once; never fails visibly.
-    virtual void Play() = 0;
+    virtual void play() = 0;
 };

@@ -12,124 +12,124 @@
 
 namespace {
 
-uchar Clamped(int Value)
+uchar clamped(int value)
 {
-    return uchar(std::clamp(Value, 0, 255));
+    return uchar(std::clamp(value, 0, 255));
 }
 
 // One row of YUV to XRGB32, BT.601 in 16.16 fixed point. U and V step every second pixel (their planes are half
 // as wide); Step is the distance between two chroma samples of a row (1 planar, 2 interleaved), LastSample the
 // last one the row holds.
-void ConvertRow(const uchar *Y, const uchar *U, const uchar *V, int Step, int LastSample, bool FullRange, int Width,
-                QRgb *Out)
+void convertRow(const uchar *y, const uchar *u, const uchar *v, int step, int lastSample, bool fullRange, int width,
+                QRgb *out)
 {
-    for (int X = 0; X < Width; ++X) {
-        const int C = std::min(X / 2, LastSample) * Step;
-        const int Cb = U[C] - 128;
-        const int Cr = V[C] - 128;
-        int L, R, G, B;
-        if (FullRange) {
-            L = Y[X] << 16;
-            R = L + 91881 * Cr;
-            G = L - 22554 * Cb - 46802 * Cr;
-            B = L + 116130 * Cb;
+    for (int x = 0; x < width; ++x) {
+        const int c = std::min(x / 2, lastSample) * step;
+        const int cb = u[c] - 128;
+        const int cr = v[c] - 128;
+        int l, r, g, b;
+        if (fullRange) {
+            l = y[x] << 16;
+            r = l + 91881 * cr;
+            g = l - 22554 * cb - 46802 * cr;
+            b = l + 116130 * cb;
         } else {
-            L = (Y[X] - 16) * 76309;
-            R = L + 104597 * Cr;
-            G = L - 25675 * Cb - 53279 * Cr;
-            B = L + 132201 * Cb;
+            l = (y[x] - 16) * 76309;
+            r = l + 104597 * cr;
+            g = l - 25675 * cb - 53279 * cr;
+            b = l + 132201 * cb;
         }
-        Out[X] = qRgb(Clamped((R + 32768) >> 16), Clamped((G + 32768) >> 16), Clamped((B + 32768) >> 16));
+        out[x] = qRgb(clamped((r + 32768) >> 16), clamped((g + 32768) >> 16), clamped((b + 32768) >> 16));
     }
 }
 
 } // namespace
 
-TVideoPanel::TVideoPanel(QWidget *Parent) : QWidget(Parent), FSink(new QVideoSink(this))
+TVideoPanel::TVideoPanel(QWidget *parent) : QWidget(parent), m_sink(new QVideoSink(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(FSink, &QVideoSink::videoFrameChanged, this, &TVideoPanel::ShowFrame);
+    connect(m_sink, &QVideoSink::videoFrameChanged, this, &TVideoPanel::showFrame);
 }
 
-void TVideoPanel::ShowFrame(const QVideoFrame &Frame)
+void TVideoPanel::showFrame(const QVideoFrame &frame)
 {
-    FFrame = ToImage(Frame);
+    m_frame = toImage(frame);
     update();
 }
 
-QImage TVideoPanel::ToImage(const QVideoFrame &Source)
+QImage TVideoPanel::toImage(const QVideoFrame &source)
 {
-    QVideoFrame Frame(Source);
-    const int Width = Frame.width(), Height = Frame.height();
-    if (Width <= 0 || Height <= 0 || !Frame.map(QVideoFrame::ReadOnly))
+    QVideoFrame frame(source);
+    const int Width = frame.width(), Height = frame.height();
+    if (Width <= 0 || Height <= 0 || !frame.map(QVideoFrame::ReadOnly))
         return QImage();
-    const QVideoFrameFormat::PixelFormat Format = Frame.pixelFormat();
-    const bool FullRange = Frame.surfaceFormat().colorRange() == QVideoFrameFormat::ColorRange_Full;
+    const QVideoFrameFormat::PixelFormat format = frame.pixelFormat();
+    const bool FullRange = frame.surfaceFormat().colorRange() == QVideoFrameFormat::ColorRange_Full;
     QImage Image;
 
     // Nothing is read past what is mapped: with an odd width or height the chroma planes are not always given
     // the extra sample or row they need (Qt's own frames lack them), and their last one stands in.
-    auto Rows = [&](int Plane) {
-        return Frame.bytesPerLine(Plane) > 0 ? Frame.mappedBytes(Plane) / Frame.bytesPerLine(Plane) : 0;
+    auto Rows = [&](int plane) {
+        return frame.bytesPerLine(plane) > 0 ? frame.mappedBytes(plane) / frame.bytesPerLine(plane) : 0;
     };
-    auto Line = [&](int Plane, int Row) {
-        return Frame.bits(Plane) + qsizetype(std::min(Row, Rows(Plane) - 1)) * Frame.bytesPerLine(Plane);
+    auto Line = [&](int plane, int row) {
+        return frame.bits(plane) + qsizetype(std::min(row, Rows(plane) - 1)) * frame.bytesPerLine(plane);
     };
-    const bool LumaWhole = Frame.bytesPerLine(0) >= Width && Rows(0) >= Height;
-    auto Planar = [&](int U, int V, int ChromaRowsPerRow) {
-        const int LastSample = std::min(Frame.bytesPerLine(U), Frame.bytesPerLine(V)) - 1;
-        if (!LumaWhole || LastSample < 0 || Rows(U) < 1 || Rows(V) < 1)
+    const bool LumaWhole = frame.bytesPerLine(0) >= Width && Rows(0) >= Height;
+    auto planar = [&](int u, int v, int chromaRowsPerRow) {
+        const int lastSample = std::min(frame.bytesPerLine(u), frame.bytesPerLine(v)) - 1;
+        if (!LumaWhole || lastSample < 0 || Rows(u) < 1 || Rows(v) < 1)
             return;
         Image = QImage(Width, Height, QImage::Format_RGB32);
-        for (int Row = 0; Row < Height; ++Row)
-            ConvertRow(Line(0, Row), Line(U, Row / ChromaRowsPerRow), Line(V, Row / ChromaRowsPerRow), 1, LastSample,
-                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(Row)));
+        for (int row = 0; row < Height; ++row)
+            convertRow(Line(0, row), Line(u, row / chromaRowsPerRow), Line(v, row / chromaRowsPerRow), 1, lastSample,
+                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(row)));
     };
-    auto SemiPlanar = [&](int UOffset, int VOffset) {
-        const int LastSample = Frame.bytesPerLine(1) / 2 - 1;
-        if (!LumaWhole || LastSample < 0 || Rows(1) < 1)
+    auto semiPlanar = [&](int uOffset, int vOffset) {
+        const int lastSample = frame.bytesPerLine(1) / 2 - 1;
+        if (!LumaWhole || lastSample < 0 || Rows(1) < 1)
             return;
         Image = QImage(Width, Height, QImage::Format_RGB32);
-        for (int Row = 0; Row < Height; ++Row)
-            ConvertRow(Line(0, Row), Line(1, Row / 2) + UOffset, Line(1, Row / 2) + VOffset, 2, LastSample,
-                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(Row)));
+        for (int row = 0; row < Height; ++row)
+            convertRow(Line(0, row), Line(1, row / 2) + uOffset, Line(1, row / 2) + vOffset, 2, lastSample,
+                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(row)));
     };
 
-    switch (Format) {
+    switch (format) {
     case QVideoFrameFormat::Format_YUV420P:
-        Planar(1, 2, 2);
+        planar(1, 2, 2);
         break;
     case QVideoFrameFormat::Format_YV12:
-        Planar(2, 1, 2);
+        planar(2, 1, 2);
         break;
     case QVideoFrameFormat::Format_YUV422P:
-        Planar(1, 2, 1);
+        planar(1, 2, 1);
         break;
     case QVideoFrameFormat::Format_NV12:
-        SemiPlanar(0, 1);
+        semiPlanar(0, 1);
         break;
     case QVideoFrameFormat::Format_NV21:
-        SemiPlanar(1, 0);
+        semiPlanar(1, 0);
         break;
     default:
-        if (const QImage::Format Packed = QVideoFrameFormat::imageFormatFromPixelFormat(Format);
-            Packed != QImage::Format_Invalid && Rows(0) >= Height &&
-            Frame.bytesPerLine(0) >= Width * int(QImage::toPixelFormat(Packed).bitsPerPixel() / 8))
-            Image = QImage(Frame.bits(0), Width, Height, Frame.bytesPerLine(0), Packed).copy();
+        if (const QImage::Format packed = QVideoFrameFormat::imageFormatFromPixelFormat(format);
+            packed != QImage::Format_Invalid && Rows(0) >= Height &&
+            frame.bytesPerLine(0) >= Width * int(QImage::toPixelFormat(packed).bitsPerPixel() / 8))
+            Image = QImage(frame.bits(0), Width, Height, frame.bytesPerLine(0), packed).copy();
         break;
     }
-    Frame.unmap();
+    frame.unmap();
     return Image;
 }
 
 void TVideoPanel::paintEvent(QPaintEvent *)
 {
-    QPainter Painter(this);
-    Painter.fillRect(rect(), Qt::black);
-    if (FFrame.isNull())
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (m_frame.isNull())
         return;
-    QRect Target(QPoint(0, 0), FFrame.size().scaled(size(), Qt::KeepAspectRatio));
-    Target.moveCenter(rect().center());
-    Painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    Painter.drawImage(Target, FFrame);
+    QRect target(QPoint(0, 0), m_frame.size().scaled(size(), Qt::KeepAspectRatio));
+    target.moveCenter(rect().center());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, m_frame);
 }

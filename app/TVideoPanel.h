@@ -12,23 +12,23 @@ class TVideoPanel : public QWidget
     Q_OBJECT
 
 public:
-    explicit TVideoPanel(QWidget *Parent = nullptr);
+    explicit TVideoPanel(QWidget *parent = nullptr);
 
     // Where the player sends its frames.
-    QVideoSink *VideoSink() const { return FSink; }
+    QVideoSink *videoSink() const { return m_sink; }
     // The frame on show; null before the first one and for a format that cannot be converted.
-    const QImage &Frame() const { return FFrame; }
+    const QImage &frame() const { return m_frame; }
 
     // The frame as a picture, for the formats a software decoder gives: planar and semi-planar YUV 4:2:0 and
     // 4:2:2 (video or full range, BT.601 colours) and packed RGB. Null for any other format.
-    static QImage ToImage(const QVideoFrame &Frame);
+    static QImage toImage(const QVideoFrame &frame);
 
 protected:
-    void paintEvent(QPaintEvent *Event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
-    void ShowFrame(const QVideoFrame &Frame);
+    void showFrame(const QVideoFrame &frame);
 
-    QVideoSink *FSink;
-    QImage FFrame;
+    QVideoSink *m_sink;
+    QImage m_frame;
 };

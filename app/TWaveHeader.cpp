@@ -11,81 +11,81 @@ namespace {
 // A WAVE file has a handful of chunks; more than this is a damaged or hostile file.
 constexpr int MaxChunks = 64;
 
-quint16 U16(const char *P) { return qFromLittleEndian<quint16>(P); }
-quint32 U32(const char *P) { return qFromLittleEndian<quint32>(P); }
+quint16 u16(const char *p) { return qFromLittleEndian<quint16>(p); }
+quint32 u32(const char *p) { return qFromLittleEndian<quint32>(p); }
 
 } // namespace
 
-qint64 TWaveHeader::DurationMs() const
+qint64 TWaveHeader::durationMs() const
 {
-    if (!Valid)
+    if (!valid)
         return 0;
-    const qint64 Frames = DataBytes / BlockAlign;
-    return (Frames * 1000 + SampleRate - 1) / SampleRate;
+    const qint64 frames = dataBytes / blockAlign;
+    return (frames * 1000 + sampleRate - 1) / sampleRate;
 }
 
-bool TWaveHeader::IsPlayable() const
+bool TWaveHeader::isPlayable() const
 {
-    return Valid && FormatTag == FormatPcm && (BitsPerSample == 8 || BitsPerSample == 16);
+    return valid && formatTag == FormatPcm && (bitsPerSample == 8 || bitsPerSample == 16);
 }
 
-TWaveHeader TWaveHeader::Read(QIODevice &Device)
+TWaveHeader TWaveHeader::read(QIODevice &device)
 {
-    TWaveHeader H;
-    char Riff[12];
-    if (Device.read(Riff, 12) != 12 || memcmp(Riff, "RIFF", 4) != 0 || memcmp(Riff + 8, "WAVE", 4) != 0)
-        return H;
+    TWaveHeader h;
+    char riff[12];
+    if (device.read(riff, 12) != 12 || memcmp(riff, "RIFF", 4) != 0 || memcmp(riff + 8, "WAVE", 4) != 0)
+        return h;
 
-    bool HaveFormat = false;
-    bool HaveData = false;
-    for (int i = 0; i < MaxChunks && !(HaveFormat && HaveData); ++i) {
-        char Chunk[8];
-        if (Device.read(Chunk, 8) != 8)
+    bool haveFormat = false;
+    bool haveData = false;
+    for (int i = 0; i < MaxChunks && !(haveFormat && haveData); ++i) {
+        char chunk[8];
+        if (device.read(chunk, 8) != 8)
             break;
-        const qint64 Size = U32(Chunk + 4);
-        const qint64 Start = Device.pos();
-        if (memcmp(Chunk, "fmt ", 4) == 0) {
-            if (Size < 16)
-                return H;
-            char Fmt[40] = {};
-            const qint64 Want = qMin<qint64>(Size, sizeof Fmt);
-            if (Device.read(Fmt, Want) != Want)
-                return H;
-            H.FormatTag = U16(Fmt);
-            H.Channels = U16(Fmt + 2);
-            H.SampleRate = U32(Fmt + 4);
-            H.BlockAlign = U16(Fmt + 12);
-            H.BitsPerSample = U16(Fmt + 14);
+        const qint64 size = u32(chunk + 4);
+        const qint64 start = device.pos();
+        if (memcmp(chunk, "fmt ", 4) == 0) {
+            if (size < 16)
+                return h;
+            char fmt[40] = {};
+            const qint64 want = qMin<qint64>(size, sizeof fmt);
+            if (device.read(fmt, want) != want)
+                return h;
+            h.formatTag = u16(fmt);
+            h.channels = u16(fmt + 2);
+            h.sampleRate = u32(fmt + 4);
+            h.blockAlign = u16(fmt + 12);
+            h.bitsPerSample = u16(fmt + 14);
             // The extensible format names the real one in the first two bytes of its sub-format.
-            if (H.FormatTag == FormatExtensible)
-                H.FormatTag = Size >= 40 ? U16(Fmt + 24) : 0;
-            HaveFormat = true;
-        } else if (memcmp(Chunk, "data", 4) == 0) {
+            if (h.formatTag == FormatExtensible)
+                h.formatTag = size >= 40 ? u16(fmt + 24) : 0;
+            haveFormat = true;
+        } else if (memcmp(chunk, "data", 4) == 0) {
             // A file cut short (or a streaming header's 0xFFFFFFFF) claims more than it holds.
-            H.DataBytes = qMin(Size, Device.size() - Start);
-            HaveData = true;
+            h.dataBytes = qMin(size, device.size() - start);
+            haveData = true;
         }
         // Chunks are padded to an even size. A chunk reaching past the end ends the walk.
-        const qint64 Next = Start + Size + (Size & 1);
-        if (Next > Device.size() || !Device.seek(Next))
+        const qint64 next = start + size + (size & 1);
+        if (next > device.size() || !device.seek(next))
             break;
     }
 
-    const bool Consistent = HaveFormat && HaveData && H.Channels >= 1 && H.Channels <= 8 &&
-                            H.SampleRate >= 1000 && H.SampleRate <= 384000 &&
-                            H.BitsPerSample >= 8 && H.BitsPerSample <= 32 && H.BitsPerSample % 8 == 0 &&
-                            H.BlockAlign == H.Channels * H.BitsPerSample / 8;
-    if (!Consistent)
+    const bool consistent = haveFormat && haveData && h.channels >= 1 && h.channels <= 8 &&
+                            h.sampleRate >= 1000 && h.sampleRate <= 384000 &&
+                            h.bitsPerSample >= 8 && h.bitsPerSample <= 32 && h.bitsPerSample % 8 == 0 &&
+                            h.blockAlign == h.channels * h.bitsPerSample / 8;
+    if (!consistent)
         return TWaveHeader();
-    H.DataBytes -= H.DataBytes % H.BlockAlign;
-    H.Valid = true;
-    return H;
+    h.dataBytes -= h.dataBytes % h.blockAlign;
+    h.valid = true;
+    return h;
 }
 
-TWaveHeader TWaveHeader::ReadFile(const QString &Path)
+TWaveHeader TWaveHeader::readFile(const QString &path)
 {
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return TWaveHeader();
-    return Read(File);
+    return read(file);
 }

@@ -11,19 +11,19 @@ class TWaveHeader
 public:
     enum : quint16 { FormatPcm = 1, FormatExtensible = 0xFFFE };
 
-    bool Valid = false;
-    quint16 FormatTag = 0; // for the extensible format, the tag of its sub-format
-    quint16 Channels = 0;
-    quint32 SampleRate = 0;
-    quint16 BitsPerSample = 0;
-    quint16 BlockAlign = 0;
-    qint64 DataBytes = 0; // what the file really holds, never more than the header claims
+    bool valid = false;
+    quint16 formatTag = 0; // for the extensible format, the tag of its sub-format
+    quint16 channels = 0;
+    quint32 sampleRate = 0;
+    quint16 bitsPerSample = 0;
+    quint16 blockAlign = 0;
+    qint64 dataBytes = 0; // what the file really holds, never more than the header claims
 
     // Whole milliseconds of sound, rounded up so "still playing" never ends early; 0 when invalid.
-    qint64 DurationMs() const;
+    qint64 durationMs() const;
     // Integer PCM of 8 or 16 bits: what the sound device decodes.
-    bool IsPlayable() const;
+    bool isPlayable() const;
 
-    static TWaveHeader Read(QIODevice &Device);
-    static TWaveHeader ReadFile(const QString &Path);
+    static TWaveHeader read(QIODevice &device);
+    static TWaveHeader readFile(const QString &path);
 };

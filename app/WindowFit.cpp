@@ -8,19 +8,19 @@ namespace {
 
 // One side, as start and length: the length within [Smallest, Room] (Room wins, a window larger than its screen
 // being of no use), then the start moved so that the whole length lies in the room.
-std::pair<int, int> FitSide(int Start, int Length, int RoomStart, int Room, int Smallest)
+std::pair<int, int> fitSide(int start, int length, int roomStart, int room, int smallest)
 {
-    const int Fitted = std::min(std::max(Length, Smallest), Room);
-    return {std::clamp(Start, RoomStart, RoomStart + Room - Fitted), Fitted};
+    const int fitted = std::min(std::max(length, smallest), room);
+    return {std::clamp(start, roomStart, roomStart + room - fitted), fitted};
 }
 
 } // namespace
 
-QRect FitToArea(const QRect &Wanted, const QRect &Area, const QSize &Minimum)
+QRect fitToArea(const QRect &wanted, const QRect &area, const QSize &minimum)
 {
-    if (Area.width() <= 0 || Area.height() <= 0)
-        return Wanted;
-    const auto [Left, Width] = FitSide(Wanted.left(), Wanted.width(), Area.left(), Area.width(), Minimum.width());
-    const auto [Top, Height] = FitSide(Wanted.top(), Wanted.height(), Area.top(), Area.height(), Minimum.height());
+    if (area.width() <= 0 || area.height() <= 0)
+        return wanted;
+    const auto [Left, Width] = fitSide(wanted.left(), wanted.width(), area.left(), area.width(), minimum.width());
+    const auto [Top, Height] = fitSide(wanted.top(), wanted.height(), area.top(), area.height(), minimum.height());
     return QRect(Left, Top, Width, Height);
 }

@@ -8,4 +8,4 @@
 // available area of its screen, Minimum the window's smallest size. The result is no larger than the area, at
 // least the smallest size where the area has room for it, and lies wholly inside the area, moved as little as
 // that needs. An empty or inverted Wanted counts as the smallest size.
-QRect FitToArea(const QRect &Wanted, const QRect &Area, const QSize &Minimum);
+QRect fitToArea(const QRect &wanted, const QRect &area, const QSize &minimum);

@@ -15,42 +15,42 @@
 int main(int argc, char *argv[])
 {
     {
-        const TCommandLine Request(TCommandLine::FromArgv(argc, argv));
-        if (Request.HelpRequested() || Request.VersionRequested()) {
+        const TCommandLine request(TCommandLine::fromArgv(argc, argv));
+        if (request.helpRequested() || request.versionRequested()) {
             // Printing needs no window system, so none is asked for: this works in a plain terminal too.
-            QCoreApplication Core(argc, argv);
-            const QString Text = Request.HelpRequested() ? Request.HelpText() : TCommandLine::VersionText() + '\n';
-            std::fputs(Text.toLocal8Bit().constData(), stdout);
+            QCoreApplication core(argc, argv);
+            const QString text = request.helpRequested() ? request.helpText() : TCommandLine::versionText() + '\n';
+            std::fputs(text.toLocal8Bit().constData(), stdout);
             return 0;
         }
     }
 
-    QApplication Application(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorra"));
     QApplication::setApplicationVersion(QuorraVersion);
     QApplication::setApplicationDisplayName(QString());
     QGuiApplication::setDesktopFileName(QStringLiteral("quorra"));
 
     // Qt has taken its own options (-style, -platform, ...) out of argv; what is left is ours.
-    const TCommandLine CommandLine(TCommandLine::FromArgv(argc, argv));
-    for (const QString &Option : CommandLine.UnknownOptions())
-        std::fprintf(stderr, "quorra: unknown option \"%s\" ignored\n", Option.toLocal8Bit().constData());
+    const TCommandLine commandLine(TCommandLine::fromArgv(argc, argv));
+    for (const QString &option : commandLine.unknownOptions())
+        std::fprintf(stderr, "quorra: unknown option \"%s\" ignored\n", option.toLocal8Bit().constData());
     // Lives as long as the program: it may hold the file open for the window.
-    const TPuzzleArgument Puzzle(CommandLine.PuzzleName());
+    const TPuzzleArgument puzzle(commandLine.puzzleName());
 
-    auto Dialogs = std::make_unique<TQtDialogs>();
-    TQtDialogs *QtDialogs = Dialogs.get();
-    TNimbrelMainForm NimbrelMainForm(std::move(Dialogs));
-    QtDialogs->SetOwner(&NimbrelMainForm);
+    auto dialogs = std::make_unique<TQtDialogs>();
+    TQtDialogs *qtDialogs = dialogs.get();
+    TNimbrelMainForm nimbrelMainForm(std::move(dialogs));
+    qtDialogs->setOwner(&nimbrelMainForm);
     // The about box exists, hidden, before the main window is first shown: refusing a puzzle file of a later
     // version shows it, and that can already happen for the file on the command line.
-    TAboutForm AboutForm(&NimbrelMainForm);
-    QtDialogs->SetAboutForm(&AboutForm);
+    TAboutForm aboutForm(&nimbrelMainForm);
+    qtDialogs->setAboutForm(&aboutForm);
 
-    NimbrelMainForm.CommandLinePuzzle = Puzzle.Path();
-    NimbrelMainForm.show();
-    if (!Puzzle.Problem().isEmpty())
-        QTimer::singleShot(0, &NimbrelMainForm,
-                           [&NimbrelMainForm, &Puzzle] { NimbrelMainForm.Dialogs().Error(Puzzle.Problem()); });
-    return Application.exec();
+    nimbrelMainForm.commandLinePuzzle = puzzle.path();
+    nimbrelMainForm.show();
+    if (!puzzle.problem().isEmpty())
+        QTimer::singleShot(0, &nimbrelMainForm,
+                           [&nimbrelMainForm, &puzzle] { nimbrelMainForm.dialogs().error(puzzle.problem()); });
+    return application.exec();
 }

@@ -16,125 +16,125 @@
 
 #include <jpeglib.h>
 
-QImage MakePhotograph(int Width, int Height)
+QImage makePhotograph(int width, int height)
 {
-    QImage Picture(Width, Height, WorkingFormat);
+    QImage picture(width, height, WorkingFormat);
     // Separable waves of a few frequencies per channel give the large smooth areas of sky, skin or walls.
-    std::vector<float> ColumnWave[3], RowWave[3];
-    std::vector<float> ColumnDetail(static_cast<size_t>(Width)), RowDetail(static_cast<size_t>(Height));
-    const float Pi = 3.14159265f;
-    for (int C = 0; C < 3; ++C) {
-        ColumnWave[C].resize(size_t(Width));
-        RowWave[C].resize(size_t(Height));
-        for (int X = 0; X < Width; ++X)
-            ColumnWave[C][size_t(X)] = std::sin(2 * Pi * X / Width * (1.3f + C * 0.4f) + C);
-        for (int Y = 0; Y < Height; ++Y)
-            RowWave[C][size_t(Y)] = std::cos(2 * Pi * Y / Height * (0.9f + C * 0.5f) + 2 * C);
+    std::vector<float> columnWave[3], rowWave[3];
+    std::vector<float> columnDetail(static_cast<size_t>(width)), rowDetail(static_cast<size_t>(height));
+    const float pi = 3.14159265f;
+    for (int c = 0; c < 3; ++c) {
+        columnWave[c].resize(size_t(width));
+        rowWave[c].resize(size_t(height));
+        for (int x = 0; x < width; ++x)
+            columnWave[c][size_t(x)] = std::sin(2 * pi * x / width * (1.3f + c * 0.4f) + c);
+        for (int y = 0; y < height; ++y)
+            rowWave[c][size_t(y)] = std::cos(2 * pi * y / height * (0.9f + c * 0.5f) + 2 * c);
     }
-    for (int X = 0; X < Width; ++X)
-        ColumnDetail[size_t(X)] = std::sin(X * 0.61f) + 0.5f * std::sin(X * 1.7f);
-    for (int Y = 0; Y < Height; ++Y)
-        RowDetail[size_t(Y)] = std::sin(Y * 0.53f) + 0.5f * std::sin(Y * 2.1f);
-    quint32 Noise = 12345u;
-    for (int Y = 0; Y < Height; ++Y) {
-        uchar *P = Picture.scanLine(Y);
+    for (int x = 0; x < width; ++x)
+        columnDetail[size_t(x)] = std::sin(x * 0.61f) + 0.5f * std::sin(x * 1.7f);
+    for (int y = 0; y < height; ++y)
+        rowDetail[size_t(y)] = std::sin(y * 0.53f) + 0.5f * std::sin(y * 2.1f);
+    quint32 noise = 12345u;
+    for (int y = 0; y < height; ++y) {
+        uchar *p = picture.scanLine(y);
         // Blocks of a few hundred pixels get their own tone: the edges of buildings, trees and shadows.
-        const int BlockY = Y / 230;
-        for (int X = 0; X < Width; ++X, P += 3) {
-            const int Block = (X / 310) * 131 + BlockY * 71;
-            const float Tone = float((Block * 2654435761u) >> 27) - 16.0f;
+        const int blockY = y / 230;
+        for (int x = 0; x < width; ++x, p += 3) {
+            const int block = (x / 310) * 131 + blockY * 71;
+            const float tone = float((block * 2654435761u) >> 27) - 16.0f;
             // Fine texture (foliage, fabric) only where a slow field says so, as in a real scene.
-            const bool Textured = ColumnWave[2][size_t(X)] * RowWave[1][size_t(Y)] > 0.1f;
-            const float Detail = Textured ? 18.0f * ColumnDetail[size_t(X)] * RowDetail[size_t(Y)] : 0.0f;
-            for (int C = 0; C < 3; ++C) {
-                Noise = Noise * 1664525u + 1013904223u;
-                const float Grain = float(Noise >> 28) - 7.5f;
-                const float V = 120.0f + 70.0f * ColumnWave[C][size_t(X)] * RowWave[C][size_t(Y)] + Tone + Detail
-                    + Grain;
-                P[C] = uchar(std::clamp(V, 0.0f, 255.0f));
+            const bool textured = columnWave[2][size_t(x)] * rowWave[1][size_t(y)] > 0.1f;
+            const float detail = textured ? 18.0f * columnDetail[size_t(x)] * rowDetail[size_t(y)] : 0.0f;
+            for (int c = 0; c < 3; ++c) {
+                noise = noise * 1664525u + 1013904223u;
+                const float grain = float(noise >> 28) - 7.5f;
+                const float v = 120.0f + 70.0f * columnWave[c][size_t(x)] * rowWave[c][size_t(y)] + tone + detail
+                    + grain;
+                p[c] = uchar(std::clamp(v, 0.0f, 255.0f));
             }
         }
     }
-    return Picture;
+    return picture;
 }
 
-void MakePuzzleFile(const QImage &Picture, const QString &Path, qint32 Effect, int Rows, int Cols, bool EmptyRow,
-                    bool EmptyCol)
+void makePuzzleFile(const QImage &picture, const QString &path, qint32 effect, int rows, int cols, bool emptyRow,
+                    bool emptyCol)
 {
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    Puzzle.Source = Picture;
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
+    puzzle.source = picture;
     // A small scale keeps the set-up quick; the file holds the picture at its own size whatever the scale.
-    Puzzle.Scale = 0.05;
-    Puzzle.Setup(Effect, Rows, Cols, false, EmptyRow, EmptyCol);
-    Puzzle.SaveToFile(Path);
+    puzzle.scale = 0.05;
+    puzzle.setup(effect, rows, cols, false, emptyRow, emptyCol);
+    puzzle.saveToFile(path);
 }
 
-QByteArray JpegPartOf(const QString &PuzzlePath)
+QByteArray jpegPartOf(const QString &puzzlePath)
 {
-    QFile File(PuzzlePath);
-    if (!File.open(QIODevice::ReadOnly))
+    QFile file(puzzlePath);
+    if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read the puzzle file");
-    File.seek(TPuzzleFile::HeaderSize);
-    return File.readAll();
+    file.seek(TPuzzleFile::HeaderSize);
+    return file.readAll();
 }
 
 namespace {
 
-void Fail(j_common_ptr Info)
+void fail(j_common_ptr info)
 {
-    char Text[JMSG_LENGTH_MAX];
-    Info->err->format_message(Info, Text);
-    throw std::runtime_error(Text);
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    throw std::runtime_error(text);
 }
 
 } // namespace
 
-QImage DecodeWithLibjpeg(const QByteArray &Stream)
+QImage decodeWithLibjpeg(const QByteArray &stream)
 {
-    jpeg_decompress_struct Info;
-    jpeg_error_mgr Errors;
-    Info.err = jpeg_std_error(&Errors);
-    Errors.error_exit = Fail;
-    jpeg_create_decompress(&Info);
-    jpeg_mem_src(&Info, reinterpret_cast<const unsigned char *>(Stream.constData()), (unsigned long)Stream.size());
-    jpeg_read_header(&Info, TRUE);
-    Info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&Info);
-    QImage Picture(int(Info.output_width), int(Info.output_height), WorkingFormat);
-    while (Info.output_scanline < Info.output_height) {
-        JSAMPROW Row = Picture.scanLine(int(Info.output_scanline));
-        jpeg_read_scanlines(&Info, &Row, 1);
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    errors.error_exit = fail;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(stream.constData()), (unsigned long)stream.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    QImage picture(int(info.output_width), int(info.output_height), WorkingFormat);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = picture.scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
     }
-    jpeg_finish_decompress(&Info);
-    jpeg_destroy_decompress(&Info);
-    return Picture;
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return picture;
 }
 
-QByteArray EncodeWithLibjpeg(const QImage &Picture)
+QByteArray encodeWithLibjpeg(const QImage &picture)
 {
-    jpeg_compress_struct Info;
-    jpeg_error_mgr Errors;
-    Info.err = jpeg_std_error(&Errors);
-    Errors.error_exit = Fail;
-    jpeg_create_compress(&Info);
-    unsigned char *Buffer = nullptr;
-    unsigned long Size = 0;
-    jpeg_mem_dest(&Info, &Buffer, &Size);
-    Info.image_width = JDIMENSION(Picture.width());
-    Info.image_height = JDIMENSION(Picture.height());
-    Info.input_components = 3;
-    Info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&Info);
-    jpeg_set_quality(&Info, 90, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    while (Info.next_scanline < Info.image_height) {
-        JSAMPROW Row = const_cast<JSAMPROW>(Picture.constScanLine(int(Info.next_scanline)));
-        jpeg_write_scanlines(&Info, &Row, 1);
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    errors.error_exit = fail;
+    jpeg_create_compress(&info);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(picture.width());
+    info.image_height = JDIMENSION(picture.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
     }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
-    QByteArray Result(reinterpret_cast<const char *>(Buffer), qsizetype(Size));
-    std::free(Buffer);
-    return Result;
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray result(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return result;
 }

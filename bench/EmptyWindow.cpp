@@ -4,9 +4,9 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication Application(argc, argv);
-    QWidget Window;
-    Window.resize(1024, 768);
-    Window.show();
-    return Application.exec();
+    QApplication application(argc, argv);
+    QWidget window;
+    window.resize(1024, 768);
+    window.show();
+    return application.exec();
 }

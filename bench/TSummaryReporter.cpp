@@ -1,30 +1,30 @@
 // Google Benchmark's console output, plus the times and counters of every run kept for the summary.
 #include "TSummaryReporter.h"
 
-void TSummaryReporter::ReportRuns(const std::vector<Run> &Runs)
+void TSummaryReporter::ReportRuns(const std::vector<Run> &runs)
 {
-    ConsoleReporter::ReportRuns(Runs);
-    for (const Run &R : Runs) {
-        if (R.error_occurred || R.iterations <= 0 || R.run_type != Run::RT_Iteration)
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &r : runs) {
+        if (r.error_occurred || r.iterations <= 0 || r.run_type != Run::RT_Iteration)
             continue;
-        const std::string Name = R.run_name.function_name;
-        FSeconds[Name] = R.real_accumulated_time / double(R.iterations);
-        for (const auto &[Key, Value] : R.counters)
-            FCounters[Name][Key] = Value.value;
+        const std::string name = r.run_name.function_name;
+        m_seconds[name] = r.real_accumulated_time / double(r.iterations);
+        for (const auto &[Key, Value] : r.counters)
+            m_counters[name][Key] = Value.value;
     }
 }
 
-double TSummaryReporter::Seconds(const std::string &Name) const
+double TSummaryReporter::seconds(const std::string &name) const
 {
-    const auto Found = FSeconds.find(Name);
-    return Found == FSeconds.end() ? -1 : Found->second;
+    const auto found = m_seconds.find(name);
+    return found == m_seconds.end() ? -1 : found->second;
 }
 
-double TSummaryReporter::Counter(const std::string &Name, const std::string &Counter) const
+double TSummaryReporter::counter(const std::string &name, const std::string &counter) const
 {
-    const auto Found = FCounters.find(Name);
-    if (Found == FCounters.end())
+    const auto found = m_counters.find(name);
+    if (found == m_counters.end())
         return -1;
-    const auto Value = Found->second.find(Counter);
-    return Value == Found->second.end() ? -1 : Value->second;
+    const auto value = found->second.find(counter);
+    return value == found->second.end() ? -1 : value->second;
 }

@@ -12,14 +12,14 @@ public:
     // Plain text, so that the output reads the same in a log as on a terminal.
     TSummaryReporter() : ConsoleReporter(OO_Tabular) {}
 
-    void ReportRuns(const std::vector<Run> &Runs) override;
+    void ReportRuns(const std::vector<Run> &runs) override;
 
     // Real seconds per iteration of the named benchmark, or a negative number when it did not run.
-    double Seconds(const std::string &Name) const;
+    double seconds(const std::string &name) const;
     // A user counter of the named benchmark, or a negative number.
-    double Counter(const std::string &Name, const std::string &Counter) const;
+    double counter(const std::string &name, const std::string &counter) const;
 
 private:
-    std::map<std::string, double> FSeconds;
-    std::map<std::string, std::map<std::string, double>> FCounters;
+    std::map<std::string, double> m_seconds;
+    std::map<std::string, std::map<std::string, double>> m_counters;
 };

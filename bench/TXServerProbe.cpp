@@ -18,193 +18,193 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-pid_t Spawn(const QString &Program, const QStringList &Arguments, const QStringList &Environment, int KeepFd = -1)
+pid_t spawn(const QString &program, const QStringList &arguments, const QStringList &environment, int keepFd = -1)
 {
-    std::vector<QByteArray> Storage;
-    Storage.push_back(Program.toLocal8Bit());
-    for (const QString &A : Arguments)
-        Storage.push_back(A.toLocal8Bit());
-    std::vector<QByteArray> EnvStorage;
-    for (char **E = environ; *E; ++E)
-        EnvStorage.emplace_back(*E);
-    for (const QString &E : Environment)
-        EnvStorage.push_back(E.toLocal8Bit());
-    std::vector<char *> Argv, Envp;
-    for (QByteArray &S : Storage)
-        Argv.push_back(S.data());
-    Argv.push_back(nullptr);
-    for (QByteArray &S : EnvStorage)
-        Envp.push_back(S.data());
-    Envp.push_back(nullptr);
-    const pid_t Pid = fork();
-    if (Pid == 0) {
+    std::vector<QByteArray> storage;
+    storage.push_back(program.toLocal8Bit());
+    for (const QString &a : arguments)
+        storage.push_back(a.toLocal8Bit());
+    std::vector<QByteArray> envStorage;
+    for (char **e = environ; *e; ++e)
+        envStorage.emplace_back(*e);
+    for (const QString &e : environment)
+        envStorage.push_back(e.toLocal8Bit());
+    std::vector<char *> argv, envp;
+    for (QByteArray &s : storage)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    for (QByteArray &s : envStorage)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
         // Later entries win: execve takes the first of equal names, so the extras are moved to the front.
-        std::vector<char *> Ordered;
-        for (size_t I = EnvStorage.size() - Environment.size(); I < EnvStorage.size(); ++I)
-            Ordered.push_back(Envp[I]);
-        for (size_t I = 0; I < EnvStorage.size() - Environment.size(); ++I)
-            Ordered.push_back(Envp[I]);
-        Ordered.push_back(nullptr);
-        const int Null = open("/dev/null", O_WRONLY);
-        dup2(Null, 1);
-        dup2(Null, 2);
-        for (int Fd = 3; Fd < 256; ++Fd)
-            if (Fd != KeepFd)
-                close(Fd);
-        execve(Argv[0], Argv.data(), Ordered.data());
+        std::vector<char *> ordered;
+        for (size_t i = envStorage.size() - environment.size(); i < envStorage.size(); ++i)
+            ordered.push_back(envp[i]);
+        for (size_t i = 0; i < envStorage.size() - environment.size(); ++i)
+            ordered.push_back(envp[i]);
+        ordered.push_back(nullptr);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        for (int fd = 3; fd < 256; ++fd)
+            if (fd != keepFd)
+                close(fd);
+        execve(argv[0], argv.data(), ordered.data());
         _exit(127);
     }
-    return Pid;
+    return pid;
 }
 
 } // namespace
 
 TXServerProbe::TXServerProbe()
 {
-    int Pipe[2];
-    if (pipe(Pipe) != 0)
+    int displayPipe[2];
+    if (pipe(displayPipe) != 0)
         return;
-    FServer = Spawn(QStringLiteral("/usr/bin/Xvfb"),
-                    {QStringLiteral("-displayfd"), QString::number(Pipe[1]), QStringLiteral("-screen"),
+    m_server = spawn(QStringLiteral("/usr/bin/Xvfb"),
+                    {QStringLiteral("-displayfd"), QString::number(displayPipe[1]), QStringLiteral("-screen"),
                      QStringLiteral("0"), QStringLiteral("1600x1200x24"), QStringLiteral("-br"),
                      QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                    {}, Pipe[1]);
-    close(Pipe[1]);
-    QByteArray Number;
-    char C;
-    while (read(Pipe[0], &C, 1) == 1 && C != '\n')
-        Number += C;
-    close(Pipe[0]);
-    if (Number.isEmpty())
+                    {}, displayPipe[1]);
+    close(displayPipe[1]);
+    QByteArray number;
+    char c;
+    while (read(displayPipe[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(displayPipe[0]);
+    if (number.isEmpty())
         return;
-    FDisplay = QStringLiteral(":") + QString::fromLatin1(Number);
-    xcb_connection_t *Connection = xcb_connect(FDisplay.toLatin1().constData(), nullptr);
-    if (xcb_connection_has_error(Connection)) {
-        xcb_disconnect(Connection);
+    m_display = QStringLiteral(":") + QString::fromLatin1(number);
+    xcb_connection_t *connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
         return;
     }
-    FConnection = Connection;
-    FRoot = xcb_setup_roots_iterator(xcb_get_setup(FConnection)).data->root;
-    xcb_intern_atom_reply_t *Atom =
-        xcb_intern_atom_reply(FConnection, xcb_intern_atom(FConnection, 0, 11, "_NET_WM_PID"), nullptr);
-    if (Atom) {
-        FPidAtom = Atom->atom;
-        std::free(Atom);
+    m_connection = connection;
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, 11, "_NET_WM_PID"), nullptr);
+    if (atom) {
+        m_pidAtom = atom->atom;
+        std::free(atom);
     }
 }
 
 TXServerProbe::~TXServerProbe()
 {
-    Stop();
-    if (FConnection)
-        xcb_disconnect(FConnection);
-    if (FServer > 0) {
-        kill(FServer, SIGTERM);
-        waitpid(FServer, nullptr, 0);
+    stop();
+    if (m_connection)
+        xcb_disconnect(m_connection);
+    if (m_server > 0) {
+        kill(m_server, SIGTERM);
+        waitpid(m_server, nullptr, 0);
     }
 }
 
-quint32 TXServerProbe::FindWindow(pid_t Process)
+quint32 TXServerProbe::findWindow(pid_t process)
 {
-    xcb_query_tree_reply_t *Tree = xcb_query_tree_reply(FConnection, xcb_query_tree(FConnection, FRoot), nullptr);
-    if (!Tree)
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr);
+    if (!tree)
         return 0;
-    quint32 Found = 0;
-    const xcb_window_t *Children = xcb_query_tree_children(Tree);
-    for (int I = 0, N = xcb_query_tree_children_length(Tree); I < N && !Found; ++I) {
-        xcb_get_property_reply_t *Pid = xcb_get_property_reply(
-            FConnection, xcb_get_property(FConnection, 0, Children[I], FPidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
-        if (Pid && xcb_get_property_value_length(Pid) == 4
-            && *static_cast<const quint32 *>(xcb_get_property_value(Pid)) == quint32(Process)) {
-            xcb_get_window_attributes_reply_t *Attributes = xcb_get_window_attributes_reply(
-                FConnection, xcb_get_window_attributes(FConnection, Children[I]), nullptr);
-            if (Attributes && Attributes->map_state == XCB_MAP_STATE_VIEWABLE
-                && Attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT)
-                Found = Children[I];
-            std::free(Attributes);
+    quint32 found = 0;
+    const xcb_window_t *children = xcb_query_tree_children(tree);
+    for (int i = 0, n = xcb_query_tree_children_length(tree); i < n && !found; ++i) {
+        xcb_get_property_reply_t *pid = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, children[i], m_pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        if (pid && xcb_get_property_value_length(pid) == 4
+            && *static_cast<const quint32 *>(xcb_get_property_value(pid)) == quint32(process)) {
+            xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(
+                m_connection, xcb_get_window_attributes(m_connection, children[i]), nullptr);
+            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
+                && attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT)
+                found = children[i];
+            std::free(attributes);
         }
-        std::free(Pid);
+        std::free(pid);
     }
-    std::free(Tree);
-    return Found;
+    std::free(tree);
+    return found;
 }
 
-bool TXServerProbe::Painted(quint32 Window, bool WantTransparentCells)
+bool TXServerProbe::painted(quint32 window, bool wantTransparentCells)
 {
-    xcb_get_geometry_reply_t *Geometry =
-        xcb_get_geometry_reply(FConnection, xcb_get_geometry(FConnection, Window), nullptr);
-    if (!Geometry)
+    xcb_get_geometry_reply_t *geometry =
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr);
+    if (!geometry)
         return false;
-    const int W = Geometry->width, H = Geometry->height;
-    std::free(Geometry);
-    if (W < 64 || H < 64)
+    const int w = geometry->width, h = geometry->height;
+    std::free(geometry);
+    if (w < 64 || h < 64)
         return false;
-    xcb_get_image_reply_t *Image = xcb_get_image_reply(
-        FConnection, xcb_get_image(FConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, Window, 0, 0, quint16(W), quint16(H), ~0u),
+    xcb_get_image_reply_t *image = xcb_get_image_reply(
+        m_connection, xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, quint16(w), quint16(h), ~0u),
         nullptr);
-    if (!Image)
+    if (!image)
         return false;
-    const quint32 *Pixels = reinterpret_cast<const quint32 *>(xcb_get_image_data(Image));
-    const int Count = xcb_get_image_data_length(Image) / 4;
-    bool Result = false;
-    if (Count >= W * H) {
-        int Black = 0;
-        for (int I = 0; I < Count; I += 7)
-            Black += (Pixels[I] & 0xFFFFFF) == 0;
-        Result = Black * 7 < Count / 10;
-        if (Result && WantTransparentCells) {
+    const quint32 *pixels = reinterpret_cast<const quint32 *>(xcb_get_image_data(image));
+    const int count = xcb_get_image_data_length(image) / 4;
+    bool result = false;
+    if (count >= w * h) {
+        int black = 0;
+        for (int i = 0; i < count; i += 7)
+            black += (pixels[i] & 0xFFFFFF) == 0;
+        result = black * 7 < count / 10;
+        if (result && wantTransparentCells) {
             // The picture sits centred in the window; a Transparent cell turns about half its pixels white.
-            int White = 0, Total = 0;
-            for (int Y = H / 2 - 40; Y < H / 2 + 40; ++Y)
-                for (int X = W / 2 - 40; X < W / 2 + 40; ++X, ++Total)
-                    White += (Pixels[Y * W + X] & 0xFFFFFF) == 0xFFFFFF;
-            Result = White > Total / 4 && White < Total * 3 / 4;
+            int white = 0, total = 0;
+            for (int y = h / 2 - 40; y < h / 2 + 40; ++y)
+                for (int x = w / 2 - 40; x < w / 2 + 40; ++x, ++total)
+                    white += (pixels[y * w + x] & 0xFFFFFF) == 0xFFFFFF;
+            result = white > total / 4 && white < total * 3 / 4;
         }
     }
-    std::free(Image);
-    return Result;
+    std::free(image);
+    return result;
 }
 
-double TXServerProbe::StartAndWaitForPaint(const QString &Program, const QStringList &Arguments,
-                                           const QStringList &Environment, bool WantTransparentCells,
-                                           double TimeoutSeconds)
+double TXServerProbe::startAndWaitForPaint(const QString &program, const QStringList &arguments,
+                                           const QStringList &environment, bool wantTransparentCells,
+                                           double timeoutSeconds)
 {
-    if (!Ok())
+    if (!ok())
         return -1;
-    Stop();
-    QStringList Env = Environment;
-    Env << QStringLiteral("DISPLAY=") + FDisplay << QStringLiteral("QT_QPA_PLATFORM=xcb");
-    const auto Start = Clock::now();
-    FChild = Spawn(Program, Arguments, Env);
+    stop();
+    QStringList env = environment;
+    env << QStringLiteral("DISPLAY=") + m_display << QStringLiteral("QT_QPA_PLATFORM=xcb");
+    const auto start = Clock::now();
+    m_child = spawn(program, arguments, env);
     for (;;) {
-        const double Seconds = std::chrono::duration<double>(Clock::now() - Start).count();
-        if (Seconds > TimeoutSeconds)
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (seconds > timeoutSeconds)
             return -1;
-        if (const quint32 Window = FindWindow(FChild); Window && Painted(Window, WantTransparentCells))
-            return std::chrono::duration<double>(Clock::now() - Start).count();
+        if (const quint32 window = findWindow(m_child); window && painted(window, wantTransparentCells))
+            return std::chrono::duration<double>(Clock::now() - start).count();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
-void TXServerProbe::Stop()
+void TXServerProbe::stop()
 {
-    if (FChild > 0) {
-        kill(FChild, SIGKILL);
-        waitpid(FChild, nullptr, 0);
-        FChild = -1;
+    if (m_child > 0) {
+        kill(m_child, SIGKILL);
+        waitpid(m_child, nullptr, 0);
+        m_child = -1;
     }
 }
 
-double TXServerProbe::CpuSeconds(pid_t Process)
+double TXServerProbe::cpuSeconds(pid_t process)
 {
-    QFile Stat(QStringLiteral("/proc/%1/stat").arg(Process));
-    if (!Stat.open(QIODevice::ReadOnly))
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
         return -1;
-    const QByteArray Text = Stat.readAll();
+    const QByteArray text = stat.readAll();
     // The fields after the command name, which is in parentheses and may hold spaces.
-    const QList<QByteArray> Fields = Text.mid(Text.lastIndexOf(')') + 2).split(' ');
-    if (Fields.size() < 13)
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
         return -1;
-    const double Ticks = Fields[11].toDouble() + Fields[12].toDouble(); // utime, stime
-    return Ticks / double(sysconf(_SC_CLK_TCK));
+    const double ticks = fields[11].toDouble() + fields[12].toDouble(); // utime, stime
+    return ticks / double(sysconf(_SC_CLK_TCK));
 }

@@ -18,31 +18,31 @@ public:
     TXServerProbe(const TXServerProbe &) = delete;
     TXServerProbe &operator=(const TXServerProbe &) = delete;
 
-    bool Ok() const { return FConnection != nullptr; }
-    QString Display() const { return FDisplay; }
+    bool ok() const { return m_connection != nullptr; }
+    QString display() const { return m_display; }
 
     // Starts Program with Arguments on this server (the environment gets DISPLAY, QT_QPA_PLATFORM=xcb and the
     // extra Environment entries) and waits until it shows a painted window: a viewable top-level window of its
     // process whose pixels are nearly all drawn (not the black of the root) and, when WantTransparentCells,
     // whose centre shows the random white pixels of the Transparent effect. Returns the seconds from the start
     // to that moment, or a negative number after TimeoutSeconds. The process keeps running; see Stop.
-    double StartAndWaitForPaint(const QString &Program, const QStringList &Arguments, const QStringList &Environment,
-                                bool WantTransparentCells, double TimeoutSeconds);
-    pid_t Child() const { return FChild; }
+    double startAndWaitForPaint(const QString &program, const QStringList &arguments, const QStringList &environment,
+                                bool wantTransparentCells, double timeoutSeconds);
+    pid_t child() const { return m_child; }
     // Ends the child started last and waits for it.
-    void Stop();
+    void stop();
 
     // Processor time (user + system, all threads) a process has used so far, in seconds.
-    static double CpuSeconds(pid_t Process);
+    static double cpuSeconds(pid_t process);
 
 private:
-    bool Painted(quint32 Window, bool WantTransparentCells);
-    quint32 FindWindow(pid_t Process);
+    bool painted(quint32 window, bool wantTransparentCells);
+    quint32 findWindow(pid_t process);
 
-    pid_t FServer = -1;
-    pid_t FChild = -1;
-    QString FDisplay;
-    xcb_connection_t *FConnection = nullptr;
-    quint32 FRoot = 0;
-    quint32 FPidAtom = 0;
+    pid_t m_server = -1;
+    pid_t m_child = -1;
+    QString m_display;
+    xcb_connection_t *m_connection = nullptr;
+    quint32 m_root = 0;
+    quint32 m_pidAtom = 0;
 };

@@ -34,110 +34,110 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int PhotoWidth = 6000, PhotoHeight = 4000;
 
-bool Quick = false;
+bool quick = false;
 
 struct TInputs
 {
-    QTemporaryDir Folder;
-    QImage Photo;           // 24 megapixels
-    QString BigPuzzle;      // the photo, 3 x 3, Hidden
-    QByteArray BigJpeg;     // its JPEG stream
-    QString StartPuzzle;    // a 2-megapixel photo, 3 x 3, Transparent: what start and idle show
-    QString ConfigFolder;   // settings of the started programs: no demo window, no sound
+    QTemporaryDir folder;
+    QImage photo;           // 24 megapixels
+    QString bigPuzzle;      // the photo, 3 x 3, Hidden
+    QByteArray bigJpeg;     // its JPEG stream
+    QString startPuzzle;    // a 2-megapixel photo, 3 x 3, Transparent: what start and idle show
+    QString configFolder;   // settings of the started programs: no demo window, no sound
 };
 
-TInputs *Inputs = nullptr;
+TInputs *inputs = nullptr;
 
 // Makes the three sounds silent: the benchmark measures pictures, not the audio device.
 class TSilentPlayer : public TSoundPlayer
 {
 public:
-    bool Open(const QString &) override { return false; }
-    void Play() override {}
+    bool open(const QString &) override { return false; }
+    void play() override {}
 };
 
 // The pointer stays where it is: a warp would come back as a move event and snap the drag being measured.
 class TStillPointer : public TPointerControl
 {
 public:
-    void MoveTo(QPoint, QWindow *) override {}
-    void Confine(const QRect &, QWindow *) override {}
-    void Release() override {}
+    void moveTo(QPoint, QWindow *) override {}
+    void confine(const QRect &, QWindow *) override {}
+    void release() override {}
 };
 
 // Settings that switch the demo window and the sounds off, for the program's own name and the benchmark's.
-void WriteSettings(const QString &Folder, const QString &Name)
+void writeSettings(const QString &folder, const QString &name)
 {
-    QDir().mkpath(Folder);
-    QFile Ini(Folder + QLatin1Char('/') + Name + QStringLiteral(".INI"));
-    if (Ini.open(QIODevice::WriteOnly))
-        Ini.write("[TNimbrelMainForm]\nShowAtStartAction_Checked=False\nmSound_Checked=False\n");
+    QDir().mkpath(folder);
+    QFile ini(folder + QLatin1Char('/') + name + QStringLiteral(".INI"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write("[TNimbrelMainForm]\nShowAtStartAction_Checked=False\nmSound_Checked=False\n");
 }
 
-void MakeInputs()
+void makeInputs()
 {
-    Inputs = new TInputs;
-    Inputs->Photo = MakePhotograph(PhotoWidth, PhotoHeight);
-    Inputs->BigPuzzle = Inputs->Folder.filePath(QStringLiteral("big.nbq"));
-    MakePuzzleFile(Inputs->Photo, Inputs->BigPuzzle, Effect::Hidden, 3, 3, false, false);
-    Inputs->BigJpeg = JpegPartOf(Inputs->BigPuzzle);
-    Inputs->StartPuzzle = Inputs->Folder.filePath(QStringLiteral("start.nbq"));
-    MakePuzzleFile(MakePhotograph(1800, 1200), Inputs->StartPuzzle, Effect::Transparent, 3, 3, false, false);
-    Inputs->ConfigFolder = Inputs->Folder.filePath(QStringLiteral("config"));
-    WriteSettings(Inputs->ConfigFolder + QStringLiteral("/quorra"), QStringLiteral("quorra"));
-    WriteSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+    inputs = new TInputs;
+    inputs->photo = makePhotograph(PhotoWidth, PhotoHeight);
+    inputs->bigPuzzle = inputs->folder.filePath(QStringLiteral("big.nbq"));
+    makePuzzleFile(inputs->photo, inputs->bigPuzzle, Effect::Hidden, 3, 3, false, false);
+    inputs->bigJpeg = jpegPartOf(inputs->bigPuzzle);
+    inputs->startPuzzle = inputs->folder.filePath(QStringLiteral("start.nbq"));
+    makePuzzleFile(makePhotograph(1800, 1200), inputs->startPuzzle, Effect::Transparent, 3, 3, false, false);
+    inputs->configFolder = inputs->folder.filePath(QStringLiteral("config"));
+    writeSettings(inputs->configFolder + QStringLiteral("/quorra"), QStringLiteral("quorra"));
+    writeSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
                   QCoreApplication::applicationName());
     std::printf("Inputs: %d x %d photograph, JPEG stream of %.1f MB in %s\n", PhotoWidth, PhotoHeight,
-                Inputs->BigJpeg.size() / 1e6, qPrintable(Inputs->Folder.path()));
+                inputs->bigJpeg.size() / 1e6, qPrintable(inputs->folder.path()));
 }
 
 // ---- open and save ----
 
 // What opening a puzzle file costs the program: read, decode, tangle unpaced, fitted to a 1920 x 1080 panel.
-void OpenFitted(const QString &Path, int PanelWidth, int PanelHeight)
+void openFitted(const QString &path, int panelWidth, int panelHeight)
 {
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
     // As the main window does: the panel is known before the file is opened.
-    Puzzle.OpenPanel = QSize(PanelWidth, PanelHeight);
-    if (Puzzle.LoadFromFile(Path) != TLoadResult::Loaded)
+    puzzle.openPanel = QSize(panelWidth, panelHeight);
+    if (puzzle.loadFromFile(path) != TLoadResult::Loaded)
         throw std::runtime_error("the puzzle file did not open");
-    Puzzle.Tangle();
-    Puzzle.UpdateFit(PanelWidth, PanelHeight, false);
-    Puzzle.BestFit();
-    benchmark::DoNotOptimize(Display.constBits());
+    puzzle.tangle();
+    puzzle.updateFit(panelWidth, panelHeight, false);
+    puzzle.bestFit();
+    benchmark::DoNotOptimize(display.constBits());
 }
 
-void OpenQuorra(benchmark::State &State)
+void openQuorra(benchmark::State &state)
 {
-    for (auto _ : State)
-        OpenFitted(Inputs->BigPuzzle, 1920, 1080);
+    for (auto _ : state)
+        openFitted(inputs->bigPuzzle, 1920, 1080);
 }
 
-void OpenLibjpeg(benchmark::State &State)
+void openLibjpeg(benchmark::State &state)
 {
-    for (auto _ : State) {
-        const QImage Picture = DecodeWithLibjpeg(Inputs->BigJpeg);
-        benchmark::DoNotOptimize(Picture.constBits());
+    for (auto _ : state) {
+        const QImage picture = decodeWithLibjpeg(inputs->bigJpeg);
+        benchmark::DoNotOptimize(picture.constBits());
     }
 }
 
-void SaveQuorra(benchmark::State &State)
+void saveQuorra(benchmark::State &state)
 {
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    Puzzle.LoadFromFile(Inputs->BigPuzzle);
-    Puzzle.UpdateFit(1920, 1080, false);
-    const QString Path = Inputs->Folder.filePath(QStringLiteral("saved.nbq"));
-    for (auto _ : State)
-        Puzzle.SaveToFile(Path);
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
+    puzzle.loadFromFile(inputs->bigPuzzle);
+    puzzle.updateFit(1920, 1080, false);
+    const QString path = inputs->folder.filePath(QStringLiteral("saved.nbq"));
+    for (auto _ : state)
+        puzzle.saveToFile(path);
 }
 
-void SaveLibjpeg(benchmark::State &State)
+void saveLibjpeg(benchmark::State &state)
 {
-    for (auto _ : State) {
-        const QByteArray Stream = EncodeWithLibjpeg(Inputs->Photo);
-        benchmark::DoNotOptimize(Stream.constData());
+    for (auto _ : state) {
+        const QByteArray stream = encodeWithLibjpeg(inputs->photo);
+        benchmark::DoNotOptimize(stream.constData());
     }
 }
 
@@ -146,34 +146,34 @@ void SaveLibjpeg(benchmark::State &State)
 // A 24-megapixel puzzle, 4 x 4 with an empty row and column, in set-up, fitted to a 3840 x 2160 panel.
 struct TRebuildPuzzle
 {
-    QImage Display;
-    TPuzzle Puzzle{&Display, &ConcealmentTexture()};
-    explicit TRebuildPuzzle(qint32 Effect)
+    QImage display;
+    TPuzzle puzzle{&display, &concealmentTexture()};
+    explicit TRebuildPuzzle(qint32 effect)
     {
-        Puzzle.Source = Inputs->Photo;
-        Puzzle.Scale = 0.05;
-        Puzzle.Setup(Effect, 4, 4, false, true, true);
-        Puzzle.UpdateFit(3840, 2160, false);
-        Puzzle.BestFit();
+        puzzle.source = inputs->photo;
+        puzzle.scale = 0.05;
+        puzzle.setup(effect, 4, 4, false, true, true);
+        puzzle.updateFit(3840, 2160, false);
+        puzzle.bestFit();
     }
 };
 
-void RebuildQuorra(benchmark::State &State, qint32 Effect)
+void rebuildQuorra(benchmark::State &state, qint32 effect)
 {
-    TRebuildPuzzle P(Effect);
-    for (auto _ : State)
-        P.Puzzle.Rebuild();
-    State.counters["display_width"] = P.Display.width();
-    State.counters["display_height"] = P.Display.height();
+    TRebuildPuzzle p(effect);
+    for (auto _ : state)
+        p.puzzle.rebuild();
+    state.counters["display_width"] = p.display.width();
+    state.counters["display_height"] = p.display.height();
 }
 
-void RebuildScaled(benchmark::State &State)
+void rebuildScaled(benchmark::State &state)
 {
-    TRebuildPuzzle P(Effect::TopSecret);
-    const QSize Size = P.Display.size();
-    for (auto _ : State) {
-        const QImage Scaled = Inputs->Photo.scaled(Size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        benchmark::DoNotOptimize(Scaled.constBits());
+    TRebuildPuzzle p(Effect::TopSecret);
+    const QSize size = p.display.size();
+    for (auto _ : state) {
+        const QImage scaled = inputs->photo.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        benchmark::DoNotOptimize(scaled.constBits());
     }
 }
 
@@ -183,205 +183,205 @@ void RebuildScaled(benchmark::State &State)
 // 3840 x 2160 panel, and a row caught and being dragged.
 struct TDragWindow
 {
-    std::unique_ptr<TNimbrelMainForm> Form;
-    QRect Band;
-    int X = 0, Y = 0;
+    std::unique_ptr<TNimbrelMainForm> form;
+    QRect band;
+    int x = 0, y = 0;
 
     TDragWindow()
     {
-        Form = std::make_unique<TNimbrelMainForm>(nullptr, [] { return std::make_unique<TSilentPlayer>(); });
-        Form->TangleStepMs = 0;
-        Form->PointerControl = std::make_unique<TStillPointer>();
-        Form->show();
-        if (!QTest::qWaitForWindowExposed(Form.get()))
+        form = std::make_unique<TNimbrelMainForm>(nullptr, [] { return std::make_unique<TSilentPlayer>(); });
+        form->tangleStepMs = 0;
+        form->pointerControl = std::make_unique<TStillPointer>();
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
             throw std::runtime_error("the window was not exposed");
-        for (int Attempt = 0; Attempt < 20; ++Attempt) {
-            TPicturePanel *Panel = Form->ImageSpeedBar;
-            if (Panel->ClientWidth() == 3840 && Panel->ClientHeight() == 2160)
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            TPicturePanel *panel = form->imageSpeedBar;
+            if (panel->clientWidth() == 3840 && panel->clientHeight() == 2160)
                 break;
-            Form->resize(Form->width() + 3840 - Panel->ClientWidth(), Form->height() + 2160 - Panel->ClientHeight());
+            form->resize(form->width() + 3840 - panel->clientWidth(), form->height() + 2160 - panel->clientHeight());
             QTest::qWait(5);
         }
-        const QString Path = Inputs->Folder.filePath(QStringLiteral("drag.nbq"));
-        if (!QFile::exists(Path))
-            MakePuzzleFile(Inputs->Photo, Path, Effect::Hidden, 4, 4, true, true);
-        Form->OpenPuzzleFile(Path);
+        const QString path = inputs->folder.filePath(QStringLiteral("drag.nbq"));
+        if (!QFile::exists(path))
+            makePuzzleFile(inputs->photo, path, Effect::Hidden, 4, 4, true, true);
+        form->openPuzzleFile(path);
         QCoreApplication::processEvents();
-        TPuzzle &P = *Form->Puzzle;
-        const QPoint C = P.CellCentre(QPoint(2, 2));
-        Form->ImageMouseDown(Qt::LeftButton, {}, C.x(), C.y());
-        X = C.x() + P.DragThreshold + 1;
-        Y = C.y();
-        Form->ImageMouseMove(Qt::LeftButton, {}, X, Y);
+        TPuzzle &p = *form->puzzle;
+        const QPoint c = p.cellCentre(QPoint(2, 2));
+        form->imageMouseDown(Qt::LeftButton, {}, c.x(), c.y());
+        x = c.x() + p.dragThreshold + 1;
+        y = c.y();
+        form->imageMouseMove(Qt::LeftButton, {}, x, y);
         QCoreApplication::processEvents();
-        if (P.DragState != TDragState::Row)
+        if (p.dragState != TDragState::Row)
             throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
-                                         .arg(Form->ImageSpeedBar->ClientWidth())
-                                         .arg(Form->ImageSpeedBar->ClientHeight())
-                                         .arg(P.Display->width())
-                                         .arg(P.Display->height())
-                                         .arg(int(P.DragState))
+                                         .arg(form->imageSpeedBar->clientWidth())
+                                         .arg(form->imageSpeedBar->clientHeight())
+                                         .arg(p.display->width())
+                                         .arg(p.display->height())
+                                         .arg(int(p.dragState))
                                          .toStdString());
-        Band = QRect(0, (P.Selected.y() - 1) * P.CellHeight, P.Display->width(), P.CellHeight);
+        band = QRect(0, (p.selected.y() - 1) * p.cellHeight, p.display->width(), p.cellHeight);
     }
 
     // One pointer move along the row that stays clear of every cell centre, so that no move is committed.
-    void Move()
+    void move()
     {
-        const TPuzzle &P = *Form->Puzzle;
-        X += 1;
-        if (P.NearCellCentre(X, Y))
-            X += 2 * P.DragThreshold + 1;
-        if (X >= P.Display->width())
-            X = P.CellCentre(QPoint(1, 1)).x() + P.DragThreshold + 1;
-        Form->ImageMouseMove(Qt::LeftButton, {}, X, Y);
+        const TPuzzle &p = *form->puzzle;
+        x += 1;
+        if (p.nearCellCentre(x, y))
+            x += 2 * p.dragThreshold + 1;
+        if (x >= p.display->width())
+            x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold + 1;
+        form->imageMouseMove(Qt::LeftButton, {}, x, y);
         // Paints what the move invalidated into the window's backing store, in the screen's format.
-        Form->Image->repaint(Band);
+        form->image->repaint(band);
     }
 };
 
-void DragQuorra(benchmark::State &State)
+void dragQuorra(benchmark::State &state)
 {
-    TDragWindow Window;
-    for (auto _ : State)
-        Window.Move();
-    State.counters["band_width"] = Window.Band.width();
-    State.counters["band_height"] = Window.Band.height();
+    TDragWindow window;
+    for (auto _ : state)
+        window.move();
+    state.counters["band_width"] = window.band.width();
+    state.counters["band_height"] = window.band.height();
 }
 
-void DragMemcpy(benchmark::State &State)
+void dragMemcpy(benchmark::State &state)
 {
-    TDragWindow Window;
-    const QImage &Display = *Window.Form->Puzzle->Display;
-    QImage Copy = Display.copy(Window.Band);
-    const size_t Bytes = size_t(Window.Band.width()) * 3;
-    for (auto _ : State) {
-        for (int Y = 0; Y < Window.Band.height(); ++Y)
-            std::memcpy(Copy.scanLine(Y), Display.constScanLine(Window.Band.top() + Y), Bytes);
+    TDragWindow window;
+    const QImage &display = *window.form->puzzle->display;
+    QImage copy = display.copy(window.band);
+    const size_t bytes = size_t(window.band.width()) * 3;
+    for (auto _ : state) {
+        for (int y = 0; y < window.band.height(); ++y)
+            std::memcpy(copy.scanLine(y), display.constScanLine(window.band.top() + y), bytes);
         benchmark::ClobberMemory();
     }
 }
 
 // ---- effects ----
 
-QImage EffectCell()
+QImage effectCell()
 {
-    return Inputs->Photo.copy(1000, 1000, 1000, 1000);
+    return inputs->photo.copy(1000, 1000, 1000, 1000);
 }
 
-void EffectQuorra(benchmark::State &State, qint32 Effect)
+void effectQuorra(benchmark::State &state, qint32 effect)
 {
-    QImage Cell = EffectCell();
-    for (auto _ : State) {
-        ApplyEffect(Cell, Effect, 7, ConcealmentTexture());
+    QImage cell = effectCell();
+    for (auto _ : state) {
+        applyEffect(cell, effect, 7, concealmentTexture());
         benchmark::ClobberMemory();
     }
 }
 
-void EffectMemcpy(benchmark::State &State)
+void effectMemcpy(benchmark::State &state)
 {
-    const QImage From = EffectCell();
-    QImage To = EffectCell();
-    for (auto _ : State) {
-        std::memcpy(To.bits(), From.constBits(), size_t(From.sizeInBytes()));
+    const QImage from = effectCell();
+    QImage to = effectCell();
+    for (auto _ : state) {
+        std::memcpy(to.bits(), from.constBits(), size_t(from.sizeInBytes()));
         benchmark::ClobberMemory();
     }
 }
 
 // ---- start, memory and idle: other processes ----
 
-TXServerProbe *XServer = nullptr;
+TXServerProbe *xServer = nullptr;
 
-QStringList ChildEnvironment()
+QStringList childEnvironment()
 {
-    return {QStringLiteral("XDG_CONFIG_HOME=") + Inputs->ConfigFolder};
+    return {QStringLiteral("XDG_CONFIG_HOME=") + inputs->configFolder};
 }
 
-void StartQuorra(benchmark::State &State)
+void startQuorra(benchmark::State &state)
 {
-    for (auto _ : State) {
-        const double Seconds = XServer->StartAndWaitForPaint(QStringLiteral(QUORRA_PROGRAM), {Inputs->StartPuzzle},
-                                                             ChildEnvironment(), true, 30);
-        XServer->Stop();
-        if (Seconds < 0) {
-            State.SkipWithError("quorra showed no painted puzzle within 30 s");
+    for (auto _ : state) {
+        const double seconds = xServer->startAndWaitForPaint(QStringLiteral(QUORRA_PROGRAM), {inputs->startPuzzle},
+                                                             childEnvironment(), true, 30);
+        xServer->stop();
+        if (seconds < 0) {
+            state.SkipWithError("quorra showed no painted puzzle within 30 s");
             break;
         }
-        State.SetIterationTime(Seconds);
+        state.SetIterationTime(seconds);
     }
 }
 
-void StartEmptyWindow(benchmark::State &State)
+void startEmptyWindow(benchmark::State &state)
 {
-    for (auto _ : State) {
-        const double Seconds = XServer->StartAndWaitForPaint(QStringLiteral(QUORRA_EMPTY_WINDOW), {},
-                                                             ChildEnvironment(), false, 30);
-        XServer->Stop();
-        if (Seconds < 0) {
-            State.SkipWithError("the empty window did not show within 30 s");
+    for (auto _ : state) {
+        const double seconds = xServer->startAndWaitForPaint(QStringLiteral(QUORRA_EMPTY_WINDOW), {},
+                                                             childEnvironment(), false, 30);
+        xServer->stop();
+        if (seconds < 0) {
+            state.SkipWithError("the empty window did not show within 30 s");
             break;
         }
-        State.SetIterationTime(Seconds);
+        state.SetIterationTime(seconds);
     }
 }
 
-double ResidentKilobytes(const char *Key)
+double residentKilobytes(const char *key)
 {
-    QFile Status(QStringLiteral("/proc/self/status"));
-    if (!Status.open(QIODevice::ReadOnly))
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray &Line : Status.readAll().split('\n'))
-        if (Line.startsWith(Key))
-            return Line.mid(int(std::strlen(Key))).trimmed().split(' ').first().toDouble();
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(std::strlen(key))).trimmed().split(' ').first().toDouble();
     return -1;
 }
 
 // Run in a child process: opens the puzzle as the program does and reports the peak resident memory.
-int MemoryChild(int argc, char *argv[])
+int memoryChild(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication Application(argc, argv);
-    const double Before = ResidentKilobytes("VmRSS:");
-    OpenFitted(QString::fromLocal8Bit(argv[2]), 1920, 1080);
-    std::printf("%.0f %.0f\n", Before, ResidentKilobytes("VmHWM:"));
+    QGuiApplication application(argc, argv);
+    const double before = residentKilobytes("VmRSS:");
+    openFitted(QString::fromLocal8Bit(argv[2]), 1920, 1080);
+    std::printf("%.0f %.0f\n", before, residentKilobytes("VmHWM:"));
     return 0;
 }
 
-void Memory(benchmark::State &State)
+void memory(benchmark::State &state)
 {
-    for (auto _ : State) {
-        QProcess Child;
-        Child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory-child"), Inputs->BigPuzzle});
-        if (!Child.waitForFinished(120000) || Child.exitCode() != 0) {
-            State.SkipWithError("the memory probe failed");
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory-child"), inputs->bigPuzzle});
+        if (!child.waitForFinished(120000) || child.exitCode() != 0) {
+            state.SkipWithError("the memory probe failed");
             break;
         }
-        const QList<QByteArray> Numbers = Child.readAllStandardOutput().trimmed().split(' ');
-        const double Source = double(PhotoWidth) * PhotoHeight * 3;
-        State.counters["before_open_MB"] = Numbers.value(0).toDouble() * 1024 / 1e6;
-        State.counters["peak_MB"] = Numbers.value(1).toDouble() * 1024 / 1e6;
-        State.counters["source_MB"] = Source / 1e6;
+        const QList<QByteArray> numbers = child.readAllStandardOutput().trimmed().split(' ');
+        const double source = double(PhotoWidth) * PhotoHeight * 3;
+        state.counters["before_open_MB"] = numbers.value(0).toDouble() * 1024 / 1e6;
+        state.counters["peak_MB"] = numbers.value(1).toDouble() * 1024 / 1e6;
+        state.counters["source_MB"] = source / 1e6;
     }
 }
 
-void Idle(benchmark::State &State)
+void idle(benchmark::State &state)
 {
-    const double Window = Quick ? 2.0 : 10.0;
-    for (auto _ : State) {
-        if (XServer->StartAndWaitForPaint(QStringLiteral(QUORRA_PROGRAM), {Inputs->StartPuzzle}, ChildEnvironment(),
+    const double window = quick ? 2.0 : 10.0;
+    for (auto _ : state) {
+        if (xServer->startAndWaitForPaint(QStringLiteral(QUORRA_PROGRAM), {inputs->startPuzzle}, childEnvironment(),
                                           true, 30)
             < 0) {
-            State.SkipWithError("quorra showed no painted puzzle within 30 s");
+            state.SkipWithError("quorra showed no painted puzzle within 30 s");
             break;
         }
         // Let the start-up settle (deferred loading, the first idle passes) before the quiet time is measured.
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        const double Before = TXServerProbe::CpuSeconds(XServer->Child());
-        std::this_thread::sleep_for(std::chrono::duration<double>(Window));
-        const double After = TXServerProbe::CpuSeconds(XServer->Child());
-        XServer->Stop();
-        State.SetIterationTime(Window);
-        State.counters["cpu_percent"] = 100.0 * (After - Before) / Window;
+        const double before = TXServerProbe::cpuSeconds(xServer->child());
+        std::this_thread::sleep_for(std::chrono::duration<double>(window));
+        const double after = TXServerProbe::cpuSeconds(xServer->child());
+        xServer->stop();
+        state.SetIterationTime(window);
+        state.counters["cpu_percent"] = 100.0 * (after - before) / window;
     }
 }
 
@@ -392,68 +392,68 @@ const char *const EffectNames[7] = {"Obscure", "Dark", "Transparent", "Negative"
 
 void Register()
 {
-    auto Heavy = [](benchmark::internal::Benchmark *B, int Full) {
-        B->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(Quick ? 1 : Full);
+    auto heavy = [](benchmark::internal::Benchmark *b, int full) {
+        b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(quick ? 1 : full);
     };
-    auto Timed = [](benchmark::internal::Benchmark *B, int Full) {
-        B->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(Quick ? 1 : Full);
+    auto timed = [](benchmark::internal::Benchmark *b, int full) {
+        b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(quick ? 1 : full);
     };
-    auto Light = [](benchmark::internal::Benchmark *B) {
-        B->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(Quick ? 0.02 : 0.5);
+    auto light = [](benchmark::internal::Benchmark *b) {
+        b->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(quick ? 0.02 : 0.5);
     };
     // Each figure's own run and its baseline are registered next to each other, so the two see the same load.
-    Heavy(benchmark::RegisterBenchmark("open/quorra", OpenQuorra), 5);
-    Heavy(benchmark::RegisterBenchmark("open/libjpeg", OpenLibjpeg), 5);
-    Heavy(benchmark::RegisterBenchmark("save/quorra", SaveQuorra), 5);
-    Heavy(benchmark::RegisterBenchmark("save/libjpeg", SaveLibjpeg), 5);
-    for (int E = 0; E < 7; ++E)
-        Heavy(benchmark::RegisterBenchmark((std::string("rebuild/quorra/") + EffectNames[E]).c_str(), RebuildQuorra,
-                                           qint32(E)),
+    heavy(benchmark::RegisterBenchmark("open/quorra", openQuorra), 5);
+    heavy(benchmark::RegisterBenchmark("open/libjpeg", openLibjpeg), 5);
+    heavy(benchmark::RegisterBenchmark("save/quorra", saveQuorra), 5);
+    heavy(benchmark::RegisterBenchmark("save/libjpeg", saveLibjpeg), 5);
+    for (int e = 0; e < 7; ++e)
+        heavy(benchmark::RegisterBenchmark((std::string("rebuild/quorra/") + EffectNames[e]).c_str(), rebuildQuorra,
+                                           qint32(e)),
               5);
-    Heavy(benchmark::RegisterBenchmark("rebuild/qimage_scaled", RebuildScaled), 10);
-    Light(benchmark::RegisterBenchmark("drag_frame/quorra", DragQuorra));
-    Light(benchmark::RegisterBenchmark("drag_frame/memcpy", DragMemcpy));
-    for (int E = 0; E < 7; ++E)
-        Light(benchmark::RegisterBenchmark((std::string("effect/quorra/") + EffectNames[E]).c_str(), EffectQuorra,
-                                           qint32(E)));
-    Light(benchmark::RegisterBenchmark("effect/memcpy", EffectMemcpy));
-    Timed(benchmark::RegisterBenchmark("start/quorra", StartQuorra), 5);
-    Timed(benchmark::RegisterBenchmark("start/empty_window", StartEmptyWindow), 5);
-    Heavy(benchmark::RegisterBenchmark("memory", Memory), 1);
-    Timed(benchmark::RegisterBenchmark("idle", Idle), 1);
+    heavy(benchmark::RegisterBenchmark("rebuild/qimage_scaled", rebuildScaled), 10);
+    light(benchmark::RegisterBenchmark("drag_frame/quorra", dragQuorra));
+    light(benchmark::RegisterBenchmark("drag_frame/memcpy", dragMemcpy));
+    for (int e = 0; e < 7; ++e)
+        light(benchmark::RegisterBenchmark((std::string("effect/quorra/") + EffectNames[e]).c_str(), effectQuorra,
+                                           qint32(e)));
+    light(benchmark::RegisterBenchmark("effect/memcpy", effectMemcpy));
+    timed(benchmark::RegisterBenchmark("start/quorra", startQuorra), 5);
+    timed(benchmark::RegisterBenchmark("start/empty_window", startEmptyWindow), 5);
+    heavy(benchmark::RegisterBenchmark("memory", memory), 1);
+    timed(benchmark::RegisterBenchmark("idle", idle), 1);
 }
 
-void Line(const char *Figure, double Ratio, double Goal)
+void line(const char *figure, double ratio, double goal)
 {
-    if (Ratio < 0)
-        std::printf("%s n/a %.2f MISSED\n", Figure, Goal);
+    if (ratio < 0)
+        std::printf("%s n/a %.2f MISSED\n", figure, goal);
     else
-        std::printf("%s %.2f %.2f %s\n", Figure, Ratio, Goal, Ratio <= Goal ? "met" : "MISSED");
+        std::printf("%s %.2f %.2f %s\n", figure, ratio, goal, ratio <= goal ? "met" : "MISSED");
 }
 
-double Ratio(const TSummaryReporter &R, const std::string &Measured, const std::string &Baseline)
+double ratio(const TSummaryReporter &r, const std::string &measured, const std::string &baseline)
 {
-    const double M = R.Seconds(Measured), B = R.Seconds(Baseline);
-    return M < 0 || B <= 0 ? -1 : M / B;
+    const double m = r.seconds(measured), b = r.seconds(baseline);
+    return m < 0 || b <= 0 ? -1 : m / b;
 }
 
-void Summary(const TSummaryReporter &R)
+void summary(const TSummaryReporter &r)
 {
     std::printf("\nSummary (figure, ratio to its baseline, goal, verdict; idle in percent of one core)\n");
-    Line("open", Ratio(R, "open/quorra", "open/libjpeg"), 1.25);
-    Line("save", Ratio(R, "save/quorra", "save/libjpeg"), 1.15);
-    for (int E = 0; E < 7; ++E)
-        Line((std::string("rebuild-") + EffectNames[E]).c_str(),
-             Ratio(R, std::string("rebuild/quorra/") + EffectNames[E], "rebuild/qimage_scaled"), 1.0);
-    Line("drag-frame", Ratio(R, "drag_frame/quorra", "drag_frame/memcpy"), 2.0);
-    const double EffectGoals[7] = {2, 4, 4, 2, 3, 3, 3};
-    for (int E = 0; E < 7; ++E)
-        Line((std::string("effect-") + EffectNames[E]).c_str(),
-             Ratio(R, std::string("effect/quorra/") + EffectNames[E], "effect/memcpy"), EffectGoals[E]);
-    Line("start", Ratio(R, "start/quorra", "start/empty_window"), 1.5);
-    const double Peak = R.Counter("memory", "peak_MB"), Source = R.Counter("memory", "source_MB");
-    Line("memory", Peak < 0 || Source <= 0 ? -1 : Peak / Source, 1.8);
-    Line("idle", R.Counter("idle", "cpu_percent"), 1.0);
+    line("open", ratio(r, "open/quorra", "open/libjpeg"), 1.25);
+    line("save", ratio(r, "save/quorra", "save/libjpeg"), 1.15);
+    for (int e = 0; e < 7; ++e)
+        line((std::string("rebuild-") + EffectNames[e]).c_str(),
+             ratio(r, std::string("rebuild/quorra/") + EffectNames[e], "rebuild/qimage_scaled"), 1.0);
+    line("drag-frame", ratio(r, "drag_frame/quorra", "drag_frame/memcpy"), 2.0);
+    const double effectGoals[7] = {2, 4, 4, 2, 3, 3, 3};
+    for (int e = 0; e < 7; ++e)
+        line((std::string("effect-") + EffectNames[e]).c_str(),
+             ratio(r, std::string("effect/quorra/") + EffectNames[e], "effect/memcpy"), effectGoals[e]);
+    line("start", ratio(r, "start/quorra", "start/empty_window"), 1.5);
+    const double peak = r.counter("memory", "peak_MB"), source = r.counter("memory", "source_MB");
+    line("memory", peak < 0 || source <= 0 ? -1 : peak / source, 1.8);
+    line("idle", r.counter("idle", "cpu_percent"), 1.0);
 }
 
 } // namespace
@@ -462,36 +462,36 @@ int main(int argc, char *argv[])
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc >= 3 && std::strcmp(argv[1], "--memory-child") == 0)
-        return MemoryChild(argc, argv);
+        return memoryChild(argc, argv);
 
-    std::vector<char *> Arguments;
-    for (int I = 0; I < argc; ++I) {
-        if (std::strcmp(argv[I], "--quick") == 0)
-            Quick = true;
+    std::vector<char *> arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quick") == 0)
+            quick = true;
         else
-            Arguments.push_back(argv[I]);
+            arguments.push_back(argv[i]);
     }
     if (qEnvironmentVariableIntValue("QUORRA_BENCH_QUICK") == 1)
-        Quick = true;
-    int Count = int(Arguments.size());
-    Arguments.push_back(nullptr);
+        quick = true;
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
 
     // The in-process figures paint into Qt's offscreen backing store; start and idle use a private X server.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    QApplication Application(Count, Arguments.data());
-    MakeInputs();
-    TXServerProbe Probe;
-    XServer = &Probe;
-    if (!Probe.Ok())
+    QApplication application(count, arguments.data());
+    makeInputs();
+    TXServerProbe probe;
+    xServer = &probe;
+    if (!probe.ok())
         std::printf("No X server could be started (Xvfb): start and idle are not measured.\n");
 
-    benchmark::Initialize(&Count, Arguments.data());
+    benchmark::Initialize(&count, arguments.data());
     Register();
-    TSummaryReporter Reporter;
-    benchmark::RunSpecifiedBenchmarks(&Reporter);
-    Summary(Reporter);
+    TSummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    summary(reporter);
     benchmark::Shutdown();
-    delete Inputs;
+    delete inputs;
     return 0;
 }

@@ -12,14 +12,14 @@
 
 namespace {
 
-QString FullPath(const QString &Path)
+QString fullPath(const QString &path)
 {
-    return QFileInfo(Path).absoluteFilePath();
+    return QFileInfo(path).absoluteFilePath();
 }
 
-[[noreturn]] void CannotCreate(const QString &Path, const QString &Reason)
+[[noreturn]] void cannotCreate(const QString &path, const QString &reason)
 {
-    throw TError(QStringLiteral("Cannot create file \"%1\". %2").arg(FullPath(Path), Reason));
+    throw TError(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 } // namespace
@@ -27,50 +27,50 @@ QString FullPath(const QString &Path)
 // The new file is written beside the old one and renamed over it only when complete, so a failed save (full
 // disk, folder not writable, an encoder error) leaves the file that was there untouched. The file lands at the
 // chosen path itself: a link there is replaced, never written through.
-void TPuzzle::SaveToFile(const QString &Path)
+void TPuzzle::saveToFile(const QString &path)
 {
-    const TPuzzleFile Stored(*this);
-    TReplacingFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
-        CannotCreate(Path, File.errorString());
-    if (!Stored.Write(File) || !File.Commit())
-        CannotCreate(Path, File.errorString());
+    const TPuzzleFile stored(*this);
+    TReplacingFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        cannotCreate(path, file.errorString());
+    if (!stored.write(file) || !file.commit())
+        cannotCreate(path, file.errorString());
 
     // Only a file that is really in place becomes the puzzle's file: mail attaches FileName.
-    FileName = Path;
-    Modified = false;
-    Tangle();
+    fileName = path;
+    modified = false;
+    tangle();
 }
 
 // Everything is read and checked into a separate object first, so a refused file leaves this puzzle as it was.
-TLoadResult TPuzzle::LoadFromFile(const QString &Path)
+TLoadResult TPuzzle::loadFromFile(const QString &path)
 {
-    if (Path.isEmpty() || !QFileInfo::exists(Path))
+    if (path.isEmpty() || !QFileInfo::exists(path))
         return TLoadResult::NoFile;
-    QFile File;
-    const QString Reason = OpenRegularFile(File, Path);
-    if (!Reason.isEmpty())
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(Path), Reason));
+    QFile file;
+    const QString reason = openRegularFile(file, path);
+    if (!reason.isEmpty())
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
-    TPuzzleFile Stored;
-    if (!Stored.Read(File, FullPath(Path))) {
-        Version = Stored.Version;
+    TPuzzleFile stored;
+    if (!stored.read(file, fullPath(path))) {
+        version = stored.version;
         return TLoadResult::TooNew;
     }
-    File.close();
+    file.close();
 
-    Stored.ApplyTo(*this);
-    FileName = Path;
-    Modified = false;
-    FitToOpenPanel();
+    stored.applyTo(*this);
+    fileName = path;
+    modified = false;
+    fitToOpenPanel();
     return TLoadResult::Loaded;
 }
 
-void TPuzzle::SaveImageAs(const QString &Path) const
+void TPuzzle::saveImageAs(const QString &path) const
 {
-    TReplacingFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
-        CannotCreate(Path, File.errorString());
-    if (!TJpegWriter::Write(Source, File) || !File.Commit())
-        CannotCreate(Path, File.errorString());
+    TReplacingFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        cannotCreate(path, file.errorString());
+    if (!TJpegWriter::write(source, file) || !file.commit())
+        cannotCreate(path, file.errorString());
 }

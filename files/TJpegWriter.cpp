@@ -18,60 +18,60 @@ namespace {
 // libjpeg reports failures by calling error_exit, which must not return; a jump back to the one frame that
 // started the encoder is the only way out that never unwinds through libjpeg's C frames.
 struct TErrorManager {
-    jpeg_error_mgr Pub;
-    std::jmp_buf Jump;
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
 };
 
-[[noreturn]] void ErrorExit(j_common_ptr Info)
+[[noreturn]] void errorExit(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<TErrorManager *>(Info->err)->Jump, 1);
+    std::longjmp(reinterpret_cast<TErrorManager *>(info->err)->jump, 1);
 }
 
 // Warnings would go to stderr; the program reports nothing but raised errors.
-void OutputMessage(j_common_ptr) {}
+void outputMessage(j_common_ptr) {}
 
 constexpr size_t OutputBufferSize = 64 * 1024;
 
 struct TDestination {
-    jpeg_destination_mgr Pub;
-    QIODevice *Out = nullptr;
-    bool Failed = false;
-    JOCTET Buffer[OutputBufferSize];
+    jpeg_destination_mgr pub;
+    QIODevice *out = nullptr;
+    bool failed = false;
+    JOCTET buffer[OutputBufferSize];
 };
 
-TDestination &DestinationOf(j_compress_ptr Info)
+TDestination &destinationOf(j_compress_ptr info)
 {
-    return *reinterpret_cast<TDestination *>(Info->dest);
+    return *reinterpret_cast<TDestination *>(info->dest);
 }
 
-void InitDestination(j_compress_ptr Info)
+void initDestination(j_compress_ptr info)
 {
-    TDestination &Dest = DestinationOf(Info);
-    Dest.Pub.next_output_byte = Dest.Buffer;
-    Dest.Pub.free_in_buffer = OutputBufferSize;
+    TDestination &dest = destinationOf(info);
+    dest.pub.next_output_byte = dest.buffer;
+    dest.pub.free_in_buffer = OutputBufferSize;
 }
 
 // libjpeg calls this when the buffer is full, whatever free_in_buffer says: the whole buffer is due.
-boolean EmptyOutputBuffer(j_compress_ptr Info)
+boolean emptyOutputBuffer(j_compress_ptr info)
 {
-    TDestination &Dest = DestinationOf(Info);
-    if (Dest.Out->write(reinterpret_cast<const char *>(Dest.Buffer), OutputBufferSize)
+    TDestination &dest = destinationOf(info);
+    if (dest.out->write(reinterpret_cast<const char *>(dest.buffer), OutputBufferSize)
         != qint64(OutputBufferSize)) {
-        Dest.Failed = true;
-        ERREXIT(Info, JERR_FILE_WRITE);
+        dest.failed = true;
+        ERREXIT(info, JERR_FILE_WRITE);
     }
-    Dest.Pub.next_output_byte = Dest.Buffer;
-    Dest.Pub.free_in_buffer = OutputBufferSize;
+    dest.pub.next_output_byte = dest.buffer;
+    dest.pub.free_in_buffer = OutputBufferSize;
     return TRUE;
 }
 
-void TermDestination(j_compress_ptr Info)
+void termDestination(j_compress_ptr info)
 {
-    TDestination &Dest = DestinationOf(Info);
-    const qint64 Count = qint64(OutputBufferSize - Dest.Pub.free_in_buffer);
-    if (Count > 0 && Dest.Out->write(reinterpret_cast<const char *>(Dest.Buffer), Count) != Count) {
-        Dest.Failed = true;
-        ERREXIT(Info, JERR_FILE_WRITE);
+    TDestination &dest = destinationOf(info);
+    const qint64 count = qint64(OutputBufferSize - dest.pub.free_in_buffer);
+    if (count > 0 && dest.out->write(reinterpret_cast<const char *>(dest.buffer), count) != count) {
+        dest.failed = true;
+        ERREXIT(info, JERR_FILE_WRITE);
     }
 }
 
@@ -80,119 +80,119 @@ void TermDestination(j_compress_ptr Info)
 class TRowSource
 {
 public:
-    explicit TRowSource(const QImage &Picture)
-        : FPicture(Picture), FRow(size_t(Picture.width()) * 3)
+    explicit TRowSource(const QImage &picture)
+        : m_picture(picture), m_row(size_t(picture.width()) * 3)
     {
-        if (Picture.format() == QImage::Format_Indexed8) {
+        if (picture.format() == QImage::Format_Indexed8) {
             // Indices past the table are black, as Qt draws them.
-            FColours = Picture.colorTable();
-            FColours.resize(256, qRgb(0, 0, 0));
+            m_colours = picture.colorTable();
+            m_colours.resize(256, qRgb(0, 0, 0));
         }
     }
 
-    JSAMPROW Row(int Y)
+    JSAMPROW row(int y)
     {
-        const int Width = FPicture.width();
-        const uchar *In = FPicture.constScanLine(Y);
-        JSAMPLE *Out = FRow.data();
-        switch (FPicture.format()) {
+        const int width = m_picture.width();
+        const uchar *in = m_picture.constScanLine(y);
+        JSAMPLE *out = m_row.data();
+        switch (m_picture.format()) {
         case QImage::Format_RGB888:
-            return const_cast<JSAMPROW>(In); // read only: the RGB input needs no colour conversion buffer
+            return const_cast<JSAMPROW>(in); // read only: the RGB input needs no colour conversion buffer
         case QImage::Format_BGR888:
-            return const_cast<JSAMPROW>(In); // read only; libjpeg takes blue, green, red itself (ColourSpace)
+            return const_cast<JSAMPROW>(in); // read only; libjpeg takes blue, green, red itself (ColourSpace)
         case QImage::Format_Grayscale8:
-            for (int X = 0; X < Width; ++X, Out += 3)
-                Out[0] = Out[1] = Out[2] = In[X];
+            for (int x = 0; x < width; ++x, out += 3)
+                out[0] = out[1] = out[2] = in[x];
             break;
         case QImage::Format_Indexed8:
             // The colour table's alpha is the transparency mark; its RGB is the colour that is stored.
-            for (int X = 0; X < Width; ++X, Out += 3)
-                StoreRgb(FColours[In[X]], Out);
+            for (int x = 0; x < width; ++x, out += 3)
+                storeRgb(m_colours[in[x]], out);
             break;
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
-            StoreRgbRow(reinterpret_cast<const QRgb *>(In), Width, Out);
+            storeRgbRow(reinterpret_cast<const QRgb *>(in), width, out);
             break;
         default: {
             // Rare formats: let Qt convert one row to straight (not premultiplied) ARGB, then drop the alpha.
-            const QImage Line = FPicture.copy(0, Y, Width, 1).convertToFormat(QImage::Format_ARGB32);
-            StoreRgbRow(reinterpret_cast<const QRgb *>(Line.constScanLine(0)), Width, Out);
+            const QImage line = m_picture.copy(0, y, width, 1).convertToFormat(QImage::Format_ARGB32);
+            storeRgbRow(reinterpret_cast<const QRgb *>(line.constScanLine(0)), width, out);
             break;
         }
         }
-        return FRow.data();
+        return m_row.data();
     }
 
     // The working bitmaps' byte order goes to libjpeg as it is: its colour conversion reads blue, green, red
     // with the same arithmetic as red, green, blue, so the stream is the same and no row is reordered.
-    J_COLOR_SPACE ColourSpace() const
+    J_COLOR_SPACE colourSpace() const
     {
-        return FPicture.format() == QImage::Format_BGR888 ? JCS_EXT_BGR : JCS_RGB;
+        return m_picture.format() == QImage::Format_BGR888 ? JCS_EXT_BGR : JCS_RGB;
     }
 
 private:
-    static void StoreRgb(QRgb Colour, JSAMPLE *Out)
+    static void storeRgb(QRgb colour, JSAMPLE *out)
     {
-        Out[0] = JSAMPLE(qRed(Colour));
-        Out[1] = JSAMPLE(qGreen(Colour));
-        Out[2] = JSAMPLE(qBlue(Colour));
+        out[0] = JSAMPLE(qRed(colour));
+        out[1] = JSAMPLE(qGreen(colour));
+        out[2] = JSAMPLE(qBlue(colour));
     }
 
-    static void StoreRgbRow(const QRgb *In, int Width, JSAMPLE *Out)
+    static void storeRgbRow(const QRgb *in, int width, JSAMPLE *out)
     {
-        for (int X = 0; X < Width; ++X, Out += 3)
-            StoreRgb(In[X], Out);
+        for (int x = 0; x < width; ++x, out += 3)
+            storeRgb(in[x], out);
     }
 
-    const QImage &FPicture;
-    std::vector<JSAMPLE> FRow;
-    QList<QRgb> FColours;
+    const QImage &m_picture;
+    std::vector<JSAMPLE> m_row;
+    QList<QRgb> m_colours;
 };
 
 // Everything libjpeg may leave by longjmp runs here, with no local that needs destroying.
-void Encode(jpeg_compress_struct &Info, const QImage &Picture, TRowSource &Rows)
+void encode(jpeg_compress_struct &info, const QImage &picture, TRowSource &rows)
 {
-    Info.image_width = JDIMENSION(Picture.width());
-    Info.image_height = JDIMENSION(Picture.height());
-    Info.input_components = 3;
-    Info.in_color_space = Rows.ColourSpace();
-    jpeg_set_defaults(&Info);
-    jpeg_set_quality(&Info, TJpegWriter::Quality, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    while (Info.next_scanline < Info.image_height) {
-        JSAMPROW Row = Rows.Row(int(Info.next_scanline));
-        jpeg_write_scanlines(&Info, &Row, 1);
+    info.image_width = JDIMENSION(picture.width());
+    info.image_height = JDIMENSION(picture.height());
+    info.input_components = 3;
+    info.in_color_space = rows.colourSpace();
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, TJpegWriter::Quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = rows.row(int(info.next_scanline));
+        jpeg_write_scanlines(&info, &row, 1);
     }
-    jpeg_finish_compress(&Info);
+    jpeg_finish_compress(&info);
 }
 
 } // namespace
 
-bool TJpegWriter::Write(const QImage &Picture, QIODevice &Out)
+bool TJpegWriter::write(const QImage &picture, QIODevice &out)
 {
-    jpeg_compress_struct Info;
-    TErrorManager Errors;
-    auto Dest = std::make_unique<TDestination>();
-    TRowSource Rows(Picture);
+    jpeg_compress_struct info;
+    TErrorManager errors;
+    auto dest = std::make_unique<TDestination>();
+    TRowSource rows(picture);
 
-    Info.err = jpeg_std_error(&Errors.Pub);
-    Errors.Pub.error_exit = ErrorExit;
-    Errors.Pub.output_message = OutputMessage;
-    if (setjmp(Errors.Jump)) {
-        const int Code = Errors.Pub.msg_code;
-        jpeg_destroy_compress(&Info);
-        if (Dest->Failed)
+    info.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = errorExit;
+    errors.pub.output_message = outputMessage;
+    if (setjmp(errors.jump)) {
+        const int code = errors.pub.msg_code;
+        jpeg_destroy_compress(&info);
+        if (dest->failed)
             return false;
-        throw TError(QStringLiteral("JPEG error #%1").arg(Code));
+        throw TError(QStringLiteral("JPEG error #%1").arg(code));
     }
-    jpeg_create_compress(&Info);
-    Dest->Out = &Out;
-    Dest->Pub.init_destination = InitDestination;
-    Dest->Pub.empty_output_buffer = EmptyOutputBuffer;
-    Dest->Pub.term_destination = TermDestination;
-    Info.dest = &Dest->Pub;
+    jpeg_create_compress(&info);
+    dest->out = &out;
+    dest->pub.init_destination = initDestination;
+    dest->pub.empty_output_buffer = emptyOutputBuffer;
+    dest->pub.term_destination = termDestination;
+    info.dest = &dest->pub;
 
-    Encode(Info, Picture, Rows);
-    jpeg_destroy_compress(&Info);
+    encode(info, picture, rows);
+    jpeg_destroy_compress(&info);
     return true;
 }

@@ -13,5 +13,5 @@ public:
     // Writes the whole JPEG (JFIF) stream of Picture, whatever its pixel format, at Out's position. A
     // transparency mark is ignored: transparent pixels keep the colour they have. Returns false when Out
     // refused bytes (its errorString says why); libjpeg's own failures raise TError "JPEG error #%d".
-    static bool Write(const QImage &Picture, QIODevice &Out);
+    static bool write(const QImage &picture, QIODevice &out);
 };

@@ -19,79 +19,79 @@ namespace {
 constexpr qint64 VersionSize = 4;
 constexpr qint64 GridOffset = 9;
 
-[[noreturn]] void Damaged(const QString &Name, const QString &Why)
+[[noreturn]] void damaged(const QString &name, const QString &why)
 {
-    throw TError(QStringLiteral("The puzzle file \"%1\" is damaged: %2").arg(Name, Why));
+    throw TError(QStringLiteral("The puzzle file \"%1\" is damaged: %2").arg(name, why));
 }
 
 } // namespace
 
-TPuzzleFile::TPuzzleFile(const TPuzzle &Puzzle)
-    : Version(Puzzle.Version), Effect(Puzzle.Effect), SemiEffect(Puzzle.SemiEffect), Body(Puzzle.Body),
-      Source(Puzzle.Source)
+TPuzzleFile::TPuzzleFile(const TPuzzle &puzzle)
+    : version(puzzle.version), effect(puzzle.effect), semiEffect(puzzle.semiEffect), body(puzzle.body),
+      source(puzzle.source)
 {
 }
 
-void TPuzzleFile::ApplyTo(TPuzzle &Puzzle) const
+void TPuzzleFile::applyTo(TPuzzle &puzzle) const
 {
-    Puzzle.Version = Version;
-    Puzzle.Effect = Effect;
-    Puzzle.SemiEffect = SemiEffect;
-    Puzzle.Body = Body;
-    Puzzle.Source = Source;
+    puzzle.version = version;
+    puzzle.effect = effect;
+    puzzle.semiEffect = semiEffect;
+    puzzle.body = body;
+    puzzle.source = source;
 }
 
-bool TPuzzleFile::Read(QIODevice &In, const QString &Name, QSize PictureFit)
+bool TPuzzleFile::read(QIODevice &in, const QString &name, QSize pictureFit)
 {
     try {
-        return ReadParts(In, Name, PictureFit);
-    } catch (const DamagedPictureError &E) {
-        Damaged(Name, QStringLiteral("its picture ") + E.why());
+        return readParts(in, name, pictureFit);
+    } catch (const DamagedPictureError &e) {
+        damaged(name, QStringLiteral("its picture ") + e.why());
     } catch (const std::bad_alloc &) {
-        throw TError(NotEnoughMemoryText());
+        throw TError(notEnoughMemoryText());
     }
 }
 
-bool TPuzzleFile::ReadParts(QIODevice &In, const QString &Name, QSize PictureFit)
+bool TPuzzleFile::readParts(QIODevice &in, const QString &name, QSize pictureFit)
 {
     // The header is read whole before anything is taken from it, so that a short file is noticed here
     // instead of reaching the grid or the decoder with made-up values.
-    QByteArray Header = In.read(HeaderSize);
-    if (Header.size() < VersionSize)
-        Damaged(Name, QStringLiteral("it ends before its header is complete."));
-    Version = qFromLittleEndian<qint32>(Header.constData());
-    if (Version > CurrentVersion)
+    QByteArray header = in.read(HeaderSize);
+    if (header.size() < VersionSize)
+        damaged(name, QStringLiteral("it ends before its header is complete."));
+    version = qFromLittleEndian<qint32>(header.constData());
+    if (version > CurrentVersion)
         return false;
-    if (Header.size() < HeaderSize)
-        Damaged(Name, QStringLiteral("it ends before its header is complete."));
-    Effect = qFromLittleEndian<qint32>(Header.constData() + 4);
-    SemiEffect = Header.at(8) != 0;
+    if (header.size() < HeaderSize)
+        damaged(name, QStringLiteral("it ends before its header is complete."));
+    effect = qFromLittleEndian<qint32>(header.constData() + 4);
+    semiEffect = header.at(8) != 0;
 
-    QBuffer Grid(&Header);
-    Grid.open(QIODevice::ReadOnly);
-    Grid.seek(GridOffset);
-    if (!Body.LoadFromStream(Grid) || !Body.IsPlayable())
-        Damaged(Name, QStringLiteral("its grid is not one that Quorra makes."));
+    QBuffer grid(&header);
+    grid.open(QIODevice::ReadOnly);
+    grid.seek(GridOffset);
+    if (!body.loadFromStream(grid) || !body.isPlayable())
+        damaged(name, QStringLiteral("its grid is not one that Quorra makes."));
 
     // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
     // follows it in the file is never read.
-    Source = ReadJpeg(In, PictureFit);
+    source = readJpeg(in, pictureFit);
     return true;
 }
 
-bool TPuzzleFile::Write(QIODevice &Out) const
+bool TPuzzleFile::write(QIODevice &out) const
 {
     // Header and grid go out in one write whose count is checked, like every write of the picture: a device
     // that takes only part of a write (a full disk) must not pass for a complete file.
-    QByteArray Header(GridOffset, '\0');
-    qToLittleEndian<qint32>(Version, Header.data());
-    qToLittleEndian<qint32>(Effect, Header.data() + 4);
-    Header[8] = SemiEffect ? 1 : 0;
-    QBuffer Grid(&Header);
-    Grid.open(QIODevice::WriteOnly | QIODevice::Append);
-    Body.SaveToStream(Grid);
-    Grid.close();
-    if (Header.size() != HeaderSize || Out.write(Header) != HeaderSize)
+    QByteArray header(GridOffset, '\0');
+    qToLittleEndian<qint32>(version, header.data());
+    qToLittleEndian<qint32>(effect, header.data() + 4);
+    header[8] = semiEffect ? 1 : 0;
+    QBuffer grid(&header);
+    grid.open(QIODevice::WriteOnly | QIODevice::Append);
+    body.saveToStream(grid);
+    grid.close();
+    if (header.size() != HeaderSize || out.write(header) != HeaderSize)
         return false;
-    return TJpegWriter::Write(Source, Out);
+    return TJpegWriter::write(source, out);
 }

@@ -17,28 +17,28 @@ public:
     // Version, Effect, the one-byte SemiEffect flag and the grid; the JPEG picture follows.
     static constexpr qint64 HeaderSize = 889;
 
-    qint32 Version = CurrentVersion;
-    qint32 Effect = 0;
-    bool SemiEffect = false;
-    TBody Body;
-    QImage Source;
+    qint32 version = CurrentVersion;
+    qint32 effect = 0;
+    bool semiEffect = false;
+    TBody body;
+    QImage source;
 
     TPuzzleFile() = default;
     // The stored part of a puzzle: version, effect, semi-effect, grid and source picture.
-    explicit TPuzzleFile(const TPuzzle &Puzzle);
+    explicit TPuzzleFile(const TPuzzle &puzzle);
     // Hands the stored part to a puzzle; the caller then tangles it.
-    void ApplyTo(TPuzzle &Puzzle) const;
+    void applyTo(TPuzzle &puzzle) const;
 
     // Reads a whole puzzle from In's position to the end of its picture. Returns false, with only Version read,
     // when the file needs a newer program. A header that is cut short, a grid that the program cannot make or a
     // picture refused as damaged raises TError naming Name; the picture part raises the JPEG decoder's errors,
     // and memory that cannot be had the plain NotEnoughMemoryText(). A valid PictureFit decodes the picture
     // only as large as showing it fitted into that size needs (see ReadJpeg).
-    bool Read(QIODevice &In, const QString &Name, QSize PictureFit = QSize());
+    bool read(QIODevice &in, const QString &name, QSize pictureFit = QSize());
 
     // Writes the whole puzzle at Out's position; false when Out refused bytes (its errorString says why).
-    bool Write(QIODevice &Out) const;
+    bool write(QIODevice &out) const;
 
 private:
-    bool ReadParts(QIODevice &In, const QString &Name, QSize PictureFit);
+    bool readParts(QIODevice &in, const QString &name, QSize pictureFit);
 };

@@ -15,180 +15,180 @@
 namespace {
 
 // The new file's name: hidden, beside the old one, and short enough for any name the folder takes.
-QByteArray TempName(const QByteArray &Path)
+QByteArray tempName(const QByteArray &path)
 {
-    const qsizetype Slash = Path.lastIndexOf('/');
-    const QByteArray Folder = Slash < 0 ? QByteArray() : Path.left(Slash + 1);
-    const QByteArray Base = Path.mid(Slash + 1).left(200);
-    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray Suffix(8, '\0');
-    for (char &C : Suffix)
-        C = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
-    return Folder + '.' + Base + '.' + Suffix;
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : path.left(slash + 1);
+    const QByteArray base = path.mid(slash + 1).left(200);
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(8, '\0');
+    for (char &c : suffix)
+        c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+    return folder + '.' + base + '.' + suffix;
 }
 
-bool WriteAll(int Handle, const char *Data, qint64 Size)
+bool writeAll(int handle, const char *data, qint64 size)
 {
-    while (Size > 0) {
-        const ssize_t Done = ::write(Handle, Data, size_t(Size));
-        if (Done < 0 && errno == EINTR)
+    while (size > 0) {
+        const ssize_t done = ::write(handle, data, size_t(size));
+        if (done < 0 && errno == EINTR)
             continue;
         // A short write is followed by another, which returns the reason (a full disk, the size limit).
-        if (Done < 0)
+        if (done < 0)
             return false;
-        Data += Done;
-        Size -= Done;
+        data += done;
+        size -= done;
     }
     return true;
 }
 
 } // namespace
 
-TReplacingFile::TReplacingFile(const QString &Path) : FPath(Path) {}
+TReplacingFile::TReplacingFile(const QString &path) : m_path(path) {}
 
 TReplacingFile::~TReplacingFile()
 {
-    Discard();
+    discard();
 }
 
-bool TReplacingFile::open(OpenMode Mode)
+bool TReplacingFile::open(OpenMode mode)
 {
-    if (isOpen() || (Mode & ~Unbuffered) != WriteOnly) {
+    if (isOpen() || (mode & ~Unbuffered) != WriteOnly) {
         setErrorString(qt_error_string(EINVAL));
         return false;
     }
-    const QByteArray Name = QFile::encodeName(FPath);
-    struct stat Old;
-    const bool Exists = ::lstat(Name.constData(), &Old) == 0;
-    if (!Exists && errno != ENOENT)
-        return Fail(errno);
-    if (Exists) {
+    const QByteArray name = QFile::encodeName(m_path);
+    struct stat old;
+    const bool exists = ::lstat(name.constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return fail(errno);
+    if (exists) {
         // A link that leads nowhere or to a file is replaced itself; one that leads to anything else is not.
-        const QString Reason = NonRegularReason(FPath);
-        if (!Reason.isEmpty())
-            return Fail(Reason);
+        const QString reason = nonRegularReason(m_path);
+        if (!reason.isEmpty())
+            return fail(reason);
     }
-    const bool OldFile = Exists && S_ISREG(Old.st_mode);
+    const bool oldFile = exists && S_ISREG(old.st_mode);
 
-    int Error = 0;
-    for (int Attempt = 0; Attempt < 100 && FHandle < 0; ++Attempt) {
-        FTempName = TempName(Name);
+    int error = 0;
+    for (int attempt = 0; attempt < 100 && m_handle < 0; ++attempt) {
+        m_tempName = tempName(name);
         // Created with the permissions any new file gets here; a replaced file's are copied below.
-        FHandle = ::open(FTempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        Error = FHandle < 0 ? errno : 0;
-        if (Error != EEXIST)
+        m_handle = ::open(m_tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        error = m_handle < 0 ? errno : 0;
+        if (error != EEXIST)
             break;
     }
-    if (FHandle >= 0) {
-        if (OldFile)
-            ::fchmod(FHandle, Old.st_mode & 07777);
+    if (m_handle >= 0) {
+        if (oldFile)
+            ::fchmod(m_handle, old.st_mode & 07777);
         return QIODevice::open(WriteOnly | Unbuffered);
     }
-    FTempName.clear();
+    m_tempName.clear();
 
     // The folder takes no new file: the old file is written where it is, when it may be and is still the
     // one looked at (never through a link that took its place).
-    if (OldFile) {
-        const int Handle = ::open(Name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-        struct stat Opened;
-        if (Handle >= 0 && ::fstat(Handle, &Opened) == 0 && S_ISREG(Opened.st_mode) && Opened.st_dev == Old.st_dev
-            && Opened.st_ino == Old.st_ino) {
-            FHandle = Handle;
-            FInPlace = true;
+    if (oldFile) {
+        const int handle = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        struct stat opened;
+        if (handle >= 0 && ::fstat(handle, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_dev == old.st_dev
+            && opened.st_ino == old.st_ino) {
+            m_handle = handle;
+            m_inPlace = true;
             return QIODevice::open(WriteOnly | Unbuffered);
         }
-        if (Handle >= 0)
-            ::close(Handle);
+        if (handle >= 0)
+            ::close(handle);
     }
-    return Fail(Error);
+    return fail(error);
 }
 
-qint64 TReplacingFile::writeData(const char *Data, qint64 Size)
+qint64 TReplacingFile::writeData(const char *data, qint64 size)
 {
-    if (FInPlace) {
-        FPending.append(Data, Size);
-        return Size;
+    if (m_inPlace) {
+        m_pending.append(data, size);
+        return size;
     }
-    if (!WriteAll(FHandle, Data, Size)) {
+    if (!writeAll(m_handle, data, size)) {
         setErrorString(qt_error_string(errno));
         return -1;
     }
-    return Size;
+    return size;
 }
 
-bool TReplacingFile::Commit()
+bool TReplacingFile::commit()
 {
     if (!isOpen())
-        return Fail(EBADF);
-    if (FInPlace)
-        return WriteInPlace();
+        return fail(EBADF);
+    if (m_inPlace)
+        return writeInPlace();
     // On the disk before the name moves, so a crash leaves the old file or the new one, never an empty one.
-    if (::fsync(FHandle) != 0)
-        return Fail(errno);
-    const int Handle = FHandle;
-    FHandle = -1;
-    if (::close(Handle) != 0)
-        return Fail(errno);
+    if (::fsync(m_handle) != 0)
+        return fail(errno);
+    const int handle = m_handle;
+    m_handle = -1;
+    if (::close(handle) != 0)
+        return fail(errno);
     // rename replaces the name itself: a link there goes, and whatever it pointed to stays as it was.
-    if (::rename(FTempName.constData(), QFile::encodeName(FPath).constData()) != 0)
-        return Fail(errno);
-    FTempName.clear();
+    if (::rename(m_tempName.constData(), QFile::encodeName(m_path).constData()) != 0)
+        return fail(errno);
+    m_tempName.clear();
     QIODevice::close();
     return true;
 }
 
-bool TReplacingFile::WriteInPlace()
+bool TReplacingFile::writeInPlace()
 {
     // Room for the whole file is taken before its first byte changes: a disk or size limit too small for it
     // refuses here and the old file keeps every byte.
-    const qint64 Size = FPending.size();
-    if (Size > 0) {
-        const int Error = ::posix_fallocate(FHandle, 0, Size);
-        if (Error != 0)
-            return Fail(Error);
+    const qint64 size = m_pending.size();
+    if (size > 0) {
+        const int error = ::posix_fallocate(m_handle, 0, size);
+        if (error != 0)
+            return fail(error);
     }
-    qint64 Done = 0;
-    while (Done < Size) {
-        const ssize_t Count = ::pwrite(FHandle, FPending.constData() + Done, size_t(Size - Done), Done);
-        if (Count < 0 && errno == EINTR)
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t count = ::pwrite(m_handle, m_pending.constData() + done, size_t(size - done), done);
+        if (count < 0 && errno == EINTR)
             continue;
-        if (Count < 0)
-            return Fail(errno);
-        Done += Count;
+        if (count < 0)
+            return fail(errno);
+        done += count;
     }
-    if (::ftruncate(FHandle, Size) != 0 || ::fsync(FHandle) != 0)
-        return Fail(errno);
-    const int Handle = FHandle;
-    FHandle = -1;
-    if (::close(Handle) != 0)
-        return Fail(errno);
-    FPending.clear();
+    if (::ftruncate(m_handle, size) != 0 || ::fsync(m_handle) != 0)
+        return fail(errno);
+    const int handle = m_handle;
+    m_handle = -1;
+    if (::close(handle) != 0)
+        return fail(errno);
+    m_pending.clear();
     QIODevice::close();
     return true;
 }
 
-bool TReplacingFile::Fail(const QString &Reason)
+bool TReplacingFile::fail(const QString &reason)
 {
-    setErrorString(Reason);
-    Discard();
+    setErrorString(reason);
+    discard();
     return false;
 }
 
-bool TReplacingFile::Fail(int Error)
+bool TReplacingFile::fail(int error)
 {
-    return Fail(qt_error_string(Error));
+    return fail(qt_error_string(error));
 }
 
-void TReplacingFile::Discard()
+void TReplacingFile::discard()
 {
-    if (FHandle >= 0)
-        ::close(FHandle);
-    FHandle = -1;
-    if (!FTempName.isEmpty())
-        ::unlink(FTempName.constData());
-    FTempName.clear();
-    FPending.clear();
-    FInPlace = false;
+    if (m_handle >= 0)
+        ::close(m_handle);
+    m_handle = -1;
+    if (!m_tempName.isEmpty())
+        ::unlink(m_tempName.constData());
+    m_tempName.clear();
+    m_pending.clear();
+    m_inPlace = false;
     if (isOpen())
         QIODevice::close();
 }

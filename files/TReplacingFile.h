@@ -14,30 +14,30 @@
 class TReplacingFile : public QIODevice
 {
 public:
-    explicit TReplacingFile(const QString &Path);
+    explicit TReplacingFile(const QString &path);
     // An uncommitted new file is removed.
     ~TReplacingFile() override;
 
     // Only QIODevice::WriteOnly (Unbuffered is implied).
-    bool open(OpenMode Mode) override;
+    bool open(OpenMode mode) override;
     bool isSequential() const override { return true; }
 
     // Puts the written file in place and closes the device; false with errorString() set when it fails.
-    bool Commit();
+    bool commit();
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *Data, qint64 Size) override;
+    qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    bool Fail(const QString &Reason);
-    bool Fail(int Error);
-    bool WriteInPlace();
-    void Discard();
+    bool fail(const QString &reason);
+    bool fail(int error);
+    bool writeInPlace();
+    void discard();
 
-    QString FPath;
-    QByteArray FTempName; // empty once committed, or when writing in place
-    int FHandle = -1;
-    bool FInPlace = false;
-    QByteArray FPending; // what an in-place write puts into the old file at Commit
+    QString m_path;
+    QByteArray m_tempName; // empty once committed, or when writing in place
+    int m_handle = -1;
+    bool m_inPlace = false;
+    QByteArray m_pending; // what an in-place write puts into the old file at Commit
 };

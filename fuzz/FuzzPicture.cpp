@@ -8,14 +8,14 @@
 
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QBuffer Buffer;
-    Buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(Data), qsizetype(Size)));
-    Buffer.open(QIODevice::ReadOnly);
-    QImage Picture;
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+    buffer.open(QIODevice::ReadOnly);
+    QImage picture;
     try {
-        QUORRA_FUZZ_READER(Buffer, Picture);
+        QUORRA_FUZZ_READER(buffer, picture);
     } catch (const TError &) {
     }
     return 0;

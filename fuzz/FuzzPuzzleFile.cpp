@@ -19,49 +19,49 @@ constexpr qint64 MaxRenderedPixels = 4 * 1024 * 1024;
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *Argc, char ***Argv)
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // The effects draw numbers with fonts, which need the GUI application.
-    static QGuiApplication Application(*Argc, *Argv);
+    static QGuiApplication application(*argc, *argv);
     // A fixed seed, so that a finding replays the same tangle.
-    TRandom::SetTestClock([] { return quint32(12345); });
+    TRandom::setTestClock([] { return quint32(12345); });
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QBuffer Buffer;
-    Buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(Data), qsizetype(Size)));
-    Buffer.open(QIODevice::ReadOnly);
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+    buffer.open(QIODevice::ReadOnly);
     try {
-        TPuzzleFile Stored;
-        if (!Stored.Read(Buffer, QStringLiteral("fuzz.nbq")))
+        TPuzzleFile stored;
+        if (!stored.read(buffer, QStringLiteral("fuzz.nbq")))
             return 0;
-        if (qint64(Stored.Source.width()) * Stored.Source.height() > MaxRenderedPixels)
+        if (qint64(stored.source.width()) * stored.source.height() > MaxRenderedPixels)
             return 0;
 
         // Whatever the reader accepts, the writer must store so that it reads back the same.
-        QBuffer Saved;
-        Saved.open(QIODevice::ReadWrite);
-        if (!Stored.Write(Saved))
+        QBuffer saved;
+        saved.open(QIODevice::ReadWrite);
+        if (!stored.write(saved))
             std::abort();
-        Saved.seek(0);
-        TPuzzleFile Again;
-        if (!Again.Read(Saved, QStringLiteral("saved.nbq")) || Again.Version != Stored.Version
-            || Again.Effect != Stored.Effect || Again.SemiEffect != Stored.SemiEffect
-            || std::memcmp(&Again.Body, &Stored.Body, sizeof(TBody)) != 0
-            || Again.Source.size() != Stored.Source.size())
+        saved.seek(0);
+        TPuzzleFile again;
+        if (!again.read(saved, QStringLiteral("saved.nbq")) || again.version != stored.version
+            || again.effect != stored.effect || again.semiEffect != stored.semiEffect
+            || std::memcmp(&again.body, &stored.body, sizeof(TBody)) != 0
+            || again.source.size() != stored.source.size())
             std::abort();
 
         // As opening does with an accepted file.
-        QImage Display;
-        QImage Texture(8, 8, QImage::Format_BGR888);
-        Texture.fill(Qt::gray);
-        TPuzzle Puzzle(&Display, &Texture);
-        Stored.ApplyTo(Puzzle);
-        Puzzle.Modified = false;
-        Puzzle.Tangle();
+        QImage display;
+        QImage texture(8, 8, QImage::Format_BGR888);
+        texture.fill(Qt::gray);
+        TPuzzle puzzle(&display, &texture);
+        stored.applyTo(puzzle);
+        puzzle.modified = false;
+        puzzle.tangle();
     } catch (const TError &) {
     }
     return 0;

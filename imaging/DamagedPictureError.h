@@ -7,8 +7,8 @@ class DamagedPictureError : public TError
 {
 public:
     // Why completes "... is damaged: it <Why>" or "its picture <Why>", so callers can name the file it came in.
-    explicit DamagedPictureError(const QString &Why)
-        : TError(QStringLiteral("The picture is damaged: it %1").arg(Why)), m_why(Why)
+    explicit DamagedPictureError(const QString &why)
+        : TError(QStringLiteral("The picture is damaged: it %1").arg(why)), m_why(why)
     {
     }
     const QString &why() const noexcept { return m_why; }

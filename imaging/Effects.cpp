@@ -22,32 +22,32 @@ namespace {
 constexpr quint32 Multiplier = 134775813u;
 
 // A 96-dpi bitmap to measure text on, as every working bitmap is.
-const QImage &MeasuringBitmap()
+const QImage &measuringBitmap()
 {
-    static const QImage Bitmap = CreateWorkingBitmap(1, 1);
-    return Bitmap;
+    static const QImage bitmap = createWorkingBitmap(1, 1);
+    return bitmap;
 }
 
 // Eight steps of the generator at once: seed(n + 8) = Multiplier^8 * seed(n) + Increment8.
 constexpr quint32 Multiplier8 = [] {
-    quint32 M = 1;
-    for (int I = 0; I < 8; ++I)
-        M *= Multiplier;
-    return M;
+    quint32 m = 1;
+    for (int i = 0; i < 8; ++i)
+        m *= Multiplier;
+    return m;
 }();
 constexpr quint32 Increment8 = [] {
-    quint32 C = 0;
-    for (int I = 0; I < 8; ++I)
-        C = C * Multiplier + 1u;
-    return C;
+    quint32 c = 0;
+    for (int i = 0; i < 8; ++i)
+        c = c * Multiplier + 1u;
+    return c;
 }();
 
 // Steps back one draw: seed(n - 1) = (seed(n) - 1) / Multiplier, the multiplier being odd and so invertible.
 constexpr quint32 InverseMultiplier = [] {
-    quint32 X = Multiplier;
-    for (int I = 0; I < 5; ++I)
-        X *= 2u - Multiplier * X;
-    return X;
+    quint32 x = Multiplier;
+    for (int i = 0; i < 5; ++i)
+        x *= 2u - Multiplier * x;
+    return x;
 }();
 static_assert(Multiplier * InverseMultiplier == 1u);
 
@@ -59,76 +59,76 @@ constexpr quint32 Increment16 = Increment8 * Multiplier8 + Increment8;
 // 2^31) halves the pixel (Dark) or whitens it (Transparent). Sixteen pixels are drawn and changed at once: the
 // generator runs as sixteen interleaved lanes whose seeds are those of sixteen consecutive draws. Processors
 // without AVX2 take this one.
-void ConcealRowPortable(uchar *P, int Width, quint32 &Seed, bool Whiten)
+void concealRowPortable(uchar *p, int width, quint32 &seed, bool whiten)
 {
     typedef quint32 TLanes __attribute__((vector_size(32)));
     typedef uchar TBytes __attribute__((vector_size(16)));
-    quint32 S = Seed;
-    int X = 0;
-    if (Width >= 16) {
-        TLanes Low, High;
-        for (int J = 0; J < 8; ++J) {
-            S = S * Multiplier + 1u;
-            Low[J] = S;
+    quint32 s = seed;
+    int x = 0;
+    if (width >= 16) {
+        TLanes low, high;
+        for (int j = 0; j < 8; ++j) {
+            s = s * Multiplier + 1u;
+            low[j] = s;
         }
-        for (int J = 0; J < 8; ++J) {
-            S = S * Multiplier + 1u;
-            High[J] = S;
+        for (int j = 0; j < 8; ++j) {
+            s = s * Multiplier + 1u;
+            high[j] = s;
         }
         // Which bytes of three consecutive 16-byte pieces belong to which of the sixteen pixels.
-        const TBytes Spread0 = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5};
-        const TBytes Spread1 = {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10};
-        const TBytes Spread2 = {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15};
+        const TBytes spread0 = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5};
+        const TBytes spread1 = {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10};
+        const TBytes spread2 = {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15};
         // GCC's byte shuffle takes a mask vector; clang (the fuzzing build) has no such builtin.
-        const auto SpreadBytes = [](TBytes Hit, TBytes Map) {
+        const auto spreadBytes = [](TBytes hit, TBytes map) {
 #if defined(__clang__)
-            TBytes R;
-            for (int J = 0; J < 16; ++J)
-                R[J] = Hit[Map[J] & 15];
-            return R;
+            TBytes r;
+            for (int j = 0; j < 16; ++j)
+                r[j] = hit[map[j] & 15];
+            return r;
 #else
-            return __builtin_shuffle(Hit, Map);
+            return __builtin_shuffle(hit, map);
 #endif
         };
-        for (; X + 16 <= Width; X += 16, P += 48) {
+        for (; x + 16 <= width; x += 16, p += 48) {
             // The top bit of each seed, gathered into one byte per pixel: 0xFF below 2^31, else 0.
-            TBytes Hit;
-            for (int J = 0; J < 8; ++J) {
-                Hit[J] = uchar((Low[J] >> 31) - 1u);
-                Hit[J + 8] = uchar((High[J] >> 31) - 1u);
+            TBytes hit;
+            for (int j = 0; j < 8; ++j) {
+                hit[j] = uchar((low[j] >> 31) - 1u);
+                hit[j + 8] = uchar((high[j] >> 31) - 1u);
             }
-            const TBytes Keys[3] = {SpreadBytes(Hit, Spread0), SpreadBytes(Hit, Spread1), SpreadBytes(Hit, Spread2)};
-            for (int K = 0; K < 3; ++K) {
-                TBytes V;
-                std::memcpy(&V, P + 16 * K, 16);
-                V = Whiten ? (V | Keys[K]) : ((V & ~Keys[K]) | ((V >> 1) & Keys[K]));
-                std::memcpy(P + 16 * K, &V, 16);
+            const TBytes keys[3] = {spreadBytes(hit, spread0), spreadBytes(hit, spread1), spreadBytes(hit, spread2)};
+            for (int k = 0; k < 3; ++k) {
+                TBytes v;
+                std::memcpy(&v, p + 16 * k, 16);
+                v = whiten ? (v | keys[k]) : ((v & ~keys[k]) | ((v >> 1) & keys[k]));
+                std::memcpy(p + 16 * k, &v, 16);
             }
-            Low = Low * Multiplier16 + Increment16;
-            High = High * Multiplier16 + Increment16;
+            low = low * Multiplier16 + Increment16;
+            high = high * Multiplier16 + Increment16;
         }
-        S = (Low[0] - 1u) * InverseMultiplier;
+        s = (low[0] - 1u) * InverseMultiplier;
     }
-    for (; X < Width; ++X, P += 3) {
-        S = S * Multiplier + 1u;
-        if (S < 0x80000000u)
-            for (int K = 0; K < 3; ++K)
-                P[K] = Whiten ? 255 : uchar(P[K] >> 1);
+    for (; x < width; ++x, p += 3) {
+        s = s * Multiplier + 1u;
+        if (s < 0x80000000u)
+            for (int k = 0; k < 3; ++k)
+                p[k] = whiten ? 255 : uchar(p[k] >> 1);
     }
-    Seed = S;
+    seed = s;
 }
 
 // The seed after Count draws from Seed, by composing the generator's power-of-two jumps.
-quint32 SeedAfter(quint32 Seed, quint64 Count)
+quint32 seedAfter(quint32 seed, quint64 count)
 {
-    quint32 M = Multiplier, C = 1u;
-    for (; Count != 0; Count >>= 1) {
-        if (Count & 1u)
-            Seed = Seed * M + C;
-        C = C * M + C;
-        M *= M;
+    quint32 m = Multiplier, c = 1u;
+    for (; count != 0; count >>= 1) {
+        if (count & 1u)
+            seed = seed * m + c;
+        c = c * m + c;
+        m *= m;
     }
-    return Seed;
+    return seed;
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -138,55 +138,55 @@ quint32 SeedAfter(quint32 Seed, quint64 Count)
 // draw of a block of 64 pixels, and the step that moves every lane on by 64 draws.
 struct TLaneStart
 {
-    quint32 Mul[64];
-    quint32 Add[64];
+    quint32 mul[64];
+    quint32 add[64];
 };
 constexpr TLaneStart LaneStart = [] {
-    TLaneStart T{};
-    quint32 M = 1, C = 0;
-    for (int N = 0; N < 64; ++N) {
-        M *= Multiplier;
-        C = C * Multiplier + 1u;
-        T.Mul[N] = M;
-        T.Add[N] = C;
+    TLaneStart t{};
+    quint32 m = 1, c = 0;
+    for (int n = 0; n < 64; ++n) {
+        m *= Multiplier;
+        c = c * Multiplier + 1u;
+        t.mul[n] = m;
+        t.add[n] = c;
     }
-    return T;
+    return t;
 }();
 
 // For each byte of three 32-byte pieces (32 pixels of three bytes), which byte of the pixels' 32-bit mask holds
 // that pixel's bit, and which bit it is.
 struct TSpread
 {
-    uchar Index[3][32];
-    uchar Bit[3][32];
+    uchar index[3][32];
+    uchar bit[3][32];
 };
 constexpr TSpread Spread = [] {
-    TSpread T{};
-    for (int K = 0; K < 3; ++K)
-        for (int B = 0; B < 32; ++B) {
-            const int Pixel = (32 * K + B) / 3;
-            T.Index[K][B] = uchar(Pixel / 8);
-            T.Bit[K][B] = uchar(1u << (Pixel % 8));
+    TSpread t{};
+    for (int k = 0; k < 3; ++k)
+        for (int b = 0; b < 32; ++b) {
+            const int pixel = (32 * k + b) / 3;
+            t.index[k][b] = uchar(pixel / 8);
+            t.bit[k][b] = uchar(1u << (pixel % 8));
         }
-    return T;
+    return t;
 }();
 
 // Changes 32 pixels; Signs holds the top bit of each pixel's seed, so a clear bit is a hit.
 template <bool Whiten>
-__attribute__((target("avx2"), always_inline)) inline void Conceal32(uchar *Q, quint32 Signs)
+__attribute__((target("avx2"), always_inline)) inline void conceal32(uchar *q, quint32 signs)
 {
-    const __m256i Mask = _mm256_set1_epi32(int(Signs));
-    for (int K = 0; K < 3; ++K) {
-        const __m256i Bit = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.Bit[K]));
-        const __m256i Index = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.Index[K]));
-        const __m256i Hit =
-            _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(Mask, Index), Bit), _mm256_setzero_si256());
-        __m256i V = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Q + 32 * K));
+    const __m256i mask = _mm256_set1_epi32(int(signs));
+    for (int k = 0; k < 3; ++k) {
+        const __m256i bit = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.bit[k]));
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.index[k]));
+        const __m256i hit =
+            _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(mask, index), bit), _mm256_setzero_si256());
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(q + 32 * k));
         if constexpr (Whiten)
-            V = _mm256_or_si256(V, Hit);
+            v = _mm256_or_si256(v, hit);
         else
-            V = _mm256_blendv_epi8(V, _mm256_and_si256(_mm256_srli_epi16(V, 1), _mm256_set1_epi8(0x7F)), Hit);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(Q + 32 * K), V);
+            v = _mm256_blendv_epi8(v, _mm256_and_si256(_mm256_srli_epi16(v, 1), _mm256_set1_epi8(0x7F)), hit);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(q + 32 * k), v);
     }
 }
 
@@ -194,251 +194,251 @@ __attribute__((target("avx2"), always_inline)) inline void Conceal32(uchar *Q, q
 // sign bits that are spread over the pixels' bytes by shuffles. The lanes run past the row's end up to the
 // block's; the seed returned is worked out from the count of draws.
 template <bool Whiten>
-__attribute__((target("avx2"))) void ConcealRowAvx2(uchar *P, int Width, quint32 Seed)
+__attribute__((target("avx2"))) void concealRowAvx2(uchar *p, int width, quint32 seed)
 {
-    const __m256i Step = _mm256_set1_epi32(int(LaneStart.Mul[63]));
-    const __m256i Increment = _mm256_set1_epi32(int(LaneStart.Add[63]));
-    const __m256i First = _mm256_set1_epi32(int(Seed));
-    __m256i Lanes[8];
-    for (int L = 0; L < 8; ++L)
-        Lanes[L] = _mm256_add_epi32(
-            _mm256_mullo_epi32(First, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.Mul + 8 * L))),
-            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.Add + 8 * L)));
-    for (int X = 0; X < Width; X += 64, P += 192) {
-        quint64 Signs = 0;
-        for (int L = 0; L < 8; ++L) {
-            Signs |= quint64(quint32(_mm256_movemask_ps(_mm256_castsi256_ps(Lanes[L])))) << (8 * L);
-            Lanes[L] = _mm256_add_epi32(_mm256_mullo_epi32(Lanes[L], Step), Increment);
+    const __m256i step = _mm256_set1_epi32(int(LaneStart.mul[63]));
+    const __m256i increment = _mm256_set1_epi32(int(LaneStart.add[63]));
+    const __m256i first = _mm256_set1_epi32(int(seed));
+    __m256i lanes[8];
+    for (int l = 0; l < 8; ++l)
+        lanes[l] = _mm256_add_epi32(
+            _mm256_mullo_epi32(first, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * l))),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.add + 8 * l)));
+    for (int x = 0; x < width; x += 64, p += 192) {
+        quint64 signs = 0;
+        for (int l = 0; l < 8; ++l) {
+            signs |= quint64(quint32(_mm256_movemask_ps(_mm256_castsi256_ps(lanes[l])))) << (8 * l);
+            lanes[l] = _mm256_add_epi32(_mm256_mullo_epi32(lanes[l], step), increment);
         }
-        if (X + 64 <= Width) {
-            Conceal32<Whiten>(P, quint32(Signs));
-            Conceal32<Whiten>(P + 96, quint32(Signs >> 32));
+        if (x + 64 <= width) {
+            conceal32<Whiten>(p, quint32(signs));
+            conceal32<Whiten>(p + 96, quint32(signs >> 32));
         } else {
             // The row's last pixels are changed in a copy so that nothing past the row is read or written.
-            uchar Tail[192] = {};
-            const size_t Bytes = size_t(Width - X) * 3;
-            std::memcpy(Tail, P, Bytes);
-            Conceal32<Whiten>(Tail, quint32(Signs));
-            Conceal32<Whiten>(Tail + 96, quint32(Signs >> 32));
-            std::memcpy(P, Tail, Bytes);
+            uchar tail[192] = {};
+            const size_t bytes = size_t(width - x) * 3;
+            std::memcpy(tail, p, bytes);
+            conceal32<Whiten>(tail, quint32(signs));
+            conceal32<Whiten>(tail + 96, quint32(signs >> 32));
+            std::memcpy(p, tail, bytes);
         }
     }
 }
 #endif
 
-void ConcealRow(uchar *P, int Width, quint32 &Seed, bool Whiten)
+void concealRow(uchar *p, int width, quint32 &seed, bool whiten)
 {
 #if defined(QUORRA_AVX2_PATH)
-    static const bool Avx2 = __builtin_cpu_supports("avx2");
-    if (Avx2) {
-        if (Whiten)
-            ConcealRowAvx2<true>(P, Width, Seed);
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        if (whiten)
+            concealRowAvx2<true>(p, width, seed);
         else
-            ConcealRowAvx2<false>(P, Width, Seed);
-        Seed = SeedAfter(Seed, quint64(std::max(Width, 0)));
+            concealRowAvx2<false>(p, width, seed);
+        seed = seedAfter(seed, quint64(std::max(width, 0)));
         return;
     }
 #endif
-    ConcealRowPortable(P, Width, Seed, Whiten);
+    concealRowPortable(p, width, seed, whiten);
 }
 
 // The per-pixel effects treat a row as 64-bit words of eight channel bytes; no byte carries into the next.
 constexpr quint64 Bytes01 = 0x0101010101010101ull;
 
 template <typename TWord>
-void RowWords(uchar *P, const uchar *M, qsizetype Bytes, TWord Word)
+void rowWords(uchar *p, const uchar *m, qsizetype bytes, TWord word)
 {
-    qsizetype I = 0;
-    for (; I + 8 <= Bytes; I += 8) {
-        quint64 V, K = 0;
-        std::memcpy(&V, P + I, 8);
-        if (M)
-            std::memcpy(&K, M + I, 8);
-        V = Word(V, K);
-        std::memcpy(P + I, &V, 8);
+    qsizetype i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        quint64 v, k = 0;
+        std::memcpy(&v, p + i, 8);
+        if (m)
+            std::memcpy(&k, m + i, 8);
+        v = word(v, k);
+        std::memcpy(p + i, &v, 8);
     }
-    if (I < Bytes) {
-        quint64 V = 0, K = 0;
-        std::memcpy(&V, P + I, size_t(Bytes - I));
-        if (M)
-            std::memcpy(&K, M + I, size_t(Bytes - I));
-        V = Word(V, K);
-        std::memcpy(P + I, &V, size_t(Bytes - I));
+    if (i < bytes) {
+        quint64 v = 0, k = 0;
+        std::memcpy(&v, p + i, size_t(bytes - i));
+        if (m)
+            std::memcpy(&k, m + i, size_t(bytes - i));
+        v = word(v, k);
+        std::memcpy(p + i, &v, size_t(bytes - i));
     }
 }
 
 template <typename TWord>
-void ForEachWord(QImage &Cell, TWord Word)
+void forEachWord(QImage &cell, TWord word)
 {
-    const qsizetype Bytes = qsizetype(Cell.width()) * 3;
-    for (int Y = 0; Y < Cell.height(); ++Y)
-        RowWords(Cell.scanLine(Y), nullptr, Bytes, Word);
+    const qsizetype bytes = qsizetype(cell.width()) * 3;
+    for (int y = 0; y < cell.height(); ++y)
+        rowWords(cell.scanLine(y), nullptr, bytes, word);
 }
 
-void Obscure(QImage &Cell)
+void obscure(QImage &cell)
 {
     // (c >> 2) + 96 never exceeds 159, so the bytes of a word add without carries.
-    ForEachWord(Cell, [](quint64 V, quint64) { return ((V >> 2) & (Bytes01 * 0x3F)) + Bytes01 * 96; });
+    forEachWord(cell, [](quint64 v, quint64) { return ((v >> 2) & (Bytes01 * 0x3F)) + Bytes01 * 96; });
 }
 
-void Negative(QImage &Cell)
+void negative(QImage &cell)
 {
-    ForEachWord(Cell, [](quint64 V, quint64) { return ~V; });
+    forEachWord(cell, [](quint64 v, quint64) { return ~v; });
 }
 
 // One draw per pixel, rows from the top, each from the left, whether or not the pixel changes.
-void HalfOfThePixels(QImage &Cell, bool Whiten)
+void halfOfThePixels(QImage &cell, bool whiten)
 {
-    quint32 Seed = Randomizer().Seed();
-    for (int Y = 0; Y < Cell.height(); ++Y)
-        ConcealRow(Cell.scanLine(Y), Cell.width(), Seed, Whiten);
-    Randomizer().SetSeed(Seed);
+    quint32 seed = randomizer().seed();
+    for (int y = 0; y < cell.height(); ++y)
+        concealRow(cell.scanLine(y), cell.width(), seed, whiten);
+    randomizer().setSeed(seed);
 }
 
-void LowResolution(QImage &Cell)
+void lowResolution(QImage &cell)
 {
     // Halves round to the even neighbour (2.5 -> 2, 3.5 -> 4). A cell under 5 pixels would round to no pixels
     // at all, so it keeps at least one: the whole cell becomes one block.
-    const int W = std::max(1, int(std::nearbyint(Cell.width() / 8.0)));
-    const int H = std::max(1, int(std::nearbyint(Cell.height() / 8.0)));
-    QImage Reduced = CreateWorkingBitmap(W, H);
-    StretchDraw(Cell, Reduced);
-    StretchDraw(Reduced, Cell);
+    const int w = std::max(1, int(std::nearbyint(cell.width() / 8.0)));
+    const int h = std::max(1, int(std::nearbyint(cell.height() / 8.0)));
+    QImage reduced = createWorkingBitmap(w, h);
+    stretchDraw(cell, reduced);
+    stretchDraw(reduced, cell);
 }
 
 // A number drawn on the texture: the pixels it changed, within their bounding box.
 struct TNumberPatch
 {
-    QRect Box;
-    QImage Pixels;
+    QRect box;
+    QImage pixels;
 };
 
 struct TNumberKey
 {
-    QString Font;
-    QString Text;
-    int Width;
-    int Height;
-    qint64 Texture;
-    bool operator==(const TNumberKey &Other) const = default;
+    QString font;
+    QString text;
+    int width;
+    int height;
+    qint64 texture;
+    bool operator==(const TNumberKey &other) const = default;
 };
 
-size_t qHash(const TNumberKey &Key, size_t Seed = 0)
+size_t qHash(const TNumberKey &key, size_t seed = 0)
 {
-    return qHashMulti(Seed, Key.Font, Key.Text, Key.Width, Key.Height, Key.Texture);
+    return qHashMulti(seed, key.font, key.text, key.width, key.height, key.texture);
 }
 
 // Drawing big glyphs costs far more than the texture under them, and every rebuild, tangle and save conceals
 // the same cells again, so each number is drawn once per cell size and then pasted as the pixels it changed.
-QHash<TNumberKey, TNumberPatch> &NumberPatches()
+QHash<TNumberKey, TNumberPatch> &numberPatches()
 {
-    static QHash<TNumberKey, TNumberPatch> Patches;
-    return Patches;
+    static QHash<TNumberKey, TNumberPatch> patches;
+    return patches;
 }
 
 // The bounding box of the pixels where Cell differs from Texture tiled from its top-left corner.
-QRect ChangedBox(const QImage &Cell, const QImage &Texture)
+QRect changedBox(const QImage &cell, const QImage &texture)
 {
-    const int W = Cell.width(), H = Cell.height(), PW = Texture.width(), PH = Texture.height();
-    int Left = W, Right = -1, Top = H, Bottom = -1;
-    for (int Y = 0; Y < H; ++Y) {
-        const uchar *C = Cell.constScanLine(Y);
-        const uchar *T = Texture.constScanLine(Y % PH);
-        for (int X = 0; X < W; X += PW) {
-            const int Count = std::min(PW, W - X);
-            if (std::memcmp(C + qsizetype(X) * 3, T, size_t(Count) * 3) == 0)
+    const int w = cell.width(), h = cell.height(), pw = texture.width(), ph = texture.height();
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const uchar *c = cell.constScanLine(y);
+        const uchar *t = texture.constScanLine(y % ph);
+        for (int x = 0; x < w; x += pw) {
+            const int count = std::min(pw, w - x);
+            if (std::memcmp(c + qsizetype(x) * 3, t, size_t(count) * 3) == 0)
                 continue;
-            for (int I = 0; I < Count; ++I)
-                if (std::memcmp(C + qsizetype(X + I) * 3, T + qsizetype(I) * 3, 3) != 0) {
-                    Left = std::min(Left, X + I);
-                    Right = std::max(Right, X + I);
+            for (int i = 0; i < count; ++i)
+                if (std::memcmp(c + qsizetype(x + i) * 3, t + qsizetype(i) * 3, 3) != 0) {
+                    left = std::min(left, x + i);
+                    right = std::max(right, x + i);
                 }
-            Top = std::min(Top, Y);
-            Bottom = Y;
+            top = std::min(top, y);
+            bottom = y;
         }
     }
-    return Right < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-void DrawNumber(QImage &Cell, const QFont &Font, const QString &Text)
+void drawNumber(QImage &cell, const QFont &font, const QString &text)
 {
-    const int W = Cell.width(), H = Cell.height();
-    const QFontMetrics Metrics(Font, &MeasuringBitmap());
+    const int w = cell.width(), h = cell.height();
+    const QFontMetrics metrics(font, &measuringBitmap());
     // Point sizes are meant at 96 dots per inch, as they were measured.
-    Cell.setDotsPerMeterX(MeasuringBitmap().dotsPerMeterX());
-    Cell.setDotsPerMeterY(MeasuringBitmap().dotsPerMeterY());
-    QPainter Painter(&Cell);
-    Painter.setFont(Font);
-    Painter.setPen(StampColor());
-    Painter.drawText((W - Metrics.horizontalAdvance(Text)) / 2, (H - Metrics.height()) / 2 + Metrics.ascent(),
-                     Text);
+    cell.setDotsPerMeterX(measuringBitmap().dotsPerMeterX());
+    cell.setDotsPerMeterY(measuringBitmap().dotsPerMeterY());
+    QPainter painter(&cell);
+    painter.setFont(font);
+    painter.setPen(stampColor());
+    painter.drawText((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2 + metrics.ascent(),
+                     text);
 }
 
 // Cell already holds the tiled Texture.
-void WriteNumber(QImage &Cell, qint32 Number, const QImage &Texture)
+void writeNumber(QImage &cell, qint32 number, const QImage &texture)
 {
-    const int W = Cell.width(), H = Cell.height();
-    QFont Font = StampFont();
+    const int w = cell.width(), h = cell.height();
+    QFont font = stampFont();
     // The size is chosen for "00" so that no cell's number gives away how many digits it has.
-    FitFontSize(Font, QStringLiteral("00"), W, H);
-    const QString Text = QString::number(Number);
-    if (Cell.format() != WorkingFormat || Texture.format() != WorkingFormat) {
-        DrawNumber(Cell, Font, Text);
+    fitFontSize(font, QStringLiteral("00"), w, h);
+    const QString text = QString::number(number);
+    if (cell.format() != WorkingFormat || texture.format() != WorkingFormat) {
+        drawNumber(cell, font, text);
         return;
     }
-    const TNumberKey Key{Font.toString(), Text, W, H, Texture.cacheKey()};
-    auto &Patches = NumberPatches();
-    if (const auto Found = Patches.constFind(Key); Found != Patches.constEnd()) {
-        Cell.setDotsPerMeterX(MeasuringBitmap().dotsPerMeterX());
-        Cell.setDotsPerMeterY(MeasuringBitmap().dotsPerMeterY());
-        const QRect &Box = Found->Box;
-        for (int Y = 0; Y < Box.height(); ++Y)
-            std::memcpy(Cell.scanLine(Box.top() + Y) + qsizetype(Box.left()) * 3, Found->Pixels.constScanLine(Y),
-                        size_t(Box.width()) * 3);
+    const TNumberKey key{font.toString(), text, w, h, texture.cacheKey()};
+    auto &patches = numberPatches();
+    if (const auto found = patches.constFind(key); found != patches.constEnd()) {
+        cell.setDotsPerMeterX(measuringBitmap().dotsPerMeterX());
+        cell.setDotsPerMeterY(measuringBitmap().dotsPerMeterY());
+        const QRect &box = found->box;
+        for (int y = 0; y < box.height(); ++y)
+            std::memcpy(cell.scanLine(box.top() + y) + qsizetype(box.left()) * 3, found->pixels.constScanLine(y),
+                        size_t(box.width()) * 3);
         return;
     }
-    DrawNumber(Cell, Font, Text);
-    const QRect Box = ChangedBox(Cell, Texture);
+    drawNumber(cell, font, text);
+    const QRect box = changedBox(cell, texture);
     // A few dozen numbers of a few cell sizes are all a session needs; a forgotten one is merely drawn again.
-    static qsizetype Bytes = 0;
-    const QImage Pixels = Box.isEmpty() ? QImage() : Cell.copy(Box);
-    if (Patches.size() >= 256 || Bytes + Pixels.sizeInBytes() > (qsizetype(64) << 20)) {
-        Patches.clear();
-        Bytes = 0;
+    static qsizetype bytes = 0;
+    const QImage pixels = box.isEmpty() ? QImage() : cell.copy(box);
+    if (patches.size() >= 256 || bytes + pixels.sizeInBytes() > (qsizetype(64) << 20)) {
+        patches.clear();
+        bytes = 0;
     }
-    Bytes += Pixels.sizeInBytes();
-    Patches.insert(Key, {Box, Pixels});
+    bytes += pixels.sizeInBytes();
+    patches.insert(key, {box, pixels});
 }
 
 } // namespace
 
-void ApplyEffect(QImage &Cell, qint32 Effect, qint32 Number, const QImage &Texture)
+void applyEffect(QImage &cell, qint32 effect, qint32 number, const QImage &texture)
 {
-    Randomizer().Randomize();
-    if (Cell.isNull() || Cell.width() <= 0 || Cell.height() <= 0)
+    randomizer().randomize();
+    if (cell.isNull() || cell.width() <= 0 || cell.height() <= 0)
         return;
-    switch (Effect) {
+    switch (effect) {
     case Effect::Obscure:
-        Obscure(Cell);
+        obscure(cell);
         break;
     case Effect::Dark:
-        HalfOfThePixels(Cell, false);
+        halfOfThePixels(cell, false);
         break;
     case Effect::Transparent:
-        HalfOfThePixels(Cell, true);
+        halfOfThePixels(cell, true);
         break;
     case Effect::Negative:
-        Negative(Cell);
+        negative(cell);
         break;
     case Effect::Hidden:
-        TilePicture(Cell, Texture);
-        WriteNumber(Cell, Number, Texture);
+        tilePicture(cell, texture);
+        writeNumber(cell, number, texture);
         break;
     case Effect::TopSecret:
-        TilePicture(Cell, Texture);
+        tilePicture(cell, texture);
         break;
     case Effect::LowResolution:
-        LowResolution(Cell);
+        lowResolution(cell);
         break;
     default:
         break;

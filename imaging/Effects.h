@@ -20,4 +20,4 @@ constexpr EffectCode LowResolution = 6;
 // Conceals the pixels of Cell (a working bitmap) in place. Number is written by Effect::Hidden only; Texture is tiled
 // by Effect::Hidden and Effect::TopSecret. Any other effect code leaves the cell as it is. Reseeds the program's random
 // generator from the clock at every call.
-void ApplyEffect(QImage &Cell, qint32 Effect, qint32 Number, const QImage &Texture);
+void applyEffect(QImage &cell, qint32 effect, qint32 number, const QImage &texture);

@@ -18,36 +18,36 @@ namespace {
 // signature comes from Head, where its version is in upper case as giflib wants it.
 struct TGifSource
 {
-    QIODevice *Device;
-    QByteArray Head;
-    qsizetype HeadPosition = 0;
-    bool OutOfMemory = false;
+    QIODevice *device;
+    QByteArray head;
+    qsizetype headPosition = 0;
+    bool outOfMemory = false;
 };
 
-int ReadFromSource(GifFileType *Gif, GifByteType *Buffer, int Length)
+int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
 {
-    auto *Source = static_cast<TGifSource *>(Gif->UserData);
-    int Count = 0;
-    while (Count < Length && Source->HeadPosition < Source->Head.size())
-        Buffer[Count++] = GifByteType(Source->Head.at(Source->HeadPosition++));
-    if (Count == Length)
-        return Count;
+    auto *source = static_cast<TGifSource *>(gif->UserData);
+    int count = 0;
+    while (count < length && source->headPosition < source->head.size())
+        buffer[count++] = GifByteType(source->head.at(source->headPosition++));
+    if (count == length)
+        return count;
     // No exception may cross giflib; a short read makes it fail, and the flag says why.
     try {
-        const qint64 Read = Source->Device->read(reinterpret_cast<char *>(Buffer) + Count, Length - Count);
-        if (Read > 0)
-            Count += int(Read);
+        const qint64 read = source->device->read(reinterpret_cast<char *>(buffer) + count, length - count);
+        if (read > 0)
+            count += int(read);
     } catch (const std::bad_alloc &) {
-        Source->OutOfMemory = true;
+        source->outOfMemory = true;
     }
-    return Count;
+    return count;
 }
 
-[[noreturn]] void Fail(int GifError, const TGifSource &Source)
+[[noreturn]] void fail(int gifError, const TGifSource &source)
 {
-    if (Source.OutOfMemory)
-        throw TError(NotEnoughMemoryText());
-    switch (GifError) {
+    if (source.outOfMemory)
+        throw TError(notEnoughMemoryText());
+    switch (gifError) {
     case D_GIF_ERR_OPEN_FAILED:
     case D_GIF_ERR_READ_FAILED:
         throw TError(QStringLiteral("Stream read error"));
@@ -64,126 +64,126 @@ int ReadFromSource(GifFileType *Gif, GifByteType *Buffer, int Length)
 
 struct TGifCloser
 {
-    void operator()(GifFileType *Gif) const
+    void operator()(GifFileType *gif) const
     {
-        int Ignored = 0;
-        DGifCloseFile(Gif, &Ignored);
+        int ignored = 0;
+        DGifCloseFile(gif, &ignored);
     }
 };
 
 // The size in bytes of the colour table that a packed field (of the screen or an image descriptor) announces.
-qsizetype ColourTableSize(uchar Packed)
+qsizetype colourTableSize(uchar packed)
 {
-    return (Packed & 0x80) ? 3 * (qsizetype(1) << ((Packed & 7) + 1)) : 0;
+    return (packed & 0x80) ? 3 * (qsizetype(1) << ((packed & 7) + 1)) : 0;
 }
 
 // The LZW minimum code size that follows the image descriptor at the device's position (just after its ','),
 // or -1 when the data ends before it.
-int CodeSizeAfterDescriptor(QIODevice &In)
+int codeSizeAfterDescriptor(QIODevice &in)
 {
-    const QByteArray Descriptor = In.peek(9);
-    if (Descriptor.size() < 9)
+    const QByteArray descriptor = in.peek(9);
+    if (descriptor.size() < 9)
         return -1;
-    const qsizetype At = 9 + ColourTableSize(uchar(Descriptor.at(8)));
-    const QByteArray Ahead = In.peek(At + 1);
-    return Ahead.size() > At ? uchar(Ahead.at(At)) : -1;
+    const qsizetype at = 9 + colourTableSize(uchar(descriptor.at(8)));
+    const QByteArray ahead = in.peek(at + 1);
+    return ahead.size() > at ? uchar(ahead.at(at)) : -1;
 }
 
-QList<QRgb> ColourTable(const ColorMapObject *Map)
+QList<QRgb> colourTable(const ColorMapObject *map)
 {
-    QList<QRgb> Table(256, qRgb(0, 0, 0));
-    if (!Map) {
+    QList<QRgb> table(256, qRgb(0, 0, 0));
+    if (!map) {
         // A GIF without any colour table: a grey ramp is the usual stand-in.
-        for (int I = 0; I < 256; ++I)
-            Table[I] = qRgb(I, I, I);
-        return Table;
+        for (int i = 0; i < 256; ++i)
+            table[i] = qRgb(i, i, i);
+        return table;
     }
-    for (int I = 0; I < std::min(Map->ColorCount, 256); ++I)
-        Table[I] = qRgb(Map->Colors[I].Red, Map->Colors[I].Green, Map->Colors[I].Blue);
-    return Table;
+    for (int i = 0; i < std::min(map->ColorCount, 256); ++i)
+        table[i] = qRgb(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
+    return table;
 }
 
-QImage Decode(QIODevice &In)
+QImage decode(QIODevice &in)
 {
-    const QByteArray Signature = In.read(6).toUpper();
-    if (Signature.size() < 6)
+    const QByteArray signature = in.read(6).toUpper();
+    if (signature.size() < 6)
         throw TError(QStringLiteral("Stream read error"));
     // The version is compared without regard to letter case; giflib wants the upper-case form.
-    if (Signature != "GIF87A" && Signature != "GIF89A")
+    if (signature != "GIF87A" && signature != "GIF89A")
         throw TError(QStringLiteral("Unknown GIF version"));
     // giflib reports data that ends inside the screen descriptor or the global colour table as a bad descriptor;
     // it is a file that ends early.
-    const QByteArray Screen = In.peek(7);
-    const qsizetype ScreenAndTable = Screen.size() < 7 ? 7 : 7 + ColourTableSize(uchar(Screen.at(4)));
-    if (In.peek(ScreenAndTable).size() < ScreenAndTable)
+    const QByteArray screen = in.peek(7);
+    const qsizetype screenAndTable = screen.size() < 7 ? 7 : 7 + colourTableSize(uchar(screen.at(4)));
+    if (in.peek(screenAndTable).size() < screenAndTable)
         throw TError(QStringLiteral("Stream read error"));
 
-    TGifSource Source{&In, Signature.left(5) + 'a'};
-    int Error = 0;
-    std::unique_ptr<GifFileType, TGifCloser> Gif(DGifOpen(&Source, ReadFromSource, &Error));
-    if (!Gif)
-        Fail(Error, Source);
+    TGifSource source{&in, signature.left(5) + 'a'};
+    int error = 0;
+    std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&source, readFromSource, &error));
+    if (!gif)
+        fail(error, source);
 
-    int Transparent = -1;
+    int transparent = -1;
     for (;;) {
-        GifRecordType Type;
-        if (DGifGetRecordType(Gif.get(), &Type) == GIF_ERROR)
-            Fail(Gif->Error, Source);
-        if (Type == EXTENSION_RECORD_TYPE) {
-            int Code = 0;
-            GifByteType *Block = nullptr;
-            if (DGifGetExtension(Gif.get(), &Code, &Block) == GIF_ERROR)
-                Fail(Gif->Error, Source);
-            GraphicsControlBlock Control;
-            if (Code == GRAPHICS_EXT_FUNC_CODE && Block
-                && DGifExtensionToGCB(Block[0], Block + 1, &Control) == GIF_OK)
-                Transparent = Control.TransparentColor;
-            while (Block)
-                if (DGifGetExtensionNext(Gif.get(), &Block) == GIF_ERROR)
-                    Fail(Gif->Error, Source);
+        GifRecordType type;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
+            fail(gif->Error, source);
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType *block = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
+                fail(gif->Error, source);
+            GraphicsControlBlock control;
+            if (code == GRAPHICS_EXT_FUNC_CODE && block
+                && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+                transparent = control.TransparentColor;
+            while (block)
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
+                    fail(gif->Error, source);
             continue;
         }
-        if (Type != IMAGE_DESC_RECORD_TYPE)
+        if (type != IMAGE_DESC_RECORD_TYPE)
             throw TError(QStringLiteral("GIF encoded data is corrupt"));
 
-        const int CodeSize = CodeSizeAfterDescriptor(In);
-        if (CodeSize >= 0 && (CodeSize < 2 || CodeSize > 9))
+        const int codeSize = codeSizeAfterDescriptor(in);
+        if (codeSize >= 0 && (codeSize < 2 || codeSize > 9))
             throw TError(QStringLiteral("GIF code size not in range 2 to 9"));
-        if (DGifGetImageDesc(Gif.get()) == GIF_ERROR)
-            Fail(Gif->Error, Source);
-        const int Width = Gif->Image.Width, Height = Gif->Image.Height;
-        if (Width <= 0 || Height <= 0)
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+            fail(gif->Error, source);
+        const int width = gif->Image.Width, height = gif->Image.Height;
+        if (width <= 0 || height <= 0)
             throw TError(QStringLiteral("GIF encoded data is corrupt"));
-        CheckPictureSize(Width, Height);
+        checkPictureSize(width, height);
 
-        QImage Picture(Width, Height, QImage::Format_Indexed8);
-        if (Picture.isNull())
+        QImage picture(width, height, QImage::Format_Indexed8);
+        if (picture.isNull())
             throw TError(QStringLiteral("Not enough memory to read the GIF picture."));
-        QList<QRgb> Table = ColourTable(Gif->Image.ColorMap ? Gif->Image.ColorMap : Gif->SColorMap);
-        if (Transparent >= 0 && Transparent < 256)
-            Table[Transparent] &= 0x00FFFFFF;
-        Picture.setColorTable(Table);
+        QList<QRgb> table = colourTable(gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap);
+        if (transparent >= 0 && transparent < 256)
+            table[transparent] &= 0x00FFFFFF;
+        picture.setColorTable(table);
 
-        static const int FirstRow[] = {0, 4, 2, 1};
-        static const int RowStep[] = {8, 8, 4, 2};
-        const int Passes = Gif->Image.Interlace ? 4 : 1;
-        for (int Pass = 0; Pass < Passes; ++Pass) {
-            const int Step = Gif->Image.Interlace ? RowStep[Pass] : 1;
-            for (int Y = Gif->Image.Interlace ? FirstRow[Pass] : 0; Y < Height; Y += Step)
-                if (DGifGetLine(Gif.get(), Picture.scanLine(Y), Width) == GIF_ERROR)
-                    Fail(Gif->Error, Source);
+        static const int firstRow[] = {0, 4, 2, 1};
+        static const int rowStep[] = {8, 8, 4, 2};
+        const int passes = gif->Image.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass) {
+            const int step = gif->Image.Interlace ? rowStep[pass] : 1;
+            for (int y = gif->Image.Interlace ? firstRow[pass] : 0; y < height; y += step)
+                if (DGifGetLine(gif.get(), picture.scanLine(y), width) == GIF_ERROR)
+                    fail(gif->Error, source);
         }
-        return Picture;
+        return picture;
     }
 }
 
 } // namespace
 
-void ReadGif(QIODevice &In, QImage &Target)
+void readGif(QIODevice &in, QImage &target)
 {
     try {
-        Target = Decode(In);
+        target = decode(in);
     } catch (const std::bad_alloc &) {
-        throw TError(NotEnoughMemoryText());
+        throw TError(notEnoughMemoryText());
     }
 }

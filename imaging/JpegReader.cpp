@@ -21,8 +21,8 @@ namespace {
 struct TJpegErrorManager
 {
     jpeg_error_mgr Public;
-    std::jmp_buf Jump;
-    bool TooManyScans = false;
+    std::jmp_buf jump;
+    bool tooManyScans = false;
 };
 
 // libjpeg reads through this from the device, a buffer at a time, so that it takes no more of the device than
@@ -32,301 +32,301 @@ struct TDeviceSource
     static constexpr qint64 BufferSize = 64 * 1024;
 
     jpeg_source_mgr Public;
-    QIODevice *Device;
-    bool StartOfStream = true;
-    JOCTET Buffer[BufferSize];
+    QIODevice *device;
+    bool startOfStream = true;
+    JOCTET buffer[BufferSize];
 };
 
 constexpr long MaxScaledJpegMemory = 512L * 1024 * 1024;
 
 const JOCTET FakeEndOfImage[] = {0xFF, JPEG_EOI};
 
-void InitSource(j_decompress_ptr) {}
+void initSource(j_decompress_ptr) {}
 
-boolean FillInputBuffer(j_decompress_ptr Info)
+boolean fillInputBuffer(j_decompress_ptr info)
 {
-    auto *Source = reinterpret_cast<TDeviceSource *>(Info->src);
-    qint64 Count = -1;
-    bool OutOfMemory = false;
+    auto *source = reinterpret_cast<TDeviceSource *>(info->src);
+    qint64 count = -1;
+    bool outOfMemory = false;
     // No exception may cross libjpeg; its own error exit is taken once the handler is left.
     try {
-        Count = Source->Device->read(reinterpret_cast<char *>(Source->Buffer), TDeviceSource::BufferSize);
+        count = source->device->read(reinterpret_cast<char *>(source->buffer), TDeviceSource::BufferSize);
     } catch (const std::bad_alloc &) {
-        OutOfMemory = true;
+        outOfMemory = true;
     }
-    if (OutOfMemory)
-        ERREXIT1(Info, JERR_OUT_OF_MEMORY, 0);
+    if (outOfMemory)
+        ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
     // A device that fails is not a stream that ends early: libjpeg would fill in the rest and call it a picture.
-    if (Count < 0)
-        ERREXIT(Info, JERR_FILE_READ);
-    if (Count == 0) {
-        if (Source->StartOfStream)
-            ERREXIT(Info, JERR_INPUT_EMPTY);
+    if (count < 0)
+        ERREXIT(info, JERR_FILE_READ);
+    if (count == 0) {
+        if (source->startOfStream)
+            ERREXIT(info, JERR_INPUT_EMPTY);
         // As libjpeg's own sources do: a warning and an end-of-image marker, so the picture read so far is kept.
-        WARNMS(Info, JWRN_JPEG_EOF);
-        Source->Public.next_input_byte = FakeEndOfImage;
-        Source->Public.bytes_in_buffer = sizeof FakeEndOfImage;
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->Public.next_input_byte = FakeEndOfImage;
+        source->Public.bytes_in_buffer = sizeof FakeEndOfImage;
         return TRUE;
     }
-    Source->StartOfStream = false;
-    Source->Public.next_input_byte = Source->Buffer;
-    Source->Public.bytes_in_buffer = size_t(Count);
+    source->startOfStream = false;
+    source->Public.next_input_byte = source->buffer;
+    source->Public.bytes_in_buffer = size_t(count);
     return TRUE;
 }
 
-void SkipInputData(j_decompress_ptr Info, long Count)
+void skipInputData(j_decompress_ptr info, long count)
 {
     // A skipped marker segment is at most 64 KB, so reading through it costs no more than a seek would.
-    jpeg_source_mgr *Source = Info->src;
-    if (Count <= 0)
+    jpeg_source_mgr *source = info->src;
+    if (count <= 0)
         return;
-    while (Count > long(Source->bytes_in_buffer)) {
-        Count -= long(Source->bytes_in_buffer);
-        FillInputBuffer(Info);
+    while (count > long(source->bytes_in_buffer)) {
+        count -= long(source->bytes_in_buffer);
+        fillInputBuffer(info);
     }
-    Source->next_input_byte += Count;
-    Source->bytes_in_buffer -= size_t(Count);
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= size_t(count);
 }
 
-void TermSource(j_decompress_ptr) {}
+void termSource(j_decompress_ptr) {}
 
 // Called between slices of every pass; libjpeg counts the scans it has begun in input_scan_number.
-void LimitScans(j_common_ptr Info)
+void limitScans(j_common_ptr info)
 {
-    if (Info->is_decompressor && reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number > MaxJpegScans) {
-        auto *Errors = reinterpret_cast<TJpegErrorManager *>(Info->err);
-        Errors->TooManyScans = true;
-        std::longjmp(Errors->Jump, 1);
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans) {
+        auto *errors = reinterpret_cast<TJpegErrorManager *>(info->err);
+        errors->tooManyScans = true;
+        std::longjmp(errors->jump, 1);
     }
 }
 
 // The largest of 1, 2, 4 and 8 that still leaves a Width x Height picture covering its fit into FitInto.
-unsigned int ScaleDenominator(qint64 Width, qint64 Height, QSize FitInto)
+unsigned int scaleDenominator(qint64 width, qint64 height, QSize fitInto)
 {
-    if (!FitInto.isValid() || FitInto.isEmpty())
+    if (!fitInto.isValid() || fitInto.isEmpty())
         return 1;
-    unsigned int Denominator = 8;
-    while (Denominator > 1 && Denominator * FitInto.width() > Width && Denominator * FitInto.height() > Height)
-        Denominator /= 2;
-    return Denominator;
+    unsigned int denominator = 8;
+    while (denominator > 1 && denominator * fitInto.width() > width && denominator * fitInto.height() > height)
+        denominator /= 2;
+    return denominator;
 }
 
-[[noreturn]] void ExitOnError(j_common_ptr Info)
+[[noreturn]] void exitOnError(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<TJpegErrorManager *>(Info->err)->Jump, 1);
+    std::longjmp(reinterpret_cast<TJpegErrorManager *>(info->err)->jump, 1);
 }
 
 // Warnings (a stream that ends early, damaged data that libjpeg mends) are not errors and go unreported.
-void IgnoreMessage(j_common_ptr) {}
+void ignoreMessage(j_common_ptr) {}
 
-quint32 Read16(const uchar *P, bool BigEndian)
+quint32 read16(const uchar *p, bool bigEndian)
 {
-    return BigEndian ? (quint32(P[0]) << 8 | P[1]) : (quint32(P[1]) << 8 | P[0]);
+    return bigEndian ? (quint32(p[0]) << 8 | p[1]) : (quint32(p[1]) << 8 | p[0]);
 }
 
-quint32 Read32(const uchar *P, bool BigEndian)
+quint32 read32(const uchar *p, bool bigEndian)
 {
-    return BigEndian ? (Read16(P, true) << 16 | Read16(P + 2, true)) : (Read16(P + 2, false) << 16 | Read16(P, false));
+    return bigEndian ? (read16(p, true) << 16 | read16(p + 2, true)) : (read16(p + 2, false) << 16 | read16(p, false));
 }
 
 // Adobe CMYK files store inverted ink amounts; plain ones store the amounts themselves.
-void CmykToBgr(const uchar *Cmyk, uchar *Bgr, JDIMENSION Width, bool Inverted)
+void cmykToBgr(const uchar *cmyk, uchar *bgr, JDIMENSION width, bool inverted)
 {
-    for (JDIMENSION X = 0; X < Width; ++X, Cmyk += 4, Bgr += 3) {
-        const int C = Inverted ? Cmyk[0] : 255 - Cmyk[0];
-        const int M = Inverted ? Cmyk[1] : 255 - Cmyk[1];
-        const int Y = Inverted ? Cmyk[2] : 255 - Cmyk[2];
-        const int K = Inverted ? Cmyk[3] : 255 - Cmyk[3];
-        Bgr[0] = uchar((Y * K + 127) / 255);
-        Bgr[1] = uchar((M * K + 127) / 255);
-        Bgr[2] = uchar((C * K + 127) / 255);
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const int c = inverted ? cmyk[0] : 255 - cmyk[0];
+        const int m = inverted ? cmyk[1] : 255 - cmyk[1];
+        const int y = inverted ? cmyk[2] : 255 - cmyk[2];
+        const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+        bgr[0] = uchar((y * k + 127) / 255);
+        bgr[1] = uchar((m * k + 127) / 255);
+        bgr[2] = uchar((c * k + 127) / 255);
     }
 }
 
 } // namespace
 
-int ExifOrientation(const QByteArray &App1)
+int exifOrientation(const QByteArray &app1)
 {
-    const auto *P = reinterpret_cast<const uchar *>(App1.constData());
-    const qsizetype N = App1.size();
-    if (N < 14 || !App1.startsWith(QByteArrayLiteral("Exif\0\0")))
+    const auto *p = reinterpret_cast<const uchar *>(app1.constData());
+    const qsizetype n = app1.size();
+    if (n < 14 || !app1.startsWith(QByteArrayLiteral("Exif\0\0")))
         return 1;
-    const uchar *Tiff = P + 6;
-    const qsizetype TiffSize = N - 6;
-    bool BigEndian;
-    if (Tiff[0] == 'M' && Tiff[1] == 'M')
-        BigEndian = true;
-    else if (Tiff[0] == 'I' && Tiff[1] == 'I')
-        BigEndian = false;
+    const uchar *tiff = p + 6;
+    const qsizetype tiffSize = n - 6;
+    bool bigEndian;
+    if (tiff[0] == 'M' && tiff[1] == 'M')
+        bigEndian = true;
+    else if (tiff[0] == 'I' && tiff[1] == 'I')
+        bigEndian = false;
     else
         return 1;
-    if (Read16(Tiff + 2, BigEndian) != 42)
+    if (read16(tiff + 2, bigEndian) != 42)
         return 1;
-    const quint32 Directory = Read32(Tiff + 4, BigEndian);
-    if (Directory > quint32(TiffSize) - 2)
+    const quint32 directory = read32(tiff + 4, bigEndian);
+    if (directory > quint32(tiffSize) - 2)
         return 1;
-    const quint32 Count = Read16(Tiff + Directory, BigEndian);
-    for (quint32 E = 0; E < Count; ++E) {
-        const quint64 At = quint64(Directory) + 2 + quint64(E) * 12;
-        if (At + 12 > quint64(TiffSize))
+    const quint32 count = read16(tiff + directory, bigEndian);
+    for (quint32 e = 0; e < count; ++e) {
+        const quint64 at = quint64(directory) + 2 + quint64(e) * 12;
+        if (at + 12 > quint64(tiffSize))
             return 1;
-        const uchar *Entry = Tiff + At;
+        const uchar *entry = tiff + at;
         // Tag 0x0112, one SHORT held in the first half of the value field.
-        if (Read16(Entry, BigEndian) == 0x0112 && Read16(Entry + 2, BigEndian) == 3) {
-            const quint32 Value = Read16(Entry + 8, BigEndian);
-            return Value >= 1 && Value <= 8 ? int(Value) : 1;
+        if (read16(entry, bigEndian) == 0x0112 && read16(entry + 2, bigEndian) == 3) {
+            const quint32 value = read16(entry + 8, bigEndian);
+            return value >= 1 && value <= 8 ? int(value) : 1;
         }
     }
     return 1;
 }
 
-QImage OrientUpright(const QImage &Picture, int Orientation)
+QImage orientUpright(const QImage &picture, int orientation)
 {
-    const QTransform Quarter = QTransform().rotate(90);
-    const QTransform ThreeQuarters = QTransform().rotate(270);
-    switch (Orientation) {
+    const QTransform quarter = QTransform().rotate(90);
+    const QTransform threeQuarters = QTransform().rotate(270);
+    switch (orientation) {
     case 2:
-        return Picture.mirrored(true, false);
+        return picture.mirrored(true, false);
     case 3:
-        return Picture.mirrored(true, true);
+        return picture.mirrored(true, true);
     case 4:
-        return Picture.mirrored(false, true);
+        return picture.mirrored(false, true);
     case 5:
-        return Picture.mirrored(false, true).transformed(Quarter);
+        return picture.mirrored(false, true).transformed(quarter);
     case 6:
-        return Picture.transformed(Quarter);
+        return picture.transformed(quarter);
     case 7:
-        return Picture.mirrored(true, false).transformed(Quarter);
+        return picture.mirrored(true, false).transformed(quarter);
     case 8:
-        return Picture.transformed(ThreeQuarters);
+        return picture.transformed(threeQuarters);
     default:
-        return Picture;
+        return picture;
     }
 }
 
 namespace {
 
-QImage Decode(QIODevice &In, QSize FitInto)
+QImage decode(QIODevice &in, QSize fitInto)
 {
     // Everything that lives across the jump is made before setjmp and only changed after it.
-    jpeg_decompress_struct Info;
-    TJpegErrorManager Errors;
-    jpeg_progress_mgr Progress{};
-    auto Source = std::make_unique<TDeviceSource>();
-    QImage Picture;
-    JSAMPARRAY CmykRow = nullptr;
-    int Orientation = 1;
-    QSize Size;
+    jpeg_decompress_struct info;
+    TJpegErrorManager errors;
+    jpeg_progress_mgr progress{};
+    auto source = std::make_unique<TDeviceSource>();
+    QImage picture;
+    JSAMPARRAY cmykRow = nullptr;
+    int orientation = 1;
+    QSize size;
 
-    Info.err = jpeg_std_error(&Errors.Public);
-    Errors.Public.error_exit = ExitOnError;
-    Errors.Public.output_message = IgnoreMessage;
-    jpeg_create_decompress(&Info);
-    if (setjmp(Errors.Jump)) {
-        const int Code = Errors.Public.msg_code;
-        const bool TooManyScans = Errors.TooManyScans;
-        const qint64 DeclaredWidth = Info.image_width, DeclaredHeight = Info.image_height;
-        jpeg_destroy_decompress(&Info);
+    info.err = jpeg_std_error(&errors.Public);
+    errors.Public.error_exit = exitOnError;
+    errors.Public.output_message = ignoreMessage;
+    jpeg_create_decompress(&info);
+    if (setjmp(errors.jump)) {
+        const int code = errors.Public.msg_code;
+        const bool tooManyScans = errors.tooManyScans;
+        const qint64 declaredWidth = info.image_width, declaredHeight = info.image_height;
+        jpeg_destroy_decompress(&info);
         // A frame too large to hold is refused as such, even where the stream goes wrong after declaring it.
-        CheckPictureSize(DeclaredWidth, DeclaredHeight);
-        if (TooManyScans)
+        checkPictureSize(declaredWidth, declaredHeight);
+        if (tooManyScans)
             throw DamagedPictureError(QStringLiteral("has more than %1 scans.").arg(MaxJpegScans));
-        if (Code == JERR_OUT_OF_MEMORY || Code == JERR_NO_BACKING_STORE)
-            throw TError(NotEnoughMemoryText());
-        throw TError(QStringLiteral("JPEG error #%1").arg(Code));
+        if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
+            throw TError(notEnoughMemoryText());
+        throw TError(QStringLiteral("JPEG error #%1").arg(code));
     }
-    Source->Device = &In;
-    Source->Public.init_source = InitSource;
-    Source->Public.fill_input_buffer = FillInputBuffer;
-    Source->Public.skip_input_data = SkipInputData;
-    Source->Public.resync_to_restart = jpeg_resync_to_restart;
-    Source->Public.term_source = TermSource;
-    Source->Public.next_input_byte = nullptr;
-    Source->Public.bytes_in_buffer = 0;
-    Info.src = &Source->Public;
-    Progress.progress_monitor = LimitScans;
-    Info.progress = &Progress;
-    jpeg_save_markers(&Info, JPEG_APP0 + 1, 0xFFFF);
-    jpeg_read_header(&Info, TRUE);
+    source->device = &in;
+    source->Public.init_source = initSource;
+    source->Public.fill_input_buffer = fillInputBuffer;
+    source->Public.skip_input_data = skipInputData;
+    source->Public.resync_to_restart = jpeg_resync_to_restart;
+    source->Public.term_source = termSource;
+    source->Public.next_input_byte = nullptr;
+    source->Public.bytes_in_buffer = 0;
+    info.src = &source->Public;
+    progress.progress_monitor = limitScans;
+    info.progress = &progress;
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
 
-    Size = QSize(int(Info.image_width), int(Info.image_height));
-    for (jpeg_saved_marker_ptr M = Info.marker_list; M; M = M->next)
-        if (M->marker == JPEG_APP0 + 1) {
-            const int Found = ExifOrientation(
-                QByteArray::fromRawData(reinterpret_cast<const char *>(M->data), qsizetype(M->data_length)));
-            if (Found != 1) {
-                Orientation = Found;
+    size = QSize(int(info.image_width), int(info.image_height));
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1) {
+            const int found = exifOrientation(
+                QByteArray::fromRawData(reinterpret_cast<const char *>(m->data), qsizetype(m->data_length)));
+            if (found != 1) {
+                orientation = found;
                 break;
             }
         }
 
-    const bool Grey = Info.jpeg_color_space == JCS_GRAYSCALE;
-    const bool Cmyk = Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK;
-    Info.out_color_space = Grey ? JCS_GRAYSCALE : Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
     // The fit is asked of the upright picture; orientations 5 to 8 store it turned a quarter.
-    const bool Turned = Orientation >= 5;
-    Info.scale_num = 1;
-    Info.scale_denom = ScaleDenominator(Turned ? Size.height() : Size.width(),
-                                        Turned ? Size.width() : Size.height(), FitInto);
+    const bool turned = orientation >= 5;
+    info.scale_num = 1;
+    info.scale_denom = scaleDenominator(turned ? size.height() : size.width(),
+                                        turned ? size.width() : size.height(), fitInto);
     // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
     // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
     // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.
-    if (FitInto.isValid())
-        Info.mem->max_memory_to_use = MaxScaledJpegMemory;
+    if (fitInto.isValid())
+        info.mem->max_memory_to_use = MaxScaledJpegMemory;
     try {
         // The declared size is checked before libjpeg allocates anything for the picture.
-        CheckPictureSize(Size.width(), Size.height());
+        checkPictureSize(size.width(), size.height());
     } catch (...) {
-        jpeg_destroy_decompress(&Info);
+        jpeg_destroy_decompress(&info);
         throw;
     }
-    jpeg_start_decompress(&Info);
+    jpeg_start_decompress(&info);
 
-    Picture = QImage(int(Info.output_width), int(Info.output_height),
-                     Grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
-    if (Picture.isNull()) {
-        jpeg_destroy_decompress(&Info);
+    picture = QImage(int(info.output_width), int(info.output_height),
+                     grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
+    if (picture.isNull()) {
+        jpeg_destroy_decompress(&info);
         throw TError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
-                         .arg(Size.width())
-                         .arg(Size.height()));
+                         .arg(size.width())
+                         .arg(size.height()));
     }
-    if (Cmyk)
-        CmykRow = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE,
-                                            Info.output_width * 4, 1);
-    while (Info.output_scanline < Info.output_height) {
-        const int Row = int(Info.output_scanline);
-        JSAMPROW Line = Cmyk ? CmykRow[0] : Picture.scanLine(Row);
-        jpeg_read_scanlines(&Info, &Line, 1);
-        if (Cmyk)
-            CmykToBgr(Line, Picture.scanLine(Row), Info.output_width, Info.saw_Adobe_marker);
+    if (cmyk)
+        cmykRow = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                            info.output_width * 4, 1);
+    while (info.output_scanline < info.output_height) {
+        const int row = int(info.output_scanline);
+        JSAMPROW line = cmyk ? cmykRow[0] : picture.scanLine(row);
+        jpeg_read_scanlines(&info, &line, 1);
+        if (cmyk)
+            cmykToBgr(line, picture.scanLine(row), info.output_width, info.saw_Adobe_marker);
     }
-    jpeg_finish_decompress(&Info);
+    jpeg_finish_decompress(&info);
     // What the last buffer holds past the end-of-image marker goes back, for a reader that goes on after it.
-    const size_t Unread = Info.src->bytes_in_buffer;
-    const bool Fake = Info.src->next_input_byte >= FakeEndOfImage
-        && Info.src->next_input_byte <= FakeEndOfImage + sizeof FakeEndOfImage;
-    jpeg_destroy_decompress(&Info);
-    if (!Fake && Unread > 0 && !In.isSequential())
-        In.seek(In.pos() - qint64(Unread));
+    const size_t unread = info.src->bytes_in_buffer;
+    const bool fake = info.src->next_input_byte >= FakeEndOfImage
+        && info.src->next_input_byte <= FakeEndOfImage + sizeof FakeEndOfImage;
+    jpeg_destroy_decompress(&info);
+    if (!fake && unread > 0 && !in.isSequential())
+        in.seek(in.pos() - qint64(unread));
 
-    QImage Upright = OrientUpright(Picture, Orientation);
-    if (Upright.isNull())
-        throw TError(NotEnoughMemoryText());
-    return Upright;
+    QImage upright = orientUpright(picture, orientation);
+    if (upright.isNull())
+        throw TError(notEnoughMemoryText());
+    return upright;
 }
 
 } // namespace
 
-QImage ReadJpeg(QIODevice &In, QSize FitInto)
+QImage readJpeg(QIODevice &in, QSize fitInto)
 {
     try {
-        return Decode(In, FitInto);
+        return decode(in, fitInto);
     } catch (const std::bad_alloc &) {
-        throw TError(NotEnoughMemoryText());
+        throw TError(notEnoughMemoryText());
     }
 }
 
-void DecodeJpeg(QIODevice &In, QImage &Target)
+void decodeJpeg(QIODevice &in, QImage &target)
 {
-    Target = ReadJpeg(In);
+    target = readJpeg(in);
 }

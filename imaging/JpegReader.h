@@ -22,10 +22,10 @@ constexpr int MaxJpegScans = 100;
 // all its coefficients). Errors raise "JPEG error #%d" with libjpeg's message code; a frame too large for the size
 // guard raises the size refusal before any pixel memory is taken; more than MaxJpegScans scans raise
 // DamagedPictureError; memory that cannot be had raises NotEnoughMemoryText().
-QImage ReadJpeg(QIODevice &In, QSize FitInto = QSize());
+QImage readJpeg(QIODevice &in, QSize fitInto = QSize());
 
 // The orientation (1 to 8) of an APP1 "Exif" segment's first image directory; 1 when absent or unreadable.
-int ExifOrientation(const QByteArray &App1);
+int exifOrientation(const QByteArray &app1);
 
 // Turns a picture stored with the given EXIF orientation so that it shows as the camera saw it.
-QImage OrientUpright(const QImage &Picture, int Orientation);
+QImage orientUpright(const QImage &picture, int orientation);

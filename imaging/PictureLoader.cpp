@@ -13,52 +13,52 @@
 namespace {
 
 // The extension compared as the file name has it, with only A to Z lowered: other letters stay as they are.
-QString PictureExtension(const QString &Path)
+QString pictureExtension(const QString &path)
 {
-    const QString Name = Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
-    if (Dot < 0)
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
         return QString();
-    QString Extension = Name.mid(Dot);
-    for (QChar &C : Extension)
-        if (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
-            C = QChar(C.unicode() + ('a' - 'A'));
-    return Extension;
+    QString extension = name.mid(dot);
+    for (QChar &c : extension)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return extension;
 }
 
 } // namespace
 
-void CheckPictureSize(qint64 Width, qint64 Height)
+void checkPictureSize(qint64 width, qint64 height)
 {
     // No JPEG or GIF can be wider or taller than 65535 pixels; a BMP that claims more is damaged or hostile.
-    if (Width > 65535 || Height > 65535 || Width * Height > MaxPicturePixels)
-        throw TError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(Width).arg(Height));
+    if (width > 65535 || height > 65535 || width * height > MaxPicturePixels)
+        throw TError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
 }
 
-std::optional<QImage> ReadPictureFile(const QString &Path, QSize FitInto)
+std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
 {
-    const QString Extension = PictureExtension(Path);
-    if (Extension != QLatin1String(".bmp") && Extension != QLatin1String(".jpg")
-        && Extension != QLatin1String(".gif"))
+    const QString extension = pictureExtension(path);
+    if (extension != QLatin1String(".bmp") && extension != QLatin1String(".jpg")
+        && extension != QLatin1String(".gif"))
         return std::nullopt;
 
-    QFile File;
-    const QString Reason = OpenRegularFile(File, Path);
-    if (!Reason.isEmpty())
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(Path).absoluteFilePath(), Reason));
+    QFile file;
+    const QString reason = openRegularFile(file, path);
+    if (!reason.isEmpty())
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
 
-    if (Extension == QLatin1String(".jpg"))
-        return ReadJpeg(File, FitInto);
-    QImage Picture;
-    if (Extension == QLatin1String(".bmp"))
-        ReadBmp(File, Picture);
+    if (extension == QLatin1String(".jpg"))
+        return readJpeg(file, fitInto);
+    QImage picture;
+    if (extension == QLatin1String(".bmp"))
+        readBmp(file, picture);
     else
-        ReadGif(File, Picture);
-    return Picture;
+        readGif(file, picture);
+    return picture;
 }
 
-void LoadPictureFile(QImage &Target, const QString &Path)
+void loadPictureFile(QImage &target, const QString &path)
 {
-    if (std::optional<QImage> Picture = ReadPictureFile(Path))
-        Target = std::move(*Picture);
+    if (std::optional<QImage> picture = readPictureFile(path))
+        target = std::move(*picture);
 }

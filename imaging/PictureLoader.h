@@ -14,24 +14,24 @@ class QIODevice;
 constexpr qint64 MaxPicturePixels = 256LL * 1024 * 1024;
 
 // Throws TError when a picture of Width x Height would be too large to hold.
-void CheckPictureSize(qint64 Width, qint64 Height);
+void checkPictureSize(qint64 width, qint64 height);
 
 // What every reader raises when the memory for a picture cannot be had.
-inline QString NotEnoughMemoryText()
+inline QString notEnoughMemoryText()
 {
     return QStringLiteral("There is not enough memory to open this picture.");
 }
 
 // The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
 // at a fraction of its size that still covers it (see ReadJpeg). Failures raise TError as LoadPictureFile says.
-std::optional<QImage> ReadPictureFile(const QString &Path, QSize FitInto = QSize());
+std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
 
 // Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
 // Failures raise TError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
 // "Cannot open file "%s". %s").
-void LoadPictureFile(QImage &Target, const QString &Path);
+void loadPictureFile(QImage &target, const QString &path);
 
 // Decodes the JPEG stream at the device's current position up to its end-of-image marker: 24-bit colour
 // (Format_BGR888) or 8-bit grey (Format_Grayscale8), turned upright by its EXIF orientation. Errors raise
 // "JPEG error #%d" and the refusals of ReadJpeg.
-void DecodeJpeg(QIODevice &In, QImage &Target);
+void decodeJpeg(QIODevice &in, QImage &target);

@@ -6,21 +6,21 @@
 
 #include <new>
 
-QImage PicturePreview(const QString &Path, QSize Bounds)
+QImage picturePreview(const QString &path, QSize bounds)
 {
-    if (Bounds.isEmpty())
+    if (bounds.isEmpty())
         return QImage();
     // A FIFO or a device named like a picture is refused by the reader without being waited on.
-    QImage Picture;
+    QImage picture;
     try {
-        if (std::optional<QImage> Read = ReadPictureFile(Path, Bounds))
-            Picture = std::move(*Read);
+        if (std::optional<QImage> read = readPictureFile(path, bounds))
+            picture = std::move(*read);
     } catch (const TError &) {
         return QImage();
     } catch (const std::bad_alloc &) {
         return QImage();
     }
-    if (Picture.isNull() || (Picture.width() <= Bounds.width() && Picture.height() <= Bounds.height()))
-        return Picture;
-    return Picture.scaled(Bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (picture.isNull() || (picture.width() <= bounds.width() && picture.height() <= bounds.height()))
+        return picture;
+    return picture.scaled(bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }

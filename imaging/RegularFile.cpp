@@ -10,55 +10,55 @@
 
 namespace {
 
-QString KindReason(mode_t Mode)
+QString kindReason(mode_t mode)
 {
-    if (S_ISDIR(Mode))
+    if (S_ISDIR(mode))
         return qt_error_string(EISDIR);
-    if (S_ISFIFO(Mode))
+    if (S_ISFIFO(mode))
         return QStringLiteral("It is a named pipe, not a file.");
-    if (S_ISSOCK(Mode))
+    if (S_ISSOCK(mode))
         return QStringLiteral("It is a socket, not a file.");
-    if (S_ISCHR(Mode) || S_ISBLK(Mode))
+    if (S_ISCHR(mode) || S_ISBLK(mode))
         return QStringLiteral("It is a device, not a file.");
     return QStringLiteral("It is not a regular file.");
 }
 
 } // namespace
 
-QString NonRegularReason(const QString &Path)
+QString nonRegularReason(const QString &path)
 {
-    struct stat Info;
-    if (::stat(QFile::encodeName(Path).constData(), &Info) != 0 || S_ISREG(Info.st_mode))
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
         return QString();
-    return KindReason(Info.st_mode);
+    return kindReason(info.st_mode);
 }
 
-QString OpenRegularFile(QFile &File, const QString &Path)
+QString openRegularFile(QFile &file, const QString &path)
 {
-    const QByteArray Name = QFile::encodeName(Path);
-    struct stat Info;
-    if (::stat(Name.constData(), &Info) != 0)
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
         return qt_error_string(errno);
     // A device is never opened at all: opening some (tapes, terminals) already does something.
-    if (!S_ISREG(Info.st_mode))
-        return KindReason(Info.st_mode);
+    if (!S_ISREG(info.st_mode))
+        return kindReason(info.st_mode);
 
-    const int Handle = ::open(Name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (Handle < 0)
+    const int handle = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (handle < 0)
         return qt_error_string(errno);
-    if (::fstat(Handle, &Info) != 0) {
-        const QString Reason = qt_error_string(errno);
-        ::close(Handle);
-        return Reason;
+    if (::fstat(handle, &info) != 0) {
+        const QString reason = qt_error_string(errno);
+        ::close(handle);
+        return reason;
     }
-    if (!S_ISREG(Info.st_mode)) {
-        ::close(Handle);
-        return KindReason(Info.st_mode);
+    if (!S_ISREG(info.st_mode)) {
+        ::close(handle);
+        return kindReason(info.st_mode);
     }
-    ::fcntl(Handle, F_SETFL, ::fcntl(Handle, F_GETFL) & ~O_NONBLOCK);
-    if (!File.open(Handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(Handle);
-        return File.errorString();
+    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return file.errorString();
     }
     return QString();
 }

@@ -7,9 +7,9 @@ class QFile;
 
 // Why something that exists at Path is no document: "Is a directory", "It is a named pipe, not a file.", ...
 // Links are followed. Empty when Path is a regular file or nothing is there.
-QString NonRegularReason(const QString &Path);
+QString nonRegularReason(const QString &path);
 
 // Opens Path for reading into File, without ever waiting on a pipe with no writer or reading a device: the
 // path is looked at before it is opened, and the opened handle is looked at again, so a pipe swapped in
 // between is caught too. Returns an empty text on success, else the reason (the system's own where it has one).
-QString OpenRegularFile(QFile &File, const QString &Path);
+QString openRegularFile(QFile &file, const QString &path);

@@ -7,11 +7,11 @@
 class TError : public std::exception
 {
 public:
-    explicit TError(const QString &Message) : FMessage(Message), FUtf8(Message.toUtf8()) {}
-    const QString &Message() const noexcept { return FMessage; }
-    const char *what() const noexcept override { return FUtf8.constData(); }
+    explicit TError(const QString &message) : m_message(message), m_utf8(message.toUtf8()) {}
+    const QString &message() const noexcept { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
-    QString FMessage;
-    QByteArray FUtf8;
+    QString m_message;
+    QByteArray m_utf8;
 };

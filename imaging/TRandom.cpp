@@ -4,41 +4,41 @@
 #include <chrono>
 
 namespace {
-std::function<quint32()> &TestClock()
+std::function<quint32()> &testClock()
 {
-    static std::function<quint32()> Clock;
-    return Clock;
+    static std::function<quint32()> clock;
+    return clock;
 }
 }
 
-double TRandom::Next()
+double TRandom::next()
 {
-    FSeed = FSeed * 134775813u + 1u;
-    return FSeed / 4294967296.0;
+    m_seed = m_seed * 134775813u + 1u;
+    return m_seed / 4294967296.0;
 }
 
-qint32 TRandom::Below(qint32 N)
+qint32 TRandom::below(qint32 n)
 {
-    return static_cast<qint32>(Next() * N);
+    return static_cast<qint32>(next() * n);
 }
 
-void TRandom::Randomize()
+void TRandom::randomize()
 {
-    if (TestClock()) {
-        FSeed = TestClock()();
+    if (testClock()) {
+        m_seed = testClock()();
         return;
     }
-    const auto Ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    FSeed = static_cast<quint32>(static_cast<quint64>(Ticks));
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_seed = static_cast<quint32>(static_cast<quint64>(ticks));
 }
 
-void TRandom::SetTestClock(std::function<quint32()> Clock)
+void TRandom::setTestClock(std::function<quint32()> clock)
 {
-    TestClock() = std::move(Clock);
+    testClock() = std::move(clock);
 }
 
-TRandom &Randomizer()
+TRandom &randomizer()
 {
-    static TRandom Instance;
-    return Instance;
+    static TRandom instance;
+    return instance;
 }

@@ -10,113 +10,113 @@
 namespace {
 
 // Every measurement is taken on a 96-dpi working bitmap, whatever the desktop's own resolution.
-const QImage &MeasuringBitmap()
+const QImage &measuringBitmap()
 {
-    static const QImage Bitmap = CreateWorkingBitmap(1, 1);
-    return Bitmap;
+    static const QImage bitmap = createWorkingBitmap(1, 1);
+    return bitmap;
 }
 
 // The search runs for every concealed cell with the same few sizes, so its answers are remembered.
 struct TFitKey
 {
-    QString Font;
-    QString Text;
-    int Width;
-    int Height;
-    bool operator==(const TFitKey &Other) const = default;
+    QString font;
+    QString text;
+    int width;
+    int height;
+    bool operator==(const TFitKey &other) const = default;
 };
 
-size_t qHash(const TFitKey &Key, size_t Seed = 0)
+size_t qHash(const TFitKey &key, size_t seed = 0)
 {
-    return qHashMulti(Seed, Key.Font, Key.Text, Key.Width, Key.Height);
+    return qHashMulti(seed, key.font, key.text, key.width, key.height);
 }
 
 // Draws Text in Font with the top-left corner of its text box at (X, Y).
-void DrawTextAt(QPainter &Painter, const QFont &Font, int X, int Y, const QString &Text)
+void drawTextAt(QPainter &painter, const QFont &font, int x, int y, const QString &text)
 {
-    Painter.setFont(Font);
-    Painter.drawText(X, Y + QFontMetrics(Font, Painter.device()).ascent(), Text);
+    painter.setFont(font);
+    painter.drawText(x, y + QFontMetrics(font, painter.device()).ascent(), text);
 }
 
 } // namespace
 
-QFont StampFont()
+QFont stampFont()
 {
-    QFont Font(QStringLiteral("Times New Roman"));
-    Font.setBold(true);
-    Font.setPointSize(8);
-    return Font;
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setBold(true);
+    font.setPointSize(8);
+    return font;
 }
 
-QColor StampColor()
+QColor stampColor()
 {
     // Not the desktop's window-text colour: the numbers sit on light paper, and a dark theme's white text on it
     // could hardly be read.
     return QColor(Qt::black);
 }
 
-int FitFontSize(QFont &Font, const QString &Text, int Width, int Height)
+int fitFontSize(QFont &font, const QString &text, int width, int height)
 {
-    static QHash<TFitKey, int> Known;
-    Font.setPointSize(8);
-    const TFitKey Key{Font.toString(), Text, Width, Height};
-    if (const auto Found = Known.constFind(Key); Found != Known.constEnd()) {
-        Font.setPointSize(*Found);
-        return *Found;
+    static QHash<TFitKey, int> known;
+    font.setPointSize(8);
+    const TFitKey key{font.toString(), text, width, height};
+    if (const auto found = known.constFind(key); found != known.constEnd()) {
+        font.setPointSize(*found);
+        return *found;
     }
-    int Size = 8;
+    int size = 8;
     for (;;) {
-        Font.setPointSize(Size);
-        const QFontMetrics Metrics(Font, &MeasuringBitmap());
-        if (Metrics.horizontalAdvance(Text) >= Width / 2 || Metrics.height() >= Height / 2 || Size >= 255)
+        font.setPointSize(size);
+        const QFontMetrics metrics(font, &measuringBitmap());
+        if (metrics.horizontalAdvance(text) >= width / 2 || metrics.height() >= height / 2 || size >= 255)
             break;
-        ++Size;
+        ++size;
     }
-    if (Known.size() > 1024)
-        Known.clear();
-    Known.insert(Key, Size);
-    return Size;
+    if (known.size() > 1024)
+        known.clear();
+    known.insert(key, size);
+    return size;
 }
 
-void StampTwoLines(QImage &Target, const QString &Upper, const QString &Lower)
+void stampTwoLines(QImage &target, const QString &upper, const QString &lower)
 {
-    const int W = Target.width(), H = Target.height();
-    if (W <= 0 || H <= 0)
+    const int w = target.width(), h = target.height();
+    if (w <= 0 || h <= 0)
         return;
-    QFont UpperFont = StampFont(), LowerFont = StampFont();
-    FitFontSize(UpperFont, Upper, W, H);
-    FitFontSize(LowerFont, Lower, W, H);
-    const QFontMetrics UpperMetrics(UpperFont, &MeasuringBitmap());
-    const QFontMetrics LowerMetrics(LowerFont, &MeasuringBitmap());
-    const QPoint UpperAt((W - UpperMetrics.horizontalAdvance(Upper)) / 2, (H - 2 * UpperMetrics.height()) / 2);
-    const QPoint LowerAt((W - LowerMetrics.horizontalAdvance(Lower)) / 2, H / 2);
+    QFont upperFont = stampFont(), lowerFont = stampFont();
+    fitFontSize(upperFont, upper, w, h);
+    fitFontSize(lowerFont, lower, w, h);
+    const QFontMetrics upperMetrics(upperFont, &measuringBitmap());
+    const QFontMetrics lowerMetrics(lowerFont, &measuringBitmap());
+    const QPoint upperAt((w - upperMetrics.horizontalAdvance(upper)) / 2, (h - 2 * upperMetrics.height()) / 2);
+    const QPoint lowerAt((w - lowerMetrics.horizontalAdvance(lower)) / 2, h / 2);
     // Black leaves the picture as it is, so only the boxes around the two lines need a buffer: a whole-picture
     // one cost a full-size allocation, fill and exclusive-or at every redraw in set-up. The glyph boxes get a
     // margin for the edge pixels of anti-aliasing; both lines share one buffer, as where they meet their edge
     // pixels are drawn over each other, not combined.
-    auto InkBox = [](const QFontMetrics &Metrics, const QString &Text, QPoint At) {
-        const int Margin = 2 + Metrics.height() / 4;
-        return Metrics.boundingRect(Text)
-            .translated(At.x(), At.y() + Metrics.ascent())
-            .adjusted(-Margin, -Margin, Margin, Margin);
+    auto inkBox = [](const QFontMetrics &metrics, const QString &text, QPoint at) {
+        const int margin = 2 + metrics.height() / 4;
+        return metrics.boundingRect(text)
+            .translated(at.x(), at.y() + metrics.ascent())
+            .adjusted(-margin, -margin, margin, margin);
     };
-    const QRect Box =
-        (InkBox(UpperMetrics, Upper, UpperAt) | InkBox(LowerMetrics, Lower, LowerAt)) & Target.rect();
-    if (Box.isEmpty())
+    const QRect box =
+        (inkBox(upperMetrics, upper, upperAt) | inkBox(lowerMetrics, lower, lowerAt)) & target.rect();
+    if (box.isEmpty())
         return;
-    QImage Buffer = CreateWorkingBitmap(Box.width(), Box.height());
-    Buffer.fill(Qt::black);
+    QImage buffer = createWorkingBitmap(box.width(), box.height());
+    buffer.fill(Qt::black);
     {
-        QPainter Painter(&Buffer);
-        Painter.setPen(QColor(255, 255, 255));
-        DrawTextAt(Painter, UpperFont, UpperAt.x() - Box.left(), UpperAt.y() - Box.top(), Upper);
-        DrawTextAt(Painter, LowerFont, LowerAt.x() - Box.left(), LowerAt.y() - Box.top(), Lower);
+        QPainter painter(&buffer);
+        painter.setPen(QColor(255, 255, 255));
+        drawTextAt(painter, upperFont, upperAt.x() - box.left(), upperAt.y() - box.top(), upper);
+        drawTextAt(painter, lowerFont, lowerAt.x() - box.left(), lowerAt.y() - box.top(), lower);
     }
-    const qsizetype Bytes = qsizetype(Box.width()) * 3;
-    for (int Y = 0; Y < Box.height(); ++Y) {
-        const uchar *S = Buffer.constScanLine(Y);
-        uchar *D = Target.scanLine(Box.top() + Y) + qsizetype(Box.left()) * 3;
-        for (qsizetype I = 0; I < Bytes; ++I)
-            D[I] ^= S[I];
+    const qsizetype bytes = qsizetype(box.width()) * 3;
+    for (int y = 0; y < box.height(); ++y) {
+        const uchar *s = buffer.constScanLine(y);
+        uchar *d = target.scanLine(box.top() + y) + qsizetype(box.left()) * 3;
+        for (qsizetype i = 0; i < bytes; ++i)
+            d[i] ^= s[i];
     }
 }

@@ -7,14 +7,14 @@
 #include <QString>
 
 // "Times New Roman" bold at 8 points; the colour that goes with it is StampColor().
-QFont StampFont();
+QFont stampFont();
 // Black, whatever the desktop's theme: the text is drawn on the light concealment paper.
-QColor StampColor();
+QColor stampColor();
 
 // Sets Font's point size to the smallest size from 8 to 255 at which Text reaches half of Width or half of
 // Height (measured on a working bitmap at 96 dots per inch); returns it.
-int FitFontSize(QFont &Font, const QString &Text, int Width, int Height);
+int fitFontSize(QFont &font, const QString &text, int width, int height);
 
 // Draws Upper just above the middle and Lower from the middle, each fitted on its own, white on black, combined
 // with Target by exclusive or: twice restores the bitmap.
-void StampTwoLines(QImage &Target, const QString &Upper, const QString &Lower);
+void stampTwoLines(QImage &target, const QString &upper, const QString &lower);

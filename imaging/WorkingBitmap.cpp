@@ -13,256 +13,256 @@ constexpr int WorkingDotsPerMeter = 3780;
 
 struct TPaletteEntry
 {
-    uchar B, G, R;
-    bool Transparent;
+    uchar b, g, r;
+    bool transparent;
 };
 
 // Stretches row by row through a precomputed column map. Fetch(row, sourceX, target) writes one target pixel
 // and returns false for a pixel that is left out. Rows that repeat the previous source row are copied whole
 // when no pixel can be left out.
 template <typename TFetch>
-void StretchRows(const QImage &Source, QImage &Target, bool Opaque, TFetch Fetch)
+void stretchRows(const QImage &source, QImage &target, bool opaque, TFetch fetch)
 {
-    const int SW = Source.width(), SH = Source.height();
-    const int TW = Target.width(), TH = Target.height();
-    std::vector<int> Columns(TW);
-    for (int X = 0; X < TW; ++X)
-        Columns[X] = static_cast<int>(static_cast<qint64>(X) * SW / TW);
-    const qsizetype RowBytes = qsizetype(TW) * 3;
-    int PreviousRow = -1;
-    for (int Y = 0; Y < TH; ++Y) {
-        const int SY = static_cast<int>(static_cast<qint64>(Y) * SH / TH);
-        uchar *D = Target.scanLine(Y);
-        if (Opaque && SY == PreviousRow) {
-            std::memcpy(D, Target.constScanLine(Y - 1), RowBytes);
+    const int sw = source.width(), sh = source.height();
+    const int tw = target.width(), th = target.height();
+    std::vector<int> columns(tw);
+    for (int x = 0; x < tw; ++x)
+        columns[x] = static_cast<int>(static_cast<qint64>(x) * sw / tw);
+    const qsizetype rowBytes = qsizetype(tw) * 3;
+    int previousRow = -1;
+    for (int y = 0; y < th; ++y) {
+        const int sy = static_cast<int>(static_cast<qint64>(y) * sh / th);
+        uchar *d = target.scanLine(y);
+        if (opaque && sy == previousRow) {
+            std::memcpy(d, target.constScanLine(y - 1), rowBytes);
             continue;
         }
-        PreviousRow = SY;
-        const uchar *S = Source.constScanLine(SY);
-        for (int X = 0; X < TW; ++X, D += 3)
-            Fetch(S, Columns[X], D);
+        previousRow = sy;
+        const uchar *s = source.constScanLine(sy);
+        for (int x = 0; x < tw; ++x, d += 3)
+            fetch(s, columns[x], d);
     }
 }
 
-void StretchPalette(const QImage &Source, QImage &Target, bool MonoMsb, bool MonoLsb)
+void stretchPalette(const QImage &source, QImage &target, bool monoMsb, bool monoLsb)
 {
-    TPaletteEntry Lut[256];
-    bool Opaque = true;
-    const QList<QRgb> Table = Source.colorTable();
-    for (int I = 0; I < 256; ++I) {
+    TPaletteEntry lut[256];
+    bool opaque = true;
+    const QList<QRgb> table = source.colorTable();
+    for (int i = 0; i < 256; ++i) {
         // Indices past the table show black, as a palette bitmap with a short table does.
-        const QRgb C = I < Table.size() ? Table[I] : qRgb(0, 0, 0);
-        const bool Clear = I < Table.size() && qAlpha(C) == 0;
-        Lut[I] = {uchar(qBlue(C)), uchar(qGreen(C)), uchar(qRed(C)), Clear};
-        Opaque = Opaque && !Clear;
+        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
+        const bool clear = i < table.size() && qAlpha(c) == 0;
+        lut[i] = {uchar(qBlue(c)), uchar(qGreen(c)), uchar(qRed(c)), clear};
+        opaque = opaque && !clear;
     }
-    auto Put = [&Lut](int Index, uchar *D) {
-        const TPaletteEntry &E = Lut[Index];
-        if (E.Transparent)
+    auto put = [&lut](int index, uchar *d) {
+        const TPaletteEntry &e = lut[index];
+        if (e.transparent)
             return;
-        D[0] = E.B;
-        D[1] = E.G;
-        D[2] = E.R;
+        d[0] = e.b;
+        d[1] = e.g;
+        d[2] = e.r;
     };
-    if (MonoMsb)
-        StretchRows(Source, Target, Opaque,
-                    [&Put](const uchar *S, int X, uchar *D) { Put((S[X >> 3] >> (7 - (X & 7))) & 1, D); });
-    else if (MonoLsb)
-        StretchRows(Source, Target, Opaque,
-                    [&Put](const uchar *S, int X, uchar *D) { Put((S[X >> 3] >> (X & 7)) & 1, D); });
+    if (monoMsb)
+        stretchRows(source, target, opaque,
+                    [&put](const uchar *s, int x, uchar *d) { put((s[x >> 3] >> (7 - (x & 7))) & 1, d); });
+    else if (monoLsb)
+        stretchRows(source, target, opaque,
+                    [&put](const uchar *s, int x, uchar *d) { put((s[x >> 3] >> (x & 7)) & 1, d); });
     else
-        StretchRows(Source, Target, Opaque, [&Put](const uchar *S, int X, uchar *D) { Put(S[X], D); });
+        stretchRows(source, target, opaque, [&put](const uchar *s, int x, uchar *d) { put(s[x], d); });
 }
 
-void PutArgb(QRgb P, uchar *D)
+void putArgb(QRgb p, uchar *d)
 {
-    if (qAlpha(P) == 0)
+    if (qAlpha(p) == 0)
         return;
-    D[0] = uchar(qBlue(P));
-    D[1] = uchar(qGreen(P));
-    D[2] = uchar(qRed(P));
+    d[0] = uchar(qBlue(p));
+    d[1] = uchar(qGreen(p));
+    d[2] = uchar(qRed(p));
 }
 
 } // namespace
 
-QImage CreateWorkingBitmap()
+QImage createWorkingBitmap()
 {
     return QImage();
 }
 
-QImage CreateWorkingBitmap(int Width, int Height)
+QImage createWorkingBitmap(int width, int height)
 {
-    QImage Result(std::max(Width, 0), std::max(Height, 0), WorkingFormat);
-    if (!Result.isNull())
-        Result.fill(Qt::white);
-    Result.setDotsPerMeterX(WorkingDotsPerMeter);
-    Result.setDotsPerMeterY(WorkingDotsPerMeter);
-    return Result;
+    QImage result(std::max(width, 0), std::max(height, 0), WorkingFormat);
+    if (!result.isNull())
+        result.fill(Qt::white);
+    result.setDotsPerMeterX(WorkingDotsPerMeter);
+    result.setDotsPerMeterY(WorkingDotsPerMeter);
+    return result;
 }
 
-void StretchDraw(const QImage &Source, QImage &Target)
+void stretchDraw(const QImage &source, QImage &target)
 {
-    if (Source.isNull() || Target.isNull())
+    if (source.isNull() || target.isNull())
         return;
-    if (Target.format() != WorkingFormat)
-        Target.convertTo(WorkingFormat);
-    switch (Source.format()) {
+    if (target.format() != WorkingFormat)
+        target.convertTo(WorkingFormat);
+    switch (source.format()) {
     case QImage::Format_BGR888:
-        StretchRows(Source, Target, true, [](const uchar *S, int X, uchar *D) {
-            const uchar *P = S + 3 * X;
-            D[0] = P[0];
-            D[1] = P[1];
-            D[2] = P[2];
+        stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) {
+            const uchar *p = s + 3 * x;
+            d[0] = p[0];
+            d[1] = p[1];
+            d[2] = p[2];
         });
         return;
     case QImage::Format_RGB888:
-        StretchRows(Source, Target, true, [](const uchar *S, int X, uchar *D) {
-            const uchar *P = S + 3 * X;
-            D[0] = P[2];
-            D[1] = P[1];
-            D[2] = P[0];
+        stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) {
+            const uchar *p = s + 3 * x;
+            d[0] = p[2];
+            d[1] = p[1];
+            d[2] = p[0];
         });
         return;
     case QImage::Format_RGB32:
-        StretchRows(Source, Target, true, [](const uchar *S, int X, uchar *D) {
-            const QRgb P = reinterpret_cast<const QRgb *>(S)[X];
-            D[0] = uchar(qBlue(P));
-            D[1] = uchar(qGreen(P));
-            D[2] = uchar(qRed(P));
+        stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) {
+            const QRgb p = reinterpret_cast<const QRgb *>(s)[x];
+            d[0] = uchar(qBlue(p));
+            d[1] = uchar(qGreen(p));
+            d[2] = uchar(qRed(p));
         });
         return;
     case QImage::Format_ARGB32:
-        StretchRows(Source, Target, false,
-                    [](const uchar *S, int X, uchar *D) { PutArgb(reinterpret_cast<const QRgb *>(S)[X], D); });
+        stretchRows(source, target, false,
+                    [](const uchar *s, int x, uchar *d) { putArgb(reinterpret_cast<const QRgb *>(s)[x], d); });
         return;
     case QImage::Format_ARGB32_Premultiplied:
-        StretchRows(Source, Target, false, [](const uchar *S, int X, uchar *D) {
-            PutArgb(qUnpremultiply(reinterpret_cast<const QRgb *>(S)[X]), D);
+        stretchRows(source, target, false, [](const uchar *s, int x, uchar *d) {
+            putArgb(qUnpremultiply(reinterpret_cast<const QRgb *>(s)[x]), d);
         });
         return;
     case QImage::Format_Grayscale8:
-        StretchRows(Source, Target, true, [](const uchar *S, int X, uchar *D) { D[0] = D[1] = D[2] = S[X]; });
+        stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) { d[0] = d[1] = d[2] = s[x]; });
         return;
     case QImage::Format_Indexed8:
-        StretchPalette(Source, Target, false, false);
+        stretchPalette(source, target, false, false);
         return;
     case QImage::Format_Mono:
-        StretchPalette(Source, Target, true, false);
+        stretchPalette(source, target, true, false);
         return;
     case QImage::Format_MonoLSB:
-        StretchPalette(Source, Target, false, true);
+        stretchPalette(source, target, false, true);
         return;
     default:
         break;
     }
     // Rare formats: convert only the source rows that are used, one at a time, never the whole picture.
-    int ConvertedRow = -1;
-    QImage Row;
-    const int SH = Source.height(), TH = Target.height();
-    QImage RowTarget;
-    for (int Y = 0; Y < TH; ++Y) {
-        const int SY = static_cast<int>(static_cast<qint64>(Y) * SH / TH);
-        if (SY != ConvertedRow) {
-            Row = Source.copy(0, SY, Source.width(), 1).convertToFormat(QImage::Format_ARGB32);
-            ConvertedRow = SY;
+    int convertedRow = -1;
+    QImage row;
+    const int sh = source.height(), th = target.height();
+    QImage rowTarget;
+    for (int y = 0; y < th; ++y) {
+        const int sy = static_cast<int>(static_cast<qint64>(y) * sh / th);
+        if (sy != convertedRow) {
+            row = source.copy(0, sy, source.width(), 1).convertToFormat(QImage::Format_ARGB32);
+            convertedRow = sy;
         }
         // Stretch the converted row onto this one target row through a one-row view of the target.
-        QImage Line(Target.scanLine(Y), Target.width(), 1, Target.bytesPerLine(), WorkingFormat);
-        StretchRows(Row, Line, false,
-                    [](const uchar *S, int X, uchar *D) { PutArgb(reinterpret_cast<const QRgb *>(S)[X], D); });
+        QImage line(target.scanLine(y), target.width(), 1, target.bytesPerLine(), WorkingFormat);
+        stretchRows(row, line, false,
+                    [](const uchar *s, int x, uchar *d) { putArgb(reinterpret_cast<const QRgb *>(s)[x], d); });
     }
 }
 
-void CopyRect(const QImage &Source, const QRect &SourceRect, QImage &Target, QPoint TargetPos)
+void copyRect(const QImage &source, const QRect &sourceRect, QImage &target, QPoint targetPos)
 {
-    if (SourceRect.width() <= 0 || SourceRect.height() <= 0)
+    if (sourceRect.width() <= 0 || sourceRect.height() <= 0)
         return;
-    QRect From = SourceRect.intersected(Source.rect());
-    if (From.isEmpty())
+    QRect from = sourceRect.intersected(source.rect());
+    if (from.isEmpty())
         return;
-    QPoint To = TargetPos + (From.topLeft() - SourceRect.topLeft());
-    const QRect Into = QRect(To, From.size()).intersected(Target.rect());
-    if (Into.isEmpty())
+    QPoint to = targetPos + (from.topLeft() - sourceRect.topLeft());
+    const QRect into = QRect(to, from.size()).intersected(target.rect());
+    if (into.isEmpty())
         return;
-    From = QRect(From.topLeft() + (Into.topLeft() - To), Into.size());
-    const qsizetype Bytes = qsizetype(Into.width()) * 3;
-    const bool Same = &Source == &Target;
+    from = QRect(from.topLeft() + (into.topLeft() - to), into.size());
+    const qsizetype bytes = qsizetype(into.width()) * 3;
+    const bool same = &source == &target;
     // Copying within one bitmap downwards must run bottom-up so that no row is read after it was written.
-    const bool BottomUp = Same && Into.top() > From.top();
-    for (int I = 0; I < Into.height(); ++I) {
-        const int R = BottomUp ? Into.height() - 1 - I : I;
-        uchar *D = Target.scanLine(Into.top() + R) + qsizetype(Into.left()) * 3;
-        const uchar *S = Source.constScanLine(From.top() + R) + qsizetype(From.left()) * 3;
-        std::memmove(D, S, Bytes);
+    const bool bottomUp = same && into.top() > from.top();
+    for (int i = 0; i < into.height(); ++i) {
+        const int r = bottomUp ? into.height() - 1 - i : i;
+        uchar *d = target.scanLine(into.top() + r) + qsizetype(into.left()) * 3;
+        const uchar *s = source.constScanLine(from.top() + r) + qsizetype(from.left()) * 3;
+        std::memmove(d, s, bytes);
     }
 }
 
-void InvertRect(QImage &Target, const QRect &Rect)
+void invertRect(QImage &target, const QRect &rect)
 {
     // QRect would turn a negative size around; a band of a too narrow bitmap simply has no pixels.
-    if (Rect.width() <= 0 || Rect.height() <= 0)
+    if (rect.width() <= 0 || rect.height() <= 0)
         return;
-    const QRect R = Rect.intersected(Target.rect());
-    if (R.isEmpty())
+    const QRect r = rect.intersected(target.rect());
+    if (r.isEmpty())
         return;
-    const qsizetype Bytes = qsizetype(R.width()) * 3;
-    for (int Y = R.top(); Y <= R.bottom(); ++Y) {
-        uchar *D = Target.scanLine(Y) + qsizetype(R.left()) * 3;
-        for (qsizetype I = 0; I < Bytes; ++I)
-            D[I] = uchar(~D[I]);
+    const qsizetype bytes = qsizetype(r.width()) * 3;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        uchar *d = target.scanLine(y) + qsizetype(r.left()) * 3;
+        for (qsizetype i = 0; i < bytes; ++i)
+            d[i] = uchar(~d[i]);
     }
 }
 
-void XorCopy(const QImage &Source, QImage &Target)
+void xorCopy(const QImage &source, QImage &target)
 {
-    const int W = std::min(Source.width(), Target.width());
-    const int H = std::min(Source.height(), Target.height());
-    const qsizetype Bytes = qsizetype(W) * 3;
-    for (int Y = 0; Y < H; ++Y) {
-        const uchar *S = Source.constScanLine(Y);
-        uchar *D = Target.scanLine(Y);
-        for (qsizetype I = 0; I < Bytes; ++I)
-            D[I] ^= S[I];
+    const int w = std::min(source.width(), target.width());
+    const int h = std::min(source.height(), target.height());
+    const qsizetype bytes = qsizetype(w) * 3;
+    for (int y = 0; y < h; ++y) {
+        const uchar *s = source.constScanLine(y);
+        uchar *d = target.scanLine(y);
+        for (qsizetype i = 0; i < bytes; ++i)
+            d[i] ^= s[i];
     }
 }
 
-void TilePicture(QImage &Target, const QImage &Picture)
+void tilePicture(QImage &target, const QImage &picture)
 {
-    if (Picture.isNull() || Target.isNull())
+    if (picture.isNull() || target.isNull())
         return;
-    const QImage Tile = Picture.format() == WorkingFormat ? Picture : Picture.convertToFormat(WorkingFormat);
-    const int TW = Target.width(), TH = Target.height();
-    const int PW = Tile.width(), PH = Tile.height();
-    for (int Y = 0; Y < TH; ++Y) {
-        const uchar *S = Tile.constScanLine(Y % PH);
-        uchar *D = Target.scanLine(Y);
-        for (int X = 0; X < TW; X += PW) {
-            const int Count = std::min(PW, TW - X);
-            std::memcpy(D + qsizetype(X) * 3, S, qsizetype(Count) * 3);
+    const QImage tile = picture.format() == WorkingFormat ? picture : picture.convertToFormat(WorkingFormat);
+    const int tw = target.width(), th = target.height();
+    const int pw = tile.width(), ph = tile.height();
+    for (int y = 0; y < th; ++y) {
+        const uchar *s = tile.constScanLine(y % ph);
+        uchar *d = target.scanLine(y);
+        for (int x = 0; x < tw; x += pw) {
+            const int count = std::min(pw, tw - x);
+            std::memcpy(d + qsizetype(x) * 3, s, qsizetype(count) * 3);
         }
     }
 }
 
-void DrawCellFrame(QImage &Target, int Thickness)
+void drawCellFrame(QImage &target, int thickness)
 {
-    const int N = Thickness, W = Target.width(), H = Target.height();
-    if (N <= 0)
+    const int n = thickness, w = target.width(), h = target.height();
+    if (n <= 0)
         return;
     // The corners belong to the side bands only, so every border pixel is inverted exactly once.
-    InvertRect(Target, QRect(N, 0, W - 2 * N, N));
-    InvertRect(Target, QRect(N, H - N, W - 2 * N, N));
-    InvertRect(Target, QRect(0, 0, N, H));
-    InvertRect(Target, QRect(W - N, 0, N, H));
+    invertRect(target, QRect(n, 0, w - 2 * n, n));
+    invertRect(target, QRect(n, h - n, w - 2 * n, n));
+    invertRect(target, QRect(0, 0, n, h));
+    invertRect(target, QRect(w - n, 0, n, h));
 }
 
-const QImage &ConcealmentTexture()
+const QImage &concealmentTexture()
 {
-    static const QImage Texture = [] {
-        QImage Loaded(QStringLiteral(":/texture/Concealment.png"));
-        Loaded.convertTo(WorkingFormat);
-        Loaded.setDotsPerMeterX(WorkingDotsPerMeter);
-        Loaded.setDotsPerMeterY(WorkingDotsPerMeter);
-        return Loaded;
+    static const QImage texture = [] {
+        QImage loaded(QStringLiteral(":/texture/Concealment.png"));
+        loaded.convertTo(WorkingFormat);
+        loaded.setDotsPerMeterX(WorkingDotsPerMeter);
+        loaded.setDotsPerMeterY(WorkingDotsPerMeter);
+        return loaded;
     }();
-    return Texture;
+    return texture;
 }

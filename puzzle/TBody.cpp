@@ -12,209 +12,209 @@ constexpr int CellBytes = 3 * 4;
 constexpr int ArrangementBytes = MaxGrid * MaxGrid * CellBytes;
 constexpr int ImageBytes = 4 * 4 + 2 * ArrangementBytes;
 
-void PutInt(char *&At, qint32 Value)
+void putInt(char *&at, qint32 value)
 {
-    qToLittleEndian<qint32>(Value, At);
-    At += 4;
+    qToLittleEndian<qint32>(value, at);
+    at += 4;
 }
 
-qint32 TakeInt(const char *&At)
+qint32 takeInt(const char *&at)
 {
-    const qint32 Value = qFromLittleEndian<qint32>(At);
-    At += 4;
-    return Value;
+    const qint32 value = qFromLittleEndian<qint32>(at);
+    at += 4;
+    return value;
 }
 
-void PutArrangement(char *&At, const TCell (&Cells)[MaxGrid][MaxGrid])
+void putArrangement(char *&at, const TCell (&cells)[MaxGrid][MaxGrid])
 {
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            PutInt(At, Cells[c][r].Number);
-            PutInt(At, Cells[c][r].Home.x());
-            PutInt(At, Cells[c][r].Home.y());
+            putInt(at, cells[c][r].number);
+            putInt(at, cells[c][r].home.x());
+            putInt(at, cells[c][r].home.y());
         }
 }
 
-void TakeArrangement(const char *&At, TCell (&Cells)[MaxGrid][MaxGrid])
+void takeArrangement(const char *&at, TCell (&cells)[MaxGrid][MaxGrid])
 {
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            Cells[c][r].Number = TakeInt(At);
-            const qint32 X = TakeInt(At);
-            const qint32 Y = TakeInt(At);
-            Cells[c][r].Home = QPoint(X, Y);
+            cells[c][r].number = takeInt(at);
+            const qint32 x = takeInt(at);
+            const qint32 y = takeInt(at);
+            cells[c][r].home = QPoint(x, y);
         }
 }
 
 } // namespace
 
-void TBody::Init(int NewRows, int NewCols, bool EmptyRow, bool EmptyCol)
+void TBody::init(int newRows, int newCols, bool emptyRow, bool emptyCol)
 {
-    Rows = NewRows;
-    Cols = NewCols;
-    ExtraRow = EmptyRow ? 1 : 0;
-    ExtraCol = EmptyCol ? 1 : 0;
-    for (int c = 1; c <= TotalCols(); ++c)
-        for (int r = 1; r <= TotalRows(); ++r) {
-            TCell &Cell = Current[c - 1][r - 1];
-            if (c <= Cols && r <= Rows) {
-                Cell.Home = QPoint(c, r);
-                Cell.Number = (r - 1) * Cols + c;
+    rows = newRows;
+    cols = newCols;
+    extraRow = emptyRow ? 1 : 0;
+    extraCol = emptyCol ? 1 : 0;
+    for (int c = 1; c <= totalCols(); ++c)
+        for (int r = 1; r <= totalRows(); ++r) {
+            TCell &cell = current[c - 1][r - 1];
+            if (c <= cols && r <= rows) {
+                cell.home = QPoint(c, r);
+                cell.number = (r - 1) * cols + c;
             } else {
                 // An empty cell keeps whatever Home it had: only its Number says it is empty.
-                Cell.Number = 0;
+                cell.number = 0;
             }
         }
-    std::memcpy(static_cast<void *>(Target), Current, sizeof(Target));
+    std::memcpy(static_cast<void *>(target), current, sizeof(target));
 }
 
-void TBody::Reset()
+void TBody::reset()
 {
-    std::memcpy(static_cast<void *>(Current), Target, sizeof(Current));
+    std::memcpy(static_cast<void *>(current), target, sizeof(current));
 }
 
-void TBody::Shift(QPoint From, QPoint To)
+void TBody::shift(QPoint from, QPoint to)
 {
     // A position off the grid would never be reached by the tracker below and the loop would not end.
-    auto Inside = [this](QPoint P) {
-        return P.x() >= 1 && P.x() <= TotalCols() && P.y() >= 1 && P.y() <= TotalRows();
+    auto inside = [this](QPoint p) {
+        return p.x() >= 1 && p.x() <= totalCols() && p.y() >= 1 && p.y() <= totalRows();
     };
-    if (!Inside(From) || !Inside(To))
+    if (!inside(from) || !inside(to))
         return;
 
-    if (From.x() == To.x()) {
-        TCell *Line = Current[From.x() - 1];
-        const int Length = TotalRows();
-        int t = From.y();
-        while (t != To.y()) {
-            const TCell Saved = Line[0];
-            for (int k = 0; k < Length - 1; ++k)
-                Line[k] = Line[k + 1];
-            Line[Length - 1] = Saved;
+    if (from.x() == to.x()) {
+        TCell *line = current[from.x() - 1];
+        const int length = totalRows();
+        int t = from.y();
+        while (t != to.y()) {
+            const TCell saved = line[0];
+            for (int k = 0; k < length - 1; ++k)
+                line[k] = line[k + 1];
+            line[length - 1] = saved;
             if (--t == 0)
-                t = Length;
+                t = length;
         }
-    } else if (From.y() == To.y()) {
-        const int r = From.y() - 1;
-        const int Length = TotalCols();
-        int t = From.x();
-        while (t != To.x()) {
-            const TCell Saved = Current[0][r];
-            for (int k = 0; k < Length - 1; ++k)
-                Current[k][r] = Current[k + 1][r];
-            Current[Length - 1][r] = Saved;
+    } else if (from.y() == to.y()) {
+        const int r = from.y() - 1;
+        const int length = totalCols();
+        int t = from.x();
+        while (t != to.x()) {
+            const TCell saved = current[0][r];
+            for (int k = 0; k < length - 1; ++k)
+                current[k][r] = current[k + 1][r];
+            current[length - 1][r] = saved;
             if (--t == 0)
-                t = Length;
+                t = length;
         }
     }
 }
 
-bool TBody::IsSolved() const
+bool TBody::isSolved() const
 {
-    for (int c = 0; c < TotalCols(); ++c)
-        for (int r = 0; r < TotalRows(); ++r)
-            if (Current[c][r].Number != Target[c][r].Number)
+    for (int c = 0; c < totalCols(); ++c)
+        for (int r = 0; r < totalRows(); ++r)
+            if (current[c][r].number != target[c][r].number)
                 return false;
     return true;
 }
 
-bool TBody::IsEmpty(int Col, int Row) const
+bool TBody::isEmpty(int col, int row) const
 {
-    return Current[Col - 1][Row - 1].Number == 0;
+    return current[col - 1][row - 1].number == 0;
 }
 
-qint32 TBody::TargetNumber(int Col, int Row) const
+qint32 TBody::targetNumber(int col, int row) const
 {
-    return Target[Col - 1][Row - 1].Number;
+    return target[col - 1][row - 1].number;
 }
 
-void TBody::FindHome(QPoint P, QPoint &Home) const
+void TBody::findHome(QPoint p, QPoint &home) const
 {
-    const qint32 Wanted = CurrentAt(P).Number;
-    for (int c = 1; c <= TotalCols(); ++c)
-        for (int r = 1; r <= TotalRows(); ++r)
-            if (Target[c - 1][r - 1].Number == Wanted) {
-                Home = QPoint(c, r);
+    const qint32 wanted = currentAt(p).number;
+    for (int c = 1; c <= totalCols(); ++c)
+        for (int r = 1; r <= totalRows(); ++r)
+            if (target[c - 1][r - 1].number == wanted) {
+                home = QPoint(c, r);
                 return;
             }
 }
 
-void TBody::CurrentCellRect(int Col, int Row, int W, int H, QRect &R) const
+void TBody::currentCellRect(int col, int row, int w, int h, QRect &r) const
 {
-    const QPoint Home = Current[Col - 1][Row - 1].Home;
-    R = QRect((Home.x() - 1) * W, (Home.y() - 1) * H, W, H);
+    const QPoint home = current[col - 1][row - 1].home;
+    r = QRect((home.x() - 1) * w, (home.y() - 1) * h, w, h);
 }
 
-void TBody::TargetCellRect(int Col, int Row, int W, int H, QRect &R) const
+void TBody::targetCellRect(int col, int row, int w, int h, QRect &r) const
 {
-    const QPoint Home = Target[Col - 1][Row - 1].Home;
-    R = QRect((Home.x() - 1) * W, (Home.y() - 1) * H, W, H);
+    const QPoint home = target[col - 1][row - 1].home;
+    r = QRect((home.x() - 1) * w, (home.y() - 1) * h, w, h);
 }
 
-void TBody::SaveToStream(QIODevice &Stream) const
+void TBody::saveToStream(QIODevice &stream) const
 {
-    QByteArray Image(ImageBytes, '\0');
-    char *At = Image.data();
-    PutInt(At, Rows);
-    PutInt(At, Cols);
-    PutInt(At, ExtraRow);
-    PutInt(At, ExtraCol);
-    PutArrangement(At, Target);
-    PutArrangement(At, Current);
-    Stream.write(Image);
+    QByteArray image(ImageBytes, '\0');
+    char *at = image.data();
+    putInt(at, rows);
+    putInt(at, cols);
+    putInt(at, extraRow);
+    putInt(at, extraCol);
+    putArrangement(at, target);
+    putArrangement(at, current);
+    stream.write(image);
 }
 
-bool TBody::LoadFromStream(QIODevice &Stream)
+bool TBody::loadFromStream(QIODevice &stream)
 {
     // Read the whole image first so that a short stream leaves this grid as it was.
-    const QByteArray Image = Stream.read(ImageBytes);
-    if (Image.size() != ImageBytes)
+    const QByteArray image = stream.read(ImageBytes);
+    if (image.size() != ImageBytes)
         return false;
-    const char *At = Image.constData();
-    Rows = TakeInt(At);
-    Cols = TakeInt(At);
-    ExtraRow = TakeInt(At);
-    ExtraCol = TakeInt(At);
-    TakeArrangement(At, Target);
-    TakeArrangement(At, Current);
+    const char *at = image.constData();
+    rows = takeInt(at);
+    cols = takeInt(at);
+    extraRow = takeInt(at);
+    extraCol = takeInt(at);
+    takeArrangement(at, target);
+    takeArrangement(at, current);
     return true;
 }
 
-bool TBody::IsPlayable() const
+bool TBody::isPlayable() const
 {
-    if (Rows < 2 || Rows > 4 || Cols < 2 || Cols > 4)
+    if (rows < 2 || rows > 4 || cols < 2 || cols > 4)
         return false;
-    if ((ExtraRow != 0 && ExtraRow != 1) || (ExtraCol != 0 && ExtraCol != 1))
+    if ((extraRow != 0 && extraRow != 1) || (extraCol != 0 && extraCol != 1))
         return false;
 
-    for (int c = 1; c <= TotalCols(); ++c)
-        for (int r = 1; r <= TotalRows(); ++r) {
-            const TCell &Cell = Target[c - 1][r - 1];
-            if (c <= Cols && r <= Rows) {
-                if (Cell.Number != (r - 1) * Cols + c || Cell.Home != QPoint(c, r))
+    for (int c = 1; c <= totalCols(); ++c)
+        for (int r = 1; r <= totalRows(); ++r) {
+            const TCell &cell = target[c - 1][r - 1];
+            if (c <= cols && r <= rows) {
+                if (cell.number != (r - 1) * cols + c || cell.home != QPoint(c, r))
                     return false;
-            } else if (Cell.Number != 0) {
+            } else if (cell.number != 0) {
                 return false;
             }
         }
 
     // Every picture piece must appear exactly once, with the home it has in the solved layout; the rest of the
     // positions are then necessarily the empty cells.
-    bool Seen[MaxGrid * MaxGrid + 1] = {};
-    for (int c = 1; c <= TotalCols(); ++c)
-        for (int r = 1; r <= TotalRows(); ++r) {
-            const TCell &Cell = Current[c - 1][r - 1];
-            if (Cell.Number == 0)
+    bool seen[MaxGrid * MaxGrid + 1] = {};
+    for (int c = 1; c <= totalCols(); ++c)
+        for (int r = 1; r <= totalRows(); ++r) {
+            const TCell &cell = current[c - 1][r - 1];
+            if (cell.number == 0)
                 continue;
-            if (Cell.Number < 1 || Cell.Number > Rows * Cols || Seen[Cell.Number])
+            if (cell.number < 1 || cell.number > rows * cols || seen[cell.number])
                 return false;
-            const int Index = Cell.Number - 1;
-            if (Cell.Home != QPoint(Index % Cols + 1, Index / Cols + 1))
+            const int index = cell.number - 1;
+            if (cell.home != QPoint(index % cols + 1, index / cols + 1))
                 return false;
-            Seen[Cell.Number] = true;
+            seen[cell.number] = true;
         }
-    for (int n = 1; n <= Rows * Cols; ++n)
-        if (!Seen[n])
+    for (int n = 1; n <= rows * cols; ++n)
+        if (!seen[n])
             return false;
     return true;
 }

@@ -8,12 +8,12 @@ class QIODevice;
 
 // Grid positions are 1-based: X is the column, Y the row; (0, 0) is no cell.
 constexpr QPoint NoCell(0, 0);
-inline bool IsNoCell(QPoint P) { return P.x() == 0 && P.y() == 0; }
-inline bool SamePoint(QPoint A, QPoint B) { return A == B; }
+inline bool isNoCell(QPoint p) { return p.x() == 0 && p.y() == 0; }
+inline bool samePoint(QPoint a, QPoint b) { return a == b; }
 
 struct TCell {
-    qint32 Number = 0; // 1 .. Rows * Cols in reading order of its home; 0 for an empty cell
-    QPoint Home;       // where the piece lies in the solved picture
+    qint32 number = 0; // 1 .. Rows * Cols in reading order of its home; 0 for an empty cell
+    QPoint home;       // where the piece lies in the solved picture
 };
 
 constexpr int MaxGrid = 6;
@@ -22,36 +22,36 @@ class TBody
 {
 public:
     // [column - 1][row - 1], column-major as stored in puzzle files.
-    TCell Target[MaxGrid][MaxGrid];
-    TCell Current[MaxGrid][MaxGrid];
-    qint32 Rows = 0;
-    qint32 Cols = 0;
-    qint32 ExtraRow = 0;
-    qint32 ExtraCol = 0;
+    TCell target[MaxGrid][MaxGrid];
+    TCell current[MaxGrid][MaxGrid];
+    qint32 rows = 0;
+    qint32 cols = 0;
+    qint32 extraRow = 0;
+    qint32 extraCol = 0;
 
-    int TotalRows() const { return Rows + ExtraRow; }
-    int TotalCols() const { return Cols + ExtraCol; }
+    int totalRows() const { return rows + extraRow; }
+    int totalCols() const { return cols + extraCol; }
 
-    TCell &CurrentAt(QPoint P) { return Current[P.x() - 1][P.y() - 1]; }
-    const TCell &CurrentAt(QPoint P) const { return Current[P.x() - 1][P.y() - 1]; }
-    const TCell &TargetAt(QPoint P) const { return Target[P.x() - 1][P.y() - 1]; }
+    TCell &currentAt(QPoint p) { return current[p.x() - 1][p.y() - 1]; }
+    const TCell &currentAt(QPoint p) const { return current[p.x() - 1][p.y() - 1]; }
+    const TCell &targetAt(QPoint p) const { return target[p.x() - 1][p.y() - 1]; }
 
-    void Init(int NewRows, int NewCols, bool EmptyRow, bool EmptyCol);
-    void Reset();
+    void init(int newRows, int newCols, bool emptyRow, bool emptyCol);
+    void reset();
     // Rotates the row or column holding both positions so that the cell at From ends at To.
-    void Shift(QPoint From, QPoint To);
-    bool IsSolved() const;
-    bool IsEmpty(int Col, int Row) const;
-    qint32 TargetNumber(int Col, int Row) const;
+    void shift(QPoint from, QPoint to);
+    bool isSolved() const;
+    bool isEmpty(int col, int row) const;
+    qint32 targetNumber(int col, int row) const;
     // The position whose target number is the current number at P; Home is left as it was when none matches.
-    void FindHome(QPoint P, QPoint &Home) const;
-    void CurrentCellRect(int Col, int Row, int W, int H, QRect &R) const;
-    void TargetCellRect(int Col, int Row, int W, int H, QRect &R) const;
+    void findHome(QPoint p, QPoint &home) const;
+    void currentCellRect(int col, int row, int w, int h, QRect &r) const;
+    void targetCellRect(int col, int row, int w, int h, QRect &r) const;
 
     // Little-endian: Rows, Cols, ExtraRow, ExtraCol, Target (432 bytes), Current (432 bytes).
-    void SaveToStream(QIODevice &Stream) const;
+    void saveToStream(QIODevice &stream) const;
     // Reads the image as stored; returns false when the stream ends before all 880 bytes were read.
-    bool LoadFromStream(QIODevice &Stream);
+    bool loadFromStream(QIODevice &stream);
     // True when the dimensions and arrangements are ones the program can make (see the puzzle file reader).
-    bool IsPlayable() const;
+    bool isPlayable() const;
 };

@@ -16,268 +16,268 @@ namespace {
 
 // Cell sizes are rounded half to even in extended precision; a cell is never narrower than one pixel, whatever
 // the scale or the picture, so that every division by the cell size stays defined.
-qint32 RoundCellSize(long double Size)
+qint32 roundCellSize(long double size)
 {
     constexpr long double Largest = 1 << 20;
-    if (!(Size >= 1.0L)) // also catches NaN
+    if (!(size >= 1.0L)) // also catches NaN
         return 1;
-    return qint32(std::nearbyintl(std::min(Size, Largest)));
+    return qint32(std::nearbyintl(std::min(size, Largest)));
 }
 
 } // namespace
 
-TPuzzle::TPuzzle(QImage *Display, const QImage *EmptyPicture) : Display(Display), EmptyPicture(EmptyPicture)
+TPuzzle::TPuzzle(QImage *display, const QImage *emptyPicture) : display(display), emptyPicture(emptyPicture)
 {
 }
 
-void TPuzzle::Setup(qint32 NewEffect, int Rows, int Cols, bool NewSemiEffect, bool EmptyRow, bool EmptyCol)
+void TPuzzle::setup(qint32 newEffect, int rows, int cols, bool newSemiEffect, bool emptyRow, bool emptyCol)
 {
-    Selected = NoCell;
-    Version = 1;
-    Effect = NewEffect;
-    SemiEffect = NewSemiEffect;
-    Body.Init(Rows, Cols, EmptyRow, EmptyCol);
-    EditMode = true;
-    Solved = false;
-    Modified = true;
-    Rebuild();
+    selected = NoCell;
+    version = 1;
+    effect = newEffect;
+    semiEffect = newSemiEffect;
+    body.init(rows, cols, emptyRow, emptyCol);
+    editMode = true;
+    solved = false;
+    modified = true;
+    rebuild();
 }
 
-void TPuzzle::Rebuild()
+void TPuzzle::rebuild()
 {
-    const long double Wide = Body.Cols > 0 ? (long double)Source.width() * Scale / Body.Cols : 0;
-    const long double High = Body.Rows > 0 ? (long double)Source.height() * Scale / Body.Rows : 0;
-    CellWidth = RoundCellSize(Wide);
-    CellHeight = RoundCellSize(High);
-    DragThreshold = qint32(std::nearbyintl(0.15L * std::min(CellWidth, CellHeight)));
+    const long double wide = body.cols > 0 ? (long double)source.width() * scale / body.cols : 0;
+    const long double high = body.rows > 0 ? (long double)source.height() * scale / body.rows : 0;
+    cellWidth = roundCellSize(wide);
+    cellHeight = roundCellSize(high);
+    dragThreshold = qint32(std::nearbyintl(0.15L * std::min(cellWidth, cellHeight)));
 
-    CellBitmap = CreateWorkingBitmap(CellWidth, CellHeight);
-    Plain = CreateWorkingBitmap(std::max(Body.Cols, 0) * CellWidth, std::max(Body.Rows, 0) * CellHeight);
-    if (!Source.isNull() && !Plain.isNull())
-        StretchDraw(Source, Plain);
-    Concealed = CreateWorkingBitmap(Plain.width(), Plain.height());
-    BuildConcealed();
+    cellBitmap = createWorkingBitmap(cellWidth, cellHeight);
+    plain = createWorkingBitmap(std::max(body.cols, 0) * cellWidth, std::max(body.rows, 0) * cellHeight);
+    if (!source.isNull() && !plain.isNull())
+        stretchDraw(source, plain);
+    concealed = createWorkingBitmap(plain.width(), plain.height());
+    buildConcealed();
 
     // The display belongs to the window; it is replaced only when its size changes, so that a rebuild at the
     // same zoom (a tangle) keeps the same pixel memory.
-    const QSize DisplaySize(Body.TotalCols() * CellWidth, Body.TotalRows() * CellHeight);
-    if (Display->size() != DisplaySize || Display->format() != WorkingFormat)
-        *Display = CreateWorkingBitmap(DisplaySize.width(), DisplaySize.height());
-    if (RowStrip.size() != QSize(Display->width(), CellHeight) || RowStrip.format() != WorkingFormat)
-        RowStrip = CreateWorkingBitmap(Display->width(), CellHeight);
-    if (ColStrip.size() != QSize(CellWidth, Display->height()) || ColStrip.format() != WorkingFormat)
-        ColStrip = CreateWorkingBitmap(CellWidth, Display->height());
+    const QSize displaySize(body.totalCols() * cellWidth, body.totalRows() * cellHeight);
+    if (display->size() != displaySize || display->format() != WorkingFormat)
+        *display = createWorkingBitmap(displaySize.width(), displaySize.height());
+    if (rowStrip.size() != QSize(display->width(), cellHeight) || rowStrip.format() != WorkingFormat)
+        rowStrip = createWorkingBitmap(display->width(), cellHeight);
+    if (colStrip.size() != QSize(cellWidth, display->height()) || colStrip.format() != WorkingFormat)
+        colStrip = createWorkingBitmap(cellWidth, display->height());
 
-    RenderAll();
+    renderAll();
 }
 
-void TPuzzle::BuildConcealed()
+void TPuzzle::buildConcealed()
 {
-    if (Concealed.size() != Plain.size() || Concealed.format() != WorkingFormat)
-        Concealed = CreateWorkingBitmap(Plain.width(), Plain.height());
-    for (int c = 1; c <= Body.Cols; ++c)
-        for (int r = 1; r <= Body.Rows; ++r) {
-            QRect R;
-            Body.TargetCellRect(c, r, CellWidth, CellHeight, R);
-            CopyBlock(Plain, R, CellBitmap, QPoint(0, 0));
-            ApplyEffect(CellBitmap, Effect, Body.TargetNumber(c, r), Texture());
-            if (CellBitmap.format() != WorkingFormat)
-                CellBitmap.convertTo(WorkingFormat);
-            CopyBlock(CellBitmap, CellBitmap.rect(), Concealed, R.topLeft());
+    if (concealed.size() != plain.size() || concealed.format() != WorkingFormat)
+        concealed = createWorkingBitmap(plain.width(), plain.height());
+    for (int c = 1; c <= body.cols; ++c)
+        for (int r = 1; r <= body.rows; ++r) {
+            QRect cell;
+            body.targetCellRect(c, r, cellWidth, cellHeight, cell);
+            copyBlock(plain, cell, cellBitmap, QPoint(0, 0));
+            applyEffect(cellBitmap, effect, body.targetNumber(c, r), texture());
+            if (cellBitmap.format() != WorkingFormat)
+                cellBitmap.convertTo(WorkingFormat);
+            copyBlock(cellBitmap, cellBitmap.rect(), concealed, cell.topLeft());
         }
 }
 
-void TPuzzle::RenderAll()
+void TPuzzle::renderAll()
 {
-    FRenderingAll = true;
-    for (int c = 1; c <= Body.TotalCols(); ++c)
-        for (int r = 1; r <= Body.TotalRows(); ++r)
-            DrawCell(QPoint(c, r), false);
-    FRenderingAll = false;
-    if (EditMode && !Display->isNull())
-        StampTwoLines(*Display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    if (DisplayChanged)
-        DisplayChanged(Display->rect());
-    if (ProcessMessages)
-        ProcessMessages();
+    m_renderingAll = true;
+    for (int c = 1; c <= body.totalCols(); ++c)
+        for (int r = 1; r <= body.totalRows(); ++r)
+            drawCell(QPoint(c, r), false);
+    m_renderingAll = false;
+    if (editMode && !display->isNull())
+        stampTwoLines(*display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    if (displayChanged)
+        displayChanged(display->rect());
+    if (processMessages)
+        processMessages();
 }
 
-void TPuzzle::DrawCell(QPoint P, bool Advice)
+void TPuzzle::drawCell(QPoint p, bool advice)
 {
-    if (IsNoCell(P) || !InGrid(P) || CellBitmap.isNull())
+    if (isNoCell(p) || !inGrid(p) || cellBitmap.isNull())
         return;
 
     // The cell is drawn straight into its place on the display (a view of those pixels), which saves copying
     // every cell twice; the scratch bitmap serves only a display that does not hold the whole cell.
-    const QPoint At((P.x() - 1) * CellWidth, (P.y() - 1) * CellHeight);
-    const QRect Place(At, CellBitmap.size());
-    const bool Direct = Display->format() == WorkingFormat && Display->rect().contains(Place);
-    QImage View;
-    if (Direct)
-        View = QImage(Display->scanLine(At.y()) + qsizetype(At.x()) * 3, Place.width(), Place.height(),
-                      Display->bytesPerLine(), WorkingFormat);
-    QImage &Cell = Direct ? View : CellBitmap;
+    const QPoint at((p.x() - 1) * cellWidth, (p.y() - 1) * cellHeight);
+    const QRect place(at, cellBitmap.size());
+    const bool direct = display->format() == WorkingFormat && display->rect().contains(place);
+    QImage view;
+    if (direct)
+        view = QImage(display->scanLine(at.y()) + qsizetype(at.x()) * 3, place.width(), place.height(),
+                      display->bytesPerLine(), WorkingFormat);
+    QImage &cell = direct ? view : cellBitmap;
 
-    if (Body.IsEmpty(P.x(), P.y())) {
-        TilePicture(Cell, Texture());
+    if (body.isEmpty(p.x(), p.y())) {
+        tilePicture(cell, texture());
     } else {
-        const bool ShowPlain = !EditMode && (Solved || (SemiEffect && P == Selected));
-        QRect R;
-        Body.CurrentCellRect(P.x(), P.y(), CellWidth, CellHeight, R);
-        CopyBlock(ShowPlain ? Plain : Concealed, R, Cell, QPoint(0, 0));
+        const bool showPlain = !editMode && (solved || (semiEffect && p == selected));
+        QRect r;
+        body.currentCellRect(p.x(), p.y(), cellWidth, cellHeight, r);
+        copyBlock(showPlain ? plain : concealed, r, cell, QPoint(0, 0));
     }
 
-    int Frame = 0;
-    if (Advice)
-        Frame = 8;
-    else if (P == Selected && DragState == TDragState::Caught)
-        Frame = 4;
-    else if (P == Selected)
-        Frame = 2;
-    else if (!Solved)
-        Frame = 1;
-    if (Frame > 0)
-        DrawCellFrame(Cell, Frame);
+    int frame = 0;
+    if (advice)
+        frame = 8;
+    else if (p == selected && dragState == TDragState::Caught)
+        frame = 4;
+    else if (p == selected)
+        frame = 2;
+    else if (!solved)
+        frame = 1;
+    if (frame > 0)
+        drawCellFrame(cell, frame);
 
-    if (!Direct)
-        CopyBlock(CellBitmap, CellBitmap.rect(), *Display, At);
-    if (DisplayChanged && !FRenderingAll)
-        DisplayChanged(Place);
+    if (!direct)
+        copyBlock(cellBitmap, cellBitmap.rect(), *display, at);
+    if (displayChanged && !m_renderingAll)
+        displayChanged(place);
 }
 
-void TPuzzle::SetEffect(qint32 Kind)
+void TPuzzle::setEffect(qint32 kind)
 {
-    Effect = Kind;
-    BuildConcealed();
-    RenderAll();
+    effect = kind;
+    buildConcealed();
+    renderAll();
 }
 
-void TPuzzle::LoadPicture(const QString &Path)
+void TPuzzle::loadPicture(const QString &path)
 {
-    const QString Name = QFileInfo(Path).fileName();
-    const qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
-    Title = Dot < 0 ? QString() : Name.left(Dot);
-    LoadPictureFile(Source, Path);
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    title = dot < 0 ? QString() : name.left(dot);
+    loadPictureFile(source, path);
 }
 
-QPoint TPuzzle::CellAt(int X, int Y) const
+QPoint TPuzzle::cellAt(int x, int y) const
 {
-    if (CellWidth <= 0 || CellHeight <= 0)
+    if (cellWidth <= 0 || cellHeight <= 0)
         return NoCell;
-    if (X < 0)
-        X -= CellWidth;
-    if (Y < 0)
-        Y -= CellHeight;
-    return QPoint(X / CellWidth + 1, Y / CellHeight + 1);
+    if (x < 0)
+        x -= cellWidth;
+    if (y < 0)
+        y -= cellHeight;
+    return QPoint(x / cellWidth + 1, y / cellHeight + 1);
 }
 
-QPoint TPuzzle::CellCentre(QPoint P) const
+QPoint TPuzzle::cellCentre(QPoint p) const
 {
-    return QPoint((P.x() - 1) * CellWidth + CellWidth / 2, (P.y() - 1) * CellHeight + CellHeight / 2);
+    return QPoint((p.x() - 1) * cellWidth + cellWidth / 2, (p.y() - 1) * cellHeight + cellHeight / 2);
 }
 
-bool TPuzzle::InGrid(QPoint P) const
+bool TPuzzle::inGrid(QPoint p) const
 {
-    return P.x() >= 1 && P.x() <= Body.TotalCols() && P.y() >= 1 && P.y() <= Body.TotalRows()
-        && Body.TotalCols() <= MaxGrid && Body.TotalRows() <= MaxGrid;
+    return p.x() >= 1 && p.x() <= body.totalCols() && p.y() >= 1 && p.y() <= body.totalRows()
+        && body.totalCols() <= MaxGrid && body.totalRows() <= MaxGrid;
 }
 
-double TPuzzle::FitScaleFor(int PanelWidth, int PanelHeight) const
+double TPuzzle::fitScaleFor(int panelWidth, int panelHeight) const
 {
-    const long double FitX = (long double)((PanelWidth / Body.TotalCols()) * Body.Cols) / Source.width();
-    const long double FitY = (long double)((PanelHeight / Body.TotalRows()) * Body.Rows) / Source.height();
-    return double(std::max(std::min(FitX, FitY), 0.0L));
+    const long double fitX = (long double)((panelWidth / body.totalCols()) * body.cols) / source.width();
+    const long double fitY = (long double)((panelHeight / body.totalRows()) * body.rows) / source.height();
+    return double(std::max(std::min(fitX, fitY), 0.0L));
 }
 
-void TPuzzle::UpdateFit(int PanelWidth, int PanelHeight, bool Auto)
+void TPuzzle::updateFit(int panelWidth, int panelHeight, bool Auto)
 {
-    if (Source.isNull() || Body.TotalCols() <= 0 || Body.TotalRows() <= 0) {
-        FitScale = 0;
+    if (source.isNull() || body.totalCols() <= 0 || body.totalRows() <= 0) {
+        fitScale = 0;
         return;
     }
-    FitScale = FitScaleFor(PanelWidth, PanelHeight);
+    fitScale = fitScaleFor(panelWidth, panelHeight);
     if (Auto) {
-        if (std::fabs(Scale - FitScale) > 0.00001)
-            BestFit();
-    } else if (Scale > FitScale * 1.00001) {
-        BestFit();
+        if (std::fabs(scale - fitScale) > 0.00001)
+            bestFit();
+    } else if (scale > fitScale * 1.00001) {
+        bestFit();
     }
 }
 
-void TPuzzle::FitToOpenPanel()
+void TPuzzle::fitToOpenPanel()
 {
     // The same guard as the window's: a panel with less than a pixel per cell gives no usable scale.
-    if (Source.isNull() || Body.TotalCols() <= 0 || Body.TotalRows() <= 0
-        || OpenPanel.width() < Body.TotalCols() || OpenPanel.height() < Body.TotalRows())
+    if (source.isNull() || body.totalCols() <= 0 || body.totalRows() <= 0
+        || openPanel.width() < body.totalCols() || openPanel.height() < body.totalRows())
         return;
-    const double Fit = FitScaleFor(OpenPanel.width(), OpenPanel.height());
-    if (!(Fit > 0))
+    const double fit = fitScaleFor(openPanel.width(), openPanel.height());
+    if (!(fit > 0))
         return;
-    if (OpenAutoFit ? std::fabs(Scale - Fit) > 0.00001 : Scale > Fit * 1.00001)
-        Scale = Fit;
+    if (openAutoFit ? std::fabs(scale - fit) > 0.00001 : scale > fit * 1.00001)
+        scale = fit;
 }
 
-void TPuzzle::ZoomIn()
+void TPuzzle::zoomIn()
 {
-    if (Scale * 1.1 < FitScale)
-        Scale = Scale * 1.1;
+    if (scale * 1.1 < fitScale)
+        scale = scale * 1.1;
     else
-        Scale = FitScale;
-    Rebuild();
+        scale = fitScale;
+    rebuild();
 }
 
-void TPuzzle::ZoomOut()
+void TPuzzle::zoomOut()
 {
-    Scale = Scale / 1.1;
-    Rebuild();
+    scale = scale / 1.1;
+    rebuild();
 }
 
-void TPuzzle::ActualSize()
+void TPuzzle::actualSize()
 {
-    Scale = 1.0;
-    Rebuild();
+    scale = 1.0;
+    rebuild();
 }
 
-void TPuzzle::BestFit()
+void TPuzzle::bestFit()
 {
-    Scale = FitScale;
-    Rebuild();
+    scale = fitScale;
+    rebuild();
 }
 
-bool TPuzzle::CanZoomIn() const
+bool TPuzzle::canZoomIn() const
 {
-    return FitScale * 0.99999 > Scale;
+    return fitScale * 0.99999 > scale;
 }
 
-bool TPuzzle::CanZoomOut() const
+bool TPuzzle::canZoomOut() const
 {
-    return std::max(Plain.width(), Plain.height()) > 256;
+    return std::max(plain.width(), plain.height()) > 256;
 }
 
-bool TPuzzle::CanActualSize() const
+bool TPuzzle::canActualSize() const
 {
-    return FitScale > 0.99999 && std::fabs(Scale - 1.0) > 0.00001;
+    return fitScale > 0.99999 && std::fabs(scale - 1.0) > 0.00001;
 }
 
-const QImage &TPuzzle::Texture() const
+const QImage &TPuzzle::texture() const
 {
-    if (EmptyPicture && EmptyPicture->width() > 0 && EmptyPicture->height() > 0)
-        return *EmptyPicture;
-    return ConcealmentTexture();
+    if (emptyPicture && emptyPicture->width() > 0 && emptyPicture->height() > 0)
+        return *emptyPicture;
+    return concealmentTexture();
 }
 
-void TPuzzle::CopyBlock(const QImage &Source, QRect SourceRect, QImage &Target, QPoint TargetPos)
+void TPuzzle::copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos)
 {
     // Clip against both bitmaps, moving the target position along with the source corner.
-    const QRect Clipped = SourceRect & Source.rect();
-    TargetPos += Clipped.topLeft() - SourceRect.topLeft();
-    QRect Dest = QRect(TargetPos, Clipped.size()) & Target.rect();
-    if (Dest.isEmpty())
+    const QRect clipped = sourceRect & source.rect();
+    targetPos += clipped.topLeft() - sourceRect.topLeft();
+    QRect dest = QRect(targetPos, clipped.size()) & target.rect();
+    if (dest.isEmpty())
         return;
-    const QPoint From = Clipped.topLeft() + (Dest.topLeft() - TargetPos);
-    const int Bytes = Source.depth() / 8;
-    const size_t RowBytes = size_t(Dest.width()) * Bytes;
-    for (int y = 0; y < Dest.height(); ++y)
-        std::memcpy(Target.scanLine(Dest.top() + y) + qsizetype(Dest.left()) * Bytes,
-                    Source.constScanLine(From.y() + y) + qsizetype(From.x()) * Bytes, RowBytes);
+    const QPoint from = clipped.topLeft() + (dest.topLeft() - targetPos);
+    const int bytes = source.depth() / 8;
+    const size_t rowBytes = size_t(dest.width()) * bytes;
+    for (int y = 0; y < dest.height(); ++y)
+        std::memcpy(target.scanLine(dest.top() + y) + qsizetype(dest.left()) * bytes,
+                    source.constScanLine(from.y() + y) + qsizetype(from.x()) * bytes, rowBytes);
 }

@@ -19,109 +19,109 @@ class TPuzzle
 {
 public:
     // Display is the bitmap on screen and EmptyPicture the concealment texture; neither is owned.
-    TPuzzle(QImage *Display, const QImage *EmptyPicture);
+    TPuzzle(QImage *display, const QImage *emptyPicture);
     ~TPuzzle() = default;
     TPuzzle(const TPuzzle &) = delete;
     TPuzzle &operator=(const TPuzzle &) = delete;
 
-    qint32 Version = 0;
-    qint32 Effect = 0;
-    bool SemiEffect = false;
-    bool EditMode = false;
-    bool Solved = false;
-    bool Modified = false;
-    double Scale = 1.0;
-    TBody Body;
-    QString FileName;
-    QString Title;
-    QImage Source;
-    QImage Plain;
-    QImage Concealed;
-    QImage *Display;
-    const QImage *EmptyPicture;
-    qint32 CellWidth = 0;
-    qint32 CellHeight = 0;
-    qint32 DragThreshold = 0;
-    QPoint Anchor;
-    QPoint Selected = NoCell;
-    QImage CellBitmap;
-    QImage RowStrip;
-    QImage ColStrip;
-    TDragState DragState = TDragState::Idle;
-    double FitScale = 0;
+    qint32 version = 0;
+    qint32 effect = 0;
+    bool semiEffect = false;
+    bool editMode = false;
+    bool solved = false;
+    bool modified = false;
+    double scale = 1.0;
+    TBody body;
+    QString fileName;
+    QString title;
+    QImage source;
+    QImage plain;
+    QImage concealed;
+    QImage *display;
+    const QImage *emptyPicture;
+    qint32 cellWidth = 0;
+    qint32 cellHeight = 0;
+    qint32 dragThreshold = 0;
+    QPoint anchor;
+    QPoint selected = NoCell;
+    QImage cellBitmap;
+    QImage rowStrip;
+    QImage colStrip;
+    TDragState dragState = TDragState::Idle;
+    double fitScale = 0;
     // The panel the view will fit the puzzle into, when its owner knows it before a file is opened (empty
     // otherwise), and whether the view keeps it fitted: the first tangle after LoadFromFile then renders at the
     // scale the view is about to choose instead of at the picture's own size, which would cost three more
     // full-size bitmaps and their drawing only to be thrown away.
-    QSize OpenPanel;
-    bool OpenAutoFit = false;
+    QSize openPanel;
+    bool openAutoFit = false;
 
     // Installed by the owner: lets the application process pending messages (end of RenderAll, the advice
     // wait). Empty in headless use.
-    std::function<void()> ProcessMessages;
+    std::function<void()> processMessages;
     // Installed by the owner: the rectangle of Display that has just changed (for partial repaints).
-    std::function<void(const QRect &)> DisplayChanged;
+    std::function<void(const QRect &)> displayChanged;
     // Installed by the owner: called after each shown step of a tangle, so that a window can pace it.
-    std::function<void()> TangleStep;
+    std::function<void()> tangleStep;
 
-    void Setup(qint32 NewEffect, int Rows, int Cols, bool NewSemiEffect, bool EmptyRow, bool EmptyCol);
-    void Rebuild();
-    void BuildConcealed();
-    void RenderAll();
-    void DrawCell(QPoint P, bool Advice);
-    void RedrawSelected() { DrawCell(Selected, false); }
-    void SetEffect(qint32 Kind);
-    void LoadPicture(const QString &Path);
-    QPoint CellAt(int X, int Y) const;
-    QPoint CellCentre(QPoint P) const;
-    QPoint SelectedCentre() const { return CellCentre(Selected); }
+    void setup(qint32 newEffect, int rows, int cols, bool newSemiEffect, bool emptyRow, bool emptyCol);
+    void rebuild();
+    void buildConcealed();
+    void renderAll();
+    void drawCell(QPoint p, bool advice);
+    void redrawSelected() { drawCell(selected, false); }
+    void setEffect(qint32 kind);
+    void loadPicture(const QString &path);
+    QPoint cellAt(int x, int y) const;
+    QPoint cellCentre(QPoint p) const;
+    QPoint selectedCentre() const { return cellCentre(selected); }
 
     // View and zoom.
-    void UpdateFit(int PanelWidth, int PanelHeight, bool Auto);
-    void ZoomIn();
-    void ZoomOut();
-    void ActualSize();
-    void BestFit();
-    bool CanZoomIn() const;
-    bool CanZoomOut() const;
-    bool CanActualSize() const;
+    void updateFit(int panelWidth, int panelHeight, bool Auto);
+    void zoomIn();
+    void zoomOut();
+    void actualSize();
+    void bestFit();
+    bool canZoomIn() const;
+    bool canZoomOut() const;
+    bool canActualSize() const;
 
     // Tangling.
-    void Tangle();
+    void tangle();
 
     // Moves.
-    void HoverAt(int X, int Y);
-    void Deselect();
-    bool TryStartDrag(int X, int Y);
-    void CaptureStrip();
-    void RenderDrag(int X, int Y);
-    bool NearCellCentre(int X, int Y) const;
-    bool Commit(int X, int Y);
-    void ShowAdvice(int X, int Y);
+    void hoverAt(int x, int y);
+    void deselect();
+    bool tryStartDrag(int x, int y);
+    void captureStrip();
+    void renderDrag(int x, int y);
+    bool nearCellCentre(int x, int y) const;
+    bool commit(int x, int y);
+    void showAdvice(int x, int y);
 
     // Puzzle files and export; these three live in the files library. Saving tangles; an opened puzzle is
     // tangled by its owner, where the person can watch it.
-    void SaveToFile(const QString &Path);
-    TLoadResult LoadFromFile(const QString &Path);
-    void SaveImageAs(const QString &Path) const;
+    void saveToFile(const QString &path);
+    TLoadResult loadFromFile(const QString &path);
+    void saveImageAs(const QString &path) const;
 
     // True for a position inside the grid as it is now, empty row and column included.
-    bool InGrid(QPoint P) const;
+    bool inGrid(QPoint p) const;
 
 private:
     // The texture for empty cells and the effects; the compiled-in one stands in when none was handed over.
-    const QImage &Texture() const;
+    const QImage &texture() const;
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
-    static void CopyBlock(const QImage &Source, QRect SourceRect, QImage &Target, QPoint TargetPos);
+    static void copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos);
     // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
-    int WrappedColumn(int X) const;
-    int WrappedRow(int Y) const;
+    int wrappedColumn(int x) const;
+    int wrappedRow(int y) const;
 
     // The largest scale at which the whole grid fits a panel of that size.
-    double FitScaleFor(int PanelWidth, int PanelHeight) const;
+    double fitScaleFor(int panelWidth, int panelHeight) const;
     // Gives Scale the value that UpdateFit would leave for OpenPanel, without rebuilding.
-    void FitToOpenPanel();
+    void fitToOpenPanel();
 
     // Set while RenderAll redraws every cell, so that the cells do not report their own changes.
-    bool FRenderingAll = false;
+    bool m_renderingAll = false;
 };

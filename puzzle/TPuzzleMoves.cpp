@@ -9,199 +9,199 @@
 #include <cstring>
 #include <thread>
 
-void TPuzzle::Tangle()
+void TPuzzle::tangle()
 {
-    Solved = false;
-    EditMode = false;
-    Rebuild();
-    Body.Reset();
-    RenderAll();
+    solved = false;
+    editMode = false;
+    rebuild();
+    body.reset();
+    renderAll();
 
-    const int Cols = Body.TotalCols();
-    const int Rows = Body.TotalRows();
-    if (Cols < 2 || Rows < 2)
+    const int cols = body.totalCols();
+    const int rows = body.totalRows();
+    if (cols < 2 || rows < 2)
         return;
 
     // Entries 1..Cols are the columns, Cols + 1..N the rows. An empty line holds nothing but empty cells until
     // a line across it has moved, so it is not offered before then.
-    const int N = Cols + Rows;
-    bool Available[2 * MaxGrid + 1];
-    std::fill(std::begin(Available), std::end(Available), true);
-    Available[Cols] = Body.ExtraCol == 0;
-    Available[N] = Body.ExtraRow == 0;
+    const int n = cols + rows;
+    bool available[2 * MaxGrid + 1];
+    std::fill(std::begin(available), std::end(available), true);
+    available[cols] = body.extraCol == 0;
+    available[n] = body.extraRow == 0;
 
-    TRandom &Random = Randomizer();
-    Random.Randomize();
-    for (int Step = 1; Step <= N - 1; ++Step) {
+    TRandom &random = randomizer();
+    random.randomize();
+    for (int step = 1; step <= n - 1; ++step) {
         int k;
         do
-            k = Random.Below(N) + 1;
-        while (!Available[k]);
-        Available[k] = false;
+            k = random.below(n) + 1;
+        while (!available[k]);
+        available[k] = false;
 
-        QPoint From, To;
-        if (k <= Cols) {
-            From = QPoint(k, 1);
-            To = QPoint(k, Random.Below(Rows - 1) + 2);
-            std::fill(Available + Cols + 1, Available + N + 1, true);
+        QPoint from, to;
+        if (k <= cols) {
+            from = QPoint(k, 1);
+            to = QPoint(k, random.below(rows - 1) + 2);
+            std::fill(available + cols + 1, available + n + 1, true);
         } else {
-            const int r = k - Cols;
-            From = QPoint(1, r);
-            To = QPoint(Random.Below(Cols - 1) + 2, r);
-            std::fill(Available + 1, Available + Cols + 1, true);
+            const int r = k - cols;
+            from = QPoint(1, r);
+            to = QPoint(random.below(cols - 1) + 2, r);
+            std::fill(available + 1, available + cols + 1, true);
         }
-        Body.Shift(From, To);
-        RenderAll();
-        if (TangleStep)
-            TangleStep();
+        body.shift(from, to);
+        renderAll();
+        if (tangleStep)
+            tangleStep();
     }
 }
 
-void TPuzzle::HoverAt(int X, int Y)
+void TPuzzle::hoverAt(int x, int y)
 {
-    QPoint P = CellAt(X, Y);
-    if (!InGrid(P))
-        P = NoCell;
-    if (!IsNoCell(Selected) && Selected != P)
-        Deselect();
-    if (IsNoCell(Selected)) {
-        Selected = P;
-        DrawCell(P, false);
+    QPoint p = cellAt(x, y);
+    if (!inGrid(p))
+        p = NoCell;
+    if (!isNoCell(selected) && selected != p)
+        deselect();
+    if (isNoCell(selected)) {
+        selected = p;
+        drawCell(p, false);
     }
-    Anchor = CellCentre(Selected);
+    anchor = cellCentre(selected);
 }
 
-void TPuzzle::Deselect()
+void TPuzzle::deselect()
 {
-    const QPoint Old = Selected;
-    Selected = NoCell;
-    DrawCell(Old, false);
+    const QPoint old = selected;
+    selected = NoCell;
+    drawCell(old, false);
 }
 
-bool TPuzzle::TryStartDrag(int X, int Y)
+bool TPuzzle::tryStartDrag(int x, int y)
 {
-    if (IsNoCell(Selected))
+    if (isNoCell(selected))
         return false;
-    const int dx = std::abs(X - Anchor.x());
-    const int dy = std::abs(Y - Anchor.y());
-    if (std::max(dx, dy) < DragThreshold)
+    const int dx = std::abs(x - anchor.x());
+    const int dy = std::abs(y - anchor.y());
+    if (std::max(dx, dy) < dragThreshold)
         return false;
-    DragState = dx >= dy ? TDragState::Row : TDragState::Column;
-    CaptureStrip();
+    dragState = dx >= dy ? TDragState::Row : TDragState::Column;
+    captureStrip();
     return true;
 }
 
-void TPuzzle::CaptureStrip()
+void TPuzzle::captureStrip()
 {
-    if (DragState == TDragState::Row)
-        CopyBlock(*Display, QRect(0, (Selected.y() - 1) * CellHeight, RowStrip.width(), RowStrip.height()), RowStrip,
+    if (dragState == TDragState::Row)
+        copyBlock(*display, QRect(0, (selected.y() - 1) * cellHeight, rowStrip.width(), rowStrip.height()), rowStrip,
                   QPoint(0, 0));
-    else if (DragState == TDragState::Column)
-        CopyBlock(*Display, QRect((Selected.x() - 1) * CellWidth, 0, ColStrip.width(), ColStrip.height()), ColStrip,
+    else if (dragState == TDragState::Column)
+        copyBlock(*display, QRect((selected.x() - 1) * cellWidth, 0, colStrip.width(), colStrip.height()), colStrip,
                   QPoint(0, 0));
 }
 
-void TPuzzle::RenderDrag(int X, int Y)
+void TPuzzle::renderDrag(int x, int y)
 {
     // Called for every pointer move of a drag: two row copies per scan line, nothing allocated.
-    if (DragState == TDragState::Row) {
-        const int W = std::min(RowStrip.width(), Display->width());
-        const int Top = (Selected.y() - 1) * CellHeight;
-        const int Lines = std::min(RowStrip.height(), Display->height() - Top);
-        if (W <= 0 || Top < 0 || Lines <= 0)
+    if (dragState == TDragState::Row) {
+        const int w = std::min(rowStrip.width(), display->width());
+        const int top = (selected.y() - 1) * cellHeight;
+        const int lines = std::min(rowStrip.height(), display->height() - top);
+        if (w <= 0 || top < 0 || lines <= 0)
             return;
-        const int Off = ((X - Anchor.x()) % W + W) % W;
-        const size_t Tail = size_t(Off) * 3;
-        const size_t Head = size_t(W - Off) * 3;
-        for (int y = 0; y < Lines; ++y) {
-            const uchar *From = RowStrip.constScanLine(y);
-            uchar *To = Display->scanLine(Top + y);
-            std::memcpy(To, From + Head, Tail);
-            std::memcpy(To + Tail, From, Head);
+        const int off = ((x - anchor.x()) % w + w) % w;
+        const size_t tail = size_t(off) * 3;
+        const size_t head = size_t(w - off) * 3;
+        for (int line = 0; line < lines; ++line) {
+            const uchar *from = rowStrip.constScanLine(line);
+            uchar *to = display->scanLine(top + line);
+            std::memcpy(to, from + head, tail);
+            std::memcpy(to + tail, from, head);
         }
-        if (DisplayChanged)
-            DisplayChanged(QRect(0, Top, W, Lines));
-    } else if (DragState == TDragState::Column) {
-        const int H = std::min(ColStrip.height(), Display->height());
-        const int Left = (Selected.x() - 1) * CellWidth;
-        const int Wide = std::min(ColStrip.width(), Display->width() - Left);
-        if (H <= 0 || Left < 0 || Wide <= 0)
+        if (displayChanged)
+            displayChanged(QRect(0, top, w, lines));
+    } else if (dragState == TDragState::Column) {
+        const int h = std::min(colStrip.height(), display->height());
+        const int left = (selected.x() - 1) * cellWidth;
+        const int wide = std::min(colStrip.width(), display->width() - left);
+        if (h <= 0 || left < 0 || wide <= 0)
             return;
-        const int Off = ((Y - Anchor.y()) % H + H) % H;
-        const size_t Bytes = size_t(Wide) * 3;
-        for (int y = 0; y < H; ++y) {
-            const int StripRow = y >= Off ? y - Off : y - Off + H;
-            std::memcpy(Display->scanLine(y) + size_t(Left) * 3, ColStrip.constScanLine(StripRow), Bytes);
+        const int off = ((y - anchor.y()) % h + h) % h;
+        const size_t bytes = size_t(wide) * 3;
+        for (int line = 0; line < h; ++line) {
+            const int stripRow = line >= off ? line - off : line - off + h;
+            std::memcpy(display->scanLine(line) + size_t(left) * 3, colStrip.constScanLine(stripRow), bytes);
         }
-        if (DisplayChanged)
-            DisplayChanged(QRect(Left, 0, Wide, H));
+        if (displayChanged)
+            displayChanged(QRect(left, 0, wide, h));
     }
 }
 
-bool TPuzzle::NearCellCentre(int X, int Y) const
+bool TPuzzle::nearCellCentre(int x, int y) const
 {
-    if (CellWidth <= 0 || CellHeight <= 0)
+    if (cellWidth <= 0 || cellHeight <= 0)
         return false;
-    const int dx = std::abs(X % CellWidth - CellWidth / 2);
-    const int dy = std::abs(Y % CellHeight - CellHeight / 2);
-    return std::max(dx, dy) < DragThreshold;
+    const int dx = std::abs(x % cellWidth - cellWidth / 2);
+    const int dy = std::abs(y % cellHeight - cellHeight / 2);
+    return std::max(dx, dy) < dragThreshold;
 }
 
-int TPuzzle::WrappedColumn(int X) const
+int TPuzzle::wrappedColumn(int x) const
 {
-    const int W = Body.TotalCols() * CellWidth;
-    return W > 0 ? ((X % W + W) % W) / CellWidth + 1 : 0;
+    const int w = body.totalCols() * cellWidth;
+    return w > 0 ? ((x % w + w) % w) / cellWidth + 1 : 0;
 }
 
-int TPuzzle::WrappedRow(int Y) const
+int TPuzzle::wrappedRow(int y) const
 {
-    const int H = Body.TotalRows() * CellHeight;
-    return H > 0 ? ((Y % H + H) % H) / CellHeight + 1 : 0;
+    const int h = body.totalRows() * cellHeight;
+    return h > 0 ? ((y % h + h) % h) / cellHeight + 1 : 0;
 }
 
-bool TPuzzle::Commit(int X, int Y)
+bool TPuzzle::commit(int x, int y)
 {
     // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
     // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
     // sees there, and never on a position outside the grid.
-    QPoint T = CellAt(X, Y);
-    if (!IsNoCell(Selected)) {
-        if (DragState == TDragState::Row)
-            T = QPoint(WrappedColumn(X), Selected.y());
-        else if (DragState == TDragState::Column)
-            T = QPoint(Selected.x(), WrappedRow(Y));
+    QPoint t = cellAt(x, y);
+    if (!isNoCell(selected)) {
+        if (dragState == TDragState::Row)
+            t = QPoint(wrappedColumn(x), selected.y());
+        else if (dragState == TDragState::Column)
+            t = QPoint(selected.x(), wrappedRow(y));
     }
-    if (!InGrid(T))
-        T = Selected;
+    if (!inGrid(t))
+        t = selected;
 
-    Body.Shift(Selected, T);
-    const QPoint C = CellCentre(T);
-    RenderDrag(C.x(), C.y());
-    Selected = T;
-    Anchor = CellCentre(T);
-    Solved = !EditMode && Body.IsSolved();
-    return Solved;
+    body.shift(selected, t);
+    const QPoint c = cellCentre(t);
+    renderDrag(c.x(), c.y());
+    selected = t;
+    anchor = cellCentre(t);
+    solved = !editMode && body.isSolved();
+    return solved;
 }
 
-void TPuzzle::ShowAdvice(int X, int Y)
+void TPuzzle::showAdvice(int x, int y)
 {
-    const QPoint P = CellAt(X, Y);
-    if (!InGrid(P))
+    const QPoint p = cellAt(x, y);
+    if (!inGrid(p))
         return;
-    QPoint Home = NoCell;
-    Body.FindHome(P, Home);
-    DrawCell(Home, true);
+    QPoint home = NoCell;
+    body.findHome(p, home);
+    drawCell(home, true);
 
     using namespace std::chrono;
-    const auto End = steady_clock::now() + milliseconds(200);
-    for (auto Now = steady_clock::now(); Now < End; Now = steady_clock::now()) {
-        if (ProcessMessages) {
-            ProcessMessages();
+    const auto end = steady_clock::now() + milliseconds(200);
+    for (auto now = steady_clock::now(); now < end; now = steady_clock::now()) {
+        if (processMessages) {
+            processMessages();
             // Messages are handled in short slices so that the wait does not spin the processor.
-            std::this_thread::sleep_for(std::min<steady_clock::duration>(End - steady_clock::now(), milliseconds(5)));
+            std::this_thread::sleep_for(std::min<steady_clock::duration>(end - steady_clock::now(), milliseconds(5)));
         } else {
-            std::this_thread::sleep_for(End - Now);
+            std::this_thread::sleep_for(end - now);
         }
     }
-    RenderAll();
+    renderAll();
 }

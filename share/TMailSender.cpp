@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <QTimer>
 
-TMailSender::TMailSender(QObject *Parent)
-    : QObject(Parent)
+TMailSender::TMailSender(QObject *parent)
+    : QObject(parent)
 {
 }
 
@@ -14,157 +14,157 @@ TMailSender::TMailSender(QObject *Parent)
 // writing in, and killing them would throw that message away.
 TMailSender::~TMailSender() = default;
 
-QString TMailSender::InvitationSubject()
+QString TMailSender::invitationSubject()
 {
     return QStringLiteral("Photo Puzzle");
 }
 
-QString TMailSender::InvitationBody(const QString &WebAddress)
+QString TMailSender::invitationBody(const QString &webAddress)
 {
-    const QStringList Lines = {
+    const QStringList lines = {
         QStringLiteral("Hello!"),
         QStringLiteral("I created for you puzzle that contain picture! If you"),
         QStringLiteral("want to see the real picture, you should solve the puzzle!"),
         QStringLiteral("To solve the puzzle, you will need the Quorra"),
         QStringLiteral("program. You can download it for free:"),
-        WebAddress,
+        webAddress,
         QStringLiteral("After you install the program, open the attached file"),
         QStringLiteral("by double clicking it. With this software you will be"),
         QStringLiteral("able to create new puzzles for your friends as well"),
         QStringLiteral("as to solve the puzzles that were made for you!"),
     };
-    return Lines.join(QStringLiteral("\r\n"));
+    return lines.join(QStringLiteral("\r\n"));
 }
 
-QStringList TMailSender::Arguments(const QStringList &Recipients, const QString &Subject,
-                                   const QString &Body, const QStringList &Attachments)
+QStringList TMailSender::arguments(const QStringList &recipients, const QString &subject,
+                                   const QString &body, const QStringList &attachments)
 {
     // xdg-email writes every line feed of the body into the mailto address as CR LF itself, so
     // the body goes over with bare line feeds; handing over CR LF would double the carriage returns.
-    QString PlainBody = Body;
-    PlainBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList Args = {QStringLiteral("--utf8"), QStringLiteral("--subject"), Subject,
-                        QStringLiteral("--body"), PlainBody};
-    for (const QString &Path : Attachments)
-        Args << QStringLiteral("--attach") << QFileInfo(Path).absoluteFilePath();
-    Args << Recipients;
-    return Args;
+    QString plainBody = body;
+    plainBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList args = {QStringLiteral("--utf8"), QStringLiteral("--subject"), subject,
+                        QStringLiteral("--body"), plainBody};
+    for (const QString &path : attachments)
+        args << QStringLiteral("--attach") << QFileInfo(path).absoluteFilePath();
+    args << recipients;
+    return args;
 }
 
 namespace {
 
-bool InProc(const QString &Path)
+bool inProc(const QString &path)
 {
-    return QFileInfo(Path).absoluteFilePath().startsWith(QLatin1String("/proc/"));
+    return QFileInfo(path).absoluteFilePath().startsWith(QLatin1String("/proc/"));
 }
 
 // A descriptor link under /proc is shown as the file it stands for, which is what the person can find.
-QString ShownPath(const QString &Path)
+QString shownPath(const QString &path)
 {
-    const QFileInfo Info(Path);
-    if (InProc(Path) && Info.isSymLink())
-        return Info.symLinkTarget();
-    return Info.absoluteFilePath();
+    const QFileInfo info(path);
+    if (inProc(path) && info.isSymLink())
+        return info.symLinkTarget();
+    return info.absoluteFilePath();
 }
 
-QString PathList(const QStringList &Attachments)
+QString pathList(const QStringList &attachments)
 {
-    QStringList Paths;
-    for (const QString &Path : Attachments)
-        Paths << ShownPath(Path);
-    return Paths.join(QLatin1Char('\n'));
+    QStringList paths;
+    for (const QString &path : attachments)
+        paths << shownPath(path);
+    return paths.join(QLatin1Char('\n'));
 }
 
 } // namespace
 
-QString TMailSender::NoMailProgramMessage(const QStringList &Attachments)
+QString TMailSender::noMailProgramMessage(const QStringList &attachments)
 {
     return QStringLiteral("No mail program could be started to send the puzzle.\n"
                           "Please attach the puzzle file to a message yourself:\n%1")
-        .arg(PathList(Attachments));
+        .arg(pathList(attachments));
 }
 
-QString TMailSender::UnreadableAttachmentMessage(const QStringList &Attachments)
+QString TMailSender::unreadableAttachmentMessage(const QStringList &attachments)
 {
     return QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1")
-        .arg(PathList(Attachments));
+        .arg(pathList(attachments));
 }
 
-QString TMailSender::UnattachableMessage(const QStringList &Attachments)
+QString TMailSender::unattachableMessage(const QStringList &attachments)
 {
     return QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
                           "Please attach the puzzle file to a message yourself:\n%1")
-        .arg(PathList(Attachments));
+        .arg(pathList(attachments));
 }
 
-bool TMailSender::CanAttach(const QString &Path)
+bool TMailSender::canAttach(const QString &path)
 {
-    return !Path.contains(QLatin1Char('\n')) && !Path.contains(QLatin1Char('\r')) && !InProc(Path);
+    return !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r')) && !inProc(path);
 }
 
-void TMailSender::EndHandOver(quint64 Id)
+void TMailSender::endHandOver(quint64 id)
 {
-    if (Id == FHandOverId)
-        FHandingOver = false;
+    if (id == m_handOverId)
+        m_handingOver = false;
 }
 
-bool TMailSender::SendMailWithAttachments(const QStringList &Recipients, const QString &Subject,
-                                          const QString &Body, const QStringList &Attachments)
+bool TMailSender::sendMailWithAttachments(const QStringList &recipients, const QString &subject,
+                                          const QString &body, const QStringList &attachments)
 {
     // A recipient that looks like an option would be taken as one by xdg-email (and could, for
     // example, smuggle in an attachment); recipients come from people, so refuse rather than guess.
-    for (const QString &Recipient : Recipients)
-        if (Recipient.startsWith(QLatin1Char('-'))) {
-            emit Failed(QStringLiteral("\"%1\" is not a valid mail address.").arg(Recipient));
+    for (const QString &recipient : recipients)
+        if (recipient.startsWith(QLatin1Char('-'))) {
+            emit failed(QStringLiteral("\"%1\" is not a valid mail address.").arg(recipient));
             return false;
         }
-    if (FHandingOver)
+    if (m_handingOver)
         return false;
-    for (const QString &Path : Attachments)
-        if (!CanAttach(Path)) {
-            emit Failed(UnattachableMessage(Attachments));
+    for (const QString &path : attachments)
+        if (!canAttach(path)) {
+            emit failed(unattachableMessage(attachments));
             return false;
         }
 
-    FHandingOver = true;
-    const quint64 Id = ++FHandOverId;
-    QTimer::singleShot(FHandOverMs, this, [this, Id] { EndHandOver(Id); });
+    m_handingOver = true;
+    const quint64 id = ++m_handOverId;
+    QTimer::singleShot(m_handOverMs, this, [this, id] { endHandOver(id); });
 
     // The process outlives this call (and possibly this object): it deletes itself when it ends.
-    auto *Process = new QProcess;
+    auto *process = new QProcess;
     // No pipes: a compose window left open after we quit must not die of a closed pipe.
-    Process->setProcessChannelMode(QProcess::ForwardedChannels);
-    Process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
 
-    auto Report = [this, Attachments, Id](int ExitCode) {
-        EndHandOver(Id);
-        switch (ExitCode) {
+    auto report = [this, attachments, id](int exitCode) {
+        endHandOver(id);
+        switch (exitCode) {
         case ExitSuccess:
             break;
         case ExitFileMissing:
         case ExitNoPermission:
-            emit Failed(UnreadableAttachmentMessage(Attachments));
+            emit failed(unreadableAttachmentMessage(attachments));
             break;
         default:
-            emit Failed(NoMailProgramMessage(Attachments));
+            emit failed(noMailProgramMessage(attachments));
             break;
         }
-        emit Finished(ExitCode);
+        emit finished(exitCode);
     };
     // Cleanup is tied to the process itself, so it happens even after this object is gone.
-    connect(Process, &QProcess::finished, Process, &QObject::deleteLater);
-    connect(Process, &QProcess::errorOccurred, Process, [Process](QProcess::ProcessError Error) {
-        if (Error == QProcess::FailedToStart) // the one error not followed by finished
-            Process->deleteLater();
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) // the one error not followed by finished
+            process->deleteLater();
     });
-    connect(Process, &QProcess::finished, this, [Report](int ExitCode, QProcess::ExitStatus Status) {
-        Report(Status == QProcess::NormalExit ? ExitCode : -1);
+    connect(process, &QProcess::finished, this, [report](int exitCode, QProcess::ExitStatus status) {
+        report(status == QProcess::NormalExit ? exitCode : -1);
     });
-    connect(Process, &QProcess::errorOccurred, this, [Report](QProcess::ProcessError Error) {
-        if (Error == QProcess::FailedToStart)
-            Report(-1);
+    connect(process, &QProcess::errorOccurred, this, [report](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            report(-1);
     });
 
-    Process->start(FProgram, Arguments(Recipients, Subject, Body, Attachments));
+    process->start(m_program, arguments(recipients, subject, body, attachments));
     return true;
 }

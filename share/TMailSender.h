@@ -12,38 +12,38 @@ class TMailSender : public QObject
     Q_OBJECT
 
 public:
-    explicit TMailSender(QObject *Parent = nullptr);
+    explicit TMailSender(QObject *parent = nullptr);
     ~TMailSender() override;
 
     // The fixed invitation that goes with a puzzle; WebAddress is the download page of line 6.
-    static QString InvitationSubject();
-    static QString InvitationBody(const QString &WebAddress);
+    static QString invitationSubject();
+    static QString invitationBody(const QString &webAddress);
 
     // Opens the mail program's compose window and returns at once: xdg-email may block until the
     // mail program exits, so it runs on its own and reports back through Failed.
     // Lists, not comma-separated text, so a path with a comma in it stays one attachment.
     // Returns false when the request is refused before anything is started: then Failed is emitted, except
     // while another hand-over is under way, which is refused in silence (the command is off meanwhile).
-    bool SendMailWithAttachments(const QStringList &Recipients, const QString &Subject,
-                                 const QString &Body, const QStringList &Attachments);
+    bool sendMailWithAttachments(const QStringList &recipients, const QString &subject,
+                                 const QString &body, const QStringList &attachments);
 
     // True from a send until the mail program has taken the message or failed: xdg-email has ended, could not
     // be started, or has run for HandOverMs. It can run until the mail program quits (it waits for a mail
     // program it had to start), and by then that program's compose window is long open.
-    bool HandOverUnderWay() const { return FHandingOver; }
-    void SetHandOverMs(int Milliseconds) { FHandOverMs = Milliseconds; }
+    bool handOverUnderWay() const { return m_handingOver; }
+    void setHandOverMs(int milliseconds) { m_handOverMs = milliseconds; }
 
     // Whether the mail program can be handed this path: a line break would end the attachment inside the
     // mailto address, and a /proc path names a file only inside this process.
-    static bool CanAttach(const QString &Path);
+    static bool canAttach(const QString &path);
 
     // The program that is started; tests and unusual desktops may point it elsewhere.
-    void SetProgram(const QString &Program) { FProgram = Program; }
-    QString Program() const { return FProgram; }
+    void setProgram(const QString &program) { m_program = program; }
+    QString program() const { return m_program; }
 
     // The arguments handed to the program, in order (exposed so the exact hand-over is testable).
-    static QStringList Arguments(const QStringList &Recipients, const QString &Subject,
-                                 const QString &Body, const QStringList &Attachments);
+    static QStringList arguments(const QStringList &recipients, const QString &subject,
+                                 const QString &body, const QStringList &attachments);
 
     // xdg-email's documented exit codes.
     enum TExitCode {
@@ -57,22 +57,22 @@ public:
 
     // The text shown when nothing could take the message; it names every attachment's full path
     // so the person can attach it by hand.
-    static QString NoMailProgramMessage(const QStringList &Attachments);
-    static QString UnreadableAttachmentMessage(const QStringList &Attachments);
-    static QString UnattachableMessage(const QStringList &Attachments);
+    static QString noMailProgramMessage(const QStringList &attachments);
+    static QString unreadableAttachmentMessage(const QStringList &attachments);
+    static QString unattachableMessage(const QStringList &attachments);
 
 signals:
     // The message never reached a mail program. Message is ready to be shown to the person.
-    void Failed(const QString &Message);
+    void failed(const QString &message);
     // xdg-email has ended (successfully or not); mostly of use to tests.
-    void Finished(int ExitCode);
+    void finished(int exitCode);
 
 private:
-    QString FProgram = QStringLiteral("xdg-email");
-    bool FHandingOver = false;
+    QString m_program = QStringLiteral("xdg-email");
+    bool m_handingOver = false;
     // Counts the sends, so that a late report of an earlier one cannot end the one under way.
-    quint64 FHandOverId = 0;
-    int FHandOverMs = 10000;
+    quint64 m_handOverId = 0;
+    int m_handOverMs = 10000;
 
-    void EndHandOver(quint64 Id);
+    void endHandOver(quint64 id);
 };

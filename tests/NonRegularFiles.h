@@ -21,40 +21,40 @@ enum class TNonRegularFile {
 };
 
 // Makes Path into Kind; false when the system refused.
-inline bool MakeNonRegularFile(TNonRegularFile Kind, const QString &Path)
+inline bool makeNonRegularFile(TNonRegularFile kind, const QString &path)
 {
-    const QByteArray Name = QFile::encodeName(Path);
-    switch (Kind) {
+    const QByteArray name = QFile::encodeName(path);
+    switch (kind) {
     case TNonRegularFile::Fifo:
-        return ::mkfifo(Name.constData(), 0644) == 0;
+        return ::mkfifo(name.constData(), 0644) == 0;
     case TNonRegularFile::Socket: {
-        sockaddr_un Address {};
-        Address.sun_family = AF_UNIX;
-        if (size_t(Name.size()) >= sizeof Address.sun_path)
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        if (size_t(name.size()) >= sizeof address.sun_path)
             return false;
-        std::memcpy(Address.sun_path, Name.constData(), size_t(Name.size()));
-        const int Socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const bool Bound = Socket >= 0 && ::bind(Socket, reinterpret_cast<sockaddr *>(&Address), sizeof Address) == 0;
-        if (Socket >= 0)
-            ::close(Socket); // the socket file stays
-        return Bound;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound = socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        if (socket >= 0)
+            ::close(socket); // the socket file stays
+        return bound;
     }
     case TNonRegularFile::ZeroLink:
-        return ::symlink("/dev/zero", Name.constData()) == 0;
+        return ::symlink("/dev/zero", name.constData()) == 0;
     case TNonRegularFile::FifoLink:
-        return MakeNonRegularFile(TNonRegularFile::Fifo, Path + QStringLiteral(".pipe"))
-            && ::symlink(QFile::encodeName(Path + QStringLiteral(".pipe")).constData(), Name.constData()) == 0;
+        return makeNonRegularFile(TNonRegularFile::Fifo, path + QStringLiteral(".pipe"))
+            && ::symlink(QFile::encodeName(path + QStringLiteral(".pipe")).constData(), name.constData()) == 0;
     case TNonRegularFile::Folder:
-        return QDir().mkdir(Path);
+        return QDir().mkdir(path);
     }
     return false;
 }
 
 // What the thing at Path is (links not followed), to show it was left as it was.
-inline mode_t FileType(const QString &Path)
+inline mode_t fileType(const QString &path)
 {
-    struct stat Info;
-    return ::lstat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & S_IFMT : 0;
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
 }
 
 // The longest a refusal may take: a blocked open or an endless read would take for ever.

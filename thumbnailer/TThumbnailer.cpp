@@ -16,84 +16,84 @@
 
 #include <algorithm>
 
-QImage TThumbnailer::Render(const QString &Path, int Size)
+QImage TThumbnailer::render(const QString &path, int size)
 {
-    if (Size < 1 || Size > MaxSize)
-        throw TError(QStringLiteral("The thumbnail size %1 is outside 1 to %2.").arg(Size).arg(MaxSize));
+    if (size < 1 || size > MaxSize)
+        throw TError(QStringLiteral("The thumbnail size %1 is outside 1 to %2.").arg(size).arg(MaxSize));
 
     // Read here rather than by opening the puzzle: the picture is decoded only as large as the thumbnail needs
     // (a photograph of many megapixels costs a fraction of its memory and time), and nothing is tangled.
-    const QFileInfo Info(Path);
-    if (!Info.exists())
-        throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(Path));
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw TError(QStringLiteral("There is no puzzle file \"%1\".").arg(path));
     // Anything else (a FIFO, a device) could block the open or never end.
-    QFile File;
-    const QString Refused = OpenRegularFile(File, Path);
-    if (!Refused.isEmpty())
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(Info.absoluteFilePath(), Refused));
-    TPuzzleFile Stored;
-    if (!Stored.Read(File, Info.absoluteFilePath(), QSize(Size, Size)))
-        throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(Path));
-    File.close();
+    QFile file;
+    const QString refused = openRegularFile(file, path);
+    if (!refused.isEmpty())
+        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(info.absoluteFilePath(), refused));
+    TPuzzleFile stored;
+    if (!stored.read(file, info.absoluteFilePath(), QSize(size, size)))
+        throw TError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(path));
+    file.close();
 
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    Stored.ApplyTo(Puzzle);
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
+    stored.applyTo(puzzle);
 
-    const TBody &Body = Puzzle.Body;
-    const int Width = Puzzle.Source.width();
-    const int Height = Puzzle.Source.height();
-    if (Width <= 0 || Height <= 0 || Body.Cols <= 0 || Body.Rows <= 0)
-        throw TError(QStringLiteral("The puzzle file \"%1\" holds no picture.").arg(Path));
+    const TBody &body = puzzle.body;
+    const int width = puzzle.source.width();
+    const int height = puzzle.source.height();
+    if (width <= 0 || height <= 0 || body.cols <= 0 || body.rows <= 0)
+        throw TError(QStringLiteral("The puzzle file \"%1\" holds no picture.").arg(path));
 
     // Cells no larger than a whole share of Size, so the grid fits without a second, blurring scaling step.
-    const double ScaleX = double(std::max(Size / Body.TotalCols(), 1)) * Body.Cols / Width;
-    const double ScaleY = double(std::max(Size / Body.TotalRows(), 1)) * Body.Rows / Height;
-    Puzzle.Scale = std::min(ScaleX, ScaleY);
-    Puzzle.Effect = ShownEffect(Puzzle.Effect);
+    const double scaleX = double(std::max(size / body.totalCols(), 1)) * body.cols / width;
+    const double scaleY = double(std::max(size / body.totalRows(), 1)) * body.rows / height;
+    puzzle.scale = std::min(scaleX, scaleY);
+    puzzle.effect = shownEffect(puzzle.effect);
     // Every cell from the concealed picture: no semi-effect reveal, no selection, not solved.
-    Puzzle.SemiEffect = false;
-    Puzzle.Selected = NoCell;
-    Puzzle.Solved = false;
-    Puzzle.EditMode = false;
-    Puzzle.Body.Reset();
-    Puzzle.Rebuild();
+    puzzle.semiEffect = false;
+    puzzle.selected = NoCell;
+    puzzle.solved = false;
+    puzzle.editMode = false;
+    puzzle.body.reset();
+    puzzle.rebuild();
 
-    QImage Result = Display.convertToFormat(QImage::Format_RGB888);
-    if (Result.width() > Size || Result.height() > Size)
-        Result = Result.scaled(Size, Size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return Result;
+    QImage result = display.convertToFormat(QImage::Format_RGB888);
+    if (result.width() > size || result.height() > size)
+        result = result.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return result;
 }
 
-qint32 TThumbnailer::ShownEffect(qint32 Stored)
+qint32 TThumbnailer::shownEffect(qint32 stored)
 {
-    switch (Stored) {
+    switch (stored) {
     case Effect::Obscure:
     case Effect::Hidden:
     case Effect::TopSecret:
-        return Stored;
+        return stored;
     default:
         return Effect::TopSecret;
     }
 }
 
-bool TThumbnailer::WritePng(const QImage &Image, const QString &Path)
+bool TThumbnailer::writePng(const QImage &image, const QString &path)
 {
-    if (Image.isNull())
+    if (image.isNull())
         return false;
     // Encoded in memory first, then written unbuffered so the count says how much really reached the file: with
     // a write buffer, a flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file
     // (Qt 6.4).
-    QByteArray Png;
-    QBuffer Buffer(&Png);
-    Buffer.open(QIODevice::WriteOnly);
-    QImageWriter Writer(&Buffer, "png");
-    if (!Writer.write(Image))
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
         return false;
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (File.write(Png) != Png.size())
+    if (file.write(png) != png.size())
         return false; // QSaveFile discards what it holds
-    return File.commit();
+    return file.commit();
 }

@@ -12,13 +12,13 @@ public:
 
     // The puzzle file at Path drawn in its solved order, concealed and with its grid lines, fitted into
     // Size x Size with its proportions kept. Raises TError for a file that is missing, damaged or too new.
-    static QImage Render(const QString &Path, int Size);
+    static QImage render(const QString &path, int size);
 
     // The effect a thumbnail shows for a stored effect code. Effects that leave any of the photograph's own
     // pixels in place (those that show half the pixels as they are, the mosaic, the negative, whose grid
     // lines invert back to the photograph, and codes that conceal nothing) are shown as the plain texture.
-    static qint32 ShownEffect(qint32 Stored);
+    static qint32 shownEffect(qint32 stored);
 
     // Writes Image as PNG to Path in one piece: a failed write leaves no file behind. Returns false on failure.
-    static bool WritePng(const QImage &Image, const QString &Path);
+    static bool writePng(const QImage &image, const QString &path);
 };

@@ -12,17 +12,17 @@
 
 namespace {
 
-int Fail(const QString &Message)
+int fail(const QString &message)
 {
-    std::fprintf(stderr, "quorra-thumbnailer: %s\n", qPrintable(Message));
+    std::fprintf(stderr, "quorra-thumbnailer: %s\n", qPrintable(message));
     return 1;
 }
 
 // File managers hand over a path; a file: address is accepted as well.
-QString LocalPath(const QString &Argument)
+QString localPath(const QString &argument)
 {
-    const QUrl Url(Argument);
-    return Url.isLocalFile() ? Url.toLocalFile() : Argument;
+    const QUrl url(argument);
+    return url.isLocalFile() ? url.toLocalFile() : argument;
 }
 
 } // namespace
@@ -33,26 +33,26 @@ int main(int argc, char *argv[])
     // number still need a GUI application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication Application(argc, argv);
+    QGuiApplication application(argc, argv);
 
-    const QStringList Arguments = QCoreApplication::arguments();
-    if (Arguments.size() != 4)
-        return Fail(QStringLiteral("usage: quorra-thumbnailer INPUT OUTPUT SIZE"));
-    bool SizeOk = false;
-    const int Size = Arguments.at(3).toInt(&SizeOk);
-    if (!SizeOk)
-        return Fail(QStringLiteral("the size \"%1\" is not a number").arg(Arguments.at(3)));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4)
+        return fail(QStringLiteral("usage: quorra-thumbnailer INPUT OUTPUT SIZE"));
+    bool sizeOk = false;
+    const int size = arguments.at(3).toInt(&sizeOk);
+    if (!sizeOk)
+        return fail(QStringLiteral("the size \"%1\" is not a number").arg(arguments.at(3)));
 
     try {
-        const QImage Thumbnail = TThumbnailer::Render(LocalPath(Arguments.at(1)), Size);
-        if (!TThumbnailer::WritePng(Thumbnail, Arguments.at(2)))
-            return Fail(QStringLiteral("cannot write \"%1\"").arg(Arguments.at(2)));
-    } catch (const TError &E) {
-        return Fail(E.Message());
+        const QImage thumbnail = TThumbnailer::render(localPath(arguments.at(1)), size);
+        if (!TThumbnailer::writePng(thumbnail, arguments.at(2)))
+            return fail(QStringLiteral("cannot write \"%1\"").arg(arguments.at(2)));
+    } catch (const TError &e) {
+        return fail(e.message());
     } catch (const std::bad_alloc &) {
-        return Fail(NotEnoughMemoryText());
-    } catch (const std::exception &E) {
-        return Fail(QString::fromLocal8Bit(E.what()));
+        return fail(notEnoughMemoryText());
+    } catch (const std::exception &e) {
+        return fail(QString::fromLocal8Bit(e.what()));
     }
     return 0;
 }

@@ -1,69 +1,69 @@
 // The scripted dialogs used by the main-window tests.
 #include "TFakeDialogs.h"
 
-QString TFakeDialogs::Take(QStringList &Answers)
+QString TFakeDialogs::take(QStringList &answers)
 {
-    return Answers.isEmpty() ? QString() : Answers.takeFirst();
+    return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-QStringList TFakeDialogs::Errors() const
+QStringList TFakeDialogs::errors() const
 {
-    QStringList Result;
-    for (const QString &Entry : Log)
-        if (Entry.startsWith(QLatin1String("Error|")))
-            Result << Entry.mid(6);
-    return Result;
+    QStringList result;
+    for (const QString &entry : log)
+        if (entry.startsWith(QLatin1String("Error|")))
+            result << entry.mid(6);
+    return result;
 }
 
-QString TFakeDialogs::OpenPicture()
+QString TFakeDialogs::openPicture()
 {
-    Log << QStringLiteral("OpenPicture");
-    return Take(OpenPictureAnswers);
+    log << QStringLiteral("OpenPicture");
+    return take(openPictureAnswers);
 }
 
-QString TFakeDialogs::OpenPuzzle()
+QString TFakeDialogs::openPuzzle()
 {
-    Log << QStringLiteral("OpenPuzzle");
-    return Take(OpenPuzzleAnswers);
+    log << QStringLiteral("OpenPuzzle");
+    return take(openPuzzleAnswers);
 }
 
-QString TFakeDialogs::SavePuzzle()
+QString TFakeDialogs::savePuzzle()
 {
-    Log << QStringLiteral("SavePuzzle");
-    return Take(SavePuzzleAnswers);
+    log << QStringLiteral("SavePuzzle");
+    return take(savePuzzleAnswers);
 }
 
-QString TFakeDialogs::SaveImage()
+QString TFakeDialogs::saveImage()
 {
-    Log << QStringLiteral("SaveImage");
-    return Take(SaveImageAnswers);
+    log << QStringLiteral("SaveImage");
+    return take(saveImageAnswers);
 }
 
-TConfirmAnswer TFakeDialogs::Confirm(const QString &Caption, const QString &Text)
+TConfirmAnswer TFakeDialogs::confirm(const QString &caption, const QString &text)
 {
-    Log << QStringLiteral("Confirm|%1|%2").arg(Caption, Text);
-    return ConfirmAnswers.isEmpty() ? TConfirmAnswer::Cancel : ConfirmAnswers.takeFirst();
+    log << QStringLiteral("Confirm|%1|%2").arg(caption, text);
+    return confirmAnswers.isEmpty() ? TConfirmAnswer::Cancel : confirmAnswers.takeFirst();
 }
 
-void TFakeDialogs::Message(const QString &Caption, const QString &Text, TMessageIcon Icon)
+void TFakeDialogs::message(const QString &caption, const QString &text, TMessageIcon icon)
 {
-    const char *IconName = Icon == TMessageIcon::Stop ? "Stop" : Icon == TMessageIcon::Warning ? "Warning" : "Information";
-    Log << QStringLiteral("Message|%1|%2|%3").arg(Caption, Text, QLatin1String(IconName));
+    const char *iconName = icon == TMessageIcon::Stop ? "Stop" : icon == TMessageIcon::Warning ? "Warning" : "Information";
+    log << QStringLiteral("Message|%1|%2|%3").arg(caption, text, QLatin1String(iconName));
 }
 
-void TFakeDialogs::Error(const QString &Text)
+void TFakeDialogs::error(const QString &text)
 {
-    Log << QStringLiteral("Error|") + Text;
+    log << QStringLiteral("Error|") + text;
 }
 
-void TFakeDialogs::ShowAbout()
+void TFakeDialogs::showAbout()
 {
-    Log << QStringLiteral("About");
+    log << QStringLiteral("About");
 }
 
-void TFakeDialogs::ShowDemo(bool &ShowAtStart)
+void TFakeDialogs::showDemo(bool &showAtStart)
 {
-    ++DemosShown;
-    if (!DemoAnswers.isEmpty())
-        ShowAtStart = DemoAnswers.takeFirst();
+    ++demosShown;
+    if (!demoAnswers.isEmpty())
+        showAtStart = demoAnswers.takeFirst();
 }

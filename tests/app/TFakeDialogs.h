@@ -11,31 +11,31 @@ class TFakeDialogs : public TDialogs
 {
 public:
     // Answers are taken from the front; an empty queue answers like a cancelled dialog.
-    QStringList OpenPictureAnswers;
-    QStringList OpenPuzzleAnswers;
-    QStringList SavePuzzleAnswers;
-    QStringList SaveImageAnswers;
-    QList<TConfirmAnswer> ConfirmAnswers;
+    QStringList openPictureAnswers;
+    QStringList openPuzzleAnswers;
+    QStringList savePuzzleAnswers;
+    QStringList saveImageAnswers;
+    QList<TConfirmAnswer> confirmAnswers;
 
     // One entry per dialog shown: "OpenPicture", "Confirm|Confirm|Save current puzzle?",
     // "Message|Information|text|Stop", "Error|text", "About".
-    QStringList Log;
-    QStringList Errors() const;
+    QStringList log;
+    QStringList errors() const;
 
-    QString OpenPicture() override;
-    QString OpenPuzzle() override;
-    QString SavePuzzle() override;
-    QString SaveImage() override;
-    TConfirmAnswer Confirm(const QString &Caption, const QString &Text) override;
-    void Message(const QString &Caption, const QString &Text, TMessageIcon Icon) override;
-    void Error(const QString &Text) override;
-    void ShowAbout() override;
+    QString openPicture() override;
+    QString openPuzzle() override;
+    QString savePuzzle() override;
+    QString saveImage() override;
+    TConfirmAnswer confirm(const QString &caption, const QString &text) override;
+    void message(const QString &caption, const QString &text, TMessageIcon icon) override;
+    void error(const QString &text) override;
+    void showAbout() override;
     // Counted apart from Log, since a fresh window opens the demo by itself. Each showing takes the next answer
     // (the check box as closed with OK); with none left it is closed some other way and changes nothing.
-    void ShowDemo(bool &ShowAtStart) override;
-    int DemosShown = 0;
-    QList<bool> DemoAnswers;
+    void showDemo(bool &showAtStart) override;
+    int demosShown = 0;
+    QList<bool> demoAnswers;
 
 private:
-    static QString Take(QStringList &Answers);
+    static QString take(QStringList &answers);
 };

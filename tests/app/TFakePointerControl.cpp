@@ -1,19 +1,19 @@
 // The recording pointer control of the window tests.
 #include "TFakePointerControl.h"
 
-void TFakePointerControl::MoveTo(QPoint Global, QWindow *)
+void TFakePointerControl::moveTo(QPoint global, QWindow *)
 {
-    Moves << Global;
+    moves << global;
 }
 
-void TFakePointerControl::Confine(const QRect &Global, QWindow *)
+void TFakePointerControl::confine(const QRect &global, QWindow *)
 {
-    Confinements << Global;
-    Confined = Global;
+    confinements << global;
+    confined = global;
 }
 
-void TFakePointerControl::Release()
+void TFakePointerControl::release()
 {
-    ++Releases;
-    Confined = QRect();
+    ++releases;
+    confined = QRect();
 }

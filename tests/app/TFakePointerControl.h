@@ -8,14 +8,14 @@
 class TFakePointerControl : public TPointerControl
 {
 public:
-    QList<QPoint> Moves;
-    QList<QRect> Confinements;
-    int Releases = 0;
+    QList<QPoint> moves;
+    QList<QRect> confinements;
+    int releases = 0;
     // The confinement in force now; empty when the pointer is free.
-    QRect Confined;
+    QRect confined;
 
-    void MoveTo(QPoint Global, QWindow *Window) override;
-    void Confine(const QRect &Global, QWindow *Receiver) override;
-    void Release() override;
-    bool IsConfined() const override { return !Confined.isEmpty(); }
+    void moveTo(QPoint global, QWindow *window) override;
+    void confine(const QRect &global, QWindow *receiver) override;
+    void release() override;
+    bool isConfined() const override { return !confined.isEmpty(); }
 };

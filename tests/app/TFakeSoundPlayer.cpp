@@ -5,16 +5,16 @@
 
 #include <stdexcept>
 
-bool TFakeSoundPlayer::Open(const QString &Path)
+bool TFakeSoundPlayer::open(const QString &path)
 {
-    FName = QFileInfo(Path).fileName();
-    *FLog << QStringLiteral("Open|") + Path;
+    m_name = QFileInfo(path).fileName();
+    *m_log << QStringLiteral("Open|") + path;
     return true;
 }
 
-void TFakeSoundPlayer::Play()
+void TFakeSoundPlayer::play()
 {
-    *FLog << QStringLiteral("Play|") + FName;
-    if (Fails)
+    *m_log << QStringLiteral("Play|") + m_name;
+    if (fails)
         throw std::runtime_error("audio device gone");
 }

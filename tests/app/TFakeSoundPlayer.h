@@ -9,15 +9,15 @@ class TFakeSoundPlayer : public TSoundPlayer
 {
 public:
     // Log receives "Open|<path>" and "Play|<file name>" entries; it must outlive the player.
-    explicit TFakeSoundPlayer(QStringList *Log) : FLog(Log) {}
+    explicit TFakeSoundPlayer(QStringList *log) : m_log(log) {}
 
     // When set, Play records its request and then fails, as a broken audio device may.
-    bool Fails = false;
+    bool fails = false;
 
-    bool Open(const QString &Path) override;
-    void Play() override;
+    bool open(const QString &path) override;
+    void play() override;
 
 private:
-    QStringList *FLog;
-    QString FName;
+    QStringList *m_log;
+    QString m_name;
 };

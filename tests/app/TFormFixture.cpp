@@ -11,113 +11,113 @@
 #include <QRegularExpression>
 #include <QTest>
 
-TFormFixture::TFormFixture(int PanelWidth, int PanelHeight, bool Show)
+TFormFixture::TFormFixture(int panelWidth, int panelHeight, bool show)
 {
-    auto Fake = std::make_unique<TFakeDialogs>();
-    Dialogs = Fake.get();
-    Form = std::make_unique<TNimbrelMainForm>(std::move(Fake),
-                                              [this] { return std::make_unique<TFakeSoundPlayer>(&Sounds); });
-    auto FakePointer = std::make_unique<TFakePointerControl>();
-    Pointer = FakePointer.get();
-    Form->PointerControl = std::move(FakePointer);
-    Form->TangleStepMs = 0;
-    Form->FormStorage.SetIniFileName(SettingsFile());
-    if (Show) {
-        Form->show();
-        if (!QTest::qWaitForWindowExposed(Form.get()))
+    auto fake = std::make_unique<TFakeDialogs>();
+    dialogs = fake.get();
+    form = std::make_unique<TNimbrelMainForm>(std::move(fake),
+                                              [this] { return std::make_unique<TFakeSoundPlayer>(&sounds); });
+    auto fakePointer = std::make_unique<TFakePointerControl>();
+    pointer = fakePointer.get();
+    form->pointerControl = std::move(fakePointer);
+    form->tangleStepMs = 0;
+    form->formStorage.setIniFileName(settingsFile());
+    if (show) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("the window was not exposed");
-        SetPanelSize(PanelWidth, PanelHeight);
+        setPanelSize(panelWidth, panelHeight);
     }
 }
 
 TFormFixture::~TFormFixture()
 {
-    Form.reset();
+    form.reset();
 }
 
-void TFormFixture::UseRealPointer()
+void TFormFixture::useRealPointer()
 {
-    Pointer = nullptr;
-    Form->PointerControl = std::make_unique<TPointerControl>();
+    pointer = nullptr;
+    form->pointerControl = std::make_unique<TPointerControl>();
 }
 
-QStringList TFormFixture::Played() const
+QStringList TFormFixture::played() const
 {
-    return Sounds.filter(QRegularExpression(QStringLiteral("^Play\\|")));
+    return sounds.filter(QRegularExpression(QStringLiteral("^Play\\|")));
 }
 
-bool TFormFixture::SetPanelSize(int Width, int Height)
+bool TFormFixture::setPanelSize(int width, int height)
 {
-    for (int Attempt = 0; Attempt < 20; ++Attempt) {
-        TPicturePanel *Panel = Form->ImageSpeedBar;
-        if (Panel->ClientWidth() == Width && Panel->ClientHeight() == Height)
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        TPicturePanel *panel = form->imageSpeedBar;
+        if (panel->clientWidth() == width && panel->clientHeight() == height)
             return true;
-        Form->resize(Form->width() + Width - Panel->ClientWidth(), Form->height() + Height - Panel->ClientHeight());
+        form->resize(form->width() + width - panel->clientWidth(), form->height() + height - panel->clientHeight());
         QTest::qWait(5);
     }
-    return Form->ImageSpeedBar->ClientWidth() == Width && Form->ImageSpeedBar->ClientHeight() == Height;
+    return form->imageSpeedBar->clientWidth() == width && form->imageSpeedBar->clientHeight() == height;
 }
 
-QString TFormFixture::MakePicture(const QString &Name, int Width, int Height)
+QString TFormFixture::makePicture(const QString &name, int width, int height)
 {
-    QImage Picture(Width, Height, QImage::Format_RGB32);
-    QPainter Painter(&Picture);
-    Painter.fillRect(0, 0, Width / 2, Height / 2, QColor(200, 40, 40));
-    Painter.fillRect(Width / 2, 0, Width - Width / 2, Height / 2, QColor(40, 200, 40));
-    Painter.fillRect(0, Height / 2, Width / 2, Height - Height / 2, QColor(40, 40, 200));
-    Painter.fillRect(Width / 2, Height / 2, Width - Width / 2, Height - Height / 2, QColor(220, 220, 40));
-    Painter.end();
-    const QString Path = PathOf(Name);
-    Picture.save(Path, "BMP");
-    return Path;
+    QImage picture(width, height, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, width / 2, height / 2, QColor(200, 40, 40));
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(40, 200, 40));
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(40, 40, 200));
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(220, 220, 40));
+    painter.end();
+    const QString path = pathOf(name);
+    picture.save(path, "BMP");
+    return path;
 }
 
-QString TFormFixture::MakePuzzleFile(const QString &Name, int Width, int Height, int Rows, int Cols)
+QString TFormFixture::makePuzzleFile(const QString &name, int width, int height, int rows, int cols)
 {
-    const QString Picture = MakePicture(Name + QStringLiteral(".bmp"), Width, Height);
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    Puzzle.LoadPicture(Picture);
-    Puzzle.Setup(4, Rows, Cols, false, false, false);
-    const QString Path = PathOf(Name);
-    Puzzle.SaveToFile(Path);
-    return Path;
+    const QString picture = makePicture(name + QStringLiteral(".bmp"), width, height);
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
+    puzzle.loadPicture(picture);
+    puzzle.setup(4, rows, cols, false, false, false);
+    const QString path = pathOf(name);
+    puzzle.saveToFile(path);
+    return path;
 }
 
-void TFormFixture::New(const QString &PicturePath)
+void TFormFixture::New(const QString &picturePath)
 {
-    Dialogs->OpenPictureAnswers << PicturePath;
-    Run(Form->NewAction);
+    dialogs->openPictureAnswers << picturePath;
+    run(form->newAction);
 }
 
-void TFormFixture::Open(const QString &PuzzlePath)
+void TFormFixture::open(const QString &puzzlePath)
 {
-    Dialogs->OpenPuzzleAnswers << PuzzlePath;
-    Run(Form->OpenAction);
+    dialogs->openPuzzleAnswers << puzzlePath;
+    run(form->openAction);
 }
 
-void TFormFixture::Run(QAction *Command)
+void TFormFixture::run(QAction *command)
 {
     // An idle pass first, as the event loop would have made one before the person could click.
-    Form->ActionListUpdate();
-    Command->trigger();
-    Form->ActionListUpdate();
+    form->actionListUpdate();
+    command->trigger();
+    form->actionListUpdate();
 }
 
-void TFormFixture::Solve()
+void TFormFixture::solve()
 {
-    Form->Puzzle->Body.Reset();
-    Form->Puzzle->Solved = true;
-    Form->Puzzle->Deselect();
-    Form->Puzzle->RenderAll();
-    Form->ActionListUpdate();
+    form->puzzle->body.reset();
+    form->puzzle->solved = true;
+    form->puzzle->deselect();
+    form->puzzle->renderAll();
+    form->actionListUpdate();
 }
 
-QStringList TFormFixture::EnabledCommands() const
+QStringList TFormFixture::enabledCommands() const
 {
-    QStringList Names;
-    for (const QAction *Action : std::as_const(Form->ActionList))
-        if (Action->isEnabled())
-            Names << Action->objectName();
-    return Names;
+    QStringList names;
+    for (const QAction *action : std::as_const(form->actionList))
+        if (action->isEnabled())
+            names << action->objectName();
+    return names;
 }

@@ -12,38 +12,38 @@
 class TFormFixture
 {
 public:
-    explicit TFormFixture(int PanelWidth = 790, int PanelHeight = 560, bool Show = true);
+    explicit TFormFixture(int panelWidth = 790, int panelHeight = 560, bool show = true);
     // The window goes first: it writes its settings into Folder as it is destroyed.
     ~TFormFixture();
 
-    std::unique_ptr<TNimbrelMainForm> Form;
-    TFakeDialogs *Dialogs = nullptr;
+    std::unique_ptr<TNimbrelMainForm> form;
+    TFakeDialogs *dialogs = nullptr;
     // What the three sound players were asked, in order: "Open|<path>", "Play|Move.wav" and so on.
-    QStringList Sounds;
+    QStringList sounds;
     // Null after UseRealPointer.
-    TFakePointerControl *Pointer = nullptr;
-    QTemporaryDir Folder;
+    TFakePointerControl *pointer = nullptr;
+    QTemporaryDir folder;
     // The window's settings file, fresh for every fixture.
-    QString SettingsFile() const { return PathOf(QStringLiteral("quorra.INI")); }
+    QString settingsFile() const { return pathOf(QStringLiteral("quorra.INI")); }
 
     // Gives the window the pointer control the program uses, for tests on a real X server.
-    void UseRealPointer();
+    void useRealPointer();
     // The "Play|..." entries of Sounds.
-    QStringList Played() const;
+    QStringList played() const;
     // Resizes the window until the panel's client area has this size; false when the window would not follow.
-    bool SetPanelSize(int Width, int Height);
+    bool setPanelSize(int width, int height);
     // A picture file of that size with a distinct colour in each region, written as a BMP.
-    QString MakePicture(const QString &Name, int Width, int Height);
+    QString makePicture(const QString &name, int width, int height);
     // A puzzle file made by the engine from a picture of that size.
-    QString MakePuzzleFile(const QString &Name, int Width, int Height, int Rows = 2, int Cols = 2);
-    QString PathOf(const QString &Name) const { return Folder.filePath(Name); }
+    QString makePuzzleFile(const QString &name, int width, int height, int rows = 2, int cols = 2);
+    QString pathOf(const QString &name) const { return folder.filePath(name); }
 
     // The main window's flows, with their dialogs answered in advance.
-    void New(const QString &PicturePath);
-    void Open(const QString &PuzzlePath);
-    void Run(QAction *Command);
+    void New(const QString &picturePath);
+    void open(const QString &puzzlePath);
+    void run(QAction *command);
     // Brings the puzzle to the solved state as the winning move would.
-    void Solve();
+    void solve();
     // The names of the commands that are enabled now.
-    QStringList EnabledCommands() const;
+    QStringList enabledCommands() const;
 };

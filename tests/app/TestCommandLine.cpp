@@ -18,19 +18,19 @@ namespace {
 // A Latin-1 "été", as an old archive or a Windows disk hands it over: not valid UTF-8.
 const QByteArray Latin1Name = QByteArray("Urlaub-\xE9t\xE9.nbq");
 
-QByteArray Bytes(const QString &Path)
+QByteArray bytes(const QString &path)
 {
-    return QFile::encodeName(Path);
+    return QFile::encodeName(path);
 }
 
 // QTemporaryDir cannot name such an entry to remove it, so it is removed by its bytes.
 struct TRawEntry
 {
-    QByteArray Name;
+    QByteArray name;
     ~TRawEntry()
     {
-        if (::unlink(Name.constData()) != 0)
-            ::rmdir(Name.constData());
+        if (::unlink(name.constData()) != 0)
+            ::rmdir(name.constData());
     }
 };
 
@@ -79,11 +79,11 @@ void TestCommandLine::parse()
     QFETCH(QStringList, Unknown);
     QFETCH(QByteArray, Puzzle);
 
-    const TCommandLine Line(QList<QByteArray>{"quorra"} + Arguments);
-    QCOMPARE(Line.HelpRequested(), Help);
-    QCOMPARE(Line.VersionRequested(), Version);
-    QCOMPARE(Line.UnknownOptions(), Unknown);
-    QCOMPARE(Line.PuzzleName(), Puzzle);
+    const TCommandLine line(QList<QByteArray>{"quorra"} + Arguments);
+    QCOMPARE(line.helpRequested(), Help);
+    QCOMPARE(line.versionRequested(), Version);
+    QCOMPARE(line.unknownOptions(), Unknown);
+    QCOMPARE(line.puzzleName(), Puzzle);
 }
 
 void TestCommandLine::printsWithoutDisplay_data()
@@ -99,20 +99,20 @@ void TestCommandLine::printsWithoutDisplay()
 {
     QFETCH(QString, Option);
     QFETCH(QString, Expected);
-    QProcess Program;
-    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-    Environment.remove(QStringLiteral("DISPLAY"));
-    Environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    Program.setProcessEnvironment(Environment);
-    Program.start(QStringLiteral(QUORRA_PROGRAM), {QStringLiteral("x.nbq"), Option});
-    QVERIFY(Program.waitForFinished(20000));
-    QCOMPARE(Program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(Program.exitCode(), 0);
-    const QString Out = QString::fromLocal8Bit(Program.readAllStandardOutput());
-    QVERIFY2(Out.startsWith(Expected), qPrintable(Out));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUORRA_PROGRAM), {QStringLiteral("x.nbq"), Option});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+    QVERIFY2(out.startsWith(Expected), qPrintable(out));
     if (Expected.startsWith(QLatin1String("Usage")))
-        QVERIFY2(Out.contains(QLatin1String("--version")) && Out.contains(QLatin1String("puzzle")), qPrintable(Out));
+        QVERIFY2(out.contains(QLatin1String("--version")) && out.contains(QLatin1String("puzzle")), qPrintable(out));
 }
 
 void TestCommandLine::nameNotUtf8_data()
@@ -133,37 +133,37 @@ void TestCommandLine::nameNotUtf8()
     QFETCH(bool, Opens);
     QFETCH(bool, Told);
 
-    TFormFixture F(790, 560, false);
-    const QByteArray Name = Bytes(F.Folder.path()) + '/' + Latin1Name;
-    const TRawEntry Entry{Name};
+    TFormFixture f(790, 560, false);
+    const QByteArray name = bytes(f.folder.path()) + '/' + Latin1Name;
+    const TRawEntry entry{name};
     if (Kind == QLatin1String("puzzle"))
-        QCOMPARE(::rename(Bytes(F.MakePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), Name.constData()), 0);
+        QCOMPARE(::rename(bytes(f.makePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), name.constData()), 0);
     else if (Kind == QLatin1String("folder"))
-        QCOMPARE(::mkdir(Name.constData(), 0700), 0);
+        QCOMPARE(::mkdir(name.constData(), 0700), 0);
     else if (Kind == QLatin1String("fifo"))
-        QCOMPARE(::mkfifo(Name.constData(), 0600), 0);
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
 
-    QElapsedTimer Clock;
-    Clock.start();
-    const TPuzzleArgument Argument(Name);
-    QVERIFY(Clock.elapsed() < 1000);
-    QCOMPARE(!Argument.Path().isEmpty(), Opens);
-    QCOMPARE(!Argument.Problem().isEmpty(), Told);
+    QElapsedTimer clock;
+    clock.start();
+    const TPuzzleArgument argument(name);
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(!argument.path().isEmpty(), Opens);
+    QCOMPARE(!argument.problem().isEmpty(), Told);
     if (Told) {
         // Named as well as it can be shown: the folder in full, the odd bytes as replacement characters.
-        QVERIFY2(Argument.Problem().contains(F.Folder.path() + QStringLiteral("/Urlaub-\uFFFDt\uFFFD.nbq")),
-                 qPrintable(Argument.Problem()));
+        QVERIFY2(argument.problem().contains(f.folder.path() + QStringLiteral("/Urlaub-\uFFFDt\uFFFD.nbq")),
+                 qPrintable(argument.problem()));
         return;
     }
 
-    F.Form->CommandLinePuzzle = Argument.Path();
-    F.Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
-    QTRY_COMPARE(F.Form->Puzzle != nullptr, Opens);
-    QCOMPARE(F.Dialogs->Log, QStringList());
+    f.form->commandLinePuzzle = argument.path();
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QTRY_COMPARE(f.form->puzzle != nullptr, Opens);
+    QCOMPARE(f.dialogs->log, QStringList());
     if (Opens) {
-        QCOMPARE(F.Form->Puzzle->Body.Rows, 3);
-        QVERIFY(!F.Form->Puzzle->EditMode);
+        QCOMPARE(f.form->puzzle->body.rows, 3);
+        QVERIFY(!f.form->puzzle->editMode);
     }
 }
 

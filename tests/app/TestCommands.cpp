@@ -21,10 +21,10 @@ const QStringList Splits = {"Action2x2", "Action3x2", "Action4x2", "Action2x3", 
 const QStringList Effects = {"ObscureAction", "DarkAction",      "TransparentAction",  "NegativeAction",
                              "HiddenAction",  "TopSecretAction", "LowResolutionAction"};
 
-QStringList Sorted(QStringList List)
+QStringList sorted(QStringList list)
 {
-    List.sort();
-    return List;
+    list.sort();
+    return list;
 }
 
 } // namespace
@@ -57,27 +57,27 @@ void TestCommands::enablingByState_data()
     QTest::addColumn<QStringList>("enabled");
     QTest::addColumn<bool>("mouse");
 
-    const QStringList Zoom = {"ZoomInAction", "ZoomOutAction", "BestFitAction"};
+    const QStringList zoom = {"ZoomInAction", "ZoomOutAction", "BestFitAction"};
     QTest::newRow("no puzzle") << "none" << false << Always << true;
     QTest::newRow("no puzzle, auto fit") << "none" << true << Always << true;
     QTest::newRow("edit mode") << "edit" << false
-                               << Always + Splits + Effects + Zoom + QStringList{"SaveAsAction", "TangleAction"}
+                               << Always + Splits + Effects + zoom + QStringList{"SaveAsAction", "TangleAction"}
                                << false;
     // At the fit Zoom In has nowhere to go, and Best Fit is the window's own business.
     QTest::newRow("edit mode, auto fit")
         << "edit" << true << Always + Splits + Effects + QStringList{"ZoomOutAction", "SaveAsAction", "TangleAction"}
         << false;
-    QTest::newRow("play, never saved") << "play" << false << Always + Zoom + QStringList{"SaveAsAction"} << true;
+    QTest::newRow("play, never saved") << "play" << false << Always + zoom + QStringList{"SaveAsAction"} << true;
     QTest::newRow("play, saved") << "saved" << false
-                                 << Always + Zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
+                                 << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
     QTest::newRow("play, opened") << "opened" << false
-                                  << Always + Zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
+                                  << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
     QTest::newRow("solved, never saved")
-        << "solved" << false << Always + Zoom + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}
+        << "solved" << false << Always + zoom + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}
         << false;
     QTest::newRow("solved, opened")
         << "solved opened" << false
-        << Always + Zoom
+        << Always + zoom
                + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction", "SendByEMailAction"}
         << false;
 }
@@ -89,79 +89,79 @@ void TestCommands::enablingByState()
     QFETCH(QStringList, enabled);
     QFETCH(bool, mouse);
 
-    TFormFixture F;
-    F.Form->AutoBestFitAction->setChecked(autoFit);
-    const QString Picture = F.MakePicture(QStringLiteral("p.bmp"), 400, 300);
+    TFormFixture f;
+    f.form->autoBestFitAction->setChecked(autoFit);
+    const QString picture = f.makePicture(QStringLiteral("p.bmp"), 400, 300);
     if (state == QLatin1String("edit") || state == QLatin1String("play") || state == QLatin1String("saved")
         || state == QLatin1String("solved"))
-        F.New(Picture);
+        f.New(picture);
     if (state == QLatin1String("play") || state == QLatin1String("solved"))
-        F.Run(F.Form->TangleAction);
+        f.run(f.form->tangleAction);
     if (state == QLatin1String("saved")) {
-        F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("s.nbq"));
-        F.Run(F.Form->SaveAsAction);
+        f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
+        f.run(f.form->saveAsAction);
     }
     if (state.contains(QLatin1String("opened")))
-        F.Open(F.MakePuzzleFile(QStringLiteral("o.nbq"), 400, 300));
+        f.open(f.makePuzzleFile(QStringLiteral("o.nbq"), 400, 300));
     if (state.startsWith(QLatin1String("solved")))
-        F.Solve();
+        f.solve();
 
-    F.Form->ActionListUpdate();
-    QCOMPARE(Sorted(F.EnabledCommands()), Sorted(enabled));
-    QCOMPARE(F.Form->ImageMouseAttached(), mouse);
-    QVERIFY(F.Dialogs->Errors().isEmpty());
+    f.form->actionListUpdate();
+    QCOMPARE(sorted(f.enabledCommands()), sorted(enabled));
+    QCOMPARE(f.form->imageMouseAttached(), mouse);
+    QVERIFY(f.dialogs->errors().isEmpty());
 }
 
 void TestCommands::commandsOffDuringTangle()
 {
     TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
+    F.New(F.makePicture(QStringLiteral("p.bmp"), 400, 300));
     int Steps = 0;
     QStringList EnabledDuring;
-    bool MouseDuring = false, MenuItemsDuring = false, ClosedDuring = false;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
+    bool MouseDuring = false, menuItemsDuring = false, ClosedDuring = false;
+    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
         ++Steps;
         // An idle pass in the middle of the tangle must not switch anything back on.
-        F.Form->ActionListUpdate();
-        EnabledDuring += F.EnabledCommands();
-        MouseDuring |= F.Form->ImageMouseAttached();
-        MenuItemsDuring |= F.Form->mSound->isEnabled() || F.Form->mShowexampe->isEnabled();
-        ClosedDuring |= F.Form->close();
+        F.form->actionListUpdate();
+        EnabledDuring += F.enabledCommands();
+        MouseDuring |= F.form->imageMouseAttached();
+        menuItemsDuring |= F.form->mSound->isEnabled() || F.form->mShowexampe->isEnabled();
+        ClosedDuring |= F.form->close();
     });
-    F.Run(F.Form->TangleAction);
+    F.run(F.form->tangleAction);
 
     QVERIFY(Steps > 0);
     QCOMPARE(EnabledDuring, QStringList());
     QVERIFY(!MouseDuring);
-    QVERIFY(!MenuItemsDuring);
+    QVERIFY(!menuItemsDuring);
     QVERIFY(!ClosedDuring);
-    QVERIFY(F.Form->isVisible());
+    QVERIFY(F.form->isVisible());
     // Afterwards the rules hold again: a puzzle in play.
-    QVERIFY(F.Form->UpdateHandlerInstalled());
-    QVERIFY(F.Form->ImageMouseAttached());
-    QVERIFY(!F.Form->Puzzle->EditMode);
-    QVERIFY(F.Form->SaveAsAction->isEnabled());
-    QVERIFY(!F.Form->TangleAction->isEnabled());
-    QVERIFY(F.Form->mSound->isEnabled());
+    QVERIFY(F.form->updateHandlerInstalled());
+    QVERIFY(F.form->imageMouseAttached());
+    QVERIFY(!F.form->puzzle->editMode);
+    QVERIFY(F.form->saveAsAction->isEnabled());
+    QVERIFY(!F.form->tangleAction->isEnabled());
+    QVERIFY(F.form->mSound->isEnabled());
 }
 
 void TestCommands::tangleIsPacedWithoutSpinning()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    F.Form->TangleStepMs = 40;
-    int Steps = 0;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&Steps] { ++Steps; });
-    QElapsedTimer Clock;
-    Clock.start();
-    const std::clock_t Cpu = std::clock();
-    F.Run(F.Form->TangleAction);
-    const double CpuMs = double(std::clock() - Cpu) * 1000.0 / CLOCKS_PER_SEC;
-    const qint64 WallMs = Clock.elapsed();
-    QCOMPARE(Steps, 3); // a 2 x 2 puzzle tangles in three shifts
-    QVERIFY2(WallMs >= 3 * 40, qPrintable(QString::number(WallMs)));
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    f.form->tangleStepMs = 40;
+    int steps = 0;
+    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [&steps] { ++steps; });
+    QElapsedTimer clock;
+    clock.start();
+    const std::clock_t cpu = std::clock();
+    f.run(f.form->tangleAction);
+    const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+    const qint64 wallMs = clock.elapsed();
+    QCOMPARE(steps, 3); // a 2 x 2 puzzle tangles in three shifts
+    QVERIFY2(wallMs >= 3 * 40, qPrintable(QString::number(wallMs)));
     // The pauses wait in the event loop: most of the time is spent asleep.
-    QVERIFY2(CpuMs < WallMs * 0.6, qPrintable(QStringLiteral("%1 ms CPU in %2 ms").arg(CpuMs).arg(WallMs)));
+    QVERIFY2(cpuMs < wallMs * 0.6, qPrintable(QStringLiteral("%1 ms CPU in %2 ms").arg(cpuMs).arg(wallMs)));
 }
 
 void TestCommands::getSplit_data()
@@ -185,99 +185,99 @@ void TestCommands::getSplit()
     QFETCH(int, rows);
     QFETCH(int, columns);
 
-    TFormFixture F(790, 560, false);
-    for (QAction *Action : std::as_const(F.Form->ActionList))
-        if (TNimbrelMainForm::Category(Action) == QLatin1String("Split"))
-            Action->setChecked(checked.contains(Action->objectName()));
-    int Rows = 0, Columns = 0;
-    F.Form->GetSplit(Rows, Columns);
-    QCOMPARE(Rows, rows);
-    QCOMPARE(Columns, columns);
+    TFormFixture f(790, 560, false);
+    for (QAction *action : std::as_const(f.form->actionList))
+        if (TNimbrelMainForm::category(action) == QLatin1String("Split"))
+            action->setChecked(checked.contains(action->objectName()));
+    int splitRows = 0, splitColumns = 0;
+    f.form->getSplit(splitRows, splitColumns);
+    QCOMPARE(splitRows, rows);
+    QCOMPARE(splitColumns, columns);
 }
 
 void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
 {
-    TFormFixture F;
+    TFormFixture f;
     // Several checked at once, as the stored settings may leave them.
-    F.Form->Action3x3->setChecked(true);
-    F.Form->Action4x4->setChecked(true);
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(F.Form->Puzzle->Body.Rows, 2);
-    QCOMPARE(F.Form->Puzzle->Body.Cols, 2);
+    f.form->action3x3->setChecked(true);
+    f.form->action4x4->setChecked(true);
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    QCOMPARE(f.form->puzzle->body.rows, 2);
+    QCOMPARE(f.form->puzzle->body.cols, 2);
 
-    F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("s.nbq"));
-    F.Run(F.Form->SaveAsAction);
-    F.Run(F.Form->TangleAction); // back to play: the Split commands are off
-    QVERIFY(!F.Form->Action3x4->isEnabled());
+    f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
+    f.run(f.form->saveAsAction);
+    f.run(f.form->tangleAction); // back to play: the Split commands are off
+    QVERIFY(!f.form->action3x4->isEnabled());
 
-    F.New(F.MakePicture(QStringLiteral("q.bmp"), 400, 300));
-    F.Run(F.Form->Action3x4);
-    QStringList Checked;
-    for (const QAction *Action : std::as_const(F.Form->ActionList))
-        if (TNimbrelMainForm::Category(Action) == QLatin1String("Split") && Action->isChecked())
-            Checked << Action->objectName();
-    QCOMPARE(Checked, QStringList{"Action3x4"});
-    QCOMPARE(F.Form->Puzzle->Body.Rows, 3);
-    QCOMPARE(F.Form->Puzzle->Body.Cols, 4);
-    QVERIFY(F.Form->Puzzle->EditMode);
-    QVERIFY(F.Form->Puzzle->Modified);
+    f.New(f.makePicture(QStringLiteral("q.bmp"), 400, 300));
+    f.run(f.form->action3x4);
+    QStringList checked;
+    for (const QAction *action : std::as_const(f.form->actionList))
+        if (TNimbrelMainForm::category(action) == QLatin1String("Split") && action->isChecked())
+            checked << action->objectName();
+    QCOMPARE(checked, QStringList{"Action3x4"});
+    QCOMPARE(f.form->puzzle->body.rows, 3);
+    QCOMPARE(f.form->puzzle->body.cols, 4);
+    QVERIFY(f.form->puzzle->editMode);
+    QVERIFY(f.form->puzzle->modified);
 
     // Choosing the split that is already checked keeps it checked.
-    F.Run(F.Form->Action3x4);
-    QVERIFY(F.Form->Action3x4->isChecked());
+    f.run(f.form->action3x4);
+    QVERIFY(f.form->action3x4->isChecked());
 }
 
 void TestCommands::effectGroupSetsTheCurrentEffect()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(F.Form->Puzzle->Effect, 4); // Hidden, checked at start
-    const QImage Before = F.Form->Puzzle->Concealed;
-    F.Run(F.Form->TransparentAction);
-    QStringList Checked;
-    for (const QAction *Action : std::as_const(F.Form->ActionList))
-        if (TNimbrelMainForm::Category(Action) == QLatin1String("Effect") && Action->isChecked())
-            Checked << Action->objectName();
-    QCOMPARE(Checked, QStringList{"TransparentAction"});
-    QCOMPARE(F.Form->CurrentEffect, 2);
-    QCOMPARE(F.Form->Puzzle->Effect, 2);
-    QVERIFY(F.Form->Puzzle->Concealed != Before);
-    QVERIFY(F.Form->Puzzle->Modified);
-    QVERIFY(F.Form->Puzzle->EditMode);
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    QCOMPARE(f.form->puzzle->effect, 4); // Hidden, checked at start
+    const QImage before = f.form->puzzle->concealed;
+    f.run(f.form->transparentAction);
+    QStringList checked;
+    for (const QAction *action : std::as_const(f.form->actionList))
+        if (TNimbrelMainForm::category(action) == QLatin1String("Effect") && action->isChecked())
+            checked << action->objectName();
+    QCOMPARE(checked, QStringList{"TransparentAction"});
+    QCOMPARE(f.form->currentEffect, 2);
+    QCOMPARE(f.form->puzzle->effect, 2);
+    QVERIFY(f.form->puzzle->concealed != before);
+    QVERIFY(f.form->puzzle->modified);
+    QVERIFY(f.form->puzzle->editMode);
 }
 
 void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
 {
-    TFormFixture F(790, 560, false);
-    F.Form->ActionListUpdate();
-    QCOMPARE(F.Form->CurrentEffect, 4);
-    F.Form->LowResolutionAction->setChecked(true); // two checked: the first in list order wins
-    F.Form->ActionListUpdate();
-    QCOMPARE(F.Form->CurrentEffect, 4);
-    F.Form->HiddenAction->setChecked(false);
-    F.Form->ActionListUpdate();
-    QCOMPARE(F.Form->CurrentEffect, 6);
-    F.Form->LowResolutionAction->setChecked(false);
-    F.Form->ActionListUpdate();
-    QCOMPARE(F.Form->CurrentEffect, 6);
+    TFormFixture f(790, 560, false);
+    f.form->actionListUpdate();
+    QCOMPARE(f.form->currentEffect, 4);
+    f.form->lowResolutionAction->setChecked(true); // two checked: the first in list order wins
+    f.form->actionListUpdate();
+    QCOMPARE(f.form->currentEffect, 4);
+    f.form->hiddenAction->setChecked(false);
+    f.form->actionListUpdate();
+    QCOMPARE(f.form->currentEffect, 6);
+    f.form->lowResolutionAction->setChecked(false);
+    f.form->actionListUpdate();
+    QCOMPARE(f.form->currentEffect, 6);
 }
 
 void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     // The command is hidden, so only a direct trigger reaches it; its handler still follows the rules.
-    F.Form->EmptyColumnAction->trigger();
-    QVERIFY(F.Form->EmptyColumnAction->isChecked());
-    QCOMPARE(F.Form->Puzzle->Body.ExtraCol, 1);
-    F.Run(F.Form->TangleAction);
+    f.form->emptyColumnAction->trigger();
+    QVERIFY(f.form->emptyColumnAction->isChecked());
+    QCOMPARE(f.form->puzzle->body.extraCol, 1);
+    f.run(f.form->tangleAction);
     // In play the command is off; its handler, reached anyway, leaves the puzzle alone.
-    F.Form->EmptyColumnAction->trigger();
-    QVERIFY(F.Form->EmptyColumnAction->isChecked());
-    F.Form->EmptyColumnAction->setChecked(false);
-    F.Form->EmptyRowActionExecute(F.Form->EmptyColumnAction);
-    QCOMPARE(F.Form->Puzzle->Body.ExtraCol, 1);
-    QVERIFY(!F.Form->Puzzle->EditMode);
+    f.form->emptyColumnAction->trigger();
+    QVERIFY(f.form->emptyColumnAction->isChecked());
+    f.form->emptyColumnAction->setChecked(false);
+    f.form->emptyRowActionExecute(f.form->emptyColumnAction);
+    QCOMPARE(f.form->puzzle->body.extraCol, 1);
+    QVERIFY(!f.form->puzzle->editMode);
 }
 
 void TestCommands::commandErrorIsReportedAndTheProgramGoesOn_data()
@@ -292,48 +292,48 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
 {
     QFETCH(int, kind);
     QFETCH(QString, text);
-    TFormFixture F(790, 560, false);
-    bool After = false;
-    F.Form->Guarded([&] {
+    TFormFixture f(790, 560, false);
+    bool after = false;
+    f.form->guarded([&] {
         if (kind == 0)
             throw TError(text);
         throw std::out_of_range(text.toStdString());
     });
-    F.Form->Guarded([&] { After = true; });
-    QCOMPARE(F.Dialogs->Errors(), QStringList{text});
-    QVERIFY(After);
+    f.form->guarded([&] { after = true; });
+    QCOMPARE(f.dialogs->errors(), QStringList{text});
+    QVERIFY(after);
 
     // The same through a real command: a save that cannot be written.
-    F.Form->show();
-    F.SetPanelSize(790, 560);
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("no/such/folder/x.nbq"));
-    F.Run(F.Form->SaveAsAction);
-    QCOMPARE(F.Dialogs->Errors().size(), 2);
-    QVERIFY(F.Form->Puzzle);
-    QVERIFY(F.Form->Puzzle->Modified);
-    QVERIFY(F.Form->UpdateHandlerInstalled());
-    QVERIFY(F.Form->NewAction->isEnabled());
+    f.form->show();
+    f.setPanelSize(790, 560);
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("no/such/folder/x.nbq"));
+    f.run(f.form->saveAsAction);
+    QCOMPARE(f.dialogs->errors().size(), 2);
+    QVERIFY(f.form->puzzle);
+    QVERIFY(f.form->puzzle->modified);
+    QVERIFY(f.form->updateHandlerInstalled());
+    QVERIFY(f.form->newAction->isEnabled());
 }
 
 void TestCommands::idlePassFollowsTheStateAndThenSleeps()
 {
-    TFormFixture F;
-    F.Dialogs->OpenPictureAnswers << F.MakePicture(QStringLiteral("p.bmp"), 400, 300);
-    F.Form->NewAction->trigger();
+    TFormFixture f;
+    f.dialogs->openPictureAnswers << f.makePicture(QStringLiteral("p.bmp"), 400, 300);
+    f.form->newAction->trigger();
     // No explicit pass: the event loop's idle moment brings the commands in step.
-    QTRY_VERIFY(F.Form->SaveAsAction->isEnabled());
-    QTRY_VERIFY(F.Form->TangleAction->isEnabled());
-    QVERIFY(!F.Form->ImageMouseAttached());
+    QTRY_VERIFY(f.form->saveAsAction->isEnabled());
+    QTRY_VERIFY(f.form->tangleAction->isEnabled());
+    QVERIFY(!f.form->imageMouseAttached());
 
     QTest::qWait(100);
-    const quint64 Settled = F.Form->UpdatePasses();
+    const quint64 settled = f.form->updatePasses();
     QTest::qWait(400);
-    QCOMPARE(F.Form->UpdatePasses(), Settled);
+    QCOMPARE(f.form->updatePasses(), settled);
 
     // Any event wakes it again, once.
-    QTest::mouseMove(F.Form->Image, QPoint(5, 5));
-    QTRY_VERIFY(F.Form->UpdatePasses() > Settled);
+    QTest::mouseMove(f.form->image, QPoint(5, 5));
+    QTRY_VERIFY(f.form->updatePasses() > settled);
 }
 
 QTEST_MAIN(TestCommands)

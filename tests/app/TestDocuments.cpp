@@ -43,27 +43,27 @@ private slots:
 
 void TestDocuments::newWithoutAPuzzle()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("my.photo.bmp"), 400, 300));
-    QCOMPARE(F.Dialogs->Log, QStringList{"OpenPicture"});
-    QVERIFY(F.Form->Puzzle);
-    QVERIFY(F.Form->Puzzle->EditMode);
-    QVERIFY(F.Form->Puzzle->Modified);
-    QCOMPARE(F.Form->Puzzle->Effect, 4);
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - my.photo"));
-    QVERIFY(!F.Form->ImageMouseAttached());
-    QCOMPARE(F.Form->Image->size(), QSize(400, 300));
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("my.photo.bmp"), 400, 300));
+    QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
+    QVERIFY(f.form->puzzle);
+    QVERIFY(f.form->puzzle->editMode);
+    QVERIFY(f.form->puzzle->modified);
+    QCOMPARE(f.form->puzzle->effect, 4);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
+    QVERIFY(!f.form->imageMouseAttached());
+    QCOMPARE(f.form->image->size(), QSize(400, 300));
 }
 
 void TestDocuments::newCancelledAtThePictureChangesNothing()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    TPuzzle *Before = F.Form->Puzzle.get();
-    F.Dialogs->Log.clear();
-    F.Run(F.Form->NewAction); // no answer: the dialog is cancelled
-    QCOMPARE(F.Dialogs->Log, QStringList{"OpenPicture"});
-    QCOMPARE(F.Form->Puzzle.get(), Before);
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    TPuzzle *before = f.form->puzzle.get();
+    f.dialogs->log.clear();
+    f.run(f.form->newAction); // no answer: the dialog is cancelled
+    QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
+    QCOMPARE(f.form->puzzle.get(), before);
 }
 
 void TestDocuments::confirmSave_data()
@@ -73,16 +73,16 @@ void TestDocuments::confirmSave_data()
     QTest::addColumn<QString>("saveTo"); // "" cancels the Save As dialog, "bad" names an unwritable place
     QTest::addColumn<bool>("goesOn");
 
-    for (const char *Command : {"New", "Open", "Close"}) {
-        auto Row = [Command](const char *Case) -> QTestData & {
-            return QTest::addRow("%s, %s", Command, Case) << QString::fromLatin1(Command);
+    for (const char *command : {"New", "Open", "Close"}) {
+        auto row = [command](const char *Case) -> QTestData & {
+            return QTest::addRow("%s, %s", command, Case) << QString::fromLatin1(command);
         };
-        Row("No") << TConfirmAnswer::No << "" << true;
-        Row("Cancel") << TConfirmAnswer::Cancel << "" << false;
-        Row("Yes, saved") << TConfirmAnswer::Yes << "saved.nbq" << true;
+        row("No") << TConfirmAnswer::No << "" << true;
+        row("Cancel") << TConfirmAnswer::Cancel << "" << false;
+        row("Yes, saved") << TConfirmAnswer::Yes << "saved.nbq" << true;
         // Yes means "keep my work": a Save As that did not happen must not let the work be thrown away.
-        Row("Yes, Save As cancelled") << TConfirmAnswer::Yes << "" << false;
-        Row("Yes, Save As failed") << TConfirmAnswer::Yes << "bad" << false;
+        row("Yes, Save As cancelled") << TConfirmAnswer::Yes << "" << false;
+        row("Yes, Save As failed") << TConfirmAnswer::Yes << "bad" << false;
     }
 }
 
@@ -93,78 +93,78 @@ void TestDocuments::confirmSave()
     QFETCH(QString, saveTo);
     QFETCH(bool, goesOn);
 
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("first.bmp"), 400, 300));
-    TPuzzle *Unsaved = F.Form->Puzzle.get();
-    const QString Second = F.MakePicture(QStringLiteral("second.bmp"), 300, 200);
-    const QString Puzzle = F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200);
-    const QString SavePath = saveTo == QLatin1String("bad") ? F.PathOf(QStringLiteral("missing/folder/x.nbq"))
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("first.bmp"), 400, 300));
+    TPuzzle *unsaved = f.form->puzzle.get();
+    const QString second = f.makePicture(QStringLiteral("second.bmp"), 300, 200);
+    const QString puzzle = f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200);
+    const QString savePath = saveTo == QLatin1String("bad") ? f.pathOf(QStringLiteral("missing/folder/x.nbq"))
                              : saveTo.isEmpty()             ? QString()
-                                                            : F.PathOf(saveTo);
-    F.Dialogs->Log.clear();
-    F.Dialogs->ConfirmAnswers << answer;
-    if (!SavePath.isEmpty())
-        F.Dialogs->SavePuzzleAnswers << SavePath;
+                                                            : f.pathOf(saveTo);
+    f.dialogs->log.clear();
+    f.dialogs->confirmAnswers << answer;
+    if (!savePath.isEmpty())
+        f.dialogs->savePuzzleAnswers << savePath;
 
-    bool Closed = false;
+    bool closed = false;
     if (command == QLatin1String("New"))
-        F.New(Second);
+        f.New(second);
     else if (command == QLatin1String("Open"))
-        F.Open(Puzzle);
+        f.open(puzzle);
     else
-        Closed = F.Form->close();
+        closed = f.form->close();
 
     // The order of the questions: the file first (for New and Open), then whether to save.
-    QStringList Expected;
+    QStringList expected;
     if (command == QLatin1String("New"))
-        Expected << "OpenPicture";
+        expected << "OpenPicture";
     if (command == QLatin1String("Open"))
-        Expected << "OpenPuzzle";
-    Expected << Question;
+        expected << "OpenPuzzle";
+    expected << Question;
     if (answer == TConfirmAnswer::Yes)
-        Expected << "SavePuzzle";
-    const QStringList Errors = F.Dialogs->Errors();
-    for (const QString &Error : Errors)
-        Expected << QStringLiteral("Error|") + Error;
-    QCOMPARE(F.Dialogs->Log, Expected);
-    QCOMPARE(Errors.size(), saveTo == QLatin1String("bad") ? 1 : 0);
+        expected << "SavePuzzle";
+    const QStringList errors = f.dialogs->errors();
+    for (const QString &error : errors)
+        expected << QStringLiteral("Error|") + error;
+    QCOMPARE(f.dialogs->log, expected);
+    QCOMPARE(errors.size(), saveTo == QLatin1String("bad") ? 1 : 0);
 
     if (saveTo == QLatin1String("saved.nbq"))
-        QVERIFY(QFile::exists(SavePath));
+        QVERIFY(QFile::exists(savePath));
     if (command == QLatin1String("Close")) {
-        QCOMPARE(Closed, goesOn);
-        QCOMPARE(F.Form->isVisible(), !goesOn);
+        QCOMPARE(closed, goesOn);
+        QCOMPARE(f.form->isVisible(), !goesOn);
     } else {
-        QCOMPARE(F.Form->Puzzle.get() != Unsaved, goesOn);
+        QCOMPARE(f.form->puzzle.get() != unsaved, goesOn);
     }
     if (!goesOn) {
-        QCOMPARE(F.Form->Puzzle.get(), Unsaved);
-        QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - first"));
-        QVERIFY(F.Form->Puzzle->Modified);
+        QCOMPARE(f.form->puzzle.get(), unsaved);
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - first"));
+        QVERIFY(f.form->puzzle->modified);
     }
 }
 
 void TestDocuments::tangledNewIsStillAsked()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    F.Run(F.Form->TangleAction);
-    F.Dialogs->Log.clear();
-    F.Dialogs->ConfirmAnswers << TConfirmAnswer::No;
-    F.New(F.MakePicture(QStringLiteral("b.bmp"), 400, 300));
-    QCOMPARE(F.Dialogs->Log, (QStringList{"OpenPicture", Question}));
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - b"));
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    f.run(f.form->tangleAction);
+    f.dialogs->log.clear();
+    f.dialogs->confirmAnswers << TConfirmAnswer::No;
+    f.New(f.makePicture(QStringLiteral("b.bmp"), 400, 300));
+    QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", Question}));
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - b"));
 }
 
 void TestDocuments::openedPuzzleIsNotAsked()
 {
-    TFormFixture F;
-    F.Open(F.MakePuzzleFile(QStringLiteral("a.nbq"), 400, 300));
-    F.Solve();
-    F.Dialogs->Log.clear();
-    F.New(F.MakePicture(QStringLiteral("b.bmp"), 400, 300));
-    QCOMPARE(F.Dialogs->Log, QStringList{"OpenPicture"});
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - b"));
+    TFormFixture f;
+    f.open(f.makePuzzleFile(QStringLiteral("a.nbq"), 400, 300));
+    f.solve();
+    f.dialogs->log.clear();
+    f.New(f.makePicture(QStringLiteral("b.bmp"), 400, 300));
+    QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - b"));
 }
 
 void TestDocuments::newRefusesAFileWithoutAPicture_data()
@@ -185,63 +185,63 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
 
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("kept.bmp"), 400, 300));
-    TPuzzle *Before = F.Form->Puzzle.get();
-    const QImage Screen = *F.Form->Image->Bitmap();
-    const QPoint Where = F.Form->Image->pos();
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("kept.bmp"), 400, 300));
+    TPuzzle *before = f.form->puzzle.get();
+    const QImage screen = *f.form->image->bitmap();
+    const QPoint where = f.form->image->pos();
 
-    QFile File(F.PathOf(name));
-    QVERIFY(File.open(QIODevice::WriteOnly));
-    File.write(content);
-    File.close();
-    F.Dialogs->Log.clear();
-    F.Dialogs->ConfirmAnswers << TConfirmAnswer::No;
-    F.New(File.fileName());
+    QFile file(f.pathOf(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    f.dialogs->log.clear();
+    f.dialogs->confirmAnswers << TConfirmAnswer::No;
+    f.New(file.fileName());
 
     // Refused before the question: nothing was about to be discarded.
-    QCOMPARE(F.Dialogs->Log.size(), 2);
-    QCOMPARE(F.Dialogs->Log.at(0), QStringLiteral("OpenPicture"));
-    QCOMPARE(F.Dialogs->Errors().size(), 1);
-    QVERIFY2(F.Dialogs->Errors().at(0).contains(name), qPrintable(F.Dialogs->Errors().at(0)));
-    QCOMPARE(F.Form->Puzzle.get(), Before);
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - kept"));
-    QCOMPARE(*F.Form->Image->Bitmap(), Screen);
-    QCOMPARE(F.Form->Image->pos(), Where);
+    QCOMPARE(f.dialogs->log.size(), 2);
+    QCOMPARE(f.dialogs->log.at(0), QStringLiteral("OpenPicture"));
+    QCOMPARE(f.dialogs->errors().size(), 1);
+    QVERIFY2(f.dialogs->errors().at(0).contains(name), qPrintable(f.dialogs->errors().at(0)));
+    QCOMPARE(f.form->puzzle.get(), before);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - kept"));
+    QCOMPARE(*f.form->image->bitmap(), screen);
+    QCOMPARE(f.form->image->pos(), where);
 }
 
 void TestDocuments::openPlaysTheFile()
 {
     TFormFixture F;
-    const QString Path = F.MakePuzzleFile(QStringLiteral("three.nbq"), 360, 270, 3, 3);
+    const QString Path = F.makePuzzleFile(QStringLiteral("three.nbq"), 360, 270, 3, 3);
     // The tangle is shown on screen, in the opened puzzle's own picture, with every command off as for Tangle.
     int Steps = 0;
-    QStringList EnabledDuring;
+    QStringList enabledDuring;
     bool ShownDuring = true;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
+    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
         ++Steps;
-        EnabledDuring += F.EnabledCommands();
-        ShownDuring &= F.Form->Puzzle && F.Form->Puzzle->FileName == Path &&
-                       F.Form->Image->Bitmap() == F.Form->Puzzle->Display && F.Form->Image->width() == 360;
+        enabledDuring += F.enabledCommands();
+        ShownDuring &= F.form->puzzle && F.form->puzzle->fileName == Path &&
+                       F.form->image->bitmap() == F.form->puzzle->display && F.form->image->width() == 360;
     });
-    F.Open(Path);
+    F.open(Path);
     QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts
-    QCOMPARE(EnabledDuring, QStringList());
+    QCOMPARE(enabledDuring, QStringList());
     QVERIFY(ShownDuring);
-    QCOMPARE(F.Dialogs->Log, QStringList{"OpenPuzzle"});
-    QVERIFY(F.Form->Puzzle);
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY(!P.Body.IsSolved());
-    QVERIFY(!P.EditMode);
-    QVERIFY(!P.Solved);
-    QVERIFY(!P.Modified);
-    QCOMPARE(P.Body.Rows, 3);
-    QCOMPARE(P.FileName, Path);
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra - "));
-    QVERIFY(F.Form->ImageMouseAttached());
-    QCOMPARE(F.Form->Image->size(), QSize(360, 270));
-    QCOMPARE(F.Form->Image->Bitmap(), P.Display);
-    QVERIFY(F.Form->SendByEMailAction->isEnabled());
+    QCOMPARE(F.dialogs->log, QStringList{"OpenPuzzle"});
+    QVERIFY(F.form->puzzle);
+    TPuzzle &p = *F.form->puzzle;
+    QVERIFY(!p.body.isSolved());
+    QVERIFY(!p.editMode);
+    QVERIFY(!p.solved);
+    QVERIFY(!p.modified);
+    QCOMPARE(p.body.rows, 3);
+    QCOMPARE(p.fileName, Path);
+    QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
+    QVERIFY(F.form->imageMouseAttached());
+    QCOMPARE(F.form->image->size(), QSize(360, 270));
+    QCOMPARE(F.form->image->bitmap(), p.display);
+    QVERIFY(F.form->sendByEMailAction->isEnabled());
 }
 
 void TestDocuments::openRefusals_data()
@@ -264,124 +264,124 @@ void TestDocuments::openRefusals()
     QFETCH(QString, kind);
     QFETCH(QStringList, log);
 
-    TFormFixture F;
-    F.Open(F.MakePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    TPuzzle *Before = F.Form->Puzzle.get();
-    const QImage Screen = *F.Form->Image->Bitmap();
-    const QRect View = F.Form->Image->geometry();
-    const QString Title = F.Form->windowTitle();
+    TFormFixture f;
+    f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
+    TPuzzle *before = f.form->puzzle.get();
+    const QImage screen = *f.form->image->bitmap();
+    const QRect view = f.form->image->geometry();
+    const QString title = f.form->windowTitle();
 
-    QString Path = F.PathOf(QStringLiteral("absent.nbq"));
+    QString path = f.pathOf(QStringLiteral("absent.nbq"));
     if (kind == QLatin1String("pipe")) {
-        Path = F.PathOf(QStringLiteral("pipe.nbq"));
-        QVERIFY(MakeNonRegularFile(TNonRegularFile::Fifo, Path));
+        path = f.pathOf(QStringLiteral("pipe.nbq"));
+        QVERIFY(makeNonRegularFile(TNonRegularFile::Fifo, path));
     } else if (kind != QLatin1String("missing")) {
-        Path = F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4);
-        QFile File(Path);
-        QVERIFY(File.open(QIODevice::ReadWrite));
+        path = f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
         if (kind == QLatin1String("version 2")) {
-            File.write(QByteArray("\x02\x00\x00\x00", 4));
+            file.write(QByteArray("\x02\x00\x00\x00", 4));
         } else {
-            const QByteArray Head = File.read(900);
-            File.resize(0);
-            File.seek(0);
-            File.write(Head);
+            const QByteArray head = file.read(900);
+            file.resize(0);
+            file.seek(0);
+            file.write(head);
         }
-        File.close();
+        file.close();
     }
-    F.Dialogs->Log.clear();
-    int Steps = 0;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&Steps] { ++Steps; });
-    F.Open(Path);
+    f.dialogs->log.clear();
+    int steps = 0;
+    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [&steps] { ++steps; });
+    f.open(path);
 
-    QCOMPARE(Steps, 0);
-    QCOMPARE(F.Dialogs->Log.size(), log.size());
-    for (int I = 0; I < log.size(); ++I)
-        if (log.at(I).endsWith(QLatin1Char('*')))
-            QVERIFY(F.Dialogs->Log.at(I).startsWith(log.at(I).chopped(1)));
+    QCOMPARE(steps, 0);
+    QCOMPARE(f.dialogs->log.size(), log.size());
+    for (int i = 0; i < log.size(); ++i)
+        if (log.at(i).endsWith(QLatin1Char('*')))
+            QVERIFY(f.dialogs->log.at(i).startsWith(log.at(i).chopped(1)));
         else
-            QCOMPARE(F.Dialogs->Log.at(I), log.at(I));
-    QCOMPARE(F.Form->Puzzle.get(), Before);
-    QCOMPARE(*F.Form->Image->Bitmap(), Screen);
-    QCOMPARE(F.Form->Image->geometry(), View);
-    QCOMPARE(F.Form->windowTitle(), Title);
-    QVERIFY(F.Form->ImageMouseAttached());
+            QCOMPARE(f.dialogs->log.at(i), log.at(i));
+    QCOMPARE(f.form->puzzle.get(), before);
+    QCOMPARE(*f.form->image->bitmap(), screen);
+    QCOMPARE(f.form->image->geometry(), view);
+    QCOMPARE(f.form->windowTitle(), title);
+    QVERIFY(f.form->imageMouseAttached());
 }
 
 void TestDocuments::saveAsInEditModeTangles()
 {
     TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    const QString Path = F.PathOf(QStringLiteral("a.nbq"));
-    QFile Old(Path);
-    QVERIFY(Old.open(QIODevice::WriteOnly));
-    Old.write("an older file of that name");
-    Old.close();
-    int Steps = 0;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
-        ++Steps;
-        QVERIFY(!F.Form->NewAction->isEnabled());
+    F.New(F.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    const QString path = F.pathOf(QStringLiteral("a.nbq"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("an older file of that name");
+    old.close();
+    int steps = 0;
+    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
+        ++steps;
+        QVERIFY(!F.form->newAction->isEnabled());
     });
-    F.Dialogs->SavePuzzleAnswers << Path;
-    F.Run(F.Form->SaveAsAction);
+    F.dialogs->savePuzzleAnswers << path;
+    F.run(F.form->saveAsAction);
 
-    QVERIFY(Steps > 0);
-    QVERIFY(F.Dialogs->Errors().isEmpty());
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY(!P.EditMode);
-    QVERIFY(!P.Modified);
-    QCOMPARE(P.FileName, Path);
-    QVERIFY(F.Form->ImageMouseAttached());
-    QVERIFY(F.Form->SendByEMailAction->isEnabled());
-    QFile Saved(Path);
-    QVERIFY(Saved.open(QIODevice::ReadOnly));
-    QCOMPARE(Saved.read(4), QByteArray("\x01\x00\x00\x00", 4));
+    QVERIFY(steps > 0);
+    QVERIFY(F.dialogs->errors().isEmpty());
+    TPuzzle &p = *F.form->puzzle;
+    QVERIFY(!p.editMode);
+    QVERIFY(!p.modified);
+    QCOMPARE(p.fileName, path);
+    QVERIFY(F.form->imageMouseAttached());
+    QVERIFY(F.form->sendByEMailAction->isEnabled());
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.read(4), QByteArray("\x01\x00\x00\x00", 4));
 }
 
 void TestDocuments::saveAsCancelledChangesNothing()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    F.Run(F.Form->SaveAsAction);
-    QCOMPARE(F.Dialogs->Log, (QStringList{"OpenPicture", "SavePuzzle"}));
-    QVERIFY(F.Form->Puzzle->EditMode);
-    QVERIFY(F.Form->Puzzle->Modified);
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    f.run(f.form->saveAsAction);
+    QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
+    QVERIFY(f.form->puzzle->editMode);
+    QVERIFY(f.form->puzzle->modified);
 }
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    const QString Path = F.PathOf(QStringLiteral("pipe.nbq"));
-    QVERIFY(MakeNonRegularFile(TNonRegularFile::Fifo, Path));
-    F.Dialogs->SavePuzzleAnswers << Path;
-    F.Run(F.Form->SaveAsAction);
-    QCOMPARE(F.Dialogs->Errors(),
-             QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(Path)});
-    QCOMPARE(FileType(Path), mode_t(S_IFIFO));
-    QVERIFY(F.Form->Puzzle->EditMode);
-    QVERIFY(F.Form->Puzzle->Modified);
-    QVERIFY(F.Form->Puzzle->FileName.isEmpty());
-    QVERIFY(F.Form->NewAction->isEnabled());
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    const QString path = f.pathOf(QStringLiteral("pipe.nbq"));
+    QVERIFY(makeNonRegularFile(TNonRegularFile::Fifo, path));
+    f.dialogs->savePuzzleAnswers << path;
+    f.run(f.form->saveAsAction);
+    QCOMPARE(f.dialogs->errors(),
+             QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(path)});
+    QCOMPARE(fileType(path), mode_t(S_IFIFO));
+    QVERIFY(f.form->puzzle->editMode);
+    QVERIFY(f.form->puzzle->modified);
+    QVERIFY(f.form->puzzle->fileName.isEmpty());
+    QVERIFY(f.form->newAction->isEnabled());
 }
 
 void TestDocuments::saveImageWritesTheWholeSource()
 {
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("a.bmp"), 400, 300));
-    F.Run(F.Form->TangleAction);
-    F.Run(F.Form->SaveImageAsAction); // not offered before the puzzle is solved
-    QVERIFY(!F.Dialogs->Log.contains(QStringLiteral("SaveImage")));
-    F.Run(F.Form->ZoomInAction);
-    F.Solve();
-    const QString Path = F.PathOf(QStringLiteral("a.jpg"));
-    F.Dialogs->SaveImageAnswers << Path;
-    F.Run(F.Form->SaveImageAsAction);
-    QVERIFY(F.Dialogs->Errors().isEmpty());
-    QImageReader Reader(Path);
-    QCOMPARE(Reader.format(), QByteArray("jpeg"));
-    QCOMPARE(Reader.size(), QSize(400, 300));
-    QVERIFY(F.Form->Puzzle->Solved);
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
+    f.run(f.form->tangleAction);
+    f.run(f.form->saveImageAsAction); // not offered before the puzzle is solved
+    QVERIFY(!f.dialogs->log.contains(QStringLiteral("SaveImage")));
+    f.run(f.form->zoomInAction);
+    f.solve();
+    const QString path = f.pathOf(QStringLiteral("a.jpg"));
+    f.dialogs->saveImageAnswers << path;
+    f.run(f.form->saveImageAsAction);
+    QVERIFY(f.dialogs->errors().isEmpty());
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    QCOMPARE(reader.size(), QSize(400, 300));
+    QVERIFY(f.form->puzzle->solved);
 }
 
 void TestDocuments::outOfMemoryIsToldPlainly_data()
@@ -401,36 +401,36 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QFETCH(QString, flow);
     QFETCH(QString, message);
 
-    TFormFixture F;
-    F.Open(F.MakePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    TPuzzle *Before = F.Form->Puzzle.get();
-    const QImage Screen = *F.Form->Image->Bitmap();
-    F.Dialogs->Log.clear();
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [] { throw std::bad_alloc(); });
+    TFormFixture f;
+    f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
+    TPuzzle *before = f.form->puzzle.get();
+    const QImage screen = *f.form->image->bitmap();
+    f.dialogs->log.clear();
+    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [] { throw std::bad_alloc(); });
 
     if (flow == QLatin1String("command")) {
-        F.Form->Guarded([] { throw std::bad_alloc(); });
+        f.form->guarded([] { throw std::bad_alloc(); });
     } else if (flow == QLatin1String("open")) {
-        F.Open(F.MakePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
+        f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
-        F.Form->Puzzle->Modified = true;
-        F.Dialogs->ConfirmAnswers << TConfirmAnswer::Yes;
-        F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("saved.nbq"));
-        QVERIFY(!F.Form->close());
+        f.form->puzzle->modified = true;
+        f.dialogs->confirmAnswers << TConfirmAnswer::Yes;
+        f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
+        QVERIFY(!f.form->close());
     }
 
-    QCOMPARE(F.Dialogs->Errors(), QStringList{message});
-    QVERIFY(F.Form->isVisible());
-    QCOMPARE(F.Form->Puzzle.get(), Before);
+    QCOMPARE(f.dialogs->errors(), QStringList{message});
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(f.form->puzzle.get(), before);
     if (flow == QLatin1String("open")) {
-        QCOMPARE(F.Form->Puzzle->FileName, F.PathOf(QStringLiteral("current.nbq")));
-        QCOMPARE(F.Form->Image->Bitmap()->size(), Screen.size());
+        QCOMPARE(f.form->puzzle->fileName, f.pathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(f.form->image->bitmap()->size(), screen.size());
     }
     // The commands are back on: the failure did not leave them suspended.
-    F.Form->ActionListUpdate();
-    QVERIFY(F.Form->UpdateHandlerInstalled());
-    QVERIFY(F.Form->OpenAction->isEnabled());
-    QVERIFY(F.Form->ImageMouseAttached());
+    f.form->actionListUpdate();
+    QVERIFY(f.form->updateHandlerInstalled());
+    QVERIFY(f.form->openAction->isEnabled());
+    QVERIFY(f.form->imageMouseAttached());
 }
 
 QTEST_MAIN(TestDocuments)

@@ -13,16 +13,16 @@
 namespace {
 
 // Drags the files over the window and lets go; true when the window took the drop.
-bool DropFiles(TNimbrelMainForm &Form, const QList<QUrl> &Urls)
+bool dropFiles(TNimbrelMainForm &form, const QList<QUrl> &urls)
 {
-    QMimeData Data;
-    Data.setUrls(Urls);
-    const QPoint At = Form.rect().center();
-    QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Form, &Enter);
-    QDropEvent Drop(QPointF(At), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Form, &Drop);
-    return Enter.isAccepted() && Drop.isAccepted();
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = form.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    return enter.isAccepted() && drop.isAccepted();
 }
 
 } // namespace
@@ -60,42 +60,42 @@ void TestDrop::kinds()
     QFETCH(QString, file);
     QFETCH(QString, result);
 
-    TFormFixture F;
-    QList<QUrl> Urls;
-    for (const QString &Name : file.split(QLatin1Char('+'))) {
-        if (Name.startsWith(QLatin1String("https:"))) {
-            Urls << QUrl(Name);
-        } else if (Name == QLatin1String("made.nbq")) {
-            Urls << QUrl::fromLocalFile(F.MakePuzzleFile(Name, 300, 200, 3, 2));
-        } else if (Name == QLatin1String("made.bmp")) {
-            Urls << QUrl::fromLocalFile(F.MakePicture(Name, 300, 200));
+    TFormFixture f;
+    QList<QUrl> urls;
+    for (const QString &name : file.split(QLatin1Char('+'))) {
+        if (name.startsWith(QLatin1String("https:"))) {
+            urls << QUrl(name);
+        } else if (name == QLatin1String("made.nbq")) {
+            urls << QUrl::fromLocalFile(f.makePuzzleFile(name, 300, 200, 3, 2));
+        } else if (name == QLatin1String("made.bmp")) {
+            urls << QUrl::fromLocalFile(f.makePicture(name, 300, 200));
         } else {
-            const QString Copy = F.PathOf(Name);
-            QVERIFY(QFile::copy(QStringLiteral(QUORRA_TEST_DATA "/") + Name, Copy));
-            Urls << QUrl::fromLocalFile(Copy);
+            const QString copy = f.pathOf(name);
+            QVERIFY(QFile::copy(QStringLiteral(QUORRA_TEST_DATA "/") + name, copy));
+            urls << QUrl::fromLocalFile(copy);
         }
     }
 
-    QCOMPARE(DropFiles(*F.Form, Urls), result != QLatin1String("refused"));
+    QCOMPARE(dropFiles(*f.form, urls), result != QLatin1String("refused"));
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
     if (result == QLatin1String("open")) {
-        QVERIFY(F.Form->Puzzle);
-        QCOMPARE(F.Form->Puzzle->FileName, Urls.first().toLocalFile());
-        QVERIFY(!F.Form->Puzzle->EditMode);
+        QVERIFY(f.form->puzzle);
+        QCOMPARE(f.form->puzzle->fileName, urls.first().toLocalFile());
+        QVERIFY(!f.form->puzzle->editMode);
     } else if (result == QLatin1String("new")) {
-        QVERIFY(F.Form->Puzzle);
-        QVERIFY(F.Form->Puzzle->EditMode);
-        QVERIFY(F.Form->Puzzle->Modified);
+        QVERIFY(f.form->puzzle);
+        QVERIFY(f.form->puzzle->editMode);
+        QVERIFY(f.form->puzzle->modified);
     } else {
-        QVERIFY(!F.Form->Puzzle);
+        QVERIFY(!f.form->puzzle);
     }
     if (result == QLatin1String("message")) {
-        QCOMPARE(F.Dialogs->Log.size(), 1);
-        QVERIFY2(F.Dialogs->Log.first().startsWith(QStringLiteral("Message|Information|\"") +
-                                                    Urls.first().toLocalFile() + QStringLiteral("\" cannot be opened")),
-                 qPrintable(F.Dialogs->Log.first()));
+        QCOMPARE(f.dialogs->log.size(), 1);
+        QVERIFY2(f.dialogs->log.first().startsWith(QStringLiteral("Message|Information|\"") +
+                                                    urls.first().toLocalFile() + QStringLiteral("\" cannot be opened")),
+                 qPrintable(f.dialogs->log.first()));
     } else {
-        QVERIFY2(F.Dialogs->Log.isEmpty(), qPrintable(F.Dialogs->Log.join(QLatin1Char('\n'))));
+        QVERIFY2(f.dialogs->log.isEmpty(), qPrintable(f.dialogs->log.join(QLatin1Char('\n'))));
     }
 }
 
@@ -114,37 +114,37 @@ void TestDrop::pictureAsksToSaveFirst()
     QFETCH(TConfirmAnswer, answer);
     QFETCH(bool, replaced);
 
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("first.bmp"), 300, 200));
-    const TPuzzle *First = F.Form->Puzzle.get();
-    F.Dialogs->Log.clear();
-    F.Dialogs->ConfirmAnswers << answer;
-    QVERIFY(DropFiles(*F.Form, {QUrl::fromLocalFile(F.MakePicture(QStringLiteral("second.bmp"), 200, 300))}));
-    QTRY_COMPARE(F.Dialogs->Log, QStringList{QStringLiteral("Confirm|Confirm|Save current puzzle?")});
-    QCOMPARE(F.Form->Puzzle.get() != First, replaced);
-    QCOMPARE(F.Form->Puzzle->Source.width(), replaced ? 200 : 300);
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("first.bmp"), 300, 200));
+    const TPuzzle *first = f.form->puzzle.get();
+    f.dialogs->log.clear();
+    f.dialogs->confirmAnswers << answer;
+    QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("second.bmp"), 200, 300))}));
+    QTRY_COMPARE(f.dialogs->log, QStringList{QStringLiteral("Confirm|Confirm|Save current puzzle?")});
+    QCOMPARE(f.form->puzzle.get() != first, replaced);
+    QCOMPARE(f.form->puzzle->source.width(), replaced ? 200 : 300);
 }
 
 // While a tangle is shown nothing may take the puzzle away, dropped files included.
 void TestDrop::refusedWhileTangling()
 {
     TFormFixture F;
-    const QString Picture = F.MakePicture(QStringLiteral("p.bmp"), 300, 200);
-    const QString Other = F.MakePuzzleFile(QStringLiteral("other.nbq"), 200, 200);
-    F.New(Picture);
-    F.Dialogs->Log.clear();
-    F.Form->TangleStepMs = 1;
-    QList<bool> Taken;
-    QObject::connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, F.Form.get(), [&] {
-        if (Taken.isEmpty())
-            Taken << DropFiles(*F.Form, {QUrl::fromLocalFile(Other)});
+    const QString picture = F.makePicture(QStringLiteral("p.bmp"), 300, 200);
+    const QString Other = F.makePuzzleFile(QStringLiteral("other.nbq"), 200, 200);
+    F.New(picture);
+    F.dialogs->log.clear();
+    F.form->tangleStepMs = 1;
+    QList<bool> taken;
+    QObject::connect(F.form.get(), &TNimbrelMainForm::tangleStepped, F.form.get(), [&] {
+        if (taken.isEmpty())
+            taken << dropFiles(*F.form, {QUrl::fromLocalFile(Other)});
     });
-    F.Run(F.Form->TangleAction);
-    QCOMPARE(Taken, QList<bool>{false});
+    F.run(F.form->tangleAction);
+    QCOMPARE(taken, QList<bool>{false});
     QTest::qWait(100);
-    QVERIFY(F.Form->Puzzle->FileName.isEmpty()); // still the new puzzle, now tangled
-    QVERIFY(!F.Form->Puzzle->EditMode);
-    QVERIFY(F.Dialogs->Log.isEmpty());
+    QVERIFY(F.form->puzzle->fileName.isEmpty()); // still the new puzzle, now tangled
+    QVERIFY(!F.form->puzzle->editMode);
+    QVERIFY(F.dialogs->log.isEmpty());
 }
 
 QTEST_MAIN(TestDrop)

@@ -17,10 +17,10 @@ class TUrlCatcher : public QObject
     Q_OBJECT
 
 public:
-    QList<QUrl> Urls;
+    QList<QUrl> urls;
 
 public slots:
-    void Open(const QUrl &Url) { Urls << Url; }
+    void open(const QUrl &url) { urls << url; }
 };
 
 class TestHelpAndMail : public QObject
@@ -40,74 +40,74 @@ private slots:
     void sendOneAtATime();
 
 private:
-    QByteArray FOldPath;
-    QTemporaryDir FBin; // the stand-in xdg-email and what it recorded, alone on PATH
-    void WriteFakeMailer(int ExitCode);
-    QList<QByteArray> RecordedArguments() const;
+    QByteArray m_oldPath;
+    QTemporaryDir m_bin; // the stand-in xdg-email and what it recorded, alone on PATH
+    void writeFakeMailer(int exitCode);
+    QList<QByteArray> recordedArguments() const;
 };
 
 void TestHelpAndMail::init()
 {
-    FOldPath = qgetenv("PATH");
-    qputenv("PATH", FBin.path().toLocal8Bit());
-    QFile::remove(FBin.filePath(QStringLiteral("args")));
-    QFile::remove(FBin.filePath(QStringLiteral("xdg-email")));
+    m_oldPath = qgetenv("PATH");
+    qputenv("PATH", m_bin.path().toLocal8Bit());
+    QFile::remove(m_bin.filePath(QStringLiteral("args")));
+    QFile::remove(m_bin.filePath(QStringLiteral("xdg-email")));
 }
 
 void TestHelpAndMail::cleanup()
 {
-    qputenv("PATH", FOldPath);
+    qputenv("PATH", m_oldPath);
 }
 
 // Records its arguments NUL-separated beside itself and ends with ExitCode; only shell built-ins.
-void TestHelpAndMail::WriteFakeMailer(int ExitCode)
+void TestHelpAndMail::writeFakeMailer(int exitCode)
 {
-    QFile Script(FBin.filePath(QStringLiteral("xdg-email")));
-    QVERIFY(Script.open(QIODevice::WriteOnly));
-    Script.write(QStringLiteral("#!/bin/sh\n"
+    QFile script(m_bin.filePath(QStringLiteral("xdg-email")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n"
                                 "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"${0%/*}/args\"\n"
                                 "exit %1\n")
-                     .arg(ExitCode)
+                     .arg(exitCode)
                      .toUtf8());
-    Script.close();
-    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
 }
 
-QList<QByteArray> TestHelpAndMail::RecordedArguments() const
+QList<QByteArray> TestHelpAndMail::recordedArguments() const
 {
-    QFile Log(FBin.filePath(QStringLiteral("args")));
-    if (!Log.open(QIODevice::ReadOnly))
+    QFile log(m_bin.filePath(QStringLiteral("args")));
+    if (!log.open(QIODevice::ReadOnly))
         return {};
-    QList<QByteArray> Args = Log.readAll().split('\0');
-    Args.removeLast();
-    return Args;
+    QList<QByteArray> args = log.readAll().split('\0');
+    args.removeLast();
+    return args;
 }
 
 void TestHelpAndMail::helpContent()
 {
-    TFormFixture F;
-    TUrlCatcher Catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &Catcher, "Open");
-    F.Run(F.Form->HelpAction);
+    TFormFixture f;
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    f.run(f.form->helpAction);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(Catcher.Urls, QList<QUrl>{HelpAddress()});
-    QCOMPARE(Catcher.Urls.first().fileName(), QStringLiteral("Nimbrel.html"));
+    QCOMPARE(catcher.urls, QList<QUrl>{helpAddress()});
+    QCOMPARE(catcher.urls.first().fileName(), QStringLiteral("Nimbrel.html"));
 }
 
 // With nothing on PATH the desktop has no opener to start; the platform has none of its own offscreen either.
 void TestHelpAndMail::helpWithoutBrowser()
 {
-    TFormFixture F;
-    for (const char *Variable : {"BROWSER", "DEFAULT_BROWSER"})
-        qunsetenv(Variable);
-    F.Dialogs->Log.clear();
-    F.Run(F.Form->HelpAction);
-    QCOMPARE(F.Dialogs->Log.size(), 1);
-    const QString Told = F.Dialogs->Log.first();
-    QVERIFY2(Told.startsWith(QStringLiteral("Message|Quorra|")), qPrintable(Told));
+    TFormFixture f;
+    for (const char *variable : {"BROWSER", "DEFAULT_BROWSER"})
+        qunsetenv(variable);
+    f.dialogs->log.clear();
+    f.run(f.form->helpAction);
+    QCOMPARE(f.dialogs->log.size(), 1);
+    const QString told = f.dialogs->log.first();
+    QVERIFY2(told.startsWith(QStringLiteral("Message|Quorra|")), qPrintable(told));
     // The file is named so that it can be opened by hand.
-    QVERIFY2(Told.contains(HelpAddress().toLocalFile()), qPrintable(Told));
-    QVERIFY(Told.contains(QStringLiteral("Nimbrel.html")));
+    QVERIFY2(told.contains(helpAddress().toLocalFile()), qPrintable(told));
+    QVERIFY(told.contains(QStringLiteral("Nimbrel.html")));
 }
 
 void TestHelpAndMail::showExample_data()
@@ -125,12 +125,12 @@ void TestHelpAndMail::showExample()
     QFETCH(QList<bool>, answers);
     QFETCH(bool, showAtStart);
 
-    TFormFixture F;
-    QTRY_COMPARE(F.Dialogs->DemosShown, 1); // the one at start
-    F.Dialogs->DemoAnswers = answers;
-    F.Form->mShowexampe->trigger();
-    QCOMPARE(F.Dialogs->DemosShown, 2);
-    QCOMPARE(F.Form->ShowAtStartAction->isChecked(), showAtStart);
+    TFormFixture f;
+    QTRY_COMPARE(f.dialogs->demosShown, 1); // the one at start
+    f.dialogs->demoAnswers = answers;
+    f.form->mShowexampe->trigger();
+    QCOMPARE(f.dialogs->demosShown, 2);
+    QCOMPARE(f.form->showAtStartAction->isChecked(), showAtStart);
 }
 
 void TestHelpAndMail::sendByEMail_data()
@@ -149,33 +149,33 @@ void TestHelpAndMail::sendByEMail()
     QFETCH(int, exitCode);
     QFETCH(bool, told);
 
-    TFormFixture F;
+    TFormFixture f;
     if (exitCode >= 0)
-        WriteFakeMailer(exitCode);
-    QVERIFY(QDir(F.Folder.path()).mkpath(QStringLiteral("friends, family")));
-    const QString Path = F.PathOf(QStringLiteral("friends, family/beach.nbq"));
-    F.New(F.MakePicture(QStringLiteral("beach.bmp"), 300, 200));
-    QVERIFY(!F.Form->SendByEMailAction->isEnabled()); // not saved yet
-    F.Dialogs->SavePuzzleAnswers << Path;
-    F.Run(F.Form->SaveAsAction);
-    QVERIFY(F.Form->SendByEMailAction->isEnabled());
+        writeFakeMailer(exitCode);
+    QVERIFY(QDir(f.folder.path()).mkpath(QStringLiteral("friends, family")));
+    const QString path = f.pathOf(QStringLiteral("friends, family/beach.nbq"));
+    f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
+    QVERIFY(!f.form->sendByEMailAction->isEnabled()); // not saved yet
+    f.dialogs->savePuzzleAnswers << path;
+    f.run(f.form->saveAsAction);
+    QVERIFY(f.form->sendByEMailAction->isEnabled());
 
-    QSignalSpy Finished(F.Form->MailSender, &TMailSender::Finished);
-    F.Dialogs->Log.clear();
-    F.Run(F.Form->SendByEMailAction);
-    QVERIFY(Finished.wait(10000));
+    QSignalSpy finished(f.form->mailSender, &TMailSender::finished);
+    f.dialogs->log.clear();
+    f.run(f.form->sendByEMailAction);
+    QVERIFY(finished.wait(10000));
 
     if (exitCode >= 0) {
-        const QList<QByteArray> Args = RecordedArguments();
-        const qsizetype Attach = Args.indexOf("--attach");
-        QVERIFY(Attach >= 0 && Attach + 1 < Args.size());
-        QCOMPARE(QString::fromUtf8(Args.at(Attach + 1)), Path);
-        QVERIFY(Args.contains(TMailSender::InvitationSubject().toUtf8()));
+        const QList<QByteArray> args = recordedArguments();
+        const qsizetype attach = args.indexOf("--attach");
+        QVERIFY(attach >= 0 && attach + 1 < args.size());
+        QCOMPARE(QString::fromUtf8(args.at(attach + 1)), path);
+        QVERIFY(args.contains(TMailSender::invitationSubject().toUtf8()));
     }
-    QCOMPARE(F.Dialogs->Log.size(), told ? 1 : 0);
+    QCOMPARE(f.dialogs->log.size(), told ? 1 : 0);
     if (told) {
-        QVERIFY(F.Dialogs->Log.first().startsWith(QStringLiteral("Message|")));
-        QVERIFY2(F.Dialogs->Log.first().contains(Path), qPrintable(F.Dialogs->Log.first()));
+        QVERIFY(f.dialogs->log.first().startsWith(QStringLiteral("Message|")));
+        QVERIFY2(f.dialogs->log.first().contains(path), qPrintable(f.dialogs->log.first()));
     }
 }
 
@@ -183,26 +183,26 @@ void TestHelpAndMail::sendByEMail()
 // compose window; it comes back once xdg-email has ended.
 void TestHelpAndMail::sendOneAtATime()
 {
-    QFile Script(FBin.filePath(QStringLiteral("xdg-email")));
-    QVERIFY(Script.open(QIODevice::WriteOnly));
-    Script.write("#!/bin/sh\necho run >> \"${0%/*}/runs\"\n/bin/sleep 0.5\n");
-    Script.close();
-    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
+    QFile script(m_bin.filePath(QStringLiteral("xdg-email")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho run >> \"${0%/*}/runs\"\n/bin/sleep 0.5\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
 
-    TFormFixture F;
-    F.New(F.MakePicture(QStringLiteral("beach.bmp"), 300, 200));
-    F.Dialogs->SavePuzzleAnswers << F.PathOf(QStringLiteral("beach.nbq"));
-    F.Run(F.Form->SaveAsAction);
-    QSignalSpy Finished(F.Form->MailSender, &TMailSender::Finished);
-    F.Run(F.Form->SendByEMailAction);
-    QVERIFY(!F.Form->SendByEMailAction->isEnabled());
-    F.Form->SendByEMailAction->trigger(); // as a script or a quick second click might
-    QVERIFY(Finished.wait(10000));
-    QTRY_VERIFY(F.Form->SendByEMailAction->isEnabled());
+    TFormFixture f;
+    f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
+    f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("beach.nbq"));
+    f.run(f.form->saveAsAction);
+    QSignalSpy finished(f.form->mailSender, &TMailSender::finished);
+    f.run(f.form->sendByEMailAction);
+    QVERIFY(!f.form->sendByEMailAction->isEnabled());
+    f.form->sendByEMailAction->trigger(); // as a script or a quick second click might
+    QVERIFY(finished.wait(10000));
+    QTRY_VERIFY(f.form->sendByEMailAction->isEnabled());
 
-    QFile Runs(FBin.filePath(QStringLiteral("runs")));
-    QVERIFY(Runs.open(QIODevice::ReadOnly));
-    QCOMPARE(Runs.readAll(), QByteArray("run\n"));
+    QFile runs(m_bin.filePath(QStringLiteral("runs")));
+    QVERIFY(runs.open(QIODevice::ReadOnly));
+    QCOMPARE(runs.readAll(), QByteArray("run\n"));
 }
 
 QTEST_MAIN(TestHelpAndMail)

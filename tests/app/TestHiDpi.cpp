@@ -26,8 +26,8 @@ private slots:
 void TestHiDpi::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    TFormFixture F;
-    QCOMPARE(F.Form->devicePixelRatioF(), 2.0);
+    TFormFixture f;
+    QCOMPARE(f.form->devicePixelRatioF(), 2.0);
 }
 
 void TestHiDpi::fitInScreenPixels_data()
@@ -48,34 +48,34 @@ void TestHiDpi::fitInScreenPixels()
     QFETCH(QSize, picture);
     QFETCH(bool, autoFit);
 
-    TFormFixture F(700, 500);
+    TFormFixture f(700, 500);
     if (autoFit)
-        F.Run(F.Form->AutoBestFitAction);
-    const QString Path = F.MakePicture(QStringLiteral("p.bmp"), picture.width(), picture.height());
-    F.New(Path);
-    QCOMPARE(F.Form->PanelPixels(), QSize(1400, 1000));
+        f.run(f.form->autoBestFitAction);
+    const QString path = f.makePicture(QStringLiteral("p.bmp"), picture.width(), picture.height());
+    f.New(path);
+    QCOMPARE(f.form->panelPixels(), QSize(1400, 1000));
 
-    QImage Display;
-    const QImage Texture = ConcealmentTexture();
-    TPuzzle Expected(&Display, &Texture);
-    Expected.LoadPicture(Path);
-    Expected.Setup(F.Form->CurrentEffect, 2, 2, false, false, false);
-    Expected.UpdateFit(1400, 1000, autoFit);
-    QCOMPARE(F.Form->Puzzle->Scale, Expected.Scale);
-    const QImage &Shown = *F.Form->Puzzle->Display;
-    QCOMPARE(Shown.size(), Display.size());
-    QVERIFY(Shown.width() > 700 || Shown.width() == picture.width());
+    QImage display;
+    const QImage texture = concealmentTexture();
+    TPuzzle expected(&display, &texture);
+    expected.loadPicture(path);
+    expected.setup(f.form->currentEffect, 2, 2, false, false, false);
+    expected.updateFit(1400, 1000, autoFit);
+    QCOMPARE(f.form->puzzle->scale, expected.scale);
+    const QImage &shown = *f.form->puzzle->display;
+    QCOMPARE(shown.size(), display.size());
+    QVERIFY(shown.width() > 700 || shown.width() == picture.width());
 
-    const QSize Half((Shown.width() + 1) / 2, (Shown.height() + 1) / 2);
-    QCOMPARE(F.Form->Image->size(), Half);
+    const QSize half((shown.width() + 1) / 2, (shown.height() + 1) / 2);
+    QCOMPARE(f.form->image->size(), half);
     // Centred in the panel in its units.
-    const QRect Client = F.Form->ImageSpeedBar->ClientRect();
-    QCOMPARE(F.Form->Image->geometry().center().x() / 4, Client.center().x() / 4);
+    const QRect client = f.form->imageSpeedBar->clientRect();
+    QCOMPARE(f.form->image->geometry().center().x() / 4, client.center().x() / 4);
     // Painted one picture pixel to one screen pixel: the grabbed control is the picture itself.
-    QImage Grabbed = F.Form->Image->grab().toImage().convertToFormat(QImage::Format_RGB888);
-    QCOMPARE(Grabbed.size(), Half * 2);
-    Grabbed.setDevicePixelRatio(1);
-    QCOMPARE(Grabbed.copy(QRect(QPoint(0, 0), Shown.size())), Shown.convertToFormat(QImage::Format_RGB888));
+    QImage grabbed = f.form->image->grab().toImage().convertToFormat(QImage::Format_RGB888);
+    QCOMPARE(grabbed.size(), half * 2);
+    grabbed.setDevicePixelRatio(1);
+    QCOMPARE(grabbed.copy(QRect(QPoint(0, 0), shown.size())), shown.convertToFormat(QImage::Format_RGB888));
 }
 
 void TestHiDpi::mouseInScreenPixels_data()
@@ -97,27 +97,27 @@ void TestHiDpi::mouseInScreenPixels()
     QFETCH(QPointF, where);
     QFETCH(QPoint, cell);
 
-    TFormFixture F(700, 500);
-    F.Open(F.MakePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
-    TPictureControl *Image = F.Form->Image;
-    const QPoint At(qRound(Image->width() * where.x()), qRound(Image->height() * where.y()));
-    const QPoint Device = At * 2;
-    QCOMPARE(F.Form->Puzzle->CellAt(Device.x(), Device.y()), cell);
+    TFormFixture f(700, 500);
+    f.open(f.makePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
+    TPictureControl *image = f.form->image;
+    const QPoint at(qRound(image->width() * where.x()), qRound(image->height() * where.y()));
+    const QPoint device = at * 2;
+    QCOMPARE(f.form->puzzle->cellAt(device.x(), device.y()), cell);
 
-    QMouseEvent Press(QEvent::MouseButtonPress, QPointF(At), QPointF(Image->mapToGlobal(At)), Qt::LeftButton,
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Image, &Press);
-    QCOMPARE(F.Form->Puzzle->Selected, cell);
-    QCOMPARE(F.Form->Puzzle->DragState, TDragState::Caught);
-    QVERIFY(!F.Pointer->Moves.isEmpty());
-    const QPoint Centre = F.Form->Puzzle->SelectedCentre();
-    QCOMPARE(F.Pointer->Moves.last(), Image->mapToGlobal(QPointF(Centre) / 2).toPoint());
+    QApplication::sendEvent(image, &press);
+    QCOMPARE(f.form->puzzle->selected, cell);
+    QCOMPARE(f.form->puzzle->dragState, TDragState::Caught);
+    QVERIFY(!f.pointer->moves.isEmpty());
+    const QPoint centre = f.form->puzzle->selectedCentre();
+    QCOMPARE(f.pointer->moves.last(), image->mapToGlobal(QPointF(centre) / 2).toPoint());
     // Held within the picture as the screen shows it.
-    QCOMPARE(F.Pointer->Confined, QRect(Image->mapToGlobal(QPoint(0, 0)), F.Form->Puzzle->Display->size() / 2));
+    QCOMPARE(f.pointer->confined, QRect(image->mapToGlobal(QPoint(0, 0)), f.form->puzzle->display->size() / 2));
 
-    QMouseEvent Release(QEvent::MouseButtonRelease, QPointF(At), QPointF(Image->mapToGlobal(At)), Qt::LeftButton,
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(Image, &Release);
+    QApplication::sendEvent(image, &release);
 }
 
 QTEST_MAIN(TestHiDpi)

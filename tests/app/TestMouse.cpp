@@ -16,57 +16,57 @@ namespace {
 
 // Cells of 100 x 100 pixels (drag threshold 15): a 300 x 200 picture split 2 x 3, shown at its actual size.
 struct TGame {
-    TFormFixture F;
-    TPictureControl *Image = nullptr;
+    TFormFixture f;
+    TPictureControl *image = nullptr;
 
     // Rotations of the solved arrangement: row 1 right by Row1 cells, row 2 right by Row2 cells.
-    explicit TGame(int Row1 = 1, int Row2 = 1)
+    explicit TGame(int row1 = 1, int row2 = 1)
     {
-        F.Open(F.MakePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-        Image = F.Form->Image;
-        TPuzzle &P = Puzzle();
-        P.Body.Reset();
-        if (Row1)
-            P.Body.Shift(QPoint(1, 1), QPoint(1 + Row1, 1));
-        if (Row2)
-            P.Body.Shift(QPoint(1, 2), QPoint(1 + Row2, 2));
-        P.Solved = false;
-        P.RenderAll();
-        F.Form->ActionListUpdate();
+        f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
+        image = f.form->image;
+        TPuzzle &p = puzzle();
+        p.body.reset();
+        if (row1)
+            p.body.shift(QPoint(1, 1), QPoint(1 + row1, 1));
+        if (row2)
+            p.body.shift(QPoint(1, 2), QPoint(1 + row2, 2));
+        p.solved = false;
+        p.renderAll();
+        f.form->actionListUpdate();
     }
 
-    TPuzzle &Puzzle() const { return *F.Form->Puzzle; }
-    QPoint Global(int X, int Y) const { return Image->mapToGlobal(QPoint(X, Y)); }
-    QRect GlobalRect(int X, int Y, int W, int H) const { return QRect(Global(X, Y), QSize(W, H)); }
+    TPuzzle &puzzle() const { return *f.form->puzzle; }
+    QPoint global(int x, int y) const { return image->mapToGlobal(QPoint(x, y)); }
+    QRect globalRect(int x, int y, int w, int h) const { return QRect(global(x, y), QSize(w, h)); }
 
-    void Send(QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Held, QPoint At, QWidget *To = nullptr)
+    void send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at, QWidget *to = nullptr)
     {
-        QWidget *Target = To ? To : Image;
-        QMouseEvent Event(Type, QPointF(At), QPointF(Target->mapToGlobal(At)), Button, Held, Qt::NoModifier);
-        QApplication::sendEvent(Target, &Event);
+        QWidget *target = to ? to : image;
+        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
     }
-    void Press(QPoint At, Qt::MouseButton Button = Qt::LeftButton) { Send(QEvent::MouseButtonPress, Button, Button, At); }
-    void Drag(QPoint At) { Send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, At); }
-    void Hover(QPoint At) { Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, At); }
-    void Release(QPoint At, Qt::MouseButton Button = Qt::LeftButton)
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonPress, button, button, at); }
+    void drag(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
+    void hover(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at); }
+    void release(QPoint at, Qt::MouseButton button = Qt::LeftButton)
     {
-        Send(QEvent::MouseButtonRelease, Button, Qt::NoButton, At);
+        send(QEvent::MouseButtonRelease, button, Qt::NoButton, at);
     }
 
     // The numbers along a row, left to right.
-    QList<int> Row(int R) const
+    QList<int> row(int r) const
     {
-        QList<int> Numbers;
-        for (int C = 1; C <= Puzzle().Body.TotalCols(); ++C)
-            Numbers << Puzzle().Body.CurrentAt(QPoint(C, R)).Number;
-        return Numbers;
+        QList<int> numbers;
+        for (int c = 1; c <= puzzle().body.totalCols(); ++c)
+            numbers << puzzle().body.currentAt(QPoint(c, r)).number;
+        return numbers;
     }
-    QList<int> Column(int C) const
+    QList<int> column(int c) const
     {
-        QList<int> Numbers;
-        for (int R = 1; R <= Puzzle().Body.TotalRows(); ++R)
-            Numbers << Puzzle().Body.CurrentAt(QPoint(C, R)).Number;
-        return Numbers;
+        QList<int> numbers;
+        for (int r = 1; r <= puzzle().body.totalRows(); ++r)
+            numbers << puzzle().body.currentAt(QPoint(c, r)).number;
+        return numbers;
     }
 };
 
@@ -74,11 +74,11 @@ struct TGame {
 class TPaintSpy : public QObject
 {
 public:
-    QList<QRect> Rects;
-    bool eventFilter(QObject *, QEvent *Event) override
+    QList<QRect> rects;
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (Event->type() == QEvent::Paint)
-            Rects << static_cast<QPaintEvent *>(Event)->rect();
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent *>(event)->rect();
         return false;
     }
 };
@@ -118,13 +118,13 @@ private slots:
 
 void TestMouse::geometryOfTheGame()
 {
-    TGame G;
-    QCOMPARE(G.Puzzle().CellWidth, 100);
-    QCOMPARE(G.Puzzle().CellHeight, 100);
-    QCOMPARE(G.Puzzle().DragThreshold, 15);
-    QCOMPARE(G.Image->size(), QSize(300, 200));
-    QVERIFY(G.F.Form->ImageMouseAttached());
-    QCOMPARE(G.Row(1), QList<int>({3, 1, 2}));
+    TGame g;
+    QCOMPARE(g.puzzle().cellWidth, 100);
+    QCOMPARE(g.puzzle().cellHeight, 100);
+    QCOMPARE(g.puzzle().dragThreshold, 15);
+    QCOMPARE(g.image->size(), QSize(300, 200));
+    QVERIFY(g.f.form->imageMouseAttached());
+    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
 
 void TestMouse::pressCatchesAtTheCentre_data()
@@ -144,40 +144,40 @@ void TestMouse::pressCatchesAtTheCentre()
     QFETCH(QPoint, press);
     QFETCH(QPoint, centre);
     QFETCH(QPoint, cell);
-    TGame G;
-    G.Hover(press);
-    G.Press(press);
+    TGame g;
+    g.hover(press);
+    g.press(press);
 
-    QCOMPARE(G.Puzzle().DragState, TDragState::Caught);
-    QCOMPARE(G.Puzzle().Selected, cell);
-    QCOMPARE(G.F.Pointer->Moves, QList<QPoint>({G.Global(centre.x(), centre.y())}));
-    QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 0, 300, 200));
-    QCOMPARE(G.F.Form->ScreenCursor(), Qt::OpenHandCursor);
+    QCOMPARE(g.puzzle().dragState, TDragState::Caught);
+    QCOMPARE(g.puzzle().selected, cell);
+    QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
+    QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
+    QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::OpenHandCursor);
-    QVERIFY(G.F.Played().isEmpty());
-    G.Release(centre);
+    QVERIFY(g.f.played().isEmpty());
+    g.release(centre);
     QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestMouse::releaseWithoutDragCommitsNothing()
 {
-    TGame G;
-    const QList<int> Before = G.Row(1);
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(164, 50));
-    G.Drag(QPoint(150, 36));
-    G.Release(QPoint(150, 36));
+    TGame g;
+    const QList<int> before = g.row(1);
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(164, 50));
+    g.drag(QPoint(150, 36));
+    g.release(QPoint(150, 36));
 
-    QCOMPARE(G.Row(1), Before);
-    QCOMPARE(G.Column(2), QList<int>({1, 4}));
-    QVERIFY(G.F.Played().isEmpty());
-    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
+    QCOMPARE(g.row(1), before);
+    QCOMPARE(g.column(2), QList<int>({1, 4}));
+    QVERIFY(g.f.played().isEmpty());
+    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
-    QCOMPARE(G.Puzzle().Selected, QPoint(2, 1));
-    QCOMPARE(G.F.Form->ScreenCursor(), Qt::ArrowCursor);
+    QCOMPARE(g.puzzle().selected, QPoint(2, 1));
+    QCOMPARE(g.f.form->screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!G.F.Pointer->IsConfined());
+    QVERIFY(!g.f.pointer->isConfined());
 }
 
 void TestMouse::dragThresholdAndDirection_data()
@@ -200,24 +200,24 @@ void TestMouse::dragThresholdAndDirection()
     QFETCH(int, dx);
     QFETCH(int, dy);
     QFETCH(int, state);
-    TGame G;
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(150 + dx, 50 + dy));
+    TGame g;
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(150 + dx, 50 + dy));
 
-    QCOMPARE(int(G.Puzzle().DragState), state);
+    QCOMPARE(int(g.puzzle().dragState), state);
     if (state == int(TDragState::Row)) {
-        QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 50, 300, 1));
-        QCOMPARE(G.F.Form->ScreenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
+        QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
     } else if (state == int(TDragState::Column)) {
-        QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(150, 0, 1, 200));
-        QCOMPARE(G.F.Form->ScreenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(g.f.pointer->confined, g.globalRect(150, 0, 1, 200));
+        QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
     } else {
-        QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 0, 300, 200));
-        QCOMPARE(G.F.Form->ScreenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
+        QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
     }
-    QCOMPARE(QApplication::overrideCursor()->shape(), G.F.Form->ScreenCursor());
-    QVERIFY(G.F.Played().isEmpty());
-    QCOMPARE(G.Row(1), QList<int>({3, 1, 2}));
+    QCOMPARE(QApplication::overrideCursor()->shape(), g.f.form->screenCursor());
+    QVERIFY(g.f.played().isEmpty());
+    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
 
 void TestMouse::snapWindow_data()
@@ -245,42 +245,42 @@ void TestMouse::snapWindow()
     QFETCH(QList<int>, row);
     QFETCH(int, moves);
     QFETCH(QPoint, caught);
-    TGame G;
-    G.Press(QPoint(150, 50));
-    for (int Offset : path)
-        G.Drag(QPoint(150 + Offset, 50));
+    TGame g;
+    g.press(QPoint(150, 50));
+    for (int offset : path)
+        g.drag(QPoint(150 + offset, 50));
 
-    QCOMPARE(G.Row(1), row);
-    QCOMPARE(G.F.Played().size(), moves);
-    for (const QString &Sound : G.F.Played())
-        QCOMPARE(Sound, QStringLiteral("Play|Move.wav"));
-    QCOMPARE(G.Puzzle().Selected, caught);
+    QCOMPARE(g.row(1), row);
+    QCOMPARE(g.f.played().size(), moves);
+    for (const QString &sound : g.f.played())
+        QCOMPARE(sound, QStringLiteral("Play|Move.wav"));
+    QCOMPARE(g.puzzle().selected, caught);
     if (moves > 0) {
         // Caught anew: the pointer jumps to the new cell's centre and may go anywhere on the picture again.
-        QCOMPARE(G.Puzzle().DragState, TDragState::Caught);
-        const QPoint Centre = G.Puzzle().CellCentre(caught);
-        QCOMPARE(G.F.Pointer->Moves.last(), G.Global(Centre.x(), Centre.y()));
-        QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(0, 0, 300, 200));
-        QCOMPARE(G.F.Form->ScreenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(g.puzzle().dragState, TDragState::Caught);
+        const QPoint centre = g.puzzle().cellCentre(caught);
+        QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
+        QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
+        QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
     } else {
-        QCOMPARE(G.Puzzle().DragState, TDragState::Row);
+        QCOMPARE(g.puzzle().dragState, TDragState::Row);
     }
-    QVERIFY(!G.Puzzle().Solved);
+    QVERIFY(!g.puzzle().solved);
 }
 
 void TestMouse::snapLetsTheDragTurn()
 {
-    TGame G;
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(170, 50));
-    G.Drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
-    QCOMPARE(G.Row(1), QList<int>({2, 3, 1}));
-    G.Drag(QPoint(250, 70)); // the same cell, now dragged down its column
-    QCOMPARE(G.Puzzle().DragState, TDragState::Column);
-    QCOMPARE(G.F.Pointer->Confined, G.GlobalRect(250, 0, 1, 200));
-    G.Release(QPoint(250, 160));
-    QCOMPARE(G.Column(3), QList<int>({5, 1})); // row 2 was 6 4 5
-    QCOMPARE(G.F.Played().size(), 2);
+    TGame g;
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(170, 50));
+    g.drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
+    QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
+    g.drag(QPoint(250, 70)); // the same cell, now dragged down its column
+    QCOMPARE(g.puzzle().dragState, TDragState::Column);
+    QCOMPARE(g.f.pointer->confined, g.globalRect(250, 0, 1, 200));
+    g.release(QPoint(250, 160));
+    QCOMPARE(g.column(3), QList<int>({5, 1})); // row 2 was 6 4 5
+    QCOMPARE(g.f.played().size(), 2);
 }
 
 void TestMouse::releaseCommitsToTheCellUnderThePointer_data()
@@ -298,31 +298,31 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 {
     QFETCH(QPoint, release);
     QFETCH(QList<int>, row);
-    TGame G;
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(170, 50));
-    G.Drag(release);
-    G.Release(release);
+    TGame g;
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(170, 50));
+    g.drag(release);
+    g.release(release);
 
-    QCOMPARE(G.Row(1), row);
-    QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Move.wav")}));
-    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
-    QVERIFY(!G.F.Pointer->IsConfined());
+    QCOMPARE(g.row(1), row);
+    QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav")}));
+    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
+    QVERIFY(!g.f.pointer->isConfined());
     QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestMouse::dragBackToTheCaughtCellRunsTheSolvedTest()
 {
     // Solved arrangement, but not yet known to be: only the solved test of a commit can find out.
-    TGame G(0, 0);
-    QVERIFY(!G.Puzzle().Solved);
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(180, 50));
-    G.Drag(QPoint(155, 50));
+    TGame g(0, 0);
+    QVERIFY(!g.puzzle().solved);
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(180, 50));
+    g.drag(QPoint(155, 50));
 
-    QCOMPARE(G.Row(1), QList<int>({1, 2, 3}));
-    QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(G.Puzzle().Solved);
+    QCOMPARE(g.row(1), QList<int>({1, 2, 3}));
+    QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
+    QVERIFY(g.puzzle().solved);
 }
 
 void TestMouse::rightClickFlashesTheHome_data()
@@ -345,51 +345,51 @@ void TestMouse::rightClickFlashesTheHome()
     TGame G(1, 0);
     if (emptyRow) {
         // A new 2 x 2 puzzle with an empty row, tangled and then set to a known arrangement.
-        G.F.Form->EmptyRowAction->setChecked(true);
-        G.F.New(G.F.MakePicture(QStringLiteral("e.bmp"), 300, 200));
-        G.F.Run(G.F.Form->TangleAction);
-        TPuzzle &P = G.Puzzle();
-        QCOMPARE(P.Body.TotalRows(), 3);
-        P.Body.Reset();
-        P.Body.Shift(QPoint(1, 1), QPoint(2, 1));
-        P.Solved = false;
-        P.RenderAll();
-        G.F.Form->ActionListUpdate();
-        QVERIFY(P.Body.IsEmpty(2, 3));
+        G.f.form->emptyRowAction->setChecked(true);
+        G.f.New(G.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
+        G.f.run(G.f.form->tangleAction);
+        TPuzzle &p = G.puzzle();
+        QCOMPARE(p.body.totalRows(), 3);
+        p.body.reset();
+        p.body.shift(QPoint(1, 1), QPoint(2, 1));
+        p.solved = false;
+        p.renderAll();
+        G.f.form->actionListUpdate();
+        QVERIFY(p.body.isEmpty(2, 3));
     }
 
-    const int W = G.Puzzle().CellWidth;
-    const int H = G.Puzzle().CellHeight;
-    const QPoint click((clicked.x() - 1) * W + W / 3, (clicked.y() - 1) * H + H / 3);
-    const QRect flash((home.x() - 1) * W, (home.y() - 1) * H, W, H);
-    QList<QRect> Changes;
+    const int w = G.puzzle().cellWidth;
+    const int h = G.puzzle().cellHeight;
+    const QPoint click((clicked.x() - 1) * w + w / 3, (clicked.y() - 1) * h + h / 3);
+    const QRect flash((home.x() - 1) * w, (home.y() - 1) * h, w, h);
+    QList<QRect> changes;
     QImage During;
-    const auto Repaint = G.Puzzle().DisplayChanged;
-    G.Puzzle().DisplayChanged = [&](const QRect &Rect) {
-        if (Changes.isEmpty())
-            During = *G.Puzzle().Display;
-        Changes << Rect;
-        Repaint(Rect);
+    const auto Repaint = G.puzzle().displayChanged;
+    G.puzzle().displayChanged = [&](const QRect &rect) {
+        if (changes.isEmpty())
+            During = *G.puzzle().display;
+        changes << rect;
+        Repaint(rect);
     };
-    const QImage Before = *G.Puzzle().Display;
-    G.Press(click, Qt::RightButton);
-    G.Release(click, Qt::RightButton);
+    const QImage before = *G.puzzle().display;
+    G.press(click, Qt::RightButton);
+    G.release(click, Qt::RightButton);
 
-    QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Advice.wav")}));
-    QVERIFY(Changes.size() >= 2);
-    QCOMPARE(Changes.first(), flash);
+    QCOMPARE(G.f.played(), QStringList({QStringLiteral("Play|Advice.wav")}));
+    QVERIFY(changes.size() >= 2);
+    QCOMPARE(changes.first(), flash);
     // The flash inverts a frame inside the home cell and nothing outside it; the whole picture is redrawn after.
-    QVERIFY(During.copy(flash) != Before.copy(flash));
-    QImage Outside = During;
-    QImage Original = Before;
-    for (QImage *Picture : {&Outside, &Original})
+    QVERIFY(During.copy(flash) != before.copy(flash));
+    QImage outside = During;
+    QImage original = before;
+    for (QImage *picture : {&outside, &original})
         for (int y = flash.top(); y <= flash.bottom(); ++y)
-            std::memset(Picture->scanLine(y) + flash.left() * 3, 0, size_t(flash.width()) * 3);
-    QCOMPARE(Outside, Original);
-    QCOMPARE(Changes.last(), G.Puzzle().Display->rect());
-    QCOMPARE(*G.Puzzle().Display, Before);
-    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
-    QVERIFY(!G.F.Pointer->IsConfined());
+            std::memset(picture->scanLine(y) + flash.left() * 3, 0, size_t(flash.width()) * 3);
+    QCOMPARE(outside, original);
+    QCOMPARE(changes.last(), G.puzzle().display->rect());
+    QCOMPARE(*G.puzzle().display, before);
+    QCOMPARE(G.puzzle().dragState, TDragState::Idle);
+    QVERIFY(!G.f.pointer->isConfined());
 }
 
 void TestMouse::solvingMoveRunsTheVictorySequenceOnce_data()
@@ -402,33 +402,33 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce_data()
 void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
 {
     QFETCH(bool, byRelease);
-    TGame G(1, 0); // row 1 is 3 1 2: carrying the 1 one cell left solves it
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(130, 50));
+    TGame g(1, 0); // row 1 is 3 1 2: carrying the 1 one cell left solves it
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(130, 50));
     if (byRelease) {
-        G.Drag(QPoint(80, 50));
-        G.Release(QPoint(80, 50));
+        g.drag(QPoint(80, 50));
+        g.release(QPoint(80, 50));
     } else {
-        G.Drag(QPoint(60, 50));
+        g.drag(QPoint(60, 50));
         // Further events change nothing: the picture no longer listens.
-        G.Drag(QPoint(150, 50));
-        G.Release(QPoint(150, 50));
+        g.drag(QPoint(150, 50));
+        g.release(QPoint(150, 50));
     }
 
-    TPuzzle &P = G.Puzzle();
-    QVERIFY(P.Solved);
-    QCOMPARE(G.F.Played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(!G.F.Form->ImageMouseAttached());
-    QCOMPARE(P.DragState, TDragState::Idle);
-    QCOMPARE(P.Selected, NoCell);
+    TPuzzle &p = g.puzzle();
+    QVERIFY(p.solved);
+    QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
+    QVERIFY(!g.f.form->imageMouseAttached());
+    QCOMPARE(p.dragState, TDragState::Idle);
+    QCOMPARE(p.selected, NoCell);
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!G.F.Pointer->IsConfined());
-    QCOMPARE(G.Image->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(!g.f.pointer->isConfined());
+    QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
     // The plain photograph, without grid lines or frames.
-    QCOMPARE(*P.Display, P.Plain);
-    G.F.Form->ActionListUpdate();
-    QVERIFY(G.F.Form->SaveImageAsAction->isEnabled());
-    QVERIFY(G.F.Form->TangleAction->isEnabled());
+    QCOMPARE(*p.display, p.plain);
+    g.f.form->actionListUpdate();
+    QVERIFY(g.f.form->saveImageAsAction->isEnabled());
+    QVERIFY(g.f.form->tangleAction->isEnabled());
 }
 
 void TestMouse::pictureIgnoresTheMouse_data()
@@ -441,137 +441,137 @@ void TestMouse::pictureIgnoresTheMouse_data()
 void TestMouse::pictureIgnoresTheMouse()
 {
     QFETCH(bool, solved);
-    TGame G;
+    TGame g;
     if (solved) {
-        G.Press(QPoint(50, 50));
-        G.Drag(QPoint(70, 50));
-        G.Release(QPoint(250, 50)); // row 1: 3 1 2 -> 1 2 3
-        G.Press(QPoint(50, 150));
-        G.Drag(QPoint(70, 150));
-        G.Release(QPoint(250, 150)); // row 2: 6 4 5 -> 4 5 6
-        QVERIFY(G.Puzzle().Solved);
+        g.press(QPoint(50, 50));
+        g.drag(QPoint(70, 50));
+        g.release(QPoint(250, 50)); // row 1: 3 1 2 -> 1 2 3
+        g.press(QPoint(50, 150));
+        g.drag(QPoint(70, 150));
+        g.release(QPoint(250, 150)); // row 2: 6 4 5 -> 4 5 6
+        QVERIFY(g.puzzle().solved);
     } else {
-        G.F.New(G.F.MakePicture(QStringLiteral("e.bmp"), 300, 200));
-        QVERIFY(G.Puzzle().EditMode);
+        g.f.New(g.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
+        QVERIFY(g.puzzle().editMode);
     }
-    G.F.Sounds.clear();
-    G.F.Pointer->Moves.clear();
-    const QImage Before = *G.Puzzle().Display;
+    g.f.sounds.clear();
+    g.f.pointer->moves.clear();
+    const QImage before = *g.puzzle().display;
 
-    G.Hover(QPoint(150, 50));
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(250, 50));
-    G.Release(QPoint(250, 50));
-    G.Press(QPoint(150, 50), Qt::RightButton);
+    g.hover(QPoint(150, 50));
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(250, 50));
+    g.release(QPoint(250, 50));
+    g.press(QPoint(150, 50), Qt::RightButton);
     // Even called directly, the handlers leave such a puzzle alone.
-    G.F.Form->ImageMouseDown(Qt::LeftButton, {}, 150, 50);
-    G.F.Form->ImageMouseMove(Qt::LeftButton, {}, 250, 50);
-    G.F.Form->ImageMouseUp(Qt::LeftButton, {}, 250, 50);
+    g.f.form->imageMouseDown(Qt::LeftButton, {}, 150, 50);
+    g.f.form->imageMouseMove(Qt::LeftButton, {}, 250, 50);
+    g.f.form->imageMouseUp(Qt::LeftButton, {}, 250, 50);
 
-    QCOMPARE(G.Puzzle().Selected, NoCell);
-    QCOMPARE(G.Puzzle().DragState, TDragState::Idle);
-    QCOMPARE(*G.Puzzle().Display, Before);
-    QVERIFY(G.F.Sounds.isEmpty());
-    QVERIFY(G.F.Pointer->Moves.isEmpty());
+    QCOMPARE(g.puzzle().selected, NoCell);
+    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
+    QCOMPARE(*g.puzzle().display, before);
+    QVERIFY(g.f.sounds.isEmpty());
+    QVERIFY(g.f.pointer->moves.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(G.Image->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
 }
 
 void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
 {
-    TGame G;
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(170, 50));
-    G.F.Form->Busy = true;
-    G.Drag(QPoint(250, 50));
-    G.Press(QPoint(50, 50), Qt::RightButton);
-    QCOMPARE(G.Row(1), QList<int>({3, 1, 2}));
-    QVERIFY(G.F.Played().isEmpty());
-    QVERIFY(G.F.Pointer->IsConfined());
-    G.Release(QPoint(250, 50));
-    QVERIFY(!G.F.Pointer->IsConfined());
-    QCOMPARE(G.Row(1), QList<int>({3, 1, 2}));
-    QVERIFY(G.F.Form->Busy);
-    G.F.Form->Busy = false;
+    TGame g;
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(170, 50));
+    g.f.form->busy = true;
+    g.drag(QPoint(250, 50));
+    g.press(QPoint(50, 50), Qt::RightButton);
+    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
+    QVERIFY(g.f.played().isEmpty());
+    QVERIFY(g.f.pointer->isConfined());
+    g.release(QPoint(250, 50));
+    QVERIFY(!g.f.pointer->isConfined());
+    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
+    QVERIFY(g.f.form->busy);
+    g.f.form->busy = false;
     // The drag goes on from where it was when the window is free again.
-    G.Drag(QPoint(250, 50));
-    QCOMPARE(G.Row(1), QList<int>({2, 3, 1}));
+    g.drag(QPoint(250, 50));
+    QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
 }
 
 void TestMouse::leavingThePictureDeselectsAndFrees()
 {
-    TGame G;
-    G.Hover(QPoint(250, 150));
-    QCOMPARE(G.Puzzle().Selected, QPoint(3, 2));
-    const int Releases = G.F.Pointer->Releases;
-    G.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), G.F.Form->ImageSpeedBar);
-    QCOMPARE(G.Puzzle().Selected, NoCell);
-    QVERIFY(G.F.Pointer->Releases > Releases);
+    TGame g;
+    g.hover(QPoint(250, 150));
+    QCOMPARE(g.puzzle().selected, QPoint(3, 2));
+    const int releases = g.f.pointer->releases;
+    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->imageSpeedBar);
+    QCOMPARE(g.puzzle().selected, NoCell);
+    QVERIFY(g.f.pointer->releases > releases);
 
     // While a handler is at work the selection stays.
-    G.Hover(QPoint(250, 150));
-    G.F.Form->Busy = true;
-    G.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), G.F.Form->ImageSpeedBar);
-    QCOMPARE(G.Puzzle().Selected, QPoint(3, 2));
-    G.F.Form->Busy = false;
+    g.hover(QPoint(250, 150));
+    g.f.form->busy = true;
+    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->imageSpeedBar);
+    QCOMPARE(g.puzzle().selected, QPoint(3, 2));
+    g.f.form->busy = false;
 }
 
 void TestMouse::menusAndErrorsFreeThePointer()
 {
-    TGame G;
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(170, 50));
-    QVERIFY(G.F.Pointer->IsConfined());
-    emit G.F.Form->mPuzzle->aboutToShow();
-    QVERIFY(!G.F.Pointer->IsConfined());
+    TGame g;
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(170, 50));
+    QVERIFY(g.f.pointer->isConfined());
+    emit g.f.form->mPuzzle->aboutToShow();
+    QVERIFY(!g.f.pointer->isConfined());
 
-    G.Drag(QPoint(180, 50));
-    G.F.Pointer->Confine(G.GlobalRect(0, 50, 300, 1), nullptr);
-    G.F.Form->Guarded([] { throw std::runtime_error("disk gone"); });
-    QVERIFY(!G.F.Pointer->IsConfined());
-    QCOMPARE(G.F.Dialogs->Errors(), QStringList({QStringLiteral("disk gone")}));
-    G.Release(QPoint(180, 50));
+    g.drag(QPoint(180, 50));
+    g.f.pointer->confine(g.globalRect(0, 50, 300, 1), nullptr);
+    g.f.form->guarded([] { throw std::runtime_error("disk gone"); });
+    QVERIFY(!g.f.pointer->isConfined());
+    QCOMPARE(g.f.dialogs->errors(), QStringList({QStringLiteral("disk gone")}));
+    g.release(QPoint(180, 50));
 }
 
 void TestMouse::losingTheFocusFreesThePointer()
 {
-    TGame G;
-    QApplication::setActiveWindow(G.F.Form.get());
-    QTRY_VERIFY(G.F.Form->isActiveWindow());
-    G.Press(QPoint(150, 50));
-    G.Drag(QPoint(170, 50));
-    QVERIFY(G.F.Pointer->IsConfined());
-    QWidget Other;
-    Other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Other));
-    QApplication::setActiveWindow(&Other);
-    QTRY_VERIFY(!G.F.Form->isActiveWindow());
-    QVERIFY(!G.F.Pointer->IsConfined());
-    G.Release(QPoint(170, 50));
+    TGame g;
+    QApplication::setActiveWindow(g.f.form.get());
+    QTRY_VERIFY(g.f.form->isActiveWindow());
+    g.press(QPoint(150, 50));
+    g.drag(QPoint(170, 50));
+    QVERIFY(g.f.pointer->isConfined());
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QApplication::setActiveWindow(&other);
+    QTRY_VERIFY(!g.f.form->isActiveWindow());
+    QVERIFY(!g.f.pointer->isConfined());
+    g.release(QPoint(170, 50));
 }
 
 void TestMouse::dragRepaintsOnlyTheBand()
 {
-    TGame G;
-    TPaintSpy Spy;
-    G.Image->installEventFilter(&Spy);
-    G.Press(QPoint(150, 150));
-    G.Drag(QPoint(170, 150));
+    TGame g;
+    TPaintSpy spy;
+    g.image->installEventFilter(&spy);
+    g.press(QPoint(150, 150));
+    g.drag(QPoint(170, 150));
     QTest::qWait(20);
-    Spy.Rects.clear();
-    for (int X = 171; X < 185; ++X) {
-        G.Drag(QPoint(X, 150));
+    spy.rects.clear();
+    for (int x = 171; x < 185; ++x) {
+        g.drag(QPoint(x, 150));
         QTest::qWait(1);
     }
     QTest::qWait(20);
-    QVERIFY(!Spy.Rects.isEmpty());
-    for (const QRect &Rect : std::as_const(Spy.Rects))
-        QVERIFY2(QRect(0, 100, 300, 100).contains(Rect), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                         .arg(Rect.x())
-                                                                         .arg(Rect.y())
-                                                                         .arg(Rect.width())
-                                                                         .arg(Rect.height())));
-    G.Release(QPoint(185, 150));
+    QVERIFY(!spy.rects.isEmpty());
+    for (const QRect &rect : std::as_const(spy.rects))
+        QVERIFY2(QRect(0, 100, 300, 100).contains(rect), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                         .arg(rect.x())
+                                                                         .arg(rect.y())
+                                                                         .arg(rect.width())
+                                                                         .arg(rect.height())));
+    g.release(QPoint(185, 150));
 }
 
 QTEST_MAIN(TestMouse)

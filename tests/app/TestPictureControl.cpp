@@ -18,37 +18,37 @@ namespace {
 
 const QRgb Untouched = 0xff123456u;
 
-QImage Noise(QSize Size, quint32 Seed)
+QImage noise(QSize size, quint32 seed)
 {
-    QImage Bitmap(Size, QImage::Format_BGR888);
-    for (int Y = 0; Y < Size.height(); ++Y) {
-        uchar *P = Bitmap.scanLine(Y);
-        for (int X = 0; X < Size.width() * 3; ++X) {
-            Seed = Seed * 1664525u + 1013904223u;
-            P[X] = uchar(Seed >> 24);
+    QImage bitmap(size, QImage::Format_BGR888);
+    for (int y = 0; y < size.height(); ++y) {
+        uchar *p = bitmap.scanLine(y);
+        for (int x = 0; x < size.width() * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            p[x] = uchar(seed >> 24);
         }
     }
-    return Bitmap;
+    return bitmap;
 }
 
 // What the control shows of Area when rendered alone into an image filled with Untouched.
-QImage Rendered(TPictureControl &Control, const QRect &Area)
+QImage rendered(TPictureControl &control, const QRect &area)
 {
-    QImage Target(Control.size(), QImage::Format_RGB32);
-    Target.fill(Untouched);
-    Control.render(&Target, Area.topLeft(), QRegion(Area));
-    return Target;
+    QImage target(control.size(), QImage::Format_RGB32);
+    target.fill(Untouched);
+    control.render(&target, area.topLeft(), QRegion(area));
+    return target;
 }
 
 // Every pixel of Area is the bitmap's, every other one is untouched.
-void CheckPixels(const QImage &Shown, const QImage &Bitmap, const QRect &Area)
+void checkPixels(const QImage &shown, const QImage &bitmap, const QRect &area)
 {
-    for (int Y = 0; Y < Shown.height(); ++Y)
-        for (int X = 0; X < Shown.width(); ++X) {
-            const QRgb Want = Area.contains(X, Y) ? Bitmap.pixel(X, Y) : Untouched;
-            if (Shown.pixel(X, Y) != Want)
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb want = area.contains(x, y) ? bitmap.pixel(x, y) : Untouched;
+            if (shown.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1, %2 is %3 instead of %4")
-                                     .arg(X).arg(Y).arg(Shown.pixel(X, Y), 8, 16).arg(Want, 8, 16)));
+                                     .arg(x).arg(y).arg(shown.pixel(x, y), 8, 16).arg(want, 8, 16)));
         }
 }
 
@@ -79,19 +79,19 @@ void TestPictureControl::paintsTheBitmap()
     QFETCH(QRect, changed);
     QFETCH(QRect, painted);
 
-    QImage Bitmap = Noise(size, 1);
-    TPictureControl Control(&Bitmap);
-    QVERIFY(Control.SizeToBitmap());
-    CheckPixels(Rendered(Control, Control.rect()), Bitmap, Control.rect());
+    QImage bitmap = noise(size, 1);
+    TPictureControl control(&bitmap);
+    QVERIFY(control.sizeToBitmap());
+    checkPixels(rendered(control, control.rect()), bitmap, control.rect());
 
-    const QImage Other = Noise(size, 2);
-    for (int Y = changed.top(); Y <= changed.bottom(); ++Y)
-        std::memcpy(Bitmap.scanLine(Y) + changed.left() * 3, Other.constScanLine(Y) + changed.left() * 3,
+    const QImage other = noise(size, 2);
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        std::memcpy(bitmap.scanLine(y) + changed.left() * 3, other.constScanLine(y) + changed.left() * 3,
                     size_t(changed.width()) * 3);
-    Control.BitmapChanged(changed);
-    CheckPixels(Rendered(Control, painted), Bitmap, painted);
+    control.bitmapChanged(changed);
+    checkPixels(rendered(control, painted), bitmap, painted);
     // Painted again with no change in between: the same pixels.
-    CheckPixels(Rendered(Control, Control.rect()), Bitmap, Control.rect());
+    checkPixels(rendered(control, control.rect()), bitmap, control.rect());
 }
 
 QTEST_MAIN(TestPictureControl)

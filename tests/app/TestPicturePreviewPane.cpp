@@ -28,29 +28,29 @@ private slots:
     {
         QFETCH(bool, save);
         QFETCH(bool, typed);
-        TQtDialogs Dialogs;
-        QSize Shown;
+        TQtDialogs dialogs;
+        QSize shown;
         QTimer::singleShot(0, this, [&] {
-            auto *Dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            auto *Pane = Dialog ? Dialog->findChild<PicturePreviewPane *>() : nullptr;
-            auto *View = Dialog ? Dialog->findChild<QListView *>(QStringLiteral("listView")) : nullptr;
-            auto *Model = View ? qobject_cast<QFileSystemModel *>(View->model()) : nullptr;
-            if (Pane && Pane->isVisible() && Model) {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            auto *pane = dialog ? dialog->findChild<PicturePreviewPane *>() : nullptr;
+            auto *view = dialog ? dialog->findChild<QListView *>(QStringLiteral("listView")) : nullptr;
+            auto *model = view ? qobject_cast<QFileSystemModel *>(view->model()) : nullptr;
+            if (pane && pane->isVisible() && model) {
                 const QString Path = QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg");
-                Dialog->setDirectory(QStringLiteral(QUORRA_TEST_DATA));
+                dialog->setDirectory(QStringLiteral(QUORRA_TEST_DATA));
                 // The folder is read in the background; then the file is clicked.
-                auto *NameField = Dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                if (typed && NameField)
-                    NameField->setText(QStringLiteral("colour-420.jpg"));
-                else if (QTest::qWaitFor([&] { return Model->index(Path).isValid(); }, 5000))
-                    View->setCurrentIndex(Model->index(Path));
-                Shown = Pane->pixmap().deviceIndependentSize().toSize();
+                auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (typed && nameField)
+                    nameField->setText(QStringLiteral("colour-420.jpg"));
+                else if (QTest::qWaitFor([&] { return model->index(Path).isValid(); }, 5000))
+                    view->setCurrentIndex(model->index(Path));
+                shown = pane->pixmap().deviceIndependentSize().toSize();
             }
-            if (Dialog)
-                Dialog->reject();
+            if (dialog)
+                dialog->reject();
         });
-        QCOMPARE(save ? Dialogs.SaveImage() : Dialogs.OpenPicture(), QString());
-        QCOMPARE(Shown, QSize(160, 120));
+        QCOMPARE(save ? dialogs.saveImage() : dialogs.openPicture(), QString());
+        QCOMPARE(shown, QSize(160, 120));
     }
 };
 

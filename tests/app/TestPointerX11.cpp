@@ -17,54 +17,54 @@
 
 namespace {
 
-void Send(QWidget *To, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Held, QPoint At)
+void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
 {
-    QMouseEvent Event(Type, QPointF(At), QPointF(To->mapToGlobal(At)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(To, &Event);
+    QMouseEvent event(type, QPointF(at), QPointF(to->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(to, &event);
 }
 
 // The server answers a pointer query only after it has carried out the warps asked before it.
-QPoint PointerAfterWarp(QPoint Global)
+QPoint pointerAfterWarp(QPoint global)
 {
-    QCursor::setPos(Global);
+    QCursor::setPos(global);
     QTest::qWait(30);
     return QCursor::pos();
 }
 
 // The X server's own answers, without Qt in between.
-xcb_connection_t *Connection()
+xcb_connection_t *connection()
 {
     return qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
 }
 
-xcb_window_t Root()
+xcb_window_t root()
 {
-    return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
 }
 
-QPoint OnRoot(xcb_window_t Window, QPoint Local)
+QPoint onRoot(xcb_window_t window, QPoint local)
 {
-    xcb_translate_coordinates_reply_t *Reply = xcb_translate_coordinates_reply(
-        Connection(), xcb_translate_coordinates(Connection(), Window, Root(), qint16(Local.x()), qint16(Local.y())),
+    xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+        connection(), xcb_translate_coordinates(connection(), window, root(), qint16(local.x()), qint16(local.y())),
         nullptr);
-    const QPoint Point = Reply ? QPoint(Reply->dst_x, Reply->dst_y) : QPoint(-1, -1);
-    std::free(Reply);
-    return Point;
+    const QPoint point = reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(-1, -1);
+    std::free(reply);
+    return point;
 }
 
-QPoint ServerPointer()
+QPoint serverPointer()
 {
-    xcb_query_pointer_reply_t *Reply =
-        xcb_query_pointer_reply(Connection(), xcb_query_pointer(Connection(), Root()), nullptr);
-    const QPoint Point = Reply ? QPoint(Reply->root_x, Reply->root_y) : QPoint(-1, -1);
-    std::free(Reply);
-    return Point;
+    xcb_query_pointer_reply_t *reply =
+        xcb_query_pointer_reply(connection(), xcb_query_pointer(connection(), root()), nullptr);
+    const QPoint point = reply ? QPoint(reply->root_x, reply->root_y) : QPoint(-1, -1);
+    std::free(reply);
+    return point;
 }
 
-QPoint ServerWarp(QPoint Root)
+QPoint serverWarp(QPoint root)
 {
-    xcb_warp_pointer(Connection(), XCB_NONE, ::Root(), 0, 0, 0, 0, qint16(Root.x()), qint16(Root.y()));
-    return ServerPointer();
+    xcb_warp_pointer(connection(), XCB_NONE, ::root(), 0, 0, 0, 0, qint16(root.x()), qint16(root.y()));
+    return serverPointer();
 }
 
 } // namespace
@@ -83,7 +83,7 @@ private slots:
 void TestPointerX11::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    if (!TPointerControl::Supported())
+    if (!TPointerControl::supported())
         QSKIP("needs an X server (run under xvfb-run)");
 }
 
@@ -109,42 +109,42 @@ void TestPointerX11::heldOnTheDraggedLine()
     QFETCH(QPoint, held);
     QFETCH(QPoint, along);
 
-    TFormFixture F;
-    F.UseRealPointer();
-    F.Open(F.MakePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPictureControl *Image = F.Form->Image;
-    QCOMPARE(F.Form->Puzzle->CellWidth, 100);
-    auto Global = [Image](QPoint P) { return Image->mapToGlobal(P); };
+    TFormFixture f;
+    f.useRealPointer();
+    f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
+    TPictureControl *image = f.form->image;
+    QCOMPARE(f.form->puzzle->cellWidth, 100);
+    auto global = [image](QPoint p) { return image->mapToGlobal(p); };
 
     // Caught: the pointer jumps onto the cell's centre.
-    QCursor::setPos(Global(QPoint(120, 20)));
-    Send(Image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 20));
+    QCursor::setPos(global(QPoint(120, 20)));
+    send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 20));
     QTest::qWait(30);
-    QCOMPARE(QCursor::pos(), Global(QPoint(150, 50)));
-    QVERIFY(F.Form->PointerControl->IsConfined());
+    QCOMPARE(QCursor::pos(), global(QPoint(150, 50)));
+    QVERIFY(f.form->pointerControl->isConfined());
     // Inside the picture it moves freely; beyond it, it stops at the edge. (Busy keeps these moves from
     // starting a drag.)
-    F.Form->Busy = true;
-    QCOMPARE(PointerAfterWarp(Global(QPoint(280, 180))), Global(QPoint(280, 180)));
-    QCOMPARE(PointerAfterWarp(Global(QPoint(900, 900))), Global(QPoint(299, 199)));
-    QCOMPARE(PointerAfterWarp(Global(QPoint(150, 50))), Global(QPoint(150, 50)));
-    F.Form->Busy = false;
+    f.form->busy = true;
+    QCOMPARE(pointerAfterWarp(global(QPoint(280, 180))), global(QPoint(280, 180)));
+    QCOMPARE(pointerAfterWarp(global(QPoint(900, 900))), global(QPoint(299, 199)));
+    QCOMPARE(pointerAfterWarp(global(QPoint(150, 50))), global(QPoint(150, 50)));
+    f.form->busy = false;
 
-    Send(Image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(F.Form->Puzzle->DragState == TDragState::Row || F.Form->Puzzle->DragState == TDragState::Column);
+    send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
+    QVERIFY(f.form->puzzle->dragState == TDragState::Row || f.form->puzzle->dragState == TDragState::Column);
     QTest::qWait(30);
 
-    QCOMPARE(PointerAfterWarp(Global(escape)), Global(held));
+    QCOMPARE(pointerAfterWarp(global(escape)), global(held));
     // The window still hears of the pointer's moves while it is held.
-    QSignalSpy Moves(Image, &TPictureControl::MouseMove);
-    QCOMPARE(PointerAfterWarp(Global(along)), Global(along));
-    QTRY_VERIFY_WITH_TIMEOUT(!Moves.isEmpty(), 2000);
-    QCOMPARE(QPoint(Moves.last().at(2).toInt(), Moves.last().at(3).toInt()), along);
+    QSignalSpy moves(image, &TPictureControl::mouseMove);
+    QCOMPARE(pointerAfterWarp(global(along)), global(along));
+    QTRY_VERIFY_WITH_TIMEOUT(!moves.isEmpty(), 2000);
+    QCOMPARE(QPoint(moves.last().at(2).toInt(), moves.last().at(3).toInt()), along);
 
-    Send(Image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, along);
-    QVERIFY(!F.Form->PointerControl->IsConfined());
-    QCOMPARE(PointerAfterWarp(Global(QPoint(400, 300))), Global(QPoint(400, 300)));
-    QCOMPARE(PointerAfterWarp(QPoint(5, 5)), QPoint(5, 5));
+    send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, along);
+    QVERIFY(!f.form->pointerControl->isConfined());
+    QCOMPARE(pointerAfterWarp(global(QPoint(400, 300))), global(QPoint(400, 300)));
+    QCOMPARE(pointerAfterWarp(QPoint(5, 5)), QPoint(5, 5));
 }
 
 // Some window managers under XWayland leave Qt believing the window is somewhere else. The pointer must still land
@@ -152,35 +152,35 @@ void TestPointerX11::heldOnTheDraggedLine()
 void TestPointerX11::placedWhereTheServerHasTheWindow()
 {
     TFormFixture F;
-    F.UseRealPointer();
-    F.Open(F.MakePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPictureControl *Image = F.Form->Image;
-    QWindow *Window = F.Form->windowHandle();
-    const xcb_window_t Native = xcb_window_t(Window->winId());
-    const qreal Ratio = Window->devicePixelRatio();
+    F.useRealPointer();
+    F.open(F.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
+    TPictureControl *Image = F.form->image;
+    QWindow *window = F.form->windowHandle();
+    const xcb_window_t native = xcb_window_t(window->winId());
+    const qreal Ratio = window->devicePixelRatio();
 
     // Moved behind Qt's back: Qt hears of it only when it next handles its events, which nothing below lets it do.
-    const QPoint Before = OnRoot(Native, QPoint(0, 0));
-    const uint32_t Place[] = {uint32_t(Before.x() + 137), uint32_t(Before.y() + 61)};
-    xcb_configure_window(Connection(), Native, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, Place);
-    xcb_flush(Connection());
-    QCOMPARE(OnRoot(Native, QPoint(0, 0)), Before + QPoint(137, 61));
+    const QPoint before = onRoot(native, QPoint(0, 0));
+    const uint32_t place[] = {uint32_t(before.x() + 137), uint32_t(before.y() + 61)};
+    xcb_configure_window(connection(), native, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+    xcb_flush(connection());
+    QCOMPARE(onRoot(native, QPoint(0, 0)), before + QPoint(137, 61));
     // Where a point of the control is on the screen in the server's pixels, and where Qt believes it is.
-    auto Truth = [&](QPoint At) { return OnRoot(Native, Image->mapTo(F.Form.get(), At) * Ratio); };
-    auto Believed = [&](QPoint At) { return Image->mapToGlobal(At); };
+    auto truth = [&](QPoint at) { return onRoot(native, Image->mapTo(F.form.get(), at) * Ratio); };
+    auto believed = [&](QPoint at) { return Image->mapToGlobal(at); };
 
-    F.Form->PointerControl->MoveTo(Believed(QPoint(75, 25)), Window);
-    QCOMPARE(ServerPointer(), Truth(QPoint(75, 25)));
+    F.form->pointerControl->moveTo(believed(QPoint(75, 25)), window);
+    QCOMPARE(serverPointer(), truth(QPoint(75, 25)));
     // Held on the line through y = 25 of the control as it really is.
-    F.Form->PointerControl->Confine(QRect(Believed(QPoint(0, 25)), QSize(150, 1)), Window);
-    const QRect Line(Truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
-    const QPoint Below = ServerWarp(Truth(QPoint(115, 85)));
-    QVERIFY(Line.contains(Below));
-    QCOMPARE(Below.x(), Truth(QPoint(115, 85)).x());
-    QCOMPARE(ServerWarp(QPoint(5, 5)), Line.topLeft());
-    QCOMPARE(ServerWarp(Truth(QPoint(149, 0))).x(), Truth(QPoint(149, 0)).x());
-    F.Form->PointerControl->Release();
-    QCOMPARE(ServerWarp(QPoint(5, 5)), QPoint(5, 5));
+    F.form->pointerControl->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
+    const QRect line(truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
+    const QPoint below = serverWarp(truth(QPoint(115, 85)));
+    QVERIFY(line.contains(below));
+    QCOMPARE(below.x(), truth(QPoint(115, 85)).x());
+    QCOMPARE(serverWarp(QPoint(5, 5)), line.topLeft());
+    QCOMPARE(serverWarp(truth(QPoint(149, 0))).x(), truth(QPoint(149, 0)).x());
+    F.form->pointerControl->release();
+    QCOMPARE(serverWarp(QPoint(5, 5)), QPoint(5, 5));
 }
 
 QTEST_MAIN(TestPointerX11)

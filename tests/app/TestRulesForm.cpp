@@ -27,57 +27,57 @@ const QString LoopVideo = QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi"
 
 // A frame of Size whose luma is Y everywhere and whose chroma is neutral except in the last chroma sample of each
 // row, which holds (U, V): only the last two columns of pixels show that colour.
-QVideoFrame YuvFrame(QVideoFrameFormat::PixelFormat Format, QSize Size, QVideoFrameFormat::ColorRange Range, int Y,
+QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFrameFormat::ColorRange range, int y,
                      int U, int V)
 {
-    QVideoFrameFormat Layout(Size, Format);
-    Layout.setColorRange(Range);
-    QVideoFrame Frame(Layout);
-    if (!Frame.map(QVideoFrame::WriteOnly))
+    QVideoFrameFormat layout(size, format);
+    layout.setColorRange(range);
+    QVideoFrame frame(layout);
+    if (!frame.map(QVideoFrame::WriteOnly))
         return QVideoFrame();
-    const int W = Size.width(), H = Size.height(), CW = (W + 1) / 2;
-    auto Fill = [&](int Plane, int Rows, const std::function<uchar(int)> &Byte) {
+    const int w = size.width(), h = size.height(), cw = (w + 1) / 2;
+    auto fill = [&](int plane, int rows, const std::function<uchar(int)> &byte) {
         // Qt's own frames may hold fewer chroma rows than an odd height needs.
-        Rows = std::min(Rows, Frame.mappedBytes(Plane) / Frame.bytesPerLine(Plane));
-        for (int R = 0; R < Rows; ++R)
-            for (int B = 0; B < Frame.bytesPerLine(Plane); ++B)
-                Frame.bits(Plane)[qsizetype(R) * Frame.bytesPerLine(Plane) + B] = Byte(B);
+        rows = std::min(rows, frame.mappedBytes(plane) / frame.bytesPerLine(plane));
+        for (int r = 0; r < rows; ++r)
+            for (int b = 0; b < frame.bytesPerLine(plane); ++b)
+                frame.bits(plane)[qsizetype(r) * frame.bytesPerLine(plane) + b] = byte(b);
     };
-    Fill(0, H, [&](int) { return uchar(Y); });
-    auto Chroma = [&](int Sample, int Value) { return uchar(Sample == CW - 1 ? Value : 128); };
-    switch (Format) {
+    fill(0, h, [&](int) { return uchar(y); });
+    auto chroma = [&](int sample, int value) { return uchar(sample == cw - 1 ? value : 128); };
+    switch (format) {
     case QVideoFrameFormat::Format_YUV420P:
     case QVideoFrameFormat::Format_YV12: {
-        const bool Swapped = Format == QVideoFrameFormat::Format_YV12;
-        Fill(Swapped ? 2 : 1, (H + 1) / 2, [&](int B) { return Chroma(B, U); });
-        Fill(Swapped ? 1 : 2, (H + 1) / 2, [&](int B) { return Chroma(B, V); });
+        const bool swapped = format == QVideoFrameFormat::Format_YV12;
+        fill(swapped ? 2 : 1, (h + 1) / 2, [&](int b) { return chroma(b, U); });
+        fill(swapped ? 1 : 2, (h + 1) / 2, [&](int b) { return chroma(b, V); });
         break;
     }
     default: { // NV12, NV21
-        const bool Swapped = Format == QVideoFrameFormat::Format_NV21;
-        Fill(1, (H + 1) / 2, [&](int B) { return Chroma(B / 2, (B % 2 == 0) != Swapped ? U : V); });
+        const bool Swapped = format == QVideoFrameFormat::Format_NV21;
+        fill(1, (h + 1) / 2, [&](int b) { return chroma(b / 2, (b % 2 == 0) != Swapped ? U : V); });
         break;
     }
     }
-    Frame.unmap();
-    return Frame;
+    frame.unmap();
+    return frame;
 }
 
-bool Near(QRgb Actual, QRgb Expected)
+bool near(QRgb actual, QRgb expected)
 {
-    return std::abs(qRed(Actual) - qRed(Expected)) <= 2 && std::abs(qGreen(Actual) - qGreen(Expected)) <= 2 &&
-           std::abs(qBlue(Actual) - qBlue(Expected)) <= 2;
+    return std::abs(qRed(actual) - qRed(expected)) <= 2 && std::abs(qGreen(actual) - qGreen(expected)) <= 2 &&
+           std::abs(qBlue(actual) - qBlue(expected)) <= 2;
 }
 
 // Runs Act once the window is on screen; counts the showings.
-int ShowWith(TRulesForm &Form, bool &ShowAtStart, const std::function<void(TRulesForm &)> &Act)
+int showWith(TRulesForm &form, bool &showAtStart, const std::function<void(TRulesForm &)> &Act)
 {
     int Shown = 0;
-    QObject::connect(&Form, &TRulesForm::Shown, &Form, [&] {
+    QObject::connect(&form, &TRulesForm::shown, &form, [&] {
         ++Shown;
-        Act(Form);
+        Act(form);
     });
-    Form.ShowDemo(ShowAtStart);
+    form.showDemo(showAtStart);
     return Shown;
 }
 
@@ -88,10 +88,10 @@ class TUrlCatcher : public QObject
     Q_OBJECT
 
 public:
-    QList<QUrl> Urls;
+    QList<QUrl> urls;
 
 public slots:
-    void Open(const QUrl &Url) { Urls << Url; }
+    void open(const QUrl &url) { urls << url; }
 };
 
 class TestRulesForm : public QObject
@@ -118,20 +118,20 @@ private slots:
 
 void TestRulesForm::window()
 {
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, LoopVideo);
-    QCOMPARE(Form.windowTitle(), QStringLiteral("Nimbrel"));
-    QCOMPARE(Form.ShowAtStartupTntCheckBox->text(), QStringLiteral("Show at Start"));
-    QCOMPARE(Form.OKTntButton->text(), QStringLiteral("OK"));
+    TFakeDialogs dialogs;
+    TRulesForm form(dialogs, LoopVideo);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Nimbrel"));
+    QCOMPARE(form.showAtStartupTntCheckBox->text(), QStringLiteral("Show at Start"));
+    QCOMPARE(form.okTntButton->text(), QStringLiteral("OK"));
     // Left only with OK: no close button and no system menu in the title bar.
-    const Qt::WindowFlags Flags = Form.windowFlags();
-    QVERIFY(Flags & Qt::CustomizeWindowHint);
-    QVERIFY(Flags & Qt::WindowTitleHint);
-    QVERIFY(!(Flags & Qt::WindowCloseButtonHint));
-    QVERIFY(!(Flags & Qt::WindowSystemMenuHint));
+    const Qt::WindowFlags flags = form.windowFlags();
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(!(flags & Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & Qt::WindowSystemMenuHint));
     // The panel shows the video at its own frame size, whatever the screen's dots per inch.
-    QCOMPARE(Form.Panel1->geometry(), QRect(8, 8, 533, 400));
-    QCOMPARE(Form.size(), QSize(550, 462));
+    QCOMPARE(form.panel1->geometry(), QRect(8, 8, 533, 400));
+    QCOMPARE(form.size(), QSize(550, 462));
 }
 
 void TestRulesForm::choice_data()
@@ -156,42 +156,42 @@ void TestRulesForm::choice()
     QFETCH(QString, Leave);
     QFETCH(bool, After);
 
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, LoopVideo);
-    bool ShowAtStart = Before;
-    bool BoxOnShow = !Before;
-    const int Shown = ShowWith(Form, ShowAtStart, [&](TRulesForm &F) {
-        BoxOnShow = F.ShowAtStartupTntCheckBox->isChecked();
-        F.ShowAtStartupTntCheckBox->setChecked(Box);
+    TFakeDialogs dialogs;
+    TRulesForm form(dialogs, LoopVideo);
+    bool showAtStart = Before;
+    bool boxOnShow = !Before;
+    const int shown = showWith(form, showAtStart, [&](TRulesForm &f) {
+        boxOnShow = f.showAtStartupTntCheckBox->isChecked();
+        f.showAtStartupTntCheckBox->setChecked(Box);
         if (Leave == QLatin1String("OK"))
-            QTest::mouseClick(F.OKTntButton, Qt::LeftButton);
+            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
         else if (Leave == QLatin1String("close"))
-            F.close();
+            f.close();
         else
-            F.reject();
+            f.reject();
     });
-    QCOMPARE(Shown, 1);
-    QCOMPARE(BoxOnShow, Before);
-    QCOMPARE(ShowAtStart, After);
-    QVERIFY(Dialogs.Log.isEmpty());
-    QCOMPARE(Form.MediaPlayer1->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(shown, 1);
+    QCOMPARE(boxOnShow, Before);
+    QCOMPARE(showAtStart, After);
+    QVERIFY(dialogs.log.isEmpty());
+    QCOMPARE(form.mediaPlayer1->playbackState(), QMediaPlayer::StoppedState);
 }
 
 void TestRulesForm::escapeKeepsWindow()
 {
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, LoopVideo);
-    bool ShowAtStart = true;
-    bool VisibleAfterEscape = false;
-    ShowWith(Form, ShowAtStart, [&](TRulesForm &F) {
-        F.ShowAtStartupTntCheckBox->setChecked(false);
-        QTest::keyClick(&F, Qt::Key_Escape);
-        VisibleAfterEscape = F.isVisible();
-        if (F.isVisible())
-            QTest::mouseClick(F.OKTntButton, Qt::LeftButton);
+    TFakeDialogs dialogs;
+    TRulesForm form(dialogs, LoopVideo);
+    bool showAtStart = true;
+    bool visibleAfterEscape = false;
+    showWith(form, showAtStart, [&](TRulesForm &f) {
+        f.showAtStartupTntCheckBox->setChecked(false);
+        QTest::keyClick(&f, Qt::Key_Escape);
+        visibleAfterEscape = f.isVisible();
+        if (f.isVisible())
+            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
     });
-    QVERIFY(VisibleAfterEscape);
-    QCOMPARE(ShowAtStart, false);
+    QVERIFY(visibleAfterEscape);
+    QCOMPARE(showAtStart, false);
 }
 
 void TestRulesForm::refusedVideo_data()
@@ -199,9 +199,9 @@ void TestRulesForm::refusedVideo_data()
     QTest::addColumn<QString>("Video");
     QTest::addColumn<bool>("Before");
 
-    const QString Missing = QDir::temp().filePath(QStringLiteral("quorra-no-such-folder/Res/Example.avi"));
-    QTest::newRow("missing, choice on") << Missing << true;
-    QTest::newRow("missing, choice off") << Missing << false;
+    const QString missing = QDir::temp().filePath(QStringLiteral("quorra-no-such-folder/Res/Example.avi"));
+    QTest::newRow("missing, choice on") << missing << true;
+    QTest::newRow("missing, choice off") << missing << false;
     QTest::newRow("not a video") << QStringLiteral(QUORRA_TEST_DATA "/not-a-video.avi") << true;
 }
 
@@ -210,34 +210,34 @@ void TestRulesForm::refusedVideo()
     QFETCH(QString, Video);
     QFETCH(bool, Before);
 
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, Video);
-    Form.OpenTimeoutMs = 2000;
-    bool ShowAtStart = Before;
+    TFakeDialogs dialogs;
+    TRulesForm form(dialogs, Video);
+    form.openTimeoutMs = 2000;
+    bool showAtStart = Before;
     // A window that did come up is left with a cleared box and OK, which would change the choice.
-    const int Shown = ShowWith(Form, ShowAtStart, [](TRulesForm &F) {
-        F.ShowAtStartupTntCheckBox->setChecked(!F.ShowAtStartupTntCheckBox->isChecked());
-        QTest::mouseClick(F.OKTntButton, Qt::LeftButton);
+    const int shown = showWith(form, showAtStart, [](TRulesForm &f) {
+        f.showAtStartupTntCheckBox->setChecked(!f.showAtStartupTntCheckBox->isChecked());
+        QTest::mouseClick(f.okTntButton, Qt::LeftButton);
     });
-    QCOMPARE(Shown, 0);
-    QCOMPARE(ShowAtStart, Before);
-    QCOMPARE(Dialogs.Log.size(), 1);
-    QCOMPARE(Dialogs.Errors().size(), 1);
-    QVERIFY(!Dialogs.Errors().first().trimmed().isEmpty());
+    QCOMPARE(shown, 0);
+    QCOMPARE(showAtStart, Before);
+    QCOMPARE(dialogs.log.size(), 1);
+    QCOMPARE(dialogs.errors().size(), 1);
+    QVERIFY(!dialogs.errors().first().trimmed().isEmpty());
 }
 
 void TestRulesForm::helpAddress()
 {
-    TUrlCatcher Catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &Catcher, "Open");
-    OpenHelp();
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    openHelp();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
-    QCOMPARE(Catcher.Urls.size(), 1);
-    const QUrl Url = Catcher.Urls.first();
-    QVERIFY(Url.isLocalFile());
-    QCOMPARE(Url.fileName(), QStringLiteral("Nimbrel.html"));
-    QCOMPARE(Url.toLocalFile(), ProgramResource(QStringLiteral("Nimbrel.html")));
+    QCOMPARE(catcher.urls.size(), 1);
+    const QUrl url = catcher.urls.first();
+    QVERIFY(url.isLocalFile());
+    QCOMPARE(url.fileName(), QStringLiteral("Nimbrel.html"));
+    QCOMPARE(url.toLocalFile(), ::programResource(QStringLiteral("Nimbrel.html")));
 }
 
 void TestRulesForm::programResource_data()
@@ -258,68 +258,68 @@ void TestRulesForm::programResource()
     QFETCH(bool, Installed);
     QFETCH(QString, Expected);
 
-    const QString Relative = QStringLiteral("Res/probe-%1.txt").arg(QCoreApplication::applicationPid());
-    const QString Program = QCoreApplication::applicationDirPath();
-    const QString BesidePath = Program + QLatin1Char('/') + Relative;
-    const QString InstalledPath =
-        QDir::cleanPath(Program + QStringLiteral("/../share/quorra/") + Relative);
-    auto Make = [](const QString &Path) {
-        QDir().mkpath(QFileInfo(Path).absolutePath());
-        QFile File(Path);
-        QVERIFY(File.open(QIODevice::WriteOnly));
+    const QString relative = QStringLiteral("Res/probe-%1.txt").arg(QCoreApplication::applicationPid());
+    const QString program = QCoreApplication::applicationDirPath();
+    const QString besidePath = program + QLatin1Char('/') + relative;
+    const QString installedPath =
+        QDir::cleanPath(program + QStringLiteral("/../share/quorra/") + relative);
+    auto make = [](const QString &path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
     };
     if (Beside)
-        Make(BesidePath);
+        make(besidePath);
     if (Installed)
-        Make(InstalledPath);
+        make(installedPath);
 
-    const QString Found = ProgramResource(Relative);
-    QFile::remove(BesidePath);
-    QFile::remove(InstalledPath);
-    QDir().rmdir(QFileInfo(BesidePath).absolutePath());
-    QDir().rmpath(QFileInfo(InstalledPath).absolutePath());
+    const QString found = ::programResource(relative);
+    QFile::remove(besidePath);
+    QFile::remove(installedPath);
+    QDir().rmdir(QFileInfo(besidePath).absolutePath());
+    QDir().rmpath(QFileInfo(installedPath).absolutePath());
 
-    QCOMPARE(QDir::cleanPath(Found), QDir::cleanPath(Expected == QLatin1String("beside") ? BesidePath : InstalledPath));
+    QCOMPARE(QDir::cleanPath(found), QDir::cleanPath(Expected == QLatin1String("beside") ? besidePath : installedPath));
 }
 
 void TestRulesForm::helpPageLinks()
 {
     // Every picture and page the help refers to ships with it.
-    const QString Page = QStringLiteral(QUORRA_HELP_PAGE);
-    QFile File(Page);
-    QVERIFY(File.open(QIODevice::ReadOnly));
-    const QString Html = QString::fromUtf8(File.readAll());
-    static const QRegularExpression Link(QStringLiteral("(?:src|href)=\"([^\"#:]+)\""));
-    int Pictures = 0;
-    for (auto Match = Link.globalMatch(Html); Match.hasNext();) {
-        const QString Target = Match.next().captured(1);
-        QVERIFY2(QFileInfo::exists(QFileInfo(Page).dir().filePath(Target)), qPrintable(Target));
-        if (Target.endsWith(QLatin1String(".png")))
-            ++Pictures;
+    const QString page = QStringLiteral(QUORRA_HELP_PAGE);
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    static const QRegularExpression link(QStringLiteral("(?:src|href)=\"([^\"#:]+)\""));
+    int pictures = 0;
+    for (auto match = link.globalMatch(html); match.hasNext();) {
+        const QString target = match.next().captured(1);
+        QVERIFY2(QFileInfo::exists(QFileInfo(page).dir().filePath(target)), qPrintable(target));
+        if (target.endsWith(QLatin1String(".png")))
+            ++pictures;
     }
-    QVERIFY(Pictures >= 3);
+    QVERIFY(pictures >= 3);
 }
 
 void TestRulesForm::shippedVideo()
 {
     // Read from the AVI main header, so that no media layer is needed: the frames fill the panel exactly, the
     // clip is a few seconds long and every frame is a JPEG picture of its own.
-    QFile File(QStringLiteral(QUORRA_DEMO_VIDEO));
-    QVERIFY(File.open(QIODevice::ReadOnly));
-    QVERIFY(File.size() < 3 * 1024 * 1024);
-    const QByteArray Head = File.read(4096);
-    QCOMPARE(Head.left(4), QByteArray("RIFF"));
-    QCOMPARE(Head.mid(8, 4), QByteArray("AVI "));
-    const qsizetype Main = Head.indexOf("avih");
-    QVERIFY(Main > 0);
-    auto Word = [&](qsizetype At) { return qFromLittleEndian<quint32>(Head.constData() + At); };
-    const quint32 MicrosecondsPerFrame = Word(Main + 8);
-    const quint32 Frames = Word(Main + 8 + 16);
-    QCOMPARE(Word(Main + 8 + 32), quint32(533));
-    QCOMPARE(Word(Main + 8 + 36), quint32(400));
-    const double Seconds = double(MicrosecondsPerFrame) * Frames / 1e6;
-    QVERIFY2(Seconds >= 6 && Seconds <= 12, qPrintable(QString::number(Seconds)));
-    QVERIFY(Head.contains("MJPG"));
+    QFile file(QStringLiteral(QUORRA_DEMO_VIDEO));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.size() < 3 * 1024 * 1024);
+    const QByteArray head = file.read(4096);
+    QCOMPARE(head.left(4), QByteArray("RIFF"));
+    QCOMPARE(head.mid(8, 4), QByteArray("AVI "));
+    const qsizetype main = head.indexOf("avih");
+    QVERIFY(main > 0);
+    auto word = [&](qsizetype at) { return qFromLittleEndian<quint32>(head.constData() + at); };
+    const quint32 microsecondsPerFrame = word(main + 8);
+    const quint32 frames = word(main + 8 + 16);
+    QCOMPARE(word(main + 8 + 32), quint32(533));
+    QCOMPARE(word(main + 8 + 36), quint32(400));
+    const double seconds = double(microsecondsPerFrame) * frames / 1e6;
+    QVERIFY2(seconds >= 6 && seconds <= 12, qPrintable(QString::number(seconds)));
+    QVERIFY(head.contains("MJPG"));
 }
 
 void TestRulesForm::videoFrameAsPicture_data()
@@ -361,15 +361,15 @@ void TestRulesForm::videoFrameAsPicture()
     QFETCH(QRgb, grey);
     QFETCH(QRgb, colour);
 
-    const QSize Size(6, 3);
-    const QImage Picture = TVideoPanel::ToImage(YuvFrame(QVideoFrameFormat::PixelFormat(format), Size,
+    const QSize size(6, 3);
+    const QImage picture = TVideoPanel::toImage(yuvFrame(QVideoFrameFormat::PixelFormat(format), size,
                                                          QVideoFrameFormat::ColorRange(range), y, u, v));
-    QCOMPARE(Picture.size(), Size);
-    for (int Y = 0; Y < Size.height(); ++Y)
-        for (int X = 0; X < Size.width(); ++X) {
-            const QRgb Expected = X >= 4 ? colour : grey;
-            QVERIFY2(Near(Picture.pixel(X, Y), Expected),
-                     qPrintable(QStringLiteral("%1,%2: %3").arg(X).arg(Y).arg(Picture.pixel(X, Y), 8, 16)));
+    QCOMPARE(picture.size(), size);
+    for (int row = 0; row < size.height(); ++row)
+        for (int column = 0; column < size.width(); ++column) {
+            const QRgb expected = column >= 4 ? colour : grey;
+            QVERIFY2(near(picture.pixel(column, row), expected),
+                     qPrintable(QStringLiteral("%1,%2: %3").arg(column).arg(row).arg(picture.pixel(column, row), 8, 16)));
         }
 }
 
@@ -377,22 +377,22 @@ void TestRulesForm::videoFrameAsPicture()
 // shows black.
 void TestRulesForm::videoPanelShowsTheSinksFrames()
 {
-    TVideoPanel Panel;
-    Panel.resize(100, 100);
-    QVideoFrame Packed(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_BGRX8888));
-    QVERIFY(Packed.map(QVideoFrame::WriteOnly));
-    for (int Row = 0; Row < 2; ++Row)
-        std::fill_n(reinterpret_cast<quint32 *>(Packed.bits(0) + Row * Packed.bytesPerLine(0)), 8, 0xff20c040u);
-    Packed.unmap();
-    Panel.VideoSink()->setVideoFrame(Packed);
-    QCOMPARE(Panel.Frame().size(), QSize(8, 2));
-    const QImage Shown = Panel.grab().toImage();
-    QCOMPARE(QColor(Shown.pixel(50, 50)), QColor(0x20, 0xc0, 0x40));
-    QCOMPARE(QColor(Shown.pixel(50, 5)), QColor(Qt::black));
+    TVideoPanel panel;
+    panel.resize(100, 100);
+    QVideoFrame packed(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_BGRX8888));
+    QVERIFY(packed.map(QVideoFrame::WriteOnly));
+    for (int row = 0; row < 2; ++row)
+        std::fill_n(reinterpret_cast<quint32 *>(packed.bits(0) + row * packed.bytesPerLine(0)), 8, 0xff20c040u);
+    packed.unmap();
+    panel.videoSink()->setVideoFrame(packed);
+    QCOMPARE(panel.frame().size(), QSize(8, 2));
+    const QImage shown = panel.grab().toImage();
+    QCOMPARE(QColor(shown.pixel(50, 50)), QColor(0x20, 0xc0, 0x40));
+    QCOMPARE(QColor(shown.pixel(50, 5)), QColor(Qt::black));
 
-    Panel.VideoSink()->setVideoFrame(QVideoFrame(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_Jpeg)));
-    QVERIFY(Panel.Frame().isNull());
-    QCOMPARE(QColor(Panel.grab().toImage().pixel(50, 50)), QColor(Qt::black));
+    panel.videoSink()->setVideoFrame(QVideoFrame(QVideoFrameFormat(QSize(8, 2), QVideoFrameFormat::Format_Jpeg)));
+    QVERIFY(panel.frame().isNull());
+    QCOMPARE(QColor(panel.grab().toImage().pixel(50, 50)), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestRulesForm)

@@ -18,14 +18,14 @@
 namespace {
 
 // Resident memory in kB.
-qint64 ResidentKb()
+qint64 residentKb()
 {
-    QFile Status(QStringLiteral("/proc/self/status"));
-    if (!Status.open(QIODevice::ReadOnly))
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray &Line : Status.readAll().split('\n'))
-        if (Line.startsWith("VmRSS:"))
-            return Line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
 }
 
@@ -48,57 +48,57 @@ void TestRulesFormVideo::loops()
     // A one-second video watched for four seconds. Its place in the video is sampled on the window's thread:
     // watching the frames themselves through the widget's video sink makes Qt 6.4's GStreamer player corrupt
     // its memory now and then.
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi"));
-    QList<qint64> Positions;
+    TFakeDialogs dialogs;
+    TRulesForm Form(dialogs, QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi"));
+    QList<qint64> positions;
     QMediaPlayer::PlaybackState StateAtEnd = QMediaPlayer::StoppedState;
     qint64 Duration = 0;
     QTimer Sampler;
-    connect(&Sampler, &QTimer::timeout, &Form, [&] { Positions << Form.MediaPlayer1->position(); });
-    connect(&Form, &TRulesForm::Shown, &Form, [&] {
+    connect(&Sampler, &QTimer::timeout, &Form, [&] { positions << Form.mediaPlayer1->position(); });
+    connect(&Form, &TRulesForm::shown, &Form, [&] {
         Sampler.start(50);
         QTimer::singleShot(4000, &Form, [&] {
             Sampler.stop();
-            StateAtEnd = Form.MediaPlayer1->playbackState();
-            Duration = Form.MediaPlayer1->duration();
-            QTest::mouseClick(Form.OKTntButton, Qt::LeftButton);
+            StateAtEnd = Form.mediaPlayer1->playbackState();
+            Duration = Form.mediaPlayer1->duration();
+            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
         });
     });
-    bool ShowAtStart = true;
-    Form.ShowDemo(ShowAtStart);
+    bool showAtStart = true;
+    Form.showDemo(showAtStart);
 
-    QVERIFY(Dialogs.Log.isEmpty());
+    QVERIFY(dialogs.log.isEmpty());
     QVERIFY2(Duration > 500 && Duration < 1500, qPrintable(QString::number(Duration)));
     // Still playing three video lengths later, having gone back to the start each time.
     QCOMPARE(StateAtEnd, QMediaPlayer::PlayingState);
-    int Restarts = 0;
-    for (int k = 1; k < Positions.size(); ++k)
-        if (Positions[k] < Positions[k - 1])
-            ++Restarts;
-    QVERIFY2(Restarts >= 2, qPrintable(QString::number(Restarts)));
+    int restarts = 0;
+    for (int k = 1; k < positions.size(); ++k)
+        if (positions[k] < positions[k - 1])
+            ++restarts;
+    QVERIFY2(restarts >= 2, qPrintable(QString::number(restarts)));
     // And moving in the last second, not stuck on a still.
-    QVERIFY(Positions.size() > 20);
-    const QList<qint64> Last = Positions.mid(Positions.size() - 20);
-    QVERIFY(std::adjacent_find(Last.begin(), Last.end(), std::not_equal_to<>()) != Last.end());
+    QVERIFY(positions.size() > 20);
+    const QList<qint64> last = positions.mid(positions.size() - 20);
+    QVERIFY(std::adjacent_find(last.begin(), last.end(), std::not_equal_to<>()) != last.end());
 }
 
 void TestRulesFormVideo::shippedVideo()
 {
-    TFakeDialogs Dialogs;
-    TRulesForm Form(Dialogs, QStringLiteral(QUORRA_DEMO_VIDEO));
+    TFakeDialogs dialogs;
+    TRulesForm Form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO));
     qint64 Position = 0;
     QMediaPlayer::PlaybackState State = QMediaPlayer::StoppedState;
-    connect(&Form, &TRulesForm::Shown, &Form, [&] {
+    connect(&Form, &TRulesForm::shown, &Form, [&] {
         QTimer::singleShot(800, &Form, [&] {
-            Position = Form.MediaPlayer1->position();
-            State = Form.MediaPlayer1->playbackState();
-            QTest::mouseClick(Form.OKTntButton, Qt::LeftButton);
+            Position = Form.mediaPlayer1->position();
+            State = Form.mediaPlayer1->playbackState();
+            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
         });
     });
-    bool ShowAtStart = true;
-    Form.ShowDemo(ShowAtStart);
+    bool showAtStart = true;
+    Form.showDemo(showAtStart);
 
-    QVERIFY(Dialogs.Log.isEmpty());
+    QVERIFY(dialogs.log.isEmpty());
     QCOMPARE(State, QMediaPlayer::PlayingState);
     QVERIFY2(Position > 200, qPrintable(QString::number(Position)));
 }
@@ -109,37 +109,37 @@ void TestRulesFormVideo::shippedVideo()
 void TestRulesFormVideo::memoryGoesWithTheWindow()
 {
     // The main window's sounds open the media layer at every start, demo or not.
-    TNimbrelMainForm Main(std::make_unique<TFakeDialogs>());
-    Main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Main));
+    TNimbrelMainForm main(std::make_unique<TFakeDialogs>());
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
     QTest::qWait(1000);
-    const qint64 Before = ResidentKb();
-    QVERIFY(Before > 0);
+    const qint64 before = residentKb();
+    QVERIFY(before > 0);
 
-    TFakeDialogs Dialogs;
-    QList<qint64> After;
-    for (int Showing = 0; Showing < 2; ++Showing) {
+    TFakeDialogs dialogs;
+    QList<qint64> after;
+    for (int showing = 0; showing < 2; ++showing) {
         {
-            TRulesForm Form(Dialogs, QStringLiteral(QUORRA_DEMO_VIDEO), &Main);
-            bool FrameShown = false;
-            connect(&Form, &TRulesForm::Shown, &Form, [&] {
+            TRulesForm Form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO), &main);
+            bool frameShown = false;
+            connect(&Form, &TRulesForm::shown, &Form, [&] {
                 QTimer::singleShot(1500, &Form, [&] {
-                    FrameShown = !Form.VideoPanel->Frame().isNull();
-                    QTest::mouseClick(Form.OKTntButton, Qt::LeftButton);
+                    frameShown = !Form.videoPanel->frame().isNull();
+                    QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
                 });
             });
-            bool ShowAtStart = true;
-            Form.ShowDemo(ShowAtStart);
-            QVERIFY(FrameShown);
+            bool showAtStart = true;
+            Form.showDemo(showAtStart);
+            QVERIFY(frameShown);
         }
         QTest::qWait(2000);
-        After << ResidentKb();
+        after << residentKb();
     }
-    qInfo("resident memory %lld kB before the demo, %lld kB after it, %lld kB after showing it again", Before,
-          After[0], After[1]);
-    QVERIFY2(After[0] - Before < 25 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[0] - Before)));
+    qInfo("resident memory %lld kB before the demo, %lld kB after it, %lld kB after showing it again", before,
+          after[0], after[1]);
+    QVERIFY2(after[0] - before < 25 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(after[0] - before)));
     // And nothing piles up from one showing to the next.
-    QVERIFY2(After[1] - After[0] < 5 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(After[1] - After[0])));
+    QVERIFY2(after[1] - after[0] < 5 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(after[1] - after[0])));
 }
 
 QTEST_MAIN(TestRulesFormVideo)

@@ -50,46 +50,46 @@ void TestSaveDialog::chosenPath()
     QFETCH(bool, Asked);
     QFETCH(QString, Chosen);
 
-    QTemporaryDir Dir;
-    QVERIFY(Dir.isValid());
-    const QString Name = Chosen.isEmpty() ? (Typed.contains(QLatin1Char('.')) ? Typed : Typed + QStringLiteral(".nbq"))
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = Chosen.isEmpty() ? (Typed.contains(QLatin1Char('.')) ? Typed : Typed + QStringLiteral(".nbq"))
                                           : Chosen;
-    const QString Path = Dir.filePath(Name);
+    const QString path = dir.filePath(name);
     if (Standing == PlainFile) {
-        QFile File(Path);
-        QVERIFY(File.open(QIODevice::WriteOnly));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
     } else if (Standing == DanglingLink) {
-        QVERIFY(QFile::link(Dir.filePath(QStringLiteral("nowhere")), Path));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), path));
     }
 
-    TSaveFileDialog Dialog(nullptr, QStringLiteral("Save As"));
-    Dialog.setOption(QFileDialog::DontUseNativeDialog);
-    Dialog.setDefaultSuffix(QStringLiteral("nbq"));
-    Dialog.setDirectory(Dir.path());
-    Dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Dialog));
-    auto *Edit = Dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    QVERIFY(Edit);
-    Edit->setText(Typed);
+    TSaveFileDialog dialog(nullptr, QStringLiteral("Save As"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(QStringLiteral("nbq"));
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    edit->setText(Typed);
 
-    QString Question;
-    QTimer::singleShot(0, &Dialog, [&] {
-        for (QWidget *Window : QApplication::topLevelWidgets())
-            if (auto *Box = qobject_cast<QMessageBox *>(Window); Box && Box->isVisible()) {
-                Question = Box->text();
-                Box->button(Replace ? QMessageBox::Yes : QMessageBox::No)->click();
+    QString question;
+    QTimer::singleShot(0, &dialog, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible()) {
+                question = box->text();
+                box->button(Replace ? QMessageBox::Yes : QMessageBox::No)->click();
             }
     });
-    Dialog.accept();
+    dialog.accept();
     QCoreApplication::processEvents();
 
-    QCOMPARE(Question, Asked ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(Name) : QString());
+    QCOMPARE(question, Asked ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name) : QString());
     if (Chosen.isEmpty()) {
-        QVERIFY(Dialog.isVisible());
-        QCOMPARE(Dialog.result(), 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), 0);
     } else {
-        QCOMPARE(Dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(Dialog.ChosenFile(), Path);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenFile(), path);
     }
 }
 

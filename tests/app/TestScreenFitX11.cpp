@@ -41,29 +41,29 @@ void TestScreenFitX11::keptToTheScreen()
     QFETCH(QString, normPos);
     QFETCH(bool, fillsTheScreen);
 
-    TFormFixture F(790, 560, false);
-    F.Dialogs->DemoAnswers << true;
-    const QScreen *Screen = F.Form->screen();
-    const QRect Area = Screen->availableGeometry();
+    TFormFixture f(790, 560, false);
+    f.dialogs->demoAnswers << true;
+    const QScreen *screen = f.form->screen();
+    const QRect area = screen->availableGeometry();
     if (!normPos.isEmpty()) {
-        QFile Ini(F.SettingsFile());
-        QVERIFY(Ini.open(QIODevice::WriteOnly));
-        Ini.write(QStringLiteral("[TNimbrelMainForm]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=%1\n"
+        QFile ini(f.settingsFile());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[TNimbrelMainForm]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=%1\n"
                                  "MinMaxPos=-1,-1,-1,-1\nNormPos=%2\n")
-                      .arg(qRound(Screen->logicalDotsPerInch()))
+                      .arg(qRound(screen->logicalDotsPerInch()))
                       .arg(normPos)
                       .toUtf8());
     }
-    F.Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     QTest::qWait(50);
 
-    QCOMPARE(Area.intersected(F.Form->frameGeometry()), F.Form->frameGeometry());
-    QVERIFY(F.Form->width() >= F.Form->minimumWidth() && F.Form->height() >= F.Form->minimumHeight());
+    QCOMPARE(area.intersected(f.form->frameGeometry()), f.form->frameGeometry());
+    QVERIFY(f.form->width() >= f.form->minimumWidth() && f.form->height() >= f.form->minimumHeight());
     if (fillsTheScreen)
-        QCOMPARE(F.Form->size(), Area.size());
+        QCOMPARE(f.form->size(), area.size());
     // What the window saves is what it shows, so the next start comes up the same.
-    QCOMPARE(QRect(QPoint(F.Form->Placement().Left, F.Form->Placement().Top), F.Form->size()), F.Form->geometry());
+    QCOMPARE(QRect(QPoint(f.form->placement().left, f.form->placement().top), f.form->size()), f.form->geometry());
 }
 
 QTEST_MAIN(TestScreenFitX11)

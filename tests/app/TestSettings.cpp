@@ -10,23 +10,23 @@
 
 namespace {
 
-void WriteFile(const QString &Path, const QByteArray &Bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile File(Path);
-    QVERIFY(File.open(QIODevice::WriteOnly));
-    QCOMPARE(File.write(Bytes), Bytes.size());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray ReadFile(const QString &Path)
+QByteArray readFile(const QString &path)
 {
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void ShowAndWait(TFormFixture &F)
+void showAndWait(TFormFixture &f)
 {
-    F.Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
 }
 
 } // namespace
@@ -73,59 +73,59 @@ void TestSettings::restartKeepsChoices()
     QFETCH(bool, showAtStart);
     QFETCH(QRect, geometry);
 
-    const QString Ini = TNimbrelMainForm::SettingsFileName();
-    QCOMPARE(QFileInfo(Ini).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    QVERIFY(Ini.endsWith(QStringLiteral("/app_TestSettings.INI")));
-    QVERIFY(QDir(QFileInfo(Ini).absolutePath()).removeRecursively());
+    const QString ini = TNimbrelMainForm::settingsFileName();
+    QCOMPARE(QFileInfo(ini).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    QVERIFY(ini.endsWith(QStringLiteral("/app_TestSettings.INI")));
+    QVERIFY(QDir(QFileInfo(ini).absolutePath()).removeRecursively());
 
     {
-        TFormFixture First(790, 560, false);
-        First.Form->FormStorage.SetIniFileName(Ini);
+        TFormFixture first(790, 560, false);
+        first.form->formStorage.setIniFileName(ini);
         // The demo at start is where the person turns it off.
-        First.Dialogs->DemoAnswers << showAtStart;
-        ShowAndWait(First);
-        QTRY_COMPARE(First.Dialogs->DemosShown, 1);
-        QCOMPARE(First.Form->ShowAtStartAction->isChecked(), showAtStart);
+        first.dialogs->demoAnswers << showAtStart;
+        showAndWait(first);
+        QTRY_COMPARE(first.dialogs->demosShown, 1);
+        QCOMPARE(first.form->showAtStartAction->isChecked(), showAtStart);
 
         // With a puzzle in edit mode the Split and Effect commands are open to the person.
-        First.New(First.MakePicture(QStringLiteral("p.bmp"), 300, 200));
-        First.Run(First.Form->CheckMarkAction(split));
-        First.Run(First.Form->CheckMarkAction(effect));
-        if (First.Form->mSound->isChecked() != sound)
-            First.Form->mSound->trigger();
-        if (First.Form->AutoBestFitAction->isChecked() != autoFit)
-            First.Run(First.Form->AutoBestFitAction);
-        First.Form->setGeometry(geometry);
-        QTRY_COMPARE(First.Form->geometry(), geometry);
+        first.New(first.makePicture(QStringLiteral("p.bmp"), 300, 200));
+        first.run(first.form->checkMarkAction(split));
+        first.run(first.form->checkMarkAction(effect));
+        if (first.form->mSound->isChecked() != sound)
+            first.form->mSound->trigger();
+        if (first.form->autoBestFitAction->isChecked() != autoFit)
+            first.run(first.form->autoBestFitAction);
+        first.form->setGeometry(geometry);
+        QTRY_COMPARE(first.form->geometry(), geometry);
 
-        First.Dialogs->ConfirmAnswers << TConfirmAnswer::No;
-        QVERIFY(First.Form->close());
-        QVERIFY(QFile::exists(Ini));
+        first.dialogs->confirmAnswers << TConfirmAnswer::No;
+        QVERIFY(first.form->close());
+        QVERIFY(QFile::exists(ini));
     }
 
-    TFormFixture Second(790, 560, false);
-    Second.Form->FormStorage.SetIniFileName(Ini);
-    ShowAndWait(Second);
-    QCOMPARE(Second.Form->geometry(), geometry);
-    QStringList Checked;
-    for (const TCheckMark &Mark : Second.Form->CheckMarks())
-        if (Mark.Checked)
-            Checked << Mark.Name;
-    QStringList Expected = {split, effect};
+    TFormFixture second(790, 560, false);
+    second.form->formStorage.setIniFileName(ini);
+    showAndWait(second);
+    QCOMPARE(second.form->geometry(), geometry);
+    QStringList checked;
+    for (const TCheckMark &mark : second.form->checkMarks())
+        if (mark.checked)
+            checked << mark.name;
+    QStringList expected = {split, effect};
     if (sound)
-        Expected << QStringLiteral("mSound");
+        expected << QStringLiteral("mSound");
     if (autoFit)
-        Expected << QStringLiteral("AutoBestFitAction");
+        expected << QStringLiteral("AutoBestFitAction");
     if (showAtStart)
-        Expected << QStringLiteral("ShowAtStartAction");
-    Checked.sort();
-    Expected.sort();
-    QCOMPARE(Checked, Expected);
+        expected << QStringLiteral("ShowAtStartAction");
+    checked.sort();
+    expected.sort();
+    QCOMPARE(checked, expected);
     if (showAtStart)
-        QTRY_COMPARE(Second.Dialogs->DemosShown, 1);
+        QTRY_COMPARE(second.dialogs->demosShown, 1);
     else
         QTest::qWait(100);
-    QCOMPARE(Second.Dialogs->DemosShown, showAtStart ? 1 : 0);
+    QCOMPARE(second.dialogs->demosShown, showAtStart ? 1 : 0);
 }
 
 void TestSettings::closeAnswerDecidesTheWrite_data()
@@ -143,55 +143,55 @@ void TestSettings::closeAnswerDecidesTheWrite()
     QFETCH(TConfirmAnswer, answer);
     QFETCH(bool, closes);
 
-    TFormFixture F;
-    const QByteArray Before = "[Other]\nKeep=1\n";
-    WriteFile(F.SettingsFile(), Before);
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 300, 200));
-    F.Dialogs->ConfirmAnswers << answer;
-    QCOMPARE(F.Form->close(), closes);
-    QCOMPARE(F.Dialogs->Log.filter(QStringLiteral("Save current puzzle?")).size(), 1);
-    const QByteArray After = ReadFile(F.SettingsFile());
+    TFormFixture f;
+    const QByteArray before = "[Other]\nKeep=1\n";
+    writeFile(f.settingsFile(), before);
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 300, 200));
+    f.dialogs->confirmAnswers << answer;
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.dialogs->log.filter(QStringLiteral("Save current puzzle?")).size(), 1);
+    const QByteArray after = readFile(f.settingsFile());
     if (!closes) {
-        QCOMPARE(After, Before);
-        QVERIFY(F.Form->isVisible());
+        QCOMPARE(after, before);
+        QVERIFY(f.form->isVisible());
         return;
     }
-    QVERIFY(After.startsWith(Before + "\n[TNimbrelMainForm]\nFormVersion=0\n"));
-    QVERIFY(After.contains("\nVisible=0\n"));
+    QVERIFY(after.startsWith(before + "\n[TNimbrelMainForm]\nFormVersion=0\n"));
+    QVERIFY(after.contains("\nVisible=0\n"));
 }
 
 // Errors recorded where the test can still read them after the window and its dialogs have gone.
 class TOutlivedDialogs : public TFakeDialogs
 {
 public:
-    explicit TOutlivedDialogs(QStringList &Errors) : FErrors(Errors) {}
-    void Error(const QString &Text) override { FErrors << Text; }
+    explicit TOutlivedDialogs(QStringList &errors) : m_errors(errors) {}
+    void error(const QString &text) override { m_errors << text; }
 
 private:
-    QStringList &FErrors;
+    QStringList &m_errors;
 };
 
 // A file that cannot be written is reported as the window closes and again as it goes, and the program still
 // ends.
 void TestSettings::unwritableFileIsReported()
 {
-    QTemporaryDir Folder;
-    const QString Blocker = Folder.filePath(QStringLiteral("blocker"));
-    WriteFile(Blocker, "a file where the folder should be");
-    const QString Ini = Blocker + QStringLiteral("/quorra.INI");
-    const QString Message = QStringLiteral("Unable to write to ") + Ini;
+    QTemporaryDir folder;
+    const QString blocker = folder.filePath(QStringLiteral("blocker"));
+    writeFile(blocker, "a file where the folder should be");
+    const QString ini = blocker + QStringLiteral("/quorra.INI");
+    const QString message = QStringLiteral("Unable to write to ") + ini;
 
-    QStringList Errors;
-    auto Form = std::make_unique<TNimbrelMainForm>(std::make_unique<TOutlivedDialogs>(Errors),
+    QStringList errors;
+    auto form = std::make_unique<TNimbrelMainForm>(std::make_unique<TOutlivedDialogs>(errors),
                                                    [] { return std::unique_ptr<TSoundPlayer>(); });
-    Form->FormStorage.SetIniFileName(Ini);
-    Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
-    QVERIFY(Form->close());
-    QCOMPARE(Errors, QStringList{Message});
-    QVERIFY(!Form->isVisible());
-    Form.reset();
-    QCOMPARE(Errors, (QStringList{Message, Message}));
+    form->formStorage.setIniFileName(ini);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(form->close());
+    QCOMPARE(errors, QStringList{message});
+    QVERIFY(!form->isVisible());
+    form.reset();
+    QCOMPARE(errors, (QStringList{message, message}));
 }
 
 void TestSettings::demoAtStart_data()
@@ -212,17 +212,17 @@ void TestSettings::demoAtStart()
     QFETCH(QByteArray, stored);
     QFETCH(int, demos);
 
-    TFormFixture F(790, 560, false);
+    TFormFixture f(790, 560, false);
     if (!stored.isEmpty())
-        WriteFile(F.SettingsFile(), "[TNimbrelMainForm]\n" + stored);
-    ShowAndWait(F);
-    QVERIFY(QTest::qWaitForWindowActive(F.Form.get()));
+        writeFile(f.settingsFile(), "[TNimbrelMainForm]\n" + stored);
+    showAndWait(f);
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
     QTest::qWait(100);
-    QCOMPARE(F.Dialogs->DemosShown, demos);
+    QCOMPARE(f.dialogs->demosShown, demos);
     // Coming back to the window later does not bring it again.
-    F.Form->activateWindow();
+    f.form->activateWindow();
     QTest::qWait(50);
-    QCOMPARE(F.Dialogs->DemosShown, demos);
+    QCOMPARE(f.dialogs->demosShown, demos);
 }
 
 QTEST_MAIN(TestSettings)

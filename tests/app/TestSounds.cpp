@@ -15,38 +15,38 @@
 
 namespace {
 
-void Send(QWidget *To, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Held, QPoint At)
+void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
 {
-    QMouseEvent Event(Type, QPointF(At), QPointF(To->mapToGlobal(At)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(To, &Event);
+    QMouseEvent event(type, QPointF(at), QPointF(to->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(to, &event);
 }
 
 // Opens a 2 x 3 puzzle of 100-pixel cells whose row 1 is the solved one rotated right by one cell.
-void OpenGame(TFormFixture &F)
+void openGame(TFormFixture &f)
 {
-    F.Open(F.MakePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPuzzle &P = *F.Form->Puzzle;
-    P.Body.Reset();
-    P.Body.Shift(QPoint(1, 1), QPoint(2, 1));
-    P.Solved = false;
-    P.RenderAll();
-    F.Form->ActionListUpdate();
+    f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
+    TPuzzle &p = *f.form->puzzle;
+    p.body.reset();
+    p.body.shift(QPoint(1, 1), QPoint(2, 1));
+    p.solved = false;
+    p.renderAll();
+    f.form->actionListUpdate();
 }
 
 // One move of the 1 in row 1, left by one cell: press, drag, release (the solving move).
-void SolvingDrag(TFormFixture &F)
+void solvingDrag(TFormFixture &f)
 {
-    QWidget *Image = F.Form->Image;
-    Send(Image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(150, 50));
-    Send(Image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(130, 50));
-    Send(Image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(80, 50));
-    Send(Image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(80, 50));
+    QWidget *image = f.form->image;
+    send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(150, 50));
+    send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(130, 50));
+    send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(80, 50));
+    send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(80, 50));
 }
 
-void RightClick(TFormFixture &F)
+void rightClick(TFormFixture &f)
 {
-    Send(F.Form->Image, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(50, 50));
-    Send(F.Form->Image, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(50, 50));
+    send(f.form->image, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(50, 50));
+    send(f.form->image, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(50, 50));
 }
 
 } // namespace
@@ -69,16 +69,16 @@ private slots:
 
 void TestSounds::openedOnceAtStartInOrder()
 {
-    TFormFixture F(790, 560, false);
-    const QStringList Opened = F.Sounds;
-    QCOMPARE(Opened.size(), 3);
-    const QString Folder = QFileInfo(ProgramResource(QStringLiteral("Sounds/Move.wav"))).path();
-    QCOMPARE(Opened, QStringList({QStringLiteral("Open|") + Folder + QStringLiteral("/Move.wav"),
-                                  QStringLiteral("Open|") + Folder + QStringLiteral("/Advice.wav"),
-                                  QStringLiteral("Open|") + Folder + QStringLiteral("/Victory.wav")}));
-    OpenGame(F);
-    SolvingDrag(F);
-    QCOMPARE(F.Sounds.filter(QStringLiteral("Open|")).size(), 3);
+    TFormFixture f(790, 560, false);
+    const QStringList opened = f.sounds;
+    QCOMPARE(opened.size(), 3);
+    const QString folder = QFileInfo(programResource(QStringLiteral("Sounds/Move.wav"))).path();
+    QCOMPARE(opened, QStringList({QStringLiteral("Open|") + folder + QStringLiteral("/Move.wav"),
+                                  QStringLiteral("Open|") + folder + QStringLiteral("/Advice.wav"),
+                                  QStringLiteral("Open|") + folder + QStringLiteral("/Victory.wav")}));
+    openGame(f);
+    solvingDrag(f);
+    QCOMPARE(f.sounds.filter(QStringLiteral("Open|")).size(), 3);
 }
 
 void TestSounds::resourcesBesideTheProgramElseShared_data()
@@ -86,18 +86,18 @@ void TestSounds::resourcesBesideTheProgramElseShared_data()
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("expected");
 
-    const QString Here = QCoreApplication::applicationDirPath();
-    const QString Self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    QTest::newRow("present beside the program") << Self << Here + QLatin1Char('/') + Self;
+    const QString here = QCoreApplication::applicationDirPath();
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    QTest::newRow("present beside the program") << self << here + QLatin1Char('/') + self;
     QTest::newRow("absent everywhere: beside the program")
-        << QStringLiteral("Sounds/NoSuch.wav") << Here + QStringLiteral("/Sounds/NoSuch.wav");
+        << QStringLiteral("Sounds/NoSuch.wav") << here + QStringLiteral("/Sounds/NoSuch.wav");
 }
 
 void TestSounds::resourcesBesideTheProgramElseShared()
 {
     QFETCH(QString, relative);
     QFETCH(QString, expected);
-    QCOMPARE(ProgramResource(relative), expected);
+    QCOMPARE(programResource(relative), expected);
 }
 
 void TestSounds::soundSwitch_data()
@@ -115,58 +115,58 @@ void TestSounds::soundSwitch()
 {
     QFETCH(bool, on);
     QFETCH(QStringList, played);
-    TFormFixture F;
-    OpenGame(F);
+    TFormFixture f;
+    openGame(f);
     if (!on)
-        F.Form->mSound->trigger();
-    QCOMPARE(F.Form->mSound->isChecked(), on);
-    RightClick(F);
-    SolvingDrag(F);
-    QVERIFY(F.Form->Puzzle->Solved);
+        f.form->mSound->trigger();
+    QCOMPARE(f.form->mSound->isChecked(), on);
+    rightClick(f);
+    solvingDrag(f);
+    QVERIFY(f.form->puzzle->solved);
     // Switching back on makes the next request heard.
     if (!on)
-        F.Form->mSound->trigger();
-    F.Form->PlaySoundIfOn(F.Form->AdviceMediaPlayer.get());
-    QCOMPARE(F.Played(), played);
+        f.form->mSound->trigger();
+    f.form->playSoundIfOn(f.form->adviceMediaPlayer.get());
+    QCOMPARE(f.played(), played);
 }
 
 void TestSounds::hoverAndClickAreSilent()
 {
-    TFormFixture F;
-    OpenGame(F);
-    QWidget *Image = F.Form->Image;
-    for (int X = 10; X < 300; X += 40)
-        Send(Image, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(X, 120));
-    Send(Image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 120));
-    Send(Image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(150, 150));
-    QVERIFY(F.Played().isEmpty());
+    TFormFixture f;
+    openGame(f);
+    QWidget *image = f.form->image;
+    for (int x = 10; x < 300; x += 40)
+        send(image, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(x, 120));
+    send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 120));
+    send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(150, 150));
+    QVERIFY(f.played().isEmpty());
 }
 
 void TestSounds::failingPlayerNeverStopsAMove()
 {
-    TFormFixture F;
-    OpenGame(F);
-    for (auto *Player : {F.Form->MoveMediaPlayer.get(), F.Form->VictoryMediaPlayer.get()})
-        static_cast<TFakeSoundPlayer *>(Player)->Fails = true;
-    SolvingDrag(F);
-    QVERIFY(F.Form->Puzzle->Solved);
-    QCOMPARE(F.Played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(F.Dialogs->Errors().isEmpty());
+    TFormFixture f;
+    openGame(f);
+    for (auto *player : {f.form->moveMediaPlayer.get(), f.form->victoryMediaPlayer.get()})
+        static_cast<TFakeSoundPlayer *>(player)->fails = true;
+    solvingDrag(f);
+    QVERIFY(f.form->puzzle->solved);
+    QCOMPARE(f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
+    QVERIFY(f.dialogs->errors().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestSounds::missingSoundsFolderIsSilent()
 {
     // The real players, next to a test program that has no Sounds folder and no installed share folder.
-    QVERIFY(!QFileInfo::exists(ProgramResource(QStringLiteral("Sounds/Move.wav"))));
-    auto Dialogs = std::make_unique<TFakeDialogs>();
-    TFakeDialogs *Log = Dialogs.get();
-    TNimbrelMainForm Form(std::move(Dialogs));
-    QVERIFY(Form.MoveMediaPlayer && Form.AdviceMediaPlayer && Form.VictoryMediaPlayer);
-    Form.PlaySoundIfOn(Form.MoveMediaPlayer.get());
-    Form.PlaySoundIfOn(Form.AdviceMediaPlayer.get());
-    Form.PlaySoundIfOn(Form.VictoryMediaPlayer.get());
-    QVERIFY(Log->Log.isEmpty());
+    QVERIFY(!QFileInfo::exists(programResource(QStringLiteral("Sounds/Move.wav"))));
+    auto dialogs = std::make_unique<TFakeDialogs>();
+    TFakeDialogs *log = dialogs.get();
+    TNimbrelMainForm form(std::move(dialogs));
+    QVERIFY(form.moveMediaPlayer && form.adviceMediaPlayer && form.victoryMediaPlayer);
+    form.playSoundIfOn(form.moveMediaPlayer.get());
+    form.playSoundIfOn(form.adviceMediaPlayer.get());
+    form.playSoundIfOn(form.victoryMediaPlayer.get());
+    QVERIFY(log->log.isEmpty());
 }
 
 QTEST_MAIN(TestSounds)

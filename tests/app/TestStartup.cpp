@@ -24,10 +24,10 @@ class TUrlCatcher : public QObject
     Q_OBJECT
 
 public:
-    QList<QUrl> Urls;
+    QList<QUrl> urls;
 
 public slots:
-    void Open(const QUrl &Url) { Urls << Url; }
+    void open(const QUrl &url) { urls << url; }
 };
 
 class TestStartup : public QObject
@@ -64,85 +64,85 @@ void TestStartup::commandLine()
     QFETCH(bool, puzzle);
 
     TFormFixture F(790, 560, false);
-    const QString Sample = F.MakePuzzleFile(QStringLiteral("sample.nbq"), 400, 300, 3, 3);
+    const QString sample = F.makePuzzleFile(QStringLiteral("sample.nbq"), 400, 300, 3, 3);
     if (!argument.isEmpty())
-        F.Form->CommandLinePuzzle = F.PathOf(argument);
+        F.form->commandLinePuzzle = F.pathOf(argument);
     // The puzzle from the command line is tangled where the person sees it, after the window has appeared.
     int Steps = 0;
-    bool VisibleDuring = true;
-    connect(F.Form.get(), &TNimbrelMainForm::TangleStepped, this, [&] {
+    bool visibleDuring = true;
+    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
         ++Steps;
-        VisibleDuring &= F.Form->isVisible() && F.Form->Image->width() > 0;
+        visibleDuring &= F.form->isVisible() && F.form->image->width() > 0;
     });
-    F.Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
-    QTRY_COMPARE(F.Form->Puzzle != nullptr, puzzle);
+    F.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(F.form.get()));
+    QTRY_COMPARE(F.form->puzzle != nullptr, puzzle);
     QTest::qWait(50);
-    QCOMPARE(F.Form->windowTitle(), title);
+    QCOMPARE(F.form->windowTitle(), title);
     // Nothing asked, nothing reported: a missing file is passed over in silence.
-    QCOMPARE(F.Dialogs->Log, QStringList());
+    QCOMPARE(F.dialogs->log, QStringList());
     QCOMPARE(Steps, puzzle ? 5 : 0);
-    QVERIFY(VisibleDuring);
+    QVERIFY(visibleDuring);
     if (puzzle) {
-        QVERIFY(!F.Form->Puzzle->EditMode);
-        QCOMPARE(F.Form->Puzzle->FileName, Sample);
-        QVERIFY(F.Form->Image->width() > 0);
-        QVERIFY(F.Form->ImageMouseAttached());
+        QVERIFY(!F.form->puzzle->editMode);
+        QCOMPARE(F.form->puzzle->fileName, sample);
+        QVERIFY(F.form->image->width() > 0);
+        QVERIFY(F.form->imageMouseAttached());
     } else {
-        QCOMPARE(F.Form->Image->width(), 0);
+        QCOMPARE(F.form->image->width(), 0);
     }
 }
 
 void TestStartup::freshWindow()
 {
-    TFormFixture F(790, 560, false);
-    F.Form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
-    QCOMPARE(F.Form->objectName(), QStringLiteral("NimbrelMainForm"));
-    QCOMPARE(F.Form->windowTitle(), QStringLiteral("Quorra"));
-    QVERIFY(!F.Form->mEffect->menuAction()->isVisible());
-    QVERIFY(!F.Form->mEdit->menuAction()->isVisible());
-    QVERIFY(F.Form->mSplit->menuAction()->isVisible());
-    for (QAction *Hidden : {F.Form->ActualSizeAction, F.Form->EmptyRowAction, F.Form->EmptyColumnAction,
-                            F.Form->SemiEffectAction})
-        QVERIFY2(!Hidden->isVisible() && !Hidden->isChecked(), qPrintable(Hidden->objectName()));
-    QVERIFY(F.Form->Action2x2->isChecked());
-    QVERIFY(F.Form->HiddenAction->isChecked());
-    QVERIFY(F.Form->mSound->isChecked());
-    QVERIFY(F.Form->ShowAtStartAction->isChecked());
-    QVERIFY(!F.Form->AutoBestFitAction->isChecked());
+    TFormFixture f(790, 560, false);
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QCOMPARE(f.form->objectName(), QStringLiteral("NimbrelMainForm"));
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra"));
+    QVERIFY(!f.form->mEffect->menuAction()->isVisible());
+    QVERIFY(!f.form->mEdit->menuAction()->isVisible());
+    QVERIFY(f.form->mSplit->menuAction()->isVisible());
+    for (QAction *hidden : {f.form->actualSizeAction, f.form->emptyRowAction, f.form->emptyColumnAction,
+                            f.form->semiEffectAction})
+        QVERIFY2(!hidden->isVisible() && !hidden->isChecked(), qPrintable(hidden->objectName()));
+    QVERIFY(f.form->action2x2->isChecked());
+    QVERIFY(f.form->hiddenAction->isChecked());
+    QVERIFY(f.form->mSound->isChecked());
+    QVERIFY(f.form->showAtStartAction->isChecked());
+    QVERIFY(!f.form->autoBestFitAction->isChecked());
     // The Split menu keeps the command list's order, one column after another.
-    QStringList Items;
-    for (const QAction *Item : F.Form->mSplit->actions())
-        Items << (Item->isSeparator() ? QStringLiteral("-") : Item->text());
-    QCOMPARE(Items, (QStringList{"2x2", "3x2", "4x2", "-", "2x3", "3x3", "4x3", "-", "2x4", "3x4", "4x4"}));
+    QStringList items;
+    for (const QAction *item : f.form->mSplit->actions())
+        items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    QCOMPARE(items, (QStringList{"2x2", "3x2", "4x2", "-", "2x3", "3x3", "4x3", "-", "2x4", "3x4", "4x4"}));
     // The design size is at 120 dots per inch.
-    QCOMPARE(F.Form->width(), qRound(790 * F.Form->logicalDpiX() / 120.0));
+    QCOMPARE(f.form->width(), qRound(790 * f.form->logicalDpiX() / 120.0));
 }
 
 void TestStartup::aboutBox()
 {
-    TAboutForm About;
-    QCOMPARE(About.windowTitle(), QStringLiteral("About Crypsel"));
-    QCOMPARE(About.ProgramNameLabel->text(), QStringLiteral("Quorra"));
-    QCOMPARE(About.ProgramNameLabel->font().family(), StampFont().family());
-    QVERIFY(About.ProgramNameLabel->font().bold());
-    QCOMPARE(About.VersionLabel->text(), QStringLiteral("Version 1.0.2"));
-    QVERIFY(!About.Label3->text().isEmpty());
-    QVERIFY(About.WebLabel->text().contains(QuorraWebAddress));
+    TAboutForm about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Crypsel"));
+    QCOMPARE(about.programNameLabel->text(), QStringLiteral("Quorra"));
+    QCOMPARE(about.programNameLabel->font().family(), stampFont().family());
+    QVERIFY(about.programNameLabel->font().bold());
+    QCOMPARE(about.versionLabel->text(), QStringLiteral("Version 1.0.2"));
+    QVERIFY(!about.label3->text().isEmpty());
+    QVERIFY(about.webLabel->text().contains(QuorraWebAddress));
 
-    TUrlCatcher Catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &Catcher, "Open");
-    QTimer::singleShot(0, &About, [&About] {
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTimer::singleShot(0, &about, [&about] {
         // The link opens the page and leaves the box open; OK closes it.
-        emit About.WebLabel->linkActivated(QuorraWebAddress);
-        QVERIFY(About.isVisible());
-        About.OKBitBtn->click();
+        emit about.webLabel->linkActivated(QuorraWebAddress);
+        QVERIFY(about.isVisible());
+        about.okBitBtn->click();
     });
-    QCOMPARE(About.exec(), int(QDialog::Accepted));
+    QCOMPARE(about.exec(), int(QDialog::Accepted));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(Catcher.Urls, QList<QUrl>{QUrl(QuorraWebAddress)});
-    QVERIFY(!About.isVisible());
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QuorraWebAddress)});
+    QVERIFY(!about.isVisible());
 }
 
 void TestStartup::aboutBoxFitsItsTexts_data()
@@ -158,36 +158,36 @@ void TestStartup::aboutBoxFitsItsTexts_data()
 void TestStartup::aboutBoxFitsItsTexts()
 {
     QFETCH(int, PixelSize);
-    const QFont Before = QApplication::font();
+    const QFont before = QApplication::font();
     if (PixelSize > 0) {
-        QFont Large = Before;
-        Large.setPixelSize(PixelSize);
-        QApplication::setFont(Large);
+        QFont large = before;
+        large.setPixelSize(PixelSize);
+        QApplication::setFont(large);
     }
-    QWidget Main;
-    Main.setGeometry(20, 30, 300, 200);
-    Main.show();
-    TAboutForm About(&Main);
-    About.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&About));
-    const auto Design = [&About](int Pixels) { return qRound(Pixels * About.logicalDpiX() / 120.0); };
-    QVERIFY(About.width() >= Design(375) && About.height() >= Design(263));
-    for (QWidget *Part : std::initializer_list<QWidget *>{About.ProgramNameLabel, About.VersionLabel, About.Label3,
-                                                           About.WebLabel, About.OKBitBtn}) {
-        const QSize Room = Part->size(), Asked = Part->sizeHint();
-        QVERIFY2(Room.width() >= Asked.width() && Room.height() >= Asked.height(),
+    QWidget main;
+    main.setGeometry(20, 30, 300, 200);
+    main.show();
+    TAboutForm about(&main);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const auto design = [&about](int pixels) { return qRound(pixels * about.logicalDpiX() / 120.0); };
+    QVERIFY(about.width() >= design(375) && about.height() >= design(263));
+    for (QWidget *part : std::initializer_list<QWidget *>{about.programNameLabel, about.versionLabel, about.label3,
+                                                           about.webLabel, about.okBitBtn}) {
+        const QSize room = part->size(), asked = part->sizeHint();
+        QVERIFY2(room.width() >= asked.width() && room.height() >= asked.height(),
                  qPrintable(QStringLiteral("%1 has %2 x %3, asks %4 x %5")
-                                .arg(Part->objectName())
-                                .arg(Room.width()).arg(Room.height()).arg(Asked.width()).arg(Asked.height())));
-        QVERIFY2(About.rect().contains(Part->geometry()), qPrintable(Part->objectName()));
+                                .arg(part->objectName())
+                                .arg(room.width()).arg(room.height()).arg(asked.width()).arg(asked.height())));
+        QVERIFY2(about.rect().contains(part->geometry()), qPrintable(part->objectName()));
     }
-    const QRect Screen = About.screen()->availableGeometry();
-    const QPoint Offset = About.frameGeometry().center() - Screen.center();
-    QVERIFY2(qAbs(Offset.x()) <= 1 && qAbs(Offset.y()) <= 1,
+    const QRect screen = about.screen()->availableGeometry();
+    const QPoint offset = about.frameGeometry().center() - screen.center();
+    QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
              qPrintable(QStringLiteral("%1, %2 off the middle of %3 x %4 (box %5 x %6)")
-                            .arg(Offset.x()).arg(Offset.y()).arg(Screen.width()).arg(Screen.height())
-                            .arg(About.width()).arg(About.height())));
-    QApplication::setFont(Before);
+                            .arg(offset.x()).arg(offset.y()).arg(screen.width()).arg(screen.height())
+                            .arg(about.width()).arg(about.height())));
+    QApplication::setFont(before);
 }
 
 void TestStartup::nameFilters_data()
@@ -208,7 +208,7 @@ void TestStartup::nameFilters()
 {
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
-    QCOMPARE(TQtDialogs::QtNameFilters(filter), expected);
+    QCOMPARE(TQtDialogs::qtNameFilters(filter), expected);
 }
 
 QTEST_MAIN(TestStartup)

@@ -26,18 +26,18 @@ private slots:
 
 void TestZoom::newPuzzleOpensAtActualSizeCentred()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &P = *F.Form->Puzzle;
-    QCOMPARE(P.Scale, 1.0);
-    QVERIFY(qAbs(P.FitScale - 1.866666667) < 1e-6);
-    QCOMPARE(P.CellWidth, 200);
-    QCOMPARE(P.CellHeight, 150);
-    QCOMPARE(F.Form->Image->size(), QSize(400, 300));
-    QCOMPARE(F.Form->Image->pos(), F.Form->ImageSpeedBar->ClientRect().topLeft() + QPoint(195, 130));
-    QVERIFY(F.Form->ZoomInAction->isEnabled());
-    QVERIFY(F.Form->ZoomOutAction->isEnabled());
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    TPuzzle &p = *f.form->puzzle;
+    QCOMPARE(p.scale, 1.0);
+    QVERIFY(qAbs(p.fitScale - 1.866666667) < 1e-6);
+    QCOMPARE(p.cellWidth, 200);
+    QCOMPARE(p.cellHeight, 150);
+    QCOMPARE(f.form->image->size(), QSize(400, 300));
+    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft() + QPoint(195, 130));
+    QVERIFY(f.form->zoomInAction->isEnabled());
+    QVERIFY(f.form->zoomOutAction->isEnabled());
 }
 
 void TestZoom::zoomInSteps_data()
@@ -63,110 +63,110 @@ void TestZoom::zoomInSteps()
     QFETCH(QSize, cell);
     QFETCH(bool, canZoomIn);
 
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    for (int I = 0; I < presses; ++I)
-        F.Run(F.Form->ZoomInAction);
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY2(qAbs(P.Scale - scale) < 1e-6, qPrintable(QString::number(P.Scale, 'f', 8)));
-    QCOMPARE(QSize(P.CellWidth, P.CellHeight), cell);
-    QCOMPARE(F.Form->ZoomInAction->isEnabled(), canZoomIn);
-    const QSize Picture(2 * cell.width(), 2 * cell.height());
-    QCOMPARE(F.Form->Image->size(), Picture);
-    QCOMPARE(F.Form->Image->pos(), F.Form->ImageSpeedBar->ClientRect().topLeft()
-                                       + QPoint((790 - Picture.width()) / 2, (560 - Picture.height()) / 2));
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    for (int i = 0; i < presses; ++i)
+        f.run(f.form->zoomInAction);
+    TPuzzle &p = *f.form->puzzle;
+    QVERIFY2(qAbs(p.scale - scale) < 1e-6, qPrintable(QString::number(p.scale, 'f', 8)));
+    QCOMPARE(QSize(p.cellWidth, p.cellHeight), cell);
+    QCOMPARE(f.form->zoomInAction->isEnabled(), canZoomIn);
+    const QSize picture(2 * cell.width(), 2 * cell.height());
+    QCOMPARE(f.form->image->size(), picture);
+    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
+                                       + QPoint((790 - picture.width()) / 2, (560 - picture.height()) / 2));
 }
 
 void TestZoom::emptyColumnGetsRoomOfItsOwn()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
     // A stored check mark of the hidden command still applies.
-    F.Form->EmptyColumnAction->setChecked(true);
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &P = *F.Form->Puzzle;
-    QCOMPARE(P.Body.ExtraCol, 1);
-    QVERIFY(qAbs(P.FitScale - 1.315) < 1e-9);
-    QCOMPARE(F.Form->Image->size(), QSize(600, 300));
-    F.Run(F.Form->BestFitAction);
-    QVERIFY(qAbs(P.Scale - 1.315) < 1e-9);
-    QVERIFY(F.Form->Image->width() <= 790);
+    f.form->emptyColumnAction->setChecked(true);
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    TPuzzle &p = *f.form->puzzle;
+    QCOMPARE(p.body.extraCol, 1);
+    QVERIFY(qAbs(p.fitScale - 1.315) < 1e-9);
+    QCOMPARE(f.form->image->size(), QSize(600, 300));
+    f.run(f.form->bestFitAction);
+    QVERIFY(qAbs(p.scale - 1.315) < 1e-9);
+    QVERIFY(f.form->image->width() <= 790);
 }
 
 void TestZoom::smallPictureCannotZoomOut()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 200, 150));
-    QVERIFY(!F.Form->ZoomOutAction->isEnabled());
-    QVERIFY(!F.Form->Puzzle->CanActualSize());
-    F.Run(F.Form->ZoomInAction);
-    QVERIFY(F.Form->Puzzle->CanActualSize());
-    QVERIFY(!F.Form->ZoomOutAction->isEnabled()); // 220 is still not above 256
-    F.Run(F.Form->ZoomInAction);
-    F.Run(F.Form->ZoomInAction);
-    QCOMPARE(F.Form->Image->width(), 266);
-    QVERIFY(F.Form->ZoomOutAction->isEnabled());
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 200, 150));
+    QVERIFY(!f.form->zoomOutAction->isEnabled());
+    QVERIFY(!f.form->puzzle->canActualSize());
+    f.run(f.form->zoomInAction);
+    QVERIFY(f.form->puzzle->canActualSize());
+    QVERIFY(!f.form->zoomOutAction->isEnabled()); // 220 is still not above 256
+    f.run(f.form->zoomInAction);
+    f.run(f.form->zoomInAction);
+    QCOMPARE(f.form->image->width(), 266);
+    QVERIFY(f.form->zoomOutAction->isEnabled());
 }
 
 void TestZoom::largePictureOpensAtTheFit()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 1600, 1200));
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY(qAbs(P.Scale - P.FitScale) < 1e-9);
-    QVERIFY(P.FitScale < 0.99999);
-    QVERIFY(!P.CanActualSize());
-    QCOMPARE(F.Form->Image->height(), 560);
-    QVERIFY(!F.Form->ZoomInAction->isEnabled());
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 1600, 1200));
+    TPuzzle &p = *f.form->puzzle;
+    QVERIFY(qAbs(p.scale - p.fitScale) < 1e-9);
+    QVERIFY(p.fitScale < 0.99999);
+    QVERIFY(!p.canActualSize());
+    QCOMPARE(f.form->image->height(), 560);
+    QVERIFY(!f.form->zoomInAction->isEnabled());
 }
 
 void TestZoom::autoBestFitFollowsThePanelUntilZoomOut()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.Run(F.Form->AutoBestFitAction);
-    QVERIFY(F.Form->AutoBestFitAction->isChecked());
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY(qAbs(P.Scale - 1.866666667) < 1e-6);
-    QVERIFY(!F.Form->ZoomInAction->isEnabled());
-    QVERIFY(!F.Form->BestFitAction->isEnabled());
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.run(f.form->autoBestFitAction);
+    QVERIFY(f.form->autoBestFitAction->isChecked());
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    TPuzzle &p = *f.form->puzzle;
+    QVERIFY(qAbs(p.scale - 1.866666667) < 1e-6);
+    QVERIFY(!f.form->zoomInAction->isEnabled());
+    QVERIFY(!f.form->bestFitAction->isEnabled());
 
-    QVERIFY(F.SetPanelSize(900, 700));
-    F.Form->ActionListUpdate();
-    QVERIFY(qAbs(P.Scale - P.FitScale) < 1e-9);
-    QVERIFY(P.Scale > 2.2);
-    QCOMPARE(F.Form->Image->pos(), F.Form->ImageSpeedBar->ClientRect().topLeft()
-                                       + QPoint((900 - F.Form->Image->width()) / 2, (700 - F.Form->Image->height()) / 2));
+    QVERIFY(f.setPanelSize(900, 700));
+    f.form->actionListUpdate();
+    QVERIFY(qAbs(p.scale - p.fitScale) < 1e-9);
+    QVERIFY(p.scale > 2.2);
+    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
+                                       + QPoint((900 - f.form->image->width()) / 2, (700 - f.form->image->height()) / 2));
 
-    const double Before = P.Scale;
-    F.Run(F.Form->ZoomOutAction);
-    QVERIFY(!F.Form->AutoBestFitAction->isChecked());
-    QVERIFY(qAbs(P.Scale - Before / 1.1) < 1e-9);
-    QVERIFY(F.Form->ZoomInAction->isEnabled());
+    const double before = p.scale;
+    f.run(f.form->zoomOutAction);
+    QVERIFY(!f.form->autoBestFitAction->isChecked());
+    QVERIFY(qAbs(p.scale - before / 1.1) < 1e-9);
+    QVERIFY(f.form->zoomInAction->isEnabled());
 }
 
 void TestZoom::shrinkingThePanelShrinksThePicture()
 {
-    TFormFixture F;
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.New(F.MakePicture(QStringLiteral("p.bmp"), 400, 300));
-    QVERIFY(F.SetPanelSize(500, 280));
-    F.Form->ActionListUpdate();
-    TPuzzle &P = *F.Form->Puzzle;
-    QVERIFY(P.Scale < 1.0);
-    QCOMPARE(F.Form->Image->height(), 280);
-    QVERIFY(F.Form->Image->width() <= 500);
+    TFormFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
+    QVERIFY(f.setPanelSize(500, 280));
+    f.form->actionListUpdate();
+    TPuzzle &p = *f.form->puzzle;
+    QVERIFY(p.scale < 1.0);
+    QCOMPARE(f.form->image->height(), 280);
+    QVERIFY(f.form->image->width() <= 500);
     // Growing the window again leaves the size as it is, re-centred.
-    const QSize Small = F.Form->Image->size();
-    QVERIFY(F.SetPanelSize(790, 560));
-    F.Form->ActionListUpdate();
-    QCOMPARE(F.Form->Image->size(), Small);
-    QCOMPARE(F.Form->Image->pos(), F.Form->ImageSpeedBar->ClientRect().topLeft()
-                                       + QPoint((790 - Small.width()) / 2, (560 - Small.height()) / 2));
+    const QSize small = f.form->image->size();
+    QVERIFY(f.setPanelSize(790, 560));
+    f.form->actionListUpdate();
+    QCOMPARE(f.form->image->size(), small);
+    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
+                                       + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
 }
 
 QTEST_MAIN(TestZoom)

@@ -11,40 +11,40 @@
 namespace {
 
 // The keys of one group of a desktop-entry style file.
-QMap<QString, QString> ReadGroup(const QString &Path, const QString &Group)
+QMap<QString, QString> readGroup(const QString &path, const QString &group)
 {
-    QMap<QString, QString> Keys;
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly | QIODevice::Text))
-        return Keys;
-    bool Inside = false;
-    while (!File.atEnd()) {
-        const QString Line = QString::fromUtf8(File.readLine()).trimmed();
-        if (Line.startsWith(QLatin1Char('[')))
-            Inside = Line == QLatin1Char('[') + Group + QLatin1Char(']');
-        else if (Inside && Line.contains(QLatin1Char('=')) && !Line.startsWith(QLatin1Char('#')))
-            Keys.insert(Line.section(QLatin1Char('='), 0, 0).trimmed(), Line.section(QLatin1Char('='), 1).trimmed());
+    QMap<QString, QString> keys;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return keys;
+    bool inside = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inside = line == QLatin1Char('[') + group + QLatin1Char(']');
+        else if (inside && line.contains(QLatin1Char('=')) && !line.startsWith(QLatin1Char('#')))
+            keys.insert(line.section(QLatin1Char('='), 0, 0).trimmed(), line.section(QLatin1Char('='), 1).trimmed());
     }
-    return Keys;
+    return keys;
 }
 
-QStringList ListValue(const QString &Value)
+QStringList listValue(const QString &value)
 {
-    return Value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
 // The text of every element named Name in an XML file, in document order.
-QStringList ElementTexts(const QString &Path, const QString &Name)
+QStringList elementTexts(const QString &path, const QString &name)
 {
-    QStringList Texts;
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly))
-        return Texts;
-    QXmlStreamReader Xml(&File);
-    while (!Xml.atEnd())
-        if (Xml.readNext() == QXmlStreamReader::StartElement && Xml.name() == Name)
-            Texts << Xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-    return Texts;
+    QStringList texts;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return texts;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == name)
+            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    return texts;
 }
 
 } // namespace
@@ -54,22 +54,22 @@ class TestInstallTree : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FPrefix;
+    QTemporaryDir m_prefix;
 
-    QString Installed(const QString &Relative) const { return FPrefix.filePath(Relative); }
+    QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FPrefix.isValid());
-        QProcess Install;
-        Install.setProcessChannelMode(QProcess::MergedChannels);
-        Install.start(QStringLiteral(QUORRA_CMAKE),
+        QVERIFY(m_prefix.isValid());
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(QStringLiteral(QUORRA_CMAKE),
                       {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR), QStringLiteral("--prefix"),
-                       FPrefix.path()});
-        QVERIFY(Install.waitForFinished(300000));
-        QVERIFY2(Install.exitStatus() == QProcess::NormalExit && Install.exitCode() == 0,
-                 Install.readAll().constData());
+                       m_prefix.path()});
+        QVERIFY(install.waitForFinished(300000));
+        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
+                 install.readAll().constData());
     }
 
     void files_data()
@@ -83,8 +83,8 @@ private slots:
             QTest::newRow("thumbnailer") << "bin/quorra-thumbnailer" << true;
             QTest::newRow("thumbnailer entry") << "share/thumbnailers/quorra.thumbnailer" << false;
         }
-        for (const char *Sound : {"Move", "Advice", "Victory"})
-            QTest::newRow(Sound) << QStringLiteral("share/quorra/Sounds/%1.wav").arg(QLatin1String(Sound)) << false;
+        for (const char *sound : {"Move", "Advice", "Victory"})
+            QTest::newRow(sound) << QStringLiteral("share/quorra/Sounds/%1.wav").arg(QLatin1String(sound)) << false;
         QTest::newRow("desktop entry") << "share/applications/quorra.desktop" << false;
         QTest::newRow("MIME type") << "share/mime/packages/quorra.xml" << false;
         QTest::newRow("AppStream") << "share/metainfo/quorra.metainfo.xml" << false;
@@ -95,22 +95,22 @@ private slots:
     {
         QFETCH(QString, Path);
         QFETCH(bool, Program);
-        const QFileInfo File(Installed(Path));
-        QVERIFY2(File.isFile(), qPrintable(Path));
-        QVERIFY(File.size() > 0);
-        QCOMPARE(File.isExecutable(), Program);
+        const QFileInfo file(installed(Path));
+        QVERIFY2(file.isFile(), qPrintable(Path));
+        QVERIFY(file.size() > 0);
+        QCOMPARE(file.isExecutable(), Program);
     }
 
     void icons_data()
     {
         QTest::addColumn<QString>("Path");
         QTest::addColumn<int>("Size");
-        for (const int Size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-            const QString Folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(Size);
-            QTest::newRow(qPrintable(QStringLiteral("application %1").arg(Size)))
-                << Folder + QStringLiteral("apps/quorra.png") << Size;
-            QTest::newRow(qPrintable(QStringLiteral("puzzle file %1").arg(Size)))
-                << Folder + QStringLiteral("mimetypes/application-x-nbq.png") << Size;
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
+            QTest::newRow(qPrintable(QStringLiteral("application %1").arg(size)))
+                << folder + QStringLiteral("apps/quorra.png") << size;
+            QTest::newRow(qPrintable(QStringLiteral("puzzle file %1").arg(size)))
+                << folder + QStringLiteral("mimetypes/application-x-nbq.png") << size;
         }
     }
 
@@ -119,16 +119,16 @@ private slots:
     {
         QFETCH(QString, Path);
         QFETCH(int, Size);
-        const QImage Icon(Installed(Path), "PNG");
-        QVERIFY2(!Icon.isNull(), qPrintable(Path));
-        QCOMPARE(Icon.size(), QSize(Size, Size));
-        QVERIFY(Icon.hasAlphaChannel());
-        int Opaque = 0;
+        const QImage icon(installed(Path), "PNG");
+        QVERIFY2(!icon.isNull(), qPrintable(Path));
+        QCOMPARE(icon.size(), QSize(Size, Size));
+        QVERIFY(icon.hasAlphaChannel());
+        int opaque = 0;
         for (int y = 0; y < Size; ++y)
             for (int x = 0; x < Size; ++x)
-                Opaque += qAlpha(Icon.pixel(x, y)) > 200;
-        QVERIFY(Opaque > Size * Size / 3);
-        QVERIFY(Opaque < Size * Size);
+                opaque += qAlpha(icon.pixel(x, y)) > 200;
+        QVERIFY(opaque > Size * Size / 3);
+        QVERIFY(opaque < Size * Size);
     }
 
     void desktopEntry_data()
@@ -147,105 +147,105 @@ private slots:
     {
         QFETCH(QString, Key);
         QFETCH(QStringList, Expected);
-        const auto Entry = ReadGroup(Installed(QStringLiteral("share/applications/quorra.desktop")),
+        const auto entry = readGroup(installed(QStringLiteral("share/applications/quorra.desktop")),
                                      QStringLiteral("Desktop Entry"));
-        QVERIFY(!Entry.value(QStringLiteral("Name")).isEmpty());
-        const QString Value = Entry.value(Key);
+        QVERIFY(!entry.value(QStringLiteral("Name")).isEmpty());
+        const QString value = entry.value(Key);
         if (Key == QLatin1String("Exec") || Key == QLatin1String("Type") || Key == QLatin1String("Icon"))
-            QCOMPARE(QStringList{Value}, Expected);
+            QCOMPARE(QStringList{value}, Expected);
         else
-            QCOMPARE(ListValue(Value), Expected);
+            QCOMPARE(listValue(value), Expected);
         // The MIME type list must end in a separator, or some desktops read the last entry wrongly.
         if (Key == QLatin1String("MimeType"))
-            QVERIFY(Value.endsWith(QLatin1Char(';')));
+            QVERIFY(value.endsWith(QLatin1Char(';')));
     }
 
     // The names the desktop files give each other all resolve inside the tree.
     void crossReferences()
     {
-        const auto Entry = ReadGroup(Installed(QStringLiteral("share/applications/quorra.desktop")),
+        const auto entry = readGroup(installed(QStringLiteral("share/applications/quorra.desktop")),
                                      QStringLiteral("Desktop Entry"));
-        QVERIFY(QFile::exists(Installed(
-            QStringLiteral("share/icons/hicolor/48x48/apps/%1.png").arg(Entry.value(QStringLiteral("Icon"))))));
+        QVERIFY(QFile::exists(installed(
+            QStringLiteral("share/icons/hicolor/48x48/apps/%1.png").arg(entry.value(QStringLiteral("Icon"))))));
         if (QUORRA_HAS_PROGRAM)
-            QVERIFY(QFile::exists(Installed(QStringLiteral("bin/") + Entry.value(QStringLiteral("Exec")).section(' ', 0, 0))));
+            QVERIFY(QFile::exists(installed(QStringLiteral("bin/") + entry.value(QStringLiteral("Exec")).section(' ', 0, 0))));
 
-        const QString Metainfo = Installed(QStringLiteral("share/metainfo/quorra.metainfo.xml"));
-        QCOMPARE(ElementTexts(Metainfo, QStringLiteral("id")), QStringList{"org.example.quorra"});
-        const QStringList Launchables = ElementTexts(Metainfo, QStringLiteral("launchable"));
-        QCOMPARE(Launchables.size(), 1);
-        QVERIFY(QFile::exists(Installed(QStringLiteral("share/applications/") + Launchables.first())));
-        QCOMPARE(ElementTexts(Metainfo, QStringLiteral("mediatype")), QStringList{"application/x-nbq"});
+        const QString metainfo = installed(QStringLiteral("share/metainfo/quorra.metainfo.xml"));
+        QCOMPARE(elementTexts(metainfo, QStringLiteral("id")), QStringList{"org.example.quorra"});
+        const QStringList launchables = elementTexts(metainfo, QStringLiteral("launchable"));
+        QCOMPARE(launchables.size(), 1);
+        QVERIFY(QFile::exists(installed(QStringLiteral("share/applications/") + launchables.first())));
+        QCOMPARE(elementTexts(metainfo, QStringLiteral("mediatype")), QStringList{"application/x-nbq"});
 
-        QFile Releases(Metainfo);
-        QVERIFY(Releases.open(QIODevice::ReadOnly));
-        QVERIFY(Releases.readAll().contains(QByteArray("<release version=\"" QUORRA_VERSION "\"")));
+        QFile releases(metainfo);
+        QVERIFY(releases.open(QIODevice::ReadOnly));
+        QVERIFY(releases.readAll().contains(QByteArray("<release version=\"" QUORRA_VERSION "\"")));
     }
 
     void thumbnailerEntry()
     {
         if (!QUORRA_HAS_THUMBNAILER)
             QSKIP("the thumbnailer is not built");
-        const auto Entry = ReadGroup(Installed(QStringLiteral("share/thumbnailers/quorra.thumbnailer")),
+        const auto entry = readGroup(installed(QStringLiteral("share/thumbnailers/quorra.thumbnailer")),
                                      QStringLiteral("Thumbnailer Entry"));
-        QCOMPARE(Entry.value(QStringLiteral("Exec")), QStringLiteral("quorra-thumbnailer %i %o %s"));
-        QCOMPARE(ListValue(Entry.value(QStringLiteral("MimeType"))), QStringList{"application/x-nbq"});
-        const QString Program = Entry.value(QStringLiteral("TryExec"));
-        QVERIFY(QFileInfo(Installed(QStringLiteral("bin/") + Program)).isExecutable());
+        QCOMPARE(entry.value(QStringLiteral("Exec")), QStringLiteral("quorra-thumbnailer %i %o %s"));
+        QCOMPARE(listValue(entry.value(QStringLiteral("MimeType"))), QStringList{"application/x-nbq"});
+        const QString program = entry.value(QStringLiteral("TryExec"));
+        QVERIFY(QFileInfo(installed(QStringLiteral("bin/") + program)).isExecutable());
     }
 
     // One type, known by its extension alone: the file has no signature, so there must be no magic rule.
     void mimeDefinition()
     {
-        QFile File(Installed(QStringLiteral("share/mime/packages/quorra.xml")));
-        QVERIFY(File.open(QIODevice::ReadOnly));
-        QXmlStreamReader Xml(&File);
-        QStringList Types, Comments, Globs, Icons, Others;
-        while (!Xml.atEnd()) {
-            if (Xml.readNext() != QXmlStreamReader::StartElement)
+        QFile file(installed(QStringLiteral("share/mime/packages/quorra.xml")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QStringList types, comments, globs, icons, others;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
-            const QString Name = Xml.name().toString();
-            if (Name == QLatin1String("mime-info"))
-                QCOMPARE(Xml.namespaceUri().toString(),
+            const QString name = xml.name().toString();
+            if (name == QLatin1String("mime-info"))
+                QCOMPARE(xml.namespaceUri().toString(),
                          QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info"));
-            else if (Name == QLatin1String("mime-type"))
-                Types << Xml.attributes().value(QStringLiteral("type")).toString();
-            else if (Name == QLatin1String("comment"))
-                Comments << Xml.readElementText();
-            else if (Name == QLatin1String("glob"))
-                Globs << Xml.attributes().value(QStringLiteral("pattern")).toString();
-            else if (Name == QLatin1String("icon"))
-                Icons << Xml.attributes().value(QStringLiteral("name")).toString();
-            else if (Name != QLatin1String("generic-icon"))
-                Others << Name;
+            else if (name == QLatin1String("mime-type"))
+                types << xml.attributes().value(QStringLiteral("type")).toString();
+            else if (name == QLatin1String("comment"))
+                comments << xml.readElementText();
+            else if (name == QLatin1String("glob"))
+                globs << xml.attributes().value(QStringLiteral("pattern")).toString();
+            else if (name == QLatin1String("icon"))
+                icons << xml.attributes().value(QStringLiteral("name")).toString();
+            else if (name != QLatin1String("generic-icon"))
+                others << name;
         }
-        QVERIFY2(!Xml.hasError(), qPrintable(Xml.errorString()));
-        QCOMPARE(Types, QStringList{"application/x-nbq"});
-        QCOMPARE(Comments, QStringList{"Quorra puzzle"});
-        QCOMPARE(Globs, QStringList{"*.nbq"});
-        QCOMPARE(Icons, QStringList{"application-x-nbq"});
-        QVERIFY2(Others.isEmpty(), qPrintable(Others.join(' '))); // no magic, no sub-class
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(types, QStringList{"application/x-nbq"});
+        QCOMPARE(comments, QStringList{"Quorra puzzle"});
+        QCOMPARE(globs, QStringList{"*.nbq"});
+        QCOMPARE(icons, QStringList{"application-x-nbq"});
+        QVERIFY2(others.isEmpty(), qPrintable(others.join(' '))); // no magic, no sub-class
     }
 
     // The desktop's MIME database, built from the installed definition, names the type by its glob alone.
     void mimeDatabase()
     {
-        const QString Update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-        if (Update.isEmpty())
+        const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+        if (update.isEmpty())
             QSKIP("update-mime-database is not installed");
-        QTemporaryDir Database;
-        QVERIFY(Database.isValid());
-        QVERIFY(QDir().mkpath(Database.filePath(QStringLiteral("packages"))));
-        QVERIFY(QFile::copy(Installed(QStringLiteral("share/mime/packages/quorra.xml")),
-                            Database.filePath(QStringLiteral("packages/quorra.xml"))));
-        QCOMPARE(QProcess::execute(Update, {Database.path()}), 0);
+        QTemporaryDir database;
+        QVERIFY(database.isValid());
+        QVERIFY(QDir().mkpath(database.filePath(QStringLiteral("packages"))));
+        QVERIFY(QFile::copy(installed(QStringLiteral("share/mime/packages/quorra.xml")),
+                            database.filePath(QStringLiteral("packages/quorra.xml"))));
+        QCOMPARE(QProcess::execute(update, {database.path()}), 0);
 
-        QFile Globs(Database.filePath(QStringLiteral("globs2")));
-        QVERIFY(Globs.open(QIODevice::ReadOnly));
-        QVERIFY(Globs.readAll().contains("application/x-nbq:*.nbq"));
-        QFile Magic(Database.filePath(QStringLiteral("magic")));
-        QVERIFY(Magic.open(QIODevice::ReadOnly));
-        QVERIFY(!Magic.readAll().contains("x-nbq"));
+        QFile globs(database.filePath(QStringLiteral("globs2")));
+        QVERIFY(globs.open(QIODevice::ReadOnly));
+        QVERIFY(globs.readAll().contains("application/x-nbq:*.nbq"));
+        QFile magic(database.filePath(QStringLiteral("magic")));
+        QVERIFY(magic.open(QIODevice::ReadOnly));
+        QVERIFY(!magic.readAll().contains("x-nbq"));
     }
 
     void validators_data()
@@ -253,27 +253,27 @@ private slots:
         QTest::addColumn<QString>("Tool");
         QTest::addColumn<QStringList>("Arguments");
         QTest::newRow("desktop entry") << "desktop-file-validate"
-                                       << QStringList{Installed(QStringLiteral("share/applications/quorra.desktop"))};
+                                       << QStringList{installed(QStringLiteral("share/applications/quorra.desktop"))};
         // Software centres want a reverse-domain component id; the desktop entry keeps the plain name "quorra".
-        const QStringList AppStream{"--no-net"};
+        const QStringList appStream{"--no-net"};
         QTest::newRow("AppStream data")
             << "appstreamcli"
-            << (QStringList{"validate"} << AppStream << Installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
+            << (QStringList{"validate"} << appStream << installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
     }
 
     void validators()
     {
         QFETCH(QString, Tool);
         QFETCH(QStringList, Arguments);
-        const QString Program = QStandardPaths::findExecutable(Tool);
-        if (Program.isEmpty())
+        const QString program = QStandardPaths::findExecutable(Tool);
+        if (program.isEmpty())
             QSKIP(qPrintable(Tool + QStringLiteral(" is not installed")));
-        QProcess Validate;
-        Validate.setProcessChannelMode(QProcess::MergedChannels);
-        Validate.start(Program, Arguments);
-        QVERIFY(Validate.waitForFinished(120000));
-        QVERIFY2(Validate.exitStatus() == QProcess::NormalExit && Validate.exitCode() == 0,
-                 Validate.readAll().constData());
+        QProcess validate;
+        validate.setProcessChannelMode(QProcess::MergedChannels);
+        validate.start(program, Arguments);
+        QVERIFY(validate.waitForFinished(120000));
+        QVERIFY2(validate.exitStatus() == QProcess::NormalExit && validate.exitCode() == 0,
+                 validate.readAll().constData());
     }
 
     // An install into a folder the desktop reads refreshes its MIME database, so puzzle files are known at once; a
@@ -289,26 +289,26 @@ private slots:
     {
         QFETCH(bool, DesktopReads);
         if (!DesktopReads) {
-            QVERIFY(!QFile::exists(Installed(QStringLiteral("share/mime/mime.cache"))));
-            QVERIFY(!QFile::exists(Installed(QStringLiteral("share/applications/mimeinfo.cache"))));
+            QVERIFY(!QFile::exists(installed(QStringLiteral("share/mime/mime.cache"))));
+            QVERIFY(!QFile::exists(installed(QStringLiteral("share/applications/mimeinfo.cache"))));
             return;
         }
         if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
             QSKIP("update-mime-database is not installed");
-        QTemporaryDir Home;
-        QProcess Install;
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("XDG_DATA_HOME"), Home.filePath(QStringLiteral("share")));
-        Environment.remove(QStringLiteral("DESTDIR"));
-        Install.setProcessEnvironment(Environment);
-        Install.setProcessChannelMode(QProcess::MergedChannels);
-        Install.start(QStringLiteral(QUORRA_CMAKE), {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR),
-                                                     QStringLiteral("--prefix"), Home.path()});
-        QVERIFY(Install.waitForFinished(300000));
-        QVERIFY2(Install.exitStatus() == QProcess::NormalExit && Install.exitCode() == 0, Install.readAll().constData());
-        QFile Globs(Home.filePath(QStringLiteral("share/mime/globs2")));
-        QVERIFY(Globs.open(QIODevice::ReadOnly));
-        QVERIFY(Globs.readAll().contains("application/x-nbq:*.nbq"));
+        QTemporaryDir home;
+        QProcess install;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("share")));
+        environment.remove(QStringLiteral("DESTDIR"));
+        install.setProcessEnvironment(environment);
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(QStringLiteral(QUORRA_CMAKE), {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR),
+                                                     QStringLiteral("--prefix"), home.path()});
+        QVERIFY(install.waitForFinished(300000));
+        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0, install.readAll().constData());
+        QFile globs(home.filePath(QStringLiteral("share/mime/globs2")));
+        QVERIFY(globs.open(QIODevice::ReadOnly));
+        QVERIFY(globs.readAll().contains("application/x-nbq:*.nbq"));
     }
 
     // Resources that arrive later (the demo video, the help) are installed as soon as they exist.
@@ -325,7 +325,7 @@ private slots:
         QFETCH(QString, Name);
         if (!QFileInfo::exists(QStringLiteral(QUORRA_SOURCE_DIR "/resources/") + Name))
             QSKIP("not made yet");
-        QVERIFY(QFileInfo::exists(Installed(QStringLiteral("share/quorra/") + Name)));
+        QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/quorra/") + Name)));
     }
 };
 

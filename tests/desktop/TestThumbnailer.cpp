@@ -24,63 +24,63 @@ const QList<QRgb> PhotoColours = {qRgb(255, 0, 0), qRgb(0, 255, 0),   qRgb(0, 0,
 // Channels further apart than this are told apart even after the JPEG round trip of the stored picture.
 constexpr int Closeness = 64;
 
-bool Near(QRgb A, QRgb B)
+bool near(QRgb a, QRgb b)
 {
-    return std::abs(qRed(A) - qRed(B)) <= Closeness && std::abs(qGreen(A) - qGreen(B)) <= Closeness
-        && std::abs(qBlue(A) - qBlue(B)) <= Closeness;
+    return std::abs(qRed(a) - qRed(b)) <= Closeness && std::abs(qGreen(a) - qGreen(b)) <= Closeness
+        && std::abs(qBlue(a) - qBlue(b)) <= Closeness;
 }
 
 // Where the thumbnail shows a photograph colour, or (-1, -1) when it shows none.
-QPoint PhotoPixel(const QImage &Image)
+QPoint photoPixel(const QImage &image)
 {
-    for (int y = 0; y < Image.height(); ++y)
-        for (int x = 0; x < Image.width(); ++x)
-            for (const QRgb Colour : PhotoColours)
-                if (Near(Image.pixel(x, y), Colour))
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            for (const QRgb colour : PhotoColours)
+                if (near(image.pixel(x, y), colour))
                     return QPoint(x, y);
     return QPoint(-1, -1);
 }
 
 // Diagonal bands of the photograph colours, not lined up with any cell, so every cell holds several of them.
-QImage Photograph(QSize Size)
+QImage photograph(QSize size)
 {
-    QImage Image(Size, WorkingFormat);
-    for (int y = 0; y < Size.height(); ++y)
-        for (int x = 0; x < Size.width(); ++x)
-            Image.setPixel(x, y, PhotoColours.at((x / 37 + y / 29) % PhotoColours.size()));
-    return Image;
+    QImage image(size, WorkingFormat);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, PhotoColours.at((x / 37 + y / 29) % PhotoColours.size()));
+    return image;
 }
 
-QString MakePuzzle(const QString &Path, QSize PictureSize, qint32 Effect, int Rows, int Cols, bool Semi,
-                   bool ExtraRow, bool ExtraCol)
+QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int rows, int cols, bool semi,
+                   bool extraRow, bool extraCol)
 {
-    QImage Display;
-    TPuzzle Puzzle(&Display, &ConcealmentTexture());
-    Puzzle.Source = Photograph(PictureSize);
+    QImage display;
+    TPuzzle puzzle(&display, &concealmentTexture());
+    puzzle.source = photograph(pictureSize);
     // The file keeps the picture at its own size; a small scale only keeps the set-up quick.
-    Puzzle.Scale = std::min(1.0, 400.0 / std::max(PictureSize.width(), PictureSize.height()));
-    Puzzle.Setup(Effect, Rows, Cols, Semi, ExtraRow, ExtraCol);
-    Puzzle.SaveToFile(Path);
-    return Path;
+    puzzle.scale = std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height()));
+    puzzle.setup(effect, rows, cols, semi, extraRow, extraCol);
+    puzzle.saveToFile(path);
+    return path;
 }
 
 struct TRun
 {
-    QProcess::ExitStatus Status;
-    int Code;
+    QProcess::ExitStatus status;
+    int code;
 };
 
-TRun RunThumbnailer(const QStringList &Arguments)
+TRun runThumbnailer(const QStringList &arguments)
 {
-    QProcess Process;
-    Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    Process.start(QStringLiteral(QUORRA_THUMBNAILER), Arguments);
-    if (!Process.waitForFinished(60000)) {
-        Process.kill();
-        Process.waitForFinished();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(QUORRA_THUMBNAILER), arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
         return {QProcess::CrashExit, -1};
     }
-    return {Process.exitStatus(), Process.exitCode()};
+    return {process.exitStatus(), process.exitCode()};
 }
 
 } // namespace
@@ -90,19 +90,19 @@ class TestThumbnailer : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FFolder;
+    QTemporaryDir m_folder;
 
-    QString Scratch(const QString &Name) const { return FFolder.filePath(Name); }
+    QString scratch(const QString &name) const { return m_folder.filePath(name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FFolder.isValid());
+        QVERIFY(m_folder.isValid());
         // Without this the colour test below would prove nothing.
-        QImage Texture = ConcealmentTexture().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(PhotoPixel(Texture), QPoint(-1, -1));
-        Texture.invertPixels();
-        QCOMPARE(PhotoPixel(Texture), QPoint(-1, -1));
+        QImage texture = concealmentTexture().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(photoPixel(texture), QPoint(-1, -1));
+        texture.invertPixels();
+        QCOMPARE(photoPixel(texture), QPoint(-1, -1));
     }
 
     void concealed_data()
@@ -146,51 +146,51 @@ private slots:
         QFETCH(bool, ExtraRow);
         QFETCH(bool, ExtraCol);
         QFETCH(qint32, Shown);
-        QCOMPARE(TThumbnailer::ShownEffect(Effect), Shown);
+        QCOMPARE(TThumbnailer::shownEffect(Effect), Shown);
 
-        const QSize Picture(640, 480);
-        const QString Path = MakePuzzle(Scratch(QStringLiteral("concealed.nbq")), Picture, Effect, Rows, Cols, Semi,
+        const QSize picture(640, 480);
+        const QString path = makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, Effect, Rows, Cols, Semi,
                                         ExtraRow, ExtraCol);
-        const QImage Thumbnail = TThumbnailer::Render(Path, 128).convertToFormat(QImage::Format_RGB32);
-        QVERIFY(!Thumbnail.isNull());
-        QVERIFY(Thumbnail.width() <= 128 && Thumbnail.height() <= 128);
-        QCOMPARE(PhotoPixel(Thumbnail), QPoint(-1, -1));
+        const QImage thumbnail = TThumbnailer::render(path, 128).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!thumbnail.isNull());
+        QVERIFY(thumbnail.width() <= 128 && thumbnail.height() <= 128);
+        QCOMPARE(photoPixel(thumbnail), QPoint(-1, -1));
 
-        const int TotalCols = Cols + (ExtraCol ? 1 : 0);
-        const int TotalRows = Rows + (ExtraRow ? 1 : 0);
-        QCOMPARE(Thumbnail.width() % TotalCols, 0);
-        QCOMPARE(Thumbnail.height() % TotalRows, 0);
-        const int CellWidth = Thumbnail.width() / TotalCols;
-        const int CellHeight = Thumbnail.height() / TotalRows;
+        const int totalCols = Cols + (ExtraCol ? 1 : 0);
+        const int totalRows = Rows + (ExtraRow ? 1 : 0);
+        QCOMPARE(thumbnail.width() % totalCols, 0);
+        QCOMPARE(thumbnail.height() % totalRows, 0);
+        const int cellWidth = thumbnail.width() / totalCols;
+        const int cellHeight = thumbnail.height() / totalRows;
 
-        const QString TextureOnly = MakePuzzle(Scratch(QStringLiteral("texture.nbq")), Picture, Effect::TopSecret, Rows,
+        const QString textureOnly = makePuzzle(scratch(QStringLiteral("texture.nbq")), picture, Effect::TopSecret, Rows,
                                                Cols, false, ExtraRow, ExtraCol);
-        const QImage Texture = TThumbnailer::Render(TextureOnly, 128).convertToFormat(QImage::Format_RGB32);
+        const QImage texture = TThumbnailer::render(textureOnly, 128).convertToFormat(QImage::Format_RGB32);
         if (Shown == Effect::TopSecret) {
-            QCOMPARE(Thumbnail, Texture);
+            QCOMPARE(thumbnail, texture);
             // The top-left cell: its own copy of the texture, its one-pixel border inverted.
-            const QImage Paper = ConcealmentTexture().convertToFormat(QImage::Format_RGB32);
-            for (int y = 1; y < std::min(CellHeight, Paper.height()) - 1; ++y) {
-                QCOMPARE(Thumbnail.pixel(0, y), qRgb(255 - qRed(Paper.pixel(0, y)), 255 - qGreen(Paper.pixel(0, y)),
-                                                     255 - qBlue(Paper.pixel(0, y))));
-                QCOMPARE(Thumbnail.pixel(1, y), Paper.pixel(1, y));
+            const QImage paper = concealmentTexture().convertToFormat(QImage::Format_RGB32);
+            for (int y = 1; y < std::min(cellHeight, paper.height()) - 1; ++y) {
+                QCOMPARE(thumbnail.pixel(0, y), qRgb(255 - qRed(paper.pixel(0, y)), 255 - qGreen(paper.pixel(0, y)),
+                                                     255 - qBlue(paper.pixel(0, y))));
+                QCOMPARE(thumbnail.pixel(1, y), paper.pixel(1, y));
             }
         } else if (Shown == Effect::Obscure) {
             // The flattened mid tones, and their inversion on the grid lines, stay within 96 to 159.
-            for (int y = 0; y < Thumbnail.height(); ++y)
-                for (int x = 0; x < Thumbnail.width(); ++x) {
-                    const QRgb P = Thumbnail.pixel(x, y);
-                    for (const int C : {qRed(P), qGreen(P), qBlue(P)})
-                        QVERIFY2(C >= 96 && C <= 159, qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
+            for (int y = 0; y < thumbnail.height(); ++y)
+                for (int x = 0; x < thumbnail.width(); ++x) {
+                    const QRgb p = thumbnail.pixel(x, y);
+                    for (const int c : {qRed(p), qGreen(p), qBlue(p)})
+                        QVERIFY2(c >= 96 && c <= 159, qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
                 }
         } else {
             // The Hidden numbers: dark glyphs on the paper, which the texture alone does not have.
-            QVERIFY(Thumbnail != Texture);
-            int Dark = 0;
-            for (int y = 1; y < CellHeight - 1; ++y)
-                for (int x = 1; x < CellWidth - 1; ++x)
-                    Dark += qGray(Thumbnail.pixel(x, y)) < 40;
-            QVERIFY(Dark > 0);
+            QVERIFY(thumbnail != texture);
+            int dark = 0;
+            for (int y = 1; y < cellHeight - 1; ++y)
+                for (int x = 1; x < cellWidth - 1; ++x)
+                    dark += qGray(thumbnail.pixel(x, y)) < 40;
+            QVERIFY(dark > 0);
         }
     }
 
@@ -220,20 +220,20 @@ private slots:
         QFETCH(bool, ExtraCol);
         QFETCH(int, Size);
 
-        const QString Path =
-            MakePuzzle(Scratch(QStringLiteral("fit.nbq")), Picture, Effect::Hidden, Rows, Cols, false, false, ExtraCol);
-        const QImage Thumbnail = TThumbnailer::Render(Path, Size);
-        QVERIFY(Thumbnail.width() >= 1 && Thumbnail.width() <= Size);
-        QVERIFY(Thumbnail.height() >= 1 && Thumbnail.height() <= Size);
+        const QString path =
+            makePuzzle(scratch(QStringLiteral("fit.nbq")), Picture, Effect::Hidden, Rows, Cols, false, false, ExtraCol);
+        const QImage thumbnail = TThumbnailer::render(path, Size);
+        QVERIFY(thumbnail.width() >= 1 && thumbnail.width() <= Size);
+        QVERIFY(thumbnail.height() >= 1 && thumbnail.height() <= Size);
         if (Size < 64)
             return;
-        const int TotalCols = Cols + (ExtraCol ? 1 : 0);
-        QVERIFY(std::max(Thumbnail.width(), Thumbnail.height()) > Size - std::max(TotalCols, Rows));
-        const double Expected = double(Picture.width()) * TotalCols / Cols / Picture.height();
-        const double Actual = double(Thumbnail.width()) / Thumbnail.height();
+        const int totalCols = Cols + (ExtraCol ? 1 : 0);
+        QVERIFY(std::max(thumbnail.width(), thumbnail.height()) > Size - std::max(totalCols, Rows));
+        const double expected = double(Picture.width()) * totalCols / Cols / Picture.height();
+        const double actual = double(thumbnail.width()) / thumbnail.height();
         // Cells are whole pixels at least one high, so a thin panorama keeps its shape only roughly.
-        QVERIFY2(std::abs(Actual - Expected) / Expected < (Picture.height() < 200 ? 0.5 : 0.05),
-                 qPrintable(QStringLiteral("%1 x %2").arg(Thumbnail.width()).arg(Thumbnail.height())));
+        QVERIFY2(std::abs(actual - expected) / expected < (Picture.height() < 200 ? 0.5 : 0.05),
+                 qPrintable(QStringLiteral("%1 x %2").arg(thumbnail.width()).arg(thumbnail.height())));
     }
 
     void program_data()
@@ -241,20 +241,20 @@ private slots:
         QTest::addColumn<QStringList>("Arguments");
         QTest::addColumn<bool>("Succeeds");
 
-        const QString Out = Scratch(QStringLiteral("out.png"));
-        QTest::newRow("sample puzzle") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out, "128"} << true;
-        QTest::newRow("file address") << QStringList{QUrl::fromLocalFile(QUORRA_SAMPLE_PUZZLE).toString(), Out, "64"}
+        const QString out = scratch(QStringLiteral("out.png"));
+        QTest::newRow("sample puzzle") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "128"} << true;
+        QTest::newRow("file address") << QStringList{QUrl::fromLocalFile(QUORRA_SAMPLE_PUZZLE).toString(), out, "64"}
                                       << true;
-        QTest::newRow("missing file") << QStringList{Scratch(QStringLiteral("none.nbq")), Out, "128"} << false;
-        QTest::newRow("a folder") << QStringList{FFolder.path(), Out, "128"} << false;
-        QTest::newRow("size not a number") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out, "big"} << false;
-        QTest::newRow("size zero") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out, "0"} << false;
-        QTest::newRow("size negative") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out, "-5"} << false;
-        QTest::newRow("size too large") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out, "99999"} << false;
+        QTest::newRow("missing file") << QStringList{scratch(QStringLiteral("none.nbq")), out, "128"} << false;
+        QTest::newRow("a folder") << QStringList{m_folder.path(), out, "128"} << false;
+        QTest::newRow("size not a number") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "big"} << false;
+        QTest::newRow("size zero") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "0"} << false;
+        QTest::newRow("size negative") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "-5"} << false;
+        QTest::newRow("size too large") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "99999"} << false;
         QTest::newRow("output folder missing")
-            << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Scratch(QStringLiteral("no/out.png")), "128"}
+            << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), scratch(QStringLiteral("no/out.png")), "128"}
             << false;
-        QTest::newRow("too few arguments") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), Out} << false;
+        QTest::newRow("too few arguments") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out} << false;
     }
 
     // The program as file managers run it: a PNG on success, otherwise a failure code and no file.
@@ -264,17 +264,17 @@ private slots:
         QFETCH(bool, Succeeds);
         if (Succeeds && !QFile::exists(QStringLiteral(QUORRA_SAMPLE_PUZZLE)))
             QSKIP("the sample puzzle has not been made");
-        const QString Out = Arguments.size() > 1 ? Arguments.at(1) : Scratch(QStringLiteral("out.png"));
-        QFile::remove(Out);
+        const QString out = Arguments.size() > 1 ? Arguments.at(1) : scratch(QStringLiteral("out.png"));
+        QFile::remove(out);
 
-        const TRun Run = RunThumbnailer(Arguments);
-        QCOMPARE(Run.Status, QProcess::NormalExit);
-        QCOMPARE(Run.Code == 0, Succeeds);
-        QCOMPARE(QFile::exists(Out), Succeeds);
+        const TRun run = runThumbnailer(Arguments);
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code == 0, Succeeds);
+        QCOMPARE(QFile::exists(out), Succeeds);
         if (Succeeds) {
-            const QImage Image(Out, "PNG");
-            QVERIFY(!Image.isNull());
-            QVERIFY(Image.width() <= Arguments.at(2).toInt() && Image.height() <= Arguments.at(2).toInt());
+            const QImage image(out, "PNG");
+            QVERIFY(!image.isNull());
+            QVERIFY(image.width() <= Arguments.at(2).toInt() && image.height() <= Arguments.at(2).toInt());
         }
     }
 
@@ -282,52 +282,52 @@ private slots:
     // file-size limit stands in for the full disk, since root is not stopped by permissions.
     void diskFull()
     {
-        QImage Noise(256, 256, QImage::Format_RGB32);
-        quint32 Seed = 12345;
-        for (int y = 0; y < Noise.height(); ++y)
-            for (int x = 0; x < Noise.width(); ++x) {
-                Seed = Seed * 1664525u + 1013904223u;
-                Noise.setPixel(x, y, Seed >> 8);
+        QImage noise(256, 256, QImage::Format_RGB32);
+        quint32 seed = 12345;
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                noise.setPixel(x, y, seed >> 8);
             }
-        const QString Out = Scratch(QStringLiteral("full.png"));
-        QFile::remove(Out);
+        const QString out = scratch(QStringLiteral("full.png"));
+        QFile::remove(out);
 
-        rlimit Before;
-        getrlimit(RLIMIT_FSIZE, &Before);
-        const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit Limited = Before;
-        Limited.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &Limited);
-        const bool Written = TThumbnailer::WritePng(Noise, Out);
-        setrlimit(RLIMIT_FSIZE, &Before);
-        std::signal(SIGXFSZ, OldHandler);
+        rlimit before;
+        getrlimit(RLIMIT_FSIZE, &before);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = before;
+        limited.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        const bool written = TThumbnailer::writePng(noise, out);
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
 
-        QVERIFY(!Written);
-        QVERIFY(!QFile::exists(Out));
+        QVERIFY(!written);
+        QVERIFY(!QFile::exists(out));
     }
 
     // A puzzle of a thousand empty scans over 8192 x 8192 pixels (each scan a pass over all of them) is refused
     // after a bounded number of scans, in a fraction of the time they would all take.
     void scanBomb()
     {
-        const QString Png = Scratch(QStringLiteral("bomb.png"));
-        QElapsedTimer Timer;
-        Timer.start();
-        const TRun Run = RunThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), Png, "128"});
-        QVERIFY2(Timer.elapsed() < 5000, qPrintable(QString::number(Timer.elapsed())));
-        QCOMPARE(Run.Status, QProcess::NormalExit);
-        QCOMPARE(Run.Code, 1);
-        QVERIFY(!QFile::exists(Png));
+        const QString png = scratch(QStringLiteral("bomb.png"));
+        QElapsedTimer timer;
+        timer.start();
+        const TRun run = runThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), png, "128"});
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 1);
+        QVERIFY(!QFile::exists(png));
     }
 
     void testData_data()
     {
         QTest::addColumn<QString>("Path");
-        const QFileInfoList Files =
+        const QFileInfoList files =
             QDir(QStringLiteral(QUORRA_TEST_DATA)).entryInfoList({QStringLiteral("*.nbq")}, QDir::Files, QDir::Name);
-        QVERIFY(!Files.isEmpty());
-        for (const QFileInfo &File : Files)
-            QTest::newRow(qPrintable(File.fileName())) << File.absoluteFilePath();
+        QVERIFY(!files.isEmpty());
+        for (const QFileInfo &file : files)
+            QTest::newRow(qPrintable(file.fileName())) << file.absoluteFilePath();
     }
 
     // Every odd or damaged puzzle file of the test data: no crash, and either a proper thumbnail (the files
@@ -335,18 +335,18 @@ private slots:
     void testData()
     {
         QFETCH(QString, Path);
-        const QString Out = Scratch(QStringLiteral("data.png"));
-        QFile::remove(Out);
+        const QString out = scratch(QStringLiteral("data.png"));
+        QFile::remove(out);
 
-        const TRun Run = RunThumbnailer({Path, Out, QStringLiteral("96")});
-        QCOMPARE(Run.Status, QProcess::NormalExit);
-        if (Run.Code != 0) {
-            QVERIFY(!QFile::exists(Out));
+        const TRun run = runThumbnailer({Path, out, QStringLiteral("96")});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        if (run.code != 0) {
+            QVERIFY(!QFile::exists(out));
             return;
         }
-        const QImage Image(Out, "PNG");
-        QVERIFY(!Image.isNull());
-        QVERIFY(Image.width() <= 96 && Image.height() <= 96);
+        const QImage image(out, "PNG");
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() <= 96 && image.height() <= 96);
     }
 };
 

@@ -26,102 +26,102 @@
 
 namespace {
 
-QString DataFile(const QString &Name)
+QString dataFile(const QString &name)
 {
-    return QStringLiteral(QUORRA_TEST_DATA "/") + Name;
+    return QStringLiteral(QUORRA_TEST_DATA "/") + name;
 }
 
-QByteArray ReadAll(const QString &Path)
+QByteArray readAll(const QString &path)
 {
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WriteAll(const QString &Path, const QByteArray &Bytes)
+void writeAll(const QString &path, const QByteArray &bytes)
 {
-    QFile File(Path);
-    QVERIFY(File.open(QIODevice::WriteOnly));
-    QCOMPARE(File.write(Bytes), Bytes.size());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
 
-qint32 IntAt(const QByteArray &Bytes, qint64 Offset)
+qint32 intAt(const QByteArray &bytes, qint64 offset)
 {
-    return qFromLittleEndian<qint32>(Bytes.constData() + Offset);
+    return qFromLittleEndian<qint32>(bytes.constData() + offset);
 }
 
 // Four coloured quarters, far enough apart that JPEG error never confuses them.
 const QColor Quarters[4] = {QColor(220, 30, 30), QColor(30, 200, 40), QColor(30, 40, 220), QColor(240, 220, 30)};
 
-QImage QuarterPicture(int Width, int Height)
+QImage quarterPicture(int width, int height)
 {
-    QImage Picture(Width, Height, QImage::Format_BGR888);
-    for (int Y = 0; Y < Height; ++Y) {
-        uchar *Row = Picture.scanLine(Y);
-        for (int X = 0; X < Width; ++X) {
-            const QColor &C = Quarters[(Y >= Height / 2) * 2 + (X >= Width / 2)];
-            Row[X * 3] = uchar(C.blue());
-            Row[X * 3 + 1] = uchar(C.green());
-            Row[X * 3 + 2] = uchar(C.red());
+    QImage picture(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y) {
+        uchar *row = picture.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const QColor &c = Quarters[(y >= height / 2) * 2 + (x >= width / 2)];
+            row[x * 3] = uchar(c.blue());
+            row[x * 3 + 1] = uchar(c.green());
+            row[x * 3 + 2] = uchar(c.red());
         }
     }
-    return Picture;
+    return picture;
 }
 
-bool NearColour(QRgb Pixel, const QColor &Expected, int Tolerance = 12)
+bool nearColour(QRgb pixel, const QColor &expected, int tolerance = 12)
 {
-    return qAbs(qRed(Pixel) - Expected.red()) <= Tolerance && qAbs(qGreen(Pixel) - Expected.green()) <= Tolerance
-        && qAbs(qBlue(Pixel) - Expected.blue()) <= Tolerance;
+    return qAbs(qRed(pixel) - expected.red()) <= tolerance && qAbs(qGreen(pixel) - expected.green()) <= tolerance
+        && qAbs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
 // Each quarter has its colour, sampled away from the edges and from the white diagonal of the shared test
 // pictures (which runs from the top-left corner through the top-left and bottom-right quarters).
-void VerifyQuarters(const QImage &Picture)
+void verifyQuarters(const QImage &picture)
 {
-    const int W = Picture.width(), H = Picture.height();
-    const QPoint Centres[4] = {{3 * W / 8, H / 8}, {3 * W / 4, H / 4}, {W / 4, 3 * H / 4}, {7 * W / 8, 5 * H / 8}};
+    const int w = picture.width(), h = picture.height();
+    const QPoint centres[4] = {{3 * w / 8, h / 8}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {7 * w / 8, 5 * h / 8}};
     for (int i = 0; i < 4; ++i)
-        QVERIFY2(NearColour(Picture.pixel(Centres[i]), Quarters[i]),
-                 qPrintable(QStringLiteral("quarter %1 is %2").arg(i).arg(Picture.pixel(Centres[i]), 8, 16)));
+        QVERIFY2(nearColour(picture.pixel(centres[i]), Quarters[i]),
+                 qPrintable(QStringLiteral("quarter %1 is %2").arg(i).arg(picture.pixel(centres[i]), 8, 16)));
 }
 
-QImage DecodeJpegBytes(const QByteArray &Bytes)
+QImage decodeJpegBytes(const QByteArray &bytes)
 {
-    QBuffer Buffer;
-    Buffer.setData(Bytes);
-    Buffer.open(QIODevice::ReadOnly);
-    QImage Picture;
-    DecodeJpeg(Buffer, Picture);
-    return Picture;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImage picture;
+    decodeJpeg(buffer, picture);
+    return picture;
 }
 
 // A puzzle with its own display and concealment texture, as the main window would hold it.
 struct TFixture {
-    QImage Display;
-    QImage Texture;
-    TPuzzle Puzzle;
+    QImage display;
+    QImage texture;
+    TPuzzle puzzle;
 
-    TFixture() : Texture(16, 16, QImage::Format_BGR888), Puzzle(&Display, &Texture) { Texture.fill(Qt::gray); }
+    TFixture() : texture(16, 16, QImage::Format_BGR888), puzzle(&display, &texture) { texture.fill(Qt::gray); }
 
-    void SetUp(const QImage &Picture, int Rows, int Cols, qint32 Effect = 4, bool Semi = false,
-               bool EmptyRow = false, bool EmptyCol = false)
+    void setUp(const QImage &picture, int rows, int cols, qint32 effect = 4, bool semi = false,
+               bool emptyRow = false, bool emptyCol = false)
     {
-        Puzzle.Source = Picture;
-        Puzzle.Setup(Effect, Rows, Cols, Semi, EmptyRow, EmptyCol);
+        puzzle.source = picture;
+        puzzle.setup(effect, rows, cols, semi, emptyRow, emptyCol);
     }
 };
 
 // What a refused or failed operation must leave as it was.
 struct TSnapshot {
-    qint32 Version, Effect;
-    bool SemiEffect, EditMode, Solved, Modified;
-    QString FileName;
-    QByteArray Body;
-    qint64 SourceKey;
+    qint32 version, effect;
+    bool semiEffect, editMode, solved, modified;
+    QString fileName;
+    QByteArray body;
+    qint64 sourceKey;
 
-    explicit TSnapshot(const TPuzzle &P)
-        : Version(P.Version), Effect(P.Effect), SemiEffect(P.SemiEffect), EditMode(P.EditMode), Solved(P.Solved),
-          Modified(P.Modified), FileName(P.FileName),
-          Body(reinterpret_cast<const char *>(&P.Body), sizeof(TBody)), SourceKey(P.Source.cacheKey())
+    explicit TSnapshot(const TPuzzle &p)
+        : version(p.version), effect(p.effect), semiEffect(p.semiEffect), editMode(p.editMode), solved(p.solved),
+          modified(p.modified), fileName(p.fileName),
+          body(reinterpret_cast<const char *>(&p.body), sizeof(TBody)), sourceKey(p.source.cacheKey())
     {
     }
 
@@ -132,23 +132,23 @@ struct TSnapshot {
 class TFileSizeLimit
 {
 public:
-    explicit TFileSizeLimit(rlim_t Limit)
+    explicit TFileSizeLimit(rlim_t limit)
     {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit New = FOld;
-        New.rlim_cur = Limit;
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit New = m_old;
+        New.rlim_cur = limit;
         setrlimit(RLIMIT_FSIZE, &New);
     }
     ~TFileSizeLimit()
     {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
     }
 
 private:
-    rlimit FOld;
-    void (*FOldHandler)(int);
+    rlimit m_old;
+    void (*m_oldHandler)(int);
 };
 
 // For as long as this lives, root is held to the permission bits like anyone else (it keeps its other powers),
@@ -158,35 +158,35 @@ class TNoPermissionOverride
 public:
     TNoPermissionOverride()
     {
-        __user_cap_header_struct Header {_LINUX_CAPABILITY_VERSION_3, 0};
-        if (syscall(SYS_capget, &Header, FOld) != 0)
+        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        if (syscall(SYS_capget, &header, m_old) != 0)
             return;
         __user_cap_data_struct New[2];
-        std::memcpy(New, FOld, sizeof New);
+        std::memcpy(New, m_old, sizeof New);
         New[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        FDropped = syscall(SYS_capset, &Header, New) == 0;
+        m_dropped = syscall(SYS_capset, &header, New) == 0;
     }
     ~TNoPermissionOverride()
     {
-        __user_cap_header_struct Header {_LINUX_CAPABILITY_VERSION_3, 0};
-        if (FDropped)
-            syscall(SYS_capset, &Header, FOld);
+        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        if (m_dropped)
+            syscall(SYS_capset, &header, m_old);
     }
 
 private:
-    __user_cap_data_struct FOld[2] {};
-    bool FDropped = false;
+    __user_cap_data_struct m_old[2] {};
+    bool m_dropped = false;
 };
 
 // Whether a new file can be made in Folder by this thread.
-bool FolderTakesFiles(const QString &Folder)
+bool folderTakesFiles(const QString &folder)
 {
-    const QByteArray Probe = QFile::encodeName(Folder + QStringLiteral("/probe"));
-    const int Handle = ::open(Probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (Handle < 0)
+    const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/probe"));
+    const int handle = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (handle < 0)
         return false;
-    ::close(Handle);
-    ::unlink(Probe.constData());
+    ::close(handle);
+    ::unlink(probe.constData());
     return true;
 }
 
@@ -204,14 +204,14 @@ class TestPuzzleFile : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FDir;
+    QTemporaryDir m_dir;
 
-    QString TempPath(const QString &Name) const { return FDir.filePath(Name); }
+    QString tempPath(const QString &name) const { return m_dir.filePath(name); }
 
     // Sets up how a save or export is made to fail, with the old file (when the case has one) in place.
     // Returns the path to write and the old bytes that must survive.
-    QString PrepareFailure(TWriteFailure Failure, const QString &Name, QByteArray &Old,
-                           std::unique_ptr<TFileSizeLimit> &Limit);
+    QString prepareFailure(TWriteFailure failure, const QString &name, QByteArray &old,
+                           std::unique_ptr<TFileSizeLimit> &limit);
 
 private slots:
     void roundTrip_data();
@@ -246,32 +246,32 @@ private slots:
     void transparentColourIsKept();
 };
 
-QString TestPuzzleFile::PrepareFailure(TWriteFailure Failure, const QString &Name, QByteArray &Old,
-                                       std::unique_ptr<TFileSizeLimit> &Limit)
+QString TestPuzzleFile::prepareFailure(TWriteFailure failure, const QString &name, QByteArray &old,
+                                       std::unique_ptr<TFileSizeLimit> &limit)
 {
-    const QString Folder = TempPath(Name + QStringLiteral("-folder"));
-    QDir().mkpath(Folder);
-    switch (Failure) {
+    const QString folder = tempPath(name + QStringLiteral("-folder"));
+    QDir().mkpath(folder);
+    switch (failure) {
     case DiskFull: {
-        const QString Path = Folder + QStringLiteral("/old.nbq");
-        Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
-        WriteAll(Path, Old);
-        Limit = std::make_unique<TFileSizeLimit>(500);
-        return Path;
+        const QString path = folder + QStringLiteral("/old.nbq");
+        old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
+        writeAll(path, old);
+        limit = std::make_unique<TFileSizeLimit>(500);
+        return path;
     }
     case ParentIsFile:
-        WriteAll(Folder + QStringLiteral("/file"), "not a folder");
-        return Folder + QStringLiteral("/file/new.nbq");
+        writeAll(folder + QStringLiteral("/file"), "not a folder");
+        return folder + QStringLiteral("/file/new.nbq");
     case NoParent:
-        return Folder + QStringLiteral("/missing/new.nbq");
+        return folder + QStringLiteral("/missing/new.nbq");
     case ReadOnlyFolder: {
-        const QString Path = Folder + QStringLiteral("/old.nbq");
-        Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
-        WriteAll(Path, Old);
+        const QString path = folder + QStringLiteral("/old.nbq");
+        old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
+        writeAll(path, old);
         // A file that may be written is written in place; this one may not.
-        QFile::setPermissions(Path, QFile::ReadOwner);
-        QFile::setPermissions(Folder, QFile::ReadOwner | QFile::ExeOwner);
-        return Path;
+        QFile::setPermissions(path, QFile::ReadOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        return path;
     }
     }
     return QString();
@@ -306,42 +306,42 @@ void TestPuzzleFile::roundTrip()
     QFETCH(bool, Semi);
     QFETCH(QSize, PictureSize);
 
-    const QString Path = TempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
-    TFixture Made;
-    Made.SetUp(QuarterPicture(PictureSize.width(), PictureSize.height()), Rows, Cols, Effect, Semi, EmptyRow,
+    const QString path = tempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
+    TFixture made;
+    made.setUp(quarterPicture(PictureSize.width(), PictureSize.height()), Rows, Cols, Effect, Semi, EmptyRow,
                EmptyCol);
-    const TBody SetUp = Made.Puzzle.Body;
-    Made.Puzzle.SaveToFile(Path);
+    const TBody setUp = made.puzzle.body;
+    made.puzzle.saveToFile(path);
 
     // Saving hands the maker a tangled puzzle at once.
-    QCOMPARE(Made.Puzzle.FileName, Path);
-    QVERIFY(!Made.Puzzle.Modified);
-    QVERIFY(!Made.Puzzle.EditMode);
-    QVERIFY(!Made.Puzzle.Solved);
+    QCOMPARE(made.puzzle.fileName, path);
+    QVERIFY(!made.puzzle.modified);
+    QVERIFY(!made.puzzle.editMode);
+    QVERIFY(!made.puzzle.solved);
 
-    TFixture Opened;
-    QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
-    const TPuzzle &P = Opened.Puzzle;
-    QCOMPARE(P.Source.size(), PictureSize);
-    VerifyQuarters(P.Source);
-    QCOMPARE(P.Version, 1);
-    QCOMPARE(P.Effect, Effect);
-    QCOMPARE(P.SemiEffect, Semi);
-    QCOMPARE(P.Body.Rows, Rows);
-    QCOMPARE(P.Body.Cols, Cols);
-    QCOMPARE(P.Body.ExtraRow, int(EmptyRow));
-    QCOMPARE(P.Body.ExtraCol, int(EmptyCol));
-    QVERIFY(std::memcmp(P.Body.Target, SetUp.Target, sizeof SetUp.Target) == 0);
-    QVERIFY(P.Body.IsPlayable());
-    QCOMPARE(P.FileName, Path);
-    QVERIFY(P.Title.isEmpty());
-    QVERIFY(!P.EditMode);
-    QVERIFY(!P.Solved);
-    QVERIFY(!P.Modified);
+    TFixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
+    const TPuzzle &p = opened.puzzle;
+    QCOMPARE(p.source.size(), PictureSize);
+    verifyQuarters(p.source);
+    QCOMPARE(p.version, 1);
+    QCOMPARE(p.effect, Effect);
+    QCOMPARE(p.semiEffect, Semi);
+    QCOMPARE(p.body.rows, Rows);
+    QCOMPARE(p.body.cols, Cols);
+    QCOMPARE(p.body.extraRow, int(EmptyRow));
+    QCOMPARE(p.body.extraCol, int(EmptyCol));
+    QVERIFY(std::memcmp(p.body.target, setUp.target, sizeof setUp.target) == 0);
+    QVERIFY(p.body.isPlayable());
+    QCOMPARE(p.fileName, path);
+    QVERIFY(p.title.isEmpty());
+    QVERIFY(!p.editMode);
+    QVERIFY(!p.solved);
+    QVERIFY(!p.modified);
     // Opening draws nothing: the owner tangles the puzzle where the person can watch it.
-    QVERIFY(P.Display->isNull());
-    Opened.Puzzle.Tangle();
-    QVERIFY(!P.Display->isNull());
+    QVERIFY(p.display->isNull());
+    opened.puzzle.tangle();
+    QVERIFY(!p.display->isNull());
 }
 
 void TestPuzzleFile::gridLayout_data()
@@ -370,60 +370,60 @@ void TestPuzzleFile::gridLayout()
     QFETCH(bool, EmptyCol);
     QFETCH(TRecordNumbers, Numbers);
 
-    const QString Path = TempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
-    TFixture Made;
-    Made.SetUp(QuarterPicture(120, 90), Rows, Cols, 5, true, EmptyRow, EmptyCol);
-    Made.Puzzle.SaveToFile(Path);
-    const QByteArray Bytes = ReadAll(Path);
+    const QString path = tempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
+    TFixture made;
+    made.setUp(quarterPicture(120, 90), Rows, Cols, 5, true, EmptyRow, EmptyCol);
+    made.puzzle.saveToFile(path);
+    const QByteArray bytes = readAll(path);
 
-    QVERIFY(Bytes.size() > TPuzzleFile::HeaderSize);
-    QCOMPARE(IntAt(Bytes, 0), 1);
-    QCOMPARE(IntAt(Bytes, 4), 5);
-    QCOMPARE(int(Bytes.at(8)), 1);
-    QCOMPARE(IntAt(Bytes, 9), Rows);
-    QCOMPARE(IntAt(Bytes, 13), Cols);
-    QCOMPARE(IntAt(Bytes, 17), int(EmptyRow));
-    QCOMPARE(IntAt(Bytes, 21), int(EmptyCol));
-    for (int Record = 0; Record < 36; ++Record) {
-        const qint64 At = 25 + Record * 12;
-        const int Column = Record / 6 + 1, Row = Record % 6 + 1;
-        const bool Picture = Numbers.value(Record, 0) != 0;
-        QCOMPARE(IntAt(Bytes, At), Numbers.value(Record, 0));
-        QCOMPARE(IntAt(Bytes, At + 4), Picture ? Column : 0);
-        QCOMPARE(IntAt(Bytes, At + 8), Picture ? Row : 0);
+    QVERIFY(bytes.size() > TPuzzleFile::HeaderSize);
+    QCOMPARE(intAt(bytes, 0), 1);
+    QCOMPARE(intAt(bytes, 4), 5);
+    QCOMPARE(int(bytes.at(8)), 1);
+    QCOMPARE(intAt(bytes, 9), Rows);
+    QCOMPARE(intAt(bytes, 13), Cols);
+    QCOMPARE(intAt(bytes, 17), int(EmptyRow));
+    QCOMPARE(intAt(bytes, 21), int(EmptyCol));
+    for (int record = 0; record < 36; ++record) {
+        const qint64 at = 25 + record * 12;
+        const int column = record / 6 + 1, row = record % 6 + 1;
+        const bool picture = Numbers.value(record, 0) != 0;
+        QCOMPARE(intAt(bytes, at), Numbers.value(record, 0));
+        QCOMPARE(intAt(bytes, at + 4), picture ? column : 0);
+        QCOMPARE(intAt(bytes, at + 8), picture ? row : 0);
     }
     // Saved in edit mode, before the tangle: the current arrangement is still the solved one.
-    QCOMPARE(Bytes.mid(457, 432), Bytes.mid(25, 432));
+    QCOMPARE(bytes.mid(457, 432), bytes.mid(25, 432));
     // The picture follows the header at once and is the whole rest of the file.
-    QCOMPARE(Bytes.mid(889, 2), QByteArray("\xFF\xD8"));
-    QVERIFY(Bytes.endsWith("\xFF\xD9"));
-    QBuffer Encoded;
-    QVERIFY(Encoded.open(QIODevice::WriteOnly));
-    QVERIFY(TJpegWriter::Write(Made.Puzzle.Source, Encoded));
-    QCOMPARE(Bytes.mid(889), Encoded.data());
+    QCOMPARE(bytes.mid(889, 2), QByteArray("\xFF\xD8"));
+    QVERIFY(bytes.endsWith("\xFF\xD9"));
+    QBuffer encoded;
+    QVERIFY(encoded.open(QIODevice::WriteOnly));
+    QVERIFY(TJpegWriter::write(made.puzzle.source, encoded));
+    QCOMPARE(bytes.mid(889), encoded.data());
 }
 
 void TestPuzzleFile::savedTwiceReplaces()
 {
     // No delete-first step: saving over an existing puzzle replaces it whole and leaves no stray files.
-    const QString Folder = TempPath(QStringLiteral("twice"));
-    QDir().mkpath(Folder);
-    const QString Path = Folder + QStringLiteral("/puzzle.nbq");
-    WriteAll(Path, QByteArray(100000, 'x'));
-    QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const QString folder = tempPath(QStringLiteral("twice"));
+    QDir().mkpath(folder);
+    const QString path = folder + QStringLiteral("/puzzle.nbq");
+    writeAll(path, QByteArray(100000, 'x'));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(80, 60), 2, 3, 1);
-    Made.Puzzle.SaveToFile(Path);
-    Made.Puzzle.Setup(6, 4, 2, false, false, false);
-    Made.Puzzle.SaveToFile(Path);
+    TFixture made;
+    made.setUp(quarterPicture(80, 60), 2, 3, 1);
+    made.puzzle.saveToFile(path);
+    made.puzzle.setup(6, 4, 2, false, false, false);
+    made.puzzle.saveToFile(path);
 
-    const QByteArray Bytes = ReadAll(Path);
-    QCOMPARE(IntAt(Bytes, 4), 6);
-    QCOMPARE(IntAt(Bytes, 9), 4);
-    QCOMPARE(IntAt(Bytes, 13), 2);
-    QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("puzzle.nbq")});
-    QCOMPARE(QFile::permissions(Path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther),
+    const QByteArray bytes = readAll(path);
+    QCOMPARE(intAt(bytes, 4), 6);
+    QCOMPARE(intAt(bytes, 9), 4);
+    QCOMPARE(intAt(bytes, 13), 2);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("puzzle.nbq")});
+    QCOMPARE(QFile::permissions(path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther),
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 }
 
@@ -436,19 +436,19 @@ void TestPuzzleFile::opensOddFiles_data()
     QTest::addColumn<QSize>("Grid");
     QTest::addColumn<int>("Format");
 
-    const QSize Grid3x4(4, 3);
-    QTest::newRow("plain") << "puzzle-3x4.nbq" << 1 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
-    QTest::newRow("version 0") << "version-zero.nbq" << 0 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
-    QTest::newRow("version -1") << "version-minus-one.nbq" << -1 << 4 << false << Grid3x4 << int(QImage::Format_BGR888);
-    QTest::newRow("semi-effect byte 7") << "semi-effect-byte-seven.nbq" << 1 << 4 << true << Grid3x4
+    const QSize grid3x4(4, 3);
+    QTest::newRow("plain") << "puzzle-3x4.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("version 0") << "version-zero.nbq" << 0 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("version -1") << "version-minus-one.nbq" << -1 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("semi-effect byte 7") << "semi-effect-byte-seven.nbq" << 1 << 4 << true << grid3x4
                                         << int(QImage::Format_BGR888);
-    QTest::newRow("effect 99") << "effect-ninety-nine.nbq" << 1 << 99 << false << Grid3x4 << int(QImage::Format_BGR888);
-    QTest::newRow("grey picture") << "picture-grey.nbq" << 1 << 4 << false << Grid3x4 << int(QImage::Format_Grayscale8);
+    QTest::newRow("effect 99") << "effect-ninety-nine.nbq" << 1 << 99 << false << grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("grey picture") << "picture-grey.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_Grayscale8);
     QTest::newRow("picture cut after its headers") << "picture-truncated-after-headers.nbq" << 1 << 4 << false
-                                                   << Grid3x4 << int(QImage::Format_BGR888);
+                                                   << grid3x4 << int(QImage::Format_BGR888);
     QTest::newRow("garbage outside the grid") << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3)
                                               << int(QImage::Format_BGR888);
-    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq" << 1 << 4 << false << Grid3x4
+    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq" << 1 << 4 << false << grid3x4
                                              << int(QImage::Format_BGR888);
 }
 
@@ -461,23 +461,23 @@ void TestPuzzleFile::opensOddFiles()
     QFETCH(QSize, Grid);
     QFETCH(int, Format);
 
-    TFixture Opened;
-    QCOMPARE(Opened.Puzzle.LoadFromFile(DataFile(File)), TLoadResult::Loaded);
-    const TPuzzle &P = Opened.Puzzle;
-    QCOMPARE(P.Version, Version);
-    QCOMPARE(P.Effect, Effect);
-    QCOMPARE(P.SemiEffect, Semi);
-    QCOMPARE(QSize(P.Body.TotalCols(), P.Body.TotalRows()), Grid);
-    QCOMPARE(P.Source.size(), QSize(160, 120));
-    QCOMPARE(int(P.Source.format()), Format);
-    QVERIFY(!P.EditMode);
-    QVERIFY(!P.Modified);
-    QCOMPARE(P.FileName, DataFile(File));
+    TFixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(dataFile(File)), TLoadResult::Loaded);
+    const TPuzzle &p = opened.puzzle;
+    QCOMPARE(p.version, Version);
+    QCOMPARE(p.effect, Effect);
+    QCOMPARE(p.semiEffect, Semi);
+    QCOMPARE(QSize(p.body.totalCols(), p.body.totalRows()), Grid);
+    QCOMPARE(p.source.size(), QSize(160, 120));
+    QCOMPARE(int(p.source.format()), Format);
+    QVERIFY(!p.editMode);
+    QVERIFY(!p.modified);
+    QCOMPARE(p.fileName, dataFile(File));
 
     // A puzzle read from a file writes back the version it was read with.
-    const QString Copy = TempPath(QStringLiteral("resaved-") + File);
-    Opened.Puzzle.SaveToFile(Copy);
-    QCOMPARE(IntAt(ReadAll(Copy), 0), Version);
+    const QString copy = tempPath(QStringLiteral("resaved-") + File);
+    opened.puzzle.saveToFile(copy);
+    QCOMPARE(intAt(readAll(copy), 0), Version);
 }
 
 void TestPuzzleFile::tooNew_data()
@@ -495,13 +495,13 @@ void TestPuzzleFile::tooNew()
     QFETCH(QString, File);
     QFETCH(int, Version);
 
-    TFixture Current;
-    Current.SetUp(QuarterPicture(80, 60), 2, 2);
-    TSnapshot Before(Current.Puzzle);
-    QCOMPARE(Current.Puzzle.LoadFromFile(DataFile(File)), TLoadResult::TooNew);
-    QCOMPARE(Current.Puzzle.Version, Version);
-    Before.Version = Version;
-    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+    TFixture current;
+    current.setUp(quarterPicture(80, 60), 2, 2);
+    TSnapshot before(current.puzzle);
+    QCOMPARE(current.puzzle.loadFromFile(dataFile(File)), TLoadResult::TooNew);
+    QCOMPARE(current.puzzle.version, Version);
+    before.version = Version;
+    QVERIFY(TSnapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::refusesDamagedFiles_data()
@@ -510,26 +510,26 @@ void TestPuzzleFile::refusesDamagedFiles_data()
     QTest::addColumn<QString>("Message");
 
     const QString Short = QStringLiteral("\" is damaged: it ends before its header is complete.");
-    const QString Grid = QStringLiteral("\" is damaged: its grid is not one that Quorra makes.");
-    const QString Jpeg = QStringLiteral("JPEG error #");
+    const QString grid = QStringLiteral("\" is damaged: its grid is not one that Quorra makes.");
+    const QString jpeg = QStringLiteral("JPEG error #");
     QTest::newRow("empty") << "empty.nbq" << Short;
     QTest::newRow("cut inside the version") << "cut-inside-version.nbq" << Short;
     QTest::newRow("cut inside the grid") << "short-header.nbq" << Short;
-    QTest::newRow("no rows") << "rows-zero.nbq" << Grid;
-    QTest::newRow("five rows") << "rows-five.nbq" << Grid;
-    QTest::newRow("one column") << "cols-one.nbq" << Grid;
-    QTest::newRow("six rows and an empty row") << "rows-six-with-extra-row.nbq" << Grid;
-    QTest::newRow("empty column flag 2") << "extra-col-two.nbq" << Grid;
-    QTest::newRow("empty row flag -1") << "extra-row-minus-one.nbq" << Grid;
-    QTest::newRow("solved layout scrambled") << "target-scrambled.nbq" << Grid;
-    QTest::newRow("solved layout with a wrong home") << "target-home-wrong.nbq" << Grid;
-    QTest::newRow("piece in the empty row") << "target-extra-row-not-empty.nbq" << Grid;
-    QTest::newRow("a piece twice") << "current-not-permutation.nbq" << Grid;
-    QTest::newRow("a piece with another's home") << "current-home-mismatch.nbq" << Grid;
-    QTest::newRow("piece number past the grid") << "current-number-out-of-range.nbq" << Grid;
-    QTest::newRow("no picture") << "picture-missing.nbq" << Jpeg;
-    QTest::newRow("BMP picture") << "picture-not-jpeg.nbq" << Jpeg;
-    QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << Jpeg;
+    QTest::newRow("no rows") << "rows-zero.nbq" << grid;
+    QTest::newRow("five rows") << "rows-five.nbq" << grid;
+    QTest::newRow("one column") << "cols-one.nbq" << grid;
+    QTest::newRow("six rows and an empty row") << "rows-six-with-extra-row.nbq" << grid;
+    QTest::newRow("empty column flag 2") << "extra-col-two.nbq" << grid;
+    QTest::newRow("empty row flag -1") << "extra-row-minus-one.nbq" << grid;
+    QTest::newRow("solved layout scrambled") << "target-scrambled.nbq" << grid;
+    QTest::newRow("solved layout with a wrong home") << "target-home-wrong.nbq" << grid;
+    QTest::newRow("piece in the empty row") << "target-extra-row-not-empty.nbq" << grid;
+    QTest::newRow("a piece twice") << "current-not-permutation.nbq" << grid;
+    QTest::newRow("a piece with another's home") << "current-home-mismatch.nbq" << grid;
+    QTest::newRow("piece number past the grid") << "current-number-out-of-range.nbq" << grid;
+    QTest::newRow("no picture") << "picture-missing.nbq" << jpeg;
+    QTest::newRow("BMP picture") << "picture-not-jpeg.nbq" << jpeg;
+    QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << jpeg;
     QTest::newRow("picture too large to hold") << "huge-picture.nbq"
                                                 << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
     QTest::newRow("picture of a thousand empty scans")
@@ -541,54 +541,54 @@ void TestPuzzleFile::refusesDamagedFiles()
     QFETCH(QString, File);
     QFETCH(QString, Message);
 
-    TFixture Current;
-    Current.SetUp(QuarterPicture(80, 60), 2, 2);
-    const TSnapshot Before(Current.Puzzle);
-    QElapsedTimer Timer;
-    Timer.start();
+    TFixture current;
+    current.setUp(quarterPicture(80, 60), 2, 2);
+    const TSnapshot before(current.puzzle);
+    QElapsedTimer timer;
+    timer.start();
     try {
-        Current.Puzzle.LoadFromFile(DataFile(File));
+        current.puzzle.loadFromFile(dataFile(File));
         QFAIL("the file was accepted");
-    } catch (const TError &E) {
-        QVERIFY2(E.Message().contains(Message), qPrintable(E.Message()));
+    } catch (const TError &e) {
+        QVERIFY2(e.message().contains(Message), qPrintable(e.message()));
         if (Message.startsWith(QLatin1Char('"')))
-            QVERIFY2(E.Message().startsWith(QStringLiteral("The puzzle file \"%1").arg(DataFile(File))),
-                     qPrintable(E.Message()));
+            QVERIFY2(e.message().startsWith(QStringLiteral("The puzzle file \"%1").arg(dataFile(File))),
+                     qPrintable(e.message()));
     }
-    QVERIFY2(Timer.elapsed() < 5000, qPrintable(QString::number(Timer.elapsed())));
-    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(TSnapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::pictureDecodedToFit()
 {
     // Asked for a picture to show in 16 x 16, the reader decodes the 160 x 120 one at an eighth of its size.
-    QFile File(DataFile(QStringLiteral("puzzle-3x4.nbq")));
-    QVERIFY(File.open(QIODevice::ReadOnly));
-    TPuzzleFile Stored;
-    QVERIFY(Stored.Read(File, File.fileName(), QSize(16, 16)));
-    QCOMPARE(Stored.Source.size(), QSize(20, 15));
+    QFile file(dataFile(QStringLiteral("puzzle-3x4.nbq")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    TPuzzleFile stored;
+    QVERIFY(stored.read(file, file.fileName(), QSize(16, 16)));
+    QCOMPARE(stored.source.size(), QSize(20, 15));
 }
 
 void TestPuzzleFile::noFile()
 {
-    TFixture Current;
-    Current.SetUp(QuarterPicture(80, 60), 2, 2);
-    const TSnapshot Before(Current.Puzzle);
-    QCOMPARE(Current.Puzzle.LoadFromFile(TempPath(QStringLiteral("nothing-here.nbq"))), TLoadResult::NoFile);
-    QCOMPARE(Current.Puzzle.LoadFromFile(QString()), TLoadResult::NoFile);
-    QVERIFY(TSnapshot(Current.Puzzle) == Before);
+    TFixture current;
+    current.setUp(quarterPicture(80, 60), 2, 2);
+    const TSnapshot before(current.puzzle);
+    QCOMPARE(current.puzzle.loadFromFile(tempPath(QStringLiteral("nothing-here.nbq"))), TLoadResult::NoFile);
+    QCOMPARE(current.puzzle.loadFromFile(QString()), TLoadResult::NoFile);
+    QVERIFY(TSnapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::cannotOpenFolder()
 {
-    const QString Folder = TempPath(QStringLiteral("a-folder.nbq"));
-    QDir().mkpath(Folder);
-    TFixture Current;
+    const QString folder = tempPath(QStringLiteral("a-folder.nbq"));
+    QDir().mkpath(folder);
+    TFixture current;
     try {
-        Current.Puzzle.LoadFromFile(Folder);
+        current.puzzle.loadFromFile(folder);
         QFAIL("a folder was opened");
-    } catch (const TError &E) {
-        QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Folder, qt_error_string(EISDIR)));
+    } catch (const TError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(folder, qt_error_string(EISDIR)));
     }
 }
 
@@ -596,9 +596,9 @@ void TestPuzzleFile::refusesWhatIsNoFile_data()
 {
     QTest::addColumn<TNonRegularFile>("Kind");
     QTest::addColumn<QString>("Reason");
-    const QString Pipe = QStringLiteral("It is a named pipe, not a file.");
-    QTest::newRow("pipe without a writer") << TNonRegularFile::Fifo << Pipe;
-    QTest::newRow("link to a pipe") << TNonRegularFile::FifoLink << Pipe;
+    const QString pipe = QStringLiteral("It is a named pipe, not a file.");
+    QTest::newRow("pipe without a writer") << TNonRegularFile::Fifo << pipe;
+    QTest::newRow("link to a pipe") << TNonRegularFile::FifoLink << pipe;
     QTest::newRow("socket") << TNonRegularFile::Socket << QStringLiteral("It is a socket, not a file.");
     QTest::newRow("link to /dev/zero") << TNonRegularFile::ZeroLink << QStringLiteral("It is a device, not a file.");
 }
@@ -608,25 +608,25 @@ void TestPuzzleFile::refusesWhatIsNoFile()
 {
     QFETCH(TNonRegularFile, Kind);
     QFETCH(QString, Reason);
-    TFixture Current;
-    Current.SetUp(QuarterPicture(80, 60), 2, 2);
-    const TSnapshot Before(Current.Puzzle);
-    for (const QString &Suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
-        const QString Path = TempPath(QStringLiteral("no-file-%1").arg(int(Kind)) + Suffix);
-        QVERIFY(MakeNonRegularFile(Kind, Path));
-        QElapsedTimer Clock;
-        Clock.start();
+    TFixture current;
+    current.setUp(quarterPicture(80, 60), 2, 2);
+    const TSnapshot before(current.puzzle);
+    for (const QString &suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
+        const QString path = tempPath(QStringLiteral("no-file-%1").arg(int(Kind)) + suffix);
+        QVERIFY(makeNonRegularFile(Kind, path));
+        QElapsedTimer clock;
+        clock.start();
         try {
-            if (Suffix == QLatin1String(".nbq"))
-                Current.Puzzle.LoadFromFile(Path);
+            if (suffix == QLatin1String(".nbq"))
+                current.puzzle.loadFromFile(path);
             else
-                LoadPictureFile(Current.Puzzle.Source, Path);
+                loadPictureFile(current.puzzle.source, path);
             QFAIL("it was opened");
-        } catch (const TError &E) {
-            QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Path, Reason));
+        } catch (const TError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, Reason));
         }
-        QVERIFY(Clock.elapsed() < RefusalMilliseconds);
-        QVERIFY(TSnapshot(Current.Puzzle) == Before);
+        QVERIFY(clock.elapsed() < RefusalMilliseconds);
+        QVERIFY(TSnapshot(current.puzzle) == before);
     }
 }
 
@@ -634,20 +634,20 @@ void TestPuzzleFile::readsFromDevice()
 {
     // Reading and writing work on any device, not only files: the stored arrangement is read as it is (the
     // tangle replaces it only when a puzzle opens), and header and grid are written back byte for byte.
-    const QByteArray Bytes = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
-    QBuffer Buffer;
-    Buffer.setData(Bytes);
-    QVERIFY(Buffer.open(QIODevice::ReadOnly));
-    TPuzzleFile Stored;
-    QVERIFY(Stored.Read(Buffer, QStringLiteral("memory")));
-    QCOMPARE(Stored.Source.size(), QSize(160, 120));
-    QCOMPARE(Stored.Body.Rows, 3);
-    QCOMPARE(Stored.Body.Current[0][0].Number, 2); // the stored arrangement has its first row shifted
+    const QByteArray bytes = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    TPuzzleFile stored;
+    QVERIFY(stored.read(buffer, QStringLiteral("memory")));
+    QCOMPARE(stored.source.size(), QSize(160, 120));
+    QCOMPARE(stored.body.rows, 3);
+    QCOMPARE(stored.body.current[0][0].number, 2); // the stored arrangement has its first row shifted
 
-    QBuffer Out;
-    QVERIFY(Out.open(QIODevice::WriteOnly));
-    QVERIFY(Stored.Write(Out));
-    QCOMPARE(Out.data().left(889), Bytes.left(889));
+    QBuffer out;
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QVERIFY(stored.write(out));
+    QCOMPARE(out.data().left(889), bytes.left(889));
 }
 
 void TestPuzzleFile::failedSaveKeepsOldFile_data()
@@ -665,33 +665,33 @@ void TestPuzzleFile::failedSaveKeepsOldFile()
     QFETCH(TWriteFailure, Failure);
     QFETCH(int, Reason);
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(640, 480), 3, 3);
-    const TSnapshot Before(Made.Puzzle);
-    QByteArray Old;
-    std::unique_ptr<TFileSizeLimit> Limit;
-    const QString Path = PrepareFailure(Failure, QStringLiteral("save-%1").arg(int(Failure)), Old, Limit);
-    const QString Folder = QFileInfo(Path).absolutePath();
-    const QStringList FilesBefore = QDir(Folder).entryList(QDir::Files | QDir::Hidden);
-    auto NoOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == ReadOnlyFolder && FolderTakesFiles(Folder))
+    TFixture made;
+    made.setUp(quarterPicture(640, 480), 3, 3);
+    const TSnapshot before(made.puzzle);
+    QByteArray old;
+    std::unique_ptr<TFileSizeLimit> limit;
+    const QString path = prepareFailure(Failure, QStringLiteral("save-%1").arg(int(Failure)), old, limit);
+    const QString folder = QFileInfo(path).absolutePath();
+    const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    auto noOverride = std::make_unique<TNoPermissionOverride>();
+    if (Failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
-        Made.Puzzle.SaveToFile(Path);
-        Limit.reset();
+        made.puzzle.saveToFile(path);
+        limit.reset();
         QFAIL("the save was reported as done");
-    } catch (const TError &E) {
-        Limit.reset();
-        QCOMPARE(E.Message(), QStringLiteral("Cannot create file \"%1\". %2").arg(Path, qt_error_string(Reason)));
+    } catch (const TError &e) {
+        limit.reset();
+        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(Reason)));
     }
-    NoOverride.reset();
-    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(TSnapshot(Made.Puzzle) == Before);
-    QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), FilesBefore);
-    if (!Old.isEmpty())
-        QCOMPARE(ReadAll(Path), Old);
+    noOverride.reset();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(TSnapshot(made.puzzle) == before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
+    if (!old.isEmpty())
+        QCOMPARE(readAll(path), old);
     else
-        QVERIFY(!QFileInfo::exists(Path));
+        QVERIFY(!QFileInfo::exists(path));
 }
 
 void TestPuzzleFile::failedExportKeepsOldFile_data()
@@ -704,31 +704,31 @@ void TestPuzzleFile::failedExportKeepsOldFile()
     QFETCH(TWriteFailure, Failure);
     QFETCH(int, Reason);
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(640, 480), 2, 2);
-    const TSnapshot Before(Made.Puzzle);
-    QByteArray Old;
-    std::unique_ptr<TFileSizeLimit> Limit;
-    const QString Path = PrepareFailure(Failure, QStringLiteral("export-%1").arg(int(Failure)), Old, Limit);
-    const QString Folder = QFileInfo(Path).absolutePath();
-    auto NoOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == ReadOnlyFolder && FolderTakesFiles(Folder))
+    TFixture made;
+    made.setUp(quarterPicture(640, 480), 2, 2);
+    const TSnapshot before(made.puzzle);
+    QByteArray old;
+    std::unique_ptr<TFileSizeLimit> limit;
+    const QString path = prepareFailure(Failure, QStringLiteral("export-%1").arg(int(Failure)), old, limit);
+    const QString folder = QFileInfo(path).absolutePath();
+    auto noOverride = std::make_unique<TNoPermissionOverride>();
+    if (Failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
-        Made.Puzzle.SaveImageAs(Path);
-        Limit.reset();
+        made.puzzle.saveImageAs(path);
+        limit.reset();
         QFAIL("the export was reported as done");
-    } catch (const TError &E) {
-        Limit.reset();
-        QCOMPARE(E.Message(), QStringLiteral("Cannot create file \"%1\". %2").arg(Path, qt_error_string(Reason)));
+    } catch (const TError &e) {
+        limit.reset();
+        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(Reason)));
     }
-    NoOverride.reset();
-    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(TSnapshot(Made.Puzzle) == Before);
-    if (!Old.isEmpty())
-        QCOMPARE(ReadAll(Path), Old);
+    noOverride.reset();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(TSnapshot(made.puzzle) == before);
+    if (!old.isEmpty())
+        QCOMPARE(readAll(path), old);
     else
-        QVERIFY(!QFileInfo::exists(Path));
+        QVERIFY(!QFileInfo::exists(path));
 }
 
 void TestPuzzleFile::exportsFullResolution_data()
@@ -742,41 +742,41 @@ void TestPuzzleFile::exportsFullResolution_data()
 void TestPuzzleFile::exportsFullResolution()
 {
     QFETCH(double, Scale);
-    TFixture Made;
-    Made.Puzzle.Source = QuarterPicture(3000, 2000);
-    Made.Puzzle.Scale = Scale;
-    Made.Puzzle.Setup(4, 2, 3, false, false, false);
-    const TSnapshot Before(Made.Puzzle);
-    const QImage Shown = *Made.Puzzle.Display;
+    TFixture made;
+    made.puzzle.source = quarterPicture(3000, 2000);
+    made.puzzle.scale = Scale;
+    made.puzzle.setup(4, 2, 3, false, false, false);
+    const TSnapshot before(made.puzzle);
+    const QImage shown = *made.puzzle.display;
 
-    const QString Path = TempPath(QStringLiteral("export-%1.jpg").arg(Scale));
-    Made.Puzzle.SaveImageAs(Path);
-    const QImage Exported = DecodeJpegBytes(ReadAll(Path));
-    QCOMPARE(Exported.size(), QSize(3000, 2000));
-    QCOMPARE(Exported.format(), QImage::Format_BGR888);
-    VerifyQuarters(Exported);
-    QVERIFY(TSnapshot(Made.Puzzle) == Before);
-    QVERIFY(*Made.Puzzle.Display == Shown);
+    const QString path = tempPath(QStringLiteral("export-%1.jpg").arg(Scale));
+    made.puzzle.saveImageAs(path);
+    const QImage exported = decodeJpegBytes(readAll(path));
+    QCOMPARE(exported.size(), QSize(3000, 2000));
+    QCOMPARE(exported.format(), QImage::Format_BGR888);
+    verifyQuarters(exported);
+    QVERIFY(TSnapshot(made.puzzle) == before);
+    QVERIFY(*made.puzzle.display == shown);
 }
 
 void TestPuzzleFile::transparentColourIsKept()
 {
     // The GIF's yellow quarter is its transparent index: the files keep the yellow, not a background.
-    TFixture Made;
-    LoadPictureFile(Made.Puzzle.Source, DataFile(QStringLiteral("transparent.gif")));
-    QCOMPARE(Made.Puzzle.Source.size(), QSize(160, 120));
-    Made.Puzzle.Setup(4, 2, 2, false, false, false);
-    const QString Path = TempPath(QStringLiteral("transparent.nbq"));
-    Made.Puzzle.SaveToFile(Path);
-    const QString Exported = TempPath(QStringLiteral("transparent.jpg"));
-    Made.Puzzle.SaveImageAs(Exported);
+    TFixture made;
+    loadPictureFile(made.puzzle.source, dataFile(QStringLiteral("transparent.gif")));
+    QCOMPARE(made.puzzle.source.size(), QSize(160, 120));
+    made.puzzle.setup(4, 2, 2, false, false, false);
+    const QString path = tempPath(QStringLiteral("transparent.nbq"));
+    made.puzzle.saveToFile(path);
+    const QString exported = tempPath(QStringLiteral("transparent.jpg"));
+    made.puzzle.saveImageAs(exported);
 
-    const QImage Stored = DecodeJpegBytes(ReadAll(Path).mid(889));
-    TFixture Opened;
-    QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
-    for (const QImage &Picture : {Stored, Opened.Puzzle.Source, DecodeJpegBytes(ReadAll(Exported))}) {
-        QCOMPARE(Picture.size(), QSize(160, 120));
-        VerifyQuarters(Picture);
+    const QImage stored = decodeJpegBytes(readAll(path).mid(889));
+    TFixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
+    for (const QImage &picture : {stored, opened.puzzle.source, decodeJpegBytes(readAll(exported))}) {
+        QCOMPARE(picture.size(), QSize(160, 120));
+        verifyQuarters(picture);
     }
 }
 
@@ -794,90 +794,90 @@ void TestPuzzleFile::saveReplacesTheLinkItself()
 {
     QFETCH(bool, Export);
     QFETCH(bool, Dangling);
-    const QString Folder = TempPath(QStringLiteral("link-%1").arg(QTest::currentDataTag()));
-    QVERIFY(QDir().mkpath(Folder + QStringLiteral("/elsewhere")));
-    const QString Target = Folder + QStringLiteral("/elsewhere/target");
+    const QString folder = tempPath(QStringLiteral("link-%1").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/elsewhere")));
+    const QString target = folder + QStringLiteral("/elsewhere/target");
     if (!Dangling)
-        WriteAll(Target, "the target stays as it is");
-    const QString Path = Folder + QStringLiteral("/chosen");
-    QVERIFY(QFile::link(Target, Path));
+        writeAll(target, "the target stays as it is");
+    const QString path = folder + QStringLiteral("/chosen");
+    QVERIFY(QFile::link(target, path));
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(160, 120), 2, 2);
+    TFixture made;
+    made.setUp(quarterPicture(160, 120), 2, 2);
     if (Export)
-        Made.Puzzle.SaveImageAs(Path);
+        made.puzzle.saveImageAs(path);
     else
-        Made.Puzzle.SaveToFile(Path);
+        made.puzzle.saveToFile(path);
 
-    QCOMPARE(FileType(Path), mode_t(S_IFREG));
+    QCOMPARE(fileType(path), mode_t(S_IFREG));
     if (Dangling)
-        QVERIFY(!QFileInfo::exists(Target));
+        QVERIFY(!QFileInfo::exists(target));
     else
-        QCOMPARE(ReadAll(Target), QByteArray("the target stays as it is"));
-    QCOMPARE(ReadAll(Path).left(Export ? 2 : 4), Export ? QByteArray("\xFF\xD8") : QByteArray("\x01\0\0\0", 4));
-    QCOMPARE(QDir(Folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QCOMPARE(readAll(target), QByteArray("the target stays as it is"));
+    QCOMPARE(readAll(path).left(Export ? 2 : 4), Export ? QByteArray("\xFF\xD8") : QByteArray("\x01\0\0\0", 4));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList {QStringLiteral("chosen"), QStringLiteral("elsewhere")}));
     if (!Export)
-        QCOMPARE(Made.Puzzle.FileName, Path);
+        QCOMPARE(made.puzzle.fileName, path);
 }
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile_data()
 {
     QTest::addColumn<int>("Kind"); // a TNonRegularFile, or one of the device cases below
     QTest::addColumn<QString>("Reason");
-    const QString Pipe = QStringLiteral("It is a named pipe, not a file.");
-    const QString Device = QStringLiteral("It is a device, not a file.");
-    QTest::newRow("pipe") << int(TNonRegularFile::Fifo) << Pipe;
-    QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink) << Pipe;
+    const QString pipe = QStringLiteral("It is a named pipe, not a file.");
+    const QString device = QStringLiteral("It is a device, not a file.");
+    QTest::newRow("pipe") << int(TNonRegularFile::Fifo) << pipe;
+    QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink) << pipe;
     QTest::newRow("socket") << int(TNonRegularFile::Socket) << QStringLiteral("It is a socket, not a file.");
     QTest::newRow("folder") << int(TNonRegularFile::Folder) << qt_error_string(EISDIR);
-    QTest::newRow("device node") << 100 << Device;
-    QTest::newRow("link to a device node") << 101 << Device;
+    QTest::newRow("device node") << 100 << device;
+    QTest::newRow("link to a device node") << 101 << device;
 }
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile()
 {
     QFETCH(int, Kind);
     QFETCH(QString, Reason);
-    const QString Folder = TempPath(QStringLiteral("refused-%1").arg(Kind));
-    QVERIFY(QDir().mkpath(Folder));
-    const QString Path = Folder + QStringLiteral("/chosen");
+    const QString folder = tempPath(QStringLiteral("refused-%1").arg(Kind));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/chosen");
     // A node of our own, never a system one: a save that went wrong must not cost the machine its /dev/zero.
     if (Kind >= 100) {
-        const QString Node = Kind == 100 ? Path : Folder + QStringLiteral("/zero");
-        if (::mknod(QFile::encodeName(Node).constData(), S_IFCHR | 0666, makedev(1, 5)) != 0)
+        const QString node = Kind == 100 ? path : folder + QStringLiteral("/zero");
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 5)) != 0)
             QSKIP("this user cannot make device nodes");
         if (Kind == 101)
-            QVERIFY(QFile::link(Node, Path));
+            QVERIFY(QFile::link(node, path));
     } else {
-        QVERIFY(MakeNonRegularFile(TNonRegularFile(Kind), Path));
+        QVERIFY(makeNonRegularFile(TNonRegularFile(Kind), path));
     }
-    const QStringList Entries = QDir(Folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
-    const mode_t Type = FileType(Path);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+    const mode_t type = fileType(path);
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(160, 120), 2, 2);
-    const TSnapshot Before(Made.Puzzle);
-    const QString Message = QStringLiteral("Cannot create file \"%1\". %2").arg(Path, Reason);
-    QElapsedTimer Clock;
-    Clock.start();
+    TFixture made;
+    made.setUp(quarterPicture(160, 120), 2, 2);
+    const TSnapshot before(made.puzzle);
+    const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(path, Reason);
+    QElapsedTimer clock;
+    clock.start();
     for (bool Export : {false, true}) {
         try {
             if (Export)
-                Made.Puzzle.SaveImageAs(Path);
+                made.puzzle.saveImageAs(path);
             else
-                Made.Puzzle.SaveToFile(Path);
+                made.puzzle.saveToFile(path);
             QFAIL("it was replaced");
-        } catch (const TError &E) {
-            QCOMPARE(E.Message(), Message);
+        } catch (const TError &e) {
+            QCOMPARE(e.message(), message);
         }
     }
-    QVERIFY(Clock.elapsed() < RefusalMilliseconds);
-    QVERIFY(TSnapshot(Made.Puzzle) == Before);
-    QCOMPARE(QDir(Folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), Entries);
-    QCOMPARE(FileType(Path), Type);
+    QVERIFY(clock.elapsed() < RefusalMilliseconds);
+    QVERIFY(TSnapshot(made.puzzle) == before);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
+    QCOMPARE(fileType(path), type);
     if (Kind == 101 || Kind == int(TNonRegularFile::FifoLink)) // and what the link leads to
-        QVERIFY(QFileInfo(Path).exists() && !QFileInfo(Path).isFile());
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
 void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile_data()
@@ -890,47 +890,47 @@ void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile_data()
 void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
 {
     QFETCH(bool, DiskFull);
-    const QString Folder = TempPath(QStringLiteral("in-place-%1").arg(DiskFull));
-    QVERIFY(QDir().mkpath(Folder));
-    const QString Path = Folder + QStringLiteral("/old.nbq");
-    const QByteArray Old = ReadAll(DataFile(QStringLiteral("puzzle-3x4.nbq")));
-    WriteAll(Path, Old);
-    struct stat Before;
-    QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Before), 0);
-    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::ExeOwner);
-    const auto Restore = qScopeGuard(
-        [&] { QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    const QString folder = tempPath(QStringLiteral("in-place-%1").arg(DiskFull));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/old.nbq");
+    const QByteArray old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
+    writeAll(path, old);
+    struct stat before;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
 
-    TFixture Made;
-    Made.SetUp(QuarterPicture(640, 480), 3, 3, 2);
+    TFixture made;
+    made.setUp(quarterPicture(640, 480), 3, 3, 2);
     {
-        TNoPermissionOverride NoOverride;
-        if (FolderTakesFiles(Folder))
+        TNoPermissionOverride noOverride;
+        if (folderTakesFiles(folder))
             QSKIP("this user writes into read-only folders");
-        std::unique_ptr<TFileSizeLimit> Limit;
+        std::unique_ptr<TFileSizeLimit> limit;
         if (DiskFull)
-            Limit = std::make_unique<TFileSizeLimit>(500);
+            limit = std::make_unique<TFileSizeLimit>(500);
         try {
-            Made.Puzzle.SaveToFile(Path);
+            made.puzzle.saveToFile(path);
             QVERIFY(!DiskFull);
-        } catch (const TError &E) {
-            QVERIFY2(DiskFull, qPrintable(E.Message()));
-            QCOMPARE(E.Message(), QStringLiteral("Cannot create file \"%1\". %2").arg(Path, qt_error_string(EFBIG)));
+        } catch (const TError &e) {
+            QVERIFY2(DiskFull, qPrintable(e.message()));
+            QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(EFBIG)));
         }
     }
-    struct stat After;
-    QCOMPARE(::stat(QFile::encodeName(Path).constData(), &After), 0);
-    QCOMPARE(After.st_ino, Before.st_ino);
-    QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("old.nbq")});
+    struct stat after;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("old.nbq")});
     if (DiskFull) {
-        QCOMPARE(ReadAll(Path), Old);
-        QVERIFY(Made.Puzzle.FileName.isEmpty());
+        QCOMPARE(readAll(path), old);
+        QVERIFY(made.puzzle.fileName.isEmpty());
     } else {
-        TFixture Opened;
-        QCOMPARE(Opened.Puzzle.LoadFromFile(Path), TLoadResult::Loaded);
-        QCOMPARE(Opened.Puzzle.Effect, 2);
-        QCOMPARE(Opened.Puzzle.Source.size(), QSize(640, 480));
-        QCOMPARE(Made.Puzzle.FileName, Path);
+        TFixture opened;
+        QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
+        QCOMPARE(opened.puzzle.effect, 2);
+        QCOMPARE(opened.puzzle.source.size(), QSize(640, 480));
+        QCOMPARE(made.puzzle.fileName, path);
     }
 }
 

@@ -25,84 +25,84 @@ constexpr int Chrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66,
                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // A table as it is stored for quality 90: each value scaled by 20 %, rounded, at least 1.
-QByteArray StoredTable(const int (&Base)[64])
+QByteArray storedTable(const int (&base)[64])
 {
-    QByteArray Table;
+    QByteArray table;
     for (int i = 0; i < 64; ++i)
-        Table.append(char(qBound(1, (Base[ZigZag[i]] * 20 + 50) / 100, 255)));
-    return Table;
+        table.append(char(qBound(1, (base[ZigZag[i]] * 20 + 50) / 100, 255)));
+    return table;
 }
 
 // The markers of a stream up to its scan: marker code -> the segments' payloads.
-QMultiMap<int, QByteArray> Segments(const QByteArray &Jpeg)
+QMultiMap<int, QByteArray> segments(const QByteArray &jpeg)
 {
-    QMultiMap<int, QByteArray> Found;
-    if (!Jpeg.startsWith("\xFF\xD8"))
-        return Found;
-    qsizetype At = 2;
-    while (At + 4 <= Jpeg.size() && uchar(Jpeg[At]) == 0xFF) {
-        const int Marker = uchar(Jpeg[At + 1]);
-        const int Length = uchar(Jpeg[At + 2]) << 8 | uchar(Jpeg[At + 3]);
-        Found.insert(Marker, Jpeg.mid(At + 4, Length - 2));
-        if (Marker == 0xDA)
+    QMultiMap<int, QByteArray> found;
+    if (!jpeg.startsWith("\xFF\xD8"))
+        return found;
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
+        const int marker = uchar(jpeg[at + 1]);
+        const int length = uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]);
+        found.insert(marker, jpeg.mid(at + 4, length - 2));
+        if (marker == 0xDA)
             break;
-        At += 2 + Length;
+        at += 2 + length;
     }
-    return Found;
+    return found;
 }
 
-QImage Decode(const QByteArray &Jpeg)
+QImage decode(const QByteArray &jpeg)
 {
-    QBuffer Buffer;
-    Buffer.setData(Jpeg);
-    Buffer.open(QIODevice::ReadOnly);
-    QImage Picture;
-    DecodeJpeg(Buffer, Picture);
-    return Picture;
+    QBuffer buffer;
+    buffer.setData(jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImage picture;
+    decodeJpeg(buffer, picture);
+    return picture;
 }
 
-QByteArray Encode(const QImage &Picture)
+QByteArray encode(const QImage &picture)
 {
-    QBuffer Buffer;
-    Buffer.open(QIODevice::WriteOnly);
-    if (!TJpegWriter::Write(Picture, Buffer))
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!TJpegWriter::write(picture, buffer))
         return QByteArray();
-    return Buffer.data();
+    return buffer.data();
 }
 
 // Four flat quarters in colours that every format below can hold exactly.
-QImage Quarters(int Width, int Height)
+QImage quarters(int width, int height)
 {
-    QImage Picture(Width, Height, QImage::Format_RGB32);
-    const QRgb Colours[4] = {qRgb(200, 40, 40), qRgb(40, 180, 60), qRgb(40, 60, 200), qRgb(230, 210, 40)};
-    for (int Y = 0; Y < Height; ++Y) {
-        QRgb *Row = reinterpret_cast<QRgb *>(Picture.scanLine(Y));
-        for (int X = 0; X < Width; ++X)
-            Row[X] = Colours[(Y >= Height / 2) * 2 + (X >= Width / 2)];
+    QImage picture(width, height, QImage::Format_RGB32);
+    const QRgb colours[4] = {qRgb(200, 40, 40), qRgb(40, 180, 60), qRgb(40, 60, 200), qRgb(230, 210, 40)};
+    for (int y = 0; y < height; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = colours[(y >= height / 2) * 2 + (x >= width / 2)];
     }
-    return Picture;
+    return picture;
 }
 
 // A device that takes a fixed number of bytes and then refuses, as a full disk does.
 class TFullDevice : public QIODevice
 {
 public:
-    explicit TFullDevice(qint64 Room) : FRoom(Room) { open(QIODevice::WriteOnly); }
+    explicit TFullDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64 Length) override
+    qint64 writeData(const char *, qint64 length) override
     {
-        if (Length > FRoom) {
+        if (length > m_room) {
             setErrorString(QStringLiteral("No space left on device"));
             return -1;
         }
-        FRoom -= Length;
-        return Length;
+        m_room -= length;
+        return length;
     }
 
 private:
-    qint64 FRoom;
+    qint64 m_room;
 };
 
 } // namespace
@@ -126,7 +126,7 @@ private slots:
 void TestTJpegWriter::everySourceFormat_data()
 {
     QTest::addColumn<int>("Format");
-    const std::pair<const char *, QImage::Format> Formats[] = {
+    const std::pair<const char *, QImage::Format> formats[] = {
         {"BGR888", QImage::Format_BGR888},
         {"RGB888", QImage::Format_RGB888},
         {"RGB32", QImage::Format_RGB32},
@@ -138,7 +138,7 @@ void TestTJpegWriter::everySourceFormat_data()
         {"RGBA8888", QImage::Format_RGBA8888},
         {"Mono", QImage::Format_Mono},
     };
-    for (const auto &[Name, Format] : Formats)
+    for (const auto &[Name, Format] : formats)
         QTest::newRow(Name) << int(Format);
 }
 
@@ -146,49 +146,49 @@ void TestTJpegWriter::everySourceFormat()
 {
     QFETCH(int, Format);
     // Odd sizes make rows whose length is no multiple of 4 bytes, so padding errors would shear the picture.
-    const QImage Source = Quarters(97, 61).convertToFormat(QImage::Format(Format));
-    const QByteArray Jpeg = Encode(Source);
-    const QImage Decoded = Decode(Jpeg);
-    QCOMPARE(Decoded.size(), Source.size());
-    QCOMPARE(Decoded.format(), QImage::Format_BGR888); // colour even for grey and black-and-white sources
+    const QImage source = quarters(97, 61).convertToFormat(QImage::Format(Format));
+    const QByteArray jpeg = encode(source);
+    const QImage decoded = decode(jpeg);
+    QCOMPARE(decoded.size(), source.size());
+    QCOMPARE(decoded.format(), QImage::Format_BGR888); // colour even for grey and black-and-white sources
 
-    const QPoint Probes[4] = {{12, 8}, {84, 8}, {12, 52}, {84, 52}};
-    for (const QPoint &P : Probes) {
-        const QRgb Want = Source.pixel(P), Got = Decoded.pixel(P);
-        QVERIFY2(qAbs(qRed(Want) - qRed(Got)) <= 8 && qAbs(qGreen(Want) - qGreen(Got)) <= 8
-                     && qAbs(qBlue(Want) - qBlue(Got)) <= 8,
+    const QPoint probes[4] = {{12, 8}, {84, 8}, {12, 52}, {84, 52}};
+    for (const QPoint &p : probes) {
+        const QRgb want = source.pixel(p), got = decoded.pixel(p);
+        QVERIFY2(qAbs(qRed(want) - qRed(got)) <= 8 && qAbs(qGreen(want) - qGreen(got)) <= 8
+                     && qAbs(qBlue(want) - qBlue(got)) <= 8,
                  qPrintable(QStringLiteral("at %1,%2 want %3 got %4")
-                                .arg(P.x()).arg(P.y()).arg(Want, 8, 16).arg(Got, 8, 16)));
+                                .arg(p.x()).arg(p.y()).arg(want, 8, 16).arg(got, 8, 16)));
     }
 }
 
 void TestTJpegWriter::baselineQuality90()
 {
-    const QByteArray Jpeg = Encode(Quarters(320, 200).convertToFormat(QImage::Format_BGR888));
-    const QMultiMap<int, QByteArray> Found = Segments(Jpeg);
+    const QByteArray jpeg = encode(quarters(320, 200).convertToFormat(QImage::Format_BGR888));
+    const QMultiMap<int, QByteArray> found = segments(jpeg);
 
-    QVERIFY(Found.value(0xE0).startsWith(QByteArray("JFIF\0", 5)));
-    QVERIFY(Found.contains(0xC0));  // baseline
-    QVERIFY(!Found.contains(0xC2)); // never progressive
-    QVERIFY(!Found.contains(0xC1));
-    const QByteArray Frame = Found.value(0xC0);
-    QCOMPARE(int(uchar(Frame[0])), 8);                                     // precision
-    QCOMPARE(uchar(Frame[1]) << 8 | uchar(Frame[2]), 200);                 // height
-    QCOMPARE(uchar(Frame[3]) << 8 | uchar(Frame[4]), 320);                 // width
-    QCOMPARE(int(uchar(Frame[5])), 3);                                     // colour
-    QCOMPARE(int(uchar(Frame[7])), 0x22);                                  // libjpeg's default 2 x 2 luma sampling
+    QVERIFY(found.value(0xE0).startsWith(QByteArray("JFIF\0", 5)));
+    QVERIFY(found.contains(0xC0));  // baseline
+    QVERIFY(!found.contains(0xC2)); // never progressive
+    QVERIFY(!found.contains(0xC1));
+    const QByteArray frame = found.value(0xC0);
+    QCOMPARE(int(uchar(frame[0])), 8);                                     // precision
+    QCOMPARE(uchar(frame[1]) << 8 | uchar(frame[2]), 200);                 // height
+    QCOMPARE(uchar(frame[3]) << 8 | uchar(frame[4]), 320);                 // width
+    QCOMPARE(int(uchar(frame[5])), 3);                                     // colour
+    QCOMPARE(int(uchar(frame[7])), 0x22);                                  // libjpeg's default 2 x 2 luma sampling
 
     // The quantisation tables are libjpeg's own for quality 90 (8-bit, zig-zag order).
-    QByteArray Tables;
-    for (const QByteArray &Segment : Found.values(0xDB))
-        Tables += Segment;
-    QCOMPARE(Tables.size(), 2 * 65);
-    QMap<int, QByteArray> ById;
+    QByteArray tables;
+    for (const QByteArray &segment : found.values(0xDB))
+        tables += segment;
+    QCOMPARE(tables.size(), 2 * 65);
+    QMap<int, QByteArray> byId;
     for (int i = 0; i < 2; ++i)
-        ById[uchar(Tables[i * 65])] = Tables.mid(i * 65 + 1, 64);
-    QCOMPARE(ById.value(0), StoredTable(Luminance));
-    QCOMPARE(ById.value(1), StoredTable(Chrominance));
-    QVERIFY(Jpeg.endsWith("\xFF\xD9"));
+        byId[uchar(tables[i * 65])] = tables.mid(i * 65 + 1, 64);
+    QCOMPARE(byId.value(0), storedTable(Luminance));
+    QCOMPARE(byId.value(1), storedTable(Chrominance));
+    QVERIFY(jpeg.endsWith("\xFF\xD9"));
 }
 
 void TestTJpegWriter::transparentColourIsEncoded_data()
@@ -197,24 +197,24 @@ void TestTJpegWriter::transparentColourIsEncoded_data()
     QTest::addColumn<QColor>("Colour");
 
     // A palette picture whose yellow entry is the transparency mark, as the GIF reader makes them.
-    QImage Indexed(40, 40, QImage::Format_Indexed8);
-    Indexed.setColorTable({qRgb(10, 10, 10), qRgba(240, 220, 30, 0)});
-    Indexed.fill(1);
-    QTest::newRow("palette") << Indexed << QColor(240, 220, 30);
+    QImage indexed(40, 40, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(10, 10, 10), qRgba(240, 220, 30, 0)});
+    indexed.fill(1);
+    QTest::newRow("palette") << indexed << QColor(240, 220, 30);
 
-    QImage Straight(40, 40, QImage::Format_ARGB32);
-    Straight.fill(qRgba(30, 40, 220, 0));
-    QTest::newRow("straight alpha") << Straight << QColor(30, 40, 220);
+    QImage straight(40, 40, QImage::Format_ARGB32);
+    straight.fill(qRgba(30, 40, 220, 0));
+    QTest::newRow("straight alpha") << straight << QColor(30, 40, 220);
 }
 
 void TestTJpegWriter::transparentColourIsEncoded()
 {
     QFETCH(QImage, Source);
     QFETCH(QColor, Colour);
-    const QRgb Got = Decode(Encode(Source)).pixel(20, 20);
-    QVERIFY2(qAbs(qRed(Got) - Colour.red()) <= 6 && qAbs(qGreen(Got) - Colour.green()) <= 6
-                 && qAbs(qBlue(Got) - Colour.blue()) <= 6,
-             qPrintable(QString::number(Got, 16)));
+    const QRgb got = decode(encode(Source)).pixel(20, 20);
+    QVERIFY2(qAbs(qRed(got) - Colour.red()) <= 6 && qAbs(qGreen(got) - Colour.green()) <= 6
+                 && qAbs(qBlue(got) - Colour.blue()) <= 6,
+             qPrintable(QString::number(got, 16)));
 }
 
 void TestTJpegWriter::deviceRefuses_data()
@@ -229,20 +229,20 @@ void TestTJpegWriter::deviceRefuses()
 {
     QFETCH(qint64, Room);
     // Noise compresses badly, so the stream is several output buffers long.
-    QImage Noise(600, 400, QImage::Format_BGR888);
-    quint32 Seed = 12345;
-    for (int Y = 0; Y < Noise.height(); ++Y) {
-        uchar *Row = Noise.scanLine(Y);
-        for (int X = 0; X < Noise.width() * 3; ++X) {
-            Seed = Seed * 1103515245 + 12345;
-            Row[X] = uchar(Seed >> 24);
+    QImage noise(600, 400, QImage::Format_BGR888);
+    quint32 seed = 12345;
+    for (int y = 0; y < noise.height(); ++y) {
+        uchar *row = noise.scanLine(y);
+        for (int x = 0; x < noise.width() * 3; ++x) {
+            seed = seed * 1103515245 + 12345;
+            row[x] = uchar(seed >> 24);
         }
     }
-    QVERIFY(Encode(Noise).size() > 3 * 64 * 1024);
+    QVERIFY(encode(noise).size() > 3 * 64 * 1024);
 
-    TFullDevice Full(Room);
-    QVERIFY(!TJpegWriter::Write(Noise, Full));
-    QCOMPARE(Full.errorString(), QStringLiteral("No space left on device"));
+    TFullDevice full(Room);
+    QVERIFY(!TJpegWriter::write(noise, full));
+    QCOMPARE(full.errorString(), QStringLiteral("No space left on device"));
 }
 
 void TestTJpegWriter::refusedPictures_data()
@@ -255,13 +255,13 @@ void TestTJpegWriter::refusedPictures_data()
 void TestTJpegWriter::refusedPictures()
 {
     QFETCH(QImage, Source);
-    QBuffer Buffer;
-    Buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     try {
-        TJpegWriter::Write(Source, Buffer);
+        TJpegWriter::write(Source, buffer);
         QFAIL("the picture was encoded");
-    } catch (const TError &E) {
-        QVERIFY2(E.Message().startsWith(QStringLiteral("JPEG error #")), qPrintable(E.Message()));
+    } catch (const TError &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("JPEG error #")), qPrintable(e.message()));
     }
 }
 

@@ -14,37 +14,37 @@
 namespace {
 
 // Every pixel a different colour, with no channel below 2 so that halving always shows.
-QImage Photo(int W, int H)
+QImage photo(int w, int h)
 {
-    QImage Image = CreateWorkingBitmap(W, H);
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X)
-            Image.setPixel(X, Y, qRgb(2 + (X * 7 + Y) % 250, 2 + (Y * 11 + X * 3) % 250, 2 + (X * 13 + Y * 5) % 250));
-    return Image;
+    QImage image = createWorkingBitmap(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(2 + (x * 7 + y) % 250, 2 + (y * 11 + x * 3) % 250, 2 + (x * 13 + y * 5) % 250));
+    return image;
 }
 
-QImage Uniform(int W, int H, QRgb Colour)
+QImage uniform(int w, int h, QRgb colour)
 {
-    QImage Image = CreateWorkingBitmap(W, H);
-    Image.fill(QColor(Colour));
-    return Image;
+    QImage image = createWorkingBitmap(w, h);
+    image.fill(QColor(colour));
+    return image;
 }
 
-QImage Concealed(QImage Cell, qint32 Effect, qint32 Number = 1)
+QImage concealed(QImage cell, qint32 effect, qint32 number = 1)
 {
-    ApplyEffect(Cell, Effect, Number, ConcealmentTexture());
-    return Cell;
+    applyEffect(cell, effect, number, concealmentTexture());
+    return cell;
 }
 
 // The box around every pixel where Cell differs from Background.
-QRect ChangedArea(const QImage &Cell, const QImage &Background)
+QRect changedArea(const QImage &cell, const QImage &background)
 {
-    QRect Box;
-    for (int Y = 0; Y < Cell.height(); ++Y)
-        for (int X = 0; X < Cell.width(); ++X)
-            if (Cell.pixel(X, Y) != Background.pixel(X, Y))
-                Box |= QRect(X, Y, 1, 1);
-    return Box;
+    QRect box;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            if (cell.pixel(x, y) != background.pixel(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 } // namespace
@@ -54,7 +54,7 @@ class TestEffects : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { TRandom::SetTestClock({}); }
+    void cleanup() { TRandom::setTestClock({}); }
 
     void perPixelArithmetic_data()
     {
@@ -77,20 +77,20 @@ private slots:
         QFETCH(QRgb, before);
         QFETCH(QRgb, after);
         // An odd width leaves padding at the end of each row, which must stay untouched.
-        QImage Cell = Uniform(13, 5, before);
-        const uchar Padding = Cell.constScanLine(0)[39];
-        Cell = Concealed(Cell, effect);
-        for (int Y = 0; Y < 5; ++Y)
-            for (int X = 0; X < 13; ++X)
-                QCOMPARE(Cell.pixel(X, Y), after);
-        QCOMPARE(Cell.constScanLine(0)[39], Padding);
+        QImage cell = uniform(13, 5, before);
+        const uchar padding = cell.constScanLine(0)[39];
+        cell = concealed(cell, effect);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 13; ++x)
+                QCOMPARE(cell.pixel(x, y), after);
+        QCOMPARE(cell.constScanLine(0)[39], padding);
     }
 
     void negativeTwiceRestores()
     {
-        const QImage Original = Photo(37, 21);
-        QCOMPARE(Concealed(Concealed(Original, Effect::Negative), Effect::Negative), Original);
-        QVERIFY(Concealed(Original, Effect::Negative) != Original);
+        const QImage original = photo(37, 21);
+        QCOMPARE(concealed(concealed(original, Effect::Negative), Effect::Negative), original);
+        QVERIFY(concealed(original, Effect::Negative) != original);
     }
 
     void halfOfThePixels_data()
@@ -114,58 +114,58 @@ private slots:
         QFETCH(int, effect);
         QFETCH(QSize, size);
         constexpr quint32 Seed = 0x9E3779B9u;
-        TRandom::SetTestClock([] { return Seed; });
-        const QImage Original = Photo(size.width(), size.height());
-        const QImage Cell = Concealed(Original, effect);
+        TRandom::setTestClock([] { return Seed; });
+        const QImage original = photo(size.width(), size.height());
+        const QImage cell = concealed(original, effect);
 
         // One draw per pixel, rows from the top, each from the left, below 0.5 changes the pixel.
-        TRandom Reference;
-        Reference.SetSeed(Seed);
-        int Changed = 0;
-        for (int Y = 0; Y < size.height(); ++Y)
-            for (int X = 0; X < size.width(); ++X) {
-                const QRgb Old = Original.pixel(X, Y);
-                const bool Hit = Reference.Next() < 0.5;
-                const QRgb Want = !Hit ? Old
-                                  : effect == Effect::Dark ? qRgb(qRed(Old) >> 1, qGreen(Old) >> 1, qBlue(Old) >> 1)
+        TRandom reference;
+        reference.setSeed(Seed);
+        int changed = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb old = original.pixel(x, y);
+                const bool hit = reference.next() < 0.5;
+                const QRgb want = !hit ? old
+                                  : effect == Effect::Dark ? qRgb(qRed(old) >> 1, qGreen(old) >> 1, qBlue(old) >> 1)
                                                      : qRgb(255, 255, 255);
-                QVERIFY2(Cell.pixel(X, Y) == Want, qPrintable(QStringLiteral("(%1, %2)").arg(X).arg(Y)));
-                Changed += Hit;
+                QVERIFY2(cell.pixel(x, y) == want, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+                changed += hit;
             }
-        QCOMPARE(Randomizer().Seed(), Reference.Seed());
+        QCOMPARE(randomizer().seed(), reference.seed());
         if (size.width() * size.height() >= 1000) {
-            const double Share = double(Changed) / (size.width() * size.height());
-            QVERIFY2(Share > 0.45 && Share < 0.55, qPrintable(QString::number(Share)));
+            const double share = double(changed) / (size.width() * size.height());
+            QVERIFY2(share > 0.45 && share < 0.55, qPrintable(QString::number(share)));
         }
     }
 
     void darkNeverBrightens()
     {
-        const QImage Original = Photo(64, 48);
-        const QImage Cell = Concealed(Original, Effect::Dark);
-        int Changed = 0;
-        for (int Y = 0; Y < 48; ++Y)
-            for (int X = 0; X < 64; ++X) {
-                const QRgb Old = Original.pixel(X, Y), New = Cell.pixel(X, Y);
-                QVERIFY(qRed(New) <= qRed(Old) && qGreen(New) <= qGreen(Old) && qBlue(New) <= qBlue(Old));
-                Changed += New != Old;
+        const QImage original = photo(64, 48);
+        const QImage cell = concealed(original, Effect::Dark);
+        int changed = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QRgb old = original.pixel(x, y), New = cell.pixel(x, y);
+                QVERIFY(qRed(New) <= qRed(old) && qGreen(New) <= qGreen(old) && qBlue(New) <= qBlue(old));
+                changed += New != old;
             }
-        QVERIFY(Changed > 64 * 48 * 2 / 5 && Changed < 64 * 48 * 3 / 5);
+        QVERIFY(changed > 64 * 48 * 2 / 5 && changed < 64 * 48 * 3 / 5);
     }
 
     void eachCallReseedsFromTheClock()
     {
-        quint32 Tick = 1000;
-        TRandom::SetTestClock([&Tick] { return Tick; });
-        const QImage Original = Photo(40, 30);
-        const QImage First = Concealed(Original, Effect::Dark);
-        QCOMPARE(Concealed(Original, Effect::Dark), First);
-        Tick = 1001;
-        QVERIFY(Concealed(Original, Effect::Dark) != First);
+        quint32 tick = 1000;
+        TRandom::setTestClock([&tick] { return tick; });
+        const QImage original = photo(40, 30);
+        const QImage first = concealed(original, Effect::Dark);
+        QCOMPARE(concealed(original, Effect::Dark), first);
+        tick = 1001;
+        QVERIFY(concealed(original, Effect::Dark) != first);
         // Effects without randomness still reseed, so the seed after them is the clock's.
-        Randomizer().SetSeed(5);
-        Concealed(Original, Effect::Obscure);
-        QCOMPARE(Randomizer().Seed(), 1001u);
+        randomizer().setSeed(5);
+        concealed(original, Effect::Obscure);
+        QCOMPARE(randomizer().seed(), 1001u);
     }
 
     void lowResolution_data()
@@ -183,22 +183,22 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(QSize, reduced);
-        const QImage Original = Photo(size.width(), size.height());
-        const QImage Cell = Concealed(Original, Effect::LowResolution);
-        const int BW = size.width() / reduced.width(), BH = size.height() / reduced.height();
+        const QImage original = photo(size.width(), size.height());
+        const QImage cell = concealed(original, Effect::LowResolution);
+        const int bw = size.width() / reduced.width(), bh = size.height() / reduced.height();
         // Each block shows one pixel of the picture, the one at the block's top-left corner; never an average.
-        for (int Y = 0; Y < size.height(); ++Y)
-            for (int X = 0; X < size.width(); ++X)
-                QVERIFY2(Cell.pixel(X, Y) == Original.pixel(X / BW * BW, Y / BH * BH),
-                         qPrintable(QStringLiteral("(%1, %2)").arg(X).arg(Y)));
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                QVERIFY2(cell.pixel(x, y) == original.pixel(x / bw * bw, y / bh * bh),
+                         qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
     }
 
     void topSecretCellsLookAlike()
     {
-        QImage Expected = CreateWorkingBitmap(120, 90);
-        TilePicture(Expected, ConcealmentTexture());
-        QCOMPARE(Concealed(Photo(120, 90), Effect::TopSecret, 1), Expected);
-        QCOMPARE(Concealed(Uniform(120, 90, qRgb(0, 0, 0)), Effect::TopSecret, 12), Expected);
+        QImage expected = createWorkingBitmap(120, 90);
+        tilePicture(expected, concealmentTexture());
+        QCOMPARE(concealed(photo(120, 90), Effect::TopSecret, 1), expected);
+        QCOMPARE(concealed(uniform(120, 90, qRgb(0, 0, 0)), Effect::TopSecret, 12), expected);
     }
 
     void hiddenNumberIsCentredInTheSizeFittedFor00_data()
@@ -215,43 +215,43 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, darkTheme);
-        const QPalette Before = QGuiApplication::palette();
-        const auto Restore = qScopeGuard([&Before] { QGuiApplication::setPalette(Before); });
+        const QPalette before = QGuiApplication::palette();
+        const auto restore = qScopeGuard([&before] { QGuiApplication::setPalette(before); });
         if (darkTheme) {
-            QPalette Dark = Before;
-            Dark.setColor(QPalette::Window, QColor(40, 40, 40));
-            Dark.setColor(QPalette::WindowText, Qt::white);
-            QGuiApplication::setPalette(Dark);
+            QPalette dark = before;
+            dark.setColor(QPalette::Window, QColor(40, 40, 40));
+            dark.setColor(QPalette::WindowText, Qt::white);
+            QGuiApplication::setPalette(dark);
         }
-        const int W = 100, H = 80;
-        QImage Paper = CreateWorkingBitmap(W, H);
-        TilePicture(Paper, ConcealmentTexture());
-        const QImage Cell = Concealed(Photo(W, H), Effect::Hidden, number);
-        const QRect Ink = ChangedArea(Cell, Paper);
-        QVERIFY(!Ink.isEmpty());
+        const int w = 100, h = 80;
+        QImage paper = createWorkingBitmap(w, h);
+        tilePicture(paper, concealmentTexture());
+        const QImage cell = concealed(photo(w, h), Effect::Hidden, number);
+        const QRect ink = changedArea(cell, paper);
+        QVERIFY(!ink.isEmpty());
 
-        QFont Font = StampFont();
-        FitFontSize(Font, QStringLiteral("00"), W, H);
-        const QFontMetrics Metrics(Font, &Cell);
-        const QString Text = QString::number(number);
-        const QRect Box((W - Metrics.horizontalAdvance(Text)) / 2, (H - Metrics.height()) / 2,
-                        Metrics.horizontalAdvance(Text), Metrics.height());
-        QVERIFY2(Box.adjusted(-1, -1, 1, 1).contains(Ink), qPrintable(QStringLiteral("ink %1,%2 %3x%4")
-                                                                        .arg(Ink.x())
-                                                                        .arg(Ink.y())
-                                                                        .arg(Ink.width())
-                                                                        .arg(Ink.height())));
-        QVERIFY(std::abs(Ink.center().x() - W / 2) <= 3);
+        QFont font = stampFont();
+        fitFontSize(font, QStringLiteral("00"), w, h);
+        const QFontMetrics metrics(font, &cell);
+        const QString text = QString::number(number);
+        const QRect box((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2,
+                        metrics.horizontalAdvance(text), metrics.height());
+        QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink), qPrintable(QStringLiteral("ink %1,%2 %3x%4")
+                                                                        .arg(ink.x())
+                                                                        .arg(ink.y())
+                                                                        .arg(ink.width())
+                                                                        .arg(ink.height())));
+        QVERIFY(std::abs(ink.center().x() - w / 2) <= 3);
         // Digits of one size stand equally tall, whatever the number of them.
-        QCOMPARE(Ink.height(), Metrics.tightBoundingRect(QStringLiteral("0")).height());
+        QCOMPARE(ink.height(), metrics.tightBoundingRect(QStringLiteral("0")).height());
         // The ink is black, whatever the desktop's theme: it only ever darkens the paper.
-        int Darkest = 255;
-        for (int Y = Ink.top(); Y <= Ink.bottom(); ++Y)
-            for (int X = Ink.left(); X <= Ink.right(); ++X) {
-                Darkest = std::min(Darkest, qGray(Cell.pixel(X, Y)));
-                QVERIFY(qGray(Cell.pixel(X, Y)) <= qGray(Paper.pixel(X, Y)));
+        int darkest = 255;
+        for (int y = ink.top(); y <= ink.bottom(); ++y)
+            for (int x = ink.left(); x <= ink.right(); ++x) {
+                darkest = std::min(darkest, qGray(cell.pixel(x, y)));
+                QVERIFY(qGray(cell.pixel(x, y)) <= qGray(paper.pixel(x, y)));
             }
-        QVERIFY(Darkest < 40);
+        QVERIFY(darkest < 40);
     }
 
     void hiddenNumberDrawnAgainIsTheSameAsDrawingIt_data()
@@ -272,31 +272,31 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, number);
-        QImage Expected = CreateWorkingBitmap(width, height);
-        TilePicture(Expected, ConcealmentTexture());
+        QImage expected = createWorkingBitmap(width, height);
+        tilePicture(expected, concealmentTexture());
         {
-            QFont Font = StampFont();
-            FitFontSize(Font, QStringLiteral("00"), width, height);
-            const QFontMetrics Metrics(Font, &Expected);
-            const QString Text = QString::number(number);
-            QPainter Painter(&Expected);
-            Painter.setFont(Font);
-            Painter.setPen(StampColor());
-            Painter.drawText((width - Metrics.horizontalAdvance(Text)) / 2,
-                             (height - Metrics.height()) / 2 + Metrics.ascent(), Text);
+            QFont font = stampFont();
+            fitFontSize(font, QStringLiteral("00"), width, height);
+            const QFontMetrics metrics(font, &expected);
+            const QString text = QString::number(number);
+            QPainter painter(&expected);
+            painter.setFont(font);
+            painter.setPen(stampColor());
+            painter.drawText((width - metrics.horizontalAdvance(text)) / 2,
+                             (height - metrics.height()) / 2 + metrics.ascent(), text);
         }
-        for (int Pass = 0; Pass < 3; ++Pass) {
-            const QImage Cell = Concealed(Photo(width, height), Effect::Hidden, number);
-            QCOMPARE(Cell.convertToFormat(QImage::Format_RGB32), Expected.convertToFormat(QImage::Format_RGB32));
+        for (int pass = 0; pass < 3; ++pass) {
+            const QImage cell = concealed(photo(width, height), Effect::Hidden, number);
+            QCOMPARE(cell.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
         }
     }
 
     void emptyCellIsHarmless()
     {
-        for (int Effect = Effect::Obscure; Effect <= Effect::LowResolution; ++Effect) {
-            QImage Cell = CreateWorkingBitmap();
-            ApplyEffect(Cell, Effect, 1, ConcealmentTexture());
-            QVERIFY(Cell.isNull());
+        for (int effect = Effect::Obscure; effect <= Effect::LowResolution; ++effect) {
+            QImage cell = createWorkingBitmap();
+            applyEffect(cell, effect, 1, concealmentTexture());
+            QVERIFY(cell.isNull());
         }
     }
 };

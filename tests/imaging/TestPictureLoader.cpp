@@ -23,8 +23,8 @@ const QString DataDir = QStringLiteral(QUORRA_TEST_DATA);
 // Every good test picture shows these four quarters, with a white diagonal from the top-left corner.
 struct TProbe
 {
-    QPoint At;
-    QRgb Colour;
+    QPoint at;
+    QRgb colour;
 };
 const TProbe Quarters[] = {
     {{60, 10}, qRgb(220, 30, 30)},
@@ -35,35 +35,35 @@ const TProbe Quarters[] = {
 
 enum TKind { Colour, Grey, Mono, Refused, Nothing };
 
-QString Load(QImage &Picture, const QString &Name)
+QString load(QImage &picture, const QString &name)
 {
     try {
-        LoadPictureFile(Picture, DataDir + QLatin1Char('/') + Name);
-    } catch (const TError &E) {
-        return E.Message();
+        loadPictureFile(picture, DataDir + QLatin1Char('/') + name);
+    } catch (const TError &e) {
+        return e.message();
     }
     return QString();
 }
 
 // The grey test picture was made with the Rec. 709 weights.
-QRgb Luma(QRgb C)
+QRgb luma(QRgb c)
 {
-    const int Y = qRound(0.2126 * qRed(C) + 0.7152 * qGreen(C) + 0.0722 * qBlue(C));
-    return qRgb(Y, Y, Y);
+    const int y = qRound(0.2126 * qRed(c) + 0.7152 * qGreen(c) + 0.0722 * qBlue(c));
+    return qRgb(y, y, y);
 }
 
-QString JpegError(int Code)
+QString jpegError(int code)
 {
-    return QStringLiteral("JPEG error #%1").arg(Code);
+    return QStringLiteral("JPEG error #%1").arg(code);
 }
 
 // As LoadPictureFile reads an open file.
-void LoadPicture(QIODevice &In, const QString &Name, QImage &Picture)
+void loadPicture(QIODevice &in, const QString &name, QImage &picture)
 {
-    if (Name.endsWith(QLatin1String(".gif")))
-        ReadGif(In, Picture);
+    if (name.endsWith(QLatin1String(".gif")))
+        readGif(in, picture);
     else
-        DecodeJpeg(In, Picture);
+        decodeJpeg(in, picture);
 }
 
 } // namespace
@@ -82,39 +82,39 @@ private slots:
         QTest::addColumn<int>("tolerance");
         QTest::addColumn<QString>("error");
 
-        const QSize Full(160, 120);
-        auto Good = [&](const char *File, QImage::Format Format, int Tolerance, int Kind = Colour) {
-            QTest::newRow(File) << QString::fromLatin1(File) << Kind << int(Format) << Full << Tolerance << QString();
+        const QSize full(160, 120);
+        auto good = [&](const char *file, QImage::Format format, int tolerance, int kind = Colour) {
+            QTest::newRow(file) << QString::fromLatin1(file) << kind << int(format) << full << tolerance << QString();
         };
-        auto Bad = [&](const char *File, const QString &Error) {
-            QTest::newRow(File) << QString::fromLatin1(File) << int(Refused) << 0 << QSize() << 0 << Error;
+        auto bad = [&](const char *file, const QString &error) {
+            QTest::newRow(file) << QString::fromLatin1(file) << int(Refused) << 0 << QSize() << 0 << error;
         };
         // Format_Invalid: the BMP reader keeps whatever the file holds, so the format is not pinned down.
-        Good("rgb24.bmp", QImage::Format_Invalid, 2);
-        Good("rgb24-v4header.bmp", QImage::Format_Invalid, 2);
-        Good("argb32.bmp", QImage::Format_Invalid, 2);
-        Good("alpha-zero-v4.bmp", QImage::Format_Invalid, 2);
-        Good("alpha-mixed-v5.bmp", QImage::Format_Invalid, 2);
-        Good("rgb16-565.bmp", QImage::Format_Invalid, 16);
-        Good("palette8.bmp", QImage::Format_Indexed8, 40);
-        Good("palette4.bmp", QImage::Format_Indexed8, 60);
-        Good("palette8-rle.bmp", QImage::Format_Indexed8, 40);
-        Good("mono1.bmp", QImage::Format_Mono, 0, Mono);
-        Good("top-down.bmp", QImage::Format_Invalid, 2);
-        Good("os2-header.bmp", QImage::Format_Invalid, 2);
-        Good("colour-420.jpg", QImage::Format_BGR888, 24);
-        Good("colour-444.jpg", QImage::Format_BGR888, 24);
-        Good("grey.jpg", QImage::Format_Grayscale8, 24, Grey);
-        Good("progressive.jpg", QImage::Format_BGR888, 24);
-        Good("restart-markers.jpg", QImage::Format_BGR888, 24);
-        Good("arithmetic.jpg", QImage::Format_BGR888, 24);
-        Good("cmyk.jpg", QImage::Format_BGR888, 40);
-        Good("exif-orientation-6.jpg", QImage::Format_BGR888, 24);
-        Good("UPPER-CASE.JPG", QImage::Format_BGR888, 24);
-        Good("gif87a.gif", QImage::Format_Indexed8, 24);
-        Good("interlaced.gif", QImage::Format_Indexed8, 24);
-        Good("lower-case-signature.gif", QImage::Format_Indexed8, 24);
-        Good("huge-logical-screen.gif", QImage::Format_Indexed8, 24);
+        good("rgb24.bmp", QImage::Format_Invalid, 2);
+        good("rgb24-v4header.bmp", QImage::Format_Invalid, 2);
+        good("argb32.bmp", QImage::Format_Invalid, 2);
+        good("alpha-zero-v4.bmp", QImage::Format_Invalid, 2);
+        good("alpha-mixed-v5.bmp", QImage::Format_Invalid, 2);
+        good("rgb16-565.bmp", QImage::Format_Invalid, 16);
+        good("palette8.bmp", QImage::Format_Indexed8, 40);
+        good("palette4.bmp", QImage::Format_Indexed8, 60);
+        good("palette8-rle.bmp", QImage::Format_Indexed8, 40);
+        good("mono1.bmp", QImage::Format_Mono, 0, Mono);
+        good("top-down.bmp", QImage::Format_Invalid, 2);
+        good("os2-header.bmp", QImage::Format_Invalid, 2);
+        good("colour-420.jpg", QImage::Format_BGR888, 24);
+        good("colour-444.jpg", QImage::Format_BGR888, 24);
+        good("grey.jpg", QImage::Format_Grayscale8, 24, Grey);
+        good("progressive.jpg", QImage::Format_BGR888, 24);
+        good("restart-markers.jpg", QImage::Format_BGR888, 24);
+        good("arithmetic.jpg", QImage::Format_BGR888, 24);
+        good("cmyk.jpg", QImage::Format_BGR888, 40);
+        good("exif-orientation-6.jpg", QImage::Format_BGR888, 24);
+        good("UPPER-CASE.JPG", QImage::Format_BGR888, 24);
+        good("gif87a.gif", QImage::Format_Indexed8, 24);
+        good("interlaced.gif", QImage::Format_Indexed8, 24);
+        good("lower-case-signature.gif", QImage::Format_Indexed8, 24);
+        good("huge-logical-screen.gif", QImage::Format_Indexed8, 24);
         QTest::newRow("animated-first-frame-small.gif")
             << QStringLiteral("animated-first-frame-small.gif") << int(Nothing) << int(QImage::Format_Indexed8)
             << QSize(60, 40) << 0 << QString();
@@ -123,21 +123,21 @@ private slots:
         QTest::newRow("png-extension.png") << QStringLiteral("png-extension.png") << int(Nothing) << 0 << QSize()
                                            << 0 << QString();
 
-        Bad("truncated-in-headers.jpg", JpegError(JERR_NO_IMAGE));
-        Bad("empty.jpg", JpegError(JERR_INPUT_EMPTY));
-        Bad("bmp-bytes-named.jpg", JpegError(JERR_NO_SOI));
-        Bad("jpeg-bytes-named.bmp", QStringLiteral("Bitmap image is not valid"));
-        Bad("bad-bmp-header.bmp", QStringLiteral("Bitmap image is not valid"));
-        Bad("empty.bmp", QStringLiteral("Bitmap image is not valid"));
-        Bad("bad-version-GIF90a.gif", QStringLiteral("Unknown GIF version"));
+        bad("truncated-in-headers.jpg", jpegError(JERR_NO_IMAGE));
+        bad("empty.jpg", jpegError(JERR_INPUT_EMPTY));
+        bad("bmp-bytes-named.jpg", jpegError(JERR_NO_SOI));
+        bad("jpeg-bytes-named.bmp", QStringLiteral("Bitmap image is not valid"));
+        bad("bad-bmp-header.bmp", QStringLiteral("Bitmap image is not valid"));
+        bad("empty.bmp", QStringLiteral("Bitmap image is not valid"));
+        bad("bad-version-GIF90a.gif", QStringLiteral("Unknown GIF version"));
         // A damaged byte inside the image data makes its blocks end before the last pixel.
-        Bad("bad-code-size-12.gif", QStringLiteral("GIF encoded data is corrupt"));
-        Bad("truncated.gif", QStringLiteral("Stream read error"));
-        Bad("empty.gif", QStringLiteral("Stream read error"));
-        Bad("huge-dimensions.bmp", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
-        Bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
-        Bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
-        Bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
+        bad("bad-code-size-12.gif", QStringLiteral("GIF encoded data is corrupt"));
+        bad("truncated.gif", QStringLiteral("Stream read error"));
+        bad("empty.gif", QStringLiteral("Stream read error"));
+        bad("huge-dimensions.bmp", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
+        bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
+        bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
+        bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
         QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(Nothing)
                                             << int(QImage::Format_Grayscale8) << QSize(64, 48) << 0 << QString();
     }
@@ -152,50 +152,50 @@ private slots:
         QFETCH(QString, error);
 
         // A picture that was there before must survive a failure or an extension that is not read.
-        QImage Picture(7, 5, QImage::Format_RGB32);
-        Picture.fill(Qt::magenta);
-        const QString Raised = Load(Picture, file);
-        QCOMPARE(Raised, error);
+        QImage picture(7, 5, QImage::Format_RGB32);
+        picture.fill(Qt::magenta);
+        const QString raised = load(picture, file);
+        QCOMPARE(raised, error);
         if (kind == Refused || (kind == Nothing && size.isEmpty())) {
-            QCOMPARE(Picture.size(), QSize(7, 5));
-            QCOMPARE(Picture.pixel(0, 0), QColor(Qt::magenta).rgb());
+            QCOMPARE(picture.size(), QSize(7, 5));
+            QCOMPARE(picture.pixel(0, 0), QColor(Qt::magenta).rgb());
             return;
         }
-        QCOMPARE(Picture.size(), size);
+        QCOMPARE(picture.size(), size);
         if (format != QImage::Format_Invalid)
-            QCOMPARE(int(Picture.format()), format);
+            QCOMPARE(int(picture.format()), format);
         // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha.
-        QVERIFY(file.endsWith(QLatin1String(".gif")) || !Picture.hasAlphaChannel());
+        QVERIFY(file.endsWith(QLatin1String(".gif")) || !picture.hasAlphaChannel());
         if (kind == Nothing)
             return;
-        for (const TProbe &Probe : Quarters) {
-            const QRgb Got = Picture.pixel(Probe.At);
+        for (const TProbe &probe : Quarters) {
+            const QRgb got = picture.pixel(probe.at);
             if (kind == Mono) {
-                QVERIFY2(Got == qRgb(0, 0, 0) || Got == qRgb(255, 255, 255), qPrintable(QString::number(Got, 16)));
+                QVERIFY2(got == qRgb(0, 0, 0) || got == qRgb(255, 255, 255), qPrintable(QString::number(got, 16)));
                 continue;
             }
-            const QRgb Want = kind == Grey ? Luma(Probe.Colour) : Probe.Colour;
-            const int Distance = std::max({std::abs(qRed(Got) - qRed(Want)), std::abs(qGreen(Got) - qGreen(Want)),
-                                           std::abs(qBlue(Got) - qBlue(Want))});
-            QVERIFY2(Distance <= tolerance, qPrintable(QStringLiteral("(%1, %2) is %3, wants %4")
-                                                           .arg(Probe.At.x())
-                                                           .arg(Probe.At.y())
-                                                           .arg(QColor(Got).name(), QColor(Want).name())));
+            const QRgb want = kind == Grey ? luma(probe.colour) : probe.colour;
+            const int distance = std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
+                                           std::abs(qBlue(got) - qBlue(want))});
+            QVERIFY2(distance <= tolerance, qPrintable(QStringLiteral("(%1, %2) is %3, wants %4")
+                                                           .arg(probe.at.x())
+                                                           .arg(probe.at.y())
+                                                           .arg(QColor(got).name(), QColor(want).name())));
         }
         // The diagonal runs from the top-left corner, so a turned or mirrored picture is caught here.
-        QVERIFY(qGray(Picture.pixel(40, 30)) > 200);
+        QVERIFY(qGray(picture.pixel(40, 30)) > 200);
     }
 
     void transparentGifMarksOnlyItsColour()
     {
         // The file's graphic control extension names index 0, the white of the diagonal, as transparent.
-        QImage Picture;
-        QCOMPARE(Load(Picture, QStringLiteral("transparent.gif")), QString());
-        QCOMPARE(Picture.size(), QSize(160, 120));
-        QCOMPARE(Picture.pixelIndex(40, 30), 0);
-        QCOMPARE(qAlpha(Picture.pixel(40, 30)), 0);
-        for (const TProbe &Probe : Quarters)
-            QCOMPARE(Picture.pixel(Probe.At), Probe.Colour);
+        QImage picture;
+        QCOMPARE(load(picture, QStringLiteral("transparent.gif")), QString());
+        QCOMPARE(picture.size(), QSize(160, 120));
+        QCOMPARE(picture.pixelIndex(40, 30), 0);
+        QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
+        for (const TProbe &probe : Quarters)
+            QCOMPARE(picture.pixel(probe.at), probe.colour);
     }
 
     void transparentGifStretchedKeepsTheTarget_data()
@@ -208,30 +208,30 @@ private slots:
     void transparentGifStretchedKeepsTheTarget()
     {
         QFETCH(QRgb, background);
-        QImage Picture;
-        QCOMPARE(Load(Picture, QStringLiteral("transparent.gif")), QString());
-        QImage Target = CreateWorkingBitmap(320, 240);
-        Target.fill(QColor(background));
-        StretchDraw(Picture, Target);
-        QCOMPARE(Target.pixel(80, 60), background);
-        QCOMPARE(Target.pixel(0, 0), background);
-        QCOMPARE(Target.pixel(120, 20), qRgb(220, 30, 30));
-        QCOMPARE(Target.pixel(280, 140), qRgb(240, 220, 30));
+        QImage picture;
+        QCOMPARE(load(picture, QStringLiteral("transparent.gif")), QString());
+        QImage target = createWorkingBitmap(320, 240);
+        target.fill(QColor(background));
+        stretchDraw(picture, target);
+        QCOMPARE(target.pixel(80, 60), background);
+        QCOMPARE(target.pixel(0, 0), background);
+        QCOMPARE(target.pixel(120, 20), qRgb(220, 30, 30));
+        QCOMPARE(target.pixel(280, 140), qRgb(240, 220, 30));
     }
 
     // Transparency goes by palette index: another entry of the transparent index's colour is a real colour.
     void gifTransparencyGoesByIndex()
     {
-        QFile File(DataDir + QStringLiteral("/transparent.gif"));
-        QVERIFY(File.open(QIODevice::ReadOnly));
+        QFile file(DataDir + QStringLiteral("/transparent.gif"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
         // Entry 0 (white) is transparent; entry 3, the red quarter, becomes white too.
-        QBuffer Buffer;
-        Buffer.setData(File.readAll().replace(22, 3, "\xFF\xFF\xFF"));
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
-        QImage Picture;
-        ReadGif(Buffer, Picture);
-        QCOMPARE(qAlpha(Picture.pixel(40, 30)), 0);
-        QCOMPARE(Picture.pixel(60, 10), qRgb(255, 255, 255));
+        QBuffer buffer;
+        buffer.setData(file.readAll().replace(22, 3, "\xFF\xFF\xFF"));
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QImage picture;
+        readGif(buffer, picture);
+        QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
+        QCOMPARE(picture.pixel(60, 10), qRgb(255, 255, 255));
     }
 
     // A GIF that ends inside its header, its image descriptor or either colour table ends early, whatever the
@@ -239,37 +239,37 @@ private slots:
     void gifCutInItsHeader_data()
     {
         QTest::addColumn<QByteArray>("data");
-        QFile File(DataDir + QStringLiteral("/gif87a.gif"));
-        QVERIFY(File.open(QIODevice::ReadOnly));
+        QFile file(DataDir + QStringLiteral("/gif87a.gif"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
         // 13 bytes of header and screen descriptor, a global table of 8 colours, the image descriptor at 37.
-        const QByteArray Global = File.readAll();
+        const QByteArray global = file.readAll();
         // The same picture with its colours in a local table after the image descriptor instead.
-        QByteArray Local = Global.left(13) + Global.mid(37, 10) + Global.mid(13, 24) + Global.mid(47);
-        Local[10] = char(Local.at(10) & 0x7F);
-        Local[22] = char(Local.at(22) | 0x82);
-        QBuffer Whole(&Local);
-        QVERIFY(Whole.open(QIODevice::ReadOnly));
-        QImage Picture;
-        ReadGif(Whole, Picture);
-        QCOMPARE(Picture.pixel(60, 10), qRgb(220, 30, 30));
+        QByteArray local = global.left(13) + global.mid(37, 10) + global.mid(13, 24) + global.mid(47);
+        local[10] = char(local.at(10) & 0x7F);
+        local[22] = char(local.at(22) | 0x82);
+        QBuffer whole(&local);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        QImage picture;
+        readGif(whole, picture);
+        QCOMPARE(picture.pixel(60, 10), qRgb(220, 30, 30));
 
-        for (int Length = 0; Length < 37; ++Length)
-            QTest::addRow("global table, %d bytes", Length) << Global.left(Length);
-        for (int Length = 13; Length < 13 + 10 + 24; ++Length)
-            QTest::addRow("local table, %d bytes", Length) << Local.left(Length);
+        for (int length = 0; length < 37; ++length)
+            QTest::addRow("global table, %d bytes", length) << global.left(length);
+        for (int length = 13; length < 13 + 10 + 24; ++length)
+            QTest::addRow("local table, %d bytes", length) << local.left(length);
     }
 
     void gifCutInItsHeader()
     {
         QFETCH(QByteArray, data);
-        QBuffer Buffer(&data);
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
-        QImage Picture;
+        QBuffer buffer(&data);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QImage picture;
         try {
-            ReadGif(Buffer, Picture);
+            readGif(buffer, picture);
             QFAIL("the cut GIF was read");
-        } catch (const TError &E) {
-            QCOMPARE(E.Message(), QStringLiteral("Stream read error"));
+        } catch (const TError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Stream read error"));
         }
     }
 
@@ -287,37 +287,37 @@ private slots:
     {
         QFETCH(int, codeSize);
         QFETCH(QString, error);
-        QFile File(DataDir + QStringLiteral("/gif87a.gif"));
-        QVERIFY(File.open(QIODevice::ReadOnly));
-        QByteArray Data = File.readAll();
+        QFile file(DataDir + QStringLiteral("/gif87a.gif"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray data = file.readAll();
         // The image descriptor starts at 0x25; the LZW minimum code size follows its 9 bytes.
-        QCOMPARE(Data.at(0x25), ',');
-        Data[0x2F] = char(codeSize);
-        QTemporaryDir Dir;
-        const QString Path = Dir.filePath(QStringLiteral("patched.gif"));
-        QFile Out(Path);
-        QVERIFY(Out.open(QIODevice::WriteOnly));
-        Out.write(Data);
-        Out.close();
-        QImage Picture;
-        QString Raised;
+        QCOMPARE(data.at(0x25), ',');
+        data[0x2F] = char(codeSize);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("patched.gif"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(data);
+        out.close();
+        QImage picture;
+        QString raised;
         try {
-            LoadPictureFile(Picture, Path);
-        } catch (const TError &E) {
-            Raised = E.Message();
+            loadPictureFile(picture, path);
+        } catch (const TError &e) {
+            raised = e.message();
         }
-        QCOMPARE(Raised, error);
-        QCOMPARE(Picture.isNull(), !error.isEmpty());
+        QCOMPARE(raised, error);
+        QCOMPARE(picture.isNull(), !error.isEmpty());
     }
 
     void truncatedJpegIsFilledIn()
     {
-        QImage Picture;
-        QCOMPARE(Load(Picture, QStringLiteral("truncated-after-headers.jpg")), QString());
-        QCOMPARE(Picture.size(), QSize(160, 120));
-        QCOMPARE(Picture.format(), QImage::Format_BGR888);
+        QImage picture;
+        QCOMPARE(load(picture, QStringLiteral("truncated-after-headers.jpg")), QString());
+        QCOMPARE(picture.size(), QSize(160, 120));
+        QCOMPARE(picture.format(), QImage::Format_BGR888);
         // The top rows arrived before the cut.
-        QVERIFY(qRed(Picture.pixel(60, 10)) > 190);
+        QVERIFY(qRed(picture.pixel(60, 10)) > 190);
     }
 
     void fileThatCannotBeOpened_data()
@@ -338,42 +338,42 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, folder);
         QFETCH(QString, reason);
-        QTemporaryDir Dir;
-        QVERIFY(Dir.isValid());
-        const QString Path = Dir.filePath(name);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(name);
         if (folder)
-            QVERIFY(QDir(Dir.path()).mkdir(name));
-        QImage Picture;
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        QImage picture;
         try {
-            LoadPictureFile(Picture, Path);
+            loadPictureFile(picture, path);
             QFAIL("no error raised");
-        } catch (const TError &E) {
-            QCOMPARE(E.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Path, reason));
+        } catch (const TError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
         }
     }
 
     void missingFileWithUnreadExtensionIsNoError()
     {
-        QImage Picture;
-        QCOMPARE(Load(Picture, QStringLiteral("no-such-file.tif")), QString());
-        QCOMPARE(Load(Picture, QStringLiteral("no-extension")), QString());
-        QVERIFY(Picture.isNull());
+        QImage picture;
+        QCOMPARE(load(picture, QStringLiteral("no-such-file.tif")), QString());
+        QCOMPARE(load(picture, QStringLiteral("no-extension")), QString());
+        QVERIFY(picture.isNull());
     }
 
     void decodeJpegReadsFromTheCurrentPosition()
     {
-        QFile File(DataDir + QStringLiteral("/colour-444.jpg"));
-        QVERIFY(File.open(QIODevice::ReadOnly));
-        QByteArray Stream("header bytes before the picture");
-        const qint64 Start = Stream.size();
-        Stream += File.readAll();
-        QBuffer Buffer(&Stream);
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
-        QVERIFY(Buffer.seek(Start));
-        QImage Picture;
-        DecodeJpeg(Buffer, Picture);
-        QCOMPARE(Picture.size(), QSize(160, 120));
-        QVERIFY(Buffer.atEnd());
+        QFile file(DataDir + QStringLiteral("/colour-444.jpg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray stream("header bytes before the picture");
+        const qint64 start = stream.size();
+        stream += file.readAll();
+        QBuffer buffer(&stream);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(buffer.seek(start));
+        QImage picture;
+        decodeJpeg(buffer, picture);
+        QCOMPARE(picture.size(), QSize(160, 120));
+        QVERIFY(buffer.atEnd());
     }
 
     void decodesScaledDown_data()
@@ -397,13 +397,13 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QSize, fitInto);
         QFETCH(QSize, size);
-        QFile File(DataDir + QLatin1Char('/') + file);
-        QVERIFY(File.open(QIODevice::ReadOnly));
+        QFile picture(DataDir + QLatin1Char('/') + file);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
         try {
-            QCOMPARE(ReadJpeg(File, fitInto).size(), size);
-        } catch (const TError &E) {
+            QCOMPARE(readJpeg(picture, fitInto).size(), size);
+        } catch (const TError &e) {
             QVERIFY(!size.isValid());
-            QCOMPARE(E.Message(), QStringLiteral("There is not enough memory to open this picture."));
+            QCOMPARE(e.message(), QStringLiteral("There is not enough memory to open this picture."));
         }
     }
 
@@ -418,17 +418,17 @@ private slots:
     void readsNoFurtherThanThePicture()
     {
         QFETCH(QString, file);
-        QFile File(DataDir + QLatin1Char('/') + file);
-        QVERIFY(File.open(QIODevice::ReadOnly));
-        QByteArray Data = File.readAll();
-        const qint64 PictureSize = Data.size();
-        Data.append(16 * 1024 * 1024, '\0');
-        QBuffer Buffer(&Data);
-        QVERIFY(Buffer.open(QIODevice::ReadOnly));
-        QImage Picture;
-        LoadPicture(Buffer, file, Picture);
-        QCOMPARE(Picture.size(), QSize(160, 120));
-        QVERIFY2(Buffer.pos() <= PictureSize, qPrintable(QString::number(Buffer.pos())));
+        QFile stored(DataDir + QLatin1Char('/') + file);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QByteArray data = stored.readAll();
+        const qint64 pictureSize = data.size();
+        data.append(16 * 1024 * 1024, '\0');
+        QBuffer buffer(&data);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QImage picture;
+        loadPicture(buffer, file, picture);
+        QCOMPARE(picture.size(), QSize(160, 120));
+        QVERIFY2(buffer.pos() <= pictureSize, qPrintable(QString::number(buffer.pos())));
     }
 
     void orientation_data()
@@ -454,44 +454,44 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QPoint, topLeftGoesTo);
         QFETCH(QPoint, topRightGoesTo);
-        QImage Stored = CreateWorkingBitmap(3, 2);
-        Stored.fill(Qt::black);
-        Stored.setPixel(0, 0, qRgb(255, 0, 0));
-        Stored.setPixel(2, 0, qRgb(0, 255, 0));
-        const QImage Upright = OrientUpright(Stored, orientation);
-        QCOMPARE(Upright.size(), size);
-        QCOMPARE(Upright.pixel(topLeftGoesTo), qRgb(255, 0, 0));
-        QCOMPARE(Upright.pixel(topRightGoesTo), qRgb(0, 255, 0));
+        QImage stored = createWorkingBitmap(3, 2);
+        stored.fill(Qt::black);
+        stored.setPixel(0, 0, qRgb(255, 0, 0));
+        stored.setPixel(2, 0, qRgb(0, 255, 0));
+        const QImage upright = orientUpright(stored, orientation);
+        QCOMPARE(upright.size(), size);
+        QCOMPARE(upright.pixel(topLeftGoesTo), qRgb(255, 0, 0));
+        QCOMPARE(upright.pixel(topRightGoesTo), qRgb(0, 255, 0));
     }
 
     void exifOrientation_data()
     {
         QTest::addColumn<QByteArray>("segment");
         QTest::addColumn<int>("orientation");
-        const QByteArray Intel = QByteArray("Exif\0\0II*\0\x08\0\0\0\x02\0"
+        const QByteArray intel = QByteArray("Exif\0\0II*\0\x08\0\0\0\x02\0"
                                             "\x0f\x01\x02\0\x04\0\0\0Cam\0"
                                             "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0",
                                             6 + 8 + 2 + 24);
-        const QByteArray Motorola = QByteArray("Exif\0\0MM\0*\0\0\0\x08\0\x01"
+        const QByteArray motorola = QByteArray("Exif\0\0MM\0*\0\0\0\x08\0\x01"
                                                "\x01\x12\0\x03\0\0\0\x01\0\x08\0\0",
                                                6 + 8 + 2 + 12);
-        QTest::newRow("little-endian, second entry") << Intel << 6;
-        QTest::newRow("big-endian") << Motorola << 8;
-        QTest::newRow("cut inside the directory") << Intel.left(30) << 1;
+        QTest::newRow("little-endian, second entry") << intel << 6;
+        QTest::newRow("big-endian") << motorola << 8;
+        QTest::newRow("cut inside the directory") << intel.left(30) << 1;
         QTest::newRow("not Exif") << QByteArray("XMP data") << 1;
-        QByteArray Wild = Motorola;
-        Wild[6 + 8 + 2 + 9] = 9;
-        QTest::newRow("value out of range") << Wild << 1;
-        QByteArray FarOffset = Intel;
-        FarOffset[6 + 4] = '\x7f';
-        QTest::newRow("directory past the end") << FarOffset << 1;
+        QByteArray wild = motorola;
+        wild[6 + 8 + 2 + 9] = 9;
+        QTest::newRow("value out of range") << wild << 1;
+        QByteArray farOffset = intel;
+        farOffset[6 + 4] = '\x7f';
+        QTest::newRow("directory past the end") << farOffset << 1;
     }
 
     void exifOrientation()
     {
         QFETCH(QByteArray, segment);
         QFETCH(int, orientation);
-        QCOMPARE(ExifOrientation(segment), orientation);
+        QCOMPARE(::exifOrientation(segment), orientation);
     }
 
     void pictureSizeGuard_data()
@@ -511,14 +511,14 @@ private slots:
         QFETCH(qint64, width);
         QFETCH(qint64, height);
         QFETCH(bool, refused);
-        bool Raised = false;
+        bool raised = false;
         try {
-            CheckPictureSize(width, height);
-        } catch (const TError &E) {
-            Raised = true;
-            QCOMPARE(E.Message(), QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
+            checkPictureSize(width, height);
+        } catch (const TError &e) {
+            raised = true;
+            QCOMPARE(e.message(), QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
         }
-        QCOMPARE(Raised, refused);
+        QCOMPARE(raised, refused);
     }
 };
 

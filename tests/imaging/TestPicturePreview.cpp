@@ -32,19 +32,19 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(QSize, size);
-        const QImage Preview = PicturePreview(QStringLiteral(QUORRA_TEST_DATA "/") + file, QSize(100, 100));
-        QCOMPARE(Preview.isNull(), !size.isValid());
+        const QImage preview = picturePreview(QStringLiteral(QUORRA_TEST_DATA "/") + file, QSize(100, 100));
+        QCOMPARE(preview.isNull(), !size.isValid());
         if (size.isValid())
-            QCOMPARE(Preview.size(), size);
+            QCOMPARE(preview.size(), size);
     }
 
     // Opening a FIFO named like a picture would wait for a writer: it gives no preview, at once.
     void fifo()
     {
-        QTemporaryDir Dir;
-        const QString Path = Dir.filePath(QStringLiteral("picture.jpg"));
-        QCOMPARE(mkfifo(QFile::encodeName(Path).constData(), 0600), 0);
-        QVERIFY(PicturePreview(Path, QSize(100, 100)).isNull());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.jpg"));
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(picturePreview(path, QSize(100, 100)).isNull());
     }
 };
 

@@ -8,7 +8,7 @@ class TestTRandom : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { TRandom::SetTestClock({}); }
+    void cleanup() { TRandom::setTestClock({}); }
 
     void sequence_data()
     {
@@ -24,62 +24,62 @@ private slots:
     {
         QFETCH(quint32, seed);
         QFETCH(quint32, next);
-        TRandom Random;
-        Random.SetSeed(seed);
-        const double Draw = Random.Next();
-        QCOMPARE(Random.Seed(), next);
-        QCOMPARE(Draw, next / 4294967296.0);
-        QVERIFY(Draw >= 0.0 && Draw < 1.0);
+        TRandom random;
+        random.setSeed(seed);
+        const double draw = random.next();
+        QCOMPARE(random.seed(), next);
+        QCOMPARE(draw, next / 4294967296.0);
+        QVERIFY(draw >= 0.0 && draw < 1.0);
     }
 
     void belowTruncates()
     {
-        TRandom Random;
-        Random.SetSeed(12345);
-        QList<qint32> Got;
-        for (int I = 0; I < 5; ++I)
-            Got << Random.Below(10);
-        QCOMPARE(Got, (QList<qint32>{3, 2, 0, 5, 6}));
-        QCOMPARE(Random.Seed(), 2721613530u);
+        TRandom random;
+        random.setSeed(12345);
+        QList<qint32> got;
+        for (int i = 0; i < 5; ++i)
+            got << random.below(10);
+        QCOMPARE(got, (QList<qint32>{3, 2, 0, 5, 6}));
+        QCOMPARE(random.seed(), 2721613530u);
     }
 
     void belowStaysInRange()
     {
-        TRandom Random;
-        Random.SetSeed(0xFFFFFFFEu);
-        for (int I = 0; I < 10000; ++I) {
-            const qint32 Value = Random.Below(3);
-            QVERIFY(Value >= 0 && Value < 3);
+        TRandom random;
+        random.setSeed(0xFFFFFFFEu);
+        for (int i = 0; i < 10000; ++i) {
+            const qint32 value = random.below(3);
+            QVERIFY(value >= 0 && value < 3);
         }
     }
 
     void randomizeTakesTheTestClock()
     {
-        quint32 Ticks = 41;
-        TRandom::SetTestClock([&Ticks] { return ++Ticks; });
-        TRandom Random;
-        Random.Randomize();
-        QCOMPARE(Random.Seed(), 42u);
-        Random.Randomize();
-        QCOMPARE(Random.Seed(), 43u);
+        quint32 ticks = 41;
+        TRandom::setTestClock([&ticks] { return ++ticks; });
+        TRandom random;
+        random.randomize();
+        QCOMPARE(random.seed(), 42u);
+        random.randomize();
+        QCOMPARE(random.seed(), 43u);
     }
 
     void randomizeFollowsTheRealClockWithoutATestClock()
     {
-        TRandom Random;
-        Random.SetSeed(7);
-        Random.Randomize();
-        const quint32 First = Random.Seed();
+        TRandom random;
+        random.setSeed(7);
+        random.randomize();
+        const quint32 first = random.seed();
         QTest::qWait(2);
-        Random.Randomize();
-        QVERIFY(Random.Seed() != First);
+        random.randomize();
+        QVERIFY(random.seed() != first);
     }
 
     void oneSharedGenerator()
     {
-        QCOMPARE(&Randomizer(), &Randomizer());
-        Randomizer().SetSeed(5);
-        QCOMPARE(Randomizer().Seed(), 5u);
+        QCOMPARE(&randomizer(), &randomizer());
+        randomizer().setSeed(5);
+        QCOMPARE(randomizer().seed(), 5u);
     }
 };
 

@@ -9,20 +9,20 @@
 
 namespace {
 
-QImage Photo(int W, int H)
+QImage photo(int w, int h)
 {
-    QImage Image = CreateWorkingBitmap(W, H);
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X)
-            Image.setPixel(X, Y, qRgb((X * 7 + Y) % 256, (Y * 11 + X * 3) % 256, (X * 13 + Y * 5) % 256));
-    return Image;
+    QImage image = createWorkingBitmap(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 11 + x * 3) % 256, (x * 13 + y * 5) % 256));
+    return image;
 }
 
-bool Reaches(const QFont &Font, const QString &Text, int W, int H)
+bool reaches(const QFont &font, const QString &text, int w, int h)
 {
-    const QImage Device = CreateWorkingBitmap(1, 1);
-    const QFontMetrics Metrics(Font, &Device);
-    return Metrics.horizontalAdvance(Text) >= W / 2 || Metrics.height() >= H / 2;
+    const QImage device = createWorkingBitmap(1, 1);
+    const QFontMetrics metrics(font, &device);
+    return metrics.horizontalAdvance(text) >= w / 2 || metrics.height() >= h / 2;
 }
 
 } // namespace
@@ -34,12 +34,12 @@ class TestTextStamp : public QObject
 private slots:
     void stampFontIsBoldSerif()
     {
-        const QFont Font = StampFont();
-        QVERIFY(Font.bold());
-        QCOMPARE(Font.family(), QStringLiteral("Times New Roman"));
+        const QFont font = stampFont();
+        QVERIFY(font.bold());
+        QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
         // fontconfig stands Liberation Serif in for the face; a sans fallback would change every size.
-        QCOMPARE(QFontInfo(Font).family(), QStringLiteral("Liberation Serif"));
-        QCOMPARE(StampColor(), QColor(Qt::black));
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Serif"));
+        QCOMPARE(stampColor(), QColor(Qt::black));
     }
 
     void fitFontSize_data()
@@ -60,31 +60,31 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QSize, size);
         QFETCH(int, expected);
-        QFont Font = StampFont();
-        const int Size = FitFontSize(Font, text, size.width(), size.height());
-        QCOMPARE(Font.pointSize(), Size);
-        QVERIFY(Font.bold());
+        QFont font = stampFont();
+        const int points = ::fitFontSize(font, text, size.width(), size.height());
+        QCOMPARE(font.pointSize(), points);
+        QVERIFY(font.bold());
         if (expected > 0) {
-            QCOMPARE(Size, expected);
+            QCOMPARE(points, expected);
             return;
         }
-        // The smallest size at which the text reaches half the width or half the height.
-        QVERIFY(Size > 8 && Size < 255);
-        QVERIFY(Reaches(Font, text, size.width(), size.height()));
-        Font.setPointSize(Size - 1);
-        QVERIFY(!Reaches(Font, text, size.width(), size.height()));
+        // The smallest points at which the text reaches half the width or half the height.
+        QVERIFY(points > 8 && points < 255);
+        QVERIFY(reaches(font, text, size.width(), size.height()));
+        font.setPointSize(points - 1);
+        QVERIFY(!reaches(font, text, size.width(), size.height()));
         // Asked again, the remembered answer is the same.
-        QFont Again = StampFont();
-        QCOMPARE(FitFontSize(Again, text, size.width(), size.height()), Size);
+        QFont again = stampFont();
+        QCOMPARE(::fitFontSize(again, text, size.width(), size.height()), points);
     }
 
     void linesFitOnTheirOwn()
     {
         // "Mode" is wider than "Edit", so on a wide and low bitmap it reaches half the width at a smaller size.
-        QFont Font = StampFont();
-        const int Edit = FitFontSize(Font, QStringLiteral("Edit"), 300, 2000);
-        const int Mode = FitFontSize(Font, QStringLiteral("Mode"), 300, 2000);
-        QVERIFY(Mode < Edit);
+        QFont font = stampFont();
+        const int edit = ::fitFontSize(font, QStringLiteral("Edit"), 300, 2000);
+        const int mode = ::fitFontSize(font, QStringLiteral("Mode"), 300, 2000);
+        QVERIFY(mode < edit);
     }
 
     void stampTwiceRestores_data()
@@ -98,13 +98,13 @@ private slots:
     void stampTwiceRestores()
     {
         QFETCH(QSize, size);
-        const QImage Original = Photo(size.width(), size.height());
-        QImage Picture = Original.copy();
-        StampTwoLines(Picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
+        const QImage original = photo(size.width(), size.height());
+        QImage picture = original.copy();
+        stampTwoLines(picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
         if (size.width() > 100)
-            QVERIFY(Picture != Original);
-        StampTwoLines(Picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
-        QCOMPARE(Picture, Original);
+            QVERIFY(picture != original);
+        stampTwoLines(picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
+        QCOMPARE(picture, original);
     }
 
     void stampIsTheWholePictureStampDrawnOnlyWhereTheLettersAre_data()
@@ -127,41 +127,41 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QString, upper);
         QFETCH(QString, lower);
-        const int W = size.width(), H = size.height();
-        const QImage Original = Photo(W, H);
-        QImage Picture = Original.copy();
-        StampTwoLines(Picture, upper, lower);
-        QImage Buffer = CreateWorkingBitmap(W, H);
-        Buffer.fill(Qt::black);
+        const int w = size.width(), h = size.height();
+        const QImage original = photo(w, h);
+        QImage picture = original.copy();
+        stampTwoLines(picture, upper, lower);
+        QImage buffer = createWorkingBitmap(w, h);
+        buffer.fill(Qt::black);
         {
-            QPainter Painter(&Buffer);
-            Painter.setPen(QColor(255, 255, 255));
-            QFont Font = StampFont();
-            FitFontSize(Font, upper, W, H);
-            QFontMetrics Metrics(Font, &Buffer);
-            Painter.setFont(Font);
-            Painter.drawText((W - Metrics.horizontalAdvance(upper)) / 2, (H - 2 * Metrics.height()) / 2 + Metrics.ascent(),
+            QPainter painter(&buffer);
+            painter.setPen(QColor(255, 255, 255));
+            QFont font = stampFont();
+            ::fitFontSize(font, upper, w, h);
+            QFontMetrics metrics(font, &buffer);
+            painter.setFont(font);
+            painter.drawText((w - metrics.horizontalAdvance(upper)) / 2, (h - 2 * metrics.height()) / 2 + metrics.ascent(),
                              upper);
-            FitFontSize(Font, lower, W, H);
-            Metrics = QFontMetrics(Font, &Buffer);
-            Painter.setFont(Font);
-            Painter.drawText((W - Metrics.horizontalAdvance(lower)) / 2, H / 2 + Metrics.ascent(), lower);
+            ::fitFontSize(font, lower, w, h);
+            metrics = QFontMetrics(font, &buffer);
+            painter.setFont(font);
+            painter.drawText((w - metrics.horizontalAdvance(lower)) / 2, h / 2 + metrics.ascent(), lower);
         }
-        QImage Expected = Original.copy();
-        for (int Y = 0; Y < H; ++Y)
-            for (int I = 0; I < W * 3; ++I)
-                Expected.scanLine(Y)[I] ^= Buffer.constScanLine(Y)[I];
-        QVERIFY(Picture != Original);
-        QRect Differs;
-        for (int Y = 0; Y < H; ++Y)
-            for (int X = 0; X < W; ++X)
-                if (Picture.pixel(X, Y) != Expected.pixel(X, Y))
-                    Differs |= QRect(X, Y, 1, 1);
-        QVERIFY2(Differs.isEmpty(), qPrintable(QStringLiteral("pixels differ in %1,%2 %3 x %4")
-                                                   .arg(Differs.x())
-                                                   .arg(Differs.y())
-                                                   .arg(Differs.width())
-                                                   .arg(Differs.height())));
+        QImage expected = original.copy();
+        for (int y = 0; y < h; ++y)
+            for (int i = 0; i < w * 3; ++i)
+                expected.scanLine(y)[i] ^= buffer.constScanLine(y)[i];
+        QVERIFY(picture != original);
+        QRect differs;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (picture.pixel(x, y) != expected.pixel(x, y))
+                    differs |= QRect(x, y, 1, 1);
+        QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("pixels differ in %1,%2 %3 x %4")
+                                                   .arg(differs.x())
+                                                   .arg(differs.y())
+                                                   .arg(differs.width())
+                                                   .arg(differs.height())));
     }
 
     void stampInvertsThePicture_data()
@@ -176,36 +176,36 @@ private slots:
     {
         QFETCH(QRgb, background);
         QFETCH(QRgb, letters);
-        const int W = 400, H = 300;
-        QImage Picture = CreateWorkingBitmap(W, H);
-        Picture.fill(QColor(background));
-        StampTwoLines(Picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
-        QRect Upper, Lower;
-        int Solid = 0;
-        for (int Y = 0; Y < H; ++Y)
-            for (int X = 0; X < W; ++X) {
-                const QRgb P = Picture.pixel(X, Y);
-                if (P == background)
+        const int w = 400, h = 300;
+        QImage picture = createWorkingBitmap(w, h);
+        picture.fill(QColor(background));
+        stampTwoLines(picture, QStringLiteral("Edit"), QStringLiteral("Mode"));
+        QRect upper, lower;
+        int solid = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const QRgb p = picture.pixel(x, y);
+                if (p == background)
                     continue;
                 // Edges are partial inversions: grey, never coloured.
-                QVERIFY(qRed(P) == qGreen(P) && qGreen(P) == qBlue(P));
-                Solid += P == letters;
-                (Y < H / 2 ? Upper : Lower) |= QRect(X, Y, 1, 1);
+                QVERIFY(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
+                solid += p == letters;
+                (y < h / 2 ? upper : lower) |= QRect(x, y, 1, 1);
             }
-        QVERIFY(Solid > 500);
+        QVERIFY(solid > 500);
         // "Edit" ends just above the middle and "Mode" starts at it, both centred across.
-        QVERIFY(!Upper.isEmpty() && !Lower.isEmpty());
-        QFont Font = StampFont();
-        FitFontSize(Font, QStringLiteral("Edit"), W, H);
-        const QFontMetrics UpperMetrics(Font, &Picture);
-        const int UpperBaseline = (H - 2 * UpperMetrics.height()) / 2 + UpperMetrics.ascent();
-        QVERIFY(Upper.bottom() >= UpperBaseline - 2 && Upper.bottom() <= UpperBaseline + 1);
-        FitFontSize(Font, QStringLiteral("Mode"), W, H);
-        const QFontMetrics LowerMetrics(Font, &Picture);
-        const int LowerBaseline = H / 2 + LowerMetrics.ascent();
-        QVERIFY(Lower.top() >= H / 2 && Lower.bottom() >= LowerBaseline - 2 && Lower.bottom() <= LowerBaseline + 1);
-        QVERIFY(std::abs(Upper.center().x() - W / 2) <= 4);
-        QVERIFY(std::abs(Lower.center().x() - W / 2) <= 4);
+        QVERIFY(!upper.isEmpty() && !lower.isEmpty());
+        QFont font = stampFont();
+        ::fitFontSize(font, QStringLiteral("Edit"), w, h);
+        const QFontMetrics upperMetrics(font, &picture);
+        const int upperBaseline = (h - 2 * upperMetrics.height()) / 2 + upperMetrics.ascent();
+        QVERIFY(upper.bottom() >= upperBaseline - 2 && upper.bottom() <= upperBaseline + 1);
+        ::fitFontSize(font, QStringLiteral("Mode"), w, h);
+        const QFontMetrics lowerMetrics(font, &picture);
+        const int lowerBaseline = h / 2 + lowerMetrics.ascent();
+        QVERIFY(lower.top() >= h / 2 && lower.bottom() >= lowerBaseline - 2 && lower.bottom() <= lowerBaseline + 1);
+        QVERIFY(std::abs(upper.center().x() - w / 2) <= 4);
+        QVERIFY(std::abs(lower.center().x() - w / 2) <= 4);
     }
 };
 

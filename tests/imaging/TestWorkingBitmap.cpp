@@ -6,33 +6,33 @@
 namespace {
 
 // A bitmap whose every pixel differs from its neighbours, in colours every pixel format holds exactly.
-QImage Pattern(int W, int H, bool BlackAndWhite)
+QImage pattern(int w, int h, bool blackAndWhite)
 {
-    QImage Image = CreateWorkingBitmap(W, H);
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X) {
-            const int Code = (X * 5 + Y * 3) % 8;
-            const QRgb C = BlackAndWhite ? ((X + 2 * Y) % 3 ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
-                                         : qRgb(Code & 1 ? 255 : 0, Code & 2 ? 255 : 0, Code & 4 ? 255 : 0);
-            Image.setPixel(X, Y, C);
+    QImage image = createWorkingBitmap(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int code = (x * 5 + y * 3) % 8;
+            const QRgb c = blackAndWhite ? ((x + 2 * y) % 3 ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
+                                         : qRgb(code & 1 ? 255 : 0, code & 2 ? 255 : 0, code & 4 ? 255 : 0);
+            image.setPixel(x, y, c);
         }
-    return Image;
+    return image;
 }
 
-QImage Converted(const QImage &Image, QImage::Format Format)
+QImage converted(const QImage &image, QImage::Format format)
 {
-    if (Format == QImage::Format_Indexed8 || Format == QImage::Format_Mono || Format == QImage::Format_MonoLSB)
-        return Image.convertToFormat(Format, Qt::ThresholdDither | Qt::AvoidDither);
-    return Image.convertToFormat(Format);
+    if (format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB)
+        return image.convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
+    return image.convertToFormat(format);
 }
 
-int CountDifferences(const QImage &A, const QImage &B)
+int countDifferences(const QImage &a, const QImage &b)
 {
-    int Count = 0;
-    for (int Y = 0; Y < A.height(); ++Y)
-        for (int X = 0; X < A.width(); ++X)
-            Count += A.pixel(X, Y) != B.pixel(X, Y);
-    return Count;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
 }
 
 } // namespace
@@ -53,16 +53,16 @@ private slots:
     void newBitmapIsWhite24Bit96Dpi()
     {
         QFETCH(QSize, size);
-        const QImage Bitmap = CreateWorkingBitmap(size.width(), size.height());
-        QCOMPARE(Bitmap.size(), size);
-        QCOMPARE(Bitmap.format(), QImage::Format_BGR888);
-        QCOMPARE(Bitmap.bytesPerLine() % 4, 0);
-        QCOMPARE(Bitmap.logicalDpiX(), 96);
-        QCOMPARE(Bitmap.logicalDpiY(), 96);
-        for (int Y = 0; Y < size.height(); ++Y)
-            for (int X = 0; X < size.width(); ++X)
-                QCOMPARE(Bitmap.pixel(X, Y), qRgb(255, 255, 255));
-        QVERIFY(CreateWorkingBitmap().isNull());
+        const QImage bitmap = createWorkingBitmap(size.width(), size.height());
+        QCOMPARE(bitmap.size(), size);
+        QCOMPARE(bitmap.format(), QImage::Format_BGR888);
+        QCOMPARE(bitmap.bytesPerLine() % 4, 0);
+        QCOMPARE(bitmap.logicalDpiX(), 96);
+        QCOMPARE(bitmap.logicalDpiY(), 96);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                QCOMPARE(bitmap.pixel(x, y), qRgb(255, 255, 255));
+        QVERIFY(createWorkingBitmap().isNull());
     }
 
     void stretchIsNearestNeighbour_data()
@@ -79,28 +79,28 @@ private slots:
     {
         QFETCH(QSize, from);
         QFETCH(QSize, to);
-        const QImage Source = Pattern(from.width(), from.height(), false);
-        QImage Target = CreateWorkingBitmap(to.width(), to.height());
-        StretchDraw(Source, Target);
+        const QImage source = pattern(from.width(), from.height(), false);
+        QImage target = createWorkingBitmap(to.width(), to.height());
+        stretchDraw(source, target);
         // Whole-number ratios: every target pixel repeats, or picks, the source pixel its block starts at.
-        for (int Y = 0; Y < to.height(); ++Y)
-            for (int X = 0; X < to.width(); ++X)
-                QCOMPARE(Target.pixel(X, Y), Source.pixel(X * from.width() / to.width(),
-                                                           Y * from.height() / to.height()));
+        for (int y = 0; y < to.height(); ++y)
+            for (int x = 0; x < to.width(); ++x)
+                QCOMPARE(target.pixel(x, y), source.pixel(x * from.width() / to.width(),
+                                                           y * from.height() / to.height()));
     }
 
     void stretchNeverAverages()
     {
-        const QImage Source = Pattern(13, 11, false);
-        QImage Target = CreateWorkingBitmap(29, 7);
-        StretchDraw(Source, Target);
-        QSet<QRgb> SourceColours;
-        for (int Y = 0; Y < 11; ++Y)
-            for (int X = 0; X < 13; ++X)
-                SourceColours.insert(Source.pixel(X, Y));
-        for (int Y = 0; Y < 7; ++Y)
-            for (int X = 0; X < 29; ++X)
-                QVERIFY(SourceColours.contains(Target.pixel(X, Y)));
+        const QImage source = pattern(13, 11, false);
+        QImage target = createWorkingBitmap(29, 7);
+        stretchDraw(source, target);
+        QSet<QRgb> sourceColours;
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 13; ++x)
+                sourceColours.insert(source.pixel(x, y));
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 29; ++x)
+                QVERIFY(sourceColours.contains(target.pixel(x, y)));
     }
 
     void stretchReadsEverySourceFormat_data()
@@ -123,16 +123,16 @@ private slots:
     {
         QFETCH(int, format);
         QFETCH(bool, blackAndWhite);
-        const QImage Reference = Pattern(19, 13, blackAndWhite);
-        const QImage Source = Converted(Reference, QImage::Format(format));
-        QCOMPARE(int(Source.format()), format);
-        for (const QSize To : {QSize(41, 30), QSize(7, 5)}) {
-            QImage Expected = CreateWorkingBitmap(To.width(), To.height());
-            StretchDraw(Reference, Expected);
-            QImage Target = CreateWorkingBitmap(To.width(), To.height());
-            StretchDraw(Source, Target);
-            QCOMPARE(Target.format(), QImage::Format_BGR888);
-            QCOMPARE(CountDifferences(Target, Expected), 0);
+        const QImage reference = pattern(19, 13, blackAndWhite);
+        const QImage source = converted(reference, QImage::Format(format));
+        QCOMPARE(int(source.format()), format);
+        for (const QSize to : {QSize(41, 30), QSize(7, 5)}) {
+            QImage expected = createWorkingBitmap(to.width(), to.height());
+            stretchDraw(reference, expected);
+            QImage target = createWorkingBitmap(to.width(), to.height());
+            stretchDraw(source, target);
+            QCOMPARE(target.format(), QImage::Format_BGR888);
+            QCOMPARE(countDifferences(target, expected), 0);
         }
     }
 
@@ -148,23 +148,23 @@ private slots:
     void stretchLeavesOutTransparentPixels()
     {
         QFETCH(int, format);
-        QImage Source;
+        QImage source;
         if (format == QImage::Format_Indexed8) {
-            Source = QImage(2, 2, QImage::Format_Indexed8);
-            Source.setColorTable({qRgb(10, 20, 30), qRgba(0, 0, 0, 0)});
-            Source.fill(0);
-            Source.setPixel(1, 1, 1);
+            source = QImage(2, 2, QImage::Format_Indexed8);
+            source.setColorTable({qRgb(10, 20, 30), qRgba(0, 0, 0, 0)});
+            source.fill(0);
+            source.setPixel(1, 1, 1);
         } else {
-            Source = QImage(2, 2, QImage::Format(format));
-            Source.fill(QColor(qRgb(10, 20, 30)));
-            Source.setPixel(1, 1, qRgba(0, 0, 0, 0));
+            source = QImage(2, 2, QImage::Format(format));
+            source.fill(QColor(qRgb(10, 20, 30)));
+            source.setPixel(1, 1, qRgba(0, 0, 0, 0));
         }
-        QImage Target = CreateWorkingBitmap(4, 4);
-        Target.fill(QColor(qRgb(200, 100, 50)));
-        StretchDraw(Source, Target);
-        for (int Y = 0; Y < 4; ++Y)
-            for (int X = 0; X < 4; ++X)
-                QCOMPARE(Target.pixel(X, Y), X >= 2 && Y >= 2 ? qRgb(200, 100, 50) : qRgb(10, 20, 30));
+        QImage target = createWorkingBitmap(4, 4);
+        target.fill(QColor(qRgb(200, 100, 50)));
+        stretchDraw(source, target);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                QCOMPARE(target.pixel(x, y), x >= 2 && y >= 2 ? qRgb(200, 100, 50) : qRgb(10, 20, 30));
     }
 
     void copyRectClips_data()
@@ -184,48 +184,48 @@ private slots:
         QFETCH(QRect, from);
         QFETCH(QPoint, to);
         QFETCH(QRect, changed);
-        const QImage Source = Pattern(6, 6, false);
-        QImage Target = CreateWorkingBitmap(10, 8);
-        Target.fill(QColor(qRgb(1, 2, 3)));
-        CopyRect(Source, from, Target, to);
-        for (int Y = 0; Y < 8; ++Y)
-            for (int X = 0; X < 10; ++X) {
-                const QPoint P(X, Y);
-                const QRgb Want = changed.contains(P) ? Source.pixel(P - to + from.topLeft()) : qRgb(1, 2, 3);
-                QCOMPARE(Target.pixel(P), Want);
+        const QImage source = pattern(6, 6, false);
+        QImage target = createWorkingBitmap(10, 8);
+        target.fill(QColor(qRgb(1, 2, 3)));
+        copyRect(source, from, target, to);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const QPoint p(x, y);
+                const QRgb want = changed.contains(p) ? source.pixel(p - to + from.topLeft()) : qRgb(1, 2, 3);
+                QCOMPARE(target.pixel(p), want);
             }
     }
 
     void copyRectWithinOneBitmap()
     {
-        QImage Bitmap = Pattern(8, 8, false);
-        const QImage Before = Bitmap.copy();
-        CopyRect(Bitmap, QRect(0, 0, 6, 6), Bitmap, QPoint(1, 2));
-        for (int Y = 0; Y < 6; ++Y)
-            for (int X = 0; X < 6; ++X)
-                QCOMPARE(Bitmap.pixel(X + 1, Y + 2), Before.pixel(X, Y));
+        QImage bitmap = pattern(8, 8, false);
+        const QImage before = bitmap.copy();
+        copyRect(bitmap, QRect(0, 0, 6, 6), bitmap, QPoint(1, 2));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x)
+                QCOMPARE(bitmap.pixel(x + 1, y + 2), before.pixel(x, y));
     }
 
     void invertAndXorAreExact()
     {
-        QImage Bitmap = Pattern(9, 5, false);
-        Bitmap.setPixel(3, 2, qRgb(12, 200, 99));
-        const QImage Before = Bitmap.copy();
-        InvertRect(Bitmap, QRect(2, 1, 40, 3));
-        QCOMPARE(Bitmap.pixel(3, 2), qRgb(243, 55, 156));
-        QCOMPARE(Bitmap.pixel(1, 2), Before.pixel(1, 2));
-        QCOMPARE(Bitmap.pixel(3, 0), Before.pixel(3, 0));
-        InvertRect(Bitmap, QRect(2, 1, 40, 3));
-        QCOMPARE(Bitmap, Before);
+        QImage bitmap = pattern(9, 5, false);
+        bitmap.setPixel(3, 2, qRgb(12, 200, 99));
+        const QImage before = bitmap.copy();
+        invertRect(bitmap, QRect(2, 1, 40, 3));
+        QCOMPARE(bitmap.pixel(3, 2), qRgb(243, 55, 156));
+        QCOMPARE(bitmap.pixel(1, 2), before.pixel(1, 2));
+        QCOMPARE(bitmap.pixel(3, 0), before.pixel(3, 0));
+        invertRect(bitmap, QRect(2, 1, 40, 3));
+        QCOMPARE(bitmap, before);
 
-        QImage Mask = CreateWorkingBitmap(9, 5);
-        Mask.fill(Qt::black);
-        Mask.setPixel(3, 2, qRgb(255, 15, 1));
-        XorCopy(Mask, Bitmap);
-        QCOMPARE(Bitmap.pixel(3, 2), qRgb(12 ^ 255, 200 ^ 15, 99 ^ 1));
-        QCOMPARE(CountDifferences(Bitmap, Before), 1);
-        XorCopy(Mask, Bitmap);
-        QCOMPARE(Bitmap, Before);
+        QImage mask = createWorkingBitmap(9, 5);
+        mask.fill(Qt::black);
+        mask.setPixel(3, 2, qRgb(255, 15, 1));
+        xorCopy(mask, bitmap);
+        QCOMPARE(bitmap.pixel(3, 2), qRgb(12 ^ 255, 200 ^ 15, 99 ^ 1));
+        QCOMPARE(countDifferences(bitmap, before), 1);
+        xorCopy(mask, bitmap);
+        QCOMPARE(bitmap, before);
     }
 
     void cellFrame_data()
@@ -243,21 +243,21 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(int, thickness);
-        const int W = size.width(), H = size.height(), N = thickness;
-        QImage Bitmap = Pattern(W, H, false);
-        const QImage Before = Bitmap.copy();
-        DrawCellFrame(Bitmap, N);
-        for (int Y = 0; Y < H; ++Y)
-            for (int X = 0; X < W; ++X) {
+        const int w = size.width(), h = size.height(), n = thickness;
+        QImage bitmap = pattern(w, h, false);
+        const QImage before = bitmap.copy();
+        drawCellFrame(bitmap, n);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
                 // Side bands own the corners; where the side bands overlap, the pixel is inverted twice.
-                const int Times = (X < N) + (X >= W - N)
-                                  + ((X >= N && X < W - N) ? (Y < N) + (Y >= H - N) : 0);
-                const QRgb Old = Before.pixel(X, Y);
-                const QRgb Want = Times % 2 ? (~Old | 0xFF000000u) : Old;
-                QVERIFY2(Bitmap.pixel(X, Y) == Want, qPrintable(QStringLiteral("(%1, %2)").arg(X).arg(Y)));
+                const int times = (x < n) + (x >= w - n)
+                                  + ((x >= n && x < w - n) ? (y < n) + (y >= h - n) : 0);
+                const QRgb old = before.pixel(x, y);
+                const QRgb want = times % 2 ? (~old | 0xFF000000u) : old;
+                QVERIFY2(bitmap.pixel(x, y) == want, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
             }
-        DrawCellFrame(Bitmap, N);
-        QCOMPARE(Bitmap, Before);
+        drawCellFrame(bitmap, n);
+        QCOMPARE(bitmap, before);
     }
 
     void tiling_data()
@@ -275,22 +275,22 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, tilesAcross);
         QFETCH(int, lastTileWidth);
-        const QImage &Texture = ConcealmentTexture();
-        QImage Target = CreateWorkingBitmap(size.width(), size.height());
-        TilePicture(Target, Texture);
+        const QImage &texture = concealmentTexture();
+        QImage target = createWorkingBitmap(size.width(), size.height());
+        tilePicture(target, texture);
         QCOMPARE((size.width() + 149) / 150, tilesAcross);
         QCOMPARE(size.width() - (tilesAcross - 1) * 150, lastTileWidth);
-        for (int Y = 0; Y < size.height(); ++Y)
-            for (int X = 0; X < size.width(); ++X)
-                if (Target.pixel(X, Y) != Texture.pixel(X % 150, Y % 150))
-                    QFAIL(qPrintable(QStringLiteral("(%1, %2) is not the texture's").arg(X).arg(Y)));
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                if (target.pixel(x, y) != texture.pixel(x % 150, y % 150))
+                    QFAIL(qPrintable(QStringLiteral("(%1, %2) is not the texture's").arg(x).arg(y)));
     }
 
     void textureIsCompiledIn()
     {
-        const QImage &Texture = ConcealmentTexture();
-        QCOMPARE(Texture.size(), QSize(150, 150));
-        QCOMPARE(Texture.format(), QImage::Format_BGR888);
+        const QImage &texture = concealmentTexture();
+        QCOMPARE(texture.size(), QSize(150, 150));
+        QCOMPARE(texture.format(), QImage::Format_BGR888);
     }
 
     void textureColours_data()
@@ -310,52 +310,52 @@ private slots:
         QFETCH(double, mean);
         QFETCH(int, low);
         QFETCH(int, high);
-        const QImage &Texture = ConcealmentTexture();
-        auto Value = [&](int X, int Y) {
-            const QRgb P = Texture.pixel(X, Y);
-            return channel == 0 ? qRed(P) : channel == 1 ? qGreen(P) : qBlue(P);
+        const QImage &texture = concealmentTexture();
+        auto value = [&](int x, int y) {
+            const QRgb p = texture.pixel(x, y);
+            return channel == 0 ? qRed(p) : channel == 1 ? qGreen(p) : qBlue(p);
         };
-        double Sum = 0;
-        int Min = 255, Max = 0;
-        QSet<int> Levels;
-        for (int Y = 0; Y < 150; ++Y)
-            for (int X = 0; X < 150; ++X) {
-                const int V = Value(X, Y);
-                Sum += V;
-                Min = std::min(Min, V);
-                Max = std::max(Max, V);
-                Levels.insert(V);
+        double sum = 0;
+        int min = 255, max = 0;
+        QSet<int> levels;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 150; ++x) {
+                const int v = value(x, y);
+                sum += v;
+                min = std::min(min, v);
+                max = std::max(max, v);
+                levels.insert(v);
             }
-        QVERIFY(std::abs(Sum / (150 * 150) - mean) < 3.0);
-        QVERIFY(Min >= low);
-        QVERIFY(Max <= high);
+        QVERIFY(std::abs(sum / (150 * 150) - mean) < 3.0);
+        QVERIFY(min >= low);
+        QVERIFY(max <= high);
         // A paper grain, not a flat colour.
-        QVERIFY(Levels.size() > 15);
+        QVERIFY(levels.size() > 15);
     }
 
     void textureTilesWithoutASeam()
     {
-        const QImage &Texture = ConcealmentTexture();
-        auto Difference = [&](QPoint A, QPoint B) {
-            const QRgb P = Texture.pixel(A), Q = Texture.pixel(B);
-            return std::abs(qRed(P) - qRed(Q)) + std::abs(qGreen(P) - qGreen(Q)) + std::abs(qBlue(P) - qBlue(Q));
+        const QImage &texture = concealmentTexture();
+        auto difference = [&](QPoint a, QPoint b) {
+            const QRgb p = texture.pixel(a), q = texture.pixel(b);
+            return std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         };
-        double Inner = 0, Across = 0, Down = 0;
-        int InnerCount = 0;
-        for (int Y = 0; Y < 150; ++Y)
-            for (int X = 0; X + 1 < 150; ++X) {
-                Inner += Difference({X, Y}, {X + 1, Y}) + Difference({Y, X}, {Y, X + 1});
-                InnerCount += 2;
+        double inner = 0, across = 0, down = 0;
+        int innerCount = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x + 1 < 150; ++x) {
+                inner += difference({x, y}, {x + 1, y}) + difference({y, x}, {y, x + 1});
+                innerCount += 2;
             }
-        for (int I = 0; I < 150; ++I) {
-            Across += Difference({149, I}, {0, I});
-            Down += Difference({I, 149}, {I, 0});
+        for (int i = 0; i < 150; ++i) {
+            across += difference({149, i}, {0, i});
+            down += difference({i, 149}, {i, 0});
         }
-        Inner /= InnerCount;
-        Across /= 150;
-        Down /= 150;
-        QVERIFY2(Across < 1.3 * Inner && Down < 1.3 * Inner,
-                 qPrintable(QStringLiteral("inner %1, across %2, down %3").arg(Inner).arg(Across).arg(Down)));
+        inner /= innerCount;
+        across /= 150;
+        down /= 150;
+        QVERIFY2(across < 1.3 * inner && down < 1.3 * inner,
+                 qPrintable(QStringLiteral("inner %1, across %2, down %3").arg(inner).arg(across).arg(down)));
     }
 };
 

@@ -9,53 +9,53 @@
 namespace {
 
 // Every split the program offers, with and without the empty row and column.
-void AddEverySplit()
+void addEverySplit()
 {
     QTest::addColumn<int>("Rows");
     QTest::addColumn<int>("Cols");
     QTest::addColumn<bool>("EmptyRow");
     QTest::addColumn<bool>("EmptyCol");
-    for (int Rows = 2; Rows <= 4; ++Rows)
-        for (int Cols = 2; Cols <= 4; ++Cols)
-            for (int Extra = 0; Extra < 4; ++Extra) {
-                const bool EmptyRow = Extra & 1;
-                const bool EmptyCol = Extra & 2;
-                QTest::addRow("%dx%d%s%s", Rows, Cols, EmptyRow ? " +row" : "", EmptyCol ? " +col" : "")
-                    << Rows << Cols << EmptyRow << EmptyCol;
+    for (int rows = 2; rows <= 4; ++rows)
+        for (int cols = 2; cols <= 4; ++cols)
+            for (int extra = 0; extra < 4; ++extra) {
+                const bool emptyRow = extra & 1;
+                const bool emptyCol = extra & 2;
+                QTest::addRow("%dx%d%s%s", rows, cols, emptyRow ? " +row" : "", emptyCol ? " +col" : "")
+                    << rows << cols << emptyRow << emptyCol;
             }
 }
 
 // The numbers of one line, in order, as a compact string for comparisons.
-QString ColumnNumbers(const TBody &B, int c)
+QString columnNumbers(const TBody &b, int c)
 {
-    QStringList L;
-    for (int r = 1; r <= B.TotalRows(); ++r)
-        L << QString::number(B.Current[c - 1][r - 1].Number);
-    return L.join(' ');
+    QStringList l;
+    for (int r = 1; r <= b.totalRows(); ++r)
+        l << QString::number(b.current[c - 1][r - 1].number);
+    return l.join(' ');
 }
 
-QString RowNumbers(const TBody &B, int r)
+QString rowNumbers(const TBody &b, int r)
 {
-    QStringList L;
-    for (int c = 1; c <= B.TotalCols(); ++c)
-        L << QString::number(B.Current[c - 1][r - 1].Number);
-    return L.join(' ');
+    QStringList l;
+    for (int c = 1; c <= b.totalCols(); ++c)
+        l << QString::number(b.current[c - 1][r - 1].number);
+    return l.join(' ');
 }
 
-bool SameCell(const TCell &A, const TCell &B)
+bool sameCell(const TCell &a, const TCell &b)
 {
-    return A.Number == B.Number && A.Home == B.Home;
+    return a.number == b.number && a.home == b.home;
 }
 
 // Fills both arrangements, the unused region included, with values that differ from cell to cell.
-void FillPattern(TBody &B)
+void fillPattern(TBody &b)
 {
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            B.Target[c][r].Number = 1000 + c * 10 + r;
-            B.Target[c][r].Home = QPoint(-c - 1, 0x01020304 + r);
-            B.Current[c][r].Number = -2000 - c * 10 - r;
-            B.Current[c][r].Home = QPoint(c * 7, r * 11);
+            b.target[c][r].number = 1000 + c * 10 + r;
+            b.target[c][r].home = QPoint(-c - 1, 0x01020304 + r);
+            b.current[c][r].number = -2000 - c * 10 - r;
+            b.current[c][r].home = QPoint(c * 7, r * 11);
         }
 }
 
@@ -67,14 +67,14 @@ class TestTBody : public QObject
 
 private slots:
     void newBodyIsZero();
-    void initLayout_data() { AddEverySplit(); }
+    void initLayout_data() { addEverySplit(); }
     void initLayout();
     void initKeepsEmptyHome();
-    void columnShifts_data() { AddEverySplit(); }
+    void columnShifts_data() { addEverySplit(); }
     void columnShifts();
-    void rowShifts_data() { AddEverySplit(); }
+    void rowShifts_data() { addEverySplit(); }
     void rowShifts();
-    void shiftSequenceUndone_data() { AddEverySplit(); }
+    void shiftSequenceUndone_data() { addEverySplit(); }
     void shiftSequenceUndone();
     void shiftExamples_data();
     void shiftExamples();
@@ -95,15 +95,15 @@ private slots:
 
 void TestTBody::newBodyIsZero()
 {
-    const TBody B;
-    QCOMPARE(B.Rows, 0);
-    QCOMPARE(B.Cols, 0);
-    QCOMPARE(B.ExtraRow, 0);
-    QCOMPARE(B.ExtraCol, 0);
+    const TBody b;
+    QCOMPARE(b.rows, 0);
+    QCOMPARE(b.cols, 0);
+    QCOMPARE(b.extraRow, 0);
+    QCOMPARE(b.extraCol, 0);
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            QCOMPARE(B.Target[c][r].Number, 0);
-            QCOMPARE(B.Current[c][r].Home, QPoint(0, 0));
+            QCOMPARE(b.target[c][r].number, 0);
+            QCOMPARE(b.current[c][r].home, QPoint(0, 0));
         }
 }
 
@@ -113,44 +113,44 @@ void TestTBody::initLayout()
     QFETCH(int, Cols);
     QFETCH(bool, EmptyRow);
     QFETCH(bool, EmptyCol);
-    TBody B;
-    B.Init(Rows, Cols, EmptyRow, EmptyCol);
-    QCOMPARE(B.ExtraRow, EmptyRow ? 1 : 0);
-    QCOMPARE(B.ExtraCol, EmptyCol ? 1 : 0);
-    QCOMPARE(B.TotalRows(), Rows + (EmptyRow ? 1 : 0));
-    QCOMPARE(B.TotalCols(), Cols + (EmptyCol ? 1 : 0));
-    for (int c = 1; c <= B.TotalCols(); ++c)
-        for (int r = 1; r <= B.TotalRows(); ++r) {
-            const TCell &Cell = B.Current[c - 1][r - 1];
-            QVERIFY(SameCell(Cell, B.Target[c - 1][r - 1]));
+    TBody b;
+    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    QCOMPARE(b.extraRow, EmptyRow ? 1 : 0);
+    QCOMPARE(b.extraCol, EmptyCol ? 1 : 0);
+    QCOMPARE(b.totalRows(), Rows + (EmptyRow ? 1 : 0));
+    QCOMPARE(b.totalCols(), Cols + (EmptyCol ? 1 : 0));
+    for (int c = 1; c <= b.totalCols(); ++c)
+        for (int r = 1; r <= b.totalRows(); ++r) {
+            const TCell &cell = b.current[c - 1][r - 1];
+            QVERIFY(sameCell(cell, b.target[c - 1][r - 1]));
             if (c <= Cols && r <= Rows) {
-                QCOMPARE(Cell.Number, (r - 1) * Cols + c);
-                QCOMPARE(Cell.Home, QPoint(c, r));
-                QVERIFY(!B.IsEmpty(c, r));
+                QCOMPARE(cell.number, (r - 1) * Cols + c);
+                QCOMPARE(cell.home, QPoint(c, r));
+                QVERIFY(!b.isEmpty(c, r));
             } else {
-                QCOMPARE(Cell.Number, 0);
-                QVERIFY(B.IsEmpty(c, r));
+                QCOMPARE(cell.number, 0);
+                QVERIFY(b.isEmpty(c, r));
             }
-            QCOMPARE(B.TargetNumber(c, r), Cell.Number);
+            QCOMPARE(b.targetNumber(c, r), cell.number);
         }
-    QVERIFY(B.IsSolved());
-    QVERIFY(B.IsPlayable());
+    QVERIFY(b.isSolved());
+    QVERIFY(b.isPlayable());
 }
 
 void TestTBody::initKeepsEmptyHome()
 {
-    TBody B;
-    B.Current[2][0].Home = QPoint(9, 9);
-    B.Init(2, 2, false, true);
-    QCOMPARE(B.Current[2][0].Number, 0);
-    QCOMPARE(B.Current[2][0].Home, QPoint(9, 9));
-    QCOMPARE(B.Target[2][0].Home, QPoint(9, 9));
+    TBody b;
+    b.current[2][0].home = QPoint(9, 9);
+    b.init(2, 2, false, true);
+    QCOMPARE(b.current[2][0].number, 0);
+    QCOMPARE(b.current[2][0].home, QPoint(9, 9));
+    QCOMPARE(b.target[2][0].home, QPoint(9, 9));
 
     // A second set-up with a smaller grid leaves the cells it no longer uses alone.
-    B.Init(4, 4, true, true);
-    B.Init(2, 2, false, false);
-    QCOMPARE(B.Current[4][4].Number, 0);
-    QCOMPARE(B.Target[3][3].Number, 16);
+    b.init(4, 4, true, true);
+    b.init(2, 2, false, false);
+    QCOMPARE(b.current[4][4].number, 0);
+    QCOMPARE(b.target[3][3].number, 16);
 }
 
 void TestTBody::columnShifts()
@@ -159,26 +159,26 @@ void TestTBody::columnShifts()
     QFETCH(int, Cols);
     QFETCH(bool, EmptyRow);
     QFETCH(bool, EmptyCol);
-    TBody B;
-    B.Init(Rows, Cols, EmptyRow, EmptyCol);
-    const TBody Solved = B;
-    const int L = B.TotalRows();
-    for (int c = 1; c <= B.TotalCols(); ++c)
-        for (int From = 1; From <= L; ++From)
-            for (int To = 1; To <= L; ++To) {
-                B.Shift(QPoint(c, From), QPoint(c, To));
-                const int d = ((To - From) % L + L) % L;
-                for (int r = 1; r <= L; ++r) {
-                    const int Dest = (r - 1 + d) % L + 1;
-                    QVERIFY(SameCell(B.Current[c - 1][Dest - 1], Solved.Current[c - 1][r - 1]));
+    TBody b;
+    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    const TBody solved = b;
+    const int l = b.totalRows();
+    for (int c = 1; c <= b.totalCols(); ++c)
+        for (int from = 1; from <= l; ++from)
+            for (int to = 1; to <= l; ++to) {
+                b.shift(QPoint(c, from), QPoint(c, to));
+                const int d = ((to - from) % l + l) % l;
+                for (int r = 1; r <= l; ++r) {
+                    const int dest = (r - 1 + d) % l + 1;
+                    QVERIFY(sameCell(b.current[c - 1][dest - 1], solved.current[c - 1][r - 1]));
                 }
                 // The other columns never move.
-                for (int Other = 1; Other <= B.TotalCols(); ++Other)
-                    if (Other != c)
-                        QCOMPARE(ColumnNumbers(B, Other), ColumnNumbers(Solved, Other));
-                QCOMPARE(B.IsSolved(), d == 0 || c > Cols);
-                B.Shift(QPoint(c, To), QPoint(c, From));
-                QVERIFY(std::memcmp(B.Current, Solved.Current, sizeof(B.Current)) == 0);
+                for (int other = 1; other <= b.totalCols(); ++other)
+                    if (other != c)
+                        QCOMPARE(columnNumbers(b, other), columnNumbers(solved, other));
+                QCOMPARE(b.isSolved(), d == 0 || c > Cols);
+                b.shift(QPoint(c, to), QPoint(c, from));
+                QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
             }
 }
 
@@ -188,25 +188,25 @@ void TestTBody::rowShifts()
     QFETCH(int, Cols);
     QFETCH(bool, EmptyRow);
     QFETCH(bool, EmptyCol);
-    TBody B;
-    B.Init(Rows, Cols, EmptyRow, EmptyCol);
-    const TBody Solved = B;
-    const int L = B.TotalCols();
-    for (int r = 1; r <= B.TotalRows(); ++r)
-        for (int From = 1; From <= L; ++From)
-            for (int To = 1; To <= L; ++To) {
-                B.Shift(QPoint(From, r), QPoint(To, r));
-                const int d = ((To - From) % L + L) % L;
-                for (int c = 1; c <= L; ++c) {
-                    const int Dest = (c - 1 + d) % L + 1;
-                    QVERIFY(SameCell(B.Current[Dest - 1][r - 1], Solved.Current[c - 1][r - 1]));
+    TBody b;
+    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    const TBody solved = b;
+    const int l = b.totalCols();
+    for (int r = 1; r <= b.totalRows(); ++r)
+        for (int from = 1; from <= l; ++from)
+            for (int to = 1; to <= l; ++to) {
+                b.shift(QPoint(from, r), QPoint(to, r));
+                const int d = ((to - from) % l + l) % l;
+                for (int c = 1; c <= l; ++c) {
+                    const int dest = (c - 1 + d) % l + 1;
+                    QVERIFY(sameCell(b.current[dest - 1][r - 1], solved.current[c - 1][r - 1]));
                 }
-                for (int Other = 1; Other <= B.TotalRows(); ++Other)
-                    if (Other != r)
-                        QCOMPARE(RowNumbers(B, Other), RowNumbers(Solved, Other));
-                QCOMPARE(B.IsSolved(), d == 0 || r > Rows);
-                B.Shift(QPoint(To, r), QPoint(From, r));
-                QVERIFY(std::memcmp(B.Current, Solved.Current, sizeof(B.Current)) == 0);
+                for (int other = 1; other <= b.totalRows(); ++other)
+                    if (other != r)
+                        QCOMPARE(rowNumbers(b, other), rowNumbers(solved, other));
+                QCOMPARE(b.isSolved(), d == 0 || r > Rows);
+                b.shift(QPoint(to, r), QPoint(from, r));
+                QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
             }
 }
 
@@ -216,35 +216,35 @@ void TestTBody::shiftSequenceUndone()
     QFETCH(int, Cols);
     QFETCH(bool, EmptyRow);
     QFETCH(bool, EmptyCol);
-    TBody B;
-    B.Init(Rows, Cols, EmptyRow, EmptyCol);
-    const TBody Solved = B;
+    TBody b;
+    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    const TBody solved = b;
 
     // A fixed pseudo-random walk of alternating row and column shifts, then the inverse shifts backwards.
-    quint32 Seed = quint32(Rows * 100 + Cols * 10 + (EmptyRow ? 2 : 0) + (EmptyCol ? 1 : 0));
-    auto Draw = [&Seed](int N) {
-        Seed = Seed * 134775813u + 1u;
-        return int((quint64(Seed) * quint64(N)) >> 32);
+    quint32 seed = quint32(Rows * 100 + Cols * 10 + (EmptyRow ? 2 : 0) + (EmptyCol ? 1 : 0));
+    auto draw = [&seed](int n) {
+        seed = seed * 134775813u + 1u;
+        return int((quint64(seed) * quint64(n)) >> 32);
     };
-    QList<QPair<QPoint, QPoint>> Moves;
+    QList<QPair<QPoint, QPoint>> moves;
     for (int i = 0; i < 40; ++i) {
-        QPoint From, To;
+        QPoint from, to;
         if (i % 2 == 0) {
-            const int c = Draw(B.TotalCols()) + 1;
-            From = QPoint(c, Draw(B.TotalRows()) + 1);
-            To = QPoint(c, Draw(B.TotalRows()) + 1);
+            const int c = draw(b.totalCols()) + 1;
+            from = QPoint(c, draw(b.totalRows()) + 1);
+            to = QPoint(c, draw(b.totalRows()) + 1);
         } else {
-            const int r = Draw(B.TotalRows()) + 1;
-            From = QPoint(Draw(B.TotalCols()) + 1, r);
-            To = QPoint(Draw(B.TotalCols()) + 1, r);
+            const int r = draw(b.totalRows()) + 1;
+            from = QPoint(draw(b.totalCols()) + 1, r);
+            to = QPoint(draw(b.totalCols()) + 1, r);
         }
-        B.Shift(From, To);
-        Moves.append({From, To});
+        b.shift(from, to);
+        moves.append({from, to});
     }
-    for (qsizetype i = Moves.size() - 1; i >= 0; --i)
-        B.Shift(Moves[i].second, Moves[i].first);
-    QVERIFY(B.IsSolved());
-    QVERIFY(std::memcmp(B.Current, Solved.Current, sizeof(B.Current)) == 0);
+    for (qsizetype i = moves.size() - 1; i >= 0; --i)
+        b.shift(moves[i].second, moves[i].first);
+    QVERIFY(b.isSolved());
+    QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
 }
 
 void TestTBody::shiftExamples_data()
@@ -273,10 +273,10 @@ void TestTBody::shiftExamples()
     QFETCH(QPoint, To);
     QFETCH(int, Line);
     QFETCH(QString, Numbers);
-    TBody B;
-    B.Init(Rows, Cols, false, false);
-    B.Shift(From, To);
-    QCOMPARE(Line > 0 ? ColumnNumbers(B, Line) : RowNumbers(B, -Line), Numbers);
+    TBody b;
+    b.init(Rows, Cols, false, false);
+    b.shift(From, To);
+    QCOMPARE(Line > 0 ? columnNumbers(b, Line) : rowNumbers(b, -Line), Numbers);
 }
 
 void TestTBody::shiftOffGridChangesNothing_data()
@@ -295,32 +295,32 @@ void TestTBody::shiftOffGridChangesNothing()
     // The pointer can be released outside the picture; such a target must neither hang nor move anything.
     QFETCH(QPoint, From);
     QFETCH(QPoint, To);
-    TBody B;
-    B.Init(2, 3, false, false);
-    const TBody Before = B;
-    B.Shift(From, To);
-    QVERIFY(std::memcmp(B.Current, Before.Current, sizeof(B.Current)) == 0);
+    TBody b;
+    b.init(2, 3, false, false);
+    const TBody before = b;
+    b.shift(From, To);
+    QVERIFY(std::memcmp(b.current, before.current, sizeof(b.current)) == 0);
 }
 
 void TestTBody::emptyCellsInterchangeable()
 {
-    TBody B;
-    B.Init(2, 2, true, true);
+    TBody b;
+    b.init(2, 2, true, true);
     // The empty row's two left cells trade places; the corner cell is empty too.
-    B.Shift(QPoint(1, 3), QPoint(3, 3));
-    QVERIFY(B.IsSolved());
-    B.Shift(QPoint(3, 1), QPoint(3, 3));
-    QVERIFY(B.IsSolved());
-    B.Shift(QPoint(1, 1), QPoint(1, 2));
-    QVERIFY(!B.IsSolved());
+    b.shift(QPoint(1, 3), QPoint(3, 3));
+    QVERIFY(b.isSolved());
+    b.shift(QPoint(3, 1), QPoint(3, 3));
+    QVERIFY(b.isSolved());
+    b.shift(QPoint(1, 1), QPoint(1, 2));
+    QVERIFY(!b.isSolved());
 }
 
 void TestTBody::solvedIgnoresHome()
 {
-    TBody B;
-    B.Init(3, 3, false, false);
-    B.Current[1][1].Home = QPoint(3, 3);
-    QVERIFY(B.IsSolved());
+    TBody b;
+    b.init(3, 3, false, false);
+    b.current[1][1].home = QPoint(3, 3);
+    QVERIFY(b.isSolved());
 }
 
 void TestTBody::findHome_data()
@@ -360,113 +360,113 @@ void TestTBody::findHome()
     QFETCH(QPoint, To);
     QFETCH(QPoint, P);
     QFETCH(QPoint, Home);
-    TBody B;
-    B.Init(Rows, Cols, EmptyRow, EmptyCol);
-    B.Shift(From, To);
-    QPoint Found(-1, -1);
-    B.FindHome(P, Found);
-    QCOMPARE(Found, Home);
+    TBody b;
+    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    b.shift(From, To);
+    QPoint found(-1, -1);
+    b.findHome(P, found);
+    QCOMPARE(found, Home);
 }
 
 void TestTBody::findHomeNoMatchLeavesPosition()
 {
-    TBody B;
-    B.Init(2, 2, false, false);
-    B.Current[0][0].Number = 17;
-    QPoint Found(5, 6);
-    B.FindHome(QPoint(1, 1), Found);
-    QCOMPARE(Found, QPoint(5, 6));
+    TBody b;
+    b.init(2, 2, false, false);
+    b.current[0][0].number = 17;
+    QPoint found(5, 6);
+    b.findHome(QPoint(1, 1), found);
+    QCOMPARE(found, QPoint(5, 6));
 }
 
 void TestTBody::cellRects()
 {
-    TBody B;
-    B.Init(2, 3, false, false);
-    B.Shift(QPoint(1, 2), QPoint(3, 2)); // row 2 now holds 5 6 4
-    QRect R;
-    B.CurrentCellRect(1, 2, 100, 80, R);
-    QCOMPARE(R, QRect(100, 80, 100, 80));
-    B.TargetCellRect(1, 2, 100, 80, R);
-    QCOMPARE(R, QRect(0, 80, 100, 80));
-    B.CurrentCellRect(3, 2, 7, 9, R);
-    QCOMPARE(R, QRect(0, 9, 7, 9));
+    TBody b;
+    b.init(2, 3, false, false);
+    b.shift(QPoint(1, 2), QPoint(3, 2)); // row 2 now holds 5 6 4
+    QRect r;
+    b.currentCellRect(1, 2, 100, 80, r);
+    QCOMPARE(r, QRect(100, 80, 100, 80));
+    b.targetCellRect(1, 2, 100, 80, r);
+    QCOMPARE(r, QRect(0, 80, 100, 80));
+    b.currentCellRect(3, 2, 7, 9, r);
+    QCOMPARE(r, QRect(0, 9, 7, 9));
 }
 
 void TestTBody::streamRoundTrip()
 {
-    TBody B;
-    FillPattern(B);
-    B.Rows = 3;
-    B.Cols = 4;
-    B.ExtraRow = 1;
-    B.ExtraCol = 0;
-    QBuffer Buffer;
-    Buffer.open(QIODevice::ReadWrite);
-    B.SaveToStream(Buffer);
-    QCOMPARE(Buffer.size(), qint64(880));
+    TBody b;
+    fillPattern(b);
+    b.rows = 3;
+    b.cols = 4;
+    b.extraRow = 1;
+    b.extraCol = 0;
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    b.saveToStream(buffer);
+    QCOMPARE(buffer.size(), qint64(880));
 
-    Buffer.seek(0);
-    TBody Loaded;
-    QVERIFY(Loaded.LoadFromStream(Buffer));
-    QCOMPARE(Loaded.Rows, 3);
-    QCOMPARE(Loaded.Cols, 4);
-    QCOMPARE(Loaded.ExtraRow, 1);
-    QCOMPARE(Loaded.ExtraCol, 0);
+    buffer.seek(0);
+    TBody loaded;
+    QVERIFY(loaded.loadFromStream(buffer));
+    QCOMPARE(loaded.rows, 3);
+    QCOMPARE(loaded.cols, 4);
+    QCOMPARE(loaded.extraRow, 1);
+    QCOMPARE(loaded.extraCol, 0);
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            QVERIFY(SameCell(Loaded.Target[c][r], B.Target[c][r]));
-            QVERIFY(SameCell(Loaded.Current[c][r], B.Current[c][r]));
+            QVERIFY(sameCell(loaded.target[c][r], b.target[c][r]));
+            QVERIFY(sameCell(loaded.current[c][r], b.current[c][r]));
         }
 
-    QBuffer Again;
-    Again.open(QIODevice::WriteOnly);
-    Loaded.SaveToStream(Again);
-    QCOMPARE(Again.data(), Buffer.data());
+    QBuffer again;
+    again.open(QIODevice::WriteOnly);
+    loaded.saveToStream(again);
+    QCOMPARE(again.data(), buffer.data());
 }
 
 void TestTBody::streamLayout()
 {
-    TBody B;
-    B.Init(2, 3, false, true);
-    B.Shift(QPoint(1, 1), QPoint(2, 1)); // row 1: empty, 1, 2
-    QBuffer Buffer;
-    Buffer.open(QIODevice::WriteOnly);
-    B.SaveToStream(Buffer);
-    const QByteArray D = Buffer.data();
-    auto IntAt = [&D](int Offset) { return qFromLittleEndian<qint32>(D.constData() + Offset); };
-    QCOMPARE(IntAt(0), 2);
-    QCOMPARE(IntAt(4), 3);
-    QCOMPARE(IntAt(8), 0);
-    QCOMPARE(IntAt(12), 1);
-    QCOMPARE(D.mid(0, 4), QByteArray("\x02\x00\x00\x00", 4));
+    TBody b;
+    b.init(2, 3, false, true);
+    b.shift(QPoint(1, 1), QPoint(2, 1)); // row 1: empty, 1, 2
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    b.saveToStream(buffer);
+    const QByteArray d = buffer.data();
+    auto intAt = [&d](int offset) { return qFromLittleEndian<qint32>(d.constData() + offset); };
+    QCOMPARE(intAt(0), 2);
+    QCOMPARE(intAt(4), 3);
+    QCOMPARE(intAt(8), 0);
+    QCOMPARE(intAt(12), 1);
+    QCOMPARE(d.mid(0, 4), QByteArray("\x02\x00\x00\x00", 4));
     // Target column 1, row 2 is number 4 at home (1, 2); column 2 starts six records later.
-    QCOMPARE(IntAt(16 + 12), 4);
-    QCOMPARE(IntAt(16 + 12 + 4), 1);
-    QCOMPARE(IntAt(16 + 12 + 8), 2);
-    QCOMPARE(IntAt(16 + 6 * 12), 2);
+    QCOMPARE(intAt(16 + 12), 4);
+    QCOMPARE(intAt(16 + 12 + 4), 1);
+    QCOMPARE(intAt(16 + 12 + 8), 2);
+    QCOMPARE(intAt(16 + 6 * 12), 2);
     // Current follows Target: column 2, row 1 now holds number 1.
-    QCOMPARE(IntAt(16 + 432 + 6 * 12), 1);
-    QCOMPARE(IntAt(16 + 432), 0);
+    QCOMPARE(intAt(16 + 432 + 6 * 12), 1);
+    QCOMPARE(intAt(16 + 432), 0);
 }
 
 void TestTBody::streamShort()
 {
-    TBody B;
-    B.Init(2, 2, false, false);
-    QBuffer Whole;
-    Whole.open(QIODevice::WriteOnly);
-    B.SaveToStream(Whole);
-    QByteArray Cut = Whole.data();
-    Cut.chop(1);
-    QBuffer Buffer(&Cut);
-    Buffer.open(QIODevice::ReadOnly);
+    TBody b;
+    b.init(2, 2, false, false);
+    QBuffer whole;
+    whole.open(QIODevice::WriteOnly);
+    b.saveToStream(whole);
+    QByteArray cut = whole.data();
+    cut.chop(1);
+    QBuffer buffer(&cut);
+    buffer.open(QIODevice::ReadOnly);
 
-    TBody Loaded;
-    Loaded.Init(4, 4, true, true);
-    const TBody Before = Loaded;
-    QVERIFY(!Loaded.LoadFromStream(Buffer));
-    QCOMPARE(Loaded.Rows, 4);
-    QVERIFY(std::memcmp(Loaded.Target, Before.Target, sizeof(Loaded.Target)) == 0);
+    TBody loaded;
+    loaded.init(4, 4, true, true);
+    const TBody before = loaded;
+    QVERIFY(!loaded.loadFromStream(buffer));
+    QCOMPARE(loaded.rows, 4);
+    QVERIFY(std::memcmp(loaded.target, before.target, sizeof(loaded.target)) == 0);
 }
 
 void TestTBody::isPlayable_data()
@@ -496,45 +496,45 @@ void TestTBody::isPlayable()
 {
     QFETCH(int, Case);
     QFETCH(bool, Playable);
-    TBody B;
-    B.Init(3, 3, Case == 1, Case == 1);
+    TBody b;
+    b.init(3, 3, Case == 1, Case == 1);
     if (Case == 1) {
-        B.Shift(QPoint(1, 1), QPoint(1, 3));
-        B.Shift(QPoint(1, 2), QPoint(4, 2));
+        b.shift(QPoint(1, 1), QPoint(1, 3));
+        b.shift(QPoint(1, 2), QPoint(4, 2));
     }
     switch (Case) {
-    case 2: B.Rows = 1; break;
-    case 3: B.Rows = 5; break;
-    case 4: B.Cols = 1; break;
-    case 5: B.ExtraRow = 2; break;
-    case 6: B.ExtraCol = -1; break;
-    case 7: B.Target[1][0].Number = 3; break;
-    case 8: B.Target[1][0].Home = QPoint(1, 1); break;
+    case 2: b.rows = 1; break;
+    case 3: b.rows = 5; break;
+    case 4: b.cols = 1; break;
+    case 5: b.extraRow = 2; break;
+    case 6: b.extraCol = -1; break;
+    case 7: b.target[1][0].number = 3; break;
+    case 8: b.target[1][0].home = QPoint(1, 1); break;
     case 9:
-        B.Init(3, 3, false, true);
-        B.Target[3][1].Number = 4;
+        b.init(3, 3, false, true);
+        b.target[3][1].number = 4;
         break;
-    case 10: B.Current[2][2].Number = 10; break;
-    case 11: B.Current[0][0] = B.Current[1][0]; break;
-    case 12: B.Current[0][0].Home = QPoint(2, 1); break;
+    case 10: b.current[2][2].number = 10; break;
+    case 11: b.current[0][0] = b.current[1][0]; break;
+    case 12: b.current[0][0].home = QPoint(2, 1); break;
     case 13:
-        B.Init(3, 3, false, true);
-        B.Current[0][0].Number = 0;
+        b.init(3, 3, false, true);
+        b.current[0][0].number = 0;
         break;
     case 14:
-        B.Target[5][5].Number = 99;
-        B.Current[4][0].Number = -3;
-        B.Current[0][4].Home = QPoint(7, 7);
+        b.target[5][5].number = 99;
+        b.current[4][0].number = -3;
+        b.current[0][4].home = QPoint(7, 7);
         break;
     case 15:
-        B.Init(2, 2, true, true);
-        B.Target[2][2].Home = QPoint(-5, 40);
-        B.Current[2][0].Home = QPoint(8, 8);
+        b.init(2, 2, true, true);
+        b.target[2][2].home = QPoint(-5, 40);
+        b.current[2][0].home = QPoint(8, 8);
         break;
-    case 16: B = TBody(); break;
+    case 16: b = TBody(); break;
     default: break;
     }
-    QCOMPARE(B.IsPlayable(), Playable);
+    QCOMPARE(b.isPlayable(), Playable);
 }
 
 QTEST_GUILESS_MAIN(TestTBody)

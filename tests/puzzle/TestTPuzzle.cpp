@@ -16,179 +16,179 @@
 namespace {
 
 // A picture whose every pixel differs from its neighbours, so that any misplaced row or column shows.
-QImage MakeSource(int Width, int Height)
+QImage makeSource(int width, int height)
 {
-    QImage Image(Width, Height, QImage::Format_RGB32);
-    for (int y = 0; y < Height; ++y) {
-        auto *Line = reinterpret_cast<QRgb *>(Image.scanLine(y));
-        for (int x = 0; x < Width; ++x)
-            Line[x] = qRgb((x * 3 + y) & 255, (y * 7 + x / 2) & 255, (x ^ (y * 5)) & 255);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x * 3 + y) & 255, (y * 7 + x / 2) & 255, (x ^ (y * 5)) & 255);
     }
-    return Image;
+    return image;
 }
 
 // A small texture that looks like no part of the source picture.
-QImage MakeTexture()
+QImage makeTexture()
 {
-    QImage Image = CreateWorkingBitmap(7, 5);
+    QImage image = createWorkingBitmap(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
-            Image.setPixel(x, y, qRgb(10 + x * 30, 200 - y * 20, 77));
-    return Image;
+            image.setPixel(x, y, qRgb(10 + x * 30, 200 - y * 20, 77));
+    return image;
 }
 
-QRgb Inverted(QRgb C)
+QRgb inverted(QRgb c)
 {
-    return qRgb(255 - qRed(C), 255 - qGreen(C), 255 - qBlue(C));
+    return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
 }
 
 // The display, the texture and the puzzle that draws into them, made the way the main window makes them.
 struct TBench {
-    QImage Display;
-    QImage Texture = MakeTexture();
-    TPuzzle Puzzle{&Display, &Texture};
-    int Changes = 0;
-    int Messages = 0;
-    QRect LastChange;
+    QImage display;
+    QImage texture = makeTexture();
+    TPuzzle puzzle{&display, &texture};
+    int changes = 0;
+    int messages = 0;
+    QRect lastChange;
 
-    TBench(int Width, int Height, int Rows, int Cols, bool EmptyRow = false, bool EmptyCol = false,
-           qint32 Effect = Effect::Negative)
+    TBench(int width, int height, int rows, int cols, bool emptyRow = false, bool emptyCol = false,
+           qint32 effect = Effect::Negative)
     {
-        Puzzle.Source = MakeSource(Width, Height);
-        Puzzle.DisplayChanged = [this](const QRect &R) {
-            ++Changes;
-            LastChange = R;
+        puzzle.source = makeSource(width, height);
+        puzzle.displayChanged = [this](const QRect &r) {
+            ++changes;
+            lastChange = r;
         };
-        Puzzle.ProcessMessages = [this] { ++Messages; };
-        Puzzle.Setup(Effect, Rows, Cols, false, EmptyRow, EmptyCol);
+        puzzle.processMessages = [this] { ++messages; };
+        puzzle.setup(effect, rows, cols, false, emptyRow, emptyCol);
     }
 
     // Play mode on the solved arrangement, without a tangle.
-    void Play()
+    void play()
     {
-        Puzzle.EditMode = false;
-        Puzzle.RenderAll();
+        puzzle.editMode = false;
+        puzzle.renderAll();
     }
 
-    QRect CellRect(QPoint P) const
+    QRect cellRect(QPoint p) const
     {
-        return QRect((P.x() - 1) * Puzzle.CellWidth, (P.y() - 1) * Puzzle.CellHeight, Puzzle.CellWidth,
-                     Puzzle.CellHeight);
+        return QRect((p.x() - 1) * puzzle.cellWidth, (p.y() - 1) * puzzle.cellHeight, puzzle.cellWidth,
+                     puzzle.cellHeight);
     }
 
     // The piece the cell at P should show, before its frame is drawn.
-    QImage ExpectedPiece(QPoint P, bool Plain) const
+    QImage expectedPiece(QPoint p, bool plain) const
     {
-        if (Puzzle.Body.IsEmpty(P.x(), P.y())) {
-            QImage Tiled = CreateWorkingBitmap(Puzzle.CellWidth, Puzzle.CellHeight);
-            for (int y = 0; y < Tiled.height(); ++y)
-                for (int x = 0; x < Tiled.width(); ++x)
-                    Tiled.setPixel(x, y, Texture.pixel(x % Texture.width(), y % Texture.height()));
-            return Tiled;
+        if (puzzle.body.isEmpty(p.x(), p.y())) {
+            QImage tiled = createWorkingBitmap(puzzle.cellWidth, puzzle.cellHeight);
+            for (int y = 0; y < tiled.height(); ++y)
+                for (int x = 0; x < tiled.width(); ++x)
+                    tiled.setPixel(x, y, texture.pixel(x % texture.width(), y % texture.height()));
+            return tiled;
         }
-        QRect R;
-        Puzzle.Body.CurrentCellRect(P.x(), P.y(), Puzzle.CellWidth, Puzzle.CellHeight, R);
-        return (Plain ? Puzzle.Plain : Puzzle.Concealed).copy(R);
+        QRect r;
+        puzzle.body.currentCellRect(p.x(), p.y(), puzzle.cellWidth, puzzle.cellHeight, r);
+        return (plain ? puzzle.plain : puzzle.concealed).copy(r);
     }
 
     // True when the cell shows the piece inside its frame band (which may be up to 8 pixels wide).
-    bool ShowsPiece(QPoint P, bool Plain) const
+    bool showsPiece(QPoint p, bool plain) const
     {
-        const QRect Inner = QRect(QPoint(0, 0), CellRect(P).size()).adjusted(8, 8, -8, -8);
-        return Display.copy(Inner.translated(CellRect(P).topLeft())) == ExpectedPiece(P, Plain).copy(Inner);
+        const QRect inner = QRect(QPoint(0, 0), cellRect(p).size()).adjusted(8, 8, -8, -8);
+        return display.copy(inner.translated(cellRect(p).topLeft())) == expectedPiece(p, plain).copy(inner);
     }
 
     // The width of the inverted border band, read along the cell's diagonal and checked on all four sides.
-    int FrameWidth(QPoint P, bool Plain) const
+    int frameWidth(QPoint p, bool plain) const
     {
-        const QImage Piece = ExpectedPiece(P, Plain);
-        const QRect R = CellRect(P);
-        int Width = 0;
-        while (Width < 12 && Display.pixel(R.left() + Width, R.top() + R.height() / 2)
-                   == Inverted(Piece.pixel(Width, R.height() / 2)))
-            ++Width;
+        const QImage piece = expectedPiece(p, plain);
+        const QRect r = cellRect(p);
+        int width = 0;
+        while (width < 12 && display.pixel(r.left() + width, r.top() + r.height() / 2)
+                   == inverted(piece.pixel(width, r.height() / 2)))
+            ++width;
         for (int d = 0; d < 12; ++d) {
-            const bool In = d < Width;
-            const int Mx = R.width() / 2, My = R.height() / 2;
-            const int Rx = R.width() - 1 - d, By = R.height() - 1 - d;
-            if ((Display.pixel(R.left() + Mx, R.top() + d) == Inverted(Piece.pixel(Mx, d))) != In
-                || (Display.pixel(R.left() + Rx, R.top() + My) == Inverted(Piece.pixel(Rx, My))) != In
-                || (Display.pixel(R.left() + Mx, R.top() + By) == Inverted(Piece.pixel(Mx, By))) != In)
+            const bool in = d < width;
+            const int mx = r.width() / 2, my = r.height() / 2;
+            const int rx = r.width() - 1 - d, by = r.height() - 1 - d;
+            if ((display.pixel(r.left() + mx, r.top() + d) == inverted(piece.pixel(mx, d))) != in
+                || (display.pixel(r.left() + rx, r.top() + my) == inverted(piece.pixel(rx, my))) != in
+                || (display.pixel(r.left() + mx, r.top() + by) == inverted(piece.pixel(mx, by))) != in)
                 return -1;
         }
-        return Width;
+        return width;
     }
 
     // The window's side of the move protocol.
-    int Commits = 0;
+    int commits = 0;
     void Catch()
     {
-        Puzzle.DragState = TDragState::Caught;
-        Puzzle.RedrawSelected();
+        puzzle.dragState = TDragState::Caught;
+        puzzle.redrawSelected();
     }
-    void Press(int X, int Y)
+    void press(int x, int y)
     {
-        Puzzle.HoverAt(X, Y);
+        puzzle.hoverAt(x, y);
         Catch();
     }
-    void Move(int X, int Y)
+    void move(int x, int y)
     {
-        if (Puzzle.DragState == TDragState::Idle) {
-            Puzzle.HoverAt(X, Y);
-        } else if (Puzzle.DragState == TDragState::Caught) {
-            if (Puzzle.TryStartDrag(X, Y))
-                Puzzle.RenderDrag(X, Y);
-        } else if (Puzzle.NearCellCentre(X, Y)) {
-            Puzzle.Commit(X, Y);
-            ++Commits;
+        if (puzzle.dragState == TDragState::Idle) {
+            puzzle.hoverAt(x, y);
+        } else if (puzzle.dragState == TDragState::Caught) {
+            if (puzzle.tryStartDrag(x, y))
+                puzzle.renderDrag(x, y);
+        } else if (puzzle.nearCellCentre(x, y)) {
+            puzzle.commit(x, y);
+            ++commits;
             Catch();
         } else {
-            Puzzle.RenderDrag(X, Y);
+            puzzle.renderDrag(x, y);
         }
     }
-    void Release(int X, int Y)
+    void release(int x, int y)
     {
-        if (Puzzle.DragState == TDragState::Row || Puzzle.DragState == TDragState::Column) {
-            Puzzle.Commit(X, Y);
-            ++Commits;
+        if (puzzle.dragState == TDragState::Row || puzzle.dragState == TDragState::Column) {
+            puzzle.commit(x, y);
+            ++commits;
         }
-        Puzzle.DragState = TDragState::Idle;
-        Puzzle.RedrawSelected();
+        puzzle.dragState = TDragState::Idle;
+        puzzle.redrawSelected();
     }
 };
 
-QString RowNumbers(const TBody &B, int r)
+QString rowNumbers(const TBody &b, int r)
 {
-    QStringList L;
-    for (int c = 1; c <= B.TotalCols(); ++c)
-        L << QString::number(B.Current[c - 1][r - 1].Number);
-    return L.join(' ');
+    QStringList l;
+    for (int c = 1; c <= b.totalCols(); ++c)
+        l << QString::number(b.current[c - 1][r - 1].number);
+    return l.join(' ');
 }
 
-QString Arrangement(const TBody &B)
+QString arrangement(const TBody &b)
 {
-    QStringList L;
-    for (int r = 1; r <= B.TotalRows(); ++r)
-        L << RowNumbers(B, r);
-    return L.join(" / ");
+    QStringList l;
+    for (int r = 1; r <= b.totalRows(); ++r)
+        l << rowNumbers(b, r);
+    return l.join(" / ");
 }
 
 // The positions whose number changed between two arrangements.
-QList<QPoint> Changed(const TBody &Before, const TBody &After)
+QList<QPoint> changed(const TBody &before, const TBody &after)
 {
-    QList<QPoint> L;
-    for (int c = 1; c <= After.TotalCols(); ++c)
-        for (int r = 1; r <= After.TotalRows(); ++r)
-            if (Before.Current[c - 1][r - 1].Number != After.Current[c - 1][r - 1].Number)
-                L << QPoint(c, r);
-    return L;
+    QList<QPoint> l;
+    for (int c = 1; c <= after.totalCols(); ++c)
+        for (int r = 1; r <= after.totalRows(); ++r)
+            if (before.current[c - 1][r - 1].number != after.current[c - 1][r - 1].number)
+                l << QPoint(c, r);
+    return l;
 }
 
 class TTestClock
 {
 public:
-    explicit TTestClock(quint32 Seed) { TRandom::SetTestClock([Seed] { return Seed; }); }
-    ~TTestClock() { TRandom::SetTestClock({}); }
+    explicit TTestClock(quint32 seed) { TRandom::setTestClock([seed] { return seed; }); }
+    ~TTestClock() { TRandom::setTestClock({}); }
 };
 
 } // namespace
@@ -259,16 +259,16 @@ private slots:
 
 void TestTPuzzle::newPuzzle()
 {
-    QImage Display;
-    const QImage Texture = MakeTexture();
-    const TPuzzle P(&Display, &Texture);
-    QCOMPARE(P.Scale, 1.0);
-    QCOMPARE(P.FitScale, 0.0);
-    QVERIFY(!P.EditMode && !P.Solved && !P.Modified && !P.SemiEffect);
-    QVERIFY(IsNoCell(P.Selected));
-    QCOMPARE(P.DragState, TDragState::Idle);
-    QCOMPARE(P.Body.Rows, 0);
-    QVERIFY(P.Title.isEmpty() && P.FileName.isEmpty());
+    QImage display;
+    const QImage texture = makeTexture();
+    const TPuzzle p(&display, &texture);
+    QCOMPARE(p.scale, 1.0);
+    QCOMPARE(p.fitScale, 0.0);
+    QVERIFY(!p.editMode && !p.solved && !p.modified && !p.semiEffect);
+    QVERIFY(isNoCell(p.selected));
+    QCOMPARE(p.dragState, TDragState::Idle);
+    QCOMPARE(p.body.rows, 0);
+    QVERIFY(p.title.isEmpty() && p.fileName.isEmpty());
 }
 
 void TestTPuzzle::geometry_data()
@@ -318,19 +318,19 @@ void TestTPuzzle::geometry()
     QFETCH(int, Threshold);
     QFETCH(QSize, PlainSize);
     QFETCH(QSize, DisplaySize);
-    TBench B(SourceSize.width(), SourceSize.height(), Rows, Cols, Extra, Extra);
-    B.Puzzle.Scale = Scale;
-    B.Puzzle.Rebuild();
-    QCOMPARE(QSize(B.Puzzle.CellWidth, B.Puzzle.CellHeight), Cell);
-    QCOMPARE(B.Puzzle.DragThreshold, Threshold);
-    QCOMPARE(B.Puzzle.Plain.size(), PlainSize);
-    QCOMPARE(B.Puzzle.Concealed.size(), PlainSize);
-    QCOMPARE(B.Display.size(), DisplaySize);
-    QCOMPARE(B.Puzzle.CellBitmap.size(), Cell);
-    QCOMPARE(B.Puzzle.RowStrip.size(), QSize(DisplaySize.width(), Cell.height()));
-    QCOMPARE(B.Puzzle.ColStrip.size(), QSize(Cell.width(), DisplaySize.height()));
-    QCOMPARE(B.Display.format(), WorkingFormat);
-    QCOMPARE(B.Puzzle.Plain.format(), WorkingFormat);
+    TBench b(SourceSize.width(), SourceSize.height(), Rows, Cols, Extra, Extra);
+    b.puzzle.scale = Scale;
+    b.puzzle.rebuild();
+    QCOMPARE(QSize(b.puzzle.cellWidth, b.puzzle.cellHeight), Cell);
+    QCOMPARE(b.puzzle.dragThreshold, Threshold);
+    QCOMPARE(b.puzzle.plain.size(), PlainSize);
+    QCOMPARE(b.puzzle.concealed.size(), PlainSize);
+    QCOMPARE(b.display.size(), DisplaySize);
+    QCOMPARE(b.puzzle.cellBitmap.size(), Cell);
+    QCOMPARE(b.puzzle.rowStrip.size(), QSize(DisplaySize.width(), Cell.height()));
+    QCOMPARE(b.puzzle.colStrip.size(), QSize(Cell.width(), DisplaySize.height()));
+    QCOMPARE(b.display.format(), WorkingFormat);
+    QCOMPARE(b.puzzle.plain.format(), WorkingFormat);
 }
 
 void TestTPuzzle::cellAt_data()
@@ -350,62 +350,62 @@ void TestTPuzzle::cellAt()
 {
     QFETCH(QPoint, Pixel);
     QFETCH(QPoint, Cell);
-    TBench B(300, 200, 2, 3);
-    QCOMPARE(B.Puzzle.CellAt(Pixel.x(), Pixel.y()), Cell);
-    QCOMPARE(B.Puzzle.CellCentre(QPoint(2, 1)), QPoint(150, 50));
-    QCOMPARE(B.Puzzle.CellCentre(QPoint(3, 2)), QPoint(250, 150));
+    TBench b(300, 200, 2, 3);
+    QCOMPARE(b.puzzle.cellAt(Pixel.x(), Pixel.y()), Cell);
+    QCOMPARE(b.puzzle.cellCentre(QPoint(2, 1)), QPoint(150, 50));
+    QCOMPARE(b.puzzle.cellCentre(QPoint(3, 2)), QPoint(250, 150));
 }
 
 void TestTPuzzle::setupState()
 {
-    TBench B(300, 200, 2, 3, false, false, Effect::Hidden);
-    B.Puzzle.Selected = QPoint(2, 2);
-    B.Puzzle.Solved = true;
-    B.Puzzle.Setup(Effect::Dark, 3, 2, true, true, false);
-    QCOMPARE(B.Puzzle.Version, 1);
-    QCOMPARE(B.Puzzle.Effect, qint32(Effect::Dark));
-    QVERIFY(B.Puzzle.SemiEffect);
-    QVERIFY(B.Puzzle.EditMode);
-    QVERIFY(!B.Puzzle.Solved);
-    QVERIFY(B.Puzzle.Modified);
-    QVERIFY(IsNoCell(B.Puzzle.Selected));
-    QCOMPARE(B.Puzzle.Body.TotalRows(), 4);
-    QCOMPARE(B.Display.size(), QSize(300, 268)); // cells 150 x 67 (66.67 rounded)
+    TBench b(300, 200, 2, 3, false, false, Effect::Hidden);
+    b.puzzle.selected = QPoint(2, 2);
+    b.puzzle.solved = true;
+    b.puzzle.setup(Effect::Dark, 3, 2, true, true, false);
+    QCOMPARE(b.puzzle.version, 1);
+    QCOMPARE(b.puzzle.effect, qint32(Effect::Dark));
+    QVERIFY(b.puzzle.semiEffect);
+    QVERIFY(b.puzzle.editMode);
+    QVERIFY(!b.puzzle.solved);
+    QVERIFY(b.puzzle.modified);
+    QVERIFY(isNoCell(b.puzzle.selected));
+    QCOMPARE(b.puzzle.body.totalRows(), 4);
+    QCOMPARE(b.display.size(), QSize(300, 268)); // cells 150 x 67 (66.67 rounded)
 }
 
 void TestTPuzzle::rebuildKeepsDisplay()
 {
-    TBench B(300, 200, 2, 3);
-    const uchar *Bits = B.Display.constBits();
-    B.Puzzle.Tangle();
-    QCOMPARE(B.Display.constBits(), Bits);
-    B.Puzzle.Scale = 2;
-    B.Puzzle.Rebuild();
-    QCOMPARE(B.Display.size(), QSize(600, 400));
+    TBench b(300, 200, 2, 3);
+    const uchar *bits = b.display.constBits();
+    b.puzzle.tangle();
+    QCOMPARE(b.display.constBits(), bits);
+    b.puzzle.scale = 2;
+    b.puzzle.rebuild();
+    QCOMPARE(b.display.size(), QSize(600, 400));
 }
 
 void TestTPuzzle::zoomInSteps()
 {
-    TBench B(400, 300, 2, 2);
-    B.Puzzle.UpdateFit(790, 560, false);
-    QVERIFY(qFuzzyCompare(B.Puzzle.FitScale, 560.0 / 300.0));
-    QCOMPARE(B.Puzzle.Scale, 1.0);
-    QCOMPARE(B.Puzzle.CellWidth, 200);
-    QCOMPARE(B.Puzzle.CellHeight, 150);
-    const double Steps[] = {1.1, 1.21, 1.331, 1.4641, 1.61051, 1.771561};
-    for (double Step : Steps) {
-        QVERIFY(B.Puzzle.CanZoomIn());
-        B.Puzzle.ZoomIn();
-        QVERIFY2(qFuzzyCompare(B.Puzzle.Scale, Step), qPrintable(QString::number(B.Puzzle.Scale)));
-        B.Puzzle.UpdateFit(790, 560, false);
-        QVERIFY(qFuzzyCompare(B.Puzzle.Scale, Step));
+    TBench b(400, 300, 2, 2);
+    b.puzzle.updateFit(790, 560, false);
+    QVERIFY(qFuzzyCompare(b.puzzle.fitScale, 560.0 / 300.0));
+    QCOMPARE(b.puzzle.scale, 1.0);
+    QCOMPARE(b.puzzle.cellWidth, 200);
+    QCOMPARE(b.puzzle.cellHeight, 150);
+    const double steps[] = {1.1, 1.21, 1.331, 1.4641, 1.61051, 1.771561};
+    for (double step : steps) {
+        QVERIFY(b.puzzle.canZoomIn());
+        b.puzzle.zoomIn();
+        QVERIFY2(qFuzzyCompare(b.puzzle.scale, step), qPrintable(QString::number(b.puzzle.scale)));
+        b.puzzle.updateFit(790, 560, false);
+        QVERIFY(qFuzzyCompare(b.puzzle.scale, step));
     }
-    B.Puzzle.ZoomIn();
-    QCOMPARE(B.Puzzle.Scale, B.Puzzle.FitScale);
-    QCOMPARE(B.Puzzle.CellWidth, 373);
-    QCOMPARE(B.Puzzle.CellHeight, 280);
-    QCOMPARE(B.Display.size(), QSize(746, 560));
-    QVERIFY(!B.Puzzle.CanZoomIn());
+    b.puzzle.zoomIn();
+    QCOMPARE(b.puzzle.scale, b.puzzle.fitScale);
+    QCOMPARE(b.puzzle.cellWidth, 373);
+    QCOMPARE(b.puzzle.cellHeight, 280);
+    QCOMPARE(b.display.size(), QSize(746, 560));
+    QVERIFY(!b.puzzle.canZoomIn());
 }
 
 void TestTPuzzle::fit_data()
@@ -429,69 +429,69 @@ void TestTPuzzle::fit()
     QFETCH(bool, Auto);
     QFETCH(double, Fit);
     QFETCH(double, Scale);
-    TBench B(400, 300, 2, 2, EmptyRow, EmptyCol);
-    B.Puzzle.UpdateFit(790, 560, Auto);
-    QVERIFY2(qFuzzyCompare(B.Puzzle.FitScale, Fit), qPrintable(QString::number(B.Puzzle.FitScale, 'g', 17)));
-    QVERIFY(qFuzzyCompare(B.Puzzle.Scale, Scale));
-    QVERIFY(B.Display.width() <= 790 && B.Display.height() <= 560);
+    TBench b(400, 300, 2, 2, EmptyRow, EmptyCol);
+    b.puzzle.updateFit(790, 560, Auto);
+    QVERIFY2(qFuzzyCompare(b.puzzle.fitScale, Fit), qPrintable(QString::number(b.puzzle.fitScale, 'g', 17)));
+    QVERIFY(qFuzzyCompare(b.puzzle.scale, Scale));
+    QVERIFY(b.display.width() <= 790 && b.display.height() <= 560);
 
     // Without Auto Best Fit a smaller panel shrinks the picture to the new fit; a larger one leaves it alone.
-    B.Puzzle.UpdateFit(395, 280, false);
-    const double Smaller = B.Puzzle.FitScale;
-    QVERIFY(Smaller < Fit && Smaller < 1.0);
-    QCOMPARE(B.Puzzle.Scale, Smaller);
-    B.Puzzle.UpdateFit(790, 560, false);
-    QCOMPARE(B.Puzzle.Scale, Smaller);
+    b.puzzle.updateFit(395, 280, false);
+    const double smaller = b.puzzle.fitScale;
+    QVERIFY(smaller < Fit && smaller < 1.0);
+    QCOMPARE(b.puzzle.scale, smaller);
+    b.puzzle.updateFit(790, 560, false);
+    QCOMPARE(b.puzzle.scale, smaller);
 }
 
 void TestTPuzzle::fitTolerance()
 {
-    TBench B(400, 300, 2, 2);
-    B.Puzzle.UpdateFit(790, 560, true);
-    const int Before = B.Changes;
-    B.Puzzle.Scale = B.Puzzle.FitScale * (1 + 1e-6);
-    B.Puzzle.UpdateFit(790, 560, true);
-    B.Puzzle.UpdateFit(790, 560, false);
-    QCOMPARE(B.Changes, Before); // nothing rebuilt within the tolerances
-    B.Puzzle.Scale = B.Puzzle.FitScale * 1.0001;
-    B.Puzzle.UpdateFit(790, 560, false);
-    QCOMPARE(B.Puzzle.Scale, B.Puzzle.FitScale);
-    QVERIFY(B.Changes > Before);
+    TBench b(400, 300, 2, 2);
+    b.puzzle.updateFit(790, 560, true);
+    const int before = b.changes;
+    b.puzzle.scale = b.puzzle.fitScale * (1 + 1e-6);
+    b.puzzle.updateFit(790, 560, true);
+    b.puzzle.updateFit(790, 560, false);
+    QCOMPARE(b.changes, before); // nothing rebuilt within the tolerances
+    b.puzzle.scale = b.puzzle.fitScale * 1.0001;
+    b.puzzle.updateFit(790, 560, false);
+    QCOMPARE(b.puzzle.scale, b.puzzle.fitScale);
+    QVERIFY(b.changes > before);
 }
 
 void TestTPuzzle::tinyPanel()
 {
     // A panel narrower than the grid gives a fit of 0; the cells stay one pixel wide and nothing divides by 0.
-    TBench B(400, 300, 2, 2, true, true);
-    B.Puzzle.UpdateFit(2, 2, true);
-    QCOMPARE(B.Puzzle.FitScale, 0.0);
-    QCOMPARE(B.Puzzle.CellWidth, 1);
-    QCOMPARE(B.Puzzle.CellHeight, 1);
-    QCOMPARE(B.Display.size(), QSize(3, 3));
-    B.Puzzle.HoverAt(1, 1);
-    QCOMPARE(B.Puzzle.Selected, QPoint(2, 2));
-    QVERIFY(!B.Puzzle.NearCellCentre(0, 0)); // threshold 0: nothing is near
+    TBench b(400, 300, 2, 2, true, true);
+    b.puzzle.updateFit(2, 2, true);
+    QCOMPARE(b.puzzle.fitScale, 0.0);
+    QCOMPARE(b.puzzle.cellWidth, 1);
+    QCOMPARE(b.puzzle.cellHeight, 1);
+    QCOMPARE(b.display.size(), QSize(3, 3));
+    b.puzzle.hoverAt(1, 1);
+    QCOMPARE(b.puzzle.selected, QPoint(2, 2));
+    QVERIFY(!b.puzzle.nearCellCentre(0, 0)); // threshold 0: nothing is near
 }
 
 void TestTPuzzle::zoomOut()
 {
-    TBench B(400, 300, 2, 2);
-    B.Puzzle.UpdateFit(790, 560, false);
-    B.Puzzle.ZoomOut();
-    QVERIFY(qFuzzyCompare(B.Puzzle.Scale, 1 / 1.1));
-    QCOMPARE(B.Puzzle.CellWidth, 182); // 181.8
-    QCOMPARE(B.Puzzle.CellHeight, 136); // 136.4
-    B.Puzzle.ActualSize();
-    QCOMPARE(B.Puzzle.Scale, 1.0);
-    QCOMPARE(B.Puzzle.CellWidth, 200);
-    B.Puzzle.BestFit();
-    QCOMPARE(B.Puzzle.Scale, B.Puzzle.FitScale);
+    TBench b(400, 300, 2, 2);
+    b.puzzle.updateFit(790, 560, false);
+    b.puzzle.zoomOut();
+    QVERIFY(qFuzzyCompare(b.puzzle.scale, 1 / 1.1));
+    QCOMPARE(b.puzzle.cellWidth, 182); // 181.8
+    QCOMPARE(b.puzzle.cellHeight, 136); // 136.4
+    b.puzzle.actualSize();
+    QCOMPARE(b.puzzle.scale, 1.0);
+    QCOMPARE(b.puzzle.cellWidth, 200);
+    b.puzzle.bestFit();
+    QCOMPARE(b.puzzle.scale, b.puzzle.fitScale);
 
     // Zooming out for ever never makes an empty cell.
     for (int i = 0; i < 120; ++i)
-        B.Puzzle.ZoomOut();
-    QCOMPARE(B.Puzzle.CellWidth, 1);
-    QCOMPARE(B.Puzzle.CellHeight, 1);
+        b.puzzle.zoomOut();
+    QCOMPARE(b.puzzle.cellWidth, 1);
+    QCOMPARE(b.puzzle.cellHeight, 1);
 }
 
 void TestTPuzzle::canZoomOut_data()
@@ -512,10 +512,10 @@ void TestTPuzzle::canZoomOut()
     QFETCH(QSize, SourceSize);
     QFETCH(int, ZoomOuts);
     QFETCH(bool, Can);
-    TBench B(SourceSize.width(), SourceSize.height(), 2, 2);
+    TBench b(SourceSize.width(), SourceSize.height(), 2, 2);
     for (int i = 0; i < ZoomOuts; ++i)
-        B.Puzzle.ZoomOut();
-    QCOMPARE(B.Puzzle.CanZoomOut(), Can);
+        b.puzzle.zoomOut();
+    QCOMPARE(b.puzzle.canZoomOut(), Can);
 }
 
 void TestTPuzzle::canActualSize_data()
@@ -534,12 +534,12 @@ void TestTPuzzle::canActualSize()
     QFETCH(QSize, SourceSize);
     QFETCH(int, ZoomIns);
     QFETCH(bool, Can);
-    TBench B(SourceSize.width(), SourceSize.height(), 2, 2);
-    QVERIFY(!B.Puzzle.CanActualSize()); // no fit yet
-    B.Puzzle.UpdateFit(790, 560, false);
+    TBench b(SourceSize.width(), SourceSize.height(), 2, 2);
+    QVERIFY(!b.puzzle.canActualSize()); // no fit yet
+    b.puzzle.updateFit(790, 560, false);
     for (int i = 0; i < ZoomIns; ++i)
-        B.Puzzle.ZoomIn();
-    QCOMPARE(B.Puzzle.CanActualSize(), Can);
+        b.puzzle.zoomIn();
+    QCOMPARE(b.puzzle.canActualSize(), Can);
 }
 
 void TestTPuzzle::semiEffect_data()
@@ -557,19 +557,19 @@ void TestTPuzzle::semiEffect()
     QFETCH(bool, EditMode);
     QFETCH(bool, SemiEffect);
     QFETCH(bool, SelectedPlain);
-    TBench B(300, 200, 2, 3);
-    B.Puzzle.Body.Shift(QPoint(1, 1), QPoint(2, 1));
-    B.Puzzle.SemiEffect = SemiEffect;
-    B.Puzzle.EditMode = EditMode;
-    B.Puzzle.Selected = QPoint(2, 1);
-    B.Puzzle.RenderAll();
+    TBench b(300, 200, 2, 3);
+    b.puzzle.body.shift(QPoint(1, 1), QPoint(2, 1));
+    b.puzzle.semiEffect = SemiEffect;
+    b.puzzle.editMode = EditMode;
+    b.puzzle.selected = QPoint(2, 1);
+    b.puzzle.renderAll();
     if (EditMode) // take the stamp off again to see the cells under it
-        StampTwoLines(B.Display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    QVERIFY(B.Puzzle.Plain.copy(0, 0, 100, 100) != B.Puzzle.Concealed.copy(0, 0, 100, 100));
+        stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QVERIFY(b.puzzle.plain.copy(0, 0, 100, 100) != b.puzzle.concealed.copy(0, 0, 100, 100));
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r) {
-            const bool Plain = SelectedPlain && QPoint(c, r) == QPoint(2, 1);
-            QVERIFY2(B.ShowsPiece(QPoint(c, r), Plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
+            const bool plain = SelectedPlain && QPoint(c, r) == QPoint(2, 1);
+            QVERIFY2(b.showsPiece(QPoint(c, r), plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
         }
 }
 
@@ -600,108 +600,108 @@ void TestTPuzzle::frames()
     QFETCH(bool, Solved);
     QFETCH(bool, EmptyCell);
     QFETCH(int, Width);
-    TBench B(300, 200, 2, 3, false, true);
-    B.Play();
-    const QPoint P = EmptyCell ? QPoint(4, 2) : QPoint(2, 2);
-    B.Puzzle.Solved = Solved;
-    B.Puzzle.DragState = TDragState(State);
-    B.Puzzle.Selected = IsSelected ? P : QPoint(1, 1);
-    B.Puzzle.DrawCell(P, Advice);
-    QVERIFY(B.ShowsPiece(P, Solved));
-    QCOMPARE(B.FrameWidth(P, Solved), Width);
-    QCOMPARE(B.LastChange, B.CellRect(P));
+    TBench b(300, 200, 2, 3, false, true);
+    b.play();
+    const QPoint p = EmptyCell ? QPoint(4, 2) : QPoint(2, 2);
+    b.puzzle.solved = Solved;
+    b.puzzle.dragState = TDragState(State);
+    b.puzzle.selected = IsSelected ? p : QPoint(1, 1);
+    b.puzzle.drawCell(p, Advice);
+    QVERIFY(b.showsPiece(p, Solved));
+    QCOMPARE(b.frameWidth(p, Solved), Width);
+    QCOMPARE(b.lastChange, b.cellRect(p));
 }
 
 void TestTPuzzle::emptyCellTiled()
 {
-    TBench B(300, 200, 2, 3, true, true);
-    B.Puzzle.Solved = true; // no frame: the whole cell is texture
-    B.Puzzle.EditMode = false;
-    B.Puzzle.RenderAll();
-    for (const QPoint P : {QPoint(4, 1), QPoint(1, 3), QPoint(4, 3)})
-        QCOMPARE(B.Display.copy(B.CellRect(P)), B.ExpectedPiece(P, true));
-    QCOMPARE(B.Display.copy(0, 0, 300, 200), B.Puzzle.Plain);
+    TBench b(300, 200, 2, 3, true, true);
+    b.puzzle.solved = true; // no frame: the whole cell is texture
+    b.puzzle.editMode = false;
+    b.puzzle.renderAll();
+    for (const QPoint p : {QPoint(4, 1), QPoint(1, 3), QPoint(4, 3)})
+        QCOMPARE(b.display.copy(b.cellRect(p)), b.expectedPiece(p, true));
+    QCOMPARE(b.display.copy(0, 0, 300, 200), b.puzzle.plain);
 }
 
 void TestTPuzzle::editStamp()
 {
-    TBench B(300, 200, 2, 3);
-    QVERIFY(B.Puzzle.EditMode);
-    const QImage Stamped = B.Display.copy();
-    B.Puzzle.EditMode = false;
-    B.Puzzle.RenderAll();
-    const QImage Bare = B.Display.copy();
-    QVERIFY(Stamped != Bare);
+    TBench b(300, 200, 2, 3);
+    QVERIFY(b.puzzle.editMode);
+    const QImage stamped = b.display.copy();
+    b.puzzle.editMode = false;
+    b.puzzle.renderAll();
+    const QImage bare = b.display.copy();
+    QVERIFY(stamped != bare);
     // The stamp is an exclusive-or: stamping the bare picture once gives exactly what edit mode showed.
-    QImage Again = Bare;
-    StampTwoLines(Again, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    QCOMPARE(Again, Stamped);
+    QImage again = bare;
+    stampTwoLines(again, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QCOMPARE(again, stamped);
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r)
-            QCOMPARE(B.FrameWidth(QPoint(c, r), false), 1);
+            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
 }
 
 void TestTPuzzle::solvedShowsPlainPicture()
 {
-    TBench B(300, 200, 2, 3);
-    B.Puzzle.Tangle();
+    TBench b(300, 200, 2, 3);
+    b.puzzle.tangle();
     // Put it back by hand, as the player's last move would.
-    B.Puzzle.Body.Reset();
-    B.Puzzle.Selected = QPoint(1, 1);
-    B.Puzzle.DragState = TDragState::Row;
-    QVERIFY(B.Puzzle.Commit(50, 50));
-    B.Puzzle.DragState = TDragState::Idle;
-    B.Puzzle.Deselect();
-    B.Puzzle.RenderAll();
-    QCOMPARE(B.Display, B.Puzzle.Plain);
+    b.puzzle.body.reset();
+    b.puzzle.selected = QPoint(1, 1);
+    b.puzzle.dragState = TDragState::Row;
+    QVERIFY(b.puzzle.commit(50, 50));
+    b.puzzle.dragState = TDragState::Idle;
+    b.puzzle.deselect();
+    b.puzzle.renderAll();
+    QCOMPARE(b.display, b.puzzle.plain);
 }
 
 void TestTPuzzle::renderReports()
 {
-    TBench B(300, 200, 2, 3);
-    B.Changes = B.Messages = 0;
-    B.Puzzle.RenderAll();
-    QCOMPARE(B.Changes, 1);
-    QCOMPARE(B.LastChange, QRect(0, 0, 300, 200));
-    QCOMPARE(B.Messages, 1);
-    B.Puzzle.DrawCell(QPoint(3, 2), false);
-    QCOMPARE(B.Changes, 2);
-    QCOMPARE(B.LastChange, QRect(200, 100, 100, 100));
-    QCOMPARE(B.Messages, 1);
-    B.Puzzle.DrawCell(NoCell, false);
-    QCOMPARE(B.Changes, 2);
+    TBench b(300, 200, 2, 3);
+    b.changes = b.messages = 0;
+    b.puzzle.renderAll();
+    QCOMPARE(b.changes, 1);
+    QCOMPARE(b.lastChange, QRect(0, 0, 300, 200));
+    QCOMPARE(b.messages, 1);
+    b.puzzle.drawCell(QPoint(3, 2), false);
+    QCOMPARE(b.changes, 2);
+    QCOMPARE(b.lastChange, QRect(200, 100, 100, 100));
+    QCOMPARE(b.messages, 1);
+    b.puzzle.drawCell(NoCell, false);
+    QCOMPARE(b.changes, 2);
 
     // Without an owner's hooks the puzzle still draws.
-    B.Puzzle.DisplayChanged = nullptr;
-    B.Puzzle.ProcessMessages = nullptr;
-    B.Puzzle.RenderAll();
+    b.puzzle.displayChanged = nullptr;
+    b.puzzle.processMessages = nullptr;
+    b.puzzle.renderAll();
 }
 
 void TestTPuzzle::cellsFollowArrangement()
 {
-    TBench B(400, 300, 3, 4, true, true);
-    B.Play();
-    B.Puzzle.Body.Shift(QPoint(1, 2), QPoint(4, 2));
-    B.Puzzle.Body.Shift(QPoint(5, 1), QPoint(5, 3));
-    B.Puzzle.Body.Shift(QPoint(2, 4), QPoint(5, 4));
-    B.Puzzle.RenderAll();
+    TBench b(400, 300, 3, 4, true, true);
+    b.play();
+    b.puzzle.body.shift(QPoint(1, 2), QPoint(4, 2));
+    b.puzzle.body.shift(QPoint(5, 1), QPoint(5, 3));
+    b.puzzle.body.shift(QPoint(2, 4), QPoint(5, 4));
+    b.puzzle.renderAll();
     for (int c = 1; c <= 5; ++c)
         for (int r = 1; r <= 4; ++r) {
-            QVERIFY(B.ShowsPiece(QPoint(c, r), false));
-            QCOMPARE(B.FrameWidth(QPoint(c, r), false), 1);
+            QVERIFY(b.showsPiece(QPoint(c, r), false));
+            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
         }
 }
 
 void TestTPuzzle::setEffect()
 {
-    TBench B(300, 200, 2, 3, false, false, 99); // no effect: concealed is the plain picture
-    QCOMPARE(B.Puzzle.Concealed, B.Puzzle.Plain);
-    B.Puzzle.SetEffect(Effect::Negative);
-    QCOMPARE(B.Puzzle.Effect, qint32(Effect::Negative));
-    const QImage Piece = B.Puzzle.Concealed.copy(100, 0, 100, 100);
-    QCOMPARE(Piece.pixel(50, 50), Inverted(B.Puzzle.Plain.pixel(150, 50)));
-    StampTwoLines(B.Display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    QVERIFY(B.ShowsPiece(QPoint(2, 1), false));
+    TBench b(300, 200, 2, 3, false, false, 99); // no effect: concealed is the plain picture
+    QCOMPARE(b.puzzle.concealed, b.puzzle.plain);
+    b.puzzle.setEffect(Effect::Negative);
+    QCOMPARE(b.puzzle.effect, qint32(Effect::Negative));
+    const QImage piece = b.puzzle.concealed.copy(100, 0, 100, 100);
+    QCOMPARE(piece.pixel(50, 50), inverted(b.puzzle.plain.pixel(150, 50)));
+    stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QVERIFY(b.showsPiece(QPoint(2, 1), false));
 }
 
 void TestTPuzzle::loadPictureTitle_data()
@@ -720,18 +720,18 @@ void TestTPuzzle::loadPictureTitle()
     QFETCH(QString, Path);
     QFETCH(QString, Title);
     QFETCH(bool, Fails);
-    QImage Display;
-    TPuzzle P(&Display, nullptr);
-    P.Source = MakeSource(30, 20);
-    bool Raised = false;
+    QImage display;
+    TPuzzle p(&display, nullptr);
+    p.source = makeSource(30, 20);
+    bool raised = false;
     try {
-        P.LoadPicture(Path);
+        p.loadPicture(Path);
     } catch (const TError &) {
-        Raised = true;
+        raised = true;
     }
-    QCOMPARE(Raised, Fails);
-    QCOMPARE(P.Title, Title);
-    QCOMPARE(P.Source.size(), QSize(30, 20)); // unread extensions leave the picture alone
+    QCOMPARE(raised, Fails);
+    QCOMPARE(p.title, Title);
+    QCOMPARE(p.source.size(), QSize(30, 20)); // unread extensions leave the picture alone
 }
 
 void TestTPuzzle::tangleSteps_data()
@@ -757,31 +757,31 @@ void TestTPuzzle::tangleSteps()
     QFETCH(bool, EmptyCol);
     QFETCH(int, Shifts);
     TBench B(240, 240, Rows, Cols, EmptyRow, EmptyCol);
-    for (quint32 Seed : {1u, 77u, 123456789u, 0xFFFFFFFFu}) {
-        const TTestClock Clock(Seed);
+    for (quint32 seed : {1u, 77u, 123456789u, 0xFFFFFFFFu}) {
+        const TTestClock clock(seed);
         int Steps = 0;
-        int Renders = 0;
-        TBody Previous = B.Puzzle.Body;
-        B.Puzzle.ProcessMessages = [&Renders] { ++Renders; };
-        B.Puzzle.TangleStep = [&] {
+        int renders = 0;
+        TBody Previous = B.puzzle.body;
+        B.puzzle.processMessages = [&renders] { ++renders; };
+        B.puzzle.tangleStep = [&] {
             ++Steps;
             // Every step is on screen when the window is told about it.
-            QImage Shown = B.Display.copy();
-            B.Puzzle.ProcessMessages = nullptr;
-            B.Puzzle.RenderAll();
-            QCOMPARE(B.Display, Shown);
-            B.Puzzle.ProcessMessages = [&Renders] { ++Renders; };
-            Previous = B.Puzzle.Body;
+            QImage shown = B.display.copy();
+            B.puzzle.processMessages = nullptr;
+            B.puzzle.renderAll();
+            QCOMPARE(B.display, shown);
+            B.puzzle.processMessages = [&renders] { ++renders; };
+            Previous = B.puzzle.body;
         };
-        B.Puzzle.Modified = false;
-        B.Puzzle.Tangle();
+        B.puzzle.modified = false;
+        B.puzzle.tangle();
         QCOMPARE(Steps, Shifts);
-        QCOMPARE(Renders, Shifts + 2); // the rebuild, the solved arrangement, then each step
-        QVERIFY(!B.Puzzle.EditMode);
-        QVERIFY(!B.Puzzle.Solved);
-        QVERIFY(!B.Puzzle.Modified);
-        QVERIFY(B.Puzzle.Body.IsPlayable());
-        QCOMPARE(Arrangement(Previous), Arrangement(B.Puzzle.Body)); // the last step was reported too
+        QCOMPARE(renders, Shifts + 2); // the rebuild, the solved arrangement, then each step
+        QVERIFY(!B.puzzle.editMode);
+        QVERIFY(!B.puzzle.solved);
+        QVERIFY(!B.puzzle.modified);
+        QVERIFY(B.puzzle.body.isPlayable());
+        QCOMPARE(arrangement(Previous), arrangement(B.puzzle.body)); // the last step was reported too
     }
 }
 
@@ -809,89 +809,89 @@ void TestTPuzzle::tangleEveryStepMoves()
     QFETCH(bool, EmptyCol);
     TBench B(120, 120, Rows, Cols, EmptyRow, EmptyCol);
     for (quint32 Seed = 1; Seed <= 60; ++Seed) {
-        const TTestClock Clock(Seed * 2654435761u);
-        B.Puzzle.Body.Reset();
-        TBody Previous = B.Puzzle.Body;
+        const TTestClock clock(Seed * 2654435761u);
+        B.puzzle.body.reset();
+        TBody Previous = B.puzzle.body;
         int LastLine = 0; // column number, or minus the row number
         int Step = 0;
-        bool AcrossMoved = false;
-        B.Puzzle.TangleStep = [&] {
+        bool acrossMoved = false;
+        B.puzzle.tangleStep = [&] {
             ++Step;
-            const QString Where = QStringLiteral("seed %1 step %2").arg(Seed).arg(Step);
-            const QList<QPoint> Moved = Changed(Previous, B.Puzzle.Body);
-            Previous = B.Puzzle.Body;
-            if (Moved.isEmpty()) {
-                QVERIFY2(AcrossMoved, qPrintable(Where));
+            const QString where = QStringLiteral("seed %1 step %2").arg(Seed).arg(Step);
+            const QList<QPoint> moved = changed(Previous, B.puzzle.body);
+            Previous = B.puzzle.body;
+            if (moved.isEmpty()) {
+                QVERIFY2(acrossMoved, qPrintable(where));
                 LastLine = 0;
                 return;
             }
-            bool SameColumn = true, SameRow = true;
-            for (const QPoint &P : Moved) {
-                SameColumn = SameColumn && P.x() == Moved[0].x();
-                SameRow = SameRow && P.y() == Moved[0].y();
+            bool sameColumn = true, sameRow = true;
+            for (const QPoint &p : moved) {
+                sameColumn = sameColumn && p.x() == moved[0].x();
+                sameRow = sameRow && p.y() == moved[0].y();
             }
-            QVERIFY2(Moved.size() >= 2 && SameColumn != SameRow, qPrintable(Where));
-            const int Line = SameColumn ? Moved[0].x() : -Moved[0].y();
-            QVERIFY2(Line != LastLine, qPrintable(Where));
-            if (!AcrossMoved) {
-                QVERIFY2(!EmptyCol || Line != Cols + 1, qPrintable(Where));
-                QVERIFY2(!EmptyRow || Line != -(Rows + 1), qPrintable(Where));
+            QVERIFY2(moved.size() >= 2 && sameColumn != sameRow, qPrintable(where));
+            const int line = sameColumn ? moved[0].x() : -moved[0].y();
+            QVERIFY2(line != LastLine, qPrintable(where));
+            if (!acrossMoved) {
+                QVERIFY2(!EmptyCol || line != Cols + 1, qPrintable(where));
+                QVERIFY2(!EmptyRow || line != -(Rows + 1), qPrintable(where));
             }
-            if ((EmptyCol && Line < 0) || (EmptyRow && Line > 0))
-                AcrossMoved = true;
-            LastLine = Line;
+            if ((EmptyCol && line < 0) || (EmptyRow && line > 0))
+                acrossMoved = true;
+            LastLine = line;
         };
-        B.Puzzle.Tangle();
-        B.Puzzle.TangleStep = nullptr;
-        QCOMPARE(Step, B.Puzzle.Body.TotalRows() + B.Puzzle.Body.TotalCols() - 1);
+        B.puzzle.tangle();
+        B.puzzle.tangleStep = nullptr;
+        QCOMPARE(Step, B.puzzle.body.totalRows() + B.puzzle.body.totalCols() - 1);
     }
 }
 
 void TestTPuzzle::tangleTwoByTwoNeverSolved()
 {
-    TBench B(100, 100, 2, 2);
-    for (quint32 Seed = 0; Seed < 300; ++Seed) {
-        const TTestClock Clock(Seed * 40503u + 7u);
-        B.Puzzle.Tangle();
-        QVERIFY2(!B.Puzzle.Body.IsSolved(), qPrintable(QString::number(Seed)));
+    TBench b(100, 100, 2, 2);
+    for (quint32 seed = 0; seed < 300; ++seed) {
+        const TTestClock clock(seed * 40503u + 7u);
+        b.puzzle.tangle();
+        QVERIFY2(!b.puzzle.body.isSolved(), qPrintable(QString::number(seed)));
     }
 }
 
 void TestTPuzzle::tangleStartsFromSolved()
 {
-    TBench B(300, 300, 3, 3, true, false);
-    const TTestClock Clock(4242);
-    B.Puzzle.Tangle();
-    const QString First = Arrangement(B.Puzzle.Body);
-    B.Puzzle.Body.Shift(QPoint(1, 2), QPoint(3, 2));
-    B.Puzzle.Tangle();
-    QCOMPARE(Arrangement(B.Puzzle.Body), First);
+    TBench b(300, 300, 3, 3, true, false);
+    const TTestClock clock(4242);
+    b.puzzle.tangle();
+    const QString first = arrangement(b.puzzle.body);
+    b.puzzle.body.shift(QPoint(1, 2), QPoint(3, 2));
+    b.puzzle.tangle();
+    QCOMPARE(arrangement(b.puzzle.body), first);
 }
 
 void TestTPuzzle::hover()
 {
-    TBench B(300, 200, 2, 3);
-    B.Play();
-    B.Puzzle.HoverAt(150, 60);
-    QCOMPARE(B.Puzzle.Selected, QPoint(2, 1));
-    QCOMPARE(B.Puzzle.Anchor, QPoint(150, 50));
-    QCOMPARE(B.FrameWidth(QPoint(2, 1), false), 2);
-    const int Changes = B.Changes;
-    B.Puzzle.HoverAt(199, 99); // same cell: nothing redrawn
-    QCOMPARE(B.Changes, Changes);
-    B.Puzzle.HoverAt(250, 150);
-    QCOMPARE(B.Puzzle.Selected, QPoint(3, 2));
-    QCOMPARE(B.Puzzle.Anchor, QPoint(250, 150));
-    QCOMPARE(B.FrameWidth(QPoint(2, 1), false), 1);
-    QCOMPARE(B.FrameWidth(QPoint(3, 2), false), 2);
-    QCOMPARE(B.Changes, Changes + 2);
-    B.Puzzle.HoverAt(300, 150); // past the picture: no cell
-    QVERIFY(IsNoCell(B.Puzzle.Selected));
-    QCOMPARE(B.FrameWidth(QPoint(3, 2), false), 1);
-    B.Puzzle.HoverAt(10, 10);
-    B.Puzzle.Deselect();
-    QVERIFY(IsNoCell(B.Puzzle.Selected));
-    QCOMPARE(B.FrameWidth(QPoint(1, 1), false), 1);
+    TBench b(300, 200, 2, 3);
+    b.play();
+    b.puzzle.hoverAt(150, 60);
+    QCOMPARE(b.puzzle.selected, QPoint(2, 1));
+    QCOMPARE(b.puzzle.anchor, QPoint(150, 50));
+    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 2);
+    const int changes = b.changes;
+    b.puzzle.hoverAt(199, 99); // same cell: nothing redrawn
+    QCOMPARE(b.changes, changes);
+    b.puzzle.hoverAt(250, 150);
+    QCOMPARE(b.puzzle.selected, QPoint(3, 2));
+    QCOMPARE(b.puzzle.anchor, QPoint(250, 150));
+    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 1);
+    QCOMPARE(b.frameWidth(QPoint(3, 2), false), 2);
+    QCOMPARE(b.changes, changes + 2);
+    b.puzzle.hoverAt(300, 150); // past the picture: no cell
+    QVERIFY(isNoCell(b.puzzle.selected));
+    QCOMPARE(b.frameWidth(QPoint(3, 2), false), 1);
+    b.puzzle.hoverAt(10, 10);
+    b.puzzle.deselect();
+    QVERIFY(isNoCell(b.puzzle.selected));
+    QCOMPARE(b.frameWidth(QPoint(1, 1), false), 1);
 }
 
 void TestTPuzzle::dragStart_data()
@@ -913,18 +913,18 @@ void TestTPuzzle::dragStart()
     QFETCH(int, Dx);
     QFETCH(int, Dy);
     QFETCH(int, State);
-    TBench B(300, 200, 2, 3);
-    B.Play();
-    QVERIFY(!B.Puzzle.TryStartDrag(300, 300)); // nothing selected
-    B.Press(150, 50);
-    QCOMPARE(B.FrameWidth(QPoint(2, 1), false), 4);
-    const bool Started = B.Puzzle.TryStartDrag(150 + Dx, 50 + Dy);
-    QCOMPARE(Started, State != int(TDragState::Caught));
-    QCOMPARE(int(B.Puzzle.DragState), State);
+    TBench b(300, 200, 2, 3);
+    b.play();
+    QVERIFY(!b.puzzle.tryStartDrag(300, 300)); // nothing selected
+    b.press(150, 50);
+    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 4);
+    const bool started = b.puzzle.tryStartDrag(150 + Dx, 50 + Dy);
+    QCOMPARE(started, State != int(TDragState::Caught));
+    QCOMPARE(int(b.puzzle.dragState), State);
     if (State == int(TDragState::Row))
-        QCOMPARE(B.Puzzle.RowStrip, B.Display.copy(0, 0, 300, 100));
+        QCOMPARE(b.puzzle.rowStrip, b.display.copy(0, 0, 300, 100));
     if (State == int(TDragState::Column))
-        QCOMPARE(B.Puzzle.ColStrip, B.Display.copy(100, 0, 100, 200));
+        QCOMPARE(b.puzzle.colStrip, b.display.copy(100, 0, 100, 200));
 }
 
 void TestTPuzzle::nearCellCentre_data()
@@ -946,9 +946,9 @@ void TestTPuzzle::nearCellCentre()
 {
     QFETCH(int, Offset);
     QFETCH(bool, Near);
-    TBench B(300, 200, 2, 3);
-    QCOMPARE(B.Puzzle.NearCellCentre(50 + Offset, 50), Near);
-    QCOMPARE(B.Puzzle.NearCellCentre(50, 50 + Offset), Near);
+    TBench b(300, 200, 2, 3);
+    QCOMPARE(b.puzzle.nearCellCentre(50 + Offset, 50), Near);
+    QCOMPARE(b.puzzle.nearCellCentre(50, 50 + Offset), Near);
 }
 
 void TestTPuzzle::dragCommits_data()
@@ -972,47 +972,47 @@ void TestTPuzzle::dragCommits()
     QFETCH(int, Commits);
     QFETCH(QString, Row);
     QFETCH(QPoint, Caught);
-    TBench B(400, 200, 2, 4);
-    B.Play();
-    B.Press(50, 50);
-    for (int Offset : Path)
-        B.Move(50 + Offset, 50);
-    QCOMPARE(B.Commits, Commits);
-    QCOMPARE(RowNumbers(B.Puzzle.Body, 1), Row);
-    QCOMPARE(RowNumbers(B.Puzzle.Body, 2), QStringLiteral("5 6 7 8"));
-    QCOMPARE(B.Puzzle.Selected, Caught);
-    QCOMPARE(B.Puzzle.Solved, Commits > 0 && Row == QStringLiteral("1 2 3 4"));
-    if (Commits > 0 && !B.Puzzle.Solved) {
+    TBench b(400, 200, 2, 4);
+    b.play();
+    b.press(50, 50);
+    for (int offset : Path)
+        b.move(50 + offset, 50);
+    QCOMPARE(b.commits, Commits);
+    QCOMPARE(rowNumbers(b.puzzle.body, 1), Row);
+    QCOMPARE(rowNumbers(b.puzzle.body, 2), QStringLiteral("5 6 7 8"));
+    QCOMPARE(b.puzzle.selected, Caught);
+    QCOMPARE(b.puzzle.solved, Commits > 0 && Row == QStringLiteral("1 2 3 4"));
+    if (Commits > 0 && !b.puzzle.solved) {
         // After a snap the line on screen is exactly the new arrangement with the caught cell framed.
-        const QImage Shown = B.Display.copy();
-        B.Puzzle.RenderAll();
-        QCOMPARE(B.Display, Shown);
+        const QImage shown = b.display.copy();
+        b.puzzle.renderAll();
+        QCOMPARE(b.display, shown);
     }
 }
 
 void TestTPuzzle::wrapLeft()
 {
-    TBench Left(300, 200, 2, 3, false, true);
-    Left.Play();
-    Left.Press(50, 150);
-    Left.Move(30, 150);
-    QCOMPARE(Left.Puzzle.DragState, TDragState::Row);
-    Left.Move(-20, 150);
-    const QImage ShownLeft = Left.Display.copy();
-    Left.Release(-50, 150);
+    TBench left(300, 200, 2, 3, false, true);
+    left.play();
+    left.press(50, 150);
+    left.move(30, 150);
+    QCOMPARE(left.puzzle.dragState, TDragState::Row);
+    left.move(-20, 150);
+    const QImage shownLeft = left.display.copy();
+    left.release(-50, 150);
 
-    TBench Right(300, 200, 2, 3, false, true);
-    Right.Play();
-    Right.Press(50, 150);
-    Right.Move(70, 150);
-    Right.Move(50 + 400 - 70, 150); // the same offset, the other way round the 400-pixel row
-    QCOMPARE(Right.Display, ShownLeft);
-    Right.Release(350, 150);
+    TBench right(300, 200, 2, 3, false, true);
+    right.play();
+    right.press(50, 150);
+    right.move(70, 150);
+    right.move(50 + 400 - 70, 150); // the same offset, the other way round the 400-pixel row
+    QCOMPARE(right.display, shownLeft);
+    right.release(350, 150);
 
-    QCOMPARE(RowNumbers(Left.Puzzle.Body, 2), QStringLiteral("5 6 0 4"));
-    QCOMPARE(Arrangement(Left.Puzzle.Body), Arrangement(Right.Puzzle.Body));
-    QCOMPARE(Left.Puzzle.Selected, QPoint(4, 2));
-    QCOMPARE(Left.Display, Right.Display);
+    QCOMPARE(rowNumbers(left.puzzle.body, 2), QStringLiteral("5 6 0 4"));
+    QCOMPARE(arrangement(left.puzzle.body), arrangement(right.puzzle.body));
+    QCOMPARE(left.puzzle.selected, QPoint(4, 2));
+    QCOMPARE(left.display, right.display);
 }
 
 void TestTPuzzle::releaseCommitsUnderPointer_data()
@@ -1028,137 +1028,137 @@ void TestTPuzzle::releaseCommitsUnderPointer()
 {
     QFETCH(int, X);
     QFETCH(QString, Row);
-    TBench B(300, 200, 2, 3);
-    B.Play();
-    B.Press(50, 50);
-    B.Move(70, 50);
-    B.Move(X, 50);
-    B.Release(X, 50);
-    QCOMPARE(B.Commits, 1);
-    QCOMPARE(RowNumbers(B.Puzzle.Body, 1), Row);
-    QCOMPARE(B.Puzzle.DragState, TDragState::Idle);
-    QCOMPARE(B.Puzzle.Solved, Row == QStringLiteral("1 2 3"));
-    if (!B.Puzzle.Solved) {
-        const QImage Shown = B.Display.copy();
-        B.Puzzle.RenderAll();
-        QCOMPARE(B.Display, Shown);
+    TBench b(300, 200, 2, 3);
+    b.play();
+    b.press(50, 50);
+    b.move(70, 50);
+    b.move(X, 50);
+    b.release(X, 50);
+    QCOMPARE(b.commits, 1);
+    QCOMPARE(rowNumbers(b.puzzle.body, 1), Row);
+    QCOMPARE(b.puzzle.dragState, TDragState::Idle);
+    QCOMPARE(b.puzzle.solved, Row == QStringLiteral("1 2 3"));
+    if (!b.puzzle.solved) {
+        const QImage shown = b.display.copy();
+        b.puzzle.renderAll();
+        QCOMPARE(b.display, shown);
     }
 }
 
 void TestTPuzzle::backToOwnCell()
 {
-    TBench B(300, 200, 2, 3);
-    B.Play();
-    QVERIFY(!B.Puzzle.Solved);
-    B.Press(150, 150);
-    B.Move(150, 120);
-    QCOMPARE(B.Puzzle.DragState, TDragState::Column);
-    B.Move(150, 80);
-    B.Move(150, 140);
-    QCOMPARE(B.Commits, 1);
-    QCOMPARE(B.Puzzle.Selected, QPoint(2, 2));
-    QVERIFY(B.Puzzle.Body.IsSolved());
-    QVERIFY(B.Puzzle.Solved); // the solved test ran although nothing moved
+    TBench b(300, 200, 2, 3);
+    b.play();
+    QVERIFY(!b.puzzle.solved);
+    b.press(150, 150);
+    b.move(150, 120);
+    QCOMPARE(b.puzzle.dragState, TDragState::Column);
+    b.move(150, 80);
+    b.move(150, 140);
+    QCOMPARE(b.commits, 1);
+    QCOMPARE(b.puzzle.selected, QPoint(2, 2));
+    QVERIFY(b.puzzle.body.isSolved());
+    QVERIFY(b.puzzle.solved); // the solved test ran although nothing moved
 }
 
 void TestTPuzzle::commitSolves()
 {
-    TBench B(300, 200, 2, 3);
-    B.Puzzle.Body.Shift(QPoint(1, 1), QPoint(2, 1));
-    B.Play();
-    B.Press(150, 50);
-    B.Move(120, 50);
-    B.Move(55, 50);
-    QVERIFY(B.Puzzle.Solved);
+    TBench b(300, 200, 2, 3);
+    b.puzzle.body.shift(QPoint(1, 1), QPoint(2, 1));
+    b.play();
+    b.press(150, 50);
+    b.move(120, 50);
+    b.move(55, 50);
+    QVERIFY(b.puzzle.solved);
 
     // In edit mode nothing counts as solved.
-    B.Puzzle.EditMode = true;
-    B.Puzzle.DragState = TDragState::Row;
-    QVERIFY(!B.Puzzle.Commit(50, 50));
-    QVERIFY(!B.Puzzle.Solved);
+    b.puzzle.editMode = true;
+    b.puzzle.dragState = TDragState::Row;
+    QVERIFY(!b.puzzle.commit(50, 50));
+    QVERIFY(!b.puzzle.solved);
 }
 
 void TestTPuzzle::commitOffGrid()
 {
     // Without confinement the pointer can leave the line or the picture; the move follows the line's own
     // direction and never reaches a position outside the grid.
-    TBench B(300, 200, 2, 3);
-    B.Play();
-    B.Press(50, 150);
-    B.Move(80, 150);
-    B.Release(160, 330);
-    QCOMPARE(RowNumbers(B.Puzzle.Body, 2), QStringLiteral("6 4 5"));
-    QCOMPARE(B.Puzzle.Selected, QPoint(2, 2));
+    TBench b(300, 200, 2, 3);
+    b.play();
+    b.press(50, 150);
+    b.move(80, 150);
+    b.release(160, 330);
+    QCOMPARE(rowNumbers(b.puzzle.body, 2), QStringLiteral("6 4 5"));
+    QCOMPARE(b.puzzle.selected, QPoint(2, 2));
 
-    B.Press(150, 50);
-    B.Move(150, 20);
-    QCOMPARE(B.Puzzle.DragState, TDragState::Column);
-    B.Release(999, 250); // below the picture: wraps to row 1 again
-    QCOMPARE(Arrangement(B.Puzzle.Body), QStringLiteral("1 2 3 / 6 4 5"));
+    b.press(150, 50);
+    b.move(150, 20);
+    QCOMPARE(b.puzzle.dragState, TDragState::Column);
+    b.release(999, 250); // below the picture: wraps to row 1 again
+    QCOMPARE(arrangement(b.puzzle.body), QStringLiteral("1 2 3 / 6 4 5"));
 
-    B.Puzzle.DragState = TDragState::Caught;
-    B.Puzzle.Commit(-500, -500);
-    QCOMPARE(B.Puzzle.Selected, QPoint(2, 1));
-    QCOMPARE(Arrangement(B.Puzzle.Body), QStringLiteral("1 2 3 / 6 4 5"));
-    B.Puzzle.ShowAdvice(-500, 10); // off the picture: nothing to flash, no wait
+    b.puzzle.dragState = TDragState::Caught;
+    b.puzzle.commit(-500, -500);
+    QCOMPARE(b.puzzle.selected, QPoint(2, 1));
+    QCOMPARE(arrangement(b.puzzle.body), QStringLiteral("1 2 3 / 6 4 5"));
+    b.puzzle.showAdvice(-500, 10); // off the picture: nothing to flash, no wait
 }
 
 void TestTPuzzle::emptyCellSlides()
 {
-    TBench B(300, 200, 2, 3, false, true);
-    B.Play();
-    B.Press(350, 50);
-    B.Move(330, 50);
-    B.Move(250, 50);
-    QCOMPARE(RowNumbers(B.Puzzle.Body, 1), QStringLiteral("2 3 0 1"));
-    QCOMPARE(B.Puzzle.Selected, QPoint(3, 1));
-    QVERIFY(B.ShowsPiece(QPoint(3, 1), false));
+    TBench b(300, 200, 2, 3, false, true);
+    b.play();
+    b.press(350, 50);
+    b.move(330, 50);
+    b.move(250, 50);
+    QCOMPARE(rowNumbers(b.puzzle.body, 1), QStringLiteral("2 3 0 1"));
+    QCOMPARE(b.puzzle.selected, QPoint(3, 1));
+    QVERIFY(b.showsPiece(QPoint(3, 1), false));
 }
 
 void TestTPuzzle::renderDragPixels_data()
 {
     QTest::addColumn<bool>("Row");
     QTest::addColumn<int>("Offset");
-    for (bool Row : {true, false})
-        for (int Offset : {0, 1, 37, 100, 299, 400, -1, -137, 1005})
-            QTest::addRow("%s %d", Row ? "row" : "column", Offset) << Row << Offset;
+    for (bool row : {true, false})
+        for (int offset : {0, 1, 37, 100, 299, 400, -1, -137, 1005})
+            QTest::addRow("%s %d", row ? "row" : "column", offset) << row << offset;
 }
 
 void TestTPuzzle::renderDragPixels()
 {
     QFETCH(bool, Row);
     QFETCH(int, Offset);
-    TBench B(300, 200, 2, 3, true, true); // 400 x 300
-    B.Play();
-    B.Press(150, 150);
-    QVERIFY(B.Puzzle.TryStartDrag(Row ? 170 : 150, Row ? 150 : 170));
-    const QImage Before = B.Display.copy();
-    const uchar *Bits = B.Display.constBits();
-    const int Changes = B.Changes;
-    B.Puzzle.RenderDrag(150 + (Row ? Offset : 0), 150 + (Row ? 0 : Offset));
-    QCOMPARE(B.Display.constBits(), Bits);
-    QCOMPARE(B.Changes, Changes + 1);
+    TBench b(300, 200, 2, 3, true, true); // 400 x 300
+    b.play();
+    b.press(150, 150);
+    QVERIFY(b.puzzle.tryStartDrag(Row ? 170 : 150, Row ? 150 : 170));
+    const QImage before = b.display.copy();
+    const uchar *bits = b.display.constBits();
+    const int changes = b.changes;
+    b.puzzle.renderDrag(150 + (Row ? Offset : 0), 150 + (Row ? 0 : Offset));
+    QCOMPARE(b.display.constBits(), bits);
+    QCOMPARE(b.changes, changes + 1);
 
-    const QRect Band = Row ? QRect(0, 100, 400, 100) : QRect(100, 0, 100, 300);
-    QCOMPARE(B.LastChange, Band);
+    const QRect band = Row ? QRect(0, 100, 400, 100) : QRect(100, 0, 100, 300);
+    QCOMPARE(b.lastChange, band);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x) {
-            QRgb Want = Before.pixel(x, y);
-            if (Band.contains(x, y)) {
-                const int Along = Row ? x : y;
-                const int Length = Row ? 400 : 300;
-                const int From = ((Along - Offset) % Length + Length) % Length;
-                Want = Row ? Before.pixel(From, y) : Before.pixel(x, From);
+            QRgb want = before.pixel(x, y);
+            if (band.contains(x, y)) {
+                const int along = Row ? x : y;
+                const int length = Row ? 400 : 300;
+                const int from = ((along - Offset) % length + length) % length;
+                want = Row ? before.pixel(from, y) : before.pixel(x, from);
             }
-            if (B.Display.pixel(x, y) != Want)
+            if (b.display.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
         }
-    QCOMPARE(B.Puzzle.Body.IsSolved(), true); // the model waits for the commit
+    QCOMPARE(b.puzzle.body.isSolved(), true); // the model waits for the commit
 
-    B.Puzzle.DragState = TDragState::Caught;
-    const QImage Held = B.Display.copy();
-    B.Puzzle.RenderDrag(0, 0);
-    QCOMPARE(B.Display, Held);
+    b.puzzle.dragState = TDragState::Caught;
+    const QImage held = b.display.copy();
+    b.puzzle.renderDrag(0, 0);
+    QCOMPARE(b.display, held);
 }
 
 void TestTPuzzle::advice_data()
@@ -1176,40 +1176,40 @@ void TestTPuzzle::advice()
     QFETCH(QPoint, Click);
     QFETCH(QPoint, Home);
     TBench B(300, 200, 2, 3, false, true);
-    B.Puzzle.Body.Shift(QPoint(1, 2), QPoint(2, 2)); // row 2: empty, 4, 5, 6
-    B.Play();
-    B.Puzzle.HoverAt(Click.x(), Click.y());
-    const QImage Normal = B.Display.copy();
+    B.puzzle.body.shift(QPoint(1, 2), QPoint(2, 2)); // row 2: empty, 4, 5, 6
+    B.play();
+    B.puzzle.hoverAt(Click.x(), Click.y());
+    const QImage normal = B.display.copy();
 
-    QImage Flashed;
+    QImage flashed;
     int Calls = 0;
-    B.Puzzle.ProcessMessages = [&] {
+    B.puzzle.processMessages = [&] {
         if (Calls++ == 0)
-            Flashed = B.Display.copy();
+            flashed = B.display.copy();
     };
-    const auto Start = std::chrono::steady_clock::now();
-    B.Puzzle.ShowAdvice(Click.x(), Click.y());
-    QVERIFY(std::chrono::steady_clock::now() - Start >= std::chrono::milliseconds(200));
+    const auto start = std::chrono::steady_clock::now();
+    B.puzzle.showAdvice(Click.x(), Click.y());
+    QVERIFY(std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(200));
     QVERIFY(Calls >= 2);
-    QCOMPARE(B.Display, Normal); // the flash is gone again
+    QCOMPARE(B.display, normal); // the flash is gone again
 
     // Only the frame band of the home cell differs: inverted from the edge of its usual frame to 8 pixels in.
-    const QRect R = B.CellRect(Home);
-    const int NormalFrame = Home == B.Puzzle.Selected ? 2 : 1;
-    for (int y = 0; y < Normal.height(); ++y)
-        for (int x = 0; x < Normal.width(); ++x) {
-            const int Edge = qMin(qMin(x - R.left(), R.right() - x), qMin(y - R.top(), R.bottom() - y));
-            const bool Flash = R.contains(x, y) && Edge >= NormalFrame && Edge < 8;
-            const QRgb Want = Flash ? Inverted(Normal.pixel(x, y)) : Normal.pixel(x, y);
-            if (Flashed.pixel(x, y) != Want)
+    const QRect r = B.cellRect(Home);
+    const int normalFrame = Home == B.puzzle.selected ? 2 : 1;
+    for (int y = 0; y < normal.height(); ++y)
+        for (int x = 0; x < normal.width(); ++x) {
+            const int edge = qMin(qMin(x - r.left(), r.right() - x), qMin(y - r.top(), r.bottom() - y));
+            const bool flash = r.contains(x, y) && edge >= normalFrame && edge < 8;
+            const QRgb want = flash ? inverted(normal.pixel(x, y)) : normal.pixel(x, y);
+            if (flashed.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
         }
 
     // Without a message hook the wait still lasts.
-    B.Puzzle.ProcessMessages = nullptr;
-    const auto Again = std::chrono::steady_clock::now();
-    B.Puzzle.ShowAdvice(Click.x(), Click.y());
-    QVERIFY(std::chrono::steady_clock::now() - Again >= std::chrono::milliseconds(200));
+    B.puzzle.processMessages = nullptr;
+    const auto again = std::chrono::steady_clock::now();
+    B.puzzle.showAdvice(Click.x(), Click.y());
+    QVERIFY(std::chrono::steady_clock::now() - again >= std::chrono::milliseconds(200));
 }
 
 QTEST_MAIN(TestTPuzzle)

@@ -12,27 +12,27 @@ const QString WebAddress = QStringLiteral("https://example.org/quorra/");
 
 // Writes a stand-in xdg-email into Dir that records its arguments (NUL-separated, bytes as given)
 // beside itself and ends with ExitCode. Only shell built-ins: PATH holds nothing else.
-void WriteFakeMailer(const QString &Dir, int ExitCode)
+void writeFakeMailer(const QString &dir, int exitCode)
 {
-    QFile Script(Dir + QStringLiteral("/xdg-email"));
-    QVERIFY(Script.open(QIODevice::WriteOnly));
-    Script.write(QStringLiteral("#!/bin/sh\n"
+    QFile script(dir + QStringLiteral("/xdg-email"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n"
                                 "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"${0%/*}/args\"\n"
                                 "exit %1\n")
-                     .arg(ExitCode)
+                     .arg(exitCode)
                      .toUtf8());
-    Script.close();
-    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
 }
 
-QList<QByteArray> RecordedArguments(const QString &Dir)
+QList<QByteArray> recordedArguments(const QString &dir)
 {
-    QFile Log(Dir + QStringLiteral("/args"));
-    if (!Log.open(QIODevice::ReadOnly))
+    QFile log(dir + QStringLiteral("/args"));
+    if (!log.open(QIODevice::ReadOnly))
         return {};
-    QList<QByteArray> Args = Log.readAll().split('\0');
-    Args.removeLast(); // after the last terminator
-    return Args;
+    QList<QByteArray> args = log.readAll().split('\0');
+    args.removeLast(); // after the last terminator
+    return args;
 }
 
 } // namespace
@@ -58,57 +58,57 @@ private slots:
     void oneHandOverAtATime();
 
 private:
-    QByteArray FOldPath;
-    QTemporaryDir FBin;   // holds the fake xdg-email and what it recorded; alone on PATH
-    QTemporaryDir FFiles; // the puzzles being sent
-    QString MakePuzzle(const QString &Name);
-    void Send(TMailSender &Sender, const QStringList &Recipients, const QStringList &Attachments);
+    QByteArray m_oldPath;
+    QTemporaryDir m_bin;   // holds the fake xdg-email and what it recorded; alone on PATH
+    QTemporaryDir m_files; // the puzzles being sent
+    QString makePuzzle(const QString &name);
+    void send(TMailSender &sender, const QStringList &recipients, const QStringList &attachments);
 };
 
 void TestTMailSender::init()
 {
-    FOldPath = qgetenv("PATH");
-    qputenv("PATH", FBin.path().toLocal8Bit());
-    QFile::remove(FBin.path() + QStringLiteral("/args"));
-    QFile::remove(FBin.path() + QStringLiteral("/xdg-email"));
+    m_oldPath = qgetenv("PATH");
+    qputenv("PATH", m_bin.path().toLocal8Bit());
+    QFile::remove(m_bin.path() + QStringLiteral("/args"));
+    QFile::remove(m_bin.path() + QStringLiteral("/xdg-email"));
 }
 
 void TestTMailSender::cleanup()
 {
-    qputenv("PATH", FOldPath);
+    qputenv("PATH", m_oldPath);
 }
 
-QString TestTMailSender::MakePuzzle(const QString &Name)
+QString TestTMailSender::makePuzzle(const QString &name)
 {
-    const QString Path = FFiles.path() + QLatin1Char('/') + Name;
-    QFile File(Path);
-    if (File.open(QIODevice::WriteOnly))
-        File.write("NBQ");
-    return Path;
+    const QString path = m_files.path() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("NBQ");
+    return path;
 }
 
 // Sends and waits until xdg-email has ended.
-void TestTMailSender::Send(TMailSender &Sender, const QStringList &Recipients,
-                           const QStringList &Attachments)
+void TestTMailSender::send(TMailSender &sender, const QStringList &recipients,
+                           const QStringList &attachments)
 {
-    QSignalSpy Finished(&Sender, &TMailSender::Finished);
-    QVERIFY(Sender.SendMailWithAttachments(Recipients, TMailSender::InvitationSubject(),
-                                           TMailSender::InvitationBody(WebAddress), Attachments));
-    QVERIFY(Finished.wait(10000));
+    QSignalSpy finished(&sender, &TMailSender::finished);
+    QVERIFY(sender.sendMailWithAttachments(recipients, TMailSender::invitationSubject(),
+                                           TMailSender::invitationBody(WebAddress), attachments));
+    QVERIFY(finished.wait(10000));
 }
 
 void TestTMailSender::invitationBody()
 {
-    const QString Body = TMailSender::InvitationBody(WebAddress);
-    const QStringList Lines = Body.split(QStringLiteral("\r\n"));
-    QCOMPARE(Lines.size(), 10);
-    QCOMPARE(Lines.at(0), QStringLiteral("Hello!"));
-    QCOMPARE(Lines.at(5), WebAddress);
-    QCOMPARE(Lines.at(9), QStringLiteral("as to solve the puzzles that were made for you!"));
+    const QString body = TMailSender::invitationBody(WebAddress);
+    const QStringList lines = body.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines.at(0), QStringLiteral("Hello!"));
+    QCOMPARE(lines.at(5), WebAddress);
+    QCOMPARE(lines.at(9), QStringLiteral("as to solve the puzzles that were made for you!"));
     // No bare line feeds or carriage returns: every line end is the pair.
-    QCOMPARE(Body.count(QLatin1Char('\n')), 9);
-    QCOMPARE(Body.count(QLatin1Char('\r')), 9);
-    QCOMPARE(TMailSender::InvitationSubject(), QStringLiteral("Photo Puzzle"));
+    QCOMPARE(body.count(QLatin1Char('\n')), 9);
+    QCOMPARE(body.count(QLatin1Char('\r')), 9);
+    QCOMPARE(TMailSender::invitationSubject(), QStringLiteral("Photo Puzzle"));
 }
 
 void TestTMailSender::handsOverEveryPart_data()
@@ -130,14 +130,14 @@ void TestTMailSender::handsOverEveryPart()
 {
     QFETCH(QStringList, Recipients);
     QFETCH(QString, PuzzleName);
-    WriteFakeMailer(FBin.path(), 0);
-    const QString Path = MakePuzzle(PuzzleName);
+    writeFakeMailer(m_bin.path(), 0);
+    const QString path = makePuzzle(PuzzleName);
 
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    Send(Sender, Recipients, {Path});
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    send(sender, Recipients, {path});
 
-    QList<QByteArray> Expected = {"--utf8", "--subject", "Photo Puzzle", "--body",
+    QList<QByteArray> expected = {"--utf8", "--subject", "Photo Puzzle", "--body",
                                   // bare line feeds: xdg-email turns each into CR LF itself
                                   "Hello!\nI created for you puzzle that contain picture! If you\n"
                                   "want to see the real picture, you should solve the puzzle!\n"
@@ -148,11 +148,11 @@ void TestTMailSender::handsOverEveryPart()
                                   "by double clicking it. With this software you will be\n"
                                   "able to create new puzzles for your friends as well\n"
                                   "as to solve the puzzles that were made for you!",
-                                  "--attach", Path.toUtf8()};
-    for (const QString &Recipient : Recipients)
-        Expected << Recipient.toUtf8();
-    QCOMPARE(RecordedArguments(FBin.path()), Expected);
-    QCOMPARE(Failed.count(), 0);
+                                  "--attach", path.toUtf8()};
+    for (const QString &recipient : Recipients)
+        expected << recipient.toUtf8();
+    QCOMPARE(recordedArguments(m_bin.path()), expected);
+    QCOMPARE(failed.count(), 0);
 }
 
 void TestTMailSender::reportsFailure_data()
@@ -170,44 +170,44 @@ void TestTMailSender::reportsFailure()
 {
     QFETCH(int, ExitCode);
     QFETCH(bool, NoMailProgram);
-    WriteFakeMailer(FBin.path(), ExitCode);
-    const QString Path = MakePuzzle(QStringLiteral("Anna, Bob.nbq"));
+    writeFakeMailer(m_bin.path(), ExitCode);
+    const QString path = makePuzzle(QStringLiteral("Anna, Bob.nbq"));
 
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    Send(Sender, {}, {Path});
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    send(sender, {}, {path});
 
-    QCOMPARE(Failed.count(), 1);
-    const QString Message = Failed.at(0).at(0).toString();
-    QVERIFY2(Message.contains(Path), qPrintable(Message));
-    QCOMPARE(Message.startsWith(QStringLiteral("No mail program")), NoMailProgram);
+    QCOMPARE(failed.count(), 1);
+    const QString message = failed.at(0).at(0).toString();
+    QVERIFY2(message.contains(path), qPrintable(message));
+    QCOMPARE(message.startsWith(QStringLiteral("No mail program")), NoMailProgram);
 }
 
 void TestTMailSender::noMailerOnPath()
 {
     // PATH holds only the empty folder: there is no xdg-email to start.
-    const QString Path = MakePuzzle(QStringLiteral("puzzle.nbq"));
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    QVERIFY(Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(),
-                                           TMailSender::InvitationBody(WebAddress), {Path}));
-    QVERIFY(Failed.count() == 1 || Failed.wait(10000));
-    QCOMPARE(Failed.at(0).at(0).toString(), TMailSender::NoMailProgramMessage({Path}));
-    QVERIFY(TMailSender::NoMailProgramMessage({Path}).contains(Path));
+    const QString path = makePuzzle(QStringLiteral("puzzle.nbq"));
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    QVERIFY(sender.sendMailWithAttachments({}, TMailSender::invitationSubject(),
+                                           TMailSender::invitationBody(WebAddress), {path}));
+    QVERIFY(failed.count() == 1 || failed.wait(10000));
+    QCOMPARE(failed.at(0).at(0).toString(), TMailSender::noMailProgramMessage({path}));
+    QVERIFY(TMailSender::noMailProgramMessage({path}).contains(path));
 }
 
 void TestTMailSender::refusesOptionLikeRecipient()
 {
-    WriteFakeMailer(FBin.path(), 0);
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    QSignalSpy Finished(&Sender, &TMailSender::Finished);
-    QVERIFY(!Sender.SendMailWithAttachments({QStringLiteral("--attach"), QStringLiteral("/etc/passwd")},
-                                            TMailSender::InvitationSubject(), QString(),
-                                            {MakePuzzle(QStringLiteral("p.nbq"))}));
-    QCOMPARE(Failed.count(), 1);
-    QVERIFY(!Finished.wait(300)); // nothing was started
-    QVERIFY(!QFile::exists(FBin.path() + QStringLiteral("/args")));
+    writeFakeMailer(m_bin.path(), 0);
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    QSignalSpy finished(&sender, &TMailSender::finished);
+    QVERIFY(!sender.sendMailWithAttachments({QStringLiteral("--attach"), QStringLiteral("/etc/passwd")},
+                                            TMailSender::invitationSubject(), QString(),
+                                            {makePuzzle(QStringLiteral("p.nbq"))}));
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(!finished.wait(300)); // nothing was started
+    QVERIFY(!QFile::exists(m_bin.path() + QStringLiteral("/args")));
 }
 
 void TestTMailSender::refusesUnattachablePath_data()
@@ -226,21 +226,21 @@ void TestTMailSender::refusesUnattachablePath()
 {
     QFETCH(QString, PuzzleName);
     QFETCH(bool, Descriptor);
-    WriteFakeMailer(FBin.path(), 0);
-    const QString Path = MakePuzzle(PuzzleName);
-    QFile Held(Path);
-    QVERIFY(Held.open(QIODevice::ReadOnly));
-    const QString Attachment = Descriptor ? QStringLiteral("/proc/self/fd/%1").arg(Held.handle()) : Path;
+    writeFakeMailer(m_bin.path(), 0);
+    const QString path = makePuzzle(PuzzleName);
+    QFile held(path);
+    QVERIFY(held.open(QIODevice::ReadOnly));
+    const QString attachment = Descriptor ? QStringLiteral("/proc/self/fd/%1").arg(held.handle()) : path;
 
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), {Attachment}));
-    QCOMPARE(Failed.count(), 1);
-    QCOMPARE(Failed.at(0).at(0).toString(), TMailSender::UnattachableMessage({Attachment}));
-    QVERIFY(Failed.at(0).at(0).toString().endsWith(QLatin1Char('\n') + Path));
-    QVERIFY(!Sender.HandOverUnderWay());
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    QVERIFY(!sender.sendMailWithAttachments({}, TMailSender::invitationSubject(), QString(), {attachment}));
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toString(), TMailSender::unattachableMessage({attachment}));
+    QVERIFY(failed.at(0).at(0).toString().endsWith(QLatin1Char('\n') + path));
+    QVERIFY(!sender.handOverUnderWay());
     QTest::qWait(200);
-    QVERIFY(!QFile::exists(FBin.path() + QStringLiteral("/args")));
+    QVERIFY(!QFile::exists(m_bin.path() + QStringLiteral("/args")));
 }
 
 void TestTMailSender::oneHandOverAtATime_data()
@@ -260,32 +260,32 @@ void TestTMailSender::oneHandOverAtATime()
 {
     QFETCH(QString, Mailer);
     QFETCH(bool, EndsItself);
-    QFile Script(FBin.path() + QStringLiteral("/xdg-email"));
-    QVERIFY(Script.open(QIODevice::WriteOnly));
-    Script.write(("#!/bin/sh\n" + Mailer).toUtf8());
-    Script.close();
-    QVERIFY(Script.setPermissions(Script.permissions() | QFile::ExeOwner));
-    QFile::remove(FBin.path() + QStringLiteral("/runs"));
-    const QStringList Puzzle{MakePuzzle(QStringLiteral("p.nbq"))};
+    QFile script(m_bin.path() + QStringLiteral("/xdg-email"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\n" + Mailer).toUtf8());
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    QFile::remove(m_bin.path() + QStringLiteral("/runs"));
+    const QStringList puzzle{makePuzzle(QStringLiteral("p.nbq"))};
 
-    TMailSender Sender;
-    Sender.SetHandOverMs(EndsItself ? 20000 : 500);
-    QSignalSpy Finished(&Sender, &TMailSender::Finished);
-    QVERIFY(!Sender.HandOverUnderWay());
-    QVERIFY(Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), Puzzle));
-    QVERIFY(Sender.HandOverUnderWay());
+    TMailSender sender;
+    sender.setHandOverMs(EndsItself ? 20000 : 500);
+    QSignalSpy finished(&sender, &TMailSender::finished);
+    QVERIFY(!sender.handOverUnderWay());
+    QVERIFY(sender.sendMailWithAttachments({}, TMailSender::invitationSubject(), QString(), puzzle));
+    QVERIFY(sender.handOverUnderWay());
     // A second send meanwhile starts nothing.
-    QVERIFY(!Sender.SendMailWithAttachments({}, TMailSender::InvitationSubject(), QString(), Puzzle));
+    QVERIFY(!sender.sendMailWithAttachments({}, TMailSender::invitationSubject(), QString(), puzzle));
     if (EndsItself)
-        QVERIFY(Finished.wait(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(!Sender.HandOverUnderWay(), 3000);
-    QCOMPARE(Finished.count(), EndsItself ? 1 : 0);
+        QVERIFY(finished.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!sender.handOverUnderWay(), 3000);
+    QCOMPARE(finished.count(), EndsItself ? 1 : 0);
 
-    QFile Runs(FBin.path() + QStringLiteral("/runs"));
-    QVERIFY(Runs.open(QIODevice::ReadOnly));
-    QCOMPARE(Runs.readAll().count('\n'), 1);
+    QFile runs(m_bin.path() + QStringLiteral("/runs"));
+    QVERIFY(runs.open(QIODevice::ReadOnly));
+    QCOMPARE(runs.readAll().count('\n'), 1);
     // Let the stand-in end and its process object go, so that nothing is left running or allocated.
-    QVERIFY(Finished.count() == 1 || Finished.wait(10000));
+    QVERIFY(finished.count() == 1 || finished.wait(10000));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -293,38 +293,38 @@ void TestTMailSender::oneHandOverAtATime()
 // the message the mail program gets has CR LF line ends (not doubled) and the whole path.
 void TestTMailSender::realXdgEmailBuildsTheMessage()
 {
-    const QString XdgEmail = QStandardPaths::findExecutable(
-        QStringLiteral("xdg-email"), QString::fromLocal8Bit(FOldPath).split(QLatin1Char(':')));
-    if (XdgEmail.isEmpty())
+    const QString xdgEmail = QStandardPaths::findExecutable(
+        QStringLiteral("xdg-email"), QString::fromLocal8Bit(m_oldPath).split(QLatin1Char(':')));
+    if (xdgEmail.isEmpty())
         QSKIP("xdg-email is not installed");
-    qputenv("PATH", FOldPath);
+    qputenv("PATH", m_oldPath);
 
-    QFile Recorder(FBin.path() + QStringLiteral("/mailer"));
-    QVERIFY(Recorder.open(QIODevice::WriteOnly));
-    Recorder.write("#!/bin/sh\nprintf '%s' \"$1\" > \"${0%/*}/args\"\n");
-    Recorder.close();
-    QVERIFY(Recorder.setPermissions(Recorder.permissions() | QFile::ExeOwner));
-    qputenv("MAILER", Recorder.fileName().toLocal8Bit());
-    const QString Path = MakePuzzle(QStringLiteral("Anna, Bob's puzzle.nbq"));
+    QFile recorder(m_bin.path() + QStringLiteral("/mailer"));
+    QVERIFY(recorder.open(QIODevice::WriteOnly));
+    recorder.write("#!/bin/sh\nprintf '%s' \"$1\" > \"${0%/*}/args\"\n");
+    recorder.close();
+    QVERIFY(recorder.setPermissions(recorder.permissions() | QFile::ExeOwner));
+    qputenv("MAILER", recorder.fileName().toLocal8Bit());
+    const QString path = makePuzzle(QStringLiteral("Anna, Bob's puzzle.nbq"));
 
-    TMailSender Sender;
-    QSignalSpy Failed(&Sender, &TMailSender::Failed);
-    Send(Sender, {}, {Path});
+    TMailSender sender;
+    QSignalSpy failed(&sender, &TMailSender::failed);
+    send(sender, {}, {path});
     qunsetenv("MAILER");
-    QCOMPARE(Failed.count(), 0);
+    QCOMPARE(failed.count(), 0);
 
-    QFile Log(FBin.path() + QStringLiteral("/args"));
-    QVERIFY(Log.open(QIODevice::ReadOnly));
-    const QByteArray MailTo = Log.readAll();
-    QVERIFY2(MailTo.startsWith("mailto:?"), MailTo.constData());
-    QMap<QString, QString> Fields;
-    for (const QByteArray &Field : MailTo.mid(8).split('&')) {
-        const qsizetype Eq = Field.indexOf('=');
-        Fields[QString::fromLatin1(Field.left(Eq))] = QUrl::fromPercentEncoding(Field.mid(Eq + 1));
+    QFile log(m_bin.path() + QStringLiteral("/args"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray mailTo = log.readAll();
+    QVERIFY2(mailTo.startsWith("mailto:?"), mailTo.constData());
+    QMap<QString, QString> fields;
+    for (const QByteArray &field : mailTo.mid(8).split('&')) {
+        const qsizetype eq = field.indexOf('=');
+        fields[QString::fromLatin1(field.left(eq))] = QUrl::fromPercentEncoding(field.mid(eq + 1));
     }
-    QCOMPARE(Fields.value(QStringLiteral("subject")), QStringLiteral("Photo Puzzle"));
-    QCOMPARE(Fields.value(QStringLiteral("body")), TMailSender::InvitationBody(WebAddress));
-    QCOMPARE(Fields.value(QStringLiteral("attach")), Path);
+    QCOMPARE(fields.value(QStringLiteral("subject")), QStringLiteral("Photo Puzzle"));
+    QCOMPARE(fields.value(QStringLiteral("body")), TMailSender::invitationBody(WebAddress));
+    QCOMPARE(fields.value(QStringLiteral("attach")), path);
 }
 
 QTEST_GUILESS_MAIN(TestTMailSender)

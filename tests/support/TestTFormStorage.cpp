@@ -9,28 +9,28 @@ namespace {
 const QString Section = QStringLiteral("TNimbrelMainForm");
 
 // A window of 800 x 600 at (100, 50) on a 1280 x 1024 screen at 96 dots per inch.
-TFormPlacement Window()
+TFormPlacement window()
 {
-    TFormPlacement P;
-    P.Flags = 0;
-    P.ShowCmd = 1;
-    P.MinPosition = QPoint(-1, -1);
-    P.MaxPosition = QPoint(-1, -1);
-    P.Left = 100;
-    P.Top = 50;
-    P.Right = 900;
-    P.Bottom = 650;
-    P.PixelsPerInch = 96;
-    P.ScreenSize = QSize(1280, 1024);
-    return P;
+    TFormPlacement p;
+    p.flags = 0;
+    p.showCmd = 1;
+    p.minPosition = QPoint(-1, -1);
+    p.maxPosition = QPoint(-1, -1);
+    p.left = 100;
+    p.top = 50;
+    p.right = 900;
+    p.bottom = 650;
+    p.pixelsPerInch = 96;
+    p.screenSize = QSize(1280, 1024);
+    return p;
 }
 
-bool Mark(const QList<TCheckMark> &Marks, const QString &Name)
+bool mark(const QList<TCheckMark> &marks, const QString &name)
 {
-    for (const TCheckMark &M : Marks)
-        if (M.Name == Name)
-            return M.Checked;
-    qFatal("no check mark %s", qPrintable(Name));
+    for (const TCheckMark &m : marks)
+        if (m.name == name)
+            return m.checked;
+    qFatal("no check mark %s", qPrintable(name));
 }
 
 } // namespace
@@ -58,41 +58,41 @@ private slots:
     void unwritableFolderIsReported();
 
 private:
-    QTemporaryDir FDir;
-    QString FPath;
-    void WriteFile(const QByteArray &Text);
-    QByteArray ReadFile() const;
+    QTemporaryDir m_dir;
+    QString m_path;
+    void writeFile(const QByteArray &text);
+    QByteArray readFile() const;
 };
 
 void TestTFormStorage::init()
 {
-    FPath = FDir.filePath(QStringLiteral("quorra.INI"));
-    QFile::remove(FPath);
+    m_path = m_dir.filePath(QStringLiteral("quorra.INI"));
+    QFile::remove(m_path);
 }
 
-void TestTFormStorage::WriteFile(const QByteArray &Text)
+void TestTFormStorage::writeFile(const QByteArray &text)
 {
-    QFile File(FPath);
-    QVERIFY(File.open(QIODevice::WriteOnly));
-    File.write(Text);
+    QFile file(m_path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
 }
 
-QByteArray TestTFormStorage::ReadFile() const
+QByteArray TestTFormStorage::readFile() const
 {
-    QFile File(FPath);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("<missing>");
+    QFile file(m_path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void TestTFormStorage::firstExitWritesEveryKeyInOrder()
 {
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    const TFormRestore R = Store.Restore(Window(), Marks);
-    QVERIFY(R.Restored);
-    QVERIFY(!R.ApplyPlacement); // nothing stored: the window keeps its own place
-    QCOMPARE(Marks, TFormStorage::DefaultCheckMarks());
-    QVERIFY(Store.SaveOnClose(Window(), Marks));
-    QCOMPARE(ReadFile(), QByteArray("[TNimbrelMainForm]\n"
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    const TFormRestore r = store.restore(window(), marks);
+    QVERIFY(r.restored);
+    QVERIFY(!r.applyPlacement); // nothing stored: the window keeps its own place
+    QCOMPARE(marks, TFormStorage::defaultCheckMarks());
+    QVERIFY(store.saveOnClose(window(), marks));
+    QCOMPARE(readFile(), QByteArray("[TNimbrelMainForm]\n"
                                     "FormVersion=0\n"
                                     "Flags=0\n"
                                     "ShowCmd=1\n"
@@ -151,16 +151,16 @@ void TestTFormStorage::checkMarkRules()
     QFETCH(QString, Name);
     QFETCH(QString, Stored);
     QFETCH(bool, Expected);
-    WriteFile("[TNimbrelMainForm]\n" + TFormStorage::CheckMarkKey(Name).toUtf8() + "=" + Stored.toUtf8() +
+    writeFile("[TNimbrelMainForm]\n" + TFormStorage::checkMarkKey(Name).toUtf8() + "=" + Stored.toUtf8() +
               "\nDarkAction_Checked=Truely\n");
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    Store.Restore(Window(), Marks);
-    QCOMPARE(Mark(Marks, Name), Expected);
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    store.restore(window(), marks);
+    QCOMPARE(mark(marks, Name), Expected);
     // The other marks keep their defaults.
-    QCOMPARE(Mark(Marks, QStringLiteral("HiddenAction")), true);
-    QCOMPARE(Mark(Marks, QStringLiteral("Action2x2")), true);
-    QCOMPARE(Mark(Marks, QStringLiteral("LowResolutionAction")), false);
+    QCOMPARE(mark(marks, QStringLiteral("HiddenAction")), true);
+    QCOMPARE(mark(marks, QStringLiteral("Action2x2")), true);
+    QCOMPARE(mark(marks, QStringLiteral("LowResolutionAction")), false);
 }
 
 void TestTFormStorage::integers_data()
@@ -191,7 +191,7 @@ void TestTFormStorage::integers()
 {
     QFETCH(QString, Text);
     QFETCH(int, Expected);
-    QCOMPARE(TFormStorage::ParseInteger(Text, 7), Expected);
+    QCOMPARE(TFormStorage::parseInteger(Text, 7), Expected);
 }
 
 void TestTFormStorage::positions_data()
@@ -213,7 +213,7 @@ void TestTFormStorage::positions()
 {
     QFETCH(QString, Text);
     QFETCH(QList<int>, Expected);
-    QCOMPARE(TFormStorage::ParsePosition(Text, {91, 92, 93, 94}), Expected);
+    QCOMPARE(TFormStorage::parsePosition(Text, {91, 92, 93, 94}), Expected);
 }
 
 void TestTFormStorage::placement_data()
@@ -223,7 +223,7 @@ void TestTFormStorage::placement_data()
     QTest::addColumn<QList<int>>("Rect"); // left, top, right, bottom restored (or kept)
     QTest::addColumn<int>("ShowState");
 
-    const QList<int> Kept{100, 50, 900, 650};
+    const QList<int> kept{100, 50, 900, 650};
     QTest::newRow("plain keys") << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=96\n") << true
                                 << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
     QTest::newRow("this screen's keys win") << QByteArray("NormPos(1280x1024)=1,2,301,202\nNormPos=10,20,610,420\n")
@@ -231,25 +231,25 @@ void TestTFormStorage::placement_data()
     QTest::newRow("another screen's keys ignored")
         << QByteArray("NormPos(1024x768)=1,2,301,202\nNormPos=10,20,610,420\n") << true
         << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
-    QTest::newRow("only another screen's keys") << QByteArray("NormPos(1024x768)=1,2,301,202\n") << false << Kept
+    QTest::newRow("only another screen's keys") << QByteArray("NormPos(1024x768)=1,2,301,202\n") << false << kept
                                                 << int(TShowState::Normal);
     QTest::newRow("empty key for this screen") << QByteArray("NormPos(1280x1024)=\nNormPos=10,20,610,420\n") << true
                                                << QList<int>{10, 20, 610, 420} << int(TShowState::Normal);
     QTest::newRow("other dots per inch: only the state")
-        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << Kept << int(TShowState::Maximized);
-    QTest::newRow("left not before right") << QByteArray("NormPos=600,20,600,420\n") << false << Kept << int(TShowState::Normal);
+        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << kept << int(TShowState::Maximized);
+    QTest::newRow("left not before right") << QByteArray("NormPos=600,20,600,420\n") << false << kept << int(TShowState::Normal);
     QTest::newRow("partial rectangle") << QByteArray("NormPos=5,6\n") << true << QList<int>{5, 6, 900, 650}
                                        << int(TShowState::Normal);
-    QTest::newRow("MinMaxPos alone keeps the rectangle") << QByteArray("MinMaxPos=1,2,3,4\n") << true << Kept
+    QTest::newRow("MinMaxPos alone keeps the rectangle") << QByteArray("MinMaxPos=1,2,3,4\n") << true << kept
                                                          << int(TShowState::Normal);
-    QTest::newRow("ShowCmd 5") << QByteArray("ShowCmd=5\n") << false << Kept << int(TShowState::Normal);
-    QTest::newRow("ShowCmd 9") << QByteArray("ShowCmd=9\n") << false << Kept << int(TShowState::Normal);
-    QTest::newRow("ShowCmd 2") << QByteArray("ShowCmd=2\n") << false << Kept << int(TShowState::Minimized);
-    QTest::newRow("ShowCmd 6") << QByteArray("ShowCmd=6\n") << false << Kept << int(TShowState::Minimized);
-    QTest::newRow("ShowCmd 7") << QByteArray("ShowCmd=7\n") << false << Kept << int(TShowState::Minimized);
-    QTest::newRow("ShowCmd 3") << QByteArray("ShowCmd=3\n") << false << Kept << int(TShowState::Maximized);
-    QTest::newRow("ShowCmd 4") << QByteArray("ShowCmd=4\n") << false << Kept << int(TShowState::Normal);
-    QTest::newRow("ShowCmd word") << QByteArray("ShowCmd=max\n") << false << Kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 5") << QByteArray("ShowCmd=5\n") << false << kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 9") << QByteArray("ShowCmd=9\n") << false << kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd 2") << QByteArray("ShowCmd=2\n") << false << kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 6") << QByteArray("ShowCmd=6\n") << false << kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 7") << QByteArray("ShowCmd=7\n") << false << kept << int(TShowState::Minimized);
+    QTest::newRow("ShowCmd 3") << QByteArray("ShowCmd=3\n") << false << kept << int(TShowState::Maximized);
+    QTest::newRow("ShowCmd 4") << QByteArray("ShowCmd=4\n") << false << kept << int(TShowState::Normal);
+    QTest::newRow("ShowCmd word") << QByteArray("ShowCmd=max\n") << false << kept << int(TShowState::Normal);
 }
 
 void TestTFormStorage::placement()
@@ -258,105 +258,105 @@ void TestTFormStorage::placement()
     QFETCH(bool, Apply);
     QFETCH(QList<int>, Rect);
     QFETCH(int, ShowState);
-    WriteFile("[TNimbrelMainForm]\n" + Keys);
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    const TFormRestore R = Store.Restore(Window(), Marks);
-    QVERIFY(R.Restored);
-    QCOMPARE(R.ApplyPlacement, Apply);
-    QCOMPARE((QList<int>{R.Placement.Left, R.Placement.Top, R.Placement.Right, R.Placement.Bottom}), Rect);
-    QCOMPARE(int(R.ShowState), ShowState);
+    writeFile("[TNimbrelMainForm]\n" + Keys);
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    const TFormRestore r = store.restore(window(), marks);
+    QVERIFY(r.restored);
+    QCOMPARE(r.applyPlacement, Apply);
+    QCOMPARE((QList<int>{r.placement.left, r.placement.top, r.placement.right, r.placement.bottom}), Rect);
+    QCOMPARE(int(r.showState), ShowState);
 }
 
 void TestTFormStorage::olderLayoutRestoresNothing()
 {
-    WriteFile("[TNimbrelMainForm]\nFormVersion=-1\nNormPos=10,20,610,420\nShowCmd=3\nmSound_Checked=False\n");
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    const TFormRestore R = Store.Restore(Window(), Marks);
-    QVERIFY(!R.Restored);
-    QVERIFY(!R.ApplyPlacement);
-    QCOMPARE(int(R.ShowState), int(TShowState::Normal));
-    QCOMPARE(Marks, TFormStorage::DefaultCheckMarks());
+    writeFile("[TNimbrelMainForm]\nFormVersion=-1\nNormPos=10,20,610,420\nShowCmd=3\nmSound_Checked=False\n");
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    const TFormRestore r = store.restore(window(), marks);
+    QVERIFY(!r.restored);
+    QVERIFY(!r.applyPlacement);
+    QCOMPARE(int(r.showState), int(TShowState::Normal));
+    QCOMPARE(marks, TFormStorage::defaultCheckMarks());
     // The next save writes the current layout anew.
-    QVERIFY(Store.SaveOnClose(Window(), Marks));
-    TFormStorage Again(FPath);
-    QList<TCheckMark> Marks2 = TFormStorage::DefaultCheckMarks();
-    QVERIFY(Again.Restore(Window(), Marks2).Restored);
-    QVERIFY(ReadFile().contains("FormVersion=0\n"));
+    QVERIFY(store.saveOnClose(window(), marks));
+    TFormStorage again(m_path);
+    QList<TCheckMark> marks2 = TFormStorage::defaultCheckMarks();
+    QVERIFY(again.restore(window(), marks2).restored);
+    QVERIFY(readFile().contains("FormVersion=0\n"));
 }
 
 void TestTFormStorage::nextSaveKeepsOtherScreensAndSections()
 {
-    WriteFile("; written on the laptop\n"
+    writeFile("; written on the laptop\n"
               "[Other]\nKeep=me\n\n"
               "[TNimbrelMainForm]\nFormVersion=0\nNormPos(1024x768)=1,2,301,202\nNormPos=1,2,301,202\n"
               "mSound_Checked=False\n\n"
               "[Later]\nAlso=kept\n");
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    const TFormRestore R = Store.Restore(Window(), Marks);
-    QVERIFY(R.ApplyPlacement);
-    QCOMPARE(Mark(Marks, QStringLiteral("mSound")), false);
-    QVERIFY(Store.SaveOnClose(Window(), Marks));
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    const TFormRestore r = store.restore(window(), marks);
+    QVERIFY(r.applyPlacement);
+    QCOMPARE(mark(marks, QStringLiteral("mSound")), false);
+    QVERIFY(store.saveOnClose(window(), marks));
 
-    const QByteArray Text = ReadFile();
-    QVERIFY(Text.startsWith("; written on the laptop\n[Other]\nKeep=me\n\n[TNimbrelMainForm]\nFormVersion=0\n"
+    const QByteArray text = readFile();
+    QVERIFY(text.startsWith("; written on the laptop\n[Other]\nKeep=me\n\n[TNimbrelMainForm]\nFormVersion=0\n"
                             "NormPos(1024x768)=1,2,301,202\nNormPos=100,50,900,650\nmSound_Checked=False\n"));
-    QVERIFY(Text.contains("NormPos(1280x1024)=100,50,900,650\n"));
-    QVERIFY(Text.endsWith("LowResolutionAction_Checked=False\n\n[Later]\nAlso=kept\n"));
-    QCOMPARE(Text.count("NormPos"), 3);
+    QVERIFY(text.contains("NormPos(1280x1024)=100,50,900,650\n"));
+    QVERIFY(text.endsWith("LowResolutionAction_Checked=False\n\n[Later]\nAlso=kept\n"));
+    QCOMPARE(text.count("NormPos"), 3);
 }
 
 void TestTFormStorage::destroyWithoutCloseWritesVisible()
 {
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    Store.Restore(Window(), Marks);
-    QVERIFY(Store.SaveOnDestroy(Window(), Marks));
-    QVERIFY(ReadFile().contains("\nVisible=1\n"));
-    QVERIFY(Store.IsSaved());
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    store.restore(window(), marks);
+    QVERIFY(store.saveOnDestroy(window(), marks));
+    QVERIFY(readFile().contains("\nVisible=1\n"));
+    QVERIFY(store.isSaved());
 }
 
 void TestTFormStorage::closeThenDestroyWritesOnce()
 {
-    TFormStorage Store(FPath);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    Store.Restore(Window(), Marks);
-    QVERIFY(Store.SaveOnClose(Window(), Marks));
-    QVERIFY(ReadFile().contains("\nVisible=0\n"));
-    QVERIFY(QFile::remove(FPath));
-    QVERIFY(Store.SaveOnDestroy(Window(), Marks));
-    QCOMPARE(ReadFile(), QByteArray("<missing>"));
+    TFormStorage store(m_path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    store.restore(window(), marks);
+    QVERIFY(store.saveOnClose(window(), marks));
+    QVERIFY(readFile().contains("\nVisible=0\n"));
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(store.saveOnDestroy(window(), marks));
+    QCOMPARE(readFile(), QByteArray("<missing>"));
 }
 
 // A window never shown has nothing worth keeping; the file stays as it was.
 void TestTFormStorage::noSaveBeforeRestore()
 {
-    TFormStorage Store(FPath);
-    QVERIFY(Store.SaveOnClose(Window(), TFormStorage::DefaultCheckMarks()));
-    QVERIFY(Store.SaveOnDestroy(Window(), TFormStorage::DefaultCheckMarks()));
-    QCOMPARE(ReadFile(), QByteArray("<missing>"));
+    TFormStorage store(m_path);
+    QVERIFY(store.saveOnClose(window(), TFormStorage::defaultCheckMarks()));
+    QVERIFY(store.saveOnDestroy(window(), TFormStorage::defaultCheckMarks()));
+    QCOMPARE(readFile(), QByteArray("<missing>"));
 }
 
 void TestTFormStorage::unwritableFolderIsReported()
 {
     // A file where the settings folder should be: no user, root included, can write there.
-    const QString Blocker = FDir.filePath(QStringLiteral("blocker"));
-    QFile B(Blocker);
-    QVERIFY(B.open(QIODevice::WriteOnly));
-    B.close();
-    const QString Path = Blocker + QStringLiteral("/quorra.INI");
+    const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+    QFile b(blocker);
+    QVERIFY(b.open(QIODevice::WriteOnly));
+    b.close();
+    const QString path = blocker + QStringLiteral("/quorra.INI");
 
-    TFormStorage Store(Path);
-    QList<TCheckMark> Marks = TFormStorage::DefaultCheckMarks();
-    Store.Restore(Window(), Marks);
-    QVERIFY(!Store.SaveOnClose(Window(), Marks));
-    QCOMPARE(Store.ErrorString(), QStringLiteral("Unable to write to ") + Path);
-    QVERIFY(!Store.IsSaved());
+    TFormStorage store(path);
+    QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
+    store.restore(window(), marks);
+    QVERIFY(!store.saveOnClose(window(), marks));
+    QCOMPARE(store.errorString(), QStringLiteral("Unable to write to ") + path);
+    QVERIFY(!store.isSaved());
     // Tried once more as the window goes, with the same outcome.
-    QVERIFY(!Store.SaveOnDestroy(Window(), Marks));
-    QCOMPARE(Store.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+    QVERIFY(!store.saveOnDestroy(window(), marks));
+    QCOMPARE(store.errorString(), QStringLiteral("Unable to write to ") + path);
 }
 
 QTEST_GUILESS_MAIN(TestTFormStorage)

@@ -27,17 +27,17 @@ private slots:
     void fileAtTheSizeLimitIsRead();
 
 private:
-    QTemporaryDir FDir;
-    QString WriteText(const QString &Name, const QByteArray &Text);
+    QTemporaryDir m_dir;
+    QString writeText(const QString &name, const QByteArray &text);
 };
 
-QString TestTIniFile::WriteText(const QString &Name, const QByteArray &Text)
+QString TestTIniFile::writeText(const QString &name, const QByteArray &text)
 {
-    const QString Path = FDir.filePath(Name);
-    QFile File(Path);
-    if (File.open(QIODevice::WriteOnly))
-        File.write(Text);
-    return Path;
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
+    return path;
 }
 
 void TestTIniFile::read_data()
@@ -47,12 +47,12 @@ void TestTIniFile::read_data()
     QTest::addColumn<QString>("Key");
     QTest::addColumn<QString>("Expected"); // "<none>": the default comes back
 
-    const QByteArray Two = "[First]\nKey=1\n\n[Second]\nKey=2\nOther=x\n";
-    QTest::newRow("plain") << Two << "Second" << "Key" << "2";
-    QTest::newRow("section of any case") << Two << "sEcOnD" << "Key" << "2";
-    QTest::newRow("key of any case") << Two << "First" << "KEY" << "1";
-    QTest::newRow("not in this section") << Two << "First" << "Other" << "<none>";
-    QTest::newRow("no such section") << Two << "Third" << "Key" << "<none>";
+    const QByteArray two = "[First]\nKey=1\n\n[Second]\nKey=2\nOther=x\n";
+    QTest::newRow("plain") << two << "Second" << "Key" << "2";
+    QTest::newRow("section of any case") << two << "sEcOnD" << "Key" << "2";
+    QTest::newRow("key of any case") << two << "First" << "KEY" << "1";
+    QTest::newRow("not in this section") << two << "First" << "Other" << "<none>";
+    QTest::newRow("no such section") << two << "Third" << "Key" << "<none>";
     QTest::newRow("spaces around") << QByteArray("  [ S ]  \n  K  =  a value  \n") << "S" << "K" << "a value";
     QTest::newRow("quoted value") << QByteArray("[S]\nK=\" spaced \"\n") << "S" << "K" << " spaced ";
     QTest::newRow("lone quote kept") << QByteArray("[S]\nK=\"open\n") << "S" << "K" << "\"open";
@@ -75,9 +75,9 @@ void TestTIniFile::read()
     QFETCH(QString, Section);
     QFETCH(QString, Key);
     QFETCH(QString, Expected);
-    TIniFile Ini(WriteText(QStringLiteral("read.ini"), Text));
-    QVERIFY(Ini.Load());
-    QCOMPARE(Ini.ReadString(Section, Key, QStringLiteral("<none>")), Expected);
+    TIniFile ini(writeText(QStringLiteral("read.ini"), Text));
+    QVERIFY(ini.load());
+    QCOMPARE(ini.readString(Section, Key, QStringLiteral("<none>")), Expected);
 }
 
 void TestTIniFile::write_data()
@@ -126,99 +126,99 @@ void TestTIniFile::write()
     QFETCH(QString, Key);
     QFETCH(QString, Value);
     QFETCH(QByteArray, After);
-    const QString Path = FDir.filePath(QStringLiteral("write.ini"));
-    QFile::remove(Path);
+    const QString path = m_dir.filePath(QStringLiteral("write.ini"));
+    QFile::remove(path);
     if (Before != "<missing>")
-        WriteText(QStringLiteral("write.ini"), Before);
+        writeText(QStringLiteral("write.ini"), Before);
 
-    TIniFile Ini(Path);
-    QVERIFY(Ini.Load());
-    Ini.WriteString(Section, Key, Value);
-    QVERIFY2(Ini.Save(), qPrintable(Ini.ErrorString()));
-    QFile File(Path);
-    QVERIFY(File.open(QIODevice::ReadOnly));
-    QCOMPARE(File.readAll(), After);
+    TIniFile ini(path);
+    QVERIFY(ini.load());
+    ini.writeString(Section, Key, Value);
+    QVERIFY2(ini.save(), qPrintable(ini.errorString()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), After);
 }
 
 void TestTIniFile::saveRoundTrip()
 {
-    const QString Path = FDir.filePath(QStringLiteral("round.ini"));
+    const QString path = m_dir.filePath(QStringLiteral("round.ini"));
     {
-        TIniFile Ini(Path);
-        QVERIFY(Ini.Load());
-        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Name"), QStringLiteral("Grüße, Ünïcode"));
-        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Other"), QStringLiteral("x"));
-        QVERIFY(Ini.Save());
+        TIniFile ini(path);
+        QVERIFY(ini.load());
+        ini.writeString(QStringLiteral("S"), QStringLiteral("Name"), QStringLiteral("Grüße, Ünïcode"));
+        ini.writeString(QStringLiteral("S"), QStringLiteral("Other"), QStringLiteral("x"));
+        QVERIFY(ini.save());
     }
-    TIniFile Again(Path);
-    QVERIFY(Again.Load());
-    QCOMPARE(Again.ReadString(QStringLiteral("s"), QStringLiteral("name")), QStringLiteral("Grüße, Ünïcode"));
-    QVERIFY(Again.HasKey(QStringLiteral("S"), QStringLiteral("Other")));
-    QVERIFY(!Again.HasKey(QStringLiteral("S"), QStringLiteral("Third")));
+    TIniFile again(path);
+    QVERIFY(again.load());
+    QCOMPARE(again.readString(QStringLiteral("s"), QStringLiteral("name")), QStringLiteral("Grüße, Ünïcode"));
+    QVERIFY(again.hasKey(QStringLiteral("S"), QStringLiteral("Other")));
+    QVERIFY(!again.hasKey(QStringLiteral("S"), QStringLiteral("Third")));
 }
 
 void TestTIniFile::saveCreatesFolder()
 {
-    const QString Path = FDir.filePath(QStringLiteral("config/quorra/quorra.INI"));
-    TIniFile Ini(Path);
-    QVERIFY(Ini.Load());
-    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
-    QVERIFY2(Ini.Save(), qPrintable(Ini.ErrorString()));
-    QVERIFY(QFile::exists(Path));
+    const QString path = m_dir.filePath(QStringLiteral("config/quorra/quorra.INI"));
+    TIniFile ini(path);
+    QVERIFY(ini.load());
+    ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY2(ini.save(), qPrintable(ini.errorString()));
+    QVERIFY(QFile::exists(path));
 }
 
 // The folder cannot be made (a file stands where it should be): refused, by name, whoever runs it.
 void TestTIniFile::unwritablePath()
 {
-    const QString Blocker = WriteText(QStringLiteral("blocker"), "not a folder");
-    const QString Path = Blocker + QStringLiteral("/quorra.INI");
-    TIniFile Ini(Path);
-    QVERIFY(Ini.Load()); // nothing there yet
-    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
-    QVERIFY(!Ini.Save());
-    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
+    const QString blocker = writeText(QStringLiteral("blocker"), "not a folder");
+    const QString path = blocker + QStringLiteral("/quorra.INI");
+    TIniFile ini(path);
+    QVERIFY(ini.load()); // nothing there yet
+    ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY(!ini.save());
+    QCOMPARE(ini.errorString(), QStringLiteral("Unable to write to ") + path);
 }
 
 // Something that exists but cannot be read (here a folder by that name) must not be replaced by
 // a file holding only the new keys.
 void TestTIniFile::unreadableFileIsNeverReplaced()
 {
-    const QString Path = FDir.filePath(QStringLiteral("folder.ini"));
-    QVERIFY(QDir().mkpath(Path));
-    TIniFile Ini(Path);
-    QVERIFY(!Ini.Load());
-    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
-    QVERIFY(!Ini.Save());
-    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
-    QVERIFY(QFileInfo(Path).isDir());
+    const QString path = m_dir.filePath(QStringLiteral("folder.ini"));
+    QVERIFY(QDir().mkpath(path));
+    TIniFile ini(path);
+    QVERIFY(!ini.load());
+    ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    QVERIFY(!ini.save());
+    QCOMPARE(ini.errorString(), QStringLiteral("Unable to write to ") + path);
+    QVERIFY(QFileInfo(path).isDir());
 }
 
 // A disk that fills up in the middle of the write: the save fails and the file that was there stays whole. A
 // file-size limit stands in for the full disk, since root is not stopped by permissions.
 void TestTIniFile::diskFullKeepsOldFile()
 {
-    const QByteArray Old = "[Other]\nKeep=1\n";
-    const QString Path = WriteText(QStringLiteral("full.ini"), Old);
-    TIniFile Ini(Path);
-    QVERIFY(Ini.Load());
+    const QByteArray old = "[Other]\nKeep=1\n";
+    const QString path = writeText(QStringLiteral("full.ini"), old);
+    TIniFile ini(path);
+    QVERIFY(ini.load());
     for (int i = 0; i < 40; ++i)
-        Ini.WriteString(QStringLiteral("S"), QStringLiteral("Key%1").arg(i), QStringLiteral("a long enough value"));
+        ini.writeString(QStringLiteral("S"), QStringLiteral("Key%1").arg(i), QStringLiteral("a long enough value"));
 
-    rlimit Before;
-    getrlimit(RLIMIT_FSIZE, &Before);
-    const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit Limited = Before;
-    Limited.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &Limited);
-    const bool Saved = Ini.Save();
-    setrlimit(RLIMIT_FSIZE, &Before);
-    std::signal(SIGXFSZ, OldHandler);
+    rlimit before;
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool saved = ini.save();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
 
-    QVERIFY(!Saved);
-    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
-    QFile File(Path);
-    QVERIFY(File.open(QIODevice::ReadOnly));
-    QCOMPARE(File.readAll(), Old);
+    QVERIFY(!saved);
+    QCOMPARE(ini.errorString(), QStringLiteral("Unable to write to ") + path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
 }
 
 // Kinds past the non-regular files: a sparse file of 4 GB, and one a byte over the limit.
@@ -240,38 +240,38 @@ void TestTIniFile::notASettingsFile_data()
 void TestTIniFile::notASettingsFile()
 {
     QFETCH(int, Kind);
-    const QString Path = FDir.filePath(QStringLiteral("odd-%1.INI").arg(Kind));
+    const QString path = m_dir.filePath(QStringLiteral("odd-%1.INI").arg(Kind));
     if (Kind >= HugeSparse) {
-        WriteText(QStringLiteral("odd-%1.INI").arg(Kind), "[S]\nK=stored\n");
-        QVERIFY(QFile::resize(Path, Kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
+        writeText(QStringLiteral("odd-%1.INI").arg(Kind), "[S]\nK=stored\n");
+        QVERIFY(QFile::resize(path, Kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
     } else {
-        QVERIFY(MakeNonRegularFile(TNonRegularFile(Kind), Path));
+        QVERIFY(makeNonRegularFile(TNonRegularFile(Kind), path));
     }
-    const mode_t Type = FileType(Path);
-    const qint64 Size = QFileInfo(Path).size();
+    const mode_t type = fileType(path);
+    const qint64 size = QFileInfo(path).size();
 
-    QElapsedTimer Clock;
-    Clock.start();
-    TIniFile Ini(Path);
-    QVERIFY(!Ini.Load());
-    QCOMPARE(Ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("default")),
+    QElapsedTimer clock;
+    clock.start();
+    TIniFile ini(path);
+    QVERIFY(!ini.load());
+    QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("default")),
              QStringLiteral("default"));
-    Ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new"));
-    QVERIFY(!Ini.Save());
-    QVERIFY(Clock.elapsed() < RefusalMilliseconds);
-    QCOMPARE(Ini.ErrorString(), QStringLiteral("Unable to write to ") + Path);
-    QCOMPARE(FileType(Path), Type);
-    QCOMPARE(QFileInfo(Path).size(), Size);
+    ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new"));
+    QVERIFY(!ini.save());
+    QVERIFY(clock.elapsed() < RefusalMilliseconds);
+    QCOMPARE(ini.errorString(), QStringLiteral("Unable to write to ") + path);
+    QCOMPARE(fileType(path), type);
+    QCOMPARE(QFileInfo(path).size(), size);
 }
 
 void TestTIniFile::fileAtTheSizeLimitIsRead()
 {
-    QByteArray Text = "[S]\nK=stored\n;";
-    Text += QByteArray(TIniFile::MaxFileSize - Text.size() - 1, 'x') + '\n';
-    QCOMPARE(Text.size(), TIniFile::MaxFileSize);
-    TIniFile Ini(WriteText(QStringLiteral("limit.ini"), Text));
-    QVERIFY(Ini.Load());
-    QCOMPARE(Ini.ReadString(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("stored"));
+    QByteArray text = "[S]\nK=stored\n;";
+    text += QByteArray(TIniFile::MaxFileSize - text.size() - 1, 'x') + '\n';
+    QCOMPARE(text.size(), TIniFile::MaxFileSize);
+    TIniFile ini(writeText(QStringLiteral("limit.ini"), text));
+    QVERIFY(ini.load());
+    QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("stored"));
 }
 
 QTEST_GUILESS_MAIN(TestTIniFile)

@@ -14,22 +14,22 @@ enum TDevice { Honest, Stuck, Lagging };
 
 struct TFakeOutput : TSoundOutput
 {
-    const qint64 *Now = nullptr;
-    TDevice Device = Honest;
-    qint64 LengthMs = 0;
-    QStringList Loaded;
-    QList<qint64> Starts; // clock readings of every start from the beginning
-    bool Failed = false;
+    const qint64 *now = nullptr;
+    TDevice device = Honest;
+    qint64 lengthMs = 0;
+    QStringList loaded;
+    QList<qint64> starts; // clock readings of every start from the beginning
+    bool failed = false;
 
-    void Load(const QString &Path) override { Loaded << Path; }
-    void Start() override { Starts << *Now; }
-    bool IsPlaying() const override
+    void load(const QString &path) override { loaded << path; }
+    void start() override { starts << *now; }
+    bool isPlaying() const override
     {
-        if (Starts.isEmpty() || Device == Lagging)
+        if (starts.isEmpty() || device == Lagging)
             return false;
-        return Device == Stuck || *Now - Starts.last() < LengthMs;
+        return device == Stuck || *now - starts.last() < lengthMs;
     }
-    bool HasFailed() const override { return Failed; }
+    bool hasFailed() const override { return failed; }
 };
 
 } // namespace
@@ -49,37 +49,37 @@ private slots:
     void realDevice();
 
 private:
-    QTemporaryDir FDir;
-    QString FTenthSecond; // a 100 ms sound
-    qint64 FNow = 0;
-    TFakeOutput *FOutput = nullptr;
-    std::unique_ptr<TMediaSoundPlayer> MakePlayer(TDevice Device);
-    QString Write(const QString &Name, const QByteArray &Bytes);
+    QTemporaryDir m_dir;
+    QString m_tenthSecond; // a 100 ms sound
+    qint64 m_now = 0;
+    TFakeOutput *m_output = nullptr;
+    std::unique_ptr<TMediaSoundPlayer> makePlayer(TDevice device);
+    QString write(const QString &name, const QByteArray &bytes);
 };
 
-QString TestTMediaSoundPlayer::Write(const QString &Name, const QByteArray &Bytes)
+QString TestTMediaSoundPlayer::write(const QString &name, const QByteArray &bytes)
 {
-    const QString Path = FDir.filePath(Name);
-    QFile File(Path);
-    if (File.open(QIODevice::WriteOnly))
-        File.write(Bytes);
-    return Path;
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
 }
 
 void TestTMediaSoundPlayer::initTestCase()
 {
-    FTenthSecond = Write(QStringLiteral("tenth.wav"), WaveBytes::Pcm16(4410));
+    m_tenthSecond = write(QStringLiteral("tenth.wav"), WaveBytes::pcm16(4410));
 }
 
-std::unique_ptr<TMediaSoundPlayer> TestTMediaSoundPlayer::MakePlayer(TDevice Device)
+std::unique_ptr<TMediaSoundPlayer> TestTMediaSoundPlayer::makePlayer(TDevice device)
 {
-    auto Output = std::make_unique<TFakeOutput>();
-    Output->Now = &FNow;
-    Output->Device = Device;
-    Output->LengthMs = 100;
-    FOutput = Output.get();
-    FNow = 1000;
-    return std::make_unique<TMediaSoundPlayer>(std::move(Output), [this] { return FNow; });
+    auto output = std::make_unique<TFakeOutput>();
+    output->now = &m_now;
+    output->device = device;
+    output->lengthMs = 100;
+    m_output = output.get();
+    m_now = 1000;
+    return std::make_unique<TMediaSoundPlayer>(std::move(output), [this] { return m_now; });
 }
 
 void TestTMediaSoundPlayer::playRules_data()
@@ -110,19 +110,19 @@ void TestTMediaSoundPlayer::playRules()
     QFETCH(int, Device);
     QFETCH(QList<qint64>, Requests);
     QFETCH(QList<qint64>, Starts);
-    auto Player = MakePlayer(TDevice(Device));
-    QVERIFY(Player->Open(FTenthSecond));
-    QCOMPARE(Player->LengthMs(), qint64(100));
-    QVERIFY(FOutput->Starts.isEmpty()); // opening plays nothing
-    const qint64 Origin = FNow;
-    for (qint64 At : Requests) {
-        FNow = Origin + At;
-        Player->Play();
+    auto player = makePlayer(TDevice(Device));
+    QVERIFY(player->open(m_tenthSecond));
+    QCOMPARE(player->lengthMs(), qint64(100));
+    QVERIFY(m_output->starts.isEmpty()); // opening plays nothing
+    const qint64 origin = m_now;
+    for (qint64 at : Requests) {
+        m_now = origin + at;
+        player->play();
     }
-    QList<qint64> Got;
-    for (qint64 At : FOutput->Starts)
-        Got << At - Origin;
-    QCOMPARE(Got, Starts);
+    QList<qint64> got;
+    for (qint64 at : m_output->starts)
+        got << at - origin;
+    QCOMPARE(got, Starts);
 }
 
 void TestTMediaSoundPlayer::unusableFilesStaySilent_data()
@@ -132,50 +132,50 @@ void TestTMediaSoundPlayer::unusableFilesStaySilent_data()
 
     QTest::newRow("missing") << QStringLiteral("missing.wav") << QByteArray();
     QTest::newRow("not a sound") << QStringLiteral("text.wav") << QByteArray("Hello, this is no sound.\n");
-    QTest::newRow("damaged header") << QStringLiteral("damaged.wav") << WaveBytes::Pcm16(100).left(30);
+    QTest::newRow("damaged header") << QStringLiteral("damaged.wav") << WaveBytes::pcm16(100).left(30);
     QTest::newRow("32-bit float") << QStringLiteral("float.wav")
-                                  << WaveBytes::Riff(WaveBytes::Chunk("fmt ", WaveBytes::Format(3, 1, 44100, 32, 4)) +
-                                                     WaveBytes::Chunk("data", QByteArray(400, '\0')));
-    QTest::newRow("no samples") << QStringLiteral("empty.wav") << WaveBytes::Pcm16(0);
+                                  << WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(3, 1, 44100, 32, 4)) +
+                                                     WaveBytes::chunk("data", QByteArray(400, '\0')));
+    QTest::newRow("no samples") << QStringLiteral("empty.wav") << WaveBytes::pcm16(0);
 }
 
 void TestTMediaSoundPlayer::unusableFilesStaySilent()
 {
     QFETCH(QString, Name);
     QFETCH(QByteArray, Bytes);
-    const QString Path = Bytes.isEmpty() ? FDir.filePath(Name) : Write(Name, Bytes);
-    auto Player = MakePlayer(Honest);
-    QVERIFY(!Player->Open(Path));
-    QVERIFY(!Player->IsOpen());
+    const QString path = Bytes.isEmpty() ? m_dir.filePath(Name) : write(Name, Bytes);
+    auto player = makePlayer(Honest);
+    QVERIFY(!player->open(path));
+    QVERIFY(!player->isOpen());
     for (int i = 0; i < 3; ++i) {
-        Player->Play();
-        FNow += 1000;
+        player->play();
+        m_now += 1000;
     }
-    QVERIFY(FOutput->Loaded.isEmpty());
-    QVERIFY(FOutput->Starts.isEmpty());
+    QVERIFY(m_output->loaded.isEmpty());
+    QVERIFY(m_output->starts.isEmpty());
 }
 
 void TestTMediaSoundPlayer::deviceFailureStaysSilent()
 {
-    auto Player = MakePlayer(Honest);
-    QVERIFY(Player->Open(FTenthSecond));
-    QCOMPARE(FOutput->Loaded, QStringList{FTenthSecond});
-    FOutput->Failed = true; // decoding failed after the open had started it
-    Player->Play();
-    FNow += 1000;
-    Player->Play();
-    QVERIFY(FOutput->Starts.isEmpty());
+    auto player = makePlayer(Honest);
+    QVERIFY(player->open(m_tenthSecond));
+    QCOMPARE(m_output->loaded, QStringList{m_tenthSecond});
+    m_output->failed = true; // decoding failed after the open had started it
+    player->play();
+    m_now += 1000;
+    player->play();
+    QVERIFY(m_output->starts.isEmpty());
 }
 
 void TestTMediaSoundPlayer::reopenForgetsTheRunningSound()
 {
-    auto Player = MakePlayer(Honest);
-    QVERIFY(Player->Open(FTenthSecond));
-    Player->Play();
-    QVERIFY(!Player->Open(FDir.filePath(QStringLiteral("missing.wav"))));
-    FNow += 1000;
-    Player->Play();
-    QCOMPARE(FOutput->Starts.size(), 1);
+    auto player = makePlayer(Honest);
+    QVERIFY(player->open(m_tenthSecond));
+    player->play();
+    QVERIFY(!player->open(m_dir.filePath(QStringLiteral("missing.wav"))));
+    m_now += 1000;
+    player->play();
+    QCOMPARE(m_output->starts.size(), 1);
 }
 
 // The real device: opening the three shipped sounds is part of every start, so it must not wait for the
@@ -184,31 +184,31 @@ void TestTMediaSoundPlayer::reopenForgetsTheRunningSound()
 // exit does not hang.
 void TestTMediaSoundPlayer::realDevice()
 {
-    TMediaSoundPlayer Missing;
-    QVERIFY(!Missing.Open(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")));
-    Missing.Play();
-    for (int Round = 0; Round < 3; ++Round) {
-        QElapsedTimer Timer;
-        Timer.start();
+    TMediaSoundPlayer missing;
+    QVERIFY(!missing.open(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")));
+    missing.play();
+    for (int round = 0; round < 3; ++round) {
+        QElapsedTimer timer;
+        timer.start();
         {
-            TMediaSoundPlayer Players[3];
+            TMediaSoundPlayer players[3];
             // Waiting in a nested event loop would run this at once (and, in Qt 6.4, could leave a sample
             // loading for good); the window's own events must not run in the middle of opening the sounds.
-            bool EventsRan = false;
-            QTimer::singleShot(0, [&EventsRan] { EventsRan = true; });
+            bool eventsRan = false;
+            QTimer::singleShot(0, [&eventsRan] { eventsRan = true; });
             int i = 0;
-            for (const char *Name : {"Move.wav", "Advice.wav", "Victory.wav"})
-                QVERIFY2(Players[i++].Open(QStringLiteral(QUORRA_SOUNDS "/") + QLatin1String(Name)), Name);
-            QVERIFY(!EventsRan);
-            QVERIFY2(Timer.elapsed() < 300, qPrintable(QString::number(Timer.elapsed())));
-            if (Round == 1) // one round lets the decoder finish and plays, twice each (the second is ignored)
+            for (const char *name : {"Move.wav", "Advice.wav", "Victory.wav"})
+                QVERIFY2(players[i++].open(QStringLiteral(QUORRA_SOUNDS "/") + QLatin1String(name)), name);
+            QVERIFY(!eventsRan);
+            QVERIFY2(timer.elapsed() < 300, qPrintable(QString::number(timer.elapsed())));
+            if (round == 1) // one round lets the decoder finish and plays, twice each (the second is ignored)
                 QTest::qWait(100);
-            for (TMediaSoundPlayer &Player : Players) {
-                Player.Play();
-                Player.Play();
+            for (TMediaSoundPlayer &player : players) {
+                player.play();
+                player.play();
             }
         }
-        QVERIFY2(Timer.elapsed() < 600, qPrintable(QString::number(Timer.elapsed())));
+        QVERIFY2(timer.elapsed() < 600, qPrintable(QString::number(timer.elapsed())));
     }
 }
 

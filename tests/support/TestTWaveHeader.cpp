@@ -35,14 +35,14 @@ void TestTWaveHeader::shippedSounds()
     QFETCH(QString, Name);
     QFETCH(qint64, MinMs);
     QFETCH(qint64, MaxMs);
-    const TWaveHeader H = TWaveHeader::ReadFile(QStringLiteral(QUORRA_SOUNDS "/") + Name);
-    QVERIFY(H.Valid);
-    QVERIFY(H.IsPlayable());
-    QCOMPARE(H.FormatTag, quint16(TWaveHeader::FormatPcm));
-    QCOMPARE(H.BitsPerSample, quint16(16));
-    QCOMPARE(H.Channels, quint16(1));
-    QCOMPARE(H.SampleRate, quint32(44100));
-    QVERIFY2(H.DurationMs() >= MinMs && H.DurationMs() <= MaxMs, qPrintable(QString::number(H.DurationMs())));
+    const TWaveHeader h = TWaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/") + Name);
+    QVERIFY(h.valid);
+    QVERIFY(h.isPlayable());
+    QCOMPARE(h.formatTag, quint16(TWaveHeader::FormatPcm));
+    QCOMPARE(h.bitsPerSample, quint16(16));
+    QCOMPARE(h.channels, quint16(1));
+    QCOMPARE(h.sampleRate, quint32(44100));
+    QVERIFY2(h.durationMs() >= MinMs && h.durationMs() <= MaxMs, qPrintable(QString::number(h.durationMs())));
 }
 
 void TestTWaveHeader::headers_data()
@@ -52,56 +52,56 @@ void TestTWaveHeader::headers_data()
     QTest::addColumn<bool>("Playable");
     QTest::addColumn<qint64>("DurationMs");
 
-    const QByteArray Fmt16 = Chunk("fmt ", Format(1, 1, 44100, 16, 2));
-    const QByteArray Second(88200, '\0');
+    const QByteArray fmt16 = chunk("fmt ", format(1, 1, 44100, 16, 2));
+    const QByteArray second(88200, '\0');
 
-    QTest::newRow("one second") << Pcm16(44100) << true << true << qint64(1000);
-    QTest::newRow("one frame rounds up") << Pcm16(1) << true << true << qint64(1);
+    QTest::newRow("one second") << pcm16(44100) << true << true << qint64(1000);
+    QTest::newRow("one frame rounds up") << pcm16(1) << true << true << qint64(1);
     QTest::newRow("stereo 8-bit 22.05 kHz")
-        << Riff(Chunk("fmt ", Format(1, 2, 22050, 8, 2)) + Chunk("data", QByteArray(11025 * 2, '\0')))
+        << riff(chunk("fmt ", format(1, 2, 22050, 8, 2)) + chunk("data", QByteArray(11025 * 2, '\0')))
         << true << true << qint64(500);
     QTest::newRow("odd chunk before fmt (padded)")
-        << Riff(Chunk("LIST", "abc") + Fmt16 + Chunk("data", Second)) << true << true << qint64(1000);
-    QTest::newRow("data before fmt") << Riff(Chunk("data", Second) + Fmt16) << true << true << qint64(1000);
+        << riff(chunk("LIST", "abc") + fmt16 + chunk("data", second)) << true << true << qint64(1000);
+    QTest::newRow("data before fmt") << riff(chunk("data", second) + fmt16) << true << true << qint64(1000);
     QTest::newRow("extensible PCM")
-        << Riff(Chunk("fmt ", Format(0xFFFE, 1, 44100, 16, 2) + QByteArray("\x16\x00\x10\x00\x04\x00\x00\x00"
+        << riff(chunk("fmt ", format(0xFFFE, 1, 44100, 16, 2) + QByteArray("\x16\x00\x10\x00\x04\x00\x00\x00"
                                                                           "\x01\x00\x00\x00\x00\x00\x10\x00"
                                                                           "\x80\x00\x00\xAA\x00\x38\x9B\x71",
                                                                           24))
-                + Chunk("data", Second))
+                + chunk("data", second))
         << true << true << qint64(1000);
     // Lengths from a damaged data size: what the file holds counts, not what it claims.
-    QTest::newRow("data cut short") << Riff(Fmt16 + Chunk("data", QByteArray(882, '\0'), 88200)) << true << true
+    QTest::newRow("data cut short") << riff(fmt16 + chunk("data", QByteArray(882, '\0'), 88200)) << true << true
                                     << qint64(10);
-    QTest::newRow("streaming size") << Riff(Fmt16 + Chunk("data", QByteArray(882, '\0'), 0xFFFFFFFF)) << true
+    QTest::newRow("streaming size") << riff(fmt16 + chunk("data", QByteArray(882, '\0'), 0xFFFFFFFF)) << true
                                     << true << qint64(10);
-    QTest::newRow("half a frame dropped") << Riff(Fmt16 + Chunk("data", QByteArray(3, '\0'))) << true << true
+    QTest::newRow("half a frame dropped") << riff(fmt16 + chunk("data", QByteArray(3, '\0'))) << true << true
                                           << qint64(1);
     // Readable, but not what the device decodes: such a sound stays silent.
-    QTest::newRow("32-bit float") << Riff(Chunk("fmt ", Format(3, 1, 44100, 32, 4)) + Chunk("data", Second))
+    QTest::newRow("32-bit float") << riff(chunk("fmt ", format(3, 1, 44100, 32, 4)) + chunk("data", second))
                                   << true << false << qint64(500);
-    QTest::newRow("32-bit integer") << Riff(Chunk("fmt ", Format(1, 1, 44100, 32, 4)) + Chunk("data", Second))
+    QTest::newRow("32-bit integer") << riff(chunk("fmt ", format(1, 1, 44100, 32, 4)) + chunk("data", second))
                                     << true << false << qint64(500);
     // Damaged headers.
     QTest::newRow("empty") << QByteArray() << false << false << qint64(0);
     QTest::newRow("RIFF only") << QByteArray("RIFF\0\0\0\0WAV", 11) << false << false << qint64(0);
-    QTest::newRow("not WAVE") << QByteArray("RIFF\4\0\0\0AVI ") + Fmt16 << false << false << qint64(0);
-    QTest::newRow("no data chunk") << Riff(Fmt16) << false << false << qint64(0);
-    QTest::newRow("no fmt chunk") << Riff(Chunk("data", Second)) << false << false << qint64(0);
-    QTest::newRow("fmt too short") << Riff(Chunk("fmt ", Format(1, 1, 44100, 16, 2).left(12)) + Chunk("data", Second))
+    QTest::newRow("not WAVE") << QByteArray("RIFF\4\0\0\0AVI ") + fmt16 << false << false << qint64(0);
+    QTest::newRow("no data chunk") << riff(fmt16) << false << false << qint64(0);
+    QTest::newRow("no fmt chunk") << riff(chunk("data", second)) << false << false << qint64(0);
+    QTest::newRow("fmt too short") << riff(chunk("fmt ", format(1, 1, 44100, 16, 2).left(12)) + chunk("data", second))
                                    << false << false << qint64(0);
-    QTest::newRow("fmt cut off") << Riff(Chunk("fmt ", Format(1, 1, 44100, 16, 2).left(8), 16)) << false << false
+    QTest::newRow("fmt cut off") << riff(chunk("fmt ", format(1, 1, 44100, 16, 2).left(8), 16)) << false << false
                                  << qint64(0);
-    QTest::newRow("zero channels") << Riff(Chunk("fmt ", Format(1, 0, 44100, 16, 0)) + Chunk("data", Second))
+    QTest::newRow("zero channels") << riff(chunk("fmt ", format(1, 0, 44100, 16, 0)) + chunk("data", second))
                                    << false << false << qint64(0);
-    QTest::newRow("zero rate") << Riff(Chunk("fmt ", Format(1, 1, 0, 16, 2)) + Chunk("data", Second)) << false
+    QTest::newRow("zero rate") << riff(chunk("fmt ", format(1, 1, 0, 16, 2)) + chunk("data", second)) << false
                                << false << qint64(0);
-    QTest::newRow("block align disagrees") << Riff(Chunk("fmt ", Format(1, 1, 44100, 16, 4)) + Chunk("data", Second))
+    QTest::newRow("block align disagrees") << riff(chunk("fmt ", format(1, 1, 44100, 16, 4)) + chunk("data", second))
                                            << false << false << qint64(0);
-    QTest::newRow("12-bit samples") << Riff(Chunk("fmt ", Format(1, 1, 44100, 12, 2)) + Chunk("data", Second))
+    QTest::newRow("12-bit samples") << riff(chunk("fmt ", format(1, 1, 44100, 12, 2)) + chunk("data", second))
                                     << false << false << qint64(0);
     QTest::newRow("huge chunk before fmt")
-        << Riff(Chunk("junk", "xx", 0x7FFFFFF0) + Fmt16 + Chunk("data", Second)) << false << false << qint64(0);
+        << riff(chunk("junk", "xx", 0x7FFFFFF0) + fmt16 + chunk("data", second)) << false << false << qint64(0);
 }
 
 void TestTWaveHeader::headers()
@@ -110,17 +110,17 @@ void TestTWaveHeader::headers()
     QFETCH(bool, Valid);
     QFETCH(bool, Playable);
     QFETCH(qint64, DurationMs);
-    QBuffer Buffer(&Bytes);
-    QVERIFY(Buffer.open(QIODevice::ReadOnly));
-    const TWaveHeader H = TWaveHeader::Read(Buffer);
-    QCOMPARE(H.Valid, Valid);
-    QCOMPARE(H.IsPlayable(), Playable);
-    QCOMPARE(H.DurationMs(), DurationMs);
+    QBuffer buffer(&Bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const TWaveHeader h = TWaveHeader::read(buffer);
+    QCOMPARE(h.valid, Valid);
+    QCOMPARE(h.isPlayable(), Playable);
+    QCOMPARE(h.durationMs(), DurationMs);
 }
 
 void TestTWaveHeader::missingFile()
 {
-    QVERIFY(!TWaveHeader::ReadFile(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")).Valid);
+    QVERIFY(!TWaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")).valid);
 }
 
 QTEST_GUILESS_MAIN(TestTWaveHeader)

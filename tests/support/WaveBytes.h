@@ -6,55 +6,55 @@
 
 namespace WaveBytes {
 
-inline void Put16(QByteArray &B, quint16 V)
+inline void put16(QByteArray &b, quint16 v)
 {
-    char P[2];
-    qToLittleEndian(V, P);
-    B.append(P, 2);
+    char p[2];
+    qToLittleEndian(v, p);
+    b.append(p, 2);
 }
 
-inline void Put32(QByteArray &B, quint32 V)
+inline void put32(QByteArray &b, quint32 v)
 {
-    char P[4];
-    qToLittleEndian(V, P);
-    B.append(P, 4);
+    char p[4];
+    qToLittleEndian(v, p);
+    b.append(p, 4);
 }
 
-inline QByteArray Chunk(const char *Id, const QByteArray &Body, quint32 ClaimedSize)
+inline QByteArray chunk(const char *id, const QByteArray &body, quint32 claimedSize)
 {
-    QByteArray B(Id, 4);
-    Put32(B, ClaimedSize);
-    B += Body;
-    if (Body.size() & 1)
-        B += '\0';
-    return B;
+    QByteArray b(id, 4);
+    put32(b, claimedSize);
+    b += body;
+    if (body.size() & 1)
+        b += '\0';
+    return b;
 }
 
-inline QByteArray Chunk(const char *Id, const QByteArray &Body) { return Chunk(Id, Body, Body.size()); }
+inline QByteArray chunk(const char *id, const QByteArray &body) { return chunk(id, body, body.size()); }
 
-inline QByteArray Format(quint16 Tag, quint16 Channels, quint32 Rate, quint16 Bits, quint16 BlockAlign)
+inline QByteArray format(quint16 tag, quint16 channels, quint32 rate, quint16 bits, quint16 blockAlign)
 {
-    QByteArray F;
-    Put16(F, Tag);
-    Put16(F, Channels);
-    Put32(F, Rate);
-    Put32(F, Rate * BlockAlign);
-    Put16(F, BlockAlign);
-    Put16(F, Bits);
-    return F;
+    QByteArray f;
+    put16(f, tag);
+    put16(f, channels);
+    put32(f, rate);
+    put32(f, rate * blockAlign);
+    put16(f, blockAlign);
+    put16(f, bits);
+    return f;
 }
 
-inline QByteArray Riff(const QByteArray &Chunks)
+inline QByteArray riff(const QByteArray &chunks)
 {
-    QByteArray B("RIFF");
-    Put32(B, 4 + Chunks.size());
-    return B + "WAVE" + Chunks;
+    QByteArray b("RIFF");
+    put32(b, 4 + chunks.size());
+    return b + "WAVE" + chunks;
 }
 
 // A plain 16-bit mono PCM file of the given number of frames at 44.1 kHz.
-inline QByteArray Pcm16(int Frames)
+inline QByteArray pcm16(int frames)
 {
-    return Riff(Chunk("fmt ", Format(1, 1, 44100, 16, 2)) + Chunk("data", QByteArray(Frames * 2, '\0')));
+    return riff(chunk("fmt ", format(1, 1, 44100, 16, 2)) + chunk("data", QByteArray(frames * 2, '\0')));
 }
 
 } // namespace WaveBytes

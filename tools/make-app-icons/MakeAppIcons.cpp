@@ -19,64 +19,64 @@ constexpr int Oversample = 4;
 
 // The little landscape that the tiles are cut from: sky, sun, far hills, meadow and a lake. It is drawn over
 // the whole of Area every time and clipped to a tile, so the pieces line up into one picture.
-void Landscape(QPainter &P, const QRectF &Area)
+void landscape(QPainter &p, const QRectF &area)
 {
-    const auto At = [&Area](double X, double Y) {
-        return QPointF(Area.left() + X * Area.width(), Area.top() + Y * Area.height());
+    const auto at = [&area](double x, double y) {
+        return QPointF(area.left() + x * area.width(), area.top() + y * area.height());
     };
-    QLinearGradient Sky(At(0, 0), At(0, 0.62));
-    Sky.setColorAt(0, QColor(38, 92, 196));
-    Sky.setColorAt(1, QColor(132, 200, 246));
-    P.fillRect(Area, Sky);
+    QLinearGradient sky(at(0, 0), at(0, 0.62));
+    sky.setColorAt(0, QColor(38, 92, 196));
+    sky.setColorAt(1, QColor(132, 200, 246));
+    p.fillRect(area, sky);
 
-    QRadialGradient Sun(At(0.82, 0.17), Area.width() * 0.12);
-    Sun.setColorAt(0, QColor(255, 244, 160));
-    Sun.setColorAt(0.7, QColor(255, 196, 40));
-    Sun.setColorAt(1, QColor(255, 150, 30));
-    P.setPen(Qt::NoPen);
-    P.setBrush(Sun);
-    P.drawEllipse(At(0.82, 0.17), Area.width() * 0.11, Area.width() * 0.11);
+    QRadialGradient sun(at(0.82, 0.17), area.width() * 0.12);
+    sun.setColorAt(0, QColor(255, 244, 160));
+    sun.setColorAt(0.7, QColor(255, 196, 40));
+    sun.setColorAt(1, QColor(255, 150, 30));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sun);
+    p.drawEllipse(at(0.82, 0.17), area.width() * 0.11, area.width() * 0.11);
 
-    QPainterPath Hills;
-    Hills.moveTo(At(0, 0.62));
-    Hills.lineTo(At(0.18, 0.38));
-    Hills.lineTo(At(0.36, 0.56));
-    Hills.lineTo(At(0.52, 0.42));
-    Hills.lineTo(At(0.78, 0.64));
-    Hills.lineTo(At(1, 0.50));
-    Hills.lineTo(At(1, 1));
-    Hills.lineTo(At(0, 1));
-    Hills.closeSubpath();
-    P.setBrush(QColor(112, 84, 168));
-    P.drawPath(Hills);
+    QPainterPath hills;
+    hills.moveTo(at(0, 0.62));
+    hills.lineTo(at(0.18, 0.38));
+    hills.lineTo(at(0.36, 0.56));
+    hills.lineTo(at(0.52, 0.42));
+    hills.lineTo(at(0.78, 0.64));
+    hills.lineTo(at(1, 0.50));
+    hills.lineTo(at(1, 1));
+    hills.lineTo(at(0, 1));
+    hills.closeSubpath();
+    p.setBrush(QColor(112, 84, 168));
+    p.drawPath(hills);
 
-    QPainterPath Meadow;
-    Meadow.moveTo(At(0, 0.68));
-    Meadow.cubicTo(At(0.30, 0.56), At(0.60, 0.74), At(1, 0.62));
-    Meadow.lineTo(At(1, 1));
-    Meadow.lineTo(At(0, 1));
-    Meadow.closeSubpath();
-    QLinearGradient Grass(At(0, 0.6), At(0, 1));
-    Grass.setColorAt(0, QColor(120, 204, 64));
-    Grass.setColorAt(1, QColor(40, 140, 60));
-    P.setBrush(Grass);
-    P.drawPath(Meadow);
+    QPainterPath meadow;
+    meadow.moveTo(at(0, 0.68));
+    meadow.cubicTo(at(0.30, 0.56), at(0.60, 0.74), at(1, 0.62));
+    meadow.lineTo(at(1, 1));
+    meadow.lineTo(at(0, 1));
+    meadow.closeSubpath();
+    QLinearGradient grass(at(0, 0.6), at(0, 1));
+    grass.setColorAt(0, QColor(120, 204, 64));
+    grass.setColorAt(1, QColor(40, 140, 60));
+    p.setBrush(grass);
+    p.drawPath(meadow);
 
-    P.setBrush(QColor(40, 170, 210));
-    P.drawEllipse(QRectF(At(0.06, 0.80), At(0.50, 0.94)));
-    P.setBrush(QColor(230, 60, 60));
-    P.drawRect(QRectF(At(0.72, 0.70), At(0.86, 0.84)));
-    QPainterPath Roof;
-    Roof.moveTo(At(0.69, 0.71));
-    Roof.lineTo(At(0.79, 0.62));
-    Roof.lineTo(At(0.89, 0.71));
-    Roof.closeSubpath();
-    P.setBrush(QColor(150, 30, 40));
-    P.drawPath(Roof);
+    p.setBrush(QColor(40, 170, 210));
+    p.drawEllipse(QRectF(at(0.06, 0.80), at(0.50, 0.94)));
+    p.setBrush(QColor(230, 60, 60));
+    p.drawRect(QRectF(at(0.72, 0.70), at(0.86, 0.84)));
+    QPainterPath roof;
+    roof.moveTo(at(0.69, 0.71));
+    roof.lineTo(at(0.79, 0.62));
+    roof.lineTo(at(0.89, 0.71));
+    roof.closeSubpath();
+    p.setBrush(QColor(150, 30, 40));
+    p.drawPath(roof);
 }
 
 // A 3 x 3 board of landscape tiles inside Board, the top-right tile lifted out of its place with a shadow.
-void TileBoard(QPainter &P, const QRectF &Board, double Unit, bool Lifted)
+void tileBoard(QPainter &P, const QRectF &Board, double Unit, bool lifted)
 {
     const double Gap = std::max(Unit, Board.width() * 0.035);
     const double Tile = (Board.width() - 4 * Gap) / 3;
@@ -87,96 +87,96 @@ void TileBoard(QPainter &P, const QRectF &Board, double Unit, bool Lifted)
     P.setBrush(QColor(36, 44, 60));
     P.drawRoundedRect(Board, Board.width() * 0.10, Board.width() * 0.10);
 
-    const auto TileRect = [&](int Col, int Row) {
-        return QRectF(Board.left() + Gap + Col * (Tile + Gap), Board.top() + Gap + Row * (Tile + Gap), Tile, Tile);
+    const auto TileRect = [&](int col, int row) {
+        return QRectF(Board.left() + Gap + col * (Tile + Gap), Board.top() + Gap + row * (Tile + Gap), Tile, Tile);
     };
     // The landscape is painted once and laid into each tile as a texture, so the pieces line up into one picture.
     QImage Scene(Picture.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     Scene.fill(Qt::transparent);
     {
-        QPainter S(&Scene);
-        S.setRenderHint(QPainter::Antialiasing);
-        Landscape(S, QRectF(QPointF(0, 0), Picture.size()));
+        QPainter s(&Scene);
+        s.setRenderHint(QPainter::Antialiasing);
+        landscape(s, QRectF(QPointF(0, 0), Picture.size()));
     }
-    const auto DrawTile = [&](int Col, int Row, QPointF Offset) {
-        QBrush Piece(Scene);
-        Piece.setTransform(QTransform::fromTranslate(Picture.left() + Offset.x(), Picture.top() + Offset.y()));
-        P.setBrush(Piece);
+    const auto drawTile = [&](int col, int row, QPointF offset) {
+        QBrush piece(Scene);
+        piece.setTransform(QTransform::fromTranslate(Picture.left() + offset.x(), Picture.top() + offset.y()));
+        P.setBrush(piece);
         P.setPen(QPen(QColor(255, 255, 255, 110), std::max(Unit * 0.6, Tile * 0.03)));
-        P.drawRoundedRect(TileRect(Col, Row).translated(Offset), Round, Round);
+        P.drawRoundedRect(TileRect(col, row).translated(offset), Round, Round);
         P.setPen(Qt::NoPen);
     };
 
-    for (int Col = 0; Col < 3; ++Col)
-        for (int Row = 0; Row < 3; ++Row)
-            if (!(Lifted && Col == 2 && Row == 0))
-                DrawTile(Col, Row, QPointF());
-    if (!Lifted) {
-        DrawTile(2, 0, QPointF());
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            if (!(lifted && col == 2 && row == 0))
+                drawTile(col, row, QPointF());
+    if (!lifted) {
+        drawTile(2, 0, QPointF());
         return;
     }
     // The empty place, then the tile hovering above and beside it.
     P.setBrush(QColor(16, 20, 30));
     P.drawRoundedRect(TileRect(2, 0), Round, Round);
-    const QPointF Lift(Tile * 0.26, -Tile * 0.26);
+    const QPointF lift(Tile * 0.26, -Tile * 0.26);
     P.setBrush(QColor(0, 0, 0, 90));
-    P.drawRoundedRect(TileRect(2, 0).translated(Lift * 0.45 + QPointF(Tile * 0.06, Tile * 0.10)), Round, Round);
-    DrawTile(2, 0, Lift);
+    P.drawRoundedRect(TileRect(2, 0).translated(lift * 0.45 + QPointF(Tile * 0.06, Tile * 0.10)), Round, Round);
+    drawTile(2, 0, lift);
 }
 
-void AppIcon(QPainter &P, double S, double Unit)
+void appIcon(QPainter &p, double s, double unit)
 {
     // Room at the top and the right for the lifted tile.
-    const double Margin = S * 0.04;
-    const double Side = S - 2 * Margin - S * 0.08;
-    TileBoard(P, QRectF(Margin, S - Margin - Side, Side, Side), Unit, true);
+    const double margin = s * 0.04;
+    const double side = s - 2 * margin - s * 0.08;
+    tileBoard(p, QRectF(margin, s - margin - side, side, side), unit, true);
 }
 
-void FileIcon(QPainter &P, double S, double Unit)
+void fileIcon(QPainter &p, double s, double unit)
 {
-    const double Left = S * 0.14, Right = S * 0.86, Top = S * 0.04, Bottom = S * 0.96;
-    const double Fold = S * 0.20;
-    QPainterPath Sheet;
-    Sheet.moveTo(Left, Top);
-    Sheet.lineTo(Right - Fold, Top);
-    Sheet.lineTo(Right, Top + Fold);
-    Sheet.lineTo(Right, Bottom);
-    Sheet.lineTo(Left, Bottom);
-    Sheet.closeSubpath();
-    P.setPen(QPen(QColor(90, 98, 112), std::max(Unit, S * 0.02), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    P.setBrush(QColor(250, 250, 246));
-    P.drawPath(Sheet);
-    QPainterPath Corner;
-    Corner.moveTo(Right - Fold, Top);
-    Corner.lineTo(Right - Fold, Top + Fold);
-    Corner.lineTo(Right, Top + Fold);
-    P.setBrush(QColor(214, 216, 220));
-    P.drawPath(Corner);
+    const double left = s * 0.14, right = s * 0.86, top = s * 0.04, bottom = s * 0.96;
+    const double fold = s * 0.20;
+    QPainterPath sheet;
+    sheet.moveTo(left, top);
+    sheet.lineTo(right - fold, top);
+    sheet.lineTo(right, top + fold);
+    sheet.lineTo(right, bottom);
+    sheet.lineTo(left, bottom);
+    sheet.closeSubpath();
+    p.setPen(QPen(QColor(90, 98, 112), std::max(unit, s * 0.02), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(250, 250, 246));
+    p.drawPath(sheet);
+    QPainterPath corner;
+    corner.moveTo(right - fold, top);
+    corner.lineTo(right - fold, top + fold);
+    corner.lineTo(right, top + fold);
+    p.setBrush(QColor(214, 216, 220));
+    p.drawPath(corner);
 
-    const double Side = (Right - Left) * 0.84;
-    const double X = (Left + Right - Side) / 2;
-    TileBoard(P, QRectF(X, Bottom - Side - (Right - Left - Side) / 2, Side, Side), Unit, false);
+    const double side = (right - left) * 0.84;
+    const double x = (left + right - side) / 2;
+    tileBoard(p, QRectF(x, bottom - side - (right - left - side) / 2, side, side), unit, false);
 }
 
-QImage Draw(int Size, void (*Picture)(QPainter &, double, double))
+QImage draw(int size, void (*picture)(QPainter &, double, double))
 {
-    const int Big = Size * Oversample;
-    QImage Canvas(Big, Big, QImage::Format_ARGB32_Premultiplied);
-    Canvas.fill(Qt::transparent);
+    const int big = size * Oversample;
+    QImage canvas(big, big, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
     {
-        QPainter P(&Canvas);
-        P.setRenderHint(QPainter::Antialiasing);
+        QPainter p(&canvas);
+        p.setRenderHint(QPainter::Antialiasing);
         // One final pixel, so that gaps and outlines never vanish at the small sizes.
-        Picture(P, Big, Oversample);
+        picture(p, big, Oversample);
     }
-    return Canvas.scaled(Size, Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return canvas.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-bool Save(const QImage &Image, const QString &Folder, const QString &Name)
+bool save(const QImage &image, const QString &folder, const QString &name)
 {
-    if (!QDir().mkpath(Folder) || !Image.save(Folder + QLatin1Char('/') + Name, "PNG")) {
-        std::fprintf(stderr, "make-app-icons: cannot write %s/%s\n", qPrintable(Folder), qPrintable(Name));
+    if (!QDir().mkpath(folder) || !image.save(folder + QLatin1Char('/') + name, "PNG")) {
+        std::fprintf(stderr, "make-app-icons: cannot write %s/%s\n", qPrintable(folder), qPrintable(name));
         return false;
     }
     return true;
@@ -188,12 +188,12 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication Application(argc, argv);
-    const QString Root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/icons/hicolor");
-    for (const int Size : Sizes) {
-        const QString Folder = QStringLiteral("%1/%2x%2/").arg(Root).arg(Size);
-        if (!Save(Draw(Size, AppIcon), Folder + QStringLiteral("apps"), QStringLiteral("quorra.png"))
-            || !Save(Draw(Size, FileIcon), Folder + QStringLiteral("mimetypes"),
+    QGuiApplication application(argc, argv);
+    const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/icons/hicolor");
+    for (const int size : Sizes) {
+        const QString folder = QStringLiteral("%1/%2x%2/").arg(root).arg(size);
+        if (!save(draw(size, appIcon), folder + QStringLiteral("apps"), QStringLiteral("quorra.png"))
+            || !save(draw(size, fileIcon), folder + QStringLiteral("mimetypes"),
                      QStringLiteral("application-x-nbq.png")))
             return 1;
     }

@@ -17,203 +17,203 @@ constexpr int Canvas = 96;
 
 const QColor Ink(40, 48, 60);
 
-QPen Outline(double Width = 4.0)
+QPen outline(double width = 4.0)
 {
-    return QPen(Ink, Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return QPen(Ink, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void Page(QPainter &P, const QColor &Paper)
+void page(QPainter &p, const QColor &paper)
 {
-    QPainterPath Sheet;
-    Sheet.moveTo(18, 6);
-    Sheet.lineTo(60, 6);
-    Sheet.lineTo(78, 24);
-    Sheet.lineTo(78, 90);
-    Sheet.lineTo(18, 90);
-    Sheet.closeSubpath();
-    P.setPen(Outline());
-    P.setBrush(Paper);
-    P.drawPath(Sheet);
-    QPainterPath Fold;
-    Fold.moveTo(60, 6);
-    Fold.lineTo(60, 24);
-    Fold.lineTo(78, 24);
-    P.setBrush(Paper.darker(115));
-    P.drawPath(Fold);
+    QPainterPath sheet;
+    sheet.moveTo(18, 6);
+    sheet.lineTo(60, 6);
+    sheet.lineTo(78, 24);
+    sheet.lineTo(78, 90);
+    sheet.lineTo(18, 90);
+    sheet.closeSubpath();
+    p.setPen(outline());
+    p.setBrush(paper);
+    p.drawPath(sheet);
+    QPainterPath fold;
+    fold.moveTo(60, 6);
+    fold.lineTo(60, 24);
+    fold.lineTo(78, 24);
+    p.setBrush(paper.darker(115));
+    p.drawPath(fold);
 }
 
-void Star(QPainter &P, QPointF C, double R, const QColor &Fill)
+void star(QPainter &p, QPointF c, double r, const QColor &fill)
 {
-    QPainterPath Path;
-    for (int I = 0; I < 10; ++I) {
-        const double Angle = -M_PI / 2 + I * M_PI / 5;
-        const double Radius = I % 2 ? R * 0.45 : R;
-        const QPointF Point = C + QPointF(std::cos(Angle) * Radius, std::sin(Angle) * Radius);
-        I ? Path.lineTo(Point) : Path.moveTo(Point);
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const double angle = -M_PI / 2 + i * M_PI / 5;
+        const double radius = i % 2 ? r * 0.45 : r;
+        const QPointF point = c + QPointF(std::cos(angle) * radius, std::sin(angle) * radius);
+        i ? path.lineTo(point) : path.moveTo(point);
     }
-    Path.closeSubpath();
-    P.setPen(QPen(Fill.darker(160), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    P.setBrush(Fill);
-    P.drawPath(Path);
+    path.closeSubpath();
+    p.setPen(QPen(fill.darker(160), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(fill);
+    p.drawPath(path);
 }
 
-void DocumentNew(QPainter &P)
+void documentNew(QPainter &p)
 {
-    Page(P, QColor(250, 250, 245));
-    Star(P, QPointF(66, 70), 24, QColor(255, 200, 40));
+    page(p, QColor(250, 250, 245));
+    star(p, QPointF(66, 70), 24, QColor(255, 200, 40));
 }
 
-void DocumentOpen(QPainter &P)
+void documentOpen(QPainter &p)
 {
-    P.setPen(Outline());
-    P.setBrush(QColor(214, 160, 60));
-    QPainterPath Back;
-    Back.moveTo(6, 20);
-    Back.lineTo(34, 20);
-    Back.lineTo(40, 28);
-    Back.lineTo(80, 28);
-    Back.lineTo(80, 84);
-    Back.lineTo(6, 84);
-    Back.closeSubpath();
-    P.drawPath(Back);
-    QPainterPath Front;
-    Front.moveTo(16, 42);
-    Front.lineTo(92, 42);
-    Front.lineTo(80, 84);
-    Front.lineTo(6, 84);
-    Front.closeSubpath();
-    P.setBrush(QColor(250, 204, 92));
-    P.drawPath(Front);
+    p.setPen(outline());
+    p.setBrush(QColor(214, 160, 60));
+    QPainterPath back;
+    back.moveTo(6, 20);
+    back.lineTo(34, 20);
+    back.lineTo(40, 28);
+    back.lineTo(80, 28);
+    back.lineTo(80, 84);
+    back.lineTo(6, 84);
+    back.closeSubpath();
+    p.drawPath(back);
+    QPainterPath front;
+    front.moveTo(16, 42);
+    front.lineTo(92, 42);
+    front.lineTo(80, 84);
+    front.lineTo(6, 84);
+    front.closeSubpath();
+    p.setBrush(QColor(250, 204, 92));
+    p.drawPath(front);
 }
 
-void DocumentSaveAs(QPainter &P)
+void documentSaveAs(QPainter &p)
 {
-    P.setPen(Outline());
-    P.setBrush(QColor(60, 110, 190));
-    P.drawRoundedRect(QRectF(8, 8, 76, 80), 8, 8);
-    P.setBrush(QColor(235, 240, 248));
-    P.drawRect(QRectF(22, 8, 48, 30));
-    P.setBrush(QColor(60, 110, 190).darker(140));
-    P.drawRect(QRectF(54, 14, 10, 18));
-    P.setBrush(QColor(250, 250, 250));
-    P.drawRect(QRectF(20, 54, 52, 34));
+    p.setPen(outline());
+    p.setBrush(QColor(60, 110, 190));
+    p.drawRoundedRect(QRectF(8, 8, 76, 80), 8, 8);
+    p.setBrush(QColor(235, 240, 248));
+    p.drawRect(QRectF(22, 8, 48, 30));
+    p.setBrush(QColor(60, 110, 190).darker(140));
+    p.drawRect(QRectF(54, 14, 10, 18));
+    p.setBrush(QColor(250, 250, 250));
+    p.drawRect(QRectF(20, 54, 52, 34));
     // The pencil says "as": a new name.
-    P.save();
-    P.translate(70, 70);
-    P.rotate(-45);
-    P.setBrush(QColor(250, 190, 40));
-    P.drawRect(QRectF(-6, -30, 12, 40));
-    P.setBrush(QColor(245, 220, 180));
-    QPainterPath Tip;
-    Tip.moveTo(-6, 10);
-    Tip.lineTo(6, 10);
-    Tip.lineTo(0, 22);
-    Tip.closeSubpath();
-    P.drawPath(Tip);
-    P.restore();
+    p.save();
+    p.translate(70, 70);
+    p.rotate(-45);
+    p.setBrush(QColor(250, 190, 40));
+    p.drawRect(QRectF(-6, -30, 12, 40));
+    p.setBrush(QColor(245, 220, 180));
+    QPainterPath tip;
+    tip.moveTo(-6, 10);
+    tip.lineTo(6, 10);
+    tip.lineTo(0, 22);
+    tip.closeSubpath();
+    p.drawPath(tip);
+    p.restore();
 }
 
-void ImageGeneric(QPainter &P)
+void imageGeneric(QPainter &p)
 {
-    P.setPen(Outline());
-    P.setBrush(QColor(250, 250, 250));
-    P.drawRoundedRect(QRectF(6, 14, 84, 68), 6, 6);
-    QLinearGradient Sky(0, 20, 0, 76);
-    Sky.setColorAt(0, QColor(90, 160, 235));
-    Sky.setColorAt(1, QColor(190, 225, 250));
-    P.setPen(Qt::NoPen);
-    P.setBrush(Sky);
-    P.drawRect(QRectF(12, 20, 72, 56));
-    P.setBrush(QColor(255, 210, 50));
-    P.drawEllipse(QPointF(64, 36), 8, 8);
-    QPainterPath Hills;
-    Hills.moveTo(12, 76);
-    Hills.lineTo(12, 58);
-    Hills.quadTo(30, 38, 50, 62);
-    Hills.quadTo(66, 48, 84, 60);
-    Hills.lineTo(84, 76);
-    Hills.closeSubpath();
-    P.setBrush(QColor(70, 160, 70));
-    P.drawPath(Hills);
+    p.setPen(outline());
+    p.setBrush(QColor(250, 250, 250));
+    p.drawRoundedRect(QRectF(6, 14, 84, 68), 6, 6);
+    QLinearGradient sky(0, 20, 0, 76);
+    sky.setColorAt(0, QColor(90, 160, 235));
+    sky.setColorAt(1, QColor(190, 225, 250));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRect(QRectF(12, 20, 72, 56));
+    p.setBrush(QColor(255, 210, 50));
+    p.drawEllipse(QPointF(64, 36), 8, 8);
+    QPainterPath hills;
+    hills.moveTo(12, 76);
+    hills.lineTo(12, 58);
+    hills.quadTo(30, 38, 50, 62);
+    hills.quadTo(66, 48, 84, 60);
+    hills.lineTo(84, 76);
+    hills.closeSubpath();
+    p.setBrush(QColor(70, 160, 70));
+    p.drawPath(hills);
 }
 
-void MailSend(QPainter &P)
+void mailSend(QPainter &p)
 {
-    P.setPen(Outline());
-    P.setBrush(QColor(250, 246, 232));
-    P.drawRect(QRectF(6, 24, 70, 50));
-    QPainterPath Flap;
-    Flap.moveTo(6, 24);
-    Flap.lineTo(41, 54);
-    Flap.lineTo(76, 24);
-    P.setBrush(Qt::NoBrush);
-    P.drawPath(Flap);
+    p.setPen(outline());
+    p.setBrush(QColor(250, 246, 232));
+    p.drawRect(QRectF(6, 24, 70, 50));
+    QPainterPath flap;
+    flap.moveTo(6, 24);
+    flap.lineTo(41, 54);
+    flap.lineTo(76, 24);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(flap);
     // An arrow leaving the envelope.
-    P.setPen(QPen(QColor(40, 150, 70), 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    P.drawLine(QPointF(56, 84), QPointF(86, 84));
-    QPainterPath Head;
-    Head.moveTo(74, 72);
-    Head.lineTo(88, 84);
-    Head.lineTo(74, 96 - 2);
-    P.drawPath(Head);
+    p.setPen(QPen(QColor(40, 150, 70), 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(56, 84), QPointF(86, 84));
+    QPainterPath head;
+    head.moveTo(74, 72);
+    head.lineTo(88, 84);
+    head.lineTo(74, 96 - 2);
+    p.drawPath(head);
 }
 
-void ViewRefresh(QPainter &P)
+void viewRefresh(QPainter &p)
 {
     // Two arrows chasing each other round: the pieces are shuffled.
-    const QColor Green(40, 140, 200);
-    P.setBrush(Qt::NoBrush);
-    P.setPen(QPen(Green.darker(150), 14, Qt::SolidLine, Qt::FlatCap));
-    P.drawArc(QRectF(16, 16, 64, 64), 20 * 16, 140 * 16);
-    P.drawArc(QRectF(16, 16, 64, 64), 200 * 16, 140 * 16);
-    P.setPen(QPen(Green, 8, Qt::SolidLine, Qt::FlatCap));
-    P.drawArc(QRectF(16, 16, 64, 64), 20 * 16, 140 * 16);
-    P.drawArc(QRectF(16, 16, 64, 64), 200 * 16, 140 * 16);
-    auto Head = [&P, &Green](double AngleDegrees) {
-        const double A = AngleDegrees * M_PI / 180;
-        const QPointF End(48 + 32 * std::cos(A), 48 - 32 * std::sin(A));
-        const QPointF Along(std::sin(A), std::cos(A)); // clockwise tangent
-        const QPointF Across(std::cos(A), -std::sin(A));
-        QPainterPath Path;
-        Path.moveTo(End + Across * 14);
-        Path.lineTo(End + Along * 16);
-        Path.lineTo(End - Across * 14);
-        Path.closeSubpath();
-        P.setPen(QPen(Green.darker(150), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        P.setBrush(Green);
-        P.drawPath(Path);
+    const QColor green(40, 140, 200);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(green.darker(150), 14, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(16, 16, 64, 64), 20 * 16, 140 * 16);
+    p.drawArc(QRectF(16, 16, 64, 64), 200 * 16, 140 * 16);
+    p.setPen(QPen(green, 8, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(16, 16, 64, 64), 20 * 16, 140 * 16);
+    p.drawArc(QRectF(16, 16, 64, 64), 200 * 16, 140 * 16);
+    auto head = [&p, &green](double angleDegrees) {
+        const double a = angleDegrees * M_PI / 180;
+        const QPointF end(48 + 32 * std::cos(a), 48 - 32 * std::sin(a));
+        const QPointF along(std::sin(a), std::cos(a)); // clockwise tangent
+        const QPointF across(std::cos(a), -std::sin(a));
+        QPainterPath path;
+        path.moveTo(end + across * 14);
+        path.lineTo(end + along * 16);
+        path.lineTo(end - across * 14);
+        path.closeSubpath();
+        p.setPen(QPen(green.darker(150), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(green);
+        p.drawPath(path);
     };
-    Head(20);
-    Head(200);
+    head(20);
+    head(200);
 }
 
-void Magnifier(QPainter &P, bool Plus)
+void magnifier(QPainter &p, bool plus)
 {
-    P.setPen(QPen(Ink, 12, Qt::SolidLine, Qt::RoundCap));
-    P.drawLine(QPointF(62, 62), QPointF(86, 86));
-    P.setPen(Outline(6));
-    P.setBrush(QColor(225, 240, 252));
-    P.drawEllipse(QPointF(40, 40), 30, 30);
-    P.setPen(QPen(QColor(30, 120, 40), 8, Qt::SolidLine, Qt::RoundCap));
-    P.drawLine(QPointF(26, 40), QPointF(54, 40));
-    if (Plus)
-        P.drawLine(QPointF(40, 26), QPointF(40, 54));
+    p.setPen(QPen(Ink, 12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(62, 62), QPointF(86, 86));
+    p.setPen(outline(6));
+    p.setBrush(QColor(225, 240, 252));
+    p.drawEllipse(QPointF(40, 40), 30, 30);
+    p.setPen(QPen(QColor(30, 120, 40), 8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(26, 40), QPointF(54, 40));
+    if (plus)
+        p.drawLine(QPointF(40, 26), QPointF(40, 54));
 }
 
-bool Make(const QString &Folder, const QString &Name, const std::function<void(QPainter &)> &Draw)
+bool make(const QString &folder, const QString &name, const std::function<void(QPainter &)> &draw)
 {
-    QImage Large(Canvas, Canvas, QImage::Format_ARGB32_Premultiplied);
-    Large.fill(Qt::transparent);
+    QImage large(Canvas, Canvas, QImage::Format_ARGB32_Premultiplied);
+    large.fill(Qt::transparent);
     {
-        QPainter P(&Large);
-        P.setRenderHint(QPainter::Antialiasing);
-        Draw(P);
+        QPainter p(&large);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p);
     }
-    const QImage Icon = Large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    const QImage icon = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                             .convertToFormat(QImage::Format_ARGB32);
-    const QString Path = Folder + QLatin1Char('/') + Name + QStringLiteral(".png");
-    if (!Icon.save(Path, "PNG")) {
-        std::fprintf(stderr, "make-icons: cannot write %s\n", qPrintable(Path));
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!icon.save(path, "PNG")) {
+        std::fprintf(stderr, "make-icons: cannot write %s\n", qPrintable(path));
         return false;
     }
     return true;
@@ -224,18 +224,18 @@ bool Make(const QString &Folder, const QString &Name, const std::function<void(Q
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication Application(argc, argv);
-    const QStringList Arguments = QCoreApplication::arguments();
-    const QString Folder = Arguments.size() > 1 ? Arguments.at(1) : QStringLiteral("resources/icons");
-    QDir().mkpath(Folder);
-    bool Ok = true;
-    Ok &= Make(Folder, QStringLiteral("document-new"), DocumentNew);
-    Ok &= Make(Folder, QStringLiteral("document-open"), DocumentOpen);
-    Ok &= Make(Folder, QStringLiteral("document-save-as"), DocumentSaveAs);
-    Ok &= Make(Folder, QStringLiteral("image-x-generic"), ImageGeneric);
-    Ok &= Make(Folder, QStringLiteral("mail-send"), MailSend);
-    Ok &= Make(Folder, QStringLiteral("view-refresh"), ViewRefresh);
-    Ok &= Make(Folder, QStringLiteral("zoom-in"), [](QPainter &P) { Magnifier(P, true); });
-    Ok &= Make(Folder, QStringLiteral("zoom-out"), [](QPainter &P) { Magnifier(P, false); });
-    return Ok ? 0 : 1;
+    QGuiApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString folder = arguments.size() > 1 ? arguments.at(1) : QStringLiteral("resources/icons");
+    QDir().mkpath(folder);
+    bool ok = true;
+    ok &= make(folder, QStringLiteral("document-new"), documentNew);
+    ok &= make(folder, QStringLiteral("document-open"), documentOpen);
+    ok &= make(folder, QStringLiteral("document-save-as"), documentSaveAs);
+    ok &= make(folder, QStringLiteral("image-x-generic"), imageGeneric);
+    ok &= make(folder, QStringLiteral("mail-send"), mailSend);
+    ok &= make(folder, QStringLiteral("view-refresh"), viewRefresh);
+    ok &= make(folder, QStringLiteral("zoom-in"), [](QPainter &p) { magnifier(p, true); });
+    ok &= make(folder, QStringLiteral("zoom-out"), [](QPainter &p) { magnifier(p, false); });
+    return ok ? 0 : 1;
 }

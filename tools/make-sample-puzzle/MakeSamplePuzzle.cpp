@@ -11,21 +11,21 @@
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication Application(argc, argv);
-    const QString Picture = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("samples/Sample.jpg");
-    const QString Output = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("samples/Sample.nbq");
+    QGuiApplication application(argc, argv);
+    const QString picture = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("samples/Sample.jpg");
+    const QString output = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("samples/Sample.nbq");
     try {
-        QImage Display;
-        TPuzzle Puzzle(&Display, &ConcealmentTexture());
-        Puzzle.LoadPicture(Picture);
-        if (Puzzle.Source.isNull()) {
-            std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(Picture));
+        QImage display;
+        TPuzzle puzzle(&display, &concealmentTexture());
+        puzzle.loadPicture(picture);
+        if (puzzle.source.isNull()) {
+            std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(picture));
             return 1;
         }
-        Puzzle.Setup(Effect::Hidden, 3, 3, false, false, false);
-        Puzzle.SaveToFile(Output);
-    } catch (const TError &E) {
-        std::fprintf(stderr, "make-sample-puzzle: %s\n", E.what());
+        puzzle.setup(Effect::Hidden, 3, 3, false, false, false);
+        puzzle.saveToFile(output);
+    } catch (const TError &e) {
+        std::fprintf(stderr, "make-sample-puzzle: %s\n", e.what());
         return 1;
     }
     return 0;

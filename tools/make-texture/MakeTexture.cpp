@@ -17,35 +17,35 @@ constexpr int Side = 150;
 class TPeriodicNoise
 {
 public:
-    TPeriodicNoise(int Cells, std::mt19937 &Engine) : FCells(Cells), FValues(size_t(Cells) * Cells)
+    TPeriodicNoise(int cells, std::mt19937 &engine) : m_cells(cells), m_values(size_t(cells) * cells)
     {
-        std::uniform_real_distribution<double> Unit(-1.0, 1.0);
-        for (double &V : FValues)
-            V = Unit(Engine);
+        std::uniform_real_distribution<double> unit(-1.0, 1.0);
+        for (double &v : m_values)
+            v = unit(engine);
     }
 
-    double At(int X, int Y) const
+    double at(int x, int y) const
     {
-        const double Step = double(Side) / FCells;
-        const double FX = X / Step, FY = Y / Step;
-        const int X0 = int(FX), Y0 = int(FY);
-        const double TX = Smooth(FX - X0), TY = Smooth(FY - Y0);
-        const double A = Value(X0, Y0), B = Value(X0 + 1, Y0);
-        const double C = Value(X0, Y0 + 1), D = Value(X0 + 1, Y0 + 1);
-        return (A * (1 - TX) + B * TX) * (1 - TY) + (C * (1 - TX) + D * TX) * TY;
+        const double step = double(Side) / m_cells;
+        const double fx = x / step, fy = y / step;
+        const int x0 = int(fx), y0 = int(fy);
+        const double tx = smooth(fx - x0), ty = smooth(fy - y0);
+        const double a = value(x0, y0), b = value(x0 + 1, y0);
+        const double c = value(x0, y0 + 1), d = value(x0 + 1, y0 + 1);
+        return (a * (1 - tx) + b * tx) * (1 - ty) + (c * (1 - tx) + d * tx) * ty;
     }
 
 private:
-    static double Smooth(double T) { return T * T * (3 - 2 * T); }
-    double Value(int X, int Y) const { return FValues[size_t(Y % FCells) * FCells + size_t(X % FCells)]; }
+    static double smooth(double t) { return t * t * (3 - 2 * t); }
+    double value(int x, int y) const { return m_values[size_t(y % m_cells) * m_cells + size_t(x % m_cells)]; }
 
-    int FCells;
-    std::vector<double> FValues;
+    int m_cells;
+    std::vector<double> m_values;
 };
 
 struct TChannel
 {
-    double Mean, Low, High, Spread;
+    double mean, low, high, spread;
 };
 
 } // namespace
@@ -56,41 +56,41 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make-texture OUTPUT.png\n");
         return 2;
     }
-    std::mt19937 Engine(20240611u);
+    std::mt19937 engine(20240611u);
     // Coarse clouds, medium mottling and fine fibres, all periodic over the tile; grain is added per pixel.
-    const TPeriodicNoise Clouds(3, Engine), Mottle(10, Engine), Fibres(30, Engine);
-    std::normal_distribution<double> Grain(0.0, 0.35), Tint(0.0, 0.12);
+    const TPeriodicNoise clouds(3, engine), mottle(10, engine), fibres(30, engine);
+    std::normal_distribution<double> grain(0.0, 0.35), tint(0.0, 0.12);
 
     // Blue, green, red: the byte order of the working bitmaps.
-    const std::array<TChannel, 3> Channels{{{190, 169, 213, 15}, {161, 145, 182, 12}, {164, 145, 185, 13}}};
-    std::vector<double> Planes[3];
-    for (auto &Plane : Planes)
-        Plane.resize(size_t(Side) * Side);
-    for (int Y = 0; Y < Side; ++Y)
-        for (int X = 0; X < Side; ++X) {
-            const double V =
-                0.35 * Clouds.At(X, Y) + 0.35 * Mottle.At(X, Y) + 0.45 * Fibres.At(X, Y) + Grain(Engine);
-            for (int C = 0; C < 3; ++C)
-                Planes[C][size_t(Y) * Side + X] = V + Tint(Engine);
+    const std::array<TChannel, 3> channels{{{190, 169, 213, 15}, {161, 145, 182, 12}, {164, 145, 185, 13}}};
+    std::vector<double> planes[3];
+    for (auto &plane : planes)
+        plane.resize(size_t(Side) * Side);
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x) {
+            const double v =
+                0.35 * clouds.at(x, y) + 0.35 * mottle.at(x, y) + 0.45 * fibres.at(x, y) + grain(engine);
+            for (int c = 0; c < 3; ++c)
+                planes[c][size_t(y) * Side + x] = v + tint(engine);
         }
 
-    QImage Texture(Side, Side, QImage::Format_BGR888);
-    for (int C = 0; C < 3; ++C) {
+    QImage texture(Side, Side, QImage::Format_BGR888);
+    for (int c = 0; c < 3; ++c) {
         // Centre each channel on its mean colour before clamping it into its range.
-        double Sum = 0;
-        for (double V : Planes[C])
-            Sum += V;
-        const double Offset = Sum / Planes[C].size();
-        for (int Y = 0; Y < Side; ++Y) {
-            uchar *Row = Texture.scanLine(Y);
-            for (int X = 0; X < Side; ++X) {
-                const TChannel &Ch = Channels[C];
-                const double V = Ch.Mean + (Planes[C][size_t(Y) * Side + X] - Offset) * Ch.Spread;
-                Row[3 * X + C] = uchar(std::lround(std::clamp(V, Ch.Low, Ch.High)));
+        double sum = 0;
+        for (double v : planes[c])
+            sum += v;
+        const double offset = sum / planes[c].size();
+        for (int y = 0; y < Side; ++y) {
+            uchar *row = texture.scanLine(y);
+            for (int x = 0; x < Side; ++x) {
+                const TChannel &ch = channels[c];
+                const double v = ch.mean + (planes[c][size_t(y) * Side + x] - offset) * ch.spread;
+                row[3 * x + c] = uchar(std::lround(std::clamp(v, ch.low, ch.high)));
             }
         }
     }
-    if (!Texture.save(QString::fromLocal8Bit(argv[1]))) {
+    if (!texture.save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
