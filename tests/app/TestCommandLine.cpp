@@ -52,11 +52,11 @@ private slots:
 
 void TestCommandLine::parse_data()
 {
-    QTest::addColumn<QList<QByteArray>>("Arguments");
-    QTest::addColumn<bool>("Help");
-    QTest::addColumn<bool>("Version");
-    QTest::addColumn<QStringList>("Unknown");
-    QTest::addColumn<QByteArray>("Puzzle");
+    QTest::addColumn<QList<QByteArray>>("arguments");
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("version");
+    QTest::addColumn<QStringList>("unknown");
+    QTest::addColumn<QByteArray>("puzzle");
 
     QTest::newRow("nothing") << QList<QByteArray>{} << false << false << QStringList() << QByteArray();
     QTest::newRow("--help") << QList<QByteArray>{"--help"} << true << false << QStringList() << QByteArray();
@@ -73,23 +73,23 @@ void TestCommandLine::parse_data()
 
 void TestCommandLine::parse()
 {
-    QFETCH(QList<QByteArray>, Arguments);
-    QFETCH(bool, Help);
-    QFETCH(bool, Version);
-    QFETCH(QStringList, Unknown);
-    QFETCH(QByteArray, Puzzle);
+    QFETCH(QList<QByteArray>, arguments);
+    QFETCH(bool, help);
+    QFETCH(bool, version);
+    QFETCH(QStringList, unknown);
+    QFETCH(QByteArray, puzzle);
 
-    const TCommandLine line(QList<QByteArray>{"quorra"} + Arguments);
-    QCOMPARE(line.helpRequested(), Help);
-    QCOMPARE(line.versionRequested(), Version);
-    QCOMPARE(line.unknownOptions(), Unknown);
-    QCOMPARE(line.puzzleName(), Puzzle);
+    const TCommandLine line(QList<QByteArray>{"quorra"} + arguments);
+    QCOMPARE(line.helpRequested(), help);
+    QCOMPARE(line.versionRequested(), version);
+    QCOMPARE(line.unknownOptions(), unknown);
+    QCOMPARE(line.puzzleName(), puzzle);
 }
 
 void TestCommandLine::printsWithoutDisplay_data()
 {
-    QTest::addColumn<QString>("Option");
-    QTest::addColumn<QString>("Expected");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected");
     QTest::newRow("--version") << "--version" << "quorra " QUORRA_VERSION "\n";
     QTest::newRow("--help") << "--help" << "Usage: ";
 }
@@ -97,29 +97,29 @@ void TestCommandLine::printsWithoutDisplay_data()
 // The installed program answers in a terminal with no display at all, and ends.
 void TestCommandLine::printsWithoutDisplay()
 {
-    QFETCH(QString, Option);
-    QFETCH(QString, Expected);
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(QUORRA_PROGRAM), {QStringLiteral("x.nbq"), Option});
+    program.start(QStringLiteral(QUORRA_PROGRAM), {QStringLiteral("x.nbq"), option});
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
     const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-    QVERIFY2(out.startsWith(Expected), qPrintable(out));
-    if (Expected.startsWith(QLatin1String("Usage")))
+    QVERIFY2(out.startsWith(expected), qPrintable(out));
+    if (expected.startsWith(QLatin1String("Usage")))
         QVERIFY2(out.contains(QLatin1String("--version")) && out.contains(QLatin1String("puzzle")), qPrintable(out));
 }
 
 void TestCommandLine::nameNotUtf8_data()
 {
-    QTest::addColumn<QString>("Kind"); // what stands under the name
-    QTest::addColumn<bool>("Opens");
-    QTest::addColumn<bool>("Told");
+    QTest::addColumn<QString>("kind"); // what stands under the name
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("told");
 
     QTest::newRow("a puzzle file") << "puzzle" << true << false;
     QTest::newRow("nothing: silence, as for any missing file") << "missing" << false << false;
@@ -129,27 +129,27 @@ void TestCommandLine::nameNotUtf8_data()
 
 void TestCommandLine::nameNotUtf8()
 {
-    QFETCH(QString, Kind);
-    QFETCH(bool, Opens);
-    QFETCH(bool, Told);
+    QFETCH(QString, kind);
+    QFETCH(bool, opens);
+    QFETCH(bool, told);
 
     TFormFixture f(790, 560, false);
     const QByteArray name = bytes(f.folder.path()) + '/' + Latin1Name;
     const TRawEntry entry{name};
-    if (Kind == QLatin1String("puzzle"))
+    if (kind == QLatin1String("puzzle"))
         QCOMPARE(::rename(bytes(f.makePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), name.constData()), 0);
-    else if (Kind == QLatin1String("folder"))
+    else if (kind == QLatin1String("folder"))
         QCOMPARE(::mkdir(name.constData(), 0700), 0);
-    else if (Kind == QLatin1String("fifo"))
+    else if (kind == QLatin1String("fifo"))
         QCOMPARE(::mkfifo(name.constData(), 0600), 0);
 
     QElapsedTimer clock;
     clock.start();
     const TPuzzleArgument argument(name);
     QVERIFY(clock.elapsed() < 1000);
-    QCOMPARE(!argument.path().isEmpty(), Opens);
-    QCOMPARE(!argument.problem().isEmpty(), Told);
-    if (Told) {
+    QCOMPARE(!argument.path().isEmpty(), opens);
+    QCOMPARE(!argument.problem().isEmpty(), told);
+    if (told) {
         // Named as well as it can be shown: the folder in full, the odd bytes as replacement characters.
         QVERIFY2(argument.problem().contains(f.folder.path() + QStringLiteral("/Urlaub-\uFFFDt\uFFFD.nbq")),
                  qPrintable(argument.problem()));
@@ -159,9 +159,9 @@ void TestCommandLine::nameNotUtf8()
     f.form->commandLinePuzzle = argument.path();
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-    QTRY_COMPARE(f.form->puzzle != nullptr, Opens);
+    QTRY_COMPARE(f.form->puzzle != nullptr, opens);
     QCOMPARE(f.dialogs->log, QStringList());
-    if (Opens) {
+    if (opens) {
         QCOMPARE(f.form->puzzle->body.rows, 3);
         QVERIFY(!f.form->puzzle->editMode);
     }

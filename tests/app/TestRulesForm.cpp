@@ -136,10 +136,10 @@ void TestRulesForm::window()
 
 void TestRulesForm::choice_data()
 {
-    QTest::addColumn<bool>("Before");
-    QTest::addColumn<bool>("Box");     // what the user leaves in the check box
-    QTest::addColumn<QString>("Leave"); // how the window is left
-    QTest::addColumn<bool>("After");
+    QTest::addColumn<bool>("before");
+    QTest::addColumn<bool>("box");     // what the user leaves in the check box
+    QTest::addColumn<QString>("leave"); // how the window is left
+    QTest::addColumn<bool>("after");
 
     QTest::newRow("OK unchanged keeps it on") << true << true << "OK" << true;
     QTest::newRow("OK with the box cleared turns it off") << true << false << "OK" << false;
@@ -151,28 +151,28 @@ void TestRulesForm::choice_data()
 
 void TestRulesForm::choice()
 {
-    QFETCH(bool, Before);
-    QFETCH(bool, Box);
-    QFETCH(QString, Leave);
-    QFETCH(bool, After);
+    QFETCH(bool, before);
+    QFETCH(bool, box);
+    QFETCH(QString, leave);
+    QFETCH(bool, after);
 
     TFakeDialogs dialogs;
     TRulesForm form(dialogs, LoopVideo);
-    bool showAtStart = Before;
-    bool boxOnShow = !Before;
+    bool showAtStart = before;
+    bool boxOnShow = !before;
     const int shown = showWith(form, showAtStart, [&](TRulesForm &f) {
         boxOnShow = f.showAtStartupTntCheckBox->isChecked();
-        f.showAtStartupTntCheckBox->setChecked(Box);
-        if (Leave == QLatin1String("OK"))
+        f.showAtStartupTntCheckBox->setChecked(box);
+        if (leave == QLatin1String("OK"))
             QTest::mouseClick(f.okTntButton, Qt::LeftButton);
-        else if (Leave == QLatin1String("close"))
+        else if (leave == QLatin1String("close"))
             f.close();
         else
             f.reject();
     });
     QCOMPARE(shown, 1);
-    QCOMPARE(boxOnShow, Before);
-    QCOMPARE(showAtStart, After);
+    QCOMPARE(boxOnShow, before);
+    QCOMPARE(showAtStart, after);
     QVERIFY(dialogs.log.isEmpty());
     QCOMPARE(form.mediaPlayer1->playbackState(), QMediaPlayer::StoppedState);
 }
@@ -196,8 +196,8 @@ void TestRulesForm::escapeKeepsWindow()
 
 void TestRulesForm::refusedVideo_data()
 {
-    QTest::addColumn<QString>("Video");
-    QTest::addColumn<bool>("Before");
+    QTest::addColumn<QString>("video");
+    QTest::addColumn<bool>("before");
 
     const QString missing = QDir::temp().filePath(QStringLiteral("quorra-no-such-folder/Res/Example.avi"));
     QTest::newRow("missing, choice on") << missing << true;
@@ -207,20 +207,20 @@ void TestRulesForm::refusedVideo_data()
 
 void TestRulesForm::refusedVideo()
 {
-    QFETCH(QString, Video);
-    QFETCH(bool, Before);
+    QFETCH(QString, video);
+    QFETCH(bool, before);
 
     TFakeDialogs dialogs;
-    TRulesForm form(dialogs, Video);
+    TRulesForm form(dialogs, video);
     form.openTimeoutMs = 2000;
-    bool showAtStart = Before;
+    bool showAtStart = before;
     // A window that did come up is left with a cleared box and OK, which would change the choice.
     const int shown = showWith(form, showAtStart, [](TRulesForm &f) {
         f.showAtStartupTntCheckBox->setChecked(!f.showAtStartupTntCheckBox->isChecked());
         QTest::mouseClick(f.okTntButton, Qt::LeftButton);
     });
     QCOMPARE(shown, 0);
-    QCOMPARE(showAtStart, Before);
+    QCOMPARE(showAtStart, before);
     QCOMPARE(dialogs.log.size(), 1);
     QCOMPARE(dialogs.errors().size(), 1);
     QVERIFY(!dialogs.errors().first().trimmed().isEmpty());
@@ -242,9 +242,9 @@ void TestRulesForm::helpAddress()
 
 void TestRulesForm::programResource_data()
 {
-    QTest::addColumn<bool>("Beside");
-    QTest::addColumn<bool>("Installed");
-    QTest::addColumn<QString>("Expected"); // "beside" or "installed"
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("expected"); // "beside" or "installed"
 
     QTest::newRow("beside the program") << true << false << "beside";
     QTest::newRow("beside wins over installed") << true << true << "beside";
@@ -254,9 +254,9 @@ void TestRulesForm::programResource_data()
 
 void TestRulesForm::programResource()
 {
-    QFETCH(bool, Beside);
-    QFETCH(bool, Installed);
-    QFETCH(QString, Expected);
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, expected);
 
     const QString relative = QStringLiteral("Res/probe-%1.txt").arg(QCoreApplication::applicationPid());
     const QString program = QCoreApplication::applicationDirPath();
@@ -268,9 +268,9 @@ void TestRulesForm::programResource()
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
     };
-    if (Beside)
+    if (beside)
         make(besidePath);
-    if (Installed)
+    if (installed)
         make(installedPath);
 
     const QString found = ::programResource(relative);
@@ -279,7 +279,7 @@ void TestRulesForm::programResource()
     QDir().rmdir(QFileInfo(besidePath).absolutePath());
     QDir().rmpath(QFileInfo(installedPath).absolutePath());
 
-    QCOMPARE(QDir::cleanPath(found), QDir::cleanPath(Expected == QLatin1String("beside") ? besidePath : installedPath));
+    QCOMPARE(QDir::cleanPath(found), QDir::cleanPath(expected == QLatin1String("beside") ? besidePath : installedPath));
 }
 
 void TestRulesForm::helpPageLinks()
@@ -342,7 +342,7 @@ void TestRulesForm::videoFrameAsPicture_data()
                                     << qRgb(76, 76, 76) << qRgb(255, 0, 0);
     QTest::newRow("semi-planar VU") << int(F::Format_NV21) << int(F::ColorRange_Full) << 76 << 85 << 255
                                     << qRgb(76, 76, 76) << qRgb(255, 0, 0);
-    // Video range: 16 is black and 235 white; Y 81, Cb 90, Cr 240 is pure red.
+    // video range: 16 is black and 235 white; Y 81, Cb 90, Cr 240 is pure red.
     QTest::newRow("video range, black and red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 16 << 128
                                                 << 128 << qRgb(0, 0, 0) << qRgb(0, 0, 0);
     QTest::newRow("video range, red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 81 << 90 << 240

@@ -24,11 +24,11 @@ private slots:
 
 void TestSaveDialog::chosenPath_data()
 {
-    QTest::addColumn<QString>("Typed");
-    QTest::addColumn<TStanding>("Standing"); // what stands at the path Chosen names
-    QTest::addColumn<bool>("Replace");       // the answer to the question, if it comes
-    QTest::addColumn<bool>("Asked");
-    QTest::addColumn<QString>("Chosen");     // the name accepted in the folder; empty: the dialog stays open
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<TStanding>("standing"); // what stands at the path chosen names
+    QTest::addColumn<bool>("replace");       // the answer to the question, if it comes
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("chosen");     // the name accepted in the folder; empty: the dialog stays open
 
     QTest::newRow("new name") << "new" << NothingThere << true << false << "new.nbq";
     QTest::newRow("file, replaced") << "old" << PlainFile << true << true << "old.nbq";
@@ -44,21 +44,21 @@ void TestSaveDialog::chosenPath_data()
 
 void TestSaveDialog::chosenPath()
 {
-    QFETCH(QString, Typed);
-    QFETCH(TStanding, Standing);
-    QFETCH(bool, Replace);
-    QFETCH(bool, Asked);
-    QFETCH(QString, Chosen);
+    QFETCH(QString, typed);
+    QFETCH(TStanding, standing);
+    QFETCH(bool, replace);
+    QFETCH(bool, asked);
+    QFETCH(QString, chosen);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString name = Chosen.isEmpty() ? (Typed.contains(QLatin1Char('.')) ? Typed : Typed + QStringLiteral(".nbq"))
-                                          : Chosen;
+    const QString name = chosen.isEmpty() ? (typed.contains(QLatin1Char('.')) ? typed : typed + QStringLiteral(".nbq"))
+                                          : chosen;
     const QString path = dir.filePath(name);
-    if (Standing == PlainFile) {
+    if (standing == PlainFile) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-    } else if (Standing == DanglingLink) {
+    } else if (standing == DanglingLink) {
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), path));
     }
 
@@ -70,21 +70,21 @@ void TestSaveDialog::chosenPath()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(edit);
-    edit->setText(Typed);
+    edit->setText(typed);
 
     QString question;
     QTimer::singleShot(0, &dialog, [&] {
         for (QWidget *window : QApplication::topLevelWidgets())
             if (auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible()) {
                 question = box->text();
-                box->button(Replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
             }
     });
     dialog.accept();
     QCoreApplication::processEvents();
 
-    QCOMPARE(question, Asked ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name) : QString());
-    if (Chosen.isEmpty()) {
+    QCOMPARE(question, asked ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name) : QString());
+    if (chosen.isEmpty()) {
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.result(), 0);
     } else {

@@ -147,7 +147,7 @@ void TestStartup::aboutBox()
 
 void TestStartup::aboutBoxFitsItsTexts_data()
 {
-    QTest::addColumn<int>("PixelSize"); // of the application's font; 0 keeps the desktop's
+    QTest::addColumn<int>("pixelSize"); // of the application's font; 0 keeps the desktop's
     QTest::newRow("the desktop's font") << 0;
     QTest::newRow("a large font") << 24;
     QTest::newRow("a very large font") << 34;
@@ -157,11 +157,11 @@ void TestStartup::aboutBoxFitsItsTexts_data()
 // over the main window.
 void TestStartup::aboutBoxFitsItsTexts()
 {
-    QFETCH(int, PixelSize);
+    QFETCH(int, pixelSize);
     const QFont before = QApplication::font();
-    if (PixelSize > 0) {
+    if (pixelSize > 0) {
         QFont large = before;
-        large.setPixelSize(PixelSize);
+        large.setPixelSize(pixelSize);
         QApplication::setFont(large);
     }
     QWidget main;

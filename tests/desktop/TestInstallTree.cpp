@@ -33,7 +33,7 @@ QStringList listValue(const QString &value)
     return value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
-// The text of every element named Name in an XML file, in document order.
+// The text of every element named name in an XML file, in document order.
 QStringList elementTexts(const QString &path, const QString &name)
 {
     QStringList texts;
@@ -74,8 +74,8 @@ private slots:
 
     void files_data()
     {
-        QTest::addColumn<QString>("Path");
-        QTest::addColumn<bool>("Program");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("program");
 
         if (QUORRA_HAS_PROGRAM)
             QTest::newRow("program") << "bin/quorra" << true;
@@ -93,18 +93,18 @@ private slots:
 
     void files()
     {
-        QFETCH(QString, Path);
-        QFETCH(bool, Program);
-        const QFileInfo file(installed(Path));
-        QVERIFY2(file.isFile(), qPrintable(Path));
+        QFETCH(QString, path);
+        QFETCH(bool, program);
+        const QFileInfo file(installed(path));
+        QVERIFY2(file.isFile(), qPrintable(path));
         QVERIFY(file.size() > 0);
-        QCOMPARE(file.isExecutable(), Program);
+        QCOMPARE(file.isExecutable(), program);
     }
 
     void icons_data()
     {
-        QTest::addColumn<QString>("Path");
-        QTest::addColumn<int>("Size");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("size");
         for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
             const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
             QTest::newRow(qPrintable(QStringLiteral("application %1").arg(size)))
@@ -117,24 +117,24 @@ private slots:
     // A PNG of its folder's size with a drawing on it, transparent around the drawing.
     void icons()
     {
-        QFETCH(QString, Path);
-        QFETCH(int, Size);
-        const QImage icon(installed(Path), "PNG");
-        QVERIFY2(!icon.isNull(), qPrintable(Path));
-        QCOMPARE(icon.size(), QSize(Size, Size));
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        const QImage icon(installed(path), "PNG");
+        QVERIFY2(!icon.isNull(), qPrintable(path));
+        QCOMPARE(icon.size(), QSize(size, size));
         QVERIFY(icon.hasAlphaChannel());
         int opaque = 0;
-        for (int y = 0; y < Size; ++y)
-            for (int x = 0; x < Size; ++x)
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
                 opaque += qAlpha(icon.pixel(x, y)) > 200;
-        QVERIFY(opaque > Size * Size / 3);
-        QVERIFY(opaque < Size * Size);
+        QVERIFY(opaque > size * size / 3);
+        QVERIFY(opaque < size * size);
     }
 
     void desktopEntry_data()
     {
-        QTest::addColumn<QString>("Key");
-        QTest::addColumn<QStringList>("Expected");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("expected");
         QTest::newRow("type") << "Type" << QStringList{"Application"};
         QTest::newRow("command") << "Exec" << QStringList{"quorra %f"};
         QTest::newRow("icon") << "Icon" << QStringList{"quorra"};
@@ -145,18 +145,18 @@ private slots:
     // What double-clicking a puzzle file relies on: the command with its file, the type, the menu's place.
     void desktopEntry()
     {
-        QFETCH(QString, Key);
-        QFETCH(QStringList, Expected);
+        QFETCH(QString, key);
+        QFETCH(QStringList, expected);
         const auto entry = readGroup(installed(QStringLiteral("share/applications/quorra.desktop")),
                                      QStringLiteral("Desktop Entry"));
         QVERIFY(!entry.value(QStringLiteral("Name")).isEmpty());
-        const QString value = entry.value(Key);
-        if (Key == QLatin1String("Exec") || Key == QLatin1String("Type") || Key == QLatin1String("Icon"))
-            QCOMPARE(QStringList{value}, Expected);
+        const QString value = entry.value(key);
+        if (key == QLatin1String("Exec") || key == QLatin1String("Type") || key == QLatin1String("Icon"))
+            QCOMPARE(QStringList{value}, expected);
         else
-            QCOMPARE(listValue(value), Expected);
+            QCOMPARE(listValue(value), expected);
         // The MIME type list must end in a separator, or some desktops read the last entry wrongly.
-        if (Key == QLatin1String("MimeType"))
+        if (key == QLatin1String("MimeType"))
             QVERIFY(value.endsWith(QLatin1Char(';')));
     }
 
@@ -250,8 +250,8 @@ private slots:
 
     void validators_data()
     {
-        QTest::addColumn<QString>("Tool");
-        QTest::addColumn<QStringList>("Arguments");
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
         QTest::newRow("desktop entry") << "desktop-file-validate"
                                        << QStringList{installed(QStringLiteral("share/applications/quorra.desktop"))};
         // Software centres want a reverse-domain component id; the desktop entry keeps the plain name "quorra".
@@ -263,14 +263,14 @@ private slots:
 
     void validators()
     {
-        QFETCH(QString, Tool);
-        QFETCH(QStringList, Arguments);
-        const QString program = QStandardPaths::findExecutable(Tool);
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        const QString program = QStandardPaths::findExecutable(tool);
         if (program.isEmpty())
-            QSKIP(qPrintable(Tool + QStringLiteral(" is not installed")));
+            QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
         QProcess validate;
         validate.setProcessChannelMode(QProcess::MergedChannels);
-        validate.start(program, Arguments);
+        validate.start(program, arguments);
         QVERIFY(validate.waitForFinished(120000));
         QVERIFY2(validate.exitStatus() == QProcess::NormalExit && validate.exitCode() == 0,
                  validate.readAll().constData());
@@ -280,15 +280,15 @@ private slots:
     // staging tree (the package's, or this test's) gets no cache that would clash with the system's.
     void mimeDatabaseRefresh_data()
     {
-        QTest::addColumn<bool>("DesktopReads");
+        QTest::addColumn<bool>("desktopReads");
         QTest::newRow("a staging tree") << false;
         QTest::newRow("a user-local prefix") << true;
     }
 
     void mimeDatabaseRefresh()
     {
-        QFETCH(bool, DesktopReads);
-        if (!DesktopReads) {
+        QFETCH(bool, desktopReads);
+        if (!desktopReads) {
             QVERIFY(!QFile::exists(installed(QStringLiteral("share/mime/mime.cache"))));
             QVERIFY(!QFile::exists(installed(QStringLiteral("share/applications/mimeinfo.cache"))));
             return;
@@ -314,7 +314,7 @@ private slots:
     // Resources that arrive later (the demo video, the help) are installed as soon as they exist.
     void optionalResources_data()
     {
-        QTest::addColumn<QString>("Name");
+        QTest::addColumn<QString>("name");
         QTest::newRow("demo video") << "Res";
         QTest::newRow("help") << "Nimbrel.html";
         QTest::newRow("help pictures") << "Help";
@@ -322,10 +322,10 @@ private slots:
 
     void optionalResources()
     {
-        QFETCH(QString, Name);
-        if (!QFileInfo::exists(QStringLiteral(QUORRA_SOURCE_DIR "/resources/") + Name))
+        QFETCH(QString, name);
+        if (!QFileInfo::exists(QStringLiteral(QUORRA_SOURCE_DIR "/resources/") + name))
             QSKIP("not made yet");
-        QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/quorra/") + Name)));
+        QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/quorra/") + name)));
     }
 };
 

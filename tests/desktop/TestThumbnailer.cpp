@@ -107,13 +107,13 @@ private slots:
 
     void concealed_data()
     {
-        QTest::addColumn<qint32>("Effect");
-        QTest::addColumn<int>("Rows");
-        QTest::addColumn<int>("Cols");
-        QTest::addColumn<bool>("Semi");
-        QTest::addColumn<bool>("ExtraRow");
-        QTest::addColumn<bool>("ExtraCol");
-        QTest::addColumn<qint32>("Shown");
+        QTest::addColumn<qint32>("effect");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<bool>("semi");
+        QTest::addColumn<bool>("extraRow");
+        QTest::addColumn<bool>("extraCol");
+        QTest::addColumn<qint32>("shown");
 
         QTest::newRow("obscure 3x3") << qint32(Effect::Obscure) << 3 << 3 << false << false << false << qint32(Effect::Obscure);
         QTest::newRow("dark 2x4") << qint32(Effect::Dark) << 2 << 4 << false << false << false << qint32(Effect::TopSecret);
@@ -139,34 +139,34 @@ private slots:
     // some through are shown as the plain texture, with the grid lines of every cell.
     void concealed()
     {
-        QFETCH(qint32, Effect);
-        QFETCH(int, Rows);
-        QFETCH(int, Cols);
-        QFETCH(bool, Semi);
-        QFETCH(bool, ExtraRow);
-        QFETCH(bool, ExtraCol);
-        QFETCH(qint32, Shown);
-        QCOMPARE(TThumbnailer::shownEffect(Effect), Shown);
+        QFETCH(qint32, effect);
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(bool, semi);
+        QFETCH(bool, extraRow);
+        QFETCH(bool, extraCol);
+        QFETCH(qint32, shown);
+        QCOMPARE(TThumbnailer::shownEffect(effect), shown);
 
         const QSize picture(640, 480);
-        const QString path = makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, Effect, Rows, Cols, Semi,
-                                        ExtraRow, ExtraCol);
+        const QString path = makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, effect, rows, cols, semi,
+                                        extraRow, extraCol);
         const QImage thumbnail = TThumbnailer::render(path, 128).convertToFormat(QImage::Format_RGB32);
         QVERIFY(!thumbnail.isNull());
         QVERIFY(thumbnail.width() <= 128 && thumbnail.height() <= 128);
         QCOMPARE(photoPixel(thumbnail), QPoint(-1, -1));
 
-        const int totalCols = Cols + (ExtraCol ? 1 : 0);
-        const int totalRows = Rows + (ExtraRow ? 1 : 0);
+        const int totalCols = cols + (extraCol ? 1 : 0);
+        const int totalRows = rows + (extraRow ? 1 : 0);
         QCOMPARE(thumbnail.width() % totalCols, 0);
         QCOMPARE(thumbnail.height() % totalRows, 0);
         const int cellWidth = thumbnail.width() / totalCols;
         const int cellHeight = thumbnail.height() / totalRows;
 
-        const QString textureOnly = makePuzzle(scratch(QStringLiteral("texture.nbq")), picture, Effect::TopSecret, Rows,
-                                               Cols, false, ExtraRow, ExtraCol);
+        const QString textureOnly = makePuzzle(scratch(QStringLiteral("texture.nbq")), picture, Effect::TopSecret, rows,
+                                               cols, false, extraRow, extraCol);
         const QImage texture = TThumbnailer::render(textureOnly, 128).convertToFormat(QImage::Format_RGB32);
-        if (Shown == Effect::TopSecret) {
+        if (shown == Effect::TopSecret) {
             QCOMPARE(thumbnail, texture);
             // The top-left cell: its own copy of the texture, its one-pixel border inverted.
             const QImage paper = concealmentTexture().convertToFormat(QImage::Format_RGB32);
@@ -175,7 +175,7 @@ private slots:
                                                      255 - qBlue(paper.pixel(0, y))));
                 QCOMPARE(thumbnail.pixel(1, y), paper.pixel(1, y));
             }
-        } else if (Shown == Effect::Obscure) {
+        } else if (shown == Effect::Obscure) {
             // The flattened mid tones, and their inversion on the grid lines, stay within 96 to 159.
             for (int y = 0; y < thumbnail.height(); ++y)
                 for (int x = 0; x < thumbnail.width(); ++x) {
@@ -196,11 +196,11 @@ private slots:
 
     void fits_data()
     {
-        QTest::addColumn<QSize>("Picture");
-        QTest::addColumn<int>("Rows");
-        QTest::addColumn<int>("Cols");
-        QTest::addColumn<bool>("ExtraCol");
-        QTest::addColumn<int>("Size");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<bool>("extraCol");
+        QTest::addColumn<int>("size");
 
         QTest::newRow("landscape at 128") << QSize(640, 480) << 3 << 3 << false << 128;
         QTest::newRow("portrait with an empty column at 256") << QSize(480, 640) << 2 << 4 << true << 256;
@@ -211,35 +211,35 @@ private slots:
         QTest::newRow("16 pixels") << QSize(640, 480) << 3 << 3 << false << 16;
     }
 
-    // The whole grid fits into Size x Size and fills it along its longer side, with the puzzle's proportions.
+    // The whole grid fits into size x size and fills it along its longer side, with the puzzle's proportions.
     void fits()
     {
-        QFETCH(QSize, Picture);
-        QFETCH(int, Rows);
-        QFETCH(int, Cols);
-        QFETCH(bool, ExtraCol);
-        QFETCH(int, Size);
+        QFETCH(QSize, picture);
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(bool, extraCol);
+        QFETCH(int, size);
 
         const QString path =
-            makePuzzle(scratch(QStringLiteral("fit.nbq")), Picture, Effect::Hidden, Rows, Cols, false, false, ExtraCol);
-        const QImage thumbnail = TThumbnailer::render(path, Size);
-        QVERIFY(thumbnail.width() >= 1 && thumbnail.width() <= Size);
-        QVERIFY(thumbnail.height() >= 1 && thumbnail.height() <= Size);
-        if (Size < 64)
+            makePuzzle(scratch(QStringLiteral("fit.nbq")), picture, Effect::Hidden, rows, cols, false, false, extraCol);
+        const QImage thumbnail = TThumbnailer::render(path, size);
+        QVERIFY(thumbnail.width() >= 1 && thumbnail.width() <= size);
+        QVERIFY(thumbnail.height() >= 1 && thumbnail.height() <= size);
+        if (size < 64)
             return;
-        const int totalCols = Cols + (ExtraCol ? 1 : 0);
-        QVERIFY(std::max(thumbnail.width(), thumbnail.height()) > Size - std::max(totalCols, Rows));
-        const double expected = double(Picture.width()) * totalCols / Cols / Picture.height();
+        const int totalCols = cols + (extraCol ? 1 : 0);
+        QVERIFY(std::max(thumbnail.width(), thumbnail.height()) > size - std::max(totalCols, rows));
+        const double expected = double(picture.width()) * totalCols / cols / picture.height();
         const double actual = double(thumbnail.width()) / thumbnail.height();
         // Cells are whole pixels at least one high, so a thin panorama keeps its shape only roughly.
-        QVERIFY2(std::abs(actual - expected) / expected < (Picture.height() < 200 ? 0.5 : 0.05),
+        QVERIFY2(std::abs(actual - expected) / expected < (picture.height() < 200 ? 0.5 : 0.05),
                  qPrintable(QStringLiteral("%1 x %2").arg(thumbnail.width()).arg(thumbnail.height())));
     }
 
     void program_data()
     {
-        QTest::addColumn<QStringList>("Arguments");
-        QTest::addColumn<bool>("Succeeds");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("succeeds");
 
         const QString out = scratch(QStringLiteral("out.png"));
         QTest::newRow("sample puzzle") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "128"} << true;
@@ -260,21 +260,21 @@ private slots:
     // The program as file managers run it: a PNG on success, otherwise a failure code and no file.
     void program()
     {
-        QFETCH(QStringList, Arguments);
-        QFETCH(bool, Succeeds);
-        if (Succeeds && !QFile::exists(QStringLiteral(QUORRA_SAMPLE_PUZZLE)))
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, succeeds);
+        if (succeeds && !QFile::exists(QStringLiteral(QUORRA_SAMPLE_PUZZLE)))
             QSKIP("the sample puzzle has not been made");
-        const QString out = Arguments.size() > 1 ? Arguments.at(1) : scratch(QStringLiteral("out.png"));
+        const QString out = arguments.size() > 1 ? arguments.at(1) : scratch(QStringLiteral("out.png"));
         QFile::remove(out);
 
-        const TRun run = runThumbnailer(Arguments);
+        const TRun run = runThumbnailer(arguments);
         QCOMPARE(run.status, QProcess::NormalExit);
-        QCOMPARE(run.code == 0, Succeeds);
-        QCOMPARE(QFile::exists(out), Succeeds);
-        if (Succeeds) {
+        QCOMPARE(run.code == 0, succeeds);
+        QCOMPARE(QFile::exists(out), succeeds);
+        if (succeeds) {
             const QImage image(out, "PNG");
             QVERIFY(!image.isNull());
-            QVERIFY(image.width() <= Arguments.at(2).toInt() && image.height() <= Arguments.at(2).toInt());
+            QVERIFY(image.width() <= arguments.at(2).toInt() && image.height() <= arguments.at(2).toInt());
         }
     }
 
@@ -322,7 +322,7 @@ private slots:
 
     void testData_data()
     {
-        QTest::addColumn<QString>("Path");
+        QTest::addColumn<QString>("path");
         const QFileInfoList files =
             QDir(QStringLiteral(QUORRA_TEST_DATA)).entryInfoList({QStringLiteral("*.nbq")}, QDir::Files, QDir::Name);
         QVERIFY(!files.isEmpty());
@@ -334,11 +334,11 @@ private slots:
     // the program itself opens) or a failure code with no file at all.
     void testData()
     {
-        QFETCH(QString, Path);
+        QFETCH(QString, path);
         const QString out = scratch(QStringLiteral("data.png"));
         QFile::remove(out);
 
-        const TRun run = runThumbnailer({Path, out, QStringLiteral("96")});
+        const TRun run = runThumbnailer({path, out, QStringLiteral("96")});
         QCOMPARE(run.status, QProcess::NormalExit);
         if (run.code != 0) {
             QVERIFY(!QFile::exists(out));

@@ -192,7 +192,7 @@ bool folderTakesFiles(const QString &folder)
 
 using TRecordNumbers = QMap<int, int>;
 
-enum TWriteFailure { DiskFull, ParentIsFile, NoParent, ReadOnlyFolder };
+enum TWriteFailure { diskFull, ParentIsFile, NoParent, ReadOnlyFolder };
 
 } // namespace
 
@@ -252,7 +252,7 @@ QString TestPuzzleFile::prepareFailure(TWriteFailure failure, const QString &nam
     const QString folder = tempPath(name + QStringLiteral("-folder"));
     QDir().mkpath(folder);
     switch (failure) {
-    case DiskFull: {
+    case diskFull: {
         const QString path = folder + QStringLiteral("/old.nbq");
         old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
         writeAll(path, old);
@@ -279,13 +279,13 @@ QString TestPuzzleFile::prepareFailure(TWriteFailure failure, const QString &nam
 
 void TestPuzzleFile::roundTrip_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
-    QTest::addColumn<int>("Effect");
-    QTest::addColumn<bool>("Semi");
-    QTest::addColumn<QSize>("PictureSize");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::addColumn<int>("effect");
+    QTest::addColumn<bool>("semi");
+    QTest::addColumn<QSize>("pictureSize");
 
     QTest::newRow("2x2 obscure") << 2 << 2 << false << false << 0 << false << QSize(160, 120);
     QTest::newRow("3x4 hidden") << 3 << 4 << false << false << 4 << false << QSize(320, 240);
@@ -298,18 +298,18 @@ void TestPuzzleFile::roundTrip_data()
 
 void TestPuzzleFile::roundTrip()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    QFETCH(int, Effect);
-    QFETCH(bool, Semi);
-    QFETCH(QSize, PictureSize);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(int, effect);
+    QFETCH(bool, semi);
+    QFETCH(QSize, pictureSize);
 
     const QString path = tempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
     TFixture made;
-    made.setUp(quarterPicture(PictureSize.width(), PictureSize.height()), Rows, Cols, Effect, Semi, EmptyRow,
-               EmptyCol);
+    made.setUp(quarterPicture(pictureSize.width(), pictureSize.height()), rows, cols, effect, semi, emptyRow,
+               emptyCol);
     const TBody setUp = made.puzzle.body;
     made.puzzle.saveToFile(path);
 
@@ -322,15 +322,15 @@ void TestPuzzleFile::roundTrip()
     TFixture opened;
     QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
     const TPuzzle &p = opened.puzzle;
-    QCOMPARE(p.source.size(), PictureSize);
+    QCOMPARE(p.source.size(), pictureSize);
     verifyQuarters(p.source);
     QCOMPARE(p.version, 1);
-    QCOMPARE(p.effect, Effect);
-    QCOMPARE(p.semiEffect, Semi);
-    QCOMPARE(p.body.rows, Rows);
-    QCOMPARE(p.body.cols, Cols);
-    QCOMPARE(p.body.extraRow, int(EmptyRow));
-    QCOMPARE(p.body.extraCol, int(EmptyCol));
+    QCOMPARE(p.effect, effect);
+    QCOMPARE(p.semiEffect, semi);
+    QCOMPARE(p.body.rows, rows);
+    QCOMPARE(p.body.cols, cols);
+    QCOMPARE(p.body.extraRow, int(emptyRow));
+    QCOMPARE(p.body.extraCol, int(emptyCol));
     QVERIFY(std::memcmp(p.body.target, setUp.target, sizeof setUp.target) == 0);
     QVERIFY(p.body.isPlayable());
     QCOMPARE(p.fileName, path);
@@ -346,12 +346,12 @@ void TestPuzzleFile::roundTrip()
 
 void TestPuzzleFile::gridLayout_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
     // Record index -> Number, for every record in use; all others must be zero.
-    QTest::addColumn<TRecordNumbers>("Numbers");
+    QTest::addColumn<TRecordNumbers>("numbers");
 
     QTest::newRow("3x4") << 3 << 4 << false << false
                          << QMap<int, int>{{0, 1},  {1, 5},  {2, 9},  {6, 2},  {7, 6},  {8, 10},
@@ -364,15 +364,15 @@ void TestPuzzleFile::gridLayout_data()
 
 void TestPuzzleFile::gridLayout()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    QFETCH(TRecordNumbers, Numbers);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(TRecordNumbers, numbers);
 
     const QString path = tempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
     TFixture made;
-    made.setUp(quarterPicture(120, 90), Rows, Cols, 5, true, EmptyRow, EmptyCol);
+    made.setUp(quarterPicture(120, 90), rows, cols, 5, true, emptyRow, emptyCol);
     made.puzzle.saveToFile(path);
     const QByteArray bytes = readAll(path);
 
@@ -380,15 +380,15 @@ void TestPuzzleFile::gridLayout()
     QCOMPARE(intAt(bytes, 0), 1);
     QCOMPARE(intAt(bytes, 4), 5);
     QCOMPARE(int(bytes.at(8)), 1);
-    QCOMPARE(intAt(bytes, 9), Rows);
-    QCOMPARE(intAt(bytes, 13), Cols);
-    QCOMPARE(intAt(bytes, 17), int(EmptyRow));
-    QCOMPARE(intAt(bytes, 21), int(EmptyCol));
+    QCOMPARE(intAt(bytes, 9), rows);
+    QCOMPARE(intAt(bytes, 13), cols);
+    QCOMPARE(intAt(bytes, 17), int(emptyRow));
+    QCOMPARE(intAt(bytes, 21), int(emptyCol));
     for (int record = 0; record < 36; ++record) {
         const qint64 at = 25 + record * 12;
         const int column = record / 6 + 1, row = record % 6 + 1;
-        const bool picture = Numbers.value(record, 0) != 0;
-        QCOMPARE(intAt(bytes, at), Numbers.value(record, 0));
+        const bool picture = numbers.value(record, 0) != 0;
+        QCOMPARE(intAt(bytes, at), numbers.value(record, 0));
         QCOMPARE(intAt(bytes, at + 4), picture ? column : 0);
         QCOMPARE(intAt(bytes, at + 8), picture ? row : 0);
     }
@@ -429,12 +429,12 @@ void TestPuzzleFile::savedTwiceReplaces()
 
 void TestPuzzleFile::opensOddFiles_data()
 {
-    QTest::addColumn<QString>("File");
-    QTest::addColumn<int>("Version");
-    QTest::addColumn<int>("Effect");
-    QTest::addColumn<bool>("Semi");
-    QTest::addColumn<QSize>("Grid");
-    QTest::addColumn<int>("Format");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("effect");
+    QTest::addColumn<bool>("semi");
+    QTest::addColumn<QSize>("grid");
+    QTest::addColumn<int>("format");
 
     const QSize grid3x4(4, 3);
     QTest::newRow("plain") << "puzzle-3x4.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
@@ -454,36 +454,36 @@ void TestPuzzleFile::opensOddFiles_data()
 
 void TestPuzzleFile::opensOddFiles()
 {
-    QFETCH(QString, File);
-    QFETCH(int, Version);
-    QFETCH(int, Effect);
-    QFETCH(bool, Semi);
-    QFETCH(QSize, Grid);
-    QFETCH(int, Format);
+    QFETCH(QString, file);
+    QFETCH(int, version);
+    QFETCH(int, effect);
+    QFETCH(bool, semi);
+    QFETCH(QSize, grid);
+    QFETCH(int, format);
 
     TFixture opened;
-    QCOMPARE(opened.puzzle.loadFromFile(dataFile(File)), TLoadResult::Loaded);
+    QCOMPARE(opened.puzzle.loadFromFile(dataFile(file)), TLoadResult::Loaded);
     const TPuzzle &p = opened.puzzle;
-    QCOMPARE(p.version, Version);
-    QCOMPARE(p.effect, Effect);
-    QCOMPARE(p.semiEffect, Semi);
-    QCOMPARE(QSize(p.body.totalCols(), p.body.totalRows()), Grid);
+    QCOMPARE(p.version, version);
+    QCOMPARE(p.effect, effect);
+    QCOMPARE(p.semiEffect, semi);
+    QCOMPARE(QSize(p.body.totalCols(), p.body.totalRows()), grid);
     QCOMPARE(p.source.size(), QSize(160, 120));
-    QCOMPARE(int(p.source.format()), Format);
+    QCOMPARE(int(p.source.format()), format);
     QVERIFY(!p.editMode);
     QVERIFY(!p.modified);
-    QCOMPARE(p.fileName, dataFile(File));
+    QCOMPARE(p.fileName, dataFile(file));
 
     // A puzzle read from a file writes back the version it was read with.
-    const QString copy = tempPath(QStringLiteral("resaved-") + File);
+    const QString copy = tempPath(QStringLiteral("resaved-") + file);
     opened.puzzle.saveToFile(copy);
-    QCOMPARE(intAt(readAll(copy), 0), Version);
+    QCOMPARE(intAt(readAll(copy), 0), version);
 }
 
 void TestPuzzleFile::tooNew_data()
 {
-    QTest::addColumn<QString>("File");
-    QTest::addColumn<int>("Version");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("version");
 
     QTest::newRow("version 2") << "version-two.nbq" << 2;
     QTest::newRow("version 2, nothing after it") << "version-two-header-only.nbq" << 2;
@@ -492,22 +492,22 @@ void TestPuzzleFile::tooNew_data()
 
 void TestPuzzleFile::tooNew()
 {
-    QFETCH(QString, File);
-    QFETCH(int, Version);
+    QFETCH(QString, file);
+    QFETCH(int, version);
 
     TFixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
     TSnapshot before(current.puzzle);
-    QCOMPARE(current.puzzle.loadFromFile(dataFile(File)), TLoadResult::TooNew);
-    QCOMPARE(current.puzzle.version, Version);
-    before.version = Version;
+    QCOMPARE(current.puzzle.loadFromFile(dataFile(file)), TLoadResult::TooNew);
+    QCOMPARE(current.puzzle.version, version);
+    before.version = version;
     QVERIFY(TSnapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::refusesDamagedFiles_data()
 {
-    QTest::addColumn<QString>("File");
-    QTest::addColumn<QString>("Message");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
 
     const QString Short = QStringLiteral("\" is damaged: it ends before its header is complete.");
     const QString grid = QStringLiteral("\" is damaged: its grid is not one that Quorra makes.");
@@ -538,8 +538,8 @@ void TestPuzzleFile::refusesDamagedFiles_data()
 
 void TestPuzzleFile::refusesDamagedFiles()
 {
-    QFETCH(QString, File);
-    QFETCH(QString, Message);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
 
     TFixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
@@ -547,12 +547,12 @@ void TestPuzzleFile::refusesDamagedFiles()
     QElapsedTimer timer;
     timer.start();
     try {
-        current.puzzle.loadFromFile(dataFile(File));
+        current.puzzle.loadFromFile(dataFile(file));
         QFAIL("the file was accepted");
     } catch (const TError &e) {
-        QVERIFY2(e.message().contains(Message), qPrintable(e.message()));
-        if (Message.startsWith(QLatin1Char('"')))
-            QVERIFY2(e.message().startsWith(QStringLiteral("The puzzle file \"%1").arg(dataFile(File))),
+        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+        if (message.startsWith(QLatin1Char('"')))
+            QVERIFY2(e.message().startsWith(QStringLiteral("The puzzle file \"%1").arg(dataFile(file))),
                      qPrintable(e.message()));
     }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
@@ -594,8 +594,8 @@ void TestPuzzleFile::cannotOpenFolder()
 
 void TestPuzzleFile::refusesWhatIsNoFile_data()
 {
-    QTest::addColumn<TNonRegularFile>("Kind");
-    QTest::addColumn<QString>("Reason");
+    QTest::addColumn<TNonRegularFile>("kind");
+    QTest::addColumn<QString>("reason");
     const QString pipe = QStringLiteral("It is a named pipe, not a file.");
     QTest::newRow("pipe without a writer") << TNonRegularFile::Fifo << pipe;
     QTest::newRow("link to a pipe") << TNonRegularFile::FifoLink << pipe;
@@ -606,14 +606,14 @@ void TestPuzzleFile::refusesWhatIsNoFile_data()
 // As a puzzle and as a picture: refused at once, by name, and the puzzle on screen stays as it was.
 void TestPuzzleFile::refusesWhatIsNoFile()
 {
-    QFETCH(TNonRegularFile, Kind);
-    QFETCH(QString, Reason);
+    QFETCH(TNonRegularFile, kind);
+    QFETCH(QString, reason);
     TFixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
     const TSnapshot before(current.puzzle);
     for (const QString &suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
-        const QString path = tempPath(QStringLiteral("no-file-%1").arg(int(Kind)) + suffix);
-        QVERIFY(makeNonRegularFile(Kind, path));
+        const QString path = tempPath(QStringLiteral("no-file-%1").arg(int(kind)) + suffix);
+        QVERIFY(makeNonRegularFile(kind, path));
         QElapsedTimer clock;
         clock.start();
         try {
@@ -623,7 +623,7 @@ void TestPuzzleFile::refusesWhatIsNoFile()
                 loadPictureFile(current.puzzle.source, path);
             QFAIL("it was opened");
         } catch (const TError &e) {
-            QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, Reason));
+            QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
         }
         QVERIFY(clock.elapsed() < RefusalMilliseconds);
         QVERIFY(TSnapshot(current.puzzle) == before);
@@ -652,9 +652,9 @@ void TestPuzzleFile::readsFromDevice()
 
 void TestPuzzleFile::failedSaveKeepsOldFile_data()
 {
-    QTest::addColumn<TWriteFailure>("Failure");
-    QTest::addColumn<int>("Reason"); // the system's error number whose text the message ends with
-    QTest::newRow("disk full") << DiskFull << EFBIG;
+    QTest::addColumn<TWriteFailure>("failure");
+    QTest::addColumn<int>("reason"); // the system's error number whose text the message ends with
+    QTest::newRow("disk full") << diskFull << EFBIG;
     QTest::newRow("parent is a file") << ParentIsFile << ENOTDIR;
     QTest::newRow("parent missing") << NoParent << ENOENT;
     QTest::newRow("read-only folder") << ReadOnlyFolder << EACCES;
@@ -662,19 +662,19 @@ void TestPuzzleFile::failedSaveKeepsOldFile_data()
 
 void TestPuzzleFile::failedSaveKeepsOldFile()
 {
-    QFETCH(TWriteFailure, Failure);
-    QFETCH(int, Reason);
+    QFETCH(TWriteFailure, failure);
+    QFETCH(int, reason);
 
     TFixture made;
     made.setUp(quarterPicture(640, 480), 3, 3);
     const TSnapshot before(made.puzzle);
     QByteArray old;
     std::unique_ptr<TFileSizeLimit> limit;
-    const QString path = prepareFailure(Failure, QStringLiteral("save-%1").arg(int(Failure)), old, limit);
+    const QString path = prepareFailure(failure, QStringLiteral("save-%1").arg(int(failure)), old, limit);
     const QString folder = QFileInfo(path).absolutePath();
     const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     auto noOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == ReadOnlyFolder && folderTakesFiles(folder))
+    if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         made.puzzle.saveToFile(path);
@@ -682,7 +682,7 @@ void TestPuzzleFile::failedSaveKeepsOldFile()
         QFAIL("the save was reported as done");
     } catch (const TError &e) {
         limit.reset();
-        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(Reason)));
+        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
     }
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -701,18 +701,18 @@ void TestPuzzleFile::failedExportKeepsOldFile_data()
 
 void TestPuzzleFile::failedExportKeepsOldFile()
 {
-    QFETCH(TWriteFailure, Failure);
-    QFETCH(int, Reason);
+    QFETCH(TWriteFailure, failure);
+    QFETCH(int, reason);
 
     TFixture made;
     made.setUp(quarterPicture(640, 480), 2, 2);
     const TSnapshot before(made.puzzle);
     QByteArray old;
     std::unique_ptr<TFileSizeLimit> limit;
-    const QString path = prepareFailure(Failure, QStringLiteral("export-%1").arg(int(Failure)), old, limit);
+    const QString path = prepareFailure(failure, QStringLiteral("export-%1").arg(int(failure)), old, limit);
     const QString folder = QFileInfo(path).absolutePath();
     auto noOverride = std::make_unique<TNoPermissionOverride>();
-    if (Failure == ReadOnlyFolder && folderTakesFiles(folder))
+    if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         made.puzzle.saveImageAs(path);
@@ -720,7 +720,7 @@ void TestPuzzleFile::failedExportKeepsOldFile()
         QFAIL("the export was reported as done");
     } catch (const TError &e) {
         limit.reset();
-        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(Reason)));
+        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
     }
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -733,7 +733,7 @@ void TestPuzzleFile::failedExportKeepsOldFile()
 
 void TestPuzzleFile::exportsFullResolution_data()
 {
-    QTest::addColumn<double>("Scale");
+    QTest::addColumn<double>("scale");
     QTest::newRow("scale 0.1") << 0.1;
     QTest::newRow("actual size") << 1.0;
     QTest::newRow("scale 0.33") << 0.33;
@@ -741,15 +741,15 @@ void TestPuzzleFile::exportsFullResolution_data()
 
 void TestPuzzleFile::exportsFullResolution()
 {
-    QFETCH(double, Scale);
+    QFETCH(double, scale);
     TFixture made;
     made.puzzle.source = quarterPicture(3000, 2000);
-    made.puzzle.scale = Scale;
+    made.puzzle.scale = scale;
     made.puzzle.setup(4, 2, 3, false, false, false);
     const TSnapshot before(made.puzzle);
     const QImage shown = *made.puzzle.display;
 
-    const QString path = tempPath(QStringLiteral("export-%1.jpg").arg(Scale));
+    const QString path = tempPath(QStringLiteral("export-%1.jpg").arg(scale));
     made.puzzle.saveImageAs(path);
     const QImage exported = decodeJpegBytes(readAll(path));
     QCOMPARE(exported.size(), QSize(3000, 2000));
@@ -782,8 +782,8 @@ void TestPuzzleFile::transparentColourIsKept()
 
 void TestPuzzleFile::saveReplacesTheLinkItself_data()
 {
-    QTest::addColumn<bool>("Export");
-    QTest::addColumn<bool>("Dangling");
+    QTest::addColumn<bool>("isExport");
+    QTest::addColumn<bool>("dangling");
     QTest::newRow("save over a link to a file") << false << false;
     QTest::newRow("save over a link to nothing") << false << true;
     QTest::newRow("export over a link to a file") << true << false;
@@ -792,39 +792,39 @@ void TestPuzzleFile::saveReplacesTheLinkItself_data()
 
 void TestPuzzleFile::saveReplacesTheLinkItself()
 {
-    QFETCH(bool, Export);
-    QFETCH(bool, Dangling);
+    QFETCH(bool, isExport);
+    QFETCH(bool, dangling);
     const QString folder = tempPath(QStringLiteral("link-%1").arg(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(folder + QStringLiteral("/elsewhere")));
     const QString target = folder + QStringLiteral("/elsewhere/target");
-    if (!Dangling)
+    if (!dangling)
         writeAll(target, "the target stays as it is");
     const QString path = folder + QStringLiteral("/chosen");
     QVERIFY(QFile::link(target, path));
 
     TFixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
-    if (Export)
+    if (isExport)
         made.puzzle.saveImageAs(path);
     else
         made.puzzle.saveToFile(path);
 
     QCOMPARE(fileType(path), mode_t(S_IFREG));
-    if (Dangling)
+    if (dangling)
         QVERIFY(!QFileInfo::exists(target));
     else
         QCOMPARE(readAll(target), QByteArray("the target stays as it is"));
-    QCOMPARE(readAll(path).left(Export ? 2 : 4), Export ? QByteArray("\xFF\xD8") : QByteArray("\x01\0\0\0", 4));
+    QCOMPARE(readAll(path).left(isExport ? 2 : 4), isExport ? QByteArray("\xFF\xD8") : QByteArray("\x01\0\0\0", 4));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList {QStringLiteral("chosen"), QStringLiteral("elsewhere")}));
-    if (!Export)
+    if (!isExport)
         QCOMPARE(made.puzzle.fileName, path);
 }
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile_data()
 {
-    QTest::addColumn<int>("Kind"); // a TNonRegularFile, or one of the device cases below
-    QTest::addColumn<QString>("Reason");
+    QTest::addColumn<int>("kind"); // a TNonRegularFile, or one of the device cases below
+    QTest::addColumn<QString>("reason");
     const QString pipe = QStringLiteral("It is a named pipe, not a file.");
     const QString device = QStringLiteral("It is a device, not a file.");
     QTest::newRow("pipe") << int(TNonRegularFile::Fifo) << pipe;
@@ -837,20 +837,20 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile_data()
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile()
 {
-    QFETCH(int, Kind);
-    QFETCH(QString, Reason);
-    const QString folder = tempPath(QStringLiteral("refused-%1").arg(Kind));
+    QFETCH(int, kind);
+    QFETCH(QString, reason);
+    const QString folder = tempPath(QStringLiteral("refused-%1").arg(kind));
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/chosen");
     // A node of our own, never a system one: a save that went wrong must not cost the machine its /dev/zero.
-    if (Kind >= 100) {
-        const QString node = Kind == 100 ? path : folder + QStringLiteral("/zero");
+    if (kind >= 100) {
+        const QString node = kind == 100 ? path : folder + QStringLiteral("/zero");
         if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 5)) != 0)
             QSKIP("this user cannot make device nodes");
-        if (Kind == 101)
+        if (kind == 101)
             QVERIFY(QFile::link(node, path));
     } else {
-        QVERIFY(makeNonRegularFile(TNonRegularFile(Kind), path));
+        QVERIFY(makeNonRegularFile(TNonRegularFile(kind), path));
     }
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
     const mode_t type = fileType(path);
@@ -858,12 +858,12 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
     TFixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
     const TSnapshot before(made.puzzle);
-    const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(path, Reason);
+    const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
     QElapsedTimer clock;
     clock.start();
-    for (bool Export : {false, true}) {
+    for (bool isExport : {false, true}) {
         try {
-            if (Export)
+            if (isExport)
                 made.puzzle.saveImageAs(path);
             else
                 made.puzzle.saveToFile(path);
@@ -876,21 +876,21 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
     QVERIFY(TSnapshot(made.puzzle) == before);
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
     QCOMPARE(fileType(path), type);
-    if (Kind == 101 || Kind == int(TNonRegularFile::FifoLink)) // and what the link leads to
+    if (kind == 101 || kind == int(TNonRegularFile::FifoLink)) // and what the link leads to
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
 void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile_data()
 {
-    QTest::addColumn<bool>("DiskFull");
+    QTest::addColumn<bool>("diskFull");
     QTest::newRow("room enough") << false;
     QTest::newRow("disk full") << true;
 }
 
 void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
 {
-    QFETCH(bool, DiskFull);
-    const QString folder = tempPath(QStringLiteral("in-place-%1").arg(DiskFull));
+    QFETCH(bool, diskFull);
+    const QString folder = tempPath(QStringLiteral("in-place-%1").arg(diskFull));
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/old.nbq");
     const QByteArray old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
@@ -908,13 +908,13 @@ void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
         if (folderTakesFiles(folder))
             QSKIP("this user writes into read-only folders");
         std::unique_ptr<TFileSizeLimit> limit;
-        if (DiskFull)
+        if (diskFull)
             limit = std::make_unique<TFileSizeLimit>(500);
         try {
             made.puzzle.saveToFile(path);
-            QVERIFY(!DiskFull);
+            QVERIFY(!diskFull);
         } catch (const TError &e) {
-            QVERIFY2(DiskFull, qPrintable(e.message()));
+            QVERIFY2(diskFull, qPrintable(e.message()));
             QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(EFBIG)));
         }
     }
@@ -922,7 +922,7 @@ void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("old.nbq")});
-    if (DiskFull) {
+    if (diskFull) {
         QCOMPARE(readAll(path), old);
         QVERIFY(made.puzzle.fileName.isEmpty());
     } else {

@@ -125,7 +125,7 @@ private slots:
 
 void TestTJpegWriter::everySourceFormat_data()
 {
-    QTest::addColumn<int>("Format");
+    QTest::addColumn<int>("format");
     const std::pair<const char *, QImage::Format> formats[] = {
         {"BGR888", QImage::Format_BGR888},
         {"RGB888", QImage::Format_RGB888},
@@ -138,15 +138,15 @@ void TestTJpegWriter::everySourceFormat_data()
         {"RGBA8888", QImage::Format_RGBA8888},
         {"Mono", QImage::Format_Mono},
     };
-    for (const auto &[Name, Format] : formats)
-        QTest::newRow(Name) << int(Format);
+    for (const auto &[Name, format] : formats)
+        QTest::newRow(Name) << int(format);
 }
 
 void TestTJpegWriter::everySourceFormat()
 {
-    QFETCH(int, Format);
+    QFETCH(int, format);
     // Odd sizes make rows whose length is no multiple of 4 bytes, so padding errors would shear the picture.
-    const QImage source = quarters(97, 61).convertToFormat(QImage::Format(Format));
+    const QImage source = quarters(97, 61).convertToFormat(QImage::Format(format));
     const QByteArray jpeg = encode(source);
     const QImage decoded = decode(jpeg);
     QCOMPARE(decoded.size(), source.size());
@@ -193,8 +193,8 @@ void TestTJpegWriter::baselineQuality90()
 
 void TestTJpegWriter::transparentColourIsEncoded_data()
 {
-    QTest::addColumn<QImage>("Source");
-    QTest::addColumn<QColor>("Colour");
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QColor>("colour");
 
     // A palette picture whose yellow entry is the transparency mark, as the GIF reader makes them.
     QImage indexed(40, 40, QImage::Format_Indexed8);
@@ -209,17 +209,17 @@ void TestTJpegWriter::transparentColourIsEncoded_data()
 
 void TestTJpegWriter::transparentColourIsEncoded()
 {
-    QFETCH(QImage, Source);
-    QFETCH(QColor, Colour);
-    const QRgb got = decode(encode(Source)).pixel(20, 20);
-    QVERIFY2(qAbs(qRed(got) - Colour.red()) <= 6 && qAbs(qGreen(got) - Colour.green()) <= 6
-                 && qAbs(qBlue(got) - Colour.blue()) <= 6,
+    QFETCH(QImage, source);
+    QFETCH(QColor, colour);
+    const QRgb got = decode(encode(source)).pixel(20, 20);
+    QVERIFY2(qAbs(qRed(got) - colour.red()) <= 6 && qAbs(qGreen(got) - colour.green()) <= 6
+                 && qAbs(qBlue(got) - colour.blue()) <= 6,
              qPrintable(QString::number(got, 16)));
 }
 
 void TestTJpegWriter::deviceRefuses_data()
 {
-    QTest::addColumn<qint64>("Room");
+    QTest::addColumn<qint64>("room");
     QTest::newRow("no room at all") << qint64(0);
     QTest::newRow("full inside the first buffer") << qint64(1000);
     QTest::newRow("full after the first buffer") << qint64(70000);
@@ -227,7 +227,7 @@ void TestTJpegWriter::deviceRefuses_data()
 
 void TestTJpegWriter::deviceRefuses()
 {
-    QFETCH(qint64, Room);
+    QFETCH(qint64, room);
     // Noise compresses badly, so the stream is several output buffers long.
     QImage noise(600, 400, QImage::Format_BGR888);
     quint32 seed = 12345;
@@ -240,25 +240,25 @@ void TestTJpegWriter::deviceRefuses()
     }
     QVERIFY(encode(noise).size() > 3 * 64 * 1024);
 
-    TFullDevice full(Room);
+    TFullDevice full(room);
     QVERIFY(!TJpegWriter::write(noise, full));
     QCOMPARE(full.errorString(), QStringLiteral("No space left on device"));
 }
 
 void TestTJpegWriter::refusedPictures_data()
 {
-    QTest::addColumn<QImage>("Source");
+    QTest::addColumn<QImage>("source");
     QTest::newRow("no picture") << QImage();
     QTest::newRow("wider than JPEG allows") << QImage(70000, 1, QImage::Format_BGR888);
 }
 
 void TestTJpegWriter::refusedPictures()
 {
-    QFETCH(QImage, Source);
+    QFETCH(QImage, source);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     try {
-        TJpegWriter::write(Source, buffer);
+        TJpegWriter::write(source, buffer);
         QFAIL("the picture was encoded");
     } catch (const TError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("JPEG error #")), qPrintable(e.message()));

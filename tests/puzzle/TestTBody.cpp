@@ -11,10 +11,10 @@ namespace {
 // Every split the program offers, with and without the empty row and column.
 void addEverySplit()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
     for (int rows = 2; rows <= 4; ++rows)
         for (int cols = 2; cols <= 4; ++cols)
             for (int extra = 0; extra < 4; ++extra) {
@@ -109,22 +109,22 @@ void TestTBody::newBodyIsZero()
 
 void TestTBody::initLayout()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
     TBody b;
-    b.init(Rows, Cols, EmptyRow, EmptyCol);
-    QCOMPARE(b.extraRow, EmptyRow ? 1 : 0);
-    QCOMPARE(b.extraCol, EmptyCol ? 1 : 0);
-    QCOMPARE(b.totalRows(), Rows + (EmptyRow ? 1 : 0));
-    QCOMPARE(b.totalCols(), Cols + (EmptyCol ? 1 : 0));
+    b.init(rows, cols, emptyRow, emptyCol);
+    QCOMPARE(b.extraRow, emptyRow ? 1 : 0);
+    QCOMPARE(b.extraCol, emptyCol ? 1 : 0);
+    QCOMPARE(b.totalRows(), rows + (emptyRow ? 1 : 0));
+    QCOMPARE(b.totalCols(), cols + (emptyCol ? 1 : 0));
     for (int c = 1; c <= b.totalCols(); ++c)
         for (int r = 1; r <= b.totalRows(); ++r) {
             const TCell &cell = b.current[c - 1][r - 1];
             QVERIFY(sameCell(cell, b.target[c - 1][r - 1]));
-            if (c <= Cols && r <= Rows) {
-                QCOMPARE(cell.number, (r - 1) * Cols + c);
+            if (c <= cols && r <= rows) {
+                QCOMPARE(cell.number, (r - 1) * cols + c);
                 QCOMPARE(cell.home, QPoint(c, r));
                 QVERIFY(!b.isEmpty(c, r));
             } else {
@@ -155,12 +155,12 @@ void TestTBody::initKeepsEmptyHome()
 
 void TestTBody::columnShifts()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
     TBody b;
-    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    b.init(rows, cols, emptyRow, emptyCol);
     const TBody solved = b;
     const int l = b.totalRows();
     for (int c = 1; c <= b.totalCols(); ++c)
@@ -176,7 +176,7 @@ void TestTBody::columnShifts()
                 for (int other = 1; other <= b.totalCols(); ++other)
                     if (other != c)
                         QCOMPARE(columnNumbers(b, other), columnNumbers(solved, other));
-                QCOMPARE(b.isSolved(), d == 0 || c > Cols);
+                QCOMPARE(b.isSolved(), d == 0 || c > cols);
                 b.shift(QPoint(c, to), QPoint(c, from));
                 QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
             }
@@ -184,12 +184,12 @@ void TestTBody::columnShifts()
 
 void TestTBody::rowShifts()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
     TBody b;
-    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    b.init(rows, cols, emptyRow, emptyCol);
     const TBody solved = b;
     const int l = b.totalCols();
     for (int r = 1; r <= b.totalRows(); ++r)
@@ -204,7 +204,7 @@ void TestTBody::rowShifts()
                 for (int other = 1; other <= b.totalRows(); ++other)
                     if (other != r)
                         QCOMPARE(rowNumbers(b, other), rowNumbers(solved, other));
-                QCOMPARE(b.isSolved(), d == 0 || r > Rows);
+                QCOMPARE(b.isSolved(), d == 0 || r > rows);
                 b.shift(QPoint(to, r), QPoint(from, r));
                 QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
             }
@@ -212,16 +212,16 @@ void TestTBody::rowShifts()
 
 void TestTBody::shiftSequenceUndone()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
     TBody b;
-    b.init(Rows, Cols, EmptyRow, EmptyCol);
+    b.init(rows, cols, emptyRow, emptyCol);
     const TBody solved = b;
 
     // A fixed pseudo-random walk of alternating row and column shifts, then the inverse shifts backwards.
-    quint32 seed = quint32(Rows * 100 + Cols * 10 + (EmptyRow ? 2 : 0) + (EmptyCol ? 1 : 0));
+    quint32 seed = quint32(rows * 100 + cols * 10 + (emptyRow ? 2 : 0) + (emptyCol ? 1 : 0));
     auto draw = [&seed](int n) {
         seed = seed * 134775813u + 1u;
         return int((quint64(seed) * quint64(n)) >> 32);
@@ -249,12 +249,12 @@ void TestTBody::shiftSequenceUndone()
 
 void TestTBody::shiftExamples_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<QPoint>("From");
-    QTest::addColumn<QPoint>("To");
-    QTest::addColumn<int>("Line"); // column number when positive, row number when negative
-    QTest::addColumn<QString>("Numbers");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<int>("line"); // column number when positive, row number when negative
+    QTest::addColumn<QString>("numbers");
 
     // The cell from row 1 lands in row 3, row 2 in row 4, rows 3 and 4 wrap to rows 1 and 2.
     QTest::newRow("column of 4, row 1 to row 3") << 4 << 2 << QPoint(1, 1) << QPoint(1, 3) << 1 << "5 7 1 3";
@@ -267,22 +267,22 @@ void TestTBody::shiftExamples_data()
 
 void TestTBody::shiftExamples()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(QPoint, From);
-    QFETCH(QPoint, To);
-    QFETCH(int, Line);
-    QFETCH(QString, Numbers);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(int, line);
+    QFETCH(QString, numbers);
     TBody b;
-    b.init(Rows, Cols, false, false);
-    b.shift(From, To);
-    QCOMPARE(Line > 0 ? columnNumbers(b, Line) : rowNumbers(b, -Line), Numbers);
+    b.init(rows, cols, false, false);
+    b.shift(from, to);
+    QCOMPARE(line > 0 ? columnNumbers(b, line) : rowNumbers(b, -line), numbers);
 }
 
 void TestTBody::shiftOffGridChangesNothing_data()
 {
-    QTest::addColumn<QPoint>("From");
-    QTest::addColumn<QPoint>("To");
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
     QTest::newRow("past the last column") << QPoint(1, 1) << QPoint(4, 1);
     QTest::newRow("column 0") << QPoint(2, 1) << QPoint(0, 1);
     QTest::newRow("past the last row") << QPoint(2, 1) << QPoint(2, 3);
@@ -293,12 +293,12 @@ void TestTBody::shiftOffGridChangesNothing_data()
 void TestTBody::shiftOffGridChangesNothing()
 {
     // The pointer can be released outside the picture; such a target must neither hang nor move anything.
-    QFETCH(QPoint, From);
-    QFETCH(QPoint, To);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
     TBody b;
     b.init(2, 3, false, false);
     const TBody before = b;
-    b.shift(From, To);
+    b.shift(from, to);
     QVERIFY(std::memcmp(b.current, before.current, sizeof(b.current)) == 0);
 }
 
@@ -325,14 +325,14 @@ void TestTBody::solvedIgnoresHome()
 
 void TestTBody::findHome_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
-    QTest::addColumn<QPoint>("From"); // shifted from here ...
-    QTest::addColumn<QPoint>("To");   // ... to here before asking
-    QTest::addColumn<QPoint>("P");
-    QTest::addColumn<QPoint>("Home");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::addColumn<QPoint>("from"); // shifted from here ...
+    QTest::addColumn<QPoint>("to");   // ... to here before asking
+    QTest::addColumn<QPoint>("p");
+    QTest::addColumn<QPoint>("home");
 
     QTest::newRow("number 5 in 2 columns") << 3 << 2 << false << false << QPoint(1, 3) << QPoint(1, 1)
                                            << QPoint(1, 1) << QPoint(1, 3);
@@ -352,20 +352,20 @@ void TestTBody::findHome_data()
 
 void TestTBody::findHome()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    QFETCH(QPoint, From);
-    QFETCH(QPoint, To);
-    QFETCH(QPoint, P);
-    QFETCH(QPoint, Home);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QPoint, p);
+    QFETCH(QPoint, home);
     TBody b;
-    b.init(Rows, Cols, EmptyRow, EmptyCol);
-    b.shift(From, To);
+    b.init(rows, cols, emptyRow, emptyCol);
+    b.shift(from, to);
     QPoint found(-1, -1);
-    b.findHome(P, found);
-    QCOMPARE(found, Home);
+    b.findHome(p, found);
+    QCOMPARE(found, home);
 }
 
 void TestTBody::findHomeNoMatchLeavesPosition()
@@ -471,8 +471,8 @@ void TestTBody::streamShort()
 
 void TestTBody::isPlayable_data()
 {
-    QTest::addColumn<int>("Case");
-    QTest::addColumn<bool>("Playable");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<bool>("playable");
     QTest::newRow("good, solved") << 0 << true;
     QTest::newRow("good, tangled with empty lines") << 1 << true;
     QTest::newRow("rows 1") << 2 << false;
@@ -494,15 +494,15 @@ void TestTBody::isPlayable_data()
 
 void TestTBody::isPlayable()
 {
-    QFETCH(int, Case);
-    QFETCH(bool, Playable);
+    QFETCH(int, variant);
+    QFETCH(bool, playable);
     TBody b;
-    b.init(3, 3, Case == 1, Case == 1);
-    if (Case == 1) {
+    b.init(3, 3, variant == 1, variant == 1);
+    if (variant == 1) {
         b.shift(QPoint(1, 1), QPoint(1, 3));
         b.shift(QPoint(1, 2), QPoint(4, 2));
     }
-    switch (Case) {
+    switch (variant) {
     case 2: b.rows = 1; break;
     case 3: b.rows = 5; break;
     case 4: b.cols = 1; break;
@@ -534,7 +534,7 @@ void TestTBody::isPlayable()
     case 16: b = TBody(); break;
     default: break;
     }
-    QCOMPARE(b.isPlayable(), Playable);
+    QCOMPARE(b.isPlayable(), playable);
 }
 
 QTEST_GUILESS_MAIN(TestTBody)

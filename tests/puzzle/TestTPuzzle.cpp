@@ -273,15 +273,15 @@ void TestTPuzzle::newPuzzle()
 
 void TestTPuzzle::geometry_data()
 {
-    QTest::addColumn<QSize>("SourceSize");
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("Extra");
-    QTest::addColumn<double>("Scale");
-    QTest::addColumn<QSize>("Cell");
-    QTest::addColumn<int>("Threshold");
-    QTest::addColumn<QSize>("PlainSize");
-    QTest::addColumn<QSize>("DisplaySize");
+    QTest::addColumn<QSize>("sourceSize");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("extra");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QSize>("cell");
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<QSize>("plainSize");
+    QTest::addColumn<QSize>("displaySize");
 
     QTest::newRow("300x200 in 2x3") << QSize(300, 200) << 2 << 3 << false << 1.0 << QSize(100, 100) << 15
                                     << QSize(300, 200) << QSize(300, 200);
@@ -309,34 +309,34 @@ void TestTPuzzle::geometry_data()
 
 void TestTPuzzle::geometry()
 {
-    QFETCH(QSize, SourceSize);
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, Extra);
-    QFETCH(double, Scale);
-    QFETCH(QSize, Cell);
-    QFETCH(int, Threshold);
-    QFETCH(QSize, PlainSize);
-    QFETCH(QSize, DisplaySize);
-    TBench b(SourceSize.width(), SourceSize.height(), Rows, Cols, Extra, Extra);
-    b.puzzle.scale = Scale;
+    QFETCH(QSize, sourceSize);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, extra);
+    QFETCH(double, scale);
+    QFETCH(QSize, cell);
+    QFETCH(int, threshold);
+    QFETCH(QSize, plainSize);
+    QFETCH(QSize, displaySize);
+    TBench b(sourceSize.width(), sourceSize.height(), rows, cols, extra, extra);
+    b.puzzle.scale = scale;
     b.puzzle.rebuild();
-    QCOMPARE(QSize(b.puzzle.cellWidth, b.puzzle.cellHeight), Cell);
-    QCOMPARE(b.puzzle.dragThreshold, Threshold);
-    QCOMPARE(b.puzzle.plain.size(), PlainSize);
-    QCOMPARE(b.puzzle.concealed.size(), PlainSize);
-    QCOMPARE(b.display.size(), DisplaySize);
-    QCOMPARE(b.puzzle.cellBitmap.size(), Cell);
-    QCOMPARE(b.puzzle.rowStrip.size(), QSize(DisplaySize.width(), Cell.height()));
-    QCOMPARE(b.puzzle.colStrip.size(), QSize(Cell.width(), DisplaySize.height()));
+    QCOMPARE(QSize(b.puzzle.cellWidth, b.puzzle.cellHeight), cell);
+    QCOMPARE(b.puzzle.dragThreshold, threshold);
+    QCOMPARE(b.puzzle.plain.size(), plainSize);
+    QCOMPARE(b.puzzle.concealed.size(), plainSize);
+    QCOMPARE(b.display.size(), displaySize);
+    QCOMPARE(b.puzzle.cellBitmap.size(), cell);
+    QCOMPARE(b.puzzle.rowStrip.size(), QSize(displaySize.width(), cell.height()));
+    QCOMPARE(b.puzzle.colStrip.size(), QSize(cell.width(), displaySize.height()));
     QCOMPARE(b.display.format(), WorkingFormat);
     QCOMPARE(b.puzzle.plain.format(), WorkingFormat);
 }
 
 void TestTPuzzle::cellAt_data()
 {
-    QTest::addColumn<QPoint>("Pixel");
-    QTest::addColumn<QPoint>("Cell");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::addColumn<QPoint>("cell");
     QTest::newRow("just left of the picture") << QPoint(-1, 10) << QPoint(0, 1);
     QTest::newRow("just above the picture") << QPoint(10, -1) << QPoint(1, 0);
     QTest::newRow("origin") << QPoint(0, 0) << QPoint(1, 1);
@@ -348,10 +348,10 @@ void TestTPuzzle::cellAt_data()
 
 void TestTPuzzle::cellAt()
 {
-    QFETCH(QPoint, Pixel);
-    QFETCH(QPoint, Cell);
+    QFETCH(QPoint, pixel);
+    QFETCH(QPoint, cell);
     TBench b(300, 200, 2, 3);
-    QCOMPARE(b.puzzle.cellAt(Pixel.x(), Pixel.y()), Cell);
+    QCOMPARE(b.puzzle.cellAt(pixel.x(), pixel.y()), cell);
     QCOMPARE(b.puzzle.cellCentre(QPoint(2, 1)), QPoint(150, 50));
     QCOMPARE(b.puzzle.cellCentre(QPoint(3, 2)), QPoint(250, 150));
 }
@@ -410,11 +410,11 @@ void TestTPuzzle::zoomInSteps()
 
 void TestTPuzzle::fit_data()
 {
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
-    QTest::addColumn<bool>("Auto");
-    QTest::addColumn<double>("Fit");
-    QTest::addColumn<double>("Scale");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::addColumn<bool>("keepFitted");
+    QTest::addColumn<double>("fit");
+    QTest::addColumn<double>("scale");
     QTest::newRow("plain, fixed") << false << false << false << 560.0 / 300.0 << 1.0;
     QTest::newRow("plain, auto") << false << false << true << 560.0 / 300.0 << 560.0 / 300.0;
     QTest::newRow("empty column") << false << true << false << 1.315 << 1.0;
@@ -424,21 +424,21 @@ void TestTPuzzle::fit_data()
 
 void TestTPuzzle::fit()
 {
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    QFETCH(bool, Auto);
-    QFETCH(double, Fit);
-    QFETCH(double, Scale);
-    TBench b(400, 300, 2, 2, EmptyRow, EmptyCol);
-    b.puzzle.updateFit(790, 560, Auto);
-    QVERIFY2(qFuzzyCompare(b.puzzle.fitScale, Fit), qPrintable(QString::number(b.puzzle.fitScale, 'g', 17)));
-    QVERIFY(qFuzzyCompare(b.puzzle.scale, Scale));
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(bool, keepFitted);
+    QFETCH(double, fit);
+    QFETCH(double, scale);
+    TBench b(400, 300, 2, 2, emptyRow, emptyCol);
+    b.puzzle.updateFit(790, 560, keepFitted);
+    QVERIFY2(qFuzzyCompare(b.puzzle.fitScale, fit), qPrintable(QString::number(b.puzzle.fitScale, 'g', 17)));
+    QVERIFY(qFuzzyCompare(b.puzzle.scale, scale));
     QVERIFY(b.display.width() <= 790 && b.display.height() <= 560);
 
     // Without Auto Best Fit a smaller panel shrinks the picture to the new fit; a larger one leaves it alone.
     b.puzzle.updateFit(395, 280, false);
     const double smaller = b.puzzle.fitScale;
-    QVERIFY(smaller < Fit && smaller < 1.0);
+    QVERIFY(smaller < fit && smaller < 1.0);
     QCOMPARE(b.puzzle.scale, smaller);
     b.puzzle.updateFit(790, 560, false);
     QCOMPARE(b.puzzle.scale, smaller);
@@ -496,9 +496,9 @@ void TestTPuzzle::zoomOut()
 
 void TestTPuzzle::canZoomOut_data()
 {
-    QTest::addColumn<QSize>("SourceSize");
-    QTest::addColumn<int>("ZoomOuts");
-    QTest::addColumn<bool>("Can");
+    QTest::addColumn<QSize>("sourceSize");
+    QTest::addColumn<int>("zoomOuts");
+    QTest::addColumn<bool>("can");
     QTest::newRow("200x150 at actual size") << QSize(200, 150) << 0 << false;
     QTest::newRow("256 is not more than 256") << QSize(256, 100) << 0 << false;
     QTest::newRow("258 wide") << QSize(258, 100) << 0 << true;
@@ -509,20 +509,20 @@ void TestTPuzzle::canZoomOut_data()
 
 void TestTPuzzle::canZoomOut()
 {
-    QFETCH(QSize, SourceSize);
-    QFETCH(int, ZoomOuts);
-    QFETCH(bool, Can);
-    TBench b(SourceSize.width(), SourceSize.height(), 2, 2);
-    for (int i = 0; i < ZoomOuts; ++i)
+    QFETCH(QSize, sourceSize);
+    QFETCH(int, zoomOuts);
+    QFETCH(bool, can);
+    TBench b(sourceSize.width(), sourceSize.height(), 2, 2);
+    for (int i = 0; i < zoomOuts; ++i)
         b.puzzle.zoomOut();
-    QCOMPARE(b.puzzle.canZoomOut(), Can);
+    QCOMPARE(b.puzzle.canZoomOut(), can);
 }
 
 void TestTPuzzle::canActualSize_data()
 {
-    QTest::addColumn<QSize>("SourceSize");
-    QTest::addColumn<int>("ZoomIns");
-    QTest::addColumn<bool>("Can");
+    QTest::addColumn<QSize>("sourceSize");
+    QTest::addColumn<int>("zoomIns");
+    QTest::addColumn<bool>("can");
     QTest::newRow("at actual size") << QSize(400, 300) << 0 << false;
     QTest::newRow("after a zoom") << QSize(400, 300) << 1 << true;
     QTest::newRow("larger than the panel") << QSize(1000, 800) << 0 << false;
@@ -531,22 +531,22 @@ void TestTPuzzle::canActualSize_data()
 
 void TestTPuzzle::canActualSize()
 {
-    QFETCH(QSize, SourceSize);
-    QFETCH(int, ZoomIns);
-    QFETCH(bool, Can);
-    TBench b(SourceSize.width(), SourceSize.height(), 2, 2);
+    QFETCH(QSize, sourceSize);
+    QFETCH(int, zoomIns);
+    QFETCH(bool, can);
+    TBench b(sourceSize.width(), sourceSize.height(), 2, 2);
     QVERIFY(!b.puzzle.canActualSize()); // no fit yet
     b.puzzle.updateFit(790, 560, false);
-    for (int i = 0; i < ZoomIns; ++i)
+    for (int i = 0; i < zoomIns; ++i)
         b.puzzle.zoomIn();
-    QCOMPARE(b.puzzle.canActualSize(), Can);
+    QCOMPARE(b.puzzle.canActualSize(), can);
 }
 
 void TestTPuzzle::semiEffect_data()
 {
-    QTest::addColumn<bool>("EditMode");
-    QTest::addColumn<bool>("SemiEffect");
-    QTest::addColumn<bool>("SelectedPlain");
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<bool>("semiEffect");
+    QTest::addColumn<bool>("selectedPlain");
     QTest::newRow("play, semi-effect") << false << true << true;
     QTest::newRow("play, full effect") << false << false << false;
     QTest::newRow("edit mode, semi-effect") << true << true << false;
@@ -554,33 +554,33 @@ void TestTPuzzle::semiEffect_data()
 
 void TestTPuzzle::semiEffect()
 {
-    QFETCH(bool, EditMode);
-    QFETCH(bool, SemiEffect);
-    QFETCH(bool, SelectedPlain);
+    QFETCH(bool, editMode);
+    QFETCH(bool, semiEffect);
+    QFETCH(bool, selectedPlain);
     TBench b(300, 200, 2, 3);
     b.puzzle.body.shift(QPoint(1, 1), QPoint(2, 1));
-    b.puzzle.semiEffect = SemiEffect;
-    b.puzzle.editMode = EditMode;
+    b.puzzle.semiEffect = semiEffect;
+    b.puzzle.editMode = editMode;
     b.puzzle.selected = QPoint(2, 1);
     b.puzzle.renderAll();
-    if (EditMode) // take the stamp off again to see the cells under it
+    if (editMode) // take the stamp off again to see the cells under it
         stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
     QVERIFY(b.puzzle.plain.copy(0, 0, 100, 100) != b.puzzle.concealed.copy(0, 0, 100, 100));
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r) {
-            const bool plain = SelectedPlain && QPoint(c, r) == QPoint(2, 1);
+            const bool plain = selectedPlain && QPoint(c, r) == QPoint(2, 1);
             QVERIFY2(b.showsPiece(QPoint(c, r), plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
         }
 }
 
 void TestTPuzzle::frames_data()
 {
-    QTest::addColumn<bool>("Advice");
-    QTest::addColumn<bool>("IsSelected");
-    QTest::addColumn<int>("State");
-    QTest::addColumn<bool>("Solved");
-    QTest::addColumn<bool>("EmptyCell");
-    QTest::addColumn<int>("Width");
+    QTest::addColumn<bool>("advice");
+    QTest::addColumn<bool>("isSelected");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("solved");
+    QTest::addColumn<bool>("emptyCell");
+    QTest::addColumn<int>("width");
     QTest::newRow("advice") << true << true << int(TDragState::Caught) << false << false << 8;
     QTest::newRow("advice when solved") << true << false << int(TDragState::Idle) << true << false << 8;
     QTest::newRow("caught") << false << true << int(TDragState::Caught) << false << false << 4;
@@ -594,21 +594,21 @@ void TestTPuzzle::frames_data()
 
 void TestTPuzzle::frames()
 {
-    QFETCH(bool, Advice);
-    QFETCH(bool, IsSelected);
-    QFETCH(int, State);
-    QFETCH(bool, Solved);
-    QFETCH(bool, EmptyCell);
-    QFETCH(int, Width);
+    QFETCH(bool, advice);
+    QFETCH(bool, isSelected);
+    QFETCH(int, state);
+    QFETCH(bool, solved);
+    QFETCH(bool, emptyCell);
+    QFETCH(int, width);
     TBench b(300, 200, 2, 3, false, true);
     b.play();
-    const QPoint p = EmptyCell ? QPoint(4, 2) : QPoint(2, 2);
-    b.puzzle.solved = Solved;
-    b.puzzle.dragState = TDragState(State);
-    b.puzzle.selected = IsSelected ? p : QPoint(1, 1);
-    b.puzzle.drawCell(p, Advice);
-    QVERIFY(b.showsPiece(p, Solved));
-    QCOMPARE(b.frameWidth(p, Solved), Width);
+    const QPoint p = emptyCell ? QPoint(4, 2) : QPoint(2, 2);
+    b.puzzle.solved = solved;
+    b.puzzle.dragState = TDragState(state);
+    b.puzzle.selected = isSelected ? p : QPoint(1, 1);
+    b.puzzle.drawCell(p, advice);
+    QVERIFY(b.showsPiece(p, solved));
+    QCOMPARE(b.frameWidth(p, solved), width);
     QCOMPARE(b.lastChange, b.cellRect(p));
 }
 
@@ -706,9 +706,9 @@ void TestTPuzzle::setEffect()
 
 void TestTPuzzle::loadPictureTitle_data()
 {
-    QTest::addColumn<QString>("Path");
-    QTest::addColumn<QString>("Title");
-    QTest::addColumn<bool>("Fails");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("fails");
     QTest::newRow("dots in the name") << "/some/folder/my.photo.png" << "my.photo" << false;
     QTest::newRow("dot in the folder only") << "/some/fol.der/photo" << "" << false;
     QTest::newRow("relative") << "holiday.gif.png" << "holiday.gif" << false;
@@ -717,30 +717,30 @@ void TestTPuzzle::loadPictureTitle_data()
 
 void TestTPuzzle::loadPictureTitle()
 {
-    QFETCH(QString, Path);
-    QFETCH(QString, Title);
-    QFETCH(bool, Fails);
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QFETCH(bool, fails);
     QImage display;
     TPuzzle p(&display, nullptr);
     p.source = makeSource(30, 20);
     bool raised = false;
     try {
-        p.loadPicture(Path);
+        p.loadPicture(path);
     } catch (const TError &) {
         raised = true;
     }
-    QCOMPARE(raised, Fails);
-    QCOMPARE(p.title, Title);
+    QCOMPARE(raised, fails);
+    QCOMPARE(p.title, title);
     QCOMPARE(p.source.size(), QSize(30, 20)); // unread extensions leave the picture alone
 }
 
 void TestTPuzzle::tangleSteps_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
-    QTest::addColumn<int>("Shifts");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::addColumn<int>("shifts");
     QTest::newRow("2x2") << 2 << 2 << false << false << 3;
     QTest::newRow("3x3") << 3 << 3 << false << false << 5;
     QTest::newRow("4x4") << 4 << 4 << false << false << 7;
@@ -751,12 +751,12 @@ void TestTPuzzle::tangleSteps_data()
 
 void TestTPuzzle::tangleSteps()
 {
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    QFETCH(int, Shifts);
-    TBench B(240, 240, Rows, Cols, EmptyRow, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(int, shifts);
+    TBench B(240, 240, rows, cols, emptyRow, emptyCol);
     for (quint32 seed : {1u, 77u, 123456789u, 0xFFFFFFFFu}) {
         const TTestClock clock(seed);
         int Steps = 0;
@@ -775,8 +775,8 @@ void TestTPuzzle::tangleSteps()
         };
         B.puzzle.modified = false;
         B.puzzle.tangle();
-        QCOMPARE(Steps, Shifts);
-        QCOMPARE(renders, Shifts + 2); // the rebuild, the solved arrangement, then each step
+        QCOMPARE(Steps, shifts);
+        QCOMPARE(renders, shifts + 2); // the rebuild, the solved arrangement, then each step
         QVERIFY(!B.puzzle.editMode);
         QVERIFY(!B.puzzle.solved);
         QVERIFY(!B.puzzle.modified);
@@ -787,10 +787,10 @@ void TestTPuzzle::tangleSteps()
 
 void TestTPuzzle::tangleEveryStepMoves_data()
 {
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<int>("Cols");
-    QTest::addColumn<bool>("EmptyRow");
-    QTest::addColumn<bool>("EmptyCol");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
     QTest::newRow("3x3") << 3 << 3 << false << false;
     QTest::newRow("2x2 with a column") << 2 << 2 << false << true;
     QTest::newRow("4x3 with a column") << 4 << 3 << false << true;
@@ -803,11 +803,11 @@ void TestTPuzzle::tangleEveryStepMoves()
     // An empty line holds nothing but empty cells until a line across it has moved, so shifting it then would
     // change nothing: until then every step must visibly move one line. A visible step moves exactly one line,
     // never the one the step before moved.
-    QFETCH(int, Rows);
-    QFETCH(int, Cols);
-    QFETCH(bool, EmptyRow);
-    QFETCH(bool, EmptyCol);
-    TBench B(120, 120, Rows, Cols, EmptyRow, EmptyCol);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    TBench B(120, 120, rows, cols, emptyRow, emptyCol);
     for (quint32 Seed = 1; Seed <= 60; ++Seed) {
         const TTestClock clock(Seed * 2654435761u);
         B.puzzle.body.reset();
@@ -834,10 +834,10 @@ void TestTPuzzle::tangleEveryStepMoves()
             const int line = sameColumn ? moved[0].x() : -moved[0].y();
             QVERIFY2(line != LastLine, qPrintable(where));
             if (!acrossMoved) {
-                QVERIFY2(!EmptyCol || line != Cols + 1, qPrintable(where));
-                QVERIFY2(!EmptyRow || line != -(Rows + 1), qPrintable(where));
+                QVERIFY2(!emptyCol || line != cols + 1, qPrintable(where));
+                QVERIFY2(!emptyRow || line != -(rows + 1), qPrintable(where));
             }
-            if ((EmptyCol && line < 0) || (EmptyRow && line > 0))
+            if ((emptyCol && line < 0) || (emptyRow && line > 0))
                 acrossMoved = true;
             LastLine = line;
         };
@@ -896,9 +896,9 @@ void TestTPuzzle::hover()
 
 void TestTPuzzle::dragStart_data()
 {
-    QTest::addColumn<int>("Dx");
-    QTest::addColumn<int>("Dy");
-    QTest::addColumn<int>("State");
+    QTest::addColumn<int>("dx");
+    QTest::addColumn<int>("dy");
+    QTest::addColumn<int>("state");
     QTest::newRow("15 right") << 15 << 0 << int(TDragState::Row);
     QTest::newRow("14 right") << 14 << 0 << int(TDragState::Caught);
     QTest::newRow("15 left") << -15 << 0 << int(TDragState::Row);
@@ -910,27 +910,27 @@ void TestTPuzzle::dragStart_data()
 
 void TestTPuzzle::dragStart()
 {
-    QFETCH(int, Dx);
-    QFETCH(int, Dy);
-    QFETCH(int, State);
+    QFETCH(int, dx);
+    QFETCH(int, dy);
+    QFETCH(int, state);
     TBench b(300, 200, 2, 3);
     b.play();
     QVERIFY(!b.puzzle.tryStartDrag(300, 300)); // nothing selected
     b.press(150, 50);
     QCOMPARE(b.frameWidth(QPoint(2, 1), false), 4);
-    const bool started = b.puzzle.tryStartDrag(150 + Dx, 50 + Dy);
-    QCOMPARE(started, State != int(TDragState::Caught));
-    QCOMPARE(int(b.puzzle.dragState), State);
-    if (State == int(TDragState::Row))
+    const bool started = b.puzzle.tryStartDrag(150 + dx, 50 + dy);
+    QCOMPARE(started, state != int(TDragState::Caught));
+    QCOMPARE(int(b.puzzle.dragState), state);
+    if (state == int(TDragState::Row))
         QCOMPARE(b.puzzle.rowStrip, b.display.copy(0, 0, 300, 100));
-    if (State == int(TDragState::Column))
+    if (state == int(TDragState::Column))
         QCOMPARE(b.puzzle.colStrip, b.display.copy(100, 0, 100, 200));
 }
 
 void TestTPuzzle::nearCellCentre_data()
 {
-    QTest::addColumn<int>("Offset");
-    QTest::addColumn<bool>("Near");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("near");
     QTest::newRow("own centre") << 0 << true;
     QTest::newRow("14 off") << 14 << true;
     QTest::newRow("15 off") << 15 << false;
@@ -944,19 +944,19 @@ void TestTPuzzle::nearCellCentre_data()
 
 void TestTPuzzle::nearCellCentre()
 {
-    QFETCH(int, Offset);
-    QFETCH(bool, Near);
+    QFETCH(int, offset);
+    QFETCH(bool, near);
     TBench b(300, 200, 2, 3);
-    QCOMPARE(b.puzzle.nearCellCentre(50 + Offset, 50), Near);
-    QCOMPARE(b.puzzle.nearCellCentre(50, 50 + Offset), Near);
+    QCOMPARE(b.puzzle.nearCellCentre(50 + offset, 50), near);
+    QCOMPARE(b.puzzle.nearCellCentre(50, 50 + offset), near);
 }
 
 void TestTPuzzle::dragCommits_data()
 {
-    QTest::addColumn<QList<int>>("Path"); // pointer offsets from the caught cell's centre, along the row
-    QTest::addColumn<int>("Commits");
-    QTest::addColumn<QString>("Row");
-    QTest::addColumn<QPoint>("Caught");
+    QTest::addColumn<QList<int>>("path"); // pointer offsets from the caught cell's centre, along the row
+    QTest::addColumn<int>("commits");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QPoint>("caught");
     QTest::newRow("follows the pointer") << QList<int>{15, 40, 85} << 0 << "1 2 3 4" << QPoint(1, 1);
     QTest::newRow("one cell at 86") << QList<int>{15, 40, 86} << 1 << "4 1 2 3" << QPoint(2, 1);
     QTest::newRow("one cell at 114") << QList<int>{20, 114} << 1 << "4 1 2 3" << QPoint(2, 1);
@@ -968,21 +968,21 @@ void TestTPuzzle::dragCommits_data()
 
 void TestTPuzzle::dragCommits()
 {
-    QFETCH(QList<int>, Path);
-    QFETCH(int, Commits);
-    QFETCH(QString, Row);
-    QFETCH(QPoint, Caught);
+    QFETCH(QList<int>, path);
+    QFETCH(int, commits);
+    QFETCH(QString, row);
+    QFETCH(QPoint, caught);
     TBench b(400, 200, 2, 4);
     b.play();
     b.press(50, 50);
-    for (int offset : Path)
+    for (int offset : path)
         b.move(50 + offset, 50);
-    QCOMPARE(b.commits, Commits);
-    QCOMPARE(rowNumbers(b.puzzle.body, 1), Row);
+    QCOMPARE(b.commits, commits);
+    QCOMPARE(rowNumbers(b.puzzle.body, 1), row);
     QCOMPARE(rowNumbers(b.puzzle.body, 2), QStringLiteral("5 6 7 8"));
-    QCOMPARE(b.puzzle.selected, Caught);
-    QCOMPARE(b.puzzle.solved, Commits > 0 && Row == QStringLiteral("1 2 3 4"));
-    if (Commits > 0 && !b.puzzle.solved) {
+    QCOMPARE(b.puzzle.selected, caught);
+    QCOMPARE(b.puzzle.solved, commits > 0 && row == QStringLiteral("1 2 3 4"));
+    if (commits > 0 && !b.puzzle.solved) {
         // After a snap the line on screen is exactly the new arrangement with the caught cell framed.
         const QImage shown = b.display.copy();
         b.puzzle.renderAll();
@@ -1017,8 +1017,8 @@ void TestTPuzzle::wrapLeft()
 
 void TestTPuzzle::releaseCommitsUnderPointer_data()
 {
-    QTest::addColumn<int>("X");
-    QTest::addColumn<QString>("Row");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<QString>("row");
     QTest::newRow("halfway, still in column 2") << 199 << "3 1 2";
     QTest::newRow("halfway, column 3") << 200 << "2 3 1";
     QTest::newRow("just right of the start") << 99 << "1 2 3";
@@ -1026,18 +1026,18 @@ void TestTPuzzle::releaseCommitsUnderPointer_data()
 
 void TestTPuzzle::releaseCommitsUnderPointer()
 {
-    QFETCH(int, X);
-    QFETCH(QString, Row);
+    QFETCH(int, x);
+    QFETCH(QString, row);
     TBench b(300, 200, 2, 3);
     b.play();
     b.press(50, 50);
     b.move(70, 50);
-    b.move(X, 50);
-    b.release(X, 50);
+    b.move(x, 50);
+    b.release(x, 50);
     QCOMPARE(b.commits, 1);
-    QCOMPARE(rowNumbers(b.puzzle.body, 1), Row);
+    QCOMPARE(rowNumbers(b.puzzle.body, 1), row);
     QCOMPARE(b.puzzle.dragState, TDragState::Idle);
-    QCOMPARE(b.puzzle.solved, Row == QStringLiteral("1 2 3"));
+    QCOMPARE(b.puzzle.solved, row == QStringLiteral("1 2 3"));
     if (!b.puzzle.solved) {
         const QImage shown = b.display.copy();
         b.puzzle.renderAll();
@@ -1117,8 +1117,8 @@ void TestTPuzzle::emptyCellSlides()
 
 void TestTPuzzle::renderDragPixels_data()
 {
-    QTest::addColumn<bool>("Row");
-    QTest::addColumn<int>("Offset");
+    QTest::addColumn<bool>("row");
+    QTest::addColumn<int>("offset");
     for (bool row : {true, false})
         for (int offset : {0, 1, 37, 100, 299, 400, -1, -137, 1005})
             QTest::addRow("%s %d", row ? "row" : "column", offset) << row << offset;
@@ -1126,29 +1126,29 @@ void TestTPuzzle::renderDragPixels_data()
 
 void TestTPuzzle::renderDragPixels()
 {
-    QFETCH(bool, Row);
-    QFETCH(int, Offset);
+    QFETCH(bool, row);
+    QFETCH(int, offset);
     TBench b(300, 200, 2, 3, true, true); // 400 x 300
     b.play();
     b.press(150, 150);
-    QVERIFY(b.puzzle.tryStartDrag(Row ? 170 : 150, Row ? 150 : 170));
+    QVERIFY(b.puzzle.tryStartDrag(row ? 170 : 150, row ? 150 : 170));
     const QImage before = b.display.copy();
     const uchar *bits = b.display.constBits();
     const int changes = b.changes;
-    b.puzzle.renderDrag(150 + (Row ? Offset : 0), 150 + (Row ? 0 : Offset));
+    b.puzzle.renderDrag(150 + (row ? offset : 0), 150 + (row ? 0 : offset));
     QCOMPARE(b.display.constBits(), bits);
     QCOMPARE(b.changes, changes + 1);
 
-    const QRect band = Row ? QRect(0, 100, 400, 100) : QRect(100, 0, 100, 300);
+    const QRect band = row ? QRect(0, 100, 400, 100) : QRect(100, 0, 100, 300);
     QCOMPARE(b.lastChange, band);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x) {
             QRgb want = before.pixel(x, y);
             if (band.contains(x, y)) {
-                const int along = Row ? x : y;
-                const int length = Row ? 400 : 300;
-                const int from = ((along - Offset) % length + length) % length;
-                want = Row ? before.pixel(from, y) : before.pixel(x, from);
+                const int along = row ? x : y;
+                const int length = row ? 400 : 300;
+                const int from = ((along - offset) % length + length) % length;
+                want = row ? before.pixel(from, y) : before.pixel(x, from);
             }
             if (b.display.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
@@ -1163,8 +1163,8 @@ void TestTPuzzle::renderDragPixels()
 
 void TestTPuzzle::advice_data()
 {
-    QTest::addColumn<QPoint>("Click");
-    QTest::addColumn<QPoint>("Home");
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<QPoint>("home");
     QTest::newRow("moved picture cell") << QPoint(150, 150) << QPoint(1, 2);
     QTest::newRow("picture cell at home") << QPoint(250, 50) << QPoint(3, 1);
     QTest::newRow("empty cell") << QPoint(50, 150) << QPoint(4, 1);
@@ -1173,12 +1173,12 @@ void TestTPuzzle::advice_data()
 
 void TestTPuzzle::advice()
 {
-    QFETCH(QPoint, Click);
-    QFETCH(QPoint, Home);
+    QFETCH(QPoint, click);
+    QFETCH(QPoint, home);
     TBench B(300, 200, 2, 3, false, true);
     B.puzzle.body.shift(QPoint(1, 2), QPoint(2, 2)); // row 2: empty, 4, 5, 6
     B.play();
-    B.puzzle.hoverAt(Click.x(), Click.y());
+    B.puzzle.hoverAt(click.x(), click.y());
     const QImage normal = B.display.copy();
 
     QImage flashed;
@@ -1188,14 +1188,14 @@ void TestTPuzzle::advice()
             flashed = B.display.copy();
     };
     const auto start = std::chrono::steady_clock::now();
-    B.puzzle.showAdvice(Click.x(), Click.y());
+    B.puzzle.showAdvice(click.x(), click.y());
     QVERIFY(std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(200));
     QVERIFY(Calls >= 2);
     QCOMPARE(B.display, normal); // the flash is gone again
 
     // Only the frame band of the home cell differs: inverted from the edge of its usual frame to 8 pixels in.
-    const QRect r = B.cellRect(Home);
-    const int normalFrame = Home == B.puzzle.selected ? 2 : 1;
+    const QRect r = B.cellRect(home);
+    const int normalFrame = home == B.puzzle.selected ? 2 : 1;
     for (int y = 0; y < normal.height(); ++y)
         for (int x = 0; x < normal.width(); ++x) {
             const int edge = qMin(qMin(x - r.left(), r.right() - x), qMin(y - r.top(), r.bottom() - y));
@@ -1208,7 +1208,7 @@ void TestTPuzzle::advice()
     // Without a message hook the wait still lasts.
     B.puzzle.processMessages = nullptr;
     const auto again = std::chrono::steady_clock::now();
-    B.puzzle.showAdvice(Click.x(), Click.y());
+    B.puzzle.showAdvice(click.x(), click.y());
     QVERIFY(std::chrono::steady_clock::now() - again >= std::chrono::milliseconds(200));
 }
 

@@ -11,7 +11,7 @@ namespace {
 const QString WebAddress = QStringLiteral("https://example.org/quorra/");
 
 // Writes a stand-in xdg-email into Dir that records its arguments (NUL-separated, bytes as given)
-// beside itself and ends with ExitCode. Only shell built-ins: PATH holds nothing else.
+// beside itself and ends with exitCode. Only shell built-ins: PATH holds nothing else.
 void writeFakeMailer(const QString &dir, int exitCode)
 {
     QFile script(dir + QStringLiteral("/xdg-email"));
@@ -113,8 +113,8 @@ void TestTMailSender::invitationBody()
 
 void TestTMailSender::handsOverEveryPart_data()
 {
-    QTest::addColumn<QStringList>("Recipients");
-    QTest::addColumn<QString>("PuzzleName");
+    QTest::addColumn<QStringList>("recipients");
+    QTest::addColumn<QString>("puzzleName");
 
     QTest::newRow("no recipient") << QStringList() << QStringLiteral("puzzle.nbq");
     QTest::newRow("comma in the path") << QStringList() << QStringLiteral("Anna, Bob's puzzle.nbq");
@@ -128,14 +128,14 @@ void TestTMailSender::handsOverEveryPart_data()
 
 void TestTMailSender::handsOverEveryPart()
 {
-    QFETCH(QStringList, Recipients);
-    QFETCH(QString, PuzzleName);
+    QFETCH(QStringList, recipients);
+    QFETCH(QString, puzzleName);
     writeFakeMailer(m_bin.path(), 0);
-    const QString path = makePuzzle(PuzzleName);
+    const QString path = makePuzzle(puzzleName);
 
     TMailSender sender;
     QSignalSpy failed(&sender, &TMailSender::failed);
-    send(sender, Recipients, {path});
+    send(sender, recipients, {path});
 
     QList<QByteArray> expected = {"--utf8", "--subject", "Photo Puzzle", "--body",
                                   // bare line feeds: xdg-email turns each into CR LF itself
@@ -149,7 +149,7 @@ void TestTMailSender::handsOverEveryPart()
                                   "able to create new puzzles for your friends as well\n"
                                   "as to solve the puzzles that were made for you!",
                                   "--attach", path.toUtf8()};
-    for (const QString &recipient : Recipients)
+    for (const QString &recipient : recipients)
         expected << recipient.toUtf8();
     QCOMPARE(recordedArguments(m_bin.path()), expected);
     QCOMPARE(failed.count(), 0);
@@ -157,8 +157,8 @@ void TestTMailSender::handsOverEveryPart()
 
 void TestTMailSender::reportsFailure_data()
 {
-    QTest::addColumn<int>("ExitCode");
-    QTest::addColumn<bool>("NoMailProgram"); // else the attachment could not be read
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("noMailProgram"); // else the attachment could not be read
 
     QTest::newRow("3: no method for mail") << 3 << true;
     QTest::newRow("4: the action failed") << 4 << true;
@@ -168,9 +168,9 @@ void TestTMailSender::reportsFailure_data()
 
 void TestTMailSender::reportsFailure()
 {
-    QFETCH(int, ExitCode);
-    QFETCH(bool, NoMailProgram);
-    writeFakeMailer(m_bin.path(), ExitCode);
+    QFETCH(int, exitCode);
+    QFETCH(bool, noMailProgram);
+    writeFakeMailer(m_bin.path(), exitCode);
     const QString path = makePuzzle(QStringLiteral("Anna, Bob.nbq"));
 
     TMailSender sender;
@@ -180,7 +180,7 @@ void TestTMailSender::reportsFailure()
     QCOMPARE(failed.count(), 1);
     const QString message = failed.at(0).at(0).toString();
     QVERIFY2(message.contains(path), qPrintable(message));
-    QCOMPARE(message.startsWith(QStringLiteral("No mail program")), NoMailProgram);
+    QCOMPARE(message.startsWith(QStringLiteral("No mail program")), noMailProgram);
 }
 
 void TestTMailSender::noMailerOnPath()
@@ -212,8 +212,8 @@ void TestTMailSender::refusesOptionLikeRecipient()
 
 void TestTMailSender::refusesUnattachablePath_data()
 {
-    QTest::addColumn<QString>("PuzzleName");
-    QTest::addColumn<bool>("Descriptor"); // handed over as this process's descriptor of the file
+    QTest::addColumn<QString>("puzzleName");
+    QTest::addColumn<bool>("descriptor"); // handed over as this process's descriptor of the file
     QTest::newRow("line feed") << QStringLiteral("two\nlines.nbq") << false;
     QTest::newRow("carriage return") << QStringLiteral("two\rlines.nbq") << false;
     QTest::newRow("/proc/self/fd") << QStringLiteral("p.nbq") << true;
@@ -224,13 +224,13 @@ void TestTMailSender::refusesUnattachablePath_data()
 // under the name it can be found by, and xdg-email is not started.
 void TestTMailSender::refusesUnattachablePath()
 {
-    QFETCH(QString, PuzzleName);
-    QFETCH(bool, Descriptor);
+    QFETCH(QString, puzzleName);
+    QFETCH(bool, descriptor);
     writeFakeMailer(m_bin.path(), 0);
-    const QString path = makePuzzle(PuzzleName);
+    const QString path = makePuzzle(puzzleName);
     QFile held(path);
     QVERIFY(held.open(QIODevice::ReadOnly));
-    const QString attachment = Descriptor ? QStringLiteral("/proc/self/fd/%1").arg(held.handle()) : path;
+    const QString attachment = descriptor ? QStringLiteral("/proc/self/fd/%1").arg(held.handle()) : path;
 
     TMailSender sender;
     QSignalSpy failed(&sender, &TMailSender::failed);
@@ -245,8 +245,8 @@ void TestTMailSender::refusesUnattachablePath()
 
 void TestTMailSender::oneHandOverAtATime_data()
 {
-    QTest::addColumn<QString>("Mailer");   // the stand-in's script after its first line
-    QTest::addColumn<bool>("EndsItself"); // else the hand-over is taken as done after HandOverMs
+    QTest::addColumn<QString>("mailer");   // the stand-in's script after its first line
+    QTest::addColumn<bool>("endsItself"); // else the hand-over is taken as done after HandOverMs
 
     // Each run leaves a line, so the test counts how many were started.
     QTest::newRow("mail program takes it") << "echo run >> \"${0%/*}/runs\"; /bin/sleep 0.5\n" << true;
@@ -258,28 +258,28 @@ void TestTMailSender::oneHandOverAtATime_data()
 
 void TestTMailSender::oneHandOverAtATime()
 {
-    QFETCH(QString, Mailer);
-    QFETCH(bool, EndsItself);
+    QFETCH(QString, mailer);
+    QFETCH(bool, endsItself);
     QFile script(m_bin.path() + QStringLiteral("/xdg-email"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(("#!/bin/sh\n" + Mailer).toUtf8());
+    script.write(("#!/bin/sh\n" + mailer).toUtf8());
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
     QFile::remove(m_bin.path() + QStringLiteral("/runs"));
     const QStringList puzzle{makePuzzle(QStringLiteral("p.nbq"))};
 
     TMailSender sender;
-    sender.setHandOverMs(EndsItself ? 20000 : 500);
+    sender.setHandOverMs(endsItself ? 20000 : 500);
     QSignalSpy finished(&sender, &TMailSender::finished);
     QVERIFY(!sender.handOverUnderWay());
     QVERIFY(sender.sendMailWithAttachments({}, TMailSender::invitationSubject(), QString(), puzzle));
     QVERIFY(sender.handOverUnderWay());
     // A second send meanwhile starts nothing.
     QVERIFY(!sender.sendMailWithAttachments({}, TMailSender::invitationSubject(), QString(), puzzle));
-    if (EndsItself)
+    if (endsItself)
         QVERIFY(finished.wait(10000));
     QTRY_VERIFY_WITH_TIMEOUT(!sender.handOverUnderWay(), 3000);
-    QCOMPARE(finished.count(), EndsItself ? 1 : 0);
+    QCOMPARE(finished.count(), endsItself ? 1 : 0);
 
     QFile runs(m_bin.path() + QStringLiteral("/runs"));
     QVERIFY(runs.open(QIODevice::ReadOnly));

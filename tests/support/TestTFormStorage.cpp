@@ -128,9 +128,9 @@ void TestTFormStorage::firstExitWritesEveryKeyInOrder()
 
 void TestTFormStorage::checkMarkRules_data()
 {
-    QTest::addColumn<QString>("Name");
-    QTest::addColumn<QString>("Stored");
-    QTest::addColumn<bool>("Expected");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("expected");
 
     QTest::newRow("lower-case true") << "ShowAtStartAction" << "true" << true;
     QTest::newRow("1 leaves the default on") << "ShowAtStartAction" << "1" << true;
@@ -148,15 +148,15 @@ void TestTFormStorage::checkMarkRules_data()
 
 void TestTFormStorage::checkMarkRules()
 {
-    QFETCH(QString, Name);
-    QFETCH(QString, Stored);
-    QFETCH(bool, Expected);
-    writeFile("[TNimbrelMainForm]\n" + TFormStorage::checkMarkKey(Name).toUtf8() + "=" + Stored.toUtf8() +
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    QFETCH(bool, expected);
+    writeFile("[TNimbrelMainForm]\n" + TFormStorage::checkMarkKey(name).toUtf8() + "=" + stored.toUtf8() +
               "\nDarkAction_Checked=Truely\n");
     TFormStorage store(m_path);
     QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
     store.restore(window(), marks);
-    QCOMPARE(mark(marks, Name), Expected);
+    QCOMPARE(mark(marks, name), expected);
     // The other marks keep their defaults.
     QCOMPARE(mark(marks, QStringLiteral("HiddenAction")), true);
     QCOMPARE(mark(marks, QStringLiteral("Action2x2")), true);
@@ -165,8 +165,8 @@ void TestTFormStorage::checkMarkRules()
 
 void TestTFormStorage::integers_data()
 {
-    QTest::addColumn<QString>("Text");
-    QTest::addColumn<int>("Expected"); // default 7
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected"); // default 7
 
     QTest::newRow("decimal") << "42" << 42;
     QTest::newRow("negative") << "-3" << -3;
@@ -189,15 +189,15 @@ void TestTFormStorage::integers_data()
 
 void TestTFormStorage::integers()
 {
-    QFETCH(QString, Text);
-    QFETCH(int, Expected);
-    QCOMPARE(TFormStorage::parseInteger(Text, 7), Expected);
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    QCOMPARE(TFormStorage::parseInteger(text, 7), expected);
 }
 
 void TestTFormStorage::positions_data()
 {
-    QTest::addColumn<QString>("Text");
-    QTest::addColumn<QList<int>>("Expected"); // defaults 91, 92, 93, 94
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("expected"); // defaults 91, 92, 93, 94
 
     QTest::newRow("four") << "1,2,3,4" << QList<int>{1, 2, 3, 4};
     QTest::newRow("negative") << "-32000,-32000,-1,-1" << QList<int>{-32000, -32000, -1, -1};
@@ -211,17 +211,17 @@ void TestTFormStorage::positions_data()
 
 void TestTFormStorage::positions()
 {
-    QFETCH(QString, Text);
-    QFETCH(QList<int>, Expected);
-    QCOMPARE(TFormStorage::parsePosition(Text, {91, 92, 93, 94}), Expected);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, expected);
+    QCOMPARE(TFormStorage::parsePosition(text, {91, 92, 93, 94}), expected);
 }
 
 void TestTFormStorage::placement_data()
 {
-    QTest::addColumn<QByteArray>("Keys");
-    QTest::addColumn<bool>("Apply");
-    QTest::addColumn<QList<int>>("Rect"); // left, top, right, bottom restored (or kept)
-    QTest::addColumn<int>("ShowState");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<QList<int>>("rect"); // left, top, right, bottom restored (or kept)
+    QTest::addColumn<int>("showState");
 
     const QList<int> kept{100, 50, 900, 650};
     QTest::newRow("plain keys") << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=96\n") << true
@@ -254,18 +254,18 @@ void TestTFormStorage::placement_data()
 
 void TestTFormStorage::placement()
 {
-    QFETCH(QByteArray, Keys);
-    QFETCH(bool, Apply);
-    QFETCH(QList<int>, Rect);
-    QFETCH(int, ShowState);
-    writeFile("[TNimbrelMainForm]\n" + Keys);
+    QFETCH(QByteArray, keys);
+    QFETCH(bool, apply);
+    QFETCH(QList<int>, rect);
+    QFETCH(int, showState);
+    writeFile("[TNimbrelMainForm]\n" + keys);
     TFormStorage store(m_path);
     QList<TCheckMark> marks = TFormStorage::defaultCheckMarks();
     const TFormRestore r = store.restore(window(), marks);
     QVERIFY(r.restored);
-    QCOMPARE(r.applyPlacement, Apply);
-    QCOMPARE((QList<int>{r.placement.left, r.placement.top, r.placement.right, r.placement.bottom}), Rect);
-    QCOMPARE(int(r.showState), ShowState);
+    QCOMPARE(r.applyPlacement, apply);
+    QCOMPARE((QList<int>{r.placement.left, r.placement.top, r.placement.right, r.placement.bottom}), rect);
+    QCOMPARE(int(r.showState), showState);
 }
 
 void TestTFormStorage::olderLayoutRestoresNothing()

@@ -42,10 +42,10 @@ QString TestTIniFile::writeText(const QString &name, const QByteArray &text)
 
 void TestTIniFile::read_data()
 {
-    QTest::addColumn<QByteArray>("Text");
-    QTest::addColumn<QString>("Section");
-    QTest::addColumn<QString>("Key");
-    QTest::addColumn<QString>("Expected"); // "<none>": the default comes back
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // "<none>": the default comes back
 
     const QByteArray two = "[First]\nKey=1\n\n[Second]\nKey=2\nOther=x\n";
     QTest::newRow("plain") << two << "Second" << "Key" << "2";
@@ -71,22 +71,22 @@ void TestTIniFile::read_data()
 
 void TestTIniFile::read()
 {
-    QFETCH(QByteArray, Text);
-    QFETCH(QString, Section);
-    QFETCH(QString, Key);
-    QFETCH(QString, Expected);
-    TIniFile ini(writeText(QStringLiteral("read.ini"), Text));
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    TIniFile ini(writeText(QStringLiteral("read.ini"), text));
     QVERIFY(ini.load());
-    QCOMPARE(ini.readString(Section, Key, QStringLiteral("<none>")), Expected);
+    QCOMPARE(ini.readString(section, key, QStringLiteral("<none>")), expected);
 }
 
 void TestTIniFile::write_data()
 {
-    QTest::addColumn<QByteArray>("Before"); // "<missing>": no file
-    QTest::addColumn<QString>("Section");
-    QTest::addColumn<QString>("Key");
-    QTest::addColumn<QString>("Value");
-    QTest::addColumn<QByteArray>("After");
+    QTest::addColumn<QByteArray>("before"); // "<missing>": no file
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
 
     QTest::newRow("into no file") << QByteArray("<missing>") << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
     QTest::newRow("into an empty file") << QByteArray() << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
@@ -121,23 +121,23 @@ void TestTIniFile::write_data()
 
 void TestTIniFile::write()
 {
-    QFETCH(QByteArray, Before);
-    QFETCH(QString, Section);
-    QFETCH(QString, Key);
-    QFETCH(QString, Value);
-    QFETCH(QByteArray, After);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
     const QString path = m_dir.filePath(QStringLiteral("write.ini"));
     QFile::remove(path);
-    if (Before != "<missing>")
-        writeText(QStringLiteral("write.ini"), Before);
+    if (before != "<missing>")
+        writeText(QStringLiteral("write.ini"), before);
 
     TIniFile ini(path);
     QVERIFY(ini.load());
-    ini.writeString(Section, Key, Value);
+    ini.writeString(section, key, value);
     QVERIFY2(ini.save(), qPrintable(ini.errorString()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), After);
+    QCOMPARE(file.readAll(), after);
 }
 
 void TestTIniFile::saveRoundTrip()
@@ -228,7 +228,7 @@ constexpr int OneByteTooMany = 101;
 // Never waited on, never read into memory, never replaced: the settings start from their defaults.
 void TestTIniFile::notASettingsFile_data()
 {
-    QTest::addColumn<int>("Kind");
+    QTest::addColumn<int>("kind");
     QTest::newRow("pipe without a writer") << int(TNonRegularFile::Fifo);
     QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink);
     QTest::newRow("socket") << int(TNonRegularFile::Socket);
@@ -239,13 +239,13 @@ void TestTIniFile::notASettingsFile_data()
 
 void TestTIniFile::notASettingsFile()
 {
-    QFETCH(int, Kind);
-    const QString path = m_dir.filePath(QStringLiteral("odd-%1.INI").arg(Kind));
-    if (Kind >= HugeSparse) {
-        writeText(QStringLiteral("odd-%1.INI").arg(Kind), "[S]\nK=stored\n");
-        QVERIFY(QFile::resize(path, Kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
+    QFETCH(int, kind);
+    const QString path = m_dir.filePath(QStringLiteral("odd-%1.INI").arg(kind));
+    if (kind >= HugeSparse) {
+        writeText(QStringLiteral("odd-%1.INI").arg(kind), "[S]\nK=stored\n");
+        QVERIFY(QFile::resize(path, kind == HugeSparse ? 4LL << 30 : TIniFile::MaxFileSize + 1));
     } else {
-        QVERIFY(makeNonRegularFile(TNonRegularFile(Kind), path));
+        QVERIFY(makeNonRegularFile(TNonRegularFile(kind), path));
     }
     const mode_t type = fileType(path);
     const qint64 size = QFileInfo(path).size();

@@ -84,9 +84,9 @@ std::unique_ptr<TMediaSoundPlayer> TestTMediaSoundPlayer::makePlayer(TDevice dev
 
 void TestTMediaSoundPlayer::playRules_data()
 {
-    QTest::addColumn<int>("Device");
-    QTest::addColumn<QList<qint64>>("Requests"); // ms after the first request
-    QTest::addColumn<QList<qint64>>("Starts");   // the requests that start the sound from the beginning
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QList<qint64>>("requests"); // ms after the first request
+    QTest::addColumn<QList<qint64>>("starts");   // the requests that start the sound from the beginning
 
     QTest::newRow("first request plays") << int(Honest) << QList<qint64>{0} << QList<qint64>{0};
     QTest::newRow("request while playing is ignored")
@@ -107,28 +107,28 @@ void TestTMediaSoundPlayer::playRules_data()
 
 void TestTMediaSoundPlayer::playRules()
 {
-    QFETCH(int, Device);
-    QFETCH(QList<qint64>, Requests);
-    QFETCH(QList<qint64>, Starts);
-    auto player = makePlayer(TDevice(Device));
+    QFETCH(int, device);
+    QFETCH(QList<qint64>, requests);
+    QFETCH(QList<qint64>, starts);
+    auto player = makePlayer(TDevice(device));
     QVERIFY(player->open(m_tenthSecond));
     QCOMPARE(player->lengthMs(), qint64(100));
     QVERIFY(m_output->starts.isEmpty()); // opening plays nothing
     const qint64 origin = m_now;
-    for (qint64 at : Requests) {
+    for (qint64 at : requests) {
         m_now = origin + at;
         player->play();
     }
     QList<qint64> got;
     for (qint64 at : m_output->starts)
         got << at - origin;
-    QCOMPARE(got, Starts);
+    QCOMPARE(got, starts);
 }
 
 void TestTMediaSoundPlayer::unusableFilesStaySilent_data()
 {
-    QTest::addColumn<QString>("Name");
-    QTest::addColumn<QByteArray>("Bytes"); // empty: no file at all
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
 
     QTest::newRow("missing") << QStringLiteral("missing.wav") << QByteArray();
     QTest::newRow("not a sound") << QStringLiteral("text.wav") << QByteArray("Hello, this is no sound.\n");
@@ -141,9 +141,9 @@ void TestTMediaSoundPlayer::unusableFilesStaySilent_data()
 
 void TestTMediaSoundPlayer::unusableFilesStaySilent()
 {
-    QFETCH(QString, Name);
-    QFETCH(QByteArray, Bytes);
-    const QString path = Bytes.isEmpty() ? m_dir.filePath(Name) : write(Name, Bytes);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const QString path = bytes.isEmpty() ? m_dir.filePath(name) : write(name, bytes);
     auto player = makePlayer(Honest);
     QVERIFY(!player->open(path));
     QVERIFY(!player->isOpen());

@@ -22,9 +22,9 @@ private slots:
 // The shipped sounds must be what the sound device decodes, and short.
 void TestTWaveHeader::shippedSounds_data()
 {
-    QTest::addColumn<QString>("Name");
-    QTest::addColumn<qint64>("MinMs");
-    QTest::addColumn<qint64>("MaxMs");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("minMs");
+    QTest::addColumn<qint64>("maxMs");
     QTest::newRow("Move") << QStringLiteral("Move.wav") << qint64(20) << qint64(150);
     QTest::newRow("Advice") << QStringLiteral("Advice.wav") << qint64(200) << qint64(1200);
     QTest::newRow("Victory") << QStringLiteral("Victory.wav") << qint64(800) << qint64(2500);
@@ -32,25 +32,25 @@ void TestTWaveHeader::shippedSounds_data()
 
 void TestTWaveHeader::shippedSounds()
 {
-    QFETCH(QString, Name);
-    QFETCH(qint64, MinMs);
-    QFETCH(qint64, MaxMs);
-    const TWaveHeader h = TWaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/") + Name);
+    QFETCH(QString, name);
+    QFETCH(qint64, minMs);
+    QFETCH(qint64, maxMs);
+    const TWaveHeader h = TWaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/") + name);
     QVERIFY(h.valid);
     QVERIFY(h.isPlayable());
     QCOMPARE(h.formatTag, quint16(TWaveHeader::FormatPcm));
     QCOMPARE(h.bitsPerSample, quint16(16));
     QCOMPARE(h.channels, quint16(1));
     QCOMPARE(h.sampleRate, quint32(44100));
-    QVERIFY2(h.durationMs() >= MinMs && h.durationMs() <= MaxMs, qPrintable(QString::number(h.durationMs())));
+    QVERIFY2(h.durationMs() >= minMs && h.durationMs() <= maxMs, qPrintable(QString::number(h.durationMs())));
 }
 
 void TestTWaveHeader::headers_data()
 {
-    QTest::addColumn<QByteArray>("Bytes");
-    QTest::addColumn<bool>("Valid");
-    QTest::addColumn<bool>("Playable");
-    QTest::addColumn<qint64>("DurationMs");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("playable");
+    QTest::addColumn<qint64>("durationMs");
 
     const QByteArray fmt16 = chunk("fmt ", format(1, 1, 44100, 16, 2));
     const QByteArray second(88200, '\0');
@@ -106,16 +106,16 @@ void TestTWaveHeader::headers_data()
 
 void TestTWaveHeader::headers()
 {
-    QFETCH(QByteArray, Bytes);
-    QFETCH(bool, Valid);
-    QFETCH(bool, Playable);
-    QFETCH(qint64, DurationMs);
-    QBuffer buffer(&Bytes);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QFETCH(bool, playable);
+    QFETCH(qint64, durationMs);
+    QBuffer buffer(&bytes);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     const TWaveHeader h = TWaveHeader::read(buffer);
-    QCOMPARE(h.valid, Valid);
-    QCOMPARE(h.isPlayable(), Playable);
-    QCOMPARE(h.durationMs(), DurationMs);
+    QCOMPARE(h.valid, valid);
+    QCOMPARE(h.isPlayable(), playable);
+    QCOMPARE(h.durationMs(), durationMs);
 }
 
 void TestTWaveHeader::missingFile()
