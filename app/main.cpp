@@ -1,11 +1,11 @@
 // The entry point of quorra: --help and --version, the main window, the about box, and the puzzle file named on
 // the command line.
 #include "ProgramInfo.h"
-#include "TAboutForm.h"
-#include "TCommandLine.h"
-#include "TNimbrelMainForm.h"
-#include "TPuzzleArgument.h"
-#include "TQtDialogs.h"
+#include "AboutDialog.h"
+#include "CommandLine.h"
+#include "MainWindow.h"
+#include "PuzzleArgument.h"
+#include "QtDialogs.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,11 +15,11 @@
 int main(int argc, char *argv[])
 {
     {
-        const TCommandLine request(TCommandLine::fromArgv(argc, argv));
+        const CommandLine request(CommandLine::fromArgv(argc, argv));
         if (request.helpRequested() || request.versionRequested()) {
             // Printing needs no window system, so none is asked for: this works in a plain terminal too.
             QCoreApplication core(argc, argv);
-            const QString text = request.helpRequested() ? request.helpText() : TCommandLine::versionText() + '\n';
+            const QString text = request.helpRequested() ? request.helpText() : CommandLine::versionText() + '\n';
             std::fputs(text.toLocal8Bit().constData(), stdout);
             return 0;
         }
@@ -32,19 +32,19 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("quorra"));
 
     // Qt has taken its own options (-style, -platform, ...) out of argv; what is left is ours.
-    const TCommandLine commandLine(TCommandLine::fromArgv(argc, argv));
+    const CommandLine commandLine(CommandLine::fromArgv(argc, argv));
     for (const QString &option : commandLine.unknownOptions())
         std::fprintf(stderr, "quorra: unknown option \"%s\" ignored\n", option.toLocal8Bit().constData());
     // Lives as long as the program: it may hold the file open for the window.
-    const TPuzzleArgument puzzle(commandLine.puzzleName());
+    const PuzzleArgument puzzle(commandLine.puzzleName());
 
-    auto dialogs = std::make_unique<TQtDialogs>();
-    TQtDialogs *qtDialogs = dialogs.get();
-    TNimbrelMainForm nimbrelMainForm(std::move(dialogs));
+    auto dialogs = std::make_unique<QtDialogs>();
+    QtDialogs *qtDialogs = dialogs.get();
+    MainWindow nimbrelMainForm(std::move(dialogs));
     qtDialogs->setOwner(&nimbrelMainForm);
     // The about box exists, hidden, before the main window is first shown: refusing a puzzle file of a later
     // version shows it, and that can already happen for the file on the command line.
-    TAboutForm aboutForm(&nimbrelMainForm);
+    AboutDialog aboutForm(&nimbrelMainForm);
     qtDialogs->setAboutForm(&aboutForm);
 
     nimbrelMainForm.commandLinePuzzle = puzzle.path();

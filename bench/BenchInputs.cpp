@@ -1,8 +1,8 @@
 // The inputs the benchmark makes for itself: a photograph-like picture and puzzle files of it.
 #include "BenchInputs.h"
 
-#include "TPuzzle.h"
-#include "TPuzzleFile.h"
+#include "Puzzle.h"
+#include "PuzzleFile.h"
 #include "WorkingBitmap.h"
 
 #include <QFile>
@@ -62,7 +62,7 @@ void makePuzzleFile(const QImage &picture, const QString &path, qint32 effect, i
                     bool emptyCol)
 {
     QImage display;
-    TPuzzle puzzle(&display, &concealmentTexture());
+    Puzzle puzzle(&display, &concealmentTexture());
     puzzle.source = picture;
     // A small scale keeps the set-up quick; the file holds the picture at its own size whatever the scale.
     puzzle.scale = 0.05;
@@ -75,7 +75,7 @@ QByteArray jpegPartOf(const QString &puzzlePath)
     QFile file(puzzlePath);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read the puzzle file");
-    file.seek(TPuzzleFile::HeaderSize);
+    file.seek(PuzzleFile::HeaderSize);
     return file.readAll();
 }
 

@@ -1,16 +1,16 @@
 // quorra-bench: the figures a player feels, each measured side by side with its baseline in one run, then a
 // summary line per figure: "figure ratio goal met" or "figure ratio goal MISSED".
 #include "BenchInputs.h"
-#include "TSummaryReporter.h"
-#include "TXServerProbe.h"
+#include "SummaryReporter.h"
+#include "XServerProbe.h"
 
 #include "Effects.h"
-#include "TNimbrelMainForm.h"
-#include "TPictureControl.h"
-#include "TPicturePanel.h"
-#include "TPointerControl.h"
-#include "TPuzzle.h"
-#include "TSoundPlayer.h"
+#include "MainWindow.h"
+#include "PictureView.h"
+#include "PicturePanel.h"
+#include "PointerControl.h"
+#include "Puzzle.h"
+#include "SoundPlayer.h"
 #include "WorkingBitmap.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ constexpr int PhotoWidth = 6000, PhotoHeight = 4000;
 
 bool quick = false;
 
-struct TInputs
+struct Inputs
 {
     QTemporaryDir folder;
     QImage photo;           // 24 megapixels
@@ -46,10 +46,10 @@ struct TInputs
     QString configFolder;   // settings of the started programs: no demo window, no sound
 };
 
-TInputs *inputs = nullptr;
+Inputs *inputs = nullptr;
 
 // Makes the three sounds silent: the benchmark measures pictures, not the audio device.
-class TSilentPlayer : public TSoundPlayer
+class SilentPlayer : public SoundPlayer
 {
 public:
     bool open(const QString &) override { return false; }
@@ -57,7 +57,7 @@ public:
 };
 
 // The pointer stays where it is: a warp would come back as a move event and snap the drag being measured.
-class TStillPointer : public TPointerControl
+class StillPointer : public PointerControl
 {
 public:
     void moveTo(QPoint, QWindow *) override {}
@@ -76,7 +76,7 @@ void writeSettings(const QString &folder, const QString &name)
 
 void makeInputs()
 {
-    inputs = new TInputs;
+    inputs = new Inputs;
     inputs->photo = makePhotograph(PhotoWidth, PhotoHeight);
     inputs->bigPuzzle = inputs->folder.filePath(QStringLiteral("big.nbq"));
     makePuzzleFile(inputs->photo, inputs->bigPuzzle, Effect::Hidden, 3, 3, false, false);
@@ -97,10 +97,10 @@ void makeInputs()
 void openFitted(const QString &path, int panelWidth, int panelHeight)
 {
     QImage display;
-    TPuzzle puzzle(&display, &concealmentTexture());
+    Puzzle puzzle(&display, &concealmentTexture());
     // As the main window does: the panel is known before the file is opened.
     puzzle.openPanel = QSize(panelWidth, panelHeight);
-    if (puzzle.loadFromFile(path) != TLoadResult::Loaded)
+    if (puzzle.loadFromFile(path) != LoadResult::Loaded)
         throw std::runtime_error("the puzzle file did not open");
     puzzle.tangle();
     puzzle.updateFit(panelWidth, panelHeight, false);
@@ -125,7 +125,7 @@ void openLibjpeg(benchmark::State &state)
 void saveQuorra(benchmark::State &state)
 {
     QImage display;
-    TPuzzle puzzle(&display, &concealmentTexture());
+    Puzzle puzzle(&display, &concealmentTexture());
     puzzle.loadFromFile(inputs->bigPuzzle);
     puzzle.updateFit(1920, 1080, false);
     const QString path = inputs->folder.filePath(QStringLiteral("saved.nbq"));
@@ -144,11 +144,11 @@ void saveLibjpeg(benchmark::State &state)
 // ---- rebuild ----
 
 // A 24-megapixel puzzle, 4 x 4 with an empty row and column, in set-up, fitted to a 3840 x 2160 panel.
-struct TRebuildPuzzle
+struct RebuildPuzzle
 {
     QImage display;
-    TPuzzle puzzle{&display, &concealmentTexture()};
-    explicit TRebuildPuzzle(qint32 effect)
+    Puzzle puzzle{&display, &concealmentTexture()};
+    explicit RebuildPuzzle(qint32 effect)
     {
         puzzle.source = inputs->photo;
         puzzle.scale = 0.05;
@@ -160,7 +160,7 @@ struct TRebuildPuzzle
 
 void rebuildQuorra(benchmark::State &state, qint32 effect)
 {
-    TRebuildPuzzle p(effect);
+    RebuildPuzzle p(effect);
     for (auto _ : state)
         p.puzzle.rebuild();
     state.counters["display_width"] = p.display.width();
@@ -169,7 +169,7 @@ void rebuildQuorra(benchmark::State &state, qint32 effect)
 
 void rebuildScaled(benchmark::State &state)
 {
-    TRebuildPuzzle p(Effect::TopSecret);
+    RebuildPuzzle p(Effect::TopSecret);
     const QSize size = p.display.size();
     for (auto _ : state) {
         const QImage scaled = inputs->photo.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -181,22 +181,22 @@ void rebuildScaled(benchmark::State &state)
 
 // The main window, offscreen, with the 24-megapixel puzzle 4 x 4 plus an empty row and column fitted to a
 // 3840 x 2160 panel, and a row caught and being dragged.
-struct TDragWindow
+struct DragWindow
 {
-    std::unique_ptr<TNimbrelMainForm> form;
+    std::unique_ptr<MainWindow> form;
     QRect band;
     int x = 0, y = 0;
 
-    TDragWindow()
+    DragWindow()
     {
-        form = std::make_unique<TNimbrelMainForm>(nullptr, [] { return std::make_unique<TSilentPlayer>(); });
+        form = std::make_unique<MainWindow>(nullptr, [] { return std::make_unique<SilentPlayer>(); });
         form->tangleStepMs = 0;
-        form->pointerControl = std::make_unique<TStillPointer>();
+        form->pointerControl = std::make_unique<StillPointer>();
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             throw std::runtime_error("the window was not exposed");
         for (int attempt = 0; attempt < 20; ++attempt) {
-            TPicturePanel *panel = form->imageSpeedBar;
+            PicturePanel *panel = form->imageSpeedBar;
             if (panel->clientWidth() == 3840 && panel->clientHeight() == 2160)
                 break;
             form->resize(form->width() + 3840 - panel->clientWidth(), form->height() + 2160 - panel->clientHeight());
@@ -207,14 +207,14 @@ struct TDragWindow
             makePuzzleFile(inputs->photo, path, Effect::Hidden, 4, 4, true, true);
         form->openPuzzleFile(path);
         QCoreApplication::processEvents();
-        TPuzzle &p = *form->puzzle;
+        Puzzle &p = *form->puzzle;
         const QPoint c = p.cellCentre(QPoint(2, 2));
         form->imageMouseDown(Qt::LeftButton, {}, c.x(), c.y());
         x = c.x() + p.dragThreshold + 1;
         y = c.y();
         form->imageMouseMove(Qt::LeftButton, {}, x, y);
         QCoreApplication::processEvents();
-        if (p.dragState != TDragState::Row)
+        if (p.dragState != DragState::Row)
             throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
                                          .arg(form->imageSpeedBar->clientWidth())
                                          .arg(form->imageSpeedBar->clientHeight())
@@ -228,7 +228,7 @@ struct TDragWindow
     // One pointer move along the row that stays clear of every cell centre, so that no move is committed.
     void move()
     {
-        const TPuzzle &p = *form->puzzle;
+        const Puzzle &p = *form->puzzle;
         x += 1;
         if (p.nearCellCentre(x, y))
             x += 2 * p.dragThreshold + 1;
@@ -242,7 +242,7 @@ struct TDragWindow
 
 void dragQuorra(benchmark::State &state)
 {
-    TDragWindow window;
+    DragWindow window;
     for (auto _ : state)
         window.move();
     state.counters["band_width"] = window.band.width();
@@ -251,7 +251,7 @@ void dragQuorra(benchmark::State &state)
 
 void dragMemcpy(benchmark::State &state)
 {
-    TDragWindow window;
+    DragWindow window;
     const QImage &display = *window.form->puzzle->display;
     QImage copy = display.copy(window.band);
     const size_t bytes = size_t(window.band.width()) * 3;
@@ -290,7 +290,7 @@ void effectMemcpy(benchmark::State &state)
 
 // ---- start, memory and idle: other processes ----
 
-TXServerProbe *xServer = nullptr;
+XServerProbe *xServer = nullptr;
 
 QStringList childEnvironment()
 {
@@ -376,9 +376,9 @@ void idle(benchmark::State &state)
         }
         // Let the start-up settle (deferred loading, the first idle passes) before the quiet time is measured.
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        const double before = TXServerProbe::cpuSeconds(xServer->child());
+        const double before = XServerProbe::cpuSeconds(xServer->child());
         std::this_thread::sleep_for(std::chrono::duration<double>(window));
-        const double after = TXServerProbe::cpuSeconds(xServer->child());
+        const double after = XServerProbe::cpuSeconds(xServer->child());
         xServer->stop();
         state.SetIterationTime(window);
         state.counters["cpu_percent"] = 100.0 * (after - before) / window;
@@ -431,13 +431,13 @@ void line(const char *figure, double ratio, double goal)
         std::printf("%s %.2f %.2f %s\n", figure, ratio, goal, ratio <= goal ? "met" : "MISSED");
 }
 
-double ratio(const TSummaryReporter &r, const std::string &measured, const std::string &baseline)
+double ratio(const SummaryReporter &r, const std::string &measured, const std::string &baseline)
 {
     const double m = r.seconds(measured), b = r.seconds(baseline);
     return m < 0 || b <= 0 ? -1 : m / b;
 }
 
-void summary(const TSummaryReporter &r)
+void summary(const SummaryReporter &r)
 {
     std::printf("\nSummary (figure, ratio to its baseline, goal, verdict; idle in percent of one core)\n");
     line("open", ratio(r, "open/quorra", "open/libjpeg"), 1.25);
@@ -481,14 +481,14 @@ int main(int argc, char *argv[])
     QStandardPaths::setTestModeEnabled(true);
     QApplication application(count, arguments.data());
     makeInputs();
-    TXServerProbe probe;
+    XServerProbe probe;
     xServer = &probe;
     if (!probe.ok())
         std::printf("No X server could be started (Xvfb): start and idle are not measured.\n");
 
     benchmark::Initialize(&count, arguments.data());
     Register();
-    TSummaryReporter reporter;
+    SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     summary(reporter);
     benchmark::Shutdown();

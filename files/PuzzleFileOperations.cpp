@@ -1,11 +1,11 @@
-// TPuzzle's file operations: saving and opening puzzle files and exporting the picture as JPEG.
-#include "TPuzzle.h"
+// Puzzle's file operations: saving and opening puzzle files and exporting the picture as JPEG.
+#include "Puzzle.h"
 
 #include "RegularFile.h"
-#include "TError.h"
-#include "TJpegWriter.h"
-#include "TPuzzleFile.h"
-#include "TReplacingFile.h"
+#include "UserError.h"
+#include "JpegWriter.h"
+#include "PuzzleFile.h"
+#include "ReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +19,7 @@ QString fullPath(const QString &path)
 
 [[noreturn]] void cannotCreate(const QString &path, const QString &reason)
 {
-    throw TError(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), reason));
+    throw UserError(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 } // namespace
@@ -27,10 +27,10 @@ QString fullPath(const QString &path)
 // The new file is written beside the old one and renamed over it only when complete, so a failed save (full
 // disk, folder not writable, an encoder error) leaves the file that was there untouched. The file lands at the
 // chosen path itself: a link there is replaced, never written through.
-void TPuzzle::saveToFile(const QString &path)
+void Puzzle::saveToFile(const QString &path)
 {
-    const TPuzzleFile stored(*this);
-    TReplacingFile file(path);
+    const PuzzleFile stored(*this);
+    ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
     if (!stored.write(file) || !file.commit())
@@ -43,19 +43,19 @@ void TPuzzle::saveToFile(const QString &path)
 }
 
 // Everything is read and checked into a separate object first, so a refused file leaves this puzzle as it was.
-TLoadResult TPuzzle::loadFromFile(const QString &path)
+LoadResult Puzzle::loadFromFile(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
-        return TLoadResult::NoFile;
+        return LoadResult::NoFile;
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
+        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
-    TPuzzleFile stored;
+    PuzzleFile stored;
     if (!stored.read(file, fullPath(path))) {
         version = stored.version;
-        return TLoadResult::TooNew;
+        return LoadResult::TooNew;
     }
     file.close();
 
@@ -63,14 +63,14 @@ TLoadResult TPuzzle::loadFromFile(const QString &path)
     fileName = path;
     modified = false;
     fitToOpenPanel();
-    return TLoadResult::Loaded;
+    return LoadResult::Loaded;
 }
 
-void TPuzzle::saveImageAs(const QString &path) const
+void Puzzle::saveImageAs(const QString &path) const
 {
-    TReplacingFile file(path);
+    ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!TJpegWriter::write(source, file) || !file.commit())
+    if (!JpegWriter::write(source, file) || !file.commit())
         cannotCreate(path, file.errorString());
 }

@@ -2,7 +2,7 @@
 #include "BmpReader.h"
 #include "GifReader.h"
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <QBuffer>
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QImage picture;
     try {
         QUORRA_FUZZ_READER(buffer, picture);
-    } catch (const TError &) {
+    } catch (const UserError &) {
     }
     return 0;
 }

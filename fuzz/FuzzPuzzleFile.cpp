@@ -1,8 +1,8 @@
 // Fuzz target: a puzzle file's bytes through the reader and, when accepted, a save and re-read and the tangle.
-#include "TError.h"
-#include "TPuzzle.h"
-#include "TPuzzleFile.h"
-#include "TRandom.h"
+#include "UserError.h"
+#include "Puzzle.h"
+#include "PuzzleFile.h"
+#include "Lcg.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // The effects draw numbers with fonts, which need the GUI application.
     static QGuiApplication application(*argc, *argv);
     // A fixed seed, so that a finding replays the same tangle.
-    TRandom::setTestClock([] { return quint32(12345); });
+    Lcg::setTestClock([] { return quint32(12345); });
     return 0;
 }
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
     buffer.open(QIODevice::ReadOnly);
     try {
-        TPuzzleFile stored;
+        PuzzleFile stored;
         if (!stored.read(buffer, QStringLiteral("fuzz.nbq")))
             return 0;
         if (qint64(stored.source.width()) * stored.source.height() > MaxRenderedPixels)
@@ -47,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!stored.write(saved))
             std::abort();
         saved.seek(0);
-        TPuzzleFile again;
+        PuzzleFile again;
         if (!again.read(saved, QStringLiteral("saved.nbq")) || again.version != stored.version
             || again.effect != stored.effect || again.semiEffect != stored.semiEffect
-            || std::memcmp(&again.body, &stored.body, sizeof(TBody)) != 0
+            || std::memcmp(&again.body, &stored.body, sizeof(TileGrid)) != 0
             || again.source.size() != stored.source.size())
             std::abort();
 
@@ -58,11 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QImage display;
         QImage texture(8, 8, QImage::Format_BGR888);
         texture.fill(Qt::gray);
-        TPuzzle puzzle(&display, &texture);
+        Puzzle puzzle(&display, &texture);
         stored.applyTo(puzzle);
         puzzle.modified = false;
         puzzle.tangle();
-    } catch (const TError &) {
+    } catch (const UserError &) {
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 #include "BmpReader.h"
 
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <QImageReader>
 #include <QtEndian>
@@ -20,7 +20,7 @@ QImage opaque(QImage picture)
     if (picture.format() != QImage::Format_ARGB32)
         picture.convertTo(QImage::Format_ARGB32);
     if (picture.isNull())
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     for (int y = 0; y < picture.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x)
@@ -34,7 +34,7 @@ QImage opaque(QImage picture)
 
 void readBmp(QIODevice &in, QImage &target)
 {
-    const TError invalid(QStringLiteral("Bitmap image is not valid"));
+    const UserError invalid(QStringLiteral("Bitmap image is not valid"));
     // The size is read from the header here: Qt reports a top-down bitmap with a negative height and refuses
     // a huge one without saying why.
     const QByteArray header = in.peek(26);
@@ -66,7 +66,7 @@ void readBmp(QIODevice &in, QImage &target)
         if (picture.hasAlphaChannel())
             picture = opaque(std::move(picture));
     } catch (const std::bad_alloc &) {
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     }
     target = std::move(picture);
 }

@@ -1,14 +1,14 @@
 // The refusal of a picture whose data is well-formed enough to decode but damaged or hostile beyond use.
 #pragma once
 
-#include "TError.h"
+#include "UserError.h"
 
-class DamagedPictureError : public TError
+class DamagedPictureError : public UserError
 {
 public:
     // Why completes "... is damaged: it <Why>" or "its picture <Why>", so callers can name the file it came in.
     explicit DamagedPictureError(const QString &why)
-        : TError(QStringLiteral("The picture is damaged: it %1").arg(why)), m_why(why)
+        : UserError(QStringLiteral("The picture is damaged: it %1").arg(why)), m_why(why)
     {
     }
     const QString &why() const noexcept { return m_why; }

@@ -1,7 +1,7 @@
 // The concealing effects that hide each cell of an unsolved puzzle.
 #include "Effects.h"
 
-#include "TRandom.h"
+#include "Lcg.h"
 #include "TextStamp.h"
 #include "WorkingBitmap.h"
 
@@ -136,13 +136,13 @@ quint32 seedAfter(quint32 seed, quint64 count)
 
 // Draw N + 1 of a row is Multiplier^(N + 1) * seed + Increment(N + 1): the starting seeds of 64 lanes, one per
 // draw of a block of 64 pixels, and the step that moves every lane on by 64 draws.
-struct TLaneStart
+struct LaneStartTable
 {
     quint32 mul[64];
     quint32 add[64];
 };
-constexpr TLaneStart LaneStart = [] {
-    TLaneStart t{};
+constexpr LaneStartTable LaneStart = [] {
+    LaneStartTable t{};
     quint32 m = 1, c = 0;
     for (int n = 0; n < 64; ++n) {
         m *= Multiplier;
@@ -155,13 +155,13 @@ constexpr TLaneStart LaneStart = [] {
 
 // For each byte of three 32-byte pieces (32 pixels of three bytes), which byte of the pixels' 32-bit mask holds
 // that pixel's bit, and which bit it is.
-struct TSpread
+struct SpreadTable
 {
     uchar index[3][32];
     uchar bit[3][32];
 };
-constexpr TSpread Spread = [] {
-    TSpread t{};
+constexpr SpreadTable Spread = [] {
+    SpreadTable t{};
     for (int k = 0; k < 3; ++k)
         for (int b = 0; b < 32; ++b) {
             const int pixel = (32 * k + b) / 3;
@@ -307,32 +307,32 @@ void lowResolution(QImage &cell)
 }
 
 // A number drawn on the texture: the pixels it changed, within their bounding box.
-struct TNumberPatch
+struct NumberPatch
 {
     QRect box;
     QImage pixels;
 };
 
-struct TNumberKey
+struct NumberKey
 {
     QString font;
     QString text;
     int width;
     int height;
     qint64 texture;
-    bool operator==(const TNumberKey &other) const = default;
+    bool operator==(const NumberKey &other) const = default;
 };
 
-size_t qHash(const TNumberKey &key, size_t seed = 0)
+size_t qHash(const NumberKey &key, size_t seed = 0)
 {
     return qHashMulti(seed, key.font, key.text, key.width, key.height, key.texture);
 }
 
 // Drawing big glyphs costs far more than the texture under them, and every rebuild, tangle and save conceals
 // the same cells again, so each number is drawn once per cell size and then pasted as the pixels it changed.
-QHash<TNumberKey, TNumberPatch> &numberPatches()
+QHash<NumberKey, NumberPatch> &numberPatches()
 {
-    static QHash<TNumberKey, TNumberPatch> patches;
+    static QHash<NumberKey, NumberPatch> patches;
     return patches;
 }
 
@@ -386,7 +386,7 @@ void writeNumber(QImage &cell, qint32 number, const QImage &texture)
         drawNumber(cell, font, text);
         return;
     }
-    const TNumberKey key{font.toString(), text, w, h, texture.cacheKey()};
+    const NumberKey key{font.toString(), text, w, h, texture.cacheKey()};
     auto &patches = numberPatches();
     if (const auto found = patches.constFind(key); found != patches.constEnd()) {
         cell.setDotsPerMeterX(measuringBitmap().dotsPerMeterX());

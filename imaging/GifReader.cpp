@@ -2,7 +2,7 @@
 #include "GifReader.h"
 
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <QIODevice>
 
@@ -16,7 +16,7 @@ namespace {
 
 // giflib reads through this from the device as it decodes, so nothing past the first image is read; the
 // signature comes from Head, where its version is in upper case as giflib wants it.
-struct TGifSource
+struct GifSource
 {
     QIODevice *device;
     QByteArray head;
@@ -26,7 +26,7 @@ struct TGifSource
 
 int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
 {
-    auto *source = static_cast<TGifSource *>(gif->UserData);
+    auto *source = static_cast<GifSource *>(gif->UserData);
     int count = 0;
     while (count < length && source->headPosition < source->head.size())
         buffer[count++] = GifByteType(source->head.at(source->headPosition++));
@@ -43,26 +43,26 @@ int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
     return count;
 }
 
-[[noreturn]] void fail(int gifError, const TGifSource &source)
+[[noreturn]] void fail(int gifError, const GifSource &source)
 {
     if (source.outOfMemory)
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     switch (gifError) {
     case D_GIF_ERR_OPEN_FAILED:
     case D_GIF_ERR_READ_FAILED:
-        throw TError(QStringLiteral("Stream read error"));
+        throw UserError(QStringLiteral("Stream read error"));
     case D_GIF_ERR_NOT_GIF_FILE:
-        throw TError(QStringLiteral("Unknown GIF version"));
+        throw UserError(QStringLiteral("Unknown GIF version"));
     case D_GIF_ERR_NOT_ENOUGH_MEM:
-        throw TError(QStringLiteral("Not enough memory to read the GIF picture."));
+        throw UserError(QStringLiteral("Not enough memory to read the GIF picture."));
     default:
         // This includes image data whose blocks end before every pixel is decoded: the stream did not end,
         // so its data is at fault.
-        throw TError(QStringLiteral("GIF encoded data is corrupt"));
+        throw UserError(QStringLiteral("GIF encoded data is corrupt"));
     }
 }
 
-struct TGifCloser
+struct GifCloser
 {
     void operator()(GifFileType *gif) const
     {
@@ -107,20 +107,20 @@ QImage decode(QIODevice &in)
 {
     const QByteArray signature = in.read(6).toUpper();
     if (signature.size() < 6)
-        throw TError(QStringLiteral("Stream read error"));
+        throw UserError(QStringLiteral("Stream read error"));
     // The version is compared without regard to letter case; giflib wants the upper-case form.
     if (signature != "GIF87A" && signature != "GIF89A")
-        throw TError(QStringLiteral("Unknown GIF version"));
+        throw UserError(QStringLiteral("Unknown GIF version"));
     // giflib reports data that ends inside the screen descriptor or the global colour table as a bad descriptor;
     // it is a file that ends early.
     const QByteArray screen = in.peek(7);
     const qsizetype screenAndTable = screen.size() < 7 ? 7 : 7 + colourTableSize(uchar(screen.at(4)));
     if (in.peek(screenAndTable).size() < screenAndTable)
-        throw TError(QStringLiteral("Stream read error"));
+        throw UserError(QStringLiteral("Stream read error"));
 
-    TGifSource source{&in, signature.left(5) + 'a'};
+    GifSource source{&in, signature.left(5) + 'a'};
     int error = 0;
-    std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&source, readFromSource, &error));
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readFromSource, &error));
     if (!gif)
         fail(error, source);
 
@@ -144,21 +144,21 @@ QImage decode(QIODevice &in)
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
-            throw TError(QStringLiteral("GIF encoded data is corrupt"));
+            throw UserError(QStringLiteral("GIF encoded data is corrupt"));
 
         const int codeSize = codeSizeAfterDescriptor(in);
         if (codeSize >= 0 && (codeSize < 2 || codeSize > 9))
-            throw TError(QStringLiteral("GIF code size not in range 2 to 9"));
+            throw UserError(QStringLiteral("GIF code size not in range 2 to 9"));
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
             fail(gif->Error, source);
         const int width = gif->Image.Width, height = gif->Image.Height;
         if (width <= 0 || height <= 0)
-            throw TError(QStringLiteral("GIF encoded data is corrupt"));
+            throw UserError(QStringLiteral("GIF encoded data is corrupt"));
         checkPictureSize(width, height);
 
         QImage picture(width, height, QImage::Format_Indexed8);
         if (picture.isNull())
-            throw TError(QStringLiteral("Not enough memory to read the GIF picture."));
+            throw UserError(QStringLiteral("Not enough memory to read the GIF picture."));
         QList<QRgb> table = colourTable(gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap);
         if (transparent >= 0 && transparent < 256)
             table[transparent] &= 0x00FFFFFF;
@@ -184,6 +184,6 @@ void readGif(QIODevice &in, QImage &target)
     try {
         target = decode(in);
     } catch (const std::bad_alloc &) {
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     }
 }

@@ -3,7 +3,7 @@
 
 #include "DamagedPictureError.h"
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <QIODevice>
 #include <QTransform>
@@ -18,7 +18,7 @@
 
 namespace {
 
-struct TJpegErrorManager
+struct JpegErrorManager
 {
     jpeg_error_mgr Public;
     std::jmp_buf jump;
@@ -27,7 +27,7 @@ struct TJpegErrorManager
 
 // libjpeg reads through this from the device, a buffer at a time, so that it takes no more of the device than
 // the stream needs: whatever follows the end-of-image marker is never read beyond one buffer.
-struct TDeviceSource
+struct DeviceSource
 {
     static constexpr qint64 BufferSize = 64 * 1024;
 
@@ -45,12 +45,12 @@ void initSource(j_decompress_ptr) {}
 
 boolean fillInputBuffer(j_decompress_ptr info)
 {
-    auto *source = reinterpret_cast<TDeviceSource *>(info->src);
+    auto *source = reinterpret_cast<DeviceSource *>(info->src);
     qint64 count = -1;
     bool outOfMemory = false;
     // No exception may cross libjpeg; its own error exit is taken once the handler is left.
     try {
-        count = source->device->read(reinterpret_cast<char *>(source->buffer), TDeviceSource::BufferSize);
+        count = source->device->read(reinterpret_cast<char *>(source->buffer), DeviceSource::BufferSize);
     } catch (const std::bad_alloc &) {
         outOfMemory = true;
     }
@@ -94,7 +94,7 @@ void termSource(j_decompress_ptr) {}
 void limitScans(j_common_ptr info)
 {
     if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans) {
-        auto *errors = reinterpret_cast<TJpegErrorManager *>(info->err);
+        auto *errors = reinterpret_cast<JpegErrorManager *>(info->err);
         errors->tooManyScans = true;
         std::longjmp(errors->jump, 1);
     }
@@ -113,7 +113,7 @@ unsigned int scaleDenominator(qint64 width, qint64 height, QSize fitInto)
 
 [[noreturn]] void exitOnError(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<TJpegErrorManager *>(info->err)->jump, 1);
+    std::longjmp(reinterpret_cast<JpegErrorManager *>(info->err)->jump, 1);
 }
 
 // Warnings (a stream that ends early, damaged data that libjpeg mends) are not errors and go unreported.
@@ -210,9 +210,9 @@ QImage decode(QIODevice &in, QSize fitInto)
 {
     // Everything that lives across the jump is made before setjmp and only changed after it.
     jpeg_decompress_struct info;
-    TJpegErrorManager errors;
+    JpegErrorManager errors;
     jpeg_progress_mgr progress{};
-    auto source = std::make_unique<TDeviceSource>();
+    auto source = std::make_unique<DeviceSource>();
     QImage picture;
     JSAMPARRAY cmykRow = nullptr;
     int orientation = 1;
@@ -232,8 +232,8 @@ QImage decode(QIODevice &in, QSize fitInto)
         if (tooManyScans)
             throw DamagedPictureError(QStringLiteral("has more than %1 scans.").arg(MaxJpegScans));
         if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
-            throw TError(notEnoughMemoryText());
-        throw TError(QStringLiteral("JPEG error #%1").arg(code));
+            throw UserError(notEnoughMemoryText());
+        throw UserError(QStringLiteral("JPEG error #%1").arg(code));
     }
     source->device = &in;
     source->Public.init_source = initSource;
@@ -286,7 +286,7 @@ QImage decode(QIODevice &in, QSize fitInto)
                      grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
     if (picture.isNull()) {
         jpeg_destroy_decompress(&info);
-        throw TError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
+        throw UserError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
                          .arg(size.width())
                          .arg(size.height()));
     }
@@ -311,7 +311,7 @@ QImage decode(QIODevice &in, QSize fitInto)
 
     QImage upright = orientUpright(picture, orientation);
     if (upright.isNull())
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     return upright;
 }
 
@@ -322,7 +322,7 @@ QImage readJpeg(QIODevice &in, QSize fitInto)
     try {
         return decode(in, fitInto);
     } catch (const std::bad_alloc &) {
-        throw TError(notEnoughMemoryText());
+        throw UserError(notEnoughMemoryText());
     }
 }
 

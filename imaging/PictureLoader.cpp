@@ -5,7 +5,7 @@
 #include "GifReader.h"
 #include "JpegReader.h"
 #include "RegularFile.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +32,7 @@ void checkPictureSize(qint64 width, qint64 height)
 {
     // No JPEG or GIF can be wider or taller than 65535 pixels; a BMP that claims more is damaged or hostile.
     if (width > 65535 || height > 65535 || width * height > MaxPicturePixels)
-        throw TError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
+        throw UserError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
 }
 
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
@@ -45,7 +45,7 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw TError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
+        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
 
     if (extension == QLatin1String(".jpg"))
         return readJpeg(file, fitInto);

@@ -13,7 +13,7 @@ class QIODevice;
 // still loads).
 constexpr qint64 MaxPicturePixels = 256LL * 1024 * 1024;
 
-// Throws TError when a picture of Width x Height would be too large to hold.
+// Throws UserError when a picture of Width x Height would be too large to hold.
 void checkPictureSize(qint64 width, qint64 height);
 
 // What every reader raises when the memory for a picture cannot be had.
@@ -23,11 +23,11 @@ inline QString notEnoughMemoryText()
 }
 
 // The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
-// at a fraction of its size that still covers it (see ReadJpeg). Failures raise TError as LoadPictureFile says.
+// at a fraction of its size that still covers it (see ReadJpeg). Failures raise UserError as LoadPictureFile says.
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
 
 // Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
-// Failures raise TError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
+// Failures raise UserError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
 // "Cannot open file "%s". %s").
 void loadPictureFile(QImage &target, const QString &path);
 

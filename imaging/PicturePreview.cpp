@@ -2,7 +2,7 @@
 #include "PicturePreview.h"
 
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 
 #include <new>
 
@@ -15,7 +15,7 @@ QImage picturePreview(const QString &path, QSize bounds)
     try {
         if (std::optional<QImage> read = readPictureFile(path, bounds))
             picture = std::move(*read);
-    } catch (const TError &) {
+    } catch (const UserError &) {
         return QImage();
     } catch (const std::bad_alloc &) {
         return QImage();

@@ -17,16 +17,16 @@ const QImage &measuringBitmap()
 }
 
 // The search runs for every concealed cell with the same few sizes, so its answers are remembered.
-struct TFitKey
+struct FitKey
 {
     QString font;
     QString text;
     int width;
     int height;
-    bool operator==(const TFitKey &other) const = default;
+    bool operator==(const FitKey &other) const = default;
 };
 
-size_t qHash(const TFitKey &key, size_t seed = 0)
+size_t qHash(const FitKey &key, size_t seed = 0)
 {
     return qHashMulti(seed, key.font, key.text, key.width, key.height);
 }
@@ -57,9 +57,9 @@ QColor stampColor()
 
 int fitFontSize(QFont &font, const QString &text, int width, int height)
 {
-    static QHash<TFitKey, int> known;
+    static QHash<FitKey, int> known;
     font.setPointSize(8);
-    const TFitKey key{font.toString(), text, width, height};
+    const FitKey key{font.toString(), text, width, height};
     if (const auto found = known.constFind(key); found != known.constEnd()) {
         font.setPointSize(*found);
         return *found;

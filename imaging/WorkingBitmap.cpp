@@ -11,7 +11,7 @@ namespace {
 // 96 dots per inch, so that font point sizes give the same pixels on every desktop.
 constexpr int WorkingDotsPerMeter = 3780;
 
-struct TPaletteEntry
+struct PaletteEntry
 {
     uchar b, g, r;
     bool transparent;
@@ -46,7 +46,7 @@ void stretchRows(const QImage &source, QImage &target, bool opaque, TFetch fetch
 
 void stretchPalette(const QImage &source, QImage &target, bool monoMsb, bool monoLsb)
 {
-    TPaletteEntry lut[256];
+    PaletteEntry lut[256];
     bool opaque = true;
     const QList<QRgb> table = source.colorTable();
     for (int i = 0; i < 256; ++i) {
@@ -57,7 +57,7 @@ void stretchPalette(const QImage &source, QImage &target, bool monoMsb, bool mon
         opaque = opaque && !clear;
     }
     auto put = [&lut](int index, uchar *d) {
-        const TPaletteEntry &e = lut[index];
+        const PaletteEntry &e = lut[index];
         if (e.transparent)
             return;
         d[0] = e.b;

@@ -12,7 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-enum class TNonRegularFile {
+enum class NonRegularFile {
     Fifo,       // a named pipe that nobody writes to: opening it to read waits for ever
     Socket,     // a bound local socket
     ZeroLink,   // a link to /dev/zero: reading it never ends
@@ -21,13 +21,13 @@ enum class TNonRegularFile {
 };
 
 // Makes Path into Kind; false when the system refused.
-inline bool makeNonRegularFile(TNonRegularFile kind, const QString &path)
+inline bool makeNonRegularFile(NonRegularFile kind, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     switch (kind) {
-    case TNonRegularFile::Fifo:
+    case NonRegularFile::Fifo:
         return ::mkfifo(name.constData(), 0644) == 0;
-    case TNonRegularFile::Socket: {
+    case NonRegularFile::Socket: {
         sockaddr_un address {};
         address.sun_family = AF_UNIX;
         if (size_t(name.size()) >= sizeof address.sun_path)
@@ -39,12 +39,12 @@ inline bool makeNonRegularFile(TNonRegularFile kind, const QString &path)
             ::close(socket); // the socket file stays
         return bound;
     }
-    case TNonRegularFile::ZeroLink:
+    case NonRegularFile::ZeroLink:
         return ::symlink("/dev/zero", name.constData()) == 0;
-    case TNonRegularFile::FifoLink:
-        return makeNonRegularFile(TNonRegularFile::Fifo, path + QStringLiteral(".pipe"))
+    case NonRegularFile::FifoLink:
+        return makeNonRegularFile(NonRegularFile::Fifo, path + QStringLiteral(".pipe"))
             && ::symlink(QFile::encodeName(path + QStringLiteral(".pipe")).constData(), name.constData()) == 0;
-    case TNonRegularFile::Folder:
+    case NonRegularFile::Folder:
         return QDir().mkdir(path);
     }
     return false;

@@ -1,7 +1,7 @@
 // The entry point of quorra-thumbnailer INPUT OUTPUT SIZE: a puzzle file's thumbnail for file managers.
 #include "PictureLoader.h"
-#include "TError.h"
-#include "TThumbnailer.h"
+#include "UserError.h"
+#include "Thumbnailer.h"
 
 #include <QGuiApplication>
 #include <QUrl>
@@ -44,10 +44,10 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("the size \"%1\" is not a number").arg(arguments.at(3)));
 
     try {
-        const QImage thumbnail = TThumbnailer::render(localPath(arguments.at(1)), size);
-        if (!TThumbnailer::writePng(thumbnail, arguments.at(2)))
+        const QImage thumbnail = Thumbnailer::render(localPath(arguments.at(1)), size);
+        if (!Thumbnailer::writePng(thumbnail, arguments.at(2)))
             return fail(QStringLiteral("cannot write \"%1\"").arg(arguments.at(2)));
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         return fail(e.message());
     } catch (const std::bad_alloc &) {
         return fail(notEnoughMemoryText());

@@ -1,8 +1,8 @@
 // The command line: --help and --version without a window system, unknown options passed over, and a puzzle file
 // whose name is not UTF-8 opened through its own bytes.
-#include "TCommandLine.h"
-#include "TFormFixture.h"
-#include "TPuzzleArgument.h"
+#include "CommandLine.h"
+#include "WindowFixture.h"
+#include "PuzzleArgument.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -24,10 +24,10 @@ QByteArray bytes(const QString &path)
 }
 
 // QTemporaryDir cannot name such an entry to remove it, so it is removed by its bytes.
-struct TRawEntry
+struct RawEntry
 {
     QByteArray name;
-    ~TRawEntry()
+    ~RawEntry()
     {
         if (::unlink(name.constData()) != 0)
             ::rmdir(name.constData());
@@ -79,7 +79,7 @@ void TestCommandLine::parse()
     QFETCH(QStringList, unknown);
     QFETCH(QByteArray, puzzle);
 
-    const TCommandLine line(QList<QByteArray>{"quorra"} + arguments);
+    const CommandLine line(QList<QByteArray>{"quorra"} + arguments);
     QCOMPARE(line.helpRequested(), help);
     QCOMPARE(line.versionRequested(), version);
     QCOMPARE(line.unknownOptions(), unknown);
@@ -133,9 +133,9 @@ void TestCommandLine::nameNotUtf8()
     QFETCH(bool, opens);
     QFETCH(bool, told);
 
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     const QByteArray name = bytes(f.folder.path()) + '/' + Latin1Name;
-    const TRawEntry entry{name};
+    const RawEntry entry{name};
     if (kind == QLatin1String("puzzle"))
         QCOMPARE(::rename(bytes(f.makePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), name.constData()), 0);
     else if (kind == QLatin1String("folder"))
@@ -145,7 +145,7 @@ void TestCommandLine::nameNotUtf8()
 
     QElapsedTimer clock;
     clock.start();
-    const TPuzzleArgument argument(name);
+    const PuzzleArgument argument(name);
     QVERIFY(clock.elapsed() < 1000);
     QCOMPARE(!argument.path().isEmpty(), opens);
     QCOMPARE(!argument.problem().isEmpty(), told);

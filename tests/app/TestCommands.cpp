@@ -1,8 +1,8 @@
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
 // everything switched off, the error report, and the idle pass that keeps it all in step.
-#include "TError.h"
-#include "TFormFixture.h"
-#include "TPictureControl.h"
+#include "UserError.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -89,7 +89,7 @@ void TestCommands::enablingByState()
     QFETCH(QStringList, enabled);
     QFETCH(bool, mouse);
 
-    TFormFixture f;
+    WindowFixture f;
     f.form->autoBestFitAction->setChecked(autoFit);
     const QString picture = f.makePicture(QStringLiteral("p.bmp"), 400, 300);
     if (state == QLatin1String("edit") || state == QLatin1String("play") || state == QLatin1String("saved")
@@ -114,12 +114,12 @@ void TestCommands::enablingByState()
 
 void TestCommands::commandsOffDuringTangle()
 {
-    TFormFixture F;
+    WindowFixture F;
     F.New(F.makePicture(QStringLiteral("p.bmp"), 400, 300));
     int Steps = 0;
     QStringList EnabledDuring;
     bool MouseDuring = false, menuItemsDuring = false, ClosedDuring = false;
-    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
+    connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         // An idle pass in the middle of the tangle must not switch anything back on.
         F.form->actionListUpdate();
@@ -147,11 +147,11 @@ void TestCommands::commandsOffDuringTangle()
 
 void TestCommands::tangleIsPacedWithoutSpinning()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     f.form->tangleStepMs = 40;
     int steps = 0;
-    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [&steps] { ++steps; });
+    connect(f.form.get(), &MainWindow::tangleStepped, this, [&steps] { ++steps; });
     QElapsedTimer clock;
     clock.start();
     const std::clock_t cpu = std::clock();
@@ -185,9 +185,9 @@ void TestCommands::getSplit()
     QFETCH(int, rows);
     QFETCH(int, columns);
 
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     for (QAction *action : std::as_const(f.form->actionList))
-        if (TNimbrelMainForm::category(action) == QLatin1String("Split"))
+        if (MainWindow::category(action) == QLatin1String("Split"))
             action->setChecked(checked.contains(action->objectName()));
     int splitRows = 0, splitColumns = 0;
     f.form->getSplit(splitRows, splitColumns);
@@ -197,7 +197,7 @@ void TestCommands::getSplit()
 
 void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
 {
-    TFormFixture f;
+    WindowFixture f;
     // Several checked at once, as the stored settings may leave them.
     f.form->action3x3->setChecked(true);
     f.form->action4x4->setChecked(true);
@@ -214,7 +214,7 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
     f.run(f.form->action3x4);
     QStringList checked;
     for (const QAction *action : std::as_const(f.form->actionList))
-        if (TNimbrelMainForm::category(action) == QLatin1String("Split") && action->isChecked())
+        if (MainWindow::category(action) == QLatin1String("Split") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"Action3x4"});
     QCOMPARE(f.form->puzzle->body.rows, 3);
@@ -229,14 +229,14 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
 
 void TestCommands::effectGroupSetsTheCurrentEffect()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     QCOMPARE(f.form->puzzle->effect, 4); // Hidden, checked at start
     const QImage before = f.form->puzzle->concealed;
     f.run(f.form->transparentAction);
     QStringList checked;
     for (const QAction *action : std::as_const(f.form->actionList))
-        if (TNimbrelMainForm::category(action) == QLatin1String("Effect") && action->isChecked())
+        if (MainWindow::category(action) == QLatin1String("Effect") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"TransparentAction"});
     QCOMPARE(f.form->currentEffect, 2);
@@ -248,7 +248,7 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
 
 void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
 {
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     f.form->actionListUpdate();
     QCOMPARE(f.form->currentEffect, 4);
     f.form->lowResolutionAction->setChecked(true); // two checked: the first in list order wins
@@ -264,7 +264,7 @@ void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
 
 void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     // The command is hidden, so only a direct trigger reaches it; its handler still follows the rules.
     f.form->emptyColumnAction->trigger();
@@ -292,11 +292,11 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
 {
     QFETCH(int, kind);
     QFETCH(QString, text);
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     bool after = false;
     f.form->guarded([&] {
         if (kind == 0)
-            throw TError(text);
+            throw UserError(text);
         throw std::out_of_range(text.toStdString());
     });
     f.form->guarded([&] { after = true; });
@@ -318,7 +318,7 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
 
 void TestCommands::idlePassFollowsTheStateAndThenSleeps()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.dialogs->openPictureAnswers << f.makePicture(QStringLiteral("p.bmp"), 400, 300);
     f.form->newAction->trigger();
     // No explicit pass: the event loop's idle moment brings the commands in step.

@@ -1,7 +1,7 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
-#include "TFormFixture.h"
-#include "TPictureControl.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
 #include "../NonRegularFiles.h"
 
 #include <QAction>
@@ -43,7 +43,7 @@ private slots:
 
 void TestDocuments::newWithoutAPuzzle()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("my.photo.bmp"), 400, 300));
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
     QVERIFY(f.form->puzzle);
@@ -57,9 +57,9 @@ void TestDocuments::newWithoutAPuzzle()
 
 void TestDocuments::newCancelledAtThePictureChangesNothing()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    TPuzzle *before = f.form->puzzle.get();
+    Puzzle *before = f.form->puzzle.get();
     f.dialogs->log.clear();
     f.run(f.form->newAction); // no answer: the dialog is cancelled
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
@@ -69,7 +69,7 @@ void TestDocuments::newCancelledAtThePictureChangesNothing()
 void TestDocuments::confirmSave_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<TConfirmAnswer>("answer");
+    QTest::addColumn<ConfirmAnswer>("answer");
     QTest::addColumn<QString>("saveTo"); // "" cancels the Save As dialog, "bad" names an unwritable place
     QTest::addColumn<bool>("goesOn");
 
@@ -77,25 +77,25 @@ void TestDocuments::confirmSave_data()
         auto row = [command](const char *Case) -> QTestData & {
             return QTest::addRow("%s, %s", command, Case) << QString::fromLatin1(command);
         };
-        row("No") << TConfirmAnswer::No << "" << true;
-        row("Cancel") << TConfirmAnswer::Cancel << "" << false;
-        row("Yes, saved") << TConfirmAnswer::Yes << "saved.nbq" << true;
+        row("No") << ConfirmAnswer::No << "" << true;
+        row("Cancel") << ConfirmAnswer::Cancel << "" << false;
+        row("Yes, saved") << ConfirmAnswer::Yes << "saved.nbq" << true;
         // Yes means "keep my work": a Save As that did not happen must not let the work be thrown away.
-        row("Yes, Save As cancelled") << TConfirmAnswer::Yes << "" << false;
-        row("Yes, Save As failed") << TConfirmAnswer::Yes << "bad" << false;
+        row("Yes, Save As cancelled") << ConfirmAnswer::Yes << "" << false;
+        row("Yes, Save As failed") << ConfirmAnswer::Yes << "bad" << false;
     }
 }
 
 void TestDocuments::confirmSave()
 {
     QFETCH(QString, command);
-    QFETCH(TConfirmAnswer, answer);
+    QFETCH(ConfirmAnswer, answer);
     QFETCH(QString, saveTo);
     QFETCH(bool, goesOn);
 
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("first.bmp"), 400, 300));
-    TPuzzle *unsaved = f.form->puzzle.get();
+    Puzzle *unsaved = f.form->puzzle.get();
     const QString second = f.makePicture(QStringLiteral("second.bmp"), 300, 200);
     const QString puzzle = f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200);
     const QString savePath = saveTo == QLatin1String("bad") ? f.pathOf(QStringLiteral("missing/folder/x.nbq"))
@@ -121,7 +121,7 @@ void TestDocuments::confirmSave()
     if (command == QLatin1String("Open"))
         expected << "OpenPuzzle";
     expected << Question;
-    if (answer == TConfirmAnswer::Yes)
+    if (answer == ConfirmAnswer::Yes)
         expected << "SavePuzzle";
     const QStringList errors = f.dialogs->errors();
     for (const QString &error : errors)
@@ -146,11 +146,11 @@ void TestDocuments::confirmSave()
 
 void TestDocuments::tangledNewIsStillAsked()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     f.run(f.form->tangleAction);
     f.dialogs->log.clear();
-    f.dialogs->confirmAnswers << TConfirmAnswer::No;
+    f.dialogs->confirmAnswers << ConfirmAnswer::No;
     f.New(f.makePicture(QStringLiteral("b.bmp"), 400, 300));
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", Question}));
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - b"));
@@ -158,7 +158,7 @@ void TestDocuments::tangledNewIsStillAsked()
 
 void TestDocuments::openedPuzzleIsNotAsked()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.open(f.makePuzzleFile(QStringLiteral("a.nbq"), 400, 300));
     f.solve();
     f.dialogs->log.clear();
@@ -185,9 +185,9 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
 
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("kept.bmp"), 400, 300));
-    TPuzzle *before = f.form->puzzle.get();
+    Puzzle *before = f.form->puzzle.get();
     const QImage screen = *f.form->image->bitmap();
     const QPoint where = f.form->image->pos();
 
@@ -196,7 +196,7 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
     file.write(content);
     file.close();
     f.dialogs->log.clear();
-    f.dialogs->confirmAnswers << TConfirmAnswer::No;
+    f.dialogs->confirmAnswers << ConfirmAnswer::No;
     f.New(file.fileName());
 
     // Refused before the question: nothing was about to be discarded.
@@ -212,13 +212,13 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
 
 void TestDocuments::openPlaysTheFile()
 {
-    TFormFixture F;
+    WindowFixture F;
     const QString Path = F.makePuzzleFile(QStringLiteral("three.nbq"), 360, 270, 3, 3);
     // The tangle is shown on screen, in the opened puzzle's own picture, with every command off as for Tangle.
     int Steps = 0;
     QStringList enabledDuring;
     bool ShownDuring = true;
-    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
+    connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
         ShownDuring &= F.form->puzzle && F.form->puzzle->fileName == Path &&
@@ -230,7 +230,7 @@ void TestDocuments::openPlaysTheFile()
     QVERIFY(ShownDuring);
     QCOMPARE(F.dialogs->log, QStringList{"OpenPuzzle"});
     QVERIFY(F.form->puzzle);
-    TPuzzle &p = *F.form->puzzle;
+    Puzzle &p = *F.form->puzzle;
     QVERIFY(!p.body.isSolved());
     QVERIFY(!p.editMode);
     QVERIFY(!p.solved);
@@ -264,9 +264,9 @@ void TestDocuments::openRefusals()
     QFETCH(QString, kind);
     QFETCH(QStringList, log);
 
-    TFormFixture f;
+    WindowFixture f;
     f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    TPuzzle *before = f.form->puzzle.get();
+    Puzzle *before = f.form->puzzle.get();
     const QImage screen = *f.form->image->bitmap();
     const QRect view = f.form->image->geometry();
     const QString title = f.form->windowTitle();
@@ -274,7 +274,7 @@ void TestDocuments::openRefusals()
     QString path = f.pathOf(QStringLiteral("absent.nbq"));
     if (kind == QLatin1String("pipe")) {
         path = f.pathOf(QStringLiteral("pipe.nbq"));
-        QVERIFY(makeNonRegularFile(TNonRegularFile::Fifo, path));
+        QVERIFY(makeNonRegularFile(NonRegularFile::Fifo, path));
     } else if (kind != QLatin1String("missing")) {
         path = f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4);
         QFile file(path);
@@ -291,7 +291,7 @@ void TestDocuments::openRefusals()
     }
     f.dialogs->log.clear();
     int steps = 0;
-    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [&steps] { ++steps; });
+    connect(f.form.get(), &MainWindow::tangleStepped, this, [&steps] { ++steps; });
     f.open(path);
 
     QCOMPARE(steps, 0);
@@ -310,7 +310,7 @@ void TestDocuments::openRefusals()
 
 void TestDocuments::saveAsInEditModeTangles()
 {
-    TFormFixture F;
+    WindowFixture F;
     F.New(F.makePicture(QStringLiteral("a.bmp"), 400, 300));
     const QString path = F.pathOf(QStringLiteral("a.nbq"));
     QFile old(path);
@@ -318,7 +318,7 @@ void TestDocuments::saveAsInEditModeTangles()
     old.write("an older file of that name");
     old.close();
     int steps = 0;
-    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
+    connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++steps;
         QVERIFY(!F.form->newAction->isEnabled());
     });
@@ -327,7 +327,7 @@ void TestDocuments::saveAsInEditModeTangles()
 
     QVERIFY(steps > 0);
     QVERIFY(F.dialogs->errors().isEmpty());
-    TPuzzle &p = *F.form->puzzle;
+    Puzzle &p = *F.form->puzzle;
     QVERIFY(!p.editMode);
     QVERIFY(!p.modified);
     QCOMPARE(p.fileName, path);
@@ -340,7 +340,7 @@ void TestDocuments::saveAsInEditModeTangles()
 
 void TestDocuments::saveAsCancelledChangesNothing()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     f.run(f.form->saveAsAction);
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
@@ -350,10 +350,10 @@ void TestDocuments::saveAsCancelledChangesNothing()
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     const QString path = f.pathOf(QStringLiteral("pipe.nbq"));
-    QVERIFY(makeNonRegularFile(TNonRegularFile::Fifo, path));
+    QVERIFY(makeNonRegularFile(NonRegularFile::Fifo, path));
     f.dialogs->savePuzzleAnswers << path;
     f.run(f.form->saveAsAction);
     QCOMPARE(f.dialogs->errors(),
@@ -367,7 +367,7 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
 
 void TestDocuments::saveImageWritesTheWholeSource()
 {
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     f.run(f.form->tangleAction);
     f.run(f.form->saveImageAsAction); // not offered before the puzzle is solved
@@ -401,12 +401,12 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QFETCH(QString, flow);
     QFETCH(QString, message);
 
-    TFormFixture f;
+    WindowFixture f;
     f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    TPuzzle *before = f.form->puzzle.get();
+    Puzzle *before = f.form->puzzle.get();
     const QImage screen = *f.form->image->bitmap();
     f.dialogs->log.clear();
-    connect(f.form.get(), &TNimbrelMainForm::tangleStepped, this, [] { throw std::bad_alloc(); });
+    connect(f.form.get(), &MainWindow::tangleStepped, this, [] { throw std::bad_alloc(); });
 
     if (flow == QLatin1String("command")) {
         f.form->guarded([] { throw std::bad_alloc(); });
@@ -414,7 +414,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
         f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
         f.form->puzzle->modified = true;
-        f.dialogs->confirmAnswers << TConfirmAnswer::Yes;
+        f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
         QVERIFY(!f.form->close());
     }

@@ -1,5 +1,5 @@
 // Files dropped on the main window: puzzles open, pictures make new puzzles, the rest is refused.
-#include "TFormFixture.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 namespace {
 
 // Drags the files over the window and lets go; true when the window took the drop.
-bool dropFiles(TNimbrelMainForm &form, const QList<QUrl> &urls)
+bool dropFiles(MainWindow &form, const QList<QUrl> &urls)
 {
     QMimeData data;
     data.setUrls(urls);
@@ -60,7 +60,7 @@ void TestDrop::kinds()
     QFETCH(QString, file);
     QFETCH(QString, result);
 
-    TFormFixture f;
+    WindowFixture f;
     QList<QUrl> urls;
     for (const QString &name : file.split(QLatin1Char('+'))) {
         if (name.startsWith(QLatin1String("https:"))) {
@@ -101,22 +101,22 @@ void TestDrop::kinds()
 
 void TestDrop::pictureAsksToSaveFirst_data()
 {
-    QTest::addColumn<TConfirmAnswer>("answer");
+    QTest::addColumn<ConfirmAnswer>("answer");
     QTest::addColumn<bool>("replaced");
 
-    QTest::newRow("No") << TConfirmAnswer::No << true;
-    QTest::newRow("Cancel") << TConfirmAnswer::Cancel << false;
+    QTest::newRow("No") << ConfirmAnswer::No << true;
+    QTest::newRow("Cancel") << ConfirmAnswer::Cancel << false;
 }
 
 // A dropped picture takes the place of the picture dialog only; an unsaved puzzle is asked about as always.
 void TestDrop::pictureAsksToSaveFirst()
 {
-    QFETCH(TConfirmAnswer, answer);
+    QFETCH(ConfirmAnswer, answer);
     QFETCH(bool, replaced);
 
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("first.bmp"), 300, 200));
-    const TPuzzle *first = f.form->puzzle.get();
+    const Puzzle *first = f.form->puzzle.get();
     f.dialogs->log.clear();
     f.dialogs->confirmAnswers << answer;
     QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("second.bmp"), 200, 300))}));
@@ -128,14 +128,14 @@ void TestDrop::pictureAsksToSaveFirst()
 // While a tangle is shown nothing may take the puzzle away, dropped files included.
 void TestDrop::refusedWhileTangling()
 {
-    TFormFixture F;
+    WindowFixture F;
     const QString picture = F.makePicture(QStringLiteral("p.bmp"), 300, 200);
     const QString Other = F.makePuzzleFile(QStringLiteral("other.nbq"), 200, 200);
     F.New(picture);
     F.dialogs->log.clear();
     F.form->tangleStepMs = 1;
     QList<bool> taken;
-    QObject::connect(F.form.get(), &TNimbrelMainForm::tangleStepped, F.form.get(), [&] {
+    QObject::connect(F.form.get(), &MainWindow::tangleStepped, F.form.get(), [&] {
         if (taken.isEmpty())
             taken << dropFiles(*F.form, {QUrl::fromLocalFile(Other)});
     });

@@ -1,7 +1,7 @@
 // The Help menu's commands and Send by E-Mail, through the main window.
 #include "ProgramResources.h"
-#include "TFormFixture.h"
-#include "TMailSender.h"
+#include "WindowFixture.h"
+#include "MailSender.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QUrl>
 
-class TUrlCatcher : public QObject
+class UrlCatcher : public QObject
 {
     Q_OBJECT
 
@@ -85,8 +85,8 @@ QList<QByteArray> TestHelpAndMail::recordedArguments() const
 
 void TestHelpAndMail::helpContent()
 {
-    TFormFixture f;
-    TUrlCatcher catcher;
+    WindowFixture f;
+    UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     f.run(f.form->helpAction);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
@@ -97,7 +97,7 @@ void TestHelpAndMail::helpContent()
 // With nothing on PATH the desktop has no opener to start; the platform has none of its own offscreen either.
 void TestHelpAndMail::helpWithoutBrowser()
 {
-    TFormFixture f;
+    WindowFixture f;
     for (const char *variable : {"BROWSER", "DEFAULT_BROWSER"})
         qunsetenv(variable);
     f.dialogs->log.clear();
@@ -125,7 +125,7 @@ void TestHelpAndMail::showExample()
     QFETCH(QList<bool>, answers);
     QFETCH(bool, showAtStart);
 
-    TFormFixture f;
+    WindowFixture f;
     QTRY_COMPARE(f.dialogs->demosShown, 1); // the one at start
     f.dialogs->demoAnswers = answers;
     f.form->mShowexampe->trigger();
@@ -149,7 +149,7 @@ void TestHelpAndMail::sendByEMail()
     QFETCH(int, exitCode);
     QFETCH(bool, told);
 
-    TFormFixture f;
+    WindowFixture f;
     if (exitCode >= 0)
         writeFakeMailer(exitCode);
     QVERIFY(QDir(f.folder.path()).mkpath(QStringLiteral("friends, family")));
@@ -160,7 +160,7 @@ void TestHelpAndMail::sendByEMail()
     f.run(f.form->saveAsAction);
     QVERIFY(f.form->sendByEMailAction->isEnabled());
 
-    QSignalSpy finished(f.form->mailSender, &TMailSender::finished);
+    QSignalSpy finished(f.form->mailSender, &MailSender::finished);
     f.dialogs->log.clear();
     f.run(f.form->sendByEMailAction);
     QVERIFY(finished.wait(10000));
@@ -170,7 +170,7 @@ void TestHelpAndMail::sendByEMail()
         const qsizetype attach = args.indexOf("--attach");
         QVERIFY(attach >= 0 && attach + 1 < args.size());
         QCOMPARE(QString::fromUtf8(args.at(attach + 1)), path);
-        QVERIFY(args.contains(TMailSender::invitationSubject().toUtf8()));
+        QVERIFY(args.contains(MailSender::invitationSubject().toUtf8()));
     }
     QCOMPARE(f.dialogs->log.size(), told ? 1 : 0);
     if (told) {
@@ -189,11 +189,11 @@ void TestHelpAndMail::sendOneAtATime()
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
 
-    TFormFixture f;
+    WindowFixture f;
     f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("beach.nbq"));
     f.run(f.form->saveAsAction);
-    QSignalSpy finished(f.form->mailSender, &TMailSender::finished);
+    QSignalSpy finished(f.form->mailSender, &MailSender::finished);
     f.run(f.form->sendByEMailAction);
     QVERIFY(!f.form->sendByEMailAction->isEnabled());
     f.form->sendByEMailAction->trigger(); // as a script or a quick second click might

@@ -1,8 +1,8 @@
 // The picture on a screen scaled by 2 (run with QT_SCALE_FACTOR=2): made at the screen's own pixels, fitted to
 // the panel's pixels, and the mouse and the pointer in step with it.
-#include "TFormFixture.h"
-#include "TPictureControl.h"
-#include "TPicturePanel.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
+#include "PicturePanel.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>
@@ -26,7 +26,7 @@ private slots:
 void TestHiDpi::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    TFormFixture f;
+    WindowFixture f;
     QCOMPARE(f.form->devicePixelRatioF(), 2.0);
 }
 
@@ -48,7 +48,7 @@ void TestHiDpi::fitInScreenPixels()
     QFETCH(QSize, picture);
     QFETCH(bool, autoFit);
 
-    TFormFixture f(700, 500);
+    WindowFixture f(700, 500);
     if (autoFit)
         f.run(f.form->autoBestFitAction);
     const QString path = f.makePicture(QStringLiteral("p.bmp"), picture.width(), picture.height());
@@ -57,7 +57,7 @@ void TestHiDpi::fitInScreenPixels()
 
     QImage display;
     const QImage texture = concealmentTexture();
-    TPuzzle expected(&display, &texture);
+    Puzzle expected(&display, &texture);
     expected.loadPicture(path);
     expected.setup(f.form->currentEffect, 2, 2, false, false, false);
     expected.updateFit(1400, 1000, autoFit);
@@ -97,9 +97,9 @@ void TestHiDpi::mouseInScreenPixels()
     QFETCH(QPointF, where);
     QFETCH(QPoint, cell);
 
-    TFormFixture f(700, 500);
+    WindowFixture f(700, 500);
     f.open(f.makePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
-    TPictureControl *image = f.form->image;
+    PictureView *image = f.form->image;
     const QPoint at(qRound(image->width() * where.x()), qRound(image->height() * where.y()));
     const QPoint device = at * 2;
     QCOMPARE(f.form->puzzle->cellAt(device.x(), device.y()), cell);
@@ -108,7 +108,7 @@ void TestHiDpi::mouseInScreenPixels()
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(image, &press);
     QCOMPARE(f.form->puzzle->selected, cell);
-    QCOMPARE(f.form->puzzle->dragState, TDragState::Caught);
+    QCOMPARE(f.form->puzzle->dragState, DragState::Caught);
     QVERIFY(!f.pointer->moves.isEmpty());
     const QPoint centre = f.form->puzzle->selectedCentre();
     QCOMPARE(f.pointer->moves.last(), image->mapToGlobal(QPointF(centre) / 2).toPoint());

@@ -1,8 +1,8 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases,
 // the advice flash, victory, and the states in which the picture ignores the mouse.
-#include "TFormFixture.h"
-#include "TPictureControl.h"
-#include "TPicturePanel.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
+#include "PicturePanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,16 +15,16 @@
 namespace {
 
 // Cells of 100 x 100 pixels (drag threshold 15): a 300 x 200 picture split 2 x 3, shown at its actual size.
-struct TGame {
-    TFormFixture f;
-    TPictureControl *image = nullptr;
+struct Game {
+    WindowFixture f;
+    PictureView *image = nullptr;
 
     // Rotations of the solved arrangement: row 1 right by Row1 cells, row 2 right by Row2 cells.
-    explicit TGame(int row1 = 1, int row2 = 1)
+    explicit Game(int row1 = 1, int row2 = 1)
     {
         f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
         image = f.form->image;
-        TPuzzle &p = puzzle();
+        Puzzle &p = puzzle();
         p.body.reset();
         if (row1)
             p.body.shift(QPoint(1, 1), QPoint(1 + row1, 1));
@@ -35,7 +35,7 @@ struct TGame {
         f.form->actionListUpdate();
     }
 
-    TPuzzle &puzzle() const { return *f.form->puzzle; }
+    Puzzle &puzzle() const { return *f.form->puzzle; }
     QPoint global(int x, int y) const { return image->mapToGlobal(QPoint(x, y)); }
     QRect globalRect(int x, int y, int w, int h) const { return QRect(global(x, y), QSize(w, h)); }
 
@@ -71,7 +71,7 @@ struct TGame {
 };
 
 // Records the rectangles Qt repaints on a widget.
-class TPaintSpy : public QObject
+class PaintSpy : public QObject
 {
 public:
     QList<QRect> rects;
@@ -118,7 +118,7 @@ private slots:
 
 void TestMouse::geometryOfTheGame()
 {
-    TGame g;
+    Game g;
     QCOMPARE(g.puzzle().cellWidth, 100);
     QCOMPARE(g.puzzle().cellHeight, 100);
     QCOMPARE(g.puzzle().dragThreshold, 15);
@@ -144,11 +144,11 @@ void TestMouse::pressCatchesAtTheCentre()
     QFETCH(QPoint, press);
     QFETCH(QPoint, centre);
     QFETCH(QPoint, cell);
-    TGame g;
+    Game g;
     g.hover(press);
     g.press(press);
 
-    QCOMPARE(g.puzzle().dragState, TDragState::Caught);
+    QCOMPARE(g.puzzle().dragState, DragState::Caught);
     QCOMPARE(g.puzzle().selected, cell);
     QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
     QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
@@ -162,7 +162,7 @@ void TestMouse::pressCatchesAtTheCentre()
 
 void TestMouse::releaseWithoutDragCommitsNothing()
 {
-    TGame g;
+    Game g;
     const QList<int> before = g.row(1);
     g.press(QPoint(150, 50));
     g.drag(QPoint(164, 50));
@@ -172,7 +172,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(g.row(1), before);
     QCOMPARE(g.column(2), QList<int>({1, 4}));
     QVERIFY(g.f.played().isEmpty());
-    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
+    QCOMPARE(g.puzzle().dragState, DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
     QCOMPARE(g.puzzle().selected, QPoint(2, 1));
     QCOMPARE(g.f.form->screenCursor(), Qt::ArrowCursor);
@@ -186,13 +186,13 @@ void TestMouse::dragThresholdAndDirection_data()
     QTest::addColumn<int>("dy");
     QTest::addColumn<int>("state");
 
-    QTest::newRow("15 right: row") << 15 << 0 << int(TDragState::Row);
-    QTest::newRow("14 right: nothing yet") << 14 << 0 << int(TDragState::Caught);
-    QTest::newRow("15 left: row") << -15 << 0 << int(TDragState::Row);
-    QTest::newRow("15 right, 15 down: row") << 15 << 15 << int(TDragState::Row);
-    QTest::newRow("14 right, 15 down: column") << 14 << 15 << int(TDragState::Column);
-    QTest::newRow("15 up: column") << 0 << -15 << int(TDragState::Column);
-    QTest::newRow("14 down, 14 left: nothing yet") << -14 << 14 << int(TDragState::Caught);
+    QTest::newRow("15 right: row") << 15 << 0 << int(DragState::Row);
+    QTest::newRow("14 right: nothing yet") << 14 << 0 << int(DragState::Caught);
+    QTest::newRow("15 left: row") << -15 << 0 << int(DragState::Row);
+    QTest::newRow("15 right, 15 down: row") << 15 << 15 << int(DragState::Row);
+    QTest::newRow("14 right, 15 down: column") << 14 << 15 << int(DragState::Column);
+    QTest::newRow("15 up: column") << 0 << -15 << int(DragState::Column);
+    QTest::newRow("14 down, 14 left: nothing yet") << -14 << 14 << int(DragState::Caught);
 }
 
 void TestMouse::dragThresholdAndDirection()
@@ -200,15 +200,15 @@ void TestMouse::dragThresholdAndDirection()
     QFETCH(int, dx);
     QFETCH(int, dy);
     QFETCH(int, state);
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(150 + dx, 50 + dy));
 
     QCOMPARE(int(g.puzzle().dragState), state);
-    if (state == int(TDragState::Row)) {
+    if (state == int(DragState::Row)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
         QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
-    } else if (state == int(TDragState::Column)) {
+    } else if (state == int(DragState::Column)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(150, 0, 1, 200));
         QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
     } else {
@@ -245,7 +245,7 @@ void TestMouse::snapWindow()
     QFETCH(QList<int>, row);
     QFETCH(int, moves);
     QFETCH(QPoint, caught);
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     for (int offset : path)
         g.drag(QPoint(150 + offset, 50));
@@ -257,26 +257,26 @@ void TestMouse::snapWindow()
     QCOMPARE(g.puzzle().selected, caught);
     if (moves > 0) {
         // Caught anew: the pointer jumps to the new cell's centre and may go anywhere on the picture again.
-        QCOMPARE(g.puzzle().dragState, TDragState::Caught);
+        QCOMPARE(g.puzzle().dragState, DragState::Caught);
         const QPoint centre = g.puzzle().cellCentre(caught);
         QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
         QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
     } else {
-        QCOMPARE(g.puzzle().dragState, TDragState::Row);
+        QCOMPARE(g.puzzle().dragState, DragState::Row);
     }
     QVERIFY(!g.puzzle().solved);
 }
 
 void TestMouse::snapLetsTheDragTurn()
 {
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
     g.drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
     QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
     g.drag(QPoint(250, 70)); // the same cell, now dragged down its column
-    QCOMPARE(g.puzzle().dragState, TDragState::Column);
+    QCOMPARE(g.puzzle().dragState, DragState::Column);
     QCOMPARE(g.f.pointer->confined, g.globalRect(250, 0, 1, 200));
     g.release(QPoint(250, 160));
     QCOMPARE(g.column(3), QList<int>({5, 1})); // row 2 was 6 4 5
@@ -298,7 +298,7 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 {
     QFETCH(QPoint, release);
     QFETCH(QList<int>, row);
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
     g.drag(release);
@@ -306,7 +306,7 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 
     QCOMPARE(g.row(1), row);
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav")}));
-    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
+    QCOMPARE(g.puzzle().dragState, DragState::Idle);
     QVERIFY(!g.f.pointer->isConfined());
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -314,7 +314,7 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 void TestMouse::dragBackToTheCaughtCellRunsTheSolvedTest()
 {
     // Solved arrangement, but not yet known to be: only the solved test of a commit can find out.
-    TGame g(0, 0);
+    Game g(0, 0);
     QVERIFY(!g.puzzle().solved);
     g.press(QPoint(150, 50));
     g.drag(QPoint(180, 50));
@@ -342,13 +342,13 @@ void TestMouse::rightClickFlashesTheHome()
     QFETCH(bool, emptyRow);
     QFETCH(QPoint, clicked);
     QFETCH(QPoint, home);
-    TGame G(1, 0);
+    Game G(1, 0);
     if (emptyRow) {
         // A new 2 x 2 puzzle with an empty row, tangled and then set to a known arrangement.
         G.f.form->emptyRowAction->setChecked(true);
         G.f.New(G.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
         G.f.run(G.f.form->tangleAction);
-        TPuzzle &p = G.puzzle();
+        Puzzle &p = G.puzzle();
         QCOMPARE(p.body.totalRows(), 3);
         p.body.reset();
         p.body.shift(QPoint(1, 1), QPoint(2, 1));
@@ -388,7 +388,7 @@ void TestMouse::rightClickFlashesTheHome()
     QCOMPARE(outside, original);
     QCOMPARE(changes.last(), G.puzzle().display->rect());
     QCOMPARE(*G.puzzle().display, before);
-    QCOMPARE(G.puzzle().dragState, TDragState::Idle);
+    QCOMPARE(G.puzzle().dragState, DragState::Idle);
     QVERIFY(!G.f.pointer->isConfined());
 }
 
@@ -402,7 +402,7 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce_data()
 void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
 {
     QFETCH(bool, byRelease);
-    TGame g(1, 0); // row 1 is 3 1 2: carrying the 1 one cell left solves it
+    Game g(1, 0); // row 1 is 3 1 2: carrying the 1 one cell left solves it
     g.press(QPoint(150, 50));
     g.drag(QPoint(130, 50));
     if (byRelease) {
@@ -415,11 +415,11 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
         g.release(QPoint(150, 50));
     }
 
-    TPuzzle &p = g.puzzle();
+    Puzzle &p = g.puzzle();
     QVERIFY(p.solved);
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(!g.f.form->imageMouseAttached());
-    QCOMPARE(p.dragState, TDragState::Idle);
+    QCOMPARE(p.dragState, DragState::Idle);
     QCOMPARE(p.selected, NoCell);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
@@ -441,7 +441,7 @@ void TestMouse::pictureIgnoresTheMouse_data()
 void TestMouse::pictureIgnoresTheMouse()
 {
     QFETCH(bool, solved);
-    TGame g;
+    Game g;
     if (solved) {
         g.press(QPoint(50, 50));
         g.drag(QPoint(70, 50));
@@ -469,7 +469,7 @@ void TestMouse::pictureIgnoresTheMouse()
     g.f.form->imageMouseUp(Qt::LeftButton, {}, 250, 50);
 
     QCOMPARE(g.puzzle().selected, NoCell);
-    QCOMPARE(g.puzzle().dragState, TDragState::Idle);
+    QCOMPARE(g.puzzle().dragState, DragState::Idle);
     QCOMPARE(*g.puzzle().display, before);
     QVERIFY(g.f.sounds.isEmpty());
     QVERIFY(g.f.pointer->moves.isEmpty());
@@ -479,7 +479,7 @@ void TestMouse::pictureIgnoresTheMouse()
 
 void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
 {
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
     g.f.form->busy = true;
@@ -500,7 +500,7 @@ void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
 
 void TestMouse::leavingThePictureDeselectsAndFrees()
 {
-    TGame g;
+    Game g;
     g.hover(QPoint(250, 150));
     QCOMPARE(g.puzzle().selected, QPoint(3, 2));
     const int releases = g.f.pointer->releases;
@@ -518,7 +518,7 @@ void TestMouse::leavingThePictureDeselectsAndFrees()
 
 void TestMouse::menusAndErrorsFreeThePointer()
 {
-    TGame g;
+    Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
     QVERIFY(g.f.pointer->isConfined());
@@ -535,7 +535,7 @@ void TestMouse::menusAndErrorsFreeThePointer()
 
 void TestMouse::losingTheFocusFreesThePointer()
 {
-    TGame g;
+    Game g;
     QApplication::setActiveWindow(g.f.form.get());
     QTRY_VERIFY(g.f.form->isActiveWindow());
     g.press(QPoint(150, 50));
@@ -552,8 +552,8 @@ void TestMouse::losingTheFocusFreesThePointer()
 
 void TestMouse::dragRepaintsOnlyTheBand()
 {
-    TGame g;
-    TPaintSpy spy;
+    Game g;
+    PaintSpy spy;
     g.image->installEventFilter(&spy);
     g.press(QPoint(150, 150));
     g.drag(QPoint(170, 150));

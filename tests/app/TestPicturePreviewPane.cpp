@@ -1,6 +1,6 @@
 // Tests of the picture dialogs' preview pane: there in the real dialogs, showing the file clicked in the list.
 #include "PicturePreviewPane.h"
-#include "TQtDialogs.h"
+#include "QtDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -28,7 +28,7 @@ private slots:
     {
         QFETCH(bool, save);
         QFETCH(bool, typed);
-        TQtDialogs dialogs;
+        QtDialogs dialogs;
         QSize shown;
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());

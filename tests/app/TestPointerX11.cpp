@@ -1,7 +1,7 @@
 // The real pointer on a real X server: it lands on the caught cell's centre, stays on the dragged line whatever
 // moves it, still reports its moves to the window, and is free again after the release.
-#include "TFormFixture.h"
-#include "TPictureControl.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -83,7 +83,7 @@ private slots:
 void TestPointerX11::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    if (!TPointerControl::supported())
+    if (!PointerControl::supported())
         QSKIP("needs an X server (run under xvfb-run)");
 }
 
@@ -109,10 +109,10 @@ void TestPointerX11::heldOnTheDraggedLine()
     QFETCH(QPoint, held);
     QFETCH(QPoint, along);
 
-    TFormFixture f;
+    WindowFixture f;
     f.useRealPointer();
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPictureControl *image = f.form->image;
+    PictureView *image = f.form->image;
     QCOMPARE(f.form->puzzle->cellWidth, 100);
     auto global = [image](QPoint p) { return image->mapToGlobal(p); };
 
@@ -131,12 +131,12 @@ void TestPointerX11::heldOnTheDraggedLine()
     f.form->busy = false;
 
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(f.form->puzzle->dragState == TDragState::Row || f.form->puzzle->dragState == TDragState::Column);
+    QVERIFY(f.form->puzzle->dragState == DragState::Row || f.form->puzzle->dragState == DragState::Column);
     QTest::qWait(30);
 
     QCOMPARE(pointerAfterWarp(global(escape)), global(held));
     // The window still hears of the pointer's moves while it is held.
-    QSignalSpy moves(image, &TPictureControl::mouseMove);
+    QSignalSpy moves(image, &PictureView::mouseMove);
     QCOMPARE(pointerAfterWarp(global(along)), global(along));
     QTRY_VERIFY_WITH_TIMEOUT(!moves.isEmpty(), 2000);
     QCOMPARE(QPoint(moves.last().at(2).toInt(), moves.last().at(3).toInt()), along);
@@ -151,10 +151,10 @@ void TestPointerX11::heldOnTheDraggedLine()
 // on the cell, and be held on the picture, where the X server shows them. (Also run on a screen scaled by 2.)
 void TestPointerX11::placedWhereTheServerHasTheWindow()
 {
-    TFormFixture F;
+    WindowFixture F;
     F.useRealPointer();
     F.open(F.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPictureControl *Image = F.form->image;
+    PictureView *Image = F.form->image;
     QWindow *window = F.form->windowHandle();
     const xcb_window_t native = xcb_window_t(window->winId());
     const qreal Ratio = window->devicePixelRatio();

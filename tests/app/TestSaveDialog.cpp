@@ -1,5 +1,5 @@
 // Tests of the save dialog: a name is taken as typed, and whatever stands at the path is asked about first.
-#include "TSaveFileDialog.h"
+#include "SaveFileDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QtTest>
 
-enum TStanding { NothingThere, PlainFile, DanglingLink };
-Q_DECLARE_METATYPE(TStanding)
+enum Standing { NothingThere, PlainFile, DanglingLink };
+Q_DECLARE_METATYPE(Standing)
 
 class TestSaveDialog : public QObject
 {
@@ -25,7 +25,7 @@ private slots:
 void TestSaveDialog::chosenPath_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<TStanding>("standing"); // what stands at the path chosen names
+    QTest::addColumn<Standing>("standing"); // what stands at the path chosen names
     QTest::addColumn<bool>("replace");       // the answer to the question, if it comes
     QTest::addColumn<bool>("asked");
     QTest::addColumn<QString>("chosen");     // the name accepted in the folder; empty: the dialog stays open
@@ -45,7 +45,7 @@ void TestSaveDialog::chosenPath_data()
 void TestSaveDialog::chosenPath()
 {
     QFETCH(QString, typed);
-    QFETCH(TStanding, standing);
+    QFETCH(Standing, standing);
     QFETCH(bool, replace);
     QFETCH(bool, asked);
     QFETCH(QString, chosen);
@@ -62,7 +62,7 @@ void TestSaveDialog::chosenPath()
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), path));
     }
 
-    TSaveFileDialog dialog(nullptr, QStringLiteral("Save As"));
+    SaveFileDialog dialog(nullptr, QStringLiteral("Save As"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(QStringLiteral("nbq"));
     dialog.setDirectory(dir.path());

@@ -1,6 +1,6 @@
 // The window on a real X server keeps to the screen, whatever its settings file says and however the screen is
 // scaled (run under xvfb-run, once as it is and once with QT_SCALE_FACTOR=2).
-#include "TFormFixture.h"
+#include "WindowFixture.h"
 
 #include <QFile>
 #include <QScreen>
@@ -41,7 +41,7 @@ void TestScreenFitX11::keptToTheScreen()
     QFETCH(QString, normPos);
     QFETCH(bool, fillsTheScreen);
 
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     f.dialogs->demoAnswers << true;
     const QScreen *screen = f.form->screen();
     const QRect area = screen->availableGeometry();

@@ -1,5 +1,5 @@
 // The window's settings across a restart, when they are written and when they cannot be, and the demo at start.
-#include "TFormFixture.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,7 +23,7 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void showAndWait(TFormFixture &f)
+void showAndWait(WindowFixture &f)
 {
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
@@ -73,13 +73,13 @@ void TestSettings::restartKeepsChoices()
     QFETCH(bool, showAtStart);
     QFETCH(QRect, geometry);
 
-    const QString ini = TNimbrelMainForm::settingsFileName();
+    const QString ini = MainWindow::settingsFileName();
     QCOMPARE(QFileInfo(ini).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     QVERIFY(ini.endsWith(QStringLiteral("/app_TestSettings.INI")));
     QVERIFY(QDir(QFileInfo(ini).absolutePath()).removeRecursively());
 
     {
-        TFormFixture first(790, 560, false);
+        WindowFixture first(790, 560, false);
         first.form->formStorage.setIniFileName(ini);
         // The demo at start is where the person turns it off.
         first.dialogs->demoAnswers << showAtStart;
@@ -98,17 +98,17 @@ void TestSettings::restartKeepsChoices()
         first.form->setGeometry(geometry);
         QTRY_COMPARE(first.form->geometry(), geometry);
 
-        first.dialogs->confirmAnswers << TConfirmAnswer::No;
+        first.dialogs->confirmAnswers << ConfirmAnswer::No;
         QVERIFY(first.form->close());
         QVERIFY(QFile::exists(ini));
     }
 
-    TFormFixture second(790, 560, false);
+    WindowFixture second(790, 560, false);
     second.form->formStorage.setIniFileName(ini);
     showAndWait(second);
     QCOMPARE(second.form->geometry(), geometry);
     QStringList checked;
-    for (const TCheckMark &mark : second.form->checkMarks())
+    for (const CheckMark &mark : second.form->checkMarks())
         if (mark.checked)
             checked << mark.name;
     QStringList expected = {split, effect};
@@ -130,20 +130,20 @@ void TestSettings::restartKeepsChoices()
 
 void TestSettings::closeAnswerDecidesTheWrite_data()
 {
-    QTest::addColumn<TConfirmAnswer>("answer");
+    QTest::addColumn<ConfirmAnswer>("answer");
     QTest::addColumn<bool>("closes");
 
-    QTest::newRow("Cancel") << TConfirmAnswer::Cancel << false;
-    QTest::newRow("No") << TConfirmAnswer::No << true;
+    QTest::newRow("Cancel") << ConfirmAnswer::Cancel << false;
+    QTest::newRow("No") << ConfirmAnswer::No << true;
 }
 
 // Only a close that goes ahead writes the file; a cancelled one leaves it byte for byte.
 void TestSettings::closeAnswerDecidesTheWrite()
 {
-    QFETCH(TConfirmAnswer, answer);
+    QFETCH(ConfirmAnswer, answer);
     QFETCH(bool, closes);
 
-    TFormFixture f;
+    WindowFixture f;
     const QByteArray before = "[Other]\nKeep=1\n";
     writeFile(f.settingsFile(), before);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 300, 200));
@@ -161,10 +161,10 @@ void TestSettings::closeAnswerDecidesTheWrite()
 }
 
 // Errors recorded where the test can still read them after the window and its dialogs have gone.
-class TOutlivedDialogs : public TFakeDialogs
+class OutlivedDialogs : public FakeDialogs
 {
 public:
-    explicit TOutlivedDialogs(QStringList &errors) : m_errors(errors) {}
+    explicit OutlivedDialogs(QStringList &errors) : m_errors(errors) {}
     void error(const QString &text) override { m_errors << text; }
 
 private:
@@ -182,8 +182,8 @@ void TestSettings::unwritableFileIsReported()
     const QString message = QStringLiteral("Unable to write to ") + ini;
 
     QStringList errors;
-    auto form = std::make_unique<TNimbrelMainForm>(std::make_unique<TOutlivedDialogs>(errors),
-                                                   [] { return std::unique_ptr<TSoundPlayer>(); });
+    auto form = std::make_unique<MainWindow>(std::make_unique<OutlivedDialogs>(errors),
+                                                   [] { return std::unique_ptr<SoundPlayer>(); });
     form->formStorage.setIniFileName(ini);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -212,7 +212,7 @@ void TestSettings::demoAtStart()
     QFETCH(QByteArray, stored);
     QFETCH(int, demos);
 
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     if (!stored.isEmpty())
         writeFile(f.settingsFile(), "[TNimbrelMainForm]\n" + stored);
     showAndWait(f);

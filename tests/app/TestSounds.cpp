@@ -1,9 +1,9 @@
 // The window's three sounds: where they are opened from, when they are asked to play, the Sound switch, and
 // failures that must stay silent.
 #include "ProgramResources.h"
-#include "TFakeSoundPlayer.h"
-#include "TFormFixture.h"
-#include "TPictureControl.h"
+#include "FakeSoundPlayer.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,10 +22,10 @@ void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButto
 }
 
 // Opens a 2 x 3 puzzle of 100-pixel cells whose row 1 is the solved one rotated right by one cell.
-void openGame(TFormFixture &f)
+void openGame(WindowFixture &f)
 {
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     p.body.reset();
     p.body.shift(QPoint(1, 1), QPoint(2, 1));
     p.solved = false;
@@ -34,7 +34,7 @@ void openGame(TFormFixture &f)
 }
 
 // One move of the 1 in row 1, left by one cell: press, drag, release (the solving move).
-void solvingDrag(TFormFixture &f)
+void solvingDrag(WindowFixture &f)
 {
     QWidget *image = f.form->image;
     send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(150, 50));
@@ -43,7 +43,7 @@ void solvingDrag(TFormFixture &f)
     send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(80, 50));
 }
 
-void rightClick(TFormFixture &f)
+void rightClick(WindowFixture &f)
 {
     send(f.form->image, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(50, 50));
     send(f.form->image, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(50, 50));
@@ -69,7 +69,7 @@ private slots:
 
 void TestSounds::openedOnceAtStartInOrder()
 {
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     const QStringList opened = f.sounds;
     QCOMPARE(opened.size(), 3);
     const QString folder = QFileInfo(programResource(QStringLiteral("Sounds/Move.wav"))).path();
@@ -115,7 +115,7 @@ void TestSounds::soundSwitch()
 {
     QFETCH(bool, on);
     QFETCH(QStringList, played);
-    TFormFixture f;
+    WindowFixture f;
     openGame(f);
     if (!on)
         f.form->mSound->trigger();
@@ -132,7 +132,7 @@ void TestSounds::soundSwitch()
 
 void TestSounds::hoverAndClickAreSilent()
 {
-    TFormFixture f;
+    WindowFixture f;
     openGame(f);
     QWidget *image = f.form->image;
     for (int x = 10; x < 300; x += 40)
@@ -144,10 +144,10 @@ void TestSounds::hoverAndClickAreSilent()
 
 void TestSounds::failingPlayerNeverStopsAMove()
 {
-    TFormFixture f;
+    WindowFixture f;
     openGame(f);
     for (auto *player : {f.form->moveMediaPlayer.get(), f.form->victoryMediaPlayer.get()})
-        static_cast<TFakeSoundPlayer *>(player)->fails = true;
+        static_cast<FakeSoundPlayer *>(player)->fails = true;
     solvingDrag(f);
     QVERIFY(f.form->puzzle->solved);
     QCOMPARE(f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
@@ -159,9 +159,9 @@ void TestSounds::missingSoundsFolderIsSilent()
 {
     // The real players, next to a test program that has no Sounds folder and no installed share folder.
     QVERIFY(!QFileInfo::exists(programResource(QStringLiteral("Sounds/Move.wav"))));
-    auto dialogs = std::make_unique<TFakeDialogs>();
-    TFakeDialogs *log = dialogs.get();
-    TNimbrelMainForm form(std::move(dialogs));
+    auto dialogs = std::make_unique<FakeDialogs>();
+    FakeDialogs *log = dialogs.get();
+    MainWindow form(std::move(dialogs));
     QVERIFY(form.moveMediaPlayer && form.adviceMediaPlayer && form.victoryMediaPlayer);
     form.playSoundIfOn(form.moveMediaPlayer.get());
     form.playSoundIfOn(form.adviceMediaPlayer.get());

@@ -1,10 +1,10 @@
 // Start-up of the main window with and without a puzzle file on the command line, the about box, and the file
 // dialogs' filters.
 #include "ProgramInfo.h"
-#include "TAboutForm.h"
-#include "TFormFixture.h"
-#include "TPictureControl.h"
-#include "TQtDialogs.h"
+#include "AboutDialog.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
+#include "QtDialogs.h"
 #include "TextStamp.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 
-class TUrlCatcher : public QObject
+class UrlCatcher : public QObject
 {
     Q_OBJECT
 
@@ -63,14 +63,14 @@ void TestStartup::commandLine()
     QFETCH(QString, title);
     QFETCH(bool, puzzle);
 
-    TFormFixture F(790, 560, false);
+    WindowFixture F(790, 560, false);
     const QString sample = F.makePuzzleFile(QStringLiteral("sample.nbq"), 400, 300, 3, 3);
     if (!argument.isEmpty())
         F.form->commandLinePuzzle = F.pathOf(argument);
     // The puzzle from the command line is tangled where the person sees it, after the window has appeared.
     int Steps = 0;
     bool visibleDuring = true;
-    connect(F.form.get(), &TNimbrelMainForm::tangleStepped, this, [&] {
+    connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         visibleDuring &= F.form->isVisible() && F.form->image->width() > 0;
     });
@@ -95,7 +95,7 @@ void TestStartup::commandLine()
 
 void TestStartup::freshWindow()
 {
-    TFormFixture f(790, 560, false);
+    WindowFixture f(790, 560, false);
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     QCOMPARE(f.form->objectName(), QStringLiteral("NimbrelMainForm"));
@@ -122,7 +122,7 @@ void TestStartup::freshWindow()
 
 void TestStartup::aboutBox()
 {
-    TAboutForm about;
+    AboutDialog about;
     QCOMPARE(about.windowTitle(), QStringLiteral("About Crypsel"));
     QCOMPARE(about.programNameLabel->text(), QStringLiteral("Quorra"));
     QCOMPARE(about.programNameLabel->font().family(), stampFont().family());
@@ -131,7 +131,7 @@ void TestStartup::aboutBox()
     QVERIFY(!about.label3->text().isEmpty());
     QVERIFY(about.webLabel->text().contains(QuorraWebAddress));
 
-    TUrlCatcher catcher;
+    UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     QTimer::singleShot(0, &about, [&about] {
         // The link opens the page and leaves the box open; OK closes it.
@@ -167,7 +167,7 @@ void TestStartup::aboutBoxFitsItsTexts()
     QWidget main;
     main.setGeometry(20, 30, 300, 200);
     main.show();
-    TAboutForm about(&main);
+    AboutDialog about(&main);
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     const auto design = [&about](int pixels) { return qRound(pixels * about.logicalDpiX() / 120.0); };
@@ -208,7 +208,7 @@ void TestStartup::nameFilters()
 {
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
-    QCOMPARE(TQtDialogs::qtNameFilters(filter), expected);
+    QCOMPARE(QtDialogs::qtNameFilters(filter), expected);
 }
 
 QTEST_MAIN(TestStartup)

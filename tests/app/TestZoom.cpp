@@ -1,8 +1,8 @@
 // Zoom and fit through the main window: the fit to the panel, the zoom steps, the limits, and the picture
 // centred in the panel.
-#include "TFormFixture.h"
-#include "TPictureControl.h"
-#include "TPicturePanel.h"
+#include "WindowFixture.h"
+#include "PictureView.h"
+#include "PicturePanel.h"
 
 #include <QAction>
 #include <QStandardPaths>
@@ -26,10 +26,10 @@ private slots:
 
 void TestZoom::newPuzzleOpensAtActualSizeCentred()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QCOMPARE(p.scale, 1.0);
     QVERIFY(qAbs(p.fitScale - 1.866666667) < 1e-6);
     QCOMPARE(p.cellWidth, 200);
@@ -63,12 +63,12 @@ void TestZoom::zoomInSteps()
     QFETCH(QSize, cell);
     QFETCH(bool, canZoomIn);
 
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     for (int i = 0; i < presses; ++i)
         f.run(f.form->zoomInAction);
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QVERIFY2(qAbs(p.scale - scale) < 1e-6, qPrintable(QString::number(p.scale, 'f', 8)));
     QCOMPARE(QSize(p.cellWidth, p.cellHeight), cell);
     QCOMPARE(f.form->zoomInAction->isEnabled(), canZoomIn);
@@ -80,12 +80,12 @@ void TestZoom::zoomInSteps()
 
 void TestZoom::emptyColumnGetsRoomOfItsOwn()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     // A stored check mark of the hidden command still applies.
     f.form->emptyColumnAction->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QCOMPARE(p.body.extraCol, 1);
     QVERIFY(qAbs(p.fitScale - 1.315) < 1e-9);
     QCOMPARE(f.form->image->size(), QSize(600, 300));
@@ -96,7 +96,7 @@ void TestZoom::emptyColumnGetsRoomOfItsOwn()
 
 void TestZoom::smallPictureCannotZoomOut()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 200, 150));
     QVERIFY(!f.form->zoomOutAction->isEnabled());
@@ -112,10 +112,10 @@ void TestZoom::smallPictureCannotZoomOut()
 
 void TestZoom::largePictureOpensAtTheFit()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 1600, 1200));
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QVERIFY(qAbs(p.scale - p.fitScale) < 1e-9);
     QVERIFY(p.fitScale < 0.99999);
     QVERIFY(!p.canActualSize());
@@ -125,12 +125,12 @@ void TestZoom::largePictureOpensAtTheFit()
 
 void TestZoom::autoBestFitFollowsThePanelUntilZoomOut()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.run(f.form->autoBestFitAction);
     QVERIFY(f.form->autoBestFitAction->isChecked());
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QVERIFY(qAbs(p.scale - 1.866666667) < 1e-6);
     QVERIFY(!f.form->zoomInAction->isEnabled());
     QVERIFY(!f.form->bestFitAction->isEnabled());
@@ -151,12 +151,12 @@ void TestZoom::autoBestFitFollowsThePanelUntilZoomOut()
 
 void TestZoom::shrinkingThePanelShrinksThePicture()
 {
-    TFormFixture f;
+    WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     QVERIFY(f.setPanelSize(500, 280));
     f.form->actionListUpdate();
-    TPuzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->puzzle;
     QVERIFY(p.scale < 1.0);
     QCOMPARE(f.form->image->height(), 280);
     QVERIFY(f.form->image->width() <= 500);

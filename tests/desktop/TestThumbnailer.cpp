@@ -1,7 +1,7 @@
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
 #include "Effects.h"
-#include "TPuzzle.h"
-#include "TThumbnailer.h"
+#include "Puzzle.h"
+#include "Thumbnailer.h"
 #include "WorkingBitmap.h"
 
 #include <QDir>
@@ -55,7 +55,7 @@ QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int ro
                    bool extraRow, bool extraCol)
 {
     QImage display;
-    TPuzzle puzzle(&display, &concealmentTexture());
+    Puzzle puzzle(&display, &concealmentTexture());
     puzzle.source = photograph(pictureSize);
     // The file keeps the picture at its own size; a small scale only keeps the set-up quick.
     puzzle.scale = std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height()));
@@ -64,13 +64,13 @@ QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int ro
     return path;
 }
 
-struct TRun
+struct Run
 {
     QProcess::ExitStatus status;
     int code;
 };
 
-TRun runThumbnailer(const QStringList &arguments)
+Run runThumbnailer(const QStringList &arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -146,12 +146,12 @@ private slots:
         QFETCH(bool, extraRow);
         QFETCH(bool, extraCol);
         QFETCH(qint32, shown);
-        QCOMPARE(TThumbnailer::shownEffect(effect), shown);
+        QCOMPARE(Thumbnailer::shownEffect(effect), shown);
 
         const QSize picture(640, 480);
         const QString path = makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, effect, rows, cols, semi,
                                         extraRow, extraCol);
-        const QImage thumbnail = TThumbnailer::render(path, 128).convertToFormat(QImage::Format_RGB32);
+        const QImage thumbnail = Thumbnailer::render(path, 128).convertToFormat(QImage::Format_RGB32);
         QVERIFY(!thumbnail.isNull());
         QVERIFY(thumbnail.width() <= 128 && thumbnail.height() <= 128);
         QCOMPARE(photoPixel(thumbnail), QPoint(-1, -1));
@@ -165,7 +165,7 @@ private slots:
 
         const QString textureOnly = makePuzzle(scratch(QStringLiteral("texture.nbq")), picture, Effect::TopSecret, rows,
                                                cols, false, extraRow, extraCol);
-        const QImage texture = TThumbnailer::render(textureOnly, 128).convertToFormat(QImage::Format_RGB32);
+        const QImage texture = Thumbnailer::render(textureOnly, 128).convertToFormat(QImage::Format_RGB32);
         if (shown == Effect::TopSecret) {
             QCOMPARE(thumbnail, texture);
             // The top-left cell: its own copy of the texture, its one-pixel border inverted.
@@ -222,7 +222,7 @@ private slots:
 
         const QString path =
             makePuzzle(scratch(QStringLiteral("fit.nbq")), picture, Effect::Hidden, rows, cols, false, false, extraCol);
-        const QImage thumbnail = TThumbnailer::render(path, size);
+        const QImage thumbnail = Thumbnailer::render(path, size);
         QVERIFY(thumbnail.width() >= 1 && thumbnail.width() <= size);
         QVERIFY(thumbnail.height() >= 1 && thumbnail.height() <= size);
         if (size < 64)
@@ -267,7 +267,7 @@ private slots:
         const QString out = arguments.size() > 1 ? arguments.at(1) : scratch(QStringLiteral("out.png"));
         QFile::remove(out);
 
-        const TRun run = runThumbnailer(arguments);
+        const Run run = runThumbnailer(arguments);
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.code == 0, succeeds);
         QCOMPARE(QFile::exists(out), succeeds);
@@ -298,7 +298,7 @@ private slots:
         rlimit limited = before;
         limited.rlim_cur = 4096;
         setrlimit(RLIMIT_FSIZE, &limited);
-        const bool written = TThumbnailer::writePng(noise, out);
+        const bool written = Thumbnailer::writePng(noise, out);
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldHandler);
 
@@ -313,7 +313,7 @@ private slots:
         const QString png = scratch(QStringLiteral("bomb.png"));
         QElapsedTimer timer;
         timer.start();
-        const TRun run = runThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), png, "128"});
+        const Run run = runThumbnailer({QStringLiteral(QUORRA_TEST_DATA "/picture-scan-bomb.nbq"), png, "128"});
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.code, 1);
@@ -338,7 +338,7 @@ private slots:
         const QString out = scratch(QStringLiteral("data.png"));
         QFile::remove(out);
 
-        const TRun run = runThumbnailer({path, out, QStringLiteral("96")});
+        const Run run = runThumbnailer({path, out, QStringLiteral("96")});
         QCOMPARE(run.status, QProcess::NormalExit);
         if (run.code != 0) {
             QVERIFY(!QFile::exists(out));

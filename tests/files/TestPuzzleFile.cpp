@@ -1,9 +1,9 @@
 // Tests of puzzle files and picture export: layout, round trips, refused files and failed writes.
 #include "PictureLoader.h"
-#include "TError.h"
-#include "TJpegWriter.h"
-#include "TPuzzle.h"
-#include "TPuzzleFile.h"
+#include "UserError.h"
+#include "JpegWriter.h"
+#include "Puzzle.h"
+#include "PuzzleFile.h"
 #include "../NonRegularFiles.h"
 
 #include <QBuffer>
@@ -95,12 +95,12 @@ QImage decodeJpegBytes(const QByteArray &bytes)
 }
 
 // A puzzle with its own display and concealment texture, as the main window would hold it.
-struct TFixture {
+struct Fixture {
     QImage display;
     QImage texture;
-    TPuzzle puzzle;
+    Puzzle puzzle;
 
-    TFixture() : texture(16, 16, QImage::Format_BGR888), puzzle(&display, &texture) { texture.fill(Qt::gray); }
+    Fixture() : texture(16, 16, QImage::Format_BGR888), puzzle(&display, &texture) { texture.fill(Qt::gray); }
 
     void setUp(const QImage &picture, int rows, int cols, qint32 effect = 4, bool semi = false,
                bool emptyRow = false, bool emptyCol = false)
@@ -111,28 +111,28 @@ struct TFixture {
 };
 
 // What a refused or failed operation must leave as it was.
-struct TSnapshot {
+struct Snapshot {
     qint32 version, effect;
     bool semiEffect, editMode, solved, modified;
     QString fileName;
     QByteArray body;
     qint64 sourceKey;
 
-    explicit TSnapshot(const TPuzzle &p)
+    explicit Snapshot(const Puzzle &p)
         : version(p.version), effect(p.effect), semiEffect(p.semiEffect), editMode(p.editMode), solved(p.solved),
           modified(p.modified), fileName(p.fileName),
-          body(reinterpret_cast<const char *>(&p.body), sizeof(TBody)), sourceKey(p.source.cacheKey())
+          body(reinterpret_cast<const char *>(&p.body), sizeof(TileGrid)), sourceKey(p.source.cacheKey())
     {
     }
 
-    bool operator==(const TSnapshot &) const = default;
+    bool operator==(const Snapshot &) const = default;
 };
 
 // Writes cannot grow a file past Limit bytes for as long as this lives: a full disk that root cannot bypass.
-class TFileSizeLimit
+class FileSizeLimit
 {
 public:
-    explicit TFileSizeLimit(rlim_t limit)
+    explicit FileSizeLimit(rlim_t limit)
     {
         getrlimit(RLIMIT_FSIZE, &m_old);
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -140,7 +140,7 @@ public:
         New.rlim_cur = limit;
         setrlimit(RLIMIT_FSIZE, &New);
     }
-    ~TFileSizeLimit()
+    ~FileSizeLimit()
     {
         setrlimit(RLIMIT_FSIZE, &m_old);
         std::signal(SIGXFSZ, m_oldHandler);
@@ -153,10 +153,10 @@ private:
 
 // For as long as this lives, root is held to the permission bits like anyone else (it keeps its other powers),
 // so that a read-only folder is one for every user the tests run as.
-class TNoPermissionOverride
+class NoPermissionOverride
 {
 public:
-    TNoPermissionOverride()
+    NoPermissionOverride()
     {
         __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
         if (syscall(SYS_capget, &header, m_old) != 0)
@@ -166,7 +166,7 @@ public:
         New[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
         m_dropped = syscall(SYS_capset, &header, New) == 0;
     }
-    ~TNoPermissionOverride()
+    ~NoPermissionOverride()
     {
         __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
         if (m_dropped)
@@ -190,14 +190,14 @@ bool folderTakesFiles(const QString &folder)
     return true;
 }
 
-using TRecordNumbers = QMap<int, int>;
+using RecordNumbers = QMap<int, int>;
 
-enum TWriteFailure { diskFull, ParentIsFile, NoParent, ReadOnlyFolder };
+enum WriteFailure { diskFull, ParentIsFile, NoParent, ReadOnlyFolder };
 
 } // namespace
 
-Q_DECLARE_METATYPE(TWriteFailure)
-Q_DECLARE_METATYPE(TNonRegularFile)
+Q_DECLARE_METATYPE(WriteFailure)
+Q_DECLARE_METATYPE(NonRegularFile)
 
 class TestPuzzleFile : public QObject
 {
@@ -210,8 +210,8 @@ private:
 
     // Sets up how a save or export is made to fail, with the old file (when the case has one) in place.
     // Returns the path to write and the old bytes that must survive.
-    QString prepareFailure(TWriteFailure failure, const QString &name, QByteArray &old,
-                           std::unique_ptr<TFileSizeLimit> &limit);
+    QString prepareFailure(WriteFailure failure, const QString &name, QByteArray &old,
+                           std::unique_ptr<FileSizeLimit> &limit);
 
 private slots:
     void roundTrip_data();
@@ -246,8 +246,8 @@ private slots:
     void transparentColourIsKept();
 };
 
-QString TestPuzzleFile::prepareFailure(TWriteFailure failure, const QString &name, QByteArray &old,
-                                       std::unique_ptr<TFileSizeLimit> &limit)
+QString TestPuzzleFile::prepareFailure(WriteFailure failure, const QString &name, QByteArray &old,
+                                       std::unique_ptr<FileSizeLimit> &limit)
 {
     const QString folder = tempPath(name + QStringLiteral("-folder"));
     QDir().mkpath(folder);
@@ -256,7 +256,7 @@ QString TestPuzzleFile::prepareFailure(TWriteFailure failure, const QString &nam
         const QString path = folder + QStringLiteral("/old.nbq");
         old = readAll(dataFile(QStringLiteral("puzzle-3x4.nbq")));
         writeAll(path, old);
-        limit = std::make_unique<TFileSizeLimit>(500);
+        limit = std::make_unique<FileSizeLimit>(500);
         return path;
     }
     case ParentIsFile:
@@ -307,10 +307,10 @@ void TestPuzzleFile::roundTrip()
     QFETCH(QSize, pictureSize);
 
     const QString path = tempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(pictureSize.width(), pictureSize.height()), rows, cols, effect, semi, emptyRow,
                emptyCol);
-    const TBody setUp = made.puzzle.body;
+    const TileGrid setUp = made.puzzle.body;
     made.puzzle.saveToFile(path);
 
     // Saving hands the maker a tangled puzzle at once.
@@ -319,9 +319,9 @@ void TestPuzzleFile::roundTrip()
     QVERIFY(!made.puzzle.editMode);
     QVERIFY(!made.puzzle.solved);
 
-    TFixture opened;
-    QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
-    const TPuzzle &p = opened.puzzle;
+    Fixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(path), LoadResult::Loaded);
+    const Puzzle &p = opened.puzzle;
     QCOMPARE(p.source.size(), pictureSize);
     verifyQuarters(p.source);
     QCOMPARE(p.version, 1);
@@ -351,7 +351,7 @@ void TestPuzzleFile::gridLayout_data()
     QTest::addColumn<bool>("emptyRow");
     QTest::addColumn<bool>("emptyCol");
     // Record index -> Number, for every record in use; all others must be zero.
-    QTest::addColumn<TRecordNumbers>("numbers");
+    QTest::addColumn<RecordNumbers>("numbers");
 
     QTest::newRow("3x4") << 3 << 4 << false << false
                          << QMap<int, int>{{0, 1},  {1, 5},  {2, 9},  {6, 2},  {7, 6},  {8, 10},
@@ -368,15 +368,15 @@ void TestPuzzleFile::gridLayout()
     QFETCH(int, cols);
     QFETCH(bool, emptyRow);
     QFETCH(bool, emptyCol);
-    QFETCH(TRecordNumbers, numbers);
+    QFETCH(RecordNumbers, numbers);
 
     const QString path = tempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(120, 90), rows, cols, 5, true, emptyRow, emptyCol);
     made.puzzle.saveToFile(path);
     const QByteArray bytes = readAll(path);
 
-    QVERIFY(bytes.size() > TPuzzleFile::HeaderSize);
+    QVERIFY(bytes.size() > PuzzleFile::HeaderSize);
     QCOMPARE(intAt(bytes, 0), 1);
     QCOMPARE(intAt(bytes, 4), 5);
     QCOMPARE(int(bytes.at(8)), 1);
@@ -399,7 +399,7 @@ void TestPuzzleFile::gridLayout()
     QVERIFY(bytes.endsWith("\xFF\xD9"));
     QBuffer encoded;
     QVERIFY(encoded.open(QIODevice::WriteOnly));
-    QVERIFY(TJpegWriter::write(made.puzzle.source, encoded));
+    QVERIFY(JpegWriter::write(made.puzzle.source, encoded));
     QCOMPARE(bytes.mid(889), encoded.data());
 }
 
@@ -412,7 +412,7 @@ void TestPuzzleFile::savedTwiceReplaces()
     writeAll(path, QByteArray(100000, 'x'));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(80, 60), 2, 3, 1);
     made.puzzle.saveToFile(path);
     made.puzzle.setup(6, 4, 2, false, false, false);
@@ -461,9 +461,9 @@ void TestPuzzleFile::opensOddFiles()
     QFETCH(QSize, grid);
     QFETCH(int, format);
 
-    TFixture opened;
-    QCOMPARE(opened.puzzle.loadFromFile(dataFile(file)), TLoadResult::Loaded);
-    const TPuzzle &p = opened.puzzle;
+    Fixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(dataFile(file)), LoadResult::Loaded);
+    const Puzzle &p = opened.puzzle;
     QCOMPARE(p.version, version);
     QCOMPARE(p.effect, effect);
     QCOMPARE(p.semiEffect, semi);
@@ -495,13 +495,13 @@ void TestPuzzleFile::tooNew()
     QFETCH(QString, file);
     QFETCH(int, version);
 
-    TFixture current;
+    Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    TSnapshot before(current.puzzle);
-    QCOMPARE(current.puzzle.loadFromFile(dataFile(file)), TLoadResult::TooNew);
+    Snapshot before(current.puzzle);
+    QCOMPARE(current.puzzle.loadFromFile(dataFile(file)), LoadResult::TooNew);
     QCOMPARE(current.puzzle.version, version);
     before.version = version;
-    QVERIFY(TSnapshot(current.puzzle) == before);
+    QVERIFY(Snapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::refusesDamagedFiles_data()
@@ -541,22 +541,22 @@ void TestPuzzleFile::refusesDamagedFiles()
     QFETCH(QString, file);
     QFETCH(QString, message);
 
-    TFixture current;
+    Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const TSnapshot before(current.puzzle);
+    const Snapshot before(current.puzzle);
     QElapsedTimer timer;
     timer.start();
     try {
         current.puzzle.loadFromFile(dataFile(file));
         QFAIL("the file was accepted");
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         QVERIFY2(e.message().contains(message), qPrintable(e.message()));
         if (message.startsWith(QLatin1Char('"')))
             QVERIFY2(e.message().startsWith(QStringLiteral("The puzzle file \"%1").arg(dataFile(file))),
                      qPrintable(e.message()));
     }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY(TSnapshot(current.puzzle) == before);
+    QVERIFY(Snapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::pictureDecodedToFit()
@@ -564,53 +564,53 @@ void TestPuzzleFile::pictureDecodedToFit()
     // Asked for a picture to show in 16 x 16, the reader decodes the 160 x 120 one at an eighth of its size.
     QFile file(dataFile(QStringLiteral("puzzle-3x4.nbq")));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    TPuzzleFile stored;
+    PuzzleFile stored;
     QVERIFY(stored.read(file, file.fileName(), QSize(16, 16)));
     QCOMPARE(stored.source.size(), QSize(20, 15));
 }
 
 void TestPuzzleFile::noFile()
 {
-    TFixture current;
+    Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const TSnapshot before(current.puzzle);
-    QCOMPARE(current.puzzle.loadFromFile(tempPath(QStringLiteral("nothing-here.nbq"))), TLoadResult::NoFile);
-    QCOMPARE(current.puzzle.loadFromFile(QString()), TLoadResult::NoFile);
-    QVERIFY(TSnapshot(current.puzzle) == before);
+    const Snapshot before(current.puzzle);
+    QCOMPARE(current.puzzle.loadFromFile(tempPath(QStringLiteral("nothing-here.nbq"))), LoadResult::NoFile);
+    QCOMPARE(current.puzzle.loadFromFile(QString()), LoadResult::NoFile);
+    QVERIFY(Snapshot(current.puzzle) == before);
 }
 
 void TestPuzzleFile::cannotOpenFolder()
 {
     const QString folder = tempPath(QStringLiteral("a-folder.nbq"));
     QDir().mkpath(folder);
-    TFixture current;
+    Fixture current;
     try {
         current.puzzle.loadFromFile(folder);
         QFAIL("a folder was opened");
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(folder, qt_error_string(EISDIR)));
     }
 }
 
 void TestPuzzleFile::refusesWhatIsNoFile_data()
 {
-    QTest::addColumn<TNonRegularFile>("kind");
+    QTest::addColumn<NonRegularFile>("kind");
     QTest::addColumn<QString>("reason");
     const QString pipe = QStringLiteral("It is a named pipe, not a file.");
-    QTest::newRow("pipe without a writer") << TNonRegularFile::Fifo << pipe;
-    QTest::newRow("link to a pipe") << TNonRegularFile::FifoLink << pipe;
-    QTest::newRow("socket") << TNonRegularFile::Socket << QStringLiteral("It is a socket, not a file.");
-    QTest::newRow("link to /dev/zero") << TNonRegularFile::ZeroLink << QStringLiteral("It is a device, not a file.");
+    QTest::newRow("pipe without a writer") << NonRegularFile::Fifo << pipe;
+    QTest::newRow("link to a pipe") << NonRegularFile::FifoLink << pipe;
+    QTest::newRow("socket") << NonRegularFile::Socket << QStringLiteral("It is a socket, not a file.");
+    QTest::newRow("link to /dev/zero") << NonRegularFile::ZeroLink << QStringLiteral("It is a device, not a file.");
 }
 
 // As a puzzle and as a picture: refused at once, by name, and the puzzle on screen stays as it was.
 void TestPuzzleFile::refusesWhatIsNoFile()
 {
-    QFETCH(TNonRegularFile, kind);
+    QFETCH(NonRegularFile, kind);
     QFETCH(QString, reason);
-    TFixture current;
+    Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const TSnapshot before(current.puzzle);
+    const Snapshot before(current.puzzle);
     for (const QString &suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
         const QString path = tempPath(QStringLiteral("no-file-%1").arg(int(kind)) + suffix);
         QVERIFY(makeNonRegularFile(kind, path));
@@ -622,11 +622,11 @@ void TestPuzzleFile::refusesWhatIsNoFile()
             else
                 loadPictureFile(current.puzzle.source, path);
             QFAIL("it was opened");
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
         }
         QVERIFY(clock.elapsed() < RefusalMilliseconds);
-        QVERIFY(TSnapshot(current.puzzle) == before);
+        QVERIFY(Snapshot(current.puzzle) == before);
     }
 }
 
@@ -638,7 +638,7 @@ void TestPuzzleFile::readsFromDevice()
     QBuffer buffer;
     buffer.setData(bytes);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
-    TPuzzleFile stored;
+    PuzzleFile stored;
     QVERIFY(stored.read(buffer, QStringLiteral("memory")));
     QCOMPARE(stored.source.size(), QSize(160, 120));
     QCOMPARE(stored.body.rows, 3);
@@ -652,7 +652,7 @@ void TestPuzzleFile::readsFromDevice()
 
 void TestPuzzleFile::failedSaveKeepsOldFile_data()
 {
-    QTest::addColumn<TWriteFailure>("failure");
+    QTest::addColumn<WriteFailure>("failure");
     QTest::addColumn<int>("reason"); // the system's error number whose text the message ends with
     QTest::newRow("disk full") << diskFull << EFBIG;
     QTest::newRow("parent is a file") << ParentIsFile << ENOTDIR;
@@ -662,31 +662,31 @@ void TestPuzzleFile::failedSaveKeepsOldFile_data()
 
 void TestPuzzleFile::failedSaveKeepsOldFile()
 {
-    QFETCH(TWriteFailure, failure);
+    QFETCH(WriteFailure, failure);
     QFETCH(int, reason);
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(640, 480), 3, 3);
-    const TSnapshot before(made.puzzle);
+    const Snapshot before(made.puzzle);
     QByteArray old;
-    std::unique_ptr<TFileSizeLimit> limit;
+    std::unique_ptr<FileSizeLimit> limit;
     const QString path = prepareFailure(failure, QStringLiteral("save-%1").arg(int(failure)), old, limit);
     const QString folder = QFileInfo(path).absolutePath();
     const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    auto noOverride = std::make_unique<TNoPermissionOverride>();
+    auto noOverride = std::make_unique<NoPermissionOverride>();
     if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         made.puzzle.saveToFile(path);
         limit.reset();
         QFAIL("the save was reported as done");
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         limit.reset();
         QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
     }
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(TSnapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.puzzle) == before);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
     if (!old.isEmpty())
         QCOMPARE(readAll(path), old);
@@ -701,30 +701,30 @@ void TestPuzzleFile::failedExportKeepsOldFile_data()
 
 void TestPuzzleFile::failedExportKeepsOldFile()
 {
-    QFETCH(TWriteFailure, failure);
+    QFETCH(WriteFailure, failure);
     QFETCH(int, reason);
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(640, 480), 2, 2);
-    const TSnapshot before(made.puzzle);
+    const Snapshot before(made.puzzle);
     QByteArray old;
-    std::unique_ptr<TFileSizeLimit> limit;
+    std::unique_ptr<FileSizeLimit> limit;
     const QString path = prepareFailure(failure, QStringLiteral("export-%1").arg(int(failure)), old, limit);
     const QString folder = QFileInfo(path).absolutePath();
-    auto noOverride = std::make_unique<TNoPermissionOverride>();
+    auto noOverride = std::make_unique<NoPermissionOverride>();
     if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
         made.puzzle.saveImageAs(path);
         limit.reset();
         QFAIL("the export was reported as done");
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         limit.reset();
         QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
     }
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(TSnapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.puzzle) == before);
     if (!old.isEmpty())
         QCOMPARE(readAll(path), old);
     else
@@ -742,11 +742,11 @@ void TestPuzzleFile::exportsFullResolution_data()
 void TestPuzzleFile::exportsFullResolution()
 {
     QFETCH(double, scale);
-    TFixture made;
+    Fixture made;
     made.puzzle.source = quarterPicture(3000, 2000);
     made.puzzle.scale = scale;
     made.puzzle.setup(4, 2, 3, false, false, false);
-    const TSnapshot before(made.puzzle);
+    const Snapshot before(made.puzzle);
     const QImage shown = *made.puzzle.display;
 
     const QString path = tempPath(QStringLiteral("export-%1.jpg").arg(scale));
@@ -755,14 +755,14 @@ void TestPuzzleFile::exportsFullResolution()
     QCOMPARE(exported.size(), QSize(3000, 2000));
     QCOMPARE(exported.format(), QImage::Format_BGR888);
     verifyQuarters(exported);
-    QVERIFY(TSnapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.puzzle) == before);
     QVERIFY(*made.puzzle.display == shown);
 }
 
 void TestPuzzleFile::transparentColourIsKept()
 {
     // The GIF's yellow quarter is its transparent index: the files keep the yellow, not a background.
-    TFixture made;
+    Fixture made;
     loadPictureFile(made.puzzle.source, dataFile(QStringLiteral("transparent.gif")));
     QCOMPARE(made.puzzle.source.size(), QSize(160, 120));
     made.puzzle.setup(4, 2, 2, false, false, false);
@@ -772,8 +772,8 @@ void TestPuzzleFile::transparentColourIsKept()
     made.puzzle.saveImageAs(exported);
 
     const QImage stored = decodeJpegBytes(readAll(path).mid(889));
-    TFixture opened;
-    QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
+    Fixture opened;
+    QCOMPARE(opened.puzzle.loadFromFile(path), LoadResult::Loaded);
     for (const QImage &picture : {stored, opened.puzzle.source, decodeJpegBytes(readAll(exported))}) {
         QCOMPARE(picture.size(), QSize(160, 120));
         verifyQuarters(picture);
@@ -802,7 +802,7 @@ void TestPuzzleFile::saveReplacesTheLinkItself()
     const QString path = folder + QStringLiteral("/chosen");
     QVERIFY(QFile::link(target, path));
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
     if (isExport)
         made.puzzle.saveImageAs(path);
@@ -823,14 +823,14 @@ void TestPuzzleFile::saveReplacesTheLinkItself()
 
 void TestPuzzleFile::saveRefusesWhatIsNoFile_data()
 {
-    QTest::addColumn<int>("kind"); // a TNonRegularFile, or one of the device cases below
+    QTest::addColumn<int>("kind"); // a NonRegularFile, or one of the device cases below
     QTest::addColumn<QString>("reason");
     const QString pipe = QStringLiteral("It is a named pipe, not a file.");
     const QString device = QStringLiteral("It is a device, not a file.");
-    QTest::newRow("pipe") << int(TNonRegularFile::Fifo) << pipe;
-    QTest::newRow("link to a pipe") << int(TNonRegularFile::FifoLink) << pipe;
-    QTest::newRow("socket") << int(TNonRegularFile::Socket) << QStringLiteral("It is a socket, not a file.");
-    QTest::newRow("folder") << int(TNonRegularFile::Folder) << qt_error_string(EISDIR);
+    QTest::newRow("pipe") << int(NonRegularFile::Fifo) << pipe;
+    QTest::newRow("link to a pipe") << int(NonRegularFile::FifoLink) << pipe;
+    QTest::newRow("socket") << int(NonRegularFile::Socket) << QStringLiteral("It is a socket, not a file.");
+    QTest::newRow("folder") << int(NonRegularFile::Folder) << qt_error_string(EISDIR);
     QTest::newRow("device node") << 100 << device;
     QTest::newRow("link to a device node") << 101 << device;
 }
@@ -850,14 +850,14 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
         if (kind == 101)
             QVERIFY(QFile::link(node, path));
     } else {
-        QVERIFY(makeNonRegularFile(TNonRegularFile(kind), path));
+        QVERIFY(makeNonRegularFile(NonRegularFile(kind), path));
     }
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
     const mode_t type = fileType(path);
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
-    const TSnapshot before(made.puzzle);
+    const Snapshot before(made.puzzle);
     const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
     QElapsedTimer clock;
     clock.start();
@@ -868,15 +868,15 @@ void TestPuzzleFile::saveRefusesWhatIsNoFile()
             else
                 made.puzzle.saveToFile(path);
             QFAIL("it was replaced");
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QCOMPARE(e.message(), message);
         }
     }
     QVERIFY(clock.elapsed() < RefusalMilliseconds);
-    QVERIFY(TSnapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.puzzle) == before);
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
     QCOMPARE(fileType(path), type);
-    if (kind == 101 || kind == int(TNonRegularFile::FifoLink)) // and what the link leads to
+    if (kind == 101 || kind == int(NonRegularFile::FifoLink)) // and what the link leads to
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
@@ -901,19 +901,19 @@ void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
     const auto restore = qScopeGuard(
         [&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
 
-    TFixture made;
+    Fixture made;
     made.setUp(quarterPicture(640, 480), 3, 3, 2);
     {
-        TNoPermissionOverride noOverride;
+        NoPermissionOverride noOverride;
         if (folderTakesFiles(folder))
             QSKIP("this user writes into read-only folders");
-        std::unique_ptr<TFileSizeLimit> limit;
+        std::unique_ptr<FileSizeLimit> limit;
         if (diskFull)
-            limit = std::make_unique<TFileSizeLimit>(500);
+            limit = std::make_unique<FileSizeLimit>(500);
         try {
             made.puzzle.saveToFile(path);
             QVERIFY(!diskFull);
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QVERIFY2(diskFull, qPrintable(e.message()));
             QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(EFBIG)));
         }
@@ -926,8 +926,8 @@ void TestPuzzleFile::writesInPlaceWhereTheFolderTakesNoFile()
         QCOMPARE(readAll(path), old);
         QVERIFY(made.puzzle.fileName.isEmpty());
     } else {
-        TFixture opened;
-        QCOMPARE(opened.puzzle.loadFromFile(path), TLoadResult::Loaded);
+        Fixture opened;
+        QCOMPARE(opened.puzzle.loadFromFile(path), LoadResult::Loaded);
         QCOMPARE(opened.puzzle.effect, 2);
         QCOMPARE(opened.puzzle.source.size(), QSize(640, 480));
         QCOMPARE(made.puzzle.fileName, path);

@@ -1,6 +1,6 @@
 // Tests of the concealing effects: their exact pixel arithmetic, random patterns, mosaic, texture and number.
 #include "Effects.h"
-#include "TRandom.h"
+#include "Lcg.h"
 #include "TextStamp.h"
 #include "WorkingBitmap.h"
 
@@ -54,7 +54,7 @@ class TestEffects : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { TRandom::setTestClock({}); }
+    void cleanup() { Lcg::setTestClock({}); }
 
     void perPixelArithmetic_data()
     {
@@ -114,12 +114,12 @@ private slots:
         QFETCH(int, effect);
         QFETCH(QSize, size);
         constexpr quint32 Seed = 0x9E3779B9u;
-        TRandom::setTestClock([] { return Seed; });
+        Lcg::setTestClock([] { return Seed; });
         const QImage original = photo(size.width(), size.height());
         const QImage cell = concealed(original, effect);
 
         // One draw per pixel, rows from the top, each from the left, below 0.5 changes the pixel.
-        TRandom reference;
+        Lcg reference;
         reference.setSeed(Seed);
         int changed = 0;
         for (int y = 0; y < size.height(); ++y)
@@ -156,7 +156,7 @@ private slots:
     void eachCallReseedsFromTheClock()
     {
         quint32 tick = 1000;
-        TRandom::setTestClock([&tick] { return tick; });
+        Lcg::setTestClock([&tick] { return tick; });
         const QImage original = photo(40, 30);
         const QImage first = concealed(original, Effect::Dark);
         QCOMPARE(concealed(original, Effect::Dark), first);

@@ -3,7 +3,7 @@
 #include "GifReader.h"
 #include "JpegReader.h"
 #include "PictureLoader.h"
-#include "TError.h"
+#include "UserError.h"
 #include "WorkingBitmap.h"
 
 #include <QBuffer>
@@ -21,25 +21,25 @@ namespace {
 const QString DataDir = QStringLiteral(QUORRA_TEST_DATA);
 
 // Every good test picture shows these four quarters, with a white diagonal from the top-left corner.
-struct TProbe
+struct Probe
 {
     QPoint at;
     QRgb colour;
 };
-const TProbe Quarters[] = {
+const Probe Quarters[] = {
     {{60, 10}, qRgb(220, 30, 30)},
     {{120, 30}, qRgb(30, 200, 40)},
     {{20, 100}, qRgb(30, 40, 220)},
     {{140, 70}, qRgb(240, 220, 30)},
 };
 
-enum TKind { Colour, Grey, Mono, Refused, Nothing };
+enum Kind { Colour, Grey, Mono, Refused, Nothing };
 
 QString load(QImage &picture, const QString &name)
 {
     try {
         loadPictureFile(picture, DataDir + QLatin1Char('/') + name);
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         return e.message();
     }
     return QString();
@@ -168,7 +168,7 @@ private slots:
         QVERIFY(file.endsWith(QLatin1String(".gif")) || !picture.hasAlphaChannel());
         if (kind == Nothing)
             return;
-        for (const TProbe &probe : Quarters) {
+        for (const Probe &probe : Quarters) {
             const QRgb got = picture.pixel(probe.at);
             if (kind == Mono) {
                 QVERIFY2(got == qRgb(0, 0, 0) || got == qRgb(255, 255, 255), qPrintable(QString::number(got, 16)));
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(picture.size(), QSize(160, 120));
         QCOMPARE(picture.pixelIndex(40, 30), 0);
         QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
-        for (const TProbe &probe : Quarters)
+        for (const Probe &probe : Quarters)
             QCOMPARE(picture.pixel(probe.at), probe.colour);
     }
 
@@ -268,7 +268,7 @@ private slots:
         try {
             readGif(buffer, picture);
             QFAIL("the cut GIF was read");
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Stream read error"));
         }
     }
@@ -303,7 +303,7 @@ private slots:
         QString raised;
         try {
             loadPictureFile(picture, path);
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             raised = e.message();
         }
         QCOMPARE(raised, error);
@@ -347,7 +347,7 @@ private slots:
         try {
             loadPictureFile(picture, path);
             QFAIL("no error raised");
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
         }
     }
@@ -401,7 +401,7 @@ private slots:
         QVERIFY(picture.open(QIODevice::ReadOnly));
         try {
             QCOMPARE(readJpeg(picture, fitInto).size(), size);
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             QVERIFY(!size.isValid());
             QCOMPARE(e.message(), QStringLiteral("There is not enough memory to open this picture."));
         }
@@ -514,7 +514,7 @@ private slots:
         bool raised = false;
         try {
             checkPictureSize(width, height);
-        } catch (const TError &e) {
+        } catch (const UserError &e) {
             raised = true;
             QCOMPARE(e.message(), QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
         }

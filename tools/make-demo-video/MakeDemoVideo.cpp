@@ -1,8 +1,8 @@
 // Makes the demo video (resources/Res/Example.avi): the engine tangles the sample and a drawn hand solves it.
 // Run from the source folder: build/tools/make-demo-video [picture] [output.avi]; needs ffmpeg (Debian "ffmpeg").
 #include "Effects.h"
-#include "TError.h"
-#include "TPuzzle.h"
+#include "UserError.h"
+#include "Puzzle.h"
 #include "WorkingBitmap.h"
 
 #include <QDir>
@@ -35,20 +35,20 @@ int frames(double seconds)
     return std::max(1, int(std::lround(seconds * FramesPerSecond)));
 }
 
-enum class THand { Pointing, Grabbing };
+enum class Hand { Pointing, Grabbing };
 
 // A line shift seen during the tangle: the line, and how far its cells moved along it.
-struct TLineShift {
+struct LineShift {
     bool column = false;
     int line = 0;   // 1-based column or row
     int offset = 0; // cells moved towards the bottom or the right, 1 .. length - 1
 };
 
-using TNumbers = std::vector<std::vector<int>>; // [column][row]
+using Numbers = std::vector<std::vector<int>>; // [column][row]
 
-TNumbers numbers(const TBody &body)
+Numbers numbers(const TileGrid &body)
 {
-    TNumbers result(body.totalCols(), std::vector<int>(body.totalRows()));
+    Numbers result(body.totalCols(), std::vector<int>(body.totalRows()));
     for (int c = 0; c < body.totalCols(); ++c)
         for (int r = 0; r < body.totalRows(); ++r)
             result[c][r] = body.current[c][r].number;
@@ -56,7 +56,7 @@ TNumbers numbers(const TBody &body)
 }
 
 // The one line that differs between two arrangements, and the rotation that turns Before into After.
-TLineShift findShift(const TNumbers &before, const TNumbers &After)
+LineShift findShift(const Numbers &before, const Numbers &After)
 {
     const int Cols = int(before.size());
     const int Rows = int(before[0].size());
@@ -80,12 +80,12 @@ TLineShift findShift(const TNumbers &before, const TNumbers &After)
         for (int d = 1; d < Cols; ++d)
             if (matches(false, r, d))
                 return {false, r + 1, d};
-    throw TError(QStringLiteral("a tangle step moved no single line"));
+    throw UserError(QStringLiteral("a tangle step moved no single line"));
 }
 
 // The classic desktop hands, drawn rather than taken from a theme so that the video looks the same everywhere.
 // Coordinates are relative to the hot spot: the fingertip of the pointing hand, the palm of the grabbing one.
-QPainterPath handPath(THand hand)
+QPainterPath handPath(Hand hand)
 {
     auto box = [](qreal x, qreal y, qreal w, qreal h, qreal radius) {
         QPainterPath p;
@@ -93,7 +93,7 @@ QPainterPath handPath(THand hand)
         return p;
     };
     QPainterPath path;
-    if (hand == THand::Pointing) {
+    if (hand == Hand::Pointing) {
         path = box(-3.5, 0, 7, 20, 3.5);
         path = path.united(box(3, 9, 6, 13, 3));
         path = path.united(box(8.5, 10.5, 6, 12, 3));
@@ -113,7 +113,7 @@ QPainterPath handPath(THand hand)
     return path.simplified();
 }
 
-void drawHand(QPainter &painter, QPointF at, THand hand)
+void drawHand(QPainter &painter, QPointF at, Hand hand)
 {
     const QPainterPath path = handPath(hand);
     painter.save();
@@ -125,7 +125,7 @@ void drawHand(QPainter &painter, QPointF at, THand hand)
     painter.translate(-1.5, -2);
     painter.fillPath(path, Qt::white);
     painter.strokePath(path, QPen(Qt::black, 1.4));
-    if (hand == THand::Grabbing) {
+    if (hand == Hand::Grabbing) {
         painter.setPen(QPen(Qt::black, 1));
         for (int k = 1; k < 4; ++k)
             painter.drawLine(QPointF(-10.5 + k * 5.5, -5), QPointF(-10.5 + k * 5.5, 1));
@@ -133,14 +133,14 @@ void drawHand(QPainter &painter, QPointF at, THand hand)
     painter.restore();
 }
 
-class TDemoRecorder
+class DemoRecorder
 {
 public:
-    TDemoRecorder(const QString &picture, const QString &folder) : m_folder(folder), m_puzzle(&m_display, &concealmentTexture())
+    DemoRecorder(const QString &picture, const QString &folder) : m_folder(folder), m_puzzle(&m_display, &concealmentTexture())
     {
         m_puzzle.loadPicture(picture);
         if (m_puzzle.source.isNull())
-            throw TError(QStringLiteral("%1 holds no picture").arg(picture));
+            throw UserError(QStringLiteral("%1 holds no picture").arg(picture));
         m_puzzle.scale = 0.7;
         m_puzzle.setup(Effect::Hidden, 3, 3, false, false, false);
         m_origin = QPoint((FrameWidth - m_display.width()) / 2, (FrameHeight - m_display.height()) / 2);
@@ -163,10 +163,10 @@ public:
         hold(frames(0.2));
 
         // The tangle, step by step as the window shows it; each step's shift is read off the grid.
-        std::vector<TLineShift> Shifts;
-        TNumbers Before;
+        std::vector<LineShift> Shifts;
+        Numbers Before;
         m_puzzle.tangleStep = [&] {
-            const TNumbers after = numbers(m_puzzle.body);
+            const Numbers after = numbers(m_puzzle.body);
             Shifts.push_back(findShift(Before, after));
             Before = after;
             hold(frames(0.14));
@@ -198,11 +198,11 @@ public:
 private:
     QString m_folder;
     QImage m_display;
-    TPuzzle m_puzzle;
+    Puzzle m_puzzle;
     QPoint m_origin;
     QImage m_background;
     QPointF m_pointer;
-    THand m_hand = THand::Pointing;
+    Hand m_hand = Hand::Pointing;
     int m_frame = 0;
 
     QPointF centre(QPoint cell) const { return QPointF(m_origin + m_puzzle.cellCentre(cell)); }
@@ -223,7 +223,7 @@ private:
         painter.end();
         const QString name = QStringLiteral("%1/frame%2.png").arg(m_folder).arg(m_frame++, 4, 10, QLatin1Char('0'));
         if (!frame.save(name))
-            throw TError(QStringLiteral("cannot write %1").arg(name));
+            throw UserError(QStringLiteral("cannot write %1").arg(name));
     }
 
     // Eases the pointer to Target over Frames frames, feeding every position to Step first.
@@ -255,7 +255,7 @@ private:
     }
 
     // Catches a cell of the shifted line and drags it Move cells along, as a player's hand would.
-    void dragLine(const TLineShift &shift, int move)
+    void dragLine(const LineShift &shift, int move)
     {
         const int length = shift.column ? m_puzzle.body.totalRows() : m_puzzle.body.totalCols();
         // The caught cell is the one nearest the hand among those whose target lies inside the picture.
@@ -276,20 +276,20 @@ private:
 
         glide(centre(from), frames(0.3), [this](QPoint p) { hover(p); });
         hold(frames(0.05));
-        m_hand = THand::Grabbing;
+        m_hand = Hand::Grabbing;
         m_puzzle.hoverAt(puzzlePoint(m_pointer).x(), puzzlePoint(m_pointer).y());
-        m_puzzle.dragState = TDragState::Caught;
+        m_puzzle.dragState = DragState::Caught;
         m_puzzle.redrawSelected();
         hold(frames(0.1));
 
         bool solved = false;
         glide(centre(to), frames(0.4) * std::abs(move), [&](QPoint p) {
-            if (m_puzzle.dragState == TDragState::Caught) {
+            if (m_puzzle.dragState == DragState::Caught) {
                 if (m_puzzle.tryStartDrag(p.x(), p.y()))
                     m_puzzle.renderDrag(p.x(), p.y());
             } else if (m_puzzle.nearCellCentre(p.x(), p.y())) {
                 solved = m_puzzle.commit(p.x(), p.y()) || solved;
-                m_puzzle.dragState = TDragState::Caught;
+                m_puzzle.dragState = DragState::Caught;
                 m_puzzle.redrawSelected();
             } else {
                 m_puzzle.renderDrag(p.x(), p.y());
@@ -299,11 +299,11 @@ private:
 
         // The release.
         const QPoint p = puzzlePoint(m_pointer);
-        if (m_puzzle.dragState == TDragState::Row || m_puzzle.dragState == TDragState::Column)
+        if (m_puzzle.dragState == DragState::Row || m_puzzle.dragState == DragState::Column)
             solved = m_puzzle.commit(p.x(), p.y()) || solved;
-        m_puzzle.dragState = TDragState::Idle;
+        m_puzzle.dragState = DragState::Idle;
         m_puzzle.redrawSelected();
-        m_hand = THand::Pointing;
+        m_hand = Hand::Pointing;
         if (solved) {
             m_puzzle.deselect();
             m_puzzle.renderAll();
@@ -326,11 +326,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     try {
-        TDemoRecorder recorder(picture, folder.path());
+        DemoRecorder recorder(picture, folder.path());
         recorder.record();
         std::printf("make-demo-video: %d frames, %.1f s\n", recorder.frameCount(),
                     double(recorder.frameCount()) / FramesPerSecond);
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         std::fprintf(stderr, "make-demo-video: %s\n", e.what());
         return 1;
     }

@@ -1,7 +1,7 @@
 // Makes the sample puzzle (samples/Sample.nbq) from the sample picture: a 3 x 3 split under the Hidden effect.
 #include "Effects.h"
-#include "TError.h"
-#include "TPuzzle.h"
+#include "UserError.h"
+#include "Puzzle.h"
 #include "WorkingBitmap.h"
 
 #include <QGuiApplication>
@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     const QString output = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("samples/Sample.nbq");
     try {
         QImage display;
-        TPuzzle puzzle(&display, &concealmentTexture());
+        Puzzle puzzle(&display, &concealmentTexture());
         puzzle.loadPicture(picture);
         if (puzzle.source.isNull()) {
             std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(picture));
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
         }
         puzzle.setup(Effect::Hidden, 3, 3, false, false, false);
         puzzle.saveToFile(output);
-    } catch (const TError &e) {
+    } catch (const UserError &e) {
         std::fprintf(stderr, "make-sample-puzzle: %s\n", e.what());
         return 1;
     }

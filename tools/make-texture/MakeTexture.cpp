@@ -14,10 +14,10 @@ namespace {
 constexpr int Side = 150;
 
 // Value noise on a lattice whose period divides the texture side, so that the pattern wraps without a seam.
-class TPeriodicNoise
+class PeriodicNoise
 {
 public:
-    TPeriodicNoise(int cells, std::mt19937 &engine) : m_cells(cells), m_values(size_t(cells) * cells)
+    PeriodicNoise(int cells, std::mt19937 &engine) : m_cells(cells), m_values(size_t(cells) * cells)
     {
         std::uniform_real_distribution<double> unit(-1.0, 1.0);
         for (double &v : m_values)
@@ -43,7 +43,7 @@ private:
     std::vector<double> m_values;
 };
 
-struct TChannel
+struct Channel
 {
     double mean, low, high, spread;
 };
@@ -58,11 +58,11 @@ int main(int argc, char **argv)
     }
     std::mt19937 engine(20240611u);
     // Coarse clouds, medium mottling and fine fibres, all periodic over the tile; grain is added per pixel.
-    const TPeriodicNoise clouds(3, engine), mottle(10, engine), fibres(30, engine);
+    const PeriodicNoise clouds(3, engine), mottle(10, engine), fibres(30, engine);
     std::normal_distribution<double> grain(0.0, 0.35), tint(0.0, 0.12);
 
     // Blue, green, red: the byte order of the working bitmaps.
-    const std::array<TChannel, 3> channels{{{190, 169, 213, 15}, {161, 145, 182, 12}, {164, 145, 185, 13}}};
+    const std::array<Channel, 3> channels{{{190, 169, 213, 15}, {161, 145, 182, 12}, {164, 145, 185, 13}}};
     std::vector<double> planes[3];
     for (auto &plane : planes)
         plane.resize(size_t(Side) * Side);
@@ -84,7 +84,7 @@ int main(int argc, char **argv)
         for (int y = 0; y < Side; ++y) {
             uchar *row = texture.scanLine(y);
             for (int x = 0; x < Side; ++x) {
-                const TChannel &ch = channels[c];
+                const Channel &ch = channels[c];
                 const double v = ch.mean + (planes[c][size_t(y) * Side + x] - offset) * ch.spread;
                 row[3 * x + c] = uchar(std::lround(std::clamp(v, ch.low, ch.high)));
             }

@@ -1,0 +1,33 @@
+// What the command line asks of quorra: its usage, its version, or the puzzle file to open at start.
+#pragma once
+
+#include <QByteArray>
+#include <QCommandLineParser>
+#include <QList>
+#include <QStringList>
+
+class CommandLine
+{
+public:
+    // The arguments as the program received them, bytes untouched, its own name first. Parsing needs no
+    // application object, so --help and --version can be answered before any window system is asked for.
+    explicit CommandLine(const QList<QByteArray> &arguments);
+    static QList<QByteArray> fromArgv(int argc, char **argv);
+
+    bool helpRequested() const;
+    bool versionRequested() const;
+    // The usage as printed by --help; it names the program as it was started once an application object exists.
+    QString helpText() const;
+    // "quorra 1.0.2".
+    static QString versionText();
+
+    // Options this program does not know. They are passed over with a warning, not refused: a desktop or a
+    // script that adds one must still get the game.
+    QStringList unknownOptions() const;
+    // The first argument that is not an option (everything after "--" is not), as the bytes the program was
+    // given: a file name need not be valid UTF-8. Empty when there is none.
+    QByteArray puzzleName() const;
+
+private:
+    QCommandLineParser m_parser;
+};

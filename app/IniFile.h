@@ -1,0 +1,54 @@
+// A small INI reader and writer with private-profile behaviour: keys stay in their order and spelling.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class IniFile
+{
+public:
+    explicit IniFile(const QString &fileName);
+
+    QString fileName() const { return m_fileName; }
+
+    // A settings file is a few kilobytes; anything past this is not one, and is never read into memory.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
+    // Reads the file into memory. A missing file is an empty one (true); a file that exists but
+    // cannot be read gives false, and Save then refuses, so its other sections are never lost.
+    // A pipe, a device, a folder or a file larger than MaxFileSize counts as unreadable: it is never
+    // waited on, read or replaced.
+    bool load();
+
+    // Section and key are matched without regard to case; the first match counts. Surrounding
+    // spaces, and one pair of matching quotes around the value, are not part of it.
+    QString readString(const QString &section, const QString &key, const QString &Default = QString()) const;
+    bool hasKey(const QString &section, const QString &key) const;
+
+    // An existing key gets its new value in place (its spelling in the file is kept); a new key
+    // goes after the last key of its section; a new section goes at the end of the file.
+    // Everything else (other sections, comments, blank lines) stays as it was.
+    void writeString(const QString &section, const QString &key, const QString &value);
+
+    // Writes through a temporary file renamed into place, creating the folder when missing.
+    // On failure the old file is untouched and ErrorString() holds "Unable to write to <path>".
+    bool save();
+    QString errorString() const { return m_error; }
+
+    // The file's text as Save would write it.
+    QString text() const;
+
+private:
+    struct Location {
+        int sectionLine = -1; // the header line, -1 when the section is absent
+        int keyLine = -1;     // the key's line, -1 when the key is absent
+        int lastKeyLine = -1; // the section's last key line, or its header when it has none
+    };
+    Location locate(const QString &section, const QString &key) const;
+
+    QString m_fileName;
+    QStringList m_lines;
+    QString m_lineEnd = QStringLiteral("\n");
+    bool m_unreadable = false;
+    QString m_error;
+};

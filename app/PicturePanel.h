@@ -1,0 +1,26 @@
+// The picture panel: a sunken area below the tool bar that tiles the wallpaper and hosts the picture.
+#pragma once
+
+#include <QFrame>
+
+class PicturePanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PicturePanel(QWidget *parent = nullptr);
+
+    // The area inside the bevel, in which the picture is centred.
+    QRect clientRect() const { return contentsRect(); }
+    int clientWidth() const { return contentsRect().width(); }
+    int clientHeight() const { return contentsRect().height(); }
+
+signals:
+    void resized();
+    // The pointer moved over the panel itself, off the picture.
+    void mouseMove();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+};

@@ -1,0 +1,59 @@
+// The picture control: shows a bitmap unscaled at its top-left corner and reports the mouse over it.
+//
+// The bitmap's pixels are the screen's own pixels: on a screen scaled by Qt (a ratio of 2 on a HiDPI screen) the
+// control is the bitmap's size divided by the ratio, and it reports mouse positions in bitmap pixels, so the
+// puzzle never learns that the screen is scaled.
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+class QPainter;
+
+class PictureView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Bitmap is not owned; it is read at every paint, so changes show at the next repaint.
+    explicit PictureView(const QImage *bitmap, QWidget *parent = nullptr);
+
+    const QImage *bitmap() const { return m_bitmap; }
+    // Gives the control the size of its bitmap on screen; true when the size changed.
+    bool sizeToBitmap();
+    // Screen pixels per unit of the control's own coordinates.
+    qreal ratio() const { return devicePixelRatioF(); }
+    // A point of the bitmap in the control's coordinates, and an area of the bitmap as the control repaints it.
+    QPointF toControl(const QPoint &bitmapPoint) const { return QPointF(bitmapPoint) / ratio(); }
+    QRect toControl(const QRect &bitmapRect) const;
+    QPoint toBitmap(const QPointF &controlPoint) const;
+    // Rect of the bitmap has new pixels: they are converted for the screen and repainted.
+    void bitmapChanged(const QRect &rect);
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // Brings the screen copy up to date within Area.
+    void convertStale(const QRect &area);
+    // Paints Rect of the bitmap one to one, converted a few lines at a time.
+    void paintThroughStrip(QPainter &painter, const QRect &rect);
+
+    const QImage *m_bitmap;
+    // On a scaled screen, the bitmap in the backing store's own format, converted only where it changed: Qt would
+    // otherwise convert and scale every exposed 24-bit pixel at every paint, through its thread pool.
+    QImage m_screen;
+    qint64 m_screenKey = 0;
+    QRegion m_stale;
+    // A few lines of screen pixels, reused by every paint of new pixels.
+    QImage m_strip;
+};

@@ -1,0 +1,142 @@
+// Qt file dialogs with the program's titles and filters, and the message boxes of the main window.
+#include "QtDialogs.h"
+
+#include "PicturePreviewPane.h"
+#include "ProgramInfo.h"
+#include "AboutDialog.h"
+#include "DemoWindow.h"
+#include "SaveFileDialog.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString PictureFilter = QStringLiteral(
+    "All (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
+    "Bitmaps (*.bmp)|*.bmp");
+const QString PuzzleFilter = QStringLiteral("Nimbrel (*.nbq)|*.nbq");
+const QString JpegFilter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget *owner) : m_owner(owner) {}
+
+QtDialogs::~QtDialogs()
+{
+    // The dialogs are children of the owner when it still exists; otherwise they are ours to free.
+    for (QFileDialog *dialog : {m_openPictureDialog.data(), m_openPuzzleDialog.data(), m_savePuzzleDialog.data(),
+                                m_saveImageDialog.data()})
+        if (dialog && !dialog->parent())
+            delete dialog;
+}
+
+QStringList QtDialogs::qtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString &pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << pattern.trimmed();
+            if (pattern.toUpper() != pattern)
+                patterns << pattern.trimmed().toUpper();
+        }
+        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return result;
+}
+
+QString QtDialogs::run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
+                        const QString &defaultSuffix, bool preview)
+{
+    // Each dialog is kept, so it opens again in the folder it was last used in.
+    if (!dialog) {
+        dialog = save ? new SaveFileDialog(m_owner, title) : new QFileDialog(m_owner, title);
+        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog->setNameFilters(qtNameFilters(filter));
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setDefaultSuffix(defaultSuffix);
+        if (preview)
+            PicturePreviewPane::addTo(dialog);
+    }
+    beforeModal();
+    if (dialog->exec() != QDialog::Accepted)
+        return QString();
+    if (const auto *saveDialog = qobject_cast<SaveFileDialog *>(dialog.data()))
+        return saveDialog->chosenFile();
+    return dialog->selectedFiles().value(0);
+}
+
+QString QtDialogs::openPicture()
+{
+    return run(m_openPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
+               QString(), true);
+}
+
+QString QtDialogs::openPuzzle()
+{
+    return run(m_openPuzzleDialog, false, QStringLiteral("Open"), PuzzleFilter, QStringLiteral("nbq"));
+}
+
+QString QtDialogs::savePuzzle()
+{
+    return run(m_savePuzzleDialog, true, QStringLiteral("Save As"), PuzzleFilter, QStringLiteral("nbq"));
+}
+
+QString QtDialogs::saveImage()
+{
+    return run(m_saveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"), true);
+}
+
+ConfirmAnswer QtDialogs::confirm(const QString &caption, const QString &text)
+{
+    beforeModal();
+    const auto answer = QMessageBox::question(m_owner, caption, text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return ConfirmAnswer::Yes;
+    if (answer == QMessageBox::No)
+        return ConfirmAnswer::No;
+    return ConfirmAnswer::Cancel;
+}
+
+void QtDialogs::message(const QString &caption, const QString &text, MessageIcon icon)
+{
+    const QMessageBox::Icon boxIcon = icon == MessageIcon::Stop      ? QMessageBox::Critical
+                                      : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                                      : QMessageBox::Information;
+    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, m_owner);
+    beforeModal();
+    box.exec();
+}
+
+void QtDialogs::error(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QuorraProgramName, text, QMessageBox::Ok, m_owner);
+    beforeModal();
+    box.exec();
+}
+
+void QtDialogs::showAbout()
+{
+    beforeModal();
+    if (m_about)
+        m_about->exec();
+}
+
+void QtDialogs::showDemo(bool &showAtStart)
+{
+    beforeModal();
+    // Made for each showing and gone afterwards, so its player lets go of the video.
+    DemoWindow rulesForm(*this, DemoWindow::defaultVideoPath(), m_owner);
+    rulesForm.showDemo(showAtStart);
+}
+
+void QtDialogs::beforeModal()
+{
+    if (m_beforeModal)
+        m_beforeModal();
+}

@@ -1,0 +1,55 @@
+// The dialogs of the main window as real Qt file dialogs and message boxes.
+#pragma once
+
+#include "AboutDialog.h"
+#include "Dialogs.h"
+
+#include <QFileDialog>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+class QtDialogs : public Dialogs
+{
+public:
+    // Owner parents every dialog (it may be set later, but before the first dialog is shown).
+    explicit QtDialogs(QWidget *owner = nullptr);
+    ~QtDialogs() override;
+
+    void setOwner(QWidget *owner) { m_owner = owner; }
+    void setAboutForm(AboutDialog *about) { m_about = about; }
+    // Runs right before any dialog or message box opens (the owner frees a confined pointer there).
+    void setBeforeModal(std::function<void()> hook) { m_beforeModal = std::move(hook); }
+
+    QString openPicture() override;
+    QString openPuzzle() override;
+    QString savePuzzle() override;
+    QString saveImage() override;
+    ConfirmAnswer confirm(const QString &caption, const QString &text) override;
+    void message(const QString &caption, const QString &text, MessageIcon icon) override;
+    void error(const QString &text) override;
+    void showAbout() override;
+    void showDemo(bool &showAtStart) override;
+
+    // The program's filters are written as "description|patterns|description|patterns", patterns joined by
+    // ";". Qt wants "description (patterns)" entries with the patterns apart; this keeps each description as
+    // written and appends the patterns, in both letter cases, for Qt to read.
+    static QStringList qtNameFilters(const QString &filter);
+
+private:
+    void beforeModal();
+
+    // Preview: the picture dialogs show the selected picture beside the file list.
+    QString run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
+                const QString &defaultSuffix, bool preview = false);
+
+    QPointer<QWidget> m_owner;
+    QPointer<AboutDialog> m_about;
+    std::function<void()> m_beforeModal;
+    QPointer<QFileDialog> m_openPictureDialog;
+    QPointer<QFileDialog> m_openPuzzleDialog;
+    QPointer<QFileDialog> m_savePuzzleDialog;
+    QPointer<QFileDialog> m_saveImageDialog;
+};

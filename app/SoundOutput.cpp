@@ -1,0 +1,4 @@
+// The audio device a sound player drives, kept this small so tests can stand in for it.
+#include "SoundOutput.h"
+
+SoundOutput::~SoundOutput() = default;

@@ -1,0 +1,4 @@
+// The one thing the window asks of a sound: open its file once, then play it on request.
+#include "SoundPlayer.h"
+
+SoundPlayer::~SoundPlayer() = default;

@@ -1,0 +1,17 @@
+// The one thing the window asks of a sound: open its file once, then play it on request.
+#pragma once
+
+#include <QString>
+
+class SoundPlayer
+{
+public:
+    virtual ~SoundPlayer();
+
+    // Opens the sound file once at start. A file that cannot be opened leaves the player silent
+    // for the whole run; nothing is ever shown for it. Returns whether the sound is usable.
+    virtual bool open(const QString &path) = 0;
+
+    // Asks for the sound. Returns at once; never fails visibly.
+    virtual void play() = 0;
+};

@@ -1,4 +1,0 @@
-// The one thing the window asks of a sound: open its file once, then play it on request.
-#include "TSoundPlayer.h"
-
-TSoundPlayer::~TSoundPlayer() = default;

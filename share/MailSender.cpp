@@ -1,0 +1,170 @@
+// Hands a message with attachments to the desktop's mail program through xdg-email.
+#include "MailSender.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+MailSender::MailSender(QObject *parent)
+    : QObject(parent)
+{
+}
+
+// Running xdg-email processes are left alone: they own the compose window the person is still
+// writing in, and killing them would throw that message away.
+MailSender::~MailSender() = default;
+
+QString MailSender::invitationSubject()
+{
+    return QStringLiteral("Photo Puzzle");
+}
+
+QString MailSender::invitationBody(const QString &webAddress)
+{
+    const QStringList lines = {
+        QStringLiteral("Hello!"),
+        QStringLiteral("I created for you puzzle that contain picture! If you"),
+        QStringLiteral("want to see the real picture, you should solve the puzzle!"),
+        QStringLiteral("To solve the puzzle, you will need the Quorra"),
+        QStringLiteral("program. You can download it for free:"),
+        webAddress,
+        QStringLiteral("After you install the program, open the attached file"),
+        QStringLiteral("by double clicking it. With this software you will be"),
+        QStringLiteral("able to create new puzzles for your friends as well"),
+        QStringLiteral("as to solve the puzzles that were made for you!"),
+    };
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QStringList MailSender::arguments(const QStringList &recipients, const QString &subject,
+                                   const QString &body, const QStringList &attachments)
+{
+    // xdg-email writes every line feed of the body into the mailto address as CR LF itself, so
+    // the body goes over with bare line feeds; handing over CR LF would double the carriage returns.
+    QString plainBody = body;
+    plainBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList args = {QStringLiteral("--utf8"), QStringLiteral("--subject"), subject,
+                        QStringLiteral("--body"), plainBody};
+    for (const QString &path : attachments)
+        args << QStringLiteral("--attach") << QFileInfo(path).absoluteFilePath();
+    args << recipients;
+    return args;
+}
+
+namespace {
+
+bool inProc(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath().startsWith(QLatin1String("/proc/"));
+}
+
+// A descriptor link under /proc is shown as the file it stands for, which is what the person can find.
+QString shownPath(const QString &path)
+{
+    const QFileInfo info(path);
+    if (inProc(path) && info.isSymLink())
+        return info.symLinkTarget();
+    return info.absoluteFilePath();
+}
+
+QString pathList(const QStringList &attachments)
+{
+    QStringList paths;
+    for (const QString &path : attachments)
+        paths << shownPath(path);
+    return paths.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString MailSender::noMailProgramMessage(const QStringList &attachments)
+{
+    return QStringLiteral("No mail program could be started to send the puzzle.\n"
+                          "Please attach the puzzle file to a message yourself:\n%1")
+        .arg(pathList(attachments));
+}
+
+QString MailSender::unreadableAttachmentMessage(const QStringList &attachments)
+{
+    return QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1")
+        .arg(pathList(attachments));
+}
+
+QString MailSender::unattachableMessage(const QStringList &attachments)
+{
+    return QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
+                          "Please attach the puzzle file to a message yourself:\n%1")
+        .arg(pathList(attachments));
+}
+
+bool MailSender::canAttach(const QString &path)
+{
+    return !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r')) && !inProc(path);
+}
+
+void MailSender::endHandOver(quint64 id)
+{
+    if (id == m_handOverId)
+        m_handingOver = false;
+}
+
+bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QString &subject,
+                                          const QString &body, const QStringList &attachments)
+{
+    // A recipient that looks like an option would be taken as one by xdg-email (and could, for
+    // example, smuggle in an attachment); recipients come from people, so refuse rather than guess.
+    for (const QString &recipient : recipients)
+        if (recipient.startsWith(QLatin1Char('-'))) {
+            emit failed(QStringLiteral("\"%1\" is not a valid mail address.").arg(recipient));
+            return false;
+        }
+    if (m_handingOver)
+        return false;
+    for (const QString &path : attachments)
+        if (!canAttach(path)) {
+            emit failed(unattachableMessage(attachments));
+            return false;
+        }
+
+    m_handingOver = true;
+    const quint64 id = ++m_handOverId;
+    QTimer::singleShot(m_handOverMs, this, [this, id] { endHandOver(id); });
+
+    // The process outlives this call (and possibly this object): it deletes itself when it ends.
+    auto *process = new QProcess;
+    // No pipes: a compose window left open after we quit must not die of a closed pipe.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+
+    auto report = [this, attachments, id](int exitCode) {
+        endHandOver(id);
+        switch (exitCode) {
+        case ExitSuccess:
+            break;
+        case ExitFileMissing:
+        case ExitNoPermission:
+            emit failed(unreadableAttachmentMessage(attachments));
+            break;
+        default:
+            emit failed(noMailProgramMessage(attachments));
+            break;
+        }
+        emit finished(exitCode);
+    };
+    // Cleanup is tied to the process itself, so it happens even after this object is gone.
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) // the one error not followed by finished
+            process->deleteLater();
+    });
+    connect(process, &QProcess::finished, this, [report](int exitCode, QProcess::ExitStatus status) {
+        report(status == QProcess::NormalExit ? exitCode : -1);
+    });
+    connect(process, &QProcess::errorOccurred, this, [report](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            report(-1);
+    });
+
+    process->start(m_program, arguments(recipients, subject, body, attachments));
+    return true;
+}

@@ -1,0 +1,19 @@
+// The recording pointer control of the window tests.
+#include "FakePointerControl.h"
+
+void FakePointerControl::moveTo(QPoint global, QWindow *)
+{
+    moves << global;
+}
+
+void FakePointerControl::confine(const QRect &global, QWindow *)
+{
+    confinements << global;
+    confined = global;
+}
+
+void FakePointerControl::release()
+{
+    ++releases;
+    confined = QRect();
+}

@@ -1,0 +1,20 @@
+// The recording sound player of the window tests.
+#include "FakeSoundPlayer.h"
+
+#include <QFileInfo>
+
+#include <stdexcept>
+
+bool FakeSoundPlayer::open(const QString &path)
+{
+    m_name = QFileInfo(path).fileName();
+    *m_log << QStringLiteral("Open|") + path;
+    return true;
+}
+
+void FakeSoundPlayer::play()
+{
+    *m_log << QStringLiteral("Play|") + m_name;
+    if (fails)
+        throw std::runtime_error("audio device gone");
+}

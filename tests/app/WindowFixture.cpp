@@ -1,0 +1,123 @@
+// The main-window test fixture.
+#include "WindowFixture.h"
+
+#include "FakeSoundPlayer.h"
+#include "PicturePanel.h"
+#include "WorkingBitmap.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTest>
+
+WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
+{
+    auto fake = std::make_unique<FakeDialogs>();
+    dialogs = fake.get();
+    form = std::make_unique<MainWindow>(std::move(fake),
+                                              [this] { return std::make_unique<FakeSoundPlayer>(&sounds); });
+    auto fakePointer = std::make_unique<FakePointerControl>();
+    pointer = fakePointer.get();
+    form->pointerControl = std::move(fakePointer);
+    form->tangleStepMs = 0;
+    form->formStorage.setIniFileName(settingsFile());
+    if (show) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("the window was not exposed");
+        setPanelSize(panelWidth, panelHeight);
+    }
+}
+
+WindowFixture::~WindowFixture()
+{
+    form.reset();
+}
+
+void WindowFixture::useRealPointer()
+{
+    pointer = nullptr;
+    form->pointerControl = std::make_unique<PointerControl>();
+}
+
+QStringList WindowFixture::played() const
+{
+    return sounds.filter(QRegularExpression(QStringLiteral("^Play\\|")));
+}
+
+bool WindowFixture::setPanelSize(int width, int height)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        PicturePanel *panel = form->imageSpeedBar;
+        if (panel->clientWidth() == width && panel->clientHeight() == height)
+            return true;
+        form->resize(form->width() + width - panel->clientWidth(), form->height() + height - panel->clientHeight());
+        QTest::qWait(5);
+    }
+    return form->imageSpeedBar->clientWidth() == width && form->imageSpeedBar->clientHeight() == height;
+}
+
+QString WindowFixture::makePicture(const QString &name, int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, width / 2, height / 2, QColor(200, 40, 40));
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(40, 200, 40));
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(40, 40, 200));
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(220, 220, 40));
+    painter.end();
+    const QString path = pathOf(name);
+    picture.save(path, "BMP");
+    return path;
+}
+
+QString WindowFixture::makePuzzleFile(const QString &name, int width, int height, int rows, int cols)
+{
+    const QString picture = makePicture(name + QStringLiteral(".bmp"), width, height);
+    QImage display;
+    Puzzle puzzle(&display, &concealmentTexture());
+    puzzle.loadPicture(picture);
+    puzzle.setup(4, rows, cols, false, false, false);
+    const QString path = pathOf(name);
+    puzzle.saveToFile(path);
+    return path;
+}
+
+void WindowFixture::New(const QString &picturePath)
+{
+    dialogs->openPictureAnswers << picturePath;
+    run(form->newAction);
+}
+
+void WindowFixture::open(const QString &puzzlePath)
+{
+    dialogs->openPuzzleAnswers << puzzlePath;
+    run(form->openAction);
+}
+
+void WindowFixture::run(QAction *command)
+{
+    // An idle pass first, as the event loop would have made one before the person could click.
+    form->actionListUpdate();
+    command->trigger();
+    form->actionListUpdate();
+}
+
+void WindowFixture::solve()
+{
+    form->puzzle->body.reset();
+    form->puzzle->solved = true;
+    form->puzzle->deselect();
+    form->puzzle->renderAll();
+    form->actionListUpdate();
+}
+
+QStringList WindowFixture::enabledCommands() const
+{
+    QStringList names;
+    for (const QAction *action : std::as_const(form->actionList))
+        if (action->isEnabled())
+            names << action->objectName();
+    return names;
+}
