@@ -81,42 +81,42 @@ void DemoWindow::formCreate()
 
 bool DemoWindow::openVideo(QString &errorText)
 {
-    QEventLoop Wait;
-    bool Settled = false;
+    QEventLoop wait;
+    bool settled = false;
     bool failed = false;
     auto settle = [&](bool failure) {
         failed = failed || failure;
-        Settled = true;
-        Wait.quit();
+        settled = true;
+        wait.quit();
     };
-    const auto errorConnection = connect(mediaPlayer1, &QMediaPlayer::errorOccurred, &Wait,
+    const auto errorConnection = connect(mediaPlayer1, &QMediaPlayer::errorOccurred, &wait,
                                          [&](QMediaPlayer::Error error) {
                                              if (error != QMediaPlayer::NoError)
                                                  settle(true);
                                          });
     const auto statusConnection =
-        connect(mediaPlayer1, &QMediaPlayer::mediaStatusChanged, &Wait, [&](QMediaPlayer::MediaStatus status) {
+        connect(mediaPlayer1, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia)
                 settle(true);
             else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
                      status == QMediaPlayer::BufferingMedia)
                 settle(false);
         });
-    QTimer::singleShot(openTimeoutMs, &Wait, &QEventLoop::quit);
+    QTimer::singleShot(openTimeoutMs, &wait, &QEventLoop::quit);
 
     mediaPlayer1->setSource(QUrl::fromLocalFile(m_videoPath));
     // Some media layers answer at once, from inside setSource.
     if (mediaPlayer1->error() != QMediaPlayer::NoError || mediaPlayer1->mediaStatus() == QMediaPlayer::InvalidMedia)
         failed = true;
     else if (mediaPlayer1->mediaStatus() == QMediaPlayer::LoadedMedia)
-        Settled = true;
-    if (!Settled && !failed)
-        Wait.exec();
+        settled = true;
+    if (!settled && !failed)
+        wait.exec();
     disconnect(errorConnection);
     disconnect(statusConnection);
     // A video still loading after the wait is one the media layer cannot open: Qt 6.4's GStreamer player at times
     // never reports a broken file once another player has run, and an empty window would say nothing.
-    if (!Settled && mediaPlayer1->mediaStatus() == QMediaPlayer::LoadingMedia)
+    if (!settled && mediaPlayer1->mediaStatus() == QMediaPlayer::LoadingMedia)
         failed = true;
 
     if (failed) {

@@ -114,10 +114,10 @@ IniFile::Location IniFile::locate(const QString &section, const QString &key) co
     return l;
 }
 
-QString IniFile::readString(const QString &section, const QString &key, const QString &Default) const
+QString IniFile::readString(const QString &section, const QString &key, const QString &fallback) const
 {
     const Location l = locate(section, key);
-    return l.keyLine < 0 ? Default : valueOf(m_lines.at(l.keyLine));
+    return l.keyLine < 0 ? fallback : valueOf(m_lines.at(l.keyLine));
 }
 
 bool IniFile::hasKey(const QString &section, const QString &key) const

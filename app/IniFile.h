@@ -22,7 +22,7 @@ public:
 
     // Section and key are matched without regard to case; the first match counts. Surrounding
     // spaces, and one pair of matching quotes around the value, are not part of it.
-    QString readString(const QString &section, const QString &key, const QString &Default = QString()) const;
+    QString readString(const QString &section, const QString &key, const QString &fallback = QString()) const;
     bool hasKey(const QString &section, const QString &key) const;
 
     // An existing key gets its new value in place (its spelling in the file is kept); a new key

@@ -60,39 +60,39 @@ void VideoPanel::showFrame(const QVideoFrame &frame)
 QImage VideoPanel::toImage(const QVideoFrame &source)
 {
     QVideoFrame frame(source);
-    const int Width = frame.width(), Height = frame.height();
-    if (Width <= 0 || Height <= 0 || !frame.map(QVideoFrame::ReadOnly))
+    const int width = frame.width(), height = frame.height();
+    if (width <= 0 || height <= 0 || !frame.map(QVideoFrame::ReadOnly))
         return QImage();
     const QVideoFrameFormat::PixelFormat format = frame.pixelFormat();
-    const bool FullRange = frame.surfaceFormat().colorRange() == QVideoFrameFormat::ColorRange_Full;
-    QImage Image;
+    const bool fullRange = frame.surfaceFormat().colorRange() == QVideoFrameFormat::ColorRange_Full;
+    QImage image;
 
     // Nothing is read past what is mapped: with an odd width or height the chroma planes are not always given
     // the extra sample or row they need (Qt's own frames lack them), and their last one stands in.
-    auto Rows = [&](int plane) {
+    auto rowsOf = [&](int plane) {
         return frame.bytesPerLine(plane) > 0 ? frame.mappedBytes(plane) / frame.bytesPerLine(plane) : 0;
     };
-    auto Line = [&](int plane, int row) {
-        return frame.bits(plane) + qsizetype(std::min(row, Rows(plane) - 1)) * frame.bytesPerLine(plane);
+    auto lineOf = [&](int plane, int row) {
+        return frame.bits(plane) + qsizetype(std::min(row, rowsOf(plane) - 1)) * frame.bytesPerLine(plane);
     };
-    const bool LumaWhole = frame.bytesPerLine(0) >= Width && Rows(0) >= Height;
+    const bool lumaWhole = frame.bytesPerLine(0) >= width && rowsOf(0) >= height;
     auto planar = [&](int u, int v, int chromaRowsPerRow) {
         const int lastSample = std::min(frame.bytesPerLine(u), frame.bytesPerLine(v)) - 1;
-        if (!LumaWhole || lastSample < 0 || Rows(u) < 1 || Rows(v) < 1)
+        if (!lumaWhole || lastSample < 0 || rowsOf(u) < 1 || rowsOf(v) < 1)
             return;
-        Image = QImage(Width, Height, QImage::Format_RGB32);
-        for (int row = 0; row < Height; ++row)
-            convertRow(Line(0, row), Line(u, row / chromaRowsPerRow), Line(v, row / chromaRowsPerRow), 1, lastSample,
-                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(row)));
+        image = QImage(width, height, QImage::Format_RGB32);
+        for (int row = 0; row < height; ++row)
+            convertRow(lineOf(0, row), lineOf(u, row / chromaRowsPerRow), lineOf(v, row / chromaRowsPerRow), 1, lastSample,
+                       fullRange, width, reinterpret_cast<QRgb *>(image.scanLine(row)));
     };
     auto semiPlanar = [&](int uOffset, int vOffset) {
         const int lastSample = frame.bytesPerLine(1) / 2 - 1;
-        if (!LumaWhole || lastSample < 0 || Rows(1) < 1)
+        if (!lumaWhole || lastSample < 0 || rowsOf(1) < 1)
             return;
-        Image = QImage(Width, Height, QImage::Format_RGB32);
-        for (int row = 0; row < Height; ++row)
-            convertRow(Line(0, row), Line(1, row / 2) + uOffset, Line(1, row / 2) + vOffset, 2, lastSample,
-                       FullRange, Width, reinterpret_cast<QRgb *>(Image.scanLine(row)));
+        image = QImage(width, height, QImage::Format_RGB32);
+        for (int row = 0; row < height; ++row)
+            convertRow(lineOf(0, row), lineOf(1, row / 2) + uOffset, lineOf(1, row / 2) + vOffset, 2, lastSample,
+                       fullRange, width, reinterpret_cast<QRgb *>(image.scanLine(row)));
     };
 
     switch (format) {
@@ -113,13 +113,13 @@ QImage VideoPanel::toImage(const QVideoFrame &source)
         break;
     default:
         if (const QImage::Format packed = QVideoFrameFormat::imageFormatFromPixelFormat(format);
-            packed != QImage::Format_Invalid && Rows(0) >= Height &&
-            frame.bytesPerLine(0) >= Width * int(QImage::toPixelFormat(packed).bitsPerPixel() / 8))
-            Image = QImage(frame.bits(0), Width, Height, frame.bytesPerLine(0), packed).copy();
+            packed != QImage::Format_Invalid && rowsOf(0) >= height &&
+            frame.bytesPerLine(0) >= width * int(QImage::toPixelFormat(packed).bitsPerPixel() / 8))
+            image = QImage(frame.bits(0), width, height, frame.bytesPerLine(0), packed).copy();
         break;
     }
     frame.unmap();
-    return Image;
+    return image;
 }
 
 void VideoPanel::paintEvent(QPaintEvent *)

@@ -65,7 +65,7 @@ QList<CheckMark> WindowSettings::defaultCheckMarks()
     };
 }
 
-int WindowSettings::parseInteger(const QString &text, int Default)
+int WindowSettings::parseInteger(const QString &text, int fallback)
 {
     QStringView t = QStringView(text).trimmed();
     bool negative = false;
@@ -79,19 +79,19 @@ int WindowSettings::parseInteger(const QString &text, int Default)
         t = t.mid(2);
         // Hexadecimal spells all 32 bits: 0xFFFFFFFF is -1.
         if (!allDigits(t, 16) || t.size() > 8)
-            return Default;
+            return fallback;
         value = qint32(t.toUInt(&ok, 16));
     } else {
         if (!allDigits(t, 10) || t.size() > 10)
-            return Default;
+            return fallback;
         value = t.toLongLong(&ok, 10);
     }
     if (!ok)
-        return Default;
+        return fallback;
     if (negative)
         value = -value;
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return Default;
+        return fallback;
     return int(value);
 }
 

@@ -74,7 +74,7 @@ public:
                                                     const QList<CheckMark> &checkMarks, bool destroying);
 
     // The parsing rules of the stored values.
-    static int parseInteger(const QString &text, int Default);
+    static int parseInteger(const QString &text, int fallback);
     static QList<int> parsePosition(const QString &text, const QList<int> &defaults);
 
 private:

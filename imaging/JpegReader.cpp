@@ -20,7 +20,7 @@ namespace {
 
 struct JpegErrorManager
 {
-    jpeg_error_mgr Public;
+    jpeg_error_mgr base;
     std::jmp_buf jump;
     bool tooManyScans = false;
 };
@@ -31,7 +31,7 @@ struct DeviceSource
 {
     static constexpr qint64 BufferSize = 64 * 1024;
 
-    jpeg_source_mgr Public;
+    jpeg_source_mgr base;
     QIODevice *device;
     bool startOfStream = true;
     JOCTET buffer[BufferSize];
@@ -64,13 +64,13 @@ boolean fillInputBuffer(j_decompress_ptr info)
             ERREXIT(info, JERR_INPUT_EMPTY);
         // As libjpeg's own sources do: a warning and an end-of-image marker, so the picture read so far is kept.
         WARNMS(info, JWRN_JPEG_EOF);
-        source->Public.next_input_byte = FakeEndOfImage;
-        source->Public.bytes_in_buffer = sizeof FakeEndOfImage;
+        source->base.next_input_byte = FakeEndOfImage;
+        source->base.bytes_in_buffer = sizeof FakeEndOfImage;
         return TRUE;
     }
     source->startOfStream = false;
-    source->Public.next_input_byte = source->buffer;
-    source->Public.bytes_in_buffer = size_t(count);
+    source->base.next_input_byte = source->buffer;
+    source->base.bytes_in_buffer = size_t(count);
     return TRUE;
 }
 
@@ -218,12 +218,12 @@ QImage decode(QIODevice &in, QSize fitInto)
     int orientation = 1;
     QSize size;
 
-    info.err = jpeg_std_error(&errors.Public);
-    errors.Public.error_exit = exitOnError;
-    errors.Public.output_message = ignoreMessage;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = exitOnError;
+    errors.base.output_message = ignoreMessage;
     jpeg_create_decompress(&info);
     if (setjmp(errors.jump)) {
-        const int code = errors.Public.msg_code;
+        const int code = errors.base.msg_code;
         const bool tooManyScans = errors.tooManyScans;
         const qint64 declaredWidth = info.image_width, declaredHeight = info.image_height;
         jpeg_destroy_decompress(&info);
@@ -236,14 +236,14 @@ QImage decode(QIODevice &in, QSize fitInto)
         throw UserError(QStringLiteral("JPEG error #%1").arg(code));
     }
     source->device = &in;
-    source->Public.init_source = initSource;
-    source->Public.fill_input_buffer = fillInputBuffer;
-    source->Public.skip_input_data = skipInputData;
-    source->Public.resync_to_restart = jpeg_resync_to_restart;
-    source->Public.term_source = termSource;
-    source->Public.next_input_byte = nullptr;
-    source->Public.bytes_in_buffer = 0;
-    info.src = &source->Public;
+    source->base.init_source = initSource;
+    source->base.fill_input_buffer = fillInputBuffer;
+    source->base.skip_input_data = skipInputData;
+    source->base.resync_to_restart = jpeg_resync_to_restart;
+    source->base.term_source = termSource;
+    source->base.next_input_byte = nullptr;
+    source->base.bytes_in_buffer = 0;
+    info.src = &source->base;
     progress.progress_monitor = limitScans;
     info.progress = &progress;
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);

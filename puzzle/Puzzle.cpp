@@ -189,14 +189,14 @@ double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const
     return double(std::max(std::min(fitX, fitY), 0.0L));
 }
 
-void Puzzle::updateFit(int panelWidth, int panelHeight, bool Auto)
+void Puzzle::updateFit(int panelWidth, int panelHeight, bool keepFitted)
 {
     if (source.isNull() || body.totalCols() <= 0 || body.totalRows() <= 0) {
         fitScale = 0;
         return;
     }
     fitScale = fitScaleFor(panelWidth, panelHeight);
-    if (Auto) {
+    if (keepFitted) {
         if (std::fabs(scale - fitScale) > 0.00001)
             bestFit();
     } else if (scale > fitScale * 1.00001) {

@@ -77,7 +77,7 @@ public:
     QPoint selectedCentre() const { return cellCentre(selected); }
 
     // View and zoom.
-    void updateFit(int panelWidth, int panelHeight, bool Auto);
+    void updateFit(int panelWidth, int panelHeight, bool keepFitted);
     void zoomIn();
     void zoomOut();
     void actualSize();
