@@ -4,7 +4,11 @@
 
 #include "FakeDialogs.h"
 #include "FakePointerControl.h"
+#include "Documents.h"
 #include "MainWindow.h"
+#include "PictureLayout.h"
+#include "Puzzle.h"
+#include "SettingsKeeper.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,0 +1,114 @@
+// The puzzle documents: New, Open, Save As, Save Image As, Send by E-Mail, the question before a puzzle is given
+// up, and dropped files. Owns the puzzle on screen and the bitmap it draws into.
+#pragma once
+
+#include "CommandTable.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <functional>
+#include <memory>
+
+class CommandGuard;
+class Dialogs;
+class MailSender;
+class Puzzle;
+class QMimeData;
+
+// What a new or re-split puzzle is set up with.
+struct PuzzleSetup {
+    qint32 effect = 0;
+    Split split;
+    bool semiEffect = false;
+    bool emptyRow = false;
+    bool emptyColumn = false;
+};
+
+class Documents : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How the flows reach the rest of the window; every hook is set by the owner.
+    struct Hooks {
+        std::function<PuzzleSetup()> setup;
+        // The panel the view fits into and whether it keeps the puzzle fitted: an opened puzzle's first tangle
+        // renders at that scale.
+        std::function<QSize()> panelPixels;
+        std::function<bool()> autoFit;
+        // The view: fit and centre, centre only, size to the bitmap only, show now, and a changed area of the
+        // bitmap.
+        std::function<void()> refit;
+        std::function<void()> place;
+        std::function<void()> sizeToBitmap;
+        std::function<void()> repaint;
+        std::function<void(const QRect &)> displayChanged;
+        // After each shown step of a tangle.
+        std::function<void()> tangleStep;
+        // Play: let go of a caught cell, and the picture's mouse on and off.
+        std::function<void()> dropHold;
+        std::function<void()> attachMouse;
+        std::function<void()> detachMouse;
+        // The commands off while a tangle runs on screen, and whether they are off now.
+        std::function<void()> suspend;
+        std::function<void()> resume;
+        std::function<bool()> suspended;
+    };
+
+    Documents(Dialogs &dialogs, CommandGuard &guard, Hooks hooks, QObject *parent = nullptr);
+    ~Documents() override;
+
+    // The current puzzle; absent until the first New or successful Open.
+    Puzzle *puzzle() const { return m_puzzle.get(); }
+    // The bitmap on screen, the current puzzle's display.
+    const QImage *display() const { return &m_display; }
+    // The window's title for the puzzle on screen.
+    QString title() const;
+    // Hands the puzzle file to the desktop's mail program.
+    MailSender *mailSender() const { return m_mail; }
+
+    // The Puzzle commands. New and Open ask for their file first.
+    void newPuzzle();
+    void newPuzzleFromPicture(const QString &path);
+    void open();
+    void openPuzzleFile(const QString &path);
+    // Saves through the Save As dialog; false when the dialog was cancelled.
+    bool saveAs();
+    void saveImageAs();
+    void sendByEMail();
+    // Cuts the puzzle anew as the commands say now.
+    void resplit();
+    // True when the caller may go on and discard the current puzzle.
+    bool confirmSave();
+
+    // The one local file a drag carries, or an empty text.
+    static QString draggedFile(const QMimeData *data);
+    // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
+    // refused with a message.
+    void dropFile(const QString &path);
+
+signals:
+    void titleChanged(const QString &title);
+
+private:
+    std::unique_ptr<Puzzle> createPuzzle();
+    void adopt(std::unique_ptr<Puzzle> newPuzzle);
+    // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
+    void bringBack(std::unique_ptr<Puzzle> previous);
+    void dropPuzzle();
+    void setUp(Puzzle &puzzle);
+    void announceTitle();
+
+    Dialogs &m_dialogs;
+    CommandGuard &m_guard;
+    Hooks m_hooks;
+    MailSender *m_mail;
+    std::unique_ptr<Puzzle> m_puzzle;
+    // The bitmap of the picture control: the current puzzle's display.
+    QImage m_display;
+    // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
+    QImage m_candidateDisplay;
+    // The concealment texture every puzzle tiles.
+    QImage m_texture;
+};
