@@ -130,47 +130,31 @@ void CommandTable::createMenus(QMainWindow *window)
         m_menus.append(menu);
         return menu;
     };
-    auto add = [this](QMenu *menu, std::initializer_list<Command> commands) {
-        for (Command command : commands)
-            menu->addAction(action(command));
+    // An empty item is a separator.
+    auto fill = [this](QMenu *menu, std::initializer_list<std::optional<Command>> items) {
+        for (const std::optional<Command> &item : items) {
+            if (item)
+                menu->addAction(action(*item));
+            else
+                menu->addSeparator();
+        }
     };
+    const std::optional<Command> separator;
 
-    QMenu *puzzle = addMenu("mPuzzle", WindowTexts::PuzzleMenu);
-    add(puzzle, {Command::New, Command::Open});
-    puzzle->addSeparator();
-    add(puzzle, {Command::SaveAs, Command::SaveImageAs});
-    puzzle->addSeparator();
-    add(puzzle, {Command::SendByEMail});
-    puzzle->addSeparator();
-    add(puzzle, {Command::Tangle});
-    puzzle->addSeparator();
-    add(puzzle, {Command::Exit});
-
-    QMenu *view = addMenu("mView", WindowTexts::ViewMenu);
-    add(view, {Command::ZoomIn, Command::ZoomOut});
-    view->addSeparator();
-    add(view, {Command::ActualSize, Command::BestFit});
-    view->addSeparator();
-    add(view, {Command::AutoBestFit});
-
+    fill(addMenu("mPuzzle", WindowTexts::PuzzleMenu),
+         {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, separator,
+          Command::SendByEMail, separator, Command::Tangle, separator, Command::Exit});
+    fill(addMenu("mView", WindowTexts::ViewMenu), {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize,
+                                                   Command::BestFit, separator, Command::AutoBestFit});
     // Qt menus cannot break into columns, so the three columns follow one another, a separator between them.
-    QMenu *split = addMenu("mSplit", WindowTexts::SplitMenu);
-    add(split, {Command::Split2x2, Command::Split3x2, Command::Split4x2});
-    split->addSeparator();
-    add(split, {Command::Split2x3, Command::Split3x3, Command::Split4x3});
-    split->addSeparator();
-    add(split, {Command::Split2x4, Command::Split3x4, Command::Split4x4});
-
-    QMenu *effect = addMenu("mEffect", WindowTexts::EffectMenu);
-    add(effect, {Command::Obscure, Command::Dark, Command::Transparent, Command::Negative, Command::Hidden,
-                 Command::TopSecret, Command::LowResolution});
-
-    QMenu *edit = addMenu("mEdit", WindowTexts::EditMenu);
-    edit->addSeparator();
-    add(edit, {Command::EmptyRow, Command::EmptyColumn});
-    edit->addSeparator();
-    add(edit, {Command::SemiEffect});
-    edit->addSeparator();
+    fill(addMenu("mSplit", WindowTexts::SplitMenu),
+         {Command::Split2x2, Command::Split3x2, Command::Split4x2, separator, Command::Split2x3, Command::Split3x3,
+          Command::Split4x3, separator, Command::Split2x4, Command::Split3x4, Command::Split4x4});
+    fill(addMenu("mEffect", WindowTexts::EffectMenu),
+         {Command::Obscure, Command::Dark, Command::Transparent, Command::Negative, Command::Hidden,
+          Command::TopSecret, Command::LowResolution});
+    fill(addMenu("mEdit", WindowTexts::EditMenu), {separator, Command::EmptyRow, Command::EmptyColumn, separator,
+                                                   Command::SemiEffect, separator});
 
     QMenu *options = addMenu("mOptions", WindowTexts::OptionsMenu);
     m_sound = options->addAction(QLatin1String(WindowTexts::SoundItem));
@@ -179,12 +163,10 @@ void CommandTable::createMenus(QMainWindow *window)
     m_sound->setChecked(true);
 
     QMenu *help = addMenu("mHelp", WindowTexts::HelpMenu);
-    add(help, {Command::Help});
-    help->addSeparator();
+    fill(help, {Command::Help, separator});
     m_showExample = help->addAction(QLatin1String(WindowTexts::ShowExampleItem));
     m_showExample->setObjectName(QStringLiteral("mShowexampe"));
-    help->addSeparator();
-    add(help, {Command::About});
+    fill(help, {separator, Command::About});
 }
 
 void CommandTable::createToolBar(QMainWindow *window)

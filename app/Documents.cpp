@@ -4,7 +4,9 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "MailSender.h"
+#include "PictureLayout.h"
 #include "PictureLoader.h"
+#include "PlayController.h"
 #include "ProgramInfo.h"
 #include "Puzzle.h"
 #include "UserError.h"
@@ -19,9 +21,10 @@
 #include <QScopeGuard>
 #include <QUrl>
 
-Documents::Documents(Dialogs &dialogs, CommandGuard &guard, Hooks hooks, QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_guard(guard), m_hooks(std::move(hooks)), m_mail(new MailSender(this)),
-      m_texture(concealmentTexture())
+Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
+                     QImage *display, Hooks hooks, QObject *parent)
+    : QObject(parent), m_dialogs(dialogs), m_guard(guard), m_layout(layout), m_play(play), m_display(display),
+      m_hooks(std::move(hooks)), m_mail(new MailSender(this)), m_texture(concealmentTexture())
 {
     // Nothing could take the message: the person is told where the file is, to attach it by hand.
     connect(m_mail, &MailSender::failed, this, [this](const QString &message) {
@@ -50,26 +53,26 @@ std::unique_ptr<Puzzle> Documents::createPuzzle()
 
 void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
 {
-    m_hooks.dropHold();
+    m_play.dropHold();
     m_puzzle = std::move(newPuzzle);
     m_candidateDisplay = QImage();
-    m_puzzle->display = &m_display;
+    m_puzzle->display = m_display;
     m_puzzle->processMessages = [this] {
-        m_hooks.repaint();
+        m_layout.repaint();
         // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
         // under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    m_puzzle->displayChanged = m_hooks.displayChanged;
+    m_puzzle->displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
     m_puzzle->tangleStep = m_hooks.tangleStep;
 }
 
 void Documents::dropPuzzle()
 {
-    m_hooks.dropHold();
+    m_play.dropHold();
     m_puzzle.reset();
-    m_display = QImage();
-    m_hooks.sizeToBitmap();
+    *m_display = QImage();
+    m_layout.sizeToBitmap();
     announceTitle();
 }
 
@@ -136,9 +139,9 @@ void Documents::newPuzzleFromPicture(const QString &path)
         dropPuzzle();
         throw;
     }
-    m_hooks.refit();
+    m_layout.refit();
     announceTitle();
-    m_hooks.detachMouse();
+    m_play.detachMouse();
 }
 
 void Documents::resplit()
@@ -146,7 +149,7 @@ void Documents::resplit()
     if (!m_puzzle)
         return;
     setUp(*m_puzzle);
-    m_hooks.refit();
+    m_layout.refit();
 }
 
 void Documents::open()
@@ -163,7 +166,7 @@ void Documents::openPuzzleFile(const QString &path)
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    newPuzzle->openPanel = m_hooks.panelPixels();
+    newPuzzle->openPanel = m_layout.panelPixels();
     newPuzzle->openAutoFit = m_hooks.autoFit();
     LoadResult result;
     try {
@@ -185,7 +188,7 @@ void Documents::openPuzzleFile(const QString &path)
     std::unique_ptr<Puzzle> previous = std::move(m_puzzle);
     adopt(std::move(newPuzzle));
     try {
-        m_hooks.refit();
+        m_layout.refit();
         announceTitle();
         m_hooks.suspend();
         const auto resume = qScopeGuard([this] { m_hooks.resume(); });
@@ -197,8 +200,8 @@ void Documents::openPuzzleFile(const QString &path)
         bringBack(std::move(previous));
         throw;
     }
-    m_hooks.place();
-    m_hooks.attachMouse();
+    m_layout.place();
+    m_play.attachMouse();
 }
 
 void Documents::bringBack(std::unique_ptr<Puzzle> previous)
@@ -215,7 +218,7 @@ void Documents::bringBack(std::unique_ptr<Puzzle> previous)
         dropPuzzle();
         return;
     }
-    m_hooks.refit();
+    m_layout.refit();
     announceTitle();
 }
 
@@ -233,7 +236,7 @@ bool Documents::saveAs()
         const auto resume = qScopeGuard([this] { m_hooks.resume(); });
         m_puzzle->saveToFile(path);
     }
-    m_hooks.attachMouse();
+    m_play.attachMouse();
     return true;
 }
 

@@ -6,13 +6,14 @@
 
 #include <QImage>
 #include <QObject>
-#include <QSize>
 #include <functional>
 #include <memory>
 
 class CommandGuard;
 class Dialogs;
 class MailSender;
+class PictureLayout;
+class PlayController;
 class Puzzle;
 class QMimeData;
 
@@ -30,39 +31,26 @@ class Documents : public QObject
     Q_OBJECT
 
 public:
-    // How the flows reach the rest of the window; every hook is set by the owner.
+    // What the flows learn from the window, and the commands' suspension they ask of it.
     struct Hooks {
         std::function<PuzzleSetup()> setup;
-        // The panel the view fits into and whether it keeps the puzzle fitted: an opened puzzle's first tangle
-        // renders at that scale.
-        std::function<QSize()> panelPixels;
+        // Whether the view keeps the puzzle fitted: an opened puzzle's first tangle renders at that scale.
         std::function<bool()> autoFit;
-        // The view: fit and centre, centre only, size to the bitmap only, show now, and a changed area of the
-        // bitmap.
-        std::function<void()> refit;
-        std::function<void()> place;
-        std::function<void()> sizeToBitmap;
-        std::function<void()> repaint;
-        std::function<void(const QRect &)> displayChanged;
         // After each shown step of a tangle.
         std::function<void()> tangleStep;
-        // Play: let go of a caught cell, and the picture's mouse on and off.
-        std::function<void()> dropHold;
-        std::function<void()> attachMouse;
-        std::function<void()> detachMouse;
-        // The commands off while a tangle runs on screen, and whether they are off now.
+        // The commands off while a tangle runs on screen, back on, and whether they are off now.
         std::function<void()> suspend;
         std::function<void()> resume;
         std::function<bool()> suspended;
     };
 
-    Documents(Dialogs &dialogs, CommandGuard &guard, Hooks hooks, QObject *parent = nullptr);
+    // Display is the bitmap on screen, which the puzzle being played draws into.
+    Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play, QImage *display,
+              Hooks hooks, QObject *parent = nullptr);
     ~Documents() override;
 
     // The current puzzle; absent until the first New or successful Open.
     Puzzle *puzzle() const { return m_puzzle.get(); }
-    // The bitmap on screen, the current puzzle's display.
-    const QImage *display() const { return &m_display; }
     // The window's title for the puzzle on screen.
     QString title() const;
     // Hands the puzzle file to the desktop's mail program.
@@ -102,11 +90,12 @@ private:
 
     Dialogs &m_dialogs;
     CommandGuard &m_guard;
+    PictureLayout &m_layout;
+    PlayController &m_play;
+    QImage *m_display;
     Hooks m_hooks;
     MailSender *m_mail;
     std::unique_ptr<Puzzle> m_puzzle;
-    // The bitmap of the picture control: the current puzzle's display.
-    QImage m_display;
     // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
     QImage m_candidateDisplay;
     // The concealment texture every puzzle tiles.

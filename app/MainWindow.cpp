@@ -65,6 +65,20 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, const SoundFactory &sou
 
 void MainWindow::createParts(const SoundFactory &sounds)
 {
+    m_commands = new CommandTable(this);
+    // A menu opened from the keyboard in the middle of a drag must not find the pointer held on the line.
+    connect(m_commands, &CommandTable::menuOpening, this, [this] { m_play->freePointer(); });
+
+    m_panel = new PicturePanel(this);
+    setCentralWidget(m_panel);
+    m_view = new PictureView(&m_display, m_panel);
+    auto puzzle = [this] { return m_documents ? m_documents->puzzle() : nullptr; };
+    auto autoFit = [this] { return m_commands->isChecked(Command::AutoBestFit); };
+    m_layout = std::make_unique<PictureLayout>(m_panel, m_view, puzzle, autoFit, [this] { return m_suspended; });
+    m_play = std::make_unique<PlayController>(m_view, this, *m_guard, puzzle,
+                                              [this] { return m_commands->soundItem()->isChecked(); });
+    m_play->openSounds(sounds);
+
     Documents::Hooks hooks;
     hooks.setup = [this] {
         PuzzleSetup setup;
@@ -75,37 +89,13 @@ void MainWindow::createParts(const SoundFactory &sounds)
         setup.emptyColumn = m_commands->isChecked(Command::EmptyColumn);
         return setup;
     };
-    hooks.panelPixels = [this] { return m_layout->panelPixels(); };
-    hooks.autoFit = [this] { return m_commands->isChecked(Command::AutoBestFit); };
-    hooks.refit = [this] { m_layout->refit(); };
-    hooks.place = [this] { m_layout->place(); };
-    hooks.sizeToBitmap = [this] { m_view->sizeToBitmap(); };
-    hooks.repaint = [this] { m_layout->repaint(); };
-    hooks.displayChanged = [this](const QRect &rect) { m_view->bitmapChanged(rect); };
+    hooks.autoFit = autoFit;
     hooks.tangleStep = [this] { paceTangle(); };
-    hooks.dropHold = [this] { m_play->dropHold(); };
-    hooks.attachMouse = [this] { m_play->attachMouse(); };
-    hooks.detachMouse = [this] { m_play->detachMouse(); };
     hooks.suspend = [this] { suspendCommands(); };
     hooks.resume = [this] { resumeCommands(); };
     hooks.suspended = [this] { return m_suspended; };
-    m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, std::move(hooks));
+    m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
-
-    m_commands = new CommandTable(this);
-    // A menu opened from the keyboard in the middle of a drag must not find the pointer held on the line.
-    connect(m_commands, &CommandTable::menuOpening, this, [this] { m_play->freePointer(); });
-
-    m_panel = new PicturePanel(this);
-    setCentralWidget(m_panel);
-    m_view = new PictureView(m_documents->display(), m_panel);
-    auto puzzle = [this] { return m_documents->puzzle(); };
-    m_layout = std::make_unique<PictureLayout>(
-        m_panel, m_view, puzzle, [this] { return m_commands->isChecked(Command::AutoBestFit); },
-        [this] { return m_suspended; });
-    m_play = std::make_unique<PlayController>(m_view, this, *m_guard, puzzle,
-                                              [this] { return m_commands->soundItem()->isChecked(); });
-    m_play->openSounds(sounds);
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
 
     connect(m_panel, &PicturePanel::resized, this, [this] { guarded([this] { m_layout->refit(); }); });

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "PlayController.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -90,6 +91,8 @@ private:
 
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<CommandGuard> m_guard;
+    // The bitmap on screen: the current puzzle's display.
+    QImage m_display;
     PicturePanel *m_panel = nullptr;
     PictureView *m_view = nullptr;
     CommandTable *m_commands = nullptr;

@@ -69,6 +69,16 @@ void PictureLayout::repaint()
     m_view->repaint();
 }
 
+void PictureLayout::sizeToBitmap()
+{
+    m_view->sizeToBitmap();
+}
+
+void PictureLayout::bitmapChanged(const QRect &rect)
+{
+    m_view->bitmapChanged(rect);
+}
+
 void PictureLayout::zoom(void (Puzzle::*change)())
 {
     if (Puzzle *puzzle = m_puzzle()) {

@@ -5,6 +5,7 @@
 #include <functional>
 
 class PicturePanel;
+class QRect;
 class PictureView;
 class Puzzle;
 
@@ -27,6 +28,10 @@ public:
     void place();
     // Shows the bitmap now, in full, at its current size.
     void repaint();
+    // The picture control takes its bitmap's size, where it stays (the bitmap has gone).
+    void sizeToBitmap();
+    // Rect of the bitmap has new pixels.
+    void bitmapChanged(const QRect &rect);
 
     // The View commands; Zoom Out and Actual Size leave Auto Best Fit to their caller.
     void zoomIn();
