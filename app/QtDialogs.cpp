@@ -127,12 +127,12 @@ void QtDialogs::showAbout()
         m_about->exec();
 }
 
-void QtDialogs::showDemo(bool &showAtStart)
+bool QtDialogs::showDemo(bool showAtStart)
 {
     beforeModal();
     // Made for each showing and gone afterwards, so its player lets go of the video.
-    DemoWindow rulesForm(*this, DemoWindow::defaultVideoPath(), m_owner);
-    rulesForm.showDemo(showAtStart);
+    DemoWindow demo(*this, DemoWindow::defaultVideoPath(), m_owner);
+    return demo.showDemo(showAtStart);
 }
 
 void QtDialogs::beforeModal()

@@ -31,7 +31,7 @@ public:
     void message(const QString &caption, const QString &text, MessageIcon icon) override;
     void error(const QString &text) override;
     void showAbout() override;
-    void showDemo(bool &showAtStart) override;
+    bool showDemo(bool showAtStart) override;
 
     // The program's filters are written as "description|patterns|description|patterns", patterns joined by
     // ";". Qt wants "description (patterns)" entries with the patterns apart; this keeps each description as

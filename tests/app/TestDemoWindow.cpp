@@ -2,6 +2,7 @@
 #include "ProgramResources.h"
 #include "FakeDialogs.h"
 #include "DemoWindow.h"
+#include "DemoWindowProbe.h"
 #include "VideoPanel.h"
 
 #include <QCheckBox>
@@ -77,7 +78,7 @@ int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoW
         ++Shown;
         Act(form);
     });
-    form.showDemo(showAtStart);
+    showAtStart = form.showDemo(showAtStart);
     return Shown;
 }
 
@@ -121,8 +122,8 @@ void TestDemoWindow::window()
     FakeDialogs dialogs;
     DemoWindow form(dialogs, LoopVideo);
     QCOMPARE(form.windowTitle(), QStringLiteral("Nimbrel"));
-    QCOMPARE(form.showAtStartupTntCheckBox->text(), QStringLiteral("Show at Start"));
-    QCOMPARE(form.okTntButton->text(), QStringLiteral("OK"));
+    QCOMPARE(DemoWindowProbe(form).showAtStartBox()->text(), QStringLiteral("Show at Start"));
+    QCOMPARE(DemoWindowProbe(form).okButton()->text(), QStringLiteral("OK"));
     // Left only with OK: no close button and no system menu in the title bar.
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags & Qt::CustomizeWindowHint);
@@ -130,7 +131,7 @@ void TestDemoWindow::window()
     QVERIFY(!(flags & Qt::WindowCloseButtonHint));
     QVERIFY(!(flags & Qt::WindowSystemMenuHint));
     // The panel shows the video at its own frame size, whatever the screen's dots per inch.
-    QCOMPARE(form.panel1->geometry(), QRect(8, 8, 533, 400));
+    QCOMPARE(DemoWindowProbe(form).videoFrame()->geometry(), QRect(8, 8, 533, 400));
     QCOMPARE(form.size(), QSize(550, 462));
 }
 
@@ -161,10 +162,10 @@ void TestDemoWindow::choice()
     bool showAtStart = before;
     bool boxOnShow = !before;
     const int shown = showWith(form, showAtStart, [&](DemoWindow &f) {
-        boxOnShow = f.showAtStartupTntCheckBox->isChecked();
-        f.showAtStartupTntCheckBox->setChecked(box);
+        boxOnShow = DemoWindowProbe(f).showAtStartBox()->isChecked();
+        DemoWindowProbe(f).showAtStartBox()->setChecked(box);
         if (leave == QLatin1String("OK"))
-            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+            QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
         else if (leave == QLatin1String("close"))
             f.close();
         else
@@ -174,7 +175,7 @@ void TestDemoWindow::choice()
     QCOMPARE(boxOnShow, before);
     QCOMPARE(showAtStart, after);
     QVERIFY(dialogs.log.isEmpty());
-    QCOMPARE(form.mediaPlayer1->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(DemoWindowProbe(form).player()->playbackState(), QMediaPlayer::StoppedState);
 }
 
 void TestDemoWindow::escapeKeepsWindow()
@@ -184,11 +185,11 @@ void TestDemoWindow::escapeKeepsWindow()
     bool showAtStart = true;
     bool visibleAfterEscape = false;
     showWith(form, showAtStart, [&](DemoWindow &f) {
-        f.showAtStartupTntCheckBox->setChecked(false);
+        DemoWindowProbe(f).showAtStartBox()->setChecked(false);
         QTest::keyClick(&f, Qt::Key_Escape);
         visibleAfterEscape = f.isVisible();
         if (f.isVisible())
-            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+            QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
     });
     QVERIFY(visibleAfterEscape);
     QCOMPARE(showAtStart, false);
@@ -212,12 +213,12 @@ void TestDemoWindow::refusedVideo()
 
     FakeDialogs dialogs;
     DemoWindow form(dialogs, video);
-    form.openTimeoutMs = 2000;
+    form.setOpenTimeout(2000);
     bool showAtStart = before;
     // A window that did come up is left with a cleared box and OK, which would change the choice.
     const int shown = showWith(form, showAtStart, [](DemoWindow &f) {
-        f.showAtStartupTntCheckBox->setChecked(!f.showAtStartupTntCheckBox->isChecked());
-        QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+        DemoWindowProbe(f).showAtStartBox()->setChecked(!DemoWindowProbe(f).showAtStartBox()->isChecked());
+        QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
     });
     QCOMPARE(shown, 0);
     QCOMPARE(showAtStart, before);

@@ -3,6 +3,7 @@
 #include "FakeDialogs.h"
 #include "MainWindow.h"
 #include "DemoWindow.h"
+#include "DemoWindowProbe.h"
 #include "VideoPanel.h"
 
 #include <algorithm>
@@ -54,18 +55,18 @@ void TestDemoWindowVideo::loops()
     QMediaPlayer::PlaybackState StateAtEnd = QMediaPlayer::StoppedState;
     qint64 Duration = 0;
     QTimer Sampler;
-    connect(&Sampler, &QTimer::timeout, &Form, [&] { positions << Form.mediaPlayer1->position(); });
+    connect(&Sampler, &QTimer::timeout, &Form, [&] { positions << DemoWindowProbe(Form).player()->position(); });
     connect(&Form, &DemoWindow::shown, &Form, [&] {
         Sampler.start(50);
         QTimer::singleShot(4000, &Form, [&] {
             Sampler.stop();
-            StateAtEnd = Form.mediaPlayer1->playbackState();
-            Duration = Form.mediaPlayer1->duration();
-            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+            StateAtEnd = DemoWindowProbe(Form).player()->playbackState();
+            Duration = DemoWindowProbe(Form).player()->duration();
+            QTest::mouseClick(DemoWindowProbe(Form).okButton(), Qt::LeftButton);
         });
     });
     bool showAtStart = true;
-    Form.showDemo(showAtStart);
+    showAtStart = Form.showDemo(showAtStart);
 
     QVERIFY(dialogs.log.isEmpty());
     QVERIFY2(Duration > 500 && Duration < 1500, qPrintable(QString::number(Duration)));
@@ -90,13 +91,13 @@ void TestDemoWindowVideo::shippedVideo()
     QMediaPlayer::PlaybackState State = QMediaPlayer::StoppedState;
     connect(&Form, &DemoWindow::shown, &Form, [&] {
         QTimer::singleShot(800, &Form, [&] {
-            Position = Form.mediaPlayer1->position();
-            State = Form.mediaPlayer1->playbackState();
-            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+            Position = DemoWindowProbe(Form).player()->position();
+            State = DemoWindowProbe(Form).player()->playbackState();
+            QTest::mouseClick(DemoWindowProbe(Form).okButton(), Qt::LeftButton);
         });
     });
     bool showAtStart = true;
-    Form.showDemo(showAtStart);
+    showAtStart = Form.showDemo(showAtStart);
 
     QVERIFY(dialogs.log.isEmpty());
     QCOMPARE(State, QMediaPlayer::PlayingState);
@@ -124,12 +125,12 @@ void TestDemoWindowVideo::memoryGoesWithTheWindow()
             bool frameShown = false;
             connect(&Form, &DemoWindow::shown, &Form, [&] {
                 QTimer::singleShot(1500, &Form, [&] {
-                    frameShown = !Form.videoPanel->frame().isNull();
-                    QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+                    frameShown = !DemoWindowProbe(Form).videoPanel()->frame().isNull();
+                    QTest::mouseClick(DemoWindowProbe(Form).okButton(), Qt::LeftButton);
                 });
             });
             bool showAtStart = true;
-            Form.showDemo(showAtStart);
+            showAtStart = Form.showDemo(showAtStart);
             QVERIFY(frameShown);
         }
         QTest::qWait(2000);
