@@ -609,7 +609,7 @@ void MainWindow::actionListUpdate()
         always->setEnabled(true);
     saveAsAction->setEnabled(p);
     saveImageAsAction->setEnabled(s);
-    sendByEMailAction->setEnabled(p && !m && !mailSender->handOverUnderWay());
+    sendByEMailAction->setEnabled(p && !m && !mailSender->isHandingOver());
     tangleAction->setEnabled(e || s);
     zoomInAction->setEnabled(p && puzzle->canZoomIn() && !a);
     zoomOutAction->setEnabled(p && puzzle->canZoomOut());
