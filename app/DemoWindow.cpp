@@ -82,7 +82,7 @@ DemoWindow::~DemoWindow()
 
 QString DemoWindow::defaultVideoPath()
 {
-    return programResource(QStringLiteral("Res/Example.avi"));
+    return programResource(DemoVideoResource);
 }
 
 std::optional<QString> DemoWindow::openVideo()

@@ -18,7 +18,7 @@
 
 PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent), m_bitmap(bitmap)
 {
-    setObjectName(QStringLiteral("Image"));
+    setObjectName(QStringLiteral("pictureView"));
     // Every pixel is painted from the bitmap, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
