@@ -12,7 +12,7 @@ public:
     QString fileName() const { return m_fileName; }
 
     // A settings file is a few kilobytes; anything past this is not one, and is never read into memory.
-    static constexpr qint64 MaxFileSize = 1024 * 1024;
+    static constexpr qint64 MaxFileSize = qint64(1024) * 1024;
 
     // Reads the file into memory. A missing file is an empty one (true); a file that exists but
     // cannot be read gives false, and Save then refuses, so its other sections are never lost.

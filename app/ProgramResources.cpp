@@ -18,11 +18,10 @@ const QString HelpNotOpenedText = QStringLiteral("No web browser could be starte
 QString programResource(const QString &relative)
 {
     const QString directory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString beside = directory + relative;
+    QString beside = directory + relative;
     if (QFileInfo::exists(beside))
         return beside;
-    const QString installed =
-        QFileInfo(directory + InstalledFolder + relative).absoluteFilePath();
+    QString installed = QFileInfo(directory + InstalledFolder + relative).absoluteFilePath();
     if (QFileInfo::exists(installed))
         return installed;
     return beside;

@@ -26,10 +26,10 @@ namespace {
 
 const QString LoopVideo = QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi");
 
-// A frame of Size whose luma is Y everywhere and whose chroma is neutral except in the last chroma sample of each
-// row, which holds (U, V): only the last two columns of pixels show that colour.
+// A frame of size whose luma is y everywhere and whose chroma is neutral except in the last chroma sample of each
+// row, which holds (u, v): only the last two columns of pixels show that colour.
 QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFrameFormat::ColorRange range, int y,
-                     int U, int V)
+                     int u, int v)
 {
     QVideoFrameFormat layout(size, format);
     layout.setColorRange(range);
@@ -50,13 +50,13 @@ QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFr
     case QVideoFrameFormat::Format_YUV420P:
     case QVideoFrameFormat::Format_YV12: {
         const bool swapped = format == QVideoFrameFormat::Format_YV12;
-        fill(swapped ? 2 : 1, (h + 1) / 2, [&](int b) { return chroma(b, U); });
-        fill(swapped ? 1 : 2, (h + 1) / 2, [&](int b) { return chroma(b, V); });
+        fill(swapped ? 2 : 1, (h + 1) / 2, [&](int b) { return chroma(b, u); });
+        fill(swapped ? 1 : 2, (h + 1) / 2, [&](int b) { return chroma(b, v); });
         break;
     }
     default: { // NV12, NV21
-        const bool Swapped = format == QVideoFrameFormat::Format_NV21;
-        fill(1, (h + 1) / 2, [&](int b) { return chroma(b / 2, (b % 2 == 0) != Swapped ? U : V); });
+        const bool swappedPlanes = format == QVideoFrameFormat::Format_NV21;
+        fill(1, (h + 1) / 2, [&](int b) { return chroma(b / 2, (b % 2 == 0) != swappedPlanes ? u : v); });
         break;
     }
     }
@@ -70,16 +70,16 @@ bool near(QRgb actual, QRgb expected)
            std::abs(qBlue(actual) - qBlue(expected)) <= 2;
 }
 
-// Runs Act once the window is on screen; counts the showings.
-int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoWindow &)> &Act)
+// Runs act once the window is on screen; counts the showings.
+int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoWindow &)> &act)
 {
-    int Shown = 0;
+    int shown = 0;
     QObject::connect(&form, &DemoWindow::shown, &form, [&] {
-        ++Shown;
-        Act(form);
+        ++shown;
+        act(form);
     });
     showAtStart = form.showDemo(showAtStart);
-    return Shown;
+    return shown;
 }
 
 } // namespace
