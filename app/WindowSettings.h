@@ -35,7 +35,7 @@ enum class ShowState { Normal, Minimized, Maximized };
 
 // What a restore found; the window applies it.
 struct RestoredWindow {
-    bool restored = false;       // false when the stored layout is newer: nothing at all applies
+    bool restored = false;       // false when the stored layout is older: nothing at all applies
     bool applyPlacement = false; // the placement below is the stored one and fits this screen
     WindowPlacement placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
     ShowState showState = ShowState::Normal;
