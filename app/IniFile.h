@@ -37,6 +37,8 @@ public:
 
     // The file's text as Save would write it.
     QString text() const;
+    // The bytes Save would write.
+    QByteArray bytes() const;
 
 private:
     struct Location {
@@ -49,6 +51,8 @@ private:
     QString m_fileName;
     QStringList m_lines;
     QString m_lineEnd = QStringLiteral("\n");
+    // The file is not UTF-8 (a comment written in another encoding): it is read and written byte for byte.
+    bool m_latin1 = false;
     bool m_unreadable = false;
     QString m_error;
 };
