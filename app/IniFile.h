@@ -27,7 +27,8 @@ public:
 
     // An existing key gets its new value in place (its spelling in the file is kept); a new key
     // goes after the last key of its section; a new section goes at the end of the file.
-    // Everything else (other sections, comments, blank lines) stays as it was.
+    // Everything else (other sections, comments, blank lines) stays as it was, byte for byte; in a file that is
+    // not UTF-8, a value is written as Latin-1.
     void writeString(const QString &section, const QString &key, const QString &value);
 
     // Writes through a temporary file renamed into place, creating the folder when missing.
