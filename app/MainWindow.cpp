@@ -460,10 +460,9 @@ WindowPlacement MainWindow::placement() const
 
 void MainWindow::restoreSettings()
 {
-    QList<CheckMark> marks = checkMarks();
-    const RestoredWindow restored = formStorage.restore(placement(), marks);
+    const RestoredWindow restored = formStorage.restore(placement(), checkMarks());
     // Only the marks change: no command runs.
-    for (const CheckMark &mark : std::as_const(marks))
+    for (const CheckMark &mark : restored.checkMarks)
         if (QAction *action = checkMarkAction(mark.name))
             action->setChecked(mark.checked);
     if (!restored.restored)
@@ -610,7 +609,7 @@ void MainWindow::actionListUpdate()
         always->setEnabled(true);
     saveAsAction->setEnabled(p);
     saveImageAsAction->setEnabled(s);
-    sendByEMailAction->setEnabled(p && !m && !mailSender->handOverUnderWay());
+    sendByEMailAction->setEnabled(p && !m && !mailSender->isHandingOver());
     tangleAction->setEnabled(e || s);
     zoomInAction->setEnabled(p && puzzle->canZoomIn() && !a);
     zoomOutAction->setEnabled(p && puzzle->canZoomOut());
@@ -753,9 +752,7 @@ void MainWindow::helpActionExecute(QAction *)
 
 void MainWindow::mShowexampeClick()
 {
-    bool showAtStart = showAtStartAction->isChecked();
-    m_dialogs->showDemo(showAtStart);
-    showAtStartAction->setChecked(showAtStart);
+    showAtStartAction->setChecked(m_dialogs->showDemo(showAtStartAction->isChecked()));
 }
 
 void MainWindow::sendByEMailActionExecute(QAction *)
