@@ -15,70 +15,75 @@
 #include <QStyle>
 #include <QUrl>
 
+namespace {
+
+// What the box shows besides the program's name, version and web address.
+const QString Title = QStringLiteral("About Crypsel");
+const QString CopyrightText = QStringLiteral("Copyright \u00A9 2024 the Quorra developers.");
+const QString OkText = QStringLiteral("OK");
+// The web address as a link that shows itself.
+const QString LinkFormat = QStringLiteral("<a href=\"%1\">%1</a>");
+
+} // namespace
+
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("About Crypsel"));
+    setObjectName(QStringLiteral("aboutDialog"));
+    setWindowTitle(Title);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto px = [this](int pixels) { return designPixels(pixels, this); };
 
-    programNameLabel = new QLabel(this);
-    programNameLabel->setObjectName(QStringLiteral("ProgramNameLabel"));
-    programNameLabel->setAlignment(Qt::AlignCenter);
+    m_programName = new QLabel(this);
+    m_programName->setObjectName(QStringLiteral("programName"));
+    m_programName->setAlignment(Qt::AlignCenter);
     QFont nameFont = stampFont();
     nameFont.setPixelSize(px(52));
-    programNameLabel->setFont(nameFont);
-    programNameLabel->setText(QuorraProgramName);
+    m_programName->setFont(nameFont);
+    m_programName->setText(QuorraProgramName);
 
-    versionLabel = new QLabel(this);
-    versionLabel->setObjectName(QStringLiteral("VersionLabel"));
-    versionLabel->setAlignment(Qt::AlignCenter);
+    m_version = new QLabel(this);
+    m_version->setObjectName(QStringLiteral("version"));
+    m_version->setAlignment(Qt::AlignCenter);
+    m_version->setText(QuorraVersionText);
 
-    label3 = new QLabel(this);
-    label3->setObjectName(QStringLiteral("Label3"));
-    label3->setText(QStringLiteral("Copyright \u00A9 2024 the Quorra developers."));
+    m_copyright = new QLabel(this);
+    m_copyright->setObjectName(QStringLiteral("copyright"));
+    m_copyright->setText(CopyrightText);
 
-    webLabel = new QLabel(this);
-    webLabel->setObjectName(QStringLiteral("WebLabel"));
-    webLabel->setCursor(Qt::PointingHandCursor);
-    webLabel->setTextFormat(Qt::RichText);
-    webLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(webLabel, &QLabel::linkActivated, this, &AboutDialog::webLabelClick);
+    m_webAddress = new QLabel(this);
+    m_webAddress->setObjectName(QStringLiteral("webAddress"));
+    m_webAddress->setCursor(Qt::PointingHandCursor);
+    m_webAddress->setTextFormat(Qt::RichText);
+    m_webAddress->setText(LinkFormat.arg(QuorraWebAddress.toHtmlEscaped()));
+    m_webAddress->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(m_webAddress, &QLabel::linkActivated, this, &AboutDialog::openWebPage);
 
-    okBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-    okBitBtn->setObjectName(QStringLiteral("OKBitBtn"));
-    okBitBtn->setDefault(true);
-    connect(okBitBtn, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), OkText, this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     // The design's places become the least sizes and the gaps between them: at the design's font the box has its
     // design size, 375 x 263 at 120 dots per inch.
-    programNameLabel->setMinimumSize(px(355), px(61));
-    for (QLabel *line : {versionLabel, label3, webLabel})
+    m_programName->setMinimumSize(px(355), px(61));
+    for (QLabel *line : {m_version, m_copyright, m_webAddress})
         line->setMinimumHeight(px(20));
-    okBitBtn->setMinimumSize(px(94), px(31));
+    m_okButton->setMinimumSize(px(94), px(31));
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(px(10), px(10), px(10), px(8));
     column->setSpacing(0);
-    column->addWidget(programNameLabel);
+    column->addWidget(m_programName);
     column->addSpacing(px(9));
-    column->addWidget(versionLabel);
+    column->addWidget(m_version);
     column->addSpacing(px(50));
-    column->addWidget(label3);
+    column->addWidget(m_copyright);
     column->addSpacing(px(6));
-    column->addWidget(webLabel);
+    column->addWidget(m_webAddress);
     column->addSpacing(px(28));
-    column->addWidget(okBitBtn, 0, Qt::AlignHCenter);
+    column->addWidget(m_okButton, 0, Qt::AlignHCenter);
     // A fixed border, as designed, at whatever size the texts need.
     column->setSizeConstraint(QLayout::SetFixedSize);
-
-    formCreate();
-}
-
-void AboutDialog::formCreate()
-{
-    versionLabel->setText(QuorraVersionText);
-    webLabel->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(QuorraWebAddress.toHtmlEscaped()));
 }
 
 void AboutDialog::setVisible(bool visible)
@@ -107,7 +112,7 @@ void AboutDialog::centreOnScreen()
          std::max(area.top(), area.center().y() + 1 - outer.height() / 2));
 }
 
-void AboutDialog::webLabelClick()
+void AboutDialog::openWebPage()
 {
     // The browser's answer is of no interest: a page that cannot be opened gives no message.
     QDesktopServices::openUrl(QUrl(QuorraWebAddress));

@@ -13,19 +13,20 @@ class AboutDialog : public QDialog
 public:
     explicit AboutDialog(QWidget *parent = nullptr);
 
-    QLabel *programNameLabel = nullptr;
-    QLabel *versionLabel = nullptr;
-    QLabel *label3 = nullptr;
-    QLabel *webLabel = nullptr;
-    QPushButton *okBitBtn = nullptr;
-
     void setVisible(bool visible) override;
 
-public slots:
-    void webLabelClick();
-
 private:
-    void formCreate();
+    // Tests reach the box's parts through this one class of theirs.
+    friend class AboutDialogProbe;
+
+    // The link opens the web page; the box stays open.
+    void openWebPage();
     // Over the middle of the main window's screen, as far as the window system lets a program place a window.
     void centreOnScreen();
+
+    QLabel *m_programName = nullptr;
+    QLabel *m_version = nullptr;
+    QLabel *m_copyright = nullptr;
+    QLabel *m_webAddress = nullptr;
+    QPushButton *m_okButton = nullptr;
 };

@@ -9,9 +9,21 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QMediaPlayer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+
+namespace {
+
+// What the window shows.
+const QString Title = QStringLiteral("Nimbrel");
+const QString ShowAtStartText = QStringLiteral("Show at Start");
+const QString OkText = QStringLiteral("OK");
+// Said when the media layer refuses the video without a word of its own.
+const QString UnknownErrorText = QStringLiteral("Unknown error code");
+
+} // namespace
 
 DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owner)
     : QDialog(owner), m_dialogs(dialogs), m_videoPath(videoPath)
@@ -26,60 +38,54 @@ DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owne
     setFont(font);
     setFixedSize(550, 462);
 
-    panel1 = new QFrame(this);
-    panel1->setObjectName(QStringLiteral("Panel1"));
-    panel1->setGeometry(8, 8, 533, 400);
-    panel1->setAutoFillBackground(true);
-    QPalette dark = panel1->palette();
+    m_videoFrame = new QFrame(this);
+    m_videoFrame->setObjectName(QStringLiteral("videoFrame"));
+    m_videoFrame->setGeometry(8, 8, 533, 400);
+    m_videoFrame->setAutoFillBackground(true);
+    QPalette dark = m_videoFrame->palette();
     dark.setColor(QPalette::Window, Qt::black);
-    panel1->setPalette(dark);
+    m_videoFrame->setPalette(dark);
 
-    videoPanel = new VideoPanel(panel1);
-    videoPanel->setObjectName(QStringLiteral("VideoPanel"));
-    videoPanel->setGeometry(0, 0, 533, 400);
+    m_videoPanel = new VideoPanel(m_videoFrame);
+    m_videoPanel->setObjectName(QStringLiteral("videoPanel"));
+    m_videoPanel->setGeometry(0, 0, 533, 400);
 
-    mediaPlayer1 = new QMediaPlayer(this);
-    mediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    mediaPlayer1->setVideoSink(videoPanel->videoSink());
+    m_player = new QMediaPlayer(this);
+    m_player->setObjectName(QStringLiteral("player"));
+    m_player->setVideoSink(m_videoPanel->videoSink());
     // The media layer loops by itself, without a gap; restarting it by hand from its end-of-media report as well
     // makes Qt 6.4's GStreamer player corrupt its memory now and then.
-    mediaPlayer1->setLoops(QMediaPlayer::Infinite);
+    m_player->setLoops(QMediaPlayer::Infinite);
 
-    okTntButton = new QPushButton(QStringLiteral("OK"), this);
-    okTntButton->setObjectName(QStringLiteral("OKTntButton"));
-    okTntButton->setGeometry(436, 414, 106, 40);
-    okTntButton->setDefault(true);
-    connect(okTntButton, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(OkText, this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setGeometry(436, 414, 106, 40);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    showAtStartupTntCheckBox = new QCheckBox(QStringLiteral("Show this demo on program start"), this);
-    showAtStartupTntCheckBox->setObjectName(QStringLiteral("ShowAtStartupTntCheckBox"));
-    showAtStartupTntCheckBox->setGeometry(9, 425, 421, 29);
-    showAtStartupTntCheckBox->setChecked(true);
+    m_showAtStartBox = new QCheckBox(ShowAtStartText, this);
+    m_showAtStartBox->setObjectName(QStringLiteral("showAtStartBox"));
+    m_showAtStartBox->setGeometry(9, 425, 421, 29);
+    m_showAtStartBox->setChecked(true);
 
-    formCreate();
+    setWindowTitle(Title);
 }
 
 DemoWindow::~DemoWindow()
 {
     // The player goes first: the panel and its video surface are older children and would otherwise be destroyed
     // while the media layer still draws into them.
-    mediaPlayer1->stop();
-    delete mediaPlayer1;
-    mediaPlayer1 = nullptr;
+    m_player->stop();
+    delete m_player;
+    m_player = nullptr;
 }
 
 QString DemoWindow::defaultVideoPath()
 {
-    return programResource(QStringLiteral("Res/Example.avi"));
+    return programResource(DemoVideoResource);
 }
 
-void DemoWindow::formCreate()
-{
-    setWindowTitle(QStringLiteral("Nimbrel"));
-    showAtStartupTntCheckBox->setText(QStringLiteral("Show at Start"));
-}
-
-bool DemoWindow::openVideo(QString &errorText)
+std::optional<QString> DemoWindow::openVideo()
 {
     QEventLoop wait;
     bool settled = false;
@@ -89,26 +95,26 @@ bool DemoWindow::openVideo(QString &errorText)
         settled = true;
         wait.quit();
     };
-    const auto errorConnection = connect(mediaPlayer1, &QMediaPlayer::errorOccurred, &wait,
+    const auto errorConnection = connect(m_player, &QMediaPlayer::errorOccurred, &wait,
                                          [&](QMediaPlayer::Error error) {
                                              if (error != QMediaPlayer::NoError)
                                                  settle(true);
                                          });
     const auto statusConnection =
-        connect(mediaPlayer1, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus status) {
+        connect(m_player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia)
                 settle(true);
             else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
                      status == QMediaPlayer::BufferingMedia)
                 settle(false);
         });
-    QTimer::singleShot(openTimeoutMs, &wait, &QEventLoop::quit);
+    QTimer::singleShot(m_openTimeoutMs, &wait, &QEventLoop::quit);
 
-    mediaPlayer1->setSource(QUrl::fromLocalFile(m_videoPath));
+    m_player->setSource(QUrl::fromLocalFile(m_videoPath));
     // Some media layers answer at once, from inside setSource.
-    if (mediaPlayer1->error() != QMediaPlayer::NoError || mediaPlayer1->mediaStatus() == QMediaPlayer::InvalidMedia)
+    if (m_player->error() != QMediaPlayer::NoError || m_player->mediaStatus() == QMediaPlayer::InvalidMedia)
         failed = true;
-    else if (mediaPlayer1->mediaStatus() == QMediaPlayer::LoadedMedia)
+    else if (m_player->mediaStatus() == QMediaPlayer::LoadedMedia)
         settled = true;
     if (!settled && !failed)
         wait.exec();
@@ -116,34 +122,30 @@ bool DemoWindow::openVideo(QString &errorText)
     disconnect(statusConnection);
     // A video still loading after the wait is one the media layer cannot open: Qt 6.4's GStreamer player at times
     // never reports a broken file once another player has run, and an empty window would say nothing.
-    if (!settled && mediaPlayer1->mediaStatus() == QMediaPlayer::LoadingMedia)
+    if (!settled && m_player->mediaStatus() == QMediaPlayer::LoadingMedia)
         failed = true;
 
-    if (failed) {
-        errorText = mediaPlayer1->errorString();
-        if (errorText.isEmpty())
-            errorText = QStringLiteral("Unknown error code");
-    }
-    return !failed;
+    if (!failed)
+        return std::nullopt;
+    const QString errorText = m_player->errorString();
+    return errorText.isEmpty() ? UnknownErrorText : errorText;
 }
 
-void DemoWindow::showDemo(bool &showAtStart)
+bool DemoWindow::showDemo(bool showAtStart)
 {
-    QString errorText;
-    if (!openVideo(errorText)) {
-        m_dialogs.error(errorText);
-        return;
+    if (const std::optional<QString> error = openVideo()) {
+        m_dialogs.error(*error);
+        return showAtStart;
     }
-    showAtStartupTntCheckBox->setChecked(showAtStart);
-    mediaPlayer1->play();
+    m_showAtStartBox->setChecked(showAtStart);
+    m_player->play();
     // Centred on the desktop, not on the owner.
     if (const QScreen *desktop = parentWidget() ? parentWidget()->screen() : screen()) {
         QRect place(QPoint(0, 0), size());
         place.moveCenter(desktop->availableGeometry().center());
         move(place.topLeft());
     }
-    if (exec() == QDialog::Accepted)
-        showAtStart = showAtStartupTntCheckBox->isChecked();
+    return exec() == QDialog::Accepted ? m_showAtStartBox->isChecked() : showAtStart;
 }
 
 void DemoWindow::keyPressEvent(QKeyEvent *event)
@@ -164,6 +166,6 @@ void DemoWindow::showEvent(QShowEvent *event)
 
 void DemoWindow::done(int result)
 {
-    mediaPlayer1->stop();
+    m_player->stop();
     QDialog::done(result);
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QMediaPlayer>
 #include <QString>
 
+#include <optional>
+
 class QCheckBox;
+class QMediaPlayer;
 class QFrame;
 class QPushButton;
 class Dialogs;
@@ -23,21 +25,15 @@ public:
     // "Res/Example.avi" among the program's files.
     static QString defaultVideoPath();
 
-    // Opens the video and shows the window modally with its check box set from ShowAtStart; the box is written
-    // back into ShowAtStart only when the window is closed with OK. A video that cannot be opened is reported
-    // through the dialogs, the window is not shown and ShowAtStart keeps its value.
-    void showDemo(bool &showAtStart);
+    // Opens the video and shows the window modally with its check box set from ShowAtStart. Returns the choice
+    // to keep: the box as the window was closed with OK, else ShowAtStart unchanged. A video that cannot be
+    // opened is reported through the dialogs and the window is not shown.
+    bool showDemo(bool showAtStart);
 
     // How long the media layer may take to open the video; a video still loading then counts as one that
     // cannot be opened.
-    int openTimeoutMs = 5000;
-
-    // Components.
-    QFrame *panel1 = nullptr;
-    VideoPanel *videoPanel = nullptr;
-    QMediaPlayer *mediaPlayer1 = nullptr;
-    QPushButton *okTntButton = nullptr;
-    QCheckBox *showAtStartupTntCheckBox = nullptr;
+    void setOpenTimeout(int milliseconds) { m_openTimeoutMs = milliseconds; }
+    int openTimeout() const { return m_openTimeoutMs; }
 
 signals:
     // The window is on screen and the video has been started; tests act from here.
@@ -49,10 +45,18 @@ protected:
     void done(int result) override;
 
 private:
-    void formCreate();
-    // Loads the video; on failure returns false with the media layer's text in ErrorText.
-    bool openVideo(QString &errorText);
+    // Tests reach the widgets and the player through this one class of theirs.
+    friend class DemoWindowProbe;
+
+    // Loads the video; on failure, the media layer's text.
+    std::optional<QString> openVideo();
 
     Dialogs &m_dialogs;
     QString m_videoPath;
+    int m_openTimeoutMs = 5000;
+    QFrame *m_videoFrame = nullptr;
+    VideoPanel *m_videoPanel = nullptr;
+    QMediaPlayer *m_player = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QCheckBox *m_showAtStartBox = nullptr;
 };

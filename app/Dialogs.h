@@ -25,6 +25,7 @@ public:
     virtual void error(const QString &text) = 0;
     // The about box, modally.
     virtual void showAbout() = 0;
-    // The demo window, modally: its check box starts from ShowAtStart and is written back only on OK.
-    virtual void showDemo(bool &showAtStart) = 0;
+    // The demo window, modally, its check box starting from ShowAtStart. Returns the choice to keep: the box as
+    // the window was closed with OK, else ShowAtStart unchanged.
+    virtual bool showDemo(bool showAtStart) = 0;
 };

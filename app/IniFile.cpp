@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -59,6 +60,7 @@ bool IniFile::load()
 {
     m_lines.clear();
     m_lineEnd = QStringLiteral("\n");
+    m_latin1 = false;
     m_unreadable = false;
     if (!QFile::exists(m_fileName))
         return true;
@@ -72,7 +74,14 @@ bool IniFile::load()
         m_unreadable = true;
         return false;
     }
-    const QString text = QString::fromUtf8(bytes);
+    // Bytes that are not UTF-8 would come back from a save as replacement characters: such a file is taken one
+    // byte to one character, which a save turns back into the same bytes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        m_latin1 = true;
+        text = QString::fromLatin1(bytes);
+    }
     if (text.isEmpty())
         return true;
     if (text.contains(QStringLiteral("\r\n")))
@@ -144,6 +153,11 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     }
 }
 
+QByteArray IniFile::bytes() const
+{
+    return m_latin1 ? text().toLatin1() : text().toUtf8();
+}
+
 QString IniFile::text() const
 {
     QString t;
@@ -172,8 +186,8 @@ bool IniFile::save()
         m_error = failure;
         return false;
     }
-    const QByteArray bytes = text().toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    const QByteArray content = bytes();
+    if (file.write(content) != content.size()) {
         file.cancelWriting();
         m_error = failure;
         return false;

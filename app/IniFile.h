@@ -12,7 +12,7 @@ public:
     QString fileName() const { return m_fileName; }
 
     // A settings file is a few kilobytes; anything past this is not one, and is never read into memory.
-    static constexpr qint64 MaxFileSize = 1024 * 1024;
+    static constexpr qint64 MaxFileSize = qint64(1024) * 1024;
 
     // Reads the file into memory. A missing file is an empty one (true); a file that exists but
     // cannot be read gives false, and Save then refuses, so its other sections are never lost.
@@ -27,7 +27,8 @@ public:
 
     // An existing key gets its new value in place (its spelling in the file is kept); a new key
     // goes after the last key of its section; a new section goes at the end of the file.
-    // Everything else (other sections, comments, blank lines) stays as it was.
+    // Everything else (other sections, comments, blank lines) stays as it was, byte for byte; in a file that is
+    // not UTF-8, a value is written as Latin-1.
     void writeString(const QString &section, const QString &key, const QString &value);
 
     // Writes through a temporary file renamed into place, creating the folder when missing.
@@ -37,6 +38,8 @@ public:
 
     // The file's text as Save would write it.
     QString text() const;
+    // The bytes Save would write.
+    QByteArray bytes() const;
 
 private:
     struct Location {
@@ -49,6 +52,8 @@ private:
     QString m_fileName;
     QStringList m_lines;
     QString m_lineEnd = QStringLiteral("\n");
+    // The file is not UTF-8 (a comment written in another encoding): it is read and written byte for byte.
+    bool m_latin1 = false;
     bool m_unreadable = false;
     QString m_error;
 };

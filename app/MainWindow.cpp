@@ -283,7 +283,7 @@ void MainWindow::updateCommands()
     state.canZoomIn = puzzle && puzzle->canZoomIn();
     state.canZoomOut = puzzle && puzzle->canZoomOut();
     state.canActualSize = puzzle && puzzle->canActualSize();
-    state.mailUnderWay = m_documents->mailSender()->handOverUnderWay();
+    state.mailUnderWay = m_documents->mailSender()->isHandingOver();
     m_commands->update(state);
 }
 
@@ -329,8 +329,7 @@ void MainWindow::paceTangle()
 
 void MainWindow::showExample()
 {
-    bool showAtStart = m_commands->isChecked(Command::ShowAtStart);
-    m_dialogs->showDemo(showAtStart);
+    const bool showAtStart = m_dialogs->showDemo(m_commands->isChecked(Command::ShowAtStart));
     m_commands->action(Command::ShowAtStart)->setChecked(showAtStart);
 }
 

@@ -6,7 +6,7 @@
 
 PicturePanel::PicturePanel(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("ImageSpeedBar"));
+    setObjectName(QStringLiteral("picturePanel"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     // The window background brush tiles from the panel's corner, and Qt's backing store keeps the repaint

@@ -18,7 +18,7 @@
 
 PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent), m_bitmap(bitmap)
 {
-    setObjectName(QStringLiteral("Image"));
+    setObjectName(QStringLiteral("pictureView"));
     // Every pixel is painted from the bitmap, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -63,14 +63,19 @@ namespace {
 QUORRA_SCREEN_CLONE void bgrToRgb32(const uchar *from, quint32 *to, int count)
 {
     typedef uchar TBytes __attribute__((vector_size(16)));
-    const TBytes spread = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0};
+    [[maybe_unused]] const TBytes spread = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0};
     const TBytes opaque = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
     int x = 0;
     // Sixteen bytes are read for twelve, so the last pixels of a row go the slow way.
     for (; x + 6 <= count; x += 4, from += 12) {
         TBytes v;
         std::memcpy(&v, from, 16);
+#if defined(__clang__)
+        // Clang spells the same shuffle with the indexes as constants (its tools read this file too).
+        v = __builtin_shufflevector(v, v, 0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0) | opaque;
+#else
         v = __builtin_shuffle(v, spread) | opaque;
+#endif
         std::memcpy(to + x, &v, 16);
     }
     for (; x < count; ++x, from += 3)

@@ -5,14 +5,23 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 
+namespace {
+
+// Beside the program's own folder, where an installed program's shared files are.
+const QString InstalledFolder = QStringLiteral("../share/quorra/");
+// %1 is the help page's path.
+const QString HelpNotOpenedText = QStringLiteral("No web browser could be started to show the help.\n"
+                                                 "You can open the help file yourself:\n%1");
+
+} // namespace
+
 QString programResource(const QString &relative)
 {
     const QString directory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString beside = directory + relative;
+    QString beside = directory + relative;
     if (QFileInfo::exists(beside))
         return beside;
-    const QString installed =
-        QFileInfo(directory + QStringLiteral("../share/quorra/") + relative).absoluteFilePath();
+    QString installed = QFileInfo(directory + InstalledFolder + relative).absoluteFilePath();
     if (QFileInfo::exists(installed))
         return installed;
     return beside;
@@ -20,7 +29,7 @@ QString programResource(const QString &relative)
 
 QUrl helpAddress()
 {
-    return QUrl::fromLocalFile(programResource(QStringLiteral("Nimbrel.html")));
+    return QUrl::fromLocalFile(programResource(HelpPageResource));
 }
 
 bool openHelp()
@@ -30,7 +39,5 @@ bool openHelp()
 
 QString helpNotOpenedMessage()
 {
-    return QStringLiteral("No web browser could be started to show the help.\n"
-                          "You can open the help file yourself:\n%1")
-        .arg(helpAddress().toLocalFile());
+    return HelpNotOpenedText.arg(helpAddress().toLocalFile());
 }

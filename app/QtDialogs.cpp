@@ -17,6 +17,25 @@ const QString PictureFilter = QStringLiteral(
     "Bitmaps (*.bmp)|*.bmp");
 const QString PuzzleFilter = QStringLiteral("Nimbrel (*.nbq)|*.nbq");
 const QString JpegFilter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
+const QString PuzzleSuffix = QStringLiteral("nbq");
+const QString JpegSuffix = QStringLiteral("jpg");
+
+// How each file dialog looks; Preview: the picture dialogs show the selected picture beside the file list.
+struct FileDialogLayout {
+    bool save;
+    QString title;
+    QString filter;
+    QString defaultSuffix;
+    bool preview;
+};
+
+// In the order of QtDialogs::FileChoice.
+const FileDialogLayout FileDialogLayouts[] = {
+    {false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter, QString(), true},
+    {false, QStringLiteral("Open"), PuzzleFilter, PuzzleSuffix, false},
+    {true, QStringLiteral("Save As"), PuzzleFilter, PuzzleSuffix, false},
+    {true, QStringLiteral("Save Image As"), JpegFilter, JpegSuffix, true},
+};
 
 } // namespace
 
@@ -25,8 +44,7 @@ QtDialogs::QtDialogs(QWidget *owner) : m_owner(owner) {}
 QtDialogs::~QtDialogs()
 {
     // The dialogs are children of the owner when it still exists; otherwise they are ours to free.
-    for (QFileDialog *dialog : {m_openPictureDialog.data(), m_openPuzzleDialog.data(), m_savePuzzleDialog.data(),
-                                m_saveImageDialog.data()})
+    for (const QPointer<QFileDialog> &dialog : m_fileDialogs)
         if (dialog && !dialog->parent())
             delete dialog;
 }
@@ -47,22 +65,30 @@ QStringList QtDialogs::qtNameFilters(const QString &filter)
     return result;
 }
 
-QString QtDialogs::run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
-                        const QString &defaultSuffix, bool preview)
+QFileDialog *QtDialogs::fileDialog(FileChoice choice)
 {
     // Each dialog is kept, so it opens again in the folder it was last used in.
-    if (!dialog) {
-        dialog = save ? new SaveFileDialog(m_owner, title) : new QFileDialog(m_owner, title);
-        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dialog->setNameFilters(qtNameFilters(filter));
-        dialog->setOption(QFileDialog::HideNameFilterDetails);
-        dialog->setDefaultSuffix(defaultSuffix);
-        if (preview)
-            PicturePreviewPane::addTo(dialog);
-    }
+    QPointer<QFileDialog> &dialog = m_fileDialogs[std::size_t(choice)];
+    if (dialog)
+        return dialog;
+    const FileDialogLayout &layout = FileDialogLayouts[std::size_t(choice)];
+    dialog = layout.save ? new SaveFileDialog(m_owner, layout.title) : new QFileDialog(m_owner, layout.title);
+    dialog->setAcceptMode(layout.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(layout.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilters(qtNameFilters(layout.filter));
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setDefaultSuffix(layout.defaultSuffix);
+    if (layout.preview)
+        PicturePreviewPane::addTo(dialog);
+    return dialog;
+}
+
+QString QtDialogs::run(FileChoice choice)
+{
+    // Held weakly: a dialog whose owner goes while it is open goes with it.
+    const QPointer<QFileDialog> dialog = fileDialog(choice);
     beforeModal();
-    if (dialog->exec() != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted || !dialog)
         return QString();
     if (const auto *saveDialog = qobject_cast<SaveFileDialog *>(dialog.data()))
         return saveDialog->chosenFile();
@@ -71,23 +97,22 @@ QString QtDialogs::run(QPointer<QFileDialog> &dialog, bool save, const QString &
 
 QString QtDialogs::openPicture()
 {
-    return run(m_openPictureDialog, false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter,
-               QString(), true);
+    return run(FileChoice::OpenPicture);
 }
 
 QString QtDialogs::openPuzzle()
 {
-    return run(m_openPuzzleDialog, false, QStringLiteral("Open"), PuzzleFilter, QStringLiteral("nbq"));
+    return run(FileChoice::OpenPuzzle);
 }
 
 QString QtDialogs::savePuzzle()
 {
-    return run(m_savePuzzleDialog, true, QStringLiteral("Save As"), PuzzleFilter, QStringLiteral("nbq"));
+    return run(FileChoice::SavePuzzle);
 }
 
 QString QtDialogs::saveImage()
 {
-    return run(m_saveImageDialog, true, QStringLiteral("Save Image As"), JpegFilter, QStringLiteral("jpg"), true);
+    return run(FileChoice::SaveImage);
 }
 
 ConfirmAnswer QtDialogs::confirm(const QString &caption, const QString &text)
@@ -127,12 +152,12 @@ void QtDialogs::showAbout()
         m_about->exec();
 }
 
-void QtDialogs::showDemo(bool &showAtStart)
+bool QtDialogs::showDemo(bool showAtStart)
 {
     beforeModal();
     // Made for each showing and gone afterwards, so its player lets go of the video.
-    DemoWindow rulesForm(*this, DemoWindow::defaultVideoPath(), m_owner);
-    rulesForm.showDemo(showAtStart);
+    DemoWindow demo(*this, DemoWindow::defaultVideoPath(), m_owner);
+    return demo.showDemo(showAtStart);
 }
 
 void QtDialogs::beforeModal()

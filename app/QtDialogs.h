@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QPointer>
 #include <QStringList>
+
+#include <array>
 #include <functional>
 
 class QWidget;
@@ -19,7 +21,7 @@ public:
     ~QtDialogs() override;
 
     void setOwner(QWidget *owner) { m_owner = owner; }
-    void setAboutForm(AboutDialog *about) { m_about = about; }
+    void setAboutDialog(AboutDialog *about) { m_about = about; }
     // Runs right before any dialog or message box opens (the owner frees a confined pointer there).
     void setBeforeModal(std::function<void()> hook) { m_beforeModal = std::move(hook); }
 
@@ -31,7 +33,7 @@ public:
     void message(const QString &caption, const QString &text, MessageIcon icon) override;
     void error(const QString &text) override;
     void showAbout() override;
-    void showDemo(bool &showAtStart) override;
+    bool showDemo(bool showAtStart) override;
 
     // The program's filters are written as "description|patterns|description|patterns", patterns joined by
     // ";". Qt wants "description (patterns)" entries with the patterns apart; this keeps each description as
@@ -39,17 +41,16 @@ public:
     static QStringList qtNameFilters(const QString &filter);
 
 private:
-    void beforeModal();
+    // The four file dialogs, each made at its first use and kept.
+    enum class FileChoice { OpenPicture, OpenPuzzle, SavePuzzle, SaveImage, Count };
 
-    // Preview: the picture dialogs show the selected picture beside the file list.
-    QString run(QPointer<QFileDialog> &dialog, bool save, const QString &title, const QString &filter,
-                const QString &defaultSuffix, bool preview = false);
+    void beforeModal();
+    // Shows the dialog of Choice; the chosen path, or an empty text when cancelled.
+    QString run(FileChoice choice);
+    QFileDialog *fileDialog(FileChoice choice);
 
     QPointer<QWidget> m_owner;
     QPointer<AboutDialog> m_about;
     std::function<void()> m_beforeModal;
-    QPointer<QFileDialog> m_openPictureDialog;
-    QPointer<QFileDialog> m_openPuzzleDialog;
-    QPointer<QFileDialog> m_savePuzzleDialog;
-    QPointer<QFileDialog> m_saveImageDialog;
+    std::array<QPointer<QFileDialog>, std::size_t(FileChoice::Count)> m_fileDialogs;
 };

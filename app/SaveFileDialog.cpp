@@ -52,5 +52,6 @@ void SaveFileDialog::accept()
                != QMessageBox::Yes)
         return;
     m_chosen = path;
-    QDialog::accept();
+    // Past QFileDialog's own accept on purpose: it would read the name its own way again.
+    QDialog::accept(); // NOLINT(bugprone-parent-virtual-call)
 }

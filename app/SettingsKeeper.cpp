@@ -59,10 +59,9 @@ WindowPlacement SettingsKeeper::placement() const
 
 void SettingsKeeper::restore()
 {
-    QList<CheckMark> marks = checkMarks();
-    const RestoredWindow restored = m_storage.restore(placement(), marks);
+    const RestoredWindow restored = m_storage.restore(placement(), checkMarks());
     // Only the marks change: no command runs.
-    for (const CheckMark &mark : std::as_const(marks))
+    for (const CheckMark &mark : restored.checkMarks)
         if (QAction *action = m_commands.checkMarkAction(mark.name))
             action->setChecked(mark.checked);
     if (!restored.restored)

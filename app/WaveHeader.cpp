@@ -18,15 +18,15 @@ quint32 u32(const char *p) { return qFromLittleEndian<quint32>(p); }
 
 qint64 WaveHeader::durationMs() const
 {
-    if (!valid)
+    if (!m_valid)
         return 0;
-    const qint64 frames = dataBytes / blockAlign;
-    return (frames * 1000 + sampleRate - 1) / sampleRate;
+    const qint64 frames = m_dataBytes / m_blockAlign;
+    return (frames * 1000 + m_sampleRate - 1) / m_sampleRate;
 }
 
 bool WaveHeader::isPlayable() const
 {
-    return valid && formatTag == FormatPcm && (bitsPerSample == 8 || bitsPerSample == 16);
+    return m_valid && m_formatTag == FormatPcm && (m_bitsPerSample == 8 || m_bitsPerSample == 16);
 }
 
 WaveHeader WaveHeader::read(QIODevice &device)
@@ -34,7 +34,7 @@ WaveHeader WaveHeader::read(QIODevice &device)
     WaveHeader h;
     char riff[12];
     if (device.read(riff, 12) != 12 || memcmp(riff, "RIFF", 4) != 0 || memcmp(riff + 8, "WAVE", 4) != 0)
-        return h;
+        return WaveHeader();
 
     bool haveFormat = false;
     bool haveData = false;
@@ -46,23 +46,23 @@ WaveHeader WaveHeader::read(QIODevice &device)
         const qint64 start = device.pos();
         if (memcmp(chunk, "fmt ", 4) == 0) {
             if (size < 16)
-                return h;
+                return WaveHeader();
             char fmt[40] = {};
             const qint64 want = qMin<qint64>(size, sizeof fmt);
             if (device.read(fmt, want) != want)
-                return h;
-            h.formatTag = u16(fmt);
-            h.channels = u16(fmt + 2);
-            h.sampleRate = u32(fmt + 4);
-            h.blockAlign = u16(fmt + 12);
-            h.bitsPerSample = u16(fmt + 14);
+                return WaveHeader();
+            h.m_formatTag = u16(fmt);
+            h.m_channels = u16(fmt + 2);
+            h.m_sampleRate = u32(fmt + 4);
+            h.m_blockAlign = u16(fmt + 12);
+            h.m_bitsPerSample = u16(fmt + 14);
             // The extensible format names the real one in the first two bytes of its sub-format.
-            if (h.formatTag == FormatExtensible)
-                h.formatTag = size >= 40 ? u16(fmt + 24) : 0;
+            if (h.m_formatTag == FormatExtensible)
+                h.m_formatTag = size >= 40 ? u16(fmt + 24) : 0;
             haveFormat = true;
         } else if (memcmp(chunk, "data", 4) == 0) {
             // A file cut short (or a streaming header's 0xFFFFFFFF) claims more than it holds.
-            h.dataBytes = qMin(size, device.size() - start);
+            h.m_dataBytes = qMin(size, device.size() - start);
             haveData = true;
         }
         // Chunks are padded to an even size. A chunk reaching past the end ends the walk.
@@ -71,14 +71,14 @@ WaveHeader WaveHeader::read(QIODevice &device)
             break;
     }
 
-    const bool consistent = haveFormat && haveData && h.channels >= 1 && h.channels <= 8 &&
-                            h.sampleRate >= 1000 && h.sampleRate <= 384000 &&
-                            h.bitsPerSample >= 8 && h.bitsPerSample <= 32 && h.bitsPerSample % 8 == 0 &&
-                            h.blockAlign == h.channels * h.bitsPerSample / 8;
+    const bool consistent = haveFormat && haveData && h.m_channels >= 1 && h.m_channels <= 8 &&
+                            h.m_sampleRate >= 1000 && h.m_sampleRate <= 384000 &&
+                            h.m_bitsPerSample >= 8 && h.m_bitsPerSample <= 32 && h.m_bitsPerSample % 8 == 0 &&
+                            h.m_blockAlign == h.m_channels * h.m_bitsPerSample / 8;
     if (!consistent)
         return WaveHeader();
-    h.dataBytes -= h.dataBytes % h.blockAlign;
-    h.valid = true;
+    h.m_dataBytes -= h.m_dataBytes % h.m_blockAlign;
+    h.m_valid = true;
     return h;
 }
 

@@ -9,15 +9,19 @@ class QIODevice;
 class WaveHeader
 {
 public:
-    enum : quint16 { FormatPcm = 1, FormatExtensible = 0xFFFE };
+    static constexpr quint16 FormatPcm = 1;
+    static constexpr quint16 FormatExtensible = 0xFFFE;
 
-    bool valid = false;
-    quint16 formatTag = 0; // for the extensible format, the tag of its sub-format
-    quint16 channels = 0;
-    quint32 sampleRate = 0;
-    quint16 bitsPerSample = 0;
-    quint16 blockAlign = 0;
-    qint64 dataBytes = 0; // what the file really holds, never more than the header claims
+    // False for anything that is not a consistent WAVE file; every other query is then 0.
+    bool isValid() const { return m_valid; }
+    // For the extensible format, the tag of its sub-format.
+    quint16 formatTag() const { return m_formatTag; }
+    quint16 channels() const { return m_channels; }
+    quint32 sampleRate() const { return m_sampleRate; }
+    quint16 bitsPerSample() const { return m_bitsPerSample; }
+    quint16 blockAlign() const { return m_blockAlign; }
+    // What the file really holds, never more than the header claims, in whole frames.
+    qint64 dataBytes() const { return m_dataBytes; }
 
     // Whole milliseconds of sound, rounded up so "still playing" never ends early; 0 when invalid.
     qint64 durationMs() const;
@@ -26,4 +30,13 @@ public:
 
     static WaveHeader read(QIODevice &device);
     static WaveHeader readFile(const QString &path);
+
+private:
+    bool m_valid = false;
+    quint16 m_formatTag = 0;
+    quint16 m_channels = 0;
+    quint32 m_sampleRate = 0;
+    quint16 m_bitsPerSample = 0;
+    quint16 m_blockAlign = 0;
+    qint64 m_dataBytes = 0;
 };

@@ -7,16 +7,18 @@
 
 #include <limits>
 
+using namespace SettingsKeys;
+
 namespace {
 
 QString screenSuffix(QSize screen)
 {
-    return QStringLiteral("(%1x%2)").arg(screen.width()).arg(screen.height());
+    return ScreenSuffix.arg(screen.width()).arg(screen.height());
 }
 
 QString positionText(int a, int b, int c, int d)
 {
-    return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
+    return PositionFormat.arg(a).arg(b).arg(c).arg(d);
 }
 
 bool allDigits(QStringView text, int base)
@@ -50,19 +52,11 @@ WindowSettings::WindowSettings(const QString &iniFileName, const QString &sectio
 
 QList<CheckMark> WindowSettings::defaultCheckMarks()
 {
-    return {
-        {QStringLiteral("AutoBestFitAction"), false},  {QStringLiteral("DarkAction"), false},
-        {QStringLiteral("EmptyColumnAction"), false},  {QStringLiteral("EmptyRowAction"), false},
-        {QStringLiteral("TransparentAction"), false},  {QStringLiteral("NegativeAction"), false},
-        {QStringLiteral("ObscureAction"), false},      {QStringLiteral("SemiEffectAction"), false},
-        {QStringLiteral("HiddenAction"), true},        {QStringLiteral("TopSecretAction"), false},
-        {QStringLiteral("mSound"), true},              {QStringLiteral("Action2x2"), true},
-        {QStringLiteral("Action2x3"), false},          {QStringLiteral("Action2x4"), false},
-        {QStringLiteral("Action3x2"), false},          {QStringLiteral("Action3x3"), false},
-        {QStringLiteral("Action3x4"), false},          {QStringLiteral("Action4x2"), false},
-        {QStringLiteral("Action4x3"), false},          {QStringLiteral("Action4x4"), false},
-        {QStringLiteral("ShowAtStartAction"), true},   {QStringLiteral("LowResolutionAction"), false},
-    };
+    QList<CheckMark> marks;
+    marks.reserve(CheckMarkDefaults.size());
+    for (const auto &[Name, Checked] : CheckMarkDefaults)
+        marks.append({Name, Checked});
+    return marks;
 }
 
 int WindowSettings::parseInteger(const QString &text, int fallback)
@@ -104,25 +98,26 @@ QList<int> WindowSettings::parsePosition(const QString &text, const QList<int> &
     return result;
 }
 
-RestoredWindow WindowSettings::restore(const WindowPlacement &current, QList<CheckMark> &checkMarks)
+RestoredWindow WindowSettings::restore(const WindowPlacement &current, const QList<CheckMark> &checkMarks)
 {
     m_saved = false;
     m_restored = true; // whatever the file holds, the window has been shown and may be saved
     RestoredWindow r;
     r.placement = current;
+    r.checkMarks = checkMarks;
 
     IniFile ini(m_iniFileName);
     ini.load(); // a file that cannot be read restores nothing, silently
     auto read = [&](const QString &key) { return ini.readString(m_section, key); };
 
-    if (parseInteger(read(QStringLiteral("FormVersion")), 0) < Version)
+    if (parseInteger(read(FormVersion), 0) < LayoutVersion)
         return r;
     r.restored = true;
 
-    const int flags = parseInteger(read(QStringLiteral("Flags")), current.flags);
-    const QString minMax = readPosition(ini, m_section, QStringLiteral("MinMaxPos"), current.screenSize);
-    const QString norm = readPosition(ini, m_section, QStringLiteral("NormPos"), current.screenSize);
-    const int pixelsPerInch = parseInteger(read(QStringLiteral("PixelsPerInch")), current.pixelsPerInch);
+    const int flags = parseInteger(read(Flags), current.flags);
+    const QString minMax = readPosition(ini, m_section, MinMaxPos, current.screenSize);
+    const QString norm = readPosition(ini, m_section, NormPos, current.screenSize);
+    const int pixelsPerInch = parseInteger(read(PixelsPerInch), current.pixelsPerInch);
 
     // Positions from another dots-per-inch setting would put the window at the wrong size.
     if ((!minMax.isEmpty() || !norm.isEmpty()) && pixelsPerInch == current.pixelsPerInch) {
@@ -146,29 +141,25 @@ RestoredWindow WindowSettings::restore(const WindowPlacement &current, QList<Che
         }
     }
 
-    switch (parseInteger(read(QStringLiteral("ShowCmd")), 0)) {
-    case 2:
-    case 6:
-    case 7:
+    const int showCmd = parseInteger(read(ShowCmd), 0);
+    if (meansMinimized(showCmd)) {
         r.showState = ShowState::Minimized;
-        break;
-    case 3:
+        r.placement.showCmd = ShowMinimized;
+    } else if (showCmd == ShowMaximized) {
         r.showState = ShowState::Maximized;
-        break;
-    default:
+        r.placement.showCmd = ShowMaximized;
+    } else {
         r.showState = ShowState::Normal;
-        break;
+        r.placement.showCmd = ShowNormal;
     }
-    r.placement.showCmd = r.showState == ShowState::Minimized ? 2 : r.showState == ShowState::Maximized ? 3 : 1;
 
     // Only the words themselves count: "1", "0" or "yes" leave the mark as it was.
-    for (CheckMark &mark : checkMarks) {
+    for (CheckMark &mark : r.checkMarks) {
         const QString value =
-            ini.readString(m_section, checkMarkKey(mark.name), mark.checked ? QStringLiteral("True") : QStringLiteral("False"))
-                .trimmed();
-        if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            ini.readString(m_section, checkMarkKey(mark.name), mark.checked ? CheckedWord : UncheckedWord).trimmed();
+        if (value.compare(UncheckedWord, Qt::CaseInsensitive) == 0)
             mark.checked = false;
-        else if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        else if (value.compare(CheckedWord, Qt::CaseInsensitive) == 0)
             mark.checked = true;
     }
     return r;
@@ -182,29 +173,29 @@ QList<QPair<QString, QString>> WindowSettings::saveKeys(const WindowPlacement &p
                                         placement.maxPosition.x(), placement.maxPosition.y());
     const QString norm = positionText(placement.left, placement.top, placement.right, placement.bottom);
     QList<QPair<QString, QString>> keys = {
-        {QStringLiteral("FormVersion"), QString::number(Version)},
-        {QStringLiteral("Flags"), QString::number(placement.flags)},
-        {QStringLiteral("ShowCmd"), QString::number(placement.showCmd)},
-        {QStringLiteral("PixelsPerInch"), QString::number(placement.pixelsPerInch)},
-        {QStringLiteral("MinMaxPos") + suffix, minMax},
-        {QStringLiteral("MinMaxPos"), minMax},
-        {QStringLiteral("NormPos") + suffix, norm},
-        {QStringLiteral("NormPos"), norm},
-        {QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0")},
+        {FormVersion, QString::number(LayoutVersion)},
+        {Flags, QString::number(placement.flags)},
+        {ShowCmd, QString::number(placement.showCmd)},
+        {PixelsPerInch, QString::number(placement.pixelsPerInch)},
+        {MinMaxPos + suffix, minMax},
+        {MinMaxPos, minMax},
+        {NormPos + suffix, norm},
+        {NormPos, norm},
+        {Visible, destroying ? VisibleOnDestroy : VisibleOnClose},
     };
     for (const CheckMark &mark : checkMarks)
-        keys.append({checkMarkKey(mark.name), mark.checked ? QStringLiteral("True") : QStringLiteral("False")});
+        keys.append({checkMarkKey(mark.name), mark.checked ? CheckedWord : UncheckedWord});
     return keys;
 }
 
-bool WindowSettings::save(const WindowPlacement &placement, const QList<CheckMark> &checkMarks)
+bool WindowSettings::save(const WindowPlacement &placement, const QList<CheckMark> &checkMarks, bool destroying)
 {
     m_error.clear();
     if (!m_restored)
         return true; // never shown: there is nothing worth keeping
     IniFile ini(m_iniFileName);
     ini.load(); // an unreadable file makes the save below fail rather than overwrite it
-    for (const auto &[Key, Value] : saveKeys(placement, checkMarks, m_destroying))
+    for (const auto &[Key, Value] : saveKeys(placement, checkMarks, destroying))
         ini.writeString(m_section, Key, Value);
     if (!ini.save()) {
         m_error = ini.errorString();
@@ -216,15 +207,12 @@ bool WindowSettings::save(const WindowPlacement &placement, const QList<CheckMar
 
 bool WindowSettings::saveOnClose(const WindowPlacement &placement, const QList<CheckMark> &checkMarks)
 {
-    return save(placement, checkMarks);
+    return save(placement, checkMarks, false);
 }
 
 bool WindowSettings::saveOnDestroy(const WindowPlacement &placement, const QList<CheckMark> &checkMarks)
 {
     if (m_saved)
         return true;
-    m_destroying = true;
-    const bool ok = save(placement, checkMarks);
-    m_destroying = false;
-    return ok;
+    return save(placement, checkMarks, true);
 }

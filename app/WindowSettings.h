@@ -1,6 +1,8 @@
 // The settings store of the main window: its placement and check marks, kept in an INI section.
 #pragma once
 
+#include "SettingsKeys.h"
+
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -10,7 +12,8 @@
 // Bottom are Left + width and Top + height (one past the last pixel, unlike QRect::right()).
 struct WindowPlacement {
     int flags = 0;
-    int showCmd = 1; // 1 normal, 2 minimized (also whenever the whole application is), 3 maximized
+    // SettingsKeys::ShowNormal, ShowMinimized (also whenever the whole application is) or ShowMaximized.
+    int showCmd = SettingsKeys::ShowNormal;
     QPoint minPosition;
     QPoint maxPosition;
     int left = 0;
@@ -32,32 +35,32 @@ enum class ShowState { Normal, Minimized, Maximized };
 
 // What a restore found; the window applies it.
 struct RestoredWindow {
-    bool restored = false;       // false when the stored layout is newer: nothing at all applies
+    bool restored = false;       // false when the stored layout is older: nothing at all applies
     bool applyPlacement = false; // the placement below is the stored one and fits this screen
     WindowPlacement placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
     ShowState showState = ShowState::Normal;
+    // The check marks given to the restore, each set from the file where it holds one of the two words.
+    QList<CheckMark> checkMarks;
 };
 
 class WindowSettings
 {
 public:
     explicit WindowSettings(const QString &iniFileName = QString(),
-                          const QString &section = QStringLiteral("TNimbrelMainForm"));
+                            const QString &section = SettingsKeys::Section);
 
     QString iniFileName() const { return m_iniFileName; }
     void setIniFileName(const QString &name) { m_iniFileName = name; }
     QString section() const { return m_section; }
 
-    static constexpr int Version = 0;
-
     // The 22 stored check marks in their order of reading and writing, with their defaults.
     static QList<CheckMark> defaultCheckMarks();
-    static QString checkMarkKey(const QString &name) { return name + QStringLiteral("_Checked"); }
+    static QString checkMarkKey(const QString &name) { return name + SettingsKeys::CheckedSuffix; }
 
     // Runs once, when the window is first shown. Current is the window as created (its flags,
-    // rectangle, dots per inch and screen); CheckMarks hold the current marks and are updated in
-    // place. Whatever the file holds, the store counts as restored afterwards.
-    RestoredWindow restore(const WindowPlacement &current, QList<CheckMark> &checkMarks);
+    // rectangle, dots per inch and screen), CheckMarks the marks as they are now; the result holds them as
+    // the file leaves them. Whatever the file holds, the store counts as restored afterwards.
+    RestoredWindow restore(const WindowPlacement &current, const QList<CheckMark> &checkMarks);
 
     // The save as the window closes (Visible "0") and the fallback as it is destroyed without an
     // earlier successful save (Visible "1"). Both do nothing before a restore. On failure they
@@ -78,12 +81,11 @@ public:
     static QList<int> parsePosition(const QString &text, const QList<int> &defaults);
 
 private:
-    bool save(const WindowPlacement &placement, const QList<CheckMark> &checkMarks);
+    bool save(const WindowPlacement &placement, const QList<CheckMark> &checkMarks, bool destroying);
 
     QString m_iniFileName;
     QString m_section;
     bool m_restored = false;
     bool m_saved = false;
-    bool m_destroying = false;
     QString m_error;
 };

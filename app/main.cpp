@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     // The about box exists, hidden, before the main window is first shown: refusing a puzzle file of a later
     // version shows it, and that can already happen for the file on the command line.
     AboutDialog aboutForm(&nimbrelMainForm);
-    qtDialogs->setAboutForm(&aboutForm);
+    qtDialogs->setAboutDialog(&aboutForm);
 
     nimbrelMainForm.setCommandLinePuzzle(puzzle.path());
     nimbrelMainForm.show();

@@ -5,8 +5,45 @@
 #include <QProcess>
 #include <QTimer>
 
+namespace {
+
+const QString MailProgram = QStringLiteral("xdg-email");
+
+// xdg-email's documented exit codes; 3 is also its answer when there is no method for mail at all.
+constexpr int ExitSuccess = 0;
+constexpr int ExitFileMissing = 2;
+constexpr int ExitNoPermission = 5;
+
+// The invitation that goes with a puzzle; the web address is its sixth line.
+const QString InvitationSubject = QStringLiteral("Photo Puzzle");
+const QStringList InvitationBeforeAddress = {
+    QStringLiteral("Hello!"),
+    QStringLiteral("I created for you puzzle that contain picture! If you"),
+    QStringLiteral("want to see the real picture, you should solve the puzzle!"),
+    QStringLiteral("To solve the puzzle, you will need the Quorra"),
+    QStringLiteral("program. You can download it for free:"),
+};
+const QStringList InvitationAfterAddress = {
+    QStringLiteral("After you install the program, open the attached file"),
+    QStringLiteral("by double clicking it. With this software you will be"),
+    QStringLiteral("able to create new puzzles for your friends as well"),
+    QStringLiteral("as to solve the puzzles that were made for you!"),
+};
+const QString MailLineEnd = QStringLiteral("\r\n");
+
+// What the person is told when the message never reached a mail program; %1 is the list of paths.
+const QString NoMailProgramText = QStringLiteral("No mail program could be started to send the puzzle.\n"
+                                                 "Please attach the puzzle file to a message yourself:\n%1");
+const QString UnreadableAttachmentText =
+    QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1");
+const QString UnattachableText = QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
+                                                "Please attach the puzzle file to a message yourself:\n%1");
+const QString NotAnAddressText = QStringLiteral("\"%1\" is not a valid mail address.");
+
+} // namespace
+
 MailSender::MailSender(QObject *parent)
-    : QObject(parent)
+    : QObject(parent), m_program(MailProgram)
 {
 }
 
@@ -16,24 +53,12 @@ MailSender::~MailSender() = default;
 
 QString MailSender::invitationSubject()
 {
-    return QStringLiteral("Photo Puzzle");
+    return InvitationSubject;
 }
 
 QString MailSender::invitationBody(const QString &webAddress)
 {
-    const QStringList lines = {
-        QStringLiteral("Hello!"),
-        QStringLiteral("I created for you puzzle that contain picture! If you"),
-        QStringLiteral("want to see the real picture, you should solve the puzzle!"),
-        QStringLiteral("To solve the puzzle, you will need the Quorra"),
-        QStringLiteral("program. You can download it for free:"),
-        webAddress,
-        QStringLiteral("After you install the program, open the attached file"),
-        QStringLiteral("by double clicking it. With this software you will be"),
-        QStringLiteral("able to create new puzzles for your friends as well"),
-        QStringLiteral("as to solve the puzzles that were made for you!"),
-    };
-    return lines.join(QStringLiteral("\r\n"));
+    return (InvitationBeforeAddress + QStringList{webAddress} + InvitationAfterAddress).join(MailLineEnd);
 }
 
 QStringList MailSender::arguments(const QStringList &recipients, const QString &subject,
@@ -79,22 +104,17 @@ QString pathList(const QStringList &attachments)
 
 QString MailSender::noMailProgramMessage(const QStringList &attachments)
 {
-    return QStringLiteral("No mail program could be started to send the puzzle.\n"
-                          "Please attach the puzzle file to a message yourself:\n%1")
-        .arg(pathList(attachments));
+    return NoMailProgramText.arg(pathList(attachments));
 }
 
 QString MailSender::unreadableAttachmentMessage(const QStringList &attachments)
 {
-    return QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1")
-        .arg(pathList(attachments));
+    return UnreadableAttachmentText.arg(pathList(attachments));
 }
 
 QString MailSender::unattachableMessage(const QStringList &attachments)
 {
-    return QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
-                          "Please attach the puzzle file to a message yourself:\n%1")
-        .arg(pathList(attachments));
+    return UnattachableText.arg(pathList(attachments));
 }
 
 bool MailSender::canAttach(const QString &path)
@@ -115,7 +135,7 @@ bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QS
     // example, smuggle in an attachment); recipients come from people, so refuse rather than guess.
     for (const QString &recipient : recipients)
         if (recipient.startsWith(QLatin1Char('-'))) {
-            emit failed(QStringLiteral("\"%1\" is not a valid mail address.").arg(recipient));
+            emit failed(NotAnAddressText.arg(recipient));
             return false;
         }
     if (m_handingOver)

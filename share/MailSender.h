@@ -30,7 +30,7 @@ public:
     // True from a send until the mail program has taken the message or failed: xdg-email has ended, could not
     // be started, or has run for HandOverMs. It can run until the mail program quits (it waits for a mail
     // program it had to start), and by then that program's compose window is long open.
-    bool handOverUnderWay() const { return m_handingOver; }
+    bool isHandingOver() const { return m_handingOver; }
     void setHandOverMs(int milliseconds) { m_handOverMs = milliseconds; }
 
     // Whether the mail program can be handed this path: a line break would end the attachment inside the
@@ -45,16 +45,6 @@ public:
     static QStringList arguments(const QStringList &recipients, const QString &subject,
                                  const QString &body, const QStringList &attachments);
 
-    // xdg-email's documented exit codes.
-    enum ExitCode {
-        ExitSuccess = 0,
-        ExitSyntax = 1,
-        ExitFileMissing = 2,
-        ExitToolMissing = 3, // also its answer when there is no method for mail at all
-        ExitActionFailed = 4,
-        ExitNoPermission = 5,
-    };
-
     // The text shown when nothing could take the message; it names every attachment's full path
     // so the person can attach it by hand.
     static QString noMailProgramMessage(const QStringList &attachments);
@@ -68,11 +58,11 @@ signals:
     void finished(int exitCode);
 
 private:
-    QString m_program = QStringLiteral("xdg-email");
+    void endHandOver(quint64 id);
+
+    QString m_program;
     bool m_handingOver = false;
     // Counts the sends, so that a late report of an earlier one cannot end the one under way.
     quint64 m_handOverId = 0;
     int m_handOverMs = 10000;
-
-    void endHandOver(quint64 id);
 };

@@ -61,9 +61,8 @@ void FakeDialogs::showAbout()
     log << QStringLiteral("About");
 }
 
-void FakeDialogs::showDemo(bool &showAtStart)
+bool FakeDialogs::showDemo(bool showAtStart)
 {
     ++demosShown;
-    if (!demoAnswers.isEmpty())
-        showAtStart = demoAnswers.takeFirst();
+    return demoAnswers.isEmpty() ? showAtStart : demoAnswers.takeFirst();
 }

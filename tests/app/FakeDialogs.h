@@ -32,7 +32,7 @@ public:
     void showAbout() override;
     // Counted apart from Log, since a fresh window opens the demo by itself. Each showing takes the next answer
     // (the check box as closed with OK); with none left it is closed some other way and changes nothing.
-    void showDemo(bool &showAtStart) override;
+    bool showDemo(bool showAtStart) override;
     int demosShown = 0;
     QList<bool> demoAnswers;
 

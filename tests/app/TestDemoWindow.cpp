@@ -2,6 +2,7 @@
 #include "ProgramResources.h"
 #include "FakeDialogs.h"
 #include "DemoWindow.h"
+#include "DemoWindowProbe.h"
 #include "VideoPanel.h"
 
 #include <QCheckBox>
@@ -25,10 +26,10 @@ namespace {
 
 const QString LoopVideo = QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi");
 
-// A frame of Size whose luma is Y everywhere and whose chroma is neutral except in the last chroma sample of each
-// row, which holds (U, V): only the last two columns of pixels show that colour.
+// A frame of size whose luma is y everywhere and whose chroma is neutral except in the last chroma sample of each
+// row, which holds (u, v): only the last two columns of pixels show that colour.
 QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFrameFormat::ColorRange range, int y,
-                     int U, int V)
+                     int u, int v)
 {
     QVideoFrameFormat layout(size, format);
     layout.setColorRange(range);
@@ -49,13 +50,13 @@ QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFr
     case QVideoFrameFormat::Format_YUV420P:
     case QVideoFrameFormat::Format_YV12: {
         const bool swapped = format == QVideoFrameFormat::Format_YV12;
-        fill(swapped ? 2 : 1, (h + 1) / 2, [&](int b) { return chroma(b, U); });
-        fill(swapped ? 1 : 2, (h + 1) / 2, [&](int b) { return chroma(b, V); });
+        fill(swapped ? 2 : 1, (h + 1) / 2, [&](int b) { return chroma(b, u); });
+        fill(swapped ? 1 : 2, (h + 1) / 2, [&](int b) { return chroma(b, v); });
         break;
     }
     default: { // NV12, NV21
-        const bool Swapped = format == QVideoFrameFormat::Format_NV21;
-        fill(1, (h + 1) / 2, [&](int b) { return chroma(b / 2, (b % 2 == 0) != Swapped ? U : V); });
+        const bool swappedPlanes = format == QVideoFrameFormat::Format_NV21;
+        fill(1, (h + 1) / 2, [&](int b) { return chroma(b / 2, (b % 2 == 0) != swappedPlanes ? u : v); });
         break;
     }
     }
@@ -69,16 +70,16 @@ bool near(QRgb actual, QRgb expected)
            std::abs(qBlue(actual) - qBlue(expected)) <= 2;
 }
 
-// Runs Act once the window is on screen; counts the showings.
-int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoWindow &)> &Act)
+// Runs act once the window is on screen; counts the showings.
+int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoWindow &)> &act)
 {
-    int Shown = 0;
+    int shown = 0;
     QObject::connect(&form, &DemoWindow::shown, &form, [&] {
-        ++Shown;
-        Act(form);
+        ++shown;
+        act(form);
     });
-    form.showDemo(showAtStart);
-    return Shown;
+    showAtStart = form.showDemo(showAtStart);
+    return shown;
 }
 
 } // namespace
@@ -121,8 +122,8 @@ void TestDemoWindow::window()
     FakeDialogs dialogs;
     DemoWindow form(dialogs, LoopVideo);
     QCOMPARE(form.windowTitle(), QStringLiteral("Nimbrel"));
-    QCOMPARE(form.showAtStartupTntCheckBox->text(), QStringLiteral("Show at Start"));
-    QCOMPARE(form.okTntButton->text(), QStringLiteral("OK"));
+    QCOMPARE(DemoWindowProbe(form).showAtStartBox()->text(), QStringLiteral("Show at Start"));
+    QCOMPARE(DemoWindowProbe(form).okButton()->text(), QStringLiteral("OK"));
     // Left only with OK: no close button and no system menu in the title bar.
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags & Qt::CustomizeWindowHint);
@@ -130,7 +131,7 @@ void TestDemoWindow::window()
     QVERIFY(!(flags & Qt::WindowCloseButtonHint));
     QVERIFY(!(flags & Qt::WindowSystemMenuHint));
     // The panel shows the video at its own frame size, whatever the screen's dots per inch.
-    QCOMPARE(form.panel1->geometry(), QRect(8, 8, 533, 400));
+    QCOMPARE(DemoWindowProbe(form).videoFrame()->geometry(), QRect(8, 8, 533, 400));
     QCOMPARE(form.size(), QSize(550, 462));
 }
 
@@ -161,10 +162,10 @@ void TestDemoWindow::choice()
     bool showAtStart = before;
     bool boxOnShow = !before;
     const int shown = showWith(form, showAtStart, [&](DemoWindow &f) {
-        boxOnShow = f.showAtStartupTntCheckBox->isChecked();
-        f.showAtStartupTntCheckBox->setChecked(box);
+        boxOnShow = DemoWindowProbe(f).showAtStartBox()->isChecked();
+        DemoWindowProbe(f).showAtStartBox()->setChecked(box);
         if (leave == QLatin1String("OK"))
-            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+            QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
         else if (leave == QLatin1String("close"))
             f.close();
         else
@@ -174,7 +175,7 @@ void TestDemoWindow::choice()
     QCOMPARE(boxOnShow, before);
     QCOMPARE(showAtStart, after);
     QVERIFY(dialogs.log.isEmpty());
-    QCOMPARE(form.mediaPlayer1->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(DemoWindowProbe(form).player()->playbackState(), QMediaPlayer::StoppedState);
 }
 
 void TestDemoWindow::escapeKeepsWindow()
@@ -184,11 +185,11 @@ void TestDemoWindow::escapeKeepsWindow()
     bool showAtStart = true;
     bool visibleAfterEscape = false;
     showWith(form, showAtStart, [&](DemoWindow &f) {
-        f.showAtStartupTntCheckBox->setChecked(false);
+        DemoWindowProbe(f).showAtStartBox()->setChecked(false);
         QTest::keyClick(&f, Qt::Key_Escape);
         visibleAfterEscape = f.isVisible();
         if (f.isVisible())
-            QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+            QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
     });
     QVERIFY(visibleAfterEscape);
     QCOMPARE(showAtStart, false);
@@ -212,12 +213,12 @@ void TestDemoWindow::refusedVideo()
 
     FakeDialogs dialogs;
     DemoWindow form(dialogs, video);
-    form.openTimeoutMs = 2000;
+    form.setOpenTimeout(2000);
     bool showAtStart = before;
     // A window that did come up is left with a cleared box and OK, which would change the choice.
     const int shown = showWith(form, showAtStart, [](DemoWindow &f) {
-        f.showAtStartupTntCheckBox->setChecked(!f.showAtStartupTntCheckBox->isChecked());
-        QTest::mouseClick(f.okTntButton, Qt::LeftButton);
+        DemoWindowProbe(f).showAtStartBox()->setChecked(!DemoWindowProbe(f).showAtStartBox()->isChecked());
+        QTest::mouseClick(DemoWindowProbe(f).okButton(), Qt::LeftButton);
     });
     QCOMPARE(shown, 0);
     QCOMPARE(showAtStart, before);

@@ -3,6 +3,7 @@
 #include "FakeDialogs.h"
 #include "MainWindow.h"
 #include "DemoWindow.h"
+#include "DemoWindowProbe.h"
 #include "VideoPanel.h"
 
 #include <algorithm>
@@ -49,28 +50,28 @@ void TestDemoWindowVideo::loops()
     // watching the frames themselves through the widget's video sink makes Qt 6.4's GStreamer player corrupt
     // its memory now and then.
     FakeDialogs dialogs;
-    DemoWindow Form(dialogs, QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi"));
+    DemoWindow form(dialogs, QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi"));
     QList<qint64> positions;
-    QMediaPlayer::PlaybackState StateAtEnd = QMediaPlayer::StoppedState;
-    qint64 Duration = 0;
-    QTimer Sampler;
-    connect(&Sampler, &QTimer::timeout, &Form, [&] { positions << Form.mediaPlayer1->position(); });
-    connect(&Form, &DemoWindow::shown, &Form, [&] {
-        Sampler.start(50);
-        QTimer::singleShot(4000, &Form, [&] {
-            Sampler.stop();
-            StateAtEnd = Form.mediaPlayer1->playbackState();
-            Duration = Form.mediaPlayer1->duration();
-            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+    QMediaPlayer::PlaybackState stateAtEnd = QMediaPlayer::StoppedState;
+    qint64 duration = 0;
+    QTimer sampler;
+    connect(&sampler, &QTimer::timeout, &form, [&] { positions << DemoWindowProbe(form).player()->position(); });
+    connect(&form, &DemoWindow::shown, &form, [&] {
+        sampler.start(50);
+        QTimer::singleShot(4000, &form, [&] {
+            sampler.stop();
+            stateAtEnd = DemoWindowProbe(form).player()->playbackState();
+            duration = DemoWindowProbe(form).player()->duration();
+            QTest::mouseClick(DemoWindowProbe(form).okButton(), Qt::LeftButton);
         });
     });
     bool showAtStart = true;
-    Form.showDemo(showAtStart);
+    showAtStart = form.showDemo(showAtStart);
 
     QVERIFY(dialogs.log.isEmpty());
-    QVERIFY2(Duration > 500 && Duration < 1500, qPrintable(QString::number(Duration)));
+    QVERIFY2(duration > 500 && duration < 1500, qPrintable(QString::number(duration)));
     // Still playing three video lengths later, having gone back to the start each time.
-    QCOMPARE(StateAtEnd, QMediaPlayer::PlayingState);
+    QCOMPARE(stateAtEnd, QMediaPlayer::PlayingState);
     int restarts = 0;
     for (int k = 1; k < positions.size(); ++k)
         if (positions[k] < positions[k - 1])
@@ -85,22 +86,22 @@ void TestDemoWindowVideo::loops()
 void TestDemoWindowVideo::shippedVideo()
 {
     FakeDialogs dialogs;
-    DemoWindow Form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO));
-    qint64 Position = 0;
-    QMediaPlayer::PlaybackState State = QMediaPlayer::StoppedState;
-    connect(&Form, &DemoWindow::shown, &Form, [&] {
-        QTimer::singleShot(800, &Form, [&] {
-            Position = Form.mediaPlayer1->position();
-            State = Form.mediaPlayer1->playbackState();
-            QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+    DemoWindow form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO));
+    qint64 position = 0;
+    QMediaPlayer::PlaybackState state = QMediaPlayer::StoppedState;
+    connect(&form, &DemoWindow::shown, &form, [&] {
+        QTimer::singleShot(800, &form, [&] {
+            position = DemoWindowProbe(form).player()->position();
+            state = DemoWindowProbe(form).player()->playbackState();
+            QTest::mouseClick(DemoWindowProbe(form).okButton(), Qt::LeftButton);
         });
     });
     bool showAtStart = true;
-    Form.showDemo(showAtStart);
+    showAtStart = form.showDemo(showAtStart);
 
     QVERIFY(dialogs.log.isEmpty());
-    QCOMPARE(State, QMediaPlayer::PlayingState);
-    QVERIFY2(Position > 200, qPrintable(QString::number(Position)));
+    QCOMPARE(state, QMediaPlayer::PlayingState);
+    QVERIFY2(position > 200, qPrintable(QString::number(position)));
 }
 
 // A run that showed the demo keeps close to one that did not: the media layer's libraries stay loaded (some 13 MB
@@ -120,16 +121,16 @@ void TestDemoWindowVideo::memoryGoesWithTheWindow()
     QList<qint64> after;
     for (int showing = 0; showing < 2; ++showing) {
         {
-            DemoWindow Form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO), &main);
+            DemoWindow form(dialogs, QStringLiteral(QUORRA_DEMO_VIDEO), &main);
             bool frameShown = false;
-            connect(&Form, &DemoWindow::shown, &Form, [&] {
-                QTimer::singleShot(1500, &Form, [&] {
-                    frameShown = !Form.videoPanel->frame().isNull();
-                    QTest::mouseClick(Form.okTntButton, Qt::LeftButton);
+            connect(&form, &DemoWindow::shown, &form, [&] {
+                QTimer::singleShot(1500, &form, [&] {
+                    frameShown = !DemoWindowProbe(form).videoPanel()->frame().isNull();
+                    QTest::mouseClick(DemoWindowProbe(form).okButton(), Qt::LeftButton);
                 });
             });
             bool showAtStart = true;
-            Form.showDemo(showAtStart);
+            showAtStart = form.showDemo(showAtStart);
             QVERIFY(frameShown);
         }
         QTest::qWait(2000);

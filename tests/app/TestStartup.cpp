@@ -2,6 +2,7 @@
 // dialogs' filters.
 #include "ProgramInfo.h"
 #include "AboutDialog.h"
+#include "AboutDialogProbe.h"
 #include "WindowFixture.h"
 #include "PictureView.h"
 #include "QtDialogs.h"
@@ -124,20 +125,20 @@ void TestStartup::aboutBox()
 {
     AboutDialog about;
     QCOMPARE(about.windowTitle(), QStringLiteral("About Crypsel"));
-    QCOMPARE(about.programNameLabel->text(), QStringLiteral("Quorra"));
-    QCOMPARE(about.programNameLabel->font().family(), stampFont().family());
-    QVERIFY(about.programNameLabel->font().bold());
-    QCOMPARE(about.versionLabel->text(), QStringLiteral("Version 1.0.2"));
-    QVERIFY(!about.label3->text().isEmpty());
-    QVERIFY(about.webLabel->text().contains(QuorraWebAddress));
+    QCOMPARE(AboutDialogProbe(about).programName()->text(), QStringLiteral("Quorra"));
+    QCOMPARE(AboutDialogProbe(about).programName()->font().family(), stampFont().family());
+    QVERIFY(AboutDialogProbe(about).programName()->font().bold());
+    QCOMPARE(AboutDialogProbe(about).version()->text(), QStringLiteral("Version 1.0.2"));
+    QVERIFY(!AboutDialogProbe(about).copyright()->text().isEmpty());
+    QVERIFY(AboutDialogProbe(about).webAddress()->text().contains(QuorraWebAddress));
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     QTimer::singleShot(0, &about, [&about] {
         // The link opens the page and leaves the box open; OK closes it.
-        emit about.webLabel->linkActivated(QuorraWebAddress);
+        emit AboutDialogProbe(about).webAddress()->linkActivated(QuorraWebAddress);
         QVERIFY(about.isVisible());
-        about.okBitBtn->click();
+        AboutDialogProbe(about).okButton()->click();
     });
     QCOMPARE(about.exec(), int(QDialog::Accepted));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
@@ -172,8 +173,9 @@ void TestStartup::aboutBoxFitsItsTexts()
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     const auto design = [&about](int pixels) { return qRound(pixels * about.logicalDpiX() / 120.0); };
     QVERIFY(about.width() >= design(375) && about.height() >= design(263));
-    for (QWidget *part : std::initializer_list<QWidget *>{about.programNameLabel, about.versionLabel, about.label3,
-                                                           about.webLabel, about.okBitBtn}) {
+    const AboutDialogProbe parts(about);
+    for (QWidget *part : std::initializer_list<QWidget *>{parts.programName(), parts.version(), parts.copyright(),
+                                                           parts.webAddress(), parts.okButton()}) {
         const QSize room = part->size(), asked = part->sizeHint();
         QVERIFY2(room.width() >= asked.width() && room.height() >= asked.height(),
                  qPrintable(QStringLiteral("%1 has %2 x %3, asks %4 x %5")

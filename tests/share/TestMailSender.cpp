@@ -238,7 +238,7 @@ void TestMailSender::refusesUnattachablePath()
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.at(0).at(0).toString(), MailSender::unattachableMessage({attachment}));
     QVERIFY(failed.at(0).at(0).toString().endsWith(QLatin1Char('\n') + path));
-    QVERIFY(!sender.handOverUnderWay());
+    QVERIFY(!sender.isHandingOver());
     QTest::qWait(200);
     QVERIFY(!QFile::exists(m_bin.path() + QStringLiteral("/args")));
 }
@@ -271,14 +271,14 @@ void TestMailSender::oneHandOverAtATime()
     MailSender sender;
     sender.setHandOverMs(endsItself ? 20000 : 500);
     QSignalSpy finished(&sender, &MailSender::finished);
-    QVERIFY(!sender.handOverUnderWay());
+    QVERIFY(!sender.isHandingOver());
     QVERIFY(sender.sendMailWithAttachments({}, MailSender::invitationSubject(), QString(), puzzle));
-    QVERIFY(sender.handOverUnderWay());
+    QVERIFY(sender.isHandingOver());
     // A second send meanwhile starts nothing.
     QVERIFY(!sender.sendMailWithAttachments({}, MailSender::invitationSubject(), QString(), puzzle));
     if (endsItself)
         QVERIFY(finished.wait(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(!sender.handOverUnderWay(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!sender.isHandingOver(), 3000);
     QCOMPARE(finished.count(), endsItself ? 1 : 0);
 
     QFile runs(m_bin.path() + QStringLiteral("/runs"));

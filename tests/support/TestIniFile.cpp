@@ -117,6 +117,13 @@ void TestIniFile::write_data()
                                             << QByteArray("[S]\r\na=1\r\nb=2\r\n");
     QTest::newRow("missing last line end added") << QByteArray("[S]\na=1") << "S" << "a" << "2"
                                                  << QByteArray("[S]\na=2\n");
+    // A comment or section written in another encoding keeps its bytes.
+    QTest::newRow("Latin-1 bytes elsewhere kept") << QByteArray("; \xE9t\xE9\n[T]\nx=\xFF\n[S]\na=1\n") << "S"
+                                                  << "a" << "2" << QByteArray("; \xE9t\xE9\n[T]\nx=\xFF\n[S]\na=2\n");
+    QTest::newRow("byte-order mark kept") << QByteArray("\xEF\xBB\xBF[S]\na=1\n") << "S" << "a" << "2"
+                                          << QByteArray("\xEF\xBB\xBF[S]\na=2\n");
+    QTest::newRow("UTF-8 text elsewhere kept") << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=1\n") << "S" << "a" << "2"
+                                               << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=2\n");
 }
 
 void TestIniFile::write()

@@ -36,12 +36,12 @@ void TestWaveHeader::shippedSounds()
     QFETCH(qint64, minMs);
     QFETCH(qint64, maxMs);
     const WaveHeader h = WaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/") + name);
-    QVERIFY(h.valid);
+    QVERIFY(h.isValid());
     QVERIFY(h.isPlayable());
-    QCOMPARE(h.formatTag, quint16(WaveHeader::FormatPcm));
-    QCOMPARE(h.bitsPerSample, quint16(16));
-    QCOMPARE(h.channels, quint16(1));
-    QCOMPARE(h.sampleRate, quint32(44100));
+    QCOMPARE(h.formatTag(), quint16(WaveHeader::FormatPcm));
+    QCOMPARE(h.bitsPerSample(), quint16(16));
+    QCOMPARE(h.channels(), quint16(1));
+    QCOMPARE(h.sampleRate(), quint32(44100));
     QVERIFY2(h.durationMs() >= minMs && h.durationMs() <= maxMs, qPrintable(QString::number(h.durationMs())));
 }
 
@@ -113,14 +113,14 @@ void TestWaveHeader::headers()
     QBuffer buffer(&bytes);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     const WaveHeader h = WaveHeader::read(buffer);
-    QCOMPARE(h.valid, valid);
+    QCOMPARE(h.isValid(), valid);
     QCOMPARE(h.isPlayable(), playable);
     QCOMPARE(h.durationMs(), durationMs);
 }
 
 void TestWaveHeader::missingFile()
 {
-    QVERIFY(!WaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")).valid);
+    QVERIFY(!WaveHeader::readFile(QStringLiteral(QUORRA_SOUNDS "/NoSuch.wav")).isValid());
 }
 
 QTEST_GUILESS_MAIN(TestWaveHeader)

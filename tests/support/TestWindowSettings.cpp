@@ -86,8 +86,8 @@ QByteArray TestWindowSettings::readFile() const
 void TestWindowSettings::firstExitWritesEveryKeyInOrder()
 {
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    const RestoredWindow r = store.restore(window(), marks);
+    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(r.restored);
     QVERIFY(!r.applyPlacement); // nothing stored: the window keeps its own place
     QCOMPARE(marks, WindowSettings::defaultCheckMarks());
@@ -154,8 +154,7 @@ void TestWindowSettings::checkMarkRules()
     writeFile("[TNimbrelMainForm]\n" + WindowSettings::checkMarkKey(name).toUtf8() + "=" + stored.toUtf8() +
               "\nDarkAction_Checked=Truely\n");
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    store.restore(window(), marks);
+    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
     QCOMPARE(mark(marks, name), expected);
     // The other marks keep their defaults.
     QCOMPARE(mark(marks, QStringLiteral("HiddenAction")), true);
@@ -260,8 +259,7 @@ void TestWindowSettings::placement()
     QFETCH(int, showState);
     writeFile("[TNimbrelMainForm]\n" + keys);
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    const RestoredWindow r = store.restore(window(), marks);
+    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
     QVERIFY(r.restored);
     QCOMPARE(r.applyPlacement, apply);
     QCOMPARE((QList<int>{r.placement.left, r.placement.top, r.placement.right, r.placement.bottom}), rect);
@@ -272,8 +270,8 @@ void TestWindowSettings::olderLayoutRestoresNothing()
 {
     writeFile("[TNimbrelMainForm]\nFormVersion=-1\nNormPos=10,20,610,420\nShowCmd=3\nmSound_Checked=False\n");
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    const RestoredWindow r = store.restore(window(), marks);
+    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(!r.restored);
     QVERIFY(!r.applyPlacement);
     QCOMPARE(int(r.showState), int(ShowState::Normal));
@@ -281,8 +279,7 @@ void TestWindowSettings::olderLayoutRestoresNothing()
     // The next save writes the current layout anew.
     QVERIFY(store.saveOnClose(window(), marks));
     WindowSettings again(m_path);
-    QList<CheckMark> marks2 = WindowSettings::defaultCheckMarks();
-    QVERIFY(again.restore(window(), marks2).restored);
+    QVERIFY(again.restore(window(), WindowSettings::defaultCheckMarks()).restored);
     QVERIFY(readFile().contains("FormVersion=0\n"));
 }
 
@@ -294,8 +291,8 @@ void TestWindowSettings::nextSaveKeepsOtherScreensAndSections()
               "mSound_Checked=False\n\n"
               "[Later]\nAlso=kept\n");
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    const RestoredWindow r = store.restore(window(), marks);
+    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(r.applyPlacement);
     QCOMPARE(mark(marks, QStringLiteral("mSound")), false);
     QVERIFY(store.saveOnClose(window(), marks));
@@ -311,8 +308,7 @@ void TestWindowSettings::nextSaveKeepsOtherScreensAndSections()
 void TestWindowSettings::destroyWithoutCloseWritesVisible()
 {
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    store.restore(window(), marks);
+    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
     QVERIFY(store.saveOnDestroy(window(), marks));
     QVERIFY(readFile().contains("\nVisible=1\n"));
     QVERIFY(store.isSaved());
@@ -321,8 +317,7 @@ void TestWindowSettings::destroyWithoutCloseWritesVisible()
 void TestWindowSettings::closeThenDestroyWritesOnce()
 {
     WindowSettings store(m_path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    store.restore(window(), marks);
+    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
     QVERIFY(store.saveOnClose(window(), marks));
     QVERIFY(readFile().contains("\nVisible=0\n"));
     QVERIFY(QFile::remove(m_path));
@@ -349,8 +344,7 @@ void TestWindowSettings::unwritableFolderIsReported()
     const QString path = blocker + QStringLiteral("/quorra.INI");
 
     WindowSettings store(path);
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    store.restore(window(), marks);
+    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
     QVERIFY(!store.saveOnClose(window(), marks));
     QCOMPARE(store.errorString(), QStringLiteral("Unable to write to ") + path);
     QVERIFY(!store.isSaved());
