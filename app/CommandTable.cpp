@@ -66,9 +66,12 @@ static_assert(std::size(Definitions) == std::size_t(Command::Exit) + 1);
 
 // The effect commands in the order of the command list, with the effect each one applies.
 constexpr std::pair<Command, EffectCode> EffectCommands[] = {
-    {Command::Obscure, Effect::Obscure},   {Command::Dark, Effect::Dark},
-    {Command::Transparent, Effect::Transparent}, {Command::Negative, Effect::Negative},
-    {Command::Hidden, Effect::Hidden},     {Command::TopSecret, Effect::TopSecret},
+    {Command::Obscure, Effect::Obscure},
+    {Command::Dark, Effect::Dark},
+    {Command::Transparent, Effect::Transparent},
+    {Command::Negative, Effect::Negative},
+    {Command::Hidden, Effect::Hidden},
+    {Command::TopSecret, Effect::TopSecret},
     {Command::LowResolution, Effect::LowResolution},
 };
 
@@ -151,10 +154,10 @@ void CommandTable::createMenus(QMainWindow *window)
          {Command::Split2x2, Command::Split3x2, Command::Split4x2, separator, Command::Split2x3, Command::Split3x3,
           Command::Split4x3, separator, Command::Split2x4, Command::Split3x4, Command::Split4x4});
     fill(addMenu("mEffect", WindowTexts::EffectMenu),
-         {Command::Obscure, Command::Dark, Command::Transparent, Command::Negative, Command::Hidden,
-          Command::TopSecret, Command::LowResolution});
-    fill(addMenu("mEdit", WindowTexts::EditMenu), {separator, Command::EmptyRow, Command::EmptyColumn, separator,
-                                                   Command::SemiEffect, separator});
+         {Command::Obscure, Command::Dark, Command::Transparent, Command::Negative, Command::Hidden, Command::TopSecret,
+          Command::LowResolution});
+    fill(addMenu("mEdit", WindowTexts::EditMenu),
+         {separator, Command::EmptyRow, Command::EmptyColumn, separator, Command::SemiEffect, separator});
 
     QMenu *options = addMenu("mOptions", WindowTexts::OptionsMenu);
     m_sound = options->addAction(QLatin1String(WindowTexts::SoundItem));
@@ -177,10 +180,10 @@ void CommandTable::createToolBar(QMainWindow *window)
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(24, 24));
     const std::pair<Command, const char *> icons[] = {
-        {Command::New, "document-new"},       {Command::Open, "document-open"},
+        {Command::New, "document-new"},        {Command::Open, "document-open"},
         {Command::SaveAs, "document-save-as"}, {Command::SaveImageAs, "image-x-generic"},
-        {Command::SendByEMail, "mail-send"},  {Command::Tangle, "view-refresh"},
-        {Command::ZoomIn, "zoom-in"},         {Command::ZoomOut, "zoom-out"},
+        {Command::SendByEMail, "mail-send"},   {Command::Tangle, "view-refresh"},
+        {Command::ZoomIn, "zoom-in"},          {Command::ZoomOut, "zoom-out"},
     };
     for (const auto &[command, icon] : icons)
         action(command)->setIcon(toolIcon(QLatin1String(icon)));

@@ -23,13 +23,19 @@
 
 Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
                      QImage *display, Hooks hooks, QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_guard(guard), m_layout(layout), m_play(play), m_display(display),
-      m_hooks(std::move(hooks)), m_mail(new MailSender(this)), m_texture(concealmentTexture())
+    : QObject(parent),
+      m_dialogs(dialogs),
+      m_guard(guard),
+      m_layout(layout),
+      m_play(play),
+      m_display(display),
+      m_hooks(std::move(hooks)),
+      m_mail(new MailSender(this)),
+      m_texture(concealmentTexture())
 {
     // Nothing could take the message: the person is told where the file is, to attach it by hand.
-    connect(m_mail, &MailSender::failed, this, [this](const QString &message) {
-        m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning);
-    });
+    connect(m_mail, &MailSender::failed, this,
+            [this](const QString &message) { m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning); });
 }
 
 Documents::~Documents() = default;
@@ -87,8 +93,8 @@ bool Documents::confirmSave()
 {
     if (!m_puzzle || !m_puzzle->modified)
         return true;
-    switch (m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption),
-                              QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
+    switch (
+        m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption), QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
     case ConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
         bool saved = false;
@@ -178,8 +184,7 @@ void Documents::openPuzzleFile(const QString &path)
         return;
     if (result == LoadResult::TooNew) {
         m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
-                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(newPuzzle->version),
-                          MessageIcon::Stop);
+                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(newPuzzle->version), MessageIcon::Stop);
         m_dialogs.showAbout();
         return;
     }
@@ -255,8 +260,8 @@ void Documents::sendByEMail()
     // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
     if (!m_puzzle || m_puzzle->modified || m_puzzle->fileName.isEmpty())
         return;
-    m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(),
-                                    MailSender::invitationBody(QuorraWebAddress), {m_puzzle->fileName});
+    m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
+                                    {m_puzzle->fileName});
 }
 
 QString Documents::draggedFile(const QMimeData *mime)

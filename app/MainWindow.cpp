@@ -56,8 +56,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, const SoundFactory &sou
     auto px = [this](int pixels) { return designPixels(pixels, this); };
     setMinimumSize(px(420), px(320));
     // A small or scaled screen may have less room than the design size.
-    resize(SettingsKeeper::fitToScreen(*this, QRect(0, 0, px(790), px(628) + menuBar()->sizeHint().height()),
-                                       screen())
+    resize(SettingsKeeper::fitToScreen(*this, QRect(0, 0, px(790), px(628) + menuBar()->sizeHint().height()), screen())
                .size());
 
     m_idle = std::make_unique<IdleTrigger>([this] { m_guard->reported([this] { updateCommands(); }); });
@@ -120,9 +119,8 @@ void MainWindow::bindCommands()
             if (Puzzle *puzzle = m_documents->puzzle())
                 puzzle->setEffect(m_commands->currentEffect());
         });
-    for (Command split : {Command::Split2x2, Command::Split3x2, Command::Split4x2, Command::Split2x3,
-                          Command::Split3x3, Command::Split4x3, Command::Split2x4, Command::Split3x4,
-                          Command::Split4x4})
+    for (Command split : {Command::Split2x2, Command::Split3x2, Command::Split4x2, Command::Split2x3, Command::Split3x3,
+                          Command::Split4x3, Command::Split2x4, Command::Split3x4, Command::Split4x4})
         bind(split, [this](QAction *sender) {
             m_commands->choose(sender);
             m_documents->resplit();
@@ -167,9 +165,8 @@ void MainWindow::bindCommands()
 void MainWindow::bind(Command command, const std::function<void(QAction *)> &handler)
 {
     QAction *action = m_commands->action(command);
-    connect(action, &QAction::triggered, this, [this, action, handler] {
-        guarded([action, &handler] { handler(action); });
-    });
+    connect(action, &QAction::triggered, this,
+            [this, action, handler] { guarded([action, &handler] { handler(action); }); });
 }
 
 MainWindow::~MainWindow()

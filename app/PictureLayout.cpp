@@ -7,7 +7,10 @@
 
 PictureLayout::PictureLayout(PicturePanel *panel, PictureView *view, std::function<Puzzle *()> puzzle,
                              std::function<bool()> autoFit, std::function<bool()> frozen)
-    : m_panel(panel), m_view(view), m_puzzle(std::move(puzzle)), m_autoFit(std::move(autoFit)),
+    : m_panel(panel),
+      m_view(view),
+      m_puzzle(std::move(puzzle)),
+      m_autoFit(std::move(autoFit)),
       m_frozen(std::move(frozen))
 {
 }

@@ -12,8 +12,12 @@
 
 PlayController::PlayController(PictureView *view, QWidget *window, CommandGuard &guard,
                                std::function<Puzzle *()> puzzle, std::function<bool()> soundOn)
-    : m_view(view), m_window(window), m_guard(guard), m_puzzle(std::move(puzzle)),
-      m_soundOn(std::move(soundOn)), m_pointer(std::make_unique<PointerControl>())
+    : m_view(view),
+      m_window(window),
+      m_guard(guard),
+      m_puzzle(std::move(puzzle)),
+      m_soundOn(std::move(soundOn)),
+      m_pointer(std::make_unique<PointerControl>())
 {
 }
 

@@ -23,8 +23,8 @@ QString SettingsKeeper::settingsFileName()
     QString base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     if (base.isEmpty())
         base = QCoreApplication::applicationName();
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + base +
-           QStringLiteral(".INI");
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + base
+           + QStringLiteral(".INI");
 }
 
 QList<CheckMark> SettingsKeeper::checkMarks() const

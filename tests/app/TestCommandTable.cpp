@@ -1,6 +1,6 @@
 // The command table on its own: the enabling rules for each game state, the groups, and the suspension.
-#include "CommandTable.h"
 #include "CommandGuard.h"
+#include "CommandTable.h"
 #include "FakeDialogs.h"
 #include "UserError.h"
 
@@ -54,14 +54,14 @@ void TestCommandTable::enablingRules_data()
 
     GameState play;
     play.hasPuzzle = true;
-    QTest::newRow("nothing to zoom") << play << false << QStringList{"SaveAsAction", "SendByEMailAction",
-                                                                     "BestFitAction"};
+    QTest::newRow("nothing to zoom") << play << false
+                                     << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction"};
     GameState zoomable = play;
     zoomable.canZoomIn = zoomable.canZoomOut = zoomable.canActualSize = true;
     // Actual Size is kept out of sight, and a hidden action never counts as enabled.
     QTest::newRow("room to zoom") << zoomable << false
-                                  << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction",
-                                                 "ZoomInAction", "ZoomOutAction"};
+                                  << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction", "ZoomInAction",
+                                                 "ZoomOutAction"};
     QTest::newRow("room to zoom, auto fit")
         << zoomable << true << QStringList{"SaveAsAction", "SendByEMailAction", "ZoomOutAction"};
     GameState mailing = play;
