@@ -157,7 +157,8 @@ void Puzzle::loadPicture(const QString &path)
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     title = dot < 0 ? QString() : name.left(dot);
-    loadPictureFile(source, path);
+    if (std::optional<QImage> picture = readPictureFile(path))
+        source = std::move(*picture);
 }
 
 QPoint Puzzle::cellAt(int x, int y) const

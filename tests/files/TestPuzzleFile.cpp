@@ -1,4 +1,5 @@
 // Tests of puzzle files and picture export: layout, round trips, refused files and failed writes.
+#include "JpegReader.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 #include "JpegWriter.h"
@@ -89,9 +90,7 @@ QImage decodeJpegBytes(const QByteArray &bytes)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImage picture;
-    decodeJpeg(buffer, picture);
-    return picture;
+    return readJpeg(buffer);
 }
 
 // A puzzle with its own display and concealment texture, as the main window would hold it.

@@ -38,7 +38,8 @@ enum Kind { Colour, Grey, Mono, Refused, Nothing };
 QString load(QImage &picture, const QString &name)
 {
     try {
-        loadPictureFile(picture, DataDir + QLatin1Char('/') + name);
+        if (std::optional<QImage> read = readPictureFile(DataDir + QLatin1Char('/') + name))
+            picture = std::move(*read);
     } catch (const UserError &e) {
         return e.message();
     }
@@ -57,13 +58,10 @@ QString jpegError(int code)
     return QStringLiteral("JPEG error #%1").arg(code);
 }
 
-// As LoadPictureFile reads an open file.
-void loadPicture(QIODevice &in, const QString &name, QImage &picture)
+// As readPictureFile reads an open file.
+QImage loadPicture(QIODevice &in, const QString &name)
 {
-    if (name.endsWith(QLatin1String(".gif")))
-        readGif(in, picture);
-    else
-        decodeJpeg(in, picture);
+    return name.endsWith(QLatin1String(".gif")) ? readGif(in) : readJpeg(in);
 }
 
 } // namespace
@@ -229,7 +227,7 @@ private slots:
         buffer.setData(file.readAll().replace(22, 3, "\xFF\xFF\xFF"));
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QImage picture;
-        readGif(buffer, picture);
+        picture = readGif(buffer);
         QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
         QCOMPARE(picture.pixel(60, 10), qRgb(255, 255, 255));
     }
@@ -250,7 +248,7 @@ private slots:
         QBuffer whole(&local);
         QVERIFY(whole.open(QIODevice::ReadOnly));
         QImage picture;
-        readGif(whole, picture);
+        picture = readGif(whole);
         QCOMPARE(picture.pixel(60, 10), qRgb(220, 30, 30));
 
         for (int length = 0; length < 37; ++length)
@@ -266,7 +264,7 @@ private slots:
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QImage picture;
         try {
-            readGif(buffer, picture);
+            picture = readGif(buffer);
             QFAIL("the cut GIF was read");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Stream read error"));
@@ -302,7 +300,8 @@ private slots:
         QImage picture;
         QString raised;
         try {
-            loadPictureFile(picture, path);
+            if (std::optional<QImage> read = readPictureFile(path))
+                picture = std::move(*read);
         } catch (const UserError &e) {
             raised = e.message();
         }
@@ -345,7 +344,8 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir(name));
         QImage picture;
         try {
-            loadPictureFile(picture, path);
+            if (std::optional<QImage> read = readPictureFile(path))
+                picture = std::move(*read);
             QFAIL("no error raised");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
@@ -371,7 +371,7 @@ private slots:
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QVERIFY(buffer.seek(start));
         QImage picture;
-        decodeJpeg(buffer, picture);
+        picture = readJpeg(buffer);
         QCOMPARE(picture.size(), QSize(160, 120));
         QVERIFY(buffer.atEnd());
     }
@@ -425,8 +425,7 @@ private slots:
         data.append(16 * 1024 * 1024, '\0');
         QBuffer buffer(&data);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QImage picture;
-        loadPicture(buffer, file, picture);
+        const QImage picture = loadPicture(buffer, file);
         QCOMPARE(picture.size(), QSize(160, 120));
         QVERIFY2(buffer.pos() <= pictureSize, qPrintable(QString::number(buffer.pos())));
     }
