@@ -28,7 +28,7 @@ public:
     // each MaxGrid x MaxGrid tiles column by column, a tile being its number and its home's X and Y.
     static constexpr qint64 GridCountsSize = 4 * IntSize;
     static constexpr qint64 TileSize = 3 * IntSize;
-    static constexpr qint64 ArrangementSize = MaxGrid * MaxGrid * TileSize;
+    static constexpr qint64 ArrangementSize = qint64(MaxGrid) * MaxGrid * TileSize;
     static constexpr qint64 TargetOffset = GridOffset + GridCountsSize;
     static constexpr qint64 CurrentOffset = TargetOffset + ArrangementSize;
     static constexpr qint64 GridSize = GridCountsSize + 2 * ArrangementSize;

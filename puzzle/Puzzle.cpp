@@ -203,8 +203,11 @@ bool Puzzle::inGrid(QPoint p) const
 
 double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const
 {
-    const long double fitX = (long double)((panelWidth / m_grid.totalColumns()) * m_grid.columns()) / m_source.width();
-    const long double fitY = (long double)((panelHeight / m_grid.totalRows()) * m_grid.rows()) / m_source.height();
+    // Whole cells only: the panel's share per cell is rounded down before it is scaled back to the picture.
+    const int fitWidth = (panelWidth / m_grid.totalColumns()) * m_grid.columns();
+    const int fitHeight = (panelHeight / m_grid.totalRows()) * m_grid.rows();
+    const long double fitX = (long double)fitWidth / m_source.width();
+    const long double fitY = (long double)fitHeight / m_source.height();
     return double(std::max(std::min(fitX, fitY), 0.0L));
 }
 

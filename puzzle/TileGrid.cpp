@@ -3,6 +3,10 @@
 
 #include <algorithm>
 
+namespace {
+constexpr std::ptrdiff_t CellCount = std::ptrdiff_t(MaxGrid) * MaxGrid;
+}
+
 std::optional<TileGrid> TileGrid::fromRecord(const Record &record)
 {
     if (!record.isPlayable())
@@ -30,13 +34,13 @@ void TileGrid::init(int rows, int columns, bool emptyRow, bool emptyColumn)
                 cell.number = 0;
             }
         }
-    std::copy(&g.current[0][0], &g.current[0][0] + MaxGrid * MaxGrid, &g.target[0][0]);
+    std::copy(&g.current[0][0], &g.current[0][0] + CellCount, &g.target[0][0]);
 }
 
 void TileGrid::reset()
 {
     Record &g = m_record;
-    std::copy(&g.target[0][0], &g.target[0][0] + MaxGrid * MaxGrid, &g.current[0][0]);
+    std::copy(&g.target[0][0], &g.target[0][0] + CellCount, &g.current[0][0]);
 }
 
 void TileGrid::shift(QPoint from, QPoint to)
