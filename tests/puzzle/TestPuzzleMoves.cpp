@@ -9,6 +9,7 @@ class TestPuzzleMoves : public QObject
 
 private slots:
     void hover();
+    void catchNeedsASelection();
     void dragStart_data();
     void dragStart();
     void nearCellCentre_data();
@@ -27,6 +28,21 @@ private slots:
     void advice_data();
     void advice();
 };
+
+void TestPuzzleMoves::catchNeedsASelection()
+{
+    // Nothing under the pointer is nothing to hold; a selected cell is caught and let go again.
+    Bench b(300, 200, 2, 3);
+    b.play();
+    b.puzzle.catchSelected();
+    QCOMPARE(b.puzzle.dragState(), DragState::Idle);
+    b.puzzle.hoverAt(150, 60);
+    b.puzzle.catchSelected();
+    QCOMPARE(b.puzzle.dragState(), DragState::Caught);
+    b.puzzle.releaseCatch();
+    QCOMPARE(b.puzzle.dragState(), DragState::Idle);
+    QCOMPARE(b.puzzle.selected(), QPoint(2, 1));
+}
 
 void TestPuzzleMoves::hover()
 {

@@ -56,6 +56,8 @@ private slots:
     void initLayout_data() { addEverySplit(); }
     void initLayout();
     void initKeepsEmptyHome();
+    void initTakesOfferedSizes_data();
+    void initTakesOfferedSizes();
     void columnShifts_data() { addEverySplit(); }
     void columnShifts();
     void rowShifts_data() { addEverySplit(); }
@@ -138,6 +140,33 @@ void TestTileGrid::initKeepsEmptyHome()
     b.init(2, 2, false, false);
     QCOMPARE(b.record().current[4][4].number, 0);
     QCOMPARE(b.record().target[3][3].number, 16);
+}
+
+void TestTileGrid::initTakesOfferedSizes_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("takenRows");
+    QTest::addColumn<int>("takenCols");
+    QTest::newRow("too many for the cells") << 9 << 7 << 4 << 4;
+    QTest::newRow("five") << 5 << 3 << 4 << 3;
+    QTest::newRow("one") << 1 << 2 << 2 << 2;
+    QTest::newRow("negative") << -3 << 0 << 2 << 2;
+}
+
+void TestTileGrid::initTakesOfferedSizes()
+{
+    // A size the program does not offer would make a grid no file can hold, or write past the cells.
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(int, takenRows);
+    QFETCH(int, takenCols);
+    TileGrid b;
+    b.init(rows, cols, true, true);
+    QCOMPARE(b.rows(), takenRows);
+    QCOMPARE(b.columns(), takenCols);
+    QVERIFY(b.record().isPlayable());
+    QVERIFY(b.isSolved());
 }
 
 void TestTileGrid::columnShifts()
