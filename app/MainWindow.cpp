@@ -5,6 +5,7 @@
 #include "DesignScale.h"
 #include "Effects.h"
 #include "PictureLoader.h"
+#include "PuzzleDocument.h"
 #include "ProgramInfo.h"
 #include "ProgramResources.h"
 #include "UserError.h"
@@ -570,9 +571,9 @@ void MainWindow::actionListUpdate()
     if (!m_updateInstalled)
         return;
     const bool p = puzzle != nullptr;
-    const bool e = p && puzzle->editMode;
-    const bool s = p && puzzle->solved;
-    const bool m = p && puzzle->modified;
+    const bool e = p && puzzle->isEditMode();
+    const bool s = p && puzzle->isSolved();
+    const bool m = p && puzzle->isModified();
     const bool a = autoBestFitAction->isChecked();
 
     if (p) {
@@ -619,7 +620,7 @@ void MainWindow::actionListUpdate()
 
 void MainWindow::attachImageMouse()
 {
-    if (puzzle && (puzzle->editMode || puzzle->solved))
+    if (puzzle && (puzzle->isEditMode() || puzzle->isSolved()))
         return;
     if (m_mouseAttached)
         return;
@@ -639,7 +640,7 @@ void MainWindow::detachImageMouse()
     }
     // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
     // keep itself awake.
-    if (puzzle && puzzle->solved && image->cursor().shape() != Qt::PointingHandCursor)
+    if (puzzle && puzzle->isSolved() && image->cursor().shape() != Qt::PointingHandCursor)
         image->setCursor(Qt::PointingHandCursor);
 }
 
@@ -689,7 +690,7 @@ void MainWindow::resplitPuzzle()
         return;
     int rows, columns;
     getSplit(rows, columns);
-    puzzle->setup(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
+    puzzle->setUp(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
                   emptyColumnAction->isChecked());
     imageSpeedBarResize();
 }
@@ -717,14 +718,14 @@ void MainWindow::obscureActionExecute(QAction *sender)
 void MainWindow::emptyRowActionExecute(QAction *)
 {
     // Qt has already inverted the check mark of the invoking command.
-    if (puzzle && puzzle->editMode)
+    if (puzzle && puzzle->isEditMode())
         resplitPuzzle();
 }
 
 void MainWindow::semiEffectActionExecute(QAction *)
 {
     if (puzzle) {
-        puzzle->semiEffect = semiEffectAction->isChecked();
+        puzzle->setSemiEffect(semiEffectAction->isChecked());
         puzzle->renderAll();
     }
 }
@@ -758,10 +759,10 @@ void MainWindow::mShowexampeClick()
 void MainWindow::sendByEMailActionExecute(QAction *)
 {
     // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
-    if (!puzzle || puzzle->modified || puzzle->fileName.isEmpty())
+    if (!puzzle || puzzle->isModified() || puzzle->fileName().isEmpty())
         return;
     mailSender->sendMailWithAttachments({}, MailSender::invitationSubject(),
-                                        MailSender::invitationBody(QuorraWebAddress), {puzzle->fileName});
+                                        MailSender::invitationBody(QuorraWebAddress), {puzzle->fileName()});
 }
 
 // ---- Tangle ----
@@ -798,7 +799,7 @@ void MainWindow::fitPuzzle()
     const int height = panel.height();
     // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
     // window never comes near it, but a window being laid out may.
-    if (width < puzzle->body.totalCols() || height < puzzle->body.totalRows() || puzzle->source.isNull())
+    if (width < puzzle->grid().totalColumns() || height < puzzle->grid().totalRows() || puzzle->source().isNull())
         return;
     puzzle->updateFit(width, height, autoBestFitAction->isChecked());
 }
@@ -872,7 +873,7 @@ void MainWindow::bestFitActionExecute(QAction *)
 
 void MainWindow::updateTitle()
 {
-    setWindowTitle(puzzle ? QuorraProgramName + QStringLiteral(" - ") + puzzle->title : QuorraProgramName);
+    setWindowTitle(puzzle ? QuorraProgramName + QStringLiteral(" - ") + puzzle->title() : QuorraProgramName);
 }
 
 std::unique_ptr<Puzzle> MainWindow::createPuzzle()
@@ -886,15 +887,17 @@ void MainWindow::adoptPuzzle(std::unique_ptr<Puzzle> newPuzzle)
     dropPointerHold();
     puzzle = std::move(newPuzzle);
     m_candidateDisplay = QImage();
-    puzzle->display = &m_display;
-    puzzle->processMessages = [this] {
+    puzzle->setDisplay(&m_display);
+    Puzzle::Hooks hooks;
+    hooks.processMessages = [this] {
         repaintPicture();
         // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
         // under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    puzzle->displayChanged = [this](const QRect &rect) { image->bitmapChanged(rect); };
-    puzzle->tangleStep = [this] { paceTangle(); };
+    hooks.displayChanged = [this](const QRect &rect) { image->bitmapChanged(rect); };
+    hooks.tangleStep = [this] { paceTangle(); };
+    puzzle->setHooks(std::move(hooks));
 }
 
 void MainWindow::dropPuzzle()
@@ -908,7 +911,7 @@ void MainWindow::dropPuzzle()
 
 bool MainWindow::confirmSave()
 {
-    if (!puzzle || !puzzle->modified)
+    if (!puzzle || !puzzle->isModified())
         return true;
     switch (m_dialogs->confirm(QStringLiteral("Confirm"), QStringLiteral("Save current puzzle?"))) {
     case ConfirmAnswer::Yes: {
@@ -944,7 +947,7 @@ void MainWindow::newPuzzleFromPicture(const QString &path)
     } catch (const std::bad_alloc &) {
         throw UserError(QStringLiteral("The picture \"%1\" is too large to open.").arg(shown));
     }
-    if (newPuzzle->source.isNull() || newPuzzle->source.width() <= 0 || newPuzzle->source.height() <= 0)
+    if (newPuzzle->source().isNull() || newPuzzle->source().width() <= 0 || newPuzzle->source().height() <= 0)
         throw UserError(QStringLiteral("\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG or GIF "
                                     "picture (.bmp, .jpg or .gif).")
                          .arg(shown));
@@ -956,7 +959,7 @@ void MainWindow::newPuzzleFromPicture(const QString &path)
     int rows, columns;
     getSplit(rows, columns);
     try {
-        puzzle->setup(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
+        puzzle->setUp(currentEffect, rows, columns, semiEffectAction->isChecked(), emptyRowAction->isChecked(),
                       emptyColumnAction->isChecked());
     } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
@@ -985,19 +988,18 @@ void MainWindow::openPuzzleFile(const QString &path)
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    newPuzzle->openPanel = panelPixels();
-    newPuzzle->openAutoFit = autoBestFitAction->isChecked();
-    LoadResult result;
+    newPuzzle->setOpenPanel(panelPixels(), autoBestFitAction->isChecked());
+    PuzzleDocument::Opening result;
     try {
-        result = newPuzzle->loadFromFile(path);
+        result = PuzzleDocument::open(*newPuzzle, path);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }
-    if (result == LoadResult::NoFile)
+    if (result.result == LoadResult::NoFile)
         return;
-    if (result == LoadResult::TooNew) {
+    if (result.result == LoadResult::TooNew) {
         m_dialogs->message(QStringLiteral("Information"),
-                          QStringLiteral("This puzzle requires Quorra version %1 or later.").arg(newPuzzle->version),
+                          QStringLiteral("This puzzle requires Quorra version %1 or later.").arg(result.version),
                           MessageIcon::Stop);
         m_dialogs->showAbout();
         return;
@@ -1053,7 +1055,7 @@ bool MainWindow::savePuzzleAs()
     suspendCommands();
     {
         const auto resume = qScopeGuard([this] { resumeCommands(); });
-        puzzle->saveToFile(path);
+        PuzzleDocument::save(*puzzle, path);
     }
     attachImageMouse();
     return true;
@@ -1071,7 +1073,7 @@ void MainWindow::saveImageAsActionExecute(QAction *)
     const QString path = m_dialogs->saveImage();
     if (path.isEmpty())
         return;
-    puzzle->saveImageAs(path);
+    PuzzleDocument::exportPicture(*puzzle, path);
 }
 
 // ---- Dropped files ----
@@ -1150,7 +1152,7 @@ void MainWindow::dropFile(const QString &path)
 void MainWindow::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
 {
     guarded([this, x, y] {
-        if (!puzzle || puzzle->editMode || puzzle->solved) {
+        if (!puzzle || puzzle->isEditMode() || puzzle->isSolved()) {
             if (image->cursor().shape() != Qt::PointingHandCursor)
                 image->setCursor(Qt::PointingHandCursor);
             return;
@@ -1160,7 +1162,7 @@ void MainWindow::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, 
         busy = true;
         const auto done = qScopeGuard([this] { busy = false; });
 
-        switch (puzzle->dragState) {
+        switch (puzzle->dragState()) {
         case DragState::Idle:
             puzzle->hoverAt(x, y);
             break;
@@ -1168,7 +1170,7 @@ void MainWindow::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, 
             if (puzzle->tryStartDrag(x, y)) {
                 setScreenCursor(Qt::ClosedHandCursor);
                 const QPoint c = puzzle->selectedCentre();
-                if (puzzle->dragState == DragState::Row)
+                if (puzzle->dragState() == DragState::Row)
                     clipPointer(0, c.y(), m_display.width(), 0);
                 else
                     clipPointer(c.x(), 0, 0, m_display.height());
@@ -1179,9 +1181,9 @@ void MainWindow::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, 
         case DragState::Column: {
             // The pointer is held on the dragged line where the window system allows it; where it does not, the
             // position is read as if it were, so that a hand that drifts off the line still snaps.
-            const bool row = puzzle->dragState == DragState::Row;
-            const int lineX = row ? x : puzzle->anchor.x();
-            const int lineY = row ? puzzle->anchor.y() : y;
+            const bool row = puzzle->dragState() == DragState::Row;
+            const int lineX = row ? x : puzzle->anchor().x();
+            const int lineY = row ? puzzle->anchor().y() : y;
             if (puzzle->nearCellCentre(lineX, lineY)) {
                 playSoundIfOn(moveMediaPlayer.get());
                 const bool won = puzzle->commit(lineX, lineY);
@@ -1200,7 +1202,7 @@ void MainWindow::imageMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, 
 void MainWindow::imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
     guarded([this, button, x, y] {
-        if (!puzzle || puzzle->editMode || puzzle->solved || busy)
+        if (!puzzle || puzzle->isEditMode() || puzzle->isSolved() || busy)
             return;
         busy = true;
         const auto done = qScopeGuard([this] { busy = false; });
@@ -1208,7 +1210,7 @@ void MainWindow::imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, i
         if (button == Qt::RightButton) {
             playSoundIfOn(adviceMediaPlayer.get());
             puzzle->showAdvice(x, y);
-        } else if (button == Qt::LeftButton && puzzle->dragState == DragState::Idle) {
+        } else if (button == Qt::LeftButton && puzzle->dragState() == DragState::Idle) {
             puzzle->hoverAt(x, y);
             catchCell();
         }
@@ -1224,12 +1226,12 @@ void MainWindow::imageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
         unclipPointer();
         if (busy)
             return;
-        if (!puzzle || puzzle->editMode || puzzle->solved)
+        if (!puzzle || puzzle->isEditMode() || puzzle->isSolved())
             return;
         busy = true;
         const auto done = qScopeGuard([this] { busy = false; });
 
-        const DragState was = puzzle->dragState;
+        const DragState was = puzzle->dragState();
         bool won = false;
         if (was == DragState::Row || was == DragState::Column) {
             playSoundIfOn(moveMediaPlayer.get());
@@ -1247,7 +1249,7 @@ void MainWindow::imageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
 void MainWindow::formMouseMove()
 {
     // A caught cell keeps its selection: the drag that holds it still needs it.
-    if (puzzle && !busy && puzzle->dragState == DragState::Idle)
+    if (puzzle && !busy && puzzle->dragState() == DragState::Idle)
         puzzle->deselect();
     unclipPointer();
 }
@@ -1271,9 +1273,9 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::catchCell()
 {
-    if (!puzzle || isNoCell(puzzle->selected))
+    if (!puzzle || isNoCell(puzzle->selected()))
         return;
-    puzzle->dragState = DragState::Caught;
+    puzzle->catchSelected();
     puzzle->redrawSelected();
     pointerControl->moveTo(image->mapToGlobal(image->toControl(puzzle->selectedCentre())).toPoint(), windowHandle());
     setScreenCursor(Qt::OpenHandCursor);
@@ -1283,7 +1285,7 @@ void MainWindow::catchCell()
 void MainWindow::releaseCell()
 {
     if (puzzle)
-        puzzle->dragState = DragState::Idle;
+        puzzle->releaseCatch();
     setScreenCursor(Qt::ArrowCursor);
     unclipPointer();
 }

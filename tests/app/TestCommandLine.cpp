@@ -162,8 +162,8 @@ void TestCommandLine::nameNotUtf8()
     QTRY_COMPARE(f.form->puzzle != nullptr, opens);
     QCOMPARE(f.dialogs->log, QStringList());
     if (opens) {
-        QCOMPARE(f.form->puzzle->body.rows, 3);
-        QVERIFY(!f.form->puzzle->editMode);
+        QCOMPARE(f.form->puzzle->grid().rows(), 3);
+        QVERIFY(!f.form->puzzle->isEditMode());
     }
 }
 

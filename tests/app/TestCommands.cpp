@@ -139,7 +139,7 @@ void TestCommands::commandsOffDuringTangle()
     // Afterwards the rules hold again: a puzzle in play.
     QVERIFY(F.form->updateHandlerInstalled());
     QVERIFY(F.form->imageMouseAttached());
-    QVERIFY(!F.form->puzzle->editMode);
+    QVERIFY(!F.form->puzzle->isEditMode());
     QVERIFY(F.form->saveAsAction->isEnabled());
     QVERIFY(!F.form->tangleAction->isEnabled());
     QVERIFY(F.form->mSound->isEnabled());
@@ -202,8 +202,8 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
     f.form->action3x3->setChecked(true);
     f.form->action4x4->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->puzzle->body.rows, 2);
-    QCOMPARE(f.form->puzzle->body.cols, 2);
+    QCOMPARE(f.form->puzzle->grid().rows(), 2);
+    QCOMPARE(f.form->puzzle->grid().columns(), 2);
 
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
     f.run(f.form->saveAsAction);
@@ -217,10 +217,10 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
         if (MainWindow::category(action) == QLatin1String("Split") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"Action3x4"});
-    QCOMPARE(f.form->puzzle->body.rows, 3);
-    QCOMPARE(f.form->puzzle->body.cols, 4);
-    QVERIFY(f.form->puzzle->editMode);
-    QVERIFY(f.form->puzzle->modified);
+    QCOMPARE(f.form->puzzle->grid().rows(), 3);
+    QCOMPARE(f.form->puzzle->grid().columns(), 4);
+    QVERIFY(f.form->puzzle->isEditMode());
+    QVERIFY(f.form->puzzle->isModified());
 
     // Choosing the split that is already checked keeps it checked.
     f.run(f.form->action3x4);
@@ -231,8 +231,8 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->puzzle->effect, 4); // Hidden, checked at start
-    const QImage before = f.form->puzzle->concealed;
+    QCOMPARE(f.form->puzzle->effect(), 4); // Hidden, checked at start
+    const QImage before = f.form->puzzle->concealedPicture();
     f.run(f.form->transparentAction);
     QStringList checked;
     for (const QAction *action : std::as_const(f.form->actionList))
@@ -240,10 +240,10 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"TransparentAction"});
     QCOMPARE(f.form->currentEffect, 2);
-    QCOMPARE(f.form->puzzle->effect, 2);
-    QVERIFY(f.form->puzzle->concealed != before);
-    QVERIFY(f.form->puzzle->modified);
-    QVERIFY(f.form->puzzle->editMode);
+    QCOMPARE(f.form->puzzle->effect(), 2);
+    QVERIFY(f.form->puzzle->concealedPicture() != before);
+    QVERIFY(f.form->puzzle->isModified());
+    QVERIFY(f.form->puzzle->isEditMode());
 }
 
 void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
@@ -269,15 +269,15 @@ void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
     // The command is hidden, so only a direct trigger reaches it; its handler still follows the rules.
     f.form->emptyColumnAction->trigger();
     QVERIFY(f.form->emptyColumnAction->isChecked());
-    QCOMPARE(f.form->puzzle->body.extraCol, 1);
+    QCOMPARE(f.form->puzzle->grid().hasEmptyColumn(), true);
     f.run(f.form->tangleAction);
     // In play the command is off; its handler, reached anyway, leaves the puzzle alone.
     f.form->emptyColumnAction->trigger();
     QVERIFY(f.form->emptyColumnAction->isChecked());
     f.form->emptyColumnAction->setChecked(false);
     f.form->emptyRowActionExecute(f.form->emptyColumnAction);
-    QCOMPARE(f.form->puzzle->body.extraCol, 1);
-    QVERIFY(!f.form->puzzle->editMode);
+    QCOMPARE(f.form->puzzle->grid().hasEmptyColumn(), true);
+    QVERIFY(!f.form->puzzle->isEditMode());
 }
 
 void TestCommands::commandErrorIsReportedAndTheProgramGoesOn_data()
@@ -311,7 +311,7 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
     f.run(f.form->saveAsAction);
     QCOMPARE(f.dialogs->errors().size(), 2);
     QVERIFY(f.form->puzzle);
-    QVERIFY(f.form->puzzle->modified);
+    QVERIFY(f.form->puzzle->isModified());
     QVERIFY(f.form->updateHandlerInstalled());
     QVERIFY(f.form->newAction->isEnabled());
 }

@@ -1,6 +1,7 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
 #include "WindowFixture.h"
+#include "../PuzzleProbe.h"
 #include "PictureView.h"
 #include "../NonRegularFiles.h"
 
@@ -47,9 +48,9 @@ void TestDocuments::newWithoutAPuzzle()
     f.New(f.makePicture(QStringLiteral("my.photo.bmp"), 400, 300));
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
     QVERIFY(f.form->puzzle);
-    QVERIFY(f.form->puzzle->editMode);
-    QVERIFY(f.form->puzzle->modified);
-    QCOMPARE(f.form->puzzle->effect, 4);
+    QVERIFY(f.form->puzzle->isEditMode());
+    QVERIFY(f.form->puzzle->isModified());
+    QCOMPARE(f.form->puzzle->effect(), 4);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
     QVERIFY(!f.form->imageMouseAttached());
     QCOMPARE(f.form->image->size(), QSize(400, 300));
@@ -140,7 +141,7 @@ void TestDocuments::confirmSave()
     if (!goesOn) {
         QCOMPARE(f.form->puzzle.get(), unsaved);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - first"));
-        QVERIFY(f.form->puzzle->modified);
+        QVERIFY(f.form->puzzle->isModified());
     }
 }
 
@@ -221,8 +222,8 @@ void TestDocuments::openPlaysTheFile()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
-        ShownDuring &= F.form->puzzle && F.form->puzzle->fileName == Path &&
-                       F.form->image->bitmap() == F.form->puzzle->display && F.form->image->width() == 360;
+        ShownDuring &= F.form->puzzle && F.form->puzzle->fileName() == Path &&
+                       F.form->image->bitmap() == &F.form->puzzle->display() && F.form->image->width() == 360;
     });
     F.open(Path);
     QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts
@@ -231,16 +232,16 @@ void TestDocuments::openPlaysTheFile()
     QCOMPARE(F.dialogs->log, QStringList{"OpenPuzzle"});
     QVERIFY(F.form->puzzle);
     Puzzle &p = *F.form->puzzle;
-    QVERIFY(!p.body.isSolved());
-    QVERIFY(!p.editMode);
-    QVERIFY(!p.solved);
-    QVERIFY(!p.modified);
-    QCOMPARE(p.body.rows, 3);
-    QCOMPARE(p.fileName, Path);
+    QVERIFY(!p.grid().isSolved());
+    QVERIFY(!p.isEditMode());
+    QVERIFY(!p.isSolved());
+    QVERIFY(!p.isModified());
+    QCOMPARE(p.grid().rows(), 3);
+    QCOMPARE(p.fileName(), Path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
     QVERIFY(F.form->imageMouseAttached());
     QCOMPARE(F.form->image->size(), QSize(360, 270));
-    QCOMPARE(F.form->image->bitmap(), p.display);
+    QCOMPARE(F.form->image->bitmap(), &p.display());
     QVERIFY(F.form->sendByEMailAction->isEnabled());
 }
 
@@ -328,9 +329,9 @@ void TestDocuments::saveAsInEditModeTangles()
     QVERIFY(steps > 0);
     QVERIFY(F.dialogs->errors().isEmpty());
     Puzzle &p = *F.form->puzzle;
-    QVERIFY(!p.editMode);
-    QVERIFY(!p.modified);
-    QCOMPARE(p.fileName, path);
+    QVERIFY(!p.isEditMode());
+    QVERIFY(!p.isModified());
+    QCOMPARE(p.fileName(), path);
     QVERIFY(F.form->imageMouseAttached());
     QVERIFY(F.form->sendByEMailAction->isEnabled());
     QFile saved(path);
@@ -344,8 +345,8 @@ void TestDocuments::saveAsCancelledChangesNothing()
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     f.run(f.form->saveAsAction);
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
-    QVERIFY(f.form->puzzle->editMode);
-    QVERIFY(f.form->puzzle->modified);
+    QVERIFY(f.form->puzzle->isEditMode());
+    QVERIFY(f.form->puzzle->isModified());
 }
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
@@ -359,9 +360,9 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
     QCOMPARE(f.dialogs->errors(),
              QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(path)});
     QCOMPARE(fileType(path), mode_t(S_IFIFO));
-    QVERIFY(f.form->puzzle->editMode);
-    QVERIFY(f.form->puzzle->modified);
-    QVERIFY(f.form->puzzle->fileName.isEmpty());
+    QVERIFY(f.form->puzzle->isEditMode());
+    QVERIFY(f.form->puzzle->isModified());
+    QVERIFY(f.form->puzzle->fileName().isEmpty());
     QVERIFY(f.form->newAction->isEnabled());
 }
 
@@ -381,7 +382,7 @@ void TestDocuments::saveImageWritesTheWholeSource()
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     QCOMPARE(reader.size(), QSize(400, 300));
-    QVERIFY(f.form->puzzle->solved);
+    QVERIFY(f.form->puzzle->isSolved());
 }
 
 void TestDocuments::outOfMemoryIsToldPlainly_data()
@@ -413,7 +414,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     } else if (flow == QLatin1String("open")) {
         f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
-        f.form->puzzle->modified = true;
+        PuzzleProbe(*f.form->puzzle).setModified(true);
         f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
         QVERIFY(!f.form->close());
@@ -423,7 +424,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->puzzle.get(), before);
     if (flow == QLatin1String("open")) {
-        QCOMPARE(f.form->puzzle->fileName, f.pathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(f.form->puzzle->fileName(), f.pathOf(QStringLiteral("current.nbq")));
         QCOMPARE(f.form->image->bitmap()->size(), screen.size());
     }
     // The commands are back on: the failure did not leave them suspended.

@@ -80,12 +80,12 @@ void TestDrop::kinds()
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
     if (result == QLatin1String("open")) {
         QVERIFY(f.form->puzzle);
-        QCOMPARE(f.form->puzzle->fileName, urls.first().toLocalFile());
-        QVERIFY(!f.form->puzzle->editMode);
+        QCOMPARE(f.form->puzzle->fileName(), urls.first().toLocalFile());
+        QVERIFY(!f.form->puzzle->isEditMode());
     } else if (result == QLatin1String("new")) {
         QVERIFY(f.form->puzzle);
-        QVERIFY(f.form->puzzle->editMode);
-        QVERIFY(f.form->puzzle->modified);
+        QVERIFY(f.form->puzzle->isEditMode());
+        QVERIFY(f.form->puzzle->isModified());
     } else {
         QVERIFY(!f.form->puzzle);
     }
@@ -122,7 +122,7 @@ void TestDrop::pictureAsksToSaveFirst()
     QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("second.bmp"), 200, 300))}));
     QTRY_COMPARE(f.dialogs->log, QStringList{QStringLiteral("Confirm|Confirm|Save current puzzle?")});
     QCOMPARE(f.form->puzzle.get() != first, replaced);
-    QCOMPARE(f.form->puzzle->source.width(), replaced ? 200 : 300);
+    QCOMPARE(f.form->puzzle->source().width(), replaced ? 200 : 300);
 }
 
 // While a tangle is shown nothing may take the puzzle away, dropped files included.
@@ -142,8 +142,8 @@ void TestDrop::refusedWhileTangling()
     F.run(F.form->tangleAction);
     QCOMPARE(taken, QList<bool>{false});
     QTest::qWait(100);
-    QVERIFY(F.form->puzzle->fileName.isEmpty()); // still the new puzzle, now tangled
-    QVERIFY(!F.form->puzzle->editMode);
+    QVERIFY(F.form->puzzle->fileName().isEmpty()); // still the new puzzle, now tangled
+    QVERIFY(!F.form->puzzle->isEditMode());
     QVERIFY(F.dialogs->log.isEmpty());
 }
 

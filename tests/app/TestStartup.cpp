@@ -85,8 +85,8 @@ void TestStartup::commandLine()
     QCOMPARE(Steps, puzzle ? 5 : 0);
     QVERIFY(visibleDuring);
     if (puzzle) {
-        QVERIFY(!F.form->puzzle->editMode);
-        QCOMPARE(F.form->puzzle->fileName, sample);
+        QVERIFY(!F.form->puzzle->isEditMode());
+        QCOMPARE(F.form->puzzle->fileName(), sample);
         QVERIFY(F.form->image->width() > 0);
         QVERIFY(F.form->imageMouseAttached());
     } else {
