@@ -9,6 +9,7 @@
 #include "PlayController.h"
 #include "ProgramInfo.h"
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "UserError.h"
 #include "WindowTexts.h"
 #include "WorkingBitmap.h"
@@ -42,7 +43,7 @@ Documents::~Documents() = default;
 
 QString Documents::title() const
 {
-    return m_puzzle ? QuorraProgramName + QLatin1String(WindowTexts::TitleSeparator) + m_puzzle->title
+    return m_puzzle ? QuorraProgramName + QLatin1String(WindowTexts::TitleSeparator) + m_puzzle->title()
                     : QuorraProgramName;
 }
 
@@ -62,15 +63,17 @@ void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
     m_play.dropHold();
     m_puzzle = std::move(newPuzzle);
     m_candidateDisplay = QImage();
-    m_puzzle->display = m_display;
-    m_puzzle->processMessages = [this] {
+    m_puzzle->setDisplay(m_display);
+    Puzzle::Hooks hooks;
+    hooks.processMessages = [this] {
         m_layout.repaint();
         // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
         // under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    m_puzzle->displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
-    m_puzzle->tangleStep = m_hooks.tangleStep;
+    hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
+    hooks.tangleStep = m_hooks.tangleStep;
+    m_puzzle->setHooks(std::move(hooks));
 }
 
 void Documents::dropPuzzle()
@@ -85,13 +88,13 @@ void Documents::dropPuzzle()
 void Documents::setUp(Puzzle &puzzle)
 {
     const PuzzleSetup setup = m_hooks.setup();
-    puzzle.setup(setup.effect, setup.split.rows, setup.split.columns, setup.semiEffect, setup.emptyRow,
+    puzzle.setUp(setup.effect, setup.split.rows, setup.split.columns, setup.semiEffect, setup.emptyRow,
                  setup.emptyColumn);
 }
 
 bool Documents::confirmSave()
 {
-    if (!m_puzzle || !m_puzzle->modified)
+    if (!m_puzzle || !m_puzzle->isModified())
         return true;
     switch (
         m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption), QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
@@ -128,7 +131,7 @@ void Documents::newPuzzleFromPicture(const QString &path)
     } catch (const std::bad_alloc &) {
         throw UserError(QString::fromLatin1(WindowTexts::PictureTooLarge).arg(shown));
     }
-    if (newPuzzle->source.isNull() || newPuzzle->source.width() <= 0 || newPuzzle->source.height() <= 0)
+    if (newPuzzle->source().isNull() || newPuzzle->source().width() <= 0 || newPuzzle->source().height() <= 0)
         throw UserError(QString::fromLatin1(WindowTexts::NotAPicture).arg(shown));
 
     if (!confirmSave())
@@ -172,19 +175,18 @@ void Documents::openPuzzleFile(const QString &path)
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    newPuzzle->openPanel = m_layout.panelPixels();
-    newPuzzle->openAutoFit = m_hooks.autoFit();
-    LoadResult result;
+    newPuzzle->setOpenPanel(m_layout.panelPixels(), m_hooks.autoFit());
+    PuzzleDocument::Opening result;
     try {
-        result = newPuzzle->loadFromFile(path);
+        result = PuzzleDocument::open(*newPuzzle, path);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }
-    if (result == LoadResult::NoFile)
+    if (result.result == LoadResult::NoFile)
         return;
-    if (result == LoadResult::TooNew) {
+    if (result.result == LoadResult::TooNew) {
         m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
-                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(newPuzzle->version), MessageIcon::Stop);
+                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(result.version), MessageIcon::Stop);
         m_dialogs.showAbout();
         return;
     }
@@ -239,7 +241,7 @@ bool Documents::saveAs()
     m_hooks.suspend();
     {
         const auto resume = qScopeGuard([this] { m_hooks.resume(); });
-        m_puzzle->saveToFile(path);
+        PuzzleDocument::save(*m_puzzle, path);
     }
     m_play.attachMouse();
     return true;
@@ -252,16 +254,16 @@ void Documents::saveImageAs()
     const QString path = m_dialogs.saveImage();
     if (path.isEmpty())
         return;
-    m_puzzle->saveImageAs(path);
+    PuzzleDocument::exportPicture(*m_puzzle, path);
 }
 
 void Documents::sendByEMail()
 {
     // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
-    if (!m_puzzle || m_puzzle->modified || m_puzzle->fileName.isEmpty())
+    if (!m_puzzle || m_puzzle->isModified() || m_puzzle->fileName().isEmpty())
         return;
     m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
-                                    {m_puzzle->fileName});
+                                    {m_puzzle->fileName()});
 }
 
 QString Documents::draggedFile(const QMimeData *mime)

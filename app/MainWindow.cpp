@@ -129,12 +129,12 @@ void MainWindow::bindCommands()
         bind(option, [this](QAction *) {
             // Qt has already inverted the check mark of the invoking command.
             const Puzzle *puzzle = m_documents->puzzle();
-            if (puzzle && puzzle->editMode)
+            if (puzzle && puzzle->isEditMode())
                 m_documents->resplit();
         });
     bind(Command::SemiEffect, [this](QAction *) {
         if (Puzzle *puzzle = m_documents->puzzle()) {
-            puzzle->semiEffect = m_commands->isChecked(Command::SemiEffect);
+            puzzle->setSemiEffect(m_commands->isChecked(Command::SemiEffect));
             puzzle->renderAll();
         }
     });
@@ -259,8 +259,8 @@ void MainWindow::updateCommands()
     if (!m_updateInstalled)
         return;
     const Puzzle *puzzle = m_documents->puzzle();
-    const bool editMode = puzzle && puzzle->editMode;
-    const bool solved = puzzle && puzzle->solved;
+    const bool editMode = puzzle && puzzle->isEditMode();
+    const bool solved = puzzle && puzzle->isSolved();
 
     m_layout->keepFitted();
     if (editMode)
@@ -276,7 +276,7 @@ void MainWindow::updateCommands()
     state.hasPuzzle = puzzle != nullptr;
     state.editMode = editMode;
     state.solved = solved;
-    state.modified = puzzle && puzzle->modified;
+    state.modified = puzzle && puzzle->isModified();
     state.canZoomIn = puzzle && puzzle->canZoomIn();
     state.canZoomOut = puzzle && puzzle->canZoomOut();
     state.canActualSize = puzzle && puzzle->canActualSize();

@@ -30,7 +30,7 @@ void PictureLayout::fit(Puzzle &puzzle)
     const int height = panel.height();
     // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
     // window never comes near it, but a window being laid out may.
-    if (width < puzzle.body.totalCols() || height < puzzle.body.totalRows() || puzzle.source.isNull())
+    if (width < puzzle.grid().totalColumns() || height < puzzle.grid().totalRows() || puzzle.source().isNull())
         return;
     puzzle.updateFit(width, height, m_autoFit());
 }

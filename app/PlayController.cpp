@@ -55,7 +55,7 @@ void PlayController::playIfOn(Sound which)
 
 bool PlayController::isClosed(const Puzzle *puzzle) const
 {
-    return !puzzle || puzzle->editMode || puzzle->solved;
+    return !puzzle || puzzle->isEditMode() || puzzle->isSolved();
 }
 
 void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
@@ -72,7 +72,7 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
         m_busy = true;
         const auto done = qScopeGuard([this] { m_busy = false; });
 
-        switch (puzzle->dragState) {
+        switch (puzzle->dragState()) {
         case DragState::Idle:
             puzzle->hoverAt(x, y);
             break;
@@ -80,10 +80,10 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
             if (puzzle->tryStartDrag(x, y)) {
                 setScreenCursor(Qt::ClosedHandCursor);
                 const QPoint c = puzzle->selectedCentre();
-                if (puzzle->dragState == DragState::Row)
-                    confine(0, c.y(), puzzle->display->width(), 0);
+                if (puzzle->dragState() == DragState::Row)
+                    confine(0, c.y(), puzzle->display().width(), 0);
                 else
-                    confine(c.x(), 0, 0, puzzle->display->height());
+                    confine(c.x(), 0, 0, puzzle->display().height());
                 puzzle->renderDrag(x, y);
             }
             break;
@@ -91,9 +91,9 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
         case DragState::Column: {
             // The pointer is held on the dragged line where the window system allows it; where it does not, the
             // position is read as if it were, so that a hand that drifts off the line still snaps.
-            const bool row = puzzle->dragState == DragState::Row;
-            const int lineX = row ? x : puzzle->anchor.x();
-            const int lineY = row ? puzzle->anchor.y() : y;
+            const bool row = puzzle->dragState() == DragState::Row;
+            const int lineX = row ? x : puzzle->anchor().x();
+            const int lineY = row ? puzzle->anchor().y() : y;
             if (puzzle->nearCellCentre(lineX, lineY)) {
                 playIfOn(Sound::Move);
                 const bool won = puzzle->commit(lineX, lineY);
@@ -121,7 +121,7 @@ void PlayController::press(Qt::MouseButton button, Qt::KeyboardModifiers, int x,
         if (button == Qt::RightButton) {
             playIfOn(Sound::Advice);
             puzzle->showAdvice(x, y);
-        } else if (button == Qt::LeftButton && puzzle->dragState == DragState::Idle) {
+        } else if (button == Qt::LeftButton && puzzle->dragState() == DragState::Idle) {
             puzzle->hoverAt(x, y);
             catchCell();
         }
@@ -143,7 +143,7 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
         m_busy = true;
         const auto done = qScopeGuard([this] { m_busy = false; });
 
-        const DragState was = puzzle->dragState;
+        const DragState was = puzzle->dragState();
         bool won = false;
         if (was == DragState::Row || was == DragState::Column) {
             playIfOn(Sound::Move);
@@ -162,7 +162,7 @@ void PlayController::leave()
 {
     // A caught cell keeps its selection: the drag that holds it still needs it.
     Puzzle *puzzle = m_puzzle();
-    if (puzzle && !m_busy && puzzle->dragState == DragState::Idle)
+    if (puzzle && !m_busy && puzzle->dragState() == DragState::Idle)
         puzzle->deselect();
     freePointer();
 }
@@ -170,7 +170,7 @@ void PlayController::leave()
 void PlayController::attachMouse()
 {
     const Puzzle *puzzle = m_puzzle();
-    if (puzzle && (puzzle->editMode || puzzle->solved))
+    if (puzzle && (puzzle->isEditMode() || puzzle->isSolved()))
         return;
     if (m_mouseAttached)
         return;
@@ -191,27 +191,27 @@ void PlayController::detachMouse()
     // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
     // keep itself awake.
     const Puzzle *puzzle = m_puzzle();
-    if (puzzle && puzzle->solved && m_view->cursor().shape() != Qt::PointingHandCursor)
+    if (puzzle && puzzle->isSolved() && m_view->cursor().shape() != Qt::PointingHandCursor)
         m_view->setCursor(Qt::PointingHandCursor);
 }
 
 void PlayController::catchCell()
 {
     Puzzle *puzzle = m_puzzle();
-    if (!puzzle || isNoCell(puzzle->selected))
+    if (!puzzle || isNoCell(puzzle->selected()))
         return;
-    puzzle->dragState = DragState::Caught;
+    puzzle->catchSelected();
     puzzle->redrawSelected();
     m_pointer->moveTo(m_view->mapToGlobal(m_view->toControl(puzzle->selectedCentre())).toPoint(),
                       m_window->windowHandle());
     setScreenCursor(Qt::OpenHandCursor);
-    confine(0, 0, puzzle->display->width(), puzzle->display->height());
+    confine(0, 0, puzzle->display().width(), puzzle->display().height());
 }
 
 void PlayController::releaseCell()
 {
     if (Puzzle *puzzle = m_puzzle())
-        puzzle->dragState = DragState::Idle;
+        puzzle->releaseCatch();
     setScreenCursor(Qt::ArrowCursor);
     freePointer();
 }

@@ -2,6 +2,7 @@
 #include "BenchInputs.h"
 
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "PuzzleFile.h"
 #include "WorkingBitmap.h"
 
@@ -63,11 +64,11 @@ void makePuzzleFile(const QImage &picture, const QString &path, qint32 effect, i
 {
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.source = picture;
+    puzzle.setPicture(picture);
     // A small scale keeps the set-up quick; the file holds the picture at its own size whatever the scale.
-    puzzle.scale = 0.05;
-    puzzle.setup(effect, rows, cols, false, emptyRow, emptyCol);
-    puzzle.saveToFile(path);
+    puzzle.zoomTo(0.05);
+    puzzle.setUp(effect, rows, cols, false, emptyRow, emptyCol);
+    PuzzleDocument::save(puzzle, path);
 }
 
 QByteArray jpegPartOf(const QString &puzzlePath)

@@ -11,6 +11,7 @@
 #include "PicturePanel.h"
 #include "PointerControl.h"
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "SoundPlayer.h"
 #include "WorkingBitmap.h"
 
@@ -100,8 +101,8 @@ void openFitted(const QString &path, int panelWidth, int panelHeight)
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
     // As the main window does: the panel is known before the file is opened.
-    puzzle.openPanel = QSize(panelWidth, panelHeight);
-    if (puzzle.loadFromFile(path) != LoadResult::Loaded)
+    puzzle.setOpenPanel(QSize(panelWidth, panelHeight), false);
+    if (PuzzleDocument::open(puzzle, path).result != LoadResult::Loaded)
         throw std::runtime_error("the puzzle file did not open");
     puzzle.tangle();
     puzzle.updateFit(panelWidth, panelHeight, false);
@@ -127,11 +128,11 @@ void saveQuorra(benchmark::State &state)
 {
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.loadFromFile(inputs->bigPuzzle);
+    PuzzleDocument::open(puzzle, inputs->bigPuzzle);
     puzzle.updateFit(1920, 1080, false);
     const QString path = inputs->folder.filePath(QStringLiteral("saved.nbq"));
     for (auto _ : state)
-        puzzle.saveToFile(path);
+        PuzzleDocument::save(puzzle, path);
 }
 
 void saveLibjpeg(benchmark::State &state)
@@ -151,9 +152,9 @@ struct RebuildPuzzle
     Puzzle puzzle{&display, &concealmentTexture()};
     explicit RebuildPuzzle(qint32 effect)
     {
-        puzzle.source = inputs->photo;
-        puzzle.scale = 0.05;
-        puzzle.setup(effect, 4, 4, false, true, true);
+        puzzle.setPicture(inputs->photo);
+        puzzle.zoomTo(0.05);
+        puzzle.setUp(effect, 4, 4, false, true, true);
         puzzle.updateFit(3840, 2160, false);
         puzzle.bestFit();
     }
@@ -211,19 +212,19 @@ struct DragWindow
         Puzzle &p = *form->documents().puzzle();
         const QPoint c = p.cellCentre(QPoint(2, 2));
         form->play().press(Qt::LeftButton, {}, c.x(), c.y());
-        x = c.x() + p.dragThreshold + 1;
+        x = c.x() + p.dragThreshold() + 1;
         y = c.y();
         form->play().move(Qt::LeftButton, {}, x, y);
         QCoreApplication::processEvents();
-        if (p.dragState != DragState::Row)
+        if (p.dragState() != DragState::Row)
             throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
                                          .arg(form->picturePanel()->clientWidth())
                                          .arg(form->picturePanel()->clientHeight())
-                                         .arg(p.display->width())
-                                         .arg(p.display->height())
-                                         .arg(int(p.dragState))
+                                         .arg(p.display().width())
+                                         .arg(p.display().height())
+                                         .arg(int(p.dragState()))
                                          .toStdString());
-        band = QRect(0, (p.selected.y() - 1) * p.cellHeight, p.display->width(), p.cellHeight);
+        band = QRect(0, (p.selected().y() - 1) * p.cellHeight(), p.display().width(), p.cellHeight());
     }
 
     // One pointer move along the row that stays clear of every cell centre, so that no move is committed.
@@ -232,9 +233,9 @@ struct DragWindow
         const Puzzle &p = *form->documents().puzzle();
         x += 1;
         if (p.nearCellCentre(x, y))
-            x += 2 * p.dragThreshold + 1;
-        if (x >= p.display->width())
-            x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold + 1;
+            x += 2 * p.dragThreshold() + 1;
+        if (x >= p.display().width())
+            x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold() + 1;
         form->play().move(Qt::LeftButton, {}, x, y);
         // Paints what the move invalidated into the window's backing store, in the screen's format.
         form->pictureView()->repaint(band);
@@ -253,7 +254,7 @@ void dragQuorra(benchmark::State &state)
 void dragMemcpy(benchmark::State &state)
 {
     DragWindow window;
-    const QImage &display = *window.form->documents().puzzle()->display;
+    const QImage &display = window.form->documents().puzzle()->display();
     QImage copy = display.copy(window.band);
     const size_t bytes = size_t(window.band.width()) * 3;
     for (auto _ : state) {

@@ -3,12 +3,11 @@
 
 #include "DamagedPictureError.h"
 #include "JpegReader.h"
-#include "PictureLoader.h"
-#include "UserError.h"
 #include "JpegWriter.h"
+#include "PictureLoader.h"
 #include "Puzzle.h"
+#include "UserError.h"
 
-#include <QBuffer>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -16,35 +15,95 @@
 
 namespace {
 
-constexpr qint64 VersionSize = 4;
-constexpr qint64 GridOffset = 9;
-
 [[noreturn]] void damaged(const QString &name, const QString &why)
 {
     throw UserError(QStringLiteral("The puzzle file \"%1\" is damaged: %2").arg(name, why));
 }
 
+void putInt(char *&at, qint32 value)
+{
+    qToLittleEndian<qint32>(value, at);
+    at += PuzzleFile::IntSize;
+}
+
+qint32 takeInt(const char *&at)
+{
+    const qint32 value = qFromLittleEndian<qint32>(at);
+    at += PuzzleFile::IntSize;
+    return value;
+}
+
+void putArrangement(char *&at, const Tile (&cells)[MaxGrid][MaxGrid])
+{
+    for (int c = 0; c < MaxGrid; ++c)
+        for (int r = 0; r < MaxGrid; ++r) {
+            putInt(at, cells[c][r].number);
+            putInt(at, cells[c][r].home.x());
+            putInt(at, cells[c][r].home.y());
+        }
+}
+
+void takeArrangement(const char *&at, Tile (&cells)[MaxGrid][MaxGrid])
+{
+    for (int c = 0; c < MaxGrid; ++c)
+        for (int r = 0; r < MaxGrid; ++r) {
+            cells[c][r].number = takeInt(at);
+            const qint32 x = takeInt(at);
+            const qint32 y = takeInt(at);
+            cells[c][r].home = QPoint(x, y);
+        }
+}
+
+StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize pictureFit)
+{
+    StoredPuzzle stored;
+    stored.version = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::VersionOffset);
+    stored.effect = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::EffectOffset);
+    stored.semiEffect = header.at(PuzzleFile::SemiEffectOffset) != 0;
+    std::optional<TileGrid> grid =
+        TileGrid::fromRecord(PuzzleFile::gridRecord(header.constData() + PuzzleFile::GridOffset));
+    if (!grid)
+        damaged(name, QStringLiteral("its grid is not one that Quorra makes."));
+    stored.grid = *grid;
+
+    // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
+    // follows it in the file is never read.
+    stored.source = readJpeg(in, pictureFit);
+    return stored;
+}
+
+bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid,
+                const QImage &source, QIODevice &out)
+{
+    // Header and grid go out in one write whose count is checked, like every write of the picture: a device
+    // that takes only part of a write (a full disk) must not pass for a complete file.
+    QByteArray header(PuzzleFile::GridOffset, '\0');
+    qToLittleEndian<qint32>(version, header.data() + PuzzleFile::VersionOffset);
+    qToLittleEndian<qint32>(effect, header.data() + PuzzleFile::EffectOffset);
+    header[PuzzleFile::SemiEffectOffset] = semiEffect ? 1 : 0;
+    header += PuzzleFile::gridBytes(grid);
+    if (header.size() != PuzzleFile::HeaderSize || out.write(header) != PuzzleFile::HeaderSize)
+        return false;
+    return JpegWriter::write(source, out);
+}
+
 } // namespace
 
-PuzzleFile::PuzzleFile(const Puzzle &puzzle)
-    : version(puzzle.version), effect(puzzle.effect), semiEffect(puzzle.semiEffect), body(puzzle.body),
-      source(puzzle.source)
-{
-}
-
-void PuzzleFile::applyTo(Puzzle &puzzle) const
-{
-    puzzle.version = version;
-    puzzle.effect = effect;
-    puzzle.semiEffect = semiEffect;
-    puzzle.body = body;
-    puzzle.source = source;
-}
-
-bool PuzzleFile::read(QIODevice &in, const QString &name, QSize pictureFit)
+std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name,
+                                                                QSize pictureFit)
 {
     try {
-        return readParts(in, name, pictureFit);
+        // The header is read whole before anything is taken from it, so that a short file is noticed here
+        // instead of reaching the grid or the decoder with made-up values.
+        const QByteArray header = in.read(HeaderSize);
+        if (header.size() < VersionOffset + IntSize)
+            damaged(name, QStringLiteral("it ends before its header is complete."));
+        const qint32 version = qFromLittleEndian<qint32>(header.constData() + VersionOffset);
+        if (version > CurrentVersion)
+            return TooNew{version};
+        if (header.size() < HeaderSize)
+            damaged(name, QStringLiteral("it ends before its header is complete."));
+        return readParts(header, in, name, pictureFit);
     } catch (const DamagedPictureError &e) {
         damaged(name, QStringLiteral("its picture ") + e.why());
     } catch (const std::bad_alloc &) {
@@ -52,46 +111,39 @@ bool PuzzleFile::read(QIODevice &in, const QString &name, QSize pictureFit)
     }
 }
 
-bool PuzzleFile::readParts(QIODevice &in, const QString &name, QSize pictureFit)
+bool PuzzleFile::write(const Puzzle &puzzle, QIODevice &out)
 {
-    // The header is read whole before anything is taken from it, so that a short file is noticed here
-    // instead of reaching the grid or the decoder with made-up values.
-    QByteArray header = in.read(HeaderSize);
-    if (header.size() < VersionSize)
-        damaged(name, QStringLiteral("it ends before its header is complete."));
-    version = qFromLittleEndian<qint32>(header.constData());
-    if (version > CurrentVersion)
-        return false;
-    if (header.size() < HeaderSize)
-        damaged(name, QStringLiteral("it ends before its header is complete."));
-    effect = qFromLittleEndian<qint32>(header.constData() + 4);
-    semiEffect = header.at(8) != 0;
-
-    QBuffer grid(&header);
-    grid.open(QIODevice::ReadOnly);
-    grid.seek(GridOffset);
-    if (!body.loadFromStream(grid) || !body.isPlayable())
-        damaged(name, QStringLiteral("its grid is not one that Quorra makes."));
-
-    // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
-    // follows it in the file is never read.
-    source = readJpeg(in, pictureFit);
-    return true;
+    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(),
+                      puzzle.source(), out);
 }
 
-bool PuzzleFile::write(QIODevice &out) const
+bool PuzzleFile::write(const StoredPuzzle &puzzle, QIODevice &out)
 {
-    // Header and grid go out in one write whose count is checked, like every write of the picture: a device
-    // that takes only part of a write (a full disk) must not pass for a complete file.
-    QByteArray header(GridOffset, '\0');
-    qToLittleEndian<qint32>(version, header.data());
-    qToLittleEndian<qint32>(effect, header.data() + 4);
-    header[8] = semiEffect ? 1 : 0;
-    QBuffer grid(&header);
-    grid.open(QIODevice::WriteOnly | QIODevice::Append);
-    body.saveToStream(grid);
-    grid.close();
-    if (header.size() != HeaderSize || out.write(header) != HeaderSize)
-        return false;
-    return JpegWriter::write(source, out);
+    return writeParts(puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid.record(), puzzle.source, out);
+}
+
+QByteArray PuzzleFile::gridBytes(const TileGrid::Record &grid)
+{
+    QByteArray bytes(GridSize, '\0');
+    char *at = bytes.data();
+    putInt(at, grid.rows);
+    putInt(at, grid.columns);
+    putInt(at, grid.extraRow);
+    putInt(at, grid.extraColumn);
+    putArrangement(at, grid.target);
+    putArrangement(at, grid.current);
+    return bytes;
+}
+
+TileGrid::Record PuzzleFile::gridRecord(const char *bytes)
+{
+    TileGrid::Record grid;
+    const char *at = bytes;
+    grid.rows = takeInt(at);
+    grid.columns = takeInt(at);
+    grid.extraRow = takeInt(at);
+    grid.extraColumn = takeInt(at);
+    takeArrangement(at, grid.target);
+    takeArrangement(at, grid.current);
+    return grid;
 }

@@ -1,44 +1,58 @@
 // The stored form of a puzzle (header, grid, picture), read from and written to any device.
 #pragma once
 
-#include "TileGrid.h"
+#include "StoredPuzzle.h"
 
-#include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <variant>
 
 class QIODevice;
 class Puzzle;
 
+// A puzzle file is a little-endian header (version, effect, the one-byte semi-effect flag, then the grid's
+// record) followed by the picture as a baseline JPEG stream. Every offset and size of it is named here.
 class PuzzleFile
 {
 public:
     // The newest format this program reads, and the one it writes for puzzles it sets up.
     static constexpr qint32 CurrentVersion = 1;
-    // Version, Effect, the one-byte SemiEffect flag and the grid; the JPEG picture follows.
-    static constexpr qint64 HeaderSize = 889;
 
-    qint32 version = CurrentVersion;
-    qint32 effect = 0;
-    bool semiEffect = false;
-    TileGrid body;
-    QImage source;
+    static constexpr qint64 IntSize = 4;
+    static constexpr qint64 VersionOffset = 0;
+    static constexpr qint64 EffectOffset = 4;
+    static constexpr qint64 SemiEffectOffset = 8;
+    static constexpr qint64 GridOffset = 9;
+    // The grid: rows, columns, extra row and extra column, then the target and the current arrangement,
+    // each MaxGrid x MaxGrid tiles column by column, a tile being its number and its home's X and Y.
+    static constexpr qint64 GridCountsSize = 4 * IntSize;
+    static constexpr qint64 TileSize = 3 * IntSize;
+    static constexpr qint64 ArrangementSize = qint64(MaxGrid) * MaxGrid * TileSize;
+    static constexpr qint64 TargetOffset = GridOffset + GridCountsSize;
+    static constexpr qint64 CurrentOffset = TargetOffset + ArrangementSize;
+    static constexpr qint64 GridSize = GridCountsSize + 2 * ArrangementSize;
+    // The JPEG picture starts here.
+    static constexpr qint64 HeaderSize = GridOffset + GridSize;
+    static_assert(HeaderSize == 889);
 
-    PuzzleFile() = default;
-    // The stored part of a puzzle: version, effect, semi-effect, grid and source picture.
-    explicit PuzzleFile(const Puzzle &puzzle);
-    // Hands the stored part to a puzzle; the caller then tangles it.
-    void applyTo(Puzzle &puzzle) const;
+    // What a file that needs a newer program tells: the version it was written for.
+    struct TooNew {
+        qint32 version = 0;
+    };
 
-    // Reads a whole puzzle from In's position to the end of its picture. Returns false, with only Version read,
-    // when the file needs a newer program. A header that is cut short, a grid that the program cannot make or a
-    // picture refused as damaged raises UserError naming Name; the picture part raises the JPEG decoder's errors,
-    // and memory that cannot be had the plain NotEnoughMemoryText(). A valid PictureFit decodes the picture
-    // only as large as showing it fitted into that size needs (see ReadJpeg).
-    bool read(QIODevice &in, const QString &name, QSize pictureFit = QSize());
+    // Reads a whole puzzle from In's position to the end of its picture, or only the version of a file that
+    // needs a newer program. A header that is cut short, a grid that the program cannot make or a picture
+    // refused as damaged raises UserError naming Name; the picture part raises the JPEG decoder's errors, and
+    // memory that cannot be had the plain notEnoughMemoryText(). A valid PictureFit decodes the picture only as
+    // large as showing it fitted into that size needs (see readJpeg).
+    static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize pictureFit = QSize());
 
     // Writes the whole puzzle at Out's position; false when Out refused bytes (its errorString says why).
-    bool write(QIODevice &out) const;
+    static bool write(const Puzzle &puzzle, QIODevice &out);
+    static bool write(const StoredPuzzle &puzzle, QIODevice &out);
 
-private:
-    bool readParts(QIODevice &in, const QString &name, QSize pictureFit);
+    // The grid's record as the header stores it (GridSize bytes), and back.
+    static QByteArray gridBytes(const TileGrid::Record &grid);
+    static TileGrid::Record gridRecord(const char *bytes);
 };

@@ -1,6 +1,7 @@
 // Fuzz target: one picture reader, fed from memory; the build names it with QUORRA_FUZZ_READER.
 #include "BmpReader.h"
 #include "GifReader.h"
+#include "JpegReader.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.open(QIODevice::ReadOnly);
     QImage picture;
     try {
-        QUORRA_FUZZ_READER(buffer, picture);
+        picture = QUORRA_FUZZ_READER(buffer);
     } catch (const UserError &) {
     }
     return 0;

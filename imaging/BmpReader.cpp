@@ -32,7 +32,7 @@ QImage opaque(QImage picture)
 
 } // namespace
 
-void readBmp(QIODevice &in, QImage &target)
+QImage readBmp(QIODevice &in)
 {
     const UserError invalid(QStringLiteral("Bitmap image is not valid"));
     // The size is read from the header here: Qt reports a top-down bitmap with a negative height and refuses
@@ -68,5 +68,5 @@ void readBmp(QIODevice &in, QImage &target)
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }
-    target = std::move(picture);
+    return picture;
 }

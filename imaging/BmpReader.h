@@ -8,4 +8,4 @@ class QIODevice;
 // Reads a BMP from the device's current position; the picture keeps the file's pixel format and palette, but an
 // alpha channel is dropped (the colours stay as stored) and 32-bit pictures come as Format_RGB32.
 // Any failure raises "Bitmap image is not valid"; a header too large to hold raises the size refusal.
-void readBmp(QIODevice &in, QImage &target);
+QImage readBmp(QIODevice &in);

@@ -378,9 +378,8 @@ void drawNumber(QImage &cell, const QFont &font, const QString &text)
 void writeNumber(QImage &cell, qint32 number, const QImage &texture)
 {
     const int w = cell.width(), h = cell.height();
-    QFont font = stampFont();
     // The size is chosen for "00" so that no cell's number gives away how many digits it has.
-    fitFontSize(font, QStringLiteral("00"), w, h);
+    const QFont font = fitFont(stampFont(), QStringLiteral("00"), w, h);
     const QString text = QString::number(number);
     if (cell.format() != WorkingFormat || texture.format() != WorkingFormat) {
         drawNumber(cell, font, text);

@@ -179,10 +179,10 @@ QImage decode(QIODevice &in)
 
 } // namespace
 
-void readGif(QIODevice &in, QImage &target)
+QImage readGif(QIODevice &in)
 {
     try {
-        target = decode(in);
+        return decode(in);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }

@@ -9,4 +9,4 @@ class QIODevice;
 // of that image's own size; a transparent colour index gets alpha 0 in the colour table. Failures raise
 // "Unknown GIF version", "GIF encoded data is corrupt", "GIF code size not in range 2 to 9" or
 // "Stream read error"; an oversized image raises the size refusal before its pixels are allocated.
-void readGif(QIODevice &in, QImage &target);
+QImage readGif(QIODevice &in);

@@ -325,8 +325,3 @@ QImage readJpeg(QIODevice &in, QSize fitInto)
         throw UserError(notEnoughMemoryText());
     }
 }
-
-void decodeJpeg(QIODevice &in, QImage &target)
-{
-    target = readJpeg(in);
-}

@@ -49,16 +49,7 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
 
     if (extension == QLatin1String(".jpg"))
         return readJpeg(file, fitInto);
-    QImage picture;
     if (extension == QLatin1String(".bmp"))
-        readBmp(file, picture);
-    else
-        readGif(file, picture);
-    return picture;
-}
-
-void loadPictureFile(QImage &target, const QString &path)
-{
-    if (std::optional<QImage> picture = readPictureFile(path))
-        target = std::move(*picture);
+        return readBmp(file);
+    return readGif(file);
 }

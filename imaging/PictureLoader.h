@@ -23,15 +23,7 @@ inline QString notEnoughMemoryText()
 }
 
 // The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
-// at a fraction of its size that still covers it (see ReadJpeg). Failures raise UserError as LoadPictureFile says.
+// at a fraction of its size that still covers it (see readJpeg). Failures raise UserError with the reader's text
+// ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "Cannot open file "%s". %s").
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
 
-// Replaces Target with the picture in the file, or leaves it untouched for an extension it does not read.
-// Failures raise UserError with the reader's text ("Bitmap image is not valid", "JPEG error #%d", the GIF texts,
-// "Cannot open file "%s". %s").
-void loadPictureFile(QImage &target, const QString &path);
-
-// Decodes the JPEG stream at the device's current position up to its end-of-image marker: 24-bit colour
-// (Format_BGR888) or 8-bit grey (Format_Grayscale8), turned upright by its EXIF orientation. Errors raise
-// "JPEG error #%d" and the refusals of ReadJpeg.
-void decodeJpeg(QIODevice &in, QImage &target);

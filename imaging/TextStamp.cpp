@@ -55,14 +55,14 @@ QColor stampColor()
     return QColor(Qt::black);
 }
 
-int fitFontSize(QFont &font, const QString &text, int width, int height)
+QFont fitFont(QFont font, const QString &text, int width, int height)
 {
     static QHash<FitKey, int> known;
     font.setPointSize(8);
     const FitKey key{font.toString(), text, width, height};
     if (const auto found = known.constFind(key); found != known.constEnd()) {
         font.setPointSize(*found);
-        return *found;
+        return font;
     }
     int size = 8;
     for (;;) {
@@ -75,7 +75,7 @@ int fitFontSize(QFont &font, const QString &text, int width, int height)
     if (known.size() > 1024)
         known.clear();
     known.insert(key, size);
-    return size;
+    return font;
 }
 
 void stampTwoLines(QImage &target, const QString &upper, const QString &lower)
@@ -83,9 +83,8 @@ void stampTwoLines(QImage &target, const QString &upper, const QString &lower)
     const int w = target.width(), h = target.height();
     if (w <= 0 || h <= 0)
         return;
-    QFont upperFont = stampFont(), lowerFont = stampFont();
-    fitFontSize(upperFont, upper, w, h);
-    fitFontSize(lowerFont, lower, w, h);
+    const QFont upperFont = fitFont(stampFont(), upper, w, h);
+    const QFont lowerFont = fitFont(stampFont(), lower, w, h);
     const QFontMetrics upperMetrics(upperFont, &measuringBitmap());
     const QFontMetrics lowerMetrics(lowerFont, &measuringBitmap());
     const QPoint upperAt((w - upperMetrics.horizontalAdvance(upper)) / 2, (h - 2 * upperMetrics.height()) / 2);

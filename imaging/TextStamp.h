@@ -11,9 +11,9 @@ QFont stampFont();
 // Black, whatever the desktop's theme: the text is drawn on the light concealment paper.
 QColor stampColor();
 
-// Sets Font's point size to the smallest size from 8 to 255 at which Text reaches half of Width or half of
-// Height (measured on a working bitmap at 96 dots per inch); returns it.
-int fitFontSize(QFont &font, const QString &text, int width, int height);
+// Font at the smallest point size from 8 to 255 at which Text reaches half of Width or half of Height
+// (measured on a working bitmap at 96 dots per inch).
+QFont fitFont(QFont font, const QString &text, int width, int height);
 
 // Draws Upper just above the middle and Lower from the middle, each fitted on its own, white on black, combined
 // with Target by exclusive or: twice restores the bitmap.

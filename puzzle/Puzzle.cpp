@@ -11,11 +11,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 // Cell sizes are rounded half to even in extended precision; a cell is never narrower than one pixel, whatever
-// the scale or the picture, so that every division by the cell size stays defined.
+// the m_scale or the picture, so that every division by the cell size stays defined.
 qint32 roundCellSize(long double size)
 {
     constexpr long double Largest = 1 << 20;
@@ -26,243 +27,274 @@ qint32 roundCellSize(long double size)
 
 } // namespace
 
-Puzzle::Puzzle(QImage *display, const QImage *emptyPicture) : display(display), emptyPicture(emptyPicture)
+Puzzle::Puzzle(QImage *display, const QImage *texture) : m_display(display), m_texture(texture)
 {
 }
 
-void Puzzle::setup(qint32 newEffect, int rows, int cols, bool newSemiEffect, bool emptyRow, bool emptyCol)
+void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn)
 {
-    selected = NoCell;
-    version = 1;
-    effect = newEffect;
-    semiEffect = newSemiEffect;
-    body.init(rows, cols, emptyRow, emptyCol);
-    editMode = true;
-    solved = false;
-    modified = true;
+    m_selected = NoCell;
+    m_version = 1;
+    m_effect = effect;
+    m_semiEffect = semiEffect;
+    m_grid.init(rows, columns, emptyRow, emptyColumn);
+    m_editMode = true;
+    m_solved = false;
+    m_modified = true;
     rebuild();
 }
 
 void Puzzle::rebuild()
 {
-    const long double wide = body.cols > 0 ? (long double)source.width() * scale / body.cols : 0;
-    const long double high = body.rows > 0 ? (long double)source.height() * scale / body.rows : 0;
-    cellWidth = roundCellSize(wide);
-    cellHeight = roundCellSize(high);
-    dragThreshold = qint32(std::nearbyintl(0.15L * std::min(cellWidth, cellHeight)));
+    const long double wide = m_grid.columns() > 0 ? (long double)m_source.width() * m_scale / m_grid.columns() : 0;
+    const long double high = m_grid.rows() > 0 ? (long double)m_source.height() * m_scale / m_grid.rows() : 0;
+    m_cellWidth = roundCellSize(wide);
+    m_cellHeight = roundCellSize(high);
+    m_dragThreshold = qint32(std::nearbyintl(0.15L * std::min(m_cellWidth, m_cellHeight)));
 
-    cellBitmap = createWorkingBitmap(cellWidth, cellHeight);
-    plain = createWorkingBitmap(std::max(body.cols, 0) * cellWidth, std::max(body.rows, 0) * cellHeight);
-    if (!source.isNull() && !plain.isNull())
-        stretchDraw(source, plain);
-    concealed = createWorkingBitmap(plain.width(), plain.height());
+    m_cellBitmap = createWorkingBitmap(m_cellWidth, m_cellHeight);
+    m_plain = createWorkingBitmap(std::max(m_grid.columns(), 0) * m_cellWidth, std::max(m_grid.rows(), 0) * m_cellHeight);
+    if (!m_source.isNull() && !m_plain.isNull())
+        stretchDraw(m_source, m_plain);
+    m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
     buildConcealed();
 
     // The display belongs to the window; it is replaced only when its size changes, so that a rebuild at the
     // same zoom (a tangle) keeps the same pixel memory.
-    const QSize displaySize(body.totalCols() * cellWidth, body.totalRows() * cellHeight);
-    if (display->size() != displaySize || display->format() != WorkingFormat)
-        *display = createWorkingBitmap(displaySize.width(), displaySize.height());
-    if (rowStrip.size() != QSize(display->width(), cellHeight) || rowStrip.format() != WorkingFormat)
-        rowStrip = createWorkingBitmap(display->width(), cellHeight);
-    if (colStrip.size() != QSize(cellWidth, display->height()) || colStrip.format() != WorkingFormat)
-        colStrip = createWorkingBitmap(cellWidth, display->height());
+    const QSize displaySize(m_grid.totalColumns() * m_cellWidth, m_grid.totalRows() * m_cellHeight);
+    if (m_display->size() != displaySize || m_display->format() != WorkingFormat)
+        *m_display = createWorkingBitmap(displaySize.width(), displaySize.height());
+    if (m_rowStrip.size() != QSize(m_display->width(), m_cellHeight) || m_rowStrip.format() != WorkingFormat)
+        m_rowStrip = createWorkingBitmap(m_display->width(), m_cellHeight);
+    if (m_columnStrip.size() != QSize(m_cellWidth, m_display->height()) || m_columnStrip.format() != WorkingFormat)
+        m_columnStrip = createWorkingBitmap(m_cellWidth, m_display->height());
 
     renderAll();
 }
 
 void Puzzle::buildConcealed()
 {
-    if (concealed.size() != plain.size() || concealed.format() != WorkingFormat)
-        concealed = createWorkingBitmap(plain.width(), plain.height());
-    for (int c = 1; c <= body.cols; ++c)
-        for (int r = 1; r <= body.rows; ++r) {
-            QRect cell;
-            body.targetCellRect(c, r, cellWidth, cellHeight, cell);
-            copyBlock(plain, cell, cellBitmap, QPoint(0, 0));
-            applyEffect(cellBitmap, effect, body.targetNumber(c, r), texture());
-            if (cellBitmap.format() != WorkingFormat)
-                cellBitmap.convertTo(WorkingFormat);
-            copyBlock(cellBitmap, cellBitmap.rect(), concealed, cell.topLeft());
+    if (m_concealed.size() != m_plain.size() || m_concealed.format() != WorkingFormat)
+        m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
+    for (int c = 1; c <= m_grid.columns(); ++c)
+        for (int r = 1; r <= m_grid.rows(); ++r) {
+            const QRect cell = m_grid.targetCellRect(QPoint(c, r), m_cellWidth, m_cellHeight);
+            copyBlock(m_plain, cell, m_cellBitmap, QPoint(0, 0));
+            applyEffect(m_cellBitmap, m_effect, m_grid.targetAt(QPoint(c, r)).number, texture());
+            if (m_cellBitmap.format() != WorkingFormat)
+                m_cellBitmap.convertTo(WorkingFormat);
+            copyBlock(m_cellBitmap, m_cellBitmap.rect(), m_concealed, cell.topLeft());
         }
 }
 
 void Puzzle::renderAll()
 {
     m_renderingAll = true;
-    for (int c = 1; c <= body.totalCols(); ++c)
-        for (int r = 1; r <= body.totalRows(); ++r)
+    for (int c = 1; c <= m_grid.totalColumns(); ++c)
+        for (int r = 1; r <= m_grid.totalRows(); ++r)
             drawCell(QPoint(c, r), false);
     m_renderingAll = false;
-    if (editMode && !display->isNull())
-        stampTwoLines(*display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    if (displayChanged)
-        displayChanged(display->rect());
-    if (processMessages)
-        processMessages();
+    if (m_editMode && !m_display->isNull())
+        stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    if (m_hooks.displayChanged)
+        m_hooks.displayChanged(m_display->rect());
+    if (m_hooks.processMessages)
+        m_hooks.processMessages();
 }
 
 void Puzzle::drawCell(QPoint p, bool advice)
 {
-    if (isNoCell(p) || !inGrid(p) || cellBitmap.isNull())
+    if (isNoCell(p) || !inGrid(p) || m_cellBitmap.isNull())
         return;
 
     // The cell is drawn straight into its place on the display (a view of those pixels), which saves copying
     // every cell twice; the scratch bitmap serves only a display that does not hold the whole cell.
-    const QPoint at((p.x() - 1) * cellWidth, (p.y() - 1) * cellHeight);
-    const QRect place(at, cellBitmap.size());
-    const bool direct = display->format() == WorkingFormat && display->rect().contains(place);
+    const QPoint at((p.x() - 1) * m_cellWidth, (p.y() - 1) * m_cellHeight);
+    const QRect place(at, m_cellBitmap.size());
+    const bool direct = m_display->format() == WorkingFormat && m_display->rect().contains(place);
     QImage view;
     if (direct)
-        view = QImage(display->scanLine(at.y()) + qsizetype(at.x()) * 3, place.width(), place.height(),
-                      display->bytesPerLine(), WorkingFormat);
-    QImage &cell = direct ? view : cellBitmap;
+        view = QImage(m_display->scanLine(at.y()) + qsizetype(at.x()) * 3, place.width(), place.height(),
+                      m_display->bytesPerLine(), WorkingFormat);
+    QImage &cell = direct ? view : m_cellBitmap;
 
-    if (body.isEmpty(p.x(), p.y())) {
+    if (m_grid.isEmpty(p)) {
         tilePicture(cell, texture());
     } else {
-        const bool showPlain = !editMode && (solved || (semiEffect && p == selected));
-        QRect r;
-        body.currentCellRect(p.x(), p.y(), cellWidth, cellHeight, r);
-        copyBlock(showPlain ? plain : concealed, r, cell, QPoint(0, 0));
+        const bool showPlain = !m_editMode && (m_solved || (m_semiEffect && p == m_selected));
+        copyBlock(showPlain ? m_plain : m_concealed, m_grid.currentCellRect(p, m_cellWidth, m_cellHeight), cell,
+                  QPoint(0, 0));
     }
 
     int frame = 0;
     if (advice)
         frame = 8;
-    else if (p == selected && dragState == DragState::Caught)
+    else if (p == m_selected && m_dragState == DragState::Caught)
         frame = 4;
-    else if (p == selected)
+    else if (p == m_selected)
         frame = 2;
-    else if (!solved)
+    else if (!m_solved)
         frame = 1;
     if (frame > 0)
         drawCellFrame(cell, frame);
 
     if (!direct)
-        copyBlock(cellBitmap, cellBitmap.rect(), *display, at);
-    if (displayChanged && !m_renderingAll)
-        displayChanged(place);
+        copyBlock(m_cellBitmap, m_cellBitmap.rect(), *m_display, at);
+    if (m_hooks.displayChanged && !m_renderingAll)
+        m_hooks.displayChanged(place);
 }
 
-void Puzzle::setEffect(qint32 kind)
+void Puzzle::setEffect(EffectCode effect)
 {
-    effect = kind;
+    m_effect = effect;
     buildConcealed();
     renderAll();
+}
+
+void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
+{
+    m_version = stored.version;
+    m_effect = stored.effect;
+    m_semiEffect = stored.semiEffect;
+    m_grid = stored.grid;
+    m_source = std::move(stored.source);
+    m_fileName = fileName;
+    m_modified = false;
+    fitToOpenPanel();
+}
+
+void Puzzle::savedAs(const QString &fileName)
+{
+    m_fileName = fileName;
+    m_modified = false;
+    tangle();
 }
 
 void Puzzle::loadPicture(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    title = dot < 0 ? QString() : name.left(dot);
-    loadPictureFile(source, path);
+    m_title = dot < 0 ? QString() : name.left(dot);
+    if (std::optional<QImage> picture = readPictureFile(path))
+        m_source = std::move(*picture);
 }
 
 QPoint Puzzle::cellAt(int x, int y) const
 {
-    if (cellWidth <= 0 || cellHeight <= 0)
+    if (m_cellWidth <= 0 || m_cellHeight <= 0)
         return NoCell;
     if (x < 0)
-        x -= cellWidth;
+        x -= m_cellWidth;
     if (y < 0)
-        y -= cellHeight;
-    return QPoint(x / cellWidth + 1, y / cellHeight + 1);
+        y -= m_cellHeight;
+    return QPoint(x / m_cellWidth + 1, y / m_cellHeight + 1);
 }
 
 QPoint Puzzle::cellCentre(QPoint p) const
 {
-    return QPoint((p.x() - 1) * cellWidth + cellWidth / 2, (p.y() - 1) * cellHeight + cellHeight / 2);
+    return QPoint((p.x() - 1) * m_cellWidth + m_cellWidth / 2, (p.y() - 1) * m_cellHeight + m_cellHeight / 2);
 }
 
 bool Puzzle::inGrid(QPoint p) const
 {
-    return p.x() >= 1 && p.x() <= body.totalCols() && p.y() >= 1 && p.y() <= body.totalRows()
-        && body.totalCols() <= MaxGrid && body.totalRows() <= MaxGrid;
+    return p.x() >= 1 && p.x() <= m_grid.totalColumns() && p.y() >= 1 && p.y() <= m_grid.totalRows()
+        && m_grid.totalColumns() <= MaxGrid && m_grid.totalRows() <= MaxGrid;
 }
 
 double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const
 {
-    const long double fitX = (long double)((panelWidth / body.totalCols()) * body.cols) / source.width();
-    const long double fitY = (long double)((panelHeight / body.totalRows()) * body.rows) / source.height();
+    // Whole cells only: the panel's share per cell is rounded down before it is scaled back to the picture.
+    const int fitWidth = (panelWidth / m_grid.totalColumns()) * m_grid.columns();
+    const int fitHeight = (panelHeight / m_grid.totalRows()) * m_grid.rows();
+    const long double fitX = (long double)fitWidth / m_source.width();
+    const long double fitY = (long double)fitHeight / m_source.height();
     return double(std::max(std::min(fitX, fitY), 0.0L));
 }
 
 void Puzzle::updateFit(int panelWidth, int panelHeight, bool keepFitted)
 {
-    if (source.isNull() || body.totalCols() <= 0 || body.totalRows() <= 0) {
-        fitScale = 0;
+    if (m_source.isNull() || m_grid.totalColumns() <= 0 || m_grid.totalRows() <= 0) {
+        m_fitScale = 0;
         return;
     }
-    fitScale = fitScaleFor(panelWidth, panelHeight);
+    m_fitScale = fitScaleFor(panelWidth, panelHeight);
     if (keepFitted) {
-        if (std::fabs(scale - fitScale) > 0.00001)
+        if (std::fabs(m_scale - m_fitScale) > 0.00001)
             bestFit();
-    } else if (scale > fitScale * 1.00001) {
+    } else if (m_scale > m_fitScale * 1.00001) {
         bestFit();
     }
 }
 
 void Puzzle::fitToOpenPanel()
 {
-    // The same guard as the window's: a panel with less than a pixel per cell gives no usable scale.
-    if (source.isNull() || body.totalCols() <= 0 || body.totalRows() <= 0
-        || openPanel.width() < body.totalCols() || openPanel.height() < body.totalRows())
+    // The same guard as the window's: a panel with less than a pixel per cell gives no usable m_scale.
+    if (m_source.isNull() || m_grid.totalColumns() <= 0 || m_grid.totalRows() <= 0
+        || m_openPanel.width() < m_grid.totalColumns() || m_openPanel.height() < m_grid.totalRows())
         return;
-    const double fit = fitScaleFor(openPanel.width(), openPanel.height());
+    const double fit = fitScaleFor(m_openPanel.width(), m_openPanel.height());
     if (!(fit > 0))
         return;
-    if (openAutoFit ? std::fabs(scale - fit) > 0.00001 : scale > fit * 1.00001)
-        scale = fit;
+    if (m_openAutoFit ? std::fabs(m_scale - fit) > 0.00001 : m_scale > fit * 1.00001)
+        setScale(fit);
 }
 
 void Puzzle::zoomIn()
 {
-    if (scale * 1.1 < fitScale)
-        scale = scale * 1.1;
-    else
-        scale = fitScale;
+    setScale(m_scale * 1.1 < m_fitScale ? m_scale * 1.1 : m_fitScale);
     rebuild();
 }
 
 void Puzzle::zoomOut()
 {
-    scale = scale / 1.1;
+    setScale(m_scale / 1.1);
     rebuild();
 }
 
 void Puzzle::actualSize()
 {
-    scale = 1.0;
+    setScale(1.0);
     rebuild();
 }
 
 void Puzzle::bestFit()
 {
-    scale = fitScale;
+    setScale(m_fitScale);
     rebuild();
+}
+
+void Puzzle::zoomTo(double scale)
+{
+    setScale(scale);
+    rebuild();
+}
+
+void Puzzle::setScale(double scale)
+{
+    // A panel smaller than the grid fits it at zero, and zooming out halves on: the smallest positive scale
+    // stands in, which draws the same one-pixel cells and never divides by zero.
+    m_scale = scale > 0 ? scale : std::numeric_limits<double>::min();
 }
 
 bool Puzzle::canZoomIn() const
 {
-    return fitScale * 0.99999 > scale;
+    return m_fitScale * 0.99999 > m_scale;
 }
 
 bool Puzzle::canZoomOut() const
 {
-    return std::max(plain.width(), plain.height()) > 256;
+    return std::max(m_plain.width(), m_plain.height()) > 256;
 }
 
 bool Puzzle::canActualSize() const
 {
-    return fitScale > 0.99999 && std::fabs(scale - 1.0) > 0.00001;
+    return m_fitScale > 0.99999 && std::fabs(m_scale - 1.0) > 0.00001;
 }
 
 const QImage &Puzzle::texture() const
 {
-    if (emptyPicture && emptyPicture->width() > 0 && emptyPicture->height() > 0)
-        return *emptyPicture;
+    if (m_texture && m_texture->width() > 0 && m_texture->height() > 0)
+        return *m_texture;
     return concealmentTexture();
 }
 

@@ -1,6 +1,8 @@
 // The puzzle object: source picture, effect, grid, cell geometry, working bitmaps, rendering, tangling and moves.
 #pragma once
 
+#include "Effects.h"
+#include "StoredPuzzle.h"
 #include "TileGrid.h"
 
 #include <QImage>
@@ -9,72 +11,88 @@
 
 enum class DragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 
-enum class LoadResult {
-    Loaded,
-    NoFile, // nothing at the path: silently nothing
-    TooNew, // Version holds the file's version, greater than 1
-};
-
 class Puzzle
 {
 public:
-    // Display is the bitmap on screen and EmptyPicture the concealment texture; neither is owned.
-    Puzzle(QImage *display, const QImage *emptyPicture);
+    // What the owner learns while the puzzle works; each may be empty (headless use).
+    struct Hooks {
+        // Lets the application process pending messages (end of renderAll, the advice wait).
+        std::function<void()> processMessages;
+        // The rectangle of the display that has just changed (for partial repaints).
+        std::function<void(const QRect &)> displayChanged;
+        // Called after each shown step of a tangle, so that a window can pace it.
+        std::function<void()> tangleStep;
+    };
+
+    // Display is the bitmap on screen and Texture the concealment texture; neither is owned.
+    Puzzle(QImage *display, const QImage *texture);
     ~Puzzle() = default;
     Puzzle(const Puzzle &) = delete;
     Puzzle &operator=(const Puzzle &) = delete;
 
-    qint32 version = 0;
-    qint32 effect = 0;
-    bool semiEffect = false;
-    bool editMode = false;
-    bool solved = false;
-    bool modified = false;
-    double scale = 1.0;
-    TileGrid body;
-    QString fileName;
-    QString title;
-    QImage source;
-    QImage plain;
-    QImage concealed;
-    QImage *display;
-    const QImage *emptyPicture;
-    qint32 cellWidth = 0;
-    qint32 cellHeight = 0;
-    qint32 dragThreshold = 0;
-    QPoint anchor;
-    QPoint selected = NoCell;
-    QImage cellBitmap;
-    QImage rowStrip;
-    QImage colStrip;
-    DragState dragState = DragState::Idle;
-    double fitScale = 0;
-    // The panel the view will fit the puzzle into, when its owner knows it before a file is opened (empty
-    // otherwise), and whether the view keeps it fitted: the first tangle after LoadFromFile then renders at the
-    // scale the view is about to choose instead of at the picture's own size, which would cost three more
-    // full-size bitmaps and their drawing only to be thrown away.
-    QSize openPanel;
-    bool openAutoFit = false;
+    void setDisplay(QImage *display) { m_display = display; }
+    const Hooks &hooks() const { return m_hooks; }
+    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
-    // Installed by the owner: lets the application process pending messages (end of RenderAll, the advice
-    // wait). Empty in headless use.
-    std::function<void()> processMessages;
-    // Installed by the owner: the rectangle of Display that has just changed (for partial repaints).
-    std::function<void(const QRect &)> displayChanged;
-    // Installed by the owner: called after each shown step of a tangle, so that a window can pace it.
-    std::function<void()> tangleStep;
+    // What the puzzle is.
+    qint32 version() const { return m_version; }
+    EffectCode effect() const { return m_effect; }
+    bool isSemiEffect() const { return m_semiEffect; }
+    bool isEditMode() const { return m_editMode; }
+    bool isSolved() const { return m_solved; }
+    bool isModified() const { return m_modified; }
+    const TileGrid &grid() const { return m_grid; }
+    const QImage &source() const { return m_source; }
+    const QString &fileName() const { return m_fileName; }
+    const QString &title() const { return m_title; }
 
-    void setup(qint32 newEffect, int rows, int cols, bool newSemiEffect, bool emptyRow, bool emptyCol);
+    // How it is shown.
+    double scale() const { return m_scale; }
+    double fitScale() const { return m_fitScale; }
+    int cellWidth() const { return m_cellWidth; }
+    int cellHeight() const { return m_cellHeight; }
+    int dragThreshold() const { return m_dragThreshold; }
+    const QImage &display() const { return *m_display; }
+    const QImage &plainPicture() const { return m_plain; }
+    const QImage &concealedPicture() const { return m_concealed; }
+
+    // The move in progress.
+    QPoint selected() const { return m_selected; }
+    QPoint anchor() const { return m_anchor; }
+    DragState dragState() const { return m_dragState; }
+
+    // Documents. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
+    // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
+    void loadPicture(const QString &path);
+    // The picture a new puzzle is made of, when it is already in memory.
+    void setPicture(QImage picture) { m_source = std::move(picture); }
+    void setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn);
+    void adopt(StoredPuzzle stored, const QString &fileName);
+    void savedAs(const QString &fileName);
+    // The panel the view will fit the puzzle into, when its owner knows it before a file is opened, and whether
+    // the view keeps it fitted: the first tangle after adopt then renders at the scale the view is about to
+    // choose instead of at the picture's own size, which would cost three more full-size bitmaps and their
+    // drawing only to be thrown away.
+    void setOpenPanel(QSize panel, bool autoFit)
+    {
+        m_openPanel = panel;
+        m_openAutoFit = autoFit;
+    }
+
+    // Rendering.
     void rebuild();
-    void buildConcealed();
     void renderAll();
     void drawCell(QPoint p, bool advice);
-    void redrawSelected() { drawCell(selected, false); }
-    void setEffect(qint32 kind);
-    void loadPicture(const QString &path);
+    void redrawSelected() { drawCell(m_selected, false); }
+    void setEffect(EffectCode effect);
+    void setSemiEffect(bool on) { m_semiEffect = on; }
+
+    // Geometry.
     QPoint cellAt(int x, int y) const;
     QPoint cellCentre(QPoint p) const;
-    QPoint selectedCentre() const { return cellCentre(selected); }
+    QPoint selectedCentre() const { return cellCentre(m_selected); }
+    // True for a position inside the grid as it is now, empty row and column included.
+    bool inGrid(QPoint p) const;
 
     // View and zoom.
     void updateFit(int panelWidth, int panelHeight, bool keepFitted);
@@ -82,6 +100,8 @@ public:
     void zoomOut();
     void actualSize();
     void bestFit();
+    // Shows the puzzle at that scale; one that is not positive gives the smallest positive scale.
+    void zoomTo(double scale);
     bool canZoomIn() const;
     bool canZoomOut() const;
     bool canActualSize() const;
@@ -92,23 +112,20 @@ public:
     // Moves.
     void hoverAt(int x, int y);
     void deselect();
+    // The selected cell is caught (held by the pointer), or let go again.
+    void catchSelected();
+    void releaseCatch() { m_dragState = DragState::Idle; }
     bool tryStartDrag(int x, int y);
-    void captureStrip();
     void renderDrag(int x, int y);
     bool nearCellCentre(int x, int y) const;
     bool commit(int x, int y);
     void showAdvice(int x, int y);
 
-    // Puzzle files and export; these three live in the files library. Saving tangles; an opened puzzle is
-    // tangled by its owner, where the person can watch it.
-    void saveToFile(const QString &path);
-    LoadResult loadFromFile(const QString &path);
-    void saveImageAs(const QString &path) const;
-
-    // True for a position inside the grid as it is now, empty row and column included.
-    bool inGrid(QPoint p) const;
-
 private:
+    friend class PuzzleProbe; // the tests' one look inside
+
+    void buildConcealed();
+    void captureStrip();
     // The texture for empty cells and the effects; the compiled-in one stands in when none was handed over.
     const QImage &texture() const;
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
@@ -116,12 +133,42 @@ private:
     // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
     int wrappedColumn(int x) const;
     int wrappedRow(int y) const;
+    // Every change of the scale goes through here, which keeps it positive.
+    void setScale(double scale);
 
     // The largest scale at which the whole grid fits a panel of that size.
     double fitScaleFor(int panelWidth, int panelHeight) const;
-    // Gives Scale the value that UpdateFit would leave for OpenPanel, without rebuilding.
+    // Gives the scale the value that updateFit would leave for the open panel, without rebuilding.
     void fitToOpenPanel();
 
-    // Set while RenderAll redraws every cell, so that the cells do not report their own changes.
+    qint32 m_version = 0;
+    EffectCode m_effect = 0;
+    bool m_semiEffect = false;
+    bool m_editMode = false;
+    bool m_solved = false;
+    bool m_modified = false;
+    double m_scale = 1.0;
+    TileGrid m_grid;
+    QString m_fileName;
+    QString m_title;
+    QImage m_source;
+    QImage m_plain;
+    QImage m_concealed;
+    QImage *m_display;
+    const QImage *m_texture;
+    qint32 m_cellWidth = 0;
+    qint32 m_cellHeight = 0;
+    qint32 m_dragThreshold = 0;
+    QPoint m_anchor;
+    QPoint m_selected = NoCell;
+    QImage m_cellBitmap;
+    QImage m_rowStrip;
+    QImage m_columnStrip;
+    DragState m_dragState = DragState::Idle;
+    double m_fitScale = 0;
+    QSize m_openPanel;
+    bool m_openAutoFit = false;
+    Hooks m_hooks;
+    // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

@@ -11,14 +11,14 @@
 
 void Puzzle::tangle()
 {
-    solved = false;
-    editMode = false;
+    m_solved = false;
+    m_editMode = false;
     rebuild();
-    body.reset();
+    m_grid.reset();
     renderAll();
 
-    const int cols = body.totalCols();
-    const int rows = body.totalRows();
+    const int cols = m_grid.totalColumns();
+    const int rows = m_grid.totalRows();
     if (cols < 2 || rows < 2)
         return;
 
@@ -27,8 +27,8 @@ void Puzzle::tangle()
     const int n = cols + rows;
     bool available[2 * MaxGrid + 1];
     std::fill(std::begin(available), std::end(available), true);
-    available[cols] = body.extraCol == 0;
-    available[n] = body.extraRow == 0;
+    available[cols] = !m_grid.hasEmptyColumn();
+    available[n] = !m_grid.hasEmptyRow();
 
     Lcg &random = randomizer();
     random.randomize();
@@ -50,10 +50,10 @@ void Puzzle::tangle()
             to = QPoint(random.below(cols - 1) + 2, r);
             std::fill(available + 1, available + cols + 1, true);
         }
-        body.shift(from, to);
+        m_grid.shift(from, to);
         renderAll();
-        if (tangleStep)
-            tangleStep();
+        if (m_hooks.tangleStep)
+            m_hooks.tangleStep();
     }
 }
 
@@ -62,101 +62,107 @@ void Puzzle::hoverAt(int x, int y)
     QPoint p = cellAt(x, y);
     if (!inGrid(p))
         p = NoCell;
-    if (!isNoCell(selected) && selected != p)
+    if (!isNoCell(m_selected) && m_selected != p)
         deselect();
-    if (isNoCell(selected)) {
-        selected = p;
+    if (isNoCell(m_selected)) {
+        m_selected = p;
         drawCell(p, false);
     }
-    anchor = cellCentre(selected);
+    m_anchor = cellCentre(m_selected);
+}
+
+void Puzzle::catchSelected()
+{
+    if (!isNoCell(m_selected))
+        m_dragState = DragState::Caught;
 }
 
 void Puzzle::deselect()
 {
-    const QPoint old = selected;
-    selected = NoCell;
+    const QPoint old = m_selected;
+    m_selected = NoCell;
     drawCell(old, false);
 }
 
 bool Puzzle::tryStartDrag(int x, int y)
 {
-    if (isNoCell(selected))
+    if (isNoCell(m_selected))
         return false;
-    const int dx = std::abs(x - anchor.x());
-    const int dy = std::abs(y - anchor.y());
-    if (std::max(dx, dy) < dragThreshold)
+    const int dx = std::abs(x - m_anchor.x());
+    const int dy = std::abs(y - m_anchor.y());
+    if (std::max(dx, dy) < m_dragThreshold)
         return false;
-    dragState = dx >= dy ? DragState::Row : DragState::Column;
+    m_dragState = dx >= dy ? DragState::Row : DragState::Column;
     captureStrip();
     return true;
 }
 
 void Puzzle::captureStrip()
 {
-    if (dragState == DragState::Row)
-        copyBlock(*display, QRect(0, (selected.y() - 1) * cellHeight, rowStrip.width(), rowStrip.height()), rowStrip,
+    if (m_dragState == DragState::Row)
+        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()), m_rowStrip,
                   QPoint(0, 0));
-    else if (dragState == DragState::Column)
-        copyBlock(*display, QRect((selected.x() - 1) * cellWidth, 0, colStrip.width(), colStrip.height()), colStrip,
+    else if (m_dragState == DragState::Column)
+        copyBlock(*m_display, QRect((m_selected.x() - 1) * m_cellWidth, 0, m_columnStrip.width(), m_columnStrip.height()), m_columnStrip,
                   QPoint(0, 0));
 }
 
 void Puzzle::renderDrag(int x, int y)
 {
     // Called for every pointer move of a drag: two row copies per scan line, nothing allocated.
-    if (dragState == DragState::Row) {
-        const int w = std::min(rowStrip.width(), display->width());
-        const int top = (selected.y() - 1) * cellHeight;
-        const int lines = std::min(rowStrip.height(), display->height() - top);
+    if (m_dragState == DragState::Row) {
+        const int w = std::min(m_rowStrip.width(), m_display->width());
+        const int top = (m_selected.y() - 1) * m_cellHeight;
+        const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
-        const int off = ((x - anchor.x()) % w + w) % w;
+        const int off = ((x - m_anchor.x()) % w + w) % w;
         const size_t tail = size_t(off) * 3;
         const size_t head = size_t(w - off) * 3;
         for (int line = 0; line < lines; ++line) {
-            const uchar *from = rowStrip.constScanLine(line);
-            uchar *to = display->scanLine(top + line);
+            const uchar *from = m_rowStrip.constScanLine(line);
+            uchar *to = m_display->scanLine(top + line);
             std::memcpy(to, from + head, tail);
             std::memcpy(to + tail, from, head);
         }
-        if (displayChanged)
-            displayChanged(QRect(0, top, w, lines));
-    } else if (dragState == DragState::Column) {
-        const int h = std::min(colStrip.height(), display->height());
-        const int left = (selected.x() - 1) * cellWidth;
-        const int wide = std::min(colStrip.width(), display->width() - left);
+        if (m_hooks.displayChanged)
+            m_hooks.displayChanged(QRect(0, top, w, lines));
+    } else if (m_dragState == DragState::Column) {
+        const int h = std::min(m_columnStrip.height(), m_display->height());
+        const int left = (m_selected.x() - 1) * m_cellWidth;
+        const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
-        const int off = ((y - anchor.y()) % h + h) % h;
+        const int off = ((y - m_anchor.y()) % h + h) % h;
         const size_t bytes = size_t(wide) * 3;
         for (int line = 0; line < h; ++line) {
             const int stripRow = line >= off ? line - off : line - off + h;
-            std::memcpy(display->scanLine(line) + size_t(left) * 3, colStrip.constScanLine(stripRow), bytes);
+            std::memcpy(m_display->scanLine(line) + size_t(left) * 3, m_columnStrip.constScanLine(stripRow), bytes);
         }
-        if (displayChanged)
-            displayChanged(QRect(left, 0, wide, h));
+        if (m_hooks.displayChanged)
+            m_hooks.displayChanged(QRect(left, 0, wide, h));
     }
 }
 
 bool Puzzle::nearCellCentre(int x, int y) const
 {
-    if (cellWidth <= 0 || cellHeight <= 0)
+    if (m_cellWidth <= 0 || m_cellHeight <= 0)
         return false;
-    const int dx = std::abs(x % cellWidth - cellWidth / 2);
-    const int dy = std::abs(y % cellHeight - cellHeight / 2);
-    return std::max(dx, dy) < dragThreshold;
+    const int dx = std::abs(x % m_cellWidth - m_cellWidth / 2);
+    const int dy = std::abs(y % m_cellHeight - m_cellHeight / 2);
+    return std::max(dx, dy) < m_dragThreshold;
 }
 
 int Puzzle::wrappedColumn(int x) const
 {
-    const int w = body.totalCols() * cellWidth;
-    return w > 0 ? ((x % w + w) % w) / cellWidth + 1 : 0;
+    const int w = m_grid.totalColumns() * m_cellWidth;
+    return w > 0 ? ((x % w + w) % w) / m_cellWidth + 1 : 0;
 }
 
 int Puzzle::wrappedRow(int y) const
 {
-    const int h = body.totalRows() * cellHeight;
-    return h > 0 ? ((y % h + h) % h) / cellHeight + 1 : 0;
+    const int h = m_grid.totalRows() * m_cellHeight;
+    return h > 0 ? ((y % h + h) % h) / m_cellHeight + 1 : 0;
 }
 
 bool Puzzle::commit(int x, int y)
@@ -165,22 +171,22 @@ bool Puzzle::commit(int x, int y)
     // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
     // sees there, and never on a position outside the grid.
     QPoint t = cellAt(x, y);
-    if (!isNoCell(selected)) {
-        if (dragState == DragState::Row)
-            t = QPoint(wrappedColumn(x), selected.y());
-        else if (dragState == DragState::Column)
-            t = QPoint(selected.x(), wrappedRow(y));
+    if (!isNoCell(m_selected)) {
+        if (m_dragState == DragState::Row)
+            t = QPoint(wrappedColumn(x), m_selected.y());
+        else if (m_dragState == DragState::Column)
+            t = QPoint(m_selected.x(), wrappedRow(y));
     }
     if (!inGrid(t))
-        t = selected;
+        t = m_selected;
 
-    body.shift(selected, t);
+    m_grid.shift(m_selected, t);
     const QPoint c = cellCentre(t);
     renderDrag(c.x(), c.y());
-    selected = t;
-    anchor = cellCentre(t);
-    solved = !editMode && body.isSolved();
-    return solved;
+    m_selected = t;
+    m_anchor = cellCentre(t);
+    m_solved = !m_editMode && m_grid.isSolved();
+    return m_solved;
 }
 
 void Puzzle::showAdvice(int x, int y)
@@ -188,15 +194,13 @@ void Puzzle::showAdvice(int x, int y)
     const QPoint p = cellAt(x, y);
     if (!inGrid(p))
         return;
-    QPoint home = NoCell;
-    body.findHome(p, home);
-    drawCell(home, true);
+    drawCell(m_grid.home(p).value_or(NoCell), true);
 
     using namespace std::chrono;
     const auto end = steady_clock::now() + milliseconds(200);
     for (auto now = steady_clock::now(); now < end; now = steady_clock::now()) {
-        if (processMessages) {
-            processMessages();
+        if (m_hooks.processMessages) {
+            m_hooks.processMessages();
             // Messages are handled in short slices so that the wait does not spin the processor.
             std::this_thread::sleep_for(std::min<steady_clock::duration>(end - steady_clock::now(), milliseconds(5)));
         } else {

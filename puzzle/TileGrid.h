@@ -1,57 +1,81 @@
 // The tile-arrangement grid: dimensions, the solved and the current arrangement, and cyclic line shifts.
 #pragma once
 
+#include "Tile.h"
+
 #include <QPoint>
 #include <QRect>
 
-class QIODevice;
+#include <optional>
 
 // Grid positions are 1-based: X is the column, Y the row; (0, 0) is no cell.
 constexpr QPoint NoCell(0, 0);
-inline bool isNoCell(QPoint p) { return p.x() == 0 && p.y() == 0; }
-inline bool samePoint(QPoint a, QPoint b) { return a == b; }
-
-struct Tile {
-    qint32 number = 0; // 1 .. Rows * Cols in reading order of its home; 0 for an empty cell
-    QPoint home;       // where the piece lies in the solved picture
-};
+inline bool isNoCell(QPoint p)
+{
+    return p.x() == 0 && p.y() == 0;
+}
 
 constexpr int MaxGrid = 6;
 
+// The current arrangement is always a permutation of the solved one: a grid is set up solved, moves only by
+// whole-line rotations, and a stored grid is taken only when it is one the program can make.
 class TileGrid
 {
 public:
-    // [column - 1][row - 1], column-major as stored in puzzle files.
-    Tile target[MaxGrid][MaxGrid];
-    Tile current[MaxGrid][MaxGrid];
-    qint32 rows = 0;
-    qint32 cols = 0;
-    qint32 extraRow = 0;
-    qint32 extraCol = 0;
+    // Everything a grid holds, as puzzle files store it: both arrangements whole, [column - 1][row - 1],
+    // column-major, the cells outside the used region included, so a file read and written again keeps its bytes.
+    struct Record {
+        qint32 rows = 0;
+        qint32 columns = 0;
+        qint32 extraRow = 0;
+        qint32 extraColumn = 0;
+        Tile target[MaxGrid][MaxGrid];
+        Tile current[MaxGrid][MaxGrid];
 
-    int totalRows() const { return rows + extraRow; }
-    int totalCols() const { return cols + extraCol; }
+        // True when the dimensions and arrangements are ones the program can make.
+        bool isPlayable() const;
+        friend bool operator==(const Record &, const Record &) = default;
+    };
 
-    Tile &currentAt(QPoint p) { return current[p.x() - 1][p.y() - 1]; }
-    const Tile &currentAt(QPoint p) const { return current[p.x() - 1][p.y() - 1]; }
-    const Tile &targetAt(QPoint p) const { return target[p.x() - 1][p.y() - 1]; }
+    // An empty grid of no cells.
+    TileGrid() = default;
+    // The grid a record describes, or none when it is not one the program can make.
+    static std::optional<TileGrid> fromRecord(const Record &record);
+    const Record &record() const { return m_record; }
 
-    void init(int newRows, int newCols, bool emptyRow, bool emptyCol);
-    void reset();
-    // Rotates the row or column holding both positions so that the cell at From ends at To.
-    void shift(QPoint from, QPoint to);
+    int rows() const { return m_record.rows; }
+    int columns() const { return m_record.columns; }
+    bool hasEmptyRow() const { return m_record.extraRow != 0; }
+    bool hasEmptyColumn() const { return m_record.extraColumn != 0; }
+    int totalRows() const { return m_record.rows + m_record.extraRow; }
+    int totalColumns() const { return m_record.columns + m_record.extraColumn; }
+    // True for a position inside the grid, empty row and column included.
+    bool contains(QPoint p) const
+    {
+        return p.x() >= 1 && p.x() <= totalColumns() && p.y() >= 1 && p.y() <= totalRows();
+    }
+
+    // The cell at P now and in the solved picture; P must lie inside the grid.
+    const Tile &tileAt(QPoint p) const { return m_record.current[p.x() - 1][p.y() - 1]; }
+    const Tile &targetAt(QPoint p) const { return m_record.target[p.x() - 1][p.y() - 1]; }
+    bool isEmpty(QPoint p) const { return tileAt(p).number == 0; }
     bool isSolved() const;
-    bool isEmpty(int col, int row) const;
-    qint32 targetNumber(int col, int row) const;
-    // The position whose target number is the current number at P; Home is left as it was when none matches.
-    void findHome(QPoint p, QPoint &home) const;
-    void currentCellRect(int col, int row, int w, int h, QRect &r) const;
-    void targetCellRect(int col, int row, int w, int h, QRect &r) const;
+    // The position whose target number is the current number at P, if any.
+    std::optional<QPoint> home(QPoint p) const;
+    // Where the piece at P now (in the solved picture) lies in the solved picture cut into cells of W x H.
+    QRect currentCellRect(QPoint p, int w, int h) const { return homeRect(tileAt(p).home, w, h); }
+    QRect targetCellRect(QPoint p, int w, int h) const { return homeRect(targetAt(p).home, w, h); }
 
-    // Little-endian: Rows, Cols, ExtraRow, ExtraCol, Target (432 bytes), Current (432 bytes).
-    void saveToStream(QIODevice &stream) const;
-    // Reads the image as stored; returns false when the stream ends before all 880 bytes were read.
-    bool loadFromStream(QIODevice &stream);
-    // True when the dimensions and arrangements are ones the program can make (see the puzzle file reader).
-    bool isPlayable() const;
+    // Sets up the solved grid; rows and columns are taken between 2 and 4, the sizes the program offers.
+    void init(int rows, int columns, bool emptyRow, bool emptyColumn);
+    // Puts every piece back where it belongs.
+    void reset();
+    // Rotates the row or column holding both positions so that the cell at From ends at To; positions off the
+    // grid, or on different lines, change nothing.
+    void shift(QPoint from, QPoint to);
+
+private:
+    static QRect homeRect(QPoint home, int w, int h) { return QRect((home.x() - 1) * w, (home.y() - 1) * h, w, h); }
+
+    Record m_record;
 };

@@ -31,33 +31,32 @@ QImage Thumbnailer::render(const QString &path, int size)
     const QString refused = openRegularFile(file, path);
     if (!refused.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(info.absoluteFilePath(), refused));
-    PuzzleFile stored;
-    if (!stored.read(file, info.absoluteFilePath(), QSize(size, size)))
+    std::variant<StoredPuzzle, PuzzleFile::TooNew> read =
+        PuzzleFile::read(file, info.absoluteFilePath(), QSize(size, size));
+    if (std::holds_alternative<PuzzleFile::TooNew>(read))
         throw UserError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(path));
     file.close();
+    StoredPuzzle &stored = std::get<StoredPuzzle>(read);
 
-    QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    stored.applyTo(puzzle);
-
-    const TileGrid &body = puzzle.body;
-    const int width = puzzle.source.width();
-    const int height = puzzle.source.height();
-    if (width <= 0 || height <= 0 || body.cols <= 0 || body.rows <= 0)
+    const TileGrid &grid = stored.grid;
+    const int width = stored.source.width();
+    const int height = stored.source.height();
+    if (width <= 0 || height <= 0 || grid.columns() <= 0 || grid.rows() <= 0)
         throw UserError(QStringLiteral("The puzzle file \"%1\" holds no picture.").arg(path));
 
     // Cells no larger than a whole share of Size, so the grid fits without a second, blurring scaling step.
-    const double scaleX = double(std::max(size / body.totalCols(), 1)) * body.cols / width;
-    const double scaleY = double(std::max(size / body.totalRows(), 1)) * body.rows / height;
-    puzzle.scale = std::min(scaleX, scaleY);
-    puzzle.effect = shownEffect(puzzle.effect);
-    // Every cell from the concealed picture: no semi-effect reveal, no selection, not solved.
-    puzzle.semiEffect = false;
-    puzzle.selected = NoCell;
-    puzzle.solved = false;
-    puzzle.editMode = false;
-    puzzle.body.reset();
-    puzzle.rebuild();
+    const double scaleX = double(std::max(size / grid.totalColumns(), 1)) * grid.columns() / width;
+    const double scaleY = double(std::max(size / grid.totalRows(), 1)) * grid.rows() / height;
+    // Every cell from the concealed picture: no semi-effect reveal, nothing moved. A puzzle just opened has no
+    // selection and is neither solved nor in set-up.
+    stored.effect = shownEffect(stored.effect);
+    stored.semiEffect = false;
+    stored.grid.reset();
+
+    QImage display;
+    Puzzle puzzle(&display, &concealmentTexture());
+    puzzle.adopt(std::move(stored), path);
+    puzzle.zoomTo(std::min(scaleX, scaleY));
 
     QImage result = display.convertToFormat(QImage::Format_RGB888);
     if (result.width() > size || result.height() > size)

@@ -162,8 +162,8 @@ void TestCommandLine::nameNotUtf8()
     QTRY_COMPARE(f.form->documents().puzzle() != nullptr, opens);
     QCOMPARE(f.dialogs->log, QStringList());
     if (opens) {
-        QCOMPARE(f.form->documents().puzzle()->body.rows, 3);
-        QVERIFY(!f.form->documents().puzzle()->editMode);
+        QCOMPARE(f.form->documents().puzzle()->grid().rows(), 3);
+        QVERIFY(!f.form->documents().puzzle()->isEditMode());
     }
 }
 

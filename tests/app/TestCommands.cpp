@@ -139,7 +139,7 @@ void TestCommands::commandsOffDuringTangle()
     // Afterwards the rules hold again: a puzzle in play.
     QVERIFY(F.form->updateHandlerInstalled());
     QVERIFY(F.form->play().isMouseAttached());
-    QVERIFY(!F.form->documents().puzzle()->editMode);
+    QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.form->commands().action(Command::SaveAs)->isEnabled());
     QVERIFY(!F.form->commands().action(Command::Tangle)->isEnabled());
     QVERIFY(F.form->commands().soundItem()->isEnabled());
@@ -201,8 +201,8 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
     f.form->commands().action(Command::Split3x3)->setChecked(true);
     f.form->commands().action(Command::Split4x4)->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->documents().puzzle()->body.rows, 2);
-    QCOMPARE(f.form->documents().puzzle()->body.cols, 2);
+    QCOMPARE(f.form->documents().puzzle()->grid().rows(), 2);
+    QCOMPARE(f.form->documents().puzzle()->grid().columns(), 2);
 
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
     f.run(f.form->commands().action(Command::SaveAs));
@@ -216,10 +216,10 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
         if (CommandTable::category(action) == QLatin1String("Split") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"Action3x4"});
-    QCOMPARE(f.form->documents().puzzle()->body.rows, 3);
-    QCOMPARE(f.form->documents().puzzle()->body.cols, 4);
-    QVERIFY(f.form->documents().puzzle()->editMode);
-    QVERIFY(f.form->documents().puzzle()->modified);
+    QCOMPARE(f.form->documents().puzzle()->grid().rows(), 3);
+    QCOMPARE(f.form->documents().puzzle()->grid().columns(), 4);
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
 
     // Choosing the split that is already checked keeps it checked.
     f.run(f.form->commands().action(Command::Split3x4));
@@ -230,8 +230,8 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->documents().puzzle()->effect, 4); // Hidden, checked at start
-    const QImage before = f.form->documents().puzzle()->concealed;
+    QCOMPARE(f.form->documents().puzzle()->effect(), 4); // Hidden, checked at start
+    const QImage before = f.form->documents().puzzle()->concealedPicture();
     f.run(f.form->commands().action(Command::Transparent));
     QStringList checked;
     for (const QAction *action : std::as_const(f.form->commands().actions()))
@@ -239,10 +239,10 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"TransparentAction"});
     QCOMPARE(f.form->commands().currentEffect(), 2);
-    QCOMPARE(f.form->documents().puzzle()->effect, 2);
-    QVERIFY(f.form->documents().puzzle()->concealed != before);
-    QVERIFY(f.form->documents().puzzle()->modified);
-    QVERIFY(f.form->documents().puzzle()->editMode);
+    QCOMPARE(f.form->documents().puzzle()->effect(), 2);
+    QVERIFY(f.form->documents().puzzle()->concealedPicture() != before);
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
 }
 
 void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
@@ -268,7 +268,7 @@ void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
     // The command is hidden, so only a direct trigger reaches it; its handler still follows the rules.
     f.form->commands().action(Command::EmptyColumn)->trigger();
     QVERIFY(f.form->commands().action(Command::EmptyColumn)->isChecked());
-    QCOMPARE(f.form->documents().puzzle()->body.extraCol, 1);
+    QCOMPARE(f.form->documents().puzzle()->grid().hasEmptyColumn(), true);
     f.run(f.form->commands().action(Command::Tangle));
     // In play the command is off; its handler, reached anyway, leaves the puzzle alone.
     f.form->commands().action(Command::EmptyColumn)->trigger();
@@ -276,8 +276,8 @@ void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
     f.form->commands().action(Command::EmptyColumn)->setChecked(false);
     // Emitted by hand, so that Qt does not invert the check mark first.
     emit f.form->commands().action(Command::EmptyColumn)->triggered(false);
-    QCOMPARE(f.form->documents().puzzle()->body.extraCol, 1);
-    QVERIFY(!f.form->documents().puzzle()->editMode);
+    QCOMPARE(f.form->documents().puzzle()->grid().hasEmptyColumn(), true);
+    QVERIFY(!f.form->documents().puzzle()->isEditMode());
 }
 
 void TestCommands::commandErrorIsReportedAndTheProgramGoesOn_data()
@@ -311,7 +311,7 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
     f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->errors().size(), 2);
     QVERIFY(f.form->documents().puzzle());
-    QVERIFY(f.form->documents().puzzle()->modified);
+    QVERIFY(f.form->documents().puzzle()->isModified());
     QVERIFY(f.form->updateHandlerInstalled());
     QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }

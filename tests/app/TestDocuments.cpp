@@ -1,6 +1,7 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
 #include "WindowFixture.h"
+#include "../PuzzleProbe.h"
 #include "PictureView.h"
 #include "../NonRegularFiles.h"
 
@@ -47,9 +48,9 @@ void TestDocuments::newWithoutAPuzzle()
     f.New(f.makePicture(QStringLiteral("my.photo.bmp"), 400, 300));
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
     QVERIFY(f.form->documents().puzzle());
-    QVERIFY(f.form->documents().puzzle()->editMode);
-    QVERIFY(f.form->documents().puzzle()->modified);
-    QCOMPARE(f.form->documents().puzzle()->effect, 4);
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QCOMPARE(f.form->documents().puzzle()->effect(), 4);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
     QVERIFY(!f.form->play().isMouseAttached());
     QCOMPARE(f.form->pictureView()->size(), QSize(400, 300));
@@ -140,7 +141,7 @@ void TestDocuments::confirmSave()
     if (!goesOn) {
         QCOMPARE(f.form->documents().puzzle(), unsaved);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - first"));
-        QVERIFY(f.form->documents().puzzle()->modified);
+        QVERIFY(f.form->documents().puzzle()->isModified());
     }
 }
 
@@ -221,8 +222,8 @@ void TestDocuments::openPlaysTheFile()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
-        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName == Path &&
-                       F.form->pictureView()->bitmap() == F.form->documents().puzzle()->display && F.form->pictureView()->width() == 360;
+        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName() == Path &&
+                       F.form->pictureView()->bitmap() == &F.form->documents().puzzle()->display() && F.form->pictureView()->width() == 360;
     });
     F.open(Path);
     QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts
@@ -231,16 +232,16 @@ void TestDocuments::openPlaysTheFile()
     QCOMPARE(F.dialogs->log, QStringList{"OpenPuzzle"});
     QVERIFY(F.form->documents().puzzle());
     Puzzle &p = *F.form->documents().puzzle();
-    QVERIFY(!p.body.isSolved());
-    QVERIFY(!p.editMode);
-    QVERIFY(!p.solved);
-    QVERIFY(!p.modified);
-    QCOMPARE(p.body.rows, 3);
-    QCOMPARE(p.fileName, Path);
+    QVERIFY(!p.grid().isSolved());
+    QVERIFY(!p.isEditMode());
+    QVERIFY(!p.isSolved());
+    QVERIFY(!p.isModified());
+    QCOMPARE(p.grid().rows(), 3);
+    QCOMPARE(p.fileName(), Path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
     QVERIFY(F.form->play().isMouseAttached());
     QCOMPARE(F.form->pictureView()->size(), QSize(360, 270));
-    QCOMPARE(F.form->pictureView()->bitmap(), p.display);
+    QCOMPARE(F.form->pictureView()->bitmap(), &p.display());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
 }
 
@@ -328,9 +329,9 @@ void TestDocuments::saveAsInEditModeTangles()
     QVERIFY(steps > 0);
     QVERIFY(F.dialogs->errors().isEmpty());
     Puzzle &p = *F.form->documents().puzzle();
-    QVERIFY(!p.editMode);
-    QVERIFY(!p.modified);
-    QCOMPARE(p.fileName, path);
+    QVERIFY(!p.isEditMode());
+    QVERIFY(!p.isModified());
+    QCOMPARE(p.fileName(), path);
     QVERIFY(F.form->play().isMouseAttached());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
     QFile saved(path);
@@ -344,8 +345,8 @@ void TestDocuments::saveAsCancelledChangesNothing()
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
     f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
-    QVERIFY(f.form->documents().puzzle()->editMode);
-    QVERIFY(f.form->documents().puzzle()->modified);
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
 }
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
@@ -359,9 +360,9 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
     QCOMPARE(f.dialogs->errors(),
              QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(path)});
     QCOMPARE(fileType(path), mode_t(S_IFIFO));
-    QVERIFY(f.form->documents().puzzle()->editMode);
-    QVERIFY(f.form->documents().puzzle()->modified);
-    QVERIFY(f.form->documents().puzzle()->fileName.isEmpty());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().puzzle()->fileName().isEmpty());
     QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }
 
@@ -381,7 +382,7 @@ void TestDocuments::saveImageWritesTheWholeSource()
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     QCOMPARE(reader.size(), QSize(400, 300));
-    QVERIFY(f.form->documents().puzzle()->solved);
+    QVERIFY(f.form->documents().puzzle()->isSolved());
 }
 
 void TestDocuments::outOfMemoryIsToldPlainly_data()
@@ -413,7 +414,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     } else if (flow == QLatin1String("open")) {
         f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
-        f.form->documents().puzzle()->modified = true;
+        PuzzleProbe(*f.form->documents().puzzle()).setModified(true);
         f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
         QVERIFY(!f.form->close());
@@ -423,7 +424,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->documents().puzzle(), before);
     if (flow == QLatin1String("open")) {
-        QCOMPARE(f.form->documents().puzzle()->fileName, f.pathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(f.form->documents().puzzle()->fileName(), f.pathOf(QStringLiteral("current.nbq")));
         QCOMPARE(f.form->pictureView()->bitmap()->size(), screen.size());
     }
     // The commands are back on: the failure did not leave them suspended.

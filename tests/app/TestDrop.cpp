@@ -80,12 +80,12 @@ void TestDrop::kinds()
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
     if (result == QLatin1String("open")) {
         QVERIFY(f.form->documents().puzzle());
-        QCOMPARE(f.form->documents().puzzle()->fileName, urls.first().toLocalFile());
-        QVERIFY(!f.form->documents().puzzle()->editMode);
+        QCOMPARE(f.form->documents().puzzle()->fileName(), urls.first().toLocalFile());
+        QVERIFY(!f.form->documents().puzzle()->isEditMode());
     } else if (result == QLatin1String("new")) {
         QVERIFY(f.form->documents().puzzle());
-        QVERIFY(f.form->documents().puzzle()->editMode);
-        QVERIFY(f.form->documents().puzzle()->modified);
+        QVERIFY(f.form->documents().puzzle()->isEditMode());
+        QVERIFY(f.form->documents().puzzle()->isModified());
     } else {
         QVERIFY(!f.form->documents().puzzle());
     }
@@ -122,7 +122,7 @@ void TestDrop::pictureAsksToSaveFirst()
     QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("second.bmp"), 200, 300))}));
     QTRY_COMPARE(f.dialogs->log, QStringList{QStringLiteral("Confirm|Confirm|Save current puzzle?")});
     QCOMPARE(f.form->documents().puzzle() != first, replaced);
-    QCOMPARE(f.form->documents().puzzle()->source.width(), replaced ? 200 : 300);
+    QCOMPARE(f.form->documents().puzzle()->source().width(), replaced ? 200 : 300);
 }
 
 // While a tangle is shown nothing may take the puzzle away, dropped files included.
@@ -142,8 +142,8 @@ void TestDrop::refusedWhileTangling()
     F.run(F.form->commands().action(Command::Tangle));
     QCOMPARE(taken, QList<bool>{false});
     QTest::qWait(100);
-    QVERIFY(F.form->documents().puzzle()->fileName.isEmpty()); // still the new puzzle, now tangled
-    QVERIFY(!F.form->documents().puzzle()->editMode);
+    QVERIFY(F.form->documents().puzzle()->fileName().isEmpty()); // still the new puzzle, now tangled
+    QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.dialogs->log.isEmpty());
 }
 

@@ -59,10 +59,10 @@ void TestHiDpi::fitInScreenPixels()
     const QImage texture = concealmentTexture();
     Puzzle expected(&display, &texture);
     expected.loadPicture(path);
-    expected.setup(f.form->commands().currentEffect(), 2, 2, false, false, false);
+    expected.setUp(f.form->commands().currentEffect(), 2, 2, false, false, false);
     expected.updateFit(1400, 1000, autoFit);
-    QCOMPARE(f.form->documents().puzzle()->scale, expected.scale);
-    const QImage &shown = *f.form->documents().puzzle()->display;
+    QCOMPARE(f.form->documents().puzzle()->scale(), expected.scale());
+    const QImage &shown = f.form->documents().puzzle()->display();
     QCOMPARE(shown.size(), display.size());
     QVERIFY(shown.width() > 700 || shown.width() == picture.width());
 
@@ -107,13 +107,13 @@ void TestHiDpi::mouseInScreenPixels()
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(image, &press);
-    QCOMPARE(f.form->documents().puzzle()->selected, cell);
-    QCOMPARE(f.form->documents().puzzle()->dragState, DragState::Caught);
+    QCOMPARE(f.form->documents().puzzle()->selected(), cell);
+    QCOMPARE(f.form->documents().puzzle()->dragState(), DragState::Caught);
     QVERIFY(!f.pointer->moves.isEmpty());
     const QPoint centre = f.form->documents().puzzle()->selectedCentre();
     QCOMPARE(f.pointer->moves.last(), image->mapToGlobal(QPointF(centre) / 2).toPoint());
     // Held within the picture as the screen shows it.
-    QCOMPARE(f.pointer->confined, QRect(image->mapToGlobal(QPoint(0, 0)), f.form->documents().puzzle()->display->size() / 2));
+    QCOMPARE(f.pointer->confined, QRect(image->mapToGlobal(QPoint(0, 0)), f.form->documents().puzzle()->display().size() / 2));
 
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);

@@ -1,6 +1,7 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases,
 // the advice flash, victory, and the states in which the picture ignores the mouse.
 #include "WindowFixture.h"
+#include "../PuzzleProbe.h"
 #include "PictureView.h"
 #include "PicturePanel.h"
 
@@ -25,12 +26,12 @@ struct Game {
         f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
         image = f.form->pictureView();
         Puzzle &p = puzzle();
-        p.body.reset();
+        PuzzleProbe(p).grid().reset();
         if (row1)
-            p.body.shift(QPoint(1, 1), QPoint(1 + row1, 1));
+            PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(1 + row1, 1));
         if (row2)
-            p.body.shift(QPoint(1, 2), QPoint(1 + row2, 2));
-        p.solved = false;
+            PuzzleProbe(p).grid().shift(QPoint(1, 2), QPoint(1 + row2, 2));
+        PuzzleProbe(p).setSolved(false);
         p.renderAll();
         f.form->updateCommands();
     }
@@ -57,15 +58,15 @@ struct Game {
     QList<int> row(int r) const
     {
         QList<int> numbers;
-        for (int c = 1; c <= puzzle().body.totalCols(); ++c)
-            numbers << puzzle().body.currentAt(QPoint(c, r)).number;
+        for (int c = 1; c <= puzzle().grid().totalColumns(); ++c)
+            numbers << puzzle().grid().tileAt(QPoint(c, r)).number;
         return numbers;
     }
     QList<int> column(int c) const
     {
         QList<int> numbers;
-        for (int r = 1; r <= puzzle().body.totalRows(); ++r)
-            numbers << puzzle().body.currentAt(QPoint(c, r)).number;
+        for (int r = 1; r <= puzzle().grid().totalRows(); ++r)
+            numbers << puzzle().grid().tileAt(QPoint(c, r)).number;
         return numbers;
     }
 };
@@ -119,9 +120,9 @@ private slots:
 void TestMouse::geometryOfTheGame()
 {
     Game g;
-    QCOMPARE(g.puzzle().cellWidth, 100);
-    QCOMPARE(g.puzzle().cellHeight, 100);
-    QCOMPARE(g.puzzle().dragThreshold, 15);
+    QCOMPARE(g.puzzle().cellWidth(), 100);
+    QCOMPARE(g.puzzle().cellHeight(), 100);
+    QCOMPARE(g.puzzle().dragThreshold(), 15);
     QCOMPARE(g.image->size(), QSize(300, 200));
     QVERIFY(g.f.form->play().isMouseAttached());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
@@ -148,8 +149,8 @@ void TestMouse::pressCatchesAtTheCentre()
     g.hover(press);
     g.press(press);
 
-    QCOMPARE(g.puzzle().dragState, DragState::Caught);
-    QCOMPARE(g.puzzle().selected, cell);
+    QCOMPARE(g.puzzle().dragState(), DragState::Caught);
+    QCOMPARE(g.puzzle().selected(), cell);
     QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
     QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
     QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
@@ -172,9 +173,9 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(g.row(1), before);
     QCOMPARE(g.column(2), QList<int>({1, 4}));
     QVERIFY(g.f.played().isEmpty());
-    QCOMPARE(g.puzzle().dragState, DragState::Idle);
+    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
-    QCOMPARE(g.puzzle().selected, QPoint(2, 1));
+    QCOMPARE(g.puzzle().selected(), QPoint(2, 1));
     QCOMPARE(g.f.form->play().screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
@@ -204,7 +205,7 @@ void TestMouse::dragThresholdAndDirection()
     g.press(QPoint(150, 50));
     g.drag(QPoint(150 + dx, 50 + dy));
 
-    QCOMPARE(int(g.puzzle().dragState), state);
+    QCOMPARE(int(g.puzzle().dragState()), state);
     if (state == int(DragState::Row)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
         QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
@@ -254,18 +255,18 @@ void TestMouse::snapWindow()
     QCOMPARE(g.f.played().size(), moves);
     for (const QString &sound : g.f.played())
         QCOMPARE(sound, QStringLiteral("Play|Move.wav"));
-    QCOMPARE(g.puzzle().selected, caught);
+    QCOMPARE(g.puzzle().selected(), caught);
     if (moves > 0) {
         // Caught anew: the pointer jumps to the new cell's centre and may go anywhere on the picture again.
-        QCOMPARE(g.puzzle().dragState, DragState::Caught);
+        QCOMPARE(g.puzzle().dragState(), DragState::Caught);
         const QPoint centre = g.puzzle().cellCentre(caught);
         QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
         QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
     } else {
-        QCOMPARE(g.puzzle().dragState, DragState::Row);
+        QCOMPARE(g.puzzle().dragState(), DragState::Row);
     }
-    QVERIFY(!g.puzzle().solved);
+    QVERIFY(!g.puzzle().isSolved());
 }
 
 void TestMouse::snapLetsTheDragTurn()
@@ -276,7 +277,7 @@ void TestMouse::snapLetsTheDragTurn()
     g.drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
     QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
     g.drag(QPoint(250, 70)); // the same cell, now dragged down its column
-    QCOMPARE(g.puzzle().dragState, DragState::Column);
+    QCOMPARE(g.puzzle().dragState(), DragState::Column);
     QCOMPARE(g.f.pointer->confined, g.globalRect(250, 0, 1, 200));
     g.release(QPoint(250, 160));
     QCOMPARE(g.column(3), QList<int>({5, 1})); // row 2 was 6 4 5
@@ -306,7 +307,7 @@ void TestMouse::releaseCommitsToTheCellUnderThePointer()
 
     QCOMPARE(g.row(1), row);
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav")}));
-    QCOMPARE(g.puzzle().dragState, DragState::Idle);
+    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     QVERIFY(!g.f.pointer->isConfined());
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -315,14 +316,14 @@ void TestMouse::dragBackToTheCaughtCellRunsTheSolvedTest()
 {
     // Solved arrangement, but not yet known to be: only the solved test of a commit can find out.
     Game g(0, 0);
-    QVERIFY(!g.puzzle().solved);
+    QVERIFY(!g.puzzle().isSolved());
     g.press(QPoint(150, 50));
     g.drag(QPoint(180, 50));
     g.drag(QPoint(155, 50));
 
     QCOMPARE(g.row(1), QList<int>({1, 2, 3}));
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(g.puzzle().solved);
+    QVERIFY(g.puzzle().isSolved());
 }
 
 void TestMouse::rightClickFlashesTheHome_data()
@@ -349,29 +350,29 @@ void TestMouse::rightClickFlashesTheHome()
         G.f.New(G.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
         G.f.run(G.f.form->commands().action(Command::Tangle));
         Puzzle &p = G.puzzle();
-        QCOMPARE(p.body.totalRows(), 3);
-        p.body.reset();
-        p.body.shift(QPoint(1, 1), QPoint(2, 1));
-        p.solved = false;
+        QCOMPARE(p.grid().totalRows(), 3);
+        PuzzleProbe(p).grid().reset();
+        PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
+        PuzzleProbe(p).setSolved(false);
         p.renderAll();
         G.f.form->updateCommands();
-        QVERIFY(p.body.isEmpty(2, 3));
+        QVERIFY(p.grid().isEmpty(QPoint(2, 3)));
     }
 
-    const int w = G.puzzle().cellWidth;
-    const int h = G.puzzle().cellHeight;
+    const int w = G.puzzle().cellWidth();
+    const int h = G.puzzle().cellHeight();
     const QPoint click((clicked.x() - 1) * w + w / 3, (clicked.y() - 1) * h + h / 3);
     const QRect flash((home.x() - 1) * w, (home.y() - 1) * h, w, h);
     QList<QRect> changes;
     QImage During;
-    const auto Repaint = G.puzzle().displayChanged;
-    G.puzzle().displayChanged = [&](const QRect &rect) {
+    const auto Repaint = G.puzzle().hooks().displayChanged;
+    PuzzleProbe(G.puzzle()).hooks().displayChanged = [&](const QRect &rect) {
         if (changes.isEmpty())
-            During = *G.puzzle().display;
+            During = G.puzzle().display();
         changes << rect;
         Repaint(rect);
     };
-    const QImage before = *G.puzzle().display;
+    const QImage before = G.puzzle().display();
     G.press(click, Qt::RightButton);
     G.release(click, Qt::RightButton);
 
@@ -386,9 +387,9 @@ void TestMouse::rightClickFlashesTheHome()
         for (int y = flash.top(); y <= flash.bottom(); ++y)
             std::memset(picture->scanLine(y) + flash.left() * 3, 0, size_t(flash.width()) * 3);
     QCOMPARE(outside, original);
-    QCOMPARE(changes.last(), G.puzzle().display->rect());
-    QCOMPARE(*G.puzzle().display, before);
-    QCOMPARE(G.puzzle().dragState, DragState::Idle);
+    QCOMPARE(changes.last(), G.puzzle().display().rect());
+    QCOMPARE(G.puzzle().display(), before);
+    QCOMPARE(G.puzzle().dragState(), DragState::Idle);
     QVERIFY(!G.f.pointer->isConfined());
 }
 
@@ -416,16 +417,16 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
     }
 
     Puzzle &p = g.puzzle();
-    QVERIFY(p.solved);
+    QVERIFY(p.isSolved());
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(!g.f.form->play().isMouseAttached());
-    QCOMPARE(p.dragState, DragState::Idle);
-    QCOMPARE(p.selected, NoCell);
+    QCOMPARE(p.dragState(), DragState::Idle);
+    QCOMPARE(p.selected(), NoCell);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
     QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
     // The plain photograph, without grid lines or frames.
-    QCOMPARE(*p.display, p.plain);
+    QCOMPARE(p.display(), p.plainPicture());
     g.f.form->updateCommands();
     QVERIFY(g.f.form->commands().action(Command::SaveImageAs)->isEnabled());
     QVERIFY(g.f.form->commands().action(Command::Tangle)->isEnabled());
@@ -449,14 +450,14 @@ void TestMouse::pictureIgnoresTheMouse()
         g.press(QPoint(50, 150));
         g.drag(QPoint(70, 150));
         g.release(QPoint(250, 150)); // row 2: 6 4 5 -> 4 5 6
-        QVERIFY(g.puzzle().solved);
+        QVERIFY(g.puzzle().isSolved());
     } else {
         g.f.New(g.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
-        QVERIFY(g.puzzle().editMode);
+        QVERIFY(g.puzzle().isEditMode());
     }
     g.f.sounds.clear();
     g.f.pointer->moves.clear();
-    const QImage before = *g.puzzle().display;
+    const QImage before = g.puzzle().display();
 
     g.hover(QPoint(150, 50));
     g.press(QPoint(150, 50));
@@ -468,9 +469,9 @@ void TestMouse::pictureIgnoresTheMouse()
     g.f.form->play().move(Qt::LeftButton, {}, 250, 50);
     g.f.form->play().release(Qt::LeftButton, {}, 250, 50);
 
-    QCOMPARE(g.puzzle().selected, NoCell);
-    QCOMPARE(g.puzzle().dragState, DragState::Idle);
-    QCOMPARE(*g.puzzle().display, before);
+    QCOMPARE(g.puzzle().selected(), NoCell);
+    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
+    QCOMPARE(g.puzzle().display(), before);
     QVERIFY(g.f.sounds.isEmpty());
     QVERIFY(g.f.pointer->moves.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
@@ -502,17 +503,17 @@ void TestMouse::leavingThePictureDeselectsAndFrees()
 {
     Game g;
     g.hover(QPoint(250, 150));
-    QCOMPARE(g.puzzle().selected, QPoint(3, 2));
+    QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
     const int releases = g.f.pointer->releases;
     g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
-    QCOMPARE(g.puzzle().selected, NoCell);
+    QCOMPARE(g.puzzle().selected(), NoCell);
     QVERIFY(g.f.pointer->releases > releases);
 
     // While a handler is at work the selection stays.
     g.hover(QPoint(250, 150));
     g.f.form->play().setBusy(true);
     g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
-    QCOMPARE(g.puzzle().selected, QPoint(3, 2));
+    QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
     g.f.form->play().setBusy(false);
 }
 

@@ -113,7 +113,7 @@ void TestPointerX11::heldOnTheDraggedLine()
     f.useRealPointer();
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
     PictureView *image = f.form->pictureView();
-    QCOMPARE(f.form->documents().puzzle()->cellWidth, 100);
+    QCOMPARE(f.form->documents().puzzle()->cellWidth(), 100);
     auto global = [image](QPoint p) { return image->mapToGlobal(p); };
 
     // Caught: the pointer jumps onto the cell's centre.
@@ -131,7 +131,7 @@ void TestPointerX11::heldOnTheDraggedLine()
     f.form->play().setBusy(false);
 
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(f.form->documents().puzzle()->dragState == DragState::Row || f.form->documents().puzzle()->dragState == DragState::Column);
+    QVERIFY(f.form->documents().puzzle()->dragState() == DragState::Row || f.form->documents().puzzle()->dragState() == DragState::Column);
     QTest::qWait(30);
 
     QCOMPARE(pointerAfterWarp(global(escape)), global(held));

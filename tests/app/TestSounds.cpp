@@ -1,6 +1,7 @@
 // The window's three sounds: where they are opened from, when they are asked to play, the Sound switch, and
 // failures that must stay silent.
 #include "ProgramResources.h"
+#include "../PuzzleProbe.h"
 #include "FakeSoundPlayer.h"
 #include "WindowFixture.h"
 #include "PictureView.h"
@@ -26,9 +27,9 @@ void openGame(WindowFixture &f)
 {
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
     Puzzle &p = *f.form->documents().puzzle();
-    p.body.reset();
-    p.body.shift(QPoint(1, 1), QPoint(2, 1));
-    p.solved = false;
+    PuzzleProbe(p).grid().reset();
+    PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
+    PuzzleProbe(p).setSolved(false);
     p.renderAll();
     f.form->updateCommands();
 }
@@ -122,7 +123,7 @@ void TestSounds::soundSwitch()
     QCOMPARE(f.form->commands().soundItem()->isChecked(), on);
     rightClick(f);
     solvingDrag(f);
-    QVERIFY(f.form->documents().puzzle()->solved);
+    QVERIFY(f.form->documents().puzzle()->isSolved());
     // Switching back on makes the next request heard.
     if (!on)
         f.form->commands().soundItem()->trigger();
@@ -150,7 +151,7 @@ void TestSounds::failingPlayerNeverStopsAMove()
                          f.form->play().sound(PlayController::Sound::Victory)})
         static_cast<FakeSoundPlayer *>(player)->fails = true;
     solvingDrag(f);
-    QVERIFY(f.form->documents().puzzle()->solved);
+    QVERIFY(f.form->documents().puzzle()->isSolved());
     QCOMPARE(f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(f.dialogs->errors().isEmpty());
     QVERIFY(!QApplication::overrideCursor());

@@ -85,8 +85,8 @@ void TestStartup::commandLine()
     QCOMPARE(Steps, puzzle ? 5 : 0);
     QVERIFY(visibleDuring);
     if (puzzle) {
-        QVERIFY(!F.form->documents().puzzle()->editMode);
-        QCOMPARE(F.form->documents().puzzle()->fileName, sample);
+        QVERIFY(!F.form->documents().puzzle()->isEditMode());
+        QCOMPARE(F.form->documents().puzzle()->fileName(), sample);
         QVERIFY(F.form->pictureView()->width() > 0);
         QVERIFY(F.form->play().isMouseAttached());
     } else {

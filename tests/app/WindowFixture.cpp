@@ -1,5 +1,7 @@
 // The main-window test fixture.
 #include "WindowFixture.h"
+#include "../PuzzleProbe.h"
+#include "PuzzleDocument.h"
 
 #include "FakeSoundPlayer.h"
 #include "PicturePanel.h"
@@ -78,9 +80,9 @@ QString WindowFixture::makePuzzleFile(const QString &name, int width, int height
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
     puzzle.loadPicture(picture);
-    puzzle.setup(4, rows, cols, false, false, false);
+    puzzle.setUp(4, rows, cols, false, false, false);
     const QString path = pathOf(name);
-    puzzle.saveToFile(path);
+    PuzzleDocument::save(puzzle, path);
     return path;
 }
 
@@ -106,8 +108,8 @@ void WindowFixture::run(QAction *command)
 
 void WindowFixture::solve()
 {
-    form->documents().puzzle()->body.reset();
-    form->documents().puzzle()->solved = true;
+    PuzzleProbe(*form->documents().puzzle()).grid().reset();
+    PuzzleProbe(*form->documents().puzzle()).setSolved(true);
     form->documents().puzzle()->deselect();
     form->documents().puzzle()->renderAll();
     form->updateCommands();

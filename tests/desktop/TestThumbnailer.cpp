@@ -1,5 +1,7 @@
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
 #include "Effects.h"
+#include "../PuzzleProbe.h"
+#include "PuzzleDocument.h"
 #include "Puzzle.h"
 #include "Thumbnailer.h"
 #include "WorkingBitmap.h"
@@ -56,11 +58,11 @@ QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int ro
 {
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.source = photograph(pictureSize);
+    puzzle.setPicture(photograph(pictureSize));
     // The file keeps the picture at its own size; a small scale only keeps the set-up quick.
-    puzzle.scale = std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height()));
-    puzzle.setup(effect, rows, cols, semi, extraRow, extraCol);
-    puzzle.saveToFile(path);
+    PuzzleProbe(puzzle).setScale(std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height())));
+    puzzle.setUp(effect, rows, cols, semi, extraRow, extraCol);
+    PuzzleDocument::save(puzzle, path);
     return path;
 }
 

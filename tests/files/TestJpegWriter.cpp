@@ -1,4 +1,5 @@
 // Tests of the JPEG writer: stream structure, quality tables, every source format, and failing devices.
+#include "JpegReader.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 #include "JpegWriter.h"
@@ -56,9 +57,7 @@ QImage decode(const QByteArray &jpeg)
     QBuffer buffer;
     buffer.setData(jpeg);
     buffer.open(QIODevice::ReadOnly);
-    QImage picture;
-    decodeJpeg(buffer, picture);
-    return picture;
+    return readJpeg(buffer);
 }
 
 QByteArray encode(const QImage &picture)

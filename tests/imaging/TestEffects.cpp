@@ -230,8 +230,7 @@ private slots:
         const QRect ink = changedArea(cell, paper);
         QVERIFY(!ink.isEmpty());
 
-        QFont font = stampFont();
-        fitFontSize(font, QStringLiteral("00"), w, h);
+        const QFont font = fitFont(stampFont(), QStringLiteral("00"), w, h);
         const QFontMetrics metrics(font, &cell);
         const QString text = QString::number(number);
         const QRect box((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2,
@@ -275,8 +274,7 @@ private slots:
         QImage expected = createWorkingBitmap(width, height);
         tilePicture(expected, concealmentTexture());
         {
-            QFont font = stampFont();
-            fitFontSize(font, QStringLiteral("00"), width, height);
+            const QFont font = fitFont(stampFont(), QStringLiteral("00"), width, height);
             const QFontMetrics metrics(font, &expected);
             const QString text = QString::number(number);
             QPainter painter(&expected);

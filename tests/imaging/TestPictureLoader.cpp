@@ -38,7 +38,8 @@ enum Kind { Colour, Grey, Mono, Refused, Nothing };
 QString load(QImage &picture, const QString &name)
 {
     try {
-        loadPictureFile(picture, DataDir + QLatin1Char('/') + name);
+        if (std::optional<QImage> read = readPictureFile(DataDir + QLatin1Char('/') + name))
+            picture = std::move(*read);
     } catch (const UserError &e) {
         return e.message();
     }
@@ -55,15 +56,6 @@ QRgb luma(QRgb c)
 QString jpegError(int code)
 {
     return QStringLiteral("JPEG error #%1").arg(code);
-}
-
-// As LoadPictureFile reads an open file.
-void loadPicture(QIODevice &in, const QString &name, QImage &picture)
-{
-    if (name.endsWith(QLatin1String(".gif")))
-        readGif(in, picture);
-    else
-        decodeJpeg(in, picture);
 }
 
 } // namespace
@@ -229,7 +221,7 @@ private slots:
         buffer.setData(file.readAll().replace(22, 3, "\xFF\xFF\xFF"));
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QImage picture;
-        readGif(buffer, picture);
+        picture = readGif(buffer);
         QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
         QCOMPARE(picture.pixel(60, 10), qRgb(255, 255, 255));
     }
@@ -250,7 +242,7 @@ private slots:
         QBuffer whole(&local);
         QVERIFY(whole.open(QIODevice::ReadOnly));
         QImage picture;
-        readGif(whole, picture);
+        picture = readGif(whole);
         QCOMPARE(picture.pixel(60, 10), qRgb(220, 30, 30));
 
         for (int length = 0; length < 37; ++length)
@@ -266,7 +258,7 @@ private slots:
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QImage picture;
         try {
-            readGif(buffer, picture);
+            picture = readGif(buffer);
             QFAIL("the cut GIF was read");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Stream read error"));
@@ -302,7 +294,8 @@ private slots:
         QImage picture;
         QString raised;
         try {
-            loadPictureFile(picture, path);
+            if (std::optional<QImage> read = readPictureFile(path))
+                picture = std::move(*read);
         } catch (const UserError &e) {
             raised = e.message();
         }
@@ -345,7 +338,8 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir(name));
         QImage picture;
         try {
-            loadPictureFile(picture, path);
+            if (std::optional<QImage> read = readPictureFile(path))
+                picture = std::move(*read);
             QFAIL("no error raised");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
@@ -358,140 +352,6 @@ private slots:
         QCOMPARE(load(picture, QStringLiteral("no-such-file.tif")), QString());
         QCOMPARE(load(picture, QStringLiteral("no-extension")), QString());
         QVERIFY(picture.isNull());
-    }
-
-    void decodeJpegReadsFromTheCurrentPosition()
-    {
-        QFile file(DataDir + QStringLiteral("/colour-444.jpg"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray stream("header bytes before the picture");
-        const qint64 start = stream.size();
-        stream += file.readAll();
-        QBuffer buffer(&stream);
-        QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QVERIFY(buffer.seek(start));
-        QImage picture;
-        decodeJpeg(buffer, picture);
-        QCOMPARE(picture.size(), QSize(160, 120));
-        QVERIFY(buffer.atEnd());
-    }
-
-    void decodesScaledDown_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QSize>("fitInto");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("1/8") << "colour-420.jpg" << QSize(20, 15) << QSize(20, 15);
-        QTest::newRow("1/4, the width decides") << "colour-420.jpg" << QSize(40, 100) << QSize(40, 30);
-        QTest::newRow("1/2, the height decides") << "grey.jpg" << QSize(1000, 31) << QSize(80, 60);
-        QTest::newRow("larger box: full size") << "progressive.jpg" << QSize(100, 100) << QSize(160, 120);
-        QTest::newRow("no box: full size") << "colour-444.jpg" << QSize() << QSize(160, 120);
-        // The box is for the upright picture (160 x 120), which this file stores turned a quarter.
-        QTest::newRow("turned by EXIF") << "exif-orientation-6.jpg" << QSize(20, 200) << QSize(20, 15);
-        // Half a gigabyte of coefficients before the first row: refused at once when a small picture is wanted.
-        QTest::newRow("huge progressive") << "huge-progressive.jpg" << QSize(128, 128) << QSize();
-    }
-
-    void decodesScaledDown()
-    {
-        QFETCH(QString, file);
-        QFETCH(QSize, fitInto);
-        QFETCH(QSize, size);
-        QFile picture(DataDir + QLatin1Char('/') + file);
-        QVERIFY(picture.open(QIODevice::ReadOnly));
-        try {
-            QCOMPARE(readJpeg(picture, fitInto).size(), size);
-        } catch (const UserError &e) {
-            QVERIFY(!size.isValid());
-            QCOMPARE(e.message(), QStringLiteral("There is not enough memory to open this picture."));
-        }
-    }
-
-    // A picture is read as far as it goes, not to the device's end: what follows it costs nothing.
-    void readsNoFurtherThanThePicture_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("JPEG") << "colour-420.jpg";
-        QTest::newRow("GIF") << "gif87a.gif";
-    }
-
-    void readsNoFurtherThanThePicture()
-    {
-        QFETCH(QString, file);
-        QFile stored(DataDir + QLatin1Char('/') + file);
-        QVERIFY(stored.open(QIODevice::ReadOnly));
-        QByteArray data = stored.readAll();
-        const qint64 pictureSize = data.size();
-        data.append(16 * 1024 * 1024, '\0');
-        QBuffer buffer(&data);
-        QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QImage picture;
-        loadPicture(buffer, file, picture);
-        QCOMPARE(picture.size(), QSize(160, 120));
-        QVERIFY2(buffer.pos() <= pictureSize, qPrintable(QString::number(buffer.pos())));
-    }
-
-    void orientation_data()
-    {
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<QSize>("size");
-        // Where the stored picture's top-left and top-right pixels end up once turned upright.
-        QTest::addColumn<QPoint>("topLeftGoesTo");
-        QTest::addColumn<QPoint>("topRightGoesTo");
-        QTest::newRow("1 as stored") << 1 << QSize(3, 2) << QPoint(0, 0) << QPoint(2, 0);
-        QTest::newRow("2 mirrored") << 2 << QSize(3, 2) << QPoint(2, 0) << QPoint(0, 0);
-        QTest::newRow("3 upside down") << 3 << QSize(3, 2) << QPoint(2, 1) << QPoint(0, 1);
-        QTest::newRow("4 flipped") << 4 << QSize(3, 2) << QPoint(0, 1) << QPoint(2, 1);
-        QTest::newRow("5 transposed") << 5 << QSize(2, 3) << QPoint(0, 0) << QPoint(0, 2);
-        QTest::newRow("6 turned left") << 6 << QSize(2, 3) << QPoint(1, 0) << QPoint(1, 2);
-        QTest::newRow("7 transversed") << 7 << QSize(2, 3) << QPoint(1, 2) << QPoint(1, 0);
-        QTest::newRow("8 turned right") << 8 << QSize(2, 3) << QPoint(0, 2) << QPoint(0, 0);
-    }
-
-    void orientation()
-    {
-        QFETCH(int, orientation);
-        QFETCH(QSize, size);
-        QFETCH(QPoint, topLeftGoesTo);
-        QFETCH(QPoint, topRightGoesTo);
-        QImage stored = createWorkingBitmap(3, 2);
-        stored.fill(Qt::black);
-        stored.setPixel(0, 0, qRgb(255, 0, 0));
-        stored.setPixel(2, 0, qRgb(0, 255, 0));
-        const QImage upright = orientUpright(stored, orientation);
-        QCOMPARE(upright.size(), size);
-        QCOMPARE(upright.pixel(topLeftGoesTo), qRgb(255, 0, 0));
-        QCOMPARE(upright.pixel(topRightGoesTo), qRgb(0, 255, 0));
-    }
-
-    void exifOrientation_data()
-    {
-        QTest::addColumn<QByteArray>("segment");
-        QTest::addColumn<int>("orientation");
-        const QByteArray intel = QByteArray("Exif\0\0II*\0\x08\0\0\0\x02\0"
-                                            "\x0f\x01\x02\0\x04\0\0\0Cam\0"
-                                            "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0",
-                                            6 + 8 + 2 + 24);
-        const QByteArray motorola = QByteArray("Exif\0\0MM\0*\0\0\0\x08\0\x01"
-                                               "\x01\x12\0\x03\0\0\0\x01\0\x08\0\0",
-                                               6 + 8 + 2 + 12);
-        QTest::newRow("little-endian, second entry") << intel << 6;
-        QTest::newRow("big-endian") << motorola << 8;
-        QTest::newRow("cut inside the directory") << intel.left(30) << 1;
-        QTest::newRow("not Exif") << QByteArray("XMP data") << 1;
-        QByteArray wild = motorola;
-        wild[6 + 8 + 2 + 9] = 9;
-        QTest::newRow("value out of range") << wild << 1;
-        QByteArray farOffset = intel;
-        farOffset[6 + 4] = '\x7f';
-        QTest::newRow("directory past the end") << farOffset << 1;
-    }
-
-    void exifOrientation()
-    {
-        QFETCH(QByteArray, segment);
-        QFETCH(int, orientation);
-        QCOMPARE(::exifOrientation(segment), orientation);
     }
 
     void pictureSizeGuard_data()

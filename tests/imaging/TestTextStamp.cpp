@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(stampColor(), QColor(Qt::black));
     }
 
-    void fitFontSize_data()
+    void fitFont_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QSize>("size");
@@ -55,14 +55,13 @@ private slots:
         QTest::newRow("tall picture, Mode") << QStringLiteral("Mode") << QSize(200, 800) << -1;
     }
 
-    void fitFontSize()
+    void fitFont()
     {
         QFETCH(QString, text);
         QFETCH(QSize, size);
         QFETCH(int, expected);
-        QFont font = stampFont();
-        const int points = ::fitFontSize(font, text, size.width(), size.height());
-        QCOMPARE(font.pointSize(), points);
+        QFont font = ::fitFont(stampFont(), text, size.width(), size.height());
+        const int points = font.pointSize();
         QVERIFY(font.bold());
         if (expected > 0) {
             QCOMPARE(points, expected);
@@ -74,16 +73,14 @@ private slots:
         font.setPointSize(points - 1);
         QVERIFY(!reaches(font, text, size.width(), size.height()));
         // Asked again, the remembered answer is the same.
-        QFont again = stampFont();
-        QCOMPARE(::fitFontSize(again, text, size.width(), size.height()), points);
+        QCOMPARE(::fitFont(stampFont(), text, size.width(), size.height()).pointSize(), points);
     }
 
     void linesFitOnTheirOwn()
     {
         // "Mode" is wider than "Edit", so on a wide and low bitmap it reaches half the width at a smaller size.
-        QFont font = stampFont();
-        const int edit = ::fitFontSize(font, QStringLiteral("Edit"), 300, 2000);
-        const int mode = ::fitFontSize(font, QStringLiteral("Mode"), 300, 2000);
+        const int edit = ::fitFont(stampFont(), QStringLiteral("Edit"), 300, 2000).pointSize();
+        const int mode = ::fitFont(stampFont(), QStringLiteral("Mode"), 300, 2000).pointSize();
         QVERIFY(mode < edit);
     }
 
@@ -136,13 +133,12 @@ private slots:
         {
             QPainter painter(&buffer);
             painter.setPen(QColor(255, 255, 255));
-            QFont font = stampFont();
-            ::fitFontSize(font, upper, w, h);
+            QFont font = ::fitFont(stampFont(), upper, w, h);
             QFontMetrics metrics(font, &buffer);
             painter.setFont(font);
             painter.drawText((w - metrics.horizontalAdvance(upper)) / 2, (h - 2 * metrics.height()) / 2 + metrics.ascent(),
                              upper);
-            ::fitFontSize(font, lower, w, h);
+            font = ::fitFont(stampFont(), lower, w, h);
             metrics = QFontMetrics(font, &buffer);
             painter.setFont(font);
             painter.drawText((w - metrics.horizontalAdvance(lower)) / 2, h / 2 + metrics.ascent(), lower);
@@ -195,12 +191,11 @@ private slots:
         QVERIFY(solid > 500);
         // "Edit" ends just above the middle and "Mode" starts at it, both centred across.
         QVERIFY(!upper.isEmpty() && !lower.isEmpty());
-        QFont font = stampFont();
-        ::fitFontSize(font, QStringLiteral("Edit"), w, h);
+        QFont font = ::fitFont(stampFont(), QStringLiteral("Edit"), w, h);
         const QFontMetrics upperMetrics(font, &picture);
         const int upperBaseline = (h - 2 * upperMetrics.height()) / 2 + upperMetrics.ascent();
         QVERIFY(upper.bottom() >= upperBaseline - 2 && upper.bottom() <= upperBaseline + 1);
-        ::fitFontSize(font, QStringLiteral("Mode"), w, h);
+        font = ::fitFont(stampFont(), QStringLiteral("Mode"), w, h);
         const QFontMetrics lowerMetrics(font, &picture);
         const int lowerBaseline = h / 2 + lowerMetrics.ascent();
         QVERIFY(lower.top() >= h / 2 && lower.bottom() >= lowerBaseline - 2 && lower.bottom() <= lowerBaseline + 1);

@@ -1,10 +1,7 @@
-// Tests of the arrangement grid: layouts, rotations, the solved test, homes and the stored image.
+// Tests of the arrangement grid: layouts, rotations, the solved test, homes and the stored record's check.
 #include "TileGrid.h"
 
-#include <QBuffer>
 #include <QtTest>
-
-#include <cstring>
 
 namespace {
 
@@ -30,15 +27,15 @@ QString columnNumbers(const TileGrid &b, int c)
 {
     QStringList l;
     for (int r = 1; r <= b.totalRows(); ++r)
-        l << QString::number(b.current[c - 1][r - 1].number);
+        l << QString::number(b.tileAt(QPoint(c, r)).number);
     return l.join(' ');
 }
 
 QString rowNumbers(const TileGrid &b, int r)
 {
     QStringList l;
-    for (int c = 1; c <= b.totalCols(); ++c)
-        l << QString::number(b.current[c - 1][r - 1].number);
+    for (int c = 1; c <= b.totalColumns(); ++c)
+        l << QString::number(b.tileAt(QPoint(c, r)).number);
     return l.join(' ');
 }
 
@@ -47,17 +44,6 @@ bool sameCell(const Tile &a, const Tile &b)
     return a.number == b.number && a.home == b.home;
 }
 
-// Fills both arrangements, the unused region included, with values that differ from cell to cell.
-void fillPattern(TileGrid &b)
-{
-    for (int c = 0; c < MaxGrid; ++c)
-        for (int r = 0; r < MaxGrid; ++r) {
-            b.target[c][r].number = 1000 + c * 10 + r;
-            b.target[c][r].home = QPoint(-c - 1, 0x01020304 + r);
-            b.current[c][r].number = -2000 - c * 10 - r;
-            b.current[c][r].home = QPoint(c * 7, r * 11);
-        }
-}
 
 } // namespace
 
@@ -70,6 +56,8 @@ private slots:
     void initLayout_data() { addEverySplit(); }
     void initLayout();
     void initKeepsEmptyHome();
+    void initTakesOfferedSizes_data();
+    void initTakesOfferedSizes();
     void columnShifts_data() { addEverySplit(); }
     void columnShifts();
     void rowShifts_data() { addEverySplit(); }
@@ -84,11 +72,8 @@ private slots:
     void solvedIgnoresHome();
     void findHome_data();
     void findHome();
-    void findHomeNoMatchLeavesPosition();
+    void findHomeNoMatchIsNone();
     void cellRects();
-    void streamRoundTrip();
-    void streamLayout();
-    void streamShort();
     void isPlayable_data();
     void isPlayable();
 };
@@ -96,14 +81,15 @@ private slots:
 void TestTileGrid::newBodyIsZero()
 {
     const TileGrid b;
-    QCOMPARE(b.rows, 0);
-    QCOMPARE(b.cols, 0);
-    QCOMPARE(b.extraRow, 0);
-    QCOMPARE(b.extraCol, 0);
+    QCOMPARE(b.rows(), 0);
+    QCOMPARE(b.columns(), 0);
+    QVERIFY(!b.hasEmptyRow());
+    QVERIFY(!b.hasEmptyColumn());
+    const TileGrid::Record &g = b.record();
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
-            QCOMPARE(b.target[c][r].number, 0);
-            QCOMPARE(b.current[c][r].home, QPoint(0, 0));
+            QCOMPARE(g.target[c][r].number, 0);
+            QCOMPARE(g.current[c][r].home, QPoint(0, 0));
         }
 }
 
@@ -115,42 +101,72 @@ void TestTileGrid::initLayout()
     QFETCH(bool, emptyCol);
     TileGrid b;
     b.init(rows, cols, emptyRow, emptyCol);
-    QCOMPARE(b.extraRow, emptyRow ? 1 : 0);
-    QCOMPARE(b.extraCol, emptyCol ? 1 : 0);
+    QCOMPARE(b.hasEmptyRow(), emptyRow);
+    QCOMPARE(b.hasEmptyColumn(), emptyCol);
     QCOMPARE(b.totalRows(), rows + (emptyRow ? 1 : 0));
-    QCOMPARE(b.totalCols(), cols + (emptyCol ? 1 : 0));
-    for (int c = 1; c <= b.totalCols(); ++c)
+    QCOMPARE(b.totalColumns(), cols + (emptyCol ? 1 : 0));
+    for (int c = 1; c <= b.totalColumns(); ++c)
         for (int r = 1; r <= b.totalRows(); ++r) {
-            const Tile &cell = b.current[c - 1][r - 1];
-            QVERIFY(sameCell(cell, b.target[c - 1][r - 1]));
+            const Tile &cell = b.tileAt(QPoint(c, r));
+            QVERIFY(sameCell(cell, b.targetAt(QPoint(c, r))));
             if (c <= cols && r <= rows) {
                 QCOMPARE(cell.number, (r - 1) * cols + c);
                 QCOMPARE(cell.home, QPoint(c, r));
-                QVERIFY(!b.isEmpty(c, r));
+                QVERIFY(!b.isEmpty(QPoint(c, r)));
             } else {
                 QCOMPARE(cell.number, 0);
-                QVERIFY(b.isEmpty(c, r));
+                QVERIFY(b.isEmpty(QPoint(c, r)));
             }
-            QCOMPARE(b.targetNumber(c, r), cell.number);
+            QCOMPARE(b.targetAt(QPoint(c, r)).number, cell.number);
         }
     QVERIFY(b.isSolved());
-    QVERIFY(b.isPlayable());
+    QVERIFY(b.record().isPlayable());
 }
 
 void TestTileGrid::initKeepsEmptyHome()
 {
+    // Column 3 of row 1 holds the piece from column 2 (home (2, 1)) when the smaller grid is set up over it.
     TileGrid b;
-    b.current[2][0].home = QPoint(9, 9);
+    b.init(4, 4, false, false);
+    b.shift(QPoint(2, 1), QPoint(3, 1));
+    QCOMPARE(b.tileAt(QPoint(3, 1)).home, QPoint(2, 1));
     b.init(2, 2, false, true);
-    QCOMPARE(b.current[2][0].number, 0);
-    QCOMPARE(b.current[2][0].home, QPoint(9, 9));
-    QCOMPARE(b.target[2][0].home, QPoint(9, 9));
+    QCOMPARE(b.record().current[2][0].number, 0);
+    QCOMPARE(b.record().current[2][0].home, QPoint(2, 1));
+    QCOMPARE(b.record().target[2][0].home, QPoint(2, 1));
 
     // A second set-up with a smaller grid leaves the cells it no longer uses alone.
     b.init(4, 4, true, true);
     b.init(2, 2, false, false);
-    QCOMPARE(b.current[4][4].number, 0);
-    QCOMPARE(b.target[3][3].number, 16);
+    QCOMPARE(b.record().current[4][4].number, 0);
+    QCOMPARE(b.record().target[3][3].number, 16);
+}
+
+void TestTileGrid::initTakesOfferedSizes_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("takenRows");
+    QTest::addColumn<int>("takenCols");
+    QTest::newRow("too many for the cells") << 9 << 7 << 4 << 4;
+    QTest::newRow("five") << 5 << 3 << 4 << 3;
+    QTest::newRow("one") << 1 << 2 << 2 << 2;
+    QTest::newRow("negative") << -3 << 0 << 2 << 2;
+}
+
+void TestTileGrid::initTakesOfferedSizes()
+{
+    // A size the program does not offer would make a grid no file can hold, or write past the cells.
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(int, takenRows);
+    QFETCH(int, takenCols);
+    TileGrid b;
+    b.init(rows, cols, true, true);
+    QCOMPARE(b.rows(), takenRows);
+    QCOMPARE(b.columns(), takenCols);
+    QVERIFY(b.record().isPlayable());
+    QVERIFY(b.isSolved());
 }
 
 void TestTileGrid::columnShifts()
@@ -163,22 +179,22 @@ void TestTileGrid::columnShifts()
     b.init(rows, cols, emptyRow, emptyCol);
     const TileGrid solved = b;
     const int l = b.totalRows();
-    for (int c = 1; c <= b.totalCols(); ++c)
+    for (int c = 1; c <= b.totalColumns(); ++c)
         for (int from = 1; from <= l; ++from)
             for (int to = 1; to <= l; ++to) {
                 b.shift(QPoint(c, from), QPoint(c, to));
                 const int d = ((to - from) % l + l) % l;
                 for (int r = 1; r <= l; ++r) {
                     const int dest = (r - 1 + d) % l + 1;
-                    QVERIFY(sameCell(b.current[c - 1][dest - 1], solved.current[c - 1][r - 1]));
+                    QVERIFY(sameCell(b.tileAt(QPoint(c, dest)), solved.tileAt(QPoint(c, r))));
                 }
                 // The other columns never move.
-                for (int other = 1; other <= b.totalCols(); ++other)
+                for (int other = 1; other <= b.totalColumns(); ++other)
                     if (other != c)
                         QCOMPARE(columnNumbers(b, other), columnNumbers(solved, other));
                 QCOMPARE(b.isSolved(), d == 0 || c > cols);
                 b.shift(QPoint(c, to), QPoint(c, from));
-                QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
+                QVERIFY(b.record() == solved.record());
             }
 }
 
@@ -191,7 +207,7 @@ void TestTileGrid::rowShifts()
     TileGrid b;
     b.init(rows, cols, emptyRow, emptyCol);
     const TileGrid solved = b;
-    const int l = b.totalCols();
+    const int l = b.totalColumns();
     for (int r = 1; r <= b.totalRows(); ++r)
         for (int from = 1; from <= l; ++from)
             for (int to = 1; to <= l; ++to) {
@@ -199,14 +215,14 @@ void TestTileGrid::rowShifts()
                 const int d = ((to - from) % l + l) % l;
                 for (int c = 1; c <= l; ++c) {
                     const int dest = (c - 1 + d) % l + 1;
-                    QVERIFY(sameCell(b.current[dest - 1][r - 1], solved.current[c - 1][r - 1]));
+                    QVERIFY(sameCell(b.tileAt(QPoint(dest, r)), solved.tileAt(QPoint(c, r))));
                 }
                 for (int other = 1; other <= b.totalRows(); ++other)
                     if (other != r)
                         QCOMPARE(rowNumbers(b, other), rowNumbers(solved, other));
                 QCOMPARE(b.isSolved(), d == 0 || r > rows);
                 b.shift(QPoint(to, r), QPoint(from, r));
-                QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
+                QVERIFY(b.record() == solved.record());
             }
 }
 
@@ -230,13 +246,13 @@ void TestTileGrid::shiftSequenceUndone()
     for (int i = 0; i < 40; ++i) {
         QPoint from, to;
         if (i % 2 == 0) {
-            const int c = draw(b.totalCols()) + 1;
+            const int c = draw(b.totalColumns()) + 1;
             from = QPoint(c, draw(b.totalRows()) + 1);
             to = QPoint(c, draw(b.totalRows()) + 1);
         } else {
             const int r = draw(b.totalRows()) + 1;
-            from = QPoint(draw(b.totalCols()) + 1, r);
-            to = QPoint(draw(b.totalCols()) + 1, r);
+            from = QPoint(draw(b.totalColumns()) + 1, r);
+            to = QPoint(draw(b.totalColumns()) + 1, r);
         }
         b.shift(from, to);
         moves.append({from, to});
@@ -244,7 +260,7 @@ void TestTileGrid::shiftSequenceUndone()
     for (qsizetype i = moves.size() - 1; i >= 0; --i)
         b.shift(moves[i].second, moves[i].first);
     QVERIFY(b.isSolved());
-    QVERIFY(std::memcmp(b.current, solved.current, sizeof(b.current)) == 0);
+    QVERIFY(b.record() == solved.record());
 }
 
 void TestTileGrid::shiftExamples_data()
@@ -299,7 +315,7 @@ void TestTileGrid::shiftOffGridChangesNothing()
     b.init(2, 3, false, false);
     const TileGrid before = b;
     b.shift(from, to);
-    QVERIFY(std::memcmp(b.current, before.current, sizeof(b.current)) == 0);
+    QVERIFY(b.record() == before.record());
 }
 
 void TestTileGrid::emptyCellsInterchangeable()
@@ -317,9 +333,12 @@ void TestTileGrid::emptyCellsInterchangeable()
 
 void TestTileGrid::solvedIgnoresHome()
 {
+    // Empty cells keep the homes of an earlier, larger set-up; moving them around changes homes, not numbers.
     TileGrid b;
-    b.init(3, 3, false, false);
-    b.current[1][1].home = QPoint(3, 3);
+    b.init(4, 4, false, false);
+    b.init(2, 2, true, true);
+    b.shift(QPoint(1, 3), QPoint(2, 3));
+    QVERIFY(b.tileAt(QPoint(1, 3)).home != b.targetAt(QPoint(1, 3)).home);
     QVERIFY(b.isSolved());
 }
 
@@ -363,19 +382,16 @@ void TestTileGrid::findHome()
     TileGrid b;
     b.init(rows, cols, emptyRow, emptyCol);
     b.shift(from, to);
-    QPoint found(-1, -1);
-    b.findHome(p, found);
-    QCOMPARE(found, home);
+    QCOMPARE(b.home(p), std::optional<QPoint>(home));
 }
 
-void TestTileGrid::findHomeNoMatchLeavesPosition()
+void TestTileGrid::findHomeNoMatchIsNone()
 {
+    // Past the used region lie numbers no target of a grid without empty cells holds.
     TileGrid b;
     b.init(2, 2, false, false);
-    b.current[0][0].number = 17;
-    QPoint found(5, 6);
-    b.findHome(QPoint(1, 1), found);
-    QCOMPARE(found, QPoint(5, 6));
+    QCOMPARE(b.home(QPoint(3, 1)), std::nullopt);
+    QCOMPARE(b.home(QPoint(1, 1)), std::optional<QPoint>(QPoint(1, 1)));
 }
 
 void TestTileGrid::cellRects()
@@ -383,90 +399,9 @@ void TestTileGrid::cellRects()
     TileGrid b;
     b.init(2, 3, false, false);
     b.shift(QPoint(1, 2), QPoint(3, 2)); // row 2 now holds 5 6 4
-    QRect r;
-    b.currentCellRect(1, 2, 100, 80, r);
-    QCOMPARE(r, QRect(100, 80, 100, 80));
-    b.targetCellRect(1, 2, 100, 80, r);
-    QCOMPARE(r, QRect(0, 80, 100, 80));
-    b.currentCellRect(3, 2, 7, 9, r);
-    QCOMPARE(r, QRect(0, 9, 7, 9));
-}
-
-void TestTileGrid::streamRoundTrip()
-{
-    TileGrid b;
-    fillPattern(b);
-    b.rows = 3;
-    b.cols = 4;
-    b.extraRow = 1;
-    b.extraCol = 0;
-    QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    b.saveToStream(buffer);
-    QCOMPARE(buffer.size(), qint64(880));
-
-    buffer.seek(0);
-    TileGrid loaded;
-    QVERIFY(loaded.loadFromStream(buffer));
-    QCOMPARE(loaded.rows, 3);
-    QCOMPARE(loaded.cols, 4);
-    QCOMPARE(loaded.extraRow, 1);
-    QCOMPARE(loaded.extraCol, 0);
-    for (int c = 0; c < MaxGrid; ++c)
-        for (int r = 0; r < MaxGrid; ++r) {
-            QVERIFY(sameCell(loaded.target[c][r], b.target[c][r]));
-            QVERIFY(sameCell(loaded.current[c][r], b.current[c][r]));
-        }
-
-    QBuffer again;
-    again.open(QIODevice::WriteOnly);
-    loaded.saveToStream(again);
-    QCOMPARE(again.data(), buffer.data());
-}
-
-void TestTileGrid::streamLayout()
-{
-    TileGrid b;
-    b.init(2, 3, false, true);
-    b.shift(QPoint(1, 1), QPoint(2, 1)); // row 1: empty, 1, 2
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    b.saveToStream(buffer);
-    const QByteArray d = buffer.data();
-    auto intAt = [&d](int offset) { return qFromLittleEndian<qint32>(d.constData() + offset); };
-    QCOMPARE(intAt(0), 2);
-    QCOMPARE(intAt(4), 3);
-    QCOMPARE(intAt(8), 0);
-    QCOMPARE(intAt(12), 1);
-    QCOMPARE(d.mid(0, 4), QByteArray("\x02\x00\x00\x00", 4));
-    // Target column 1, row 2 is number 4 at home (1, 2); column 2 starts six records later.
-    QCOMPARE(intAt(16 + 12), 4);
-    QCOMPARE(intAt(16 + 12 + 4), 1);
-    QCOMPARE(intAt(16 + 12 + 8), 2);
-    QCOMPARE(intAt(16 + 6 * 12), 2);
-    // Current follows Target: column 2, row 1 now holds number 1.
-    QCOMPARE(intAt(16 + 432 + 6 * 12), 1);
-    QCOMPARE(intAt(16 + 432), 0);
-}
-
-void TestTileGrid::streamShort()
-{
-    TileGrid b;
-    b.init(2, 2, false, false);
-    QBuffer whole;
-    whole.open(QIODevice::WriteOnly);
-    b.saveToStream(whole);
-    QByteArray cut = whole.data();
-    cut.chop(1);
-    QBuffer buffer(&cut);
-    buffer.open(QIODevice::ReadOnly);
-
-    TileGrid loaded;
-    loaded.init(4, 4, true, true);
-    const TileGrid before = loaded;
-    QVERIFY(!loaded.loadFromStream(buffer));
-    QCOMPARE(loaded.rows, 4);
-    QVERIFY(std::memcmp(loaded.target, before.target, sizeof(loaded.target)) == 0);
+    QCOMPARE(b.currentCellRect(QPoint(1, 2), 100, 80), QRect(100, 80, 100, 80));
+    QCOMPARE(b.targetCellRect(QPoint(1, 2), 100, 80), QRect(0, 80, 100, 80));
+    QCOMPARE(b.currentCellRect(QPoint(3, 2), 7, 9), QRect(0, 9, 7, 9));
 }
 
 void TestTileGrid::isPlayable_data()
@@ -496,29 +431,35 @@ void TestTileGrid::isPlayable()
 {
     QFETCH(int, variant);
     QFETCH(bool, playable);
-    TileGrid b;
-    b.init(3, 3, variant == 1, variant == 1);
+    TileGrid grid;
+    grid.init(3, 3, variant == 1, variant == 1);
     if (variant == 1) {
-        b.shift(QPoint(1, 1), QPoint(1, 3));
-        b.shift(QPoint(1, 2), QPoint(4, 2));
+        grid.shift(QPoint(1, 1), QPoint(1, 3));
+        grid.shift(QPoint(1, 2), QPoint(4, 2));
     }
+    const auto setUp = [](int rows, int cols, bool emptyRow, bool emptyCol) {
+        TileGrid made;
+        made.init(rows, cols, emptyRow, emptyCol);
+        return made.record();
+    };
+    TileGrid::Record b = grid.record();
     switch (variant) {
     case 2: b.rows = 1; break;
     case 3: b.rows = 5; break;
-    case 4: b.cols = 1; break;
+    case 4: b.columns = 1; break;
     case 5: b.extraRow = 2; break;
-    case 6: b.extraCol = -1; break;
+    case 6: b.extraColumn = -1; break;
     case 7: b.target[1][0].number = 3; break;
     case 8: b.target[1][0].home = QPoint(1, 1); break;
     case 9:
-        b.init(3, 3, false, true);
+        b = setUp(3, 3, false, true);
         b.target[3][1].number = 4;
         break;
     case 10: b.current[2][2].number = 10; break;
     case 11: b.current[0][0] = b.current[1][0]; break;
     case 12: b.current[0][0].home = QPoint(2, 1); break;
     case 13:
-        b.init(3, 3, false, true);
+        b = setUp(3, 3, false, true);
         b.current[0][0].number = 0;
         break;
     case 14:
@@ -527,14 +468,19 @@ void TestTileGrid::isPlayable()
         b.current[0][4].home = QPoint(7, 7);
         break;
     case 15:
-        b.init(2, 2, true, true);
+        b = setUp(2, 2, true, true);
         b.target[2][2].home = QPoint(-5, 40);
         b.current[2][0].home = QPoint(8, 8);
         break;
-    case 16: b = TileGrid(); break;
+    case 16: b = TileGrid::Record(); break;
     default: break;
     }
     QCOMPARE(b.isPlayable(), playable);
+    // Only a playable record becomes a grid, and then exactly as recorded.
+    const std::optional<TileGrid> taken = TileGrid::fromRecord(b);
+    QCOMPARE(taken.has_value(), playable);
+    if (taken)
+        QVERIFY(taken->record() == b);
 }
 
 QTEST_GUILESS_MAIN(TestTileGrid)

@@ -48,10 +48,10 @@ using Numbers = std::vector<std::vector<int>>; // [column][row]
 
 Numbers numbers(const TileGrid &body)
 {
-    Numbers result(body.totalCols(), std::vector<int>(body.totalRows()));
-    for (int c = 0; c < body.totalCols(); ++c)
+    Numbers result(body.totalColumns(), std::vector<int>(body.totalRows()));
+    for (int c = 0; c < body.totalColumns(); ++c)
         for (int r = 0; r < body.totalRows(); ++r)
-            result[c][r] = body.current[c][r].number;
+            result[c][r] = body.tileAt(QPoint(c + 1, r + 1)).number;
     return result;
 }
 
@@ -139,10 +139,10 @@ public:
     DemoRecorder(const QString &picture, const QString &folder) : m_folder(folder), m_puzzle(&m_display, &concealmentTexture())
     {
         m_puzzle.loadPicture(picture);
-        if (m_puzzle.source.isNull())
+        if (m_puzzle.source().isNull())
             throw UserError(QStringLiteral("%1 holds no picture").arg(picture));
-        m_puzzle.scale = 0.7;
-        m_puzzle.setup(Effect::Hidden, 3, 3, false, false, false);
+        m_puzzle.zoomTo(0.7);
+        m_puzzle.setUp(Effect::Hidden, 3, 3, false, false, false);
         m_origin = QPoint((FrameWidth - m_display.width()) / 2, (FrameHeight - m_display.height()) / 2);
         m_background = QImage(FrameWidth, FrameHeight, QImage::Format_RGB888);
         QPainter painter(&m_background);
@@ -165,24 +165,25 @@ public:
         // The tangle, step by step as the window shows it; each step's shift is read off the grid.
         std::vector<LineShift> Shifts;
         Numbers Before;
-        m_puzzle.tangleStep = [&] {
-            const Numbers after = numbers(m_puzzle.body);
+        Puzzle::Hooks hooks;
+        hooks.tangleStep = [&] {
+            const Numbers after = numbers(m_puzzle.grid());
             Shifts.push_back(findShift(Before, after));
             Before = after;
             hold(frames(0.14));
         };
         // Every full redraw is on screen for a moment, the plain order before the first shift included.
-        m_puzzle.processMessages = [this] { hold(frames(0.08)); };
-        m_puzzle.body.reset();
-        Before = numbers(m_puzzle.body);
+        hooks.processMessages = [this] { hold(frames(0.08)); };
+        m_puzzle.setHooks(std::move(hooks));
+        // Just set up, the grid is in order: the tangle starts from it.
+        Before = numbers(m_puzzle.grid());
         m_puzzle.tangle();
-        m_puzzle.tangleStep = nullptr;
-        m_puzzle.processMessages = nullptr;
+        m_puzzle.setHooks({});
         hold(frames(0.3));
 
         // Solving undoes the tangle, last shift first, each by the shorter way round.
-        for (auto shift = Shifts.rbegin(); shift != Shifts.rend() && !m_puzzle.solved; ++shift) {
-            const int length = shift->column ? m_puzzle.body.totalRows() : m_puzzle.body.totalCols();
+        for (auto shift = Shifts.rbegin(); shift != Shifts.rend() && !m_puzzle.isSolved(); ++shift) {
+            const int length = shift->column ? m_puzzle.grid().totalRows() : m_puzzle.grid().totalColumns();
             int move = length - shift->offset;
             if (move > length / 2)
                 move -= length;
@@ -257,7 +258,7 @@ private:
     // Catches a cell of the shifted line and drags it Move cells along, as a player's hand would.
     void dragLine(const LineShift &shift, int move)
     {
-        const int length = shift.column ? m_puzzle.body.totalRows() : m_puzzle.body.totalCols();
+        const int length = shift.column ? m_puzzle.grid().totalRows() : m_puzzle.grid().totalColumns();
         // The caught cell is the one nearest the hand among those whose target lies inside the picture.
         QPoint from = NoCell;
         double nearest = 1e9;
@@ -278,18 +279,18 @@ private:
         hold(frames(0.05));
         m_hand = Hand::Grabbing;
         m_puzzle.hoverAt(puzzlePoint(m_pointer).x(), puzzlePoint(m_pointer).y());
-        m_puzzle.dragState = DragState::Caught;
+        m_puzzle.catchSelected();
         m_puzzle.redrawSelected();
         hold(frames(0.1));
 
         bool solved = false;
         glide(centre(to), frames(0.4) * std::abs(move), [&](QPoint p) {
-            if (m_puzzle.dragState == DragState::Caught) {
+            if (m_puzzle.dragState() == DragState::Caught) {
                 if (m_puzzle.tryStartDrag(p.x(), p.y()))
                     m_puzzle.renderDrag(p.x(), p.y());
             } else if (m_puzzle.nearCellCentre(p.x(), p.y())) {
                 solved = m_puzzle.commit(p.x(), p.y()) || solved;
-                m_puzzle.dragState = DragState::Caught;
+                m_puzzle.catchSelected();
                 m_puzzle.redrawSelected();
             } else {
                 m_puzzle.renderDrag(p.x(), p.y());
@@ -299,9 +300,9 @@ private:
 
         // The release.
         const QPoint p = puzzlePoint(m_pointer);
-        if (m_puzzle.dragState == DragState::Row || m_puzzle.dragState == DragState::Column)
+        if (m_puzzle.dragState() == DragState::Row || m_puzzle.dragState() == DragState::Column)
             solved = m_puzzle.commit(p.x(), p.y()) || solved;
-        m_puzzle.dragState = DragState::Idle;
+        m_puzzle.releaseCatch();
         m_puzzle.redrawSelected();
         m_hand = Hand::Pointing;
         if (solved) {

@@ -2,6 +2,7 @@
 #include "Effects.h"
 #include "UserError.h"
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "WorkingBitmap.h"
 
 #include <QGuiApplication>
@@ -18,12 +19,12 @@ int main(int argc, char *argv[])
         QImage display;
         Puzzle puzzle(&display, &concealmentTexture());
         puzzle.loadPicture(picture);
-        if (puzzle.source.isNull()) {
+        if (puzzle.source().isNull()) {
             std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(picture));
             return 1;
         }
-        puzzle.setup(Effect::Hidden, 3, 3, false, false, false);
-        puzzle.saveToFile(output);
+        puzzle.setUp(Effect::Hidden, 3, 3, false, false, false);
+        PuzzleDocument::save(puzzle, output);
     } catch (const UserError &e) {
         std::fprintf(stderr, "make-sample-puzzle: %s\n", e.what());
         return 1;

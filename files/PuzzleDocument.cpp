@@ -1,11 +1,12 @@
-// Puzzle's file operations: saving and opening puzzle files and exporting the picture as JPEG.
-#include "Puzzle.h"
+// Puzzles as documents at a path: saving, opening and exporting the picture as JPEG.
+#include "PuzzleDocument.h"
 
-#include "RegularFile.h"
-#include "UserError.h"
 #include "JpegWriter.h"
+#include "Puzzle.h"
 #include "PuzzleFile.h"
+#include "RegularFile.h"
 #include "ReplacingFile.h"
+#include "UserError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,53 +25,50 @@ QString fullPath(const QString &path)
 
 } // namespace
 
+namespace PuzzleDocument {
+
 // The new file is written beside the old one and renamed over it only when complete, so a failed save (full
 // disk, folder not writable, an encoder error) leaves the file that was there untouched. The file lands at the
 // chosen path itself: a link there is replaced, never written through.
-void Puzzle::saveToFile(const QString &path)
+void save(Puzzle &puzzle, const QString &path)
 {
-    const PuzzleFile stored(*this);
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!stored.write(file) || !file.commit())
+    if (!PuzzleFile::write(puzzle, file) || !file.commit())
         cannotCreate(path, file.errorString());
 
-    // Only a file that is really in place becomes the puzzle's file: mail attaches FileName.
-    fileName = path;
-    modified = false;
-    tangle();
+    // Only a file that is really in place becomes the puzzle's file: mail attaches it.
+    puzzle.savedAs(path);
 }
 
-// Everything is read and checked into a separate object first, so a refused file leaves this puzzle as it was.
-LoadResult Puzzle::loadFromFile(const QString &path)
+Opening open(Puzzle &puzzle, const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
-        return LoadResult::NoFile;
+        return {LoadResult::NoFile, 0};
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
-    PuzzleFile stored;
-    if (!stored.read(file, fullPath(path))) {
-        version = stored.version;
-        return LoadResult::TooNew;
-    }
+    std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path));
+    if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))
+        return {LoadResult::TooNew, tooNew->version};
     file.close();
 
-    stored.applyTo(*this);
-    fileName = path;
-    modified = false;
-    fitToOpenPanel();
-    return LoadResult::Loaded;
+    StoredPuzzle &stored = std::get<StoredPuzzle>(read);
+    const qint32 version = stored.version;
+    puzzle.adopt(std::move(stored), path);
+    return {LoadResult::Loaded, version};
 }
 
-void Puzzle::saveImageAs(const QString &path) const
+void exportPicture(const Puzzle &puzzle, const QString &path)
 {
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!JpegWriter::write(source, file) || !file.commit())
+    if (!JpegWriter::write(puzzle.source(), file) || !file.commit())
         cannotCreate(path, file.errorString());
 }
+
+} // namespace PuzzleDocument

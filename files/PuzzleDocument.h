@@ -1,0 +1,32 @@
+// Puzzles as documents at a path: saving, opening and exporting the picture as JPEG.
+#pragma once
+
+#include <QString>
+
+class Puzzle;
+
+enum class LoadResult {
+    Loaded,
+    NoFile, // nothing at the path: silently nothing
+    TooNew, // the file needs a newer program
+};
+
+namespace PuzzleDocument {
+
+// How opening went; Version is the file's when it needs a newer program.
+struct Opening {
+    LoadResult result = LoadResult::NoFile;
+    qint32 version = 0;
+};
+
+// Writes the puzzle to Path, which it then lives in; saving tangles it. Failures raise "Cannot create file ...".
+void save(Puzzle &puzzle, const QString &path);
+
+// Reads the puzzle file at Path and hands it to Puzzle, which its owner then tangles. The file is read and
+// checked whole into a separate object first, so a refused file leaves Puzzle as it was.
+Opening open(Puzzle &puzzle, const QString &path);
+
+// Stores the puzzle's source picture as a JPEG file at Path.
+void exportPicture(const Puzzle &puzzle, const QString &path);
+
+} // namespace PuzzleDocument

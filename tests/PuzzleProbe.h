@@ -1,0 +1,31 @@
+// The tests' one look inside a puzzle: states that play reaches only by long ways set directly, the owner's hooks
+// changed in place, and the scratch bitmaps a drag works with.
+#pragma once
+
+#include "Puzzle.h"
+
+class PuzzleProbe
+{
+public:
+    explicit PuzzleProbe(Puzzle &puzzle) : m_puzzle(puzzle) {}
+
+    // The grid's own commands keep it a permutation of its targets.
+    TileGrid &grid() { return m_puzzle.m_grid; }
+    Puzzle::Hooks &hooks() { return m_puzzle.m_hooks; }
+
+    void setScale(double scale) { m_puzzle.m_scale = scale; }
+    void setFitScale(double scale) { m_puzzle.m_fitScale = scale; }
+    void setEditMode(bool on) { m_puzzle.m_editMode = on; }
+    void setSolved(bool on) { m_puzzle.m_solved = on; }
+    void setModified(bool on) { m_puzzle.m_modified = on; }
+    void setSelected(QPoint p) { m_puzzle.m_selected = p; }
+    void setDragState(DragState state) { m_puzzle.m_dragState = state; }
+    void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }
+
+    const QImage &cellBitmap() const { return m_puzzle.m_cellBitmap; }
+    const QImage &rowStrip() const { return m_puzzle.m_rowStrip; }
+    const QImage &columnStrip() const { return m_puzzle.m_columnStrip; }
+
+private:
+    Puzzle &m_puzzle;
+};

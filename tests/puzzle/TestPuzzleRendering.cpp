@@ -1,0 +1,219 @@
+// Tests of the puzzle object: cell rendering, frames, stamps, effects and the picture's title.
+#include "PuzzleBench.h"
+
+#include "TextStamp.h"
+#include "UserError.h"
+
+class TestPuzzleRendering : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void semiEffect_data();
+    void semiEffect();
+    void frames_data();
+    void frames();
+    void emptyCellTiled();
+    void editStamp();
+    void solvedShowsPlainPicture();
+    void renderReports();
+    void cellsFollowArrangement();
+    void setEffect();
+    void loadPictureTitle_data();
+    void loadPictureTitle();
+};
+
+void TestPuzzleRendering::semiEffect_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<bool>("semiEffect");
+    QTest::addColumn<bool>("selectedPlain");
+    QTest::newRow("play, semi-effect") << false << true << true;
+    QTest::newRow("play, full effect") << false << false << false;
+    QTest::newRow("edit mode, semi-effect") << true << true << false;
+}
+
+void TestPuzzleRendering::semiEffect()
+{
+    QFETCH(bool, editMode);
+    QFETCH(bool, semiEffect);
+    QFETCH(bool, selectedPlain);
+    Bench b(300, 200, 2, 3);
+    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 1), QPoint(2, 1));
+    b.puzzle.setSemiEffect(semiEffect);
+    PuzzleProbe(b.puzzle).setEditMode(editMode);
+    PuzzleProbe(b.puzzle).setSelected(QPoint(2, 1));
+    b.puzzle.renderAll();
+    if (editMode) // take the stamp off again to see the cells under it
+        stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QVERIFY(b.puzzle.plainPicture().copy(0, 0, 100, 100) != b.puzzle.concealedPicture().copy(0, 0, 100, 100));
+    for (int c = 1; c <= 3; ++c)
+        for (int r = 1; r <= 2; ++r) {
+            const bool plain = selectedPlain && QPoint(c, r) == QPoint(2, 1);
+            QVERIFY2(b.showsPiece(QPoint(c, r), plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
+        }
+}
+
+void TestPuzzleRendering::frames_data()
+{
+    QTest::addColumn<bool>("advice");
+    QTest::addColumn<bool>("isSelected");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("solved");
+    QTest::addColumn<bool>("emptyCell");
+    QTest::addColumn<int>("width");
+    QTest::newRow("advice") << true << true << int(DragState::Caught) << false << false << 8;
+    QTest::newRow("advice when solved") << true << false << int(DragState::Idle) << true << false << 8;
+    QTest::newRow("caught") << false << true << int(DragState::Caught) << false << false << 4;
+    QTest::newRow("selected while dragging") << false << true << int(DragState::Row) << false << false << 2;
+    QTest::newRow("selected") << false << true << int(DragState::Idle) << false << false << 2;
+    QTest::newRow("grid line") << false << false << int(DragState::Caught) << false << false << 1;
+    QTest::newRow("solved, no grid") << false << false << int(DragState::Idle) << true << false << 0;
+    QTest::newRow("empty cell, grid line") << false << false << int(DragState::Idle) << false << true << 1;
+    QTest::newRow("empty cell, caught") << false << true << int(DragState::Caught) << false << true << 4;
+}
+
+void TestPuzzleRendering::frames()
+{
+    QFETCH(bool, advice);
+    QFETCH(bool, isSelected);
+    QFETCH(int, state);
+    QFETCH(bool, solved);
+    QFETCH(bool, emptyCell);
+    QFETCH(int, width);
+    Bench b(300, 200, 2, 3, false, true);
+    b.play();
+    const QPoint p = emptyCell ? QPoint(4, 2) : QPoint(2, 2);
+    PuzzleProbe(b.puzzle).setSolved(solved);
+    PuzzleProbe(b.puzzle).setDragState(DragState(state));
+    PuzzleProbe(b.puzzle).setSelected(isSelected ? p : QPoint(1, 1));
+    b.puzzle.drawCell(p, advice);
+    QVERIFY(b.showsPiece(p, solved));
+    QCOMPARE(b.frameWidth(p, solved), width);
+    QCOMPARE(b.lastChange, b.cellRect(p));
+}
+
+void TestPuzzleRendering::emptyCellTiled()
+{
+    Bench b(300, 200, 2, 3, true, true);
+    PuzzleProbe(b.puzzle).setSolved(true); // no frame: the whole cell is texture
+    PuzzleProbe(b.puzzle).setEditMode(false);
+    b.puzzle.renderAll();
+    for (const QPoint p : {QPoint(4, 1), QPoint(1, 3), QPoint(4, 3)})
+        QCOMPARE(b.display.copy(b.cellRect(p)), b.expectedPiece(p, true));
+    QCOMPARE(b.display.copy(0, 0, 300, 200), b.puzzle.plainPicture());
+}
+
+void TestPuzzleRendering::editStamp()
+{
+    Bench b(300, 200, 2, 3);
+    QVERIFY(b.puzzle.isEditMode());
+    const QImage stamped = b.display.copy();
+    PuzzleProbe(b.puzzle).setEditMode(false);
+    b.puzzle.renderAll();
+    const QImage bare = b.display.copy();
+    QVERIFY(stamped != bare);
+    // The stamp is an exclusive-or: stamping the bare picture once gives exactly what edit mode showed.
+    QImage again = bare;
+    stampTwoLines(again, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QCOMPARE(again, stamped);
+    for (int c = 1; c <= 3; ++c)
+        for (int r = 1; r <= 2; ++r)
+            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
+}
+
+void TestPuzzleRendering::solvedShowsPlainPicture()
+{
+    Bench b(300, 200, 2, 3);
+    b.puzzle.tangle();
+    // Put it back by hand, as the player's last move would.
+    PuzzleProbe(b.puzzle).grid().reset();
+    PuzzleProbe(b.puzzle).setSelected(QPoint(1, 1));
+    PuzzleProbe(b.puzzle).setDragState(DragState::Row);
+    QVERIFY(b.puzzle.commit(50, 50));
+    b.puzzle.releaseCatch();
+    b.puzzle.deselect();
+    b.puzzle.renderAll();
+    QCOMPARE(b.display, b.puzzle.plainPicture());
+}
+
+void TestPuzzleRendering::renderReports()
+{
+    Bench b(300, 200, 2, 3);
+    b.changes = b.messages = 0;
+    b.puzzle.renderAll();
+    QCOMPARE(b.changes, 1);
+    QCOMPARE(b.lastChange, QRect(0, 0, 300, 200));
+    QCOMPARE(b.messages, 1);
+    b.puzzle.drawCell(QPoint(3, 2), false);
+    QCOMPARE(b.changes, 2);
+    QCOMPARE(b.lastChange, QRect(200, 100, 100, 100));
+    QCOMPARE(b.messages, 1);
+    b.puzzle.drawCell(NoCell, false);
+    QCOMPARE(b.changes, 2);
+
+    // Without an owner's hooks the puzzle still draws.
+    PuzzleProbe(b.puzzle).hooks().displayChanged = nullptr;
+    PuzzleProbe(b.puzzle).hooks().processMessages = nullptr;
+    b.puzzle.renderAll();
+}
+
+void TestPuzzleRendering::cellsFollowArrangement()
+{
+    Bench b(400, 300, 3, 4, true, true);
+    b.play();
+    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 2), QPoint(4, 2));
+    PuzzleProbe(b.puzzle).grid().shift(QPoint(5, 1), QPoint(5, 3));
+    PuzzleProbe(b.puzzle).grid().shift(QPoint(2, 4), QPoint(5, 4));
+    b.puzzle.renderAll();
+    for (int c = 1; c <= 5; ++c)
+        for (int r = 1; r <= 4; ++r) {
+            QVERIFY(b.showsPiece(QPoint(c, r), false));
+            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
+        }
+}
+
+void TestPuzzleRendering::setEffect()
+{
+    Bench b(300, 200, 2, 3, false, false, 99); // no effect: concealed is the plain picture
+    QCOMPARE(b.puzzle.concealedPicture(), b.puzzle.plainPicture());
+    b.puzzle.setEffect(Effect::Negative);
+    QCOMPARE(b.puzzle.effect(), qint32(Effect::Negative));
+    const QImage piece = b.puzzle.concealedPicture().copy(100, 0, 100, 100);
+    QCOMPARE(piece.pixel(50, 50), inverted(b.puzzle.plainPicture().pixel(150, 50)));
+    stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+    QVERIFY(b.showsPiece(QPoint(2, 1), false));
+}
+
+void TestPuzzleRendering::loadPictureTitle_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("dots in the name") << "/some/folder/my.photo.png" << "my.photo" << false;
+    QTest::newRow("dot in the folder only") << "/some/fol.der/photo" << "" << false;
+    QTest::newRow("relative") << "holiday.gif.png" << "holiday.gif" << false;
+    QTest::newRow("missing file keeps the title") << "/nonexistent/folder/beach.jpg" << "beach" << true;
+}
+
+void TestPuzzleRendering::loadPictureTitle()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QFETCH(bool, fails);
+    QImage display;
+    Puzzle p(&display, nullptr);
+    p.setPicture(makeSource(30, 20));
+    bool raised = false;
+    try {
+        p.loadPicture(path);
+    } catch (const UserError &) {
+        raised = true;
+    }
+    QCOMPARE(raised, fails);
+    QCOMPARE(p.title(), title);
+    QCOMPARE(p.source().size(), QSize(30, 20)); // unread extensions leave the picture alone
+}
+
+QTEST_MAIN(TestPuzzleRendering)
+#include "TestPuzzleRendering.moc"

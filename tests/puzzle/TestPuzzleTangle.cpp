@@ -1,0 +1,152 @@
+// Tests of the puzzle object: the tangle, step by step.
+#include "PuzzleBench.h"
+
+class TestPuzzleTangle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tangleSteps_data();
+    void tangleSteps();
+    void tangleEveryStepMoves_data();
+    void tangleEveryStepMoves();
+    void tangleTwoByTwoNeverSolved();
+    void tangleStartsFromSolved();
+};
+
+void TestPuzzleTangle::tangleSteps_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::addColumn<int>("shifts");
+    QTest::newRow("2x2") << 2 << 2 << false << false << 3;
+    QTest::newRow("3x3") << 3 << 3 << false << false << 5;
+    QTest::newRow("4x4") << 4 << 4 << false << false << 7;
+    QTest::newRow("4x4 with both") << 4 << 4 << true << true << 9;
+    QTest::newRow("2x3 with a column") << 2 << 3 << false << true << 5;
+    QTest::newRow("3x2 with a row") << 3 << 2 << true << false << 5;
+}
+
+void TestPuzzleTangle::tangleSteps()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    QFETCH(int, shifts);
+    Bench B(240, 240, rows, cols, emptyRow, emptyCol);
+    for (quint32 seed : {1u, 77u, 123456789u, 0xFFFFFFFFu}) {
+        const TestClock clock(seed);
+        int Steps = 0;
+        int renders = 0;
+        TileGrid Previous = B.puzzle.grid();
+        PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+        PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
+            ++Steps;
+            // Every step is on screen when the window is told about it.
+            QImage shown = B.display.copy();
+            PuzzleProbe(B.puzzle).hooks().processMessages = nullptr;
+            B.puzzle.renderAll();
+            QCOMPARE(B.display, shown);
+            PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+            Previous = B.puzzle.grid();
+        };
+        PuzzleProbe(B.puzzle).setModified(false);
+        B.puzzle.tangle();
+        QCOMPARE(Steps, shifts);
+        QCOMPARE(renders, shifts + 2); // the rebuild, the solved arrangement, then each step
+        QVERIFY(!B.puzzle.isEditMode());
+        QVERIFY(!B.puzzle.isSolved());
+        QVERIFY(!B.puzzle.isModified());
+        QVERIFY(B.puzzle.grid().record().isPlayable());
+        QCOMPARE(arrangement(Previous), arrangement(B.puzzle.grid())); // the last step was reported too
+    }
+}
+
+void TestPuzzleTangle::tangleEveryStepMoves_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("emptyRow");
+    QTest::addColumn<bool>("emptyCol");
+    QTest::newRow("3x3") << 3 << 3 << false << false;
+    QTest::newRow("2x2 with a column") << 2 << 2 << false << true;
+    QTest::newRow("4x3 with a column") << 4 << 3 << false << true;
+    QTest::newRow("2x4 with a row") << 2 << 4 << true << false;
+    QTest::newRow("3x2 with a row") << 3 << 2 << true << false;
+}
+
+void TestPuzzleTangle::tangleEveryStepMoves()
+{
+    // An empty line holds nothing but empty cells until a line across it has moved, so shifting it then would
+    // change nothing: until then every step must visibly move one line. A visible step moves exactly one line,
+    // never the one the step before moved.
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, emptyRow);
+    QFETCH(bool, emptyCol);
+    Bench B(120, 120, rows, cols, emptyRow, emptyCol);
+    for (quint32 Seed = 1; Seed <= 60; ++Seed) {
+        const TestClock clock(Seed * 2654435761u);
+        PuzzleProbe(B.puzzle).grid().reset();
+        TileGrid Previous = B.puzzle.grid();
+        int LastLine = 0; // column number, or minus the row number
+        int Step = 0;
+        bool acrossMoved = false;
+        PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
+            ++Step;
+            const QString where = QStringLiteral("seed %1 step %2").arg(Seed).arg(Step);
+            const QList<QPoint> moved = changed(Previous, B.puzzle.grid());
+            Previous = B.puzzle.grid();
+            if (moved.isEmpty()) {
+                QVERIFY2(acrossMoved, qPrintable(where));
+                LastLine = 0;
+                return;
+            }
+            bool sameColumn = true, sameRow = true;
+            for (const QPoint &p : moved) {
+                sameColumn = sameColumn && p.x() == moved[0].x();
+                sameRow = sameRow && p.y() == moved[0].y();
+            }
+            QVERIFY2(moved.size() >= 2 && sameColumn != sameRow, qPrintable(where));
+            const int line = sameColumn ? moved[0].x() : -moved[0].y();
+            QVERIFY2(line != LastLine, qPrintable(where));
+            if (!acrossMoved) {
+                QVERIFY2(!emptyCol || line != cols + 1, qPrintable(where));
+                QVERIFY2(!emptyRow || line != -(rows + 1), qPrintable(where));
+            }
+            if ((emptyCol && line < 0) || (emptyRow && line > 0))
+                acrossMoved = true;
+            LastLine = line;
+        };
+        B.puzzle.tangle();
+        PuzzleProbe(B.puzzle).hooks().tangleStep = nullptr;
+        QCOMPARE(Step, B.puzzle.grid().totalRows() + B.puzzle.grid().totalColumns() - 1);
+    }
+}
+
+void TestPuzzleTangle::tangleTwoByTwoNeverSolved()
+{
+    Bench b(100, 100, 2, 2);
+    for (quint32 seed = 0; seed < 300; ++seed) {
+        const TestClock clock(seed * 40503u + 7u);
+        b.puzzle.tangle();
+        QVERIFY2(!b.puzzle.grid().isSolved(), qPrintable(QString::number(seed)));
+    }
+}
+
+void TestPuzzleTangle::tangleStartsFromSolved()
+{
+    Bench b(300, 300, 3, 3, true, false);
+    const TestClock clock(4242);
+    b.puzzle.tangle();
+    const QString first = arrangement(b.puzzle.grid());
+    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 2), QPoint(3, 2));
+    b.puzzle.tangle();
+    QCOMPARE(arrangement(b.puzzle.grid()), first);
+}
+
+QTEST_MAIN(TestPuzzleTangle)
+#include "TestPuzzleTangle.moc"
