@@ -4,11 +4,11 @@
 #include "SummaryReporter.h"
 #include "XServerProbe.h"
 
-#include "Effects.h"
 #include "Documents.h"
+#include "Effects.h"
 #include "MainWindow.h"
-#include "PictureView.h"
 #include "PicturePanel.h"
+#include "PictureView.h"
 #include "PointerControl.h"
 #include "Puzzle.h"
 #include "PuzzleDocument.h"
@@ -217,13 +217,14 @@ struct DragWindow
         form->play().move(Qt::LeftButton, {}, x, y);
         QCoreApplication::processEvents();
         if (p.dragState() != DragState::Row)
-            throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
-                                         .arg(form->picturePanel()->clientWidth())
-                                         .arg(form->picturePanel()->clientHeight())
-                                         .arg(p.display().width())
-                                         .arg(p.display().height())
-                                         .arg(int(p.dragState()))
-                                         .toStdString());
+            throw std::runtime_error(
+                QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
+                    .arg(form->picturePanel()->clientWidth())
+                    .arg(form->picturePanel()->clientHeight())
+                    .arg(p.display().width())
+                    .arg(p.display().height())
+                    .arg(int(p.dragState()))
+                    .toStdString());
         band = QRect(0, (p.selected().y() - 1) * p.cellHeight(), p.display().width(), p.cellHeight());
     }
 

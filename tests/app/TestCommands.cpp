@@ -125,7 +125,8 @@ void TestCommands::commandsOffDuringTangle()
         F.form->updateCommands();
         EnabledDuring += F.enabledCommands();
         MouseDuring |= F.form->play().isMouseAttached();
-        menuItemsDuring |= F.form->commands().soundItem()->isEnabled() || F.form->commands().showExampleItem()->isEnabled();
+        menuItemsDuring |=
+            F.form->commands().soundItem()->isEnabled() || F.form->commands().showExampleItem()->isEnabled();
         ClosedDuring |= F.form->close();
     });
     F.run(F.form->commands().action(Command::Tangle));

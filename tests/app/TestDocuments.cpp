@@ -222,8 +222,9 @@ void TestDocuments::openPlaysTheFile()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
-        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName() == Path &&
-                       F.form->pictureView()->bitmap() == &F.form->documents().puzzle()->display() && F.form->pictureView()->width() == 360;
+        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName() == Path
+                       && F.form->pictureView()->bitmap() == &F.form->documents().puzzle()->display()
+                       && F.form->pictureView()->width() == 360;
     });
     F.open(Path);
     QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts

@@ -113,7 +113,8 @@ void TestHiDpi::mouseInScreenPixels()
     const QPoint centre = f.form->documents().puzzle()->selectedCentre();
     QCOMPARE(f.pointer->moves.last(), image->mapToGlobal(QPointF(centre) / 2).toPoint());
     // Held within the picture as the screen shows it.
-    QCOMPARE(f.pointer->confined, QRect(image->mapToGlobal(QPoint(0, 0)), f.form->documents().puzzle()->display().size() / 2));
+    QCOMPARE(f.pointer->confined,
+             QRect(image->mapToGlobal(QPoint(0, 0)), f.form->documents().puzzle()->display().size() / 2));
 
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);

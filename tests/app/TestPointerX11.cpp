@@ -131,7 +131,8 @@ void TestPointerX11::heldOnTheDraggedLine()
     f.form->play().setBusy(false);
 
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(f.form->documents().puzzle()->dragState() == DragState::Row || f.form->documents().puzzle()->dragState() == DragState::Column);
+    QVERIFY(f.form->documents().puzzle()->dragState() == DragState::Row
+            || f.form->documents().puzzle()->dragState() == DragState::Column);
     QTest::qWait(30);
 
     QCOMPARE(pointerAfterWarp(global(escape)), global(held));

@@ -147,8 +147,8 @@ void TestSounds::failingPlayerNeverStopsAMove()
 {
     WindowFixture f;
     openGame(f);
-    for (auto *player : {f.form->play().sound(PlayController::Sound::Move),
-                         f.form->play().sound(PlayController::Sound::Victory)})
+    for (auto *player :
+         {f.form->play().sound(PlayController::Sound::Move), f.form->play().sound(PlayController::Sound::Victory)})
         static_cast<FakeSoundPlayer *>(player)->fails = true;
     solvingDrag(f);
     QVERIFY(f.form->documents().puzzle()->isSolved());

@@ -104,8 +104,9 @@ void TestStartup::freshWindow()
     QVERIFY(!f.form->commands().menu(WindowMenu::Effect)->menuAction()->isVisible());
     QVERIFY(!f.form->commands().menu(WindowMenu::Edit)->menuAction()->isVisible());
     QVERIFY(f.form->commands().menu(WindowMenu::Split)->menuAction()->isVisible());
-    for (QAction *hidden : {f.form->commands().action(Command::ActualSize), f.form->commands().action(Command::EmptyRow), f.form->commands().action(Command::EmptyColumn),
-                            f.form->commands().action(Command::SemiEffect)})
+    for (QAction *hidden :
+         {f.form->commands().action(Command::ActualSize), f.form->commands().action(Command::EmptyRow),
+          f.form->commands().action(Command::EmptyColumn), f.form->commands().action(Command::SemiEffect)})
         QVERIFY2(!hidden->isVisible() && !hidden->isChecked(), qPrintable(hidden->objectName()));
     QVERIFY(f.form->commands().action(Command::Split2x2)->isChecked());
     QVERIFY(f.form->commands().action(Command::Hidden)->isChecked());

@@ -75,7 +75,7 @@ void TestZoom::zoomInSteps()
     const QSize picture(2 * cell.width(), 2 * cell.height());
     QCOMPARE(f.form->pictureView()->size(), picture);
     QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
-                                       + QPoint((790 - picture.width()) / 2, (560 - picture.height()) / 2));
+                                               + QPoint((790 - picture.width()) / 2, (560 - picture.height()) / 2));
 }
 
 void TestZoom::emptyColumnGetsRoomOfItsOwn()
@@ -139,8 +139,9 @@ void TestZoom::autoBestFitFollowsThePanelUntilZoomOut()
     f.form->updateCommands();
     QVERIFY(qAbs(p.scale() - p.fitScale()) < 1e-9);
     QVERIFY(p.scale() > 2.2);
-    QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
-                                       + QPoint((900 - f.form->pictureView()->width()) / 2, (700 - f.form->pictureView()->height()) / 2));
+    QCOMPARE(f.form->pictureView()->pos(),
+             f.form->picturePanel()->clientRect().topLeft()
+                 + QPoint((900 - f.form->pictureView()->width()) / 2, (700 - f.form->pictureView()->height()) / 2));
 
     const double before = p.scale();
     f.run(f.form->commands().action(Command::ZoomOut));
@@ -166,7 +167,7 @@ void TestZoom::shrinkingThePanelShrinksThePicture()
     f.form->updateCommands();
     QCOMPARE(f.form->pictureView()->size(), small);
     QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
-                                       + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
+                                               + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
 }
 
 QTEST_MAIN(TestZoom)

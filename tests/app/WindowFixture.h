@@ -2,9 +2,9 @@
 // shown offscreen with a given panel size, and pictures and puzzle files made on the spot.
 #pragma once
 
+#include "Documents.h"
 #include "FakeDialogs.h"
 #include "FakePointerControl.h"
-#include "Documents.h"
 #include "MainWindow.h"
 #include "PictureLayout.h"
 #include "Puzzle.h"
