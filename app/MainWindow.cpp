@@ -171,6 +171,8 @@ void MainWindow::bind(Command command, const std::function<void(QAction *)> &han
 
 MainWindow::~MainWindow()
 {
+    // The parts go before the widgets do: nothing the application reports from here on may reach them.
+    disconnect(qApp, nullptr, this, nullptr);
     // A window that goes without having been closed keeps its settings all the same.
     m_guard->reported([this] { m_settings->save(true); });
     m_idle.reset();
