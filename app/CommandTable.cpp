@@ -235,6 +235,17 @@ Split CommandTable::split() const
     return split;
 }
 
+PuzzleSetup CommandTable::puzzleSetup() const
+{
+    PuzzleSetup setup;
+    setup.effect = m_currentEffect;
+    setup.split = split();
+    setup.semiEffect = isChecked(Command::SemiEffect);
+    setup.emptyRow = isChecked(Command::EmptyRow);
+    setup.emptyColumn = isChecked(Command::EmptyColumn);
+    return setup;
+}
+
 void CommandTable::choose(QAction *chosen)
 {
     const QString group = category(chosen);

@@ -56,6 +56,15 @@ struct Split {
     int columns = 2;
 };
 
+// What a new or re-split puzzle is set up with.
+struct PuzzleSetup {
+    qint32 effect = 0;
+    Split split;
+    bool semiEffect = false;
+    bool emptyRow = false;
+    bool emptyColumn = false;
+};
+
 // What the enabling rules look at.
 struct GameState {
     bool hasPuzzle = false;
@@ -93,6 +102,8 @@ public:
     Split split() const;
     // The effect code handed to a new or re-split puzzle, kept in step with the checked Effect command.
     qint32 currentEffect() const { return m_currentEffect; }
+    // The current effect, the split and the edit options as the commands say now.
+    PuzzleSetup puzzleSetup() const;
     // Checks Chosen alone among the commands of its category (Split or Effect); an effect becomes the current one.
     void choose(QAction *chosen);
 

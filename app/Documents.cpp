@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QUrl>
 
 Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
@@ -275,6 +276,22 @@ QString Documents::draggedFile(const QMimeData *mime)
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return QString();
     return urls.front().toLocalFile();
+}
+
+void Documents::takeDrop(const QString &path)
+{
+    // The program the file came from waits for the drop to end; questions and dialogs come after it.
+    QTimer::singleShot(0, this, [this, path] { runDrop(path); });
+}
+
+void Documents::runDrop(const QString &path)
+{
+    // A redraw inside a command lets timers run: the file waits until the command is over.
+    if (m_guard.isRunning()) {
+        QTimer::singleShot(50, this, [this, path] { runDrop(path); });
+        return;
+    }
+    m_guard.run([this, &path] { dropFile(path); });
 }
 
 void Documents::dropFile(const QString &path)

@@ -17,15 +17,6 @@ class PlayController;
 class Puzzle;
 class QMimeData;
 
-// What a new or re-split puzzle is set up with.
-struct PuzzleSetup {
-    qint32 effect = 0;
-    Split split;
-    bool semiEffect = false;
-    bool emptyRow = false;
-    bool emptyColumn = false;
-};
-
 class Documents : public QObject
 {
     Q_OBJECT
@@ -75,6 +66,8 @@ public:
     // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
     // refused with a message.
     void dropFile(const QString &path);
+    // Runs DropFile once the drop has ended and no command is under way.
+    void takeDrop(const QString &path);
 
 signals:
     void titleChanged(const QString &title);
@@ -87,6 +80,7 @@ private:
     void dropPuzzle();
     void setUp(Puzzle &puzzle);
     void announceTitle();
+    void runDrop(const QString &path);
 
     Dialogs &m_dialogs;
     CommandGuard &m_guard;

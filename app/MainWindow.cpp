@@ -79,15 +79,7 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_play->openSounds(sounds);
 
     Documents::Hooks hooks;
-    hooks.setup = [this] {
-        PuzzleSetup setup;
-        setup.effect = m_commands->currentEffect();
-        setup.split = m_commands->split();
-        setup.semiEffect = m_commands->isChecked(Command::SemiEffect);
-        setup.emptyRow = m_commands->isChecked(Command::EmptyRow);
-        setup.emptyColumn = m_commands->isChecked(Command::EmptyColumn);
-        return setup;
-    };
+    hooks.setup = [this] { return m_commands->puzzleSetup(); };
     hooks.autoFit = autoFit;
     hooks.tangleStep = [this] { paceTangle(); };
     hooks.suspend = [this] { suspendCommands(); };
@@ -387,15 +379,5 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    // The program the file came from waits for the drop to end; questions and dialogs come after it.
-    QTimer::singleShot(0, this, [this, path] { runDroppedFile(path); });
-}
-
-void MainWindow::runDroppedFile(const QString &path)
-{
-    if (m_guard->isRunning()) {
-        QTimer::singleShot(50, this, [this, path] { runDroppedFile(path); });
-        return;
-    }
-    guarded([this, &path] { m_documents->dropFile(path); });
+    m_documents->takeDrop(path);
 }

@@ -85,8 +85,6 @@ private:
     void paceTangle();
     void showExample();
     void showHelp();
-    // Runs a dropped file once no command is under way (a redraw inside one lets timers run).
-    void runDroppedFile(const QString &path);
     bool acceptsDrop(const QMimeData *data) const;
 
     std::unique_ptr<Dialogs> m_dialogs;
