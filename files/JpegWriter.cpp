@@ -30,7 +30,7 @@ struct ErrorManager {
 // Warnings would go to stderr; the program reports nothing but raised errors.
 void outputMessage(j_common_ptr) {}
 
-constexpr size_t OutputBufferSize = 64 * 1024;
+constexpr size_t OutputBufferSize = size_t(64) * 1024;
 
 struct Destination {
     jpeg_destination_mgr pub;
@@ -97,9 +97,10 @@ public:
         JSAMPLE *out = m_row.data();
         switch (m_picture.format()) {
         case QImage::Format_RGB888:
-            return const_cast<JSAMPROW>(in); // read only: the RGB input needs no colour conversion buffer
         case QImage::Format_BGR888:
-            return const_cast<JSAMPROW>(in); // read only; libjpeg takes blue, green, red itself (ColourSpace)
+            // Read only: RGB needs no colour conversion buffer, and libjpeg takes blue, green, red itself
+            // (ColourSpace).
+            return const_cast<JSAMPROW>(in);
         case QImage::Format_Grayscale8:
             for (int x = 0; x < width; ++x, out += 3)
                 out[0] = out[1] = out[2] = in[x];

@@ -56,7 +56,7 @@ QImage readBmp(QIODevice &in)
     const QSize size{int(width), int(height)};
     QImageReader reader(&in, "bmp");
     // Qt refuses pictures above its allocation limit; ours is the size guard above, so let Qt hold what passes it.
-    const qint64 neededMegabytes = qint64(size.width()) * size.height() * 4 / (1024 * 1024) + 1;
+    const qint64 neededMegabytes = qint64(size.width()) * size.height() * 4 / (qint64(1024) * 1024) + 1;
     if (QImageReader::allocationLimit() < neededMegabytes)
         QImageReader::setAllocationLimit(int(neededMegabytes));
     QImage picture;

@@ -100,9 +100,9 @@ void concealRowPortable(uchar *p, int width, quint32 &seed, bool whiten)
             const TBytes keys[3] = {spreadBytes(hit, spread0), spreadBytes(hit, spread1), spreadBytes(hit, spread2)};
             for (int k = 0; k < 3; ++k) {
                 TBytes v;
-                std::memcpy(&v, p + 16 * k, 16);
+                std::memcpy(&v, p + 16 * ptrdiff_t(k), 16);
                 v = whiten ? (v | keys[k]) : ((v & ~keys[k]) | ((v >> 1) & keys[k]));
-                std::memcpy(p + 16 * k, &v, 16);
+                std::memcpy(p + 16 * ptrdiff_t(k), &v, 16);
             }
             low = low * Multiplier16 + Increment16;
             high = high * Multiplier16 + Increment16;
@@ -181,12 +181,12 @@ __attribute__((target("avx2"), always_inline)) inline void conceal32(uchar *q, q
         const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(Spread.index[k]));
         const __m256i hit =
             _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(mask, index), bit), _mm256_setzero_si256());
-        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(q + 32 * k));
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(q + 32 * ptrdiff_t(k)));
         if constexpr (Whiten)
             v = _mm256_or_si256(v, hit);
         else
             v = _mm256_blendv_epi8(v, _mm256_and_si256(_mm256_srli_epi16(v, 1), _mm256_set1_epi8(0x7F)), hit);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(q + 32 * k), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(q + 32 * ptrdiff_t(k)), v);
     }
 }
 
@@ -202,8 +202,8 @@ __attribute__((target("avx2"))) void concealRowAvx2(uchar *p, int width, quint32
     __m256i lanes[8];
     for (int l = 0; l < 8; ++l)
         lanes[l] = _mm256_add_epi32(
-            _mm256_mullo_epi32(first, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * l))),
-            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.add + 8 * l)));
+            _mm256_mullo_epi32(first, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * ptrdiff_t(l)))),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.add + 8 * ptrdiff_t(l))));
     for (int x = 0; x < width; x += 64, p += 192) {
         quint64 signs = 0;
         for (int l = 0; l < 8; ++l) {

@@ -29,7 +29,7 @@ struct JpegErrorManager
 // the stream needs: whatever follows the end-of-image marker is never read beyond one buffer.
 struct DeviceSource
 {
-    static constexpr qint64 BufferSize = 64 * 1024;
+    static constexpr qint64 BufferSize = qint64(64) * 1024;
 
     jpeg_source_mgr base;
     QIODevice *device;
@@ -106,7 +106,7 @@ unsigned int scaleDenominator(qint64 width, qint64 height, QSize fitInto)
     if (!fitInto.isValid() || fitInto.isEmpty())
         return 1;
     unsigned int denominator = 8;
-    while (denominator > 1 && denominator * fitInto.width() > width && denominator * fitInto.height() > height)
+    while (denominator > 1 && qint64(denominator) * fitInto.width() > width && qint64(denominator) * fitInto.height() > height)
         denominator /= 2;
     return denominator;
 }

@@ -47,7 +47,7 @@ QString openRegularFile(QFile &file, const QString &path)
     if (handle < 0)
         return qt_error_string(errno);
     if (::fstat(handle, &info) != 0) {
-        const QString reason = qt_error_string(errno);
+        QString reason = qt_error_string(errno);
         ::close(handle);
         return reason;
     }

@@ -109,7 +109,7 @@ void stretchDraw(const QImage &source, QImage &target)
     switch (source.format()) {
     case QImage::Format_BGR888:
         stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) {
-            const uchar *p = s + 3 * x;
+            const uchar *p = s + 3 * ptrdiff_t(x);
             d[0] = p[0];
             d[1] = p[1];
             d[2] = p[2];
@@ -117,7 +117,7 @@ void stretchDraw(const QImage &source, QImage &target)
         return;
     case QImage::Format_RGB888:
         stretchRows(source, target, true, [](const uchar *s, int x, uchar *d) {
-            const uchar *p = s + 3 * x;
+            const uchar *p = s + 3 * ptrdiff_t(x);
             d[0] = p[2];
             d[1] = p[1];
             d[2] = p[0];
