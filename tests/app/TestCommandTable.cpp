@@ -108,6 +108,14 @@ void TestCommandTable::choosingChecksOneOfItsGroup()
     QCOMPARE(table.currentEffect(), table.tag(table.action(Command::Negative)));
     QVERIFY(!table.isChecked(Command::Hidden));
     QVERIFY(table.isChecked(Command::Split4x3));
+
+    // A new puzzle is set up as the commands say, the hidden edit options included.
+    table.action(Command::EmptyColumn)->setChecked(true);
+    const PuzzleSetup setup = table.puzzleSetup();
+    QCOMPARE(setup.effect, table.tag(table.action(Command::Negative)));
+    QCOMPARE(setup.split.rows, 4);
+    QCOMPARE(setup.split.columns, 3);
+    QVERIFY(!setup.semiEffect && !setup.emptyRow && setup.emptyColumn);
 }
 
 void TestCommandTable::suspensionSwitchesEverythingOff()
