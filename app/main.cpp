@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     AboutDialog aboutForm(&nimbrelMainForm);
     qtDialogs->setAboutDialog(&aboutForm);
 
-    nimbrelMainForm.commandLinePuzzle = puzzle.path();
+    nimbrelMainForm.setCommandLinePuzzle(puzzle.path());
     nimbrelMainForm.show();
     if (!puzzle.problem().isEmpty())
         QTimer::singleShot(0, &nimbrelMainForm,

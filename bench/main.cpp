@@ -4,10 +4,11 @@
 #include "SummaryReporter.h"
 #include "XServerProbe.h"
 
+#include "Documents.h"
 #include "Effects.h"
 #include "MainWindow.h"
-#include "PictureView.h"
 #include "PicturePanel.h"
+#include "PictureView.h"
 #include "PointerControl.h"
 #include "Puzzle.h"
 #include "PuzzleDocument.h"
@@ -191,13 +192,13 @@ struct DragWindow
     DragWindow()
     {
         form = std::make_unique<MainWindow>(nullptr, [] { return std::make_unique<SilentPlayer>(); });
-        form->tangleStepMs = 0;
-        form->pointerControl = std::make_unique<StillPointer>();
+        form->setTangleStepMs(0);
+        form->play().setPointerControl(std::make_unique<StillPointer>());
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             throw std::runtime_error("the window was not exposed");
         for (int attempt = 0; attempt < 20; ++attempt) {
-            PicturePanel *panel = form->imageSpeedBar;
+            PicturePanel *panel = form->picturePanel();
             if (panel->clientWidth() == 3840 && panel->clientHeight() == 2160)
                 break;
             form->resize(form->width() + 3840 - panel->clientWidth(), form->height() + 2160 - panel->clientHeight());
@@ -206,38 +207,39 @@ struct DragWindow
         const QString path = inputs->folder.filePath(QStringLiteral("drag.nbq"));
         if (!QFile::exists(path))
             makePuzzleFile(inputs->photo, path, Effect::Hidden, 4, 4, true, true);
-        form->openPuzzleFile(path);
+        form->documents().openPuzzleFile(path);
         QCoreApplication::processEvents();
-        Puzzle &p = *form->puzzle;
+        Puzzle &p = *form->documents().puzzle();
         const QPoint c = p.cellCentre(QPoint(2, 2));
-        form->imageMouseDown(Qt::LeftButton, {}, c.x(), c.y());
+        form->play().press(Qt::LeftButton, {}, c.x(), c.y());
         x = c.x() + p.dragThreshold() + 1;
         y = c.y();
-        form->imageMouseMove(Qt::LeftButton, {}, x, y);
+        form->play().move(Qt::LeftButton, {}, x, y);
         QCoreApplication::processEvents();
         if (p.dragState() != DragState::Row)
-            throw std::runtime_error(QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
-                                         .arg(form->imageSpeedBar->clientWidth())
-                                         .arg(form->imageSpeedBar->clientHeight())
-                                         .arg(p.display().width())
-                                         .arg(p.display().height())
-                                         .arg(int(p.dragState()))
-                                         .toStdString());
+            throw std::runtime_error(
+                QStringLiteral("the row drag did not start (panel %1 x %2, display %3 x %4, state %5)")
+                    .arg(form->picturePanel()->clientWidth())
+                    .arg(form->picturePanel()->clientHeight())
+                    .arg(p.display().width())
+                    .arg(p.display().height())
+                    .arg(int(p.dragState()))
+                    .toStdString());
         band = QRect(0, (p.selected().y() - 1) * p.cellHeight(), p.display().width(), p.cellHeight());
     }
 
     // One pointer move along the row that stays clear of every cell centre, so that no move is committed.
     void move()
     {
-        const Puzzle &p = *form->puzzle;
+        const Puzzle &p = *form->documents().puzzle();
         x += 1;
         if (p.nearCellCentre(x, y))
             x += 2 * p.dragThreshold() + 1;
         if (x >= p.display().width())
             x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold() + 1;
-        form->imageMouseMove(Qt::LeftButton, {}, x, y);
+        form->play().move(Qt::LeftButton, {}, x, y);
         // Paints what the move invalidated into the window's backing store, in the screen's format.
-        form->image->repaint(band);
+        form->pictureView()->repaint(band);
     }
 };
 
@@ -253,7 +255,7 @@ void dragQuorra(benchmark::State &state)
 void dragMemcpy(benchmark::State &state)
 {
     DragWindow window;
-    const QImage &display = window.form->puzzle->display();
+    const QImage &display = window.form->documents().puzzle()->display();
     QImage copy = display.copy(window.band);
     const size_t bytes = size_t(window.band.width()) * 3;
     for (auto _ : state) {

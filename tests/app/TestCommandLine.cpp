@@ -156,14 +156,14 @@ void TestCommandLine::nameNotUtf8()
         return;
     }
 
-    f.form->commandLinePuzzle = argument.path();
+    f.form->setCommandLinePuzzle(argument.path());
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-    QTRY_COMPARE(f.form->puzzle != nullptr, opens);
+    QTRY_COMPARE(f.form->documents().puzzle() != nullptr, opens);
     QCOMPARE(f.dialogs->log, QStringList());
     if (opens) {
-        QCOMPARE(f.form->puzzle->grid().rows(), 3);
-        QVERIFY(!f.form->puzzle->isEditMode());
+        QCOMPARE(f.form->documents().puzzle()->grid().rows(), 3);
+        QVERIFY(!f.form->documents().puzzle()->isEditMode());
     }
 }
 

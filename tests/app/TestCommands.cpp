@@ -90,25 +90,25 @@ void TestCommands::enablingByState()
     QFETCH(bool, mouse);
 
     WindowFixture f;
-    f.form->autoBestFitAction->setChecked(autoFit);
+    f.form->commands().action(Command::AutoBestFit)->setChecked(autoFit);
     const QString picture = f.makePicture(QStringLiteral("p.bmp"), 400, 300);
     if (state == QLatin1String("edit") || state == QLatin1String("play") || state == QLatin1String("saved")
         || state == QLatin1String("solved"))
         f.New(picture);
     if (state == QLatin1String("play") || state == QLatin1String("solved"))
-        f.run(f.form->tangleAction);
+        f.run(f.form->commands().action(Command::Tangle));
     if (state == QLatin1String("saved")) {
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
-        f.run(f.form->saveAsAction);
+        f.run(f.form->commands().action(Command::SaveAs));
     }
     if (state.contains(QLatin1String("opened")))
         f.open(f.makePuzzleFile(QStringLiteral("o.nbq"), 400, 300));
     if (state.startsWith(QLatin1String("solved")))
         f.solve();
 
-    f.form->actionListUpdate();
+    f.form->updateCommands();
     QCOMPARE(sorted(f.enabledCommands()), sorted(enabled));
-    QCOMPARE(f.form->imageMouseAttached(), mouse);
+    QCOMPARE(f.form->play().isMouseAttached(), mouse);
     QVERIFY(f.dialogs->errors().isEmpty());
 }
 
@@ -122,13 +122,14 @@ void TestCommands::commandsOffDuringTangle()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         // An idle pass in the middle of the tangle must not switch anything back on.
-        F.form->actionListUpdate();
+        F.form->updateCommands();
         EnabledDuring += F.enabledCommands();
-        MouseDuring |= F.form->imageMouseAttached();
-        menuItemsDuring |= F.form->mSound->isEnabled() || F.form->mShowexampe->isEnabled();
+        MouseDuring |= F.form->play().isMouseAttached();
+        menuItemsDuring |=
+            F.form->commands().soundItem()->isEnabled() || F.form->commands().showExampleItem()->isEnabled();
         ClosedDuring |= F.form->close();
     });
-    F.run(F.form->tangleAction);
+    F.run(F.form->commands().action(Command::Tangle));
 
     QVERIFY(Steps > 0);
     QCOMPARE(EnabledDuring, QStringList());
@@ -138,24 +139,24 @@ void TestCommands::commandsOffDuringTangle()
     QVERIFY(F.form->isVisible());
     // Afterwards the rules hold again: a puzzle in play.
     QVERIFY(F.form->updateHandlerInstalled());
-    QVERIFY(F.form->imageMouseAttached());
-    QVERIFY(!F.form->puzzle->isEditMode());
-    QVERIFY(F.form->saveAsAction->isEnabled());
-    QVERIFY(!F.form->tangleAction->isEnabled());
-    QVERIFY(F.form->mSound->isEnabled());
+    QVERIFY(F.form->play().isMouseAttached());
+    QVERIFY(!F.form->documents().puzzle()->isEditMode());
+    QVERIFY(F.form->commands().action(Command::SaveAs)->isEnabled());
+    QVERIFY(!F.form->commands().action(Command::Tangle)->isEnabled());
+    QVERIFY(F.form->commands().soundItem()->isEnabled());
 }
 
 void TestCommands::tangleIsPacedWithoutSpinning()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    f.form->tangleStepMs = 40;
+    f.form->setTangleStepMs(40);
     int steps = 0;
     connect(f.form.get(), &MainWindow::tangleStepped, this, [&steps] { ++steps; });
     QElapsedTimer clock;
     clock.start();
     const std::clock_t cpu = std::clock();
-    f.run(f.form->tangleAction);
+    f.run(f.form->commands().action(Command::Tangle));
     const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     const qint64 wallMs = clock.elapsed();
     QCOMPARE(steps, 3); // a 2 x 2 puzzle tangles in three shifts
@@ -186,80 +187,79 @@ void TestCommands::getSplit()
     QFETCH(int, columns);
 
     WindowFixture f(790, 560, false);
-    for (QAction *action : std::as_const(f.form->actionList))
-        if (MainWindow::category(action) == QLatin1String("Split"))
+    for (QAction *action : std::as_const(f.form->commands().actions()))
+        if (CommandTable::category(action) == QLatin1String("Split"))
             action->setChecked(checked.contains(action->objectName()));
-    int splitRows = 0, splitColumns = 0;
-    f.form->getSplit(splitRows, splitColumns);
-    QCOMPARE(splitRows, rows);
-    QCOMPARE(splitColumns, columns);
+    const Split split = f.form->commands().split();
+    QCOMPARE(split.rows, rows);
+    QCOMPARE(split.columns, columns);
 }
 
 void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
 {
     WindowFixture f;
     // Several checked at once, as the stored settings may leave them.
-    f.form->action3x3->setChecked(true);
-    f.form->action4x4->setChecked(true);
+    f.form->commands().action(Command::Split3x3)->setChecked(true);
+    f.form->commands().action(Command::Split4x4)->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->puzzle->grid().rows(), 2);
-    QCOMPARE(f.form->puzzle->grid().columns(), 2);
+    QCOMPARE(f.form->documents().puzzle()->grid().rows(), 2);
+    QCOMPARE(f.form->documents().puzzle()->grid().columns(), 2);
 
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("s.nbq"));
-    f.run(f.form->saveAsAction);
-    f.run(f.form->tangleAction); // back to play: the Split commands are off
-    QVERIFY(!f.form->action3x4->isEnabled());
+    f.run(f.form->commands().action(Command::SaveAs));
+    f.run(f.form->commands().action(Command::Tangle)); // back to play: the Split commands are off
+    QVERIFY(!f.form->commands().action(Command::Split3x4)->isEnabled());
 
     f.New(f.makePicture(QStringLiteral("q.bmp"), 400, 300));
-    f.run(f.form->action3x4);
+    f.run(f.form->commands().action(Command::Split3x4));
     QStringList checked;
-    for (const QAction *action : std::as_const(f.form->actionList))
-        if (MainWindow::category(action) == QLatin1String("Split") && action->isChecked())
+    for (const QAction *action : std::as_const(f.form->commands().actions()))
+        if (CommandTable::category(action) == QLatin1String("Split") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"Action3x4"});
-    QCOMPARE(f.form->puzzle->grid().rows(), 3);
-    QCOMPARE(f.form->puzzle->grid().columns(), 4);
-    QVERIFY(f.form->puzzle->isEditMode());
-    QVERIFY(f.form->puzzle->isModified());
+    QCOMPARE(f.form->documents().puzzle()->grid().rows(), 3);
+    QCOMPARE(f.form->documents().puzzle()->grid().columns(), 4);
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
 
     // Choosing the split that is already checked keeps it checked.
-    f.run(f.form->action3x4);
-    QVERIFY(f.form->action3x4->isChecked());
+    f.run(f.form->commands().action(Command::Split3x4));
+    QVERIFY(f.form->commands().action(Command::Split3x4)->isChecked());
 }
 
 void TestCommands::effectGroupSetsTheCurrentEffect()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    QCOMPARE(f.form->puzzle->effect(), 4); // Hidden, checked at start
-    const QImage before = f.form->puzzle->concealedPicture();
-    f.run(f.form->transparentAction);
+    QCOMPARE(f.form->documents().puzzle()->effect(), 4); // Hidden, checked at start
+    const QImage before = f.form->documents().puzzle()->concealedPicture();
+    f.run(f.form->commands().action(Command::Transparent));
     QStringList checked;
-    for (const QAction *action : std::as_const(f.form->actionList))
-        if (MainWindow::category(action) == QLatin1String("Effect") && action->isChecked())
+    for (const QAction *action : std::as_const(f.form->commands().actions()))
+        if (CommandTable::category(action) == QLatin1String("Effect") && action->isChecked())
             checked << action->objectName();
     QCOMPARE(checked, QStringList{"TransparentAction"});
-    QCOMPARE(f.form->currentEffect, 2);
-    QCOMPARE(f.form->puzzle->effect(), 2);
-    QVERIFY(f.form->puzzle->concealedPicture() != before);
-    QVERIFY(f.form->puzzle->isModified());
-    QVERIFY(f.form->puzzle->isEditMode());
+    QCOMPARE(f.form->commands().currentEffect(), 2);
+    QCOMPARE(f.form->documents().puzzle()->effect(), 2);
+    QVERIFY(f.form->documents().puzzle()->concealedPicture() != before);
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
 }
 
 void TestCommands::noEffectCheckedKeepsTheCurrentEffect()
 {
     WindowFixture f(790, 560, false);
-    f.form->actionListUpdate();
-    QCOMPARE(f.form->currentEffect, 4);
-    f.form->lowResolutionAction->setChecked(true); // two checked: the first in list order wins
-    f.form->actionListUpdate();
-    QCOMPARE(f.form->currentEffect, 4);
-    f.form->hiddenAction->setChecked(false);
-    f.form->actionListUpdate();
-    QCOMPARE(f.form->currentEffect, 6);
-    f.form->lowResolutionAction->setChecked(false);
-    f.form->actionListUpdate();
-    QCOMPARE(f.form->currentEffect, 6);
+    f.form->updateCommands();
+    QCOMPARE(f.form->commands().currentEffect(), 4);
+    f.form->commands().action(Command::LowResolution)->setChecked(true); // two checked: the first in list order wins
+    f.form->updateCommands();
+    QCOMPARE(f.form->commands().currentEffect(), 4);
+    f.form->commands().action(Command::Hidden)->setChecked(false);
+    f.form->updateCommands();
+    QCOMPARE(f.form->commands().currentEffect(), 6);
+    f.form->commands().action(Command::LowResolution)->setChecked(false);
+    f.form->updateCommands();
+    QCOMPARE(f.form->commands().currentEffect(), 6);
 }
 
 void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
@@ -267,17 +267,18 @@ void TestCommands::emptyColumnToggleResplitsOnlyInEditMode()
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     // The command is hidden, so only a direct trigger reaches it; its handler still follows the rules.
-    f.form->emptyColumnAction->trigger();
-    QVERIFY(f.form->emptyColumnAction->isChecked());
-    QCOMPARE(f.form->puzzle->grid().hasEmptyColumn(), true);
-    f.run(f.form->tangleAction);
+    f.form->commands().action(Command::EmptyColumn)->trigger();
+    QVERIFY(f.form->commands().action(Command::EmptyColumn)->isChecked());
+    QCOMPARE(f.form->documents().puzzle()->grid().hasEmptyColumn(), true);
+    f.run(f.form->commands().action(Command::Tangle));
     // In play the command is off; its handler, reached anyway, leaves the puzzle alone.
-    f.form->emptyColumnAction->trigger();
-    QVERIFY(f.form->emptyColumnAction->isChecked());
-    f.form->emptyColumnAction->setChecked(false);
-    f.form->emptyRowActionExecute(f.form->emptyColumnAction);
-    QCOMPARE(f.form->puzzle->grid().hasEmptyColumn(), true);
-    QVERIFY(!f.form->puzzle->isEditMode());
+    f.form->commands().action(Command::EmptyColumn)->trigger();
+    QVERIFY(f.form->commands().action(Command::EmptyColumn)->isChecked());
+    f.form->commands().action(Command::EmptyColumn)->setChecked(false);
+    // Emitted by hand, so that Qt does not invert the check mark first.
+    emit f.form->commands().action(Command::EmptyColumn)->triggered(false);
+    QCOMPARE(f.form->documents().puzzle()->grid().hasEmptyColumn(), true);
+    QVERIFY(!f.form->documents().puzzle()->isEditMode());
 }
 
 void TestCommands::commandErrorIsReportedAndTheProgramGoesOn_data()
@@ -308,23 +309,23 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
     f.setPanelSize(790, 560);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("no/such/folder/x.nbq"));
-    f.run(f.form->saveAsAction);
+    f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->errors().size(), 2);
-    QVERIFY(f.form->puzzle);
-    QVERIFY(f.form->puzzle->isModified());
+    QVERIFY(f.form->documents().puzzle());
+    QVERIFY(f.form->documents().puzzle()->isModified());
     QVERIFY(f.form->updateHandlerInstalled());
-    QVERIFY(f.form->newAction->isEnabled());
+    QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }
 
 void TestCommands::idlePassFollowsTheStateAndThenSleeps()
 {
     WindowFixture f;
     f.dialogs->openPictureAnswers << f.makePicture(QStringLiteral("p.bmp"), 400, 300);
-    f.form->newAction->trigger();
+    f.form->commands().action(Command::New)->trigger();
     // No explicit pass: the event loop's idle moment brings the commands in step.
-    QTRY_VERIFY(f.form->saveAsAction->isEnabled());
-    QTRY_VERIFY(f.form->tangleAction->isEnabled());
-    QVERIFY(!f.form->imageMouseAttached());
+    QTRY_VERIFY(f.form->commands().action(Command::SaveAs)->isEnabled());
+    QTRY_VERIFY(f.form->commands().action(Command::Tangle)->isEnabled());
+    QVERIFY(!f.form->play().isMouseAttached());
 
     QTest::qWait(100);
     const quint64 settled = f.form->updatePasses();
@@ -332,7 +333,7 @@ void TestCommands::idlePassFollowsTheStateAndThenSleeps()
     QCOMPARE(f.form->updatePasses(), settled);
 
     // Any event wakes it again, once.
-    QTest::mouseMove(f.form->image, QPoint(5, 5));
+    QTest::mouseMove(f.form->pictureView(), QPoint(5, 5));
     QTRY_VERIFY(f.form->updatePasses() > settled);
 }
 

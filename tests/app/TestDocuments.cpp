@@ -47,24 +47,24 @@ void TestDocuments::newWithoutAPuzzle()
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("my.photo.bmp"), 400, 300));
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
-    QVERIFY(f.form->puzzle);
-    QVERIFY(f.form->puzzle->isEditMode());
-    QVERIFY(f.form->puzzle->isModified());
-    QCOMPARE(f.form->puzzle->effect(), 4);
+    QVERIFY(f.form->documents().puzzle());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QCOMPARE(f.form->documents().puzzle()->effect(), 4);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
-    QVERIFY(!f.form->imageMouseAttached());
-    QCOMPARE(f.form->image->size(), QSize(400, 300));
+    QVERIFY(!f.form->play().isMouseAttached());
+    QCOMPARE(f.form->pictureView()->size(), QSize(400, 300));
 }
 
 void TestDocuments::newCancelledAtThePictureChangesNothing()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    Puzzle *before = f.form->puzzle.get();
+    Puzzle *before = f.form->documents().puzzle();
     f.dialogs->log.clear();
-    f.run(f.form->newAction); // no answer: the dialog is cancelled
+    f.run(f.form->commands().action(Command::New)); // no answer: the dialog is cancelled
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
-    QCOMPARE(f.form->puzzle.get(), before);
+    QCOMPARE(f.form->documents().puzzle(), before);
 }
 
 void TestDocuments::confirmSave_data()
@@ -96,7 +96,7 @@ void TestDocuments::confirmSave()
 
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("first.bmp"), 400, 300));
-    Puzzle *unsaved = f.form->puzzle.get();
+    Puzzle *unsaved = f.form->documents().puzzle();
     const QString second = f.makePicture(QStringLiteral("second.bmp"), 300, 200);
     const QString puzzle = f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200);
     const QString savePath = saveTo == QLatin1String("bad") ? f.pathOf(QStringLiteral("missing/folder/x.nbq"))
@@ -136,12 +136,12 @@ void TestDocuments::confirmSave()
         QCOMPARE(closed, goesOn);
         QCOMPARE(f.form->isVisible(), !goesOn);
     } else {
-        QCOMPARE(f.form->puzzle.get() != unsaved, goesOn);
+        QCOMPARE(f.form->documents().puzzle() != unsaved, goesOn);
     }
     if (!goesOn) {
-        QCOMPARE(f.form->puzzle.get(), unsaved);
+        QCOMPARE(f.form->documents().puzzle(), unsaved);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - first"));
-        QVERIFY(f.form->puzzle->isModified());
+        QVERIFY(f.form->documents().puzzle()->isModified());
     }
 }
 
@@ -149,7 +149,7 @@ void TestDocuments::tangledNewIsStillAsked()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    f.run(f.form->tangleAction);
+    f.run(f.form->commands().action(Command::Tangle));
     f.dialogs->log.clear();
     f.dialogs->confirmAnswers << ConfirmAnswer::No;
     f.New(f.makePicture(QStringLiteral("b.bmp"), 400, 300));
@@ -188,9 +188,9 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
 
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("kept.bmp"), 400, 300));
-    Puzzle *before = f.form->puzzle.get();
-    const QImage screen = *f.form->image->bitmap();
-    const QPoint where = f.form->image->pos();
+    Puzzle *before = f.form->documents().puzzle();
+    const QImage screen = *f.form->pictureView()->bitmap();
+    const QPoint where = f.form->pictureView()->pos();
 
     QFile file(f.pathOf(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -205,10 +205,10 @@ void TestDocuments::newRefusesAFileWithoutAPicture()
     QCOMPARE(f.dialogs->log.at(0), QStringLiteral("OpenPicture"));
     QCOMPARE(f.dialogs->errors().size(), 1);
     QVERIFY2(f.dialogs->errors().at(0).contains(name), qPrintable(f.dialogs->errors().at(0)));
-    QCOMPARE(f.form->puzzle.get(), before);
+    QCOMPARE(f.form->documents().puzzle(), before);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - kept"));
-    QCOMPARE(*f.form->image->bitmap(), screen);
-    QCOMPARE(f.form->image->pos(), where);
+    QCOMPARE(*f.form->pictureView()->bitmap(), screen);
+    QCOMPARE(f.form->pictureView()->pos(), where);
 }
 
 void TestDocuments::openPlaysTheFile()
@@ -222,16 +222,17 @@ void TestDocuments::openPlaysTheFile()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
-        ShownDuring &= F.form->puzzle && F.form->puzzle->fileName() == Path &&
-                       F.form->image->bitmap() == &F.form->puzzle->display() && F.form->image->width() == 360;
+        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName() == Path
+                       && F.form->pictureView()->bitmap() == &F.form->documents().puzzle()->display()
+                       && F.form->pictureView()->width() == 360;
     });
     F.open(Path);
     QCOMPARE(Steps, 5); // a 3 x 3 puzzle tangles in five shifts
     QCOMPARE(enabledDuring, QStringList());
     QVERIFY(ShownDuring);
     QCOMPARE(F.dialogs->log, QStringList{"OpenPuzzle"});
-    QVERIFY(F.form->puzzle);
-    Puzzle &p = *F.form->puzzle;
+    QVERIFY(F.form->documents().puzzle());
+    Puzzle &p = *F.form->documents().puzzle();
     QVERIFY(!p.grid().isSolved());
     QVERIFY(!p.isEditMode());
     QVERIFY(!p.isSolved());
@@ -239,10 +240,10 @@ void TestDocuments::openPlaysTheFile()
     QCOMPARE(p.grid().rows(), 3);
     QCOMPARE(p.fileName(), Path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
-    QVERIFY(F.form->imageMouseAttached());
-    QCOMPARE(F.form->image->size(), QSize(360, 270));
-    QCOMPARE(F.form->image->bitmap(), &p.display());
-    QVERIFY(F.form->sendByEMailAction->isEnabled());
+    QVERIFY(F.form->play().isMouseAttached());
+    QCOMPARE(F.form->pictureView()->size(), QSize(360, 270));
+    QCOMPARE(F.form->pictureView()->bitmap(), &p.display());
+    QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
 }
 
 void TestDocuments::openRefusals_data()
@@ -267,9 +268,9 @@ void TestDocuments::openRefusals()
 
     WindowFixture f;
     f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    Puzzle *before = f.form->puzzle.get();
-    const QImage screen = *f.form->image->bitmap();
-    const QRect view = f.form->image->geometry();
+    Puzzle *before = f.form->documents().puzzle();
+    const QImage screen = *f.form->pictureView()->bitmap();
+    const QRect view = f.form->pictureView()->geometry();
     const QString title = f.form->windowTitle();
 
     QString path = f.pathOf(QStringLiteral("absent.nbq"));
@@ -302,11 +303,11 @@ void TestDocuments::openRefusals()
             QVERIFY(f.dialogs->log.at(i).startsWith(log.at(i).chopped(1)));
         else
             QCOMPARE(f.dialogs->log.at(i), log.at(i));
-    QCOMPARE(f.form->puzzle.get(), before);
-    QCOMPARE(*f.form->image->bitmap(), screen);
-    QCOMPARE(f.form->image->geometry(), view);
+    QCOMPARE(f.form->documents().puzzle(), before);
+    QCOMPARE(*f.form->pictureView()->bitmap(), screen);
+    QCOMPARE(f.form->pictureView()->geometry(), view);
     QCOMPARE(f.form->windowTitle(), title);
-    QVERIFY(f.form->imageMouseAttached());
+    QVERIFY(f.form->play().isMouseAttached());
 }
 
 void TestDocuments::saveAsInEditModeTangles()
@@ -321,19 +322,19 @@ void TestDocuments::saveAsInEditModeTangles()
     int steps = 0;
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++steps;
-        QVERIFY(!F.form->newAction->isEnabled());
+        QVERIFY(!F.form->commands().action(Command::New)->isEnabled());
     });
     F.dialogs->savePuzzleAnswers << path;
-    F.run(F.form->saveAsAction);
+    F.run(F.form->commands().action(Command::SaveAs));
 
     QVERIFY(steps > 0);
     QVERIFY(F.dialogs->errors().isEmpty());
-    Puzzle &p = *F.form->puzzle;
+    Puzzle &p = *F.form->documents().puzzle();
     QVERIFY(!p.isEditMode());
     QVERIFY(!p.isModified());
     QCOMPARE(p.fileName(), path);
-    QVERIFY(F.form->imageMouseAttached());
-    QVERIFY(F.form->sendByEMailAction->isEnabled());
+    QVERIFY(F.form->play().isMouseAttached());
+    QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.read(4), QByteArray("\x01\x00\x00\x00", 4));
@@ -343,10 +344,10 @@ void TestDocuments::saveAsCancelledChangesNothing()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    f.run(f.form->saveAsAction);
+    f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
-    QVERIFY(f.form->puzzle->isEditMode());
-    QVERIFY(f.form->puzzle->isModified());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
 }
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
@@ -356,33 +357,33 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
     const QString path = f.pathOf(QStringLiteral("pipe.nbq"));
     QVERIFY(makeNonRegularFile(NonRegularFile::Fifo, path));
     f.dialogs->savePuzzleAnswers << path;
-    f.run(f.form->saveAsAction);
+    f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->errors(),
              QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(path)});
     QCOMPARE(fileType(path), mode_t(S_IFIFO));
-    QVERIFY(f.form->puzzle->isEditMode());
-    QVERIFY(f.form->puzzle->isModified());
-    QVERIFY(f.form->puzzle->fileName().isEmpty());
-    QVERIFY(f.form->newAction->isEnabled());
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().puzzle()->fileName().isEmpty());
+    QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }
 
 void TestDocuments::saveImageWritesTheWholeSource()
 {
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    f.run(f.form->tangleAction);
-    f.run(f.form->saveImageAsAction); // not offered before the puzzle is solved
+    f.run(f.form->commands().action(Command::Tangle));
+    f.run(f.form->commands().action(Command::SaveImageAs)); // not offered before the puzzle is solved
     QVERIFY(!f.dialogs->log.contains(QStringLiteral("SaveImage")));
-    f.run(f.form->zoomInAction);
+    f.run(f.form->commands().action(Command::ZoomIn));
     f.solve();
     const QString path = f.pathOf(QStringLiteral("a.jpg"));
     f.dialogs->saveImageAnswers << path;
-    f.run(f.form->saveImageAsAction);
+    f.run(f.form->commands().action(Command::SaveImageAs));
     QVERIFY(f.dialogs->errors().isEmpty());
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     QCOMPARE(reader.size(), QSize(400, 300));
-    QVERIFY(f.form->puzzle->isSolved());
+    QVERIFY(f.form->documents().puzzle()->isSolved());
 }
 
 void TestDocuments::outOfMemoryIsToldPlainly_data()
@@ -404,8 +405,8 @@ void TestDocuments::outOfMemoryIsToldPlainly()
 
     WindowFixture f;
     f.open(f.makePuzzleFile(QStringLiteral("current.nbq"), 400, 300));
-    Puzzle *before = f.form->puzzle.get();
-    const QImage screen = *f.form->image->bitmap();
+    Puzzle *before = f.form->documents().puzzle();
+    const QImage screen = *f.form->pictureView()->bitmap();
     f.dialogs->log.clear();
     connect(f.form.get(), &MainWindow::tangleStepped, this, [] { throw std::bad_alloc(); });
 
@@ -414,7 +415,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     } else if (flow == QLatin1String("open")) {
         f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
-        PuzzleProbe(*f.form->puzzle).setModified(true);
+        PuzzleProbe(*f.form->documents().puzzle()).setModified(true);
         f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
         QVERIFY(!f.form->close());
@@ -422,16 +423,16 @@ void TestDocuments::outOfMemoryIsToldPlainly()
 
     QCOMPARE(f.dialogs->errors(), QStringList{message});
     QVERIFY(f.form->isVisible());
-    QCOMPARE(f.form->puzzle.get(), before);
+    QCOMPARE(f.form->documents().puzzle(), before);
     if (flow == QLatin1String("open")) {
-        QCOMPARE(f.form->puzzle->fileName(), f.pathOf(QStringLiteral("current.nbq")));
-        QCOMPARE(f.form->image->bitmap()->size(), screen.size());
+        QCOMPARE(f.form->documents().puzzle()->fileName(), f.pathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(f.form->pictureView()->bitmap()->size(), screen.size());
     }
     // The commands are back on: the failure did not leave them suspended.
-    f.form->actionListUpdate();
+    f.form->updateCommands();
     QVERIFY(f.form->updateHandlerInstalled());
-    QVERIFY(f.form->openAction->isEnabled());
-    QVERIFY(f.form->imageMouseAttached());
+    QVERIFY(f.form->commands().action(Command::Open)->isEnabled());
+    QVERIFY(f.form->play().isMouseAttached());
 }
 
 QTEST_MAIN(TestDocuments)

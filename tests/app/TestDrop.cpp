@@ -79,15 +79,15 @@ void TestDrop::kinds()
     QCOMPARE(dropFiles(*f.form, urls), result != QLatin1String("refused"));
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
     if (result == QLatin1String("open")) {
-        QVERIFY(f.form->puzzle);
-        QCOMPARE(f.form->puzzle->fileName(), urls.first().toLocalFile());
-        QVERIFY(!f.form->puzzle->isEditMode());
+        QVERIFY(f.form->documents().puzzle());
+        QCOMPARE(f.form->documents().puzzle()->fileName(), urls.first().toLocalFile());
+        QVERIFY(!f.form->documents().puzzle()->isEditMode());
     } else if (result == QLatin1String("new")) {
-        QVERIFY(f.form->puzzle);
-        QVERIFY(f.form->puzzle->isEditMode());
-        QVERIFY(f.form->puzzle->isModified());
+        QVERIFY(f.form->documents().puzzle());
+        QVERIFY(f.form->documents().puzzle()->isEditMode());
+        QVERIFY(f.form->documents().puzzle()->isModified());
     } else {
-        QVERIFY(!f.form->puzzle);
+        QVERIFY(!f.form->documents().puzzle());
     }
     if (result == QLatin1String("message")) {
         QCOMPARE(f.dialogs->log.size(), 1);
@@ -116,13 +116,13 @@ void TestDrop::pictureAsksToSaveFirst()
 
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("first.bmp"), 300, 200));
-    const Puzzle *first = f.form->puzzle.get();
+    const Puzzle *first = f.form->documents().puzzle();
     f.dialogs->log.clear();
     f.dialogs->confirmAnswers << answer;
     QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("second.bmp"), 200, 300))}));
     QTRY_COMPARE(f.dialogs->log, QStringList{QStringLiteral("Confirm|Confirm|Save current puzzle?")});
-    QCOMPARE(f.form->puzzle.get() != first, replaced);
-    QCOMPARE(f.form->puzzle->source().width(), replaced ? 200 : 300);
+    QCOMPARE(f.form->documents().puzzle() != first, replaced);
+    QCOMPARE(f.form->documents().puzzle()->source().width(), replaced ? 200 : 300);
 }
 
 // While a tangle is shown nothing may take the puzzle away, dropped files included.
@@ -133,17 +133,17 @@ void TestDrop::refusedWhileTangling()
     const QString Other = F.makePuzzleFile(QStringLiteral("other.nbq"), 200, 200);
     F.New(picture);
     F.dialogs->log.clear();
-    F.form->tangleStepMs = 1;
+    F.form->setTangleStepMs(1);
     QList<bool> taken;
     QObject::connect(F.form.get(), &MainWindow::tangleStepped, F.form.get(), [&] {
         if (taken.isEmpty())
             taken << dropFiles(*F.form, {QUrl::fromLocalFile(Other)});
     });
-    F.run(F.form->tangleAction);
+    F.run(F.form->commands().action(Command::Tangle));
     QCOMPARE(taken, QList<bool>{false});
     QTest::qWait(100);
-    QVERIFY(F.form->puzzle->fileName().isEmpty()); // still the new puzzle, now tangled
-    QVERIFY(!F.form->puzzle->isEditMode());
+    QVERIFY(F.form->documents().puzzle()->fileName().isEmpty()); // still the new puzzle, now tangled
+    QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.dialogs->log.isEmpty());
 }
 

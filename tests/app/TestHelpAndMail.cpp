@@ -88,7 +88,7 @@ void TestHelpAndMail::helpContent()
     WindowFixture f;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    f.run(f.form->helpAction);
+    f.run(f.form->commands().action(Command::Help));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.urls, QList<QUrl>{helpAddress()});
     QCOMPARE(catcher.urls.first().fileName(), QStringLiteral("Nimbrel.html"));
@@ -101,7 +101,7 @@ void TestHelpAndMail::helpWithoutBrowser()
     for (const char *variable : {"BROWSER", "DEFAULT_BROWSER"})
         qunsetenv(variable);
     f.dialogs->log.clear();
-    f.run(f.form->helpAction);
+    f.run(f.form->commands().action(Command::Help));
     QCOMPARE(f.dialogs->log.size(), 1);
     const QString told = f.dialogs->log.first();
     QVERIFY2(told.startsWith(QStringLiteral("Message|Quorra|")), qPrintable(told));
@@ -128,9 +128,9 @@ void TestHelpAndMail::showExample()
     WindowFixture f;
     QTRY_COMPARE(f.dialogs->demosShown, 1); // the one at start
     f.dialogs->demoAnswers = answers;
-    f.form->mShowexampe->trigger();
+    f.form->commands().showExampleItem()->trigger();
     QCOMPARE(f.dialogs->demosShown, 2);
-    QCOMPARE(f.form->showAtStartAction->isChecked(), showAtStart);
+    QCOMPARE(f.form->commands().action(Command::ShowAtStart)->isChecked(), showAtStart);
 }
 
 void TestHelpAndMail::sendByEMail_data()
@@ -155,14 +155,14 @@ void TestHelpAndMail::sendByEMail()
     QVERIFY(QDir(f.folder.path()).mkpath(QStringLiteral("friends, family")));
     const QString path = f.pathOf(QStringLiteral("friends, family/beach.nbq"));
     f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
-    QVERIFY(!f.form->sendByEMailAction->isEnabled()); // not saved yet
+    QVERIFY(!f.form->commands().action(Command::SendByEMail)->isEnabled()); // not saved yet
     f.dialogs->savePuzzleAnswers << path;
-    f.run(f.form->saveAsAction);
-    QVERIFY(f.form->sendByEMailAction->isEnabled());
+    f.run(f.form->commands().action(Command::SaveAs));
+    QVERIFY(f.form->commands().action(Command::SendByEMail)->isEnabled());
 
-    QSignalSpy finished(f.form->mailSender, &MailSender::finished);
+    QSignalSpy finished(f.form->documents().mailSender(), &MailSender::finished);
     f.dialogs->log.clear();
-    f.run(f.form->sendByEMailAction);
+    f.run(f.form->commands().action(Command::SendByEMail));
     QVERIFY(finished.wait(10000));
 
     if (exitCode >= 0) {
@@ -192,13 +192,13 @@ void TestHelpAndMail::sendOneAtATime()
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
     f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("beach.nbq"));
-    f.run(f.form->saveAsAction);
-    QSignalSpy finished(f.form->mailSender, &MailSender::finished);
-    f.run(f.form->sendByEMailAction);
-    QVERIFY(!f.form->sendByEMailAction->isEnabled());
-    f.form->sendByEMailAction->trigger(); // as a script or a quick second click might
+    f.run(f.form->commands().action(Command::SaveAs));
+    QSignalSpy finished(f.form->documents().mailSender(), &MailSender::finished);
+    f.run(f.form->commands().action(Command::SendByEMail));
+    QVERIFY(!f.form->commands().action(Command::SendByEMail)->isEnabled());
+    f.form->commands().action(Command::SendByEMail)->trigger(); // as a script or a quick second click might
     QVERIFY(finished.wait(10000));
-    QTRY_VERIFY(f.form->sendByEMailAction->isEnabled());
+    QTRY_VERIFY(f.form->commands().action(Command::SendByEMail)->isEnabled());
 
     QFile runs(m_bin.filePath(QStringLiteral("runs")));
     QVERIFY(runs.open(QIODevice::ReadOnly));

@@ -50,29 +50,29 @@ void TestHiDpi::fitInScreenPixels()
 
     WindowFixture f(700, 500);
     if (autoFit)
-        f.run(f.form->autoBestFitAction);
+        f.run(f.form->commands().action(Command::AutoBestFit));
     const QString path = f.makePicture(QStringLiteral("p.bmp"), picture.width(), picture.height());
     f.New(path);
-    QCOMPARE(f.form->panelPixels(), QSize(1400, 1000));
+    QCOMPARE(f.form->pictureLayout().panelPixels(), QSize(1400, 1000));
 
     QImage display;
     const QImage texture = concealmentTexture();
     Puzzle expected(&display, &texture);
     expected.loadPicture(path);
-    expected.setUp(f.form->currentEffect, 2, 2, false, false, false);
+    expected.setUp(f.form->commands().currentEffect(), 2, 2, false, false, false);
     expected.updateFit(1400, 1000, autoFit);
-    QCOMPARE(f.form->puzzle->scale(), expected.scale());
-    const QImage &shown = f.form->puzzle->display();
+    QCOMPARE(f.form->documents().puzzle()->scale(), expected.scale());
+    const QImage &shown = f.form->documents().puzzle()->display();
     QCOMPARE(shown.size(), display.size());
     QVERIFY(shown.width() > 700 || shown.width() == picture.width());
 
     const QSize half((shown.width() + 1) / 2, (shown.height() + 1) / 2);
-    QCOMPARE(f.form->image->size(), half);
+    QCOMPARE(f.form->pictureView()->size(), half);
     // Centred in the panel in its units.
-    const QRect client = f.form->imageSpeedBar->clientRect();
-    QCOMPARE(f.form->image->geometry().center().x() / 4, client.center().x() / 4);
+    const QRect client = f.form->picturePanel()->clientRect();
+    QCOMPARE(f.form->pictureView()->geometry().center().x() / 4, client.center().x() / 4);
     // Painted one picture pixel to one screen pixel: the grabbed control is the picture itself.
-    QImage grabbed = f.form->image->grab().toImage().convertToFormat(QImage::Format_RGB888);
+    QImage grabbed = f.form->pictureView()->grab().toImage().convertToFormat(QImage::Format_RGB888);
     QCOMPARE(grabbed.size(), half * 2);
     grabbed.setDevicePixelRatio(1);
     QCOMPARE(grabbed.copy(QRect(QPoint(0, 0), shown.size())), shown.convertToFormat(QImage::Format_RGB888));
@@ -99,21 +99,22 @@ void TestHiDpi::mouseInScreenPixels()
 
     WindowFixture f(700, 500);
     f.open(f.makePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
-    PictureView *image = f.form->image;
+    PictureView *image = f.form->pictureView();
     const QPoint at(qRound(image->width() * where.x()), qRound(image->height() * where.y()));
     const QPoint device = at * 2;
-    QCOMPARE(f.form->puzzle->cellAt(device.x(), device.y()), cell);
+    QCOMPARE(f.form->documents().puzzle()->cellAt(device.x(), device.y()), cell);
 
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(image, &press);
-    QCOMPARE(f.form->puzzle->selected(), cell);
-    QCOMPARE(f.form->puzzle->dragState(), DragState::Caught);
+    QCOMPARE(f.form->documents().puzzle()->selected(), cell);
+    QCOMPARE(f.form->documents().puzzle()->dragState(), DragState::Caught);
     QVERIFY(!f.pointer->moves.isEmpty());
-    const QPoint centre = f.form->puzzle->selectedCentre();
+    const QPoint centre = f.form->documents().puzzle()->selectedCentre();
     QCOMPARE(f.pointer->moves.last(), image->mapToGlobal(QPointF(centre) / 2).toPoint());
     // Held within the picture as the screen shows it.
-    QCOMPARE(f.pointer->confined, QRect(image->mapToGlobal(QPoint(0, 0)), f.form->puzzle->display().size() / 2));
+    QCOMPARE(f.pointer->confined,
+             QRect(image->mapToGlobal(QPoint(0, 0)), f.form->documents().puzzle()->display().size() / 2));
 
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);

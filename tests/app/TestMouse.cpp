@@ -24,7 +24,7 @@ struct Game {
     explicit Game(int row1 = 1, int row2 = 1)
     {
         f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-        image = f.form->image;
+        image = f.form->pictureView();
         Puzzle &p = puzzle();
         PuzzleProbe(p).grid().reset();
         if (row1)
@@ -33,10 +33,10 @@ struct Game {
             PuzzleProbe(p).grid().shift(QPoint(1, 2), QPoint(1 + row2, 2));
         PuzzleProbe(p).setSolved(false);
         p.renderAll();
-        f.form->actionListUpdate();
+        f.form->updateCommands();
     }
 
-    Puzzle &puzzle() const { return *f.form->puzzle; }
+    Puzzle &puzzle() const { return *f.form->documents().puzzle(); }
     QPoint global(int x, int y) const { return image->mapToGlobal(QPoint(x, y)); }
     QRect globalRect(int x, int y, int w, int h) const { return QRect(global(x, y), QSize(w, h)); }
 
@@ -124,7 +124,7 @@ void TestMouse::geometryOfTheGame()
     QCOMPARE(g.puzzle().cellHeight(), 100);
     QCOMPARE(g.puzzle().dragThreshold(), 15);
     QCOMPARE(g.image->size(), QSize(300, 200));
-    QVERIFY(g.f.form->imageMouseAttached());
+    QVERIFY(g.f.form->play().isMouseAttached());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
 
@@ -153,7 +153,7 @@ void TestMouse::pressCatchesAtTheCentre()
     QCOMPARE(g.puzzle().selected(), cell);
     QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
     QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-    QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
+    QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::OpenHandCursor);
     QVERIFY(g.f.played().isEmpty());
@@ -176,7 +176,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
     QCOMPARE(g.puzzle().selected(), QPoint(2, 1));
-    QCOMPARE(g.f.form->screenCursor(), Qt::ArrowCursor);
+    QCOMPARE(g.f.form->play().screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
 }
@@ -208,15 +208,15 @@ void TestMouse::dragThresholdAndDirection()
     QCOMPARE(int(g.puzzle().dragState()), state);
     if (state == int(DragState::Row)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
-        QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
     } else if (state == int(DragState::Column)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(150, 0, 1, 200));
-        QCOMPARE(g.f.form->screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
     } else {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
     }
-    QCOMPARE(QApplication::overrideCursor()->shape(), g.f.form->screenCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), g.f.form->play().screenCursor());
     QVERIFY(g.f.played().isEmpty());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
@@ -262,7 +262,7 @@ void TestMouse::snapWindow()
         const QPoint centre = g.puzzle().cellCentre(caught);
         QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
     } else {
         QCOMPARE(g.puzzle().dragState(), DragState::Row);
     }
@@ -346,16 +346,16 @@ void TestMouse::rightClickFlashesTheHome()
     Game G(1, 0);
     if (emptyRow) {
         // A new 2 x 2 puzzle with an empty row, tangled and then set to a known arrangement.
-        G.f.form->emptyRowAction->setChecked(true);
+        G.f.form->commands().action(Command::EmptyRow)->setChecked(true);
         G.f.New(G.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
-        G.f.run(G.f.form->tangleAction);
+        G.f.run(G.f.form->commands().action(Command::Tangle));
         Puzzle &p = G.puzzle();
         QCOMPARE(p.grid().totalRows(), 3);
         PuzzleProbe(p).grid().reset();
         PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
         PuzzleProbe(p).setSolved(false);
         p.renderAll();
-        G.f.form->actionListUpdate();
+        G.f.form->updateCommands();
         QVERIFY(p.grid().isEmpty(QPoint(2, 3)));
     }
 
@@ -419,7 +419,7 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
     Puzzle &p = g.puzzle();
     QVERIFY(p.isSolved());
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(!g.f.form->imageMouseAttached());
+    QVERIFY(!g.f.form->play().isMouseAttached());
     QCOMPARE(p.dragState(), DragState::Idle);
     QCOMPARE(p.selected(), NoCell);
     QVERIFY(!QApplication::overrideCursor());
@@ -427,9 +427,9 @@ void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
     QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
     // The plain photograph, without grid lines or frames.
     QCOMPARE(p.display(), p.plainPicture());
-    g.f.form->actionListUpdate();
-    QVERIFY(g.f.form->saveImageAsAction->isEnabled());
-    QVERIFY(g.f.form->tangleAction->isEnabled());
+    g.f.form->updateCommands();
+    QVERIFY(g.f.form->commands().action(Command::SaveImageAs)->isEnabled());
+    QVERIFY(g.f.form->commands().action(Command::Tangle)->isEnabled());
 }
 
 void TestMouse::pictureIgnoresTheMouse_data()
@@ -465,9 +465,9 @@ void TestMouse::pictureIgnoresTheMouse()
     g.release(QPoint(250, 50));
     g.press(QPoint(150, 50), Qt::RightButton);
     // Even called directly, the handlers leave such a puzzle alone.
-    g.f.form->imageMouseDown(Qt::LeftButton, {}, 150, 50);
-    g.f.form->imageMouseMove(Qt::LeftButton, {}, 250, 50);
-    g.f.form->imageMouseUp(Qt::LeftButton, {}, 250, 50);
+    g.f.form->play().press(Qt::LeftButton, {}, 150, 50);
+    g.f.form->play().move(Qt::LeftButton, {}, 250, 50);
+    g.f.form->play().release(Qt::LeftButton, {}, 250, 50);
 
     QCOMPARE(g.puzzle().selected(), NoCell);
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
@@ -483,7 +483,7 @@ void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
     Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
-    g.f.form->busy = true;
+    g.f.form->play().setBusy(true);
     g.drag(QPoint(250, 50));
     g.press(QPoint(50, 50), Qt::RightButton);
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
@@ -492,8 +492,8 @@ void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
     g.release(QPoint(250, 50));
     QVERIFY(!g.f.pointer->isConfined());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
-    QVERIFY(g.f.form->busy);
-    g.f.form->busy = false;
+    QVERIFY(g.f.form->play().isBusy());
+    g.f.form->play().setBusy(false);
     // The drag goes on from where it was when the window is free again.
     g.drag(QPoint(250, 50));
     QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
@@ -505,16 +505,16 @@ void TestMouse::leavingThePictureDeselectsAndFrees()
     g.hover(QPoint(250, 150));
     QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
     const int releases = g.f.pointer->releases;
-    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->imageSpeedBar);
+    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
     QCOMPARE(g.puzzle().selected(), NoCell);
     QVERIFY(g.f.pointer->releases > releases);
 
     // While a handler is at work the selection stays.
     g.hover(QPoint(250, 150));
-    g.f.form->busy = true;
-    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->imageSpeedBar);
+    g.f.form->play().setBusy(true);
+    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
     QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
-    g.f.form->busy = false;
+    g.f.form->play().setBusy(false);
 }
 
 void TestMouse::menusAndErrorsFreeThePointer()
@@ -523,7 +523,7 @@ void TestMouse::menusAndErrorsFreeThePointer()
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
     QVERIFY(g.f.pointer->isConfined());
-    emit g.f.form->mPuzzle->aboutToShow();
+    emit g.f.form->commands().menu(WindowMenu::Puzzle)->aboutToShow();
     QVERIFY(!g.f.pointer->isConfined());
 
     g.drag(QPoint(180, 50));

@@ -112,8 +112,8 @@ void TestPointerX11::heldOnTheDraggedLine()
     WindowFixture f;
     f.useRealPointer();
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    PictureView *image = f.form->image;
-    QCOMPARE(f.form->puzzle->cellWidth(), 100);
+    PictureView *image = f.form->pictureView();
+    QCOMPARE(f.form->documents().puzzle()->cellWidth(), 100);
     auto global = [image](QPoint p) { return image->mapToGlobal(p); };
 
     // Caught: the pointer jumps onto the cell's centre.
@@ -121,17 +121,18 @@ void TestPointerX11::heldOnTheDraggedLine()
     send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 20));
     QTest::qWait(30);
     QCOMPARE(QCursor::pos(), global(QPoint(150, 50)));
-    QVERIFY(f.form->pointerControl->isConfined());
+    QVERIFY(f.form->play().pointerControl()->isConfined());
     // Inside the picture it moves freely; beyond it, it stops at the edge. (Busy keeps these moves from
     // starting a drag.)
-    f.form->busy = true;
+    f.form->play().setBusy(true);
     QCOMPARE(pointerAfterWarp(global(QPoint(280, 180))), global(QPoint(280, 180)));
     QCOMPARE(pointerAfterWarp(global(QPoint(900, 900))), global(QPoint(299, 199)));
     QCOMPARE(pointerAfterWarp(global(QPoint(150, 50))), global(QPoint(150, 50)));
-    f.form->busy = false;
+    f.form->play().setBusy(false);
 
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
-    QVERIFY(f.form->puzzle->dragState() == DragState::Row || f.form->puzzle->dragState() == DragState::Column);
+    QVERIFY(f.form->documents().puzzle()->dragState() == DragState::Row
+            || f.form->documents().puzzle()->dragState() == DragState::Column);
     QTest::qWait(30);
 
     QCOMPARE(pointerAfterWarp(global(escape)), global(held));
@@ -142,7 +143,7 @@ void TestPointerX11::heldOnTheDraggedLine()
     QCOMPARE(QPoint(moves.last().at(2).toInt(), moves.last().at(3).toInt()), along);
 
     send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, along);
-    QVERIFY(!f.form->pointerControl->isConfined());
+    QVERIFY(!f.form->play().pointerControl()->isConfined());
     QCOMPARE(pointerAfterWarp(global(QPoint(400, 300))), global(QPoint(400, 300)));
     QCOMPARE(pointerAfterWarp(QPoint(5, 5)), QPoint(5, 5));
 }
@@ -154,7 +155,7 @@ void TestPointerX11::placedWhereTheServerHasTheWindow()
     WindowFixture F;
     F.useRealPointer();
     F.open(F.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    PictureView *Image = F.form->image;
+    PictureView *Image = F.form->pictureView();
     QWindow *window = F.form->windowHandle();
     const xcb_window_t native = xcb_window_t(window->winId());
     const qreal Ratio = window->devicePixelRatio();
@@ -169,17 +170,17 @@ void TestPointerX11::placedWhereTheServerHasTheWindow()
     auto truth = [&](QPoint at) { return onRoot(native, Image->mapTo(F.form.get(), at) * Ratio); };
     auto believed = [&](QPoint at) { return Image->mapToGlobal(at); };
 
-    F.form->pointerControl->moveTo(believed(QPoint(75, 25)), window);
+    F.form->play().pointerControl()->moveTo(believed(QPoint(75, 25)), window);
     QCOMPARE(serverPointer(), truth(QPoint(75, 25)));
     // Held on the line through y = 25 of the control as it really is.
-    F.form->pointerControl->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
+    F.form->play().pointerControl()->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
     const QRect line(truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
     const QPoint below = serverWarp(truth(QPoint(115, 85)));
     QVERIFY(line.contains(below));
     QCOMPARE(below.x(), truth(QPoint(115, 85)).x());
     QCOMPARE(serverWarp(QPoint(5, 5)), line.topLeft());
     QCOMPARE(serverWarp(truth(QPoint(149, 0))).x(), truth(QPoint(149, 0)).x());
-    F.form->pointerControl->release();
+    F.form->play().pointerControl()->release();
     QCOMPARE(serverWarp(QPoint(5, 5)), QPoint(5, 5));
 }
 

@@ -63,7 +63,8 @@ void TestScreenFitX11::keptToTheScreen()
     if (fillsTheScreen)
         QCOMPARE(f.form->size(), area.size());
     // What the window saves is what it shows, so the next start comes up the same.
-    QCOMPARE(QRect(QPoint(f.form->placement().left, f.form->placement().top), f.form->size()), f.form->geometry());
+    QCOMPARE(QRect(QPoint(f.form->settings().placement().left, f.form->settings().placement().top), f.form->size()),
+             f.form->geometry());
 }
 
 QTEST_MAIN(TestScreenFitX11)

@@ -73,28 +73,28 @@ void TestSettings::restartKeepsChoices()
     QFETCH(bool, showAtStart);
     QFETCH(QRect, geometry);
 
-    const QString ini = MainWindow::settingsFileName();
+    const QString ini = SettingsKeeper::settingsFileName();
     QCOMPARE(QFileInfo(ini).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     QVERIFY(ini.endsWith(QStringLiteral("/app_TestSettings.INI")));
     QVERIFY(QDir(QFileInfo(ini).absolutePath()).removeRecursively());
 
     {
         WindowFixture first(790, 560, false);
-        first.form->formStorage.setIniFileName(ini);
+        first.form->settings().storage().setIniFileName(ini);
         // The demo at start is where the person turns it off.
         first.dialogs->demoAnswers << showAtStart;
         showAndWait(first);
         QTRY_COMPARE(first.dialogs->demosShown, 1);
-        QCOMPARE(first.form->showAtStartAction->isChecked(), showAtStart);
+        QCOMPARE(first.form->commands().action(Command::ShowAtStart)->isChecked(), showAtStart);
 
         // With a puzzle in edit mode the Split and Effect commands are open to the person.
         first.New(first.makePicture(QStringLiteral("p.bmp"), 300, 200));
-        first.run(first.form->checkMarkAction(split));
-        first.run(first.form->checkMarkAction(effect));
-        if (first.form->mSound->isChecked() != sound)
-            first.form->mSound->trigger();
-        if (first.form->autoBestFitAction->isChecked() != autoFit)
-            first.run(first.form->autoBestFitAction);
+        first.run(first.form->commands().checkMarkAction(split));
+        first.run(first.form->commands().checkMarkAction(effect));
+        if (first.form->commands().soundItem()->isChecked() != sound)
+            first.form->commands().soundItem()->trigger();
+        if (first.form->commands().action(Command::AutoBestFit)->isChecked() != autoFit)
+            first.run(first.form->commands().action(Command::AutoBestFit));
         first.form->setGeometry(geometry);
         QTRY_COMPARE(first.form->geometry(), geometry);
 
@@ -104,11 +104,11 @@ void TestSettings::restartKeepsChoices()
     }
 
     WindowFixture second(790, 560, false);
-    second.form->formStorage.setIniFileName(ini);
+    second.form->settings().storage().setIniFileName(ini);
     showAndWait(second);
     QCOMPARE(second.form->geometry(), geometry);
     QStringList checked;
-    for (const CheckMark &mark : second.form->checkMarks())
+    for (const CheckMark &mark : second.form->settings().checkMarks())
         if (mark.checked)
             checked << mark.name;
     QStringList expected = {split, effect};
@@ -184,7 +184,7 @@ void TestSettings::unwritableFileIsReported()
     QStringList errors;
     auto form = std::make_unique<MainWindow>(std::make_unique<OutlivedDialogs>(errors),
                                                    [] { return std::unique_ptr<SoundPlayer>(); });
-    form->formStorage.setIniFileName(ini);
+    form->settings().storage().setIniFileName(ini);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QVERIFY(form->close());

@@ -26,18 +26,18 @@ void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButto
 void openGame(WindowFixture &f)
 {
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-    Puzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->documents().puzzle();
     PuzzleProbe(p).grid().reset();
     PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
     PuzzleProbe(p).setSolved(false);
     p.renderAll();
-    f.form->actionListUpdate();
+    f.form->updateCommands();
 }
 
 // One move of the 1 in row 1, left by one cell: press, drag, release (the solving move).
 void solvingDrag(WindowFixture &f)
 {
-    QWidget *image = f.form->image;
+    QWidget *image = f.form->pictureView();
     send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(150, 50));
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(130, 50));
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(80, 50));
@@ -46,8 +46,8 @@ void solvingDrag(WindowFixture &f)
 
 void rightClick(WindowFixture &f)
 {
-    send(f.form->image, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(50, 50));
-    send(f.form->image, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(50, 50));
+    send(f.form->pictureView(), QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(50, 50));
+    send(f.form->pictureView(), QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(50, 50));
 }
 
 } // namespace
@@ -119,15 +119,15 @@ void TestSounds::soundSwitch()
     WindowFixture f;
     openGame(f);
     if (!on)
-        f.form->mSound->trigger();
-    QCOMPARE(f.form->mSound->isChecked(), on);
+        f.form->commands().soundItem()->trigger();
+    QCOMPARE(f.form->commands().soundItem()->isChecked(), on);
     rightClick(f);
     solvingDrag(f);
-    QVERIFY(f.form->puzzle->isSolved());
+    QVERIFY(f.form->documents().puzzle()->isSolved());
     // Switching back on makes the next request heard.
     if (!on)
-        f.form->mSound->trigger();
-    f.form->playSoundIfOn(f.form->adviceMediaPlayer.get());
+        f.form->commands().soundItem()->trigger();
+    f.form->play().playIfOn(PlayController::Sound::Advice);
     QCOMPARE(f.played(), played);
 }
 
@@ -135,7 +135,7 @@ void TestSounds::hoverAndClickAreSilent()
 {
     WindowFixture f;
     openGame(f);
-    QWidget *image = f.form->image;
+    QWidget *image = f.form->pictureView();
     for (int x = 10; x < 300; x += 40)
         send(image, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(x, 120));
     send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 120));
@@ -147,10 +147,11 @@ void TestSounds::failingPlayerNeverStopsAMove()
 {
     WindowFixture f;
     openGame(f);
-    for (auto *player : {f.form->moveMediaPlayer.get(), f.form->victoryMediaPlayer.get()})
+    for (auto *player :
+         {f.form->play().sound(PlayController::Sound::Move), f.form->play().sound(PlayController::Sound::Victory)})
         static_cast<FakeSoundPlayer *>(player)->fails = true;
     solvingDrag(f);
-    QVERIFY(f.form->puzzle->isSolved());
+    QVERIFY(f.form->documents().puzzle()->isSolved());
     QCOMPARE(f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(f.dialogs->errors().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
@@ -163,10 +164,10 @@ void TestSounds::missingSoundsFolderIsSilent()
     auto dialogs = std::make_unique<FakeDialogs>();
     FakeDialogs *log = dialogs.get();
     MainWindow form(std::move(dialogs));
-    QVERIFY(form.moveMediaPlayer && form.adviceMediaPlayer && form.victoryMediaPlayer);
-    form.playSoundIfOn(form.moveMediaPlayer.get());
-    form.playSoundIfOn(form.adviceMediaPlayer.get());
-    form.playSoundIfOn(form.victoryMediaPlayer.get());
+    for (auto sound : {PlayController::Sound::Move, PlayController::Sound::Advice, PlayController::Sound::Victory})
+        QVERIFY(form.play().sound(sound));
+    for (auto sound : {PlayController::Sound::Move, PlayController::Sound::Advice, PlayController::Sound::Victory})
+        form.play().playIfOn(sound);
     QVERIFY(log->log.isEmpty());
 }
 

@@ -67,17 +67,17 @@ void TestStartup::commandLine()
     WindowFixture F(790, 560, false);
     const QString sample = F.makePuzzleFile(QStringLiteral("sample.nbq"), 400, 300, 3, 3);
     if (!argument.isEmpty())
-        F.form->commandLinePuzzle = F.pathOf(argument);
+        F.form->setCommandLinePuzzle(F.pathOf(argument));
     // The puzzle from the command line is tangled where the person sees it, after the window has appeared.
     int Steps = 0;
     bool visibleDuring = true;
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
-        visibleDuring &= F.form->isVisible() && F.form->image->width() > 0;
+        visibleDuring &= F.form->isVisible() && F.form->pictureView()->width() > 0;
     });
     F.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(F.form.get()));
-    QTRY_COMPARE(F.form->puzzle != nullptr, puzzle);
+    QTRY_COMPARE(F.form->documents().puzzle() != nullptr, puzzle);
     QTest::qWait(50);
     QCOMPARE(F.form->windowTitle(), title);
     // Nothing asked, nothing reported: a missing file is passed over in silence.
@@ -85,12 +85,12 @@ void TestStartup::commandLine()
     QCOMPARE(Steps, puzzle ? 5 : 0);
     QVERIFY(visibleDuring);
     if (puzzle) {
-        QVERIFY(!F.form->puzzle->isEditMode());
-        QCOMPARE(F.form->puzzle->fileName(), sample);
-        QVERIFY(F.form->image->width() > 0);
-        QVERIFY(F.form->imageMouseAttached());
+        QVERIFY(!F.form->documents().puzzle()->isEditMode());
+        QCOMPARE(F.form->documents().puzzle()->fileName(), sample);
+        QVERIFY(F.form->pictureView()->width() > 0);
+        QVERIFY(F.form->play().isMouseAttached());
     } else {
-        QCOMPARE(F.form->image->width(), 0);
+        QCOMPARE(F.form->pictureView()->width(), 0);
     }
 }
 
@@ -101,20 +101,21 @@ void TestStartup::freshWindow()
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     QCOMPARE(f.form->objectName(), QStringLiteral("NimbrelMainForm"));
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra"));
-    QVERIFY(!f.form->mEffect->menuAction()->isVisible());
-    QVERIFY(!f.form->mEdit->menuAction()->isVisible());
-    QVERIFY(f.form->mSplit->menuAction()->isVisible());
-    for (QAction *hidden : {f.form->actualSizeAction, f.form->emptyRowAction, f.form->emptyColumnAction,
-                            f.form->semiEffectAction})
+    QVERIFY(!f.form->commands().menu(WindowMenu::Effect)->menuAction()->isVisible());
+    QVERIFY(!f.form->commands().menu(WindowMenu::Edit)->menuAction()->isVisible());
+    QVERIFY(f.form->commands().menu(WindowMenu::Split)->menuAction()->isVisible());
+    for (QAction *hidden :
+         {f.form->commands().action(Command::ActualSize), f.form->commands().action(Command::EmptyRow),
+          f.form->commands().action(Command::EmptyColumn), f.form->commands().action(Command::SemiEffect)})
         QVERIFY2(!hidden->isVisible() && !hidden->isChecked(), qPrintable(hidden->objectName()));
-    QVERIFY(f.form->action2x2->isChecked());
-    QVERIFY(f.form->hiddenAction->isChecked());
-    QVERIFY(f.form->mSound->isChecked());
-    QVERIFY(f.form->showAtStartAction->isChecked());
-    QVERIFY(!f.form->autoBestFitAction->isChecked());
+    QVERIFY(f.form->commands().action(Command::Split2x2)->isChecked());
+    QVERIFY(f.form->commands().action(Command::Hidden)->isChecked());
+    QVERIFY(f.form->commands().soundItem()->isChecked());
+    QVERIFY(f.form->commands().action(Command::ShowAtStart)->isChecked());
+    QVERIFY(!f.form->commands().action(Command::AutoBestFit)->isChecked());
     // The Split menu keeps the command list's order, one column after another.
     QStringList items;
-    for (const QAction *item : f.form->mSplit->actions())
+    for (const QAction *item : f.form->commands().menu(WindowMenu::Split)->actions())
         items << (item->isSeparator() ? QStringLiteral("-") : item->text());
     QCOMPARE(items, (QStringList{"2x2", "3x2", "4x2", "-", "2x3", "3x3", "4x3", "-", "2x4", "3x4", "4x4"}));
     // The design size is at 120 dots per inch.

@@ -29,15 +29,15 @@ void TestZoom::newPuzzleOpensAtActualSizeCentred()
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    Puzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->documents().puzzle();
     QCOMPARE(p.scale(), 1.0);
     QVERIFY(qAbs(p.fitScale() - 1.866666667) < 1e-6);
     QCOMPARE(p.cellWidth(), 200);
     QCOMPARE(p.cellHeight(), 150);
-    QCOMPARE(f.form->image->size(), QSize(400, 300));
-    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft() + QPoint(195, 130));
-    QVERIFY(f.form->zoomInAction->isEnabled());
-    QVERIFY(f.form->zoomOutAction->isEnabled());
+    QCOMPARE(f.form->pictureView()->size(), QSize(400, 300));
+    QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft() + QPoint(195, 130));
+    QVERIFY(f.form->commands().action(Command::ZoomIn)->isEnabled());
+    QVERIFY(f.form->commands().action(Command::ZoomOut)->isEnabled());
 }
 
 void TestZoom::zoomInSteps_data()
@@ -67,15 +67,15 @@ void TestZoom::zoomInSteps()
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     for (int i = 0; i < presses; ++i)
-        f.run(f.form->zoomInAction);
-    Puzzle &p = *f.form->puzzle;
+        f.run(f.form->commands().action(Command::ZoomIn));
+    Puzzle &p = *f.form->documents().puzzle();
     QVERIFY2(qAbs(p.scale() - scale) < 1e-6, qPrintable(QString::number(p.scale(), 'f', 8)));
     QCOMPARE(QSize(p.cellWidth(), p.cellHeight()), cell);
-    QCOMPARE(f.form->zoomInAction->isEnabled(), canZoomIn);
+    QCOMPARE(f.form->commands().action(Command::ZoomIn)->isEnabled(), canZoomIn);
     const QSize picture(2 * cell.width(), 2 * cell.height());
-    QCOMPARE(f.form->image->size(), picture);
-    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
-                                       + QPoint((790 - picture.width()) / 2, (560 - picture.height()) / 2));
+    QCOMPARE(f.form->pictureView()->size(), picture);
+    QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
+                                               + QPoint((790 - picture.width()) / 2, (560 - picture.height()) / 2));
 }
 
 void TestZoom::emptyColumnGetsRoomOfItsOwn()
@@ -83,15 +83,15 @@ void TestZoom::emptyColumnGetsRoomOfItsOwn()
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     // A stored check mark of the hidden command still applies.
-    f.form->emptyColumnAction->setChecked(true);
+    f.form->commands().action(Command::EmptyColumn)->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    Puzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->documents().puzzle();
     QCOMPARE(p.grid().hasEmptyColumn(), true);
     QVERIFY(qAbs(p.fitScale() - 1.315) < 1e-9);
-    QCOMPARE(f.form->image->size(), QSize(600, 300));
-    f.run(f.form->bestFitAction);
+    QCOMPARE(f.form->pictureView()->size(), QSize(600, 300));
+    f.run(f.form->commands().action(Command::BestFit));
     QVERIFY(qAbs(p.scale() - 1.315) < 1e-9);
-    QVERIFY(f.form->image->width() <= 790);
+    QVERIFY(f.form->pictureView()->width() <= 790);
 }
 
 void TestZoom::smallPictureCannotZoomOut()
@@ -99,15 +99,15 @@ void TestZoom::smallPictureCannotZoomOut()
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 200, 150));
-    QVERIFY(!f.form->zoomOutAction->isEnabled());
-    QVERIFY(!f.form->puzzle->canActualSize());
-    f.run(f.form->zoomInAction);
-    QVERIFY(f.form->puzzle->canActualSize());
-    QVERIFY(!f.form->zoomOutAction->isEnabled()); // 220 is still not above 256
-    f.run(f.form->zoomInAction);
-    f.run(f.form->zoomInAction);
-    QCOMPARE(f.form->image->width(), 266);
-    QVERIFY(f.form->zoomOutAction->isEnabled());
+    QVERIFY(!f.form->commands().action(Command::ZoomOut)->isEnabled());
+    QVERIFY(!f.form->documents().puzzle()->canActualSize());
+    f.run(f.form->commands().action(Command::ZoomIn));
+    QVERIFY(f.form->documents().puzzle()->canActualSize());
+    QVERIFY(!f.form->commands().action(Command::ZoomOut)->isEnabled()); // 220 is still not above 256
+    f.run(f.form->commands().action(Command::ZoomIn));
+    f.run(f.form->commands().action(Command::ZoomIn));
+    QCOMPARE(f.form->pictureView()->width(), 266);
+    QVERIFY(f.form->commands().action(Command::ZoomOut)->isEnabled());
 }
 
 void TestZoom::largePictureOpensAtTheFit()
@@ -115,38 +115,39 @@ void TestZoom::largePictureOpensAtTheFit()
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 1600, 1200));
-    Puzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->documents().puzzle();
     QVERIFY(qAbs(p.scale() - p.fitScale()) < 1e-9);
     QVERIFY(p.fitScale() < 0.99999);
     QVERIFY(!p.canActualSize());
-    QCOMPARE(f.form->image->height(), 560);
-    QVERIFY(!f.form->zoomInAction->isEnabled());
+    QCOMPARE(f.form->pictureView()->height(), 560);
+    QVERIFY(!f.form->commands().action(Command::ZoomIn)->isEnabled());
 }
 
 void TestZoom::autoBestFitFollowsThePanelUntilZoomOut()
 {
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
-    f.run(f.form->autoBestFitAction);
-    QVERIFY(f.form->autoBestFitAction->isChecked());
+    f.run(f.form->commands().action(Command::AutoBestFit));
+    QVERIFY(f.form->commands().action(Command::AutoBestFit)->isChecked());
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
-    Puzzle &p = *f.form->puzzle;
+    Puzzle &p = *f.form->documents().puzzle();
     QVERIFY(qAbs(p.scale() - 1.866666667) < 1e-6);
-    QVERIFY(!f.form->zoomInAction->isEnabled());
-    QVERIFY(!f.form->bestFitAction->isEnabled());
+    QVERIFY(!f.form->commands().action(Command::ZoomIn)->isEnabled());
+    QVERIFY(!f.form->commands().action(Command::BestFit)->isEnabled());
 
     QVERIFY(f.setPanelSize(900, 700));
-    f.form->actionListUpdate();
+    f.form->updateCommands();
     QVERIFY(qAbs(p.scale() - p.fitScale()) < 1e-9);
     QVERIFY(p.scale() > 2.2);
-    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
-                                       + QPoint((900 - f.form->image->width()) / 2, (700 - f.form->image->height()) / 2));
+    QCOMPARE(f.form->pictureView()->pos(),
+             f.form->picturePanel()->clientRect().topLeft()
+                 + QPoint((900 - f.form->pictureView()->width()) / 2, (700 - f.form->pictureView()->height()) / 2));
 
     const double before = p.scale();
-    f.run(f.form->zoomOutAction);
-    QVERIFY(!f.form->autoBestFitAction->isChecked());
+    f.run(f.form->commands().action(Command::ZoomOut));
+    QVERIFY(!f.form->commands().action(Command::AutoBestFit)->isChecked());
     QVERIFY(qAbs(p.scale() - before / 1.1) < 1e-9);
-    QVERIFY(f.form->zoomInAction->isEnabled());
+    QVERIFY(f.form->commands().action(Command::ZoomIn)->isEnabled());
 }
 
 void TestZoom::shrinkingThePanelShrinksThePicture()
@@ -155,18 +156,18 @@ void TestZoom::shrinkingThePanelShrinksThePicture()
     QVERIFY(f.setPanelSize(790, 560));
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     QVERIFY(f.setPanelSize(500, 280));
-    f.form->actionListUpdate();
-    Puzzle &p = *f.form->puzzle;
+    f.form->updateCommands();
+    Puzzle &p = *f.form->documents().puzzle();
     QVERIFY(p.scale() < 1.0);
-    QCOMPARE(f.form->image->height(), 280);
-    QVERIFY(f.form->image->width() <= 500);
+    QCOMPARE(f.form->pictureView()->height(), 280);
+    QVERIFY(f.form->pictureView()->width() <= 500);
     // Growing the window again leaves the size as it is, re-centred.
-    const QSize small = f.form->image->size();
+    const QSize small = f.form->pictureView()->size();
     QVERIFY(f.setPanelSize(790, 560));
-    f.form->actionListUpdate();
-    QCOMPARE(f.form->image->size(), small);
-    QCOMPARE(f.form->image->pos(), f.form->imageSpeedBar->clientRect().topLeft()
-                                       + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
+    f.form->updateCommands();
+    QCOMPARE(f.form->pictureView()->size(), small);
+    QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
+                                               + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
 }
 
 QTEST_MAIN(TestZoom)

@@ -21,9 +21,9 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
                                               [this] { return std::make_unique<FakeSoundPlayer>(&sounds); });
     auto fakePointer = std::make_unique<FakePointerControl>();
     pointer = fakePointer.get();
-    form->pointerControl = std::move(fakePointer);
-    form->tangleStepMs = 0;
-    form->formStorage.setIniFileName(settingsFile());
+    form->play().setPointerControl(std::move(fakePointer));
+    form->setTangleStepMs(0);
+    form->settings().storage().setIniFileName(settingsFile());
     if (show) {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
@@ -40,7 +40,7 @@ WindowFixture::~WindowFixture()
 void WindowFixture::useRealPointer()
 {
     pointer = nullptr;
-    form->pointerControl = std::make_unique<PointerControl>();
+    form->play().setPointerControl(std::make_unique<PointerControl>());
 }
 
 QStringList WindowFixture::played() const
@@ -51,13 +51,13 @@ QStringList WindowFixture::played() const
 bool WindowFixture::setPanelSize(int width, int height)
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        PicturePanel *panel = form->imageSpeedBar;
+        PicturePanel *panel = form->picturePanel();
         if (panel->clientWidth() == width && panel->clientHeight() == height)
             return true;
         form->resize(form->width() + width - panel->clientWidth(), form->height() + height - panel->clientHeight());
         QTest::qWait(5);
     }
-    return form->imageSpeedBar->clientWidth() == width && form->imageSpeedBar->clientHeight() == height;
+    return form->picturePanel()->clientWidth() == width && form->picturePanel()->clientHeight() == height;
 }
 
 QString WindowFixture::makePicture(const QString &name, int width, int height)
@@ -89,36 +89,36 @@ QString WindowFixture::makePuzzleFile(const QString &name, int width, int height
 void WindowFixture::New(const QString &picturePath)
 {
     dialogs->openPictureAnswers << picturePath;
-    run(form->newAction);
+    run(form->commands().action(Command::New));
 }
 
 void WindowFixture::open(const QString &puzzlePath)
 {
     dialogs->openPuzzleAnswers << puzzlePath;
-    run(form->openAction);
+    run(form->commands().action(Command::Open));
 }
 
 void WindowFixture::run(QAction *command)
 {
     // An idle pass first, as the event loop would have made one before the person could click.
-    form->actionListUpdate();
+    form->updateCommands();
     command->trigger();
-    form->actionListUpdate();
+    form->updateCommands();
 }
 
 void WindowFixture::solve()
 {
-    PuzzleProbe(*form->puzzle).grid().reset();
-    PuzzleProbe(*form->puzzle).setSolved(true);
-    form->puzzle->deselect();
-    form->puzzle->renderAll();
-    form->actionListUpdate();
+    PuzzleProbe(*form->documents().puzzle()).grid().reset();
+    PuzzleProbe(*form->documents().puzzle()).setSolved(true);
+    form->documents().puzzle()->deselect();
+    form->documents().puzzle()->renderAll();
+    form->updateCommands();
 }
 
 QStringList WindowFixture::enabledCommands() const
 {
     QStringList names;
-    for (const QAction *action : std::as_const(form->actionList))
+    for (const QAction *action : std::as_const(form->commands().actions()))
         if (action->isEnabled())
             names << action->objectName();
     return names;

@@ -2,9 +2,13 @@
 // shown offscreen with a given panel size, and pictures and puzzle files made on the spot.
 #pragma once
 
+#include "Documents.h"
 #include "FakeDialogs.h"
 #include "FakePointerControl.h"
 #include "MainWindow.h"
+#include "PictureLayout.h"
+#include "Puzzle.h"
+#include "SettingsKeeper.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,0 +1,28 @@
+// Runs the window's command handlers so that an error ends the command, is reported, and the program goes on.
+#pragma once
+
+#include <functional>
+
+class Dialogs;
+class QString;
+
+class CommandGuard
+{
+public:
+    // BeforeReport runs before any error is shown: a pointer held on the picture must be free for the message.
+    CommandGuard(Dialogs &dialogs, std::function<void()> beforeReport);
+
+    // Every command handler runs inside this; handlers may run one inside another.
+    void run(const std::function<void()> &handler);
+    // Runs Work and reports an error that ends it, an allocation that failed included; false when one did.
+    bool reported(const std::function<void()> &work);
+    // A handler is running now.
+    bool isRunning() const { return m_depth > 0; }
+
+private:
+    void report(const QString &text);
+
+    Dialogs &m_dialogs;
+    std::function<void()> m_beforeReport;
+    int m_depth = 0;
+};

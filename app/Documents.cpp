@@ -1,0 +1,313 @@
+// The document flows: making, opening, saving, exporting and mailing puzzles, and files dropped on the window.
+#include "Documents.h"
+
+#include "CommandGuard.h"
+#include "Dialogs.h"
+#include "MailSender.h"
+#include "PictureLayout.h"
+#include "PictureLoader.h"
+#include "PlayController.h"
+#include "ProgramInfo.h"
+#include "Puzzle.h"
+#include "PuzzleDocument.h"
+#include "UserError.h"
+#include "WindowTexts.h"
+#include "WorkingBitmap.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QUrl>
+
+Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
+                     QImage *display, Hooks hooks, QObject *parent)
+    : QObject(parent),
+      m_dialogs(dialogs),
+      m_guard(guard),
+      m_layout(layout),
+      m_play(play),
+      m_display(display),
+      m_hooks(std::move(hooks)),
+      m_mail(new MailSender(this)),
+      m_texture(concealmentTexture())
+{
+    // Nothing could take the message: the person is told where the file is, to attach it by hand.
+    connect(m_mail, &MailSender::failed, this,
+            [this](const QString &message) { m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning); });
+}
+
+Documents::~Documents() = default;
+
+QString Documents::title() const
+{
+    return m_puzzle ? QuorraProgramName + QLatin1String(WindowTexts::TitleSeparator) + m_puzzle->title()
+                    : QuorraProgramName;
+}
+
+void Documents::announceTitle()
+{
+    emit titleChanged(title());
+}
+
+std::unique_ptr<Puzzle> Documents::createPuzzle()
+{
+    // Until it is adopted the new puzzle neither draws on screen nor lets events run.
+    return std::make_unique<Puzzle>(&m_candidateDisplay, &m_texture);
+}
+
+void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
+{
+    m_play.dropHold();
+    m_puzzle = std::move(newPuzzle);
+    m_candidateDisplay = QImage();
+    m_puzzle->setDisplay(m_display);
+    Puzzle::Hooks hooks;
+    hooks.processMessages = [this] {
+        m_layout.repaint();
+        // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
+        // under it.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
+    hooks.tangleStep = m_hooks.tangleStep;
+    m_puzzle->setHooks(std::move(hooks));
+}
+
+void Documents::dropPuzzle()
+{
+    m_play.dropHold();
+    m_puzzle.reset();
+    *m_display = QImage();
+    m_layout.sizeToBitmap();
+    announceTitle();
+}
+
+void Documents::setUp(Puzzle &puzzle)
+{
+    const PuzzleSetup setup = m_hooks.setup();
+    puzzle.setUp(setup.effect, setup.split.rows, setup.split.columns, setup.semiEffect, setup.emptyRow,
+                 setup.emptyColumn);
+}
+
+bool Documents::confirmSave()
+{
+    if (!m_puzzle || !m_puzzle->isModified())
+        return true;
+    switch (
+        m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption), QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
+    case ConfirmAnswer::Yes: {
+        // The person asked to keep this work: when it was not saved after all, nothing may discard it.
+        bool saved = false;
+        m_guard.reported([this, &saved] { saved = saveAs(); });
+        return saved;
+    }
+    case ConfirmAnswer::No:
+        return true;
+    case ConfirmAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void Documents::newPuzzle()
+{
+    const QString path = m_dialogs.openPicture();
+    if (!path.isEmpty())
+        newPuzzleFromPicture(path);
+}
+
+void Documents::newPuzzleFromPicture(const QString &path)
+{
+    // The picture is read before anything is given up, so a file that yields none costs nothing.
+    std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
+    const QString shown = QDir::toNativeSeparators(path);
+    try {
+        newPuzzle->loadPicture(path);
+    } catch (const UserError &e) {
+        throw UserError(QString::fromLatin1(WindowTexts::PictureUnreadable).arg(shown, e.message()));
+    } catch (const std::bad_alloc &) {
+        throw UserError(QString::fromLatin1(WindowTexts::PictureTooLarge).arg(shown));
+    }
+    if (newPuzzle->source().isNull() || newPuzzle->source().width() <= 0 || newPuzzle->source().height() <= 0)
+        throw UserError(QString::fromLatin1(WindowTexts::NotAPicture).arg(shown));
+
+    if (!confirmSave())
+        return;
+
+    adopt(std::move(newPuzzle));
+    try {
+        setUp(*m_puzzle);
+    } catch (const std::bad_alloc &) {
+        // A puzzle that was never set up has no grid to fit; the window goes back to having none.
+        dropPuzzle();
+        throw UserError(notEnoughMemoryText());
+    } catch (...) {
+        dropPuzzle();
+        throw;
+    }
+    m_layout.refit();
+    announceTitle();
+    m_play.detachMouse();
+}
+
+void Documents::resplit()
+{
+    if (!m_puzzle)
+        return;
+    setUp(*m_puzzle);
+    m_layout.refit();
+}
+
+void Documents::open()
+{
+    const QString path = m_dialogs.openPuzzle();
+    if (!path.isEmpty())
+        openPuzzleFile(path);
+}
+
+void Documents::openPuzzleFile(const QString &path)
+{
+    if (!confirmSave())
+        return;
+    // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
+    std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
+    // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
+    newPuzzle->setOpenPanel(m_layout.panelPixels(), m_hooks.autoFit());
+    PuzzleDocument::Opening result;
+    try {
+        result = PuzzleDocument::open(*newPuzzle, path);
+    } catch (const std::bad_alloc &) {
+        throw UserError(notEnoughMemoryText());
+    }
+    if (result.result == LoadResult::NoFile)
+        return;
+    if (result.result == LoadResult::TooNew) {
+        m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
+                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(result.version), MessageIcon::Stop);
+        m_dialogs.showAbout();
+        return;
+    }
+    // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
+    // step as the Tangle command shows it, with the commands off meanwhile.
+    std::unique_ptr<Puzzle> previous = std::move(m_puzzle);
+    adopt(std::move(newPuzzle));
+    try {
+        m_layout.refit();
+        announceTitle();
+        m_hooks.suspend();
+        const auto resume = qScopeGuard([this] { m_hooks.resume(); });
+        m_puzzle->tangle();
+    } catch (const std::bad_alloc &) {
+        bringBack(std::move(previous));
+        throw UserError(notEnoughMemoryText());
+    } catch (...) {
+        bringBack(std::move(previous));
+        throw;
+    }
+    m_layout.place();
+    m_play.attachMouse();
+}
+
+void Documents::bringBack(std::unique_ptr<Puzzle> previous)
+{
+    dropPuzzle();
+    if (!previous)
+        return;
+    // The picture on screen is the other one's by now; this puzzle draws it anew, as it was.
+    m_puzzle = std::move(previous);
+    try {
+        m_puzzle->rebuild();
+    } catch (...) {
+        // The person is told of the failure that brought this puzzle back; this one would only repeat it.
+        dropPuzzle();
+        return;
+    }
+    m_layout.refit();
+    announceTitle();
+}
+
+bool Documents::saveAs()
+{
+    if (!m_puzzle)
+        return false;
+    const QString path = m_dialogs.savePuzzle();
+    if (path.isEmpty())
+        return false;
+    // The file is not deleted first: the writer replaces it only once the new one is complete, so a failed
+    // save leaves the old file as it was. Saving tangles on screen, with the commands off as for Tangle.
+    m_hooks.suspend();
+    {
+        const auto resume = qScopeGuard([this] { m_hooks.resume(); });
+        PuzzleDocument::save(*m_puzzle, path);
+    }
+    m_play.attachMouse();
+    return true;
+}
+
+void Documents::saveImageAs()
+{
+    if (!m_puzzle)
+        return;
+    const QString path = m_dialogs.saveImage();
+    if (path.isEmpty())
+        return;
+    PuzzleDocument::exportPicture(*m_puzzle, path);
+}
+
+void Documents::sendByEMail()
+{
+    // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
+    if (!m_puzzle || m_puzzle->isModified() || m_puzzle->fileName().isEmpty())
+        return;
+    m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
+                                    {m_puzzle->fileName()});
+}
+
+QString Documents::draggedFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return QString();
+    const QList<QUrl> urls = mime->urls();
+    // One document at a time, as the dialogs offer.
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return QString();
+    return urls.front().toLocalFile();
+}
+
+void Documents::takeDrop(const QString &path)
+{
+    // The program the file came from waits for the drop to end; questions and dialogs come after it.
+    QTimer::singleShot(0, this, [this, path] { runDrop(path); });
+}
+
+void Documents::runDrop(const QString &path)
+{
+    // A redraw inside a command lets timers run: the file waits until the command is over.
+    if (m_guard.isRunning()) {
+        QTimer::singleShot(50, this, [this, path] { runDrop(path); });
+        return;
+    }
+    m_guard.run([this, &path] { dropFile(path); });
+}
+
+void Documents::dropFile(const QString &path)
+{
+    if (m_hooks.suspended())
+        return;
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("nbq")) {
+        openPuzzleFile(path);
+        return;
+    }
+    if (extension == QLatin1String("bmp") || extension == QLatin1String("jpg") || extension == QLatin1String("gif")) {
+        newPuzzleFromPicture(path);
+        return;
+    }
+    m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
+                      QString::fromLatin1(WindowTexts::DropRefused).arg(QDir::toNativeSeparators(path)),
+                      MessageIcon::Warning);
+}

@@ -1,0 +1,97 @@
+// The puzzle documents: New, Open, Save As, Save Image As, Send by E-Mail, the question before a puzzle is given
+// up, and dropped files. Owns the puzzle on screen and the bitmap it draws into.
+#pragma once
+
+#include "CommandTable.h"
+
+#include <QImage>
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class CommandGuard;
+class Dialogs;
+class MailSender;
+class PictureLayout;
+class PlayController;
+class Puzzle;
+class QMimeData;
+
+class Documents : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the flows learn from the window, and the commands' suspension they ask of it.
+    struct Hooks {
+        std::function<PuzzleSetup()> setup;
+        // Whether the view keeps the puzzle fitted: an opened puzzle's first tangle renders at that scale.
+        std::function<bool()> autoFit;
+        // After each shown step of a tangle.
+        std::function<void()> tangleStep;
+        // The commands off while a tangle runs on screen, back on, and whether they are off now.
+        std::function<void()> suspend;
+        std::function<void()> resume;
+        std::function<bool()> suspended;
+    };
+
+    // Display is the bitmap on screen, which the puzzle being played draws into.
+    Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play, QImage *display,
+              Hooks hooks, QObject *parent = nullptr);
+    ~Documents() override;
+
+    // The current puzzle; absent until the first New or successful Open.
+    Puzzle *puzzle() const { return m_puzzle.get(); }
+    // The window's title for the puzzle on screen.
+    QString title() const;
+    // Hands the puzzle file to the desktop's mail program.
+    MailSender *mailSender() const { return m_mail; }
+
+    // The Puzzle commands. New and Open ask for their file first.
+    void newPuzzle();
+    void newPuzzleFromPicture(const QString &path);
+    void open();
+    void openPuzzleFile(const QString &path);
+    // Saves through the Save As dialog; false when the dialog was cancelled.
+    bool saveAs();
+    void saveImageAs();
+    void sendByEMail();
+    // Cuts the puzzle anew as the commands say now.
+    void resplit();
+    // True when the caller may go on and discard the current puzzle.
+    bool confirmSave();
+
+    // The one local file a drag carries, or an empty text.
+    static QString draggedFile(const QMimeData *data);
+    // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
+    // refused with a message.
+    void dropFile(const QString &path);
+    // Runs DropFile once the drop has ended and no command is under way.
+    void takeDrop(const QString &path);
+
+signals:
+    void titleChanged(const QString &title);
+
+private:
+    std::unique_ptr<Puzzle> createPuzzle();
+    void adopt(std::unique_ptr<Puzzle> newPuzzle);
+    // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
+    void bringBack(std::unique_ptr<Puzzle> previous);
+    void dropPuzzle();
+    void setUp(Puzzle &puzzle);
+    void announceTitle();
+    void runDrop(const QString &path);
+
+    Dialogs &m_dialogs;
+    CommandGuard &m_guard;
+    PictureLayout &m_layout;
+    PlayController &m_play;
+    QImage *m_display;
+    Hooks m_hooks;
+    MailSender *m_mail;
+    std::unique_ptr<Puzzle> m_puzzle;
+    // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
+    QImage m_candidateDisplay;
+    // The concealment texture every puzzle tiles.
+    QImage m_texture;
+};

@@ -1,0 +1,111 @@
+// The view's fit, zoom and placing of the picture in its panel.
+#include "PictureLayout.h"
+
+#include "PicturePanel.h"
+#include "PictureView.h"
+#include "Puzzle.h"
+
+PictureLayout::PictureLayout(PicturePanel *panel, PictureView *view, std::function<Puzzle *()> puzzle,
+                             std::function<bool()> autoFit, std::function<bool()> frozen)
+    : m_panel(panel),
+      m_view(view),
+      m_puzzle(std::move(puzzle)),
+      m_autoFit(std::move(autoFit)),
+      m_frozen(std::move(frozen))
+{
+}
+
+QSize PictureLayout::panelPixels() const
+{
+    const qreal ratio = m_panel->devicePixelRatioF();
+    return QSize(int(m_panel->clientWidth() * ratio), int(m_panel->clientHeight() * ratio));
+}
+
+void PictureLayout::fit(Puzzle &puzzle)
+{
+    // The picture is made at the screen's own pixels, so on a scaled screen it fits the panel's pixels, not its
+    // units.
+    const QSize panel = panelPixels();
+    const int width = panel.width();
+    const int height = panel.height();
+    // A panel with less than a pixel per cell would give a scale of 0 and cells of no size; the smallest
+    // window never comes near it, but a window being laid out may.
+    if (width < puzzle.grid().totalColumns() || height < puzzle.grid().totalRows() || puzzle.source().isNull())
+        return;
+    puzzle.updateFit(width, height, m_autoFit());
+}
+
+void PictureLayout::refit()
+{
+    Puzzle *puzzle = m_puzzle();
+    if (!puzzle)
+        return;
+    // During a tangle the grid must not be rebuilt under the engine's feet; the fit follows when it ends.
+    if (!m_frozen())
+        fit(*puzzle);
+    place();
+}
+
+void PictureLayout::keepFitted()
+{
+    Puzzle *puzzle = m_puzzle();
+    if (!puzzle)
+        return;
+    fit(*puzzle);
+    // A fit that changed the picture's size re-centres it.
+    if (m_view->sizeToBitmap())
+        place();
+}
+
+void PictureLayout::place()
+{
+    m_view->sizeToBitmap();
+    const QRect client = m_panel->clientRect();
+    m_view->move(client.left() + (client.width() - m_view->width()) / 2,
+                 client.top() + (client.height() - m_view->height()) / 2);
+}
+
+void PictureLayout::repaint()
+{
+    if (m_view->sizeToBitmap())
+        place();
+    m_view->repaint();
+}
+
+void PictureLayout::sizeToBitmap()
+{
+    m_view->sizeToBitmap();
+}
+
+void PictureLayout::bitmapChanged(const QRect &rect)
+{
+    m_view->bitmapChanged(rect);
+}
+
+void PictureLayout::zoom(void (Puzzle::*change)())
+{
+    if (Puzzle *puzzle = m_puzzle()) {
+        (puzzle->*change)();
+        refit();
+    }
+}
+
+void PictureLayout::zoomIn()
+{
+    zoom(&Puzzle::zoomIn);
+}
+
+void PictureLayout::zoomOut()
+{
+    zoom(&Puzzle::zoomOut);
+}
+
+void PictureLayout::actualSize()
+{
+    zoom(&Puzzle::actualSize);
+}
+
+void PictureLayout::bestFit()
+{
+    zoom(&Puzzle::bestFit);
+}

@@ -1,0 +1,262 @@
+// The game's mouse: catch, drag, snap and release on the picture, advice and victory, the pointer and the sounds.
+#include "PlayController.h"
+
+#include "CommandGuard.h"
+#include "PictureView.h"
+#include "ProgramResources.h"
+#include "Puzzle.h"
+
+#include <QApplication>
+#include <QScopeGuard>
+#include <QWidget>
+
+PlayController::PlayController(PictureView *view, QWidget *window, CommandGuard &guard,
+                               std::function<Puzzle *()> puzzle, std::function<bool()> soundOn)
+    : m_view(view),
+      m_window(window),
+      m_guard(guard),
+      m_puzzle(std::move(puzzle)),
+      m_soundOn(std::move(soundOn)),
+      m_pointer(std::make_unique<PointerControl>())
+{
+}
+
+PlayController::~PlayController() = default;
+
+void PlayController::openSounds(const SoundFactory &factory)
+{
+    // Nobody is told of a sound that cannot be opened.
+    auto open = [&factory](const char *name) {
+        std::unique_ptr<SoundPlayer> player = factory();
+        if (player) {
+            try {
+                player->open(programResource(QStringLiteral("Sounds/") + QLatin1String(name)));
+            } catch (...) {
+            }
+        }
+        return player;
+    };
+    m_sounds[std::size_t(Sound::Move)] = open("Move.wav");
+    m_sounds[std::size_t(Sound::Advice)] = open("Advice.wav");
+    m_sounds[std::size_t(Sound::Victory)] = open("Victory.wav");
+}
+
+void PlayController::playIfOn(Sound which)
+{
+    SoundPlayer *player = sound(which);
+    if (!player || !m_soundOn())
+        return;
+    try {
+        player->play();
+    } catch (...) {
+        // A sound never stands in the way of a move.
+    }
+}
+
+bool PlayController::isClosed(const Puzzle *puzzle) const
+{
+    return !puzzle || puzzle->isEditMode() || puzzle->isSolved();
+}
+
+void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
+{
+    m_guard.run([this, x, y] {
+        Puzzle *puzzle = m_puzzle();
+        if (isClosed(puzzle)) {
+            if (m_view->cursor().shape() != Qt::PointingHandCursor)
+                m_view->setCursor(Qt::PointingHandCursor);
+            return;
+        }
+        if (m_busy)
+            return;
+        m_busy = true;
+        const auto done = qScopeGuard([this] { m_busy = false; });
+
+        switch (puzzle->dragState()) {
+        case DragState::Idle:
+            puzzle->hoverAt(x, y);
+            break;
+        case DragState::Caught:
+            if (puzzle->tryStartDrag(x, y)) {
+                setScreenCursor(Qt::ClosedHandCursor);
+                const QPoint c = puzzle->selectedCentre();
+                if (puzzle->dragState() == DragState::Row)
+                    confine(0, c.y(), puzzle->display().width(), 0);
+                else
+                    confine(c.x(), 0, 0, puzzle->display().height());
+                puzzle->renderDrag(x, y);
+            }
+            break;
+        case DragState::Row:
+        case DragState::Column: {
+            // The pointer is held on the dragged line where the window system allows it; where it does not, the
+            // position is read as if it were, so that a hand that drifts off the line still snaps.
+            const bool row = puzzle->dragState() == DragState::Row;
+            const int lineX = row ? x : puzzle->anchor().x();
+            const int lineY = row ? puzzle->anchor().y() : y;
+            if (puzzle->nearCellCentre(lineX, lineY)) {
+                playIfOn(Sound::Move);
+                const bool won = puzzle->commit(lineX, lineY);
+                catchCell();
+                if (won)
+                    victory();
+            } else {
+                puzzle->renderDrag(x, y);
+            }
+            break;
+        }
+        }
+    });
+}
+
+void PlayController::press(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
+{
+    m_guard.run([this, button, x, y] {
+        Puzzle *puzzle = m_puzzle();
+        if (isClosed(puzzle) || m_busy)
+            return;
+        m_busy = true;
+        const auto done = qScopeGuard([this] { m_busy = false; });
+
+        if (button == Qt::RightButton) {
+            playIfOn(Sound::Advice);
+            puzzle->showAdvice(x, y);
+        } else if (button == Qt::LeftButton && puzzle->dragState() == DragState::Idle) {
+            puzzle->hoverAt(x, y);
+            catchCell();
+        }
+    });
+}
+
+void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
+{
+    m_guard.run([this, button, x, y] {
+        if (button != Qt::LeftButton)
+            return;
+        // Freed before anything else is looked at, Busy included: a left release must never leave the pointer held.
+        freePointer();
+        if (m_busy)
+            return;
+        Puzzle *puzzle = m_puzzle();
+        if (isClosed(puzzle))
+            return;
+        m_busy = true;
+        const auto done = qScopeGuard([this] { m_busy = false; });
+
+        const DragState was = puzzle->dragState();
+        bool won = false;
+        if (was == DragState::Row || was == DragState::Column) {
+            playIfOn(Sound::Move);
+            won = puzzle->commit(x, y);
+        }
+        if (was != DragState::Idle) {
+            releaseCell();
+            puzzle->redrawSelected();
+        }
+        if (won)
+            victory();
+    });
+}
+
+void PlayController::leave()
+{
+    // A caught cell keeps its selection: the drag that holds it still needs it.
+    Puzzle *puzzle = m_puzzle();
+    if (puzzle && !m_busy && puzzle->dragState() == DragState::Idle)
+        puzzle->deselect();
+    freePointer();
+}
+
+void PlayController::attachMouse()
+{
+    const Puzzle *puzzle = m_puzzle();
+    if (puzzle && (puzzle->isEditMode() || puzzle->isSolved()))
+        return;
+    if (m_mouseAttached)
+        return;
+    m_pressConnection = connect(m_view, &PictureView::mouseDown, this, &PlayController::press);
+    m_moveConnection = connect(m_view, &PictureView::mouseMove, this, &PlayController::move);
+    m_releaseConnection = connect(m_view, &PictureView::mouseUp, this, &PlayController::release);
+    m_mouseAttached = true;
+}
+
+void PlayController::detachMouse()
+{
+    if (m_mouseAttached) {
+        disconnect(m_pressConnection);
+        disconnect(m_moveConnection);
+        disconnect(m_releaseConnection);
+        m_mouseAttached = false;
+    }
+    // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
+    // keep itself awake.
+    const Puzzle *puzzle = m_puzzle();
+    if (puzzle && puzzle->isSolved() && m_view->cursor().shape() != Qt::PointingHandCursor)
+        m_view->setCursor(Qt::PointingHandCursor);
+}
+
+void PlayController::catchCell()
+{
+    Puzzle *puzzle = m_puzzle();
+    if (!puzzle || isNoCell(puzzle->selected()))
+        return;
+    puzzle->catchSelected();
+    puzzle->redrawSelected();
+    m_pointer->moveTo(m_view->mapToGlobal(m_view->toControl(puzzle->selectedCentre())).toPoint(),
+                      m_window->windowHandle());
+    setScreenCursor(Qt::OpenHandCursor);
+    confine(0, 0, puzzle->display().width(), puzzle->display().height());
+}
+
+void PlayController::releaseCell()
+{
+    if (Puzzle *puzzle = m_puzzle())
+        puzzle->releaseCatch();
+    setScreenCursor(Qt::ArrowCursor);
+    freePointer();
+}
+
+void PlayController::confine(int left, int top, int width, int height)
+{
+    const QPoint topLeft = m_view->mapToGlobal(m_view->toControl(QPoint(left, top))).toPoint();
+    const QPoint bottomRight = m_view->mapToGlobal(m_view->toControl(QPoint(left + width, top + height))).toPoint();
+    m_pointer->confine(
+        QRect(topLeft, QSize(qMax(1, bottomRight.x() - topLeft.x()), qMax(1, bottomRight.y() - topLeft.y()))),
+        m_window->windowHandle());
+}
+
+void PlayController::freePointer()
+{
+    if (m_pointer)
+        m_pointer->release();
+}
+
+void PlayController::setScreenCursor(Qt::CursorShape shape)
+{
+    // Qt keeps a stack of override cursors; this window never holds more than one entry of it.
+    if (shape == m_screenCursor)
+        return;
+    if (shape == Qt::ArrowCursor)
+        QApplication::restoreOverrideCursor();
+    else if (m_screenCursor == Qt::ArrowCursor)
+        QApplication::setOverrideCursor(shape);
+    else
+        QApplication::changeOverrideCursor(shape);
+    m_screenCursor = shape;
+}
+
+void PlayController::dropHold()
+{
+    setScreenCursor(Qt::ArrowCursor);
+    freePointer();
+}
+
+void PlayController::victory()
+{
+    detachMouse();
+    playIfOn(Sound::Victory);
+    releaseCell();
+    Puzzle *puzzle = m_puzzle();
+    puzzle->deselect();
+    puzzle->renderAll();
+}

@@ -1,0 +1,90 @@
+// Play on the picture: catching a cell, dragging its line, snapping, releasing, advice and victory, with the
+// pointer, the cursors and the sounds that go with them.
+#pragma once
+
+#include "PointerControl.h"
+#include "SoundPlayer.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <array>
+#include <functional>
+#include <memory>
+
+class CommandGuard;
+class PictureView;
+class Puzzle;
+class QWidget;
+
+class PlayController : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Sound { Move, Advice, Victory };
+    // Makes one sound player; the controller asks for three and opens each on its file.
+    using SoundFactory = std::function<std::unique_ptr<SoundPlayer>()>;
+
+    // View shows the puzzle inside Window; Puzzle gives the one being played (null when there is none) and
+    // SoundOn whether sounds are wanted. Every mouse handler runs inside Guard.
+    PlayController(PictureView *view, QWidget *window, CommandGuard &guard, std::function<Puzzle *()> puzzle,
+                   std::function<bool()> soundOn);
+    ~PlayController() override;
+
+    // Opens the three sounds once; a sound that cannot be opened stays silent for the whole run.
+    void openSounds(const SoundFactory &factory);
+    SoundPlayer *sound(Sound which) const { return m_sounds.at(std::size_t(which)).get(); }
+    void playIfOn(Sound which);
+
+    // Warps and confines the system pointer; tests put one in that only records.
+    void setPointerControl(std::unique_ptr<PointerControl> control) { m_pointer = std::move(control); }
+    PointerControl *pointerControl() const { return m_pointer.get(); }
+    // Lets the pointer go wherever it is held.
+    void freePointer();
+    // Ends whatever a caught cell holds on screen (cursor, confinement), as when the puzzle goes away mid-move.
+    void dropHold();
+
+    // The picture's mouse, in bitmap pixels.
+    void press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // The pointer moved over the window or the panel, off the picture.
+    void leave();
+
+    // The picture's mouse reaches the handlers only while a game is being played.
+    void attachMouse();
+    void detachMouse();
+    bool isMouseAttached() const { return m_mouseAttached; }
+
+    // Set while a handler works on the puzzle; a handler that finds it set does nothing.
+    bool isBusy() const { return m_busy; }
+    void setBusy(bool busy) { m_busy = busy; }
+    // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
+    Qt::CursorShape screenCursor() const { return m_screenCursor; }
+
+private:
+    // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
+    void catchCell();
+    void releaseCell();
+    // Picture coordinates; a width or height of 0 is a one-pixel line.
+    void confine(int left, int top, int width, int height);
+    void setScreenCursor(Qt::CursorShape shape);
+    // Run right after the commit that solved the puzzle.
+    void victory();
+    // Nobody may play: no puzzle, one being edited, or one solved.
+    bool isClosed(const Puzzle *puzzle) const;
+
+    PictureView *m_view;
+    QWidget *m_window;
+    CommandGuard &m_guard;
+    std::function<Puzzle *()> m_puzzle;
+    std::function<bool()> m_soundOn;
+    std::array<std::unique_ptr<SoundPlayer>, 3> m_sounds;
+    std::unique_ptr<PointerControl> m_pointer;
+    bool m_busy = false;
+    bool m_mouseAttached = false;
+    Qt::CursorShape m_screenCursor = Qt::ArrowCursor;
+    QMetaObject::Connection m_pressConnection;
+    QMetaObject::Connection m_moveConnection;
+    QMetaObject::Connection m_releaseConnection;
+};

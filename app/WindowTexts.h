@@ -1,0 +1,87 @@
+// Every text the main window shows: command captions and hints, menu titles, questions and messages.
+#pragma once
+
+// The person reads these; they keep their exact spelling, accelerators and punctuation included.
+namespace WindowTexts {
+
+// A command's caption and its hint (tool tip and status tip); a command without a hint shows none.
+struct CommandText {
+    const char *caption;
+    const char *hint;
+};
+
+// In the order of the command list (see Command in CommandTable.h).
+inline constexpr CommandText Commands[] = {
+    {"&Obscure", "Obscure"},
+    {"Zoom In", "Zoom In"},
+    {"New...", "New Puzzle"},
+    {"Actual &Size", "Show actual size"},
+    {"Zoom Out", "Zoom Out"},
+    {"Best Fit", "Best Fit"},
+    {"Auto Best Fit", "Auto Best Fit"},
+    {"Empty &Row", "Empty row"},
+    {"Empty &Column", "Empty column"},
+    {"&Dark", "Dark"},
+    {"&Transparent", "Transparent"},
+    {"N&egative", "Negative"},
+    {"&Hidden", "Hidden"},
+    {"Top &Secret", ""},
+    {"&SemiEffect", "Do not apply the effect for selected cells"},
+    {"About..", ""},
+    {"Content...", ""},
+    {"&Low Resolution", ""},
+    {"2x2", ""},
+    {"3x2", ""},
+    {"4x2", ""},
+    {"2x3", ""},
+    {"3x3", ""},
+    {"4x3", ""},
+    {"2x4", ""},
+    {"3x4", ""},
+    {"4x4", ""},
+    {"Show at Start", "Show At Start"},
+    {"Open...", "Open Puzzle"},
+    {"Save As...", "Save Puzzle"},
+    {"Save Image As...", "Save Image"},
+    {"Send by E-Mail...", "Send by E-Mail"},
+    {"Tangle", "Tangle Puzzle"},
+    {"Exit", ""},
+};
+
+// Menu titles and the two menu items that are not commands.
+inline constexpr char PuzzleMenu[] = "Puzzle";
+inline constexpr char ViewMenu[] = "View";
+inline constexpr char SplitMenu[] = "Split";
+inline constexpr char EffectMenu[] = "E&ffect";
+inline constexpr char EditMenu[] = "&Edit";
+inline constexpr char OptionsMenu[] = "Options";
+inline constexpr char HelpMenu[] = "Help";
+inline constexpr char SoundItem[] = "Sound";
+inline constexpr char ShowExampleItem[] = "Show Example...";
+inline constexpr char ToolBarTitle[] = "ToolBar1";
+
+// Between the program's name and the puzzle's title in the window title.
+inline constexpr char TitleSeparator[] = " - ";
+
+// The question before a modified puzzle is given up.
+inline constexpr char ConfirmCaption[] = "Confirm";
+inline constexpr char SaveCurrentPuzzle[] = "Save current puzzle?";
+
+inline constexpr char InformationCaption[] = "Information";
+// %1 is the file's version.
+inline constexpr char PuzzleTooNew[] = "This puzzle requires Quorra version %1 or later.";
+// %1 is the picture's path; %2 the reader's own words.
+inline constexpr char PictureUnreadable[] = "The picture \"%1\" cannot be read.\n%2";
+inline constexpr char PictureTooLarge[] = "The picture \"%1\" is too large to open.";
+inline constexpr char NotAPicture[] =
+    "\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG or GIF picture (.bmp, .jpg or .gif).";
+// %1 is the dropped file's path.
+inline constexpr char DropRefused[] =
+    "\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a BMP, JPEG or GIF picture "
+    "(.bmp, .jpg or .gif) to make a new puzzle.";
+
+// An allocation that failed is told in words, never as the library's "std::bad_alloc"; opening a picture says
+// so in the readers' own words (notEnoughMemoryText()).
+inline constexpr char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
+
+} // namespace WindowTexts

@@ -1,0 +1,160 @@
+// The command table on its own: the enabling rules for each game state, the groups, and the suspension.
+#include "CommandGuard.h"
+#include "CommandTable.h"
+#include "FakeDialogs.h"
+#include "UserError.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTest>
+
+Q_DECLARE_METATYPE(GameState)
+
+namespace {
+
+QStringList enabledNames(const CommandTable &table)
+{
+    QStringList names;
+    for (const QAction *action : table.actions())
+        if (action->isEnabled())
+            names << action->objectName();
+    names.sort();
+    return names;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",       "AutoBestFitAction",
+                            "HelpAction", "AboutAction", "ShowAtStartAction"};
+
+} // namespace
+
+class TestCommandTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void enablingRules_data();
+    void enablingRules();
+    void choosingChecksOneOfItsGroup();
+    void suspensionSwitchesEverythingOff();
+    void guardReportsAndCountsItsHandlers();
+};
+
+void TestCommandTable::enablingRules_data()
+{
+    QTest::addColumn<GameState>("state");
+    QTest::addColumn<bool>("autoFit");
+    QTest::addColumn<QStringList>("extra");
+
+    GameState play;
+    play.hasPuzzle = true;
+    QTest::newRow("nothing to zoom") << play << false
+                                     << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction"};
+    GameState zoomable = play;
+    zoomable.canZoomIn = zoomable.canZoomOut = zoomable.canActualSize = true;
+    // Actual Size is kept out of sight, and a hidden action never counts as enabled.
+    QTest::newRow("room to zoom") << zoomable << false
+                                  << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction", "ZoomInAction",
+                                                 "ZoomOutAction"};
+    QTest::newRow("room to zoom, auto fit")
+        << zoomable << true << QStringList{"SaveAsAction", "SendByEMailAction", "ZoomOutAction"};
+    GameState mailing = play;
+    mailing.mailUnderWay = true;
+    QTest::newRow("a mail under way") << mailing << false << QStringList{"SaveAsAction", "BestFitAction"};
+    GameState modified = play;
+    modified.modified = true;
+    QTest::newRow("modified") << modified << false << QStringList{"SaveAsAction", "BestFitAction"};
+    // The rules trust the state: without a puzzle nothing about one is offered, whatever else it says.
+    GameState none = zoomable;
+    none.hasPuzzle = false;
+    QTest::newRow("no puzzle") << none << false << QStringList();
+}
+
+void TestCommandTable::enablingRules()
+{
+    QFETCH(GameState, state);
+    QFETCH(bool, autoFit);
+    QFETCH(QStringList, extra);
+
+    QMainWindow window;
+    CommandTable table(&window);
+    table.action(Command::AutoBestFit)->setChecked(autoFit);
+    table.update(state);
+    QCOMPARE(enabledNames(table), sorted(Always + extra));
+}
+
+void TestCommandTable::choosingChecksOneOfItsGroup()
+{
+    QMainWindow window;
+    CommandTable table(&window);
+    QCOMPARE(table.currentEffect(), 0);
+    table.update(GameState());
+    QCOMPARE(table.currentEffect(), table.tag(table.action(Command::Hidden)));
+
+    table.choose(table.action(Command::Split4x3));
+    QCOMPARE(table.split().rows, 4);
+    QCOMPARE(table.split().columns, 3);
+    QVERIFY(!table.isChecked(Command::Split2x2));
+    // Another group's marks stay as they were.
+    QVERIFY(table.isChecked(Command::Hidden));
+
+    table.choose(table.action(Command::Negative));
+    QCOMPARE(table.currentEffect(), table.tag(table.action(Command::Negative)));
+    QVERIFY(!table.isChecked(Command::Hidden));
+    QVERIFY(table.isChecked(Command::Split4x3));
+
+    // A new puzzle is set up as the commands say, the hidden edit options included.
+    table.action(Command::EmptyColumn)->setChecked(true);
+    const PuzzleSetup setup = table.puzzleSetup();
+    QCOMPARE(setup.effect, table.tag(table.action(Command::Negative)));
+    QCOMPARE(setup.split.rows, 4);
+    QCOMPARE(setup.split.columns, 3);
+    QVERIFY(!setup.semiEffect && !setup.emptyRow && setup.emptyColumn);
+}
+
+void TestCommandTable::suspensionSwitchesEverythingOff()
+{
+    QMainWindow window;
+    CommandTable table(&window);
+    table.update(GameState());
+    table.suspend();
+    QVERIFY(enabledNames(table).isEmpty());
+    QVERIFY(!table.soundItem()->isEnabled());
+    QVERIFY(!table.showExampleItem()->isEnabled());
+    // Resuming gives the menu items back; the commands wait for the next update.
+    table.resume();
+    QVERIFY(table.soundItem()->isEnabled());
+    QVERIFY(table.showExampleItem()->isEnabled());
+    QVERIFY(enabledNames(table).isEmpty());
+    table.update(GameState());
+    QCOMPARE(enabledNames(table), sorted(Always));
+}
+
+void TestCommandTable::guardReportsAndCountsItsHandlers()
+{
+    FakeDialogs dialogs;
+    int freed = 0;
+    CommandGuard guard(dialogs, [&freed] { ++freed; });
+    bool innerRunning = false;
+    guard.run([&] {
+        guard.run([&] { innerRunning = guard.isRunning(); });
+        throw UserError(QStringLiteral("Stream read error"));
+    });
+    QVERIFY(innerRunning);
+    QVERIFY(!guard.isRunning());
+    QVERIFY(!guard.reported([] { throw std::bad_alloc(); }));
+    QVERIFY(guard.reported([] {}));
+    QCOMPARE(dialogs.errors(), QStringList({QStringLiteral("Stream read error"),
+                                            QStringLiteral("There is not enough memory to complete this command.")}));
+    // The pointer is let go before each report.
+    QCOMPARE(freed, 2);
+}
+
+QTEST_MAIN(TestCommandTable)
+#include "TestCommandTable.moc"
