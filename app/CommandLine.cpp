@@ -15,11 +15,11 @@ CommandLine::CommandLine(const QList<QByteArray> &arguments)
     m_parser.setApplicationDescription(QStringLiteral("Quorra: a photo puzzle to pass on to a friend."));
     // Not addHelpOption: it would also offer --help-all, whose text QCommandLineParser only prints by exiting.
     m_parser.addOption(QCommandLineOption({QStringLiteral("h"), HelpOption, QStringLiteral("?")},
-                                         QStringLiteral("Displays this help.")));
-    m_parser.addOption(QCommandLineOption({QStringLiteral("v"), VersionOption},
-                                         QStringLiteral("Displays version information.")));
+                                          QStringLiteral("Displays this help.")));
+    m_parser.addOption(
+        QCommandLineOption({QStringLiteral("v"), VersionOption}, QStringLiteral("Displays version information.")));
     m_parser.addPositionalArgument(QStringLiteral("puzzle"), QStringLiteral("The puzzle file (.nbq) to open."),
-                                  QStringLiteral("[puzzle]"));
+                                   QStringLiteral("[puzzle]"));
 
     // Latin-1 maps every byte to one character and back, so a name that is not UTF-8 comes out of the parser
     // exactly as it went in; the options themselves are ASCII and parse the same either way.

@@ -1,8 +1,8 @@
 // The demo window: the example video looping in its panel, and the choice whether it opens at every start.
 #include "DemoWindow.h"
 
-#include "ProgramResources.h"
 #include "Dialogs.h"
+#include "ProgramResources.h"
 #include "VideoPanel.h"
 
 #include <QCheckBox>
@@ -95,17 +95,16 @@ std::optional<QString> DemoWindow::openVideo()
         settled = true;
         wait.quit();
     };
-    const auto errorConnection = connect(m_player, &QMediaPlayer::errorOccurred, &wait,
-                                         [&](QMediaPlayer::Error error) {
-                                             if (error != QMediaPlayer::NoError)
-                                                 settle(true);
-                                         });
+    const auto errorConnection = connect(m_player, &QMediaPlayer::errorOccurred, &wait, [&](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError)
+            settle(true);
+    });
     const auto statusConnection =
         connect(m_player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia)
                 settle(true);
-            else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
-                     status == QMediaPlayer::BufferingMedia)
+            else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia
+                     || status == QMediaPlayer::BufferingMedia)
                 settle(false);
         });
     QTimer::singleShot(m_openTimeoutMs, &wait, &QEventLoop::quit);

@@ -51,10 +51,7 @@ QString valueOf(const QString &line)
 
 } // namespace
 
-IniFile::IniFile(const QString &fileName)
-    : m_fileName(fileName)
-{
-}
+IniFile::IniFile(const QString &fileName) : m_fileName(fileName) {}
 
 bool IniFile::load()
 {

@@ -7,8 +7,7 @@
 #include <chrono>
 
 MediaSoundPlayer::MediaSoundPlayer(std::unique_ptr<SoundOutput> output, Clock clock)
-    : m_output(std::move(output))
-    , m_clock(std::move(clock))
+    : m_output(std::move(output)), m_clock(std::move(clock))
 {
     if (!m_output)
         m_output = std::make_unique<SoundEffectOutput>();

@@ -2,8 +2,8 @@
 #include "PictureView.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -104,8 +104,8 @@ void PictureView::paintEvent(QPaintEvent *event)
     const qreal r = ratio();
     const QRect exposed = event->rect();
     const QRect area =
-        QRectF(exposed.x() * r, exposed.y() * r, exposed.width() * r, exposed.height() * r).toAlignedRect() &
-        m_bitmap->rect();
+        QRectF(exposed.x() * r, exposed.y() * r, exposed.width() * r, exposed.height() * r).toAlignedRect()
+        & m_bitmap->rect();
     // The sliver of screen pixels past the bitmap's last column or row, where the ratio does not divide its size.
     if (!QRectF(QPointF(0, 0), QSizeF(m_bitmap->size()) / r).contains(QRectF(exposed)))
         painter.fillRect(exposed, palette().window());

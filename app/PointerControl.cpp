@@ -111,8 +111,8 @@ void PointerControl::confine(const QRect &global, QWindow *receiver)
     }
     const xcb_window_t root = rootWindow(c);
     const QRect local = toWindowPixels(global, receiver);
-    const std::optional<QPoint> topLeft = root ? onRoot(c, xcb_window_t(receiver->winId()), root, local.topLeft())
-                                               : std::nullopt;
+    const std::optional<QPoint> topLeft =
+        root ? onRoot(c, xcb_window_t(receiver->winId()), root, local.topLeft()) : std::nullopt;
     if (!topLeft) {
         release();
         return;
@@ -123,9 +123,9 @@ void PointerControl::confine(const QRect &global, QWindow *receiver)
     // rectangle; being input-only it neither draws nor hides anything.
     const xcb_window_t window = xcb_generate_id(c);
     const uint32_t values[] = {1};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, root, qint16(area.x()), qint16(area.y()),
-                      quint16(area.width()), quint16(area.height()), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, root, qint16(area.x()), qint16(area.y()), quint16(area.width()),
+                      quint16(area.height()), 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                      XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_map_window(c, window);
 
     // During a core grab the server sends no XInput 2 events, which is all Qt asks its windows for. So every event
@@ -133,8 +133,8 @@ void PointerControl::confine(const QRect &global, QWindow *receiver)
     endImplicitGrab(c);
     const quint16 mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
     xcb_grab_pointer_cookie_t cookie =
-        xcb_grab_pointer(c, 0, xcb_window_t(receiver->winId()), mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-                         window, XCB_NONE, XCB_CURRENT_TIME);
+        xcb_grab_pointer(c, 0, xcb_window_t(receiver->winId()), mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, window,
+                         XCB_NONE, XCB_CURRENT_TIME);
     xcb_grab_pointer_reply_t *reply = xcb_grab_pointer_reply(c, cookie, nullptr);
     const bool grabbed = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(reply);

@@ -43,7 +43,7 @@ PuzzleArgument::PuzzleArgument(const QByteArray &name)
     }
     if (!S_ISREG(status.st_mode)) {
         m_problem = cannotOpen(name, S_ISDIR(status.st_mode) ? qt_error_string(EISDIR)
-                                                              : QStringLiteral("It is not a regular file."));
+                                                             : QStringLiteral("It is not a regular file."));
         return;
     }
     const QString descriptor = QStringLiteral("/proc/self/fd/%1").arg(m_descriptor);

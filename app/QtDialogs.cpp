@@ -1,10 +1,10 @@
 // Qt file dialogs with the program's titles and filters, and the message boxes of the main window.
 #include "QtDialogs.h"
 
-#include "PicturePreviewPane.h"
-#include "ProgramInfo.h"
 #include "AboutDialog.h"
 #include "DemoWindow.h"
+#include "PicturePreviewPane.h"
+#include "ProgramInfo.h"
 #include "SaveFileDialog.h"
 
 #include <QFileDialog>
@@ -118,9 +118,8 @@ QString QtDialogs::saveImage()
 ConfirmAnswer QtDialogs::confirm(const QString &caption, const QString &text)
 {
     beforeModal();
-    const auto answer = QMessageBox::question(m_owner, caption, text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto answer = QMessageBox::question(
+        m_owner, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         return ConfirmAnswer::Yes;
     if (answer == QMessageBox::No)
@@ -132,7 +131,7 @@ void QtDialogs::message(const QString &caption, const QString &text, MessageIcon
 {
     const QMessageBox::Icon boxIcon = icon == MessageIcon::Stop      ? QMessageBox::Critical
                                       : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                                      : QMessageBox::Information;
+                                                                     : QMessageBox::Information;
     QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, m_owner);
     beforeModal();
     box.exec();

@@ -82,8 +82,8 @@ QImage VideoPanel::toImage(const QVideoFrame &source)
             return;
         image = QImage(width, height, QImage::Format_RGB32);
         for (int row = 0; row < height; ++row)
-            convertRow(lineOf(0, row), lineOf(u, row / chromaRowsPerRow), lineOf(v, row / chromaRowsPerRow), 1, lastSample,
-                       fullRange, width, reinterpret_cast<QRgb *>(image.scanLine(row)));
+            convertRow(lineOf(0, row), lineOf(u, row / chromaRowsPerRow), lineOf(v, row / chromaRowsPerRow), 1,
+                       lastSample, fullRange, width, reinterpret_cast<QRgb *>(image.scanLine(row)));
     };
     auto semiPlanar = [&](int uOffset, int vOffset) {
         const int lastSample = frame.bytesPerLine(1) / 2 - 1;
@@ -113,8 +113,8 @@ QImage VideoPanel::toImage(const QVideoFrame &source)
         break;
     default:
         if (const QImage::Format packed = QVideoFrameFormat::imageFormatFromPixelFormat(format);
-            packed != QImage::Format_Invalid && rowsOf(0) >= height &&
-            frame.bytesPerLine(0) >= width * int(QImage::toPixelFormat(packed).bitsPerPixel() / 8))
+            packed != QImage::Format_Invalid && rowsOf(0) >= height
+            && frame.bytesPerLine(0) >= width * int(QImage::toPixelFormat(packed).bitsPerPixel() / 8))
             image = QImage(frame.bits(0), width, height, frame.bytesPerLine(0), packed).copy();
         break;
     }

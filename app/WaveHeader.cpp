@@ -11,8 +11,14 @@ namespace {
 // A WAVE file has a handful of chunks; more than this is a damaged or hostile file.
 constexpr int MaxChunks = 64;
 
-quint16 u16(const char *p) { return qFromLittleEndian<quint16>(p); }
-quint32 u32(const char *p) { return qFromLittleEndian<quint32>(p); }
+quint16 u16(const char *p)
+{
+    return qFromLittleEndian<quint16>(p);
+}
+quint32 u32(const char *p)
+{
+    return qFromLittleEndian<quint32>(p);
+}
 
 } // namespace
 
@@ -71,10 +77,9 @@ WaveHeader WaveHeader::read(QIODevice &device)
             break;
     }
 
-    const bool consistent = haveFormat && haveData && h.m_channels >= 1 && h.m_channels <= 8 &&
-                            h.m_sampleRate >= 1000 && h.m_sampleRate <= 384000 &&
-                            h.m_bitsPerSample >= 8 && h.m_bitsPerSample <= 32 && h.m_bitsPerSample % 8 == 0 &&
-                            h.m_blockAlign == h.m_channels * h.m_bitsPerSample / 8;
+    const bool consistent = haveFormat && haveData && h.m_channels >= 1 && h.m_channels <= 8 && h.m_sampleRate >= 1000
+                            && h.m_sampleRate <= 384000 && h.m_bitsPerSample >= 8 && h.m_bitsPerSample <= 32
+                            && h.m_bitsPerSample % 8 == 0 && h.m_blockAlign == h.m_channels * h.m_bitsPerSample / 8;
     if (!consistent)
         return WaveHeader();
     h.m_dataBytes -= h.m_dataBytes % h.m_blockAlign;

@@ -27,8 +27,8 @@ bool allDigits(QStringView text, int base)
         return false;
     for (QChar c : text) {
         const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        const bool hexLetter = (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
-                               (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+        const bool hexLetter =
+            (c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
         if (!digit && !(base == 16 && hexLetter))
             return false;
     }
@@ -45,8 +45,7 @@ QString readPosition(const IniFile &ini, const QString &section, const QString &
 } // namespace
 
 WindowSettings::WindowSettings(const QString &iniFileName, const QString &section)
-    : m_iniFileName(iniFileName)
-    , m_section(section)
+    : m_iniFileName(iniFileName), m_section(section)
 {
 }
 
@@ -166,11 +165,11 @@ RestoredWindow WindowSettings::restore(const WindowPlacement &current, const QLi
 }
 
 QList<QPair<QString, QString>> WindowSettings::saveKeys(const WindowPlacement &placement,
-                                                      const QList<CheckMark> &checkMarks, bool destroying)
+                                                        const QList<CheckMark> &checkMarks, bool destroying)
 {
     const QString suffix = screenSuffix(placement.screenSize);
-    const QString minMax = positionText(placement.minPosition.x(), placement.minPosition.y(),
-                                        placement.maxPosition.x(), placement.maxPosition.y());
+    const QString minMax = positionText(placement.minPosition.x(), placement.minPosition.y(), placement.maxPosition.x(),
+                                        placement.maxPosition.y());
     const QString norm = positionText(placement.left, placement.top, placement.right, placement.bottom);
     QList<QPair<QString, QString>> keys = {
         {FormVersion, QString::number(LayoutVersion)},

@@ -37,7 +37,7 @@ enum class ShowState { Normal, Minimized, Maximized };
 struct RestoredWindow {
     bool restored = false;       // false when the stored layout is older: nothing at all applies
     bool applyPlacement = false; // the placement below is the stored one and fits this screen
-    WindowPlacement placement;    // Flags, MinPosition, MaxPosition and the normal rectangle
+    WindowPlacement placement;   // Flags, MinPosition, MaxPosition and the normal rectangle
     ShowState showState = ShowState::Normal;
     // The check marks given to the restore, each set from the file where it holds one of the two words.
     QList<CheckMark> checkMarks;
@@ -46,8 +46,7 @@ struct RestoredWindow {
 class WindowSettings
 {
 public:
-    explicit WindowSettings(const QString &iniFileName = QString(),
-                            const QString &section = SettingsKeys::Section);
+    explicit WindowSettings(const QString &iniFileName = QString(), const QString &section = SettingsKeys::Section);
 
     QString iniFileName() const { return m_iniFileName; }
     void setIniFileName(const QString &name) { m_iniFileName = name; }
@@ -73,8 +72,8 @@ public:
     bool isSaved() const { return m_saved; }
 
     // The keys and value texts a save writes, in order.
-    static QList<QPair<QString, QString>> saveKeys(const WindowPlacement &placement,
-                                                    const QList<CheckMark> &checkMarks, bool destroying);
+    static QList<QPair<QString, QString>> saveKeys(const WindowPlacement &placement, const QList<CheckMark> &checkMarks,
+                                                   bool destroying);
 
     // The parsing rules of the stored values.
     static int parseInteger(const QString &text, int fallback);

@@ -1,9 +1,9 @@
 // The entry point of quorra: --help and --version, the main window, the about box, and the puzzle file named on
 // the command line.
-#include "ProgramInfo.h"
 #include "AboutDialog.h"
 #include "CommandLine.h"
 #include "MainWindow.h"
+#include "ProgramInfo.h"
 #include "PuzzleArgument.h"
 #include "QtDialogs.h"
 

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
@@ -50,8 +50,8 @@ QImage makePhotograph(int width, int height)
             for (int c = 0; c < 3; ++c) {
                 noise = noise * 1664525u + 1013904223u;
                 const float grain = float(noise >> 28) - 7.5f;
-                const float v = 120.0f + 70.0f * columnWave[c][size_t(x)] * rowWave[c][size_t(y)] + tone + detail
-                    + grain;
+                const float v =
+                    120.0f + 70.0f * columnWave[c][size_t(x)] * rowWave[c][size_t(y)] + tone + detail + grain;
                 p[c] = uchar(std::clamp(v, 0.0f, 255.0f));
             }
         }

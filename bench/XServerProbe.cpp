@@ -65,10 +65,10 @@ XServerProbe::XServerProbe()
     if (pipe(displayPipe) != 0)
         return;
     m_server = spawn(QStringLiteral("/usr/bin/Xvfb"),
-                    {QStringLiteral("-displayfd"), QString::number(displayPipe[1]), QStringLiteral("-screen"),
-                     QStringLiteral("0"), QStringLiteral("1600x1200x24"), QStringLiteral("-br"),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                    {}, displayPipe[1]);
+                     {QStringLiteral("-displayfd"), QString::number(displayPipe[1]), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1600x1200x24"), QStringLiteral("-br"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                     {}, displayPipe[1]);
     close(displayPipe[1]);
     QByteArray number;
     char c;
@@ -166,8 +166,8 @@ bool XServerProbe::painted(quint32 window, bool wantTransparentCells)
 }
 
 double XServerProbe::startAndWaitForPaint(const QString &program, const QStringList &arguments,
-                                           const QStringList &environment, bool wantTransparentCells,
-                                           double timeoutSeconds)
+                                          const QStringList &environment, bool wantTransparentCells,
+                                          double timeoutSeconds)
 {
     if (!ok())
         return -1;

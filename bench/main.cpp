@@ -38,14 +38,13 @@ constexpr int PhotoWidth = 6000, PhotoHeight = 4000;
 
 bool quick = false;
 
-struct Inputs
-{
+struct Inputs {
     QTemporaryDir folder;
-    QImage photo;           // 24 megapixels
-    QString bigPuzzle;      // the photo, 3 x 3, Hidden
-    QByteArray bigJpeg;     // its JPEG stream
-    QString startPuzzle;    // a 2-megapixel photo, 3 x 3, Transparent: what start and idle show
-    QString configFolder;   // settings of the started programs: no demo window, no sound
+    QImage photo;         // 24 megapixels
+    QString bigPuzzle;    // the photo, 3 x 3, Hidden
+    QByteArray bigJpeg;   // its JPEG stream
+    QString startPuzzle;  // a 2-megapixel photo, 3 x 3, Transparent: what start and idle show
+    QString configFolder; // settings of the started programs: no demo window, no sound
 };
 
 Inputs *inputs = nullptr;
@@ -146,8 +145,7 @@ void saveLibjpeg(benchmark::State &state)
 // ---- rebuild ----
 
 // A 24-megapixel puzzle, 4 x 4 with an empty row and column, in set-up, fitted to a 3840 x 2160 panel.
-struct RebuildPuzzle
-{
+struct RebuildPuzzle {
     QImage display;
     Puzzle puzzle{&display, &concealmentTexture()};
     explicit RebuildPuzzle(qint32 effect)
@@ -183,8 +181,7 @@ void rebuildScaled(benchmark::State &state)
 
 // The main window, offscreen, with the 24-megapixel puzzle 4 x 4 plus an empty row and column fitted to a
 // 3840 x 2160 panel, and a row caught and being dragged.
-struct DragWindow
-{
+struct DragWindow {
     std::unique_ptr<MainWindow> form;
     QRect band;
     int x = 0, y = 0;
@@ -317,8 +314,8 @@ void startQuorra(benchmark::State &state)
 void startEmptyWindow(benchmark::State &state)
 {
     for (auto _ : state) {
-        const double seconds = xServer->startAndWaitForPaint(QStringLiteral(QUORRA_EMPTY_WINDOW), {},
-                                                             childEnvironment(), false, 30);
+        const double seconds =
+            xServer->startAndWaitForPaint(QStringLiteral(QUORRA_EMPTY_WINDOW), {}, childEnvironment(), false, 30);
         xServer->stop();
         if (seconds < 0) {
             state.SkipWithError("the empty window did not show within 30 s");
@@ -390,8 +387,8 @@ void idle(benchmark::State &state)
 
 // ---- registration and summary ----
 
-const char *const EffectNames[7] = {"Obscure", "Dark", "Transparent", "Negative", "Hidden", "TopSecret",
-                                    "LowResolution"};
+const char *const EffectNames[7] = {"Obscure", "Dark",      "Transparent",  "Negative",
+                                    "Hidden",  "TopSecret", "LowResolution"};
 
 void Register()
 {

@@ -8,8 +8,8 @@
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 #include <memory>
 #include <vector>
 
@@ -55,8 +55,7 @@ void initDestination(j_compress_ptr info)
 boolean emptyOutputBuffer(j_compress_ptr info)
 {
     Destination &dest = destinationOf(info);
-    if (dest.out->write(reinterpret_cast<const char *>(dest.buffer), OutputBufferSize)
-        != qint64(OutputBufferSize)) {
+    if (dest.out->write(reinterpret_cast<const char *>(dest.buffer), OutputBufferSize) != qint64(OutputBufferSize)) {
         dest.failed = true;
         ERREXIT(info, JERR_FILE_WRITE);
     }
@@ -80,8 +79,7 @@ void termDestination(j_compress_ptr info)
 class RowSource
 {
 public:
-    explicit RowSource(const QImage &picture)
-        : m_picture(picture), m_row(size_t(picture.width()) * 3)
+    explicit RowSource(const QImage &picture) : m_picture(picture), m_row(size_t(picture.width()) * 3)
     {
         if (picture.format() == QImage::Format_Indexed8) {
             // Indices past the table are black, as Qt draws them.
@@ -126,10 +124,7 @@ public:
 
     // The working bitmaps' byte order goes to libjpeg as it is: its colour conversion reads blue, green, red
     // with the same arithmetic as red, green, blue, so the stream is the same and no row is reordered.
-    J_COLOR_SPACE colourSpace() const
-    {
-        return m_picture.format() == QImage::Format_BGR888 ? JCS_EXT_BGR : JCS_RGB;
-    }
+    J_COLOR_SPACE colourSpace() const { return m_picture.format() == QImage::Format_BGR888 ? JCS_EXT_BGR : JCS_RGB; }
 
 private:
     static void storeRgb(QRgb colour, JSAMPLE *out)

@@ -72,8 +72,8 @@ StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &n
     return stored;
 }
 
-bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid,
-                const QImage &source, QIODevice &out)
+bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid, const QImage &source,
+                QIODevice &out)
 {
     // Header and grid go out in one write whose count is checked, like every write of the picture: a device
     // that takes only part of a write (a full disk) must not pass for a complete file.
@@ -89,8 +89,7 @@ bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGr
 
 } // namespace
 
-std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name,
-                                                                QSize pictureFit)
+std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name, QSize pictureFit)
 {
     try {
         // The header is read whole before anything is taken from it, so that a short file is noticed here
@@ -113,8 +112,8 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
 
 bool PuzzleFile::write(const Puzzle &puzzle, QIODevice &out)
 {
-    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(),
-                      puzzle.source(), out);
+    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(), puzzle.source(),
+                      out);
 }
 
 bool PuzzleFile::write(const StoredPuzzle &puzzle, QIODevice &out)

@@ -1,8 +1,8 @@
 // Fuzz target: a puzzle file's bytes through the reader and, when accepted, a save and re-read and the tangle.
-#include "UserError.h"
+#include "Lcg.h"
 #include "Puzzle.h"
 #include "PuzzleFile.h"
-#include "Lcg.h"
+#include "UserError.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

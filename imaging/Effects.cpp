@@ -136,8 +136,7 @@ quint32 seedAfter(quint32 seed, quint64 count)
 
 // Draw N + 1 of a row is Multiplier^(N + 1) * seed + Increment(N + 1): the starting seeds of 64 lanes, one per
 // draw of a block of 64 pixels, and the step that moves every lane on by 64 draws.
-struct LaneStartTable
-{
+struct LaneStartTable {
     quint32 mul[64];
     quint32 add[64];
 };
@@ -155,8 +154,7 @@ constexpr LaneStartTable LaneStart = [] {
 
 // For each byte of three 32-byte pieces (32 pixels of three bytes), which byte of the pixels' 32-bit mask holds
 // that pixel's bit, and which bit it is.
-struct SpreadTable
-{
+struct SpreadTable {
     uchar index[3][32];
     uchar bit[3][32];
 };
@@ -202,7 +200,8 @@ __attribute__((target("avx2"))) void concealRowAvx2(uchar *p, int width, quint32
     __m256i lanes[8];
     for (int l = 0; l < 8; ++l)
         lanes[l] = _mm256_add_epi32(
-            _mm256_mullo_epi32(first, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * ptrdiff_t(l)))),
+            _mm256_mullo_epi32(first,
+                               _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * ptrdiff_t(l)))),
             _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.add + 8 * ptrdiff_t(l))));
     for (int x = 0; x < width; x += 64, p += 192) {
         quint64 signs = 0;
@@ -307,14 +306,12 @@ void lowResolution(QImage &cell)
 }
 
 // A number drawn on the texture: the pixels it changed, within their bounding box.
-struct NumberPatch
-{
+struct NumberPatch {
     QRect box;
     QImage pixels;
 };
 
-struct NumberKey
-{
+struct NumberKey {
     QString font;
     QString text;
     int width;
@@ -370,8 +367,7 @@ void drawNumber(QImage &cell, const QFont &font, const QString &text)
     QPainter painter(&cell);
     painter.setFont(font);
     painter.setPen(stampColor());
-    painter.drawText((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2 + metrics.ascent(),
-                     text);
+    painter.drawText((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2 + metrics.ascent(), text);
 }
 
 // Cell already holds the tiled Texture.

@@ -16,8 +16,7 @@ namespace {
 
 // giflib reads through this from the device as it decodes, so nothing past the first image is read; the
 // signature comes from Head, where its version is in upper case as giflib wants it.
-struct GifSource
-{
+struct GifSource {
     QIODevice *device;
     QByteArray head;
     qsizetype headPosition = 0;
@@ -62,8 +61,7 @@ int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
     }
 }
 
-struct GifCloser
-{
+struct GifCloser {
     void operator()(GifFileType *gif) const
     {
         int ignored = 0;
@@ -135,8 +133,7 @@ QImage decode(QIODevice &in)
             if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
                 fail(gif->Error, source);
             GraphicsControlBlock control;
-            if (code == GRAPHICS_EXT_FUNC_CODE && block
-                && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
                 transparent = control.TransparentColor;
             while (block)
                 if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)

@@ -13,13 +13,12 @@
 #include <memory>
 #include <new>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 
-struct JpegErrorManager
-{
+struct JpegErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     bool tooManyScans = false;
@@ -27,8 +26,7 @@ struct JpegErrorManager
 
 // libjpeg reads through this from the device, a buffer at a time, so that it takes no more of the device than
 // the stream needs: whatever follows the end-of-image marker is never read beyond one buffer.
-struct DeviceSource
-{
+struct DeviceSource {
     static constexpr qint64 BufferSize = qint64(64) * 1024;
 
     jpeg_source_mgr base;
@@ -106,7 +104,8 @@ unsigned int scaleDenominator(qint64 width, qint64 height, QSize fitInto)
     if (!fitInto.isValid() || fitInto.isEmpty())
         return 1;
     unsigned int denominator = 8;
-    while (denominator > 1 && qint64(denominator) * fitInto.width() > width && qint64(denominator) * fitInto.height() > height)
+    while (denominator > 1 && qint64(denominator) * fitInto.width() > width
+           && qint64(denominator) * fitInto.height() > height)
         denominator /= 2;
     return denominator;
 }
@@ -266,8 +265,8 @@ QImage decode(QIODevice &in, QSize fitInto)
     // The fit is asked of the upright picture; orientations 5 to 8 store it turned a quarter.
     const bool turned = orientation >= 5;
     info.scale_num = 1;
-    info.scale_denom = scaleDenominator(turned ? size.height() : size.width(),
-                                        turned ? size.width() : size.height(), fitInto);
+    info.scale_denom =
+        scaleDenominator(turned ? size.height() : size.width(), turned ? size.width() : size.height(), fitInto);
     // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
     // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
     // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.
@@ -286,13 +285,12 @@ QImage decode(QIODevice &in, QSize fitInto)
                      grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
     if (picture.isNull()) {
         jpeg_destroy_decompress(&info);
-        throw UserError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
-                         .arg(size.width())
-                         .arg(size.height()));
+        throw UserError(
+            QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.").arg(size.width()).arg(size.height()));
     }
     if (cmyk)
-        cmykRow = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                            info.output_width * 4, 1);
+        cmykRow =
+            (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, info.output_width * 4, 1);
     while (info.output_scanline < info.output_height) {
         const int row = int(info.output_scanline);
         JSAMPROW line = cmyk ? cmykRow[0] : picture.scanLine(row);
@@ -304,7 +302,7 @@ QImage decode(QIODevice &in, QSize fitInto)
     // What the last buffer holds past the end-of-image marker goes back, for a reader that goes on after it.
     const size_t unread = info.src->bytes_in_buffer;
     const bool fake = info.src->next_input_byte >= FakeEndOfImage
-        && info.src->next_input_byte <= FakeEndOfImage + sizeof FakeEndOfImage;
+                      && info.src->next_input_byte <= FakeEndOfImage + sizeof FakeEndOfImage;
     jpeg_destroy_decompress(&info);
     if (!fake && unread > 0 && !in.isSequential())
         in.seek(in.pos() - qint64(unread));

@@ -9,7 +9,7 @@ std::function<quint32()> &testClock()
     static std::function<quint32()> clock;
     return clock;
 }
-}
+} // namespace
 
 double Lcg::next()
 {

@@ -38,8 +38,7 @@ void checkPictureSize(qint64 width, qint64 height)
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
 {
     const QString extension = pictureExtension(path);
-    if (extension != QLatin1String(".bmp") && extension != QLatin1String(".jpg")
-        && extension != QLatin1String(".gif"))
+    if (extension != QLatin1String(".bmp") && extension != QLatin1String(".jpg") && extension != QLatin1String(".gif"))
         return std::nullopt;
 
     QFile file;

@@ -26,4 +26,3 @@ inline QString notEnoughMemoryText()
 // at a fraction of its size that still covers it (see readJpeg). Failures raise UserError with the reader's text
 // ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "Cannot open file "%s". %s").
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
-

@@ -17,8 +17,7 @@ const QImage &measuringBitmap()
 }
 
 // The search runs for every concealed cell with the same few sizes, so its answers are remembered.
-struct FitKey
-{
+struct FitKey {
     QString font;
     QString text;
     int width;
@@ -99,8 +98,7 @@ void stampTwoLines(QImage &target, const QString &upper, const QString &lower)
             .translated(at.x(), at.y() + metrics.ascent())
             .adjusted(-margin, -margin, margin, margin);
     };
-    const QRect box =
-        (inkBox(upperMetrics, upper, upperAt) | inkBox(lowerMetrics, lower, lowerAt)) & target.rect();
+    const QRect box = (inkBox(upperMetrics, upper, upperAt) | inkBox(lowerMetrics, lower, lowerAt)) & target.rect();
     if (box.isEmpty())
         return;
     QImage buffer = createWorkingBitmap(box.width(), box.height());

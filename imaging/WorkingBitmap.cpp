@@ -11,8 +11,7 @@ namespace {
 // 96 dots per inch, so that font point sizes give the same pixels on every desktop.
 constexpr int WorkingDotsPerMeter = 3780;
 
-struct PaletteEntry
-{
+struct PaletteEntry {
     uchar b, g, r;
     bool transparent;
 };

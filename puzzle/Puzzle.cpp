@@ -27,9 +27,7 @@ qint32 roundCellSize(long double size)
 
 } // namespace
 
-Puzzle::Puzzle(QImage *display, const QImage *texture) : m_display(display), m_texture(texture)
-{
-}
+Puzzle::Puzzle(QImage *display, const QImage *texture) : m_display(display), m_texture(texture) {}
 
 void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn)
 {
@@ -53,7 +51,8 @@ void Puzzle::rebuild()
     m_dragThreshold = qint32(std::nearbyintl(0.15L * std::min(m_cellWidth, m_cellHeight)));
 
     m_cellBitmap = createWorkingBitmap(m_cellWidth, m_cellHeight);
-    m_plain = createWorkingBitmap(std::max(m_grid.columns(), 0) * m_cellWidth, std::max(m_grid.rows(), 0) * m_cellHeight);
+    m_plain =
+        createWorkingBitmap(std::max(m_grid.columns(), 0) * m_cellWidth, std::max(m_grid.rows(), 0) * m_cellHeight);
     if (!m_source.isNull() && !m_plain.isNull())
         stretchDraw(m_source, m_plain);
     m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
@@ -198,7 +197,7 @@ QPoint Puzzle::cellCentre(QPoint p) const
 bool Puzzle::inGrid(QPoint p) const
 {
     return p.x() >= 1 && p.x() <= m_grid.totalColumns() && p.y() >= 1 && p.y() <= m_grid.totalRows()
-        && m_grid.totalColumns() <= MaxGrid && m_grid.totalRows() <= MaxGrid;
+           && m_grid.totalColumns() <= MaxGrid && m_grid.totalRows() <= MaxGrid;
 }
 
 double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const

@@ -100,11 +100,12 @@ bool Puzzle::tryStartDrag(int x, int y)
 void Puzzle::captureStrip()
 {
     if (m_dragState == DragState::Row)
-        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()), m_rowStrip,
-                  QPoint(0, 0));
+        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()),
+                  m_rowStrip, QPoint(0, 0));
     else if (m_dragState == DragState::Column)
-        copyBlock(*m_display, QRect((m_selected.x() - 1) * m_cellWidth, 0, m_columnStrip.width(), m_columnStrip.height()), m_columnStrip,
-                  QPoint(0, 0));
+        copyBlock(*m_display,
+                  QRect((m_selected.x() - 1) * m_cellWidth, 0, m_columnStrip.width(), m_columnStrip.height()),
+                  m_columnStrip, QPoint(0, 0));
 }
 
 void Puzzle::renderDrag(int x, int y)

@@ -34,18 +34,14 @@ const QString MailLineEnd = QStringLiteral("\r\n");
 // What the person is told when the message never reached a mail program; %1 is the list of paths.
 const QString NoMailProgramText = QStringLiteral("No mail program could be started to send the puzzle.\n"
                                                  "Please attach the puzzle file to a message yourself:\n%1");
-const QString UnreadableAttachmentText =
-    QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1");
+const QString UnreadableAttachmentText = QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1");
 const QString UnattachableText = QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
                                                 "Please attach the puzzle file to a message yourself:\n%1");
 const QString NotAnAddressText = QStringLiteral("\"%1\" is not a valid mail address.");
 
 } // namespace
 
-MailSender::MailSender(QObject *parent)
-    : QObject(parent), m_program(MailProgram)
-{
-}
+MailSender::MailSender(QObject *parent) : QObject(parent), m_program(MailProgram) {}
 
 // Running xdg-email processes are left alone: they own the compose window the person is still
 // writing in, and killing them would throw that message away.
@@ -61,15 +57,15 @@ QString MailSender::invitationBody(const QString &webAddress)
     return (InvitationBeforeAddress + QStringList{webAddress} + InvitationAfterAddress).join(MailLineEnd);
 }
 
-QStringList MailSender::arguments(const QStringList &recipients, const QString &subject,
-                                   const QString &body, const QStringList &attachments)
+QStringList MailSender::arguments(const QStringList &recipients, const QString &subject, const QString &body,
+                                  const QStringList &attachments)
 {
     // xdg-email writes every line feed of the body into the mailto address as CR LF itself, so
     // the body goes over with bare line feeds; handing over CR LF would double the carriage returns.
     QString plainBody = body;
     plainBody.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList args = {QStringLiteral("--utf8"), QStringLiteral("--subject"), subject,
-                        QStringLiteral("--body"), plainBody};
+    QStringList args = {QStringLiteral("--utf8"), QStringLiteral("--subject"), subject, QStringLiteral("--body"),
+                        plainBody};
     for (const QString &path : attachments)
         args << QStringLiteral("--attach") << QFileInfo(path).absoluteFilePath();
     args << recipients;
@@ -128,8 +124,8 @@ void MailSender::endHandOver(quint64 id)
         m_handingOver = false;
 }
 
-bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QString &subject,
-                                          const QString &body, const QStringList &attachments)
+bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QString &subject, const QString &body,
+                                         const QStringList &attachments)
 {
     // A recipient that looks like an option would be taken as one by xdg-email (and could, for
     // example, smuggle in an attachment); recipients come from people, so refuse rather than guess.

@@ -24,8 +24,8 @@ public:
     // Lists, not comma-separated text, so a path with a comma in it stays one attachment.
     // Returns false when the request is refused before anything is started: then Failed is emitted, except
     // while another hand-over is under way, which is refused in silence (the command is off meanwhile).
-    bool sendMailWithAttachments(const QStringList &recipients, const QString &subject,
-                                 const QString &body, const QStringList &attachments);
+    bool sendMailWithAttachments(const QStringList &recipients, const QString &subject, const QString &body,
+                                 const QStringList &attachments);
 
     // True from a send until the mail program has taken the message or failed: xdg-email has ended, could not
     // be started, or has run for HandOverMs. It can run until the mail program quits (it waits for a mail
@@ -42,8 +42,8 @@ public:
     QString program() const { return m_program; }
 
     // The arguments handed to the program, in order (exposed so the exact hand-over is testable).
-    static QStringList arguments(const QStringList &recipients, const QString &subject,
-                                 const QString &body, const QStringList &attachments);
+    static QStringList arguments(const QStringList &recipients, const QString &subject, const QString &body,
+                                 const QStringList &attachments);
 
     // The text shown when nothing could take the message; it names every attachment's full path
     // so the person can attach it by hand.

@@ -13,10 +13,10 @@
 #include <unistd.h>
 
 enum class NonRegularFile {
-    Fifo,       // a named pipe that nobody writes to: opening it to read waits for ever
-    Socket,     // a bound local socket
-    ZeroLink,   // a link to /dev/zero: reading it never ends
-    FifoLink,   // a link to a named pipe
+    Fifo,     // a named pipe that nobody writes to: opening it to read waits for ever
+    Socket,   // a bound local socket
+    ZeroLink, // a link to /dev/zero: reading it never ends
+    FifoLink, // a link to a named pipe
     Folder,
 };
 
@@ -28,7 +28,7 @@ inline bool makeNonRegularFile(NonRegularFile kind, const QString &path)
     case NonRegularFile::Fifo:
         return ::mkfifo(name.constData(), 0644) == 0;
     case NonRegularFile::Socket: {
-        sockaddr_un address {};
+        sockaddr_un address{};
         address.sun_family = AF_UNIX;
         if (size_t(name.size()) >= sizeof address.sun_path)
             return false;
@@ -43,7 +43,7 @@ inline bool makeNonRegularFile(NonRegularFile kind, const QString &path)
         return ::symlink("/dev/zero", name.constData()) == 0;
     case NonRegularFile::FifoLink:
         return makeNonRegularFile(NonRegularFile::Fifo, path + QStringLiteral(".pipe"))
-            && ::symlink(QFile::encodeName(path + QStringLiteral(".pipe")).constData(), name.constData()) == 0;
+               && ::symlink(QFile::encodeName(path + QStringLiteral(".pipe")).constData(), name.constData()) == 0;
     case NonRegularFile::Folder:
         return QDir().mkdir(path);
     }

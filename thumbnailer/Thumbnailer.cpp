@@ -2,10 +2,10 @@
 #include "Thumbnailer.h"
 
 #include "Effects.h"
-#include "RegularFile.h"
-#include "UserError.h"
 #include "Puzzle.h"
 #include "PuzzleFile.h"
+#include "RegularFile.h"
+#include "UserError.h"
 #include "WorkingBitmap.h"
 
 #include <QBuffer>

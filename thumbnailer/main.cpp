@@ -1,7 +1,7 @@
 // The entry point of quorra-thumbnailer INPUT OUTPUT SIZE: a puzzle file's thumbnail for file managers.
 #include "PictureLoader.h"
-#include "UserError.h"
 #include "Thumbnailer.h"
+#include "UserError.h"
 
 #include <QGuiApplication>
 #include <QUrl>

@@ -47,7 +47,9 @@ ConfirmAnswer FakeDialogs::confirm(const QString &caption, const QString &text)
 
 void FakeDialogs::message(const QString &caption, const QString &text, MessageIcon icon)
 {
-    const char *iconName = icon == MessageIcon::Stop ? "Stop" : icon == MessageIcon::Warning ? "Warning" : "Information";
+    const char *iconName = icon == MessageIcon::Stop      ? "Stop"
+                           : icon == MessageIcon::Warning ? "Warning"
+                                                          : "Information";
     log << QStringLiteral("Message|%1|%2|%3").arg(caption, text, QLatin1String(iconName));
 }
 

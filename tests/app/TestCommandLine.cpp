@@ -1,8 +1,8 @@
 // The command line: --help and --version without a window system, unknown options passed over, and a puzzle file
 // whose name is not UTF-8 opened through its own bytes.
 #include "CommandLine.h"
-#include "WindowFixture.h"
 #include "PuzzleArgument.h"
+#include "WindowFixture.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -24,8 +24,7 @@ QByteArray bytes(const QString &path)
 }
 
 // QTemporaryDir cannot name such an entry to remove it, so it is removed by its bytes.
-struct RawEntry
-{
+struct RawEntry {
     QByteArray name;
     ~RawEntry()
     {
@@ -61,11 +60,12 @@ void TestCommandLine::parse_data()
     QTest::newRow("nothing") << QList<QByteArray>{} << false << false << QStringList() << QByteArray();
     QTest::newRow("--help") << QList<QByteArray>{"--help"} << true << false << QStringList() << QByteArray();
     QTest::newRow("--version") << QList<QByteArray>{"--version"} << false << true << QStringList() << QByteArray();
-    QTest::newRow("a puzzle") << QList<QByteArray>{"a b.nbq"} << false << false << QStringList() << QByteArray("a b.nbq");
+    QTest::newRow("a puzzle") << QList<QByteArray>{"a b.nbq"} << false << false << QStringList()
+                              << QByteArray("a b.nbq");
     QTest::newRow("the first of two") << QList<QByteArray>{"one.nbq", "two.nbq"} << false << false << QStringList()
                                       << QByteArray("one.nbq");
-    QTest::newRow("unknown option passed over")
-        << QList<QByteArray>{"--fullscreen", "x.nbq"} << false << false << QStringList{"fullscreen"} << QByteArray("x.nbq");
+    QTest::newRow("unknown option passed over") << QList<QByteArray>{"--fullscreen", "x.nbq"} << false << false
+                                                << QStringList{"fullscreen"} << QByteArray("x.nbq");
     QTest::newRow("after --, a dash is a name")
         << QList<QByteArray>{"--", "--help.nbq"} << false << false << QStringList() << QByteArray("--help.nbq");
     QTest::newRow("bytes kept") << QList<QByteArray>{Latin1Name} << false << false << QStringList() << Latin1Name;
@@ -90,8 +90,10 @@ void TestCommandLine::printsWithoutDisplay_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("--version") << "--version" << "quorra " QUORRA_VERSION "\n";
-    QTest::newRow("--help") << "--help" << "Usage: ";
+    QTest::newRow("--version") << "--version"
+                               << "quorra " QUORRA_VERSION "\n";
+    QTest::newRow("--help") << "--help"
+                            << "Usage: ";
 }
 
 // The installed program answers in a terminal with no display at all, and ends.
@@ -137,7 +139,9 @@ void TestCommandLine::nameNotUtf8()
     const QByteArray name = bytes(f.folder.path()) + '/' + Latin1Name;
     const RawEntry entry{name};
     if (kind == QLatin1String("puzzle"))
-        QCOMPARE(::rename(bytes(f.makePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), name.constData()), 0);
+        QCOMPARE(
+            ::rename(bytes(f.makePuzzleFile(QStringLiteral("p.nbq"), 400, 300, 3, 3)).constData(), name.constData()),
+            0);
     else if (kind == QLatin1String("folder"))
         QCOMPARE(::mkdir(name.constData(), 0700), 0);
     else if (kind == QLatin1String("fifo"))

@@ -1,8 +1,8 @@
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
 // everything switched off, the error report, and the idle pass that keeps it all in step.
+#include "PictureView.h"
 #include "UserError.h"
 #include "WindowFixture.h"
-#include "PictureView.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -64,22 +64,24 @@ void TestCommands::enablingByState_data()
                                << Always + Splits + Effects + zoom + QStringList{"SaveAsAction", "TangleAction"}
                                << false;
     // At the fit Zoom In has nowhere to go, and Best Fit is the window's own business.
-    QTest::newRow("edit mode, auto fit")
-        << "edit" << true << Always + Splits + Effects + QStringList{"ZoomOutAction", "SaveAsAction", "TangleAction"}
-        << false;
+    QTest::newRow("edit mode, auto fit") << "edit" << true
+                                         << Always + Splits + Effects
+                                                + QStringList{"ZoomOutAction", "SaveAsAction", "TangleAction"}
+                                         << false;
     QTest::newRow("play, never saved") << "play" << false << Always + zoom + QStringList{"SaveAsAction"} << true;
-    QTest::newRow("play, saved") << "saved" << false
-                                 << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
+    QTest::newRow("play, saved") << "saved" << false << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"}
+                                 << true;
     QTest::newRow("play, opened") << "opened" << false
                                   << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
-    QTest::newRow("solved, never saved")
-        << "solved" << false << Always + zoom + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}
-        << false;
-    QTest::newRow("solved, opened")
-        << "solved opened" << false
-        << Always + zoom
-               + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction", "SendByEMailAction"}
-        << false;
+    QTest::newRow("solved, never saved") << "solved" << false
+                                         << Always + zoom
+                                                + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}
+                                         << false;
+    QTest::newRow("solved, opened") << "solved opened" << false
+                                    << Always + zoom
+                                           + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction",
+                                                         "SendByEMailAction"}
+                                    << false;
 }
 
 void TestCommands::enablingByState()

@@ -1,8 +1,8 @@
 // The demo window's choice, its refusal of a video that cannot be played, and the help command's address.
-#include "ProgramResources.h"
-#include "FakeDialogs.h"
 #include "DemoWindow.h"
 #include "DemoWindowProbe.h"
+#include "FakeDialogs.h"
+#include "ProgramResources.h"
 #include "VideoPanel.h"
 
 #include <QCheckBox>
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
-#include <QtEndian>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -19,6 +18,7 @@
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
+#include <QtEndian>
 
 #include <functional>
 
@@ -66,8 +66,8 @@ QVideoFrame yuvFrame(QVideoFrameFormat::PixelFormat format, QSize size, QVideoFr
 
 bool near(QRgb actual, QRgb expected)
 {
-    return std::abs(qRed(actual) - qRed(expected)) <= 2 && std::abs(qGreen(actual) - qGreen(expected)) <= 2 &&
-           std::abs(qBlue(actual) - qBlue(expected)) <= 2;
+    return std::abs(qRed(actual) - qRed(expected)) <= 2 && std::abs(qGreen(actual) - qGreen(expected)) <= 2
+           && std::abs(qBlue(actual) - qBlue(expected)) <= 2;
 }
 
 // Runs act once the window is on screen; counts the showings.
@@ -138,7 +138,7 @@ void TestDemoWindow::window()
 void TestDemoWindow::choice_data()
 {
     QTest::addColumn<bool>("before");
-    QTest::addColumn<bool>("box");     // what the user leaves in the check box
+    QTest::addColumn<bool>("box");      // what the user leaves in the check box
     QTest::addColumn<QString>("leave"); // how the window is left
     QTest::addColumn<bool>("after");
 
@@ -262,8 +262,7 @@ void TestDemoWindow::programResource()
     const QString relative = QStringLiteral("Res/probe-%1.txt").arg(QCoreApplication::applicationPid());
     const QString program = QCoreApplication::applicationDirPath();
     const QString besidePath = program + QLatin1Char('/') + relative;
-    const QString installedPath =
-        QDir::cleanPath(program + QStringLiteral("/../share/quorra/") + relative);
+    const QString installedPath = QDir::cleanPath(program + QStringLiteral("/../share/quorra/") + relative);
     auto make = [](const QString &path) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
@@ -335,17 +334,17 @@ void TestDemoWindow::videoFrameAsPicture_data()
 
     using F = QVideoFrameFormat;
     // A JPEG decoder's full range: Y 76, Cb 85, Cr 255 is pure red.
-    QTest::newRow("4:2:0 planar, full range, red") << int(F::Format_YUV420P) << int(F::ColorRange_Full) << 76 << 85
-                                                   << 255 << qRgb(76, 76, 76) << qRgb(255, 0, 0);
-    QTest::newRow("4:2:0 planar, V first") << int(F::Format_YV12) << int(F::ColorRange_Full) << 76 << 85 << 255
-                                           << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    QTest::newRow("4:2:0 planar, full range, red")
+        << int(F::Format_YUV420P) << int(F::ColorRange_Full) << 76 << 85 << 255 << qRgb(76, 76, 76) << qRgb(255, 0, 0);
+    QTest::newRow("4:2:0 planar, V first")
+        << int(F::Format_YV12) << int(F::ColorRange_Full) << 76 << 85 << 255 << qRgb(76, 76, 76) << qRgb(255, 0, 0);
     QTest::newRow("semi-planar UV") << int(F::Format_NV12) << int(F::ColorRange_Full) << 76 << 85 << 255
                                     << qRgb(76, 76, 76) << qRgb(255, 0, 0);
     QTest::newRow("semi-planar VU") << int(F::Format_NV21) << int(F::ColorRange_Full) << 76 << 85 << 255
                                     << qRgb(76, 76, 76) << qRgb(255, 0, 0);
     // video range: 16 is black and 235 white; Y 81, Cb 90, Cr 240 is pure red.
-    QTest::newRow("video range, black and red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 16 << 128
-                                                << 128 << qRgb(0, 0, 0) << qRgb(0, 0, 0);
+    QTest::newRow("video range, black and red")
+        << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 16 << 128 << 128 << qRgb(0, 0, 0) << qRgb(0, 0, 0);
     QTest::newRow("video range, red") << int(F::Format_YUV420P) << int(F::ColorRange_Video) << 81 << 90 << 240
                                       << qRgb(75, 75, 75) << qRgb(255, 0, 0);
 }
@@ -363,14 +362,15 @@ void TestDemoWindow::videoFrameAsPicture()
     QFETCH(QRgb, colour);
 
     const QSize size(6, 3);
-    const QImage picture = VideoPanel::toImage(yuvFrame(QVideoFrameFormat::PixelFormat(format), size,
-                                                         QVideoFrameFormat::ColorRange(range), y, u, v));
+    const QImage picture = VideoPanel::toImage(
+        yuvFrame(QVideoFrameFormat::PixelFormat(format), size, QVideoFrameFormat::ColorRange(range), y, u, v));
     QCOMPARE(picture.size(), size);
     for (int row = 0; row < size.height(); ++row)
         for (int column = 0; column < size.width(); ++column) {
             const QRgb expected = column >= 4 ? colour : grey;
-            QVERIFY2(near(picture.pixel(column, row), expected),
-                     qPrintable(QStringLiteral("%1,%2: %3").arg(column).arg(row).arg(picture.pixel(column, row), 8, 16)));
+            QVERIFY2(
+                near(picture.pixel(column, row), expected),
+                qPrintable(QStringLiteral("%1,%2: %3").arg(column).arg(row).arg(picture.pixel(column, row), 8, 16)));
         }
 }
 

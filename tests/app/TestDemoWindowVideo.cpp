@@ -1,9 +1,9 @@
 // The demo window's video on a real display: it loops, the shipped video plays and is shown, and closing the
 // window gives its memory back.
-#include "FakeDialogs.h"
-#include "MainWindow.h"
 #include "DemoWindow.h"
 #include "DemoWindowProbe.h"
+#include "FakeDialogs.h"
+#include "MainWindow.h"
 #include "VideoPanel.h"
 
 #include <algorithm>
@@ -136,8 +136,8 @@ void TestDemoWindowVideo::memoryGoesWithTheWindow()
         QTest::qWait(2000);
         after << residentKb();
     }
-    qInfo("resident memory %lld kB before the demo, %lld kB after it, %lld kB after showing it again", before,
-          after[0], after[1]);
+    qInfo("resident memory %lld kB before the demo, %lld kB after it, %lld kB after showing it again", before, after[0],
+          after[1]);
     QVERIFY2(after[0] - before < 25 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(after[0] - before)));
     // And nothing piles up from one showing to the next.
     QVERIFY2(after[1] - after[0] < 5 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(after[1] - after[0])));

@@ -1,9 +1,9 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
-#include "WindowFixture.h"
+#include "../NonRegularFiles.h"
 #include "../PuzzleProbe.h"
 #include "PictureView.h"
-#include "../NonRegularFiles.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -391,10 +391,12 @@ void TestDocuments::outOfMemoryIsToldPlainly_data()
     QTest::addColumn<QString>("flow");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("a command") << "command" << "There is not enough memory to complete this command.";
-    QTest::newRow("opening a puzzle") << "open" << "There is not enough memory to open this picture.";
+    QTest::newRow("a command") << "command"
+                               << "There is not enough memory to complete this command.";
+    QTest::newRow("opening a puzzle") << "open"
+                                      << "There is not enough memory to open this picture.";
     QTest::newRow("saving before the window closes") << "close"
-                                                      << "There is not enough memory to complete this command.";
+                                                     << "There is not enough memory to complete this command.";
 }
 
 // An allocation that fails ends the flow with a plain sentence, and the window goes on with what it had.

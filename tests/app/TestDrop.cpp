@@ -42,17 +42,25 @@ private slots:
 
 void TestDrop::kinds_data()
 {
-    QTest::addColumn<QString>("file");  // made by the fixture, or copied from the test data
+    QTest::addColumn<QString>("file");   // made by the fixture, or copied from the test data
     QTest::addColumn<QString>("result"); // "open", "new", "message" or "refused"
 
-    QTest::newRow("puzzle file") << "made.nbq" << "open";
-    QTest::newRow("BMP picture") << "made.bmp" << "new";
-    QTest::newRow("JPEG, upper-case extension") << "UPPER-CASE.JPG" << "new";
-    QTest::newRow("GIF picture") << "gif87a.gif" << "new";
-    QTest::newRow("PNG picture") << "png-extension.png" << "message";
-    QTest::newRow("JPEG named .jpeg") << "jpeg-extension.jpeg" << "message";
-    QTest::newRow("two files") << "made.nbq+made.bmp" << "refused";
-    QTest::newRow("web address") << "https://example.org/a.nbq" << "refused";
+    QTest::newRow("puzzle file") << "made.nbq"
+                                 << "open";
+    QTest::newRow("BMP picture") << "made.bmp"
+                                 << "new";
+    QTest::newRow("JPEG, upper-case extension") << "UPPER-CASE.JPG"
+                                                << "new";
+    QTest::newRow("GIF picture") << "gif87a.gif"
+                                 << "new";
+    QTest::newRow("PNG picture") << "png-extension.png"
+                                 << "message";
+    QTest::newRow("JPEG named .jpeg") << "jpeg-extension.jpeg"
+                                      << "message";
+    QTest::newRow("two files") << "made.nbq+made.bmp"
+                               << "refused";
+    QTest::newRow("web address") << "https://example.org/a.nbq"
+                                 << "refused";
 }
 
 void TestDrop::kinds()
@@ -91,8 +99,8 @@ void TestDrop::kinds()
     }
     if (result == QLatin1String("message")) {
         QCOMPARE(f.dialogs->log.size(), 1);
-        QVERIFY2(f.dialogs->log.first().startsWith(QStringLiteral("Message|Information|\"") +
-                                                    urls.first().toLocalFile() + QStringLiteral("\" cannot be opened")),
+        QVERIFY2(f.dialogs->log.first().startsWith(QStringLiteral("Message|Information|\"") + urls.first().toLocalFile()
+                                                   + QStringLiteral("\" cannot be opened")),
                  qPrintable(f.dialogs->log.first()));
     } else {
         QVERIFY2(f.dialogs->log.isEmpty(), qPrintable(f.dialogs->log.join(QLatin1Char('\n'))));

@@ -1,7 +1,7 @@
 // The Help menu's commands and Send by E-Mail, through the main window.
+#include "MailSender.h"
 #include "ProgramResources.h"
 #include "WindowFixture.h"
-#include "MailSender.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -1,8 +1,8 @@
 // The picture on a screen scaled by 2 (run with QT_SCALE_FACTOR=2): made at the screen's own pixels, fitted to
 // the panel's pixels, and the mouse and the pointer in step with it.
-#include "WindowFixture.h"
-#include "PictureView.h"
 #include "PicturePanel.h"
+#include "PictureView.h"
+#include "WindowFixture.h"
 #include "WorkingBitmap.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases,
 // the advice flash, victory, and the states in which the picture ignores the mouse.
-#include "WindowFixture.h"
 #include "../PuzzleProbe.h"
-#include "PictureView.h"
 #include "PicturePanel.h"
+#include "PictureView.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +46,10 @@ struct Game {
         QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, Qt::NoModifier);
         QApplication::sendEvent(target, &event);
     }
-    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonPress, button, button, at); }
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        send(QEvent::MouseButtonPress, button, button, at);
+    }
     void drag(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
     void hover(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at); }
     void release(QPoint at, Qt::MouseButton button = Qt::LeftButton)
@@ -234,8 +237,8 @@ void TestMouse::snapWindow_data()
     QTest::newRow("85 follows") << QList<int>{20, 85} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
     QTest::newRow("115 follows") << QList<int>{20, 115} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
     QTest::newRow("jump from 80 to 120") << QList<int>{20, 80, 120} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
-    QTest::newRow("jump, then 186: two cells, wrapped") << QList<int>{20, 80, 120, 186} << QList<int>{1, 2, 3} << 1
-                                                         << QPoint(1, 1);
+    QTest::newRow("jump, then 186: two cells, wrapped")
+        << QList<int>{20, 80, 120, 186} << QList<int>{1, 2, 3} << 1 << QPoint(1, 1);
     QTest::newRow("-86 left") << QList<int>{-20, -86} << QList<int>{1, 2, 3} << 1 << QPoint(1, 1);
     QTest::newRow("one cell, then on") << QList<int>{20, 90, 120, 190} << QList<int>{1, 2, 3} << 2 << QPoint(1, 1);
 }
@@ -567,11 +570,9 @@ void TestMouse::dragRepaintsOnlyTheBand()
     QTest::qWait(20);
     QVERIFY(!spy.rects.isEmpty());
     for (const QRect &rect : std::as_const(spy.rects))
-        QVERIFY2(QRect(0, 100, 300, 100).contains(rect), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                         .arg(rect.x())
-                                                                         .arg(rect.y())
-                                                                         .arg(rect.width())
-                                                                         .arg(rect.height())));
+        QVERIFY2(
+            QRect(0, 100, 300, 100).contains(rect),
+            qPrintable(QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())));
     g.release(QPoint(185, 150));
 }
 

@@ -48,7 +48,10 @@ void checkPixels(const QImage &shown, const QImage &bitmap, const QRect &area)
             const QRgb want = area.contains(x, y) ? bitmap.pixel(x, y) : Untouched;
             if (shown.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1, %2 is %3 instead of %4")
-                                     .arg(x).arg(y).arg(shown.pixel(x, y), 8, 16).arg(want, 8, 16)));
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(shown.pixel(x, y), 8, 16)
+                                     .arg(want, 8, 16)));
         }
 }
 
@@ -64,8 +67,7 @@ void TestPictureView::paintsTheBitmap_data()
     QTest::newRow("one pixel") << QSize(1, 1) << QRect(0, 0, 1, 1) << QRect(0, 0, 1, 1);
     QTest::newRow("five wide") << QSize(5, 3) << QRect(1, 1, 4, 2) << QRect(0, 0, 5, 3);
     QTest::newRow("a band, painted as a band") << QSize(37, 40) << QRect(0, 10, 37, 10) << QRect(0, 10, 37, 10);
-    QTest::newRow("part of a band inside a column") << QSize(37, 40) << QRect(0, 10, 37, 10)
-                                                    << QRect(13, 5, 7, 30);
+    QTest::newRow("part of a band inside a column") << QSize(37, 40) << QRect(0, 10, 37, 10) << QRect(13, 5, 7, 30);
     // Wide enough that a paint goes through several strips of lines, the last one short.
     QTest::newRow("wide, whole") << QSize(3001, 157) << QRect(0, 0, 3001, 157) << QRect(0, 0, 3001, 157);
     QTest::newRow("wide, a column") << QSize(3001, 157) << QRect(2990, 3, 11, 150) << QRect(2989, 1, 12, 155);

@@ -1,7 +1,7 @@
 // The real pointer on a real X server: it lands on the caught cell's centre, stays on the dragged line whatever
 // moves it, still reports its moves to the window, and is free again after the release.
-#include "WindowFixture.h"
 #include "PictureView.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -89,17 +89,17 @@ void TestPointerX11::initTestCase()
 
 void TestPointerX11::heldOnTheDraggedLine_data()
 {
-    QTest::addColumn<QPoint>("drag");    // the move that starts the drag, from the centre (150, 50)
-    QTest::addColumn<QPoint>("escape");  // where a warp tries to take the pointer, picture coordinates
-    QTest::addColumn<QPoint>("held");    // where it must stay
-    QTest::addColumn<QPoint>("along");   // a place on the line the pointer may go to
+    QTest::addColumn<QPoint>("drag");   // the move that starts the drag, from the centre (150, 50)
+    QTest::addColumn<QPoint>("escape"); // where a warp tries to take the pointer, picture coordinates
+    QTest::addColumn<QPoint>("held");   // where it must stay
+    QTest::addColumn<QPoint>("along");  // a place on the line the pointer may go to
 
     QTest::newRow("row, off below") << QPoint(170, 50) << QPoint(230, 170) << QPoint(230, 50) << QPoint(220, 50);
     QTest::newRow("row, off the window") << QPoint(130, 50) << QPoint(-500, -400) << QPoint(0, 50) << QPoint(30, 50);
-    QTest::newRow("column, off to the right") << QPoint(150, 70) << QPoint(280, 130) << QPoint(150, 130)
-                                              << QPoint(150, 120);
-    QTest::newRow("column, off past the bottom") << QPoint(150, 70) << QPoint(700, 900) << QPoint(150, 199)
-                                                 << QPoint(150, 180);
+    QTest::newRow("column, off to the right")
+        << QPoint(150, 70) << QPoint(280, 130) << QPoint(150, 130) << QPoint(150, 120);
+    QTest::newRow("column, off past the bottom")
+        << QPoint(150, 70) << QPoint(700, 900) << QPoint(150, 199) << QPoint(150, 180);
 }
 
 void TestPointerX11::heldOnTheDraggedLine()

@@ -26,9 +26,9 @@ void TestSaveDialog::chosenPath_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Standing>("standing"); // what stands at the path chosen names
-    QTest::addColumn<bool>("replace");       // the answer to the question, if it comes
+    QTest::addColumn<bool>("replace");      // the answer to the question, if it comes
     QTest::addColumn<bool>("asked");
-    QTest::addColumn<QString>("chosen");     // the name accepted in the folder; empty: the dialog stays open
+    QTest::addColumn<QString>("chosen"); // the name accepted in the folder; empty: the dialog stays open
 
     QTest::newRow("new name") << "new" << NothingThere << true << false << "new.nbq";
     QTest::newRow("file, replaced") << "old" << PlainFile << true << true << "old.nbq";
@@ -52,8 +52,8 @@ void TestSaveDialog::chosenPath()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString name = chosen.isEmpty() ? (typed.contains(QLatin1Char('.')) ? typed : typed + QStringLiteral(".nbq"))
-                                          : chosen;
+    const QString name =
+        chosen.isEmpty() ? (typed.contains(QLatin1Char('.')) ? typed : typed + QStringLiteral(".nbq")) : chosen;
     const QString path = dir.filePath(name);
     if (standing == PlainFile) {
         QFile file(path);

@@ -55,12 +55,12 @@ void TestSettings::restartKeepsChoices_data()
     QTest::addColumn<bool>("showAtStart");
     QTest::addColumn<QRect>("geometry"); // within the offscreen screen of 800 x 800
 
-    QTest::newRow("all changed") << "Action3x4" << "NegativeAction" << false << true << false
-                                 << QRect(40, 30, 740, 700);
-    QTest::newRow("defaults, other size") << "Action2x2" << "HiddenAction" << true << false << true
-                                          << QRect(10, 20, 720, 560);
-    QTest::newRow("last split and effect") << "Action4x4" << "LowResolutionAction" << true << true << true
-                                           << QRect(12, 16, 780, 760);
+    QTest::newRow("all changed") << "Action3x4"
+                                 << "NegativeAction" << false << true << false << QRect(40, 30, 740, 700);
+    QTest::newRow("defaults, other size") << "Action2x2"
+                                          << "HiddenAction" << true << false << true << QRect(10, 20, 720, 560);
+    QTest::newRow("last split and effect") << "Action4x4"
+                                           << "LowResolutionAction" << true << true << true << QRect(12, 16, 780, 760);
 }
 
 // Two runs of the program in a row, sharing the user's configuration folder.
@@ -183,7 +183,7 @@ void TestSettings::unwritableFileIsReported()
 
     QStringList errors;
     auto form = std::make_unique<MainWindow>(std::make_unique<OutlivedDialogs>(errors),
-                                                   [] { return std::unique_ptr<SoundPlayer>(); });
+                                             [] { return std::unique_ptr<SoundPlayer>(); });
     form->settings().storage().setIniFileName(ini);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -1,10 +1,10 @@
 // The window's three sounds: where they are opened from, when they are asked to play, the Sound switch, and
 // failures that must stay silent.
-#include "ProgramResources.h"
 #include "../PuzzleProbe.h"
 #include "FakeSoundPlayer.h"
-#include "WindowFixture.h"
 #include "PictureView.h"
+#include "ProgramResources.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>

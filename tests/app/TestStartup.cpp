@@ -1,12 +1,12 @@
 // Start-up of the main window with and without a puzzle file on the command line, the about box, and the file
 // dialogs' filters.
-#include "ProgramInfo.h"
 #include "AboutDialog.h"
 #include "AboutDialogProbe.h"
-#include "WindowFixture.h"
 #include "PictureView.h"
+#include "ProgramInfo.h"
 #include "QtDialogs.h"
 #include "TextStamp.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,9 +53,12 @@ void TestStartup::commandLine_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("puzzle");
 
-    QTest::newRow("a puzzle file") << "sample.nbq" << "Quorra - " << true;
-    QTest::newRow("a missing file") << "absent.nbq" << "Quorra" << false;
-    QTest::newRow("none") << "" << "Quorra" << false;
+    QTest::newRow("a puzzle file") << "sample.nbq"
+                                   << "Quorra - " << true;
+    QTest::newRow("a missing file") << "absent.nbq"
+                                    << "Quorra" << false;
+    QTest::newRow("none") << ""
+                          << "Quorra" << false;
 }
 
 void TestStartup::commandLine()
@@ -176,20 +179,27 @@ void TestStartup::aboutBoxFitsItsTexts()
     QVERIFY(about.width() >= design(375) && about.height() >= design(263));
     const AboutDialogProbe parts(about);
     for (QWidget *part : std::initializer_list<QWidget *>{parts.programName(), parts.version(), parts.copyright(),
-                                                           parts.webAddress(), parts.okButton()}) {
+                                                          parts.webAddress(), parts.okButton()}) {
         const QSize room = part->size(), asked = part->sizeHint();
         QVERIFY2(room.width() >= asked.width() && room.height() >= asked.height(),
                  qPrintable(QStringLiteral("%1 has %2 x %3, asks %4 x %5")
                                 .arg(part->objectName())
-                                .arg(room.width()).arg(room.height()).arg(asked.width()).arg(asked.height())));
+                                .arg(room.width())
+                                .arg(room.height())
+                                .arg(asked.width())
+                                .arg(asked.height())));
         QVERIFY2(about.rect().contains(part->geometry()), qPrintable(part->objectName()));
     }
     const QRect screen = about.screen()->availableGeometry();
     const QPoint offset = about.frameGeometry().center() - screen.center();
     QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
              qPrintable(QStringLiteral("%1, %2 off the middle of %3 x %4 (box %5 x %6)")
-                            .arg(offset.x()).arg(offset.y()).arg(screen.width()).arg(screen.height())
-                            .arg(about.width()).arg(about.height())));
+                            .arg(offset.x())
+                            .arg(offset.y())
+                            .arg(screen.width())
+                            .arg(screen.height())
+                            .arg(about.width())
+                            .arg(about.height())));
     QApplication::setFont(before);
 }
 

@@ -26,12 +26,11 @@ void TestWindowFit::fitToArea_data()
     QTest::newRow("30000 square") << QRect(0, 0, 30000, 30000) << screen << smallest << screen;
     QTest::newRow("30000 square far off") << QRect(-20000, 40000, 30000, 30000) << screen << smallest << screen;
     QTest::newRow("too wide") << QRect(1000, 100, 1500, 500) << screen << smallest << QRect(0, 100, 1280, 500);
-    QTest::newRow("off the bottom right") << QRect(900, 800, 600, 400) << screen << smallest
-                                          << QRect(680, 594, 600, 400);
+    QTest::newRow("off the bottom right")
+        << QRect(900, 800, 600, 400) << screen << smallest << QRect(680, 594, 600, 400);
     QTest::newRow("above and left, panel on top")
         << QRect(-300, -200, 800, 600) << QRect(0, 30, 1280, 994) << smallest << QRect(0, 30, 800, 600);
-    QTest::newRow("below the smallest size") << QRect(50, 50, 100, 80) << screen << smallest
-                                             << QRect(50, 50, 420, 320);
+    QTest::newRow("below the smallest size") << QRect(50, 50, 100, 80) << screen << smallest << QRect(50, 50, 420, 320);
     QTest::newRow("inverted height") << QRect(50, 50, 300, -40) << screen << smallest << QRect(50, 50, 420, 320);
     QTest::newRow("screen below the smallest size")
         << QRect(10, 10, 800, 600) << QRect(0, 0, 320, 256) << smallest << QRect(0, 0, 320, 256);

@@ -1,8 +1,8 @@
 // Zoom and fit through the main window: the fit to the panel, the zoom steps, the limits, and the picture
 // centred in the panel.
-#include "WindowFixture.h"
-#include "PictureView.h"
 #include "PicturePanel.h"
+#include "PictureView.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QStandardPaths>

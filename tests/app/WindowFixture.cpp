@@ -17,8 +17,7 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
 {
     auto fake = std::make_unique<FakeDialogs>();
     dialogs = fake.get();
-    form = std::make_unique<MainWindow>(std::move(fake),
-                                              [this] { return std::make_unique<FakeSoundPlayer>(&sounds); });
+    form = std::make_unique<MainWindow>(std::move(fake), [this] { return std::make_unique<FakeSoundPlayer>(&sounds); });
     auto fakePointer = std::make_unique<FakePointerControl>();
     pointer = fakePointer.get();
     form->play().setPointerControl(std::move(fakePointer));

@@ -64,9 +64,8 @@ private slots:
         QVERIFY(m_prefix.isValid());
         QProcess install;
         install.setProcessChannelMode(QProcess::MergedChannels);
-        install.start(QStringLiteral(QUORRA_CMAKE),
-                      {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR), QStringLiteral("--prefix"),
-                       m_prefix.path()});
+        install.start(QStringLiteral(QUORRA_CMAKE), {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR),
+                                                     QStringLiteral("--prefix"), m_prefix.path()});
         QVERIFY(install.waitForFinished(300000));
         QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
                  install.readAll().constData());
@@ -147,8 +146,8 @@ private slots:
     {
         QFETCH(QString, key);
         QFETCH(QStringList, expected);
-        const auto entry = readGroup(installed(QStringLiteral("share/applications/quorra.desktop")),
-                                     QStringLiteral("Desktop Entry"));
+        const auto entry =
+            readGroup(installed(QStringLiteral("share/applications/quorra.desktop")), QStringLiteral("Desktop Entry"));
         QVERIFY(!entry.value(QStringLiteral("Name")).isEmpty());
         const QString value = entry.value(key);
         if (key == QLatin1String("Exec") || key == QLatin1String("Type") || key == QLatin1String("Icon"))
@@ -163,12 +162,13 @@ private slots:
     // The names the desktop files give each other all resolve inside the tree.
     void crossReferences()
     {
-        const auto entry = readGroup(installed(QStringLiteral("share/applications/quorra.desktop")),
-                                     QStringLiteral("Desktop Entry"));
+        const auto entry =
+            readGroup(installed(QStringLiteral("share/applications/quorra.desktop")), QStringLiteral("Desktop Entry"));
         QVERIFY(QFile::exists(installed(
             QStringLiteral("share/icons/hicolor/48x48/apps/%1.png").arg(entry.value(QStringLiteral("Icon"))))));
         if (QUORRA_HAS_PROGRAM)
-            QVERIFY(QFile::exists(installed(QStringLiteral("bin/") + entry.value(QStringLiteral("Exec")).section(' ', 0, 0))));
+            QVERIFY(QFile::exists(
+                installed(QStringLiteral("bin/") + entry.value(QStringLiteral("Exec")).section(' ', 0, 0))));
 
         const QString metainfo = installed(QStringLiteral("share/metainfo/quorra.metainfo.xml"));
         QCOMPARE(elementTexts(metainfo, QStringLiteral("id")), QStringList{"org.example.quorra"});
@@ -256,9 +256,10 @@ private slots:
                                        << QStringList{installed(QStringLiteral("share/applications/quorra.desktop"))};
         // Software centres want a reverse-domain component id; the desktop entry keeps the plain name "quorra".
         const QStringList appStream{"--no-net"};
-        QTest::newRow("AppStream data")
-            << "appstreamcli"
-            << (QStringList{"validate"} << appStream << installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
+        QTest::newRow("AppStream data") << "appstreamcli"
+                                        << (QStringList{"validate"}
+                                            << appStream
+                                            << installed(QStringLiteral("share/metainfo/quorra.metainfo.xml")));
     }
 
     void validators()
@@ -305,7 +306,8 @@ private slots:
         install.start(QStringLiteral(QUORRA_CMAKE), {QStringLiteral("--install"), QStringLiteral(QUORRA_BUILD_DIR),
                                                      QStringLiteral("--prefix"), home.path()});
         QVERIFY(install.waitForFinished(300000));
-        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0, install.readAll().constData());
+        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
+                 install.readAll().constData());
         QFile globs(home.filePath(QStringLiteral("share/mime/globs2")));
         QVERIFY(globs.open(QIODevice::ReadOnly));
         QVERIFY(globs.readAll().contains("application/x-nbq:*.nbq"));

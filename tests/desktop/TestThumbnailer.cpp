@@ -1,8 +1,8 @@
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
-#include "Effects.h"
 #include "../PuzzleProbe.h"
-#include "PuzzleDocument.h"
+#include "Effects.h"
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "Thumbnailer.h"
 #include "WorkingBitmap.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 // The photograph is made of these alone. No concealment can produce them: the paper texture, its inversion on
 // the grid lines, the black numbers and the mid tones of Obscure all lie far from every one of them.
-const QList<QRgb> PhotoColours = {qRgb(255, 0, 0), qRgb(0, 255, 0),   qRgb(0, 0, 255),
+const QList<QRgb> PhotoColours = {qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(0, 0, 255),
                                   qRgb(255, 255, 0), qRgb(255, 0, 255), qRgb(0, 255, 255)};
 
 // Channels further apart than this are told apart even after the JPEG round trip of the stored picture.
@@ -29,7 +29,7 @@ constexpr int Closeness = 64;
 bool near(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) <= Closeness && std::abs(qGreen(a) - qGreen(b)) <= Closeness
-        && std::abs(qBlue(a) - qBlue(b)) <= Closeness;
+           && std::abs(qBlue(a) - qBlue(b)) <= Closeness;
 }
 
 // Where the thumbnail shows a photograph colour, or (-1, -1) when it shows none.
@@ -53,8 +53,8 @@ QImage photograph(QSize size)
     return image;
 }
 
-QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int rows, int cols, bool semi,
-                   bool extraRow, bool extraCol)
+QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int rows, int cols, bool semi, bool extraRow,
+                   bool extraCol)
 {
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
@@ -66,8 +66,7 @@ QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int ro
     return path;
 }
 
-struct Run
-{
+struct Run {
     QProcess::ExitStatus status;
     int code;
 };
@@ -117,10 +116,12 @@ private slots:
         QTest::addColumn<bool>("extraCol");
         QTest::addColumn<qint32>("shown");
 
-        QTest::newRow("obscure 3x3") << qint32(Effect::Obscure) << 3 << 3 << false << false << false << qint32(Effect::Obscure);
-        QTest::newRow("dark 2x4") << qint32(Effect::Dark) << 2 << 4 << false << false << false << qint32(Effect::TopSecret);
-        QTest::newRow("transparent 4x2")
-            << qint32(Effect::Transparent) << 4 << 2 << false << false << false << qint32(Effect::TopSecret);
+        QTest::newRow("obscure 3x3") << qint32(Effect::Obscure) << 3 << 3 << false << false << false
+                                     << qint32(Effect::Obscure);
+        QTest::newRow("dark 2x4") << qint32(Effect::Dark) << 2 << 4 << false << false << false
+                                  << qint32(Effect::TopSecret);
+        QTest::newRow("transparent 4x2") << qint32(Effect::Transparent) << 4 << 2 << false << false << false
+                                         << qint32(Effect::TopSecret);
         QTest::newRow("negative 3x3 semi-effect")
             << qint32(Effect::Negative) << 3 << 3 << true << false << false << qint32(Effect::TopSecret);
         QTest::newRow("hidden 2x2 empty row and column")
@@ -151,8 +152,8 @@ private slots:
         QCOMPARE(Thumbnailer::shownEffect(effect), shown);
 
         const QSize picture(640, 480);
-        const QString path = makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, effect, rows, cols, semi,
-                                        extraRow, extraCol);
+        const QString path =
+            makePuzzle(scratch(QStringLiteral("concealed.nbq")), picture, effect, rows, cols, semi, extraRow, extraCol);
         const QImage thumbnail = Thumbnailer::render(path, 128).convertToFormat(QImage::Format_RGB32);
         QVERIFY(!thumbnail.isNull());
         QVERIFY(thumbnail.width() <= 128 && thumbnail.height() <= 128);
@@ -254,8 +255,7 @@ private slots:
         QTest::newRow("size negative") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "-5"} << false;
         QTest::newRow("size too large") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out, "99999"} << false;
         QTest::newRow("output folder missing")
-            << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), scratch(QStringLiteral("no/out.png")), "128"}
-            << false;
+            << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), scratch(QStringLiteral("no/out.png")), "128"} << false;
         QTest::newRow("too few arguments") << QStringList{QStringLiteral(QUORRA_SAMPLE_PUZZLE), out} << false;
     }
 

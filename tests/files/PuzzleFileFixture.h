@@ -2,14 +2,14 @@
 // operation must leave, and the ways a write is made to fail.
 #pragma once
 
-#include "JpegReader.h"
-#include "PuzzleDocument.h"
-#include "PictureLoader.h"
-#include "UserError.h"
-#include "JpegWriter.h"
-#include "Puzzle.h"
-#include "PuzzleFile.h"
 #include "../NonRegularFiles.h"
+#include "JpegReader.h"
+#include "JpegWriter.h"
+#include "PictureLoader.h"
+#include "Puzzle.h"
+#include "PuzzleDocument.h"
+#include "PuzzleFile.h"
+#include "UserError.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -73,7 +73,7 @@ inline QImage quarterPicture(int width, int height)
 inline bool nearColour(QRgb pixel, const QColor &expected, int tolerance = 12)
 {
     return qAbs(qRed(pixel) - expected.red()) <= tolerance && qAbs(qGreen(pixel) - expected.green()) <= tolerance
-        && qAbs(qBlue(pixel) - expected.blue()) <= tolerance;
+           && qAbs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
 // Each quarter has its colour, sampled away from the edges and from the white diagonal of the shared test
@@ -103,8 +103,8 @@ struct Fixture {
 
     Fixture() : texture(16, 16, QImage::Format_BGR888), puzzle(&display, &texture) { texture.fill(Qt::gray); }
 
-    void setUp(const QImage &picture, int rows, int cols, qint32 effect = 4, bool semi = false,
-               bool emptyRow = false, bool emptyCol = false)
+    void setUp(const QImage &picture, int rows, int cols, qint32 effect = 4, bool semi = false, bool emptyRow = false,
+               bool emptyCol = false)
     {
         puzzle.setPicture(picture);
         puzzle.setUp(effect, rows, cols, semi, emptyRow, emptyCol);
@@ -120,8 +120,13 @@ struct Snapshot {
     qint64 sourceKey;
 
     explicit Snapshot(const Puzzle &p)
-        : version(p.version()), effect(p.effect()), semiEffect(p.isSemiEffect()), editMode(p.isEditMode()),
-          solved(p.isSolved()), modified(p.isModified()), fileName(p.fileName()),
+        : version(p.version()),
+          effect(p.effect()),
+          semiEffect(p.isSemiEffect()),
+          editMode(p.isEditMode()),
+          solved(p.isSolved()),
+          modified(p.isModified()),
+          fileName(p.fileName()),
           body(reinterpret_cast<const char *>(&p.grid().record()), sizeof(TileGrid::Record)),
           sourceKey(p.source().cacheKey())
     {
@@ -160,7 +165,7 @@ class NoPermissionOverride
 public:
     NoPermissionOverride()
     {
-        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
         if (syscall(SYS_capget, &header, m_old) != 0)
             return;
         __user_cap_data_struct New[2];
@@ -170,13 +175,13 @@ public:
     }
     ~NoPermissionOverride()
     {
-        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
         if (m_dropped)
             syscall(SYS_capset, &header, m_old);
     }
 
 private:
-    __user_cap_data_struct m_old[2] {};
+    __user_cap_data_struct m_old[2]{};
     bool m_dropped = false;
 };
 

@@ -1,8 +1,8 @@
 // Tests of the JPEG writer: stream structure, quality tables, every source format, and failing devices.
 #include "JpegReader.h"
+#include "JpegWriter.h"
 #include "PictureLoader.h"
 #include "UserError.h"
-#include "JpegWriter.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -10,20 +10,18 @@
 namespace {
 
 // Where each entry of a quantisation table, in the zig-zag order it is stored in, sits in the 8 x 8 block.
-constexpr int ZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                            12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                            35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                            58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr int ZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+                            41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+                            30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
 // The example tables of the JPEG standard, which libjpeg scales by the quality.
 constexpr int Luminance[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
                                14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
                                18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
                                49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int Chrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-                                 24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-                                 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-                                 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int Chrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+                                 99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // A table as it is stored for quality 90: each value scaled by 20 %, rounded, at least 1.
 QByteArray storedTable(const int (&base)[64])
@@ -156,8 +154,8 @@ void TestJpegWriter::everySourceFormat()
         const QRgb want = source.pixel(p), got = decoded.pixel(p);
         QVERIFY2(qAbs(qRed(want) - qRed(got)) <= 8 && qAbs(qGreen(want) - qGreen(got)) <= 8
                      && qAbs(qBlue(want) - qBlue(got)) <= 8,
-                 qPrintable(QStringLiteral("at %1,%2 want %3 got %4")
-                                .arg(p.x()).arg(p.y()).arg(want, 8, 16).arg(got, 8, 16)));
+                 qPrintable(
+                     QStringLiteral("at %1,%2 want %3 got %4").arg(p.x()).arg(p.y()).arg(want, 8, 16).arg(got, 8, 16)));
     }
 }
 
@@ -171,11 +169,11 @@ void TestJpegWriter::baselineQuality90()
     QVERIFY(!found.contains(0xC2)); // never progressive
     QVERIFY(!found.contains(0xC1));
     const QByteArray frame = found.value(0xC0);
-    QCOMPARE(int(uchar(frame[0])), 8);                                     // precision
-    QCOMPARE(uchar(frame[1]) << 8 | uchar(frame[2]), 200);                 // height
-    QCOMPARE(uchar(frame[3]) << 8 | uchar(frame[4]), 320);                 // width
-    QCOMPARE(int(uchar(frame[5])), 3);                                     // colour
-    QCOMPARE(int(uchar(frame[7])), 0x22);                                  // libjpeg's default 2 x 2 luma sampling
+    QCOMPARE(int(uchar(frame[0])), 8);                     // precision
+    QCOMPARE(uchar(frame[1]) << 8 | uchar(frame[2]), 200); // height
+    QCOMPARE(uchar(frame[3]) << 8 | uchar(frame[4]), 320); // width
+    QCOMPARE(int(uchar(frame[5])), 3);                     // colour
+    QCOMPARE(int(uchar(frame[7])), 0x22);                  // libjpeg's default 2 x 2 luma sampling
 
     // The quantisation tables are libjpeg's own for quality 90 (8-bit, zig-zag order).
     QByteArray tables;

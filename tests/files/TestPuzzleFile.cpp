@@ -1,6 +1,6 @@
 // Tests of puzzle files and picture export: layout, round trips, refused files and reading from any device.
-#include "PuzzleFileFixture.h"
 #include "../PuzzleProbe.h"
+#include "PuzzleFileFixture.h"
 
 class TestPuzzleFile : public QObject
 {
@@ -65,8 +65,7 @@ void TestPuzzleFile::roundTrip()
 
     const QString path = tempPath(QStringLiteral("round-%1.nbq").arg(QTest::currentDataTag()));
     Fixture made;
-    made.setUp(quarterPicture(pictureSize.width(), pictureSize.height()), rows, cols, effect, semi, emptyRow,
-               emptyCol);
+    made.setUp(quarterPicture(pictureSize.width(), pictureSize.height()), rows, cols, effect, semi, emptyRow, emptyCol);
     const TileGrid setUp = made.puzzle.grid();
     PuzzleDocument::save(made.puzzle, path);
 
@@ -111,7 +110,7 @@ void TestPuzzleFile::gridLayout_data()
     QTest::addColumn<RecordNumbers>("numbers");
 
     QTest::newRow("3x4") << 3 << 4 << false << false
-                         << QMap<int, int>{{0, 1},  {1, 5},  {2, 9},  {6, 2},  {7, 6},  {8, 10},
+                         << QMap<int, int>{{0, 1},  {1, 5},  {2, 9},   {6, 2},  {7, 6},  {8, 10},
                                            {12, 3}, {13, 7}, {14, 11}, {18, 4}, {19, 8}, {20, 12}};
     QTest::newRow("2x2 empty row") << 2 << 2 << true << false
                                    << QMap<int, int>{{0, 1}, {1, 3}, {2, 0}, {6, 2}, {7, 4}, {8, 0}};
@@ -201,12 +200,12 @@ void TestPuzzleFile::opensOddFiles_data()
                                         << int(QImage::Format_BGR888);
     QTest::newRow("effect 99") << "effect-ninety-nine.nbq" << 1 << 99 << false << grid3x4 << int(QImage::Format_BGR888);
     QTest::newRow("grey picture") << "picture-grey.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_Grayscale8);
-    QTest::newRow("picture cut after its headers") << "picture-truncated-after-headers.nbq" << 1 << 4 << false
-                                                   << grid3x4 << int(QImage::Format_BGR888);
-    QTest::newRow("garbage outside the grid") << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3)
-                                              << int(QImage::Format_BGR888);
-    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq" << 1 << 4 << false << grid3x4
-                                             << int(QImage::Format_BGR888);
+    QTest::newRow("picture cut after its headers")
+        << "picture-truncated-after-headers.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
+    QTest::newRow("garbage outside the grid")
+        << "outside-region-garbage.nbq" << 1 << 4 << false << QSize(3, 3) << int(QImage::Format_BGR888);
+    QTest::newRow("bytes after the picture")
+        << "trailing-bytes.nbq" << 1 << 4 << false << grid3x4 << int(QImage::Format_BGR888);
 }
 
 void TestPuzzleFile::opensOddFiles()
@@ -287,8 +286,8 @@ void TestPuzzleFile::refusesDamagedFiles_data()
     QTest::newRow("no picture") << "picture-missing.nbq" << jpeg;
     QTest::newRow("BMP picture") << "picture-not-jpeg.nbq" << jpeg;
     QTest::newRow("picture cut in its headers") << "picture-truncated-in-headers.nbq" << jpeg;
-    QTest::newRow("picture too large to hold") << "huge-picture.nbq"
-                                                << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
+    QTest::newRow("picture too large to hold")
+        << "huge-picture.nbq" << QStringLiteral("The picture is too large (60000 x 60000 pixels).");
     QTest::newRow("picture of a thousand empty scans")
         << "picture-scan-bomb.nbq" << QStringLiteral("\" is damaged: its picture has more than 100 scans.");
 }

@@ -29,7 +29,7 @@ private slots:
 };
 
 QString TestPuzzleFileWrites::prepareFailure(WriteFailure failure, const QString &name, QByteArray &old,
-                                       std::unique_ptr<FileSizeLimit> &limit)
+                                             std::unique_ptr<FileSizeLimit> &limit)
 {
     const QString folder = tempPath(name + QStringLiteral("-folder"));
     QDir().mkpath(folder);
@@ -176,7 +176,7 @@ void TestPuzzleFileWrites::saveReplacesTheLinkItself()
         QCOMPARE(readAll(target), QByteArray("the target stays as it is"));
     QCOMPARE(readAll(path).left(isExport ? 2 : 4), isExport ? QByteArray("\xFF\xD8") : QByteArray("\x01\0\0\0", 4));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             (QStringList {QStringLiteral("chosen"), QStringLiteral("elsewhere")}));
+             (QStringList{QStringLiteral("chosen"), QStringLiteral("elsewhere")}));
     if (!isExport)
         QCOMPARE(made.puzzle.fileName(), path);
 }
@@ -258,8 +258,8 @@ void TestPuzzleFileWrites::writesInPlaceWhereTheFolderTakesNoFile()
     struct stat before;
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    const auto restore = qScopeGuard(
-        [&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    const auto restore =
+        qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
 
     Fixture made;
     made.setUp(quarterPicture(640, 480), 3, 3, 2);
@@ -281,7 +281,7 @@ void TestPuzzleFileWrites::writesInPlaceWhereTheFolderTakesNoFile()
     struct stat after;
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("old.nbq")});
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.nbq")});
     if (diskFull) {
         QCOMPARE(readAll(path), old);
         QVERIFY(made.puzzle.fileName().isEmpty());

@@ -126,9 +126,9 @@ private slots:
             for (int x = 0; x < size.width(); ++x) {
                 const QRgb old = original.pixel(x, y);
                 const bool hit = reference.next() < 0.5;
-                const QRgb want = !hit ? old
+                const QRgb want = !hit                     ? old
                                   : effect == Effect::Dark ? qRgb(qRed(old) >> 1, qGreen(old) >> 1, qBlue(old) >> 1)
-                                                     : qRgb(255, 255, 255);
+                                                           : qRgb(255, 255, 255);
                 QVERIFY2(cell.pixel(x, y) == want, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
                 changed += hit;
             }
@@ -235,11 +235,9 @@ private slots:
         const QString text = QString::number(number);
         const QRect box((w - metrics.horizontalAdvance(text)) / 2, (h - metrics.height()) / 2,
                         metrics.horizontalAdvance(text), metrics.height());
-        QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink), qPrintable(QStringLiteral("ink %1,%2 %3x%4")
-                                                                        .arg(ink.x())
-                                                                        .arg(ink.y())
-                                                                        .arg(ink.width())
-                                                                        .arg(ink.height())));
+        QVERIFY2(
+            box.adjusted(-1, -1, 1, 1).contains(ink),
+            qPrintable(QStringLiteral("ink %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
         QVERIFY(std::abs(ink.center().x() - w / 2) <= 3);
         // Digits of one size stand equally tall, whatever the number of them.
         QCOMPARE(ink.height(), metrics.tightBoundingRect(QStringLiteral("0")).height());

@@ -13,16 +13,15 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 
 const QString DataDir = QStringLiteral(QUORRA_TEST_DATA);
 
 // Every good test picture shows these four quarters, with a white diagonal from the top-left corner.
-struct Probe
-{
+struct Probe {
     QPoint at;
     QRgb colour;
 };
@@ -110,10 +109,10 @@ private slots:
         QTest::newRow("animated-first-frame-small.gif")
             << QStringLiteral("animated-first-frame-small.gif") << int(Nothing) << int(QImage::Format_Indexed8)
             << QSize(60, 40) << 0 << QString();
-        QTest::newRow("jpeg-extension.jpeg") << QStringLiteral("jpeg-extension.jpeg") << int(Nothing) << 0
-                                             << QSize() << 0 << QString();
-        QTest::newRow("png-extension.png") << QStringLiteral("png-extension.png") << int(Nothing) << 0 << QSize()
-                                           << 0 << QString();
+        QTest::newRow("jpeg-extension.jpeg")
+            << QStringLiteral("jpeg-extension.jpeg") << int(Nothing) << 0 << QSize() << 0 << QString();
+        QTest::newRow("png-extension.png")
+            << QStringLiteral("png-extension.png") << int(Nothing) << 0 << QSize() << 0 << QString();
 
         bad("truncated-in-headers.jpg", jpegError(JERR_NO_IMAGE));
         bad("empty.jpg", jpegError(JERR_INPUT_EMPTY));
@@ -320,10 +319,9 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing jpg") << QStringLiteral("missing.jpg") << false
                                      << QStringLiteral("No such file or directory");
-        QTest::newRow("missing upper-case gif") << QStringLiteral("MISSING.GIF") << false
-                                                << QStringLiteral("No such file or directory");
-        QTest::newRow("folder named bmp") << QStringLiteral("folder.bmp") << true
-                                          << QStringLiteral("Is a directory");
+        QTest::newRow("missing upper-case gif")
+            << QStringLiteral("MISSING.GIF") << false << QStringLiteral("No such file or directory");
+        QTest::newRow("folder named bmp") << QStringLiteral("folder.bmp") << true << QStringLiteral("Is a directory");
     }
 
     void fileThatCannotBeOpened()

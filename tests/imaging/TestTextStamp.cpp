@@ -136,8 +136,8 @@ private slots:
             QFont font = ::fitFont(stampFont(), upper, w, h);
             QFontMetrics metrics(font, &buffer);
             painter.setFont(font);
-            painter.drawText((w - metrics.horizontalAdvance(upper)) / 2, (h - 2 * metrics.height()) / 2 + metrics.ascent(),
-                             upper);
+            painter.drawText((w - metrics.horizontalAdvance(upper)) / 2,
+                             (h - 2 * metrics.height()) / 2 + metrics.ascent(), upper);
             font = ::fitFont(stampFont(), lower, w, h);
             metrics = QFontMetrics(font, &buffer);
             painter.setFont(font);

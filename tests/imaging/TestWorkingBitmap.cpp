@@ -85,8 +85,8 @@ private slots:
         // Whole-number ratios: every target pixel repeats, or picks, the source pixel its block starts at.
         for (int y = 0; y < to.height(); ++y)
             for (int x = 0; x < to.width(); ++x)
-                QCOMPARE(target.pixel(x, y), source.pixel(x * from.width() / to.width(),
-                                                           y * from.height() / to.height()));
+                QCOMPARE(target.pixel(x, y),
+                         source.pixel(x * from.width() / to.width(), y * from.height() / to.height()));
     }
 
     void stretchNeverAverages()
@@ -250,8 +250,7 @@ private slots:
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 // Side bands own the corners; where the side bands overlap, the pixel is inverted twice.
-                const int times = (x < n) + (x >= w - n)
-                                  + ((x >= n && x < w - n) ? (y < n) + (y >= h - n) : 0);
+                const int times = (x < n) + (x >= w - n) + ((x >= n && x < w - n) ? (y < n) + (y >= h - n) : 0);
                 const QRgb old = before.pixel(x, y);
                 const QRgb want = times % 2 ? (~old | 0xFF000000u) : old;
                 QVERIFY2(bitmap.pixel(x, y) == want, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));

@@ -1,8 +1,8 @@
 // The puzzle tests' workbench: a picture, a texture and a puzzle drawing into a display, as the window holds them.
 #pragma once
 
-#include "Puzzle.h"
 #include "../PuzzleProbe.h"
+#include "Puzzle.h"
 
 #include "Effects.h"
 #include "Lcg.h"
@@ -47,7 +47,7 @@ struct Bench {
     QRect lastChange;
 
     Bench(int width, int height, int rows, int cols, bool emptyRow = false, bool emptyCol = false,
-           qint32 effect = Effect::Negative)
+          qint32 effect = Effect::Negative)
     {
         puzzle.setPicture(makeSource(width, height));
         PuzzleProbe(puzzle).hooks().displayChanged = [this](const QRect &r) {
@@ -98,8 +98,9 @@ struct Bench {
         const QImage piece = expectedPiece(p, plain);
         const QRect r = cellRect(p);
         int width = 0;
-        while (width < 12 && display.pixel(r.left() + width, r.top() + r.height() / 2)
-                   == inverted(piece.pixel(width, r.height() / 2)))
+        while (width < 12
+               && display.pixel(r.left() + width, r.top() + r.height() / 2)
+                      == inverted(piece.pixel(width, r.height() / 2)))
             ++width;
         for (int d = 0; d < 12; ++d) {
             const bool in = d < width;
@@ -181,6 +182,9 @@ inline QList<QPoint> changed(const TileGrid &before, const TileGrid &after)
 class TestClock
 {
 public:
-    explicit TestClock(quint32 seed) { Lcg::setTestClock([seed] { return seed; }); }
+    explicit TestClock(quint32 seed)
+    {
+        Lcg::setTestClock([seed] { return seed; });
+    }
     ~TestClock() { Lcg::setTestClock({}); }
 };

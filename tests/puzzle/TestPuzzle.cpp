@@ -53,24 +53,24 @@ void TestPuzzle::geometry_data()
 
     QTest::newRow("300x200 in 2x3") << QSize(300, 200) << 2 << 3 << false << 1.0 << QSize(100, 100) << 15
                                     << QSize(300, 200) << QSize(300, 200);
-    QTest::newRow("with empty row and column") << QSize(300, 200) << 2 << 3 << true << 1.0 << QSize(100, 100) << 15
-                                               << QSize(300, 200) << QSize(400, 300);
-    QTest::newRow("301 wide in 3 columns") << QSize(301, 200) << 2 << 3 << false << 1.0 << QSize(100, 100) << 15
-                                           << QSize(300, 200) << QSize(300, 200);
-    QTest::newRow("150.5 rounds down to even") << QSize(301, 200) << 2 << 2 << false << 1.0 << QSize(150, 100)
-                                               << 15 << QSize(300, 200) << QSize(300, 200);
-    QTest::newRow("151.5 rounds up to even") << QSize(303, 200) << 2 << 2 << false << 1.0 << QSize(152, 100) << 15
-                                             << QSize(304, 200) << QSize(304, 200);
-    QTest::newRow("threshold 30 gives 4") << QSize(120, 60) << 2 << 2 << false << 1.0 << QSize(60, 30) << 4
-                                          << QSize(120, 60) << QSize(120, 60);
-    QTest::newRow("threshold 50 gives 8") << QSize(100, 200) << 2 << 2 << false << 1.0 << QSize(50, 100) << 8
-                                          << QSize(100, 200) << QSize(100, 200);
-    QTest::newRow("threshold 70 gives 10") << QSize(210, 140) << 2 << 3 << false << 1.0 << QSize(70, 70) << 10
-                                           << QSize(210, 140) << QSize(210, 140);
+    QTest::newRow("with empty row and column")
+        << QSize(300, 200) << 2 << 3 << true << 1.0 << QSize(100, 100) << 15 << QSize(300, 200) << QSize(400, 300);
+    QTest::newRow("301 wide in 3 columns")
+        << QSize(301, 200) << 2 << 3 << false << 1.0 << QSize(100, 100) << 15 << QSize(300, 200) << QSize(300, 200);
+    QTest::newRow("150.5 rounds down to even")
+        << QSize(301, 200) << 2 << 2 << false << 1.0 << QSize(150, 100) << 15 << QSize(300, 200) << QSize(300, 200);
+    QTest::newRow("151.5 rounds up to even")
+        << QSize(303, 200) << 2 << 2 << false << 1.0 << QSize(152, 100) << 15 << QSize(304, 200) << QSize(304, 200);
+    QTest::newRow("threshold 30 gives 4")
+        << QSize(120, 60) << 2 << 2 << false << 1.0 << QSize(60, 30) << 4 << QSize(120, 60) << QSize(120, 60);
+    QTest::newRow("threshold 50 gives 8")
+        << QSize(100, 200) << 2 << 2 << false << 1.0 << QSize(50, 100) << 8 << QSize(100, 200) << QSize(100, 200);
+    QTest::newRow("threshold 70 gives 10")
+        << QSize(210, 140) << 2 << 3 << false << 1.0 << QSize(70, 70) << 10 << QSize(210, 140) << QSize(210, 140);
     QTest::newRow("scaled by 1.5") << QSize(300, 200) << 2 << 3 << false << 1.5 << QSize(150, 150) << 22
                                    << QSize(450, 300) << QSize(450, 300);
-    QTest::newRow("never below one pixel") << QSize(1, 1) << 4 << 4 << true << 1.0 << QSize(1, 1) << 0
-                                           << QSize(4, 4) << QSize(5, 5);
+    QTest::newRow("never below one pixel")
+        << QSize(1, 1) << 4 << 4 << true << 1.0 << QSize(1, 1) << 0 << QSize(4, 4) << QSize(5, 5);
     QTest::newRow("scale 0") << QSize(300, 200) << 2 << 3 << false << 0.0 << QSize(1, 1) << 0 << QSize(3, 2)
                              << QSize(3, 2);
 }
@@ -248,7 +248,7 @@ void TestPuzzle::zoomOut()
     b.puzzle.updateFit(790, 560, false);
     b.puzzle.zoomOut();
     QVERIFY(qFuzzyCompare(b.puzzle.scale(), 1 / 1.1));
-    QCOMPARE(b.puzzle.cellWidth(), 182); // 181.8
+    QCOMPARE(b.puzzle.cellWidth(), 182);  // 181.8
     QCOMPARE(b.puzzle.cellHeight(), 136); // 136.4
     b.puzzle.actualSize();
     QCOMPARE(b.puzzle.scale(), 1.0);

@@ -190,10 +190,14 @@ void TestPuzzleRendering::loadPictureTitle_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("fails");
-    QTest::newRow("dots in the name") << "/some/folder/my.photo.png" << "my.photo" << false;
-    QTest::newRow("dot in the folder only") << "/some/fol.der/photo" << "" << false;
-    QTest::newRow("relative") << "holiday.gif.png" << "holiday.gif" << false;
-    QTest::newRow("missing file keeps the title") << "/nonexistent/folder/beach.jpg" << "beach" << true;
+    QTest::newRow("dots in the name") << "/some/folder/my.photo.png"
+                                      << "my.photo" << false;
+    QTest::newRow("dot in the folder only") << "/some/fol.der/photo"
+                                            << "" << false;
+    QTest::newRow("relative") << "holiday.gif.png"
+                              << "holiday.gif" << false;
+    QTest::newRow("missing file keeps the title") << "/nonexistent/folder/beach.jpg"
+                                                  << "beach" << true;
 }
 
 void TestPuzzleRendering::loadPictureTitle()

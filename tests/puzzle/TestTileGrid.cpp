@@ -44,7 +44,6 @@ bool sameCell(const Tile &a, const Tile &b)
     return a.number == b.number && a.home == b.home;
 }
 
-
 } // namespace
 
 class TestTileGrid : public QObject
@@ -353,18 +352,18 @@ void TestTileGrid::findHome_data()
     QTest::addColumn<QPoint>("p");
     QTest::addColumn<QPoint>("home");
 
-    QTest::newRow("number 5 in 2 columns") << 3 << 2 << false << false << QPoint(1, 3) << QPoint(1, 1)
-                                           << QPoint(1, 1) << QPoint(1, 3);
+    QTest::newRow("number 5 in 2 columns")
+        << 3 << 2 << false << false << QPoint(1, 3) << QPoint(1, 1) << QPoint(1, 1) << QPoint(1, 3);
     QTest::newRow("cell at home") << 3 << 3 << false << false << QPoint(1, 1) << QPoint(1, 1) << QPoint(2, 3)
                                   << QPoint(2, 3);
-    QTest::newRow("moved along a row") << 2 << 4 << false << false << QPoint(1, 2) << QPoint(3, 2)
-                                       << QPoint(3, 2) << QPoint(1, 2);
-    QTest::newRow("empty column only: its top") << 3 << 3 << false << true << QPoint(1, 1) << QPoint(1, 1)
-                                                << QPoint(4, 3) << QPoint(4, 1);
-    QTest::newRow("empty row: bottom of column 1") << 3 << 3 << true << false << QPoint(1, 1) << QPoint(1, 1)
-                                                   << QPoint(3, 4) << QPoint(1, 4);
-    QTest::newRow("both: bottom of column 1") << 2 << 2 << true << true << QPoint(1, 1) << QPoint(1, 1)
-                                              << QPoint(3, 1) << QPoint(1, 3);
+    QTest::newRow("moved along a row") << 2 << 4 << false << false << QPoint(1, 2) << QPoint(3, 2) << QPoint(3, 2)
+                                       << QPoint(1, 2);
+    QTest::newRow("empty column only: its top")
+        << 3 << 3 << false << true << QPoint(1, 1) << QPoint(1, 1) << QPoint(4, 3) << QPoint(4, 1);
+    QTest::newRow("empty row: bottom of column 1")
+        << 3 << 3 << true << false << QPoint(1, 1) << QPoint(1, 1) << QPoint(3, 4) << QPoint(1, 4);
+    QTest::newRow("both: bottom of column 1")
+        << 2 << 2 << true << true << QPoint(1, 1) << QPoint(1, 1) << QPoint(3, 1) << QPoint(1, 3);
     QTest::newRow("empty cell carried into the picture")
         << 2 << 2 << false << true << QPoint(3, 2) << QPoint(1, 2) << QPoint(1, 2) << QPoint(3, 1);
 }
@@ -444,20 +443,40 @@ void TestTileGrid::isPlayable()
     };
     TileGrid::Record b = grid.record();
     switch (variant) {
-    case 2: b.rows = 1; break;
-    case 3: b.rows = 5; break;
-    case 4: b.columns = 1; break;
-    case 5: b.extraRow = 2; break;
-    case 6: b.extraColumn = -1; break;
-    case 7: b.target[1][0].number = 3; break;
-    case 8: b.target[1][0].home = QPoint(1, 1); break;
+    case 2:
+        b.rows = 1;
+        break;
+    case 3:
+        b.rows = 5;
+        break;
+    case 4:
+        b.columns = 1;
+        break;
+    case 5:
+        b.extraRow = 2;
+        break;
+    case 6:
+        b.extraColumn = -1;
+        break;
+    case 7:
+        b.target[1][0].number = 3;
+        break;
+    case 8:
+        b.target[1][0].home = QPoint(1, 1);
+        break;
     case 9:
         b = setUp(3, 3, false, true);
         b.target[3][1].number = 4;
         break;
-    case 10: b.current[2][2].number = 10; break;
-    case 11: b.current[0][0] = b.current[1][0]; break;
-    case 12: b.current[0][0].home = QPoint(2, 1); break;
+    case 10:
+        b.current[2][2].number = 10;
+        break;
+    case 11:
+        b.current[0][0] = b.current[1][0];
+        break;
+    case 12:
+        b.current[0][0].home = QPoint(2, 1);
+        break;
     case 13:
         b = setUp(3, 3, false, true);
         b.current[0][0].number = 0;
@@ -472,8 +491,11 @@ void TestTileGrid::isPlayable()
         b.target[2][2].home = QPoint(-5, 40);
         b.current[2][0].home = QPoint(8, 8);
         break;
-    case 16: b = TileGrid::Record(); break;
-    default: break;
+    case 16:
+        b = TileGrid::Record();
+        break;
+    default:
+        break;
     }
     QCOMPARE(b.isPlayable(), playable);
     // Only a playable record becomes a grid, and then exactly as recorded.

@@ -88,8 +88,7 @@ QString TestMailSender::makePuzzle(const QString &name)
 }
 
 // Sends and waits until xdg-email has ended.
-void TestMailSender::send(MailSender &sender, const QStringList &recipients,
-                           const QStringList &attachments)
+void TestMailSender::send(MailSender &sender, const QStringList &recipients, const QStringList &attachments)
 {
     QSignalSpy finished(&sender, &MailSender::finished);
     QVERIFY(sender.sendMailWithAttachments(recipients, MailSender::invitationSubject(),
@@ -122,8 +121,8 @@ void TestMailSender::handsOverEveryPart_data()
     QTest::newRow("two recipients") << QStringList{QStringLiteral("anna@example.org"),
                                                    QStringLiteral("bob@example.org")}
                                     << QStringLiteral("puzzle.nbq");
-    QTest::newRow("comma inside a recipient") << QStringList{QStringLiteral("Anna, Bob <ab@example.org>")}
-                                              << QStringLiteral("puzzle.nbq");
+    QTest::newRow("comma inside a recipient")
+        << QStringList{QStringLiteral("Anna, Bob <ab@example.org>")} << QStringLiteral("puzzle.nbq");
 }
 
 void TestMailSender::handsOverEveryPart()
@@ -189,8 +188,8 @@ void TestMailSender::noMailerOnPath()
     const QString path = makePuzzle(QStringLiteral("puzzle.nbq"));
     MailSender sender;
     QSignalSpy failed(&sender, &MailSender::failed);
-    QVERIFY(sender.sendMailWithAttachments({}, MailSender::invitationSubject(),
-                                           MailSender::invitationBody(WebAddress), {path}));
+    QVERIFY(sender.sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(WebAddress),
+                                           {path}));
     QVERIFY(failed.count() == 1 || failed.wait(10000));
     QCOMPARE(failed.at(0).at(0).toString(), MailSender::noMailProgramMessage({path}));
     QVERIFY(MailSender::noMailProgramMessage({path}).contains(path));
@@ -245,15 +244,15 @@ void TestMailSender::refusesUnattachablePath()
 
 void TestMailSender::oneHandOverAtATime_data()
 {
-    QTest::addColumn<QString>("mailer");   // the stand-in's script after its first line
+    QTest::addColumn<QString>("mailer");  // the stand-in's script after its first line
     QTest::addColumn<bool>("endsItself"); // else the hand-over is taken as done after HandOverMs
 
     // Each run leaves a line, so the test counts how many were started.
     QTest::newRow("mail program takes it") << "echo run >> \"${0%/*}/runs\"; /bin/sleep 0.5\n" << true;
     QTest::newRow("no mail program") << "echo run >> \"${0%/*}/runs\"; /bin/sleep 0.5; exit 3\n" << true;
     // xdg-email waits for a mail program it had to start, until the person closes it.
-    QTest::newRow("xdg-email waits for the mail program")
-        << "echo run >> \"${0%/*}/runs\"; exec /bin/sleep 2\n" << false;
+    QTest::newRow("xdg-email waits for the mail program") << "echo run >> \"${0%/*}/runs\"; exec /bin/sleep 2\n"
+                                                          << false;
 }
 
 void TestMailSender::oneHandOverAtATime()
@@ -293,8 +292,8 @@ void TestMailSender::oneHandOverAtATime()
 // the message the mail program gets has CR LF line ends (not doubled) and the whole path.
 void TestMailSender::realXdgEmailBuildsTheMessage()
 {
-    const QString xdgEmail = QStandardPaths::findExecutable(
-        QStringLiteral("xdg-email"), QString::fromLocal8Bit(m_oldPath).split(QLatin1Char(':')));
+    const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"),
+                                                            QString::fromLocal8Bit(m_oldPath).split(QLatin1Char(':')));
     if (xdgEmail.isEmpty())
         QSKIP("xdg-email is not installed");
     qputenv("PATH", m_oldPath);

@@ -1,6 +1,6 @@
 // Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
-#include "IniFile.h"
 #include "../NonRegularFiles.h"
+#include "IniFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,25 +48,60 @@ void TestIniFile::read_data()
     QTest::addColumn<QString>("expected"); // "<none>": the default comes back
 
     const QByteArray two = "[First]\nKey=1\n\n[Second]\nKey=2\nOther=x\n";
-    QTest::newRow("plain") << two << "Second" << "Key" << "2";
-    QTest::newRow("section of any case") << two << "sEcOnD" << "Key" << "2";
-    QTest::newRow("key of any case") << two << "First" << "KEY" << "1";
-    QTest::newRow("not in this section") << two << "First" << "Other" << "<none>";
-    QTest::newRow("no such section") << two << "Third" << "Key" << "<none>";
-    QTest::newRow("spaces around") << QByteArray("  [ S ]  \n  K  =  a value  \n") << "S" << "K" << "a value";
-    QTest::newRow("quoted value") << QByteArray("[S]\nK=\" spaced \"\n") << "S" << "K" << " spaced ";
-    QTest::newRow("lone quote kept") << QByteArray("[S]\nK=\"open\n") << "S" << "K" << "\"open";
-    QTest::newRow("empty value") << QByteArray("[S]\nK=\n") << "S" << "K" << "";
-    QTest::newRow("first of two keys") << QByteArray("[S]\nK=1\nK=2\n") << "S" << "K" << "1";
-    QTest::newRow("first of two sections") << QByteArray("[S]\nK=1\n[S]\nK=2\n") << "S" << "K" << "1";
-    QTest::newRow("commented key") << QByteArray("[S]\n;K=1\n#K=2\n") << "S" << "K" << "<none>";
-    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S" << "K" << "<none>";
-    QTest::newRow("value with equals sign") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << "a=b";
-    QTest::newRow("CR LF lines") << QByteArray("[S]\r\nK=1\r\nL=2\r\n") << "S" << "K" << "1";
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=1\n") << "S" << "K" << "1";
+    QTest::newRow("plain") << two << "Second"
+                           << "Key"
+                           << "2";
+    QTest::newRow("section of any case") << two << "sEcOnD"
+                                         << "Key"
+                                         << "2";
+    QTest::newRow("key of any case") << two << "First"
+                                     << "KEY"
+                                     << "1";
+    QTest::newRow("not in this section") << two << "First"
+                                         << "Other"
+                                         << "<none>";
+    QTest::newRow("no such section") << two << "Third"
+                                     << "Key"
+                                     << "<none>";
+    QTest::newRow("spaces around") << QByteArray("  [ S ]  \n  K  =  a value  \n") << "S"
+                                   << "K"
+                                   << "a value";
+    QTest::newRow("quoted value") << QByteArray("[S]\nK=\" spaced \"\n") << "S"
+                                  << "K"
+                                  << " spaced ";
+    QTest::newRow("lone quote kept") << QByteArray("[S]\nK=\"open\n") << "S"
+                                     << "K"
+                                     << "\"open";
+    QTest::newRow("empty value") << QByteArray("[S]\nK=\n") << "S"
+                                 << "K"
+                                 << "";
+    QTest::newRow("first of two keys") << QByteArray("[S]\nK=1\nK=2\n") << "S"
+                                       << "K"
+                                       << "1";
+    QTest::newRow("first of two sections") << QByteArray("[S]\nK=1\n[S]\nK=2\n") << "S"
+                                           << "K"
+                                           << "1";
+    QTest::newRow("commented key") << QByteArray("[S]\n;K=1\n#K=2\n") << "S"
+                                   << "K"
+                                   << "<none>";
+    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S"
+                                            << "K"
+                                            << "<none>";
+    QTest::newRow("value with equals sign") << QByteArray("[S]\nK=a=b\n") << "S"
+                                            << "K"
+                                            << "a=b";
+    QTest::newRow("CR LF lines") << QByteArray("[S]\r\nK=1\r\nL=2\r\n") << "S"
+                                 << "K"
+                                 << "1";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=1\n") << "S"
+                                     << "K"
+                                     << "1";
     QTest::newRow("key with brackets") << QByteArray("[S]\nMinMaxPos(1280x1024)=1,2,3,4\n") << "S"
-                                       << "minmaxpos(1280X1024)" << "1,2,3,4";
-    QTest::newRow("no end of line") << QByteArray("[S]\nK=last") << "S" << "K" << "last";
+                                       << "minmaxpos(1280X1024)"
+                                       << "1,2,3,4";
+    QTest::newRow("no end of line") << QByteArray("[S]\nK=last") << "S"
+                                    << "K"
+                                    << "last";
 }
 
 void TestIniFile::read()
@@ -88,42 +123,59 @@ void TestIniFile::write_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("into no file") << QByteArray("<missing>") << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
-    QTest::newRow("into an empty file") << QByteArray() << "S" << "K" << "v" << QByteArray("[S]\nK=v\n");
-    QTest::newRow("replaced in place") << QByteArray("[S]\na=1\nK=old\nb=2\n") << "S" << "K" << "new"
-                                       << QByteArray("[S]\na=1\nK=new\nb=2\n");
-    QTest::newRow("stored spelling kept") << QByteArray("[s]\n  mykey = 1\n") << "S" << "MyKey" << "2"
-                                          << QByteArray("[s]\nmykey=2\n");
-    QTest::newRow("new key after the section's last key")
-        << QByteArray("[S]\na=1\n\n[T]\nb=2\n") << "S" << "c" << "3" << QByteArray("[S]\na=1\nc=3\n\n[T]\nb=2\n");
-    QTest::newRow("comment of the next section stays with it")
-        << QByteArray("[S]\na=1\n; about T\n[T]\n") << "S" << "c" << "3"
-        << QByteArray("[S]\na=1\nc=3\n; about T\n[T]\n");
-    QTest::newRow("section without keys") << QByteArray("[S]\n\n[T]\nx=1\n") << "S" << "K" << "v"
-                                          << QByteArray("[S]\nK=v\n\n[T]\nx=1\n");
-    QTest::newRow("new section at the end")
-        << QByteArray("; settings\n[T]\nx=1\n") << "S" << "K" << "v"
-        << QByteArray("; settings\n[T]\nx=1\n\n[S]\nK=v\n");
-    QTest::newRow("new section after a blank line") << QByteArray("[T]\nx=1\n\n") << "S" << "K" << "v"
-                                                    << QByteArray("[T]\nx=1\n\n[S]\nK=v\n");
-    QTest::newRow("other sections untouched")
-        << QByteArray("[A]\nK=a\n[S]\nK=s\n[B]\nK=b\n") << "S" << "K" << "new"
-        << QByteArray("[A]\nK=a\n[S]\nK=new\n[B]\nK=b\n");
-    QTest::newRow("key with brackets verbatim") << QByteArray("[S]\n") << "S" << "NormPos(1280x1024)" << "1,2,3,4"
-                                                << QByteArray("[S]\nNormPos(1280x1024)=1,2,3,4\n");
+    QTest::newRow("into no file") << QByteArray("<missing>") << "S"
+                                  << "K"
+                                  << "v" << QByteArray("[S]\nK=v\n");
+    QTest::newRow("into an empty file") << QByteArray() << "S"
+                                        << "K"
+                                        << "v" << QByteArray("[S]\nK=v\n");
+    QTest::newRow("replaced in place") << QByteArray("[S]\na=1\nK=old\nb=2\n") << "S"
+                                       << "K"
+                                       << "new" << QByteArray("[S]\na=1\nK=new\nb=2\n");
+    QTest::newRow("stored spelling kept") << QByteArray("[s]\n  mykey = 1\n") << "S"
+                                          << "MyKey"
+                                          << "2" << QByteArray("[s]\nmykey=2\n");
+    QTest::newRow("new key after the section's last key") << QByteArray("[S]\na=1\n\n[T]\nb=2\n") << "S"
+                                                          << "c"
+                                                          << "3" << QByteArray("[S]\na=1\nc=3\n\n[T]\nb=2\n");
+    QTest::newRow("comment of the next section stays with it") << QByteArray("[S]\na=1\n; about T\n[T]\n") << "S"
+                                                               << "c"
+                                                               << "3" << QByteArray("[S]\na=1\nc=3\n; about T\n[T]\n");
+    QTest::newRow("section without keys") << QByteArray("[S]\n\n[T]\nx=1\n") << "S"
+                                          << "K"
+                                          << "v" << QByteArray("[S]\nK=v\n\n[T]\nx=1\n");
+    QTest::newRow("new section at the end") << QByteArray("; settings\n[T]\nx=1\n") << "S"
+                                            << "K"
+                                            << "v" << QByteArray("; settings\n[T]\nx=1\n\n[S]\nK=v\n");
+    QTest::newRow("new section after a blank line") << QByteArray("[T]\nx=1\n\n") << "S"
+                                                    << "K"
+                                                    << "v" << QByteArray("[T]\nx=1\n\n[S]\nK=v\n");
+    QTest::newRow("other sections untouched") << QByteArray("[A]\nK=a\n[S]\nK=s\n[B]\nK=b\n") << "S"
+                                              << "K"
+                                              << "new" << QByteArray("[A]\nK=a\n[S]\nK=new\n[B]\nK=b\n");
+    QTest::newRow("key with brackets verbatim") << QByteArray("[S]\n") << "S"
+                                                << "NormPos(1280x1024)"
+                                                << "1,2,3,4" << QByteArray("[S]\nNormPos(1280x1024)=1,2,3,4\n");
     QTest::newRow("line break in a value cannot forge a key")
-        << QByteArray("[S]\n") << "S" << "K" << "1\n[Evil]\nX=2" << QByteArray("[S]\nK=1 [Evil] X=2\n");
-    QTest::newRow("CR LF file stays CR LF") << QByteArray("[S]\r\na=1\r\n") << "S" << "b" << "2"
-                                            << QByteArray("[S]\r\na=1\r\nb=2\r\n");
-    QTest::newRow("missing last line end added") << QByteArray("[S]\na=1") << "S" << "a" << "2"
-                                                 << QByteArray("[S]\na=2\n");
+        << QByteArray("[S]\n") << "S"
+        << "K"
+        << "1\n[Evil]\nX=2" << QByteArray("[S]\nK=1 [Evil] X=2\n");
+    QTest::newRow("CR LF file stays CR LF") << QByteArray("[S]\r\na=1\r\n") << "S"
+                                            << "b"
+                                            << "2" << QByteArray("[S]\r\na=1\r\nb=2\r\n");
+    QTest::newRow("missing last line end added") << QByteArray("[S]\na=1") << "S"
+                                                 << "a"
+                                                 << "2" << QByteArray("[S]\na=2\n");
     // A comment or section written in another encoding keeps its bytes.
     QTest::newRow("Latin-1 bytes elsewhere kept") << QByteArray("; \xE9t\xE9\n[T]\nx=\xFF\n[S]\na=1\n") << "S"
-                                                  << "a" << "2" << QByteArray("; \xE9t\xE9\n[T]\nx=\xFF\n[S]\na=2\n");
-    QTest::newRow("byte-order mark kept") << QByteArray("\xEF\xBB\xBF[S]\na=1\n") << "S" << "a" << "2"
-                                          << QByteArray("\xEF\xBB\xBF[S]\na=2\n");
-    QTest::newRow("UTF-8 text elsewhere kept") << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=1\n") << "S" << "a" << "2"
-                                               << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=2\n");
+                                                  << "a"
+                                                  << "2" << QByteArray("; \xE9t\xE9\n[T]\nx=\xFF\n[S]\na=2\n");
+    QTest::newRow("byte-order mark kept") << QByteArray("\xEF\xBB\xBF[S]\na=1\n") << "S"
+                                          << "a"
+                                          << "2" << QByteArray("\xEF\xBB\xBF[S]\na=2\n");
+    QTest::newRow("UTF-8 text elsewhere kept") << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=1\n") << "S"
+                                               << "a"
+                                               << "2" << QByteArray("; \xC3\xA9t\xC3\xA9\n[S]\na=2\n");
 }
 
 void TestIniFile::write()

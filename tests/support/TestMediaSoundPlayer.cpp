@@ -12,8 +12,7 @@ namespace {
 // without a sound server), or never (a device still loading when asked).
 enum Device { Honest, Stuck, Lagging };
 
-struct FakeOutput : SoundOutput
-{
+struct FakeOutput : SoundOutput {
     const qint64 *now = nullptr;
     Device device = Honest;
     qint64 lengthMs = 0;
@@ -89,8 +88,7 @@ void TestMediaSoundPlayer::playRules_data()
     QTest::addColumn<QList<qint64>>("starts");   // the requests that start the sound from the beginning
 
     QTest::newRow("first request plays") << int(Honest) << QList<qint64>{0} << QList<qint64>{0};
-    QTest::newRow("request while playing is ignored")
-        << int(Honest) << QList<qint64>{0, 50, 99} << QList<qint64>{0};
+    QTest::newRow("request while playing is ignored") << int(Honest) << QList<qint64>{0, 50, 99} << QList<qint64>{0};
     QTest::newRow("request after the end starts again")
         << int(Honest) << QList<qint64>{0, 100, 150, 250} << QList<qint64>{0, 100, 250};
     QTest::newRow("quick snaps heard once each length")
@@ -134,8 +132,8 @@ void TestMediaSoundPlayer::unusableFilesStaySilent_data()
     QTest::newRow("not a sound") << QStringLiteral("text.wav") << QByteArray("Hello, this is no sound.\n");
     QTest::newRow("damaged header") << QStringLiteral("damaged.wav") << WaveBytes::pcm16(100).left(30);
     QTest::newRow("32-bit float") << QStringLiteral("float.wav")
-                                  << WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(3, 1, 44100, 32, 4)) +
-                                                     WaveBytes::chunk("data", QByteArray(400, '\0')));
+                                  << WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(3, 1, 44100, 32, 4))
+                                                     + WaveBytes::chunk("data", QByteArray(400, '\0')));
     QTest::newRow("no samples") << QStringLiteral("empty.wav") << WaveBytes::pcm16(0);
 }
 

@@ -132,18 +132,30 @@ void TestWindowSettings::checkMarkRules_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("expected");
 
-    QTest::newRow("lower-case true") << "ShowAtStartAction" << "true" << true;
-    QTest::newRow("1 leaves the default on") << "ShowAtStartAction" << "1" << true;
-    QTest::newRow("False turns it off") << "ShowAtStartAction" << "False" << false;
-    QTest::newRow("0 leaves sound on") << "mSound" << "0" << true;
-    QTest::newRow("upper-case FALSE") << "mSound" << "FALSE" << false;
-    QTest::newRow("spaces around") << "mSound" << "  false  " << false;
-    QTest::newRow("empty leaves it") << "mSound" << "" << true;
-    QTest::newRow("True sets an unchecked one") << "Action3x4" << "True" << true;
-    QTest::newRow("yes leaves it off") << "Action3x4" << "yes" << false;
-    QTest::newRow("-1 leaves it off") << "Action3x4" << "-1" << false;
-    QTest::newRow("hidden option comes back") << "EmptyRowAction" << "True" << true;
-    QTest::newRow("truth inside a word") << "DarkAction" << "Truely" << false;
+    QTest::newRow("lower-case true") << "ShowAtStartAction"
+                                     << "true" << true;
+    QTest::newRow("1 leaves the default on") << "ShowAtStartAction"
+                                             << "1" << true;
+    QTest::newRow("False turns it off") << "ShowAtStartAction"
+                                        << "False" << false;
+    QTest::newRow("0 leaves sound on") << "mSound"
+                                       << "0" << true;
+    QTest::newRow("upper-case FALSE") << "mSound"
+                                      << "FALSE" << false;
+    QTest::newRow("spaces around") << "mSound"
+                                   << "  false  " << false;
+    QTest::newRow("empty leaves it") << "mSound"
+                                     << "" << true;
+    QTest::newRow("True sets an unchecked one") << "Action3x4"
+                                                << "True" << true;
+    QTest::newRow("yes leaves it off") << "Action3x4"
+                                       << "yes" << false;
+    QTest::newRow("-1 leaves it off") << "Action3x4"
+                                      << "-1" << false;
+    QTest::newRow("hidden option comes back") << "EmptyRowAction"
+                                              << "True" << true;
+    QTest::newRow("truth inside a word") << "DarkAction"
+                                         << "Truely" << false;
 }
 
 void TestWindowSettings::checkMarkRules()
@@ -151,8 +163,8 @@ void TestWindowSettings::checkMarkRules()
     QFETCH(QString, name);
     QFETCH(QString, stored);
     QFETCH(bool, expected);
-    writeFile("[TNimbrelMainForm]\n" + WindowSettings::checkMarkKey(name).toUtf8() + "=" + stored.toUtf8() +
-              "\nDarkAction_Checked=Truely\n");
+    writeFile("[TNimbrelMainForm]\n" + WindowSettings::checkMarkKey(name).toUtf8() + "=" + stored.toUtf8()
+              + "\nDarkAction_Checked=Truely\n");
     WindowSettings store(m_path);
     const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
     QCOMPARE(mark(marks, name), expected);
@@ -228,19 +240,21 @@ void TestWindowSettings::placement_data()
     QTest::newRow("this screen's keys win") << QByteArray("NormPos(1280x1024)=1,2,301,202\nNormPos=10,20,610,420\n")
                                             << true << QList<int>{1, 2, 301, 202} << int(ShowState::Normal);
     QTest::newRow("another screen's keys ignored")
-        << QByteArray("NormPos(1024x768)=1,2,301,202\nNormPos=10,20,610,420\n") << true
-        << QList<int>{10, 20, 610, 420} << int(ShowState::Normal);
-    QTest::newRow("only another screen's keys") << QByteArray("NormPos(1024x768)=1,2,301,202\n") << false << kept
-                                                << int(ShowState::Normal);
+        << QByteArray("NormPos(1024x768)=1,2,301,202\nNormPos=10,20,610,420\n") << true << QList<int>{10, 20, 610, 420}
+        << int(ShowState::Normal);
+    QTest::newRow("only another screen's keys")
+        << QByteArray("NormPos(1024x768)=1,2,301,202\n") << false << kept << int(ShowState::Normal);
     QTest::newRow("empty key for this screen") << QByteArray("NormPos(1280x1024)=\nNormPos=10,20,610,420\n") << true
                                                << QList<int>{10, 20, 610, 420} << int(ShowState::Normal);
     QTest::newRow("other dots per inch: only the state")
-        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << kept << int(ShowState::Maximized);
-    QTest::newRow("left not before right") << QByteArray("NormPos=600,20,600,420\n") << false << kept << int(ShowState::Normal);
+        << QByteArray("NormPos=10,20,610,420\nPixelsPerInch=120\nShowCmd=3\n") << false << kept
+        << int(ShowState::Maximized);
+    QTest::newRow("left not before right")
+        << QByteArray("NormPos=600,20,600,420\n") << false << kept << int(ShowState::Normal);
     QTest::newRow("partial rectangle") << QByteArray("NormPos=5,6\n") << true << QList<int>{5, 6, 900, 650}
                                        << int(ShowState::Normal);
-    QTest::newRow("MinMaxPos alone keeps the rectangle") << QByteArray("MinMaxPos=1,2,3,4\n") << true << kept
-                                                         << int(ShowState::Normal);
+    QTest::newRow("MinMaxPos alone keeps the rectangle")
+        << QByteArray("MinMaxPos=1,2,3,4\n") << true << kept << int(ShowState::Normal);
     QTest::newRow("ShowCmd 5") << QByteArray("ShowCmd=5\n") << false << kept << int(ShowState::Normal);
     QTest::newRow("ShowCmd 9") << QByteArray("ShowCmd=9\n") << false << kept << int(ShowState::Normal);
     QTest::newRow("ShowCmd 2") << QByteArray("ShowCmd=2\n") << false << kept << int(ShowState::Minimized);

@@ -30,7 +30,10 @@ inline QByteArray chunk(const char *id, const QByteArray &body, quint32 claimedS
     return b;
 }
 
-inline QByteArray chunk(const char *id, const QByteArray &body) { return chunk(id, body, body.size()); }
+inline QByteArray chunk(const char *id, const QByteArray &body)
+{
+    return chunk(id, body, body.size());
+}
 
 inline QByteArray format(quint16 tag, quint16 channels, quint32 rate, quint16 bits, quint16 blockAlign)
 {

@@ -1,8 +1,8 @@
 // Makes the demo video (resources/Res/Example.avi): the engine tangles the sample and a drawn hand solves it.
 // Run from the source folder: build/tools/make-demo-video [picture] [output.avi]; needs ffmpeg (Debian "ffmpeg").
 #include "Effects.h"
-#include "UserError.h"
 #include "Puzzle.h"
+#include "UserError.h"
 #include "WorkingBitmap.h"
 
 #include <QDir>
@@ -136,7 +136,8 @@ void drawHand(QPainter &painter, QPointF at, Hand hand)
 class DemoRecorder
 {
 public:
-    DemoRecorder(const QString &picture, const QString &folder) : m_folder(folder), m_puzzle(&m_display, &concealmentTexture())
+    DemoRecorder(const QString &picture, const QString &folder)
+        : m_folder(folder), m_puzzle(&m_display, &concealmentTexture())
     {
         m_puzzle.loadPicture(picture);
         if (m_puzzle.source().isNull())
@@ -228,7 +229,8 @@ private:
     }
 
     // Eases the pointer to Target over Frames frames, feeding every position to Step first.
-    template <typename TStep> void glide(QPointF target, int frames, TStep step)
+    template <typename TStep>
+    void glide(QPointF target, int frames, TStep step)
     {
         const QPointF start = m_pointer;
         for (int k = 1; k <= frames; ++k) {

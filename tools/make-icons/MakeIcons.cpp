@@ -209,8 +209,8 @@ bool make(const QString &folder, const QString &name, const std::function<void(Q
         p.setRenderHint(QPainter::Antialiasing);
         draw(p);
     }
-    const QImage icon = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                            .convertToFormat(QImage::Format_ARGB32);
+    const QImage icon =
+        large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!icon.save(path, "PNG")) {
         std::fprintf(stderr, "make-icons: cannot write %s\n", qPrintable(path));

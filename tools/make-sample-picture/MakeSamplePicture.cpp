@@ -197,8 +197,7 @@ void pine(QPainter &p, QPointF foot, double size)
 
 void flowers(QPainter &p)
 {
-    const QColor colours[] = {QColor(240, 70, 90), QColor(255, 220, 60), QColor(250, 250, 250),
-                              QColor(170, 90, 220)};
+    const QColor colours[] = {QColor(240, 70, 90), QColor(255, 220, 60), QColor(250, 250, 250), QColor(170, 90, 220)};
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 28; ++i) {
         const double x = 20 + (i * 97) % 220;

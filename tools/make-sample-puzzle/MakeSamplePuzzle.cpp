@@ -1,8 +1,8 @@
 // Makes the sample puzzle (samples/Sample.nbq) from the sample picture: a 3 x 3 split under the Hidden effect.
 #include "Effects.h"
-#include "UserError.h"
 #include "Puzzle.h"
 #include "PuzzleDocument.h"
+#include "UserError.h"
 #include "WorkingBitmap.h"
 
 #include <QGuiApplication>

@@ -43,8 +43,7 @@ private:
     std::vector<double> m_values;
 };
 
-struct Channel
-{
+struct Channel {
     double mean, low, high, spread;
 };
 
@@ -68,8 +67,7 @@ int main(int argc, char **argv)
         plane.resize(size_t(Side) * Side);
     for (int y = 0; y < Side; ++y)
         for (int x = 0; x < Side; ++x) {
-            const double v =
-                0.35 * clouds.at(x, y) + 0.35 * mottle.at(x, y) + 0.45 * fibres.at(x, y) + grain(engine);
+            const double v = 0.35 * clouds.at(x, y) + 0.35 * mottle.at(x, y) + 0.45 * fibres.at(x, y) + grain(engine);
             for (int c = 0; c < 3; ++c)
                 planes[c][size_t(y) * Side + x] = v + tint(engine);
         }

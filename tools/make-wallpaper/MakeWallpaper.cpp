@@ -27,7 +27,8 @@ double weave(int x, int y)
 
 int main(int argc, char *argv[])
 {
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/wallpaper/Wallpaper.png");
+    const QString path =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/wallpaper/Wallpaper.png");
     QImage tile(Side, Side, QImage::Format_RGB32);
     for (int y = 0; y < Side; ++y) {
         auto *line = reinterpret_cast<QRgb *>(tile.scanLine(y));
