@@ -5,6 +5,7 @@
 #include "DesignScale.h"
 #include "ProgramInfo.h"
 #include "TextStamp.h"
+#include "WindowTexts.h"
 
 #include <QBoxLayout>
 #include <QDesktopServices>
@@ -17,10 +18,6 @@
 
 namespace {
 
-// What the box shows besides the program's name, version and web address.
-const QString Title = QStringLiteral("About Crypsel");
-const QString CopyrightText = QStringLiteral("Copyright \u00A9 2024 the Quorra developers.");
-const QString OkText = QStringLiteral("OK");
 // The web address as a link that shows itself.
 const QString LinkFormat = QStringLiteral("<a href=\"%1\">%1</a>");
 
@@ -29,7 +26,7 @@ const QString LinkFormat = QStringLiteral("<a href=\"%1\">%1</a>");
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(Title);
+    setWindowTitle(QString::fromUtf8(WindowTexts::AboutTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto px = [this](int pixels) { return designPixels(pixels, this); };
 
@@ -48,7 +45,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 
     m_copyright = new QLabel(this);
     m_copyright->setObjectName(QStringLiteral("copyright"));
-    m_copyright->setText(CopyrightText);
+    m_copyright->setText(QString::fromUtf8(WindowTexts::AboutCopyright));
 
     m_webAddress = new QLabel(this);
     m_webAddress->setObjectName(QStringLiteral("webAddress"));
@@ -58,7 +55,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     m_webAddress->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(m_webAddress, &QLabel::linkActivated, this, &AboutDialog::openWebPage);
 
-    m_okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), OkText, this);
+    m_okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                 QString::fromUtf8(WindowTexts::OkButton), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);

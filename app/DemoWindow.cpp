@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "ProgramResources.h"
 #include "VideoPanel.h"
+#include "WindowTexts.h"
 
 #include <QCheckBox>
 #include <QEventLoop>
@@ -13,17 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-
-namespace {
-
-// What the window shows.
-const QString Title = QStringLiteral("Nimbrel");
-const QString ShowAtStartText = QStringLiteral("Show at Start");
-const QString OkText = QStringLiteral("OK");
-// Said when the media layer refuses the video without a word of its own.
-const QString UnknownErrorText = QStringLiteral("Unknown error code");
-
-} // namespace
 
 DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owner)
     : QDialog(owner), m_dialogs(dialogs), m_videoPath(videoPath)
@@ -57,18 +47,18 @@ DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owne
     // makes Qt 6.4's GStreamer player corrupt its memory now and then.
     m_player->setLoops(QMediaPlayer::Infinite);
 
-    m_okButton = new QPushButton(OkText, this);
+    m_okButton = new QPushButton(QString::fromUtf8(WindowTexts::OkButton), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setGeometry(436, 414, 106, 40);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_showAtStartBox = new QCheckBox(ShowAtStartText, this);
+    m_showAtStartBox = new QCheckBox(QString::fromUtf8(WindowTexts::ShowAtStart), this);
     m_showAtStartBox->setObjectName(QStringLiteral("showAtStartBox"));
     m_showAtStartBox->setGeometry(9, 425, 421, 29);
     m_showAtStartBox->setChecked(true);
 
-    setWindowTitle(Title);
+    setWindowTitle(QString::fromUtf8(WindowTexts::DemoTitle));
 }
 
 DemoWindow::~DemoWindow()
@@ -127,7 +117,7 @@ std::optional<QString> DemoWindow::openVideo()
     if (!failed)
         return std::nullopt;
     const QString errorText = m_player->errorString();
-    return errorText.isEmpty() ? UnknownErrorText : errorText;
+    return errorText.isEmpty() ? QString::fromUtf8(WindowTexts::UnknownVideoError) : errorText;
 }
 
 bool DemoWindow::showDemo(bool showAtStart)

@@ -7,16 +7,16 @@
 #include "ProgramInfo.h"
 #include "SaveFileDialog.h"
 
+#include "WindowTexts.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
 
-const QString PictureFilter = QStringLiteral(
-    "All (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
-    "Bitmaps (*.bmp)|*.bmp");
-const QString PuzzleFilter = QStringLiteral("Nimbrel (*.nbq)|*.nbq");
-const QString JpegFilter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
+const QString PictureFilter = QString::fromUtf8(WindowTexts::PictureFilter);
+const QString PuzzleFilter = QString::fromUtf8(WindowTexts::PuzzleFilter);
+const QString JpegFilter = QString::fromUtf8(WindowTexts::JpegFilter);
 const QString PuzzleSuffix = QStringLiteral("nbq");
 const QString JpegSuffix = QStringLiteral("jpg");
 
@@ -31,10 +31,10 @@ struct FileDialogLayout {
 
 // In the order of QtDialogs::FileChoice.
 const FileDialogLayout FileDialogLayouts[] = {
-    {false, QStringLiteral("Open an Image to Create Puzzle"), PictureFilter, QString(), true},
-    {false, QStringLiteral("Open"), PuzzleFilter, PuzzleSuffix, false},
-    {true, QStringLiteral("Save As"), PuzzleFilter, PuzzleSuffix, false},
-    {true, QStringLiteral("Save Image As"), JpegFilter, JpegSuffix, true},
+    {false, QString::fromUtf8(WindowTexts::OpenPictureTitle), PictureFilter, QString(), true},
+    {false, QString::fromUtf8(WindowTexts::OpenPuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
+    {true, QString::fromUtf8(WindowTexts::SavePuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
+    {true, QString::fromUtf8(WindowTexts::SaveImageTitle), JpegFilter, JpegSuffix, true},
 };
 
 } // namespace

@@ -1,4 +1,5 @@
-// Every text the main window shows: command captions and hints, menu titles, questions and messages.
+// Every text the window and its dialogs show: command captions and hints, menu titles, questions, messages, the
+// file dialogs' titles and filters, the about box and the demo window.
 #pragma once
 
 // The person reads these; they keep their exact spelling, accelerators and punctuation included.
@@ -83,5 +84,28 @@ inline constexpr char DropRefused[] =
 // An allocation that failed is told in words, never as the library's "std::bad_alloc"; opening a picture says
 // so in the readers' own words (notEnoughMemoryText()).
 inline constexpr char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
+
+// The file dialogs: titles, and filters as "description|patterns" pairs.
+inline constexpr char OpenPictureTitle[] = "Open an Image to Create Puzzle";
+inline constexpr char OpenPuzzleTitle[] = "Open";
+inline constexpr char SavePuzzleTitle[] = "Save As";
+inline constexpr char SaveImageTitle[] = "Save Image As";
+inline constexpr char PictureFilter[] =
+    "All (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
+    "Bitmaps (*.bmp)|*.bmp";
+inline constexpr char PuzzleFilter[] = "Nimbrel (*.nbq)|*.nbq";
+inline constexpr char JpegFilter[] = "JPEG Image File (*.jpg)|*.jpg";
+
+inline constexpr char OkButton[] = "OK";
+
+// The about box, besides the program's name, version and web address.
+inline constexpr char AboutTitle[] = "About Crypsel";
+inline constexpr char AboutCopyright[] = "Copyright \u00A9 2024 the Quorra developers.";
+
+// The demo window.
+inline constexpr char DemoTitle[] = "Nimbrel";
+inline constexpr char ShowAtStart[] = "Show at Start";
+// Said when the media layer refuses the video without a word of its own.
+inline constexpr char UnknownVideoError[] = "Unknown error code";
 
 } // namespace WindowTexts
