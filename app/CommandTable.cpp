@@ -91,15 +91,11 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     for (const auto &[command, code] : EffectCommands)
         action(command)->setProperty(TagProperty, qint32(code));
 
-    // Effects, edit options and the actual-size command are kept out of sight; the engine still supports them
-    // and their stored check marks still apply.
-    menu(WindowMenu::Effect)->menuAction()->setVisible(false);
-    menu(WindowMenu::Edit)->menuAction()->setVisible(false);
+    // The actual-size command stays out of sight (zooming covers it); the edit options start off, and their
+    // stored check marks apply once the settings are read.
     action(Command::ActualSize)->setVisible(false);
-    for (Command option : {Command::EmptyRow, Command::EmptyColumn, Command::SemiEffect}) {
-        action(option)->setVisible(false);
+    for (Command option : {Command::EmptyRow, Command::EmptyColumn, Command::SemiEffect})
         action(option)->setChecked(false);
-    }
 }
 
 void CommandTable::createCommands(QMainWindow *window)

@@ -109,7 +109,7 @@ void TestCommandTable::choosingChecksOneOfItsGroup()
     QVERIFY(!table.isChecked(Command::Hidden));
     QVERIFY(table.isChecked(Command::Split4x3));
 
-    // A new puzzle is set up as the commands say, the hidden edit options included.
+    // A new puzzle is set up as the commands say, the edit options included.
     table.action(Command::EmptyColumn)->setChecked(true);
     const PuzzleSetup setup = table.puzzleSetup();
     QCOMPARE(setup.effect, table.tag(table.action(Command::Negative)));

@@ -53,14 +53,18 @@ void TestSettings::restartKeepsChoices_data()
     QTest::addColumn<bool>("sound");
     QTest::addColumn<bool>("autoFit");
     QTest::addColumn<bool>("showAtStart");
-    QTest::addColumn<QRect>("geometry"); // within the offscreen screen of 800 x 800
+    QTest::addColumn<QRect>("geometry");      // within the offscreen screen of 800 x 800
+    QTest::addColumn<QStringList>("options"); // the Edit menu's options turned on
 
     QTest::newRow("all changed") << "Action3x4"
-                                 << "NegativeAction" << false << true << false << QRect(40, 30, 740, 700);
-    QTest::newRow("defaults, other size") << "Action2x2"
-                                          << "HiddenAction" << true << false << true << QRect(10, 20, 720, 560);
-    QTest::newRow("last split and effect") << "Action4x4"
-                                           << "LowResolutionAction" << true << true << true << QRect(12, 16, 780, 760);
+                                 << "NegativeAction" << false << true << false << QRect(40, 30, 740, 700)
+                                 << QStringList{"EmptyRowAction", "SemiEffectAction"};
+    QTest::newRow("defaults, other size")
+        << "Action2x2"
+        << "HiddenAction" << true << false << true << QRect(10, 20, 720, 560) << QStringList();
+    QTest::newRow("last split and effect")
+        << "Action4x4"
+        << "LowResolutionAction" << true << true << true << QRect(12, 16, 780, 760) << QStringList{"EmptyColumnAction"};
 }
 
 // Two runs of the program in a row, sharing the user's configuration folder.
@@ -72,6 +76,7 @@ void TestSettings::restartKeepsChoices()
     QFETCH(bool, autoFit);
     QFETCH(bool, showAtStart);
     QFETCH(QRect, geometry);
+    QFETCH(QStringList, options);
 
     const QString ini = SettingsKeeper::settingsFileName();
     QCOMPARE(QFileInfo(ini).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
@@ -87,10 +92,12 @@ void TestSettings::restartKeepsChoices()
         QTRY_COMPARE(first.dialogs->demosShown, 1);
         QCOMPARE(first.form->commands().action(Command::ShowAtStart)->isChecked(), showAtStart);
 
-        // With a puzzle in edit mode the Split and Effect commands are open to the person.
+        // With a puzzle in edit mode the Split, Effect and Edit commands are open to the person.
         first.New(first.makePicture(QStringLiteral("p.bmp"), 300, 200));
         first.run(first.form->commands().checkMarkAction(split));
         first.run(first.form->commands().checkMarkAction(effect));
+        for (const QString &option : options)
+            first.run(first.form->commands().checkMarkAction(option));
         if (first.form->commands().soundItem()->isChecked() != sound)
             first.form->commands().soundItem()->trigger();
         if (first.form->commands().action(Command::AutoBestFit)->isChecked() != autoFit)
@@ -111,7 +118,7 @@ void TestSettings::restartKeepsChoices()
     for (const CheckMark &mark : second.form->settings().checkMarks())
         if (mark.checked)
             checked << mark.name;
-    QStringList expected = {split, effect};
+    QStringList expected = QStringList{split, effect} + options;
     if (sound)
         expected << QStringLiteral("mSound");
     if (autoFit)

@@ -104,13 +104,12 @@ void TestStartup::freshWindow()
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     QCOMPARE(f.form->objectName(), QStringLiteral("NimbrelMainForm"));
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra"));
-    QVERIFY(!f.form->commands().menu(WindowMenu::Effect)->menuAction()->isVisible());
-    QVERIFY(!f.form->commands().menu(WindowMenu::Edit)->menuAction()->isVisible());
-    QVERIFY(f.form->commands().menu(WindowMenu::Split)->menuAction()->isVisible());
-    for (QAction *hidden :
-         {f.form->commands().action(Command::ActualSize), f.form->commands().action(Command::EmptyRow),
-          f.form->commands().action(Command::EmptyColumn), f.form->commands().action(Command::SemiEffect)})
-        QVERIFY2(!hidden->isVisible() && !hidden->isChecked(), qPrintable(hidden->objectName()));
+    for (WindowMenu shown : {WindowMenu::Split, WindowMenu::Effect, WindowMenu::Edit})
+        QVERIFY(f.form->commands().menu(shown)->menuAction()->isVisible());
+    QVERIFY(!f.form->commands().action(Command::ActualSize)->isVisible());
+    for (Command option : {Command::EmptyRow, Command::EmptyColumn, Command::SemiEffect})
+        QVERIFY2(f.form->commands().action(option)->isVisible() && !f.form->commands().action(option)->isChecked(),
+                 qPrintable(f.form->commands().action(option)->objectName()));
     QVERIFY(f.form->commands().action(Command::Split2x2)->isChecked());
     QVERIFY(f.form->commands().action(Command::Hidden)->isChecked());
     QVERIFY(f.form->commands().soundItem()->isChecked());

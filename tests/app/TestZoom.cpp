@@ -82,7 +82,7 @@ void TestZoom::emptyColumnGetsRoomOfItsOwn()
 {
     WindowFixture f;
     QVERIFY(f.setPanelSize(790, 560));
-    // A stored check mark of the hidden command still applies.
+    // A stored check mark of the Edit option applies to the next new puzzle.
     f.form->commands().action(Command::EmptyColumn)->setChecked(true);
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     Puzzle &p = *f.form->documents().puzzle();
