@@ -17,6 +17,7 @@
 #include "QtDialogs.h"
 #include "SettingsKeeper.h"
 #include "SoundOutput.h"
+#include "WindowTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -265,6 +266,8 @@ void MainWindow::updateCommands()
         m_play->detachMouse();
     else
         m_play->attachMouse();
+
+    m_panel->setHint(puzzle ? QString() : QString::fromUtf8(WindowTexts::NoPuzzleHint));
 
     GameState state;
     state.hasPuzzle = puzzle != nullptr;

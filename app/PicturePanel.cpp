@@ -1,8 +1,12 @@
 // The picture panel with its tiled wallpaper; resizing it re-fits and re-centres the picture.
 #include "PicturePanel.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 PicturePanel::PicturePanel(QWidget *parent) : QFrame(parent)
 {
@@ -15,6 +19,38 @@ PicturePanel::PicturePanel(QWidget *parent) : QFrame(parent)
     wallpaper.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/wallpaper/Wallpaper.png"))));
     setPalette(wallpaper);
     setAutoFillBackground(true);
+}
+
+void PicturePanel::setHint(const QString &hint)
+{
+    if (hint == m_hint)
+        return;
+    m_hint = hint;
+    update();
+}
+
+void PicturePanel::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    if (m_hint.isEmpty())
+        return;
+    // The panel's own palette holds the wallpaper; the hint takes the desktop's colours, so it reads like the
+    // rest of the desktop's text whatever the theme.
+    const QPalette desktop = QGuiApplication::palette();
+    const int pad = fontMetrics().height();
+    const int widest = std::max(1, std::min(contentsRect().width() - 4 * pad, fontMetrics().averageCharWidth() * 60));
+    QRect text = fontMetrics().boundingRect(QRect(0, 0, widest, 0), Qt::AlignCenter | Qt::TextWordWrap, m_hint);
+    QRect box = text.adjusted(-pad, -pad, pad, pad);
+    box.moveCenter(contentsRect().center());
+    text.moveCenter(box.center());
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(desktop.color(QPalette::Mid));
+    painter.setBrush(desktop.brush(QPalette::Base));
+    painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), pad / 2.0, pad / 2.0);
+    painter.setPen(desktop.color(QPalette::Text));
+    painter.drawText(text, Qt::AlignCenter | Qt::TextWordWrap, m_hint);
 }
 
 void PicturePanel::resizeEvent(QResizeEvent *event)

@@ -15,6 +15,10 @@ public:
     int clientWidth() const { return contentsRect().width(); }
     int clientHeight() const { return contentsRect().height(); }
 
+    // A short text shown centred on the wallpaper, in the desktop's font and colours; empty shows none.
+    QString hint() const { return m_hint; }
+    void setHint(const QString &hint);
+
 signals:
     void resized();
     // The pointer moved over the panel itself, off the picture.
@@ -23,4 +27,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_hint;
 };

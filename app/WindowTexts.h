@@ -85,6 +85,11 @@ inline constexpr char DropRefused[] =
 // so in the readers' own words (notEnoughMemoryText()).
 inline constexpr char NoMemoryForCommand[] = "There is not enough memory to complete this command.";
 
+// On the empty panel while there is no puzzle.
+inline constexpr char NoPuzzleHint[] =
+    "Make a puzzle from a photograph with Puzzle > New..., open one with Puzzle > Open..., or drop either on "
+    "this window.";
+
 // The file dialogs: titles, and filters as "description|patterns" pairs.
 inline constexpr char OpenPictureTitle[] = "Open an Image to Create Puzzle";
 inline constexpr char OpenPuzzleTitle[] = "Open";

@@ -2,6 +2,7 @@
 // dialogs' filters.
 #include "AboutDialog.h"
 #include "AboutDialogProbe.h"
+#include "PicturePanel.h"
 #include "PictureView.h"
 #include "ProgramInfo.h"
 #include "QtDialogs.h"
@@ -122,6 +123,20 @@ void TestStartup::freshWindow()
     QCOMPARE(items, (QStringList{"2x2", "3x2", "4x2", "-", "2x3", "3x3", "4x3", "-", "2x4", "3x4", "4x4"}));
     // The design size is at 120 dots per inch.
     QCOMPARE(f.form->width(), qRound(790 * f.form->logicalDpiX() / 120.0));
+
+    // The empty panel says what to do, on a box in the desktop's colours, until there is a puzzle.
+    f.form->updateCommands();
+    PicturePanel *panel = f.form->picturePanel();
+    QVERIFY(panel->hint().startsWith(QStringLiteral("Make a puzzle from a photograph with Puzzle > New...")));
+    const QImage shown = panel->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb base = QGuiApplication::palette().color(QPalette::Base).rgb();
+    int boxPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            boxPixels += shown.pixel(x, y) == base;
+    QVERIFY2(boxPixels > 10000, qPrintable(QString::number(boxPixels)));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 300, 200));
+    QVERIFY(panel->hint().isEmpty());
 }
 
 void TestStartup::aboutBox()
