@@ -117,6 +117,20 @@ void CommandTable::createCommands(QMainWindow *window)
         action->setIconVisibleInMenu(false);
         m_actions.append(action);
     }
+    // The keys people expect from any desktop program; the menus show them beside the captions.
+    const std::pair<Command, QList<QKeySequence>> keys[] = {
+        {Command::New, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {Command::Open, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {Command::SaveAs, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {Command::Exit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
+        {Command::Help, {QKeySequence(Qt::Key_F1)}},
+        // Plus is a shifted key on many layouts: Ctrl with the key that carries it works as well.
+        {Command::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {Command::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {Command::BestFit, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+    };
+    for (const auto &[command, sequences] : keys)
+        action(command)->setShortcuts(sequences);
 }
 
 void CommandTable::createMenus(QMainWindow *window)

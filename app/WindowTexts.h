@@ -50,13 +50,13 @@ inline constexpr CommandText Commands[] = {
 };
 
 // Menu titles and the two menu items that are not commands.
-inline constexpr char PuzzleMenu[] = "Puzzle";
-inline constexpr char ViewMenu[] = "View";
-inline constexpr char SplitMenu[] = "Split";
+inline constexpr char PuzzleMenu[] = "&Puzzle";
+inline constexpr char ViewMenu[] = "&View";
+inline constexpr char SplitMenu[] = "&Split";
 inline constexpr char EffectMenu[] = "E&ffect";
 inline constexpr char EditMenu[] = "&Edit";
-inline constexpr char OptionsMenu[] = "Options";
-inline constexpr char HelpMenu[] = "Help";
+inline constexpr char OptionsMenu[] = "&Options";
+inline constexpr char HelpMenu[] = "&Help";
 inline constexpr char SoundItem[] = "Sound";
 inline constexpr char ShowExampleItem[] = "Show Example...";
 inline constexpr char ToolBarTitle[] = "ToolBar1";

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 
 Q_DECLARE_METATYPE(GameState)
@@ -42,6 +44,9 @@ private slots:
     void enablingRules_data();
     void enablingRules();
     void choosingChecksOneOfItsGroup();
+    void keysTriggerTheirCommands_data();
+    void keysTriggerTheirCommands();
+    void everyMenuOpensWithAltAndItsOwnLetter();
     void suspensionSwitchesEverythingOff();
     void guardReportsAndCountsItsHandlers();
 };
@@ -87,6 +92,56 @@ void TestCommandTable::enablingRules()
     table.action(Command::AutoBestFit)->setChecked(autoFit);
     table.update(state);
     QCOMPARE(enabledNames(table), sorted(Always + extra));
+}
+
+void TestCommandTable::keysTriggerTheirCommands_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("keys"); // as the menus show them, every sequence the command answers to
+
+    QTest::newRow("New") << int(Command::New) << "Ctrl+N";
+    QTest::newRow("Open") << int(Command::Open) << "Ctrl+O";
+    QTest::newRow("Save As") << int(Command::SaveAs) << "Ctrl+S";
+    QTest::newRow("Exit") << int(Command::Exit) << "Ctrl+Q";
+    QTest::newRow("Help Content") << int(Command::Help) << "F1";
+    QTest::newRow("Zoom In") << int(Command::ZoomIn) << "Ctrl++; Ctrl+=";
+    QTest::newRow("Zoom Out") << int(Command::ZoomOut) << "Ctrl+-";
+    QTest::newRow("Best Fit") << int(Command::BestFit) << "Ctrl+0";
+}
+
+void TestCommandTable::keysTriggerTheirCommands()
+{
+    QFETCH(int, command);
+    QFETCH(QString, keys);
+
+    QMainWindow window;
+    CommandTable table(&window);
+    QAction *action = table.action(Command(command));
+    QCOMPARE(QKeySequence::listToString(action->shortcuts()), keys);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (const QKeySequence &sequence : action->shortcuts()) {
+        QSignalSpy triggered(action, &QAction::triggered);
+        QTest::keySequence(&window, sequence);
+        QCOMPARE(triggered.count(), 1);
+    }
+}
+
+void TestCommandTable::everyMenuOpensWithAltAndItsOwnLetter()
+{
+    QMainWindow window;
+    CommandTable table(&window);
+    QSet<QChar> letters;
+    for (const QAction *menu : window.menuBar()->actions()) {
+        const QString title = menu->text();
+        const qsizetype amp = title.indexOf(QLatin1Char('&'));
+        QVERIFY2(amp >= 0 && amp + 1 < title.size(), qPrintable(title));
+        const QChar letter = title.at(amp + 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(title));
+        letters.insert(letter);
+    }
+    QCOMPARE(letters.size(), 7);
 }
 
 void TestCommandTable::choosingChecksOneOfItsGroup()
