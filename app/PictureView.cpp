@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,8 @@ PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent
     // Every pixel is painted from the bitmap, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The picture is played from the keyboard too; Tab and a click give it the focus.
+    setFocusPolicy(Qt::StrongFocus);
     resize(0, 0);
 }
 
@@ -42,6 +46,33 @@ void PictureView::bitmapChanged(const QRect &rect)
     if (!m_screen.isNull())
         m_stale += rect;
     update(toControl(rect));
+}
+
+void PictureView::paintFocusFrame()
+{
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    // The desktop's focus frame, doubled inside it so that it shows on any picture.
+    for (int inset = 0; inset < 2; ++inset) {
+        option.rect = rect().adjusted(inset, inset, -inset, -inset);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void PictureView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 QRect PictureView::toControl(const QRect &bitmapRect) const
@@ -100,6 +131,8 @@ void PictureView::paintEvent(QPaintEvent *event)
 {
     if (!m_bitmap || m_bitmap->isNull())
         return;
+    // Drawn over the picture once it is painted, with a painter of its own: declared first, it runs last.
+    const auto focusFrame = qScopeGuard([this] { paintFocusFrame(); });
     QPainter painter(this);
     const qreal r = ratio();
     const QRect exposed = event->rect();
