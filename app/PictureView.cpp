@@ -5,7 +5,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopeGuard>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -52,15 +51,13 @@ void PictureView::paintFocusFrame()
 {
     if (!hasFocus())
         return;
+    // In the desktop's selection colour and two pixels wide, so that it shows on any picture; the style's own
+    // focus frame is drawn faintly, for small controls on a plain background.
     QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(QPalette::Window);
-    // The desktop's focus frame, doubled inside it so that it shows on any picture.
-    for (int inset = 0; inset < 2; ++inset) {
-        option.rect = rect().adjusted(inset, inset, -inset, -inset);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    const int width = 2;
+    painter.setPen(QPen(palette().color(QPalette::Highlight), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
 }
 
 void PictureView::focusInEvent(QFocusEvent *event)
