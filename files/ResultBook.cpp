@@ -1,6 +1,8 @@
 // The record of results as a small JSON file, read whole and replaced whole.
 #include "ResultBook.h"
 
+#include "RegularFile.h"
+#include "ReplacingFile.h"
 #include "TileGrid.h"
 
 #include <QCryptographicHash>
@@ -8,8 +10,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <cmath>
 
 namespace {
 
@@ -19,13 +22,14 @@ const QString MovesKey = QStringLiteral("bestMoves");
 const QString MillisecondsKey = QStringLiteral("bestMilliseconds");
 const QString SolvesKey = QStringLiteral("solves");
 // A record of thousands of puzzles is a few hundred kilobytes; anything far larger is not one of ours.
-constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+constexpr qint64 MaxFileSize = qint64(16) * 1024 * 1024;
 
 // The whole record, or an empty one when the file is missing, unreadable or damaged.
 QJsonObject readRecord(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+    // Something else in its place, a pipe above all, must not hold the victory up.
+    QFile file;
+    if (!openRegularFile(file, path).isEmpty() || file.size() > MaxFileSize)
         return {};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
     return document.isObject() ? document.object() : QJsonObject();
@@ -38,7 +42,9 @@ std::optional<ResultBook::Entry> entryOf(const QJsonValue &value)
     const double moves = object.value(MovesKey).toDouble(-1);
     const double milliseconds = object.value(MillisecondsKey).toDouble(-1);
     const double solves = object.value(SolvesKey).toDouble(-1);
-    auto whole = [](double figure, double limit) { return figure >= 0 && figure <= limit && qint64(figure) == figure; };
+    auto whole = [](double figure, double limit) {
+        return figure >= 0 && figure <= limit && std::floor(figure) == figure;
+    };
     if (!whole(moves, 2147483647.0) || !whole(milliseconds, 9007199254740992.0) || !whole(solves, 2147483647.0)
         || solves < 1)
         return std::nullopt;
@@ -106,12 +112,12 @@ std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Resul
     puzzles.insert(name, stored);
     record.insert(PuzzlesKey, puzzles);
 
-    // Written beside the old file and renamed over it, so a failed write never loses the results kept so far.
+    // Written beside the old file and renamed over it, so a failed write never loses the results kept so far;
+    // a pipe or a folder in its place is left alone.
     QDir().mkpath(m_folder);
-    QSaveFile file(filePath());
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(record).toJson(QJsonDocument::Indented));
+    ReplacingFile file(filePath());
+    const QByteArray bytes = QJsonDocument(record).toJson(QJsonDocument::Indented);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
         file.commit();
-    }
     return before;
 }

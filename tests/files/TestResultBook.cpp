@@ -147,45 +147,47 @@ void TestResultBook::roundTripKeepsWhatItDoesNotKnow()
 void TestResultBook::damaged_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("folderInItsPlace");
+    // Something else in the record's place, which is left as it is: -1 for none.
+    QTest::addColumn<int>("inItsPlace");
 
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n\x1a\n garbage {") << false;
-    QTest::newRow("cut short") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "best)") << false;
-    QTest::newRow("an array") << QByteArray("[1, 2, 3]") << false;
-    QTest::newRow("puzzles not an object") << QByteArray(R"({"puzzles": 12})") << false;
+    QTest::newRow("empty file") << QByteArray() << -1;
+    QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n\x1a\n garbage {") << -1;
+    QTest::newRow("cut short") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "best)") << -1;
+    QTest::newRow("an array") << QByteArray("[1, 2, 3]") << -1;
+    QTest::newRow("puzzles not an object") << QByteArray(R"({"puzzles": 12})") << -1;
     QTest::newRow("negative moves") << QByteArray(
         R"({"puzzles": {"k": {"bestMoves": -4, "bestMilliseconds": 9000, "solves": 1}}})")
-                                    << false;
+                                    << -1;
     QTest::newRow("moves in words") << QByteArray(
         R"({"puzzles": {"k": {"bestMoves": "four", "bestMilliseconds": 9000, "solves": 1}}})")
-                                    << false;
+                                    << -1;
     QTest::newRow("half a move") << QByteArray(
         R"({"puzzles": {"k": {"bestMoves": 4.5, "bestMilliseconds": 9000, "solves": 1}}})")
-                                 << false;
+                                 << -1;
     QTest::newRow("never solved") << QByteArray(
         R"({"puzzles": {"k": {"bestMoves": 4, "bestMilliseconds": 9000, "solves": 0}}})")
-                                  << false;
-    QTest::newRow("time missing") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "solves": 1}}})") << false;
-    QTest::newRow("a folder in its place") << QByteArray() << true;
+                                  << -1;
+    QTest::newRow("time missing") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "solves": 1}}})") << -1;
+    QTest::newRow("a folder in its place") << QByteArray() << int(NonRegularFile::Folder);
+    QTest::newRow("a pipe in its place") << QByteArray() << int(NonRegularFile::Fifo);
 }
 
 void TestResultBook::damaged()
 {
     QFETCH(QByteArray, content);
-    QFETCH(bool, folderInItsPlace);
+    QFETCH(int, inItsPlace);
 
     QTemporaryDir dir;
     ResultBook book(dir.path());
-    if (folderInItsPlace)
-        QVERIFY(QDir().mkpath(book.filePath()));
+    if (inItsPlace >= 0)
+        QVERIFY(makeNonRegularFile(NonRegularFile(inItsPlace), book.filePath()));
     else
         writeAll(book.filePath(), content);
 
     QCOMPARE(book.find("k"), std::optional<Entry>());
     QCOMPARE(book.record("k", {6, 2000}), std::optional<Entry>());
-    // Started afresh where it can be written; left alone where it cannot.
-    const std::optional<Entry> after = folderInItsPlace ? std::optional<Entry>() : Entry{{6, 2000}, 1};
+    // Started afresh where it is a file; left alone where it is something else.
+    const std::optional<Entry> after = inItsPlace >= 0 ? std::optional<Entry>() : Entry{{6, 2000}, 1};
     QCOMPARE(book.find("k"), after);
 }
 
