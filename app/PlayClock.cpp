@@ -3,14 +3,21 @@
 
 #include <chrono>
 
-PlayClock::PlayClock(TimeSource now) : m_now(std::move(now))
+PlayClock::PlayClock(TimeSource now)
 {
+    setTimeSource(std::move(now));
+}
+
+void PlayClock::setTimeSource(TimeSource now)
+{
+    m_now = std::move(now);
     if (!m_now)
         m_now = [] {
             return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
                               std::chrono::steady_clock::now().time_since_epoch())
                               .count());
         };
+    restart();
 }
 
 void PlayClock::restart()

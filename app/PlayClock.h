@@ -12,6 +12,8 @@ public:
 
     // Without a time source the clock reads the system's monotonic clock.
     explicit PlayClock(TimeSource now = {});
+    // Reads another clock from now on, starting again from zero.
+    void setTimeSource(TimeSource now);
 
     // A new or opened puzzle, or a new tangle: no moves, no time, and no victory yet.
     void restart();

@@ -96,7 +96,7 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
             const int lineY = row ? puzzle->anchor().y() : y;
             if (puzzle->nearCellCentre(lineX, lineY)) {
                 playIfOn(Sound::Move);
-                const bool won = puzzle->commit(lineX, lineY);
+                const bool won = commit(puzzle, lineX, lineY);
                 catchCell();
                 if (won)
                     victory();
@@ -147,7 +147,7 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
         bool won = false;
         if (was == DragState::Row || was == DragState::Column) {
             playIfOn(Sound::Move);
-            won = puzzle->commit(x, y);
+            won = commit(puzzle, x, y);
         }
         if (was != DragState::Idle) {
             releaseCell();
@@ -156,6 +156,16 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
         if (won)
             victory();
     });
+}
+
+bool PlayController::commit(Puzzle *puzzle, int x, int y)
+{
+    // A line let go where it was caught has not moved, and is no move.
+    const QPoint from = puzzle->selected();
+    const bool won = puzzle->commit(x, y);
+    if (puzzle->selected() != from)
+        emit moveCommitted();
+    return won;
 }
 
 void PlayController::leave()
@@ -259,4 +269,5 @@ void PlayController::victory()
     Puzzle *puzzle = m_puzzle();
     puzzle->deselect();
     puzzle->renderAll();
+    emit victoryShown();
 }

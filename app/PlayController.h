@@ -62,7 +62,14 @@ public:
     // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
 
+signals:
+    // A move changed the arrangement; the victory follows it when it solved the puzzle.
+    void moveCommitted();
+    void victoryShown();
+
 private:
+    // Commits the dragged line at that position; true when that solved the puzzle.
+    bool commit(Puzzle *puzzle, int x, int y);
     // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
     void catchCell();
     void releaseCell();
