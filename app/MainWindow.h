@@ -16,8 +16,8 @@ class IdleTrigger;
 class QMimeData;
 class PictureLayout;
 class PicturePanel;
-class PlayStatus;
 class PictureView;
+class PlayStatus;
 class SettingsKeeper;
 
 class MainWindow : public QMainWindow

@@ -59,7 +59,6 @@ void TestPlayStatus::gamesInTheWindow()
     PlayStatus &status = f.form->playStatus();
     qint64 now = 0;
     status.setTimeSource([&now] { return now; });
-    status.setResultBook(ResultBook(f.pathOf(QStringLiteral("data"))));
     status.setPictureStream([](const Puzzle &) { return QByteArray("the picture's stream"); });
     f.form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
