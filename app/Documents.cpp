@@ -76,6 +76,7 @@ void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
     hooks.tangleStep = m_hooks.tangleStep;
     hooks.slideStep = m_hooks.slideStep;
     m_puzzle->setHooks(std::move(hooks));
+    emit puzzleReplaced();
 }
 
 void Documents::dropPuzzle()

@@ -73,6 +73,8 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // Another puzzle is on screen, made or opened.
+    void puzzleReplaced();
 
 private:
     std::unique_ptr<Puzzle> createPuzzle();

@@ -11,6 +11,7 @@
 #include "PictureLayout.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
+#include "PlayStatus.h"
 #include "ProgramInfo.h"
 #include "ProgramResources.h"
 #include "Puzzle.h"
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 
@@ -58,8 +60,9 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, const SoundFactory &sou
     auto px = [this](int pixels) { return designPixels(pixels, this); };
     setMinimumSize(px(420), px(320));
     // A small or scaled screen may have less room than the design size.
-    resize(SettingsKeeper::fitToScreen(*this, QRect(0, 0, px(790), px(628) + menuBar()->sizeHint().height()), screen())
-               .size());
+    // The status bar comes on top of the design size, so that the picture keeps all of its room.
+    const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    resize(SettingsKeeper::fitToScreen(*this, QRect(0, 0, px(790), px(628) + bars), screen()).size());
 
     m_idle = std::make_unique<IdleTrigger>([this] { m_guard->reported([this] { updateCommands(); }); });
 }
@@ -91,6 +94,13 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
+
+    m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);
+    // Every tangle shown on screen, the one of an opened or saved puzzle included, starts the game anew.
+    connect(this, &MainWindow::tangleStepped, m_status.get(), &PlayStatus::restart);
+    connect(m_documents.get(), &Documents::puzzleReplaced, m_status.get(), &PlayStatus::restart);
+    connect(m_play.get(), &PlayController::moveCommitted, m_status.get(), &PlayStatus::countMove);
+    connect(m_play.get(), &PlayController::victoryShown, m_status.get(), &PlayStatus::victory);
 
     connect(m_panel, &PicturePanel::resized, this, [this] { guarded([this] { m_layout->refit(); }); });
     // Moving over the panel or the window, off the picture, lets go of the hovered cell.
@@ -272,6 +282,7 @@ void MainWindow::updateCommands()
         m_play->attachMouse();
 
     m_panel->setHint(puzzle ? QString() : QString::fromUtf8(WindowTexts::NoPuzzleHint));
+    m_status->follow();
 
     GameState state;
     state.hasPuzzle = puzzle != nullptr;
@@ -294,6 +305,7 @@ void MainWindow::suspendCommands()
     m_suspended = true;
     m_idle->setEnabled(false);
     m_commands->suspend();
+    m_status->setSuspended(true);
 }
 
 void MainWindow::resumeCommands()
@@ -303,6 +315,7 @@ void MainWindow::resumeCommands()
     m_commands->resume();
     m_play->attachMouse();
     m_idle->setEnabled(true);
+    m_status->setSuspended(false);
 }
 
 void MainWindow::tangle()
@@ -358,6 +371,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 void MainWindow::changeEvent(QEvent *event)
 {
+    if (m_status && (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowStateChange))
+        m_status->setWindowState(isActiveWindow(), isMinimized());
     if (event->type() == QEvent::ActivationChange) {
         if (!isActiveWindow())
             m_play->freePointer();

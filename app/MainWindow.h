@@ -17,6 +17,7 @@ class QMimeData;
 class PictureLayout;
 class PicturePanel;
 class PictureView;
+class PlayStatus;
 class SettingsKeeper;
 
 class MainWindow : public QMainWindow
@@ -39,6 +40,7 @@ public:
     PictureLayout &pictureLayout() const { return *m_layout; }
     PlayController &play() const { return *m_play; }
     SettingsKeeper &settings() const { return *m_settings; }
+    PlayStatus &playStatus() const { return *m_status; }
     PicturePanel *picturePanel() const { return m_panel; }
     PictureView *pictureView() const { return m_view; }
 
@@ -101,6 +103,7 @@ private:
     std::unique_ptr<PictureLayout> m_layout;
     std::unique_ptr<PlayController> m_play;
     std::unique_ptr<SettingsKeeper> m_settings;
+    std::unique_ptr<PlayStatus> m_status;
     std::unique_ptr<IdleTrigger> m_idle;
     QString m_commandLinePuzzle;
     int m_tangleStepMs = 60;

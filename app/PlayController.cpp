@@ -98,7 +98,7 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
             const int lineY = row ? puzzle->anchor().y() : y;
             if (puzzle->nearCellCentre(lineX, lineY)) {
                 playIfOn(Sound::Move);
-                const bool won = puzzle->commit(lineX, lineY);
+                const bool won = commit(puzzle, lineX, lineY);
                 catchCell();
                 if (won)
                     victory();
@@ -149,7 +149,7 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
         bool won = false;
         if (was == DragState::Row || was == DragState::Column) {
             playIfOn(Sound::Move);
-            won = puzzle->commit(x, y);
+            won = commit(puzzle, x, y);
         }
         if (was != DragState::Idle) {
             releaseCell();
@@ -158,6 +158,16 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
         if (won)
             victory();
     });
+}
+
+bool PlayController::commit(Puzzle *puzzle, int x, int y)
+{
+    // A line let go where it was caught has not moved, and is no move.
+    const QPoint from = puzzle->selected();
+    const bool won = puzzle->commit(x, y);
+    if (puzzle->selected() != from)
+        emit moveCommitted();
+    return won;
 }
 
 void PlayController::leave()
@@ -182,7 +192,10 @@ void PlayController::makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)
     m_busy = true;
     const auto done = qScopeGuard([this] { m_busy = false; });
     playIfOn(Sound::Move);
-    if (move(puzzle))
+    const bool won = move(puzzle);
+    // Taken back or made again, a move counts as one.
+    emit moveCommitted();
+    if (won)
         victory();
 }
 
@@ -380,4 +393,5 @@ void PlayController::victory()
     Puzzle *puzzle = m_puzzle();
     puzzle->deselect();
     puzzle->renderAll();
+    emit victoryShown();
 }

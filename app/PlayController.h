@@ -71,6 +71,11 @@ public:
     // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
 
+signals:
+    // A move changed the arrangement; the victory follows it when it solved the puzzle.
+    void moveCommitted();
+    void victoryShown();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -79,6 +84,8 @@ private:
     Puzzle *puzzleForMove() const;
     // Makes a move of Puzzle's with its sound, and the victory when the move solved it.
     void makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move);
+    // Commits the dragged line at that position; true when that solved the puzzle.
+    bool commit(Puzzle *puzzle, int x, int y);
     // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
     void catchCell();
     void releaseCell();

@@ -1,5 +1,5 @@
 // Every text the window and its dialogs show: command captions and hints, menu titles, questions, messages, the
-// file dialogs' titles and filters, the about box and the demo window.
+// status bar, the file dialogs' titles and filters, the about box and the demo window.
 #pragma once
 
 // The person reads these; they keep their exact spelling, accelerators and punctuation included.
@@ -91,6 +91,14 @@ inline constexpr char NoMemoryForCommand[] = "There is not enough memory to comp
 inline constexpr char NoPuzzleHint[] =
     "Make a puzzle from a photograph with Puzzle > New..., open one with Puzzle > Open..., or drop either on "
     "this window.";
+
+// The status bar's line about the game on screen. %1 is a number of moves, %2 a time as m:ss or h:mm:ss.
+inline constexpr char PlayProgress[] = "Moves: %1    Time: %2";
+inline constexpr char SolvedInOneMove[] = "Solved in %1 move, %2";
+inline constexpr char SolvedInMoves[] = "Solved in %1 moves, %2";
+// Follows the victory's line when the puzzle was solved before on this computer.
+inline constexpr char BestBeforeOneMove[] = "; best before: %1 move, %2";
+inline constexpr char BestBeforeMoves[] = "; best before: %1 moves, %2";
 
 // The file dialogs: titles, and filters as "description|patterns" pairs.
 inline constexpr char OpenPictureTitle[] = "Open an Image to Create Puzzle";

@@ -2,6 +2,7 @@
 // through their commands, driven the way a person's keys reach the window.
 #include "../PuzzleProbe.h"
 #include "PictureView.h"
+#include "PlayStatus.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -71,7 +72,7 @@ void TestKeyboard::keys_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QPoint>("selected");
     QTest::addColumn<QString>("rows");
-    QTest::addColumn<QStringList>("sounds");
+    QTest::addColumn<QStringList>("sounds"); // each Move.wav is a move the status bar counts
 
     const QString start = QStringLiteral("3 1 2 / 5 6 4");
     // Taking the focus selects the top-left cell.
@@ -107,6 +108,7 @@ void TestKeyboard::keys()
     for (const QString &sound : sounds)
         expected << QStringLiteral("Play|") + sound;
     QCOMPARE(g.f.played(), expected);
+    QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
 }
 

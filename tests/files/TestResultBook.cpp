@@ -1,0 +1,195 @@
+// The record of results: the best of several solves, puzzles told apart by content and grid, and a damaged
+// record ignored and started afresh.
+#include "PuzzleFileFixture.h"
+#include "ResultBook.h"
+#include "TileGrid.h"
+
+using Result = ResultBook::Result;
+using Entry = ResultBook::Entry;
+Q_DECLARE_METATYPE(QList<Result>)
+Q_DECLARE_METATYPE(std::optional<Entry>)
+
+namespace {
+
+TileGrid grid(int rows, int columns, bool emptyRow = false, bool emptyColumn = false)
+{
+    TileGrid g;
+    g.init(rows, columns, emptyRow, emptyColumn);
+    return g;
+}
+
+// The picture stream of a puzzle file saved at Path from a picture of that size, as the file stores it.
+QByteArray savedStream(const QString &path, int width, int height)
+{
+    QImage display;
+    Puzzle puzzle(&display, nullptr);
+    puzzle.setPicture(quarterPicture(width, height));
+    puzzle.setUp(0, 2, 2, false, false, false);
+    PuzzleDocument::save(puzzle, path);
+    return readAll(path).mid(PuzzleFile::HeaderSize);
+}
+
+} // namespace
+
+class TestResultBook : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keys_data();
+    void keys();
+    void bestOf_data();
+    void bestOf();
+    void roundTripKeepsWhatItDoesNotKnow();
+    void damaged_data();
+    void damaged();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestResultBook::keys_data()
+{
+    QTest::addColumn<QByteArray>("streamA");
+    QTest::addColumn<QList<int>>("shapeA");
+    QTest::addColumn<QByteArray>("streamB");
+    QTest::addColumn<QList<int>>("shapeB");
+    QTest::addColumn<bool>("same");
+
+    const QList<int> plain{3, 3, 0, 0};
+    const QString path = m_dir.filePath(QStringLiteral("same.nbq"));
+    const QByteArray first = savedStream(path, 120, 80);
+    const QByteArray second = savedStream(path, 80, 120);
+    QTest::newRow("same file") << first << plain << first << plain << true;
+    QTest::newRow("same path, another picture") << first << plain << second << plain << false;
+    QTest::newRow("another split") << first << plain << first << QList<int>{3, 4, 0, 0} << false;
+    QTest::newRow("rows and columns swapped")
+        << first << QList<int>{2, 4, 0, 0} << first << QList<int>{4, 2, 0, 0} << false;
+    QTest::newRow("empty row") << first << plain << first << QList<int>{3, 3, 1, 0} << false;
+    QTest::newRow("empty column") << first << QList<int>{3, 3, 1, 0} << first << QList<int>{3, 3, 0, 1} << false;
+    QTest::newRow("one byte differs") << QByteArray("abcd") << plain << QByteArray("abce") << plain << false;
+}
+
+void TestResultBook::keys()
+{
+    QFETCH(QByteArray, streamA);
+    QFETCH(QList<int>, shapeA);
+    QFETCH(QByteArray, streamB);
+    QFETCH(QList<int>, shapeB);
+    QFETCH(bool, same);
+
+    QVERIFY(!streamA.isEmpty());
+    const QByteArray a = ResultBook::puzzleKey(streamA, grid(shapeA[0], shapeA[1], shapeA[2], shapeA[3]));
+    const QByteArray b = ResultBook::puzzleKey(streamB, grid(shapeB[0], shapeB[1], shapeB[2], shapeB[3]));
+    QCOMPARE(a == b, same);
+    QCOMPARE(a.size(), 64);
+}
+
+void TestResultBook::bestOf_data()
+{
+    QTest::addColumn<QList<Result>>("solves");
+    QTest::addColumn<Result>("best");
+    // What the last solve was told: the entry before it.
+    QTest::addColumn<std::optional<Entry>>("before");
+
+    QTest::newRow("first solve") << QList<Result>{{23, 102000}} << Result{23, 102000} << std::optional<Entry>();
+    QTest::newRow("fewer moves win") << QList<Result>{{23, 50000}, {19, 90000}} << Result{19, 90000}
+                                     << std::optional<Entry>(Entry{{23, 50000}, 1});
+    QTest::newRow("more moves lose") << QList<Result>{{19, 90000}, {23, 50000}} << Result{19, 90000}
+                                     << std::optional<Entry>(Entry{{19, 90000}, 1});
+    QTest::newRow("a tie goes to the quicker") << QList<Result>{{19, 90000}, {19, 70000}, {19, 80000}}
+                                               << Result{19, 70000} << std::optional<Entry>(Entry{{19, 70000}, 2});
+    QTest::newRow("an equal result") << QList<Result>{{5, 1000}, {5, 1000}} << Result{5, 1000}
+                                     << std::optional<Entry>(Entry{{5, 1000}, 1});
+}
+
+void TestResultBook::bestOf()
+{
+    QFETCH(QList<Result>, solves);
+    QFETCH(Result, best);
+    QFETCH(std::optional<Entry>, before);
+
+    QTemporaryDir dir;
+    ResultBook book(dir.filePath(QStringLiteral("new/folder")));
+    const QByteArray key = ResultBook::puzzleKey("picture", grid(3, 3));
+    std::optional<Entry> told;
+    for (const Result &solve : solves)
+        told = book.record(key, solve);
+    QCOMPARE(told, before);
+    QCOMPARE(book.find(key), std::optional<Entry>(Entry{best, qint32(solves.size())}));
+    // Another puzzle has no record of its own.
+    QCOMPARE(book.find(ResultBook::puzzleKey("picture", grid(3, 4))), std::optional<Entry>());
+}
+
+void TestResultBook::roundTripKeepsWhatItDoesNotKnow()
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath(QStringLiteral("results.json")),
+             R"({"later": [1, 2], "puzzles": {"k1": {"bestMoves": 4, "bestMilliseconds": 9000, "solves": 2,
+                 "note": "kept"}}})");
+    ResultBook book(dir.path());
+    book.record("k1", {3, 12000});
+    book.record("k2", {7, 3000});
+
+    const ResultBook reread(dir.path());
+    QCOMPARE(reread.find("k1"), std::optional<Entry>(Entry{{3, 12000}, 3}));
+    QCOMPARE(reread.find("k2"), std::optional<Entry>(Entry{{7, 3000}, 1}));
+    const QJsonObject record = QJsonDocument::fromJson(readAll(book.filePath())).object();
+    QCOMPARE(record.value(QStringLiteral("later")).toArray().size(), 2);
+    QCOMPARE(record.value(QStringLiteral("puzzles"))
+                 .toObject()
+                 .value(QStringLiteral("k1"))
+                 .toObject()
+                 .value(QStringLiteral("note")),
+             QJsonValue(QStringLiteral("kept")));
+}
+
+void TestResultBook::damaged_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    // Something else in the record's place, which is left as it is: -1 for none.
+    QTest::addColumn<int>("inItsPlace");
+
+    QTest::newRow("empty file") << QByteArray() << -1;
+    QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n\x1a\n garbage {") << -1;
+    QTest::newRow("cut short") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "best)") << -1;
+    QTest::newRow("an array") << QByteArray("[1, 2, 3]") << -1;
+    QTest::newRow("puzzles not an object") << QByteArray(R"({"puzzles": 12})") << -1;
+    QTest::newRow("negative moves") << QByteArray(
+        R"({"puzzles": {"k": {"bestMoves": -4, "bestMilliseconds": 9000, "solves": 1}}})")
+                                    << -1;
+    QTest::newRow("moves in words") << QByteArray(
+        R"({"puzzles": {"k": {"bestMoves": "four", "bestMilliseconds": 9000, "solves": 1}}})")
+                                    << -1;
+    QTest::newRow("half a move") << QByteArray(
+        R"({"puzzles": {"k": {"bestMoves": 4.5, "bestMilliseconds": 9000, "solves": 1}}})")
+                                 << -1;
+    QTest::newRow("never solved") << QByteArray(
+        R"({"puzzles": {"k": {"bestMoves": 4, "bestMilliseconds": 9000, "solves": 0}}})")
+                                  << -1;
+    QTest::newRow("time missing") << QByteArray(R"({"puzzles": {"k": {"bestMoves": 4, "solves": 1}}})") << -1;
+    QTest::newRow("a folder in its place") << QByteArray() << int(NonRegularFile::Folder);
+    QTest::newRow("a pipe in its place") << QByteArray() << int(NonRegularFile::Fifo);
+}
+
+void TestResultBook::damaged()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, inItsPlace);
+
+    QTemporaryDir dir;
+    ResultBook book(dir.path());
+    if (inItsPlace >= 0)
+        QVERIFY(makeNonRegularFile(NonRegularFile(inItsPlace), book.filePath()));
+    else
+        writeAll(book.filePath(), content);
+
+    QCOMPARE(book.find("k"), std::optional<Entry>());
+    QCOMPARE(book.record("k", {6, 2000}), std::optional<Entry>());
+    // Started afresh where it is a file; left alone where it is something else.
+    const std::optional<Entry> after = inItsPlace >= 0 ? std::optional<Entry>() : Entry{{6, 2000}, 1};
+    QCOMPARE(book.find("k"), after);
+}
+
+QTEST_MAIN(TestResultBook)
+#include "TestResultBook.moc"
