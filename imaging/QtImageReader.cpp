@@ -66,14 +66,38 @@ QSize webpSize(QIODevice &in)
     return QSize();
 }
 
-// The first image as Qt decodes it, after the size guard. The reader goes with this function, and with it a WebP
-// animation's canvas that the image shares, so that changing the image afterwards copies nothing.
-QImage decode(QIODevice &in, QtImageKind kind)
+// The first image as Qt decodes it, and the EXIF orientation that Qt left for us to apply.
+struct Decoded {
+    QImage picture;
+    int orientation;
+};
+
+// Reads the EXIF orientation where Qt does not apply one itself (its TIFF reader turns by the tag).
+int orientationLeftToUs(QImageReader &reader, QIODevice &in, QtImageKind kind)
+{
+    if (reader.supportsOption(QImageIOHandler::ImageTransformation))
+        return 1;
+    switch (kind) {
+    case QtImageKind::Png:
+        return exifOrientation(pngExifChunk(in));
+    case QtImageKind::WebP:
+        return exifOrientation(webpExifChunk(in));
+    case QtImageKind::Tiff:
+        break;
+    }
+    return 1;
+}
+
+// Decodes after the size guard. The reader goes with this function, and with it a WebP animation's canvas that
+// the picture shares, so that changing the picture afterwards copies nothing.
+Decoded decode(QIODevice &in, QtImageKind kind)
 {
     QImageReader reader(&in, namesOf(kind).format);
     // A file is read as what its name says, as every other picture is: a JPEG named .png is no PNG.
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
+    // Looked for before Qt reads anything, while the device is still at the file's start.
+    const int orientation = orientationLeftToUs(reader, in, kind);
     const QSize size = kind == QtImageKind::WebP ? webpSize(in) : reader.size();
     if (size.isEmpty())
         refuse(reader, kind);
@@ -86,7 +110,7 @@ QImage decode(QIODevice &in, QtImageKind kind)
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
         refuse(reader, kind);
-    return picture;
+    return {std::move(picture), orientation};
 }
 
 uchar onWhite(int colour, int alpha)
@@ -156,15 +180,10 @@ QImage opaqueOnWhite(QImage picture)
 QImage readQtImage(QIODevice &in, QtImageKind kind)
 {
     try {
-        // Qt turns a TIFF by its orientation tag; the EXIF chunks of the others are ours to read.
-        QByteArray exif;
-        if (kind == QtImageKind::Png)
-            exif = pngExifChunk(in);
-        else if (kind == QtImageKind::WebP)
-            exif = webpExifChunk(in);
-        QImage picture = opaqueOnWhite(decode(in, kind));
+        Decoded decoded = decode(in, kind);
+        QImage picture = opaqueOnWhite(std::move(decoded.picture));
         if (!picture.isNull())
-            picture = orientUpright(picture, exifOrientation(exif));
+            picture = orientUpright(picture, decoded.orientation);
         if (picture.isNull())
             throw UserError(notEnoughMemoryText());
         return picture;
