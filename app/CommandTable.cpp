@@ -60,9 +60,11 @@ constexpr CommandDefinition Definitions[] = {
     {"SendByEMailAction", "Puzzle", 0, false, false},
     {"TangleAction", "Puzzle", 0, false, false},
     {"ExitAction", "Puzzle", 0, false, false},
+    {"UndoMoveAction", "Puzzle", 0, false, false},
+    {"RedoMoveAction", "Puzzle", 0, false, false},
 };
 static_assert(std::size(Definitions) == std::size(WindowTexts::Commands));
-static_assert(std::size(Definitions) == std::size_t(Command::Exit) + 1);
+static_assert(std::size(Definitions) == std::size_t(Command::RedoMove) + 1);
 
 // The effect commands in the order of the command list, with the effect each one applies.
 constexpr std::pair<Command, EffectCode> EffectCommands[] = {
@@ -128,6 +130,8 @@ void CommandTable::createCommands(QMainWindow *window)
         {Command::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {Command::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {Command::BestFit, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+        {Command::UndoMove, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {Command::RedoMove, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
     };
     for (const auto &[command, sequences] : keys)
         action(command)->setShortcuts(sequences);
@@ -156,7 +160,8 @@ void CommandTable::createMenus(QMainWindow *window)
 
     fill(addMenu("mPuzzle", WindowTexts::PuzzleMenu),
          {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, separator,
-          Command::SendByEMail, separator, Command::Tangle, separator, Command::Exit});
+          Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle, separator,
+          Command::Exit});
     fill(addMenu("mView", WindowTexts::ViewMenu), {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize,
                                                    Command::BestFit, separator, Command::AutoBestFit});
     // Qt menus cannot break into columns, so the three columns follow one another, a separator between them.
@@ -297,6 +302,8 @@ void CommandTable::update(const GameState &state)
     action(Command::ZoomOut)->setEnabled(p && state.canZoomOut);
     action(Command::ActualSize)->setEnabled(p && state.canActualSize);
     action(Command::BestFit)->setEnabled(p && !a);
+    action(Command::UndoMove)->setEnabled(p && state.canUndo);
+    action(Command::RedoMove)->setEnabled(p && state.canRedo);
 }
 
 void CommandTable::suspend()

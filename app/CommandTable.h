@@ -46,6 +46,8 @@ enum class Command {
     SendByEMail,
     Tangle,
     Exit,
+    UndoMove,
+    RedoMove,
 };
 
 enum class WindowMenu { Puzzle, View, Split, Effect, Edit, Options, Help };
@@ -74,6 +76,9 @@ struct GameState {
     bool canZoomIn = false;
     bool canZoomOut = false;
     bool canActualSize = false;
+    // Moves of the game on screen that can be taken back, or made again.
+    bool canUndo = false;
+    bool canRedo = false;
     // A mail program is still taking the last puzzle.
     bool mailUnderWay = false;
 };

@@ -29,6 +29,8 @@ public:
         std::function<bool()> autoFit;
         // After each shown step of a tangle.
         std::function<void()> tangleStep;
+        // After each shown frame of a line sliding by itself (keyboard play, undo, redo).
+        std::function<void()> slideStep;
         // The commands off while a tangle runs on screen, back on, and whether they are off now.
         std::function<void()> suspend;
         std::function<void()> resume;

@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 
 MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
@@ -83,6 +84,7 @@ void MainWindow::createParts(const SoundFactory &sounds)
     hooks.setup = [this] { return m_commands->puzzleSetup(); };
     hooks.autoFit = autoFit;
     hooks.tangleStep = [this] { paceTangle(); };
+    hooks.slideStep = [this] { paceSlide(); };
     hooks.suspend = [this] { suspendCommands(); };
     hooks.resume = [this] { resumeCommands(); };
     hooks.suspended = [this] { return m_suspended; };
@@ -148,6 +150,8 @@ void MainWindow::bindCommands()
     bind(Command::SaveImageAs, [this](QAction *) { m_documents->saveImageAs(); });
     bind(Command::SendByEMail, [this](QAction *) { m_documents->sendByEMail(); });
     bind(Command::Tangle, [this](QAction *) { tangle(); });
+    bind(Command::UndoMove, [this](QAction *) { m_play->undo(); });
+    bind(Command::RedoMove, [this](QAction *) { m_play->redo(); });
     bind(Command::About, [this](QAction *) { m_dialogs->showAbout(); });
     bind(Command::Help, [this](QAction *) { showHelp(); });
     bind(Command::Exit, [this](QAction *) { close(); });
@@ -277,6 +281,8 @@ void MainWindow::updateCommands()
     state.canZoomIn = puzzle && puzzle->canZoomIn();
     state.canZoomOut = puzzle && puzzle->canZoomOut();
     state.canActualSize = puzzle && puzzle->canActualSize();
+    state.canUndo = puzzle && puzzle->canUndo();
+    state.canRedo = puzzle && puzzle->canRedo();
     state.mailUnderWay = m_documents->mailSender()->isHandingOver();
     m_commands->update(state);
 }
@@ -319,6 +325,15 @@ void MainWindow::paceTangle()
     QEventLoop loop;
     QTimer::singleShot(m_tangleStepMs, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void MainWindow::paceSlide()
+{
+    m_layout->repaint();
+    // A slide is over in a tenth of a second; no event is handled in between, so nothing can change the puzzle
+    // under it.
+    if (m_slideFrameMs > 0)
+        QThread::msleep(m_slideFrameMs);
 }
 
 void MainWindow::showExample()

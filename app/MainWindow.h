@@ -46,6 +46,8 @@ public:
     void setCommandLinePuzzle(const QString &path) { m_commandLinePuzzle = path; }
     // The pause after each shown step of a tangle, so that a person can follow it.
     void setTangleStepMs(int milliseconds) { m_tangleStepMs = milliseconds; }
+    // How long each frame of a line sliding by itself stays on screen; tests take 0.
+    void setSlideFrameMs(int milliseconds) { m_slideFrameMs = milliseconds; }
 
     // Recomputes every command's enabled state from the puzzle; runs whenever the program turns idle.
     void updateCommands();
@@ -83,6 +85,7 @@ private:
     void resumeCommands();
     void tangle();
     void paceTangle();
+    void paceSlide();
     void showExample();
     void showHelp();
     bool acceptsDrop(const QMimeData *data) const;
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<IdleTrigger> m_idle;
     QString m_commandLinePuzzle;
     int m_tangleStepMs = 60;
+    int m_slideFrameMs = 16;
     bool m_updateInstalled = true;
     bool m_suspended = false;
     bool m_shown = false;

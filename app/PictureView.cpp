@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,8 @@ PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent
     // Every pixel is painted from the bitmap, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The picture is played from the keyboard too; Tab and a click give it the focus.
+    setFocusPolicy(Qt::StrongFocus);
     resize(0, 0);
 }
 
@@ -42,6 +45,31 @@ void PictureView::bitmapChanged(const QRect &rect)
     if (!m_screen.isNull())
         m_stale += rect;
     update(toControl(rect));
+}
+
+void PictureView::paintFocusFrame()
+{
+    if (!hasFocus())
+        return;
+    // In the desktop's selection colour and two pixels wide, so that it shows on any picture; the style's own
+    // focus frame is drawn faintly, for small controls on a plain background.
+    QPainter painter(this);
+    const int width = 2;
+    painter.setPen(QPen(palette().color(QPalette::Highlight), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+}
+
+void PictureView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 QRect PictureView::toControl(const QRect &bitmapRect) const
@@ -100,6 +128,8 @@ void PictureView::paintEvent(QPaintEvent *event)
 {
     if (!m_bitmap || m_bitmap->isNull())
         return;
+    // Drawn over the picture once it is painted, with a painter of its own: declared first, it runs last.
+    const auto focusFrame = qScopeGuard([this] { paintFocusFrame(); });
     QPainter painter(this);
     const qreal r = ratio();
     const QRect exposed = event->rect();

@@ -41,8 +41,12 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // The keyboard's focus shows as the desktop's focus frame along the picture's edge.
+    void paintFocusFrame();
     // Brings the screen copy up to date within Area.
     void convertStale(const QRect &area);
     // Paints Rect of the bitmap one to one, converted a few lines at a time.

@@ -7,6 +7,7 @@
 #include "Puzzle.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QWidget>
 
@@ -19,6 +20,7 @@ PlayController::PlayController(PictureView *view, QWidget *window, CommandGuard 
       m_soundOn(std::move(soundOn)),
       m_pointer(std::make_unique<PointerControl>())
 {
+    m_view->installEventFilter(this);
 }
 
 PlayController::~PlayController() = default;
@@ -165,6 +167,125 @@ void PlayController::leave()
     if (puzzle && !m_busy && puzzle->dragState() == DragState::Idle)
         puzzle->deselect();
     freePointer();
+}
+
+Puzzle *PlayController::puzzleForMove() const
+{
+    Puzzle *puzzle = m_puzzle();
+    if (isClosed(puzzle) || m_busy || puzzle->dragState() != DragState::Idle)
+        return nullptr;
+    return puzzle;
+}
+
+void PlayController::makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move)
+{
+    m_busy = true;
+    const auto done = qScopeGuard([this] { m_busy = false; });
+    playIfOn(Sound::Move);
+    if (move(puzzle))
+        victory();
+}
+
+void PlayController::undo()
+{
+    m_guard.run([this] {
+        if (Puzzle *puzzle = puzzleForMove(); puzzle && puzzle->canUndo())
+            makeMove(*puzzle, [](Puzzle &p) { return p.undoMove(); });
+    });
+}
+
+void PlayController::redo()
+{
+    m_guard.run([this] {
+        if (Puzzle *puzzle = puzzleForMove(); puzzle && puzzle->canRedo())
+            makeMove(*puzzle, [](Puzzle &p) { return p.redoMove(); });
+    });
+}
+
+bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    if (held != Qt::NoModifier && held != Qt::ShiftModifier)
+        return false;
+    QPoint step;
+    switch (key) {
+    case Qt::Key_Left:
+        step = QPoint(-1, 0);
+        break;
+    case Qt::Key_Right:
+        step = QPoint(1, 0);
+        break;
+    case Qt::Key_Up:
+        step = QPoint(0, -1);
+        break;
+    case Qt::Key_Down:
+        step = QPoint(0, 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Menu:
+        break;
+    default:
+        return false;
+    }
+    bool handled = false;
+    m_guard.run([&] {
+        Puzzle *puzzle = puzzleForMove();
+        if (!puzzle)
+            return;
+        handled = true;
+        const bool hadSelection = puzzle->inGrid(puzzle->selected());
+        if (!hadSelection)
+            puzzle->select(QPoint(1, 1));
+        const QPoint selected = puzzle->selected();
+        if (step.isNull()) {
+            m_busy = true;
+            const auto done = qScopeGuard([this] { m_busy = false; });
+            playIfOn(Sound::Advice);
+            const QPoint centre = puzzle->selectedCentre();
+            puzzle->showAdvice(centre.x(), centre.y());
+        } else if (held == Qt::ShiftModifier) {
+            const Qt::Orientation line = step.y() == 0 ? Qt::Horizontal : Qt::Vertical;
+            const int steps = step.x() + step.y();
+            makeMove(*puzzle, [line, steps](Puzzle &p) { return p.turnSelected(line, steps); });
+        } else if (hadSelection) {
+            // The selection wraps around the edges, as the lines do.
+            const int columns = puzzle->grid().totalColumns();
+            const int rows = puzzle->grid().totalRows();
+            puzzle->select(QPoint((selected.x() - 1 + step.x() + columns) % columns + 1,
+                                  (selected.y() - 1 + step.y() + rows) % rows + 1));
+        }
+    });
+    return handled;
+}
+
+void PlayController::focusEntered()
+{
+    m_guard.run([this] {
+        Puzzle *puzzle = puzzleForMove();
+        if (puzzle && !puzzle->inGrid(puzzle->selected()))
+            puzzle->select(QPoint(1, 1));
+    });
+}
+
+bool PlayController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_view)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        return key(press->key(), press->modifiers());
+    }
+    case QEvent::FocusIn:
+        focusEntered();
+        break;
+    case QEvent::ContextMenu:
+        // The menu key is the advice key here; the window has no context menu to show instead.
+        return true;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PlayController::attachMouse()

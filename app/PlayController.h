@@ -51,6 +51,15 @@ public:
     // The pointer moved over the window or the panel, off the picture.
     void leave();
 
+    // Takes the last move back, or makes the last one taken back again, shown and heard as a move is.
+    void undo();
+    void redo();
+    // The picture's keyboard: arrows move the selection, Shift with an arrow turns the selected cell's row or
+    // column one cell that way, Space and the menu key show the advice for it. False for a key it leaves alone.
+    bool key(int key, Qt::KeyboardModifiers modifiers);
+    // The picture took the keyboard focus: with nothing selected, the top-left cell is.
+    void focusEntered();
+
     // The picture's mouse reaches the handlers only while a game is being played.
     void attachMouse();
     void detachMouse();
@@ -62,7 +71,14 @@ public:
     // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The puzzle when a move may start now: one being played, no cell held by the pointer, no handler at work.
+    Puzzle *puzzleForMove() const;
+    // Makes a move of Puzzle's with its sound, and the victory when the move solved it.
+    void makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move);
     // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
     void catchCell();
     void releaseCell();

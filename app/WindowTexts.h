@@ -47,6 +47,8 @@ inline constexpr CommandText Commands[] = {
     {"Send by E-Mail...", "Send by E-Mail"},
     {"Tangle", "Tangle Puzzle"},
     {"Exit", ""},
+    {"Undo Move", "Take the last move back"},
+    {"Redo Move", "Make the move taken back again"},
 };
 
 // Menu titles and the two menu items that are not commands.

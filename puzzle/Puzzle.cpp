@@ -36,6 +36,7 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
     m_effect = effect;
     m_semiEffect = semiEffect;
     m_grid.init(rows, columns, emptyRow, emptyColumn);
+    m_history.clear();
     m_editMode = true;
     m_solved = false;
     m_modified = true;
@@ -156,6 +157,7 @@ void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
     m_effect = stored.effect;
     m_semiEffect = stored.semiEffect;
     m_grid = stored.grid;
+    m_history.clear();
     m_source = std::move(stored.source);
     m_fileName = fileName;
     m_modified = false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Effects.h"
+#include "MoveHistory.h"
 #include "StoredPuzzle.h"
 #include "TileGrid.h"
 
@@ -22,6 +23,9 @@ public:
         std::function<void(const QRect &)> displayChanged;
         // Called after each shown step of a tangle, so that a window can pace it.
         std::function<void()> tangleStep;
+        // Called after each shown frame of a line that slides by itself (keyboard play, undo, redo), so that a
+        // window can pace it.
+        std::function<void()> slideStep;
     };
 
     // Display is the bitmap on screen and Texture the concealment texture; neither is owned.
@@ -121,6 +125,18 @@ public:
     bool commit(int x, int y);
     void showAdvice(int x, int y);
 
+    // Keyboard play and taking moves back, for a game being played. Each shows its line sliding as a drag does
+    // and returns true when the move solved the puzzle. Moves go back only as far as the last tangle, and not
+    // while the pointer holds a cell.
+    // Selects the cell at P (inside the grid), as hovering over it does.
+    void select(QPoint p);
+    // Turns the selected cell's row (Horizontal) or column by Steps cells, wrapping around.
+    bool turnSelected(Qt::Orientation orientation, int steps);
+    bool canUndo() const;
+    bool canRedo() const;
+    bool undoMove();
+    bool redoMove();
+
 private:
     friend class PuzzleProbe; // the tests' one look inside
 
@@ -133,6 +149,13 @@ private:
     // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
     int wrappedColumn(int x) const;
     int wrappedRow(int y) const;
+    // Where a dragged line released at (X, Y) leaves the selected cell.
+    QPoint landing(int x, int y) const;
+    // Shifts the selected cell's line so that the cell ends at To, and shows it there.
+    void settle(QPoint to);
+    // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
+    bool slide(const LineMove &move);
+    bool isPlaying() const { return !m_editMode && !m_solved && m_dragState == DragState::Idle; }
     // Every change of the scale goes through here, which keeps it positive.
     void setScale(double scale);
 
@@ -169,6 +192,7 @@ private:
     QSize m_openPanel;
     bool m_openAutoFit = false;
     Hooks m_hooks;
+    MoveHistory m_history;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

@@ -9,8 +9,16 @@
 #include <cstring>
 #include <thread>
 
+namespace {
+
+// Frames of a line sliding by itself: about a tenth of a second when paced at a screen refresh each.
+constexpr int SlideFrames = 6;
+
+} // namespace
+
 void Puzzle::tangle()
 {
+    m_history.clear();
     m_solved = false;
     m_editMode = false;
     rebuild();
@@ -166,7 +174,7 @@ int Puzzle::wrappedRow(int y) const
     return h > 0 ? ((y % h + h) % h) / m_cellHeight + 1 : 0;
 }
 
-bool Puzzle::commit(int x, int y)
+QPoint Puzzle::landing(int x, int y) const
 {
     // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
     // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
@@ -178,15 +186,107 @@ bool Puzzle::commit(int x, int y)
         else if (m_dragState == DragState::Column)
             t = QPoint(m_selected.x(), wrappedRow(y));
     }
-    if (!inGrid(t))
-        t = m_selected;
+    return inGrid(t) ? t : m_selected;
+}
 
-    m_grid.shift(m_selected, t);
-    const QPoint c = cellCentre(t);
+void Puzzle::settle(QPoint to)
+{
+    m_grid.shift(m_selected, to);
+    const QPoint c = cellCentre(to);
     renderDrag(c.x(), c.y());
-    m_selected = t;
-    m_anchor = cellCentre(t);
+    m_selected = to;
+    m_anchor = cellCentre(to);
     m_solved = !m_editMode && m_grid.isSolved();
+}
+
+bool Puzzle::commit(int x, int y)
+{
+    const QPoint from = m_selected;
+    const bool row = m_dragState == DragState::Row;
+    const bool dragged = row || m_dragState == DragState::Column;
+    const QPoint to = landing(x, y);
+    settle(to);
+    if (dragged && !m_editMode && !isNoCell(from) && to != from) {
+        // Taken back the short way round, whichever way the pointer went.
+        const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
+        int steps = ((row ? to.x() - from.x() : to.y() - from.y()) % length + length) % length;
+        if (steps > length / 2)
+            steps -= length;
+        m_history.record({from, to, row ? Qt::Horizontal : Qt::Vertical, steps});
+    }
+    return m_solved;
+}
+
+void Puzzle::select(QPoint p)
+{
+    if (!inGrid(p))
+        return;
+    if (p != m_selected) {
+        deselect();
+        m_selected = p;
+        drawCell(p, false);
+    }
+    m_anchor = cellCentre(p);
+}
+
+bool Puzzle::turnSelected(Qt::Orientation orientation, int steps)
+{
+    if (!isPlaying() || !inGrid(m_selected) || steps == 0)
+        return false;
+    const bool row = orientation == Qt::Horizontal;
+    const QPoint from = m_selected;
+    const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
+    const int end = ((row ? from.x() : from.y()) - 1 + steps % length + length) % length + 1;
+    const LineMove move{from, row ? QPoint(end, from.y()) : QPoint(from.x(), end), orientation, steps};
+    m_history.record(move);
+    return slide(move);
+}
+
+bool Puzzle::canUndo() const
+{
+    return isPlaying() && m_history.canUndo();
+}
+
+bool Puzzle::canRedo() const
+{
+    return isPlaying() && m_history.canRedo();
+}
+
+bool Puzzle::undoMove()
+{
+    if (!canUndo())
+        return false;
+    return slide(m_history.takeUndo()->reversed());
+}
+
+bool Puzzle::redoMove()
+{
+    if (!canRedo())
+        return false;
+    return slide(*m_history.takeRedo());
+}
+
+bool Puzzle::slide(const LineMove &move)
+{
+    if (!inGrid(move.from) || !inGrid(move.to))
+        return m_solved;
+    select(move.from);
+    // Held as the pointer holds a caught cell, so that the moving cell wears the same frame as in a drag.
+    m_dragState = DragState::Caught;
+    drawCell(m_selected, false);
+    const bool row = move.orientation == Qt::Horizontal;
+    m_dragState = row ? DragState::Row : DragState::Column;
+    captureStrip();
+    const QPoint distance = row ? QPoint(move.steps * m_cellWidth, 0) : QPoint(0, move.steps * m_cellHeight);
+    for (int frame = 1; frame < SlideFrames; ++frame) {
+        const QPoint at = m_anchor + distance * frame / SlideFrames;
+        renderDrag(at.x(), at.y());
+        if (m_hooks.slideStep)
+            m_hooks.slideStep();
+    }
+    settle(move.to);
+    m_dragState = DragState::Idle;
+    drawCell(m_selected, false);
     return m_solved;
 }
 

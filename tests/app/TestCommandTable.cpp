@@ -69,6 +69,11 @@ void TestCommandTable::enablingRules_data()
                                                  "ZoomOutAction"};
     QTest::newRow("room to zoom, auto fit")
         << zoomable << true << QStringList{"SaveAsAction", "SendByEMailAction", "ZoomOutAction"};
+    GameState undoable = play;
+    undoable.canUndo = undoable.canRedo = true;
+    QTest::newRow("moves to undo and redo")
+        << undoable << false
+        << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction", "UndoMoveAction", "RedoMoveAction"};
     GameState mailing = play;
     mailing.mailUnderWay = true;
     QTest::newRow("a mail under way") << mailing << false << QStringList{"SaveAsAction", "BestFitAction"};
@@ -77,6 +82,7 @@ void TestCommandTable::enablingRules_data()
     QTest::newRow("modified") << modified << false << QStringList{"SaveAsAction", "BestFitAction"};
     // The rules trust the state: without a puzzle nothing about one is offered, whatever else it says.
     GameState none = zoomable;
+    none.canUndo = none.canRedo = true;
     none.hasPuzzle = false;
     QTest::newRow("no puzzle") << none << false << QStringList();
 }
@@ -107,6 +113,8 @@ void TestCommandTable::keysTriggerTheirCommands_data()
     QTest::newRow("Zoom In") << int(Command::ZoomIn) << "Ctrl++; Ctrl+=";
     QTest::newRow("Zoom Out") << int(Command::ZoomOut) << "Ctrl+-";
     QTest::newRow("Best Fit") << int(Command::BestFit) << "Ctrl+0";
+    QTest::newRow("Undo Move") << int(Command::UndoMove) << "Ctrl+Z";
+    QTest::newRow("Redo Move") << int(Command::RedoMove) << "Ctrl+Shift+Z; Ctrl+Y";
 }
 
 void TestCommandTable::keysTriggerTheirCommands()

@@ -22,6 +22,7 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
     pointer = fakePointer.get();
     form->play().setPointerControl(std::move(fakePointer));
     form->setTangleStepMs(0);
+    form->setSlideFrameMs(0);
     form->settings().storage().setIniFileName(settingsFile());
     if (show) {
         form->show();

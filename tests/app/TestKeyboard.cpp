@@ -1,0 +1,135 @@
+// Playing from the keyboard: the selection over the cells, turning lines, the advice key, and undo and redo
+// through their commands, driven the way a person's keys reach the window.
+#include "../PuzzleProbe.h"
+#include "PictureView.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// A 300 x 200 picture split 2 x 3; row 1 turned right by one cell and row 2 by two (3 1 2 / 5 6 4).
+struct Game {
+    WindowFixture f;
+    PictureView *image = nullptr;
+
+    Game()
+    {
+        f.open(f.makePuzzleFile(QStringLiteral("k.nbq"), 300, 200, 2, 3));
+        image = f.form->pictureView();
+        Puzzle &p = puzzle();
+        PuzzleProbe(p).grid().reset();
+        PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
+        PuzzleProbe(p).grid().shift(QPoint(1, 2), QPoint(3, 2));
+        PuzzleProbe(p).setSelected(NoCell);
+        p.renderAll();
+        f.form->updateCommands();
+        f.form->activateWindow();
+        image->clearFocus();
+        image->setFocus(Qt::TabFocusReason);
+    }
+    Puzzle &puzzle() const { return *f.form->documents().puzzle(); }
+    QString rows() const
+    {
+        QStringList lines;
+        for (int r = 1; r <= 2; ++r) {
+            QStringList numbers;
+            for (int c = 1; c <= 3; ++c)
+                numbers << QString::number(puzzle().grid().tileAt(QPoint(c, r)).number);
+            lines << numbers.join(' ');
+        }
+        return lines.join(" / ");
+    }
+    // Keys as QKeySequence spells them, one after the other, each to the widget that has the focus.
+    void type(const QString &keys)
+    {
+        for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+            f.form->updateCommands();
+        }
+    }
+};
+
+} // namespace
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void keys_data();
+    void keys();
+    void keyboardGameWithUndoAndRedoReachesVictory();
+};
+
+void TestKeyboard::keys_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QPoint>("selected");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QStringList>("sounds");
+
+    const QString start = QStringLiteral("3 1 2 / 5 6 4");
+    // Taking the focus selects the top-left cell.
+    QTest::newRow("focus") << "" << QPoint(1, 1) << start << QStringList();
+    QTest::newRow("arrows walk and wrap") << "Left Left Up Right" << QPoint(3, 2) << start << QStringList();
+    QTest::newRow("shift turns the row, wrapping")
+        << "Right Right Shift+Right" << QPoint(1, 1) << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+    QTest::newRow("shift turns the column")
+        << "Right Shift+Down" << QPoint(2, 2) << "3 6 2 / 5 1 4" << QStringList{"Move.wav"};
+    QTest::newRow("space and the menu key show the advice")
+        << "Space Menu" << QPoint(1, 1) << start << QStringList{"Advice.wav", "Advice.wav"};
+    QTest::newRow("other modifiers are not play")
+        << "Ctrl+Right Alt+Shift+Left" << QPoint(1, 1) << start << QStringList();
+    QTest::newRow("undo and redo") << "Shift+Left Shift+Down Ctrl+Z Ctrl+Z Ctrl+Shift+Z" << QPoint(3, 1)
+                                   << "1 2 3 / 5 6 4"
+                                   << QStringList{"Move.wav", "Move.wav", "Move.wav", "Move.wav", "Move.wav"};
+    QTest::newRow("nothing to undo") << "Ctrl+Z Ctrl+Y" << QPoint(1, 1) << start << QStringList();
+}
+
+void TestKeyboard::keys()
+{
+    QFETCH(QString, keys);
+    QFETCH(QPoint, selected);
+    QFETCH(QString, rows);
+    QFETCH(QStringList, sounds);
+
+    Game g;
+    QVERIFY(g.image->hasFocus());
+    g.type(keys);
+    QCOMPARE(g.puzzle().selected(), selected);
+    QCOMPARE(g.rows(), rows);
+    QStringList expected;
+    for (const QString &sound : sounds)
+        expected << QStringLiteral("Play|") + sound;
+    QCOMPARE(g.f.played(), expected);
+    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
+}
+
+void TestKeyboard::keyboardGameWithUndoAndRedoReachesVictory()
+{
+    Game g;
+    g.type(QStringLiteral("Shift+Left Ctrl+Z"));
+    QVERIFY(g.f.form->commands().action(Command::RedoMove)->isEnabled());
+    QVERIFY(!g.f.form->commands().action(Command::UndoMove)->isEnabled());
+    g.type(QStringLiteral("Ctrl+Y Down"));
+    QVERIFY(g.f.form->commands().action(Command::UndoMove)->isEnabled());
+    g.type(QStringLiteral("Shift+Right"));
+
+    Puzzle &p = g.puzzle();
+    QVERIFY(p.isSolved());
+    QCOMPARE(p.display(), p.plainPicture());
+    QCOMPARE(g.f.played().last(), QStringLiteral("Play|Victory.wav"));
+    // Solved for good: nothing to take back, and the keys no longer play.
+    QVERIFY(!g.f.form->commands().action(Command::UndoMove)->isEnabled());
+    QVERIFY(!g.f.form->commands().action(Command::RedoMove)->isEnabled());
+    g.type(QStringLiteral("Shift+Left Ctrl+Z"));
+    QVERIFY(p.grid().isSolved());
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "TestKeyboard.moc"
