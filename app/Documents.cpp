@@ -305,7 +305,7 @@ void Documents::dropFile(const QString &path)
         openPuzzleFile(path);
         return;
     }
-    if (extension == QLatin1String("bmp") || extension == QLatin1String("jpg") || extension == QLatin1String("gif")) {
+    if (hasPictureExtension(path)) {
         newPuzzleFromPicture(path);
         return;
     }

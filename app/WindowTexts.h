@@ -77,11 +77,12 @@ inline constexpr char PuzzleTooNew[] = "This puzzle requires Quorra version %1 o
 inline constexpr char PictureUnreadable[] = "The picture \"%1\" cannot be read.\n%2";
 inline constexpr char PictureTooLarge[] = "The picture \"%1\" is too large to open.";
 inline constexpr char NotAPicture[] =
-    "\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG or GIF picture (.bmp, .jpg or .gif).";
+    "\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG, GIF, PNG, WebP or TIFF picture (.bmp, .jpg, "
+    ".gif, .png, .webp or .tif).";
 // %1 is the dropped file's path.
 inline constexpr char DropRefused[] =
-    "\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a BMP, JPEG or GIF picture "
-    "(.bmp, .jpg or .gif) to make a new puzzle.";
+    "\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a BMP, JPEG, GIF, PNG, WebP or "
+    "TIFF picture (.bmp, .jpg, .gif, .png, .webp or .tif) to make a new puzzle.";
 
 // An allocation that failed is told in words, never as the library's "std::bad_alloc"; opening a picture says
 // so in the readers' own words (notEnoughMemoryText()).
@@ -105,9 +106,11 @@ inline constexpr char OpenPictureTitle[] = "Open an Image to Create Puzzle";
 inline constexpr char OpenPuzzleTitle[] = "Open";
 inline constexpr char SavePuzzleTitle[] = "Save As";
 inline constexpr char SaveImageTitle[] = "Save Image As";
+// The picture filter lists every extension that readPictureFile reads.
 inline constexpr char PictureFilter[] =
-    "All (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
-    "Bitmaps (*.bmp)|*.bmp";
+    "All (*.gif;*.jpg;*.bmp;*.png;*.webp;*.tif)|*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.png;*.webp;*.tif;*.tiff|"
+    "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg;*.jpeg;*.jpe;*.jfif|Bitmaps (*.bmp)|*.bmp|"
+    "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp|TIFF Image (*.tif)|*.tif;*.tiff";
 inline constexpr char PuzzleFilter[] = "Nimbrel (*.nbq)|*.nbq";
 inline constexpr char JpegFilter[] = "JPEG Image File (*.jpg)|*.jpg";
 

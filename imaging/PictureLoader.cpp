@@ -4,6 +4,7 @@
 #include "BmpReader.h"
 #include "GifReader.h"
 #include "JpegReader.h"
+#include "QtImageReader.h"
 #include "RegularFile.h"
 #include "UserError.h"
 
@@ -26,7 +27,34 @@ QString pictureExtension(const QString &path)
     return extension;
 }
 
+enum class Reader { Bmp, Jpeg, Gif, Png, WebP, Tiff };
+
+struct ReaderChoice {
+    const char *extension;
+    Reader reader;
+};
+
+const ReaderChoice ReaderChoices[] = {
+    {".bmp", Reader::Bmp},   {".jpg", Reader::Jpeg},  {".jpeg", Reader::Jpeg}, {".jpe", Reader::Jpeg},
+    {".jfif", Reader::Jpeg}, {".gif", Reader::Gif},   {".png", Reader::Png},   {".webp", Reader::WebP},
+    {".tif", Reader::Tiff},  {".tiff", Reader::Tiff},
+};
+
+std::optional<Reader> readerFor(const QString &path)
+{
+    const QString extension = pictureExtension(path);
+    for (const ReaderChoice &choice : ReaderChoices)
+        if (extension == QLatin1String(choice.extension))
+            return choice.reader;
+    return std::nullopt;
+}
+
 } // namespace
+
+bool hasPictureExtension(const QString &path)
+{
+    return readerFor(path).has_value();
+}
 
 void checkPictureSize(qint64 width, qint64 height)
 {
@@ -37,8 +65,8 @@ void checkPictureSize(qint64 width, qint64 height)
 
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
 {
-    const QString extension = pictureExtension(path);
-    if (extension != QLatin1String(".bmp") && extension != QLatin1String(".jpg") && extension != QLatin1String(".gif"))
+    const std::optional<Reader> reader = readerFor(path);
+    if (!reader)
         return std::nullopt;
 
     QFile file;
@@ -46,9 +74,19 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
     if (!reason.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
 
-    if (extension == QLatin1String(".jpg"))
-        return readJpeg(file, fitInto);
-    if (extension == QLatin1String(".bmp"))
+    switch (*reader) {
+    case Reader::Bmp:
         return readBmp(file);
-    return readGif(file);
+    case Reader::Jpeg:
+        return readJpeg(file, fitInto);
+    case Reader::Gif:
+        return readGif(file);
+    case Reader::Png:
+        return readQtImage(file, QtImageKind::Png);
+    case Reader::WebP:
+        return readQtImage(file, QtImageKind::WebP);
+    case Reader::Tiff:
+        break;
+    }
+    return readQtImage(file, QtImageKind::Tiff);
 }

@@ -1,4 +1,4 @@
-// Reading picture files (".bmp", ".jpg", ".gif", chosen by extension alone) into a source bitmap.
+// Reading picture files (BMP, JPEG, GIF, PNG, WebP and TIFF, chosen by extension alone) into a source bitmap.
 #pragma once
 
 #include <QImage>
@@ -22,7 +22,12 @@ inline QString notEnoughMemoryText()
     return QStringLiteral("There is not enough memory to open this picture.");
 }
 
+// Whether Path ends in the extension of a picture that readPictureFile reads, in any letter case: ".bmp"; ".jpg",
+// ".jpeg", ".jpe" or ".jfif"; ".gif"; ".png"; ".webp"; ".tif" or ".tiff".
+bool hasPictureExtension(const QString &path);
+
 // The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
 // at a fraction of its size that still covers it (see readJpeg). Failures raise UserError with the reader's text
-// ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "Cannot open file "%s". %s").
+// ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "PNG image is not valid", ..., "Cannot open
+// file "%s". %s").
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());

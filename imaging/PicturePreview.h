@@ -5,7 +5,8 @@
 #include <QSize>
 #include <QString>
 
-// The BMP, JPEG or GIF picture at Path (chosen by extension, as pictures are opened) scaled down to fit into
-// Bounds with its proportions kept, or a null image when Path is not a regular file of one of those kinds or
-// cannot be read. JPEG pictures are decoded at a fraction of their size, so a large photograph previews at once.
+// The picture at Path (any kind readPictureFile reads, chosen by extension as pictures are opened) scaled down to
+// fit into Bounds with its proportions kept, or a null image when Path is not a regular file of one of those
+// kinds or cannot be read. JPEG pictures are decoded at a fraction of their size, so a large photograph previews at
+// once.
 QImage picturePreview(const QString &path, QSize bounds);

@@ -43,7 +43,7 @@ private slots:
 void TestDrop::kinds_data()
 {
     QTest::addColumn<QString>("file");   // made by the fixture, or copied from the test data
-    QTest::addColumn<QString>("result"); // "open", "new", "message" or "refused"
+    QTest::addColumn<QString>("result"); // "open", "new", "message", "unreadable" or "refused"
 
     QTest::newRow("puzzle file") << "made.nbq"
                                  << "open";
@@ -54,9 +54,21 @@ void TestDrop::kinds_data()
     QTest::newRow("GIF picture") << "gif87a.gif"
                                  << "new";
     QTest::newRow("PNG picture") << "png-extension.png"
-                                 << "message";
+                                 << "new";
     QTest::newRow("JPEG named .jpeg") << "jpeg-extension.jpeg"
-                                      << "message";
+                                      << "new";
+    QTest::newRow("JPEG named .JPE") << "jpe-extension.JPE"
+                                     << "new";
+    QTest::newRow("JPEG named .Jfif") << "jfif-extension.Jfif"
+                                      << "new";
+    QTest::newRow("WebP picture") << "lossless.webp"
+                                  << "new";
+    QTest::newRow("TIFF picture") << "lzw.tif"
+                                  << "new";
+    QTest::newRow("video") << "loop-one-second.avi"
+                           << "message";
+    QTest::newRow("damaged PNG") << "truncated.png"
+                                 << "unreadable";
     QTest::newRow("two files") << "made.nbq+made.bmp"
                                << "refused";
     QTest::newRow("web address") << "https://example.org/a.nbq"
@@ -101,6 +113,12 @@ void TestDrop::kinds()
         QCOMPARE(f.dialogs->log.size(), 1);
         QVERIFY2(f.dialogs->log.first().startsWith(QStringLiteral("Message|Information|\"") + urls.first().toLocalFile()
                                                    + QStringLiteral("\" cannot be opened")),
+                 qPrintable(f.dialogs->log.first()));
+    } else if (result == QLatin1String("unreadable")) {
+        // The picture's own reader says what is wrong, under the file's name.
+        QCOMPARE(f.dialogs->log.size(), 1);
+        QVERIFY2(f.dialogs->log.first().contains(QStringLiteral("The picture \"") + urls.first().toLocalFile()
+                                                 + QStringLiteral("\" cannot be read.\nPNG image is not valid")),
                  qPrintable(f.dialogs->log.first()));
     } else {
         QVERIFY2(f.dialogs->log.isEmpty(), qPrintable(f.dialogs->log.join(QLatin1Char('\n'))));

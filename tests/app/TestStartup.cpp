@@ -2,16 +2,19 @@
 // dialogs' filters.
 #include "AboutDialog.h"
 #include "AboutDialogProbe.h"
+#include "PictureLoader.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
 #include "ProgramInfo.h"
 #include "QtDialogs.h"
 #include "TextStamp.h"
 #include "WindowFixture.h"
+#include "WindowTexts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -46,6 +49,8 @@ private slots:
     void aboutBoxFitsItsTexts();
     void nameFilters_data();
     void nameFilters();
+    void pictureFilterListsEveryKind_data();
+    void pictureFilterListsEveryKind();
 };
 
 void TestStartup::commandLine_data()
@@ -236,6 +241,28 @@ void TestStartup::nameFilters()
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
     QCOMPARE(QtDialogs::qtNameFilters(filter), expected);
+}
+
+void TestStartup::pictureFilterListsEveryKind_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("picture");
+    for (const char *name :
+         {"a.bmp", "a.jpg", "a.JPEG", "a.jpe", "a.Jfif", "a.gif", "a.png", "a.WebP", "a.tif", "a.TIFF"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+    QTest::newRow("puzzle") << QStringLiteral("a.nbq") << false;
+    QTest::newRow("Photoshop") << QStringLiteral("a.psd") << false;
+}
+
+// The picture dialog offers, in its first filter, exactly the files that New reads; the dialog matches names
+// in any letter case, as QDir::match does.
+void TestStartup::pictureFilterListsEveryKind()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, picture);
+    const QStringList parts = QString::fromLatin1(WindowTexts::PictureFilter).split(QLatin1Char('|'));
+    QCOMPARE(QDir::match(parts.value(1), name), picture);
+    QCOMPARE(hasPictureExtension(name), picture);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,4 +1,4 @@
-// Tests of reading BMP, JPEG and GIF picture files, their failures and the size guard.
+// Tests of reading picture files of every kind, their failures and the size guard.
 #include "BmpReader.h"
 #include "GifReader.h"
 #include "JpegReader.h"
@@ -109,10 +109,24 @@ private slots:
         QTest::newRow("animated-first-frame-small.gif")
             << QStringLiteral("animated-first-frame-small.gif") << int(Nothing) << int(QImage::Format_Indexed8)
             << QSize(60, 40) << 0 << QString();
-        QTest::newRow("jpeg-extension.jpeg")
-            << QStringLiteral("jpeg-extension.jpeg") << int(Nothing) << 0 << QSize() << 0 << QString();
-        QTest::newRow("png-extension.png")
-            << QStringLiteral("png-extension.png") << int(Nothing) << 0 << QSize() << 0 << QString();
+        good("jpeg-extension.jpeg", QImage::Format_BGR888, 24);
+        good("jpe-extension.JPE", QImage::Format_BGR888, 24);
+        good("jfif-extension.Jfif", QImage::Format_BGR888, 24);
+        // Transparent pixels (black underneath) on the diagonal must come out white.
+        good("png-extension.png", QImage::Format_RGB32, 0);
+        good("transparent-diagonal.png", QImage::Format_RGB32, 0);
+        good("palette-transparent.png", QImage::Format_Indexed8, 0);
+        good("sixteen-bit.png", QImage::Format_RGB32, 0);
+        good("exif-orientation-6.png", QImage::Format_RGB32, 0);
+        good("lossless.webp", QImage::Format_RGB32, 0);
+        good("lossy.webp", QImage::Format_RGB32, 24);
+        good("transparent-diagonal.webp", QImage::Format_RGB32, 0);
+        good("exif-orientation-6.webp", QImage::Format_RGB32, 0);
+        // The second frame is dark all over, so only the first passes.
+        good("animated-first-frame.webp", QImage::Format_RGB32, 0);
+        good("lzw.tif", QImage::Format_RGB32, 0);
+        good("orientation-6.tif", QImage::Format_RGB32, 0);
+        good("transparent-diagonal.tif", QImage::Format_RGB32, 0);
 
         bad("truncated-in-headers.jpg", jpegError(JERR_NO_IMAGE));
         bad("empty.jpg", jpegError(JERR_INPUT_EMPTY));
@@ -129,6 +143,16 @@ private slots:
         bad("huge-dimensions.jpg", QStringLiteral("The picture is too large (60000 x 60000 pixels)."));
         bad("huge-image-descriptor.gif", QStringLiteral("The picture is too large (65535 x 65535 pixels)."));
         bad("scan-bomb.jpg", QStringLiteral("The picture is damaged: it has more than 100 scans."));
+        bad("truncated.png", QStringLiteral("PNG image is not valid"));
+        bad("empty.png", QStringLiteral("PNG image is not valid"));
+        bad("truncated.webp", QStringLiteral("WebP image is not valid"));
+        bad("empty.webp", QStringLiteral("WebP image is not valid"));
+        bad("truncated.tif", QStringLiteral("TIFF image is not valid"));
+        bad("empty.tif", QStringLiteral("TIFF image is not valid"));
+        bad("huge-dimensions.png", QStringLiteral("The picture is too large (100000 x 100000 pixels)."));
+        bad("huge-dimensions.tif", QStringLiteral("The picture is too large (100000 x 100000 pixels)."));
+        // Qt's reader would take an animation's whole canvas while merely looking at its header.
+        bad("huge-canvas.webp", QStringLiteral("The picture is too large (100000 x 100000 pixels)."));
         QTest::newRow("scans-at-limit.jpg") << QStringLiteral("scans-at-limit.jpg") << int(Nothing)
                                             << int(QImage::Format_Grayscale8) << QSize(64, 48) << 0 << QString();
     }
@@ -155,7 +179,8 @@ private slots:
         QCOMPARE(picture.size(), size);
         if (format != QImage::Format_Invalid)
             QCOMPARE(int(picture.format()), format);
-        // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha.
+        // Only a GIF's transparent index hides a pixel; a bitmap's fourth byte is never taken as alpha, and other
+        // transparency is painted onto white.
         QVERIFY(file.endsWith(QLatin1String(".gif")) || !picture.hasAlphaChannel());
         if (kind == Nothing)
             return;
@@ -187,6 +212,30 @@ private slots:
         QCOMPARE(qAlpha(picture.pixel(40, 30)), 0);
         for (const Probe &probe : Quarters)
             QCOMPARE(picture.pixel(probe.at), probe.colour);
+    }
+
+    // Half-transparent red in the red quarter shows as it would on white paper.
+    void transparencyIsPaintedOntoWhite_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("PNG") << QStringLiteral("transparent-diagonal.png");
+        QTest::newRow("WebP") << QStringLiteral("transparent-diagonal.webp");
+        QTest::newRow("TIFF, premultiplied") << QStringLiteral("transparent-diagonal.tif");
+    }
+
+    void transparencyIsPaintedOntoWhite()
+    {
+        QFETCH(QString, file);
+        QImage picture;
+        QCOMPARE(load(picture, file), QString());
+        const QRgb want =
+            qRgb((220 * 128 + 255 * 127) / 255, (30 * 128 + 255 * 127) / 255, (30 * 128 + 255 * 127) / 255);
+        for (const QPoint at : {QPoint(70, 2), QPoint(77, 9)}) {
+            const QRgb got = picture.pixel(at);
+            QVERIFY2(std::abs(qRed(got) - qRed(want)) <= 1 && std::abs(qGreen(got) - qGreen(want)) <= 1
+                         && std::abs(qBlue(got) - qBlue(want)) <= 1,
+                     qPrintable(QColor(got).name()));
+        }
     }
 
     void transparentGifStretchedKeepsTheTarget_data()
@@ -322,6 +371,8 @@ private slots:
         QTest::newRow("missing upper-case gif")
             << QStringLiteral("MISSING.GIF") << false << QStringLiteral("No such file or directory");
         QTest::newRow("folder named bmp") << QStringLiteral("folder.bmp") << true << QStringLiteral("Is a directory");
+        QTest::newRow("missing tif") << QStringLiteral("missing.tif") << false
+                                     << QStringLiteral("No such file or directory");
     }
 
     void fileThatCannotBeOpened()
@@ -347,7 +398,7 @@ private slots:
     void missingFileWithUnreadExtensionIsNoError()
     {
         QImage picture;
-        QCOMPARE(load(picture, QStringLiteral("no-such-file.tif")), QString());
+        QCOMPARE(load(picture, QStringLiteral("no-such-file.psd")), QString());
         QCOMPARE(load(picture, QStringLiteral("no-extension")), QString());
         QVERIFY(picture.isNull());
     }

@@ -20,7 +20,9 @@ private slots:
         QTest::newRow("JPEG, upper-case name") << "UPPER-CASE.JPG" << QSize(100, 75);
         QTest::newRow("BMP scaled down") << "rgb24.bmp" << QSize(100, 75);
         QTest::newRow("GIF never enlarged") << "animated-first-frame-small.gif" << QSize(60, 40);
-        QTest::newRow("not a picture kind") << "png-extension.png" << QSize();
+        QTest::newRow("PNG scaled down") << "png-extension.png" << QSize(100, 75);
+        QTest::newRow("not a picture kind") << "loop-one-second.avi" << QSize();
+        QTest::newRow("TIFF too large to hold") << "huge-dimensions.tif" << QSize();
         QTest::newRow("JPEG bytes named .bmp") << "jpeg-bytes-named.bmp" << QSize();
         QTest::newRow("too large to hold") << "huge-dimensions.jpg" << QSize();
         QTest::newRow("huge progressive") << "huge-progressive.jpg" << QSize();

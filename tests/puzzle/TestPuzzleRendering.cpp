@@ -190,11 +190,11 @@ void TestPuzzleRendering::loadPictureTitle_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("fails");
-    QTest::newRow("dots in the name") << "/some/folder/my.photo.png"
+    QTest::newRow("dots in the name") << "/some/folder/my.photo.xcf"
                                       << "my.photo" << false;
     QTest::newRow("dot in the folder only") << "/some/fol.der/photo"
                                             << "" << false;
-    QTest::newRow("relative") << "holiday.gif.png"
+    QTest::newRow("relative") << "holiday.gif.xcf"
                               << "holiday.gif" << false;
     QTest::newRow("missing file keeps the title") << "/nonexistent/folder/beach.jpg"
                                                   << "beach" << true;
