@@ -52,3 +52,18 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
         return readBmp(file);
     return readGif(file);
 }
+
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto)
+{
+    if (pictureExtension(path) != QLatin1String(".jpg")) {
+        std::optional<QImage> picture = readPictureFile(path);
+        if (!picture)
+            return std::nullopt;
+        return SourcePicture(std::move(*picture));
+    }
+    QFile file;
+    const QString reason = openRegularFile(file, path);
+    if (!reason.isEmpty())
+        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
+    return SourcePicture(readJpegStream(file, fitInto));
+}

@@ -1,6 +1,8 @@
 // Reading picture files (".bmp", ".jpg", ".gif", chosen by extension alone) into a source bitmap.
 #pragma once
 
+#include "SourcePicture.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -26,3 +28,7 @@ inline QString notEnoughMemoryText()
 // at a fraction of its size that still covers it (see readJpeg). Failures raise UserError with the reader's text
 // ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "Cannot open file "%s". %s").
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
+
+// As readPictureFile, for a picture that becomes a puzzle: a JPEG keeps its stream, so that it can be decoded
+// again larger when its reduction no longer covers what is shown (see SourcePicture).
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto = QSize());
