@@ -64,10 +64,15 @@ void Puzzle::rebuild()
     m_dragThreshold = qint32(std::nearbyintl(0.15L * std::min(m_cellWidth, m_cellHeight)));
 
     m_cellBitmap = createWorkingBitmap(m_cellWidth, m_cellHeight);
-    m_plain = createWorkingBitmap(plainSize.width(), plainSize.height());
+    // At the same size (a tangle, a save) the plain and concealed pictures keep their pixel memory, as the display
+    // does: no new pages to fault in, and no second copy alive while the new one is drawn. Every pixel of both is
+    // drawn anew; the plain one starts white as a new bitmap does, for pictures with transparent pixels.
+    if (m_plain.size() == plainSize && m_plain.format() == WorkingFormat)
+        m_plain.fill(Qt::white);
+    else
+        m_plain = createWorkingBitmap(plainSize.width(), plainSize.height());
     if (!m_source.isNull() && !m_plain.isNull())
         stretchDraw(m_source.bitmap(), m_plain);
-    m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
     buildConcealed();
 
     // The display belongs to the window; it is replaced only when its size changes, so that a rebuild at the
