@@ -56,7 +56,7 @@ void takeArrangement(const char *&at, Tile (&cells)[MaxGrid][MaxGrid])
         }
 }
 
-StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize panel)
+StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize panel, JpegMemory memory)
 {
     StoredPuzzle stored;
     stored.version = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::VersionOffset);
@@ -75,7 +75,7 @@ StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &n
     if (panel.isValid() && stored.grid.totalColumns() > 0 && stored.grid.totalRows() > 0)
         pictureFit = QSize(std::max(panel.width() / stored.grid.totalColumns(), 1) * stored.grid.columns(),
                            std::max(panel.height() / stored.grid.totalRows(), 1) * stored.grid.rows());
-    JpegStream picture = readJpegStream(in, pictureFit);
+    JpegStream picture = readJpegStream(in, pictureFit, memory);
     stored.source = std::move(picture.picture);
     stored.pictureSize = picture.fullSize;
     stored.pictureStream = std::move(picture.bytes);
@@ -109,7 +109,8 @@ QByteArray encoded(const QImage &picture)
 
 } // namespace
 
-std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name, QSize panel)
+std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name, QSize panel,
+                                                                JpegMemory memory)
 {
     try {
         // The header is read whole before anything is taken from it, so that a short file is noticed here
@@ -122,7 +123,7 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
             return TooNew{version};
         if (header.size() < HeaderSize)
             damaged(name, QStringLiteral("it ends before its header is complete."));
-        return readParts(header, in, name, panel);
+        return readParts(header, in, name, panel, memory);
     } catch (const DamagedPictureError &e) {
         damaged(name, QStringLiteral("its picture ") + e.why());
     } catch (const std::bad_alloc &) {

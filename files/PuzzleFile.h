@@ -1,6 +1,7 @@
 // The stored form of a puzzle (header, grid, picture), read from and written to any device.
 #pragma once
 
+#include "JpegReader.h"
 #include "StoredPuzzle.h"
 
 #include <QSize>
@@ -45,9 +46,10 @@ public:
     // needs a newer program. A header that is cut short, a grid that the program cannot make or a picture
     // refused as damaged raises UserError naming Name; the picture part raises the JPEG decoder's errors, and
     // memory that cannot be had the plain notEnoughMemoryText(). A valid Panel decodes the picture only as large
-    // as showing the puzzle fitted into a panel of that size needs (see readJpegStream); the picture's stream is
-    // kept either way.
-    static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize panel = QSize());
+    // as showing the puzzle fitted into a panel of that size needs, with libjpeg's memory as Memory says (see
+    // readJpegStream); the picture's stream is kept either way.
+    static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize panel = QSize(),
+                                                   JpegMemory memory = JpegMemory::AsNeeded);
 
     // The picture part of Puzzle's file: the stream it keeps, unchanged, so that a puzzle passed on and saved
     // again loses nothing; or, for a picture never saved, the whole picture encoded now (raises the encoder's

@@ -358,9 +358,9 @@ QImage readJpeg(QIODevice &in, QSize fitInto)
     return decodeGuarded(in, {fitInto, false, fitInto.isValid()}, false).picture;
 }
 
-JpegStream readJpegStream(QIODevice &in, QSize fitInto)
+JpegStream readJpegStream(QIODevice &in, QSize fitInto, JpegMemory memory)
 {
-    return decodeGuarded(in, {fitInto, false, false}, true);
+    return decodeGuarded(in, {fitInto, false, fitInto.isValid() && memory == JpegMemory::Bounded}, true);
 }
 
 QImage readJpegCovering(const QByteArray &stream, QSize needed)

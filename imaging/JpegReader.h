@@ -35,9 +35,13 @@ struct JpegStream {
     QByteArray bytes;
 };
 
-// As readJpeg, keeping the stream. A valid FitInto reduces as readJpeg does, but without bounding libjpeg's
-// memory: what a full decode of the same stream may take, a reduced one may too.
-JpegStream readJpegStream(QIODevice &in, QSize fitInto = QSize());
+// How much of its own memory libjpeg may take for a reduced picture: as much as the whole picture needs, or at
+// most what readJpeg allows for a small one (for pictures from anywhere, such as a file manager's thumbnails).
+enum class JpegMemory { AsNeeded, Bounded };
+
+// As readJpeg, keeping the stream. A valid FitInto reduces as readJpeg does; libjpeg's memory is bounded only
+// when Memory says so, so that a picture that opens whole also opens reduced.
+JpegStream readJpegStream(QIODevice &in, QSize fitInto = QSize(), JpegMemory memory = JpegMemory::AsNeeded);
 
 // Decodes a kept stream (see readJpegStream) at the largest reduction that still gives at least Needed pixels
 // across and down, or whole when no reduction does or Needed is empty. Raises the errors of readJpeg.

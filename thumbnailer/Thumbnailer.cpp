@@ -32,7 +32,7 @@ QImage Thumbnailer::render(const QString &path, int size)
     if (!refused.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(info.absoluteFilePath(), refused));
     std::variant<StoredPuzzle, PuzzleFile::TooNew> read =
-        PuzzleFile::read(file, info.absoluteFilePath(), QSize(size, size));
+        PuzzleFile::read(file, info.absoluteFilePath(), QSize(size, size), JpegMemory::Bounded);
     if (std::holds_alternative<PuzzleFile::TooNew>(read))
         throw UserError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(path));
     file.close();
