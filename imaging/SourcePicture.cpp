@@ -11,8 +11,10 @@ SourcePicture::SourcePicture(JpegStream decoded)
 }
 
 SourcePicture::SourcePicture(QImage decoded, QSize size, QByteArray stream)
-    : m_bitmap(std::move(decoded)), m_size(size.isValid() ? size : m_bitmap.size()), m_stream(std::move(stream))
+    : m_bitmap(std::move(decoded)), m_size(size.isValid() ? size : m_bitmap.size())
 {
+    if (isReduced())
+        m_stream = std::move(stream);
 }
 
 void SourcePicture::cover(QSize needed)
@@ -23,6 +25,8 @@ void SourcePicture::cover(QSize needed)
     // A stream decodes to the same picture every time, so the larger bitmap shows what the smaller one did.
     QImage larger = readJpegCovering(m_stream, needed.boundedTo(m_size));
     m_bitmap = std::move(larger);
+    if (!isReduced())
+        m_stream.clear();
 }
 
 const QImage &SourcePicture::whole()

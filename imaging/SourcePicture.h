@@ -25,8 +25,6 @@ public:
     QSize size() const { return m_size; }
     // The picture as decoded so far: the whole of it, at size() or reduced.
     const QImage &bitmap() const { return m_bitmap; }
-    // The JPEG stream it was decoded from; empty for a picture held whole.
-    const QByteArray &stream() const { return m_stream; }
     bool isReduced() const { return m_bitmap.size() != m_size; }
 
     // Makes the bitmap at least Needed across and down (or whole), decoding the stream anew at the smallest
@@ -38,5 +36,6 @@ public:
 private:
     QImage m_bitmap;
     QSize m_size;
+    // What a reduced bitmap is decoded again from; dropped once the bitmap is whole.
     QByteArray m_stream;
 };
