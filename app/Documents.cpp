@@ -126,6 +126,8 @@ void Documents::newPuzzleFromPicture(const QString &path)
 {
     // The picture is read before anything is given up, so a file that yields none costs nothing.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
+    // A photograph is decoded only as large as the view shows it, and set up at that scale.
+    newPuzzle->setOpenPanel(m_layout.panelPixels(), m_hooks.autoFit());
     const QString shown = QDir::toNativeSeparators(path);
     try {
         newPuzzle->loadPicture(path);

@@ -96,6 +96,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);
+    // A puzzle's results are kept under its picture as its file stores it; one never saved keeps none.
+    m_status->setPictureStream([](const Puzzle &p) { return p.pictureStream(); });
     // Every tangle shown on screen, the one of an opened or saved puzzle included, starts the game anew.
     connect(this, &MainWindow::tangleStepped, m_status.get(), &PlayStatus::restart);
     connect(m_documents.get(), &Documents::puzzleReplaced, m_status.get(), &PlayStatus::restart);

@@ -35,11 +35,13 @@ void save(Puzzle &puzzle, const QString &path)
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!PuzzleFile::write(puzzle, file) || !file.commit())
+    QByteArray picture = PuzzleFile::pictureStream(puzzle);
+    if (!PuzzleFile::write(puzzle, picture, file) || !file.commit())
         cannotCreate(path, file.errorString());
 
-    // Only a file that is really in place becomes the puzzle's file: mail attaches it.
-    puzzle.savedAs(path);
+    // Only a file that is really in place becomes the puzzle's file: mail attaches it. Its picture is kept as
+    // written, so the next save does not encode it again.
+    puzzle.savedAs(path, std::move(picture));
 }
 
 Opening open(Puzzle &puzzle, const QString &path)
@@ -51,7 +53,7 @@ Opening open(Puzzle &puzzle, const QString &path)
     if (!reason.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
-    std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path));
+    std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path), puzzle.openPanel());
     if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))
         return {LoadResult::TooNew, tooNew->version};
     file.close();
@@ -62,12 +64,12 @@ Opening open(Puzzle &puzzle, const QString &path)
     return {LoadResult::Loaded, version};
 }
 
-void exportPicture(const Puzzle &puzzle, const QString &path)
+void exportPicture(Puzzle &puzzle, const QString &path)
 {
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!JpegWriter::write(puzzle.source(), file) || !file.commit())
+    if (!JpegWriter::write(puzzle.wholePicture(), file) || !file.commit())
         cannotCreate(path, file.errorString());
 }
 

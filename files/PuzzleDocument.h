@@ -20,13 +20,15 @@ struct Opening {
 };
 
 // Writes the puzzle to Path, which it then lives in; saving tangles it. Failures raise "Cannot create file ...".
+// A puzzle opened from a file, or saved before, writes its picture's stream back unchanged.
 void save(Puzzle &puzzle, const QString &path);
 
 // Reads the puzzle file at Path and hands it to Puzzle, which its owner then tangles. The file is read and
-// checked whole into a separate object first, so a refused file leaves Puzzle as it was.
+// checked whole into a separate object first, so a refused file leaves Puzzle as it was. The picture is decoded
+// only as large as the puzzle's open panel shows it (see Puzzle::setOpenPanel).
 Opening open(Puzzle &puzzle, const QString &path);
 
-// Stores the puzzle's source picture as a JPEG file at Path.
-void exportPicture(const Puzzle &puzzle, const QString &path);
+// Stores the puzzle's source picture at its own size as a JPEG file at Path.
+void exportPicture(Puzzle &puzzle, const QString &path);
 
 } // namespace PuzzleDocument

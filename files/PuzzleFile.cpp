@@ -8,9 +8,11 @@
 #include "Puzzle.h"
 #include "UserError.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -54,7 +56,7 @@ void takeArrangement(const char *&at, Tile (&cells)[MaxGrid][MaxGrid])
         }
 }
 
-StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize pictureFit)
+StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize panel, JpegMemory memory)
 {
     StoredPuzzle stored;
     stored.version = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::VersionOffset);
@@ -68,12 +70,20 @@ StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &n
 
     // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
     // follows it in the file is never read.
-    stored.source = readJpeg(in, pictureFit);
+    // Shown in the panel, the picture gets the grid's share of it: an empty row or column takes its own.
+    QSize pictureFit;
+    if (panel.isValid() && stored.grid.totalColumns() > 0 && stored.grid.totalRows() > 0)
+        pictureFit = QSize(std::max(panel.width() / stored.grid.totalColumns(), 1) * stored.grid.columns(),
+                           std::max(panel.height() / stored.grid.totalRows(), 1) * stored.grid.rows());
+    JpegStream picture = readJpegStream(in, pictureFit, memory);
+    stored.source = std::move(picture.picture);
+    stored.pictureSize = picture.fullSize;
+    stored.pictureStream = std::move(picture.bytes);
     return stored;
 }
 
-bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid, const QImage &source,
-                QIODevice &out)
+bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid,
+                const QByteArray &pictureStream, QIODevice &out)
 {
     // Header and grid go out in one write whose count is checked, like every write of the picture: a device
     // that takes only part of a write (a full disk) must not pass for a complete file.
@@ -84,12 +94,23 @@ bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGr
     header += PuzzleFile::gridBytes(grid);
     if (header.size() != PuzzleFile::HeaderSize || out.write(header) != PuzzleFile::HeaderSize)
         return false;
-    return JpegWriter::write(source, out);
+    return out.write(pictureStream) == pictureStream.size();
+}
+
+QByteArray encoded(const QImage &picture)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    // Memory is all a buffer can refuse.
+    if (!JpegWriter::write(picture, buffer))
+        throw UserError(notEnoughMemoryText());
+    return buffer.data();
 }
 
 } // namespace
 
-std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name, QSize pictureFit)
+std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, const QString &name, QSize panel,
+                                                                JpegMemory memory)
 {
     try {
         // The header is read whole before anything is taken from it, so that a short file is noticed here
@@ -102,7 +123,7 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
             return TooNew{version};
         if (header.size() < HeaderSize)
             damaged(name, QStringLiteral("it ends before its header is complete."));
-        return readParts(header, in, name, pictureFit);
+        return readParts(header, in, name, panel, memory);
     } catch (const DamagedPictureError &e) {
         damaged(name, QStringLiteral("its picture ") + e.why());
     } catch (const std::bad_alloc &) {
@@ -110,15 +131,23 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
     }
 }
 
-bool PuzzleFile::write(const Puzzle &puzzle, QIODevice &out)
+QByteArray PuzzleFile::pictureStream(Puzzle &puzzle)
 {
-    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(), puzzle.source(),
+    if (!puzzle.pictureStream().isEmpty())
+        return puzzle.pictureStream();
+    return encoded(puzzle.wholePicture());
+}
+
+bool PuzzleFile::write(const Puzzle &puzzle, const QByteArray &pictureStream, QIODevice &out)
+{
+    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(), pictureStream,
                       out);
 }
 
 bool PuzzleFile::write(const StoredPuzzle &puzzle, QIODevice &out)
 {
-    return writeParts(puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid.record(), puzzle.source, out);
+    return writeParts(puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid.record(),
+                      puzzle.pictureStream.isEmpty() ? encoded(puzzle.source) : puzzle.pictureStream, out);
 }
 
 QByteArray PuzzleFile::gridBytes(const TileGrid::Record &grid)

@@ -1,6 +1,7 @@
 // The stored form of a puzzle (header, grid, picture), read from and written to any device.
 #pragma once
 
+#include "JpegReader.h"
 #include "StoredPuzzle.h"
 
 #include <QSize>
@@ -44,12 +45,21 @@ public:
     // Reads a whole puzzle from In's position to the end of its picture, or only the version of a file that
     // needs a newer program. A header that is cut short, a grid that the program cannot make or a picture
     // refused as damaged raises UserError naming Name; the picture part raises the JPEG decoder's errors, and
-    // memory that cannot be had the plain notEnoughMemoryText(). A valid PictureFit decodes the picture only as
-    // large as showing it fitted into that size needs (see readJpeg).
-    static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize pictureFit = QSize());
+    // memory that cannot be had the plain notEnoughMemoryText(). A valid Panel decodes the picture only as large
+    // as showing the puzzle fitted into a panel of that size needs, with libjpeg's memory as Memory says (see
+    // readJpegStream); the picture's stream is kept either way.
+    static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize panel = QSize(),
+                                                   JpegMemory memory = JpegMemory::AsNeeded);
 
-    // Writes the whole puzzle at Out's position; false when Out refused bytes (its errorString says why).
-    static bool write(const Puzzle &puzzle, QIODevice &out);
+    // The picture part of Puzzle's file: the stream it keeps, unchanged, so that a puzzle passed on and saved
+    // again loses nothing; or, for a picture never saved, the whole picture encoded now (raises the encoder's
+    // UserError).
+    static QByteArray pictureStream(Puzzle &puzzle);
+
+    // Writes the whole puzzle at Out's position with PictureStream as its picture; false when Out refused bytes
+    // (its errorString says why).
+    static bool write(const Puzzle &puzzle, const QByteArray &pictureStream, QIODevice &out);
+    // The same with the stored puzzle's stream, or its source encoded when it has none.
     static bool write(const StoredPuzzle &puzzle, QIODevice &out);
 
     // The grid's record as the header stores it (GridSize bytes), and back.

@@ -5,6 +5,7 @@
 #include "PictureLoader.h"
 #include "UserError.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QTransform>
 
@@ -31,6 +32,8 @@ struct DeviceSource {
 
     jpeg_source_mgr base;
     QIODevice *device;
+    // Every byte taken from the device, when the caller keeps the stream.
+    QByteArray *kept = nullptr;
     bool startOfStream = true;
     JOCTET buffer[BufferSize];
 };
@@ -49,6 +52,8 @@ boolean fillInputBuffer(j_decompress_ptr info)
     // No exception may cross libjpeg; its own error exit is taken once the handler is left.
     try {
         count = source->device->read(reinterpret_cast<char *>(source->buffer), DeviceSource::BufferSize);
+        if (count > 0 && source->kept)
+            source->kept->append(reinterpret_cast<const char *>(source->buffer), qsizetype(count));
     } catch (const std::bad_alloc &) {
         outOfMemory = true;
     }
@@ -98,15 +103,31 @@ void limitScans(j_common_ptr info)
     }
 }
 
-// The largest of 1, 2, 4 and 8 that still leaves a Width x Height picture covering its fit into FitInto.
-unsigned int scaleDenominator(qint64 width, qint64 height, QSize fitInto)
+// How large a decode is asked for: Size empty for the whole picture; otherwise the picture fitted into Size
+// must be covered or, with Both, Size itself across and down.
+struct Reduction {
+    QSize size;
+    bool both = false;
+    // libjpeg's own memory is bounded (see decode).
+    bool boundMemory = false;
+};
+
+// The largest of 1, 2, 4 and 8 that still leaves a Width x Height picture as large as Wanted asks.
+unsigned int scaleDenominator(qint64 width, qint64 height, const Reduction &wanted)
 {
-    if (!fitInto.isValid() || fitInto.isEmpty())
+    const QSize fit = wanted.size;
+    if (!fit.isValid() || fit.isEmpty())
         return 1;
     unsigned int denominator = 8;
-    while (denominator > 1 && qint64(denominator) * fitInto.width() > width
-           && qint64(denominator) * fitInto.height() > height)
-        denominator /= 2;
+    // libjpeg rounds a reduced side up.
+    auto reduced = [&denominator](qint64 side) { return (side + denominator - 1) / denominator; };
+    if (wanted.both)
+        while (denominator > 1 && (reduced(width) < fit.width() || reduced(height) < fit.height()))
+            denominator /= 2;
+    else
+        while (denominator > 1 && qint64(denominator) * fit.width() > width
+               && qint64(denominator) * fit.height() > height)
+            denominator /= 2;
     return denominator;
 }
 
@@ -205,7 +226,7 @@ QImage orientUpright(const QImage &picture, int orientation)
 
 namespace {
 
-QImage decode(QIODevice &in, QSize fitInto)
+JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
 {
     // Everything that lives across the jump is made before setjmp and only changed after it.
     jpeg_decompress_struct info;
@@ -216,6 +237,7 @@ QImage decode(QIODevice &in, QSize fitInto)
     JSAMPARRAY cmykRow = nullptr;
     int orientation = 1;
     QSize size;
+    QByteArray kept;
 
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = exitOnError;
@@ -235,6 +257,8 @@ QImage decode(QIODevice &in, QSize fitInto)
         throw UserError(QStringLiteral("JPEG error #%1").arg(code));
     }
     source->device = &in;
+    if (keepStream)
+        source->kept = &kept;
     source->base.init_source = initSource;
     source->base.fill_input_buffer = fillInputBuffer;
     source->base.skip_input_data = skipInputData;
@@ -266,11 +290,11 @@ QImage decode(QIODevice &in, QSize fitInto)
     const bool turned = orientation >= 5;
     info.scale_num = 1;
     info.scale_denom =
-        scaleDenominator(turned ? size.height() : size.width(), turned ? size.width() : size.height(), fitInto);
+        scaleDenominator(turned ? size.height() : size.width(), turned ? size.width() : size.height(), wanted);
     // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
     // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
     // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.
-    if (fitInto.isValid())
+    if (wanted.boundMemory)
         info.mem->max_memory_to_use = MaxScaledJpegMemory;
     try {
         // The declared size is checked before libjpeg allocates anything for the picture.
@@ -306,20 +330,43 @@ QImage decode(QIODevice &in, QSize fitInto)
     jpeg_destroy_decompress(&info);
     if (!fake && unread > 0 && !in.isSequential())
         in.seek(in.pos() - qint64(unread));
+    if (!fake)
+        kept.chop(qsizetype(unread));
 
-    QImage upright = orientUpright(picture, orientation);
-    if (upright.isNull())
+    JpegStream result;
+    result.picture = orientUpright(picture, orientation);
+    if (result.picture.isNull())
         throw UserError(notEnoughMemoryText());
-    return upright;
+    result.fullSize = turned ? size.transposed() : size;
+    result.bytes = std::move(kept);
+    return result;
+}
+
+JpegStream decodeGuarded(QIODevice &in, const Reduction &wanted, bool keepStream)
+{
+    try {
+        return decode(in, wanted, keepStream);
+    } catch (const std::bad_alloc &) {
+        throw UserError(notEnoughMemoryText());
+    }
 }
 
 } // namespace
 
 QImage readJpeg(QIODevice &in, QSize fitInto)
 {
-    try {
-        return decode(in, fitInto);
-    } catch (const std::bad_alloc &) {
-        throw UserError(notEnoughMemoryText());
-    }
+    return decodeGuarded(in, {fitInto, false, fitInto.isValid()}, false).picture;
+}
+
+JpegStream readJpegStream(QIODevice &in, QSize fitInto, JpegMemory memory)
+{
+    return decodeGuarded(in, {fitInto, false, fitInto.isValid() && memory == JpegMemory::Bounded}, true);
+}
+
+QImage readJpegCovering(const QByteArray &stream, QSize needed)
+{
+    QBuffer buffer;
+    buffer.setData(stream);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeGuarded(buffer, {needed, true, false}, false).picture;
 }

@@ -24,6 +24,29 @@ constexpr int MaxJpegScans = 100;
 // DamagedPictureError; memory that cannot be had raises NotEnoughMemoryText().
 QImage readJpeg(QIODevice &in, QSize fitInto = QSize());
 
+// A picture read with its stream kept, so that it can be decoded again larger or stored without encoding it anew.
+struct JpegStream {
+    // As decoded: reduced when a fit was asked for, upright.
+    QImage picture;
+    // The whole picture's size, upright, whatever the reduction.
+    QSize fullSize;
+    // The stream's bytes as the device gave them, from its first byte to its end-of-image marker (or to the end of
+    // the device for a stream cut short).
+    QByteArray bytes;
+};
+
+// How much of its own memory libjpeg may take for a reduced picture: as much as the whole picture needs, or at
+// most what readJpeg allows for a small one (for pictures from anywhere, such as a file manager's thumbnails).
+enum class JpegMemory { AsNeeded, Bounded };
+
+// As readJpeg, keeping the stream. A valid FitInto reduces as readJpeg does; libjpeg's memory is bounded only
+// when Memory says so, so that a picture that opens whole also opens reduced.
+JpegStream readJpegStream(QIODevice &in, QSize fitInto = QSize(), JpegMemory memory = JpegMemory::AsNeeded);
+
+// Decodes a kept stream (see readJpegStream) at the largest reduction that still gives at least Needed pixels
+// across and down, or whole when no reduction does or Needed is empty. Raises the errors of readJpeg.
+QImage readJpegCovering(const QByteArray &stream, QSize needed);
+
 // The orientation (1 to 8) of an APP1 "Exif" segment's first image directory; 1 when absent or unreadable.
 int exifOrientation(const QByteArray &app1);
 

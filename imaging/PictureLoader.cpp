@@ -90,3 +90,18 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
     }
     return readQtImage(file, QtImageKind::Tiff);
 }
+
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto)
+{
+    if (readerFor(path) != Reader::Jpeg) {
+        std::optional<QImage> picture = readPictureFile(path);
+        if (!picture)
+            return std::nullopt;
+        return SourcePicture(std::move(*picture));
+    }
+    QFile file;
+    const QString reason = openRegularFile(file, path);
+    if (!reason.isEmpty())
+        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
+    return SourcePicture(readJpegStream(file, fitInto));
+}

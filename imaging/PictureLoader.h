@@ -1,6 +1,8 @@
 // Reading picture files (BMP, JPEG, GIF, PNG, WebP and TIFF, chosen by extension alone) into a source bitmap.
 #pragma once
 
+#include "SourcePicture.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -31,3 +33,7 @@ bool hasPictureExtension(const QString &path);
 // ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "PNG image is not valid", ..., "Cannot open
 // file "%s". %s").
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
+
+// As readPictureFile, for a picture that becomes a puzzle: a JPEG keeps its stream, so that it can be decoded
+// again larger when its reduction no longer covers what is shown (see SourcePicture).
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto = QSize());

@@ -40,23 +40,40 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
     m_editMode = true;
     m_solved = false;
     m_modified = true;
+    fitToOpenPanel();
     rebuild();
+}
+
+void Puzzle::setPicture(QImage picture)
+{
+    m_source = SourcePicture(std::move(picture));
+    m_pictureStream.clear();
 }
 
 void Puzzle::rebuild()
 {
-    const long double wide = m_grid.columns() > 0 ? (long double)m_source.width() * m_scale / m_grid.columns() : 0;
-    const long double high = m_grid.rows() > 0 ? (long double)m_source.height() * m_scale / m_grid.rows() : 0;
-    m_cellWidth = roundCellSize(wide);
-    m_cellHeight = roundCellSize(high);
+    const QSize picture = m_source.size();
+    const long double wide = m_grid.columns() > 0 ? (long double)picture.width() * m_scale / m_grid.columns() : 0;
+    const long double high = m_grid.rows() > 0 ? (long double)picture.height() * m_scale / m_grid.rows() : 0;
+    const qint32 cellWidth = roundCellSize(wide);
+    const qint32 cellHeight = roundCellSize(high);
+    const QSize plainSize(std::max(m_grid.columns(), 0) * cellWidth, std::max(m_grid.rows(), 0) * cellHeight);
+    // Before anything changes: a picture that must be decoded larger and cannot be leaves the puzzle as it was.
+    m_source.cover(plainSize);
+    m_cellWidth = cellWidth;
+    m_cellHeight = cellHeight;
     m_dragThreshold = qint32(std::nearbyintl(0.15L * std::min(m_cellWidth, m_cellHeight)));
 
     m_cellBitmap = createWorkingBitmap(m_cellWidth, m_cellHeight);
-    m_plain =
-        createWorkingBitmap(std::max(m_grid.columns(), 0) * m_cellWidth, std::max(m_grid.rows(), 0) * m_cellHeight);
+    // At the same size (a tangle, a save) the plain and concealed pictures keep their pixel memory, as the display
+    // does: no new pages to fault in, and no second copy alive while the new one is drawn. Every pixel of both is
+    // drawn anew; the plain one starts white as a new bitmap does, for pictures with transparent pixels.
+    if (m_plain.size() == plainSize && m_plain.format() == WorkingFormat)
+        m_plain.fill(Qt::white);
+    else
+        m_plain = createWorkingBitmap(plainSize.width(), plainSize.height());
     if (!m_source.isNull() && !m_plain.isNull())
-        stretchDraw(m_source, m_plain);
-    m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
+        stretchDraw(m_source.bitmap(), m_plain);
     buildConcealed();
 
     // The display belongs to the window; it is replaced only when its size changes, so that a rebuild at the
@@ -158,15 +175,17 @@ void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
     m_semiEffect = stored.semiEffect;
     m_grid = stored.grid;
     m_history.clear();
-    m_source = std::move(stored.source);
+    m_source = SourcePicture(std::move(stored.source), stored.pictureSize, stored.pictureStream);
+    m_pictureStream = std::move(stored.pictureStream);
     m_fileName = fileName;
     m_modified = false;
     fitToOpenPanel();
 }
 
-void Puzzle::savedAs(const QString &fileName)
+void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
 {
     m_fileName = fileName;
+    m_pictureStream = std::move(pictureStream);
     m_modified = false;
     tangle();
 }
@@ -176,8 +195,11 @@ void Puzzle::loadPicture(const QString &path)
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     m_title = dot < 0 ? QString() : name.left(dot);
-    if (std::optional<QImage> picture = readPictureFile(path))
+    if (std::optional<SourcePicture> picture = readSourcePicture(path, m_openPanel)) {
         m_source = std::move(*picture);
+        // A new picture: whatever stream the puzzle kept was another picture's.
+        m_pictureStream.clear();
+    }
 }
 
 QPoint Puzzle::cellAt(int x, int y) const
@@ -207,8 +229,8 @@ double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const
     // Whole cells only: the panel's share per cell is rounded down before it is scaled back to the picture.
     const int fitWidth = (panelWidth / m_grid.totalColumns()) * m_grid.columns();
     const int fitHeight = (panelHeight / m_grid.totalRows()) * m_grid.rows();
-    const long double fitX = (long double)fitWidth / m_source.width();
-    const long double fitY = (long double)fitHeight / m_source.height();
+    const long double fitX = (long double)fitWidth / m_source.size().width();
+    const long double fitY = (long double)fitHeight / m_source.size().height();
     return double(std::max(std::min(fitX, fitY), 0.0L));
 }
 
@@ -229,11 +251,14 @@ void Puzzle::updateFit(int panelWidth, int panelHeight, bool keepFitted)
 
 void Puzzle::fitToOpenPanel()
 {
+    // The panel serves the first showing only: a later set-up (a new split) keeps the zoom the person chose.
+    const QSize panel = m_openPanel;
+    m_openPanel = QSize();
     // The same guard as the window's: a panel with less than a pixel per cell gives no usable m_scale.
     if (m_source.isNull() || m_grid.totalColumns() <= 0 || m_grid.totalRows() <= 0
-        || m_openPanel.width() < m_grid.totalColumns() || m_openPanel.height() < m_grid.totalRows())
+        || panel.width() < m_grid.totalColumns() || panel.height() < m_grid.totalRows())
         return;
-    const double fit = fitScaleFor(m_openPanel.width(), m_openPanel.height());
+    const double fit = fitScaleFor(panel.width(), panel.height());
     if (!(fit > 0))
         return;
     if (m_openAutoFit ? std::fabs(m_scale - fit) > 0.00001 : m_scale > fit * 1.00001)

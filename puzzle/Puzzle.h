@@ -3,6 +3,7 @@
 
 #include "Effects.h"
 #include "MoveHistory.h"
+#include "SourcePicture.h"
 #include "StoredPuzzle.h"
 #include "TileGrid.h"
 
@@ -46,7 +47,16 @@ public:
     bool isSolved() const { return m_solved; }
     bool isModified() const { return m_modified; }
     const TileGrid &grid() const { return m_grid; }
-    const QImage &source() const { return m_source; }
+    // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
+    const QImage &source() const { return m_source.bitmap(); }
+    // The whole picture's size, from which every size the puzzle shows is computed.
+    QSize pictureSize() const { return m_source.size(); }
+    bool hasPicture() const { return !m_source.isNull(); }
+    // The picture at its own size, decoded now when only a reduction was (then kept). Raises the decoder's errors.
+    const QImage &wholePicture() { return m_source.whole(); }
+    // The JPEG stream the puzzle's file holds, written back unchanged when it is saved again: the one it was
+    // opened from, or the one its last save encoded. Empty while a new puzzle has never been saved.
+    const QByteArray &pictureStream() const { return m_pictureStream; }
     const QString &fileName() const { return m_fileName; }
     const QString &title() const { return m_title; }
 
@@ -69,19 +79,22 @@ public:
     // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
     void loadPicture(const QString &path);
     // The picture a new puzzle is made of, when it is already in memory.
-    void setPicture(QImage picture) { m_source = std::move(picture); }
+    void setPicture(QImage picture);
     void setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn);
     void adopt(StoredPuzzle stored, const QString &fileName);
-    void savedAs(const QString &fileName);
-    // The panel the view will fit the puzzle into, when its owner knows it before a file is opened, and whether
-    // the view keeps it fitted: the first tangle after adopt then renders at the scale the view is about to
-    // choose instead of at the picture's own size, which would cost three more full-size bitmaps and their
+    // The puzzle now lives in FileName, whose picture part is PictureStream.
+    void savedAs(const QString &fileName, QByteArray pictureStream);
+    // The panel the view will fit the puzzle into, when its owner knows it before a file is opened or a picture
+    // loaded, and whether the view keeps it fitted: the picture is then decoded only as large as that view shows
+    // it, and the first tangle after adopt (or the set-up of a new puzzle) renders at the scale the view is about
+    // to choose instead of at the picture's own size, which would cost three more full-size bitmaps and their
     // drawing only to be thrown away.
     void setOpenPanel(QSize panel, bool autoFit)
     {
         m_openPanel = panel;
         m_openAutoFit = autoFit;
     }
+    QSize openPanel() const { return m_openPanel; }
 
     // Rendering.
     void rebuild();
@@ -174,7 +187,8 @@ private:
     TileGrid m_grid;
     QString m_fileName;
     QString m_title;
-    QImage m_source;
+    SourcePicture m_source;
+    QByteArray m_pictureStream;
     QImage m_plain;
     QImage m_concealed;
     QImage *m_display;

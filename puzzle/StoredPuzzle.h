@@ -4,12 +4,19 @@
 #include "Effects.h"
 #include "TileGrid.h"
 
+#include <QByteArray>
 #include <QImage>
+#include <QSize>
 
 struct StoredPuzzle {
     qint32 version = 0;
     EffectCode effect = 0;
     bool semiEffect = false;
     TileGrid grid;
+    // The picture as decoded, reduced when it was read for a small view.
     QImage source;
+    // The whole picture's size; invalid means Source's own.
+    QSize pictureSize;
+    // The picture's JPEG stream as the file holds it; empty for a picture that has none yet.
+    QByteArray pictureStream;
 };

@@ -32,15 +32,17 @@ QImage Thumbnailer::render(const QString &path, int size)
     if (!refused.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(info.absoluteFilePath(), refused));
     std::variant<StoredPuzzle, PuzzleFile::TooNew> read =
-        PuzzleFile::read(file, info.absoluteFilePath(), QSize(size, size));
+        PuzzleFile::read(file, info.absoluteFilePath(), QSize(size, size), JpegMemory::Bounded);
     if (std::holds_alternative<PuzzleFile::TooNew>(read))
         throw UserError(QStringLiteral("The puzzle file \"%1\" needs a newer version of Quorra.").arg(path));
     file.close();
     StoredPuzzle &stored = std::get<StoredPuzzle>(read);
 
     const TileGrid &grid = stored.grid;
-    const int width = stored.source.width();
-    const int height = stored.source.height();
+    // The puzzle's geometry comes from the whole picture's size, whatever reduction was decoded.
+    const QSize picture = stored.pictureSize.isValid() ? stored.pictureSize : stored.source.size();
+    const int width = picture.width();
+    const int height = picture.height();
     if (width <= 0 || height <= 0 || grid.columns() <= 0 || grid.rows() <= 0)
         throw UserError(QStringLiteral("The puzzle file \"%1\" holds no picture.").arg(path));
 

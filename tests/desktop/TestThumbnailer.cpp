@@ -1,9 +1,12 @@
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
 #include "../PuzzleProbe.h"
 #include "Effects.h"
+#include "PictureLoader.h"
 #include "Puzzle.h"
 #include "PuzzleDocument.h"
+#include "PuzzleFile.h"
 #include "Thumbnailer.h"
+#include "UserError.h"
 #include "WorkingBitmap.h"
 
 #include <QDir>
@@ -320,6 +323,26 @@ private slots:
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.code, 1);
         QVERIFY(!QFile::exists(png));
+    }
+
+    // A puzzle whose picture is a progressive stream declaring half a gigabyte of coefficients: a thumbnail
+    // never takes that much, however the program itself would open the file.
+    void coefficientBomb()
+    {
+        QFile header(QStringLiteral(QUORRA_TEST_DATA "/puzzle-3x4.nbq"));
+        QFile picture(QStringLiteral(QUORRA_TEST_DATA "/huge-progressive.jpg"));
+        QVERIFY(header.open(QIODevice::ReadOnly) && picture.open(QIODevice::ReadOnly));
+        const QString path = scratch(QStringLiteral("coefficients.nbq"));
+        QFile bomb(path);
+        QVERIFY(bomb.open(QIODevice::WriteOnly));
+        bomb.write(header.read(PuzzleFile::HeaderSize) + picture.readAll());
+        bomb.close();
+        try {
+            Thumbnailer::render(path, 128);
+            QFAIL("a thumbnail was drawn");
+        } catch (const UserError &e) {
+            QCOMPARE(e.message(), notEnoughMemoryText());
+        }
     }
 
     void testData_data()

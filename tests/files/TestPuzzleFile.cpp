@@ -32,6 +32,10 @@ private slots:
     void exportsFullResolution_data();
     void exportsFullResolution();
     void transparentColourIsKept();
+    void keepsPictureStream_data();
+    void keepsPictureStream();
+    void pictureStreamFollowsThePicture_data();
+    void pictureStreamFollowsThePicture();
 };
 
 void TestPuzzleFile::roundTrip_data()
@@ -454,6 +458,78 @@ void TestPuzzleFile::transparentColourIsKept()
         QCOMPARE(picture.size(), QSize(160, 120));
         verifyQuarters(picture);
     }
+}
+
+void TestPuzzleFile::keepsPictureStream_data()
+{
+    QTest::addColumn<QString>("file"); // none: a puzzle made here
+    QTest::newRow("made here") << QString();
+    QTest::newRow("grey picture") << "picture-grey.nbq";
+    QTest::newRow("bytes after the picture") << "trailing-bytes.nbq";
+    QTest::newRow("picture cut after its headers") << "picture-truncated-after-headers.nbq";
+}
+
+void TestPuzzleFile::keepsPictureStream()
+{
+    // A puzzle passed on and saved again and again writes back the picture it came with: no generation is lost.
+    QFETCH(QString, file);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    QString path = dataFile(file);
+    if (file.isEmpty()) {
+        path = tempPath(QStringLiteral("generation-%1-0.nbq").arg(tag));
+        Fixture made;
+        made.setUp(quarterPicture(320, 240), 3, 3);
+        QVERIFY(made.puzzle.pictureStream().isEmpty());
+        PuzzleDocument::save(made.puzzle, path);
+        QCOMPARE(made.puzzle.pictureStream(), readAll(path).mid(PuzzleFile::HeaderSize));
+    }
+    // What follows the picture's end in a file is not the picture's.
+    const QByteArray original = readAll(path).mid(PuzzleFile::HeaderSize);
+    QByteArray first;
+    for (int generation = 1; generation <= 10; ++generation) {
+        Fixture opened;
+        QCOMPARE(PuzzleDocument::open(opened.puzzle, path).result, LoadResult::Loaded);
+        QVERIFY(original.startsWith(opened.puzzle.pictureStream()));
+        path = tempPath(QStringLiteral("generation-%1-%2.nbq").arg(tag).arg(generation));
+        PuzzleDocument::save(opened.puzzle, path);
+        const QByteArray picture = readAll(path).mid(PuzzleFile::HeaderSize);
+        if (generation == 1)
+            first = picture;
+        QCOMPARE(picture, first);
+        QCOMPARE(opened.puzzle.pictureStream(), first);
+    }
+    QVERIFY(!first.isEmpty());
+}
+
+void TestPuzzleFile::pictureStreamFollowsThePicture_data()
+{
+    QTest::addColumn<bool>("newPicture");
+    QTest::newRow("effect and split changed") << false;
+    QTest::newRow("a new picture") << true;
+}
+
+void TestPuzzleFile::pictureStreamFollowsThePicture()
+{
+    QFETCH(bool, newPicture);
+    Fixture opened;
+    QCOMPARE(PuzzleDocument::open(opened.puzzle, dataFile(QStringLiteral("puzzle-3x4.nbq"))).result,
+             LoadResult::Loaded);
+    QByteArray expected = opened.puzzle.pictureStream();
+    QVERIFY(!expected.isEmpty());
+    if (newPicture) {
+        const QImage picture = quarterPicture(90, 60);
+        opened.puzzle.setPicture(picture);
+        QVERIFY(opened.puzzle.pictureStream().isEmpty());
+        QBuffer encoded;
+        QVERIFY(encoded.open(QIODevice::WriteOnly));
+        QVERIFY(JpegWriter::write(picture, encoded));
+        expected = encoded.data();
+    }
+    opened.puzzle.setUp(6, 2, 2, true, true, false);
+    const QString path = tempPath(QStringLiteral("follows-%1.nbq").arg(newPicture));
+    PuzzleDocument::save(opened.puzzle, path);
+    QCOMPARE(readAll(path).mid(PuzzleFile::HeaderSize), expected);
+    QCOMPARE(opened.puzzle.pictureStream(), expected);
 }
 
 QTEST_MAIN(TestPuzzleFile)

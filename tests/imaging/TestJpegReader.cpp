@@ -73,6 +73,46 @@ private slots:
         }
     }
 
+    // A kept stream is the picture's bytes, no more, and decodes again at least as large as asked, across and down.
+    void keepsTheStream_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("fitInto");
+        QTest::addColumn<QSize>("decoded");
+        QTest::addColumn<QSize>("needed");
+        QTest::addColumn<QSize>("decodedAgain");
+        QTest::newRow("1/8, then 1/4 for one more row")
+            << "colour-420.jpg" << QSize(20, 15) << QSize(20, 15) << QSize(20, 16) << QSize(40, 30);
+        QTest::newRow("whole") << "colour-444.jpg" << QSize() << QSize(160, 120) << QSize() << QSize(160, 120);
+        // Both sizes are the upright picture's, which this file stores turned a quarter.
+        QTest::newRow("turned by EXIF") << "exif-orientation-6.jpg" << QSize(20, 200) << QSize(20, 15) << QSize(80, 10)
+                                        << QSize(80, 60);
+        QTest::newRow("progressive, larger than any reduction")
+            << "progressive.jpg" << QSize(40, 40) << QSize(40, 30) << QSize(161, 10) << QSize(160, 120);
+    }
+
+    void keepsTheStream()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, fitInto);
+        QFETCH(QSize, decoded);
+        QFETCH(QSize, needed);
+        QFETCH(QSize, decodedAgain);
+        QFile stored(DataDir + QLatin1Char('/') + file);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        const QByteArray picture = stored.readAll();
+        QByteArray data = "header bytes before the picture" + picture + QByteArray(100000, 'x');
+        QBuffer buffer(&data);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(buffer.seek(31));
+        const JpegStream read = readJpegStream(buffer, fitInto);
+        QCOMPARE(read.picture.size(), decoded);
+        QCOMPARE(read.fullSize, QSize(160, 120));
+        QCOMPARE(read.bytes, picture);
+        QCOMPARE(buffer.pos(), 31 + picture.size());
+        QCOMPARE(readJpegCovering(read.bytes, needed).size(), decodedAgain);
+    }
+
     // A picture is read as far as it goes, not to the device's end: what follows it costs nothing.
     void readsNoFurtherThanThePicture_data()
     {
