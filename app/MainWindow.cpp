@@ -101,6 +101,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     // Every tangle shown on screen, the one of an opened or saved puzzle included, starts the game anew.
     connect(this, &MainWindow::tangleStepped, m_status.get(), &PlayStatus::restart);
     connect(m_documents.get(), &Documents::puzzleReplaced, m_status.get(), &PlayStatus::restart);
+    // The keys play the puzzle on screen as soon as it is there, whatever had the focus before it came.
+    connect(m_documents.get(), &Documents::puzzleReplaced, this, [this] { m_view->setFocus(Qt::OtherFocusReason); });
     connect(m_play.get(), &PlayController::moveCommitted, m_status.get(), &PlayStatus::countMove);
     connect(m_play.get(), &PlayController::victoryShown, m_status.get(), &PlayStatus::victory);
 

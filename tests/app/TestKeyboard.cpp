@@ -65,6 +65,7 @@ private slots:
     void keys_data();
     void keys();
     void keyboardGameWithUndoAndRedoReachesVictory();
+    void aNewPuzzleTakesTheFocus();
 };
 
 void TestKeyboard::keys_data()
@@ -131,6 +132,19 @@ void TestKeyboard::keyboardGameWithUndoAndRedoReachesVictory()
     QVERIFY(!g.f.form->commands().action(Command::RedoMove)->isEnabled());
     g.type(QStringLiteral("Shift+Left Ctrl+Z"));
     QVERIFY(p.grid().isSolved());
+}
+
+void TestKeyboard::aNewPuzzleTakesTheFocus()
+{
+    WindowFixture f;
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    f.form->setFocus();
+    f.open(f.makePuzzleFile(QStringLiteral("o.nbq"), 300, 200));
+    QVERIFY(f.form->pictureView()->hasFocus());
+    f.form->setFocus();
+    f.New(f.makePicture(QStringLiteral("n.bmp"), 400, 300));
+    QVERIFY(f.form->pictureView()->hasFocus());
 }
 
 QTEST_MAIN(TestKeyboard)
