@@ -44,6 +44,7 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
 
 void Puzzle::rebuild()
 {
+    settleLine();
     const long double wide = m_grid.columns() > 0 ? (long double)m_source.width() * m_scale / m_grid.columns() : 0;
     const long double high = m_grid.rows() > 0 ? (long double)m_source.height() * m_scale / m_grid.rows() : 0;
     m_cellWidth = roundCellSize(wide);
@@ -88,6 +89,7 @@ void Puzzle::buildConcealed()
 
 void Puzzle::renderAll()
 {
+    settleLine();
     m_renderingAll = true;
     for (int c = 1; c <= m_grid.totalColumns(); ++c)
         for (int r = 1; r <= m_grid.totalRows(); ++r)
@@ -103,6 +105,7 @@ void Puzzle::renderAll()
 
 void Puzzle::drawCell(QPoint p, bool advice)
 {
+    settleLine();
     if (isNoCell(p) || !inGrid(p) || m_cellBitmap.isNull())
         return;
 
