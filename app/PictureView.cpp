@@ -194,10 +194,11 @@ void PictureView::paintEvent(QPaintEvent *event)
             paintThroughStrip(painter, area, line);
         return;
     }
-    // A new bitmap (another size, or replaced) is converted anew as a whole.
-    if (m_screen.size() != m_bitmap->size() || m_screenKey != m_bitmap->cacheKey()) {
+    // A new bitmap (another size, or replaced) is converted anew as a whole. The key's upper half names the
+    // pixel memory; the lower half counts every write access to it, which each change reports anyway.
+    if (m_screen.size() != m_bitmap->size() || m_screenKey != m_bitmap->cacheKey() >> 32) {
         m_screen = QImage(m_bitmap->size(), QImage::Format_RGB32);
-        m_screenKey = m_bitmap->cacheKey();
+        m_screenKey = m_bitmap->cacheKey() >> 32;
         m_stale = m_bitmap->rect();
     }
     m_screen.setDevicePixelRatio(r);
