@@ -27,14 +27,16 @@ struct MovingLine {
         }
         const uchar *line = strip->constScanLine(y - band.top());
         const int width = band.width();
-        const int end = x + count;
+        int along = x - band.left();
+        const int end = along + count;
         // Columns before the shift show the strip's end, the others its beginning.
-        if (x < shift) {
-            const int n = std::min(end, shift) - x;
-            run(line + qsizetype(x + width - shift) * 3, x, n);
+        if (along < shift) {
+            const int n = std::min(end, shift) - along;
+            run(line + qsizetype(along + width - shift) * 3, x, n);
+            along += n;
             x += n;
         }
-        if (x < end)
-            run(line + qsizetype(x - shift) * 3, x, end - x);
+        if (along < end)
+            run(line + qsizetype(along - shift) * 3, x, end - along);
     }
 };

@@ -2,6 +2,7 @@
 #include "Puzzle.h"
 
 #include "Lcg.h"
+#include "WorkingBitmap.h"
 
 #include <algorithm>
 #include <chrono>
@@ -145,6 +146,10 @@ void Puzzle::settleLine() const
         return;
     m_linePending = false;
     const QRect &band = m_line.band;
+    // A display replaced meanwhile (the window drops it when a puzzle goes) is drawn anew as a whole; the line
+    // belonged to the old one.
+    if (m_display->format() != WorkingFormat || !m_display->rect().contains(band))
+        return;
     for (int y = band.top(); y <= band.bottom(); ++y) {
         uchar *to = m_display->scanLine(y);
         m_line.forEachRun(y, band.left(), band.width(), [to](const uchar *pixels, int x, int count) {
