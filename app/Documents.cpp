@@ -75,6 +75,7 @@ void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
     hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
     hooks.tangleStep = m_hooks.tangleStep;
     hooks.slideStep = m_hooks.slideStep;
+    hooks.paintsMovingLine = true;
     m_puzzle->setHooks(std::move(hooks));
     emit puzzleReplaced();
 }

@@ -212,6 +212,8 @@ void MainWindow::onFirstShow()
     if (!m_commandLinePuzzle.isEmpty())
         guarded([this] { m_documents->openPuzzleFile(m_commandLinePuzzle); });
     m_firstShowDone = true;
+    // The sounds' audio output starts once the window and its puzzle are on screen.
+    QTimer::singleShot(0, this, [this] { m_play->prepareSounds(); });
     // The focus may have come before the puzzle was opened; the demo still follows it.
     if (isActiveWindow())
         QTimer::singleShot(0, this, [this] { onFirstActivation(); });

@@ -36,6 +36,12 @@ bool MediaSoundPlayer::open(const QString &path)
     return true;
 }
 
+void MediaSoundPlayer::prepare()
+{
+    if (m_open)
+        m_output->prepare();
+}
+
 bool MediaSoundPlayer::stillRuns(qint64 now) const
 {
     if (!m_started)

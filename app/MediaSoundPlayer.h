@@ -19,6 +19,7 @@ public:
     ~MediaSoundPlayer() override;
 
     bool open(const QString &path) override;
+    void prepare() override;
     void play() override;
 
     bool isOpen() const { return m_open; }

@@ -13,6 +13,10 @@ PictureLayout::PictureLayout(PicturePanel *panel, PictureView *view, std::functi
       m_autoFit(std::move(autoFit)),
       m_frozen(std::move(frozen))
 {
+    m_view->setMovingLine([this]() -> std::optional<MovingLine> {
+        const Puzzle *puzzle = m_puzzle();
+        return puzzle ? puzzle->movingLine() : std::nullopt;
+    });
 }
 
 QSize PictureLayout::panelPixels() const

@@ -2,6 +2,7 @@
 #include "PictureView.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopeGuard>
@@ -15,6 +16,11 @@
 #define QUORRA_SCREEN_CLONE __attribute__((target_clones("avx2", "default")))
 #else
 #define QUORRA_SCREEN_CLONE
+#endif
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define QUORRA_VBMI_PATH
 #endif
 
 PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent), m_bitmap(bitmap)
@@ -88,7 +94,7 @@ QPoint PictureView::toBitmap(const QPointF &controlPoint) const
 namespace {
 
 // Four 24-bit pixels (blue, green, red) become four 32-bit ones (blue, green, red, 255) per step.
-QUORRA_SCREEN_CLONE void bgrToRgb32(const uchar *from, quint32 *to, int count)
+QUORRA_SCREEN_CLONE void bgrToRgb32Plain(const uchar *from, quint32 *to, int count)
 {
     typedef uchar TBytes __attribute__((vector_size(16)));
     [[maybe_unused]] const TBytes spread = {0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0};
@@ -110,17 +116,74 @@ QUORRA_SCREEN_CLONE void bgrToRgb32(const uchar *from, quint32 *to, int count)
         to[x] = 0xFF000000u | quint32(from[2]) << 16 | quint32(from[1]) << 8 | from[0];
 }
 
+#if defined(QUORRA_VBMI_PATH)
+// Sixteen pixels per step, with a byte permutation across the whole register; the masked loads and stores never
+// touch a byte past the row's end.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void bgrToRgb32Vbmi(const uchar *from, quint32 *to, int count)
+{
+    alignas(64) static constexpr uchar Spread[64] = {0,  1,  2,  0, 3,  4,  5,  0, 6,  7,  8,  0, 9,  10, 11, 0,
+                                                     12, 13, 14, 0, 15, 16, 17, 0, 18, 19, 20, 0, 21, 22, 23, 0,
+                                                     24, 25, 26, 0, 27, 28, 29, 0, 30, 31, 32, 0, 33, 34, 35, 0,
+                                                     36, 37, 38, 0, 39, 40, 41, 0, 42, 43, 44, 0, 45, 46, 47, 0};
+    const __m512i spread = _mm512_load_si512(Spread);
+    // Each pixel's fourth byte keeps Opaque's 255; the other three are picked from the input.
+    const __m512i opaque = _mm512_set1_epi32(int(0xFF000000u));
+    constexpr __mmask64 Colours = 0x7777777777777777ull;
+    int x = 0;
+    for (; x + 16 <= count; x += 16, from += 48) {
+        const __m512i v = _mm512_maskz_loadu_epi8(0xFFFFFFFFFFFFull, from);
+        _mm512_storeu_si512(to + x, _mm512_mask_permutexvar_epi8(opaque, Colours, spread, v));
+    }
+    if (x < count) {
+        const int n = count - x;
+        const __m512i v = _mm512_maskz_loadu_epi8((1ull << (n * 3)) - 1, from);
+        _mm512_mask_storeu_epi32(to + x, __mmask16((1u << n) - 1),
+                                 _mm512_mask_permutexvar_epi8(opaque, Colours, spread, v));
+    }
+}
+#endif
+
+void bgrToRgb32(const uchar *from, quint32 *to, int count)
+{
+#if defined(QUORRA_VBMI_PATH)
+    static const bool vbmi = __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+    if (vbmi) {
+        bgrToRgb32Vbmi(from, to, count);
+        return;
+    }
+#endif
+    bgrToRgb32Plain(from, to, count);
+}
+
 } // namespace
 
-void PictureView::convertStale(const QRect &area)
+void PictureView::convertLine(int y, int x, int count, quint32 *to, const MovingLine *line) const
+{
+    const uchar *row = m_bitmap->constScanLine(y);
+    if (!line || y < line->band.top() || y > line->band.bottom()) {
+        bgrToRgb32(row + qsizetype(x) * 3, to, count);
+        return;
+    }
+    // Left of the line, the line, right of it.
+    const int end = x + count;
+    const int lineStart = std::clamp(line->band.left(), x, end);
+    const int lineEnd = std::clamp(line->band.right() + 1, lineStart, end);
+    if (lineStart > x)
+        bgrToRgb32(row + qsizetype(x) * 3, to, lineStart - x);
+    line->forEachRun(y, lineStart, lineEnd - lineStart,
+                     [to, x](const uchar *pixels, int at, int n) { bgrToRgb32(pixels, to + (at - x), n); });
+    if (end > lineEnd)
+        bgrToRgb32(row + qsizetype(lineEnd) * 3, to + (lineEnd - x), end - lineEnd);
+}
+
+void PictureView::convertStale(const QRect &area, const MovingLine *line)
 {
     const QRegion due = m_stale & area;
     if (due.isEmpty())
         return;
     for (const QRect &r : due)
         for (int y = r.top(); y <= r.bottom(); ++y)
-            bgrToRgb32(m_bitmap->constScanLine(y) + qsizetype(r.left()) * 3,
-                       reinterpret_cast<quint32 *>(m_screen.scanLine(y)) + r.left(), r.width());
+            convertLine(y, r.left(), r.width(), reinterpret_cast<quint32 *>(m_screen.scanLine(y)) + r.left(), line);
     m_stale -= due;
 }
 
@@ -146,27 +209,68 @@ void PictureView::paintEvent(QPaintEvent *event)
         painter.drawImage(QPointF(area.topLeft()) / r, scaled, area);
         return;
     }
+    // A line being dragged is shown from its own strip: the bitmap gets its pixels only once the drag is done.
+    std::optional<MovingLine> moving = m_movingLine ? m_movingLine() : std::nullopt;
+    if (moving && (moving->band & m_bitmap->rect()) != moving->band)
+        moving.reset();
+    const MovingLine *line = moving ? &*moving : nullptr;
     if (r == 1.0) {
-        // One to one, the pixels go to the window through a strip small enough to stay in the processor's cache:
-        // a whole-bitmap screen copy would cost a write and a read of megabytes of memory at every move of a drag,
-        // three times what this conversion costs. The copy is given up, and is made afresh if the ratio changes.
+        // One to one, the pixels go to the window converted in one pass: a whole-bitmap screen copy would cost a
+        // write and a read of megabytes of memory at every move of a drag, three times what this conversion
+        // costs. The copy is given up, and is made afresh if the ratio changes.
         m_screen = QImage();
         m_stale = QRegion();
-        paintThroughStrip(painter, area);
+        if (!paintStraight(painter, area, line))
+            paintThroughStrip(painter, area, line);
         return;
     }
-    // A new bitmap (another size, or replaced) is converted anew as a whole.
-    if (m_screen.size() != m_bitmap->size() || m_screenKey != m_bitmap->cacheKey()) {
+    // A new bitmap (another size, or replaced) is converted anew as a whole. The key's upper half names the
+    // pixel memory; the lower half counts every write access to it, which each change reports anyway.
+    if (m_screen.size() != m_bitmap->size() || m_screenKey != m_bitmap->cacheKey() >> 32) {
         m_screen = QImage(m_bitmap->size(), QImage::Format_RGB32);
-        m_screenKey = m_bitmap->cacheKey();
+        m_screenKey = m_bitmap->cacheKey() >> 32;
         m_stale = m_bitmap->rect();
     }
     m_screen.setDevicePixelRatio(r);
-    convertStale(area);
+    convertStale(area, line);
     painter.drawImage(QPointF(area.topLeft()) / r, m_screen, area);
 }
 
-void PictureView::paintThroughStrip(QPainter &painter, const QRect &rect)
+bool PictureView::paintStraight(QPainter &painter, const QRect &rect, const MovingLine *line)
+{
+    // The window's backing store (or an image being rendered into) takes the pixels as they are, at whole-pixel
+    // offsets, inside the clip Qt gave the painter; anything else goes through QPainter.
+    QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()
+        || engine->paintDevice()->devType() != QInternal::Image || painter.hasClipping()
+        || painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
+        return false;
+    auto *target = static_cast<QImage *>(engine->paintDevice());
+    const QTransform transform = painter.deviceTransform();
+    const QImage::Format format = target->format();
+    if (transform.type() > QTransform::TxTranslate || transform.dx() != std::floor(transform.dx())
+        || transform.dy() != std::floor(transform.dy()) || target->devicePixelRatio() != 1.0
+        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32
+            && format != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    const QPoint offset(int(transform.dx()), int(transform.dy()));
+    QRegion clip = engine->systemClip();
+    if (clip.isEmpty())
+        clip = target->rect();
+    const QRegion due = (clip & rect.translated(offset)) & target->rect();
+    if (due.isEmpty())
+        return true;
+    // The painter has made the image its own (detached) when it began, so writing its lines copies nothing.
+    uchar *bits = target->bits();
+    const qsizetype stride = target->bytesPerLine();
+    for (const QRect &r : due)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            convertLine(y - offset.y(), r.left() - offset.x(), r.width(),
+                        reinterpret_cast<quint32 *>(bits + y * stride) + r.left(), line);
+    return true;
+}
+
+void PictureView::paintThroughStrip(QPainter &painter, const QRect &rect, const MovingLine *line)
 {
     if (rect.isEmpty())
         return;
@@ -177,8 +281,7 @@ void PictureView::paintThroughStrip(QPainter &painter, const QRect &rect)
     for (int top = rect.top(); top <= rect.bottom(); top += m_strip.height()) {
         const int count = std::min(m_strip.height(), rect.bottom() + 1 - top);
         for (int y = 0; y < count; ++y)
-            bgrToRgb32(m_bitmap->constScanLine(top + y) + qsizetype(rect.left()) * 3,
-                       reinterpret_cast<quint32 *>(m_strip.scanLine(y)), rect.width());
+            convertLine(top + y, rect.left(), rect.width(), reinterpret_cast<quint32 *>(m_strip.scanLine(y)), line);
         painter.drawImage(QPoint(rect.left(), top), m_strip, QRect(0, 0, rect.width(), count));
     }
 }

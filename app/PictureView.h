@@ -5,9 +5,14 @@
 // puzzle never learns that the screen is scaled.
 #pragma once
 
+#include "MovingLine.h"
+
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
+
+#include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -30,6 +35,8 @@ public:
     QPoint toBitmap(const QPointF &controlPoint) const;
     // Rect of the bitmap has new pixels: they are converted for the screen and repainted.
     void bitmapChanged(const QRect &rect);
+    // Where a line being dragged is shown from while the bitmap does not hold it yet; asked at every paint.
+    void setMovingLine(std::function<std::optional<MovingLine>()> line) { m_movingLine = std::move(line); }
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -48,11 +55,17 @@ private:
     // The keyboard's focus shows as the desktop's focus frame along the picture's edge.
     void paintFocusFrame();
     // Brings the screen copy up to date within Area.
-    void convertStale(const QRect &area);
+    void convertStale(const QRect &area, const MovingLine *line);
     // Paints Rect of the bitmap one to one, converted a few lines at a time.
-    void paintThroughStrip(QPainter &painter, const QRect &rect);
+    void paintThroughStrip(QPainter &painter, const QRect &rect, const MovingLine *line);
+    // Paints Rect one to one by converting straight into the image the painter draws on, within its clip; false
+    // when the painter's target is not such an image, and nothing was painted.
+    bool paintStraight(QPainter &painter, const QRect &rect, const MovingLine *line);
+    // Converts Count screen pixels of bitmap line Y from column X into To, a moving line's pixels included.
+    void convertLine(int y, int x, int count, quint32 *to, const MovingLine *line) const;
 
     const QImage *m_bitmap;
+    std::function<std::optional<MovingLine>()> m_movingLine;
     // On a scaled screen, the bitmap in the backing store's own format, converted only where it changed: Qt would
     // otherwise convert and scale every exposed 24-bit pixel at every paint, through its thread pool.
     QImage m_screen;

@@ -43,6 +43,19 @@ void PlayController::openSounds(const SoundFactory &factory)
     m_sounds[std::size_t(Sound::Victory)] = open("Victory.wav");
 }
 
+void PlayController::prepareSounds()
+{
+    for (const std::unique_ptr<SoundPlayer> &player : m_sounds) {
+        if (!player)
+            continue;
+        try {
+            player->prepare();
+        } catch (...) {
+            // A sound that cannot be made ready stays silent, as one that cannot be opened.
+        }
+    }
+}
+
 void PlayController::playIfOn(Sound which)
 {
     SoundPlayer *player = sound(which);

@@ -33,6 +33,8 @@ public:
 
     // Opens the three sounds once; a sound that cannot be opened stays silent for the whole run.
     void openSounds(const SoundFactory &factory);
+    // Gets the open sounds ready to play at once; until then the first play of each gets itself ready.
+    void prepareSounds();
     SoundPlayer *sound(Sound which) const { return m_sounds.at(std::size_t(which)).get(); }
     void playIfOn(Sound which);
 

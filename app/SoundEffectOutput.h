@@ -7,10 +7,13 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include <memory>
+
 class SoundEffectOutput : public SoundOutput
 {
 public:
     void load(const QString &path) override;
+    void prepare() override;
     void start() override;
     bool isPlaying() const override;
     bool hasFailed() const override;
@@ -20,7 +23,12 @@ public:
     static constexpr int StuckLoadMs = 500;
 
 private:
-    QSoundEffect m_effect;
+    // The effect, made and given its file at the first need.
+    QSoundEffect &effect();
+
+    // Made only when first needed: the first effect starts the platform's audio (its plugin, the sound server,
+    // the devices), which the window need not wait for before it first shows the puzzle.
+    std::unique_ptr<QSoundEffect> m_effect;
     QUrl m_source;
     QElapsedTimer m_requested;
 };

@@ -10,6 +10,8 @@ public:
 
     // Starts loading the file; loading may finish (or fail) later.
     virtual void load(const QString &path) = 0;
+    // Makes the device ready ahead of the first start, where that is work of its own.
+    virtual void prepare() {}
     // Plays from the very beginning, cutting off whatever of this sound is still sounding.
     virtual void start() = 0;
     // What the device believes; without a sound server this may never turn false.

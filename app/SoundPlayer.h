@@ -12,6 +12,9 @@ public:
     // for the whole run; nothing is ever shown for it. Returns whether the sound is usable.
     virtual bool open(const QString &path) = 0;
 
+    // Gets an open sound ready to play at once; the window asks for it after its first paint.
+    virtual void prepare() {}
+
     // Asks for the sound. Returns at once; never fails visibly.
     virtual void play() = 0;
 };

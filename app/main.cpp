@@ -3,11 +3,14 @@
 #include "AboutDialog.h"
 #include "CommandLine.h"
 #include "MainWindow.h"
+#include "PluginPrefetch.h"
 #include "ProgramInfo.h"
 #include "PuzzleArgument.h"
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -24,6 +27,11 @@ int main(int argc, char *argv[])
             return 0;
         }
     }
+
+    // Runs while the application connects to the window system, and ends with the program.
+    const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    const PluginPrefetch prefetch({QFile::encodeName(plugins + QStringLiteral("/imageformats")).toStdString(),
+                                   QFile::encodeName(plugins + QStringLiteral("/iconengines")).toStdString()});
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorra"));

@@ -254,7 +254,9 @@ struct DragWindow {
         x += 1;
         if (p.nearCellCentre(x, y))
             x += 2 * p.dragThreshold() + 1;
-        if (x >= p.display().width())
+        // The band's width, not the display's: reading the display would write the moving line into it first,
+        // work the window does only once the drag is done.
+        if (x >= band.width())
             x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold() + 1;
         form->play().move(Qt::LeftButton, {}, x, y);
         // Paints what the move invalidated into the window's backing store, in the screen's format.

@@ -52,6 +52,7 @@ void Puzzle::setPicture(QImage picture)
 
 void Puzzle::rebuild()
 {
+    settleLine();
     const QSize picture = m_source.size();
     const long double wide = m_grid.columns() > 0 ? (long double)picture.width() * m_scale / m_grid.columns() : 0;
     const long double high = m_grid.rows() > 0 ? (long double)picture.height() * m_scale / m_grid.rows() : 0;
@@ -106,6 +107,7 @@ void Puzzle::buildConcealed()
 
 void Puzzle::renderAll()
 {
+    settleLine();
     m_renderingAll = true;
     for (int c = 1; c <= m_grid.totalColumns(); ++c)
         for (int r = 1; r <= m_grid.totalRows(); ++r)
@@ -121,6 +123,7 @@ void Puzzle::renderAll()
 
 void Puzzle::drawCell(QPoint p, bool advice)
 {
+    settleLine();
     if (isNoCell(p) || !inGrid(p) || m_cellBitmap.isNull())
         return;
 

@@ -3,6 +3,7 @@
 
 #include "Effects.h"
 #include "MoveHistory.h"
+#include "MovingLine.h"
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
 #include "TileGrid.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <optional>
 
 enum class DragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 
@@ -27,6 +29,9 @@ public:
         // Called after each shown frame of a line that slides by itself (keyboard play, undo, redo), so that a
         // window can pace it.
         std::function<void()> slideStep;
+        // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over
+        // the line, and its pixels reach the display only when the display is next read or drawn on.
+        bool paintsMovingLine = false;
     };
 
     // Display is the bitmap on screen and Texture the concealment texture; neither is owned.
@@ -35,7 +40,11 @@ public:
     Puzzle(const Puzzle &) = delete;
     Puzzle &operator=(const Puzzle &) = delete;
 
-    void setDisplay(QImage *display) { m_display = display; }
+    void setDisplay(QImage *display)
+    {
+        settleLine();
+        m_display = display;
+    }
     const Hooks &hooks() const { return m_hooks; }
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
@@ -66,7 +75,11 @@ public:
     int cellWidth() const { return m_cellWidth; }
     int cellHeight() const { return m_cellHeight; }
     int dragThreshold() const { return m_dragThreshold; }
-    const QImage &display() const { return *m_display; }
+    const QImage &display() const
+    {
+        settleLine();
+        return *m_display;
+    }
     const QImage &plainPicture() const { return m_plain; }
     const QImage &concealedPicture() const { return m_concealed; }
 
@@ -74,6 +87,11 @@ public:
     QPoint selected() const { return m_selected; }
     QPoint anchor() const { return m_anchor; }
     DragState dragState() const { return m_dragState; }
+    // The dragged line whose pixels the display does not hold yet, while there is one (see paintsMovingLine).
+    std::optional<MovingLine> movingLine() const
+    {
+        return m_linePending ? std::optional<MovingLine>(m_line) : std::nullopt;
+    }
 
     // Documents. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
     // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
@@ -155,6 +173,8 @@ private:
 
     void buildConcealed();
     void captureStrip();
+    // Writes a pending line into the display; every reader and writer of the display's pixels calls it first.
+    void settleLine() const;
     // The texture for empty cells and the effects; the compiled-in one stands in when none was handed over.
     const QImage &texture() const;
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
@@ -202,6 +222,9 @@ private:
     QImage m_rowStrip;
     QImage m_columnStrip;
     DragState m_dragState = DragState::Idle;
+    // The line the last pointer move placed, and whether the display still lacks it.
+    MovingLine m_line;
+    mutable bool m_linePending = false;
     double m_fitScale = 0;
     QSize m_openPanel;
     bool m_openAutoFit = false;

@@ -2,6 +2,7 @@
 #include "Puzzle.h"
 
 #include "Lcg.h"
+#include "WorkingBitmap.h"
 
 #include <algorithm>
 #include <chrono>
@@ -107,6 +108,7 @@ bool Puzzle::tryStartDrag(int x, int y)
 
 void Puzzle::captureStrip()
 {
+    settleLine();
     if (m_dragState == DragState::Row)
         copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()),
                   m_rowStrip, QPoint(0, 0));
@@ -118,38 +120,49 @@ void Puzzle::captureStrip()
 
 void Puzzle::renderDrag(int x, int y)
 {
-    // Called for every pointer move of a drag: two row copies per scan line, nothing allocated.
+    // Called for every pointer move of a drag: nothing allocated, and with an owner that paints the line itself
+    // nothing copied either.
+    MovingLine line;
     if (m_dragState == DragState::Row) {
         const int w = std::min(m_rowStrip.width(), m_display->width());
         const int top = (m_selected.y() - 1) * m_cellHeight;
         const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
-        const int off = ((x - m_anchor.x()) % w + w) % w;
-        const size_t tail = size_t(off) * 3;
-        const size_t head = size_t(w - off) * 3;
-        for (int line = 0; line < lines; ++line) {
-            const uchar *from = m_rowStrip.constScanLine(line);
-            uchar *to = m_display->scanLine(top + line);
-            std::memcpy(to, from + head, tail);
-            std::memcpy(to + tail, from, head);
-        }
-        if (m_hooks.displayChanged)
-            m_hooks.displayChanged(QRect(0, top, w, lines));
+        line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, ((x - m_anchor.x()) % w + w) % w};
     } else if (m_dragState == DragState::Column) {
         const int h = std::min(m_columnStrip.height(), m_display->height());
         const int left = (m_selected.x() - 1) * m_cellWidth;
         const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
-        const int off = ((y - m_anchor.y()) % h + h) % h;
-        const size_t bytes = size_t(wide) * 3;
-        for (int line = 0; line < h; ++line) {
-            const int stripRow = line >= off ? line - off : line - off + h;
-            std::memcpy(m_display->scanLine(line) + size_t(left) * 3, m_columnStrip.constScanLine(stripRow), bytes);
-        }
-        if (m_hooks.displayChanged)
-            m_hooks.displayChanged(QRect(left, 0, wide, h));
+        line = {QRect(left, 0, wide, h), &m_columnStrip, Qt::Vertical, ((y - m_anchor.y()) % h + h) % h};
+    } else {
+        return;
+    }
+    m_line = line;
+    m_linePending = true;
+    if (!m_hooks.paintsMovingLine)
+        settleLine();
+    if (m_hooks.displayChanged)
+        m_hooks.displayChanged(line.band);
+}
+
+void Puzzle::settleLine() const
+{
+    if (!m_linePending)
+        return;
+    m_linePending = false;
+    const QRect &band = m_line.band;
+    // A display replaced meanwhile (the window drops it when a puzzle goes) is drawn anew as a whole; the line
+    // belonged to the old one.
+    if (m_display->format() != WorkingFormat || !m_display->rect().contains(band))
+        return;
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+        uchar *to = m_display->scanLine(y);
+        m_line.forEachRun(y, band.left(), band.width(), [to](const uchar *pixels, int x, int count) {
+            std::memcpy(to + qsizetype(x) * 3, pixels, size_t(count) * 3);
+        });
     }
 }
 

@@ -21,6 +21,8 @@ private slots:
     void fitInScreenPixels();
     void mouseInScreenPixels_data();
     void mouseInScreenPixels();
+    void dragShowsTheDisplay_data();
+    void dragShowsTheDisplay();
 };
 
 void TestHiDpi::initTestCase()
@@ -121,6 +123,43 @@ void TestHiDpi::mouseInScreenPixels()
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(image, &release);
+}
+
+void TestHiDpi::dragShowsTheDisplay_data()
+{
+    QTest::addColumn<QPoint>("step"); // the pointer's moves along the line, wrapping past its start
+
+    QTest::newRow("row") << QPoint(-97, 0);
+    QTest::newRow("column") << QPoint(0, 131);
+}
+
+// The screen's copy of the picture follows a dragged line, and a cell drawn after it, pixel for pixel.
+void TestHiDpi::dragShowsTheDisplay()
+{
+    QFETCH(QPoint, step);
+
+    WindowFixture f(700, 500);
+    f.open(f.makePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
+    // The focus frame is drawn over the picture's edge; the comparison is of the picture alone.
+    f.form->pictureView()->clearFocus();
+    Puzzle &p = *f.form->documents().puzzle();
+    auto shownMatches = [&f, &p] {
+        QImage grabbed = f.form->pictureView()->grab().toImage().convertToFormat(QImage::Format_RGB888);
+        grabbed.setDevicePixelRatio(1);
+        return grabbed.copy(p.display().rect()) == p.display().convertToFormat(QImage::Format_RGB888);
+    };
+    QVERIFY(shownMatches());
+    QPoint at = p.cellCentre(QPoint(1, 1));
+    f.form->play().press(Qt::LeftButton, {}, at.x(), at.y());
+    for (int i = 0; i < 12 && p.dragState() != DragState::Idle; ++i) {
+        at += step;
+        f.form->play().move(Qt::LeftButton, {}, at.x(), at.y());
+        QVERIFY2(shownMatches(), qPrintable(QString::number(i)));
+    }
+    f.form->play().release(Qt::LeftButton, {}, at.x(), at.y());
+    const QPoint other = p.cellCentre(QPoint(2, 2));
+    f.form->play().move(Qt::NoButton, {}, other.x(), other.y());
+    QVERIFY(shownMatches());
 }
 
 QTEST_MAIN(TestHiDpi)

@@ -12,6 +12,8 @@ class TestPictureView : public QObject
 private slots:
     void paintsTheBitmap_data();
     void paintsTheBitmap();
+    void paintsAMovingLine_data();
+    void paintsAMovingLine();
 };
 
 namespace {
@@ -32,10 +34,10 @@ QImage noise(QSize size, quint32 seed)
 }
 
 // What the control shows of Area when rendered alone into an image filled with Untouched.
-QImage rendered(PictureView &control, const QRect &area)
+QImage rendered(PictureView &control, const QRect &area, QImage::Format format = QImage::Format_RGB32)
 {
-    QImage target(control.size(), QImage::Format_RGB32);
-    target.fill(Untouched);
+    QImage target(control.size(), format);
+    target.fill(QColor::fromRgb(Untouched));
     control.render(&target, area.topLeft(), QRegion(area));
     return target;
 }
@@ -94,6 +96,56 @@ void TestPictureView::paintsTheBitmap()
     checkPixels(rendered(control, painted), bitmap, painted);
     // Painted again with no change in between: the same pixels.
     checkPixels(rendered(control, control.rect()), bitmap, control.rect());
+}
+
+void TestPictureView::paintsAMovingLine_data()
+{
+    QTest::addColumn<bool>("row");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<QRect>("painted");
+    QTest::addColumn<int>("format");
+
+    // Into an image the control writes itself, and one only QPainter can convert to.
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGBX8888}) {
+        const char *into = format == QImage::Format_RGB32 ? "straight" : "through QPainter";
+        for (const bool row : {true, false}) {
+            const char *line = row ? "row" : "column";
+            // Shifts of nothing, one pixel, the line's length less one, and the wrap point inside a partial paint.
+            for (const int shift : {0, 1, row ? 36 : 39})
+                QTest::addRow("%s, %s, shift %d, whole", into, line, shift)
+                    << row << shift << QRect(0, 0, 37, 40) << int(format);
+            QTest::addRow("%s, %s, across the band's edge and the wrap", into, line)
+                << row << 17 << QRect(5, 12, 22, 25) << int(format);
+        }
+    }
+}
+
+// While a line is dragged, the control shows the strip rotated along the band, the bitmap everywhere else.
+void TestPictureView::paintsAMovingLine()
+{
+    QFETCH(bool, row);
+    QFETCH(int, shift);
+    QFETCH(QRect, painted);
+    QFETCH(int, format);
+
+    const QImage bitmap = noise(QSize(37, 40), 1);
+    const QRect band = row ? QRect(0, 10, 37, 10) : QRect(13, 0, 7, 40);
+    const QImage strip = noise(band.size(), 2);
+    PictureView control(&bitmap);
+    QVERIFY(control.sizeToBitmap());
+    control.setMovingLine([&] {
+        return std::optional<MovingLine>({band, &strip, row ? Qt::Horizontal : Qt::Vertical, shift});
+    });
+
+    QImage shown = bitmap.convertToFormat(QImage::Format_RGB32);
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x) {
+            const int along = row ? x - band.left() : y - band.top();
+            const int length = row ? band.width() : band.height();
+            const int from = (along - shift + length) % length;
+            shown.setPixel(x, y, row ? strip.pixel(from, y - band.top()) : strip.pixel(x - band.left(), from));
+        }
+    checkPixels(rendered(control, painted, QImage::Format(format)), shown, painted);
 }
 
 QTEST_MAIN(TestPictureView)

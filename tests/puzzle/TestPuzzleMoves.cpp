@@ -25,6 +25,8 @@ private slots:
     void emptyCellSlides();
     void renderDragPixels_data();
     void renderDragPixels();
+    void deferredLineAgreesWithDrawnLine_data();
+    void deferredLineAgreesWithDrawnLine();
     void advice_data();
     void advice();
 };
@@ -335,6 +337,45 @@ void TestPuzzleMoves::renderDragPixels()
     const QImage held = b.display.copy();
     b.puzzle.renderDrag(0, 0);
     QCOMPARE(b.display, held);
+}
+
+void TestPuzzleMoves::deferredLineAgreesWithDrawnLine_data()
+{
+    QTest::addColumn<int>("next"); // what follows the drag: 0 nothing, 1 another cell drawn, 2 a new display
+
+    QTest::newRow("display read") << 0;
+    QTest::newRow("another cell drawn") << 1;
+    QTest::newRow("display dropped, then rebuilt") << 2;
+}
+
+// A puzzle whose owner paints the moving line itself ends with the same display as one that draws it at once,
+// whatever comes after the drag.
+void TestPuzzleMoves::deferredLineAgreesWithDrawnLine()
+{
+    QFETCH(int, next);
+    Bench drawn(300, 200, 2, 3, true, true); // 400 x 300
+    Bench deferred(300, 200, 2, 3, true, true);
+    PuzzleProbe(deferred.puzzle).hooks().paintsMovingLine = true;
+    for (Bench *b : {&drawn, &deferred}) {
+        b->play();
+        b->press(150, 150);
+        QVERIFY(b->puzzle.tryStartDrag(150, 170));
+        b->puzzle.renderDrag(150, 170 + 37);
+        b->puzzle.renderDrag(150, 170 - 261);
+    }
+    QVERIFY(!drawn.puzzle.movingLine());
+    QCOMPARE(deferred.puzzle.movingLine()->band, QRect(100, 0, 100, 300));
+    for (Bench *b : {&drawn, &deferred}) {
+        if (next == 1) {
+            b->puzzle.releaseCatch();
+            b->puzzle.hoverAt(350, 50);
+        } else if (next == 2) {
+            b->display = QImage();
+            b->puzzle.rebuild();
+        }
+    }
+    QCOMPARE(deferred.puzzle.display(), drawn.puzzle.display());
+    QVERIFY(!deferred.puzzle.movingLine());
 }
 
 void TestPuzzleMoves::advice_data()

@@ -19,8 +19,10 @@ struct FakeOutput : SoundOutput {
     QStringList loaded;
     QList<qint64> starts; // clock readings of every start from the beginning
     bool failed = false;
+    int prepared = 0;
 
     void load(const QString &path) override { loaded << path; }
+    void prepare() override { ++prepared; }
     void start() override { starts << *now; }
     bool isPlaying() const override
     {
@@ -45,6 +47,8 @@ private slots:
     void unusableFilesStaySilent();
     void deviceFailureStaysSilent();
     void reopenForgetsTheRunningSound();
+    void onlyAnOpenSoundIsPrepared_data();
+    void onlyAnOpenSoundIsPrepared();
     void realDevice();
 
 private:
@@ -174,6 +178,24 @@ void TestMediaSoundPlayer::reopenForgetsTheRunningSound()
     m_now += 1000;
     player->play();
     QCOMPARE(m_output->starts.size(), 1);
+}
+
+void TestMediaSoundPlayer::onlyAnOpenSoundIsPrepared_data()
+{
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("open") << true;
+    QTest::newRow("missing") << false;
+}
+
+// Getting ready starts the audio output; a sound that did not open must not start it.
+void TestMediaSoundPlayer::onlyAnOpenSoundIsPrepared()
+{
+    QFETCH(bool, usable);
+    auto player = makePlayer(Honest);
+    QCOMPARE(player->open(usable ? m_tenthSecond : m_dir.filePath(QStringLiteral("missing.wav"))), usable);
+    player->prepare();
+    QCOMPARE(m_output->prepared, usable ? 1 : 0);
+    QVERIFY(m_output->starts.isEmpty());
 }
 
 // The real device: opening the three shipped sounds is part of every start, so it must not wait for the
