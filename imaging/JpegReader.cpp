@@ -112,23 +112,23 @@ struct Reduction {
     bool boundMemory = false;
 };
 
-// The smallest number of eighths (1/8, 2/8 ... 8/8: libjpeg reduces by any of them in the DCT itself) that still
-// leaves a Width x Height picture as large as Wanted asks. The finer steps matter: a view a little smaller than
-// half the picture takes 3/8 of it, about half the pixels and memory of 1/2.
-unsigned int scaleEighths(qint64 width, qint64 height, const Reduction &wanted)
+// The largest of 1, 2, 4 and 8 that still leaves a Width x Height picture as large as Wanted asks.
+unsigned int scaleDenominator(qint64 width, qint64 height, const Reduction &wanted)
 {
     const QSize fit = wanted.size;
     if (!fit.isValid() || fit.isEmpty())
-        return 8;
-    // Whole pixels only: libjpeg rounds a reduced side up, and the view must not be short of the last one.
-    auto reduced = [](qint64 side, unsigned int eighths) { return side * eighths / 8; };
-    for (unsigned int eighths = 1; eighths < 8; ++eighths) {
-        const bool wideEnough = reduced(width, eighths) >= fit.width();
-        const bool highEnough = reduced(height, eighths) >= fit.height();
-        if (wanted.both ? wideEnough && highEnough : wideEnough || highEnough)
-            return eighths;
-    }
-    return 8;
+        return 1;
+    unsigned int denominator = 8;
+    // libjpeg rounds a reduced side up.
+    auto reduced = [&denominator](qint64 side) { return (side + denominator - 1) / denominator; };
+    if (wanted.both)
+        while (denominator > 1 && (reduced(width) < fit.width() || reduced(height) < fit.height()))
+            denominator /= 2;
+    else
+        while (denominator > 1 && qint64(denominator) * fit.width() > width
+               && qint64(denominator) * fit.height() > height)
+            denominator /= 2;
+    return denominator;
 }
 
 [[noreturn]] void exitOnError(j_common_ptr info)
@@ -288,8 +288,9 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
     info.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
     // The fit is asked of the upright picture; orientations 5 to 8 store it turned a quarter.
     const bool turned = orientation >= 5;
-    info.scale_num = scaleEighths(turned ? size.height() : size.width(), turned ? size.width() : size.height(), wanted);
-    info.scale_denom = 8;
+    info.scale_num = 1;
+    info.scale_denom =
+        scaleDenominator(turned ? size.height() : size.width(), turned ? size.width() : size.height(), wanted);
     // A progressive stream keeps every coefficient of the whole picture until its last scan, whatever the scale:
     // two bytes a sample. A small picture is wanted here, so a small file that declares a huge progressive
     // picture must not cost gigabytes; this still holds an 85-megapixel photograph of full colour resolution.

@@ -17,7 +17,7 @@ constexpr int MaxJpegScans = 100;
 // Decodes the JPEG stream at In's position, reading In a buffer at a time and no further than a buffer past its
 // end-of-image marker (a device that can seek is left just after the marker). Colour (CMYK converted) gives
 // Format_BGR888, grey Format_Grayscale8, turned upright by the EXIF orientation. A valid FitInto lets libjpeg
-// decode at any eighth of the size (1/8 to 7/8), as small as it can while the picture still covers what fitting it into
+// decode at 1/2, 1/4 or 1/8 of the size, as small as it can while the picture still covers what fitting it into
 // FitInto would show; such a decode takes at most 512 MB of libjpeg's own memory (a progressive picture keeps
 // all its coefficients). Errors raise "JPEG error #%d" with libjpeg's message code; a frame too large for the size
 // guard raises the size refusal before any pixel memory is taken; more than MaxJpegScans scans raise
