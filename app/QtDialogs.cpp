@@ -9,8 +9,11 @@
 
 #include "WindowTexts.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 namespace {
 
@@ -88,6 +91,18 @@ QString QtDialogs::run(FileChoice choice)
     // Held weakly: a dialog whose owner goes while it is open goes with it.
     const QPointer<QFileDialog> dialog = fileDialog(choice);
     beforeModal();
+    // The dialog is kept for next time, hidden. Its file name completion may still show its list when Return
+    // chose a file, and that list holds the keyboard; and some window managers leave the keyboard with nobody once
+    // the dialog is gone. Either way the window's keys (menus, play) would do nothing until a click, so the list
+    // is closed and the window asks for the keyboard back.
+    const auto giveBackFocus = qScopeGuard([this, &dialog] {
+        if (dialog)
+            for (const QCompleter *completer : dialog->findChildren<QCompleter *>())
+                if (completer->popup())
+                    completer->popup()->hide();
+        if (m_owner)
+            m_owner->activateWindow();
+    });
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return QString();
     if (const auto *saveDialog = qobject_cast<SaveFileDialog *>(dialog.data()))

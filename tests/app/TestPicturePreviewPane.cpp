@@ -2,7 +2,9 @@
 #include "PicturePreviewPane.h"
 #include "QtDialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -51,6 +53,43 @@ private slots:
         });
         QCOMPARE(save ? dialogs.saveImage() : dialogs.openPicture(), QString());
         QCOMPARE(shown, QSize(160, 120));
+    }
+
+    // A name chosen while its completion list shows: the list must not stay open after the dialog, where it would
+    // hold the keyboard and leave the window's keys dead.
+    void choosingByNameLeavesNoCompletionList()
+    {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QtDialogs dialogs(&window);
+        bool listShown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            auto *nameField = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+            auto *model = dialog ? dialog->findChild<QFileSystemModel *>() : nullptr;
+            if (!nameField || !model) {
+                if (dialog)
+                    dialog->reject();
+                return;
+            }
+            dialog->setDirectory(QStringLiteral(QUORRA_TEST_DATA));
+            const QString path = QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg");
+            if (!QTest::qWaitFor([&] { return model->index(path).isValid(); }, 5000)) {
+                dialog->reject();
+                return;
+            }
+            QTest::keyClicks(nameField, QStringLiteral("colour-42"));
+            QCompleter *completer = nameField->completer();
+            listShown = completer && QTest::qWaitFor([&] { return completer->popup()->isVisible(); }, 5000);
+            // Chosen while the list still shows, as Return does on some desktops.
+            nameField->setText(QStringLiteral("colour-420.jpg"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(QFileInfo(dialogs.openPicture()).fileName(), QStringLiteral("colour-420.jpg"));
+        if (!listShown)
+            QSKIP("the completion list did not show on this platform");
+        QVERIFY(!QApplication::activePopupWidget());
     }
 };
 
