@@ -14,6 +14,11 @@ private:
     // Returns the path to write and the old bytes that must survive.
     QString prepareFailure(WriteFailure failure, const QString &name, QByteArray &old,
                            std::unique_ptr<FileSizeLimit> &limit);
+    // Makes Write (a save or an export of a Rows x Rows puzzle) fail as the current row asks, and checks that the
+    // failure is told in the system's words and that nothing changed: the puzzle, the old file and, with
+    // SameFolderFiles, the files in its folder.
+    void expectRefusedWrite(const QString &kind, int rows, bool sameFolderFiles,
+                            const std::function<void(Puzzle &, const QString &)> &write);
 
 private slots:
     void failedSaveKeepsOldFile_data();
@@ -71,36 +76,8 @@ void TestPuzzleFileWrites::failedSaveKeepsOldFile_data()
 
 void TestPuzzleFileWrites::failedSaveKeepsOldFile()
 {
-    QFETCH(WriteFailure, failure);
-    QFETCH(int, reason);
-
-    Fixture made;
-    made.setUp(quarterPicture(640, 480), 3, 3);
-    const Snapshot before(made.puzzle);
-    QByteArray old;
-    std::unique_ptr<FileSizeLimit> limit;
-    const QString path = prepareFailure(failure, QStringLiteral("save-%1").arg(int(failure)), old, limit);
-    const QString folder = QFileInfo(path).absolutePath();
-    const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    auto noOverride = std::make_unique<NoPermissionOverride>();
-    if (failure == ReadOnlyFolder && folderTakesFiles(folder))
-        QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
-    try {
-        PuzzleDocument::save(made.puzzle, path);
-        limit.reset();
-        QFAIL("the save was reported as done");
-    } catch (const UserError &e) {
-        limit.reset();
-        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
-    }
-    noOverride.reset();
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(Snapshot(made.puzzle) == before);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
-    if (!old.isEmpty())
-        QCOMPARE(readAll(path), old);
-    else
-        QVERIFY(!QFileInfo::exists(path));
+    expectRefusedWrite(QStringLiteral("save"), 3, true,
+                       [](Puzzle &puzzle, const QString &path) { PuzzleDocument::save(puzzle, path); });
 }
 
 void TestPuzzleFileWrites::failedExportKeepsOldFile_data()
@@ -110,23 +87,31 @@ void TestPuzzleFileWrites::failedExportKeepsOldFile_data()
 
 void TestPuzzleFileWrites::failedExportKeepsOldFile()
 {
+    expectRefusedWrite(QStringLiteral("export"), 2, false,
+                       [](Puzzle &puzzle, const QString &path) { PuzzleDocument::exportPicture(puzzle, path); });
+}
+
+void TestPuzzleFileWrites::expectRefusedWrite(const QString &kind, int rows, bool sameFolderFiles,
+                                              const std::function<void(Puzzle &, const QString &)> &write)
+{
     QFETCH(WriteFailure, failure);
     QFETCH(int, reason);
 
     Fixture made;
-    made.setUp(quarterPicture(640, 480), 2, 2);
+    made.setUp(quarterPicture(640, 480), rows, rows);
     const Snapshot before(made.puzzle);
     QByteArray old;
     std::unique_ptr<FileSizeLimit> limit;
-    const QString path = prepareFailure(failure, QStringLiteral("export-%1").arg(int(failure)), old, limit);
+    const QString path = prepareFailure(failure, QStringLiteral("%1-%2").arg(kind).arg(int(failure)), old, limit);
     const QString folder = QFileInfo(path).absolutePath();
+    const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     auto noOverride = std::make_unique<NoPermissionOverride>();
     if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
-        PuzzleDocument::exportPicture(made.puzzle, path);
+        write(made.puzzle, path);
         limit.reset();
-        QFAIL("the export was reported as done");
+        QFAIL(qPrintable(QStringLiteral("the %1 was reported as done").arg(kind)));
     } catch (const UserError &e) {
         limit.reset();
         QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(reason)));
@@ -134,6 +119,8 @@ void TestPuzzleFileWrites::failedExportKeepsOldFile()
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(Snapshot(made.puzzle) == before);
+    if (sameFolderFiles)
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
     if (!old.isEmpty())
         QCOMPARE(readAll(path), old);
     else
