@@ -243,8 +243,10 @@ void MainWindow::setVisible(bool visible)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A tangle on screen runs the event loop between its steps; the window must outlive it.
+    // A tangle on screen runs the event loop between its steps; the window must outlive it, and closes when
+    // it ends.
     if (m_suspended) {
+        m_closeRequested = true;
         event->ignore();
         return;
     }
@@ -322,6 +324,11 @@ void MainWindow::resumeCommands()
     m_play->attachMouse();
     m_idle->setEnabled(true);
     m_status->setSuspended(false);
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        // Posted, so that whatever resumed the commands finishes before the window asks its question.
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void MainWindow::tangle()
@@ -391,7 +398,7 @@ void MainWindow::changeEvent(QEvent *event)
 bool MainWindow::acceptsDrop(const QMimeData *data) const
 {
     // Every local file is taken, so that one of the wrong kind can be told why it was refused.
-    return !m_suspended && !Documents::draggedFile(data).isEmpty();
+    return !m_suspended && !DroppedFileName::of(data).isEmpty();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -412,11 +419,11 @@ void MainWindow::dragMoveEvent(QDragMoveEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QString path = Documents::draggedFile(event->mimeData());
-    if (m_suspended || path.isEmpty()) {
+    const QByteArray name = DroppedFileName::of(event->mimeData());
+    if (m_suspended || name.isEmpty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    m_documents->takeDrop(path);
+    m_documents->takeDrop(m_droppedNames.openable(name));
 }

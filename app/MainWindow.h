@@ -3,6 +3,7 @@
 
 #include "CommandTable.h"
 #include "Dialogs.h"
+#include "DroppedFileName.h"
 #include "PlayController.h"
 
 #include <QImage>
@@ -106,10 +107,13 @@ private:
     std::unique_ptr<PlayStatus> m_status;
     std::unique_ptr<IdleTrigger> m_idle;
     QString m_commandLinePuzzle;
+    DroppedFileName m_droppedNames;
     int m_tangleStepMs = 60;
     int m_slideFrameMs = 16;
     bool m_updateInstalled = true;
     bool m_suspended = false;
+    // The window manager asked to close while a tangle or a save ran; the window closes once it ends.
+    bool m_closeRequested = false;
     bool m_shown = false;
     // The first show has been handled, and the first activation after it.
     bool m_firstShowDone = false;

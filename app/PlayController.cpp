@@ -70,7 +70,7 @@ void PlayController::playIfOn(Sound which)
 
 bool PlayController::isClosed(const Puzzle *puzzle) const
 {
-    return !puzzle || puzzle->isEditMode() || puzzle->isSolved();
+    return !puzzle || puzzle->isEditMode() || puzzle->isSolved() || puzzle->isTangling();
 }
 
 void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)

@@ -54,6 +54,8 @@ public:
     bool isSemiEffect() const { return m_semiEffect; }
     bool isEditMode() const { return m_editMode; }
     bool isSolved() const { return m_solved; }
+    // A tangle shown step by step lets the window run meanwhile; no move belongs to the game until it ends.
+    bool isTangling() const { return m_tangling; }
     bool isModified() const { return m_modified; }
     const TileGrid &grid() const { return m_grid; }
     // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
@@ -188,7 +190,7 @@ private:
     void settle(QPoint to);
     // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
     bool slide(const LineMove &move);
-    bool isPlaying() const { return !m_editMode && !m_solved && m_dragState == DragState::Idle; }
+    bool isPlaying() const { return !m_editMode && !m_solved && !m_tangling && m_dragState == DragState::Idle; }
     // Every change of the scale goes through here, which keeps it positive.
     void setScale(double scale);
 
@@ -202,6 +204,7 @@ private:
     bool m_semiEffect = false;
     bool m_editMode = false;
     bool m_solved = false;
+    bool m_tangling = false;
     bool m_modified = false;
     double m_scale = 1.0;
     TileGrid m_grid;

@@ -4,6 +4,8 @@
 #include "Lcg.h"
 #include "WorkingBitmap.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -19,6 +21,8 @@ constexpr int SlideFrames = 6;
 
 void Puzzle::tangle()
 {
+    m_tangling = true;
+    const auto tangled = qScopeGuard([this] { m_tangling = false; });
     m_history.clear();
     m_solved = false;
     m_editMode = false;
@@ -209,7 +213,8 @@ void Puzzle::settle(QPoint to)
     renderDrag(c.x(), c.y());
     m_selected = to;
     m_anchor = cellCentre(to);
-    m_solved = !m_editMode && m_grid.isSolved();
+    // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
+    m_solved = !m_editMode && !m_tangling && m_grid.isSolved();
 }
 
 bool Puzzle::commit(int x, int y)

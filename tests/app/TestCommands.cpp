@@ -148,6 +148,10 @@ void TestCommands::commandsOffDuringTangle()
     QVERIFY(F.form->commands().action(Command::SaveAs)->isEnabled());
     QVERIFY(!F.form->commands().action(Command::Tangle)->isEnabled());
     QVERIFY(F.form->commands().soundItem()->isEnabled());
+    // The close asked for meanwhile is not lost: it comes once the tangle is over, with its question.
+    F.dialogs->confirmAnswers << ConfirmAnswer::No;
+    QTRY_VERIFY(!F.form->isVisible());
+    QCOMPARE(F.dialogs->log.filter(QStringLiteral("Save current puzzle?")).size(), 1);
 }
 
 void TestCommands::tangleIsPacedWithoutSpinning()

@@ -66,6 +66,7 @@ private slots:
     void keys();
     void keyboardGameWithUndoAndRedoReachesVictory();
     void aNewPuzzleTakesTheFocus();
+    void keysDuringAnOpeningTangleAreDropped();
 };
 
 void TestKeyboard::keys_data()
@@ -145,6 +146,31 @@ void TestKeyboard::aNewPuzzleTakesTheFocus()
     f.form->setFocus();
     f.New(f.makePicture(QStringLiteral("n.bmp"), 400, 300));
     QVERIFY(f.form->pictureView()->hasFocus());
+}
+
+void TestKeyboard::keysDuringAnOpeningTangleAreDropped()
+{
+    // The tangle waits between its steps with the event loop running: turns pressed meanwhile once passed the
+    // grid through its solved arrangement and recorded a victory that no one played.
+    WindowFixture f;
+    f.form->setTangleStepMs(5);
+    int steps = 0;
+    connect(f.form.get(), &MainWindow::tangleStepped, f.form.get(), [&] {
+        if (steps++ > 0)
+            return;
+        for (const int key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up,
+                              Qt::Key_Right, Qt::Key_Down})
+            QCoreApplication::postEvent(f.form->pictureView(),
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier));
+    });
+    f.open(f.makePuzzleFile(QStringLiteral("t.nbq"), 300, 200, 2, 2));
+    QVERIFY(steps > 1);
+
+    const Puzzle &p = *f.form->documents().puzzle();
+    QVERIFY(!p.isSolved());
+    QVERIFY(!p.canUndo());
+    QCOMPARE(f.played(), QStringList());
+    QCOMPARE(f.form->playStatus().clock().moves(), 0);
 }
 
 QTEST_MAIN(TestKeyboard)
