@@ -106,9 +106,9 @@ void TestDrop::kinds()
             urls << QUrl::fromLocalFile(f.makePicture(name, 300, 200));
         } else if (name.startsWith(QLatin1String("foreign."))) {
             const QString made = name.endsWith(QLatin1String(".nbq")) ? f.makePuzzleFile(name, 300, 200, 3, 2)
-                                                                       : f.makePicture(name, 300, 200);
-            foreign = QFile::encodeName(f.pathOf(QStringLiteral("caf"))) + "\xe9."
-                                       + QFileInfo(name).suffix().toLatin1();
+                                                                      : f.makePicture(name, 300, 200);
+            foreign =
+                QFile::encodeName(f.pathOf(QStringLiteral("caf"))) + "\xe9." + QFileInfo(name).suffix().toLatin1();
             QCOMPARE(::rename(QFile::encodeName(made).constData(), foreign.constData()), 0);
             urls << QUrl::fromEncoded("file://" + foreign.toPercentEncoding("/"));
         } else {

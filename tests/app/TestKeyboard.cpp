@@ -160,8 +160,7 @@ void TestKeyboard::keysDuringAnOpeningTangleAreDropped()
             return;
         for (const int key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up,
                               Qt::Key_Right, Qt::Key_Down})
-            QCoreApplication::postEvent(f.form->pictureView(),
-                                        new QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier));
+            QCoreApplication::postEvent(f.form->pictureView(), new QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier));
     });
     f.open(f.makePuzzleFile(QStringLiteral("t.nbq"), 300, 200, 2, 2));
     QVERIFY(steps > 1);
