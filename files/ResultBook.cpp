@@ -26,7 +26,7 @@ const QString PuzzlesKey = QStringLiteral("puzzles");
 const QString MovesKey = QStringLiteral("bestMoves");
 const QString MillisecondsKey = QStringLiteral("bestMilliseconds");
 const QString SolvesKey = QStringLiteral("solves");
-// Writing even the largest record the reader takes lasts well under a second; a lock this old was left by a
+// Writing even the largest record the reader takes lasts a second or so; a lock this old was left by a
 // program that hangs (one that died is noticed at once by its process id).
 constexpr int StaleLockMilliseconds = 10000;
 // A victory waits no longer than this for another program's write: the window must not freeze over a result.
