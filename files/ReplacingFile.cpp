@@ -27,7 +27,7 @@ const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123
 // A new file left behind by a save that was killed or crashed is removed by the next save to the same path once
 // it is this old. A save under way keeps changing its file as it writes, and a whole picture on the slowest
 // disk is written in a minute or two, so a file untouched for this long belongs to no save still running.
-constexpr time_t StaleSeconds = 10 * 60;
+constexpr time_t StaleSeconds = time_t(10) * 60;
 
 QByteArray folderOf(const QByteArray &path)
 {
