@@ -7,24 +7,80 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The new file's name: hidden, beside the old one, and short enough for any name the folder takes.
-QByteArray tempName(const QByteArray &path)
+// A new file's name is hidden, beside the old one: a dot, the old name cut short enough for any name the folder
+// takes, a dot and this many random letters.
+constexpr qsizetype BaseLength = 200;
+constexpr qsizetype SuffixLength = 8;
+const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// A new file left behind by a save that was killed or crashed is removed by the next save to the same path once
+// it is this old. A save under way keeps changing its file as it writes, and a whole picture on the slowest
+// disk is written in a minute or two, so a file untouched for this long belongs to no save still running.
+constexpr time_t StaleSeconds = time_t(10) * 60;
+
+QByteArray folderOf(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray() : path.left(slash + 1);
-    const QByteArray base = path.mid(slash + 1).left(200);
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray suffix(8, '\0');
+    return slash < 0 ? QByteArray() : path.left(slash + 1);
+}
+
+// What every new file for Path is called before its random letters.
+QByteArray tempPrefix(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return '.' + path.mid(slash + 1).left(BaseLength) + '.';
+}
+
+QByteArray tempName(const QByteArray &path)
+{
+    QByteArray suffix(SuffixLength, '\0');
     for (char &c : suffix)
-        c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
-    return folder + '.' + base + '.' + suffix;
+        c = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
+    return folderOf(path) + tempPrefix(path) + suffix;
+}
+
+// Whether Name is one that tempName gives for this prefix, and no other file that happens to start alike.
+bool isTempName(const char *name, const QByteArray &prefix)
+{
+    const QByteArrayView view(name);
+    if (view.size() != prefix.size() + SuffixLength || !view.startsWith(prefix))
+        return false;
+    const QByteArrayView suffix = view.sliced(prefix.size());
+    return std::all_of(suffix.begin(), suffix.end(),
+                       [](char c) { return c != '\0' && std::strchr(Letters, c) != nullptr; });
+}
+
+// Removes the new files that earlier saves to Path left behind: a save of a large picture leaves one as large
+// as the picture, and nothing else would ever remove it. Only this user's own regular files are taken, never
+// a link, and only those old enough that no save can still be writing them.
+void removeStaleTempFiles(const QByteArray &path)
+{
+    const QByteArray folder = folderOf(path);
+    DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return;
+    const QByteArray prefix = tempPrefix(path);
+    const time_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTempName(entry->d_name, prefix))
+            continue;
+        struct stat info;
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && now - info.st_mtime >= StaleSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 bool writeAll(int handle, const char *data, qint64 size)
@@ -69,6 +125,7 @@ bool ReplacingFile::open(OpenMode mode)
             return fail(reason);
     }
     const bool oldFile = exists && S_ISREG(old.st_mode);
+    removeStaleTempFiles(name);
 
     int error = 0;
     for (int attempt = 0; attempt < 100 && m_handle < 0; ++attempt) {

@@ -10,7 +10,9 @@
 // untouched. A folder, a pipe, a device or a socket at the path, or behind a link there, is refused. Where the
 // folder takes no new file but the old file itself may be written, the bytes are kept until Commit, which first
 // reserves the room for them and then writes them over the old file in place, so a full disk still leaves it
-// whole. Writes reach the system unbuffered and are checked; errorString() gives the system's reason.
+// whole. Writes reach the system unbuffered and are checked; errorString() gives the system's reason. Opening
+// also removes the new files that earlier writes to the same path left when they were killed, once they are old
+// enough that none of them can still be under way; nothing else in the folder is touched.
 class ReplacingFile : public QIODevice
 {
 public:

@@ -8,31 +8,69 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
 const QString FileName = QStringLiteral("results.json");
+const QString LockSuffix = QStringLiteral(".lock");
 const QString PuzzlesKey = QStringLiteral("puzzles");
 const QString MovesKey = QStringLiteral("bestMoves");
 const QString MillisecondsKey = QStringLiteral("bestMilliseconds");
 const QString SolvesKey = QStringLiteral("solves");
-// A record of thousands of puzzles is a few hundred kilobytes; anything far larger is not one of ours.
-constexpr qint64 MaxFileSize = qint64(16) * 1024 * 1024;
+// Writing even the largest record the reader takes lasts a second or so; a lock this old was left by a
+// program that hangs (one that died is noticed at once by its process id).
+constexpr int StaleLockMilliseconds = 10000;
+// A victory waits no longer than this for another program's write: the window must not freeze over a result.
+constexpr int LockWaitMilliseconds = 2000;
+// Links to links are followed as far as the system itself follows them.
+constexpr int MaxLinkHops = 40;
 
-// The whole record, or an empty one when the file is missing, unreadable or damaged.
-QJsonObject readRecord(const QString &path)
+// The whole record: an empty one when there is no file or a damaged one, none when a file is there that cannot
+// be read whole (Reason then says why), which must not be replaced by a record of one result.
+std::optional<QJsonObject> readRecord(const QString &path, QString &reason)
 {
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT)
+        return QJsonObject();
     // Something else in its place, a pipe above all, must not hold the victory up.
     QFile file;
-    if (!openRegularFile(file, path).isEmpty() || file.size() > MaxFileSize)
-        return {};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    reason = openRegularFile(file, path);
+    if (!reason.isEmpty())
+        return std::nullopt;
+    const QByteArray bytes = file.read(ResultBook::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return std::nullopt;
+    }
+    if (bytes.size() > ResultBook::MaxFileSize) {
+        reason = QStringLiteral("It is larger than %1 bytes.").arg(ResultBook::MaxFileSize);
+        return std::nullopt;
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
     return document.isObject() ? document.object() : QJsonObject();
+}
+
+// Where the record's bytes live: a link at its name is followed, as the settings file's is, so a record the
+// user keeps elsewhere stays there. A link that loops is returned as it is, and reading it then fails.
+QString resolvedPath(const QString &path)
+{
+    QString current = path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            break;
+        current = info.symLinkTarget();
+    }
+    return current;
 }
 
 // An entry is taken only when every figure in it is one a game can produce.
@@ -87,14 +125,37 @@ std::optional<ResultBook::Entry> ResultBook::find(const QByteArray &key) const
 {
     if (m_folder.isEmpty())
         return std::nullopt;
-    return entryOf(readRecord(filePath()).value(PuzzlesKey).toObject().value(QString::fromLatin1(key)));
+    QString reason;
+    const QJsonObject record = readRecord(resolvedPath(filePath()), reason).value_or(QJsonObject());
+    return entryOf(record.value(PuzzlesKey).toObject().value(QString::fromLatin1(key)));
 }
 
 std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Result result)
 {
     if (m_folder.isEmpty())
         return std::nullopt;
-    QJsonObject record = readRecord(filePath());
+    // A victory is the result of a move: a puzzle solved by no move at all was never played.
+    if (result.moves <= 0)
+        return find(key);
+    QDir().mkpath(m_folder);
+    // Two windows that win at once must both count: each reads, changes and replaces the record in turn.
+    QLockFile lock(filePath() + LockSuffix);
+    lock.setStaleLockTime(StaleLockMilliseconds);
+    // A folder that takes no lock takes no other program's either; the record may still be written in place.
+    if (!lock.tryLock(LockWaitMilliseconds) && lock.error() != QLockFile::PermissionError) {
+        qWarning("The result was not recorded: another program kept %s busy.", qPrintable(filePath()));
+        return find(key);
+    }
+
+    const QString path = resolvedPath(filePath());
+    QString reason;
+    std::optional<QJsonObject> read = readRecord(path, reason);
+    if (!read) {
+        qWarning("The result was not recorded: %s cannot be read, and is left as it is. %s", qPrintable(path),
+                 qPrintable(reason));
+        return std::nullopt;
+    }
+    QJsonObject record = *read;
     QJsonObject puzzles = record.value(PuzzlesKey).toObject();
     const QString name = QString::fromLatin1(key);
     // What a later version added to an entry or to the record stays as it was.
@@ -112,12 +173,15 @@ std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Resul
     puzzles.insert(name, stored);
     record.insert(PuzzlesKey, puzzles);
 
-    // Written beside the old file and renamed over it, so a failed write never loses the results kept so far;
-    // a pipe or a folder in its place is left alone.
-    QDir().mkpath(m_folder);
-    ReplacingFile file(filePath());
     const QByteArray bytes = QJsonDocument(record).toJson(QJsonDocument::Indented);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit();
+    // A record the reader would refuse is as good as lost: the old one is kept instead.
+    if (bytes.size() > MaxFileSize) {
+        qWarning("The result was not recorded: %s would grow past %lld bytes.", qPrintable(path), MaxFileSize);
+        return before;
+    }
+    // Written beside the old file and renamed over it, so a failed write never loses the results kept so far.
+    ReplacingFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        qWarning("The result was not recorded in %s: %s", qPrintable(path), qPrintable(file.errorString()));
     return before;
 }

@@ -24,6 +24,10 @@ public:
         friend bool operator==(const Entry &, const Entry &) = default;
     };
 
+    // A record of thousands of puzzles is a few hundred kilobytes; anything far larger is not one of ours, and
+    // none is ever written that the reader would then refuse.
+    static constexpr qint64 MaxFileSize = qint64(16) * 1024 * 1024;
+
     // The record lives in Folder; by default the user's data folder, ~/.local/share/quorra.
     explicit ResultBook(QString folder = defaultFolder());
     static QString defaultFolder();
@@ -37,9 +41,11 @@ public:
 
     // What the record holds for the puzzle; none when it holds nothing, or nothing readable.
     std::optional<Entry> find(const QByteArray &key) const;
-    // Adds a solve and keeps the better result; returns the entry as it was before. A record that cannot be
-    // read is started afresh and one that cannot be written is left as it was: results are never worth an
-    // error.
+    // Adds a solve and keeps the better result; returns the entry as it was before. A result of no moves is
+    // no victory and is not stored. Several programs may record at once: each waits its turn, briefly. A
+    // damaged record is started afresh, but one that is there and cannot be read (no permission, too large,
+    // no file) is left as it was, as is one that cannot be written: results are never worth an error, only a
+    // warning.
     std::optional<Entry> record(const QByteArray &key, Result result);
 
 private:
