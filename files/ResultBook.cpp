@@ -35,28 +35,28 @@ constexpr int LockWaitMilliseconds = 2000;
 constexpr int MaxLinkHops = 40;
 
 // The whole record: an empty one when there is no file or a damaged one, none when a file is there that cannot
-// be read whole (Reason then says why), which must not be replaced by a record of one result.
-std::optional<QJsonObject> readRecord(const QString &path, QString &reason)
+// be read whole (Refused then says why), which must not be replaced by a record of one result.
+struct RecordRead {
+    std::optional<QJsonObject> record;
+    QString refused;
+};
+
+RecordRead readRecord(const QString &path)
 {
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT)
-        return QJsonObject();
+        return {QJsonObject(), {}};
     // Something else in its place, a pipe above all, must not hold the victory up.
     QFile file;
-    reason = openRegularFile(file, path);
-    if (!reason.isEmpty())
-        return std::nullopt;
+    if (QString refused = openRegularFile(file, path); !refused.isEmpty())
+        return {std::nullopt, refused};
     const QByteArray bytes = file.read(ResultBook::MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return std::nullopt;
-    }
-    if (bytes.size() > ResultBook::MaxFileSize) {
-        reason = QStringLiteral("It is larger than %1 bytes.").arg(ResultBook::MaxFileSize);
-        return std::nullopt;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, file.errorString()};
+    if (bytes.size() > ResultBook::MaxFileSize)
+        return {std::nullopt, QStringLiteral("It is larger than %1 bytes.").arg(ResultBook::MaxFileSize)};
     const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    return document.isObject() ? document.object() : QJsonObject();
+    return {document.isObject() ? document.object() : QJsonObject(), {}};
 }
 
 // Where the record's bytes live: a link at its name is followed, as the settings file's is, so a record the
@@ -125,8 +125,7 @@ std::optional<ResultBook::Entry> ResultBook::find(const QByteArray &key) const
 {
     if (m_folder.isEmpty())
         return std::nullopt;
-    QString reason;
-    const QJsonObject record = readRecord(resolvedPath(filePath()), reason).value_or(QJsonObject());
+    const QJsonObject record = readRecord(resolvedPath(filePath())).record.value_or(QJsonObject());
     return entryOf(record.value(PuzzlesKey).toObject().value(QString::fromLatin1(key)));
 }
 
@@ -148,14 +147,13 @@ std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Resul
     }
 
     const QString path = resolvedPath(filePath());
-    QString reason;
-    std::optional<QJsonObject> read = readRecord(path, reason);
-    if (!read) {
+    const RecordRead read = readRecord(path);
+    if (!read.record) {
         qWarning("The result was not recorded: %s cannot be read, and is left as it is. %s", qPrintable(path),
-                 qPrintable(reason));
+                 qPrintable(read.refused));
         return std::nullopt;
     }
-    QJsonObject record = *read;
+    QJsonObject record = *read.record;
     QJsonObject puzzles = record.value(PuzzlesKey).toObject();
     const QString name = QString::fromLatin1(key);
     // What a later version added to an entry or to the record stays as it was.
