@@ -74,6 +74,35 @@ struct Run {
     int code;
 };
 
+QByteArray segment(uchar marker, const QByteArray &payload)
+{
+    const qsizetype length = payload.size() + 2;
+    return QByteArray("\xff") + char(marker) + char(length >> 8) + char(length & 0xFF) + payload;
+}
+
+// A grey progressive stream of Width x Height whose Scans carry no data: its coefficients alone take two bytes
+// a pixel, and each scan is a pass over all of them.
+QByteArray emptyProgressive(int width, int height, int scans)
+{
+    const QByteArray table = QByteArray(1, '\1') + QByteArray(16, '\0');
+    QByteArray out = "\xff\xd8" + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    out += segment(0xC2, QByteArray("\x08", 1) + char(height >> 8) + char(height & 0xFF) + char(width >> 8)
+                             + char(width & 0xFF) + QByteArray("\x01\x01\x11\x00", 4));
+    out += segment(0xC4, QByteArray(1, '\0') + table + '\x10' + table);
+    out += segment(0xDA, QByteArray("\x01\x01\x00\x00\x00\x00", 6));
+    for (int i = 1; i < scans; ++i)
+        out += segment(0xDA, QByteArray("\x01\x01\x00\x01\x3f\x00", 6));
+    return out + "\xff\xd9";
+}
+
+// The largest memory any child process has taken so far.
+qint64 largestChildMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
 Run runThumbnailer(const QStringList &arguments)
 {
     QProcess process;
@@ -343,6 +372,61 @@ private slots:
         } catch (const UserError &e) {
             QCOMPARE(e.message(), notEnoughMemoryText());
         }
+    }
+
+    // Every byte of a puzzle that came by mail is hostile: whatever its picture holds, a thumbnail costs what a
+    // thumbnail costs, and a picture that needs more gets none.
+    void hostilePicture_data()
+    {
+        QTest::addColumn<QString>("path");
+        QFile puzzle(QStringLiteral(QUORRA_TEST_DATA "/puzzle-3x4.nbq"));
+        QVERIFY(puzzle.open(QIODevice::ReadOnly));
+        const QByteArray header = puzzle.read(PuzzleFile::HeaderSize);
+        QFile colour(QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg"));
+        QVERIFY(colour.open(QIODevice::ReadOnly));
+        const QByteArray picture = colour.readAll();
+        auto write = [this](const QString &name, const QByteArray &bytes) {
+            QFile file(scratch(name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                return QString();
+            return file.fileName();
+        };
+
+        // Two gigabytes of zeros before the end-of-image marker, as a sparse file.
+        QFile zeros(scratch(QStringLiteral("zeros.nbq")));
+        QVERIFY(zeros.open(QIODevice::WriteOnly));
+        QVERIFY(zeros.write(header + picture.chopped(2)) > 0);
+        QVERIFY(zeros.seek(zeros.pos() + (qint64(2) << 30)));
+        QVERIFY(zeros.write("\xff\xd9") == 2);
+        zeros.close();
+        QTest::newRow("2 GB of zeros before the end") << zeros.fileName();
+
+        QByteArray xmp;
+        for (int i = 0; i < 300; ++i)
+            xmp += segment(0xE1, "http://ns.adobe.com/xap/1.0/" + QByteArray(0xFFD0, 'x'));
+        QTest::newRow("APP1 segments") << write(QStringLiteral("app1.nbq"),
+                                                header + picture.left(2) + xmp + picture.mid(2));
+        // 200 MB of coefficients, which a puzzle that the program itself opens may well need.
+        QTest::newRow("over the memory bound")
+            << write(QStringLiteral("memory.nbq"), header + emptyProgressive(10000, 10000, 1));
+        QTest::newRow("scan bomb") << write(QStringLiteral("scans.nbq"), header + emptyProgressive(7000, 7000, 200));
+    }
+
+    void hostilePicture()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        const QString png = scratch(QStringLiteral("hostile.png"));
+        QFile::remove(png);
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = runThumbnailer({path, png, "128"});
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 1);
+        QVERIFY(!QFile::exists(png));
+        QVERIFY2(largestChildMemory() < 256 * 1024 * 1024, qPrintable(QString::number(largestChildMemory())));
+        QFile::remove(path);
     }
 
     void testData_data()
