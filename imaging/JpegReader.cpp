@@ -51,6 +51,8 @@ struct DeviceSource {
     QIODevice *device;
     // Every byte taken from the device, when the caller keeps the stream.
     QByteArray *kept = nullptr;
+    // How large the kept stream may grow, or 0 for as large as the device holds.
+    qint64 keptLimit = 0;
     bool startOfStream = true;
     // Where libjpeg was when the last buffer was fetched, and how many bytes that buffer held.
     StreamPosition lastPosition;
@@ -142,7 +144,9 @@ boolean fillInputBuffer(j_decompress_ptr info)
     // No exception may cross libjpeg; its own error exit is taken once the handler is left.
     try {
         count = source->device->read(reinterpret_cast<char *>(source->buffer), DeviceSource::BufferSize);
-        if (count > 0 && source->kept)
+        if (source->kept && source->keptLimit > 0 && source->kept->size() + count > source->keptLimit)
+            outOfMemory = true;
+        else if (count > 0 && source->kept)
             source->kept->append(reinterpret_cast<const char *>(source->buffer), qsizetype(count));
     } catch (const std::bad_alloc &) {
         outOfMemory = true;
@@ -394,6 +398,8 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
     source->device = &in;
     if (keepStream)
         source->kept = &kept;
+    // The kept stream is memory of the decode too; while it grows, it takes up to twice its size.
+    source->keptLimit = wanted.memoryLimit / 2;
     source->base.init_source = initSource;
     source->base.fill_input_buffer = fillInputBuffer;
     source->base.skip_input_data = skipInputData;

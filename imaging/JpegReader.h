@@ -43,7 +43,8 @@ struct JpegStream {
 };
 
 // What a decode may cost: as much memory and time as the picture needs, or what a thumbnail of a picture from
-// anywhere deserves (128 MB of libjpeg's own memory and a second; a picture that needs more is refused).
+// anywhere deserves (128 MB, of which the kept stream may take half, and a second of decoding; a picture that
+// needs more is refused).
 enum class JpegMemory { AsNeeded, Bounded };
 
 // As readJpeg, keeping the stream. A valid FitInto reduces as readJpeg does; memory and time are bounded only

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QtTest>
 
 #include <cstdio>
@@ -49,6 +50,30 @@ QByteArray insertedBefore(const QByteArray &stream, const QByteArray &inserted, 
     const qsizetype at = marker == 0xD9 ? stream.size() - 2 : stream.indexOf(QByteArray("\xff") + char(marker), 2);
     return stream.left(at) + inserted + stream.mid(at);
 }
+
+// A grey baseline stream up to its scan's data, whose tables read each zero bit of that data as part of a
+// coefficient of ten bits: a few bytes of the picture take a long time to decode.
+QByteArray busyBaseline(int width, int height)
+{
+    const QByteArray dc = QByteArray(1, '\1') + QByteArray(15, '\0') + '\0';
+    const QByteArray ac = QByteArray(1, '\1') + QByteArray(15, '\0') + '\x0a';
+    QByteArray out = "\xff\xd8" + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    out += segment(0xC0, QByteArray("\x08", 1) + char(height >> 8) + char(height & 0xFF) + char(width >> 8)
+                             + char(width & 0xFF) + QByteArray("\x01\x01\x11\x00", 4));
+    out += segment(0xC4, QByteArray(1, '\0') + dc + '\x10' + ac);
+    return out + segment(0xDA, QByteArray("\x01\x01\x00\x00\x3f\x00", 6));
+}
+
+// A device that gives a few kilobytes at a time, slowly, as a stalled network mount would.
+class SlowBuffer : public QBuffer
+{
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        QThread::msleep(20);
+        return QBuffer::readData(data, std::min<qint64>(size, 4096));
+    }
+};
 
 // Noise that no coder can squeeze, so that each row of blocks takes more than one of the reader's buffers.
 QByteArray noiseJpeg(int width, int height, bool progressive, int restartRows, bool arithmetic)
@@ -331,6 +356,24 @@ private slots:
             QVERIFY2(buffer.pos() < MaxJpegNonPictureBytes + 1024 * 1024, qPrintable(QString::number(buffer.pos())));
         }
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // A thumbnail's decode is bounded in time as well as in memory, even while the device holds it up.
+    void boundedDecodeGivesUp()
+    {
+        QByteArray stream = busyBaseline(4096, 4096) + QByteArray(16 * 1024 * 1024, '\0') + "\xff\xd9";
+        SlowBuffer buffer;
+        buffer.setBuffer(&stream);
+        QVERIFY(buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            readJpegStream(buffer, QSize(128, 128), JpegMemory::Bounded);
+            QFAIL("the decode went on");
+        } catch (const UserError &e) {
+            QCOMPARE(e.message(), QStringLiteral("The picture takes more than 1000 ms to decode."));
+        }
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     }
 
     // A large picture's rows each take more than one buffer of the stream, yet all of them are picture data.
