@@ -212,11 +212,17 @@ boolean readApp1(j_decompress_ptr info)
         skipInputData(info, length);
         return TRUE;
     }
-    for (long i = 0; i < length; ++i)
-        source->exif[i] = nextByte(info);
     static const char ExifSignature[] = "Exif\0";
-    if (length >= long(sizeof ExifSignature) && std::memcmp(source->exif, ExifSignature, sizeof ExifSignature) == 0)
-        source->exifLength = int(length);
+    long read = 0;
+    while (read < length && read < long(sizeof ExifSignature))
+        source->exif[read++] = nextByte(info);
+    if (read < long(sizeof ExifSignature) || std::memcmp(source->exif, ExifSignature, sizeof ExifSignature) != 0) {
+        skipInputData(info, length - read);
+        return TRUE;
+    }
+    while (read < length)
+        source->exif[read++] = nextByte(info);
+    source->exifLength = int(length);
     return TRUE;
 }
 
