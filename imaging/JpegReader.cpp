@@ -212,7 +212,7 @@ boolean readApp1(j_decompress_ptr info)
         skipInputData(info, length);
         return TRUE;
     }
-    static const char ExifSignature[] = "Exif\0";
+    static constexpr char ExifSignature[] = "Exif\0";
     long read = 0;
     while (read < length && read < long(sizeof ExifSignature))
         source->exif[read++] = nextByte(info);
