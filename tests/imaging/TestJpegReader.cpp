@@ -1,5 +1,6 @@
 // Tests of the JPEG reader on its own: reading from a device's position and no further, scaled decoding, the
 // EXIF orientation and the budget of what a stream holds besides its picture.
+#include "../HostileJpeg.h"
 #include "GifReader.h"
 #include "JpegReader.h"
 #include "UserError.h"
@@ -31,12 +32,6 @@ QByteArray dataFile(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray segment(uchar marker, const QByteArray &payload)
-{
-    const qsizetype length = payload.size() + 2;
-    return QByteArray("\xff") + char(marker) + char(length >> 8) + char(length & 0xFF) + payload;
-}
-
 // An Exif APP1 payload whose one directory entry is the orientation.
 QByteArray exifPayload(int orientation)
 {
@@ -49,19 +44,6 @@ QByteArray insertedBefore(const QByteArray &stream, const QByteArray &inserted, 
 {
     const qsizetype at = marker == 0xD9 ? stream.size() - 2 : stream.indexOf(QByteArray("\xff") + char(marker), 2);
     return stream.left(at) + inserted + stream.mid(at);
-}
-
-// A grey baseline stream up to its scan's data, whose tables read each zero bit of that data as part of a
-// coefficient of ten bits: a few bytes of the picture take a long time to decode.
-QByteArray busyBaseline(int width, int height)
-{
-    const QByteArray dc = QByteArray(1, '\1') + QByteArray(15, '\0') + '\0';
-    const QByteArray ac = QByteArray(1, '\1') + QByteArray(15, '\0') + '\x0a';
-    QByteArray out = "\xff\xd8" + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
-    out += segment(0xC0, QByteArray("\x08", 1) + char(height >> 8) + char(height & 0xFF) + char(width >> 8)
-                             + char(width & 0xFF) + QByteArray("\x01\x01\x11\x00", 4));
-    out += segment(0xC4, QByteArray(1, '\0') + dc + '\x10' + ac);
-    return out + segment(0xDA, QByteArray("\x01\x01\x00\x00\x3f\x00", 6));
 }
 
 // A device that gives a few kilobytes at a time, slowly, as a stalled network mount would.
@@ -317,8 +299,8 @@ private slots:
             << insertedBefore(dataFile(QStringLiteral("restart-markers.jpg")), over, 0xD0) << QSize();
         QByteArray comments, xmp;
         for (int i = 0; i < 200; ++i) {
-            comments += segment(0xFE, QByteArray(0xFFFD, 'c'));
-            xmp += segment(0xE1, "http://ns.adobe.com/xap/1.0/" + QByteArray(0xFFD0, 'x'));
+            comments += jpegSegment(0xFE, QByteArray(0xFFFD, 'c'));
+            xmp += jpegSegment(0xE1, "http://ns.adobe.com/xap/1.0/" + QByteArray(0xFFD0, 'x'));
         }
         QTest::newRow("comments") << insertedBefore(picture, comments, 0xDB) << QSize();
         QTest::newRow("APP1 segments") << insertedBefore(picture, xmp, 0xDB) << QSize();
@@ -327,13 +309,13 @@ private slots:
             << insertedBefore(picture, QByteArray(MaxJpegNonPictureBytes / 2, '\0')) << QSize(160, 120);
         QByteArray many;
         for (int i = 0; i < 50000; ++i)
-            many += segment(0xE1, "XMP");
+            many += jpegSegment(0xE1, "XMP");
         QTest::newRow("many small APP1 segments") << insertedBefore(picture, many, 0xDB) << QSize(160, 120);
-        const QByteArray quarter = segment(0xE1, exifPayload(6));
+        const QByteArray quarter = jpegSegment(0xE1, exifPayload(6));
         QTest::newRow("the Exif segment after another APP1")
             << insertedBefore(picture, many.left(7 * 100) + quarter, 0xDB) << QSize(120, 160);
         QTest::newRow("only the first Exif segment counts")
-            << insertedBefore(picture, segment(0xE1, exifPayload(1)) + quarter, 0xDB) << QSize(160, 120);
+            << insertedBefore(picture, jpegSegment(0xE1, exifPayload(1)) + quarter, 0xDB) << QSize(160, 120);
     }
 
     void nonPictureBudget()
@@ -361,7 +343,7 @@ private slots:
     // A thumbnail's decode is bounded in time as well as in memory, even while the device holds it up.
     void boundedDecodeGivesUp()
     {
-        QByteArray stream = busyBaseline(4096, 4096) + QByteArray(16 * 1024 * 1024, '\0') + "\xff\xd9";
+        QByteArray stream = busyBaseline(4096, 4096, 1) + QByteArray(16 * 1024 * 1024, '\0') + "\xff\xd9";
         SlowBuffer buffer;
         buffer.setBuffer(&stream);
         QVERIFY(buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
