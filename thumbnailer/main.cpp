@@ -10,7 +10,13 @@
 #include <exception>
 #include <new>
 
+#include <sys/resource.h>
+
 namespace {
+
+// The decode gives up after a second of its own; this ends whatever else might run away (drawing, a reader
+// without such a bound) long before a file manager's user notices, since a thumbnail takes a fraction of it.
+constexpr rlim_t MaxProcessorSeconds = 10;
 
 int fail(const QString &message)
 {
@@ -29,6 +35,11 @@ QString localPath(const QString &argument)
 
 int main(int argc, char *argv[])
 {
+    rlimit processor;
+    if (getrlimit(RLIMIT_CPU, &processor) == 0 && processor.rlim_cur > MaxProcessorSeconds) {
+        processor.rlim_cur = MaxProcessorSeconds;
+        setrlimit(RLIMIT_CPU, &processor);
+    }
     // No window is ever shown, and file managers run thumbnailers without a display; the fonts of the Hidden
     // number still need a GUI application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -1,4 +1,5 @@
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
+#include "../HostileJpeg.h"
 #include "../PuzzleProbe.h"
 #include "Effects.h"
 #include "PictureLoader.h"
@@ -73,6 +74,14 @@ struct Run {
     QProcess::ExitStatus status;
     int code;
 };
+
+// The largest memory any child process has taken so far.
+qint64 largestChildMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
 
 Run runThumbnailer(const QStringList &arguments)
 {
@@ -343,6 +352,54 @@ private slots:
         } catch (const UserError &e) {
             QCOMPARE(e.message(), notEnoughMemoryText());
         }
+    }
+
+    // Every byte of a puzzle that came by mail is hostile: whatever its picture holds, a thumbnail costs what a
+    // thumbnail costs, and a picture that needs more gets none.
+    void hostilePicture_data()
+    {
+        QTest::addColumn<QString>("path");
+        QFile puzzle(QStringLiteral(QUORRA_TEST_DATA "/puzzle-3x4.nbq"));
+        QVERIFY(puzzle.open(QIODevice::ReadOnly));
+        const QByteArray header = puzzle.read(PuzzleFile::HeaderSize);
+        QFile colour(QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg"));
+        QVERIFY(colour.open(QIODevice::ReadOnly));
+        const QByteArray picture = colour.readAll();
+        // Head, then Gap zeros as a hole in a sparse file and an end-of-image marker, when Gap is given.
+        auto write = [this, &header](const QString &name, const QByteArray &head, qint64 gap = 0) {
+            QFile file(scratch(name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(header + head) != header.size() + head.size()
+                || (gap > 0 && (!file.seek(file.pos() + gap) || file.write("\xff\xd9") != 2)))
+                return QString();
+            return file.fileName();
+        };
+
+        QTest::newRow("2 GB of zeros before the end")
+            << write(QStringLiteral("zeros.nbq"), picture.chopped(2), qint64(2) << 30);
+        // 200 MB of coefficients, which a puzzle that the program itself opens may well need.
+        QTest::newRow("over the memory bound")
+            << write(QStringLiteral("memory.nbq"), emptyProgressive(10000, 10000, 1));
+        // A gigabyte of coefficients of ten bits over a quarter of a gigapixel: much picture data, legitimately,
+        // and seconds of work.
+        QTest::newRow("a gigabyte of picture data")
+            << write(QStringLiteral("busy.nbq"), busyBaseline(16384, 16384, 3), qint64(1) << 30);
+    }
+
+    void hostilePicture()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        const QString png = scratch(QStringLiteral("hostile.png"));
+        QFile::remove(png);
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = runThumbnailer({path, png, "128"});
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 1);
+        QVERIFY(!QFile::exists(png));
+        QVERIFY2(largestChildMemory() < 200 * 1024 * 1024, qPrintable(QString::number(largestChildMemory())));
+        QFile::remove(path);
     }
 
     void testData_data()
