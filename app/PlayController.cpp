@@ -112,7 +112,7 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
             if (puzzle->nearCellCentre(lineX, lineY)) {
                 playIfOn(Sound::Move);
                 const bool won = commit(puzzle, lineX, lineY);
-                catchCell();
+                catchCell(Catch::OnLine);
                 if (won)
                     victory();
             } else {
@@ -342,12 +342,15 @@ void PlayController::detachMouse()
         m_view->setCursor(Qt::PointingHandCursor);
 }
 
-void PlayController::catchCell()
+void PlayController::catchCell(Catch how)
 {
     Puzzle *puzzle = m_puzzle();
     if (!puzzle || isNoCell(puzzle->selected()))
         return;
-    puzzle->catchSelected();
+    if (how == Catch::OnLine)
+        puzzle->catchSelectedOnLine();
+    else
+        puzzle->catchSelected();
     puzzle->redrawSelected();
     m_pointer->moveTo(m_view->mapToGlobal(m_view->toControl(puzzle->selectedCentre())).toPoint(),
                       m_window->windowHandle());

@@ -88,8 +88,10 @@ private:
     void makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move);
     // Commits the dragged line at that position; true when that solved the puzzle.
     bool commit(Puzzle *puzzle, int x, int y);
-    // The window's side of a move: the caught cell, the pointer and the screen-wide cursor.
-    void catchCell();
+    // The window's side of a move: the caught cell, the pointer and the screen-wide cursor. A cell caught again
+    // after its line snapped (OnLine) keeps to that line.
+    enum class Catch { Free, OnLine };
+    void catchCell(Catch how = Catch::Free);
     void releaseCell();
     // Picture coordinates; a width or height of 0 is a one-pixel line.
     void confine(int left, int top, int width, int height);

@@ -149,9 +149,17 @@ public:
     // Moves.
     void hoverAt(int x, int y);
     void deselect();
-    // The selected cell is caught (held by the pointer), or let go again.
+    // The selected cell is caught (held by the pointer), or let go again. A press catches it free to be dragged
+    // along its row or its column; caught again after its dragged line snapped, it keeps to that line until the
+    // button is let go, wherever the hand drifts (a pointer nothing holds on the line, as on Wayland or a tablet,
+    // would otherwise turn the drag after every snap).
     void catchSelected();
-    void releaseCatch() { m_dragState = DragState::Idle; }
+    void catchSelectedOnLine();
+    void releaseCatch()
+    {
+        m_dragState = DragState::Idle;
+        m_heldLine = DragState::Idle;
+    }
     bool tryStartDrag(int x, int y);
     void renderDrag(int x, int y);
     bool nearCellCentre(int x, int y) const;
@@ -225,6 +233,8 @@ private:
     QImage m_rowStrip;
     QImage m_columnStrip;
     DragState m_dragState = DragState::Idle;
+    // The line a snapped drag keeps to (Row or Column), or Idle while the drag may still choose.
+    DragState m_heldLine = DragState::Idle;
     // The line the last pointer move placed, and whether the display still lacks it.
     MovingLine m_line;
     mutable bool m_linePending = false;

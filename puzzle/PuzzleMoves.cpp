@@ -86,8 +86,17 @@ void Puzzle::hoverAt(int x, int y)
 
 void Puzzle::catchSelected()
 {
+    m_heldLine = DragState::Idle;
     if (!isNoCell(m_selected))
         m_dragState = DragState::Caught;
+}
+
+void Puzzle::catchSelectedOnLine()
+{
+    const DragState line = m_dragState;
+    catchSelected();
+    if (line == DragState::Row || line == DragState::Column)
+        m_heldLine = line;
 }
 
 void Puzzle::deselect()
@@ -103,9 +112,16 @@ bool Puzzle::tryStartDrag(int x, int y)
         return false;
     const int dx = std::abs(x - m_anchor.x());
     const int dy = std::abs(y - m_anchor.y());
-    if (std::max(dx, dy) < m_dragThreshold)
-        return false;
-    m_dragState = dx >= dy ? DragState::Row : DragState::Column;
+    if (m_heldLine == DragState::Row || m_heldLine == DragState::Column) {
+        // Only the distance along the held line counts: the hand's drift across it is no drag.
+        if ((m_heldLine == DragState::Row ? dx : dy) < m_dragThreshold)
+            return false;
+        m_dragState = m_heldLine;
+    } else {
+        if (std::max(dx, dy) < m_dragThreshold)
+            return false;
+        m_dragState = dx >= dy ? DragState::Row : DragState::Column;
+    }
     captureStrip();
     return true;
 }

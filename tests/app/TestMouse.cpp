@@ -103,7 +103,8 @@ private slots:
     void dragThresholdAndDirection();
     void snapWindow_data();
     void snapWindow();
-    void snapLetsTheDragTurn();
+    void snapKeepsItsLine_data();
+    void snapKeepsItsLine();
     void releaseCommitsToTheCellUnderThePointer_data();
     void releaseCommitsToTheCellUnderThePointer();
     void dragBackToTheCaughtCellRunsTheSolvedTest();
@@ -272,19 +273,46 @@ void TestMouse::snapWindow()
     QVERIFY(!g.puzzle().isSolved());
 }
 
-void TestMouse::snapLetsTheDragTurn()
+void TestMouse::snapKeepsItsLine_data()
 {
+    QTest::addColumn<QList<QPoint>>("path"); // pointer positions after the press on (2,1) at (150, 50)
+    QTest::addColumn<int>("state");          // the drag state at the end of the path
+    QTest::addColumn<QPoint>("release");
+    QTest::addColumn<QList<int>>("rows"); // row 1 then row 2 afterwards
+
+    // Row 1 is 3 1 2, row 2 is 6 4 5. Each path snaps the 1 onto (3,1) first; a hand that nothing holds on the
+    // line then drifts. The design let the drag choose its direction afresh after each snap, so the drift turned
+    // it into a column or lost the second cell.
+    const QList<QPoint> snap{{170, 50}, {250, 50}};
+    QTest::newRow("drifting half a cell down, on along the row")
+        << (snap + QList<QPoint>{{270, 100}, {350, 100}}) << int(DragState::Caught) << QPoint(360, 120)
+        << QList<int>{1, 2, 3, 6, 4, 5};
+    QTest::newRow("straight down is no drag") << (snap + QList<QPoint>{{250, 90}, {255, 160}}) << int(DragState::Caught)
+                                              << QPoint(255, 160) << QList<int>{2, 3, 1, 6, 4, 5};
+    QTest::newRow("back along the row past the threshold") << (snap + QList<QPoint>{{230, 120}}) << int(DragState::Row)
+                                                           << QPoint(160, 120) << QList<int>{3, 1, 2, 6, 4, 5};
+}
+
+void TestMouse::snapKeepsItsLine()
+{
+    QFETCH(QList<QPoint>, path);
+    QFETCH(int, state);
+    QFETCH(QPoint, release);
+    QFETCH(QList<int>, rows);
+
     Game g;
     g.press(QPoint(150, 50));
-    g.drag(QPoint(170, 50));
-    g.drag(QPoint(250, 50)); // snap onto (3,1): row 1 is now 2 3 1, the 1 at (3,1)
-    QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
-    g.drag(QPoint(250, 70)); // the same cell, now dragged down its column
+    for (const QPoint &at : path)
+        g.drag(at);
+    QCOMPARE(int(g.puzzle().dragState()), state);
+    g.release(release);
+    QCOMPARE(g.row(1) + g.row(2), rows);
+
+    // The next press chooses its line afresh.
+    const QPoint centre = g.puzzle().selectedCentre();
+    g.press(centre);
+    g.drag(centre + QPoint(0, 20));
     QCOMPARE(g.puzzle().dragState(), DragState::Column);
-    QCOMPARE(g.f.pointer->confined, g.globalRect(250, 0, 1, 200));
-    g.release(QPoint(250, 160));
-    QCOMPARE(g.column(3), QList<int>({5, 1})); // row 2 was 6 4 5
-    QCOMPARE(g.f.played().size(), 2);
 }
 
 void TestMouse::releaseCommitsToTheCellUnderThePointer_data()
