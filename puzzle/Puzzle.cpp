@@ -195,10 +195,15 @@ void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
 
 void Puzzle::loadPicture(const QString &path)
 {
+    adoptPicture(path, readSourcePicture(path, m_openPanel));
+}
+
+void Puzzle::adoptPicture(const QString &path, std::optional<SourcePicture> picture)
+{
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     m_title = dot < 0 ? QString() : name.left(dot);
-    if (std::optional<SourcePicture> picture = readSourcePicture(path, m_openPanel)) {
+    if (picture) {
         m_source = std::move(*picture);
         // A new picture: whatever stream the puzzle kept was another picture's.
         m_pictureStream.clear();

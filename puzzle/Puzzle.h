@@ -96,6 +96,8 @@ public:
     // Documents. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
     // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
     void loadPicture(const QString &path);
+    // As loadPicture, with what readSourcePicture gave for Path: none leaves the picture as it was.
+    void adoptPicture(const QString &path, std::optional<SourcePicture> picture);
     // The picture a new puzzle is made of, when it is already in memory.
     void setPicture(QImage picture);
     void setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn);

@@ -1,4 +1,5 @@
 // Tests of the picture dialogs' preview pane: there in the real dialogs, showing the file clicked in the list.
+#include "../HostilePictures.h"
 #include "PicturePreviewPane.h"
 #include "QtDialogs.h"
 
@@ -9,6 +10,8 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -46,13 +49,76 @@ private slots:
                     nameField->setText(QStringLiteral("colour-420.jpg"));
                 else if (QTest::qWaitFor([&] { return model->index(Path).isValid(); }, 5000))
                     view->setCurrentIndex(model->index(Path));
-                shown = pane->pixmap().deviceIndependentSize().toSize();
+                // The preview is decoded on a worker thread.
+                if (QTest::qWaitFor([&] { return !pane->pixmap().isNull(); }, 10000))
+                    shown = pane->pixmap().deviceIndependentSize().toSize();
             }
             if (dialog)
                 dialog->reject();
         });
         QCOMPARE(save ? dialogs.saveImage() : dialogs.openPicture(), QString());
         QCOMPARE(shown, QSize(160, 120));
+    }
+
+    // Pictures that would take seconds and gigabytes to decode whole get no preview, decided from their headers
+    // on a worker thread, and the dialog keeps turning meanwhile.
+    void hostilePicturesGetNone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        using namespace HostilePictures;
+        QTest::newRow("16-bit RGBA PNG") << zeroPng(16384, 16384, 16, 4, false) << "deep.png";
+        QTest::newRow("deflate RGBA TIFF") << tiffHeader(16384, 16384) << "deflate.tif";
+        QTest::newRow("lossless WebP") << webpHeader(16384, 16384) << "lossless.webp";
+        QTest::newRow("GIF") << gifHeader(16384, 16384) << "large.gif";
+        QTest::newRow("run-length BMP") << bmpHeader(16384, 16384, 8) << "rle.bmp";
+    }
+
+    void hostilePicturesGetNone()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(HostilePictures::writeFile(path, bytes));
+        PicturePreviewPane pane;
+        QSignalSpy shown(&pane, &PicturePreviewPane::pictureShown);
+        pane.showPicture(path);
+        QVERIFY(pane.isDecoding());
+        QVERIFY(shown.wait(5000));
+        QVERIFY(pane.pixmap().isNull());
+    }
+
+    // The person clicks one file and then another before the first is shown: only the second may show, and the
+    // first one's late result must not replace it.
+    void anotherFileGivesUpTheFirst()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.filePath(QStringLiteral("wide.png"));
+        QVERIFY(HostilePictures::writeFile(first, HostilePictures::zeroPng(2000, 500, 8, 1, true)));
+        PicturePreviewPane pane;
+        QSignalSpy shown(&pane, &PicturePreviewPane::pictureShown);
+        pane.showPicture(first);
+        pane.showPicture(QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg"));
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(pane.pixmap().deviceIndependentSize().toSize(), QSize(160, 120));
+        // Long enough for the first decode to have ended, had it gone on.
+        QTest::qWait(300);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(pane.pixmap().deviceIndependentSize().toSize(), QSize(160, 120));
+    }
+
+    // The dialog closes while its preview is decoded: the outcome has nowhere to go and must go nowhere.
+    void closedWhileDecoding()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("wide.png"));
+        QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(2000, 2000, 8, 1, true)));
+        auto pane = std::make_unique<PicturePreviewPane>();
+        pane->showPicture(path);
+        QVERIFY(pane->isDecoding());
+        pane.reset();
+        QTest::qWait(300);
     }
 
     // A name chosen while its completion list shows: the list must not stay open after the dialog, where it would
