@@ -174,6 +174,8 @@ private:
     friend class PuzzleProbe; // the tests' one look inside
 
     void buildConcealed();
+    // A picture file's name without its extension, or nothing when it has none.
+    static QString titleOf(const QString &path);
     void captureStrip();
     // Writes a pending line into the display; every reader and writer of the display's pixels calls it first.
     void settleLine() const;
