@@ -60,27 +60,13 @@ private slots:
         QCOMPARE(shown, QSize(160, 120));
     }
 
-    // Pictures that would take seconds and gigabytes to decode whole get no preview, decided from their headers
-    // on a worker thread, and the dialog keeps turning meanwhile.
-    void hostilePicturesGetNone_data()
+    // A picture that would take seconds and gigabytes to decode whole gets no preview, decided from its header
+    // on a worker thread while the dialog keeps turning (each kind's refusal is the readers' test).
+    void hostilePictureGetsNone()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("name");
-        using namespace HostilePictures;
-        QTest::newRow("16-bit RGBA PNG") << zeroPng(16384, 16384, 16, 4, false) << "deep.png";
-        QTest::newRow("deflate RGBA TIFF") << tiffHeader(16384, 16384) << "deflate.tif";
-        QTest::newRow("lossless WebP") << webpHeader(16384, 16384) << "lossless.webp";
-        QTest::newRow("GIF") << gifHeader(16384, 16384) << "large.gif";
-        QTest::newRow("run-length BMP") << bmpHeader(16384, 16384, 8) << "rle.bmp";
-    }
-
-    void hostilePicturesGetNone()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        QVERIFY(HostilePictures::writeFile(path, bytes));
+        const QString path = dir.filePath(QStringLiteral("deep.png"));
+        QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(16384, 16384, 16, 4, false)));
         PicturePreviewPane pane;
         QSignalSpy shown(&pane, &PicturePreviewPane::pictureShown);
         pane.showPicture(path);
