@@ -15,9 +15,11 @@
 #include "WorkingBitmap.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
@@ -40,7 +42,12 @@ Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layou
             [this](const QString &message) { m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning); });
 }
 
-Documents::~Documents() = default;
+Documents::~Documents()
+{
+    // The window's commands go with it; only the cursor is the whole screen's.
+    if (m_load.isRunning())
+        QGuiApplication::restoreOverrideCursor();
+}
 
 QString Documents::title() const
 {
@@ -123,15 +130,47 @@ void Documents::newPuzzle()
         newPuzzleFromPicture(path);
 }
 
+template <typename T>
+void Documents::load(std::function<T()> work, std::function<void(WorkerOutcome<T>)> done)
+{
+    // The decode may take seconds: the window keeps answering meanwhile, with nothing to start but nothing to
+    // pull the puzzle away from under the outcome either.
+    m_hooks.suspend();
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    m_load.start<T>(this, std::move(work), [this, done = std::move(done)](WorkerOutcome<T> outcome) {
+        QGuiApplication::restoreOverrideCursor();
+        m_hooks.resume();
+        m_guard.run([&] { done(std::move(outcome)); });
+        emit loadFinished();
+    });
+}
+
 void Documents::newPuzzleFromPicture(const QString &path)
+{
+    if (m_load.isRunning())
+        return;
+    // A photograph is decoded only as large as the view shows it, and set up at that scale.
+    const QSize panel = m_layout.panelPixels();
+    const bool autoFit = m_hooks.autoFit();
+    // The working bitmaps of a new puzzle are at most the panel's size: the plain, the concealed and the display
+    // at three bytes a pixel.
+    DecodeLimits limits;
+    limits.maxBytes = MaxPictureMemory - 9LL * panel.width() * panel.height();
+    load<std::optional<SourcePicture>>([path, panel, limits] { return readSourcePicture(path, panel, limits); },
+                                       [this, path, panel, autoFit](WorkerOutcome<std::optional<SourcePicture>> read) {
+                                           finishNew(path, panel, autoFit, std::move(read));
+                                       });
+}
+
+void Documents::finishNew(const QString &path, QSize panel, bool autoFit,
+                          WorkerOutcome<std::optional<SourcePicture>> read)
 {
     // The picture is read before anything is given up, so a file that yields none costs nothing.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
-    // A photograph is decoded only as large as the view shows it, and set up at that scale.
-    newPuzzle->setOpenPanel(m_layout.panelPixels(), m_hooks.autoFit());
+    newPuzzle->setOpenPanel(panel, autoFit);
     const QString shown = QDir::toNativeSeparators(path);
     try {
-        newPuzzle->loadPicture(path);
+        newPuzzle->adoptPicture(path, read.take());
     } catch (const UserError &e) {
         throw UserError(QString::fromLatin1(WindowTexts::PictureUnreadable).arg(shown, e.message()));
     } catch (const std::bad_alloc &) {
@@ -176,15 +215,25 @@ void Documents::open()
 
 void Documents::openPuzzleFile(const QString &path)
 {
-    if (!confirmSave())
+    if (m_load.isRunning() || !confirmSave())
         return;
+    // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
+    const QSize panel = m_layout.panelPixels();
+    const bool autoFit = m_hooks.autoFit();
+    load<PuzzleDocument::Reading>([path, panel] { return PuzzleDocument::read(path, panel); },
+                                  [this, path, panel, autoFit](WorkerOutcome<PuzzleDocument::Reading> read) {
+                                      finishOpen(path, panel, autoFit, std::move(read));
+                                  });
+}
+
+void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, WorkerOutcome<PuzzleDocument::Reading> read)
+{
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
-    // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
-    newPuzzle->setOpenPanel(m_layout.panelPixels(), m_hooks.autoFit());
+    newPuzzle->setOpenPanel(panel, autoFit);
     PuzzleDocument::Opening result;
     try {
-        result = PuzzleDocument::open(*newPuzzle, path);
+        result = PuzzleDocument::adopt(*newPuzzle, read.take(), path);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }

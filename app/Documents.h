@@ -3,6 +3,10 @@
 #pragma once
 
 #include "CommandTable.h"
+#include "WorkerTask.h"
+
+#include "PuzzleDocument.h"
+#include "SourcePicture.h"
 
 #include <QImage>
 #include <QObject>
@@ -49,7 +53,8 @@ public:
     // Hands the puzzle file to the desktop's mail program.
     MailSender *mailSender() const { return m_mail; }
 
-    // The Puzzle commands. New and Open ask for their file first.
+    // The Puzzle commands. New and Open ask for their file first, then decode it on a worker thread, with the
+    // commands off and a busy cursor, and finish on this thread when it is done (loadFinished).
     void newPuzzle();
     void newPuzzleFromPicture(const QString &path);
     void open();
@@ -58,6 +63,8 @@ public:
     bool saveAs();
     void saveImageAs();
     void sendByEMail();
+    // A picture or puzzle file is being decoded for New or Open.
+    bool isLoading() const { return m_load.isRunning(); }
     // Cuts the puzzle anew as the commands say now.
     void resplit();
     // True when the caller may go on and discard the current puzzle.
@@ -75,6 +82,8 @@ signals:
     void titleChanged(const QString &title);
     // Another puzzle is on screen, made or opened.
     void puzzleReplaced();
+    // The decode of New or Open has ended and its outcome was handled, whatever it was.
+    void loadFinished();
 
 private:
     std::unique_ptr<Puzzle> createPuzzle();
@@ -85,6 +94,11 @@ private:
     void setUp(Puzzle &puzzle);
     void announceTitle();
     void runDrop(const QString &path);
+    // Starts Work on a worker thread with the commands off and a busy cursor; Done then runs as a command does.
+    template <typename T>
+    void load(std::function<T()> work, std::function<void(WorkerOutcome<T>)> done);
+    void finishNew(const QString &path, QSize panel, bool autoFit, WorkerOutcome<std::optional<SourcePicture>> read);
+    void finishOpen(const QString &path, QSize panel, bool autoFit, WorkerOutcome<PuzzleDocument::Reading> read);
 
     Dialogs &m_dialogs;
     CommandGuard &m_guard;
@@ -98,4 +112,6 @@ private:
     QImage m_candidateDisplay;
     // The concealment texture every puzzle tiles.
     QImage m_texture;
+    // The decode of New or Open under way; it goes with the window.
+    WorkerTask m_load;
 };

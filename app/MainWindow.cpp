@@ -211,15 +211,22 @@ void MainWindow::onFirstShow()
 {
     if (!m_commandLinePuzzle.isEmpty())
         guarded([this] { m_documents->openPuzzleFile(m_commandLinePuzzle); });
-    m_firstShowDone = true;
-    // The sounds' audio output starts once the window and its puzzle are on screen.
-    QTimer::singleShot(0, this, [this] { m_play->prepareSounds(); });
-    // The focus may have come before the puzzle was opened; the demo still follows it.
-    if (isActiveWindow())
-        QTimer::singleShot(0, this, [this] { onFirstActivation(); });
-    else if (!isMinimized())
-        // Asked for, as a window system without a window manager hands it to nobody.
-        activateWindow();
+    const auto rest = [this] {
+        m_firstShowDone = true;
+        // The sounds' audio output starts once the window and its puzzle are on screen.
+        QTimer::singleShot(0, this, [this] { m_play->prepareSounds(); });
+        // The focus may have come before the puzzle was opened; the demo still follows it.
+        if (isActiveWindow())
+            QTimer::singleShot(0, this, [this] { onFirstActivation(); });
+        else if (!isMinimized())
+            // Asked for, as a window system without a window manager hands it to nobody.
+            activateWindow();
+    };
+    // The puzzle is decoded on a worker thread; what follows waits until it is on screen.
+    if (m_documents->isLoading())
+        connect(m_documents.get(), &Documents::loadFinished, this, rest, Qt::SingleShotConnection);
+    else
+        rest();
 }
 
 void MainWindow::onFirstActivation()

@@ -1,9 +1,13 @@
 // The view's fit, zoom and placing of the picture in its panel.
 #include "PictureLayout.h"
 
+#include "DecodeLimits.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
 #include "Puzzle.h"
+#include "UserError.h"
+
+#include <algorithm>
 
 PictureLayout::PictureLayout(PicturePanel *panel, PictureView *view, std::function<Puzzle *()> puzzle,
                              std::function<bool()> autoFit, std::function<bool()> frozen)
@@ -106,6 +110,22 @@ void PictureLayout::zoomOut()
 
 void PictureLayout::actualSize()
 {
+    Puzzle *puzzle = m_puzzle();
+    if (!puzzle)
+        return;
+    // At its own size a picture that passed the size guard can need gigabytes of working bitmaps: the plain and
+    // the concealed picture and the display at three bytes a pixel, and a JPEG decoded whole besides.
+    const QSize picture = puzzle->pictureSize();
+    const TileGrid &grid = puzzle->grid();
+    if (grid.columns() > 0 && grid.rows() > 0) {
+        const qint64 cellWidth = std::max<qint64>(1, qRound64(double(picture.width()) / grid.columns()));
+        const qint64 cellHeight = std::max<qint64>(1, qRound64(double(picture.height()) / grid.rows()));
+        const qint64 plain = cellWidth * grid.columns() * cellHeight * grid.rows();
+        const qint64 display = cellWidth * grid.totalColumns() * cellHeight * grid.totalRows();
+        const qint64 source = puzzle->source().size() == picture ? 0 : qint64(picture.width()) * picture.height();
+        if (3 * (2 * plain + display + source) > MaxPictureMemory)
+            throw UserError(pictureNeedsTooMuchMemoryText());
+    }
     zoom(&Puzzle::actualSize);
 }
 

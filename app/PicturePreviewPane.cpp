@@ -45,15 +45,23 @@ void PicturePreviewPane::showPicture(const QString &path)
     if (path == m_shownPath)
         return;
     m_shownPath = path;
+    // The picture shown so far is another file's; its decode, if it still runs, is given up.
+    clear();
     // Drawn at the screen's own pixel density, so that it is sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
     const int side = qRound(PreviewSize * ratio);
-    QImage preview = picturePreview(path, QSize(side, side));
-    if (preview.isNull()) {
-        clear();
-        return;
-    }
-    QPixmap pixmap = QPixmap::fromImage(std::move(preview));
-    pixmap.setDevicePixelRatio(ratio);
-    setPixmap(pixmap);
+    setCursor(Qt::BusyCursor);
+    m_decode.start<QImage>(
+        this, [path, side] { return picturePreview(path, QSize(side, side)); },
+        [this, ratio](WorkerOutcome<QImage> decoded) {
+            unsetCursor();
+            // picturePreview gives a null image for whatever it cannot show; it raises nothing.
+            QImage preview = decoded.value ? std::move(*decoded.value) : QImage();
+            if (!preview.isNull()) {
+                QPixmap pixmap = QPixmap::fromImage(std::move(preview));
+                pixmap.setDevicePixelRatio(ratio);
+                setPixmap(pixmap);
+            }
+            emit pictureShown();
+        });
 }

@@ -1,6 +1,8 @@
 // The pane beside a picture dialog's file list that shows the selected picture scaled down.
 #pragma once
 
+#include "WorkerTask.h"
+
 #include <QLabel>
 
 class QFileDialog;
@@ -19,10 +21,19 @@ public:
     // file list, following the selection.
     static PicturePreviewPane *addTo(QFileDialog *dialog);
 
+    // A picture is being decoded for the pane.
+    bool isDecoding() const { return m_decode.isRunning(); }
+
 public slots:
-    // Shows the picture at path, or nothing for a file that is not a picture or cannot be read.
+    // Shows the picture at path, or nothing for a file that is not a picture or cannot be read. The picture is
+    // decoded on a worker thread, so that the dialog keeps answering; choosing another file gives it up.
     void showPicture(const QString &path);
+
+signals:
+    // The last file chosen is shown, or found to have no picture to show.
+    void pictureShown();
 
 private:
     QString m_shownPath;
+    WorkerTask m_decode;
 };

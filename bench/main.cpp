@@ -227,6 +227,9 @@ struct DragWindow {
         if (!QFile::exists(path))
             makePuzzleFile(inputs->photo, path, Effect::Hidden, 4, 4, true, true);
         form->documents().openPuzzleFile(path);
+        // The file is decoded on a worker thread; the opening ends on the event loop.
+        if (!QTest::qWaitFor([this] { return !form->documents().isLoading(); }, 60000) || !form->documents().puzzle())
+            throw std::runtime_error("the puzzle file did not open");
         QCoreApplication::processEvents();
         Puzzle &p = *form->documents().puzzle();
         const QPoint c = p.cellCentre(QPoint(2, 2));

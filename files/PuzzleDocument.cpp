@@ -46,22 +46,33 @@ void save(Puzzle &puzzle, const QString &path)
 
 Opening open(Puzzle &puzzle, const QString &path)
 {
+    return adopt(puzzle, read(path, puzzle.openPanel()), path);
+}
+
+Reading read(const QString &path, QSize openPanel)
+{
     if (path.isEmpty() || !QFileInfo::exists(path))
-        return {LoadResult::NoFile, 0};
+        return {{LoadResult::NoFile, 0}, std::nullopt};
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
         throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
-    std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path), puzzle.openPanel());
+    std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path), openPanel);
     if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))
-        return {LoadResult::TooNew, tooNew->version};
+        return {{LoadResult::TooNew, tooNew->version}, std::nullopt};
     file.close();
 
     StoredPuzzle &stored = std::get<StoredPuzzle>(read);
     const qint32 version = stored.version;
-    puzzle.adopt(std::move(stored), path);
-    return {LoadResult::Loaded, version};
+    return {{LoadResult::Loaded, version}, std::move(stored)};
+}
+
+Opening adopt(Puzzle &puzzle, Reading reading, const QString &path)
+{
+    if (reading.opening.result == LoadResult::Loaded && reading.stored)
+        puzzle.adopt(std::move(*reading.stored), path);
+    return reading.opening;
 }
 
 void exportPicture(Puzzle &puzzle, const QString &path)

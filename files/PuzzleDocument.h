@@ -1,7 +1,12 @@
 // Puzzles as documents at a path: saving, opening and exporting the picture as JPEG.
 #pragma once
 
+#include "StoredPuzzle.h"
+
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 class Puzzle;
 
@@ -27,6 +32,15 @@ void save(Puzzle &puzzle, const QString &path);
 // checked whole into a separate object first, so a refused file leaves Puzzle as it was. The picture is decoded
 // only as large as the puzzle's open panel shows it (see Puzzle::setOpenPanel).
 Opening open(Puzzle &puzzle, const QString &path);
+
+// Opening in two halves: the file read and checked (safe on a worker thread, touching no puzzle), then handed to a
+// puzzle. Stored is there when the result is Loaded.
+struct Reading {
+    Opening opening;
+    std::optional<StoredPuzzle> stored;
+};
+Reading read(const QString &path, QSize openPanel);
+Opening adopt(Puzzle &puzzle, Reading reading, const QString &path);
 
 // Stores the puzzle's source picture at its own size as a JPEG file at Path.
 void exportPicture(Puzzle &puzzle, const QString &path);

@@ -1,6 +1,7 @@
 // Reading the first image of a GIF file through giflib, with its transparent colour marked.
 #include "GifReader.h"
 
+#include "DecodeCancellation.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 
@@ -30,6 +31,9 @@ int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
     while (count < length && source->headPosition < source->head.size())
         buffer[count++] = GifByteType(source->head.at(source->headPosition++));
     if (count == length)
+        return count;
+    // A short read ends the decode as a damaged file would; the one who gave it up does not look at the error.
+    if (DecodeCancellation::requested())
         return count;
     // No exception may cross giflib; a short read makes it fail, and the flag says why.
     try {
@@ -101,7 +105,7 @@ QList<QRgb> colourTable(const ColorMapObject *map)
     return table;
 }
 
-QImage decode(QIODevice &in)
+QImage decode(QIODevice &in, const DecodeLimits &limits)
 {
     const QByteArray signature = in.read(6).toUpper();
     if (signature.size() < 6)
@@ -152,6 +156,9 @@ QImage decode(QIODevice &in)
         if (width <= 0 || height <= 0)
             throw UserError(QStringLiteral("GIF encoded data is corrupt"));
         checkPictureSize(width, height);
+        // giflib decodes no picture scaled.
+        limits.checkPixels(QSize(width, height));
+        limits.checkMemory(qint64(width) * height, 1);
 
         QImage picture(width, height, QImage::Format_Indexed8);
         if (picture.isNull())
@@ -176,10 +183,10 @@ QImage decode(QIODevice &in)
 
 } // namespace
 
-QImage readGif(QIODevice &in)
+QImage readGif(QIODevice &in, const DecodeLimits &limits)
 {
     try {
-        return decode(in);
+        return decode(in, limits);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }

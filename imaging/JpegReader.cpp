@@ -2,6 +2,7 @@
 #include "JpegReader.h"
 
 #include "DamagedPictureError.h"
+#include "DecodeCancellation.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 
@@ -229,7 +230,10 @@ boolean readApp1(j_decompress_ptr info)
 // Called between slices of every pass; libjpeg counts the scans it has begun in input_scan_number.
 void limitScans(j_common_ptr info)
 {
-    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans) {
+    // A decode given up by the thread that started it ends as a damaged file does; nobody reads its error.
+    if (info->is_decompressor
+        && (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans
+            || DecodeCancellation::requested())) {
         auto *errors = reinterpret_cast<JpegErrorManager *>(info->err);
         errors->tooManyScans = true;
         std::longjmp(errors->jump, 1);

@@ -63,7 +63,7 @@ void checkPictureSize(qint64 width, qint64 height)
         throw UserError(QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
 }
 
-std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
+std::optional<QImage> readPictureFile(const QString &path, QSize fitInto, const DecodeLimits &limits)
 {
     const std::optional<Reader> reader = readerFor(path);
     if (!reader)
@@ -76,25 +76,25 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto)
 
     switch (*reader) {
     case Reader::Bmp:
-        return readBmp(file);
+        return readBmp(file, limits);
     case Reader::Jpeg:
         return readJpeg(file, fitInto);
     case Reader::Gif:
-        return readGif(file);
+        return readGif(file, limits);
     case Reader::Png:
-        return readQtImage(file, QtImageKind::Png);
+        return readQtImage(file, QtImageKind::Png, limits);
     case Reader::WebP:
-        return readQtImage(file, QtImageKind::WebP);
+        return readQtImage(file, QtImageKind::WebP, limits);
     case Reader::Tiff:
         break;
     }
-    return readQtImage(file, QtImageKind::Tiff);
+    return readQtImage(file, QtImageKind::Tiff, limits);
 }
 
-std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto)
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto, const DecodeLimits &limits)
 {
     if (readerFor(path) != Reader::Jpeg) {
-        std::optional<QImage> picture = readPictureFile(path);
+        std::optional<QImage> picture = readPictureFile(path, QSize(), limits);
         if (!picture)
             return std::nullopt;
         return SourcePicture(std::move(*picture));

@@ -1,6 +1,7 @@
 // Reading picture files (BMP, JPEG, GIF, PNG, WebP and TIFF, chosen by extension alone) into a source bitmap.
 #pragma once
 
+#include "DecodeLimits.h"
 #include "SourcePicture.h"
 
 #include <QImage>
@@ -31,9 +32,10 @@ bool hasPictureExtension(const QString &path);
 // The picture in the file, or none for an extension it does not read. A valid FitInto lets a JPEG be decoded
 // at a fraction of its size that still covers it (see readJpeg). Failures raise UserError with the reader's text
 // ("Bitmap image is not valid", "JPEG error #%d", the GIF texts, "PNG image is not valid", ..., "Cannot open
-// file "%s". %s").
-std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize());
+// file "%s". %s"). Limits bound the other kinds' decodes (see DecodeLimits; a JPEG is bounded by its reduction).
+std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize(), const DecodeLimits &limits = {});
 
 // As readPictureFile, for a picture that becomes a puzzle: a JPEG keeps its stream, so that it can be decoded
 // again larger when its reduction no longer covers what is shown (see SourcePicture).
-std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto = QSize());
+std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto = QSize(),
+                                               const DecodeLimits &limits = {});

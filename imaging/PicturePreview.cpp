@@ -13,7 +13,12 @@ QImage picturePreview(const QString &path, QSize bounds)
     // A FIFO or a device named like a picture is refused by the reader without being waited on.
     QImage picture;
     try {
-        if (std::optional<QImage> read = readPictureFile(path, bounds))
+        // Whatever cannot be decoded near the preview's own size gets none: the person is choosing a file, and a
+        // preview is not worth seconds of decoding and gigabytes.
+        DecodeLimits limits;
+        limits.maxPixels = PreviewPixelBudget;
+        limits.fitInto = bounds;
+        if (std::optional<QImage> read = readPictureFile(path, bounds, limits))
             picture = std::move(*read);
     } catch (const UserError &) {
         return QImage();

@@ -1,6 +1,7 @@
 // Reading PNG, WebP and TIFF pictures through Qt's image readers, guarded, upright and opaque.
 #include "QtImageReader.h"
 
+#include "DecodeLimits.h"
 #include "ExifChunk.h"
 #include "JpegReader.h"
 #include "PictureLoader.h"
@@ -90,7 +91,27 @@ int orientationLeftToUs(QImageReader &reader, QIODevice &in, QtImageKind kind)
 
 // Decodes after the size guard. The reader goes with this function, and with it a WebP animation's canvas that
 // the picture shares, so that changing the picture afterwards copies nothing.
-Decoded decode(QIODevice &in, QtImageKind kind)
+// The bytes a pixel takes as Qt decodes it in Format, and in the copy that opaqueOnWhite then makes of it.
+qint64 decodedBytesPerPixel(QImage::Format format, bool animation)
+{
+    switch (format) {
+    case QImage::Format_Invalid:
+        // Not told before the decode: Qt's readers give at most 32 bits a pixel for what they do not announce.
+        return animation ? 8 : 4;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        break;
+    default:
+        return QImage::toPixelFormat(format).bitsPerPixel() / 8 + 4;
+    }
+    return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8) + (animation ? 4 : 0);
+}
+
+Decoded decode(QIODevice &in, QtImageKind kind, const DecodeLimits &limits)
 {
     QImageReader reader(&in, namesOf(kind).format);
     // A file is read as what its name says, as every other picture is: a JPEG named .png is no PNG.
@@ -102,6 +123,18 @@ Decoded decode(QIODevice &in, QtImageKind kind)
     if (size.isEmpty())
         refuse(reader, kind);
     checkPictureSize(size.width(), size.height());
+    QSize decoded = size;
+    if (limits.exceedsPixels(size)) {
+        // Only some of Qt's readers decode scaled; the others decode whole and scale afterwards. Qt's PNG reader
+        // claims the option but decodes whole first: a 16384 x 16384 16-bit picture took 4 GB and 20 s for a
+        // 200-pixel preview.
+        if (kind == QtImageKind::Png || !reader.supportsOption(QImageIOHandler::ScaledSize))
+            limits.checkPixels(size);
+        decoded = limits.scaledSize(size);
+        reader.setScaledSize(decoded);
+    }
+    limits.checkMemory(qint64(decoded.width()) * decoded.height(),
+                       decodedBytesPerPixel(reader.imageFormat(), kind == QtImageKind::WebP));
     // Qt refuses pictures above its own allocation limit; ours is the size guard, so let Qt hold what passes it,
     // at 16 bits a channel or as an animation's canvas and its frame.
     const qint64 neededMegabytes = qint64(size.width()) * size.height() * 8 / (qint64(1024) * 1024) + 1;
@@ -177,10 +210,10 @@ QImage opaqueOnWhite(QImage picture)
 
 } // namespace
 
-QImage readQtImage(QIODevice &in, QtImageKind kind)
+QImage readQtImage(QIODevice &in, QtImageKind kind, const DecodeLimits &limits)
 {
     try {
-        Decoded decoded = decode(in, kind);
+        Decoded decoded = decode(in, kind, limits);
         QImage picture = opaqueOnWhite(std::move(decoded.picture));
         if (!picture.isNull())
             picture = orientUpright(picture, decoded.orientation);

@@ -195,14 +195,26 @@ void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
 
 void Puzzle::loadPicture(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    m_title = dot < 0 ? QString() : name.left(dot);
-    if (std::optional<SourcePicture> picture = readSourcePicture(path, m_openPanel)) {
+    // The title is the file's even when its picture cannot be read.
+    m_title = titleOf(path);
+    adoptPicture(path, readSourcePicture(path, m_openPanel));
+}
+
+void Puzzle::adoptPicture(const QString &path, std::optional<SourcePicture> picture)
+{
+    m_title = titleOf(path);
+    if (picture) {
         m_source = std::move(*picture);
         // A new picture: whatever stream the puzzle kept was another picture's.
         m_pictureStream.clear();
     }
+}
+
+QString Puzzle::titleOf(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.left(dot);
 }
 
 QPoint Puzzle::cellAt(int x, int y) const

@@ -98,6 +98,8 @@ public:
     // Documents. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
     // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
     void loadPicture(const QString &path);
+    // As loadPicture, with what readSourcePicture gave for Path: none leaves the picture as it was.
+    void adoptPicture(const QString &path, std::optional<SourcePicture> picture);
     // The picture a new puzzle is made of, when it is already in memory.
     void setPicture(QImage picture);
     void setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn);
@@ -182,6 +184,8 @@ private:
     friend class PuzzleProbe; // the tests' one look inside
 
     void buildConcealed();
+    // A picture file's name without its extension, or nothing when it has none.
+    static QString titleOf(const QString &path);
     void captureStrip();
     // Writes a pending line into the display; every reader and writer of the display's pixels calls it first.
     void settleLine() const;

@@ -1,15 +1,22 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
+#include "../HostilePictures.h"
 #include "../NonRegularFiles.h"
 #include "../PuzzleProbe.h"
+#include "DecodeLimits.h"
 #include "PictureView.h"
 #include "WindowFixture.h"
+#include "WindowTexts.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -40,6 +47,9 @@ private slots:
     void saveImageWritesTheWholeSource();
     void outOfMemoryIsToldPlainly_data();
     void outOfMemoryIsToldPlainly();
+    void decodesWhileTheWindowAnswers_data();
+    void decodesWhileTheWindowAnswers();
+    void newRefusesWhatWouldNotFitInMemory();
 };
 
 void TestDocuments::newWithoutAPuzzle()
@@ -435,6 +445,70 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QVERIFY(f.form->updateHandlerInstalled());
     QVERIFY(f.form->commands().action(Command::Open)->isEnabled());
     QVERIFY(f.form->play().isMouseAttached());
+}
+
+void TestDocuments::decodesWhileTheWindowAnswers_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("New") << "New";
+    QTest::newRow("Open") << "Open";
+}
+
+// A picture that takes a while to decode: the window's event loop turns meanwhile, under a busy cursor and with
+// the commands off, and the flow ends as it always did.
+void TestDocuments::decodesWhileTheWindowAnswers()
+{
+    QFETCH(QString, command);
+    WindowFixture f;
+    const bool isNew = command == QLatin1String("New");
+    QString path;
+    if (isNew) {
+        path = f.pathOf(QStringLiteral("large.png"));
+        QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(12000, 12000, 8, 1, true)));
+        f.dialogs->openPictureAnswers << path;
+    } else {
+        path = f.makePuzzleFile(QStringLiteral("large.nbq"), 3000, 2000);
+        f.dialogs->openPuzzleAnswers << path;
+    }
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(5);
+    connect(&ticker, &QTimer::timeout, this, [&] { ticks += f.form->documents().isLoading() ? 1 : 0; });
+    ticker.start();
+
+    f.form->updateCommands();
+    f.form->commands().action(isNew ? Command::New : Command::Open)->trigger();
+    QVERIFY(f.form->documents().isLoading());
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QVERIFY(!f.form->commands().action(Command::New)->isEnabled());
+    QVERIFY(f.waitForLoad());
+    if (isNew)
+        QVERIFY(ticks > 0);
+
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(f.dialogs->errors().isEmpty());
+    QVERIFY(f.form->documents().puzzle());
+    QCOMPARE(f.form->documents().puzzle()->pictureSize(), isNew ? QSize(12000, 12000) : QSize(3000, 2000));
+    f.form->updateCommands();
+    QVERIFY(f.form->commands().action(Command::New)->isEnabled());
+}
+
+// Refused from its header with the memory budget's reason, before the question about the puzzle on screen (each
+// kind's refusal is the readers' test).
+void TestDocuments::newRefusesWhatWouldNotFitInMemory()
+{
+    WindowFixture f;
+    f.New(f.makePicture(QStringLiteral("current.bmp"), 400, 300));
+    Puzzle *before = f.form->documents().puzzle();
+    const QString path = f.pathOf(QStringLiteral("deep.png"));
+    QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(16384, 16384, 16, 4, false)));
+    f.dialogs->log.clear();
+    f.New(path);
+    const QString refusal = QString::fromLatin1(WindowTexts::PictureUnreadable)
+                                .arg(QDir::toNativeSeparators(path), pictureNeedsTooMuchMemoryText());
+    QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", QStringLiteral("Error|") + refusal}));
+    QCOMPARE(f.form->documents().puzzle(), before);
 }
 
 QTEST_MAIN(TestDocuments)

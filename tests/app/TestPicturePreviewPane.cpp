@@ -1,4 +1,5 @@
 // Tests of the picture dialogs' preview pane: there in the real dialogs, showing the file clicked in the list.
+#include "../HostilePictures.h"
 #include "PicturePreviewPane.h"
 #include "QtDialogs.h"
 
@@ -9,6 +10,8 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -46,13 +49,62 @@ private slots:
                     nameField->setText(QStringLiteral("colour-420.jpg"));
                 else if (QTest::qWaitFor([&] { return model->index(Path).isValid(); }, 5000))
                     view->setCurrentIndex(model->index(Path));
-                shown = pane->pixmap().deviceIndependentSize().toSize();
+                // The preview is decoded on a worker thread.
+                if (QTest::qWaitFor([&] { return !pane->pixmap().isNull(); }, 10000))
+                    shown = pane->pixmap().deviceIndependentSize().toSize();
             }
             if (dialog)
                 dialog->reject();
         });
         QCOMPARE(save ? dialogs.saveImage() : dialogs.openPicture(), QString());
         QCOMPARE(shown, QSize(160, 120));
+    }
+
+    // A picture that would take seconds and gigabytes to decode whole gets no preview, decided from its header
+    // on a worker thread while the dialog keeps turning (each kind's refusal is the readers' test).
+    void hostilePictureGetsNone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("deep.png"));
+        QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(16384, 16384, 16, 4, false)));
+        PicturePreviewPane pane;
+        QSignalSpy shown(&pane, &PicturePreviewPane::pictureShown);
+        pane.showPicture(path);
+        QVERIFY(pane.isDecoding());
+        QVERIFY(shown.wait(5000));
+        QVERIFY(pane.pixmap().isNull());
+    }
+
+    // The person clicks one file and then another before the first is shown: only the second may show, and the
+    // first one's late result must not replace it.
+    void anotherFileGivesUpTheFirst()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.filePath(QStringLiteral("wide.png"));
+        QVERIFY(HostilePictures::writeFile(first, HostilePictures::zeroPng(2000, 500, 8, 1, true)));
+        PicturePreviewPane pane;
+        QSignalSpy shown(&pane, &PicturePreviewPane::pictureShown);
+        pane.showPicture(first);
+        pane.showPicture(QStringLiteral(QUORRA_TEST_DATA "/colour-420.jpg"));
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(pane.pixmap().deviceIndependentSize().toSize(), QSize(160, 120));
+        // Long enough for the first decode to have ended, had it gone on.
+        QTest::qWait(300);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(pane.pixmap().deviceIndependentSize().toSize(), QSize(160, 120));
+    }
+
+    // The dialog closes while its preview is decoded: the outcome has nowhere to go and must go nowhere.
+    void closedWhileDecoding()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("wide.png"));
+        QVERIFY(HostilePictures::writeFile(path, HostilePictures::zeroPng(2000, 2000, 8, 1, true)));
+        auto pane = std::make_unique<PicturePreviewPane>();
+        pane->showPicture(path);
+        QVERIFY(pane->isDecoding());
+        pane.reset();
+        QTest::qWait(300);
     }
 
     // A name chosen while its completion list shows: the list must not stay open after the dialog, where it would

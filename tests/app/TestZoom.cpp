@@ -1,5 +1,7 @@
 // Zoom and fit through the main window: the fit to the panel, the zoom steps, the limits, and the picture
 // centred in the panel.
+#include "../PuzzleProbe.h"
+#include "DecodeLimits.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
 #include "WindowFixture.h"
@@ -22,6 +24,7 @@ private slots:
     void largePictureOpensAtTheFit();
     void autoBestFitFollowsThePanelUntilZoomOut();
     void shrinkingThePanelShrinksThePicture();
+    void actualSizeBeyondTheMemoryBudgetIsRefused();
 };
 
 void TestZoom::newPuzzleOpensAtActualSizeCentred()
@@ -168,6 +171,30 @@ void TestZoom::shrinkingThePanelShrinksThePicture()
     QCOMPARE(f.form->pictureView()->size(), small);
     QCOMPARE(f.form->pictureView()->pos(), f.form->picturePanel()->clientRect().topLeft()
                                                + QPoint((790 - small.width()) / 2, (560 - small.height()) / 2));
+}
+
+// A photograph shown reduced whose own size passes the size guard but whose working bitmaps would not fit the
+// memory budget: Actual Size is refused before anything is decoded or drawn, and the view stays as it was.
+void TestZoom::actualSizeBeyondTheMemoryBudgetIsRefused()
+{
+    WindowFixture f;
+    f.New(f.makePicture(QStringLiteral("small.bmp"), 400, 300));
+    Puzzle &puzzle = *f.form->documents().puzzle();
+    StoredPuzzle stored;
+    stored.version = 1;
+    stored.grid = puzzle.grid();
+    stored.source = QImage(400, 300, QImage::Format_RGB32);
+    stored.source.fill(Qt::gray);
+    stored.pictureSize = QSize(16000, 12000);
+    // Not a stream that decodes: reaching the decoder would raise a JPEG error instead.
+    stored.pictureStream = QByteArray("not a stream");
+    puzzle.adopt(stored, f.pathOf(QStringLiteral("large.nbq")));
+    PuzzleProbe(puzzle).setFitScale(2.0);
+    const double scale = puzzle.scale();
+    f.dialogs->log.clear();
+    f.form->guarded([&f] { f.form->pictureLayout().actualSize(); });
+    QCOMPARE(f.dialogs->log, QStringList{QStringLiteral("Error|") + pictureNeedsTooMuchMemoryText()});
+    QCOMPARE(puzzle.scale(), scale);
 }
 
 QTEST_MAIN(TestZoom)

@@ -106,7 +106,14 @@ void WindowFixture::run(QAction *command)
     // An idle pass first, as the event loop would have made one before the person could click.
     form->updateCommands();
     command->trigger();
+    waitForLoad();
     form->updateCommands();
+}
+
+bool WindowFixture::waitForLoad()
+{
+    // New and Open decode on a worker thread; their flows end back on the event loop.
+    return QTest::qWaitFor([this] { return !form->documents().isLoading(); }, 60000);
 }
 
 void WindowFixture::solve()

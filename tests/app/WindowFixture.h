@@ -45,7 +45,10 @@ public:
     // The main window's flows, with their dialogs answered in advance.
     void New(const QString &picturePath);
     void open(const QString &puzzlePath);
+    // Runs the command as a click would, and waits until a decode it started has been handled.
     void run(QAction *command);
+    // Waits until no picture or puzzle file is being decoded for New or Open; false when one still is.
+    bool waitForLoad();
     // Brings the puzzle to the solved state as the winning move would.
     void solve();
     // The names of the commands that are enabled now.

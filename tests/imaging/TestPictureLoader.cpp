@@ -1,5 +1,7 @@
 // Tests of reading picture files of every kind, their failures and the size guard.
+#include "../HostilePictures.h"
 #include "BmpReader.h"
+#include "DecodeCancellation.h"
 #include "GifReader.h"
 #include "JpegReader.h"
 #include "PictureLoader.h"
@@ -428,6 +430,94 @@ private slots:
             QCOMPARE(e.message(), QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
         }
         QCOMPARE(raised, refused);
+    }
+
+    // Files of a few bytes to two megabytes that declare 16384 x 16384 pixels, inside the size guard: a puzzle's
+    // decode refuses those whose output would not fit the memory budget, and a preview's every one it cannot
+    // decode scaled, both from the header. The data behind each header is cut short, so a decode that began
+    // anyway would end with the format's own complaint instead.
+    void hostilePictures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("error");
+        using namespace HostilePictures;
+        const QString memory = pictureNeedsTooMuchMemoryText();
+        const QString pixels = QStringLiteral("The picture is too large (16384 x 16384 pixels).");
+        const QByteArray png16 = zeroPng(16384, 16384, 16, 4, false);
+        const QByteArray grey8 = zeroPng(16384, 16384, 8, 1, false);
+        const QByteArray tiff = tiffHeader(16384, 16384);
+        const QByteArray webp = webpHeader(16384, 16384);
+        const QByteArray gif = gifHeader(16384, 16384);
+        const QByteArray rle = bmpHeader(16384, 16384, 8);
+        const QByteArray bmp32 = bmpHeader(16384, 16384, 32);
+        QTest::newRow("16-bit RGBA PNG, puzzle") << png16 << ".png" << false << memory;
+        QTest::newRow("16-bit RGBA PNG, preview") << png16 << ".png" << true << pixels;
+        QTest::newRow("deflate RGBA TIFF, puzzle") << tiff << ".tif" << false << memory;
+        QTest::newRow("deflate RGBA TIFF, preview") << tiff << ".tif" << true << pixels;
+        QTest::newRow("lossless WebP, puzzle") << webp << ".webp" << false << memory;
+        QTest::newRow("lossless WebP, preview") << webp << ".webp" << true << pixels;
+        QTest::newRow("32-bit BMP, puzzle") << bmp32 << ".bmp" << false << memory;
+        QTest::newRow("run-length BMP, preview") << rle << ".bmp" << true << pixels;
+        QTest::newRow("GIF, preview") << gif << ".gif" << true << pixels;
+        // A quarter-gigapixel at one byte a pixel fits the budget: the puzzle's decode begins, and meets the cut.
+        QTest::newRow("8-bit grey PNG, puzzle") << grey8 << ".png" << false << QStringLiteral("PNG image is not valid");
+        QTest::newRow("GIF, puzzle") << gif << ".gif" << false << QStringLiteral("GIF encoded data is corrupt");
+    }
+
+    void hostilePictures()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, extension);
+        QFETCH(bool, preview);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hostile") + extension);
+        QVERIFY(HostilePictures::writeFile(path, bytes));
+        DecodeLimits limits;
+        if (preview) {
+            limits.maxPixels = PreviewPixelBudget;
+            limits.fitInto = QSize(200, 200);
+        } else {
+            // What a new puzzle leaves for its picture beside the working bitmaps of a full-screen panel.
+            limits.maxBytes = MaxPictureMemory - 9LL * 1920 * 1080;
+        }
+        QString raised;
+        try {
+            readPictureFile(path, limits.fitInto, limits);
+        } catch (const UserError &e) {
+            raised = e.message();
+        }
+        QCOMPARE(raised, error);
+    }
+
+    // A decode given up from another thread ends early, as a damaged file does, at whatever stage it is.
+    void cancelledDecodeEnds_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("JPEG") << "colour-420.jpg";
+        QTest::newRow("progressive JPEG") << "progressive.jpg";
+        QTest::newRow("GIF") << "interlaced.gif";
+    }
+
+    void cancelledDecodeEnds()
+    {
+        QFETCH(QString, file);
+        const QString path = DataDir + QLatin1Char('/') + file;
+        auto flag = std::make_shared<std::atomic_bool>(true);
+        bool ended = false;
+        {
+            const DecodeCancellation cancellation(flag);
+            try {
+                readPictureFile(path);
+            } catch (const std::exception &) {
+                ended = true;
+            }
+        }
+        QVERIFY(ended);
+        // The flag belongs to that decode alone: the next one on this thread runs to its end.
+        QVERIFY(readPictureFile(path).has_value());
     }
 };
 
