@@ -20,10 +20,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
-#include <QUrl>
 
 Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
                      QImage *display, Hooks hooks, QObject *parent)
@@ -319,17 +317,6 @@ void Documents::sendByEMail()
         return;
     m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
                                     {m_puzzle->fileName()});
-}
-
-QString Documents::draggedFile(const QMimeData *mime)
-{
-    if (!mime || !mime->hasUrls())
-        return QString();
-    const QList<QUrl> urls = mime->urls();
-    // One document at a time, as the dialogs offer.
-    if (urls.size() != 1 || !urls.front().isLocalFile())
-        return QString();
-    return urls.front().toLocalFile();
 }
 
 void Documents::takeDrop(const QString &path)

@@ -19,7 +19,6 @@ class MailSender;
 class PictureLayout;
 class PlayController;
 class Puzzle;
-class QMimeData;
 
 class Documents : public QObject
 {
@@ -70,8 +69,6 @@ public:
     // True when the caller may go on and discard the current puzzle.
     bool confirmSave();
 
-    // The one local file a drag carries, or an empty text.
-    static QString draggedFile(const QMimeData *data);
     // A file dropped on the window: a puzzle file is opened, a picture makes a new puzzle, anything else is
     // refused with a message.
     void dropFile(const QString &path);
