@@ -107,6 +107,9 @@ void concealRowPortable(std::uint8_t *p, int width, std::uint32_t &seed, bool wh
     seed = s;
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QUORRA_AVX2_PATH 1
+
 // The seed after Count draws from Seed, by composing the generator's power-of-two jumps.
 std::uint32_t seedAfter(std::uint32_t seed, std::uint64_t count)
 {
@@ -119,9 +122,6 @@ std::uint32_t seedAfter(std::uint32_t seed, std::uint64_t count)
     }
     return seed;
 }
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QUORRA_AVX2_PATH 1
 
 // Draw N + 1 of a row is Multiplier^(N + 1) * seed + Increment(N + 1): the starting seeds of 64 lanes, one per
 // draw of a block of 64 pixels, and the step that moves every lane on by 64 draws.
@@ -189,8 +189,8 @@ __attribute__((target("avx2"))) void concealRowAvx2(std::uint8_t *p, int width, 
     __m256i lanes[8];
     for (int l = 0; l < 8; ++l)
         lanes[l] = _mm256_add_epi32(
-            _mm256_mullo_epi32(first,
-                               _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * std::ptrdiff_t(l)))),
+            _mm256_mullo_epi32(
+                first, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.mul + 8 * std::ptrdiff_t(l)))),
             _mm256_loadu_si256(reinterpret_cast<const __m256i *>(LaneStart.add + 8 * std::ptrdiff_t(l))));
     for (int x = 0; x < width; x += 64, p += 192) {
         std::uint64_t signs = 0;

@@ -22,7 +22,7 @@ public:
 
     // Pixels that may be written can always be read.
     template <typename TOther>
-        requires std::is_same_v<TOther, std::uint8_t> && std::is_same_v<TByte, const std::uint8_t>
+    requires std::is_same_v<TOther, std::uint8_t> && std::is_same_v<TByte, const std::uint8_t>
     constexpr BasicPixelView(const BasicPixelView<TOther> &other)
         : BasicPixelView(other.bits(), other.width(), other.height(), other.stride())
     {

@@ -121,4 +121,3 @@ void QtNumberStamp::stamp(PixelView view, std::int32_t number)
     bytes += pixels.sizeInBytes();
     patches.insert(key, {box, pixels});
 }
-
