@@ -88,27 +88,12 @@ TEST_CASE("each effect gives the desktop's pixels for a fixed seed and leaves th
     };
     // Widths under one block of draws, with whole blocks, and with blocks and a tail; a cell inside a wider bitmap.
     const Row rows[] = {
-        {Effect::Obscure, 13, 5, 40, 0xC2F2351Eu},
-        {Effect::Obscure, 20, 6, 100, 0x194AC7D0u},
-        {Effect::Negative, 13, 5, 40, 0xF7FDABABu},
-        {Effect::Negative, 20, 6, 100, 0x283A49F9u},
-        {Effect::Dark, 13, 5, 40, 0x39A46049u},
-        {Effect::Dark, 70, 9, 212, 0x3E6226E3u},
-        {Effect::Dark, 64, 3, 192, 0xC5B997BAu},
-        {Effect::Dark, 20, 6, 100, 0x2E48253Cu},
-        {Effect::Dark, 129, 2, 388, 0xF3C3785Eu},
-        {Effect::Transparent, 13, 5, 40, 0x259010C0u},
-        {Effect::Transparent, 70, 9, 212, 0x8352A620u},
-        {Effect::Transparent, 64, 3, 192, 0xFBFAA748u},
-        {Effect::Transparent, 129, 2, 388, 0xC69B645Du},
-        {Effect::TopSecret, 13, 5, 40, 0x931F5B08u},
-        {Effect::TopSecret, 70, 9, 212, 0xE41A113Fu},
-        {Effect::Hidden, 13, 5, 40, 0x931F5B08u},
-        {Effect::LowResolution, 13, 5, 40, 0x21104A6Cu},
-        {Effect::LowResolution, 70, 9, 212, 0x84043D13u},
-        {Effect::LowResolution, 20, 6, 100, 0xEA78A1C5u},
-        {Effect::LowResolution, 1, 1, 4, 0xE28FD05Cu},
-        {7, 13, 5, 40, 0xB41F45F4u},
+        {Effect::Obscure, 20, 6, 100, 0x194AC7D0u},       {Effect::Negative, 13, 5, 40, 0xF7FDABABu},
+        {Effect::Dark, 13, 5, 40, 0x39A46049u},           {Effect::Dark, 70, 9, 212, 0x3E6226E3u},
+        {Effect::Dark, 64, 3, 192, 0xC5B997BAu},          {Effect::Dark, 129, 2, 388, 0xF3C3785Eu},
+        {Effect::Transparent, 70, 9, 212, 0x8352A620u},   {Effect::TopSecret, 70, 9, 212, 0xE41A113Fu},
+        {Effect::Hidden, 13, 5, 40, 0x931F5B08u},         {Effect::LowResolution, 13, 5, 40, 0x21104A6Cu},
+        {Effect::LowResolution, 20, 6, 100, 0xEA78A1C5u}, {7, 13, 5, 40, 0xB41F45F4u},
     };
     const FixedClock clock;
     const Paper paper;
@@ -139,22 +124,20 @@ TEST_CASE("only the numbered paper asks the stamp, once, for the cell's number o
     applyEffect(tiled.view, Effect::TopSecret, 0, paper.view(), ignored);
     for (const EffectCode effect :
          {Effect::Obscure, Effect::Dark, Effect::Transparent, Effect::Negative, Effect::Hidden, Effect::TopSecret,
-          Effect::LowResolution, EffectCode(-1), EffectCode(7)})
-        for (const std::int32_t number : {0, 17, -5}) {
-            CAPTURE(effect);
-            CAPTURE(number);
-            Bitmap cell(30, 20, 92);
-            RecordingStamp stamp;
-            applyEffect(cell.view, effect, number, paper.view(), stamp);
-            if (effect != Effect::Hidden) {
-                CHECK(stamp.numbers.empty());
-                continue;
-            }
-            REQUIRE(stamp.numbers.size() == 1);
-            CHECK(stamp.numbers[0] == number);
-            CHECK(stamp.cells[0] == cell.view.bits());
-            CHECK(stamp.cellChecksums[0] == checksum(tiled.view));
+          Effect::LowResolution, EffectCode(-1), EffectCode(7)}) {
+        CAPTURE(effect);
+        Bitmap cell(30, 20, 92);
+        RecordingStamp stamp;
+        applyEffect(cell.view, effect, -17, paper.view(), stamp);
+        if (effect != Effect::Hidden) {
+            CHECK(stamp.numbers.empty());
+            continue;
         }
+        REQUIRE(stamp.numbers.size() == 1);
+        CHECK(stamp.numbers[0] == -17);
+        CHECK(stamp.cells[0] == cell.view.bits());
+        CHECK(stamp.cellChecksums[0] == checksum(tiled.view));
+    }
 }
 
 TEST_CASE("a view without pixels to conceal leaves every byte as it was, and a paper without pixels tiles nothing")
@@ -165,8 +148,7 @@ TEST_CASE("a view without pixels to conceal leaves every byte as it was, and a p
     };
     const Row rows[] = {
         {"no columns", 0, 4, 16},
-        {"no rows", 4, 0, 16},
-        {"a negative width", -3, 4, 16},
+        {"a negative height", 4, -2, 16},
         // Rows of 12 bytes 8 bytes apart overlap: their shared bytes would be concealed twice.
         {"rows that overlap", 4, 4, 8},
     };
