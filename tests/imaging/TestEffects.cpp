@@ -287,6 +287,25 @@ private slots:
         }
     }
 
+    void cellOfAnotherFormatIsMadeAWorkingBitmap_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        // One byte a pixel: rows of three bytes a pixel would be written far past the bitmap's end.
+        QTest::newRow("grey, one byte a pixel") << QImage::Format_Grayscale8;
+        QTest::newRow("palette") << QImage::Format_Indexed8;
+        QTest::newRow("32-bit") << QImage::Format_RGB32;
+    }
+
+    void cellOfAnotherFormatIsMadeAWorkingBitmap()
+    {
+        QFETCH(QImage::Format, format);
+        const QImage original = photo(13, 5).convertToFormat(format);
+        const QImage cell = concealed(original, Effect::Negative);
+        QCOMPARE(cell.format(), WorkingFormat);
+        QCOMPARE(cell, concealed(original.convertToFormat(WorkingFormat), Effect::Negative));
+        QVERIFY(cell != original.convertToFormat(WorkingFormat));
+    }
+
     void emptyCellIsHarmless()
     {
         for (int effect = Effect::Obscure; effect <= Effect::LowResolution; ++effect) {

@@ -2,11 +2,12 @@
 #include "Lcg.h"
 
 #include <chrono>
+#include <utility>
 
 namespace {
-std::function<quint32()> &testClock()
+std::function<std::uint32_t()> &testClock()
 {
-    static std::function<quint32()> clock;
+    static std::function<std::uint32_t()> clock;
     return clock;
 }
 } // namespace
@@ -17,9 +18,9 @@ double Lcg::next()
     return m_seed / 4294967296.0;
 }
 
-qint32 Lcg::below(qint32 n)
+std::int32_t Lcg::below(std::int32_t n)
 {
-    return static_cast<qint32>(next() * n);
+    return static_cast<std::int32_t>(next() * n);
 }
 
 void Lcg::randomize()
@@ -29,10 +30,10 @@ void Lcg::randomize()
         return;
     }
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_seed = static_cast<quint32>(static_cast<quint64>(ticks));
+    m_seed = static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks));
 }
 
-void Lcg::setTestClock(std::function<quint32()> clock)
+void Lcg::setTestClock(std::function<std::uint32_t()> clock)
 {
     testClock() = std::move(clock);
 }

@@ -1,0 +1,20 @@
+// The way the numbered paper reaches a font: core has none, so each front end writes the number its own way.
+#pragma once
+
+#include "PixelView.h"
+
+#include <cstdint>
+
+class NumberStamp
+{
+public:
+    virtual ~NumberStamp() = default;
+
+    // Writes Number onto Cell, which already shows the tiled paper texture.
+    virtual void stamp(PixelView cell, std::int32_t number) = 0;
+
+protected:
+    NumberStamp() = default;
+    NumberStamp(const NumberStamp &) = default;
+    NumberStamp &operator=(const NumberStamp &) = default;
+};
