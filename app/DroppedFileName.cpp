@@ -27,14 +27,14 @@ QByteArray DroppedFileName::of(const QMimeData *data)
 
 QString DroppedFileName::openable(const QByteArray &name)
 {
-    const QString text = QFile::decodeName(name);
+    QString text = QFile::decodeName(name);
     if (name.isEmpty() || QFile::encodeName(text) == name)
         return text;
     if (!m_links)
         m_links = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quorra-drop-XXXXXX"));
     // Each drop has a folder of its own, so the link can carry the file's own name.
     const QString folder = m_links->filePath(QString::number(++m_count));
-    const QString link = folder + QLatin1Char('/') + QFileInfo(QString::fromUtf8(name)).fileName();
+    QString link = folder + QLatin1Char('/') + QFileInfo(QString::fromUtf8(name)).fileName();
     if (!m_links->isValid() || !QDir().mkpath(folder)
         || ::symlink(name.constData(), QFile::encodeName(link).constData()) != 0)
         return text;
