@@ -120,6 +120,7 @@ void TestDrop::kinds()
 
     QCOMPARE(dropFiles(*f.form, urls), result != QLatin1String("refused"));
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
+    QVERIFY(f.waitForLoad());
     if (result == QLatin1String("open")) {
         QVERIFY(f.form->documents().puzzle());
         const QString opened = f.form->documents().puzzle()->fileName();

@@ -42,15 +42,19 @@ void TestPuzzleTangle::tangleSteps()
         int Steps = 0;
         int renders = 0;
         TileGrid Previous = B.puzzle.grid();
-        PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+        const auto countRenders = [&renders, &B](const QRect &changed) {
+            if (changed == B.display.rect())
+                ++renders;
+        };
+        PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
         PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
             ++Steps;
             // Every step is on screen when the window is told about it.
             QImage shown = B.display.copy();
-            PuzzleProbe(B.puzzle).hooks().processMessages = nullptr;
+            PuzzleProbe(B.puzzle).hooks().displayChanged = nullptr;
             B.puzzle.renderAll();
             QCOMPARE(B.display, shown);
-            PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+            PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
             Previous = B.puzzle.grid();
         };
         PuzzleProbe(B.puzzle).setModified(false);
