@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-
 class QCheckBox;
 class QMediaPlayer;
 class QFrame;

@@ -214,8 +214,7 @@ void TestDrop::takenOnceTheAdviceEnds()
     bool ended = false;
     bool replacedDuring = false;
     QObject::connect(&f.form->documents().animator(), &PuzzleAnimator::finished, f.form.get(), [&] { ended = true; });
-    QObject::connect(&f.form->documents(), &Documents::puzzleReplaced, f.form.get(),
-                     [&] { replacedDuring |= !ended; });
+    QObject::connect(&f.form->documents(), &Documents::puzzleReplaced, f.form.get(), [&] { replacedDuring |= !ended; });
     QVERIFY(f.form->play().key(Qt::Key_Space, Qt::NoModifier));
     QVERIFY(f.form->documents().isAnimating());
     QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("b.bmp"), 200, 300))}));

@@ -184,10 +184,13 @@ void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice_data()
 
     const QString start = QStringLiteral("3 1 2 / 5 6 4");
     QTest::newRow("turns and advice during a slide")
-        << "Shift+Right" << "Shift+Right Shift+Down Space" << false << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+        << "Shift+Right"
+        << "Shift+Right Shift+Down Space" << false << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
     QTest::newRow("a turn and undo during the advice")
-        << "Space" << "Shift+Right Ctrl+Z" << false << start << QStringList{"Advice.wav"};
-    QTest::newRow("a zoom during a slide") << "Shift+Right" << "" << true << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+        << "Space"
+        << "Shift+Right Ctrl+Z" << false << start << QStringList{"Advice.wav"};
+    QTest::newRow("a zoom during a slide") << "Shift+Right"
+                                           << "" << true << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
 }
 
 // The window runs while a line slides or the advice flashes: what a person does meanwhile must not reach the

@@ -114,8 +114,8 @@ void WindowFixture::run(QAction *command)
 bool WindowFixture::waitForLoad()
 {
     // New and Open decode on a worker thread; their flows end back on the event loop, after the tangle they show.
-    return QTest::qWaitFor(
-        [this] { return !form->documents().isLoading() && !form->documents().isAnimating(); }, 60000);
+    return QTest::qWaitFor([this] { return !form->documents().isLoading() && !form->documents().isAnimating(); },
+                           60000);
 }
 
 void WindowFixture::solve()
