@@ -313,6 +313,10 @@ void MainWindow::updateCommands()
 {
     if (!m_updateInstalled)
         return;
+    // A slide or the advice lasts a fraction of a second: the commands keep the state they had rather than
+    // flicker, and are refused meanwhile (bind). The pass after its last step brings them up to date.
+    if (m_documents->isAnimating())
+        return;
     const Puzzle *puzzle = m_documents->puzzle();
     const bool editMode = puzzle && puzzle->isEditMode();
     const bool solved = puzzle && puzzle->isSolved();
@@ -342,8 +346,8 @@ void MainWindow::updateCommands()
     state.canRedo = puzzle && puzzle->canRedo();
     state.mailUnderWay = m_documents->mailSender()->isHandingOver();
     m_commands->update(state);
-    // Only when nothing is under way, so that a dropped file waiting for that is not woken again and again.
-    if (!m_guard->isRunning() && !m_documents->isAnimating())
+    // Only when no command is under way, so that a dropped file waiting for that is not woken again and again.
+    if (!m_guard->isRunning())
         m_documents->announceIdle();
 }
 
