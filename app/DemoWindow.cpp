@@ -7,7 +7,6 @@
 #include "WindowTexts.h"
 
 #include <QCheckBox>
-#include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMediaPlayer>
@@ -59,6 +58,12 @@ DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owne
     m_showAtStartBox->setChecked(true);
 
     setWindowTitle(QString::fromUtf8(WindowTexts::DemoTitle));
+
+    m_openTimer.setSingleShot(true);
+    // A video still loading after the wait is one the media layer cannot open: Qt 6.4's GStreamer player at times
+    // never reports a broken file once another player has run, and an empty window would say nothing.
+    connect(&m_openTimer, &QTimer::timeout, this,
+            [this] { videoSettled(m_player->mediaStatus() == QMediaPlayer::LoadingMedia); });
 }
 
 DemoWindow::~DemoWindow()
@@ -75,58 +80,53 @@ QString DemoWindow::defaultVideoPath()
     return programResource(DemoVideoResource);
 }
 
-std::optional<QString> DemoWindow::openVideo()
+void DemoWindow::openVideo()
 {
-    QEventLoop wait;
-    bool settled = false;
-    bool failed = false;
-    auto settle = [&](bool failure) {
-        failed = failed || failure;
-        settled = true;
-        wait.quit();
-    };
-    const auto errorConnection = connect(m_player, &QMediaPlayer::errorOccurred, &wait, [&](QMediaPlayer::Error error) {
+    m_opening = true;
+    m_showPending = false;
+    m_videoFailed = false;
+    m_errorConnection = connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
         if (error != QMediaPlayer::NoError)
-            settle(true);
+            videoSettled(true);
     });
-    const auto statusConnection =
-        connect(m_player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus status) {
+    m_statusConnection =
+        connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia)
-                settle(true);
+                videoSettled(true);
             else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia
                      || status == QMediaPlayer::BufferingMedia)
-                settle(false);
+                videoSettled(false);
         });
-    QTimer::singleShot(m_openTimeoutMs, &wait, &QEventLoop::quit);
+    m_openTimer.start(m_openTimeoutMs);
 
     m_player->setSource(QUrl::fromLocalFile(m_videoPath));
     // Some media layers answer at once, from inside setSource.
     if (m_player->error() != QMediaPlayer::NoError || m_player->mediaStatus() == QMediaPlayer::InvalidMedia)
-        failed = true;
+        videoSettled(true);
     else if (m_player->mediaStatus() == QMediaPlayer::LoadedMedia)
-        settled = true;
-    if (!settled && !failed)
-        wait.exec();
-    disconnect(errorConnection);
-    disconnect(statusConnection);
-    // A video still loading after the wait is one the media layer cannot open: Qt 6.4's GStreamer player at times
-    // never reports a broken file once another player has run, and an empty window would say nothing.
-    if (!settled && m_player->mediaStatus() == QMediaPlayer::LoadingMedia)
-        failed = true;
-
-    if (!failed)
-        return std::nullopt;
-    const QString errorText = m_player->errorString();
-    return errorText.isEmpty() ? QString::fromUtf8(WindowTexts::UnknownVideoError) : errorText;
+        videoSettled(false);
 }
 
-bool DemoWindow::showDemo(bool showAtStart)
+void DemoWindow::videoSettled(bool failed)
 {
-    if (const std::optional<QString> error = openVideo()) {
-        m_dialogs.error(*error);
-        return showAtStart;
+    if (!m_opening)
+        return;
+    m_opening = false;
+    m_openTimer.stop();
+    disconnect(m_errorConnection);
+    disconnect(m_statusConnection);
+    m_videoFailed = failed;
+    if (failed) {
+        if (m_showPending) {
+            // The modal run the window waits in ends only by hiding a shown window: it is shown to Qt alone.
+            m_showPending = false;
+            setAttribute(Qt::WA_DontShowOnScreen);
+            QDialog::setVisible(true);
+            done(QDialog::Rejected);
+            setAttribute(Qt::WA_DontShowOnScreen, false);
+        }
+        return;
     }
-    m_showAtStartBox->setChecked(showAtStart);
     m_player->play();
     // Centred on the desktop, not on the owner.
     if (const QScreen *desktop = parentWidget() ? parentWidget()->screen() : screen()) {
@@ -134,7 +134,38 @@ bool DemoWindow::showDemo(bool showAtStart)
         place.moveCenter(desktop->availableGeometry().center());
         move(place.topLeft());
     }
-    return exec() == QDialog::Accepted ? m_showAtStartBox->isChecked() : showAtStart;
+    if (m_showPending) {
+        m_showPending = false;
+        QDialog::setVisible(true);
+    }
+}
+
+QString DemoWindow::videoError() const
+{
+    const QString errorText = m_player->errorString();
+    return errorText.isEmpty() ? QString::fromUtf8(WindowTexts::UnknownVideoError) : errorText;
+}
+
+bool DemoWindow::showDemo(bool showAtStart)
+{
+    m_showAtStartBox->setChecked(showAtStart);
+    openVideo();
+    // The modal run waits for the video as well, the window held back until it has opened.
+    const int result = m_videoFailed ? QDialog::Rejected : exec();
+    if (m_videoFailed) {
+        m_dialogs.error(videoError());
+        return showAtStart;
+    }
+    return result == QDialog::Accepted ? m_showAtStartBox->isChecked() : showAtStart;
+}
+
+void DemoWindow::setVisible(bool visible)
+{
+    if (visible && m_opening) {
+        m_showPending = true;
+        return;
+    }
+    QDialog::setVisible(visible);
 }
 
 void DemoWindow::keyPressEvent(QKeyEvent *event)
@@ -150,7 +181,8 @@ void DemoWindow::keyPressEvent(QKeyEvent *event)
 void DemoWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    QTimer::singleShot(0, this, &DemoWindow::shown);
+    if (!testAttribute(Qt::WA_DontShowOnScreen))
+        QTimer::singleShot(0, this, &DemoWindow::shown);
 }
 
 void DemoWindow::done(int result)

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QMetaObject>
 #include <QString>
-
-#include <optional>
+#include <QTimer>
 
 class QCheckBox;
 class QMediaPlayer;
@@ -35,6 +35,9 @@ public:
     void setOpenTimeout(int milliseconds) { m_openTimeoutMs = milliseconds; }
     int openTimeout() const { return m_openTimeoutMs; }
 
+    // Held back while the video is still opening: the window appears with its video, or not at all.
+    void setVisible(bool visible) override;
+
 signals:
     // The window is on screen and the video has been started; tests act from here.
     void shown();
@@ -48,8 +51,12 @@ private:
     // Tests reach the widgets and the player through this one class of theirs.
     friend class DemoWindowProbe;
 
-    // Loads the video; on failure, the media layer's text.
-    std::optional<QString> openVideo();
+    // Starts loading the video; the player's reports (or the open timeout) then settle it.
+    void openVideo();
+    // The video has opened, or could not be: the window shows it, or goes without having been shown.
+    void videoSettled(bool failed);
+    // The media layer's text for a video it could not open.
+    QString videoError() const;
 
     Dialogs &m_dialogs;
     QString m_videoPath;
@@ -59,4 +66,11 @@ private:
     QMediaPlayer *m_player = nullptr;
     QPushButton *m_okButton = nullptr;
     QCheckBox *m_showAtStartBox = nullptr;
+    QTimer m_openTimer;
+    QMetaObject::Connection m_errorConnection;
+    QMetaObject::Connection m_statusConnection;
+    // The video is still opening; the window was asked to appear meanwhile; it could not be opened.
+    bool m_opening = false;
+    bool m_showPending = false;
+    bool m_videoFailed = false;
 };

@@ -14,10 +14,8 @@
 #include "WindowTexts.h"
 #include "WorkingBitmap.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopeGuard>
@@ -33,8 +31,10 @@ Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layou
       m_display(display),
       m_hooks(std::move(hooks)),
       m_mail(new MailSender(this)),
-      m_texture(concealmentTexture())
+      m_texture(concealmentTexture()),
+      m_animator(guard)
 {
+    connect(&m_animator, &PuzzleAnimator::finished, this, &Documents::windowIdle);
     // Nothing could take the message: the person is told where the file is, to attach it by hand.
     connect(m_mail, &MailSender::failed, this,
             [this](const QString &message) { m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning); });
@@ -64,19 +64,27 @@ std::unique_ptr<Puzzle> Documents::createPuzzle()
     return std::make_unique<Puzzle>(&m_candidateDisplay, &m_texture);
 }
 
+void Documents::afterAnimation(std::function<void()> then)
+{
+    if (!m_animator.isRunning()) {
+        then();
+        return;
+    }
+    connect(
+        &m_animator, &PuzzleAnimator::finished, this, [this, then = std::move(then)] { m_guard.run(then); },
+        Qt::SingleShotConnection);
+}
+
 void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
 {
+    // What the puzzle on screen was showing ends with it.
+    m_animator.finish();
     m_play.dropHold();
     m_puzzle = std::move(newPuzzle);
     m_candidateDisplay = QImage();
     m_puzzle->setDisplay(m_display);
     Puzzle::Hooks hooks;
-    hooks.processMessages = [this] {
-        m_layout.repaint();
-        // Only repaints and the like: a command started from inside a redraw would pull the puzzle away from
-        // under it.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
+    hooks.animationStarted = [this] { m_animator.start(m_puzzle.get()); };
     hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
     hooks.tangleStep = m_hooks.tangleStep;
     hooks.slideStep = m_hooks.slideStep;
@@ -87,6 +95,7 @@ void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
 
 void Documents::dropPuzzle()
 {
+    m_animator.finish();
     m_play.dropHold();
     m_puzzle.reset();
     *m_display = QImage();
@@ -139,7 +148,8 @@ void Documents::load(std::function<T()> work, std::function<void(WorkerOutcome<T
         QGuiApplication::restoreOverrideCursor();
         m_hooks.resume();
         m_guard.run([&] { done(std::move(outcome)); });
-        emit loadFinished();
+        // An opened puzzle is tangled on screen first.
+        afterAnimation([this] { emit loadFinished(); });
     });
 }
 
@@ -179,7 +189,15 @@ void Documents::finishNew(const QString &path, QSize panel, bool autoFit,
 
     if (!confirmSave())
         return;
+    // A puzzle saved on the way is tangled on screen before this one takes its place.
+    m_waiting = std::move(newPuzzle);
+    afterAnimation([this] { showNew(std::move(m_waiting)); });
+}
 
+void Documents::showNew(std::unique_ptr<Puzzle> newPuzzle)
+{
+    if (!newPuzzle)
+        return;
     adopt(std::move(newPuzzle));
     try {
         setUp(*m_puzzle);
@@ -214,6 +232,14 @@ void Documents::open()
 void Documents::openPuzzleFile(const QString &path)
 {
     if (m_load.isRunning() || !confirmSave())
+        return;
+    // A puzzle saved on the way is tangled on screen before the file is read.
+    afterAnimation([this, path] { readPuzzleFile(path); });
+}
+
+void Documents::readPuzzleFile(const QString &path)
+{
+    if (m_load.isRunning())
         return;
     // The opening tangle renders at the scale the view is about to choose, not at the picture's own size.
     const QSize panel = m_layout.panelPixels();
@@ -251,8 +277,9 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
         m_layout.refit();
         announceTitle();
         m_hooks.suspend();
-        const auto resume = qScopeGuard([this] { m_hooks.resume(); });
+        auto resume = qScopeGuard([this] { m_hooks.resume(); });
         m_puzzle->tangle();
+        resume.dismiss();
     } catch (const std::bad_alloc &) {
         bringBack(std::move(previous));
         throw UserError(notEnoughMemoryText());
@@ -260,8 +287,11 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
         bringBack(std::move(previous));
         throw;
     }
-    m_layout.place();
-    m_play.attachMouse();
+    afterAnimation([this] {
+        m_hooks.resume();
+        m_layout.place();
+        m_play.attachMouse();
+    });
 }
 
 void Documents::bringBack(std::unique_ptr<Puzzle> previous)
@@ -293,10 +323,14 @@ bool Documents::saveAs()
     // save leaves the old file as it was. Saving tangles on screen, with the commands off as for Tangle.
     m_hooks.suspend();
     {
-        const auto resume = qScopeGuard([this] { m_hooks.resume(); });
+        auto resume = qScopeGuard([this] { m_hooks.resume(); });
         PuzzleDocument::save(*m_puzzle, path);
+        resume.dismiss();
     }
-    m_play.attachMouse();
+    afterAnimation([this] {
+        m_hooks.resume();
+        m_play.attachMouse();
+    });
     return true;
 }
 
@@ -327,9 +361,12 @@ void Documents::takeDrop(const QString &path)
 
 void Documents::runDrop(const QString &path)
 {
-    // A redraw inside a command lets timers run: the file waits until the command is over.
-    if (m_guard.isRunning()) {
-        QTimer::singleShot(50, this, [this, path] { runDrop(path); });
+    // The file waits until nothing is under way (a command, a tangle or slide on screen, the commands off), and
+    // is woken by its end, never by polling. Queued, so that it never runs inside whatever announced the end.
+    if (m_guard.isRunning() || m_animator.isRunning() || m_hooks.suspended()) {
+        connect(
+            this, &Documents::windowIdle, this, [this, path] { runDrop(path); },
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
         return;
     }
     m_guard.run([this, &path] { dropFile(path); });

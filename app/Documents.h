@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CommandTable.h"
+#include "PuzzleAnimator.h"
 #include "WorkerTask.h"
 
 #include "PuzzleDocument.h"
@@ -30,9 +31,9 @@ public:
         std::function<PuzzleSetup()> setup;
         // Whether the view keeps the puzzle fitted: an opened puzzle's first tangle renders at that scale.
         std::function<bool()> autoFit;
-        // After each shown step of a tangle.
+        // After each shown step of a tangle; told only, the steps are paced by the animator.
         std::function<void()> tangleStep;
-        // After each shown frame of a line sliding by itself (keyboard play, undo, redo).
+        // After each shown frame of a line sliding by itself (keyboard play, undo, redo), as told.
         std::function<void()> slideStep;
         // The commands off while a tangle runs on screen, back on, and whether they are off now.
         std::function<void()> suspend;
@@ -64,6 +65,13 @@ public:
     void sendByEMail();
     // A picture or puzzle file is being decoded for New or Open.
     bool isLoading() const { return m_load.isRunning(); }
+    // Shows the puzzle's tangles, slides and advice over time; the window sets its paces.
+    PuzzleAnimator &animator() { return m_animator; }
+    bool isAnimating() const { return m_animator.isRunning(); }
+    // Runs Then now, or once the animation under way has ended (guarded as a command).
+    void afterAnimation(std::function<void()> then);
+    // The window has nothing under way any more: a dropped file that waits for that is taken now.
+    void announceIdle() { emit windowIdle(); }
     // Cuts the puzzle anew as the commands say now.
     void resplit();
     // True when the caller may go on and discard the current puzzle.
@@ -79,8 +87,11 @@ signals:
     void titleChanged(const QString &title);
     // Another puzzle is on screen, made or opened.
     void puzzleReplaced();
-    // The decode of New or Open has ended and its outcome was handled, whatever it was.
+    // The decode of New or Open has ended and its outcome was handled, whatever it was, the tangle it showed
+    // included.
     void loadFinished();
+    // See announceIdle; also when an animation ends.
+    void windowIdle();
 
 private:
     std::unique_ptr<Puzzle> createPuzzle();
@@ -95,6 +106,10 @@ private:
     template <typename T>
     void load(std::function<T()> work, std::function<void(WorkerOutcome<T>)> done);
     void finishNew(const QString &path, QSize panel, bool autoFit, WorkerOutcome<std::optional<SourcePicture>> read);
+    // Puts a new puzzle read from its picture on screen, set up for editing.
+    void showNew(std::unique_ptr<Puzzle> newPuzzle);
+    // Opens the file once the question about the current puzzle has been answered.
+    void readPuzzleFile(const QString &path);
     void finishOpen(const QString &path, QSize panel, bool autoFit, WorkerOutcome<PuzzleDocument::Reading> read);
 
     Dialogs &m_dialogs;
@@ -105,10 +120,13 @@ private:
     Hooks m_hooks;
     MailSender *m_mail;
     std::unique_ptr<Puzzle> m_puzzle;
+    // A new puzzle waiting for the tangle of the one saved before it to end.
+    std::unique_ptr<Puzzle> m_waiting;
     // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
     QImage m_candidateDisplay;
     // The concealment texture every puzzle tiles.
     QImage m_texture;
     // The decode of New or Open under way; it goes with the window.
     WorkerTask m_load;
+    PuzzleAnimator m_animator;
 };

@@ -25,12 +25,10 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QStatusBar>
-#include <QThread>
 #include <QTimer>
 
 MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
@@ -86,13 +84,16 @@ void MainWindow::createParts(const SoundFactory &sounds)
     Documents::Hooks hooks;
     hooks.setup = [this] { return m_commands->puzzleSetup(); };
     hooks.autoFit = autoFit;
-    hooks.tangleStep = [this] { paceTangle(); };
-    hooks.slideStep = [this] { paceSlide(); };
+    hooks.tangleStep = [this] { showTangleStep(); };
+    hooks.slideStep = [this] { m_layout->repaint(); };
     hooks.suspend = [this] { suspendCommands(); };
     hooks.resume = [this] { resumeCommands(); };
     hooks.suspended = [this] { return m_suspended; };
     m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
+    // A slide settles as a move; a close asked for meanwhile comes after it.
+    connect(&m_documents->animator(), &PuzzleAnimator::finished, m_play.get(), &PlayController::animationEnded);
+    connect(&m_documents->animator(), &PuzzleAnimator::finished, this, [this] { closeIfRequested(); });
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);
@@ -176,8 +177,32 @@ void MainWindow::bindCommands()
 void MainWindow::bind(Command command, const std::function<void(QAction *)> &handler)
 {
     QAction *action = m_commands->action(command);
-    connect(action, &QAction::triggered, this,
-            [this, action, handler] { guarded([action, &handler] { handler(action); }); });
+    // Leaving, the about box and the help touch no puzzle; every other command waits for no animation, which
+    // lasts a fraction of a second: it is dropped, as a key is, its check mark as it was.
+    const bool touchesPuzzle = command != Command::Exit && command != Command::About && command != Command::Help;
+    connect(action, &QAction::triggered, this, [this, action, handler, touchesPuzzle] {
+        if (touchesPuzzle && m_documents->isAnimating()) {
+            if (action->isCheckable())
+                action->setChecked(!action->isChecked());
+            return;
+        }
+        guarded([action, &handler] { handler(action); });
+    });
+}
+
+void MainWindow::setTangleStepMs(int milliseconds)
+{
+    m_documents->animator().setStepMs(PuzzleAnimation::Tangle, milliseconds);
+}
+
+void MainWindow::setSlideFrameMs(int milliseconds)
+{
+    m_documents->animator().setStepMs(PuzzleAnimation::Slide, milliseconds);
+}
+
+void MainWindow::setAdviceMs(int milliseconds)
+{
+    m_documents->animator().setStepMs(PuzzleAnimation::Advice, milliseconds);
 }
 
 MainWindow::~MainWindow()
@@ -250,9 +275,9 @@ void MainWindow::setVisible(bool visible)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A tangle on screen runs the event loop between its steps; the window must outlive it, and closes when
+    // A tangle, a slide or the advice on screen runs in the event loop; the window outlives it, and closes when
     // it ends.
-    if (m_suspended) {
+    if (m_suspended || m_documents->isAnimating()) {
         m_closeRequested = true;
         event->ignore();
         return;
@@ -260,6 +285,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     bool canClose = false;
     guarded([this, &canClose] { canClose = m_documents->confirmSave(); });
     if (!canClose) {
+        event->ignore();
+        return;
+    }
+    // Saved on the way, the puzzle is tangled on screen first.
+    if (m_suspended || m_documents->isAnimating()) {
+        m_closeRequested = true;
         event->ignore();
         return;
     }
@@ -281,6 +312,10 @@ quint64 MainWindow::updatePasses() const
 void MainWindow::updateCommands()
 {
     if (!m_updateInstalled)
+        return;
+    // A slide or the advice lasts a fraction of a second: the commands keep the state they had rather than
+    // flicker, and are refused meanwhile (bind). The pass after its last step brings them up to date.
+    if (m_documents->isAnimating())
         return;
     const Puzzle *puzzle = m_documents->puzzle();
     const bool editMode = puzzle && puzzle->isEditMode();
@@ -311,10 +346,16 @@ void MainWindow::updateCommands()
     state.canRedo = puzzle && puzzle->canRedo();
     state.mailUnderWay = m_documents->mailSender()->isHandingOver();
     m_commands->update(state);
+    // Only when no command is under way, so that a dropped file waiting for that is not woken again and again.
+    if (!m_guard->isRunning())
+        m_documents->announceIdle();
 }
 
 void MainWindow::suspendCommands()
 {
+    // A save's tangle may still run on screen when a load starts: the commands come back after both.
+    if (m_suspensions++ > 0)
+        return;
     m_play->detachMouse();
     m_updateInstalled = false;
     m_suspended = true;
@@ -325,17 +366,25 @@ void MainWindow::suspendCommands()
 
 void MainWindow::resumeCommands()
 {
+    if (m_suspensions == 0 || --m_suspensions > 0)
+        return;
     m_updateInstalled = true;
     m_suspended = false;
     m_commands->resume();
     m_play->attachMouse();
     m_idle->setEnabled(true);
     m_status->setSuspended(false);
-    if (m_closeRequested) {
-        m_closeRequested = false;
-        // Posted, so that whatever resumed the commands finishes before the window asks its question.
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+    m_documents->announceIdle();
+    closeIfRequested();
+}
+
+void MainWindow::closeIfRequested()
+{
+    if (!m_closeRequested || m_suspended || m_documents->isAnimating())
+        return;
+    m_closeRequested = false;
+    // Posted, so that whatever ended finishes before the window asks its question.
+    QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::tangle()
@@ -344,29 +393,16 @@ void MainWindow::tangle()
     if (!puzzle)
         return;
     suspendCommands();
-    const auto resume = qScopeGuard([this] { resumeCommands(); });
+    auto resume = qScopeGuard([this] { resumeCommands(); });
     puzzle->tangle();
+    resume.dismiss();
+    m_documents->afterAnimation([this] { resumeCommands(); });
 }
 
-void MainWindow::paceTangle()
+void MainWindow::showTangleStep()
 {
     m_layout->repaint();
     emit tangleStepped();
-    if (m_tangleStepMs <= 0)
-        return;
-    // Waiting in an event loop of its own keeps the window alive without spinning.
-    QEventLoop loop;
-    QTimer::singleShot(m_tangleStepMs, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void MainWindow::paceSlide()
-{
-    m_layout->repaint();
-    // A slide is over in a tenth of a second; no event is handled in between, so nothing can change the puzzle
-    // under it.
-    if (m_slideFrameMs > 0)
-        QThread::msleep(m_slideFrameMs);
 }
 
 void MainWindow::showExample()

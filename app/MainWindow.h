@@ -47,10 +47,13 @@ public:
 
     // The puzzle file named on the command line, opened when the window is first shown.
     void setCommandLinePuzzle(const QString &path) { m_commandLinePuzzle = path; }
-    // The pause after each shown step of a tangle, so that a person can follow it.
-    void setTangleStepMs(int milliseconds) { m_tangleStepMs = milliseconds; }
+    // How long each shown step of a tangle stays on screen, so that a person can follow it; 0 shows the whole
+    // tangle before the command returns. The puzzle's own pace unless set.
+    void setTangleStepMs(int milliseconds);
     // How long each frame of a line sliding by itself stays on screen; tests take 0.
-    void setSlideFrameMs(int milliseconds) { m_slideFrameMs = milliseconds; }
+    void setSlideFrameMs(int milliseconds);
+    // How long the advice flash stays on screen; tests take 0.
+    void setAdviceMs(int milliseconds);
 
     // Recomputes every command's enabled state from the puzzle; runs whenever the program turns idle.
     void updateCommands();
@@ -63,7 +66,7 @@ public:
     void setVisible(bool visible) override;
 
 signals:
-    // After each shown step of a tangle, before the pause.
+    // After each shown step of a tangle, as it appears.
     void tangleStepped();
 
 protected:
@@ -83,12 +86,13 @@ private:
     void bind(Command command, const std::function<void(QAction *)> &handler);
     void onFirstShow();
     void onFirstActivation();
-    // Everything off while a tangle runs on screen, and back on when it ends.
+    // Everything off while a tangle runs on screen, and back on when it ends; nested calls count.
     void suspendCommands();
     void resumeCommands();
+    // Closes the window when a close was asked for while something was under way that has ended now.
+    void closeIfRequested();
     void tangle();
-    void paceTangle();
-    void paceSlide();
+    void showTangleStep();
     void showExample();
     void showHelp();
     bool acceptsDrop(const QMimeData *data) const;
@@ -108,11 +112,11 @@ private:
     std::unique_ptr<IdleTrigger> m_idle;
     QString m_commandLinePuzzle;
     DroppedFileName m_droppedNames;
-    int m_tangleStepMs = 60;
-    int m_slideFrameMs = 16;
     bool m_updateInstalled = true;
     bool m_suspended = false;
-    // The window manager asked to close while a tangle or a save ran; the window closes once it ends.
+    int m_suspensions = 0;
+    // The window manager asked to close while a tangle, a slide, the advice or a save ran; the window closes once
+    // it ends.
     bool m_closeRequested = false;
     bool m_shown = false;
     // The first show has been handled, and the first activation after it.

@@ -70,7 +70,7 @@ void PlayController::playIfOn(Sound which)
 
 bool PlayController::isClosed(const Puzzle *puzzle) const
 {
-    return !puzzle || puzzle->isEditMode() || puzzle->isSolved() || puzzle->isTangling();
+    return !puzzle || puzzle->isEditMode() || puzzle->isSolved() || puzzle->isAnimating();
 }
 
 void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
@@ -200,23 +200,39 @@ Puzzle *PlayController::puzzleForMove() const
     return puzzle;
 }
 
-void PlayController::makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move)
+void PlayController::makeMove(Puzzle &puzzle, const std::function<void(Puzzle &)> &move)
 {
     m_busy = true;
     const auto done = qScopeGuard([this] { m_busy = false; });
     playIfOn(Sound::Move);
-    const bool won = move(puzzle);
+    move(puzzle);
+    if (puzzle.isAnimating())
+        m_sliding = true;
+    else
+        moveSettled();
+}
+
+void PlayController::moveSettled()
+{
     // Taken back or made again, a move counts as one.
     emit moveCommitted();
-    if (won)
+    if (Puzzle *puzzle = m_puzzle(); puzzle && puzzle->isSolved())
         victory();
+}
+
+void PlayController::animationEnded()
+{
+    if (!m_sliding)
+        return;
+    m_sliding = false;
+    m_guard.run([this] { moveSettled(); });
 }
 
 void PlayController::undo()
 {
     m_guard.run([this] {
         if (Puzzle *puzzle = puzzleForMove(); puzzle && puzzle->canUndo())
-            makeMove(*puzzle, [](Puzzle &p) { return p.undoMove(); });
+            makeMove(*puzzle, [](Puzzle &p) { p.undoMove(); });
     });
 }
 
@@ -224,7 +240,7 @@ void PlayController::redo()
 {
     m_guard.run([this] {
         if (Puzzle *puzzle = puzzleForMove(); puzzle && puzzle->canRedo())
-            makeMove(*puzzle, [](Puzzle &p) { return p.redoMove(); });
+            makeMove(*puzzle, [](Puzzle &p) { p.redoMove(); });
     });
 }
 
@@ -272,7 +288,7 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
         } else if (held == Qt::ShiftModifier) {
             const Qt::Orientation line = step.y() == 0 ? Qt::Horizontal : Qt::Vertical;
             const int steps = step.x() + step.y();
-            makeMove(*puzzle, [line, steps](Puzzle &p) { return p.turnSelected(line, steps); });
+            makeMove(*puzzle, [line, steps](Puzzle &p) { p.turnSelected(line, steps); });
         } else if (hadSelection) {
             // The selection wraps around the edges, as the lines do.
             const int columns = puzzle->grid().totalColumns();

@@ -62,6 +62,9 @@ public:
     // The picture took the keyboard focus: with nothing selected, the top-left cell is.
     void focusEntered();
 
+    // The puzzle's animation has ended: a slide under way is now a move.
+    void animationEnded();
+
     // The picture's mouse reaches the handlers only while a game is being played.
     void attachMouse();
     void detachMouse();
@@ -84,8 +87,11 @@ protected:
 private:
     // The puzzle when a move may start now: one being played, no cell held by the pointer, no handler at work.
     Puzzle *puzzleForMove() const;
-    // Makes a move of Puzzle's with its sound, and the victory when the move solved it.
-    void makeMove(Puzzle &puzzle, const std::function<bool(Puzzle &)> &move);
+    // Makes a move of Puzzle's with its sound, and the victory when the move solved it, once its line has
+    // slid into place.
+    void makeMove(Puzzle &puzzle, const std::function<void(Puzzle &)> &move);
+    // Counts the move that has settled, and shows the victory when it solved the puzzle.
+    void moveSettled();
     // Commits the dragged line at that position; true when that solved the puzzle.
     bool commit(Puzzle *puzzle, int x, int y);
     // The window's side of a move: the caught cell, the pointer and the screen-wide cursor. A cell caught again
@@ -109,6 +115,8 @@ private:
     std::array<std::unique_ptr<SoundPlayer>, 3> m_sounds;
     std::unique_ptr<PointerControl> m_pointer;
     bool m_busy = false;
+    // A line slides on screen for a move made from the keyboard or by undo and redo.
+    bool m_sliding = false;
     bool m_mouseAttached = false;
     Qt::CursorShape m_screenCursor = Qt::ArrowCursor;
     QMetaObject::Connection m_pressConnection;

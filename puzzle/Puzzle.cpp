@@ -31,6 +31,8 @@ Puzzle::Puzzle(QImage *display, const QImage *texture) : m_display(display), m_t
 
 void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn)
 {
+    // A new split must not find a line half slid across the old one.
+    finishAnimation();
     m_selected = NoCell;
     m_version = 1;
     m_effect = effect;
@@ -117,8 +119,6 @@ void Puzzle::renderAll()
         stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
     if (m_hooks.displayChanged)
         m_hooks.displayChanged(m_display->rect());
-    if (m_hooks.processMessages)
-        m_hooks.processMessages();
 }
 
 void Puzzle::drawCell(QPoint p, bool advice)
@@ -173,6 +173,7 @@ void Puzzle::setEffect(EffectCode effect)
 
 void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
 {
+    finishAnimation();
     m_version = stored.version;
     m_effect = stored.effect;
     m_semiEffect = stored.semiEffect;

@@ -12,22 +12,27 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 enum class DragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
+// What the puzzle is showing over time, one step after another.
+enum class PuzzleAnimation : quint8 { None = 0, Tangle = 1, Slide = 2, Advice = 3 };
 
 class Puzzle
 {
 public:
     // What the owner learns while the puzzle works; each may be empty (headless use).
     struct Hooks {
-        // Lets the application process pending messages (end of renderAll, the advice wait).
-        std::function<void()> processMessages;
         // The rectangle of the display that has just changed (for partial repaints).
         std::function<void(const QRect &)> displayChanged;
-        // Called after each shown step of a tangle, so that a window can pace it.
+        // The puzzle has begun showing something over time (a tangle, a line sliding by itself, the advice
+        // flash) and left its first step on the display: the owner calls advance() at the pace it chooses until
+        // it returns false. Without this hook the puzzle runs through it at once.
+        std::function<void()> animationStarted;
+        // After each shown step of a tangle, and each shown frame of a line that slides by itself (keyboard play,
+        // undo, redo); told only, nothing waits for them.
         std::function<void()> tangleStep;
-        // Called after each shown frame of a line that slides by itself (keyboard play, undo, redo), so that a
-        // window can pace it.
         std::function<void()> slideStep;
         // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over
         // the line, and its pixels reach the display only when the display is next read or drawn on.
@@ -55,7 +60,10 @@ public:
     bool isEditMode() const { return m_editMode; }
     bool isSolved() const { return m_solved; }
     // A tangle shown step by step lets the window run meanwhile; no move belongs to the game until it ends.
-    bool isTangling() const { return m_tangling; }
+    bool isTangling() const { return m_animation == PuzzleAnimation::Tangle; }
+    // Nothing may move the puzzle while it shows something over time, whatever it is.
+    bool isAnimating() const { return m_animation != PuzzleAnimation::None; }
+    PuzzleAnimation animation() const { return m_animation; }
     bool isModified() const { return m_modified; }
     const TileGrid &grid() const { return m_grid; }
     // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
@@ -145,8 +153,18 @@ public:
     bool canZoomOut() const;
     bool canActualSize() const;
 
-    // Tangling.
+    // Tangling. The shifts are drawn in full before the first is shown; each is then a step of its own.
     void tangle();
+
+    // The animation under way. Its paces are the game's: how long each step stays on screen.
+    static constexpr int TangleStepMs = 60;
+    static constexpr int SlideFrameMs = 16;
+    static constexpr int AdviceMs = 200;
+    static int stepMs(PuzzleAnimation animation);
+    // Shows the next step; false once the animation has ended (the last call shows its end).
+    bool advance();
+    // Shows what remains at once.
+    void finishAnimation();
 
     // Moves.
     void hoverAt(int x, int y);
@@ -202,7 +220,11 @@ private:
     void settle(QPoint to);
     // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
     bool slide(const LineMove &move);
-    bool isPlaying() const { return !m_editMode && !m_solved && !m_tangling && m_dragState == DragState::Idle; }
+    void showSlideFrame();
+    void showTangleStep();
+    // Hands the animation just begun to the owner, or runs through it without one.
+    void startAnimation(PuzzleAnimation animation);
+    bool isPlaying() const { return !m_editMode && !m_solved && !isAnimating() && m_dragState == DragState::Idle; }
     // Every change of the scale goes through here, which keeps it positive.
     void setScale(double scale);
 
@@ -216,7 +238,13 @@ private:
     bool m_semiEffect = false;
     bool m_editMode = false;
     bool m_solved = false;
-    bool m_tangling = false;
+    PuzzleAnimation m_animation = PuzzleAnimation::None;
+    // The tangle's shifts (from, to) and the next one to show.
+    std::vector<std::pair<QPoint, QPoint>> m_tangleShifts;
+    std::size_t m_tangleNext = 0;
+    // The line sliding by itself and the next frame of it.
+    LineMove m_slideMove;
+    int m_slideFrame = 0;
     bool m_modified = false;
     double m_scale = 1.0;
     TileGrid m_grid;

@@ -7,28 +7,27 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 namespace {
 
-// Frames of a line sliding by itself: about a tenth of a second when paced at a screen refresh each.
+// Frames of a line sliding by itself: about a tenth of a second at the game's pace.
 constexpr int SlideFrames = 6;
 
 } // namespace
 
 void Puzzle::tangle()
 {
-    m_tangling = true;
-    const auto tangled = qScopeGuard([this] { m_tangling = false; });
+    finishAnimation();
     m_history.clear();
     m_solved = false;
     m_editMode = false;
     rebuild();
     m_grid.reset();
     renderAll();
+    m_tangleShifts.clear();
+    m_tangleNext = 0;
 
     const int cols = m_grid.totalColumns();
     const int rows = m_grid.totalRows();
@@ -36,7 +35,8 @@ void Puzzle::tangle()
         return;
 
     // Entries 1..Cols are the columns, Cols + 1..N the rows. An empty line holds nothing but empty cells until
-    // a line across it has moved, so it is not offered before then.
+    // a line across it has moved, so it is not offered before then. The draws never depend on the arrangement,
+    // so drawing them all first gives every seed the sequence it gave when each shift followed its draw.
     const int n = cols + rows;
     bool available[2 * MaxGrid + 1];
     std::fill(std::begin(available), std::end(available), true);
@@ -52,21 +52,94 @@ void Puzzle::tangle()
         while (!available[k]);
         available[k] = false;
 
-        QPoint from, to;
         if (k <= cols) {
-            from = QPoint(k, 1);
-            to = QPoint(k, random.below(rows - 1) + 2);
+            m_tangleShifts.emplace_back(QPoint(k, 1), QPoint(k, random.below(rows - 1) + 2));
             std::fill(available + cols + 1, available + n + 1, true);
         } else {
             const int r = k - cols;
-            from = QPoint(1, r);
-            to = QPoint(random.below(cols - 1) + 2, r);
+            m_tangleShifts.emplace_back(QPoint(1, r), QPoint(random.below(cols - 1) + 2, r));
             std::fill(available + 1, available + cols + 1, true);
         }
-        m_grid.shift(from, to);
+    }
+    m_animation = PuzzleAnimation::Tangle;
+    auto failed = qScopeGuard([this] { m_animation = PuzzleAnimation::None; });
+    showTangleStep();
+    failed.dismiss();
+    startAnimation(PuzzleAnimation::Tangle);
+}
+
+void Puzzle::showTangleStep()
+{
+    const auto &[from, to] = m_tangleShifts[m_tangleNext++];
+    m_grid.shift(from, to);
+    renderAll();
+    if (m_hooks.tangleStep)
+        m_hooks.tangleStep();
+}
+
+int Puzzle::stepMs(PuzzleAnimation animation)
+{
+    switch (animation) {
+    case PuzzleAnimation::Tangle:
+        return TangleStepMs;
+    case PuzzleAnimation::Slide:
+        return SlideFrameMs;
+    case PuzzleAnimation::Advice:
+        return AdviceMs;
+    case PuzzleAnimation::None:
+        break;
+    }
+    return 0;
+}
+
+void Puzzle::startAnimation(PuzzleAnimation animation)
+{
+    m_animation = animation;
+    if (m_hooks.animationStarted)
+        m_hooks.animationStarted();
+    else
+        finishAnimation();
+}
+
+bool Puzzle::advance()
+{
+    // Whatever fails on the way, the puzzle is left playable rather than refusing every move for good.
+    auto ended = qScopeGuard([this] { m_animation = PuzzleAnimation::None; });
+    switch (m_animation) {
+    case PuzzleAnimation::None:
+        return false;
+    case PuzzleAnimation::Tangle:
+        if (m_tangleNext < m_tangleShifts.size()) {
+            showTangleStep();
+            ended.dismiss();
+            return true;
+        }
+        m_tangleShifts.clear();
+        m_tangleNext = 0;
+        return false;
+    case PuzzleAnimation::Slide:
+        if (m_slideFrame < SlideFrames) {
+            showSlideFrame();
+            ended.dismiss();
+            return true;
+        }
+        // Settled as a move in play, which may win.
+        m_animation = PuzzleAnimation::None;
+        settle(m_slideMove.to);
+        m_dragState = DragState::Idle;
+        drawCell(m_selected, false);
+        return false;
+    case PuzzleAnimation::Advice:
+        m_animation = PuzzleAnimation::None;
         renderAll();
-        if (m_hooks.tangleStep)
-            m_hooks.tangleStep();
+        return false;
+    }
+    return false;
+}
+
+void Puzzle::finishAnimation()
+{
+    while (advance()) {
     }
 }
 
@@ -230,7 +303,7 @@ void Puzzle::settle(QPoint to)
     m_selected = to;
     m_anchor = cellCentre(to);
     // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
-    m_solved = !m_editMode && !m_tangling && m_grid.isSolved();
+    m_solved = !m_editMode && !isTangling() && m_grid.isSolved();
 }
 
 bool Puzzle::commit(int x, int y)
@@ -311,36 +384,32 @@ bool Puzzle::slide(const LineMove &move)
     const bool row = move.orientation == Qt::Horizontal;
     m_dragState = row ? DragState::Row : DragState::Column;
     captureStrip();
-    const QPoint distance = row ? QPoint(move.steps * m_cellWidth, 0) : QPoint(0, move.steps * m_cellHeight);
-    for (int frame = 1; frame < SlideFrames; ++frame) {
-        const QPoint at = m_anchor + distance * frame / SlideFrames;
-        renderDrag(at.x(), at.y());
-        if (m_hooks.slideStep)
-            m_hooks.slideStep();
-    }
-    settle(move.to);
-    m_dragState = DragState::Idle;
-    drawCell(m_selected, false);
+    m_slideMove = move;
+    m_slideFrame = 1;
+    m_animation = PuzzleAnimation::Slide;
+    showSlideFrame();
+    startAnimation(PuzzleAnimation::Slide);
     return m_solved;
+}
+
+void Puzzle::showSlideFrame()
+{
+    const bool row = m_slideMove.orientation == Qt::Horizontal;
+    const QPoint distance =
+        row ? QPoint(m_slideMove.steps * m_cellWidth, 0) : QPoint(0, m_slideMove.steps * m_cellHeight);
+    const QPoint at = m_anchor + distance * m_slideFrame / SlideFrames;
+    ++m_slideFrame;
+    renderDrag(at.x(), at.y());
+    if (m_hooks.slideStep)
+        m_hooks.slideStep();
 }
 
 void Puzzle::showAdvice(int x, int y)
 {
     const QPoint p = cellAt(x, y);
-    if (!inGrid(p))
+    if (!inGrid(p) || isAnimating())
         return;
     drawCell(m_grid.home(p).value_or(NoCell), true);
-
-    using namespace std::chrono;
-    const auto end = steady_clock::now() + milliseconds(200);
-    for (auto now = steady_clock::now(); now < end; now = steady_clock::now()) {
-        if (m_hooks.processMessages) {
-            m_hooks.processMessages();
-            // Messages are handled in short slices so that the wait does not spin the processor.
-            std::this_thread::sleep_for(std::min<steady_clock::duration>(end - steady_clock::now(), milliseconds(5)));
-        } else {
-            std::this_thread::sleep_for(end - now);
-        }
-    }
-    renderAll();
+    // The flash stays for AdviceMs; the drawing without it comes back as the animation's end.
+    startAnimation(PuzzleAnimation::Advice);
 }

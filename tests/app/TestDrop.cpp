@@ -42,6 +42,7 @@ private slots:
     void pictureAsksToSaveFirst_data();
     void pictureAsksToSaveFirst();
     void refusedWhileTangling();
+    void takenOnceTheAdviceEnds();
 };
 
 void TestDrop::kinds_data()
@@ -120,6 +121,7 @@ void TestDrop::kinds()
 
     QCOMPARE(dropFiles(*f.form, urls), result != QLatin1String("refused"));
     QTest::qWait(20); // the dropped file is taken up once the drop has ended
+    QVERIFY(f.waitForLoad());
     if (result == QLatin1String("open")) {
         QVERIFY(f.form->documents().puzzle());
         const QString opened = f.form->documents().puzzle()->fileName();
@@ -198,6 +200,31 @@ void TestDrop::refusedWhileTangling()
     QVERIFY(F.form->documents().puzzle()->fileName().isEmpty()); // still the new puzzle, now tangled
     QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.dialogs->log.isEmpty());
+}
+
+// A file dropped while the advice flashes waits for the flash to end, and is then taken without being dropped
+// again.
+void TestDrop::takenOnceTheAdviceEnds()
+{
+    WindowFixture f;
+    f.open(f.makePuzzleFile(QStringLiteral("a.nbq"), 300, 200, 2, 3));
+    f.dialogs->log.clear();
+    f.form->setAdviceMs(300);
+    const Puzzle *first = f.form->documents().puzzle();
+    bool ended = false;
+    bool replacedDuring = false;
+    QObject::connect(&f.form->documents().animator(), &PuzzleAnimator::finished, f.form.get(), [&] { ended = true; });
+    QObject::connect(&f.form->documents(), &Documents::puzzleReplaced, f.form.get(), [&] { replacedDuring |= !ended; });
+    QVERIFY(f.form->play().key(Qt::Key_Space, Qt::NoModifier));
+    QVERIFY(f.form->documents().isAnimating());
+    QVERIFY(dropFiles(*f.form, {QUrl::fromLocalFile(f.makePicture(QStringLiteral("b.bmp"), 200, 300))}));
+    QTest::qWait(100);
+    QCOMPARE(f.form->documents().puzzle(), first);
+    QTRY_VERIFY(f.form->documents().puzzle() != first);
+    QVERIFY(ended);
+    QVERIFY(!replacedDuring);
+    QVERIFY(f.form->documents().puzzle()->isEditMode());
+    QVERIFY(f.dialogs->log.isEmpty());
 }
 
 QTEST_MAIN(TestDrop)

@@ -67,6 +67,8 @@ private slots:
     void keyboardGameWithUndoAndRedoReachesVictory();
     void aNewPuzzleTakesTheFocus();
     void keysDuringAnOpeningTangleAreDropped();
+    void nothingPlaysDuringASlideOrTheAdvice_data();
+    void nothingPlaysDuringASlideOrTheAdvice();
 };
 
 void TestKeyboard::keys_data()
@@ -170,6 +172,59 @@ void TestKeyboard::keysDuringAnOpeningTangleAreDropped()
     QVERIFY(!p.canUndo());
     QCOMPARE(f.played(), QStringList());
     QCOMPARE(f.form->playStatus().clock().moves(), 0);
+}
+
+void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice_data()
+{
+    QTest::addColumn<QString>("first"); // starts the slide or the advice
+    QTest::addColumn<QString>("during");
+    QTest::addColumn<bool>("zoomDuring");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QStringList>("sounds");
+
+    const QString start = QStringLiteral("3 1 2 / 5 6 4");
+    QTest::newRow("turns and advice during a slide")
+        << "Shift+Right"
+        << "Shift+Right Shift+Down Space" << false << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+    QTest::newRow("a turn and undo during the advice")
+        << "Space"
+        << "Shift+Right Ctrl+Z" << false << start << QStringList{"Advice.wav"};
+    QTest::newRow("a zoom during a slide") << "Shift+Right"
+                                           << "" << true << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+}
+
+// The window runs while a line slides or the advice flashes: what a person does meanwhile must not reach the
+// puzzle under it, and a close asked for then comes once it has ended.
+void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, during);
+    QFETCH(bool, zoomDuring);
+    QFETCH(QString, rows);
+    QFETCH(QStringList, sounds);
+
+    Game g;
+    g.f.form->setSlideFrameMs(100);
+    g.f.form->setAdviceMs(500);
+    g.type(first);
+    QVERIFY(g.puzzle().isAnimating());
+    const double scale = g.puzzle().scale();
+    g.type(during);
+    if (zoomDuring)
+        g.f.form->commands().action(Command::ZoomOut)->trigger();
+    QVERIFY(!g.f.form->close());
+    QVERIFY(g.puzzle().isAnimating()); // all of the above came while it ran
+    QCOMPARE(g.puzzle().scale(), scale);
+    QTRY_VERIFY(!g.f.form->isVisible());
+
+    QVERIFY(!g.puzzle().isAnimating());
+    QCOMPARE(g.rows(), rows);
+    QStringList expected;
+    for (const QString &sound : sounds)
+        expected << QStringLiteral("Play|") + sound;
+    QCOMPARE(g.f.played(), expected);
+    QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
+    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
 }
 
 QTEST_MAIN(TestKeyboard)

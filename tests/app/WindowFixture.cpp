@@ -24,6 +24,7 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
     form->play().setPointerControl(std::move(fakePointer));
     form->setTangleStepMs(0);
     form->setSlideFrameMs(0);
+    form->setAdviceMs(0);
     form->settings().storage().setIniFileName(settingsFile());
     // Games won in tests never reach a real user's record of results.
     form->playStatus().setResultBook(ResultBook(pathOf(QStringLiteral("data"))));
@@ -112,8 +113,9 @@ void WindowFixture::run(QAction *command)
 
 bool WindowFixture::waitForLoad()
 {
-    // New and Open decode on a worker thread; their flows end back on the event loop.
-    return QTest::qWaitFor([this] { return !form->documents().isLoading(); }, 60000);
+    // New and Open decode on a worker thread; their flows end back on the event loop, after the tangle they show.
+    return QTest::qWaitFor([this] { return !form->documents().isLoading() && !form->documents().isAnimating(); },
+                           60000);
 }
 
 void WindowFixture::solve()

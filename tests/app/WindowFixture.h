@@ -1,4 +1,4 @@
-// Builds a main window for tests: scripted dialogs, recording sound players and pointer control, no tangle pacing,
+// Builds a main window for tests: scripted dialogs, recording sound players and pointer control, no animation pacing,
 // shown offscreen with a given panel size, and pictures and puzzle files made on the spot.
 #pragma once
 
@@ -47,7 +47,8 @@ public:
     void open(const QString &puzzlePath);
     // Runs the command as a click would, and waits until a decode it started has been handled.
     void run(QAction *command);
-    // Waits until no picture or puzzle file is being decoded for New or Open; false when one still is.
+    // Waits until no picture or puzzle file is being decoded for New or Open and nothing is shown over time (a
+    // paced tangle); false when one still is.
     bool waitForLoad();
     // Brings the puzzle to the solved state as the winning move would.
     void solve();

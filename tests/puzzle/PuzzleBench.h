@@ -43,7 +43,6 @@ struct Bench {
     QImage texture = makeTexture();
     Puzzle puzzle{&display, &texture};
     int changes = 0;
-    int messages = 0;
     QRect lastChange;
 
     Bench(int width, int height, int rows, int cols, bool emptyRow = false, bool emptyCol = false,
@@ -54,7 +53,6 @@ struct Bench {
             ++changes;
             lastChange = r;
         };
-        PuzzleProbe(puzzle).hooks().processMessages = [this] { ++messages; };
         puzzle.setUp(effect, rows, cols, false, emptyRow, emptyCol);
     }
 

@@ -12,6 +12,8 @@ private slots:
     void tangleEveryStepMoves();
     void tangleTwoByTwoNeverSolved();
     void tangleStartsFromSolved();
+    void ownerPacedTangleKeepsTheSequence_data();
+    void ownerPacedTangleKeepsTheSequence();
 };
 
 void TestPuzzleTangle::tangleSteps_data()
@@ -42,15 +44,19 @@ void TestPuzzleTangle::tangleSteps()
         int Steps = 0;
         int renders = 0;
         TileGrid Previous = B.puzzle.grid();
-        PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+        const auto countRenders = [&renders, &B](const QRect &changed) {
+            if (changed == B.display.rect())
+                ++renders;
+        };
+        PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
         PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
             ++Steps;
             // Every step is on screen when the window is told about it.
             QImage shown = B.display.copy();
-            PuzzleProbe(B.puzzle).hooks().processMessages = nullptr;
+            PuzzleProbe(B.puzzle).hooks().displayChanged = nullptr;
             B.puzzle.renderAll();
             QCOMPARE(B.display, shown);
-            PuzzleProbe(B.puzzle).hooks().processMessages = [&renders] { ++renders; };
+            PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
             Previous = B.puzzle.grid();
         };
         PuzzleProbe(B.puzzle).setModified(false);
@@ -146,6 +152,55 @@ void TestPuzzleTangle::tangleStartsFromSolved()
     PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 2), QPoint(3, 2));
     b.puzzle.tangle();
     QCOMPARE(arrangement(b.puzzle.grid()), first);
+}
+
+void TestPuzzleTangle::ownerPacedTangleKeepsTheSequence_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("empties");
+    QTest::newRow("3x3") << 3 << 3 << false;
+    QTest::newRow("4x3 with both") << 4 << 3 << true;
+}
+
+// A tangle the window paces step by step shows, for every seed, the arrangements one run at once shows, and
+// takes no move before its last step.
+void TestPuzzleTangle::ownerPacedTangleKeepsTheSequence()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, empties);
+    Bench atOnce(240, 240, rows, cols, empties, empties);
+    Bench paced(240, 240, rows, cols, empties, empties);
+    QStringList expected, shown;
+    PuzzleProbe(atOnce.puzzle).hooks().tangleStep = [&] { expected << arrangement(atOnce.puzzle.grid()); };
+    PuzzleProbe(paced.puzzle).hooks().tangleStep = [&] { shown << arrangement(paced.puzzle.grid()); };
+    int started = 0;
+    PuzzleProbe(paced.puzzle).hooks().animationStarted = [&started] { ++started; };
+    for (quint32 seed : {3u, 99u, 2026u}) {
+        expected.clear();
+        shown.clear();
+        {
+            const TestClock clock(seed);
+            atOnce.puzzle.tangle();
+        }
+        const TestClock clock(seed);
+        paced.puzzle.tangle();
+        QCOMPARE(shown.size(), 1); // the first step is on screen when the owner takes over
+        while (paced.puzzle.isTangling()) {
+            PuzzleProbe(paced.puzzle).setSelected(QPoint(1, 1));
+            QVERIFY(!paced.puzzle.turnSelected(Qt::Horizontal, 1));
+            PuzzleProbe(paced.puzzle).setSelected(NoCell);
+            paced.puzzle.showAdvice(10, 10);
+            QVERIFY(paced.puzzle.isTangling());
+            paced.puzzle.advance();
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(arrangement(paced.puzzle.grid()), arrangement(atOnce.puzzle.grid()));
+        QCOMPARE(paced.display, atOnce.display);
+        QVERIFY(!paced.puzzle.isSolved());
+    }
+    QCOMPARE(started, 3);
 }
 
 QTEST_MAIN(TestPuzzleTangle)

@@ -174,7 +174,10 @@ public:
             hold(frames(0.14));
         };
         // Every full redraw is on screen for a moment, the plain order before the first shift included.
-        hooks.processMessages = [this] { hold(frames(0.08)); };
+        hooks.displayChanged = [this](const QRect &changed) {
+            if (changed.size() == m_puzzle.display().size())
+                hold(frames(0.08));
+        };
         m_puzzle.setHooks(std::move(hooks));
         // Just set up, the grid is in order: the tangle starts from it.
         Before = numbers(m_puzzle.grid());
