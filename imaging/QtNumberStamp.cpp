@@ -13,13 +13,6 @@
 
 namespace {
 
-// A 96-dpi bitmap to measure text on, as every working bitmap is.
-const QImage &measuringBitmap()
-{
-    static const QImage bitmap = createWorkingBitmap(1, 1);
-    return bitmap;
-}
-
 // A number drawn on the texture: the pixels it changed, within their bounding box.
 struct NumberPatch {
     QRect box;

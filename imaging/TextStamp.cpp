@@ -7,14 +7,13 @@
 #include <QHash>
 #include <QPainter>
 
-namespace {
-
-// Every measurement is taken on a 96-dpi working bitmap, whatever the desktop's own resolution.
 const QImage &measuringBitmap()
 {
     static const QImage bitmap = createWorkingBitmap(1, 1);
     return bitmap;
 }
+
+namespace {
 
 // The search runs for every concealed cell with the same few sizes, so its answers are remembered.
 struct FitKey {

@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QString>
 
+// Every text is measured on a 96-dpi working bitmap, whatever the desktop's own resolution.
+const QImage &measuringBitmap();
+
 // "Times New Roman" bold at 8 points; the colour that goes with it is StampColor().
 QFont stampFont();
 // Black, whatever the desktop's theme: the text is drawn on the light concealment paper.
