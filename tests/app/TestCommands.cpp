@@ -126,7 +126,7 @@ void TestCommands::commandsOffDuringTangle()
     bool MouseDuring = false, menuItemsDuring = false, ClosedDuring = false;
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
-        // An idle pass in the middle of the tangle must not switch anything back on.
+        // An update in the middle of the tangle must not switch anything back on.
         F.form->updateCommands();
         EnabledDuring += F.enabledCommands();
         MouseDuring |= F.form->play().isMouseAttached();
