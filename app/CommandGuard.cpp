@@ -18,7 +18,10 @@ CommandGuard::CommandGuard(Dialogs &dialogs, std::function<void()> beforeReport)
 void CommandGuard::run(const std::function<void()> &handler)
 {
     ++m_depth;
-    const auto done = qScopeGuard([this] { --m_depth; });
+    const auto done = qScopeGuard([this] {
+        if (--m_depth == 0 && m_allEnded)
+            m_allEnded();
+    });
     reported(handler);
 }
 

@@ -18,11 +18,15 @@ public:
     bool reported(const std::function<void()> &work);
     // A handler is running now.
     bool isRunning() const { return m_depth > 0; }
+    // Runs each time the outermost handler has returned, failed or not: what waits for no command to be under
+    // way learns it there.
+    void setAllEnded(std::function<void()> allEnded) { m_allEnded = std::move(allEnded); }
 
 private:
     void report(const QString &text);
 
     Dialogs &m_dialogs;
     std::function<void()> m_beforeReport;
+    std::function<void()> m_allEnded;
     int m_depth = 0;
 };

@@ -35,6 +35,7 @@ Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layou
       m_animator(guard)
 {
     connect(&m_animator, &PuzzleAnimator::finished, this, &Documents::windowIdle);
+    connect(&m_animator, &PuzzleAnimator::finished, this, &Documents::stateChanged);
     // Nothing could take the message: the person is told where the file is, to attach it by hand.
     connect(m_mail, &MailSender::failed, this,
             [this](const QString &message) { m_dialogs.message(QuorraProgramName, message, MessageIcon::Warning); });
@@ -88,9 +89,11 @@ void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
     hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
     hooks.tangleStep = m_hooks.tangleStep;
     hooks.slideStep = m_hooks.slideStep;
+    hooks.stateChanged = [this] { emit stateChanged(); };
     hooks.paintsMovingLine = true;
     m_puzzle->setHooks(std::move(hooks));
     emit puzzleReplaced();
+    emit stateChanged();
 }
 
 void Documents::dropPuzzle()
@@ -101,6 +104,7 @@ void Documents::dropPuzzle()
     *m_display = QImage();
     m_layout.sizeToBitmap();
     announceTitle();
+    emit stateChanged();
 }
 
 void Documents::setUp(Puzzle &puzzle)
@@ -148,6 +152,8 @@ void Documents::load(std::function<T()> work, std::function<void(WorkerOutcome<T
         QGuiApplication::restoreOverrideCursor();
         m_hooks.resume();
         m_guard.run([&] { done(std::move(outcome)); });
+        // A load that failed may leave everything as it was, and still the commands come back on.
+        emit stateChanged();
         // An opened puzzle is tangled on screen first.
         afterAnimation([this] { emit loadFinished(); });
     });

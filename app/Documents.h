@@ -92,6 +92,9 @@ signals:
     void loadFinished();
     // See announceIdle; also when an animation ends.
     void windowIdle();
+    // What the commands are enabled by may have changed: the puzzle on screen told so, was replaced or dropped,
+    // a load started or ended, an animation ended. Perhaps several times for one change.
+    void stateChanged();
 
 private:
     std::unique_ptr<Puzzle> createPuzzle();

@@ -1,11 +1,11 @@
-// The main window: creates its parts and widgets, wires them, forwards Qt's events to them, and runs the idle
-// pass, the commands' suspension during a tangle and the window's own moments (first show, activation, close).
+// The main window: creates its parts and widgets, wires them, forwards Qt's events to them, and runs the update
+// that follows the state, the commands' suspension during a tangle and the window's own moments (first show,
+// activation, close).
 #include "MainWindow.h"
 
 #include "CommandGuard.h"
 #include "DesignScale.h"
 #include "Documents.h"
-#include "IdleTrigger.h"
 #include "MailSender.h"
 #include "MediaSoundPlayer.h"
 #include "PictureLayout.h"
@@ -46,6 +46,12 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, const SoundFactory &sou
     if (auto *qtDialogs = dynamic_cast<QtDialogs *>(m_dialogs.get()))
         qtDialogs->setBeforeModal([this] { m_play->freePointer(); });
     m_guard = std::make_unique<CommandGuard>(*m_dialogs, [this] { m_play->freePointer(); });
+    // A dropped file waits for no command to be under way; the pointer's moves are handlers too, so only the
+    // waiting file is told, not the whole update.
+    m_guard->setAllEnded([this] {
+        if (m_documents)
+            m_documents->announceIdle();
+    });
 
     createParts(sounds ? sounds : SoundFactory([] { return std::make_unique<MediaSoundPlayer>(); }));
     bindCommands();
@@ -62,7 +68,11 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, const SoundFactory &sou
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     resize(SettingsKeeper::fitToScreen(*this, QRect(0, 0, px(790), px(628) + bars), screen()).size());
 
-    m_idle = std::make_unique<IdleTrigger>([this] { m_guard->reported([this] { updateCommands(); }); });
+    m_updateTimer.setSingleShot(true);
+    m_updateTimer.setInterval(0);
+    connect(&m_updateTimer, &QTimer::timeout, this, &MainWindow::runScheduledUpdate);
+    // The commands start from the state there is, before anything has changed it.
+    scheduleUpdate();
 }
 
 void MainWindow::createParts(const SoundFactory &sounds)
@@ -91,6 +101,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     hooks.suspended = [this] { return m_suspended; };
     m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_documents.get(), &Documents::stateChanged, this, &MainWindow::scheduleUpdate);
+    connect(m_documents->mailSender(), &MailSender::handingOverChanged, this, &MainWindow::scheduleUpdate);
     // A slide settles as a move; a close asked for meanwhile comes after it.
     connect(&m_documents->animator(), &PuzzleAnimator::finished, m_play.get(), &PlayController::animationEnded);
     connect(&m_documents->animator(), &PuzzleAnimator::finished, this, [this] { closeIfRequested(); });
@@ -108,6 +120,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     connect(m_play.get(), &PlayController::victoryShown, m_status.get(), &PlayStatus::victory);
 
     connect(m_panel, &PicturePanel::resized, this, [this] { guarded([this] { m_layout->refit(); }); });
+    // A refit during a tangle waits; the update keeps the puzzle fitted once it may.
+    connect(m_panel, &PicturePanel::resized, this, &MainWindow::scheduleUpdate);
     // Moving over the panel or the window, off the picture, lets go of the hovered cell.
     m_panel->setMouseTracking(true);
     setMouseTracking(true);
@@ -170,6 +184,8 @@ void MainWindow::bindCommands()
     bind(Command::About, [this](QAction *) { m_dialogs->showAbout(); });
     bind(Command::Help, [this](QAction *) { showHelp(); });
     bind(Command::Exit, [this](QAction *) { close(); });
+    // Zoom In and Best Fit are off while the view keeps the puzzle fitted, whoever sets the check mark.
+    connect(commands.action(Command::AutoBestFit), &QAction::toggled, this, &MainWindow::scheduleUpdate);
     // ShowAtStartAction needs no handler: Qt inverts a checkable command's check mark by itself.
     connect(commands.showExampleItem(), &QAction::triggered, this, [this] { guarded([this] { showExample(); }); });
 }
@@ -187,7 +203,24 @@ void MainWindow::bind(Command command, const std::function<void(QAction *)> &han
             return;
         }
         guarded([action, &handler] { handler(action); });
+        // A command may change what no signal tells of, a check mark the enabling reads among them.
+        scheduleUpdate();
     });
+}
+
+void MainWindow::scheduleUpdate()
+{
+    // Off during a tangle or a load: resumeCommands brings the update.
+    if (!m_suspended && !m_updateTimer.isActive())
+        m_updateTimer.start();
+}
+
+void MainWindow::runScheduledUpdate()
+{
+    if (m_suspended)
+        return;
+    ++m_updatePasses;
+    m_guard->reported([this] { updateCommands(); });
 }
 
 void MainWindow::setTangleStepMs(int milliseconds)
@@ -211,7 +244,7 @@ MainWindow::~MainWindow()
     disconnect(qApp, nullptr, this, nullptr);
     // A window that goes without having been closed keeps its settings all the same.
     m_guard->reported([this] { m_settings->save(true); });
-    m_idle.reset();
+    m_updateTimer.stop();
     m_play->dropHold();
     m_documents.reset();
 }
@@ -304,17 +337,12 @@ void MainWindow::guarded(const std::function<void()> &handler)
     m_guard->run(handler);
 }
 
-quint64 MainWindow::updatePasses() const
-{
-    return m_idle ? m_idle->runCount() : 0;
-}
-
 void MainWindow::updateCommands()
 {
     if (!m_updateInstalled)
         return;
     // A slide or the advice lasts a fraction of a second: the commands keep the state they had rather than
-    // flicker, and are refused meanwhile (bind). The pass after its last step brings them up to date.
+    // flicker, and are refused meanwhile (bind). Its end is a change of state, whose update brings them in step.
     if (m_documents->isAnimating())
         return;
     const Puzzle *puzzle = m_documents->puzzle();
@@ -359,7 +387,7 @@ void MainWindow::suspendCommands()
     m_play->detachMouse();
     m_updateInstalled = false;
     m_suspended = true;
-    m_idle->setEnabled(false);
+    m_updateTimer.stop();
     m_commands->suspend();
     m_status->setSuspended(true);
 }
@@ -372,7 +400,7 @@ void MainWindow::resumeCommands()
     m_suspended = false;
     m_commands->resume();
     m_play->attachMouse();
-    m_idle->setEnabled(true);
+    scheduleUpdate();
     m_status->setSuspended(false);
     m_documents->announceIdle();
     closeIfRequested();

@@ -8,12 +8,12 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
 class CommandGuard;
 class Documents;
-class IdleTrigger;
 class QMimeData;
 class PictureLayout;
 class PicturePanel;
@@ -55,10 +55,11 @@ public:
     // How long the advice flash stays on screen; tests take 0.
     void setAdviceMs(int milliseconds);
 
-    // Recomputes every command's enabled state from the puzzle; runs whenever the program turns idle.
+    // Recomputes every command's enabled state from the puzzle; runs once after the game's state has changed.
     void updateCommands();
     bool updateHandlerInstalled() const { return m_updateInstalled; }
-    quint64 updatePasses() const;
+    // How many updates the state's changes have brought; lets tests see that an idle program stays idle.
+    quint64 updatePasses() const { return m_updatePasses; }
 
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void guarded(const std::function<void()> &handler);
@@ -84,6 +85,9 @@ private:
     void bindCommands();
     // Connects Command to Handler, which runs guarded and learns which command was invoked.
     void bind(Command command, const std::function<void(QAction *)> &handler);
+    // The state has changed: one update follows once the handler that changed it has returned.
+    void scheduleUpdate();
+    void runScheduledUpdate();
     void onFirstShow();
     void onFirstActivation();
     // Everything off while a tangle runs on screen, and back on when it ends; nested calls count.
@@ -109,7 +113,9 @@ private:
     std::unique_ptr<PlayController> m_play;
     std::unique_ptr<SettingsKeeper> m_settings;
     std::unique_ptr<PlayStatus> m_status;
-    std::unique_ptr<IdleTrigger> m_idle;
+    // Zero-interval and single-shot, so that the many changes of one handler bring one update.
+    QTimer m_updateTimer;
+    quint64 m_updatePasses = 0;
     QString m_commandLinePuzzle;
     DroppedFileName m_droppedNames;
     bool m_updateInstalled = true;

@@ -22,7 +22,7 @@ public:
 
     // Fits the puzzle to the panel as it is now and centres the picture; run whenever the panel changes size.
     void refit();
-    // Fits the puzzle and re-centres the picture when the fit changed its size: the idle pass.
+    // Fits the puzzle and re-centres the picture when the fit changed its size: the window's command update.
     void keepFitted();
     // Centres the picture in the panel at the size of its bitmap.
     void place();

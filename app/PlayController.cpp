@@ -351,8 +351,8 @@ void PlayController::detachMouse()
         disconnect(m_releaseConnection);
         m_mouseAttached = false;
     }
-    // Compared first: setting a cursor posts an event even when it is the same one, and the idle pass must not
-    // keep itself awake.
+    // Compared first: setting a cursor posts an event even when it is the same one, and the command update runs
+    // this after every change of state.
     const Puzzle *puzzle = m_puzzle();
     if (puzzle && puzzle->isSolved() && m_view->cursor().shape() != Qt::PointingHandCursor)
         m_view->setCursor(Qt::PointingHandCursor);

@@ -47,7 +47,7 @@ void PlayStatus::setSuspended(bool suspended)
 
 void PlayStatus::follow()
 {
-    // The idle pass comes after every event; only a change of state is worth a new line.
+    // The command update comes after every change the window is told of; only one of these is worth a new line.
     const Puzzle *puzzle = m_puzzle();
     const Followed now{puzzle, puzzle && puzzle->isEditMode(), puzzle && puzzle->isSolved(), m_suspended};
     if (now == m_followed)

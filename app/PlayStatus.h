@@ -37,7 +37,7 @@ public:
     void setWindowState(bool active, bool minimised);
     // Commands are off while a tangle runs on screen: nobody plays then.
     void setSuspended(bool suspended);
-    // Reads the puzzle's state again: whether it is being set up or solved; the window's idle pass calls it.
+    // Reads the puzzle's state again: whether it is being set up or solved; the window's command update calls it.
     void follow();
     // A new or opened puzzle, or a step of a new tangle.
     void restart();

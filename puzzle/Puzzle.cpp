@@ -7,6 +7,7 @@
 #include "WorkingBitmap.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,7 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
     m_modified = true;
     fitToOpenPanel();
     rebuild();
+    notifyStateChanged();
 }
 
 void Puzzle::setPicture(QImage picture)
@@ -90,6 +92,8 @@ void Puzzle::rebuild()
         m_columnStrip = createWorkingBitmap(m_cellWidth, m_display->height());
 
     renderAll();
+    // A new cell size changes what the zoom commands may do.
+    notifyStateChanged();
 }
 
 void Puzzle::buildConcealed()
@@ -184,6 +188,7 @@ void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
     m_fileName = fileName;
     m_modified = false;
     fitToOpenPanel();
+    notifyStateChanged();
 }
 
 void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
@@ -191,6 +196,7 @@ void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
     m_fileName = fileName;
     m_pictureStream = std::move(pictureStream);
     m_modified = false;
+    notifyStateChanged();
     tangle();
 }
 
@@ -252,6 +258,12 @@ double Puzzle::fitScaleFor(int panelWidth, int panelHeight) const
 
 void Puzzle::updateFit(int panelWidth, int panelHeight, bool keepFitted)
 {
+    const double before = m_fitScale;
+    // Only a fit that really changed is told: the owner fits again whenever it is told, and must come to rest.
+    auto told = qScopeGuard([this, before] {
+        if (m_fitScale != before)
+            notifyStateChanged();
+    });
     if (m_source.isNull() || m_grid.totalColumns() <= 0 || m_grid.totalRows() <= 0) {
         m_fitScale = 0;
         return;

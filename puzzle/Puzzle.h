@@ -34,6 +34,10 @@ public:
         // undo, redo); told only, nothing waits for them.
         std::function<void()> tangleStep;
         std::function<void()> slideStep;
+        // Something the owner's commands depend on may have changed: set-up, edit mode, a tangle's start or end,
+        // a move committed, taken back or redone, solved, modified, the scale or the fit, a cell caught or let
+        // go, an animation's start or end. Told only, perhaps several times for one change: the owner gathers.
+        std::function<void()> stateChanged;
         // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over
         // the line, and its pixels reach the display only when the display is next read or drawn on.
         bool paintsMovingLine = false;
@@ -179,6 +183,7 @@ public:
     {
         m_dragState = DragState::Idle;
         m_heldLine = DragState::Idle;
+        notifyStateChanged();
     }
     bool tryStartDrag(int x, int y);
     void renderDrag(int x, int y);
@@ -225,6 +230,11 @@ private:
     // Hands the animation just begun to the owner, or runs through it without one.
     void startAnimation(PuzzleAnimation animation);
     bool isPlaying() const { return !m_editMode && !m_solved && !isAnimating() && m_dragState == DragState::Idle; }
+    void notifyStateChanged() const
+    {
+        if (m_hooks.stateChanged)
+            m_hooks.stateChanged();
+    }
     // Every change of the scale goes through here, which keeps it positive.
     void setScale(double scale);
 

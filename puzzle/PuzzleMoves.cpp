@@ -95,6 +95,7 @@ int Puzzle::stepMs(PuzzleAnimation animation)
 void Puzzle::startAnimation(PuzzleAnimation animation)
 {
     m_animation = animation;
+    notifyStateChanged();
     if (m_hooks.animationStarted)
         m_hooks.animationStarted();
     else
@@ -104,7 +105,12 @@ void Puzzle::startAnimation(PuzzleAnimation animation)
 bool Puzzle::advance()
 {
     // Whatever fails on the way, the puzzle is left playable rather than refusing every move for good.
-    auto ended = qScopeGuard([this] { m_animation = PuzzleAnimation::None; });
+    const bool wasAnimating = isAnimating();
+    auto ended = qScopeGuard([this, wasAnimating] {
+        m_animation = PuzzleAnimation::None;
+        if (wasAnimating)
+            notifyStateChanged();
+    });
     switch (m_animation) {
     case PuzzleAnimation::None:
         return false;
@@ -162,6 +168,7 @@ void Puzzle::catchSelected()
     m_heldLine = DragState::Idle;
     if (!isNoCell(m_selected))
         m_dragState = DragState::Caught;
+    notifyStateChanged();
 }
 
 void Puzzle::catchSelectedOnLine()
@@ -196,6 +203,7 @@ bool Puzzle::tryStartDrag(int x, int y)
         m_dragState = dx >= dy ? DragState::Row : DragState::Column;
     }
     captureStrip();
+    notifyStateChanged();
     return true;
 }
 
@@ -304,6 +312,7 @@ void Puzzle::settle(QPoint to)
     m_anchor = cellCentre(to);
     // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
     m_solved = !m_editMode && !isTangling() && m_grid.isSolved();
+    notifyStateChanged();
 }
 
 bool Puzzle::commit(int x, int y)
@@ -320,6 +329,7 @@ bool Puzzle::commit(int x, int y)
         if (steps > length / 2)
             steps -= length;
         m_history.record({from, to, row ? Qt::Horizontal : Qt::Vertical, steps});
+        notifyStateChanged();
     }
     return m_solved;
 }

@@ -120,8 +120,10 @@ bool MailSender::canAttach(const QString &path)
 
 void MailSender::endHandOver(quint64 id)
 {
-    if (id == m_handOverId)
-        m_handingOver = false;
+    if (id != m_handOverId || !m_handingOver)
+        return;
+    m_handingOver = false;
+    emit handingOverChanged(false);
 }
 
 bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QString &subject, const QString &body,
@@ -145,6 +147,7 @@ bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QS
     m_handingOver = true;
     const quint64 id = ++m_handOverId;
     QTimer::singleShot(m_handOverMs, this, [this, id] { endHandOver(id); });
+    emit handingOverChanged(true);
 
     // The process outlives this call (and possibly this object): it deletes itself when it ends.
     auto *process = new QProcess;

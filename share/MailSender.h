@@ -54,6 +54,8 @@ public:
 signals:
     // The message never reached a mail program. Message is ready to be shown to the person.
     void failed(const QString &message);
+    // A hand-over has begun or ended (see isHandingOver).
+    void handingOverChanged(bool handingOver);
     // xdg-email has ended (successfully or not); mostly of use to tests.
     void finished(int exitCode);
 

@@ -1,5 +1,5 @@
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
-// everything switched off, the error report, and the idle pass that keeps it all in step.
+// everything switched off, the error report, and the update after each change of state that keeps it all in step.
 #include "PictureView.h"
 #include "UserError.h"
 #include "WindowFixture.h"
@@ -49,6 +49,7 @@ private slots:
     void commandErrorIsReportedAndTheProgramGoesOn_data();
     void commandErrorIsReportedAndTheProgramGoesOn();
     void idlePassFollowsTheStateAndThenSleeps();
+    void windowResizedDuringATangleIsFittedWhenItEnds();
 };
 
 void TestCommands::enablingByState_data()
@@ -125,7 +126,7 @@ void TestCommands::commandsOffDuringTangle()
     bool MouseDuring = false, menuItemsDuring = false, ClosedDuring = false;
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
-        // An idle pass in the middle of the tangle must not switch anything back on.
+        // An update in the middle of the tangle must not switch anything back on.
         F.form->updateCommands();
         EnabledDuring += F.enabledCommands();
         MouseDuring |= F.form->play().isMouseAttached();
@@ -330,7 +331,7 @@ void TestCommands::idlePassFollowsTheStateAndThenSleeps()
     WindowFixture f;
     f.dialogs->openPictureAnswers << f.makePicture(QStringLiteral("p.bmp"), 400, 300);
     f.form->commands().action(Command::New)->trigger();
-    // No explicit pass: the event loop's idle moment brings the commands in step.
+    // No explicit pass: the new puzzle's state brings the commands in step.
     QTRY_VERIFY(f.form->commands().action(Command::SaveAs)->isEnabled());
     QTRY_VERIFY(f.form->commands().action(Command::Tangle)->isEnabled());
     QVERIFY(!f.form->play().isMouseAttached());
@@ -340,9 +341,36 @@ void TestCommands::idlePassFollowsTheStateAndThenSleeps()
     QTest::qWait(400);
     QCOMPARE(f.form->updatePasses(), settled);
 
-    // Any event wakes it again, once.
+    // Events that change nothing the commands read bring no pass.
     QTest::mouseMove(f.form->pictureView(), QPoint(5, 5));
-    QTRY_VERIFY(f.form->updatePasses() > settled);
+    QTest::mouseMove(f.form->pictureView(), QPoint(40, 30));
+    QTest::qWait(100);
+    QCOMPARE(f.form->updatePasses(), settled);
+
+    // A command that changes much (the edit mode, the grid, the history, the mouse) brings one pass for all.
+    f.form->commands().action(Command::Tangle)->trigger();
+    QTRY_COMPARE(f.form->updatePasses(), settled + 1);
+    QVERIFY(!f.form->commands().action(Command::Tangle)->isEnabled());
+    QVERIFY(f.form->play().isMouseAttached());
+    QTest::qWait(200);
+    QCOMPARE(f.form->updatePasses(), settled + 1);
+}
+
+void TestCommands::windowResizedDuringATangleIsFittedWhenItEnds()
+{
+    WindowFixture f;
+    f.form->commands().action(Command::AutoBestFit)->setChecked(true);
+    f.New(f.makePicture(QStringLiteral("p.bmp"), 1600, 1200));
+    const Puzzle &puzzle = *f.form->documents().puzzle();
+    QVERIFY(puzzle.display().width() > 500);
+    f.form->setTangleStepMs(30);
+    f.form->commands().action(Command::Tangle)->trigger();
+    QVERIFY(f.form->documents().isAnimating());
+    // The grid is not rebuilt under the tangle; the fit must follow by itself once it has ended.
+    QVERIFY(f.setPanelSize(500, 400));
+    QVERIFY(f.waitForLoad());
+    QTRY_VERIFY(puzzle.display().width() <= 500 && puzzle.display().height() <= 400);
+    QVERIFY(puzzle.display().width() > 400);
 }
 
 QTEST_MAIN(TestCommands)

@@ -69,6 +69,8 @@ private slots:
     void keysDuringAnOpeningTangleAreDropped();
     void nothingPlaysDuringASlideOrTheAdvice_data();
     void nothingPlaysDuringASlideOrTheAdvice();
+    void undoAndRedoFollowTheMovesByThemselves_data();
+    void undoAndRedoFollowTheMovesByThemselves();
 };
 
 void TestKeyboard::keys_data()
@@ -225,6 +227,33 @@ void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice()
     QCOMPARE(g.f.played(), expected);
     QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
+}
+
+void TestKeyboard::undoAndRedoFollowTheMovesByThemselves_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("undo");
+    QTest::addColumn<bool>("redo");
+    QTest::newRow("a move") << "Right Shift+Right" << true << false;
+    QTest::newRow("an undo") << "Right Shift+Right Ctrl+Z" << false << true;
+    QTest::newRow("a redo") << "Right Shift+Right Ctrl+Z Ctrl+Shift+Z" << true << false;
+}
+
+void TestKeyboard::undoAndRedoFollowTheMovesByThemselves()
+{
+    QFETCH(QString, keys);
+    QFETCH(bool, undo);
+    QFETCH(bool, redo);
+    Game g;
+    QVERIFY(!g.f.form->commands().action(Command::UndoMove)->isEnabled());
+    // No explicit pass between the keys or after them: each move's end is a change the commands follow.
+    for (const QString &key : keys.split(QLatin1Char(' '))) {
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+        QCoreApplication::processEvents();
+    }
+    QTRY_COMPARE(g.f.form->commands().action(Command::UndoMove)->isEnabled(), undo);
+    QTRY_COMPARE(g.f.form->commands().action(Command::RedoMove)->isEnabled(), redo);
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -104,7 +104,7 @@ void WindowFixture::open(const QString &puzzlePath)
 
 void WindowFixture::run(QAction *command)
 {
-    // An idle pass first, as the event loop would have made one before the person could click.
+    // An update first, as the window would have made one after the last change before the person could click.
     form->updateCommands();
     command->trigger();
     waitForLoad();
