@@ -43,6 +43,14 @@ struct Game {
         }
         return lines.join(" / ");
     }
+    // What the sound players record for Sounds played in order.
+    static QStringList plays(const QStringList &sounds)
+    {
+        QStringList expected;
+        for (const QString &sound : sounds)
+            expected << QStringLiteral("Play|") + sound;
+        return expected;
+    }
     // Keys as QKeySequence spells them, one after the other, each to the widget that has the focus.
     void type(const QString &keys)
     {
@@ -110,10 +118,7 @@ void TestKeyboard::keys()
     g.type(keys);
     QCOMPARE(g.puzzle().selected(), selected);
     QCOMPARE(g.rows(), rows);
-    QStringList expected;
-    for (const QString &sound : sounds)
-        expected << QStringLiteral("Play|") + sound;
-    QCOMPARE(g.f.played(), expected);
+    QCOMPARE(g.f.played(), Game::plays(sounds));
     QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
 }
@@ -221,10 +226,7 @@ void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice()
 
     QVERIFY(!g.puzzle().isAnimating());
     QCOMPARE(g.rows(), rows);
-    QStringList expected;
-    for (const QString &sound : sounds)
-        expected << QStringLiteral("Play|") + sound;
-    QCOMPARE(g.f.played(), expected);
+    QCOMPARE(g.f.played(), Game::plays(sounds));
     QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
 }
