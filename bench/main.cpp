@@ -401,7 +401,7 @@ void idle(benchmark::State &state)
             state.SkipWithError("quorra showed no painted puzzle within 30 s");
             break;
         }
-        // Let the start-up settle (deferred loading, the first idle passes) before the quiet time is measured.
+        // Let the start-up settle (deferred loading, the first command updates) before the quiet time is measured.
         std::this_thread::sleep_for(std::chrono::seconds(1));
         const double before = XServerProbe::cpuSeconds(xServer->child());
         std::this_thread::sleep_for(std::chrono::duration<double>(window));
