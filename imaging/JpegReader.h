@@ -55,9 +55,3 @@ JpegStream readJpegStream(QIODevice &in, QSize fitInto = QSize(), JpegMemory mem
 // Decodes a kept stream (see readJpegStream) at the largest reduction that still gives at least Needed pixels
 // across and down, or whole when no reduction does or Needed is empty. Raises the errors of readJpeg.
 QImage readJpegCovering(const QByteArray &stream, QSize needed);
-
-// The orientation (1 to 8) of an APP1 "Exif" segment's first image directory; 1 when absent or unreadable.
-int exifOrientation(const QByteArray &app1);
-
-// Turns a picture stored with the given EXIF orientation so that it shows as the camera saw it.
-QImage orientUpright(const QImage &picture, int orientation);

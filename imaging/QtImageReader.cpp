@@ -3,7 +3,7 @@
 
 #include "DecodeLimits.h"
 #include "ExifChunk.h"
-#include "JpegReader.h"
+#include "ExifOrientation.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 

@@ -1,6 +1,7 @@
 // Tests of the JPEG reader on its own: reading from a device's position and no further, scaled decoding, the
 // EXIF orientation and the budget of what a stream holds besides its picture.
 #include "../HostileJpeg.h"
+#include "ExifOrientation.h"
 #include "GifReader.h"
 #include "JpegReader.h"
 #include "UserError.h"
