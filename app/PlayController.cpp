@@ -176,7 +176,7 @@ void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int 
 bool PlayController::commit(Puzzle *puzzle, int x, int y)
 {
     // A line let go where it was caught has not moved, and is no move.
-    const QPoint from = puzzle->selected();
+    const CellPos from = puzzle->selected();
     const bool won = puzzle->commit(x, y);
     if (puzzle->selected() != from)
         emit moveCommitted();
@@ -277,8 +277,8 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
         handled = true;
         const bool hadSelection = puzzle->inGrid(puzzle->selected());
         if (!hadSelection)
-            puzzle->select(QPoint(1, 1));
-        const QPoint selected = puzzle->selected();
+            puzzle->select(CellPos(1, 1));
+        const CellPos selected = puzzle->selected();
         if (step.isNull()) {
             m_busy = true;
             const auto done = qScopeGuard([this] { m_busy = false; });
@@ -286,15 +286,15 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
             const QPoint centre = puzzle->selectedCentre();
             puzzle->showAdvice(centre.x(), centre.y());
         } else if (held == Qt::ShiftModifier) {
-            const Qt::Orientation line = step.y() == 0 ? Qt::Horizontal : Qt::Vertical;
+            const LineAxis line = step.y() == 0 ? LineAxis::Row : LineAxis::Column;
             const int steps = step.x() + step.y();
             makeMove(*puzzle, [line, steps](Puzzle &p) { p.turnSelected(line, steps); });
         } else if (hadSelection) {
             // The selection wraps around the edges, as the lines do.
             const int columns = puzzle->grid().totalColumns();
             const int rows = puzzle->grid().totalRows();
-            puzzle->select(QPoint((selected.x() - 1 + step.x() + columns) % columns + 1,
-                                  (selected.y() - 1 + step.y() + rows) % rows + 1));
+            puzzle->select(CellPos((selected.x() - 1 + step.x() + columns) % columns + 1,
+                                   (selected.y() - 1 + step.y() + rows) % rows + 1));
         }
     });
     return handled;
@@ -305,7 +305,7 @@ void PlayController::focusEntered()
     m_guard.run([this] {
         Puzzle *puzzle = puzzleForMove();
         if (puzzle && !puzzle->inGrid(puzzle->selected()))
-            puzzle->select(QPoint(1, 1));
+            puzzle->select(CellPos(1, 1));
     });
 }
 

@@ -232,7 +232,7 @@ struct DragWindow {
             throw std::runtime_error("the puzzle file did not open");
         QCoreApplication::processEvents();
         Puzzle &p = *form->documents().puzzle();
-        const QPoint c = p.cellCentre(QPoint(2, 2));
+        const QPoint c = p.cellCentre(CellPos(2, 2));
         form->play().press(Qt::LeftButton, {}, c.x(), c.y());
         x = c.x() + p.dragThreshold() + 1;
         y = c.y();
@@ -260,7 +260,7 @@ struct DragWindow {
         // The band's width, not the display's: reading the display would write the moving line into it first,
         // work the window does only once the drag is done.
         if (x >= band.width())
-            x = p.cellCentre(QPoint(1, 1)).x() + p.dragThreshold() + 1;
+            x = p.cellCentre(CellPos(1, 1)).x() + p.dragThreshold() + 1;
         form->play().move(Qt::LeftButton, {}, x, y);
         // Paints what the move invalidated into the window's backing store, in the screen's format.
         form->pictureView()->repaint(band);

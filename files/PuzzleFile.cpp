@@ -52,7 +52,7 @@ void takeArrangement(const char *&at, Tile (&cells)[MaxGrid][MaxGrid])
             cells[c][r].number = takeInt(at);
             const qint32 x = takeInt(at);
             const qint32 y = takeInt(at);
-            cells[c][r].home = QPoint(x, y);
+            cells[c][r].home = CellPos(x, y);
         }
 }
 

@@ -3,7 +3,7 @@
 
 #include "RegularFile.h"
 #include "ReplacingFile.h"
-#include "TileGrid.h"
+#include "core/TileGrid.h"
 
 #include <QCryptographicHash>
 #include <QDir>

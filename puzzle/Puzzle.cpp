@@ -102,9 +102,9 @@ void Puzzle::buildConcealed()
         m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
     for (int c = 1; c <= m_grid.columns(); ++c)
         for (int r = 1; r <= m_grid.rows(); ++r) {
-            const QRect cell = m_grid.targetCellRect(QPoint(c, r), m_cellWidth, m_cellHeight);
+            const QRect cell = homeRect(m_grid.targetAt(CellPos(c, r)).home);
             copyBlock(m_plain, cell, m_cellBitmap, QPoint(0, 0));
-            applyEffect(m_cellBitmap, m_effect, m_grid.targetAt(QPoint(c, r)).number, texture());
+            applyEffect(m_cellBitmap, m_effect, m_grid.targetAt(CellPos(c, r)).number, texture());
             if (m_cellBitmap.format() != WorkingFormat)
                 m_cellBitmap.convertTo(WorkingFormat);
             copyBlock(m_cellBitmap, m_cellBitmap.rect(), m_concealed, cell.topLeft());
@@ -117,7 +117,7 @@ void Puzzle::renderAll()
     m_renderingAll = true;
     for (int c = 1; c <= m_grid.totalColumns(); ++c)
         for (int r = 1; r <= m_grid.totalRows(); ++r)
-            drawCell(QPoint(c, r), false);
+            drawCell(CellPos(c, r), false);
     m_renderingAll = false;
     if (m_editMode && !m_display->isNull())
         stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
@@ -125,7 +125,7 @@ void Puzzle::renderAll()
         m_hooks.displayChanged(m_display->rect());
 }
 
-void Puzzle::drawCell(QPoint p, bool advice)
+void Puzzle::drawCell(CellPos p, bool advice)
 {
     settleLine();
     if (isNoCell(p) || !inGrid(p) || m_cellBitmap.isNull())
@@ -146,8 +146,7 @@ void Puzzle::drawCell(QPoint p, bool advice)
         tilePicture(cell, texture());
     } else {
         const bool showPlain = !m_editMode && (m_solved || (m_semiEffect && p == m_selected));
-        copyBlock(showPlain ? m_plain : m_concealed, m_grid.currentCellRect(p, m_cellWidth, m_cellHeight), cell,
-                  QPoint(0, 0));
+        copyBlock(showPlain ? m_plain : m_concealed, homeRect(m_grid.tileAt(p).home), cell, QPoint(0, 0));
     }
 
     int frame = 0;
@@ -224,7 +223,7 @@ QString Puzzle::titleOf(const QString &path)
     return dot < 0 ? QString() : name.left(dot);
 }
 
-QPoint Puzzle::cellAt(int x, int y) const
+CellPos Puzzle::cellAt(int x, int y) const
 {
     if (m_cellWidth <= 0 || m_cellHeight <= 0)
         return NoCell;
@@ -232,15 +231,15 @@ QPoint Puzzle::cellAt(int x, int y) const
         x -= m_cellWidth;
     if (y < 0)
         y -= m_cellHeight;
-    return QPoint(x / m_cellWidth + 1, y / m_cellHeight + 1);
+    return CellPos(x / m_cellWidth + 1, y / m_cellHeight + 1);
 }
 
-QPoint Puzzle::cellCentre(QPoint p) const
+QPoint Puzzle::cellCentre(CellPos p) const
 {
     return QPoint((p.x() - 1) * m_cellWidth + m_cellWidth / 2, (p.y() - 1) * m_cellHeight + m_cellHeight / 2);
 }
 
-bool Puzzle::inGrid(QPoint p) const
+bool Puzzle::inGrid(CellPos p) const
 {
     return p.x() >= 1 && p.x() <= m_grid.totalColumns() && p.y() >= 1 && p.y() <= m_grid.totalRows()
            && m_grid.totalColumns() <= MaxGrid && m_grid.totalRows() <= MaxGrid;

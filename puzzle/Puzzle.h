@@ -2,11 +2,12 @@
 #pragma once
 
 #include "Effects.h"
-#include "MoveHistory.h"
 #include "MovingLine.h"
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
-#include "TileGrid.h"
+#include "core/MoveHistory.h"
+#include "core/Tangle.h"
+#include "core/TileGrid.h"
 
 #include <QImage>
 #include <QString>
@@ -98,7 +99,7 @@ public:
     const QImage &concealedPicture() const { return m_concealed; }
 
     // The move in progress.
-    QPoint selected() const { return m_selected; }
+    CellPos selected() const { return m_selected; }
     QPoint anchor() const { return m_anchor; }
     DragState dragState() const { return m_dragState; }
     // The dragged line whose pixels the display does not hold yet, while there is one (see paintsMovingLine).
@@ -133,17 +134,17 @@ public:
     // Rendering.
     void rebuild();
     void renderAll();
-    void drawCell(QPoint p, bool advice);
+    void drawCell(CellPos p, bool advice);
     void redrawSelected() { drawCell(m_selected, false); }
     void setEffect(EffectCode effect);
     void setSemiEffect(bool on) { m_semiEffect = on; }
 
     // Geometry.
-    QPoint cellAt(int x, int y) const;
-    QPoint cellCentre(QPoint p) const;
+    CellPos cellAt(int x, int y) const;
+    QPoint cellCentre(CellPos p) const;
     QPoint selectedCentre() const { return cellCentre(m_selected); }
     // True for a position inside the grid as it is now, empty row and column included.
-    bool inGrid(QPoint p) const;
+    bool inGrid(CellPos p) const;
 
     // View and zoom.
     void updateFit(int panelWidth, int panelHeight, bool keepFitted);
@@ -195,9 +196,9 @@ public:
     // and returns true when the move solved the puzzle. Moves go back only as far as the last tangle, and not
     // while the pointer holds a cell.
     // Selects the cell at P (inside the grid), as hovering over it does.
-    void select(QPoint p);
-    // Turns the selected cell's row (Horizontal) or column by Steps cells, wrapping around.
-    bool turnSelected(Qt::Orientation orientation, int steps);
+    void select(CellPos p);
+    // Turns the selected cell's row or column by Steps cells, wrapping around.
+    bool turnSelected(LineAxis axis, int steps);
     bool canUndo() const;
     bool canRedo() const;
     bool undoMove();
@@ -214,15 +215,20 @@ private:
     void settleLine() const;
     // The texture for empty cells and the effects; the compiled-in one stands in when none was handed over.
     const QImage &texture() const;
+    // Where the piece whose home is Home lies in the plain and concealed pictures.
+    QRect homeRect(CellPos home) const
+    {
+        return QRect((home.x() - 1) * m_cellWidth, (home.y() - 1) * m_cellHeight, m_cellWidth, m_cellHeight);
+    }
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
     static void copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos);
     // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
     int wrappedColumn(int x) const;
     int wrappedRow(int y) const;
     // Where a dragged line released at (X, Y) leaves the selected cell.
-    QPoint landing(int x, int y) const;
+    CellPos landing(int x, int y) const;
     // Shifts the selected cell's line so that the cell ends at To, and shows it there.
-    void settle(QPoint to);
+    void settle(CellPos to);
     // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
     bool slide(const LineMove &move);
     void showSlideFrame();
@@ -250,7 +256,7 @@ private:
     bool m_solved = false;
     PuzzleAnimation m_animation = PuzzleAnimation::None;
     // The tangle's shifts (from, to) and the next one to show.
-    std::vector<std::pair<QPoint, QPoint>> m_tangleShifts;
+    std::vector<TangleShift> m_tangleShifts;
     std::size_t m_tangleNext = 0;
     // The line sliding by itself and the next frame of it.
     LineMove m_slideMove;
@@ -270,7 +276,7 @@ private:
     qint32 m_cellHeight = 0;
     qint32 m_dragThreshold = 0;
     QPoint m_anchor;
-    QPoint m_selected = NoCell;
+    CellPos m_selected = NoCell;
     QImage m_cellBitmap;
     QImage m_rowStrip;
     QImage m_columnStrip;

@@ -29,38 +29,13 @@ void Puzzle::tangle()
     m_tangleShifts.clear();
     m_tangleNext = 0;
 
-    const int cols = m_grid.totalColumns();
-    const int rows = m_grid.totalRows();
-    if (cols < 2 || rows < 2)
+    if (m_grid.totalColumns() < 2 || m_grid.totalRows() < 2)
         return;
-
-    // Entries 1..Cols are the columns, Cols + 1..N the rows. An empty line holds nothing but empty cells until
-    // a line across it has moved, so it is not offered before then. The draws never depend on the arrangement,
-    // so drawing them all first gives every seed the sequence it gave when each shift followed its draw.
-    const int n = cols + rows;
-    bool available[2 * MaxGrid + 1];
-    std::fill(std::begin(available), std::end(available), true);
-    available[cols] = !m_grid.hasEmptyColumn();
-    available[n] = !m_grid.hasEmptyRow();
-
     Lcg &random = randomizer();
     random.randomize();
-    for (int step = 1; step <= n - 1; ++step) {
-        int k;
-        do
-            k = random.below(n) + 1;
-        while (!available[k]);
-        available[k] = false;
-
-        if (k <= cols) {
-            m_tangleShifts.emplace_back(QPoint(k, 1), QPoint(k, random.below(rows - 1) + 2));
-            std::fill(available + cols + 1, available + n + 1, true);
-        } else {
-            const int r = k - cols;
-            m_tangleShifts.emplace_back(QPoint(1, r), QPoint(random.below(cols - 1) + 2, r));
-            std::fill(available + 1, available + cols + 1, true);
-        }
-    }
+    m_tangleShifts = drawTangle(m_grid, random);
+    if (m_tangleShifts.empty())
+        return;
     m_animation = PuzzleAnimation::Tangle;
     auto failed = qScopeGuard([this] { m_animation = PuzzleAnimation::None; });
     showTangleStep();
@@ -70,8 +45,8 @@ void Puzzle::tangle()
 
 void Puzzle::showTangleStep()
 {
-    const auto &[from, to] = m_tangleShifts[m_tangleNext++];
-    m_grid.shift(from, to);
+    const TangleShift &shift = m_tangleShifts[m_tangleNext++];
+    m_grid.shift(shift.from, shift.to);
     renderAll();
     if (m_hooks.tangleStep)
         m_hooks.tangleStep();
@@ -151,7 +126,7 @@ void Puzzle::finishAnimation()
 
 void Puzzle::hoverAt(int x, int y)
 {
-    QPoint p = cellAt(x, y);
+    CellPos p = cellAt(x, y);
     if (!inGrid(p))
         p = NoCell;
     if (!isNoCell(m_selected) && m_selected != p)
@@ -181,7 +156,7 @@ void Puzzle::catchSelectedOnLine()
 
 void Puzzle::deselect()
 {
-    const QPoint old = m_selected;
+    const CellPos old = m_selected;
     m_selected = NoCell;
     drawCell(old, false);
 }
@@ -288,22 +263,22 @@ int Puzzle::wrappedRow(int y) const
     return h > 0 ? ((y % h + h) % h) / m_cellHeight + 1 : 0;
 }
 
-QPoint Puzzle::landing(int x, int y) const
+CellPos Puzzle::landing(int x, int y) const
 {
     // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
     // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
     // sees there, and never on a position outside the grid.
-    QPoint t = cellAt(x, y);
+    CellPos t = cellAt(x, y);
     if (!isNoCell(m_selected)) {
         if (m_dragState == DragState::Row)
-            t = QPoint(wrappedColumn(x), m_selected.y());
+            t = CellPos(wrappedColumn(x), m_selected.y());
         else if (m_dragState == DragState::Column)
-            t = QPoint(m_selected.x(), wrappedRow(y));
+            t = CellPos(m_selected.x(), wrappedRow(y));
     }
     return inGrid(t) ? t : m_selected;
 }
 
-void Puzzle::settle(QPoint to)
+void Puzzle::settle(CellPos to)
 {
     m_grid.shift(m_selected, to);
     const QPoint c = cellCentre(to);
@@ -317,10 +292,10 @@ void Puzzle::settle(QPoint to)
 
 bool Puzzle::commit(int x, int y)
 {
-    const QPoint from = m_selected;
+    const CellPos from = m_selected;
     const bool row = m_dragState == DragState::Row;
     const bool dragged = row || m_dragState == DragState::Column;
-    const QPoint to = landing(x, y);
+    const CellPos to = landing(x, y);
     settle(to);
     if (dragged && !m_editMode && !isNoCell(from) && to != from) {
         // Taken back the short way round, whichever way the pointer went.
@@ -328,13 +303,13 @@ bool Puzzle::commit(int x, int y)
         int steps = ((row ? to.x() - from.x() : to.y() - from.y()) % length + length) % length;
         if (steps > length / 2)
             steps -= length;
-        m_history.record({from, to, row ? Qt::Horizontal : Qt::Vertical, steps});
+        m_history.record({from, to, row ? LineAxis::Row : LineAxis::Column, steps});
         notifyStateChanged();
     }
     return m_solved;
 }
 
-void Puzzle::select(QPoint p)
+void Puzzle::select(CellPos p)
 {
     if (!inGrid(p))
         return;
@@ -346,15 +321,15 @@ void Puzzle::select(QPoint p)
     m_anchor = cellCentre(p);
 }
 
-bool Puzzle::turnSelected(Qt::Orientation orientation, int steps)
+bool Puzzle::turnSelected(LineAxis axis, int steps)
 {
     if (!isPlaying() || !inGrid(m_selected) || steps == 0)
         return false;
-    const bool row = orientation == Qt::Horizontal;
-    const QPoint from = m_selected;
+    const bool row = axis == LineAxis::Row;
+    const CellPos from = m_selected;
     const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
     const int end = ((row ? from.x() : from.y()) - 1 + steps % length + length) % length + 1;
-    const LineMove move{from, row ? QPoint(end, from.y()) : QPoint(from.x(), end), orientation, steps};
+    const LineMove move{from, row ? CellPos(end, from.y()) : CellPos(from.x(), end), axis, steps};
     m_history.record(move);
     return slide(move);
 }
@@ -391,7 +366,7 @@ bool Puzzle::slide(const LineMove &move)
     // Held as the pointer holds a caught cell, so that the moving cell wears the same frame as in a drag.
     m_dragState = DragState::Caught;
     drawCell(m_selected, false);
-    const bool row = move.orientation == Qt::Horizontal;
+    const bool row = move.axis == LineAxis::Row;
     m_dragState = row ? DragState::Row : DragState::Column;
     captureStrip();
     m_slideMove = move;
@@ -404,7 +379,7 @@ bool Puzzle::slide(const LineMove &move)
 
 void Puzzle::showSlideFrame()
 {
-    const bool row = m_slideMove.orientation == Qt::Horizontal;
+    const bool row = m_slideMove.axis == LineAxis::Row;
     const QPoint distance =
         row ? QPoint(m_slideMove.steps * m_cellWidth, 0) : QPoint(0, m_slideMove.steps * m_cellHeight);
     const QPoint at = m_anchor + distance * m_slideFrame / SlideFrames;
@@ -416,7 +391,7 @@ void Puzzle::showSlideFrame()
 
 void Puzzle::showAdvice(int x, int y)
 {
-    const QPoint p = cellAt(x, y);
+    const CellPos p = cellAt(x, y);
     if (!inGrid(p) || isAnimating())
         return;
     drawCell(m_grid.home(p).value_or(NoCell), true);

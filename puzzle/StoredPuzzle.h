@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Effects.h"
-#include "TileGrid.h"
+#include "core/TileGrid.h"
 
 #include <QByteArray>
 #include <QImage>

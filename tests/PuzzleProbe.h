@@ -4,6 +4,11 @@
 
 #include "Puzzle.h"
 
+#include <QMetaType>
+
+// Grid positions go into the tests' data tables.
+Q_DECLARE_METATYPE(CellPos)
+
 class PuzzleProbe
 {
 public:
@@ -18,7 +23,7 @@ public:
     void setEditMode(bool on) { m_puzzle.m_editMode = on; }
     void setSolved(bool on) { m_puzzle.m_solved = on; }
     void setModified(bool on) { m_puzzle.m_modified = on; }
-    void setSelected(QPoint p) { m_puzzle.m_selected = p; }
+    void setSelected(CellPos p) { m_puzzle.m_selected = p; }
     void setDragState(DragState state) { m_puzzle.m_dragState = state; }
     void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }
 

@@ -85,13 +85,13 @@ void TestHiDpi::fitInScreenPixels()
 void TestHiDpi::mouseInScreenPixels_data()
 {
     QTest::addColumn<QPointF>("where"); // as a fraction of the control's size
-    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<CellPos>("cell");
 
     // Read as unscaled units, the first three would all land in the top left cell.
-    QTest::newRow("bottom right") << QPointF(0.75, 0.75) << QPoint(2, 2);
-    QTest::newRow("top right") << QPointF(0.7, 0.2) << QPoint(2, 1);
-    QTest::newRow("bottom left") << QPointF(0.3, 0.9) << QPoint(1, 2);
-    QTest::newRow("top left") << QPointF(0.2, 0.2) << QPoint(1, 1);
+    QTest::newRow("bottom right") << QPointF(0.75, 0.75) << CellPos(2, 2);
+    QTest::newRow("top right") << QPointF(0.7, 0.2) << CellPos(2, 1);
+    QTest::newRow("bottom left") << QPointF(0.3, 0.9) << CellPos(1, 2);
+    QTest::newRow("top left") << QPointF(0.2, 0.2) << CellPos(1, 1);
 }
 
 // A press at a point of the control catches the cell under the same point of the picture, and the pointer is put
@@ -99,7 +99,7 @@ void TestHiDpi::mouseInScreenPixels_data()
 void TestHiDpi::mouseInScreenPixels()
 {
     QFETCH(QPointF, where);
-    QFETCH(QPoint, cell);
+    QFETCH(CellPos, cell);
 
     WindowFixture f(700, 500);
     f.open(f.makePuzzleFile(QStringLiteral("p.nbq"), 1200, 800));
@@ -149,7 +149,7 @@ void TestHiDpi::dragShowsTheDisplay()
         return grabbed.copy(p.display().rect()) == p.display().convertToFormat(QImage::Format_RGB888);
     };
     QVERIFY(shownMatches());
-    QPoint at = p.cellCentre(QPoint(1, 1));
+    QPoint at = p.cellCentre(CellPos(1, 1));
     f.form->play().press(Qt::LeftButton, {}, at.x(), at.y());
     for (int i = 0; i < 12 && p.dragState() != DragState::Idle; ++i) {
         at += step;
@@ -157,7 +157,7 @@ void TestHiDpi::dragShowsTheDisplay()
         QVERIFY2(shownMatches(), qPrintable(QString::number(i)));
     }
     f.form->play().release(Qt::LeftButton, {}, at.x(), at.y());
-    const QPoint other = p.cellCentre(QPoint(2, 2));
+    const QPoint other = p.cellCentre(CellPos(2, 2));
     f.form->play().move(Qt::NoButton, {}, other.x(), other.y());
     QVERIFY(shownMatches());
 }

@@ -22,8 +22,8 @@ struct Game {
         image = f.form->pictureView();
         Puzzle &p = puzzle();
         PuzzleProbe(p).grid().reset();
-        PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
-        PuzzleProbe(p).grid().shift(QPoint(1, 2), QPoint(3, 2));
+        PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(2, 1));
+        PuzzleProbe(p).grid().shift(CellPos(1, 2), CellPos(3, 2));
         PuzzleProbe(p).setSelected(NoCell);
         p.renderAll();
         f.form->updateCommands();
@@ -38,7 +38,7 @@ struct Game {
         for (int r = 1; r <= 2; ++r) {
             QStringList numbers;
             for (int c = 1; c <= 3; ++c)
-                numbers << QString::number(puzzle().grid().tileAt(QPoint(c, r)).number);
+                numbers << QString::number(puzzle().grid().tileAt(CellPos(c, r)).number);
             lines << numbers.join(' ');
         }
         return lines.join(" / ");
@@ -84,32 +84,32 @@ private slots:
 void TestKeyboard::keys_data()
 {
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QPoint>("selected");
+    QTest::addColumn<CellPos>("selected");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QStringList>("sounds"); // each Move.wav is a move the status bar counts
 
     const QString start = QStringLiteral("3 1 2 / 5 6 4");
     // Taking the focus selects the top-left cell.
-    QTest::newRow("focus") << "" << QPoint(1, 1) << start << QStringList();
-    QTest::newRow("arrows walk and wrap") << "Left Left Up Right" << QPoint(3, 2) << start << QStringList();
+    QTest::newRow("focus") << "" << CellPos(1, 1) << start << QStringList();
+    QTest::newRow("arrows walk and wrap") << "Left Left Up Right" << CellPos(3, 2) << start << QStringList();
     QTest::newRow("shift turns the row, wrapping")
-        << "Right Right Shift+Right" << QPoint(1, 1) << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
+        << "Right Right Shift+Right" << CellPos(1, 1) << "2 3 1 / 5 6 4" << QStringList{"Move.wav"};
     QTest::newRow("shift turns the column")
-        << "Right Shift+Down" << QPoint(2, 2) << "3 6 2 / 5 1 4" << QStringList{"Move.wav"};
+        << "Right Shift+Down" << CellPos(2, 2) << "3 6 2 / 5 1 4" << QStringList{"Move.wav"};
     QTest::newRow("space and the menu key show the advice")
-        << "Space Menu" << QPoint(1, 1) << start << QStringList{"Advice.wav", "Advice.wav"};
+        << "Space Menu" << CellPos(1, 1) << start << QStringList{"Advice.wav", "Advice.wav"};
     QTest::newRow("other modifiers are not play")
-        << "Ctrl+Right Alt+Shift+Left" << QPoint(1, 1) << start << QStringList();
-    QTest::newRow("undo and redo") << "Shift+Left Shift+Down Ctrl+Z Ctrl+Z Ctrl+Shift+Z" << QPoint(3, 1)
+        << "Ctrl+Right Alt+Shift+Left" << CellPos(1, 1) << start << QStringList();
+    QTest::newRow("undo and redo") << "Shift+Left Shift+Down Ctrl+Z Ctrl+Z Ctrl+Shift+Z" << CellPos(3, 1)
                                    << "1 2 3 / 5 6 4"
                                    << QStringList{"Move.wav", "Move.wav", "Move.wav", "Move.wav", "Move.wav"};
-    QTest::newRow("nothing to undo") << "Ctrl+Z Ctrl+Y" << QPoint(1, 1) << start << QStringList();
+    QTest::newRow("nothing to undo") << "Ctrl+Z Ctrl+Y" << CellPos(1, 1) << start << QStringList();
 }
 
 void TestKeyboard::keys()
 {
     QFETCH(QString, keys);
-    QFETCH(QPoint, selected);
+    QFETCH(CellPos, selected);
     QFETCH(QString, rows);
     QFETCH(QStringList, sounds);
 

@@ -28,9 +28,9 @@ struct Game {
         Puzzle &p = puzzle();
         PuzzleProbe(p).grid().reset();
         if (row1)
-            PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(1 + row1, 1));
+            PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(1 + row1, 1));
         if (row2)
-            PuzzleProbe(p).grid().shift(QPoint(1, 2), QPoint(1 + row2, 2));
+            PuzzleProbe(p).grid().shift(CellPos(1, 2), CellPos(1 + row2, 2));
         PuzzleProbe(p).setSolved(false);
         p.renderAll();
         f.form->updateCommands();
@@ -62,14 +62,14 @@ struct Game {
     {
         QList<int> numbers;
         for (int c = 1; c <= puzzle().grid().totalColumns(); ++c)
-            numbers << puzzle().grid().tileAt(QPoint(c, r)).number;
+            numbers << puzzle().grid().tileAt(CellPos(c, r)).number;
         return numbers;
     }
     QList<int> column(int c) const
     {
         QList<int> numbers;
         for (int r = 1; r <= puzzle().grid().totalRows(); ++r)
-            numbers << puzzle().grid().tileAt(QPoint(c, r)).number;
+            numbers << puzzle().grid().tileAt(CellPos(c, r)).number;
         return numbers;
     }
 };
@@ -136,19 +136,19 @@ void TestMouse::pressCatchesAtTheCentre_data()
 {
     QTest::addColumn<QPoint>("press");
     QTest::addColumn<QPoint>("centre");
-    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<CellPos>("cell");
 
-    QTest::newRow("top left corner of (2,1)") << QPoint(100, 0) << QPoint(150, 50) << QPoint(2, 1);
-    QTest::newRow("bottom right corner of (2,1)") << QPoint(199, 99) << QPoint(150, 50) << QPoint(2, 1);
-    QTest::newRow("centre of (3,2)") << QPoint(250, 150) << QPoint(250, 150) << QPoint(3, 2);
-    QTest::newRow("last pixel") << QPoint(299, 199) << QPoint(250, 150) << QPoint(3, 2);
+    QTest::newRow("top left corner of (2,1)") << QPoint(100, 0) << QPoint(150, 50) << CellPos(2, 1);
+    QTest::newRow("bottom right corner of (2,1)") << QPoint(199, 99) << QPoint(150, 50) << CellPos(2, 1);
+    QTest::newRow("centre of (3,2)") << QPoint(250, 150) << QPoint(250, 150) << CellPos(3, 2);
+    QTest::newRow("last pixel") << QPoint(299, 199) << QPoint(250, 150) << CellPos(3, 2);
 }
 
 void TestMouse::pressCatchesAtTheCentre()
 {
     QFETCH(QPoint, press);
     QFETCH(QPoint, centre);
-    QFETCH(QPoint, cell);
+    QFETCH(CellPos, cell);
     Game g;
     g.hover(press);
     g.press(press);
@@ -179,7 +179,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QVERIFY(g.f.played().isEmpty());
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
-    QCOMPARE(g.puzzle().selected(), QPoint(2, 1));
+    QCOMPARE(g.puzzle().selected(), CellPos(2, 1));
     QCOMPARE(g.f.form->play().screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
@@ -230,18 +230,18 @@ void TestMouse::snapWindow_data()
     QTest::addColumn<QList<int>>("path"); // offsets right of the caught cell's centre, one event each
     QTest::addColumn<QList<int>>("row");  // row 1 afterwards
     QTest::addColumn<int>("moves");       // move sounds
-    QTest::addColumn<QPoint>("caught");
+    QTest::addColumn<CellPos>("caught");
 
     // Row 1 is 3 1 2; the caught cell is (2,1), holding 1.
-    QTest::newRow("86") << QList<int>{20, 86} << QList<int>{2, 3, 1} << 1 << QPoint(3, 1);
-    QTest::newRow("114") << QList<int>{20, 114} << QList<int>{2, 3, 1} << 1 << QPoint(3, 1);
-    QTest::newRow("85 follows") << QList<int>{20, 85} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
-    QTest::newRow("115 follows") << QList<int>{20, 115} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
-    QTest::newRow("jump from 80 to 120") << QList<int>{20, 80, 120} << QList<int>{3, 1, 2} << 0 << QPoint(2, 1);
+    QTest::newRow("86") << QList<int>{20, 86} << QList<int>{2, 3, 1} << 1 << CellPos(3, 1);
+    QTest::newRow("114") << QList<int>{20, 114} << QList<int>{2, 3, 1} << 1 << CellPos(3, 1);
+    QTest::newRow("85 follows") << QList<int>{20, 85} << QList<int>{3, 1, 2} << 0 << CellPos(2, 1);
+    QTest::newRow("115 follows") << QList<int>{20, 115} << QList<int>{3, 1, 2} << 0 << CellPos(2, 1);
+    QTest::newRow("jump from 80 to 120") << QList<int>{20, 80, 120} << QList<int>{3, 1, 2} << 0 << CellPos(2, 1);
     QTest::newRow("jump, then 186: two cells, wrapped")
-        << QList<int>{20, 80, 120, 186} << QList<int>{1, 2, 3} << 1 << QPoint(1, 1);
-    QTest::newRow("-86 left") << QList<int>{-20, -86} << QList<int>{1, 2, 3} << 1 << QPoint(1, 1);
-    QTest::newRow("one cell, then on") << QList<int>{20, 90, 120, 190} << QList<int>{1, 2, 3} << 2 << QPoint(1, 1);
+        << QList<int>{20, 80, 120, 186} << QList<int>{1, 2, 3} << 1 << CellPos(1, 1);
+    QTest::newRow("-86 left") << QList<int>{-20, -86} << QList<int>{1, 2, 3} << 1 << CellPos(1, 1);
+    QTest::newRow("one cell, then on") << QList<int>{20, 90, 120, 190} << QList<int>{1, 2, 3} << 2 << CellPos(1, 1);
 }
 
 void TestMouse::snapWindow()
@@ -249,7 +249,7 @@ void TestMouse::snapWindow()
     QFETCH(QList<int>, path);
     QFETCH(QList<int>, row);
     QFETCH(int, moves);
-    QFETCH(QPoint, caught);
+    QFETCH(CellPos, caught);
     Game g;
     g.press(QPoint(150, 50));
     for (int offset : path)
@@ -360,20 +360,20 @@ void TestMouse::dragBackToTheCaughtCellRunsTheSolvedTest()
 void TestMouse::rightClickFlashesTheHome_data()
 {
     QTest::addColumn<bool>("emptyRow");
-    QTest::addColumn<QPoint>("clicked"); // grid positions
-    QTest::addColumn<QPoint>("home");
+    QTest::addColumn<CellPos>("clicked"); // grid positions
+    QTest::addColumn<CellPos>("home");
 
     // Row 1 is 3 1 2: the 3 at (1,1) belongs at (3,1).
-    QTest::newRow("a piece away from home") << false << QPoint(1, 1) << QPoint(3, 1);
-    QTest::newRow("a piece at home") << false << QPoint(1, 2) << QPoint(1, 2);
-    QTest::newRow("an empty cell: the first empty place") << true << QPoint(2, 3) << QPoint(1, 3);
+    QTest::newRow("a piece away from home") << false << CellPos(1, 1) << CellPos(3, 1);
+    QTest::newRow("a piece at home") << false << CellPos(1, 2) << CellPos(1, 2);
+    QTest::newRow("an empty cell: the first empty place") << true << CellPos(2, 3) << CellPos(1, 3);
 }
 
 void TestMouse::rightClickFlashesTheHome()
 {
     QFETCH(bool, emptyRow);
-    QFETCH(QPoint, clicked);
-    QFETCH(QPoint, home);
+    QFETCH(CellPos, clicked);
+    QFETCH(CellPos, home);
     Game G(1, 0);
     if (emptyRow) {
         // A new 2 x 2 puzzle with an empty row, tangled and then set to a known arrangement.
@@ -383,11 +383,11 @@ void TestMouse::rightClickFlashesTheHome()
         Puzzle &p = G.puzzle();
         QCOMPARE(p.grid().totalRows(), 3);
         PuzzleProbe(p).grid().reset();
-        PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
+        PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(2, 1));
         PuzzleProbe(p).setSolved(false);
         p.renderAll();
         G.f.form->updateCommands();
-        QVERIFY(p.grid().isEmpty(QPoint(2, 3)));
+        QVERIFY(p.grid().isEmpty(CellPos(2, 3)));
     }
 
     const int w = G.puzzle().cellWidth();
@@ -534,7 +534,7 @@ void TestMouse::leavingThePictureDeselectsAndFrees()
 {
     Game g;
     g.hover(QPoint(250, 150));
-    QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
+    QCOMPARE(g.puzzle().selected(), CellPos(3, 2));
     const int releases = g.f.pointer->releases;
     g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
     QCOMPARE(g.puzzle().selected(), NoCell);
@@ -544,7 +544,7 @@ void TestMouse::leavingThePictureDeselectsAndFrees()
     g.hover(QPoint(250, 150));
     g.f.form->play().setBusy(true);
     g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
-    QCOMPARE(g.puzzle().selected(), QPoint(3, 2));
+    QCOMPARE(g.puzzle().selected(), CellPos(3, 2));
     g.f.form->play().setBusy(false);
 }
 

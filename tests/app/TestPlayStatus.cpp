@@ -86,7 +86,7 @@ void TestPlayStatus::gamesInTheWindow()
         // Row 1 of a 2 x 2 grid turned by one: a cell carried one cell over solves it.
         Puzzle &puzzle = *f.form->documents().puzzle();
         PuzzleProbe(puzzle).grid().reset();
-        PuzzleProbe(puzzle).grid().shift(QPoint(1, 1), QPoint(2, 1));
+        PuzzleProbe(puzzle).grid().shift(CellPos(1, 1), CellPos(2, 1));
         now += game.secondsBefore * 1000;
         f.form->showMinimized();
         QTRY_VERIFY(!status.clock().isRunning());
@@ -96,8 +96,8 @@ void TestPlayStatus::gamesInTheWindow()
         QTRY_VERIFY(status.clock().isRunning());
         now += game.secondsAfter * 1000;
 
-        const QPoint from = puzzle.cellCentre(QPoint(1, 1));
-        const QPoint to = puzzle.cellCentre(QPoint(2, 1));
+        const QPoint from = puzzle.cellCentre(CellPos(1, 1));
+        const QPoint to = puzzle.cellCentre(CellPos(2, 1));
         f.form->play().press(Qt::LeftButton, {}, from.x(), from.y());
         f.form->play().move(Qt::LeftButton, {}, from.x() + puzzle.dragThreshold() + 1, from.y());
         f.form->play().release(Qt::LeftButton, {}, to.x(), to.y());

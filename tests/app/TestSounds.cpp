@@ -28,7 +28,7 @@ void openGame(WindowFixture &f)
     f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
     Puzzle &p = *f.form->documents().puzzle();
     PuzzleProbe(p).grid().reset();
-    PuzzleProbe(p).grid().shift(QPoint(1, 1), QPoint(2, 1));
+    PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(2, 1));
     PuzzleProbe(p).setSolved(false);
     p.renderAll();
     f.form->updateCommands();

@@ -403,7 +403,7 @@ void TestPuzzleFile::readsFromDevice()
     const StoredPuzzle &stored = std::get<StoredPuzzle>(read);
     QCOMPARE(stored.source.size(), QSize(160, 120));
     QCOMPARE(stored.grid.rows(), 3);
-    QCOMPARE(stored.grid.tileAt(QPoint(1, 1)).number, 2); // the stored arrangement has its first row shifted
+    QCOMPARE(stored.grid.tileAt(CellPos(1, 1)).number, 2); // the stored arrangement has its first row shifted
 
     QBuffer out;
     QVERIFY(out.open(QIODevice::WriteOnly));

@@ -20,9 +20,9 @@ TileGrid::Record patternRecord()
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
             b.target[c][r].number = 1000 + c * 10 + r;
-            b.target[c][r].home = QPoint(-c - 1, 0x01020304 + r);
+            b.target[c][r].home = CellPos(-c - 1, 0x01020304 + r);
             b.current[c][r].number = -2000 - c * 10 - r;
-            b.current[c][r].home = QPoint(c * 7, r * 11);
+            b.current[c][r].home = CellPos(c * 7, r * 11);
         }
     return b;
 }
@@ -68,7 +68,7 @@ void TestPuzzleFileGrid::streamLayout()
 {
     TileGrid b;
     b.init(2, 3, false, true);
-    b.shift(QPoint(1, 1), QPoint(2, 1)); // row 1: empty, 1, 2
+    b.shift(CellPos(1, 1), CellPos(2, 1)); // row 1: empty, 1, 2
     const QByteArray d = PuzzleFile::gridBytes(b.record());
     auto intAt = [&d](int offset) { return qFromLittleEndian<qint32>(d.constData() + offset); };
     QCOMPARE(intAt(0), 2);

@@ -3,7 +3,7 @@
 // at once all counted.
 #include "PuzzleFileFixture.h"
 #include "ResultBook.h"
-#include "TileGrid.h"
+#include "core/TileGrid.h"
 
 #include <QGuiApplication>
 #include <QProcess>

@@ -63,14 +63,14 @@ struct Bench {
         puzzle.renderAll();
     }
 
-    QRect cellRect(QPoint p) const
+    QRect cellRect(CellPos p) const
     {
         return QRect((p.x() - 1) * puzzle.cellWidth(), (p.y() - 1) * puzzle.cellHeight(), puzzle.cellWidth(),
                      puzzle.cellHeight());
     }
 
     // The piece the cell at P should show, before its frame is drawn.
-    QImage expectedPiece(QPoint p, bool plain) const
+    QImage expectedPiece(CellPos p, bool plain) const
     {
         if (puzzle.grid().isEmpty(p)) {
             QImage tiled = createWorkingBitmap(puzzle.cellWidth(), puzzle.cellHeight());
@@ -79,19 +79,19 @@ struct Bench {
                     tiled.setPixel(x, y, texture.pixel(x % texture.width(), y % texture.height()));
             return tiled;
         }
-        const QRect r = puzzle.grid().currentCellRect(p, puzzle.cellWidth(), puzzle.cellHeight());
+        const QRect r = cellRect(puzzle.grid().tileAt(p).home);
         return (plain ? puzzle.plainPicture() : puzzle.concealedPicture()).copy(r);
     }
 
     // True when the cell shows the piece inside its frame band (which may be up to 8 pixels wide).
-    bool showsPiece(QPoint p, bool plain) const
+    bool showsPiece(CellPos p, bool plain) const
     {
         const QRect inner = QRect(QPoint(0, 0), cellRect(p).size()).adjusted(8, 8, -8, -8);
         return display.copy(inner.translated(cellRect(p).topLeft())) == expectedPiece(p, plain).copy(inner);
     }
 
     // The width of the inverted border band, read along the cell's diagonal and checked on all four sides.
-    int frameWidth(QPoint p, bool plain) const
+    int frameWidth(CellPos p, bool plain) const
     {
         const QImage piece = expectedPiece(p, plain);
         const QRect r = cellRect(p);
@@ -154,7 +154,7 @@ inline QString rowNumbers(const TileGrid &b, int r)
 {
     QStringList l;
     for (int c = 1; c <= b.totalColumns(); ++c)
-        l << QString::number(b.tileAt(QPoint(c, r)).number);
+        l << QString::number(b.tileAt(CellPos(c, r)).number);
     return l.join(' ');
 }
 
@@ -167,13 +167,13 @@ inline QString arrangement(const TileGrid &b)
 }
 
 // The positions whose number changed between two arrangements.
-inline QList<QPoint> changed(const TileGrid &before, const TileGrid &after)
+inline QList<CellPos> changed(const TileGrid &before, const TileGrid &after)
 {
-    QList<QPoint> l;
+    QList<CellPos> l;
     for (int c = 1; c <= after.totalColumns(); ++c)
         for (int r = 1; r <= after.totalRows(); ++r)
-            if (before.tileAt(QPoint(c, r)).number != after.tileAt(QPoint(c, r)).number)
-                l << QPoint(c, r);
+            if (before.tileAt(CellPos(c, r)).number != after.tileAt(CellPos(c, r)).number)
+                l << CellPos(c, r);
     return l;
 }
 

@@ -104,30 +104,30 @@ void TestPuzzle::geometry()
 void TestPuzzle::cellAt_data()
 {
     QTest::addColumn<QPoint>("pixel");
-    QTest::addColumn<QPoint>("cell");
-    QTest::newRow("just left of the picture") << QPoint(-1, 10) << QPoint(0, 1);
-    QTest::newRow("just above the picture") << QPoint(10, -1) << QPoint(1, 0);
-    QTest::newRow("origin") << QPoint(0, 0) << QPoint(1, 1);
-    QTest::newRow("last pixel of the first cell") << QPoint(99, 99) << QPoint(1, 1);
-    QTest::newRow("first pixel of column 2") << QPoint(100, 0) << QPoint(2, 1);
-    QTest::newRow("a whole cell to the left") << QPoint(-100, 150) << QPoint(-1, 2);
-    QTest::newRow("bottom right") << QPoint(299, 199) << QPoint(3, 2);
+    QTest::addColumn<CellPos>("cell");
+    QTest::newRow("just left of the picture") << QPoint(-1, 10) << CellPos(0, 1);
+    QTest::newRow("just above the picture") << QPoint(10, -1) << CellPos(1, 0);
+    QTest::newRow("origin") << QPoint(0, 0) << CellPos(1, 1);
+    QTest::newRow("last pixel of the first cell") << QPoint(99, 99) << CellPos(1, 1);
+    QTest::newRow("first pixel of column 2") << QPoint(100, 0) << CellPos(2, 1);
+    QTest::newRow("a whole cell to the left") << QPoint(-100, 150) << CellPos(-1, 2);
+    QTest::newRow("bottom right") << QPoint(299, 199) << CellPos(3, 2);
 }
 
 void TestPuzzle::cellAt()
 {
     QFETCH(QPoint, pixel);
-    QFETCH(QPoint, cell);
+    QFETCH(CellPos, cell);
     Bench b(300, 200, 2, 3);
     QCOMPARE(b.puzzle.cellAt(pixel.x(), pixel.y()), cell);
-    QCOMPARE(b.puzzle.cellCentre(QPoint(2, 1)), QPoint(150, 50));
-    QCOMPARE(b.puzzle.cellCentre(QPoint(3, 2)), QPoint(250, 150));
+    QCOMPARE(b.puzzle.cellCentre(CellPos(2, 1)), QPoint(150, 50));
+    QCOMPARE(b.puzzle.cellCentre(CellPos(3, 2)), QPoint(250, 150));
 }
 
 void TestPuzzle::setupState()
 {
     Bench b(300, 200, 2, 3, false, false, Effect::Hidden);
-    PuzzleProbe(b.puzzle).setSelected(QPoint(2, 2));
+    PuzzleProbe(b.puzzle).setSelected(CellPos(2, 2));
     PuzzleProbe(b.puzzle).setSolved(true);
     b.puzzle.setUp(Effect::Dark, 3, 2, true, true, false);
     QCOMPARE(b.puzzle.version(), 1);
@@ -238,7 +238,7 @@ void TestPuzzle::tinyPanel()
     QCOMPARE(b.puzzle.cellHeight(), 1);
     QCOMPARE(b.display.size(), QSize(3, 3));
     b.puzzle.hoverAt(1, 1);
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 2));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 2));
     QVERIFY(!b.puzzle.nearCellCentre(0, 0)); // threshold 0: nothing is near
 }
 

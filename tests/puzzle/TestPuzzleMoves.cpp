@@ -43,7 +43,7 @@ void TestPuzzleMoves::catchNeedsASelection()
     QCOMPARE(b.puzzle.dragState(), DragState::Caught);
     b.puzzle.releaseCatch();
     QCOMPARE(b.puzzle.dragState(), DragState::Idle);
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 1));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 1));
 }
 
 void TestPuzzleMoves::hover()
@@ -51,25 +51,25 @@ void TestPuzzleMoves::hover()
     Bench b(300, 200, 2, 3);
     b.play();
     b.puzzle.hoverAt(150, 60);
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 1));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 1));
     QCOMPARE(b.puzzle.anchor(), QPoint(150, 50));
-    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 2);
+    QCOMPARE(b.frameWidth(CellPos(2, 1), false), 2);
     const int changes = b.changes;
     b.puzzle.hoverAt(199, 99); // same cell: nothing redrawn
     QCOMPARE(b.changes, changes);
     b.puzzle.hoverAt(250, 150);
-    QCOMPARE(b.puzzle.selected(), QPoint(3, 2));
+    QCOMPARE(b.puzzle.selected(), CellPos(3, 2));
     QCOMPARE(b.puzzle.anchor(), QPoint(250, 150));
-    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 1);
-    QCOMPARE(b.frameWidth(QPoint(3, 2), false), 2);
+    QCOMPARE(b.frameWidth(CellPos(2, 1), false), 1);
+    QCOMPARE(b.frameWidth(CellPos(3, 2), false), 2);
     QCOMPARE(b.changes, changes + 2);
     b.puzzle.hoverAt(300, 150); // past the picture: no cell
     QVERIFY(isNoCell(b.puzzle.selected()));
-    QCOMPARE(b.frameWidth(QPoint(3, 2), false), 1);
+    QCOMPARE(b.frameWidth(CellPos(3, 2), false), 1);
     b.puzzle.hoverAt(10, 10);
     b.puzzle.deselect();
     QVERIFY(isNoCell(b.puzzle.selected()));
-    QCOMPARE(b.frameWidth(QPoint(1, 1), false), 1);
+    QCOMPARE(b.frameWidth(CellPos(1, 1), false), 1);
 }
 
 void TestPuzzleMoves::dragStart_data()
@@ -95,7 +95,7 @@ void TestPuzzleMoves::dragStart()
     b.play();
     QVERIFY(!b.puzzle.tryStartDrag(300, 300)); // nothing selected
     b.press(150, 50);
-    QCOMPARE(b.frameWidth(QPoint(2, 1), false), 4);
+    QCOMPARE(b.frameWidth(CellPos(2, 1), false), 4);
     const bool started = b.puzzle.tryStartDrag(150 + dx, 50 + dy);
     QCOMPARE(started, state != int(DragState::Caught));
     QCOMPARE(int(b.puzzle.dragState()), state);
@@ -134,14 +134,14 @@ void TestPuzzleMoves::dragCommits_data()
     QTest::addColumn<QList<int>>("path"); // pointer offsets from the caught cell's centre, along the row
     QTest::addColumn<int>("commits");
     QTest::addColumn<QString>("row");
-    QTest::addColumn<QPoint>("caught");
-    QTest::newRow("follows the pointer") << QList<int>{15, 40, 85} << 0 << "1 2 3 4" << QPoint(1, 1);
-    QTest::newRow("one cell at 86") << QList<int>{15, 40, 86} << 1 << "4 1 2 3" << QPoint(2, 1);
-    QTest::newRow("one cell at 114") << QList<int>{20, 114} << 1 << "4 1 2 3" << QPoint(2, 1);
-    QTest::newRow("jump over the window") << QList<int>{15, 80, 120, 150} << 0 << "1 2 3 4" << QPoint(1, 1);
-    QTest::newRow("then two cells") << QList<int>{15, 80, 120, 150, 190} << 1 << "3 4 1 2" << QPoint(3, 1);
-    QTest::newRow("one and one more") << QList<int>{15, 90, 110, 150, 190} << 2 << "3 4 1 2" << QPoint(3, 1);
-    QTest::newRow("there and back") << QList<int>{15, 100, 70, 40, 5} << 2 << "1 2 3 4" << QPoint(1, 1);
+    QTest::addColumn<CellPos>("caught");
+    QTest::newRow("follows the pointer") << QList<int>{15, 40, 85} << 0 << "1 2 3 4" << CellPos(1, 1);
+    QTest::newRow("one cell at 86") << QList<int>{15, 40, 86} << 1 << "4 1 2 3" << CellPos(2, 1);
+    QTest::newRow("one cell at 114") << QList<int>{20, 114} << 1 << "4 1 2 3" << CellPos(2, 1);
+    QTest::newRow("jump over the window") << QList<int>{15, 80, 120, 150} << 0 << "1 2 3 4" << CellPos(1, 1);
+    QTest::newRow("then two cells") << QList<int>{15, 80, 120, 150, 190} << 1 << "3 4 1 2" << CellPos(3, 1);
+    QTest::newRow("one and one more") << QList<int>{15, 90, 110, 150, 190} << 2 << "3 4 1 2" << CellPos(3, 1);
+    QTest::newRow("there and back") << QList<int>{15, 100, 70, 40, 5} << 2 << "1 2 3 4" << CellPos(1, 1);
 }
 
 void TestPuzzleMoves::dragCommits()
@@ -149,7 +149,7 @@ void TestPuzzleMoves::dragCommits()
     QFETCH(QList<int>, path);
     QFETCH(int, commits);
     QFETCH(QString, row);
-    QFETCH(QPoint, caught);
+    QFETCH(CellPos, caught);
     Bench b(400, 200, 2, 4);
     b.play();
     b.press(50, 50);
@@ -189,7 +189,7 @@ void TestPuzzleMoves::wrapLeft()
 
     QCOMPARE(rowNumbers(left.puzzle.grid(), 2), QStringLiteral("5 6 0 4"));
     QCOMPARE(arrangement(left.puzzle.grid()), arrangement(right.puzzle.grid()));
-    QCOMPARE(left.puzzle.selected(), QPoint(4, 2));
+    QCOMPARE(left.puzzle.selected(), CellPos(4, 2));
     QCOMPARE(left.display, right.display);
 }
 
@@ -234,7 +234,7 @@ void TestPuzzleMoves::backToOwnCell()
     b.move(150, 80);
     b.move(150, 140);
     QCOMPARE(b.commits, 1);
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 2));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 2));
     QVERIFY(b.puzzle.grid().isSolved());
     QVERIFY(b.puzzle.isSolved()); // the solved test ran although nothing moved
 }
@@ -242,7 +242,7 @@ void TestPuzzleMoves::backToOwnCell()
 void TestPuzzleMoves::commitSolves()
 {
     Bench b(300, 200, 2, 3);
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 1), QPoint(2, 1));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(1, 1), CellPos(2, 1));
     b.play();
     b.press(150, 50);
     b.move(120, 50);
@@ -266,7 +266,7 @@ void TestPuzzleMoves::commitOffGrid()
     b.move(80, 150);
     b.release(160, 330);
     QCOMPARE(rowNumbers(b.puzzle.grid(), 2), QStringLiteral("6 4 5"));
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 2));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 2));
 
     b.press(150, 50);
     b.move(150, 20);
@@ -276,7 +276,7 @@ void TestPuzzleMoves::commitOffGrid()
 
     PuzzleProbe(b.puzzle).setDragState(DragState::Caught);
     b.puzzle.commit(-500, -500);
-    QCOMPARE(b.puzzle.selected(), QPoint(2, 1));
+    QCOMPARE(b.puzzle.selected(), CellPos(2, 1));
     QCOMPARE(arrangement(b.puzzle.grid()), QStringLiteral("1 2 3 / 6 4 5"));
     b.puzzle.showAdvice(-500, 10); // off the picture: nothing to flash
     QVERIFY(!b.puzzle.isAnimating());
@@ -290,8 +290,8 @@ void TestPuzzleMoves::emptyCellSlides()
     b.move(330, 50);
     b.move(250, 50);
     QCOMPARE(rowNumbers(b.puzzle.grid(), 1), QStringLiteral("2 3 0 1"));
-    QCOMPARE(b.puzzle.selected(), QPoint(3, 1));
-    QVERIFY(b.showsPiece(QPoint(3, 1), false));
+    QCOMPARE(b.puzzle.selected(), CellPos(3, 1));
+    QVERIFY(b.showsPiece(CellPos(3, 1), false));
 }
 
 void TestPuzzleMoves::renderDragPixels_data()
@@ -382,19 +382,19 @@ void TestPuzzleMoves::deferredLineAgreesWithDrawnLine()
 void TestPuzzleMoves::advice_data()
 {
     QTest::addColumn<QPoint>("click");
-    QTest::addColumn<QPoint>("home");
-    QTest::newRow("moved picture cell") << QPoint(150, 150) << QPoint(1, 2);
-    QTest::newRow("picture cell at home") << QPoint(250, 50) << QPoint(3, 1);
-    QTest::newRow("empty cell") << QPoint(50, 150) << QPoint(4, 1);
-    QTest::newRow("empty column") << QPoint(350, 50) << QPoint(4, 1);
+    QTest::addColumn<CellPos>("home");
+    QTest::newRow("moved picture cell") << QPoint(150, 150) << CellPos(1, 2);
+    QTest::newRow("picture cell at home") << QPoint(250, 50) << CellPos(3, 1);
+    QTest::newRow("empty cell") << QPoint(50, 150) << CellPos(4, 1);
+    QTest::newRow("empty column") << QPoint(350, 50) << CellPos(4, 1);
 }
 
 void TestPuzzleMoves::advice()
 {
     QFETCH(QPoint, click);
-    QFETCH(QPoint, home);
+    QFETCH(CellPos, home);
     Bench B(300, 200, 2, 3, false, true);
-    PuzzleProbe(B.puzzle).grid().shift(QPoint(1, 2), QPoint(2, 2)); // row 2: empty, 4, 5, 6
+    PuzzleProbe(B.puzzle).grid().shift(CellPos(1, 2), CellPos(2, 2)); // row 2: empty, 4, 5, 6
     B.play();
     B.puzzle.hoverAt(click.x(), click.y());
     const QImage normal = B.display.copy();
@@ -411,7 +411,7 @@ void TestPuzzleMoves::advice()
     QCOMPARE(B.puzzle.animation(), PuzzleAnimation::Advice);
     QCOMPARE(Puzzle::stepMs(B.puzzle.animation()), 200);
     QCOMPARE(B.display, flashed);
-    QVERIFY(!B.puzzle.turnSelected(Qt::Horizontal, 1));
+    QVERIFY(!B.puzzle.turnSelected(LineAxis::Row, 1));
     QCOMPARE(B.puzzle.dragState(), DragState::Idle);
     B.puzzle.showAdvice(click.x(), click.y());
     QCOMPARE(Calls, 1);

@@ -39,18 +39,18 @@ void TestPuzzleRendering::semiEffect()
     QFETCH(bool, semiEffect);
     QFETCH(bool, selectedPlain);
     Bench b(300, 200, 2, 3);
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 1), QPoint(2, 1));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(1, 1), CellPos(2, 1));
     b.puzzle.setSemiEffect(semiEffect);
     PuzzleProbe(b.puzzle).setEditMode(editMode);
-    PuzzleProbe(b.puzzle).setSelected(QPoint(2, 1));
+    PuzzleProbe(b.puzzle).setSelected(CellPos(2, 1));
     b.puzzle.renderAll();
     if (editMode) // take the stamp off again to see the cells under it
         stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
     QVERIFY(b.puzzle.plainPicture().copy(0, 0, 100, 100) != b.puzzle.concealedPicture().copy(0, 0, 100, 100));
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r) {
-            const bool plain = selectedPlain && QPoint(c, r) == QPoint(2, 1);
-            QVERIFY2(b.showsPiece(QPoint(c, r), plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
+            const bool plain = selectedPlain && CellPos(c, r) == CellPos(2, 1);
+            QVERIFY2(b.showsPiece(CellPos(c, r), plain), qPrintable(QStringLiteral("cell %1,%2").arg(c).arg(r)));
         }
 }
 
@@ -83,10 +83,10 @@ void TestPuzzleRendering::frames()
     QFETCH(int, width);
     Bench b(300, 200, 2, 3, false, true);
     b.play();
-    const QPoint p = emptyCell ? QPoint(4, 2) : QPoint(2, 2);
+    const CellPos p = emptyCell ? CellPos(4, 2) : CellPos(2, 2);
     PuzzleProbe(b.puzzle).setSolved(solved);
     PuzzleProbe(b.puzzle).setDragState(DragState(state));
-    PuzzleProbe(b.puzzle).setSelected(isSelected ? p : QPoint(1, 1));
+    PuzzleProbe(b.puzzle).setSelected(isSelected ? p : CellPos(1, 1));
     b.puzzle.drawCell(p, advice);
     QVERIFY(b.showsPiece(p, solved));
     QCOMPARE(b.frameWidth(p, solved), width);
@@ -99,7 +99,7 @@ void TestPuzzleRendering::emptyCellTiled()
     PuzzleProbe(b.puzzle).setSolved(true); // no frame: the whole cell is texture
     PuzzleProbe(b.puzzle).setEditMode(false);
     b.puzzle.renderAll();
-    for (const QPoint p : {QPoint(4, 1), QPoint(1, 3), QPoint(4, 3)})
+    for (const CellPos p : {CellPos(4, 1), CellPos(1, 3), CellPos(4, 3)})
         QCOMPARE(b.display.copy(b.cellRect(p)), b.expectedPiece(p, true));
     QCOMPARE(b.display.copy(0, 0, 300, 200), b.puzzle.plainPicture());
 }
@@ -119,7 +119,7 @@ void TestPuzzleRendering::editStamp()
     QCOMPARE(again, stamped);
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r)
-            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
+            QCOMPARE(b.frameWidth(CellPos(c, r), false), 1);
 }
 
 void TestPuzzleRendering::solvedShowsPlainPicture()
@@ -128,7 +128,7 @@ void TestPuzzleRendering::solvedShowsPlainPicture()
     b.puzzle.tangle();
     // Put it back by hand, as the player's last move would.
     PuzzleProbe(b.puzzle).grid().reset();
-    PuzzleProbe(b.puzzle).setSelected(QPoint(1, 1));
+    PuzzleProbe(b.puzzle).setSelected(CellPos(1, 1));
     PuzzleProbe(b.puzzle).setDragState(DragState::Row);
     QVERIFY(b.puzzle.commit(50, 50));
     b.puzzle.releaseCatch();
@@ -144,7 +144,7 @@ void TestPuzzleRendering::renderReports()
     b.puzzle.renderAll();
     QCOMPARE(b.changes, 1);
     QCOMPARE(b.lastChange, QRect(0, 0, 300, 200));
-    b.puzzle.drawCell(QPoint(3, 2), false);
+    b.puzzle.drawCell(CellPos(3, 2), false);
     QCOMPARE(b.changes, 2);
     QCOMPARE(b.lastChange, QRect(200, 100, 100, 100));
     b.puzzle.drawCell(NoCell, false);
@@ -159,14 +159,14 @@ void TestPuzzleRendering::cellsFollowArrangement()
 {
     Bench b(400, 300, 3, 4, true, true);
     b.play();
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 2), QPoint(4, 2));
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(5, 1), QPoint(5, 3));
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(2, 4), QPoint(5, 4));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(1, 2), CellPos(4, 2));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(5, 1), CellPos(5, 3));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(2, 4), CellPos(5, 4));
     b.puzzle.renderAll();
     for (int c = 1; c <= 5; ++c)
         for (int r = 1; r <= 4; ++r) {
-            QVERIFY(b.showsPiece(QPoint(c, r), false));
-            QCOMPARE(b.frameWidth(QPoint(c, r), false), 1);
+            QVERIFY(b.showsPiece(CellPos(c, r), false));
+            QCOMPARE(b.frameWidth(CellPos(c, r), false), 1);
         }
 }
 
@@ -179,7 +179,7 @@ void TestPuzzleRendering::setEffect()
     const QImage piece = b.puzzle.concealedPicture().copy(100, 0, 100, 100);
     QCOMPARE(piece.pixel(50, 50), inverted(b.puzzle.plainPicture().pixel(150, 50)));
     stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    QVERIFY(b.showsPiece(QPoint(2, 1), false));
+    QVERIFY(b.showsPiece(CellPos(2, 1), false));
 }
 
 void TestPuzzleRendering::loadPictureTitle_data()

@@ -104,7 +104,7 @@ void TestPuzzleTangle::tangleEveryStepMoves()
         PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
             ++Step;
             const QString where = QStringLiteral("seed %1 step %2").arg(Seed).arg(Step);
-            const QList<QPoint> moved = changed(Previous, B.puzzle.grid());
+            const QList<CellPos> moved = changed(Previous, B.puzzle.grid());
             Previous = B.puzzle.grid();
             if (moved.isEmpty()) {
                 QVERIFY2(acrossMoved, qPrintable(where));
@@ -112,7 +112,7 @@ void TestPuzzleTangle::tangleEveryStepMoves()
                 return;
             }
             bool sameColumn = true, sameRow = true;
-            for (const QPoint &p : moved) {
+            for (const CellPos &p : moved) {
                 sameColumn = sameColumn && p.x() == moved[0].x();
                 sameRow = sameRow && p.y() == moved[0].y();
             }
@@ -149,7 +149,7 @@ void TestPuzzleTangle::tangleStartsFromSolved()
     const TestClock clock(4242);
     b.puzzle.tangle();
     const QString first = arrangement(b.puzzle.grid());
-    PuzzleProbe(b.puzzle).grid().shift(QPoint(1, 2), QPoint(3, 2));
+    PuzzleProbe(b.puzzle).grid().shift(CellPos(1, 2), CellPos(3, 2));
     b.puzzle.tangle();
     QCOMPARE(arrangement(b.puzzle.grid()), first);
 }
@@ -188,8 +188,8 @@ void TestPuzzleTangle::ownerPacedTangleKeepsTheSequence()
         paced.puzzle.tangle();
         QCOMPARE(shown.size(), 1); // the first step is on screen when the owner takes over
         while (paced.puzzle.isTangling()) {
-            PuzzleProbe(paced.puzzle).setSelected(QPoint(1, 1));
-            QVERIFY(!paced.puzzle.turnSelected(Qt::Horizontal, 1));
+            PuzzleProbe(paced.puzzle).setSelected(CellPos(1, 1));
+            QVERIFY(!paced.puzzle.turnSelected(LineAxis::Row, 1));
             PuzzleProbe(paced.puzzle).setSelected(NoCell);
             paced.puzzle.showAdvice(10, 10);
             QVERIFY(paced.puzzle.isTangling());

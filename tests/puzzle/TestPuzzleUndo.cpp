@@ -5,21 +5,21 @@ namespace {
 
 // One scripted move: "K c r H|V steps" turns the cell (c, r)'s row or column from the keyboard; "D c r c2 r2"
 // drags the cell at (c, r) with the pointer and lets it go over (c2, r2). Returns the cell's expected end.
-QPoint play(Bench &b, const QString &step)
+CellPos play(Bench &b, const QString &step)
 {
     const QStringList w = step.split(QLatin1Char(' '));
-    const QPoint from(w[1].toInt(), w[2].toInt());
+    const CellPos from(w[1].toInt(), w[2].toInt());
     const QPoint start = b.puzzle.cellCentre(from);
     if (w[0] == QLatin1String("K")) {
         const bool row = w[3] == QLatin1String("H");
         const int steps = w[4].toInt();
         b.puzzle.select(from);
-        b.puzzle.turnSelected(row ? Qt::Horizontal : Qt::Vertical, steps);
+        b.puzzle.turnSelected(row ? LineAxis::Row : LineAxis::Column, steps);
         const int length = row ? b.puzzle.grid().totalColumns() : b.puzzle.grid().totalRows();
         const int end = ((row ? from.x() : from.y()) - 1 + steps % length + length) % length + 1;
-        return row ? QPoint(end, from.y()) : QPoint(from.x(), end);
+        return row ? CellPos(end, from.y()) : CellPos(from.x(), end);
     }
-    const QPoint to(w[3].toInt(), w[4].toInt());
+    const CellPos to(w[3].toInt(), w[4].toInt());
     const QPoint finish = b.puzzle.cellCentre(to);
     b.press(start.x(), start.y());
     // Past the drag threshold along the line, then straight to the release.
@@ -83,8 +83,8 @@ void TestPuzzleUndo::undoAndRedoRetraceTheGame()
     QList<TileGrid> seen{b.puzzle.grid()};
     for (const QString &step : script) {
         TileGrid expected = b.puzzle.grid();
-        const QPoint from(step.section(' ', 1, 1).toInt(), step.section(' ', 2, 2).toInt());
-        const QPoint to = play(b, step);
+        const CellPos from(step.section(' ', 1, 1).toInt(), step.section(' ', 2, 2).toInt());
+        const CellPos to = play(b, step);
         expected.shift(from, to);
         QVERIFY2(b.puzzle.grid().record() == expected.record(), qPrintable(step));
         seen << b.puzzle.grid();
@@ -148,12 +148,12 @@ void TestPuzzleUndo::limits()
     QVERIFY(solved.puzzle.isSolved());
     QVERIFY(!solved.puzzle.canUndo() && !solved.puzzle.canRedo());
     QVERIFY(!solved.puzzle.redoMove());
-    QVERIFY(!solved.puzzle.turnSelected(Qt::Horizontal, 1));
+    QVERIFY(!solved.puzzle.turnSelected(LineAxis::Row, 1));
 
     // Set-up starts a game afresh; edit mode plays no moves.
     solved.puzzle.setUp(Effect::Negative, 2, 3, false, false, false);
     QVERIFY(!solved.puzzle.canUndo() && !solved.puzzle.canRedo());
-    QVERIFY(!solved.puzzle.turnSelected(Qt::Horizontal, 1));
+    QVERIFY(!solved.puzzle.turnSelected(LineAxis::Row, 1));
     QVERIFY(solved.puzzle.grid().isSolved());
 }
 

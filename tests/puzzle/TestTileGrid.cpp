@@ -1,7 +1,9 @@
 // Tests of the arrangement grid: layouts, rotations, the solved test, homes and the stored record's check.
-#include "TileGrid.h"
+#include "core/TileGrid.h"
 
 #include <QtTest>
+
+Q_DECLARE_METATYPE(CellPos)
 
 namespace {
 
@@ -27,7 +29,7 @@ QString columnNumbers(const TileGrid &b, int c)
 {
     QStringList l;
     for (int r = 1; r <= b.totalRows(); ++r)
-        l << QString::number(b.tileAt(QPoint(c, r)).number);
+        l << QString::number(b.tileAt(CellPos(c, r)).number);
     return l.join(' ');
 }
 
@@ -35,7 +37,7 @@ QString rowNumbers(const TileGrid &b, int r)
 {
     QStringList l;
     for (int c = 1; c <= b.totalColumns(); ++c)
-        l << QString::number(b.tileAt(QPoint(c, r)).number);
+        l << QString::number(b.tileAt(CellPos(c, r)).number);
     return l.join(' ');
 }
 
@@ -72,7 +74,7 @@ private slots:
     void findHome_data();
     void findHome();
     void findHomeNoMatchIsNone();
-    void cellRects();
+    void homesAfterAShift();
     void isPlayable_data();
     void isPlayable();
 };
@@ -88,7 +90,7 @@ void TestTileGrid::newBodyIsZero()
     for (int c = 0; c < MaxGrid; ++c)
         for (int r = 0; r < MaxGrid; ++r) {
             QCOMPARE(g.target[c][r].number, 0);
-            QCOMPARE(g.current[c][r].home, QPoint(0, 0));
+            QCOMPARE(g.current[c][r].home, CellPos(0, 0));
         }
 }
 
@@ -106,17 +108,17 @@ void TestTileGrid::initLayout()
     QCOMPARE(b.totalColumns(), cols + (emptyCol ? 1 : 0));
     for (int c = 1; c <= b.totalColumns(); ++c)
         for (int r = 1; r <= b.totalRows(); ++r) {
-            const Tile &cell = b.tileAt(QPoint(c, r));
-            QVERIFY(sameCell(cell, b.targetAt(QPoint(c, r))));
+            const Tile &cell = b.tileAt(CellPos(c, r));
+            QVERIFY(sameCell(cell, b.targetAt(CellPos(c, r))));
             if (c <= cols && r <= rows) {
                 QCOMPARE(cell.number, (r - 1) * cols + c);
-                QCOMPARE(cell.home, QPoint(c, r));
-                QVERIFY(!b.isEmpty(QPoint(c, r)));
+                QCOMPARE(cell.home, CellPos(c, r));
+                QVERIFY(!b.isEmpty(CellPos(c, r)));
             } else {
                 QCOMPARE(cell.number, 0);
-                QVERIFY(b.isEmpty(QPoint(c, r)));
+                QVERIFY(b.isEmpty(CellPos(c, r)));
             }
-            QCOMPARE(b.targetAt(QPoint(c, r)).number, cell.number);
+            QCOMPARE(b.targetAt(CellPos(c, r)).number, cell.number);
         }
     QVERIFY(b.isSolved());
     QVERIFY(b.record().isPlayable());
@@ -127,12 +129,12 @@ void TestTileGrid::initKeepsEmptyHome()
     // Column 3 of row 1 holds the piece from column 2 (home (2, 1)) when the smaller grid is set up over it.
     TileGrid b;
     b.init(4, 4, false, false);
-    b.shift(QPoint(2, 1), QPoint(3, 1));
-    QCOMPARE(b.tileAt(QPoint(3, 1)).home, QPoint(2, 1));
+    b.shift(CellPos(2, 1), CellPos(3, 1));
+    QCOMPARE(b.tileAt(CellPos(3, 1)).home, CellPos(2, 1));
     b.init(2, 2, false, true);
     QCOMPARE(b.record().current[2][0].number, 0);
-    QCOMPARE(b.record().current[2][0].home, QPoint(2, 1));
-    QCOMPARE(b.record().target[2][0].home, QPoint(2, 1));
+    QCOMPARE(b.record().current[2][0].home, CellPos(2, 1));
+    QCOMPARE(b.record().target[2][0].home, CellPos(2, 1));
 
     // A second set-up with a smaller grid leaves the cells it no longer uses alone.
     b.init(4, 4, true, true);
@@ -181,18 +183,18 @@ void TestTileGrid::columnShifts()
     for (int c = 1; c <= b.totalColumns(); ++c)
         for (int from = 1; from <= l; ++from)
             for (int to = 1; to <= l; ++to) {
-                b.shift(QPoint(c, from), QPoint(c, to));
+                b.shift(CellPos(c, from), CellPos(c, to));
                 const int d = ((to - from) % l + l) % l;
                 for (int r = 1; r <= l; ++r) {
                     const int dest = (r - 1 + d) % l + 1;
-                    QVERIFY(sameCell(b.tileAt(QPoint(c, dest)), solved.tileAt(QPoint(c, r))));
+                    QVERIFY(sameCell(b.tileAt(CellPos(c, dest)), solved.tileAt(CellPos(c, r))));
                 }
                 // The other columns never move.
                 for (int other = 1; other <= b.totalColumns(); ++other)
                     if (other != c)
                         QCOMPARE(columnNumbers(b, other), columnNumbers(solved, other));
                 QCOMPARE(b.isSolved(), d == 0 || c > cols);
-                b.shift(QPoint(c, to), QPoint(c, from));
+                b.shift(CellPos(c, to), CellPos(c, from));
                 QVERIFY(b.record() == solved.record());
             }
 }
@@ -210,17 +212,17 @@ void TestTileGrid::rowShifts()
     for (int r = 1; r <= b.totalRows(); ++r)
         for (int from = 1; from <= l; ++from)
             for (int to = 1; to <= l; ++to) {
-                b.shift(QPoint(from, r), QPoint(to, r));
+                b.shift(CellPos(from, r), CellPos(to, r));
                 const int d = ((to - from) % l + l) % l;
                 for (int c = 1; c <= l; ++c) {
                     const int dest = (c - 1 + d) % l + 1;
-                    QVERIFY(sameCell(b.tileAt(QPoint(dest, r)), solved.tileAt(QPoint(c, r))));
+                    QVERIFY(sameCell(b.tileAt(CellPos(dest, r)), solved.tileAt(CellPos(c, r))));
                 }
                 for (int other = 1; other <= b.totalRows(); ++other)
                     if (other != r)
                         QCOMPARE(rowNumbers(b, other), rowNumbers(solved, other));
                 QCOMPARE(b.isSolved(), d == 0 || r > rows);
-                b.shift(QPoint(to, r), QPoint(from, r));
+                b.shift(CellPos(to, r), CellPos(from, r));
                 QVERIFY(b.record() == solved.record());
             }
 }
@@ -241,17 +243,17 @@ void TestTileGrid::shiftSequenceUndone()
         seed = seed * 134775813u + 1u;
         return int((quint64(seed) * quint64(n)) >> 32);
     };
-    QList<QPair<QPoint, QPoint>> moves;
+    QList<QPair<CellPos, CellPos>> moves;
     for (int i = 0; i < 40; ++i) {
-        QPoint from, to;
+        CellPos from, to;
         if (i % 2 == 0) {
             const int c = draw(b.totalColumns()) + 1;
-            from = QPoint(c, draw(b.totalRows()) + 1);
-            to = QPoint(c, draw(b.totalRows()) + 1);
+            from = CellPos(c, draw(b.totalRows()) + 1);
+            to = CellPos(c, draw(b.totalRows()) + 1);
         } else {
             const int r = draw(b.totalRows()) + 1;
-            from = QPoint(draw(b.totalColumns()) + 1, r);
-            to = QPoint(draw(b.totalColumns()) + 1, r);
+            from = CellPos(draw(b.totalColumns()) + 1, r);
+            to = CellPos(draw(b.totalColumns()) + 1, r);
         }
         b.shift(from, to);
         moves.append({from, to});
@@ -266,26 +268,26 @@ void TestTileGrid::shiftExamples_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("cols");
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<CellPos>("from");
+    QTest::addColumn<CellPos>("to");
     QTest::addColumn<int>("line"); // column number when positive, row number when negative
     QTest::addColumn<QString>("numbers");
 
     // The cell from row 1 lands in row 3, row 2 in row 4, rows 3 and 4 wrap to rows 1 and 2.
-    QTest::newRow("column of 4, row 1 to row 3") << 4 << 2 << QPoint(1, 1) << QPoint(1, 3) << 1 << "5 7 1 3";
+    QTest::newRow("column of 4, row 1 to row 3") << 4 << 2 << CellPos(1, 1) << CellPos(1, 3) << 1 << "5 7 1 3";
     // Two steps left is one step right.
-    QTest::newRow("row of 3, column 3 to column 1") << 2 << 3 << QPoint(3, 2) << QPoint(1, 2) << -2 << "6 4 5";
-    QTest::newRow("row of 3, column 1 to column 3") << 2 << 3 << QPoint(1, 2) << QPoint(3, 2) << -2 << "5 6 4";
-    QTest::newRow("different line") << 2 << 2 << QPoint(1, 1) << QPoint(2, 2) << 1 << "1 3";
-    QTest::newRow("same cell") << 3 << 3 << QPoint(2, 2) << QPoint(2, 2) << -2 << "4 5 6";
+    QTest::newRow("row of 3, column 3 to column 1") << 2 << 3 << CellPos(3, 2) << CellPos(1, 2) << -2 << "6 4 5";
+    QTest::newRow("row of 3, column 1 to column 3") << 2 << 3 << CellPos(1, 2) << CellPos(3, 2) << -2 << "5 6 4";
+    QTest::newRow("different line") << 2 << 2 << CellPos(1, 1) << CellPos(2, 2) << 1 << "1 3";
+    QTest::newRow("same cell") << 3 << 3 << CellPos(2, 2) << CellPos(2, 2) << -2 << "4 5 6";
 }
 
 void TestTileGrid::shiftExamples()
 {
     QFETCH(int, rows);
     QFETCH(int, cols);
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
+    QFETCH(CellPos, from);
+    QFETCH(CellPos, to);
     QFETCH(int, line);
     QFETCH(QString, numbers);
     TileGrid b;
@@ -296,20 +298,20 @@ void TestTileGrid::shiftExamples()
 
 void TestTileGrid::shiftOffGridChangesNothing_data()
 {
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
-    QTest::newRow("past the last column") << QPoint(1, 1) << QPoint(4, 1);
-    QTest::newRow("column 0") << QPoint(2, 1) << QPoint(0, 1);
-    QTest::newRow("past the last row") << QPoint(2, 1) << QPoint(2, 3);
-    QTest::newRow("row 0") << QPoint(1, 2) << QPoint(1, 0);
-    QTest::newRow("from off the grid") << QPoint(1, 7) << QPoint(1, 1);
+    QTest::addColumn<CellPos>("from");
+    QTest::addColumn<CellPos>("to");
+    QTest::newRow("past the last column") << CellPos(1, 1) << CellPos(4, 1);
+    QTest::newRow("column 0") << CellPos(2, 1) << CellPos(0, 1);
+    QTest::newRow("past the last row") << CellPos(2, 1) << CellPos(2, 3);
+    QTest::newRow("row 0") << CellPos(1, 2) << CellPos(1, 0);
+    QTest::newRow("from off the grid") << CellPos(1, 7) << CellPos(1, 1);
 }
 
 void TestTileGrid::shiftOffGridChangesNothing()
 {
     // The pointer can be released outside the picture; such a target must neither hang nor move anything.
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
+    QFETCH(CellPos, from);
+    QFETCH(CellPos, to);
     TileGrid b;
     b.init(2, 3, false, false);
     const TileGrid before = b;
@@ -322,11 +324,11 @@ void TestTileGrid::emptyCellsInterchangeable()
     TileGrid b;
     b.init(2, 2, true, true);
     // The empty row's two left cells trade places; the corner cell is empty too.
-    b.shift(QPoint(1, 3), QPoint(3, 3));
+    b.shift(CellPos(1, 3), CellPos(3, 3));
     QVERIFY(b.isSolved());
-    b.shift(QPoint(3, 1), QPoint(3, 3));
+    b.shift(CellPos(3, 1), CellPos(3, 3));
     QVERIFY(b.isSolved());
-    b.shift(QPoint(1, 1), QPoint(1, 2));
+    b.shift(CellPos(1, 1), CellPos(1, 2));
     QVERIFY(!b.isSolved());
 }
 
@@ -336,8 +338,8 @@ void TestTileGrid::solvedIgnoresHome()
     TileGrid b;
     b.init(4, 4, false, false);
     b.init(2, 2, true, true);
-    b.shift(QPoint(1, 3), QPoint(2, 3));
-    QVERIFY(b.tileAt(QPoint(1, 3)).home != b.targetAt(QPoint(1, 3)).home);
+    b.shift(CellPos(1, 3), CellPos(2, 3));
+    QVERIFY(b.tileAt(CellPos(1, 3)).home != b.targetAt(CellPos(1, 3)).home);
     QVERIFY(b.isSolved());
 }
 
@@ -347,25 +349,25 @@ void TestTileGrid::findHome_data()
     QTest::addColumn<int>("cols");
     QTest::addColumn<bool>("emptyRow");
     QTest::addColumn<bool>("emptyCol");
-    QTest::addColumn<QPoint>("from"); // shifted from here ...
-    QTest::addColumn<QPoint>("to");   // ... to here before asking
-    QTest::addColumn<QPoint>("p");
-    QTest::addColumn<QPoint>("home");
+    QTest::addColumn<CellPos>("from"); // shifted from here ...
+    QTest::addColumn<CellPos>("to");   // ... to here before asking
+    QTest::addColumn<CellPos>("p");
+    QTest::addColumn<CellPos>("home");
 
     QTest::newRow("number 5 in 2 columns")
-        << 3 << 2 << false << false << QPoint(1, 3) << QPoint(1, 1) << QPoint(1, 1) << QPoint(1, 3);
-    QTest::newRow("cell at home") << 3 << 3 << false << false << QPoint(1, 1) << QPoint(1, 1) << QPoint(2, 3)
-                                  << QPoint(2, 3);
-    QTest::newRow("moved along a row") << 2 << 4 << false << false << QPoint(1, 2) << QPoint(3, 2) << QPoint(3, 2)
-                                       << QPoint(1, 2);
+        << 3 << 2 << false << false << CellPos(1, 3) << CellPos(1, 1) << CellPos(1, 1) << CellPos(1, 3);
+    QTest::newRow("cell at home") << 3 << 3 << false << false << CellPos(1, 1) << CellPos(1, 1) << CellPos(2, 3)
+                                  << CellPos(2, 3);
+    QTest::newRow("moved along a row") << 2 << 4 << false << false << CellPos(1, 2) << CellPos(3, 2) << CellPos(3, 2)
+                                       << CellPos(1, 2);
     QTest::newRow("empty column only: its top")
-        << 3 << 3 << false << true << QPoint(1, 1) << QPoint(1, 1) << QPoint(4, 3) << QPoint(4, 1);
+        << 3 << 3 << false << true << CellPos(1, 1) << CellPos(1, 1) << CellPos(4, 3) << CellPos(4, 1);
     QTest::newRow("empty row: bottom of column 1")
-        << 3 << 3 << true << false << QPoint(1, 1) << QPoint(1, 1) << QPoint(3, 4) << QPoint(1, 4);
+        << 3 << 3 << true << false << CellPos(1, 1) << CellPos(1, 1) << CellPos(3, 4) << CellPos(1, 4);
     QTest::newRow("both: bottom of column 1")
-        << 2 << 2 << true << true << QPoint(1, 1) << QPoint(1, 1) << QPoint(3, 1) << QPoint(1, 3);
+        << 2 << 2 << true << true << CellPos(1, 1) << CellPos(1, 1) << CellPos(3, 1) << CellPos(1, 3);
     QTest::newRow("empty cell carried into the picture")
-        << 2 << 2 << false << true << QPoint(3, 2) << QPoint(1, 2) << QPoint(1, 2) << QPoint(3, 1);
+        << 2 << 2 << false << true << CellPos(3, 2) << CellPos(1, 2) << CellPos(1, 2) << CellPos(3, 1);
 }
 
 void TestTileGrid::findHome()
@@ -374,14 +376,14 @@ void TestTileGrid::findHome()
     QFETCH(int, cols);
     QFETCH(bool, emptyRow);
     QFETCH(bool, emptyCol);
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
-    QFETCH(QPoint, p);
-    QFETCH(QPoint, home);
+    QFETCH(CellPos, from);
+    QFETCH(CellPos, to);
+    QFETCH(CellPos, p);
+    QFETCH(CellPos, home);
     TileGrid b;
     b.init(rows, cols, emptyRow, emptyCol);
     b.shift(from, to);
-    QCOMPARE(b.home(p), std::optional<QPoint>(home));
+    QCOMPARE(b.home(p), std::optional<CellPos>(home));
 }
 
 void TestTileGrid::findHomeNoMatchIsNone()
@@ -389,18 +391,18 @@ void TestTileGrid::findHomeNoMatchIsNone()
     // Past the used region lie numbers no target of a grid without empty cells holds.
     TileGrid b;
     b.init(2, 2, false, false);
-    QCOMPARE(b.home(QPoint(3, 1)), std::nullopt);
-    QCOMPARE(b.home(QPoint(1, 1)), std::optional<QPoint>(QPoint(1, 1)));
+    QCOMPARE(b.home(CellPos(3, 1)), std::nullopt);
+    QCOMPARE(b.home(CellPos(1, 1)), std::optional<CellPos>(CellPos(1, 1)));
 }
 
-void TestTileGrid::cellRects()
+void TestTileGrid::homesAfterAShift()
 {
     TileGrid b;
     b.init(2, 3, false, false);
-    b.shift(QPoint(1, 2), QPoint(3, 2)); // row 2 now holds 5 6 4
-    QCOMPARE(b.currentCellRect(QPoint(1, 2), 100, 80), QRect(100, 80, 100, 80));
-    QCOMPARE(b.targetCellRect(QPoint(1, 2), 100, 80), QRect(0, 80, 100, 80));
-    QCOMPARE(b.currentCellRect(QPoint(3, 2), 7, 9), QRect(0, 9, 7, 9));
+    b.shift(CellPos(1, 2), CellPos(3, 2)); // row 2 now holds 5 6 4
+    QCOMPARE(b.tileAt(CellPos(1, 2)).home, CellPos(2, 2));
+    QCOMPARE(b.targetAt(CellPos(1, 2)).home, CellPos(1, 2));
+    QCOMPARE(b.tileAt(CellPos(3, 2)).home, CellPos(1, 2));
 }
 
 void TestTileGrid::isPlayable_data()
@@ -433,8 +435,8 @@ void TestTileGrid::isPlayable()
     TileGrid grid;
     grid.init(3, 3, variant == 1, variant == 1);
     if (variant == 1) {
-        grid.shift(QPoint(1, 1), QPoint(1, 3));
-        grid.shift(QPoint(1, 2), QPoint(4, 2));
+        grid.shift(CellPos(1, 1), CellPos(1, 3));
+        grid.shift(CellPos(1, 2), CellPos(4, 2));
     }
     const auto setUp = [](int rows, int cols, bool emptyRow, bool emptyCol) {
         TileGrid made;
@@ -462,7 +464,7 @@ void TestTileGrid::isPlayable()
         b.target[1][0].number = 3;
         break;
     case 8:
-        b.target[1][0].home = QPoint(1, 1);
+        b.target[1][0].home = CellPos(1, 1);
         break;
     case 9:
         b = setUp(3, 3, false, true);
@@ -475,7 +477,7 @@ void TestTileGrid::isPlayable()
         b.current[0][0] = b.current[1][0];
         break;
     case 12:
-        b.current[0][0].home = QPoint(2, 1);
+        b.current[0][0].home = CellPos(2, 1);
         break;
     case 13:
         b = setUp(3, 3, false, true);
@@ -484,12 +486,12 @@ void TestTileGrid::isPlayable()
     case 14:
         b.target[5][5].number = 99;
         b.current[4][0].number = -3;
-        b.current[0][4].home = QPoint(7, 7);
+        b.current[0][4].home = CellPos(7, 7);
         break;
     case 15:
         b = setUp(2, 2, true, true);
-        b.target[2][2].home = QPoint(-5, 40);
-        b.current[2][0].home = QPoint(8, 8);
+        b.target[2][2].home = CellPos(-5, 40);
+        b.current[2][0].home = CellPos(8, 8);
         break;
     case 16:
         b = TileGrid::Record();

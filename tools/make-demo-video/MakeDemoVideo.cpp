@@ -51,7 +51,7 @@ Numbers numbers(const TileGrid &body)
     Numbers result(body.totalColumns(), std::vector<int>(body.totalRows()));
     for (int c = 0; c < body.totalColumns(); ++c)
         for (int r = 0; r < body.totalRows(); ++r)
-            result[c][r] = body.tileAt(QPoint(c + 1, r + 1)).number;
+            result[c][r] = body.tileAt(CellPos(c + 1, r + 1)).number;
     return result;
 }
 
@@ -160,7 +160,7 @@ public:
     {
         // The puzzle as its maker sees it: concealed, in order, under the edit stamp.
         hold(frames(0.8));
-        glide(centre(QPoint(2, 2)) + QPointF(40, 60), frames(0.45));
+        glide(centre(CellPos(2, 2)) + QPointF(40, 60), frames(0.45));
         hold(frames(0.2));
 
         // The tangle, step by step as the window shows it; each step's shift is read off the grid.
@@ -210,7 +210,7 @@ private:
     Hand m_hand = Hand::Pointing;
     int m_frame = 0;
 
-    QPointF centre(QPoint cell) const { return QPointF(m_origin + m_puzzle.cellCentre(cell)); }
+    QPointF centre(CellPos cell) const { return QPointF(m_origin + m_puzzle.cellCentre(cell)); }
     QPoint puzzlePoint(QPointF at) const { return at.toPoint() - m_origin; }
 
     void hold(int frames)
@@ -265,12 +265,12 @@ private:
     {
         const int length = shift.column ? m_puzzle.grid().totalRows() : m_puzzle.grid().totalColumns();
         // The caught cell is the one nearest the hand among those whose target lies inside the picture.
-        QPoint from = NoCell;
+        CellPos from = NoCell;
         double nearest = 1e9;
         for (int k = 1; k <= length; ++k) {
             if (k + move < 1 || k + move > length)
                 continue;
-            const QPoint cell = shift.column ? QPoint(shift.line, k) : QPoint(k, shift.line);
+            const CellPos cell = shift.column ? CellPos(shift.line, k) : CellPos(k, shift.line);
             const QPointF d = centre(cell) - m_pointer;
             const double distance = std::hypot(d.x(), d.y());
             if (distance < nearest) {
@@ -278,7 +278,7 @@ private:
                 from = cell;
             }
         }
-        const QPoint to = shift.column ? from + QPoint(0, move) : from + QPoint(move, 0);
+        const CellPos to = shift.column ? CellPos(from.x(), from.y() + move) : CellPos(from.x() + move, from.y());
 
         glide(centre(from), frames(0.3), [this](QPoint p) { hover(p); });
         hold(frames(0.05));

@@ -27,7 +27,7 @@ void TileGrid::init(int rows, int columns, bool emptyRow, bool emptyColumn)
         for (int r = 1; r <= totalRows(); ++r) {
             Tile &cell = g.current[c - 1][r - 1];
             if (c <= g.columns && r <= g.rows) {
-                cell.home = QPoint(c, r);
+                cell.home = CellPos(c, r);
                 cell.number = (r - 1) * g.columns + c;
             } else {
                 // An empty cell keeps whatever home it had: only its number says it is empty.
@@ -43,7 +43,7 @@ void TileGrid::reset()
     std::copy(&g.target[0][0], &g.target[0][0] + CellCount, &g.current[0][0]);
 }
 
-void TileGrid::shift(QPoint from, QPoint to)
+void TileGrid::shift(CellPos from, CellPos to)
 {
     // A position off the grid would never be reached by the tracker below and the loop would not end.
     if (!contains(from) || !contains(to))
@@ -86,13 +86,13 @@ bool TileGrid::isSolved() const
     return true;
 }
 
-std::optional<QPoint> TileGrid::home(QPoint p) const
+std::optional<CellPos> TileGrid::home(CellPos p) const
 {
-    const qint32 wanted = tileAt(p).number;
+    const std::int32_t wanted = tileAt(p).number;
     for (int c = 1; c <= totalColumns(); ++c)
         for (int r = 1; r <= totalRows(); ++r)
             if (m_record.target[c - 1][r - 1].number == wanted)
-                return QPoint(c, r);
+                return CellPos(c, r);
     return std::nullopt;
 }
 
@@ -109,7 +109,7 @@ bool TileGrid::Record::isPlayable() const
         for (int r = 1; r <= allRows; ++r) {
             const Tile &cell = target[c - 1][r - 1];
             if (c <= columns && r <= rows) {
-                if (cell.number != (r - 1) * columns + c || cell.home != QPoint(c, r))
+                if (cell.number != (r - 1) * columns + c || cell.home != CellPos(c, r))
                     return false;
             } else if (cell.number != 0) {
                 return false;
@@ -127,7 +127,7 @@ bool TileGrid::Record::isPlayable() const
             if (cell.number < 1 || cell.number > rows * columns || seen[cell.number])
                 return false;
             const int index = cell.number - 1;
-            if (cell.home != QPoint(index % columns + 1, index / columns + 1))
+            if (cell.home != CellPos(index % columns + 1, index / columns + 1))
                 return false;
             seen[cell.number] = true;
         }

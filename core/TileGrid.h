@@ -3,17 +3,8 @@
 
 #include "Tile.h"
 
-#include <QPoint>
-#include <QRect>
-
+#include <cstdint>
 #include <optional>
-
-// Grid positions are 1-based: X is the column, Y the row; (0, 0) is no cell.
-constexpr QPoint NoCell(0, 0);
-inline bool isNoCell(QPoint p)
-{
-    return p.x() == 0 && p.y() == 0;
-}
 
 constexpr int MaxGrid = 6;
 
@@ -25,10 +16,10 @@ public:
     // Everything a grid holds, as puzzle files store it: both arrangements whole, [column - 1][row - 1],
     // column-major, the cells outside the used region included, so a file read and written again keeps its bytes.
     struct Record {
-        qint32 rows = 0;
-        qint32 columns = 0;
-        qint32 extraRow = 0;
-        qint32 extraColumn = 0;
+        std::int32_t rows = 0;
+        std::int32_t columns = 0;
+        std::int32_t extraRow = 0;
+        std::int32_t extraColumn = 0;
         Tile target[MaxGrid][MaxGrid];
         Tile current[MaxGrid][MaxGrid];
 
@@ -50,21 +41,18 @@ public:
     int totalRows() const { return m_record.rows + m_record.extraRow; }
     int totalColumns() const { return m_record.columns + m_record.extraColumn; }
     // True for a position inside the grid, empty row and column included.
-    bool contains(QPoint p) const
+    bool contains(CellPos p) const
     {
         return p.x() >= 1 && p.x() <= totalColumns() && p.y() >= 1 && p.y() <= totalRows();
     }
 
     // The cell at P now and in the solved picture; P must lie inside the grid.
-    const Tile &tileAt(QPoint p) const { return m_record.current[p.x() - 1][p.y() - 1]; }
-    const Tile &targetAt(QPoint p) const { return m_record.target[p.x() - 1][p.y() - 1]; }
-    bool isEmpty(QPoint p) const { return tileAt(p).number == 0; }
+    const Tile &tileAt(CellPos p) const { return m_record.current[p.x() - 1][p.y() - 1]; }
+    const Tile &targetAt(CellPos p) const { return m_record.target[p.x() - 1][p.y() - 1]; }
+    bool isEmpty(CellPos p) const { return tileAt(p).number == 0; }
     bool isSolved() const;
     // The position whose target number is the current number at P, if any.
-    std::optional<QPoint> home(QPoint p) const;
-    // Where the piece at P now (in the solved picture) lies in the solved picture cut into cells of W x H.
-    QRect currentCellRect(QPoint p, int w, int h) const { return homeRect(tileAt(p).home, w, h); }
-    QRect targetCellRect(QPoint p, int w, int h) const { return homeRect(targetAt(p).home, w, h); }
+    std::optional<CellPos> home(CellPos p) const;
 
     // Sets up the solved grid; rows and columns are taken between 2 and 4, the sizes the program offers.
     void init(int rows, int columns, bool emptyRow, bool emptyColumn);
@@ -72,10 +60,8 @@ public:
     void reset();
     // Rotates the row or column holding both positions so that the cell at From ends at To; positions off the
     // grid, or on different lines, change nothing.
-    void shift(QPoint from, QPoint to);
+    void shift(CellPos from, CellPos to);
 
 private:
-    static QRect homeRect(QPoint home, int w, int h) { return QRect((home.x() - 1) * w, (home.y() - 1) * h, w, h); }
-
     Record m_record;
 };

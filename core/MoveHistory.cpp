@@ -3,7 +3,7 @@
 
 void MoveHistory::record(const LineMove &move)
 {
-    m_done.append(move);
+    m_done.push_back(move);
     m_undone.clear();
 }
 
@@ -15,18 +15,20 @@ void MoveHistory::clear()
 
 std::optional<LineMove> MoveHistory::takeUndo()
 {
-    if (m_done.isEmpty())
+    if (m_done.empty())
         return std::nullopt;
-    const LineMove move = m_done.takeLast();
-    m_undone.append(move);
+    const LineMove move = m_done.back();
+    m_done.pop_back();
+    m_undone.push_back(move);
     return move;
 }
 
 std::optional<LineMove> MoveHistory::takeRedo()
 {
-    if (m_undone.isEmpty())
+    if (m_undone.empty())
         return std::nullopt;
-    const LineMove move = m_undone.takeLast();
-    m_done.append(move);
+    const LineMove move = m_undone.back();
+    m_undone.pop_back();
+    m_done.push_back(move);
     return move;
 }
