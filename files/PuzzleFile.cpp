@@ -10,7 +10,6 @@
 
 #include <QBuffer>
 #include <QIODevice>
-#include <QtEndian>
 
 #include <algorithm>
 #include <new>
@@ -22,51 +21,13 @@ namespace {
     throw UserError(QStringLiteral("The puzzle file \"%1\" is damaged: %2").arg(name, why));
 }
 
-void putInt(char *&at, qint32 value)
-{
-    qToLittleEndian<qint32>(value, at);
-    at += PuzzleFile::IntSize;
-}
-
-qint32 takeInt(const char *&at)
-{
-    const qint32 value = qFromLittleEndian<qint32>(at);
-    at += PuzzleFile::IntSize;
-    return value;
-}
-
-void putArrangement(char *&at, const Tile (&cells)[MaxGrid][MaxGrid])
-{
-    for (int c = 0; c < MaxGrid; ++c)
-        for (int r = 0; r < MaxGrid; ++r) {
-            putInt(at, cells[c][r].number);
-            putInt(at, cells[c][r].home.x());
-            putInt(at, cells[c][r].home.y());
-        }
-}
-
-void takeArrangement(const char *&at, Tile (&cells)[MaxGrid][MaxGrid])
-{
-    for (int c = 0; c < MaxGrid; ++c)
-        for (int r = 0; r < MaxGrid; ++r) {
-            cells[c][r].number = takeInt(at);
-            const qint32 x = takeInt(at);
-            const qint32 y = takeInt(at);
-            cells[c][r].home = CellPos(x, y);
-        }
-}
-
-StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &name, QSize panel, JpegMemory memory)
+StoredPuzzle readParts(const PuzzleHeader &header, QIODevice &in, QSize panel, JpegMemory memory)
 {
     StoredPuzzle stored;
-    stored.version = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::VersionOffset);
-    stored.effect = qFromLittleEndian<qint32>(header.constData() + PuzzleFile::EffectOffset);
-    stored.semiEffect = header.at(PuzzleFile::SemiEffectOffset) != 0;
-    std::optional<TileGrid> grid =
-        TileGrid::fromRecord(PuzzleFile::gridRecord(header.constData() + PuzzleFile::GridOffset));
-    if (!grid)
-        damaged(name, QStringLiteral("its grid is not one that Quorra makes."));
-    stored.grid = *grid;
+    stored.version = header.version;
+    stored.effect = header.effect;
+    stored.semiEffect = header.semiEffect;
+    stored.grid = header.grid;
 
     // The picture is read from the device as it is decoded and ends at its end-of-image marker: whatever
     // follows it in the file is never read.
@@ -82,17 +43,13 @@ StoredPuzzle readParts(const QByteArray &header, QIODevice &in, const QString &n
     return stored;
 }
 
-bool writeParts(qint32 version, EffectCode effect, bool semiEffect, const TileGrid::Record &grid,
-                const QByteArray &pictureStream, QIODevice &out)
+bool writeParts(const PuzzleHeader &header, const QByteArray &pictureStream, QIODevice &out)
 {
     // Header and grid go out in one write whose count is checked, like every write of the picture: a device
     // that takes only part of a write (a full disk) must not pass for a complete file.
-    QByteArray header(PuzzleFile::GridOffset, '\0');
-    qToLittleEndian<qint32>(version, header.data() + PuzzleFile::VersionOffset);
-    qToLittleEndian<qint32>(effect, header.data() + PuzzleFile::EffectOffset);
-    header[PuzzleFile::SemiEffectOffset] = semiEffect ? 1 : 0;
-    header += PuzzleFile::gridBytes(grid);
-    if (header.size() != PuzzleFile::HeaderSize || out.write(header) != PuzzleFile::HeaderSize)
+    const std::vector<std::uint8_t> bytes = puzzleHeaderBytes(header);
+    const auto size = qint64(bytes.size());
+    if (size != PuzzleFile::HeaderSize || out.write(reinterpret_cast<const char *>(bytes.data()), size) != size)
         return false;
     return out.write(pictureStream) == pictureStream.size();
 }
@@ -115,15 +72,15 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
     try {
         // The header is read whole before anything is taken from it, so that a short file is noticed here
         // instead of reaching the grid or the decoder with made-up values.
-        const QByteArray header = in.read(HeaderSize);
-        if (header.size() < VersionOffset + IntSize)
-            damaged(name, QStringLiteral("it ends before its header is complete."));
-        const qint32 version = qFromLittleEndian<qint32>(header.constData() + VersionOffset);
-        if (version > CurrentVersion)
-            return TooNew{version};
-        if (header.size() < HeaderSize)
-            damaged(name, QStringLiteral("it ends before its header is complete."));
-        return readParts(header, in, name, panel, memory);
+        const QByteArray bytes = in.read(HeaderSize);
+        const auto header = readPuzzleHeader(
+            std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())));
+        if (const auto *newer = std::get_if<NewerPuzzle>(&header))
+            return TooNew{newer->version};
+        if (const auto *fault = std::get_if<HeaderFault>(&header))
+            damaged(name, *fault == HeaderFault::CutShort ? QStringLiteral("it ends before its header is complete.")
+                                                          : QStringLiteral("its grid is not one that Quorra makes."));
+        return readParts(std::get<PuzzleHeader>(header), in, panel, memory);
     } catch (const DamagedPictureError &e) {
         damaged(name, QStringLiteral("its picture ") + e.why());
     } catch (const std::bad_alloc &) {
@@ -140,38 +97,11 @@ QByteArray PuzzleFile::pictureStream(Puzzle &puzzle)
 
 bool PuzzleFile::write(const Puzzle &puzzle, const QByteArray &pictureStream, QIODevice &out)
 {
-    return writeParts(puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid().record(), pictureStream,
-                      out);
+    return writeParts({puzzle.version(), puzzle.effect(), puzzle.isSemiEffect(), puzzle.grid()}, pictureStream, out);
 }
 
 bool PuzzleFile::write(const StoredPuzzle &puzzle, QIODevice &out)
 {
-    return writeParts(puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid.record(),
+    return writeParts({puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid},
                       puzzle.pictureStream.isEmpty() ? encoded(puzzle.source) : puzzle.pictureStream, out);
-}
-
-QByteArray PuzzleFile::gridBytes(const TileGrid::Record &grid)
-{
-    QByteArray bytes(GridSize, '\0');
-    char *at = bytes.data();
-    putInt(at, grid.rows);
-    putInt(at, grid.columns);
-    putInt(at, grid.extraRow);
-    putInt(at, grid.extraColumn);
-    putArrangement(at, grid.target);
-    putArrangement(at, grid.current);
-    return bytes;
-}
-
-TileGrid::Record PuzzleFile::gridRecord(const char *bytes)
-{
-    TileGrid::Record grid;
-    const char *at = bytes;
-    grid.rows = takeInt(at);
-    grid.columns = takeInt(at);
-    grid.extraRow = takeInt(at);
-    grid.extraColumn = takeInt(at);
-    takeArrangement(at, grid.target);
-    takeArrangement(at, grid.current);
-    return grid;
 }

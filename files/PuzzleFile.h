@@ -3,6 +3,7 @@
 
 #include "JpegReader.h"
 #include "StoredPuzzle.h"
+#include "core/PuzzleHeader.h"
 
 #include <QSize>
 #include <QString>
@@ -12,30 +13,13 @@
 class QIODevice;
 class Puzzle;
 
-// A puzzle file is a little-endian header (version, effect, the one-byte semi-effect flag, then the grid's
-// record) followed by the picture as a baseline JPEG stream. Every offset and size of it is named here.
+// A puzzle file is its header (core's PuzzleHeader: version, effect, semi-effect flag, grid) followed by the picture
+// as a baseline JPEG stream.
 class PuzzleFile
 {
 public:
-    // The newest format this program reads, and the one it writes for puzzles it sets up.
-    static constexpr qint32 CurrentVersion = 1;
-
-    static constexpr qint64 IntSize = 4;
-    static constexpr qint64 VersionOffset = 0;
-    static constexpr qint64 EffectOffset = 4;
-    static constexpr qint64 SemiEffectOffset = 8;
-    static constexpr qint64 GridOffset = 9;
-    // The grid: rows, columns, extra row and extra column, then the target and the current arrangement,
-    // each MaxGrid x MaxGrid tiles column by column, a tile being its number and its home's X and Y.
-    static constexpr qint64 GridCountsSize = 4 * IntSize;
-    static constexpr qint64 TileSize = 3 * IntSize;
-    static constexpr qint64 ArrangementSize = qint64(MaxGrid) * MaxGrid * TileSize;
-    static constexpr qint64 TargetOffset = GridOffset + GridCountsSize;
-    static constexpr qint64 CurrentOffset = TargetOffset + ArrangementSize;
-    static constexpr qint64 GridSize = GridCountsSize + 2 * ArrangementSize;
-    // The JPEG picture starts here.
-    static constexpr qint64 HeaderSize = GridOffset + GridSize;
-    static_assert(HeaderSize == 889);
+    static constexpr qint32 CurrentVersion = PuzzleHeader::CurrentVersion;
+    static constexpr qint64 HeaderSize = PuzzleHeader::Size;
 
     // What a file that needs a newer program tells: the version it was written for.
     struct TooNew {
@@ -61,8 +45,4 @@ public:
     static bool write(const Puzzle &puzzle, const QByteArray &pictureStream, QIODevice &out);
     // The same with the stored puzzle's stream, or its source encoded when it has none.
     static bool write(const StoredPuzzle &puzzle, QIODevice &out);
-
-    // The grid's record as the header stores it (GridSize bytes), and back.
-    static QByteArray gridBytes(const TileGrid::Record &grid);
-    static TileGrid::Record gridRecord(const char *bytes);
 };
