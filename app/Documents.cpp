@@ -50,8 +50,8 @@ Documents::~Documents()
 
 QString Documents::title() const
 {
-    return m_puzzle ? QuorraProgramName + QLatin1String(WindowTexts::TitleSeparator) + m_puzzle->title()
-                    : QuorraProgramName;
+    return m_document ? QuorraProgramName + QLatin1String(WindowTexts::TitleSeparator) + m_document->title()
+                      : QuorraProgramName;
 }
 
 void Documents::announceTitle()
@@ -59,10 +59,10 @@ void Documents::announceTitle()
     emit titleChanged(title());
 }
 
-std::unique_ptr<Puzzle> Documents::createPuzzle()
+std::unique_ptr<PuzzleDocument> Documents::createDocument()
 {
     // Until it is adopted the new puzzle neither draws on screen nor lets events run.
-    return std::make_unique<Puzzle>(&m_candidateDisplay, &m_texture);
+    return std::make_unique<PuzzleDocument>(&m_candidateDisplay, &m_texture);
 }
 
 void Documents::afterAnimation(std::function<void()> then)
@@ -76,22 +76,23 @@ void Documents::afterAnimation(std::function<void()> then)
         Qt::SingleShotConnection);
 }
 
-void Documents::adopt(std::unique_ptr<Puzzle> newPuzzle)
+void Documents::adopt(std::unique_ptr<PuzzleDocument> newDocument)
 {
     // What the puzzle on screen was showing ends with it.
     m_animator.finish();
     m_play.dropHold();
-    m_puzzle = std::move(newPuzzle);
+    m_document = std::move(newDocument);
     m_candidateDisplay = QImage();
-    m_puzzle->setDisplay(m_display);
+    Puzzle &onScreen = m_document->puzzle();
+    onScreen.setDisplay(m_display);
     Puzzle::Hooks hooks;
-    hooks.animationStarted = [this] { m_animator.start(m_puzzle.get()); };
+    hooks.animationStarted = [this] { m_animator.start(puzzle()); };
     hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
     hooks.tangleStep = m_hooks.tangleStep;
     hooks.slideStep = m_hooks.slideStep;
     hooks.stateChanged = [this] { emit stateChanged(); };
     hooks.paintsMovingLine = true;
-    m_puzzle->setHooks(std::move(hooks));
+    onScreen.setHooks(std::move(hooks));
     emit puzzleReplaced();
     emit stateChanged();
 }
@@ -100,23 +101,23 @@ void Documents::dropPuzzle()
 {
     m_animator.finish();
     m_play.dropHold();
-    m_puzzle.reset();
+    m_document.reset();
     *m_display = QImage();
     m_layout.sizeToBitmap();
     announceTitle();
     emit stateChanged();
 }
 
-void Documents::setUp(Puzzle &puzzle)
+void Documents::setUp(PuzzleDocument &document)
 {
     const PuzzleSetup setup = m_hooks.setup();
-    puzzle.setUp(setup.effect, setup.split.rows, setup.split.columns, setup.semiEffect, setup.emptyRow,
-                 setup.emptyColumn);
+    document.setUp(setup.effect, setup.split.rows, setup.split.columns, setup.semiEffect, setup.emptyRow,
+                   setup.emptyColumn);
 }
 
 bool Documents::confirmSave()
 {
-    if (!m_puzzle || !m_puzzle->isModified())
+    if (!m_document || !m_document->isModified())
         return true;
     switch (
         m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption), QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
@@ -180,33 +181,34 @@ void Documents::finishNew(const QString &path, QSize panel, bool autoFit,
                           WorkerOutcome<std::optional<SourcePicture>> read)
 {
     // The picture is read before anything is given up, so a file that yields none costs nothing.
-    std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
-    newPuzzle->setOpenPanel(panel, autoFit);
+    std::unique_ptr<PuzzleDocument> newDocument = createDocument();
+    newDocument->puzzle().setOpenPanel(panel, autoFit);
     const QString shown = QDir::toNativeSeparators(path);
     try {
-        newPuzzle->adoptPicture(path, read.take());
+        newDocument->adoptPicture(path, read.take());
     } catch (const UserError &e) {
         throw UserError(QString::fromLatin1(WindowTexts::PictureUnreadable).arg(shown, e.message()));
     } catch (const std::bad_alloc &) {
         throw UserError(QString::fromLatin1(WindowTexts::PictureTooLarge).arg(shown));
     }
-    if (newPuzzle->source().isNull() || newPuzzle->source().width() <= 0 || newPuzzle->source().height() <= 0)
+    const QImage &source = newDocument->puzzle().source();
+    if (source.isNull() || source.width() <= 0 || source.height() <= 0)
         throw UserError(QString::fromLatin1(WindowTexts::NotAPicture).arg(shown));
 
     if (!confirmSave())
         return;
     // A puzzle saved on the way is tangled on screen before this one takes its place.
-    m_waiting = std::move(newPuzzle);
+    m_waiting = std::move(newDocument);
     afterAnimation([this] { showNew(std::move(m_waiting)); });
 }
 
-void Documents::showNew(std::unique_ptr<Puzzle> newPuzzle)
+void Documents::showNew(std::unique_ptr<PuzzleDocument> newDocument)
 {
-    if (!newPuzzle)
+    if (!newDocument)
         return;
-    adopt(std::move(newPuzzle));
+    adopt(std::move(newDocument));
     try {
-        setUp(*m_puzzle);
+        setUp(*m_document);
     } catch (const std::bad_alloc &) {
         // A puzzle that was never set up has no grid to fit; the window goes back to having none.
         dropPuzzle();
@@ -222,9 +224,9 @@ void Documents::showNew(std::unique_ptr<Puzzle> newPuzzle)
 
 void Documents::resplit()
 {
-    if (!m_puzzle)
+    if (!m_document)
         return;
-    setUp(*m_puzzle);
+    setUp(*m_document);
     m_layout.refit();
 }
 
@@ -259,11 +261,11 @@ void Documents::readPuzzleFile(const QString &path)
 void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, WorkerOutcome<PuzzleDocument::Reading> read)
 {
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
-    std::unique_ptr<Puzzle> newPuzzle = createPuzzle();
-    newPuzzle->setOpenPanel(panel, autoFit);
+    std::unique_ptr<PuzzleDocument> newDocument = createDocument();
+    newDocument->puzzle().setOpenPanel(panel, autoFit);
     PuzzleDocument::Opening result;
     try {
-        result = PuzzleDocument::adopt(*newPuzzle, read.take(), path);
+        result = newDocument->adopt(read.take(), path);
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }
@@ -277,14 +279,14 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
     }
     // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
     // step as the Tangle command shows it, with the commands off meanwhile.
-    std::unique_ptr<Puzzle> previous = std::move(m_puzzle);
-    adopt(std::move(newPuzzle));
+    std::unique_ptr<PuzzleDocument> previous = std::move(m_document);
+    adopt(std::move(newDocument));
     try {
         m_layout.refit();
         announceTitle();
         m_hooks.suspend();
         auto resume = qScopeGuard([this] { m_hooks.resume(); });
-        m_puzzle->tangle();
+        puzzle()->tangle();
         resume.dismiss();
     } catch (const std::bad_alloc &) {
         bringBack(std::move(previous));
@@ -300,15 +302,15 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
     });
 }
 
-void Documents::bringBack(std::unique_ptr<Puzzle> previous)
+void Documents::bringBack(std::unique_ptr<PuzzleDocument> previous)
 {
     dropPuzzle();
     if (!previous)
         return;
     // The picture on screen is the other one's by now; this puzzle draws it anew, as it was.
-    m_puzzle = std::move(previous);
+    m_document = std::move(previous);
     try {
-        m_puzzle->rebuild();
+        puzzle()->rebuild();
     } catch (...) {
         // The person is told of the failure that brought this puzzle back; this one would only repeat it.
         dropPuzzle();
@@ -320,17 +322,21 @@ void Documents::bringBack(std::unique_ptr<Puzzle> previous)
 
 bool Documents::saveAs()
 {
-    if (!m_puzzle)
+    if (!m_document)
         return false;
     const QString path = m_dialogs.savePuzzle();
     if (path.isEmpty())
         return false;
     // The file is not deleted first: the writer replaces it only once the new one is complete, so a failed
-    // save leaves the old file as it was. Saving tangles on screen, with the commands off as for Tangle.
+    // save leaves the old file as it was. A saved puzzle is played anew: it is tangled on screen, with the
+    // commands off as for Tangle.
     m_hooks.suspend();
     {
         auto resume = qScopeGuard([this] { m_hooks.resume(); });
-        PuzzleDocument::save(*m_puzzle, path);
+        m_document->save(path);
+        // Saved and not modified: Send by E-Mail follows even if the tangle fails.
+        emit stateChanged();
+        puzzle()->tangle();
         resume.dismiss();
     }
     afterAnimation([this] {
@@ -342,21 +348,21 @@ bool Documents::saveAs()
 
 void Documents::saveImageAs()
 {
-    if (!m_puzzle)
+    if (!m_document)
         return;
     const QString path = m_dialogs.saveImage();
     if (path.isEmpty())
         return;
-    PuzzleDocument::exportPicture(*m_puzzle, path);
+    m_document->exportPicture(path);
 }
 
 void Documents::sendByEMail()
 {
     // The mail carries the file as it is on disk, so only a puzzle that matches its file is sent.
-    if (!m_puzzle || m_puzzle->isModified() || m_puzzle->fileName().isEmpty())
+    if (!m_document || m_document->isModified() || m_document->fileName().isEmpty())
         return;
     m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
-                                    {m_puzzle->fileName()});
+                                    {m_document->fileName()});
 }
 
 void Documents::takeDrop(const QString &path)

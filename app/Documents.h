@@ -46,8 +46,9 @@ public:
               Hooks hooks, QObject *parent = nullptr);
     ~Documents() override;
 
-    // The current puzzle; absent until the first New or successful Open.
-    Puzzle *puzzle() const { return m_puzzle.get(); }
+    // The current puzzle and its document; absent until the first New or successful Open.
+    Puzzle *puzzle() const { return m_document ? &m_document->puzzle() : nullptr; }
+    PuzzleDocument *document() const { return m_document.get(); }
     // The window's title for the puzzle on screen.
     QString title() const;
     // Hands the puzzle file to the desktop's mail program.
@@ -97,12 +98,12 @@ signals:
     void stateChanged();
 
 private:
-    std::unique_ptr<Puzzle> createPuzzle();
-    void adopt(std::unique_ptr<Puzzle> newPuzzle);
+    std::unique_ptr<PuzzleDocument> createDocument();
+    void adopt(std::unique_ptr<PuzzleDocument> newDocument);
     // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
-    void bringBack(std::unique_ptr<Puzzle> previous);
+    void bringBack(std::unique_ptr<PuzzleDocument> previous);
     void dropPuzzle();
-    void setUp(Puzzle &puzzle);
+    void setUp(PuzzleDocument &document);
     void announceTitle();
     void runDrop(const QString &path);
     // Starts Work on a worker thread with the commands off and a busy cursor; Done then runs as a command does.
@@ -110,7 +111,7 @@ private:
     void load(std::function<T()> work, std::function<void(WorkerOutcome<T>)> done);
     void finishNew(const QString &path, QSize panel, bool autoFit, WorkerOutcome<std::optional<SourcePicture>> read);
     // Puts a new puzzle read from its picture on screen, set up for editing.
-    void showNew(std::unique_ptr<Puzzle> newPuzzle);
+    void showNew(std::unique_ptr<PuzzleDocument> newDocument);
     // Opens the file once the question about the current puzzle has been answered.
     void readPuzzleFile(const QString &path);
     void finishOpen(const QString &path, QSize panel, bool autoFit, WorkerOutcome<PuzzleDocument::Reading> read);
@@ -122,9 +123,9 @@ private:
     QImage *m_display;
     Hooks m_hooks;
     MailSender *m_mail;
-    std::unique_ptr<Puzzle> m_puzzle;
+    std::unique_ptr<PuzzleDocument> m_document;
     // A new puzzle waiting for the tangle of the one saved before it to end.
-    std::unique_ptr<Puzzle> m_waiting;
+    std::unique_ptr<PuzzleDocument> m_waiting;
     // A puzzle being loaded draws here, so the one on screen stays untouched until the load has succeeded.
     QImage m_candidateDisplay;
     // The concealment texture every puzzle tiles.

@@ -15,6 +15,7 @@
 #include "ProgramInfo.h"
 #include "ProgramResources.h"
 #include "Puzzle.h"
+#include "PuzzleDocument.h"
 #include "QtDialogs.h"
 #include "SettingsKeeper.h"
 #include "SoundOutput.h"
@@ -110,7 +111,10 @@ void MainWindow::createParts(const SoundFactory &sounds)
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);
     // A puzzle's results are kept under its picture as its file stores it; one never saved keeps none.
-    m_status->setPictureStream([](const Puzzle &p) { return p.pictureStream(); });
+    m_status->setPictureStream([this] {
+        const PuzzleDocument *document = m_documents->document();
+        return document ? document->pictureStream() : QByteArray();
+    });
     // Every tangle shown on screen, the one of an opened or saved puzzle included, starts the game anew.
     connect(this, &MainWindow::tangleStepped, m_status.get(), &PlayStatus::restart);
     connect(m_documents.get(), &Documents::puzzleReplaced, m_status.get(), &PlayStatus::restart);
@@ -366,7 +370,7 @@ void MainWindow::updateCommands()
     state.hasPuzzle = puzzle != nullptr;
     state.editMode = editMode;
     state.solved = solved;
-    state.modified = puzzle && puzzle->isModified();
+    state.modified = m_documents->document() && m_documents->document()->isModified();
     state.canZoomIn = puzzle && puzzle->canZoomIn();
     state.canZoomOut = puzzle && puzzle->canZoomOut();
     state.canActualSize = puzzle && puzzle->canActualSize();

@@ -79,7 +79,7 @@ void PlayStatus::victory()
     m_clock.finish();
     const ResultBook::Result result{m_clock.moves(), m_clock.elapsedMs()};
     std::optional<ResultBook::Result> bestBefore;
-    const QByteArray stream = m_stream ? m_stream(*puzzle) : QByteArray();
+    const QByteArray stream = m_stream ? m_stream() : QByteArray();
     if (!stream.isEmpty()) {
         if (const auto before = m_book.record(ResultBook::puzzleKey(stream, puzzle->grid()), result))
             bestBefore = before->best;

@@ -19,9 +19,9 @@ class PlayStatus : public QObject
     Q_OBJECT
 
 public:
-    // The picture stream a puzzle's file keeps, which the record knows the puzzle by; an empty one gives no
-    // record.
-    using StreamSource = std::function<QByteArray(const Puzzle &)>;
+    // The picture stream the file of the puzzle on screen keeps, which the record knows the puzzle by; an empty
+    // one gives no record.
+    using StreamSource = std::function<QByteArray()>;
 
     // Shows its line in Bar; Puzzle gives the one on screen (null when there is none).
     PlayStatus(QStatusBar *bar, std::function<const Puzzle *()> puzzle, QObject *parent = nullptr);

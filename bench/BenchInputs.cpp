@@ -63,12 +63,12 @@ void makePuzzleFile(const QImage &picture, const QString &path, qint32 effect, i
                     bool emptyCol)
 {
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.setPicture(picture);
+    PuzzleDocument document(&display, &concealmentTexture());
+    document.setPicture(picture);
     // A small scale keeps the set-up quick; the file holds the picture at its own size whatever the scale.
-    puzzle.zoomTo(0.05);
-    puzzle.setUp(effect, rows, cols, false, emptyRow, emptyCol);
-    PuzzleDocument::save(puzzle, path);
+    document.puzzle().zoomTo(0.05);
+    document.setUp(effect, rows, cols, false, emptyRow, emptyCol);
+    document.save(path);
 }
 
 QByteArray jpegPartOf(const QString &puzzlePath)

@@ -96,10 +96,11 @@ void makeInputs()
 
 // Opens a puzzle file as the main window does: the panel is known before the file is opened, then the opening
 // tangle (unpaced) and the fit to the panel.
-void openInto(Puzzle &puzzle, const QString &path, int panelWidth, int panelHeight)
+void openInto(PuzzleDocument &document, const QString &path, int panelWidth, int panelHeight)
 {
+    Puzzle &puzzle = document.puzzle();
     puzzle.setOpenPanel(QSize(panelWidth, panelHeight), false);
-    if (PuzzleDocument::open(puzzle, path).result != LoadResult::Loaded)
+    if (document.open(path).result != LoadResult::Loaded)
         throw std::runtime_error("the puzzle file did not open");
     puzzle.tangle();
     puzzle.updateFit(panelWidth, panelHeight, false);
@@ -109,9 +110,9 @@ void openInto(Puzzle &puzzle, const QString &path, int panelWidth, int panelHeig
 void openFitted(const QString &path, int panelWidth, int panelHeight)
 {
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    openInto(puzzle, path, panelWidth, panelHeight);
-    puzzle.bestFit();
+    PuzzleDocument document(&display, &concealmentTexture());
+    openInto(document, path, panelWidth, panelHeight);
+    document.puzzle().bestFit();
     benchmark::DoNotOptimize(display.constBits());
 }
 
@@ -133,15 +134,17 @@ void openLibjpeg(benchmark::State &state)
 void saveQuorra(benchmark::State &state)
 {
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.setPicture(inputs->photo);
-    puzzle.setUp(Effect::Hidden, 3, 3, false, false, false);
-    puzzle.updateFit(1920, 1080, false);
+    PuzzleDocument document(&display, &concealmentTexture());
+    document.setPicture(inputs->photo);
+    document.setUp(Effect::Hidden, 3, 3, false, false, false);
+    document.puzzle().updateFit(1920, 1080, false);
     const QString path = inputs->folder.filePath(QStringLiteral("saved.nbq"));
     for (auto _ : state) {
         // A picture handed over anew (the bitmap is shared, not copied) has no stream yet: every save encodes.
-        puzzle.setPicture(inputs->photo);
-        PuzzleDocument::save(puzzle, path);
+        document.setPicture(inputs->photo);
+        // Save As as the window does it: the file, then the tangle a saved puzzle is played from.
+        document.save(path);
+        document.puzzle().tangle();
     }
 }
 
@@ -149,11 +152,13 @@ void saveQuorra(benchmark::State &state)
 void resaveQuorra(benchmark::State &state)
 {
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    openInto(puzzle, inputs->bigPuzzle, 1920, 1080);
+    PuzzleDocument document(&display, &concealmentTexture());
+    openInto(document, inputs->bigPuzzle, 1920, 1080);
     const QString path = inputs->folder.filePath(QStringLiteral("resaved.nbq"));
-    for (auto _ : state)
-        PuzzleDocument::save(puzzle, path);
+    for (auto _ : state) {
+        document.save(path);
+        document.puzzle().tangle();
+    }
 }
 
 void saveLibjpeg(benchmark::State &state)

@@ -1,8 +1,8 @@
-// Puzzles as documents at a path: saving, opening and exporting the picture as JPEG.
+// A puzzle as a document: its file, title and saved state; saving, opening and exporting the picture as JPEG.
 #include "PuzzleDocument.h"
 
 #include "JpegWriter.h"
-#include "Puzzle.h"
+#include "PictureLoader.h"
 #include "PuzzleFile.h"
 #include "RegularFile.h"
 #include "ReplacingFile.h"
@@ -25,31 +25,31 @@ QString fullPath(const QString &path)
 
 } // namespace
 
-namespace PuzzleDocument {
-
 // The new file is written beside the old one and renamed over it only when complete, so a failed save (full
 // disk, folder not writable, an encoder error) leaves the file that was there untouched. The file lands at the
 // chosen path itself: a link there is replaced, never written through.
-void save(Puzzle &puzzle, const QString &path)
+void PuzzleDocument::save(const QString &path)
 {
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    QByteArray picture = PuzzleFile::pictureStream(puzzle);
-    if (!PuzzleFile::write(puzzle, picture, file) || !file.commit())
+    QByteArray picture = PuzzleFile::pictureStream(m_pictureStream, m_puzzle);
+    if (!PuzzleFile::write(m_puzzle, picture, file) || !file.commit())
         cannotCreate(path, file.errorString());
 
     // Only a file that is really in place becomes the puzzle's file: mail attaches it. Its picture is kept as
     // written, so the next save does not encode it again.
-    puzzle.savedAs(path, std::move(picture));
+    m_fileName = path;
+    m_pictureStream = std::move(picture);
+    m_modified = false;
 }
 
-Opening open(Puzzle &puzzle, const QString &path)
+PuzzleDocument::Opening PuzzleDocument::open(const QString &path)
 {
-    return adopt(puzzle, read(path, puzzle.openPanel()), path);
+    return adopt(read(path, m_puzzle.openPanel()), path);
 }
 
-Reading read(const QString &path, QSize openPanel)
+PuzzleDocument::Reading PuzzleDocument::read(const QString &path, QSize openPanel)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return {{LoadResult::NoFile, 0}, std::nullopt};
@@ -68,20 +68,61 @@ Reading read(const QString &path, QSize openPanel)
     return {{LoadResult::Loaded, version}, std::move(stored)};
 }
 
-Opening adopt(Puzzle &puzzle, Reading reading, const QString &path)
+PuzzleDocument::Opening PuzzleDocument::adopt(Reading reading, const QString &path)
 {
-    if (reading.opening.result == LoadResult::Loaded && reading.stored)
-        puzzle.adopt(std::move(*reading.stored), path);
+    if (reading.opening.result == LoadResult::Loaded && reading.stored) {
+        // The stream's bytes are shared with the puzzle's source picture, not copied.
+        QByteArray stream = reading.stored->pictureStream;
+        m_puzzle.adopt(std::move(*reading.stored));
+        m_pictureStream = std::move(stream);
+        m_fileName = path;
+        m_modified = false;
+    }
     return reading.opening;
 }
 
-void exportPicture(Puzzle &puzzle, const QString &path)
+void PuzzleDocument::exportPicture(const QString &path)
 {
     ReplacingFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path, file.errorString());
-    if (!JpegWriter::write(puzzle.wholePicture(), file) || !file.commit())
+    if (!JpegWriter::write(m_puzzle.wholePicture(), file) || !file.commit())
         cannotCreate(path, file.errorString());
 }
 
-} // namespace PuzzleDocument
+void PuzzleDocument::loadPicture(const QString &path)
+{
+    // The title is the file's even when its picture cannot be read.
+    m_title = titleOf(path);
+    adoptPicture(path, readSourcePicture(path, m_puzzle.openPanel()));
+}
+
+void PuzzleDocument::adoptPicture(const QString &path, std::optional<SourcePicture> picture)
+{
+    m_title = titleOf(path);
+    if (picture) {
+        m_puzzle.adoptPicture(std::move(picture));
+        // A new picture: whatever stream the document kept was another picture's.
+        m_pictureStream.clear();
+    }
+}
+
+void PuzzleDocument::setPicture(QImage picture)
+{
+    m_puzzle.setPicture(std::move(picture));
+    m_pictureStream.clear();
+}
+
+void PuzzleDocument::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn)
+{
+    // Marked first: a set-up that fails half-way has still changed the grid the person was working on.
+    m_modified = true;
+    m_puzzle.setUp(effect, rows, columns, semiEffect, emptyRow, emptyColumn);
+}
+
+QString PuzzleDocument::titleOf(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.left(dot);
+}

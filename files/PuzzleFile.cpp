@@ -88,10 +88,10 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
     }
 }
 
-QByteArray PuzzleFile::pictureStream(Puzzle &puzzle)
+QByteArray PuzzleFile::pictureStream(const QByteArray &kept, Puzzle &puzzle)
 {
-    if (!puzzle.pictureStream().isEmpty())
-        return puzzle.pictureStream();
+    if (!kept.isEmpty())
+        return kept;
     return encoded(puzzle.wholePicture());
 }
 

@@ -35,10 +35,10 @@ public:
     static std::variant<StoredPuzzle, TooNew> read(QIODevice &in, const QString &name, QSize panel = QSize(),
                                                    JpegMemory memory = JpegMemory::AsNeeded);
 
-    // The picture part of Puzzle's file: the stream it keeps, unchanged, so that a puzzle passed on and saved
-    // again loses nothing; or, for a picture never saved, the whole picture encoded now (raises the encoder's
-    // UserError).
-    static QByteArray pictureStream(Puzzle &puzzle);
+    // The picture part of Puzzle's file: Kept (the stream its document keeps), unchanged, so that a puzzle passed
+    // on and saved again loses nothing; or, for a picture never saved, the whole picture encoded now (raises the
+    // encoder's UserError).
+    static QByteArray pictureStream(const QByteArray &kept, Puzzle &puzzle);
 
     // Writes the whole puzzle at Out's position with PictureStream as its picture; false when Out refused bytes
     // (its errorString says why).

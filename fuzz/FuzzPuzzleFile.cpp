@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QImage texture(8, 8, QImage::Format_BGR888);
         texture.fill(Qt::gray);
         Puzzle puzzle(&display, &texture);
-        puzzle.adopt(std::move(*stored), QStringLiteral("fuzz.nbq"));
+        puzzle.adopt(std::move(*stored));
         puzzle.tangle();
     } catch (const UserError &) {
     }

@@ -6,7 +6,6 @@
 #include "TextStamp.h"
 #include "WorkingBitmap.h"
 
-#include <QFileInfo>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -42,7 +41,6 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
     m_history.clear();
     m_editMode = true;
     m_solved = false;
-    m_modified = true;
     fitToOpenPanel();
     rebuild();
     notifyStateChanged();
@@ -51,7 +49,6 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
 void Puzzle::setPicture(QImage picture)
 {
     m_source = SourcePicture(std::move(picture));
-    m_pictureStream.clear();
 }
 
 void Puzzle::rebuild()
@@ -174,7 +171,7 @@ void Puzzle::setEffect(EffectCode effect)
     renderAll();
 }
 
-void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
+void Puzzle::adopt(StoredPuzzle stored)
 {
     finishAnimation();
     m_version = stored.version;
@@ -182,45 +179,20 @@ void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
     m_semiEffect = stored.semiEffect;
     m_grid = stored.grid;
     m_history.clear();
-    m_source = SourcePicture(std::move(stored.source), stored.pictureSize, stored.pictureStream);
-    m_pictureStream = std::move(stored.pictureStream);
-    m_fileName = fileName;
-    m_modified = false;
+    m_source = SourcePicture(std::move(stored.source), stored.pictureSize, std::move(stored.pictureStream));
     fitToOpenPanel();
     notifyStateChanged();
 }
 
-void Puzzle::savedAs(const QString &fileName, QByteArray pictureStream)
-{
-    m_fileName = fileName;
-    m_pictureStream = std::move(pictureStream);
-    m_modified = false;
-    notifyStateChanged();
-    tangle();
-}
-
 void Puzzle::loadPicture(const QString &path)
 {
-    // The title is the file's even when its picture cannot be read.
-    m_title = titleOf(path);
-    adoptPicture(path, readSourcePicture(path, m_openPanel));
+    adoptPicture(readSourcePicture(path, m_openPanel));
 }
 
-void Puzzle::adoptPicture(const QString &path, std::optional<SourcePicture> picture)
+void Puzzle::adoptPicture(std::optional<SourcePicture> picture)
 {
-    m_title = titleOf(path);
-    if (picture) {
+    if (picture)
         m_source = std::move(*picture);
-        // A new picture: whatever stream the puzzle kept was another picture's.
-        m_pictureStream.clear();
-    }
-}
-
-QString Puzzle::titleOf(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.left(dot);
 }
 
 CellPos Puzzle::cellAt(int x, int y) const

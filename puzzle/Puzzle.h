@@ -36,8 +36,8 @@ public:
         std::function<void()> tangleStep;
         std::function<void()> slideStep;
         // Something the owner's commands depend on may have changed: set-up, edit mode, a tangle's start or end,
-        // a move committed, taken back or redone, solved, modified, the scale or the fit, a cell caught or let
-        // go, an animation's start or end. Told only, perhaps several times for one change: the owner gathers.
+        // a move committed, taken back or redone, solved, the scale or the fit, a cell caught or let go, an
+        // animation's start or end. Told only, perhaps several times for one change: the owner gathers.
         std::function<void()> stateChanged;
         // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over
         // the line, and its pixels reach the display only when the display is next read or drawn on.
@@ -69,7 +69,6 @@ public:
     // Nothing may move the puzzle while it shows something over time, whatever it is.
     bool isAnimating() const { return m_animation != PuzzleAnimation::None; }
     PuzzleAnimation animation() const { return m_animation; }
-    bool isModified() const { return m_modified; }
     const TileGrid &grid() const { return m_grid; }
     // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
     const QImage &source() const { return m_source.bitmap(); }
@@ -78,11 +77,6 @@ public:
     bool hasPicture() const { return !m_source.isNull(); }
     // The picture at its own size, decoded now when only a reduction was (then kept). Raises the decoder's errors.
     const QImage &wholePicture() { return m_source.whole(); }
-    // The JPEG stream the puzzle's file holds, written back unchanged when it is saved again: the one it was
-    // opened from, or the one its last save encoded. Empty while a new puzzle has never been saved.
-    const QByteArray &pictureStream() const { return m_pictureStream; }
-    const QString &fileName() const { return m_fileName; }
-    const QString &title() const { return m_title; }
 
     // How it is shown.
     double scale() const { return m_scale; }
@@ -108,17 +102,16 @@ public:
         return m_linePending ? std::optional<MovingLine>(m_line) : std::nullopt;
     }
 
-    // Documents. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
-    // tangled by its owner, where the person can watch it; a saved one lives in its file and is tangled anew.
+    // Making it. A new puzzle is a picture and a set-up; an opened one adopts what its file stores and is
+    // tangled by its owner, where the person can watch it. Its file, title and saved state are its document's.
+    // Reads the picture at Path, decoded only as large as the open panel shows it.
     void loadPicture(const QString &path);
-    // As loadPicture, with what readSourcePicture gave for Path: none leaves the picture as it was.
-    void adoptPicture(const QString &path, std::optional<SourcePicture> picture);
+    // As loadPicture, with what readSourcePicture gave: none leaves the picture as it was.
+    void adoptPicture(std::optional<SourcePicture> picture);
     // The picture a new puzzle is made of, when it is already in memory.
     void setPicture(QImage picture);
     void setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn);
-    void adopt(StoredPuzzle stored, const QString &fileName);
-    // The puzzle now lives in FileName, whose picture part is PictureStream.
-    void savedAs(const QString &fileName, QByteArray pictureStream);
+    void adopt(StoredPuzzle stored);
     // The panel the view will fit the puzzle into, when its owner knows it before a file is opened or a picture
     // loaded, and whether the view keeps it fitted: the picture is then decoded only as large as that view shows
     // it, and the first tangle after adopt (or the set-up of a new puzzle) renders at the scale the view is about
@@ -208,8 +201,6 @@ private:
     friend class PuzzleProbe; // the tests' one look inside
 
     void buildConcealed();
-    // A picture file's name without its extension, or nothing when it has none.
-    static QString titleOf(const QString &path);
     void captureStrip();
     // Writes a pending line into the display; every reader and writer of the display's pixels calls it first.
     void settleLine() const;
@@ -261,13 +252,9 @@ private:
     // The line sliding by itself and the next frame of it.
     LineMove m_slideMove;
     int m_slideFrame = 0;
-    bool m_modified = false;
     double m_scale = 1.0;
     TileGrid m_grid;
-    QString m_fileName;
-    QString m_title;
     SourcePicture m_source;
-    QByteArray m_pictureStream;
     QImage m_plain;
     QImage m_concealed;
     QImage *m_display;

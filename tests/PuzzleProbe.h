@@ -22,7 +22,6 @@ public:
     void setFitScale(double scale) { m_puzzle.m_fitScale = scale; }
     void setEditMode(bool on) { m_puzzle.m_editMode = on; }
     void setSolved(bool on) { m_puzzle.m_solved = on; }
-    void setModified(bool on) { m_puzzle.m_modified = on; }
     void setSelected(CellPos p) { m_puzzle.m_selected = p; }
     void setDragState(DragState state) { m_puzzle.m_dragState = state; }
     void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }

@@ -57,7 +57,7 @@ QImage Thumbnailer::render(const QString &path, int size)
 
     QImage display;
     Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.adopt(std::move(stored), path);
+    puzzle.adopt(std::move(stored));
     puzzle.zoomTo(std::min(scaleX, scaleY));
 
     QImage result = display.convertToFormat(QImage::Format_RGB888);

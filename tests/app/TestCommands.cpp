@@ -229,7 +229,7 @@ void TestCommands::splitGroupChecksOnlyTheChosenAndResplits()
     QCOMPARE(f.form->documents().puzzle()->grid().rows(), 3);
     QCOMPARE(f.form->documents().puzzle()->grid().columns(), 4);
     QVERIFY(f.form->documents().puzzle()->isEditMode());
-    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().document()->isModified());
 
     // Choosing the split that is already checked keeps it checked.
     f.run(f.form->commands().action(Command::Split3x4));
@@ -251,7 +251,7 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
     QCOMPARE(f.form->commands().currentEffect(), 2);
     QCOMPARE(f.form->documents().puzzle()->effect(), 2);
     QVERIFY(f.form->documents().puzzle()->concealedPicture() != before);
-    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().document()->isModified());
     QVERIFY(f.form->documents().puzzle()->isEditMode());
 }
 
@@ -321,7 +321,7 @@ void TestCommands::commandErrorIsReportedAndTheProgramGoesOn()
     f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->errors().size(), 2);
     QVERIFY(f.form->documents().puzzle());
-    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().document()->isModified());
     QVERIFY(f.form->updateHandlerInstalled());
     QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }

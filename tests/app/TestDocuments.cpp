@@ -2,7 +2,7 @@
 // flow that would discard an unsaved puzzle, closing the window included.
 #include "../HostilePictures.h"
 #include "../NonRegularFiles.h"
-#include "../PuzzleProbe.h"
+#include "../PuzzleDocumentProbe.h"
 #include "DecodeLimits.h"
 #include "PictureView.h"
 #include "WindowFixture.h"
@@ -42,6 +42,8 @@ private slots:
     void openRefusals_data();
     void openRefusals();
     void saveAsInEditModeTangles();
+    void savedOnTheWayIsTangledFirst_data();
+    void savedOnTheWayIsTangledFirst();
     void saveAsCancelledChangesNothing();
     void saveAsOntoAPipeIsRefused();
     void saveImageWritesTheWholeSource();
@@ -59,7 +61,7 @@ void TestDocuments::newWithoutAPuzzle()
     QCOMPARE(f.dialogs->log, QStringList{"OpenPicture"});
     QVERIFY(f.form->documents().puzzle());
     QVERIFY(f.form->documents().puzzle()->isEditMode());
-    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().document()->isModified());
     QCOMPARE(f.form->documents().puzzle()->effect(), 4);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
     QVERIFY(!f.form->play().isMouseAttached());
@@ -151,7 +153,7 @@ void TestDocuments::confirmSave()
     if (!goesOn) {
         QCOMPARE(f.form->documents().puzzle(), unsaved);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - first"));
-        QVERIFY(f.form->documents().puzzle()->isModified());
+        QVERIFY(f.form->documents().document()->isModified());
     }
 }
 
@@ -232,7 +234,7 @@ void TestDocuments::openPlaysTheFile()
     connect(F.form.get(), &MainWindow::tangleStepped, this, [&] {
         ++Steps;
         enabledDuring += F.enabledCommands();
-        ShownDuring &= F.form->documents().puzzle() && F.form->documents().puzzle()->fileName() == Path
+        ShownDuring &= F.form->documents().puzzle() && F.form->documents().document()->fileName() == Path
                        && F.form->pictureView()->bitmap() == &F.form->documents().puzzle()->display()
                        && F.form->pictureView()->width() == 360;
     });
@@ -246,9 +248,9 @@ void TestDocuments::openPlaysTheFile()
     QVERIFY(!p.grid().isSolved());
     QVERIFY(!p.isEditMode());
     QVERIFY(!p.isSolved());
-    QVERIFY(!p.isModified());
+    QVERIFY(!F.form->documents().document()->isModified());
     QCOMPARE(p.grid().rows(), 3);
-    QCOMPARE(p.fileName(), Path);
+    QCOMPARE(F.form->documents().document()->fileName(), Path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
     QVERIFY(F.form->play().isMouseAttached());
     QCOMPARE(F.form->pictureView()->size(), QSize(360, 270));
@@ -341,13 +343,43 @@ void TestDocuments::saveAsInEditModeTangles()
     QVERIFY(F.dialogs->errors().isEmpty());
     Puzzle &p = *F.form->documents().puzzle();
     QVERIFY(!p.isEditMode());
-    QVERIFY(!p.isModified());
-    QCOMPARE(p.fileName(), path);
+    QVERIFY(!F.form->documents().document()->isModified());
+    QCOMPARE(F.form->documents().document()->fileName(), path);
     QVERIFY(F.form->play().isMouseAttached());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.read(4), QByteArray("\x01\x00\x00\x00", 4));
+}
+
+void TestDocuments::savedOnTheWayIsTangledFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("New") << "New";
+    QTest::newRow("Open") << "Open";
+}
+
+void TestDocuments::savedOnTheWayIsTangledFirst()
+{
+    // The first save of a new puzzle, asked for before another takes its place, ends as Save As does: the saved
+    // puzzle is tangled on screen before the next one is shown.
+    QFETCH(QString, command);
+    WindowFixture f;
+    f.New(f.makePicture(QStringLiteral("first.bmp"), 400, 300));
+    const QString next = command == QLatin1String("New") ? f.makePicture(QStringLiteral("second.bmp"), 300, 200)
+                                                         : f.makePuzzleFile(QStringLiteral("second.nbq"), 300, 200);
+    const QString saved = f.pathOf(QStringLiteral("first.nbq"));
+    int savedSteps = 0;
+    connect(f.form.get(), &MainWindow::tangleStepped, this,
+            [&] { savedSteps += f.form->documents().document()->fileName() == saved; });
+    f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
+    f.dialogs->savePuzzleAnswers << saved;
+    if (command == QLatin1String("New"))
+        f.New(next);
+    else
+        f.open(next);
+    QVERIFY(savedSteps > 0);
+    QVERIFY(f.form->documents().document()->fileName() != saved);
 }
 
 void TestDocuments::saveAsCancelledChangesNothing()
@@ -357,7 +389,7 @@ void TestDocuments::saveAsCancelledChangesNothing()
     f.run(f.form->commands().action(Command::SaveAs));
     QCOMPARE(f.dialogs->log, (QStringList{"OpenPicture", "SavePuzzle"}));
     QVERIFY(f.form->documents().puzzle()->isEditMode());
-    QVERIFY(f.form->documents().puzzle()->isModified());
+    QVERIFY(f.form->documents().document()->isModified());
 }
 
 void TestDocuments::saveAsOntoAPipeIsRefused()
@@ -372,8 +404,8 @@ void TestDocuments::saveAsOntoAPipeIsRefused()
              QStringList{QStringLiteral("Cannot create file \"%1\". It is a named pipe, not a file.").arg(path)});
     QCOMPARE(fileType(path), mode_t(S_IFIFO));
     QVERIFY(f.form->documents().puzzle()->isEditMode());
-    QVERIFY(f.form->documents().puzzle()->isModified());
-    QVERIFY(f.form->documents().puzzle()->fileName().isEmpty());
+    QVERIFY(f.form->documents().document()->isModified());
+    QVERIFY(f.form->documents().document()->fileName().isEmpty());
     QVERIFY(f.form->commands().action(Command::New)->isEnabled());
 }
 
@@ -427,7 +459,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     } else if (flow == QLatin1String("open")) {
         f.open(f.makePuzzleFile(QStringLiteral("other.nbq"), 300, 200, 3, 4));
     } else {
-        PuzzleProbe(*f.form->documents().puzzle()).setModified(true);
+        PuzzleDocumentProbe(*f.form->documents().document()).setModified(true);
         f.dialogs->confirmAnswers << ConfirmAnswer::Yes;
         f.dialogs->savePuzzleAnswers << f.pathOf(QStringLiteral("saved.nbq"));
         QVERIFY(!f.form->close());
@@ -437,7 +469,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->documents().puzzle(), before);
     if (flow == QLatin1String("open")) {
-        QCOMPARE(f.form->documents().puzzle()->fileName(), f.pathOf(QStringLiteral("current.nbq")));
+        QCOMPARE(f.form->documents().document()->fileName(), f.pathOf(QStringLiteral("current.nbq")));
         QCOMPARE(f.form->pictureView()->bitmap()->size(), screen.size());
     }
     // The commands are back on: the failure did not leave them suspended.

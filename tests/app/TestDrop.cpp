@@ -124,7 +124,7 @@ void TestDrop::kinds()
     QVERIFY(f.waitForLoad());
     if (result == QLatin1String("open")) {
         QVERIFY(f.form->documents().puzzle());
-        const QString opened = f.form->documents().puzzle()->fileName();
+        const QString opened = f.form->documents().document()->fileName();
         // A name that is not UTF-8 is reached through a link that shows it as well as it can.
         if (file.startsWith(QLatin1String("foreign")))
             QCOMPARE(QFileInfo(opened).fileName(), QFileInfo(urls.first().toLocalFile()).fileName());
@@ -134,7 +134,7 @@ void TestDrop::kinds()
     } else if (result == QLatin1String("new")) {
         QVERIFY(f.form->documents().puzzle());
         QVERIFY(f.form->documents().puzzle()->isEditMode());
-        QVERIFY(f.form->documents().puzzle()->isModified());
+        QVERIFY(f.form->documents().document()->isModified());
     } else {
         QVERIFY(!f.form->documents().puzzle());
     }
@@ -197,7 +197,7 @@ void TestDrop::refusedWhileTangling()
     F.run(F.form->commands().action(Command::Tangle));
     QCOMPARE(taken, QList<bool>{false});
     QTest::qWait(100);
-    QVERIFY(F.form->documents().puzzle()->fileName().isEmpty()); // still the new puzzle, now tangled
+    QVERIFY(F.form->documents().document()->fileName().isEmpty()); // still the new puzzle, now tangled
     QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.dialogs->log.isEmpty());
 }

@@ -58,7 +58,7 @@ void TestPlayStatus::gamesInTheWindow()
     PlayStatus &status = f.form->playStatus();
     qint64 now = 0;
     status.setTimeSource([&now] { return now; });
-    status.setPictureStream([](const Puzzle &) { return QByteArray("the picture's stream"); });
+    status.setPictureStream([] { return QByteArray("the picture's stream"); });
     f.form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
     // At its narrowest the window has less room than the longest line needs.

@@ -95,7 +95,7 @@ void TestStartup::commandLine()
     QVERIFY(visibleDuring);
     if (puzzle) {
         QVERIFY(!F.form->documents().puzzle()->isEditMode());
-        QCOMPARE(F.form->documents().puzzle()->fileName(), sample);
+        QCOMPARE(F.form->documents().document()->fileName(), sample);
         QVERIFY(F.form->pictureView()->width() > 0);
         QVERIFY(F.form->play().isMouseAttached());
     } else {

@@ -188,7 +188,7 @@ void TestZoom::actualSizeBeyondTheMemoryBudgetIsRefused()
     stored.pictureSize = QSize(16000, 12000);
     // Not a stream that decodes: reaching the decoder would raise a JPEG error instead.
     stored.pictureStream = QByteArray("not a stream");
-    puzzle.adopt(stored, f.pathOf(QStringLiteral("large.nbq")));
+    puzzle.adopt(stored);
     PuzzleProbe(puzzle).setFitScale(2.0);
     const double scale = puzzle.scale();
     f.dialogs->log.clear();

@@ -82,11 +82,11 @@ QString WindowFixture::makePuzzleFile(const QString &name, int width, int height
 {
     const QString picture = makePicture(name + QStringLiteral(".bmp"), width, height);
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.loadPicture(picture);
-    puzzle.setUp(4, rows, cols, false, false, false);
+    PuzzleDocument document(&display, &concealmentTexture());
+    document.loadPicture(picture);
+    document.setUp(4, rows, cols, false, false, false);
     const QString path = pathOf(name);
-    PuzzleDocument::save(puzzle, path);
+    document.save(path);
     return path;
 }
 

@@ -61,12 +61,12 @@ QString makePuzzle(const QString &path, QSize pictureSize, qint32 effect, int ro
                    bool extraCol)
 {
     QImage display;
-    Puzzle puzzle(&display, &concealmentTexture());
-    puzzle.setPicture(photograph(pictureSize));
+    PuzzleDocument document(&display, &concealmentTexture());
+    document.setPicture(photograph(pictureSize));
     // The file keeps the picture at its own size; a small scale only keeps the set-up quick.
-    PuzzleProbe(puzzle).setScale(std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height())));
-    puzzle.setUp(effect, rows, cols, semi, extraRow, extraCol);
-    PuzzleDocument::save(puzzle, path);
+    PuzzleProbe(document.puzzle()).setScale(std::min(1.0, 400.0 / std::max(pictureSize.width(), pictureSize.height())));
+    document.setUp(effect, rows, cols, semi, extraRow, extraCol);
+    document.save(path);
     return path;
 }
 

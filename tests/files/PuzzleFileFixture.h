@@ -95,19 +95,23 @@ inline QImage decodeJpegBytes(const QByteArray &bytes)
     return readJpeg(buffer);
 }
 
-// A puzzle with its own display and concealment texture, as the main window would hold it.
+// A puzzle document with its own display and concealment texture, as the main window would hold it.
 struct Fixture {
     QImage display;
     QImage texture;
-    Puzzle puzzle;
+    PuzzleDocument document;
+    Puzzle &puzzle;
 
-    Fixture() : texture(16, 16, QImage::Format_BGR888), puzzle(&display, &texture) { texture.fill(Qt::gray); }
+    Fixture() : texture(16, 16, QImage::Format_BGR888), document(&display, &texture), puzzle(document.puzzle())
+    {
+        texture.fill(Qt::gray);
+    }
 
     void setUp(const QImage &picture, int rows, int cols, qint32 effect = 4, bool semi = false, bool emptyRow = false,
                bool emptyCol = false)
     {
-        puzzle.setPicture(picture);
-        puzzle.setUp(effect, rows, cols, semi, emptyRow, emptyCol);
+        document.setPicture(picture);
+        document.setUp(effect, rows, cols, semi, emptyRow, emptyCol);
     }
 };
 
@@ -116,19 +120,21 @@ struct Snapshot {
     qint32 version, effect;
     bool semiEffect, editMode, solved, modified;
     QString fileName;
+    QByteArray pictureStream;
     QByteArray body;
     qint64 sourceKey;
 
-    explicit Snapshot(const Puzzle &p)
-        : version(p.version()),
-          effect(p.effect()),
-          semiEffect(p.isSemiEffect()),
-          editMode(p.isEditMode()),
-          solved(p.isSolved()),
-          modified(p.isModified()),
-          fileName(p.fileName()),
-          body(reinterpret_cast<const char *>(&p.grid().record()), sizeof(TileGrid::Record)),
-          sourceKey(p.source().cacheKey())
+    explicit Snapshot(const PuzzleDocument &d)
+        : version(d.puzzle().version()),
+          effect(d.puzzle().effect()),
+          semiEffect(d.puzzle().isSemiEffect()),
+          editMode(d.puzzle().isEditMode()),
+          solved(d.puzzle().isSolved()),
+          modified(d.isModified()),
+          fileName(d.fileName()),
+          pictureStream(d.pictureStream()),
+          body(reinterpret_cast<const char *>(&d.puzzle().grid().record()), sizeof(TileGrid::Record)),
+          sourceKey(d.puzzle().source().cacheKey())
     {
     }
 

@@ -87,8 +87,8 @@ void TestPictureReduction::decodesWhatTheViewShows()
     Fixture made;
     made.setUp(detailedPicture(whole.width(), whole.height()), 3, 3, Negative, false, emptyLines, emptyLines);
     const QString puzzlePath = m_dir.filePath(tag + QStringLiteral(".nbq"));
-    PuzzleDocument::save(made.puzzle, puzzlePath);
-    const QByteArray stream = made.puzzle.pictureStream();
+    made.document.save(puzzlePath);
+    const QByteArray stream = made.document.pictureStream();
     const QString picturePath = m_dir.filePath(tag + QStringLiteral(".jpg"));
     writeAll(picturePath, stream);
     const QImage wholeDecoded = decodeJpegBytes(stream);
@@ -97,11 +97,11 @@ void TestPictureReduction::decodesWhatTheViewShows()
     reduced.puzzle.setOpenPanel(panel, false);
     if (newPuzzle) {
         today.setUp(wholeDecoded, 3, 3, Negative, false, emptyLines, emptyLines);
-        reduced.puzzle.loadPicture(picturePath);
-        reduced.puzzle.setUp(Negative, 3, 3, false, emptyLines, emptyLines);
+        reduced.document.loadPicture(picturePath);
+        reduced.document.setUp(Negative, 3, 3, false, emptyLines, emptyLines);
     } else {
-        QCOMPARE(PuzzleDocument::open(today.puzzle, puzzlePath).result, LoadResult::Loaded);
-        QCOMPARE(PuzzleDocument::open(reduced.puzzle, puzzlePath).result, LoadResult::Loaded);
+        QCOMPARE(today.document.open(puzzlePath).result, LoadResult::Loaded);
+        QCOMPARE(reduced.document.open(puzzlePath).result, LoadResult::Loaded);
         today.puzzle.tangle();
         reduced.puzzle.tangle();
     }
@@ -124,8 +124,8 @@ void TestPictureReduction::decodesWhatTheViewShows()
     // Saving stores the whole picture, as today, and Actual Size shows exactly today's pixels.
     const QString todaySaved = m_dir.filePath(tag + QStringLiteral("-today.nbq"));
     const QString reducedSaved = m_dir.filePath(tag + QStringLiteral("-reduced.nbq"));
-    PuzzleDocument::save(today.puzzle, todaySaved);
-    PuzzleDocument::save(reduced.puzzle, reducedSaved);
+    today.document.save(todaySaved);
+    reduced.document.save(reducedSaved);
     QCOMPARE(readAll(reducedSaved).mid(PuzzleFile::HeaderSize), readAll(todaySaved).mid(PuzzleFile::HeaderSize));
     today.puzzle.actualSize();
     reduced.puzzle.actualSize();

@@ -71,16 +71,16 @@ void TestPuzzleFile::roundTrip()
     Fixture made;
     made.setUp(quarterPicture(pictureSize.width(), pictureSize.height()), rows, cols, effect, semi, emptyRow, emptyCol);
     const TileGrid setUp = made.puzzle.grid();
-    PuzzleDocument::save(made.puzzle, path);
+    made.document.save(path);
 
-    // Saving hands the maker a tangled puzzle at once.
-    QCOMPARE(made.puzzle.fileName(), path);
-    QVERIFY(!made.puzzle.isModified());
-    QVERIFY(!made.puzzle.isEditMode());
+    // Saving records the file and leaves the game to its owner, who tangles it: here it is still being set up.
+    QCOMPARE(made.document.fileName(), path);
+    QVERIFY(!made.document.isModified());
+    QVERIFY(made.puzzle.isEditMode());
     QVERIFY(!made.puzzle.isSolved());
 
     Fixture opened;
-    QCOMPARE(PuzzleDocument::open(opened.puzzle, path).result, LoadResult::Loaded);
+    QCOMPARE(opened.document.open(path).result, LoadResult::Loaded);
     const Puzzle &p = opened.puzzle;
     QCOMPARE(p.source().size(), pictureSize);
     verifyQuarters(p.source());
@@ -93,11 +93,11 @@ void TestPuzzleFile::roundTrip()
     QCOMPARE(p.grid().hasEmptyColumn(), emptyCol);
     QVERIFY(std::memcmp(p.grid().record().target, setUp.record().target, sizeof setUp.record().target) == 0);
     QVERIFY(p.grid().record().isPlayable());
-    QCOMPARE(p.fileName(), path);
-    QVERIFY(p.title().isEmpty());
+    QCOMPARE(opened.document.fileName(), path);
+    QVERIFY(opened.document.title().isEmpty());
     QVERIFY(!p.isEditMode());
     QVERIFY(!p.isSolved());
-    QVERIFY(!p.isModified());
+    QVERIFY(!opened.document.isModified());
     // Opening draws nothing: the owner tangles the puzzle where the person can watch it.
     QVERIFY(p.display().isNull());
     opened.puzzle.tangle();
@@ -133,7 +133,7 @@ void TestPuzzleFile::gridLayout()
     const QString path = tempPath(QStringLiteral("layout-%1.nbq").arg(QTest::currentDataTag()));
     Fixture made;
     made.setUp(quarterPicture(120, 90), rows, cols, 5, true, emptyRow, emptyCol);
-    PuzzleDocument::save(made.puzzle, path);
+    made.document.save(path);
     const QByteArray bytes = readAll(path);
 
     QVERIFY(bytes.size() > PuzzleFile::HeaderSize);
@@ -174,9 +174,9 @@ void TestPuzzleFile::savedTwiceReplaces()
 
     Fixture made;
     made.setUp(quarterPicture(80, 60), 2, 3, 1);
-    PuzzleDocument::save(made.puzzle, path);
-    made.puzzle.setUp(6, 4, 2, false, false, false);
-    PuzzleDocument::save(made.puzzle, path);
+    made.document.save(path);
+    made.document.setUp(6, 4, 2, false, false, false);
+    made.document.save(path);
 
     const QByteArray bytes = readAll(path);
     QCOMPARE(intAt(bytes, 4), 6);
@@ -222,7 +222,7 @@ void TestPuzzleFile::opensOddFiles()
     QFETCH(int, format);
 
     Fixture opened;
-    QCOMPARE(PuzzleDocument::open(opened.puzzle, dataFile(file)).result, LoadResult::Loaded);
+    QCOMPARE(opened.document.open(dataFile(file)).result, LoadResult::Loaded);
     const Puzzle &p = opened.puzzle;
     QCOMPARE(p.version(), version);
     QCOMPARE(p.effect(), effect);
@@ -231,12 +231,12 @@ void TestPuzzleFile::opensOddFiles()
     QCOMPARE(p.source().size(), QSize(160, 120));
     QCOMPARE(int(p.source().format()), format);
     QVERIFY(!p.isEditMode());
-    QVERIFY(!p.isModified());
-    QCOMPARE(p.fileName(), dataFile(file));
+    QVERIFY(!opened.document.isModified());
+    QCOMPARE(opened.document.fileName(), dataFile(file));
 
     // A puzzle read from a file writes back the version it was read with.
     const QString copy = tempPath(QStringLiteral("resaved-") + file);
-    PuzzleDocument::save(opened.puzzle, copy);
+    opened.document.save(copy);
     QCOMPARE(intAt(readAll(copy), 0), version);
 }
 
@@ -257,11 +257,11 @@ void TestPuzzleFile::tooNew()
 
     Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    Snapshot before(current.puzzle);
-    const PuzzleDocument::Opening opening = PuzzleDocument::open(current.puzzle, dataFile(file));
+    Snapshot before(current.document);
+    const PuzzleDocument::Opening opening = current.document.open(dataFile(file));
     QCOMPARE(opening.result, LoadResult::TooNew);
     QCOMPARE(opening.version, version);
-    QVERIFY(Snapshot(current.puzzle) == before);
+    QVERIFY(Snapshot(current.document) == before);
 }
 
 void TestPuzzleFile::refusesDamagedFiles_data()
@@ -303,11 +303,11 @@ void TestPuzzleFile::refusesDamagedFiles()
 
     Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const Snapshot before(current.puzzle);
+    const Snapshot before(current.document);
     QElapsedTimer timer;
     timer.start();
     try {
-        PuzzleDocument::open(current.puzzle, dataFile(file)).result;
+        current.document.open(dataFile(file)).result;
         QFAIL("the file was accepted");
     } catch (const UserError &e) {
         QVERIFY2(e.message().contains(message), qPrintable(e.message()));
@@ -316,7 +316,7 @@ void TestPuzzleFile::refusesDamagedFiles()
                      qPrintable(e.message()));
     }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY(Snapshot(current.puzzle) == before);
+    QVERIFY(Snapshot(current.document) == before);
 }
 
 void TestPuzzleFile::pictureDecodedToFit()
@@ -333,11 +333,10 @@ void TestPuzzleFile::noFile()
 {
     Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const Snapshot before(current.puzzle);
-    QCOMPARE(PuzzleDocument::open(current.puzzle, tempPath(QStringLiteral("nothing-here.nbq"))).result,
-             LoadResult::NoFile);
-    QCOMPARE(PuzzleDocument::open(current.puzzle, QString()).result, LoadResult::NoFile);
-    QVERIFY(Snapshot(current.puzzle) == before);
+    const Snapshot before(current.document);
+    QCOMPARE(current.document.open(tempPath(QStringLiteral("nothing-here.nbq"))).result, LoadResult::NoFile);
+    QCOMPARE(current.document.open(QString()).result, LoadResult::NoFile);
+    QVERIFY(Snapshot(current.document) == before);
 }
 
 void TestPuzzleFile::cannotOpenFolder()
@@ -346,7 +345,7 @@ void TestPuzzleFile::cannotOpenFolder()
     QDir().mkpath(folder);
     Fixture current;
     try {
-        PuzzleDocument::open(current.puzzle, folder).result;
+        current.document.open(folder).result;
         QFAIL("a folder was opened");
     } catch (const UserError &e) {
         QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(folder, qt_error_string(EISDIR)));
@@ -370,7 +369,7 @@ void TestPuzzleFile::refusesWhatIsNoFile()
     QFETCH(QString, reason);
     Fixture current;
     current.setUp(quarterPicture(80, 60), 2, 2);
-    const Snapshot before(current.puzzle);
+    const Snapshot before(current.document);
     for (const QString &suffix : {QStringLiteral(".nbq"), QStringLiteral(".jpg")}) {
         const QString path = tempPath(QStringLiteral("no-file-%1").arg(int(kind)) + suffix);
         QVERIFY(makeNonRegularFile(kind, path));
@@ -378,15 +377,15 @@ void TestPuzzleFile::refusesWhatIsNoFile()
         clock.start();
         try {
             if (suffix == QLatin1String(".nbq"))
-                PuzzleDocument::open(current.puzzle, path).result;
+                current.document.open(path).result;
             else
-                current.puzzle.loadPicture(path);
+                current.document.loadPicture(path);
             QFAIL("it was opened");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
         }
         QVERIFY(clock.elapsed() < RefusalMilliseconds);
-        QVERIFY(Snapshot(current.puzzle) == before);
+        QVERIFY(Snapshot(current.document) == before);
     }
 }
 
@@ -423,19 +422,19 @@ void TestPuzzleFile::exportsFullResolution()
 {
     QFETCH(double, scale);
     Fixture made;
-    made.puzzle.setPicture(quarterPicture(3000, 2000));
+    made.document.setPicture(quarterPicture(3000, 2000));
     PuzzleProbe(made.puzzle).setScale(scale);
-    made.puzzle.setUp(4, 2, 3, false, false, false);
-    const Snapshot before(made.puzzle);
+    made.document.setUp(4, 2, 3, false, false, false);
+    const Snapshot before(made.document);
     const QImage shown = made.puzzle.display();
 
     const QString path = tempPath(QStringLiteral("export-%1.jpg").arg(scale));
-    PuzzleDocument::exportPicture(made.puzzle, path);
+    made.document.exportPicture(path);
     const QImage exported = decodeJpegBytes(readAll(path));
     QCOMPARE(exported.size(), QSize(3000, 2000));
     QCOMPARE(exported.format(), QImage::Format_BGR888);
     verifyQuarters(exported);
-    QVERIFY(Snapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.document) == before);
     QVERIFY(made.puzzle.display() == shown);
 }
 
@@ -443,17 +442,17 @@ void TestPuzzleFile::transparentColourIsKept()
 {
     // The GIF's yellow quarter is its transparent index: the files keep the yellow, not a background.
     Fixture made;
-    made.puzzle.loadPicture(dataFile(QStringLiteral("transparent.gif")));
+    made.document.loadPicture(dataFile(QStringLiteral("transparent.gif")));
     QCOMPARE(made.puzzle.source().size(), QSize(160, 120));
-    made.puzzle.setUp(4, 2, 2, false, false, false);
+    made.document.setUp(4, 2, 2, false, false, false);
     const QString path = tempPath(QStringLiteral("transparent.nbq"));
-    PuzzleDocument::save(made.puzzle, path);
+    made.document.save(path);
     const QString exported = tempPath(QStringLiteral("transparent.jpg"));
-    PuzzleDocument::exportPicture(made.puzzle, exported);
+    made.document.exportPicture(exported);
 
     const QImage stored = decodeJpegBytes(readAll(path).mid(889));
     Fixture opened;
-    QCOMPARE(PuzzleDocument::open(opened.puzzle, path).result, LoadResult::Loaded);
+    QCOMPARE(opened.document.open(path).result, LoadResult::Loaded);
     for (const QImage &picture : {stored, opened.puzzle.source(), decodeJpegBytes(readAll(exported))}) {
         QCOMPARE(picture.size(), QSize(160, 120));
         verifyQuarters(picture);
@@ -479,24 +478,24 @@ void TestPuzzleFile::keepsPictureStream()
         path = tempPath(QStringLiteral("generation-%1-0.nbq").arg(tag));
         Fixture made;
         made.setUp(quarterPicture(320, 240), 3, 3);
-        QVERIFY(made.puzzle.pictureStream().isEmpty());
-        PuzzleDocument::save(made.puzzle, path);
-        QCOMPARE(made.puzzle.pictureStream(), readAll(path).mid(PuzzleFile::HeaderSize));
+        QVERIFY(made.document.pictureStream().isEmpty());
+        made.document.save(path);
+        QCOMPARE(made.document.pictureStream(), readAll(path).mid(PuzzleFile::HeaderSize));
     }
     // What follows the picture's end in a file is not the picture's.
     const QByteArray original = readAll(path).mid(PuzzleFile::HeaderSize);
     QByteArray first;
     for (int generation = 1; generation <= 10; ++generation) {
         Fixture opened;
-        QCOMPARE(PuzzleDocument::open(opened.puzzle, path).result, LoadResult::Loaded);
-        QVERIFY(original.startsWith(opened.puzzle.pictureStream()));
+        QCOMPARE(opened.document.open(path).result, LoadResult::Loaded);
+        QVERIFY(original.startsWith(opened.document.pictureStream()));
         path = tempPath(QStringLiteral("generation-%1-%2.nbq").arg(tag).arg(generation));
-        PuzzleDocument::save(opened.puzzle, path);
+        opened.document.save(path);
         const QByteArray picture = readAll(path).mid(PuzzleFile::HeaderSize);
         if (generation == 1)
             first = picture;
         QCOMPARE(picture, first);
-        QCOMPARE(opened.puzzle.pictureStream(), first);
+        QCOMPARE(opened.document.pictureStream(), first);
     }
     QVERIFY(!first.isEmpty());
 }
@@ -512,24 +511,23 @@ void TestPuzzleFile::pictureStreamFollowsThePicture()
 {
     QFETCH(bool, newPicture);
     Fixture opened;
-    QCOMPARE(PuzzleDocument::open(opened.puzzle, dataFile(QStringLiteral("puzzle-3x4.nbq"))).result,
-             LoadResult::Loaded);
-    QByteArray expected = opened.puzzle.pictureStream();
+    QCOMPARE(opened.document.open(dataFile(QStringLiteral("puzzle-3x4.nbq"))).result, LoadResult::Loaded);
+    QByteArray expected = opened.document.pictureStream();
     QVERIFY(!expected.isEmpty());
     if (newPicture) {
         const QImage picture = quarterPicture(90, 60);
-        opened.puzzle.setPicture(picture);
-        QVERIFY(opened.puzzle.pictureStream().isEmpty());
+        opened.document.setPicture(picture);
+        QVERIFY(opened.document.pictureStream().isEmpty());
         QBuffer encoded;
         QVERIFY(encoded.open(QIODevice::WriteOnly));
         QVERIFY(JpegWriter::write(picture, encoded));
         expected = encoded.data();
     }
-    opened.puzzle.setUp(6, 2, 2, true, true, false);
+    opened.document.setUp(6, 2, 2, true, true, false);
     const QString path = tempPath(QStringLiteral("follows-%1.nbq").arg(newPicture));
-    PuzzleDocument::save(opened.puzzle, path);
+    opened.document.save(path);
     QCOMPARE(readAll(path).mid(PuzzleFile::HeaderSize), expected);
-    QCOMPARE(opened.puzzle.pictureStream(), expected);
+    QCOMPARE(opened.document.pictureStream(), expected);
 }
 
 QTEST_MAIN(TestPuzzleFile)

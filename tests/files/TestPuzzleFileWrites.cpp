@@ -18,7 +18,7 @@ private:
     // failure is told in the system's words and that nothing changed: the puzzle, the old file and, with
     // SameFolderFiles, the files in its folder.
     void expectRefusedWrite(const QString &kind, int rows, bool sameFolderFiles,
-                            const std::function<void(Puzzle &, const QString &)> &write);
+                            const std::function<void(PuzzleDocument &, const QString &)> &write);
 
 private slots:
     void failedSaveKeepsOldFile_data();
@@ -77,7 +77,7 @@ void TestPuzzleFileWrites::failedSaveKeepsOldFile_data()
 void TestPuzzleFileWrites::failedSaveKeepsOldFile()
 {
     expectRefusedWrite(QStringLiteral("save"), 3, true,
-                       [](Puzzle &puzzle, const QString &path) { PuzzleDocument::save(puzzle, path); });
+                       [](PuzzleDocument &document, const QString &path) { document.save(path); });
 }
 
 void TestPuzzleFileWrites::failedExportKeepsOldFile_data()
@@ -88,18 +88,18 @@ void TestPuzzleFileWrites::failedExportKeepsOldFile_data()
 void TestPuzzleFileWrites::failedExportKeepsOldFile()
 {
     expectRefusedWrite(QStringLiteral("export"), 2, false,
-                       [](Puzzle &puzzle, const QString &path) { PuzzleDocument::exportPicture(puzzle, path); });
+                       [](PuzzleDocument &document, const QString &path) { document.exportPicture(path); });
 }
 
 void TestPuzzleFileWrites::expectRefusedWrite(const QString &kind, int rows, bool sameFolderFiles,
-                                              const std::function<void(Puzzle &, const QString &)> &write)
+                                              const std::function<void(PuzzleDocument &, const QString &)> &write)
 {
     QFETCH(WriteFailure, failure);
     QFETCH(int, reason);
 
     Fixture made;
     made.setUp(quarterPicture(640, 480), rows, rows);
-    const Snapshot before(made.puzzle);
+    const Snapshot before(made.document);
     QByteArray old;
     std::unique_ptr<FileSizeLimit> limit;
     const QString path = prepareFailure(failure, QStringLiteral("%1-%2").arg(kind).arg(int(failure)), old, limit);
@@ -109,7 +109,7 @@ void TestPuzzleFileWrites::expectRefusedWrite(const QString &kind, int rows, boo
     if (failure == ReadOnlyFolder && folderTakesFiles(folder))
         QSKIP("this user writes into read-only folders; the disk-full case covers a failed write");
     try {
-        write(made.puzzle, path);
+        write(made.document, path);
         limit.reset();
         QFAIL(qPrintable(QStringLiteral("the %1 was reported as done").arg(kind)));
     } catch (const UserError &e) {
@@ -118,7 +118,7 @@ void TestPuzzleFileWrites::expectRefusedWrite(const QString &kind, int rows, boo
     }
     noOverride.reset();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(Snapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.document) == before);
     if (sameFolderFiles)
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
     if (!old.isEmpty())
@@ -152,9 +152,9 @@ void TestPuzzleFileWrites::saveReplacesTheLinkItself()
     Fixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
     if (isExport)
-        PuzzleDocument::exportPicture(made.puzzle, path);
+        made.document.exportPicture(path);
     else
-        PuzzleDocument::save(made.puzzle, path);
+        made.document.save(path);
 
     QCOMPARE(fileType(path), mode_t(S_IFREG));
     if (dangling)
@@ -165,7 +165,7 @@ void TestPuzzleFileWrites::saveReplacesTheLinkItself()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("chosen"), QStringLiteral("elsewhere")}));
     if (!isExport)
-        QCOMPARE(made.puzzle.fileName(), path);
+        QCOMPARE(made.document.fileName(), path);
 }
 
 void TestPuzzleFileWrites::saveRefusesWhatIsNoFile_data()
@@ -204,23 +204,23 @@ void TestPuzzleFileWrites::saveRefusesWhatIsNoFile()
 
     Fixture made;
     made.setUp(quarterPicture(160, 120), 2, 2);
-    const Snapshot before(made.puzzle);
+    const Snapshot before(made.document);
     const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
     QElapsedTimer clock;
     clock.start();
     for (bool isExport : {false, true}) {
         try {
             if (isExport)
-                PuzzleDocument::exportPicture(made.puzzle, path);
+                made.document.exportPicture(path);
             else
-                PuzzleDocument::save(made.puzzle, path);
+                made.document.save(path);
             QFAIL("it was replaced");
         } catch (const UserError &e) {
             QCOMPARE(e.message(), message);
         }
     }
     QVERIFY(clock.elapsed() < RefusalMilliseconds);
-    QVERIFY(Snapshot(made.puzzle) == before);
+    QVERIFY(Snapshot(made.document) == before);
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
     QCOMPARE(fileType(path), type);
     if (kind == 101 || kind == int(NonRegularFile::FifoLink)) // and what the link leads to
@@ -258,7 +258,7 @@ void TestPuzzleFileWrites::writesInPlaceWhereTheFolderTakesNoFile()
         if (diskFull)
             limit = std::make_unique<FileSizeLimit>(500);
         try {
-            PuzzleDocument::save(made.puzzle, path);
+            made.document.save(path);
             QVERIFY(!diskFull);
         } catch (const UserError &e) {
             QVERIFY2(diskFull, qPrintable(e.message()));
@@ -271,13 +271,13 @@ void TestPuzzleFileWrites::writesInPlaceWhereTheFolderTakesNoFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.nbq")});
     if (diskFull) {
         QCOMPARE(readAll(path), old);
-        QVERIFY(made.puzzle.fileName().isEmpty());
+        QVERIFY(made.document.fileName().isEmpty());
     } else {
         Fixture opened;
-        QCOMPARE(PuzzleDocument::open(opened.puzzle, path).result, LoadResult::Loaded);
+        QCOMPARE(opened.document.open(path).result, LoadResult::Loaded);
         QCOMPARE(opened.puzzle.effect(), 2);
         QCOMPARE(opened.puzzle.source().size(), QSize(640, 480));
-        QCOMPARE(made.puzzle.fileName(), path);
+        QCOMPARE(made.document.fileName(), path);
     }
 }
 

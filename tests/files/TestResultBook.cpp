@@ -57,10 +57,10 @@ TileGrid grid(int rows, int columns, bool emptyRow = false, bool emptyColumn = f
 QByteArray savedStream(const QString &path, int width, int height)
 {
     QImage display;
-    Puzzle puzzle(&display, nullptr);
-    puzzle.setPicture(quarterPicture(width, height));
-    puzzle.setUp(0, 2, 2, false, false, false);
-    PuzzleDocument::save(puzzle, path);
+    PuzzleDocument document(&display, nullptr);
+    document.setPicture(quarterPicture(width, height));
+    document.setUp(0, 2, 2, false, false, false);
+    document.save(path);
     return readAll(path).mid(PuzzleFile::HeaderSize);
 }
 

@@ -2,7 +2,6 @@
 #include "PuzzleBench.h"
 
 #include "TextStamp.h"
-#include "UserError.h"
 
 class TestPuzzleRendering : public QObject
 {
@@ -19,8 +18,6 @@ private slots:
     void renderReports();
     void cellsFollowArrangement();
     void setEffect();
-    void loadPictureTitle_data();
-    void loadPictureTitle();
 };
 
 void TestPuzzleRendering::semiEffect_data()
@@ -180,40 +177,6 @@ void TestPuzzleRendering::setEffect()
     QCOMPARE(piece.pixel(50, 50), inverted(b.puzzle.plainPicture().pixel(150, 50)));
     stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
     QVERIFY(b.showsPiece(CellPos(2, 1), false));
-}
-
-void TestPuzzleRendering::loadPictureTitle_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("fails");
-    QTest::newRow("dots in the name") << "/some/folder/my.photo.xcf"
-                                      << "my.photo" << false;
-    QTest::newRow("dot in the folder only") << "/some/fol.der/photo"
-                                            << "" << false;
-    QTest::newRow("relative") << "holiday.gif.xcf"
-                              << "holiday.gif" << false;
-    QTest::newRow("missing file keeps the title") << "/nonexistent/folder/beach.jpg"
-                                                  << "beach" << true;
-}
-
-void TestPuzzleRendering::loadPictureTitle()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, title);
-    QFETCH(bool, fails);
-    QImage display;
-    Puzzle p(&display, nullptr);
-    p.setPicture(makeSource(30, 20));
-    bool raised = false;
-    try {
-        p.loadPicture(path);
-    } catch (const UserError &) {
-        raised = true;
-    }
-    QCOMPARE(raised, fails);
-    QCOMPARE(p.title(), title);
-    QCOMPARE(p.source().size(), QSize(30, 20)); // unread extensions leave the picture alone
 }
 
 QTEST_MAIN(TestPuzzleRendering)

@@ -17,14 +17,14 @@ int main(int argc, char *argv[])
     const QString output = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("samples/Sample.nbq");
     try {
         QImage display;
-        Puzzle puzzle(&display, &concealmentTexture());
-        puzzle.loadPicture(picture);
-        if (puzzle.source().isNull()) {
+        PuzzleDocument document(&display, &concealmentTexture());
+        document.loadPicture(picture);
+        if (document.puzzle().source().isNull()) {
             std::fprintf(stderr, "make-sample-puzzle: %s holds no picture\n", qPrintable(picture));
             return 1;
         }
-        puzzle.setUp(Effect::Hidden, 3, 3, false, false, false);
-        PuzzleDocument::save(puzzle, output);
+        document.setUp(Effect::Hidden, 3, 3, false, false, false);
+        document.save(output);
     } catch (const UserError &e) {
         std::fprintf(stderr, "make-sample-puzzle: %s\n", e.what());
         return 1;
