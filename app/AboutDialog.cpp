@@ -3,14 +3,15 @@
 #include "AboutDialog.h"
 
 #include "DesignScale.h"
+#include "DesktopOpener.h"
 #include "ProgramInfo.h"
 #include "TextStamp.h"
 #include "WindowTexts.h"
 
 #include <QBoxLayout>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -54,6 +55,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     m_webAddress->setText(LinkFormat.arg(QuorraWebAddress.toHtmlEscaped()));
     m_webAddress->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(m_webAddress, &QLabel::linkActivated, this, &AboutDialog::openWebPage);
+    m_opener = new DesktopOpener(this);
+    connect(m_opener, &DesktopOpener::failed, this, &AboutDialog::webPageNotOpened);
 
     m_okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                                  QString::fromUtf8(WindowTexts::OkButton), this);
@@ -112,6 +115,14 @@ void AboutDialog::centreOnScreen()
 
 void AboutDialog::openWebPage()
 {
-    // The browser's answer is of no interest: a page that cannot be opened gives no message.
-    QDesktopServices::openUrl(QUrl(QuorraWebAddress));
+    m_opener->open(QUrl(QuorraWebAddress));
+}
+
+void AboutDialog::webPageNotOpened()
+{
+    // Without a word the link would seem dead; the address is given so that it can be typed into a browser.
+    QMessageBox::warning(this, QuorraProgramName,
+                         QStringLiteral("No web browser could be started to show the web page.\n"
+                                        "You can open it yourself:\n%1")
+                             .arg(QuorraWebAddress));
 }

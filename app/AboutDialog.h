@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class DesktopOpener;
 class QLabel;
 class QPushButton;
 
@@ -19,8 +20,9 @@ private:
     // Tests reach the box's parts through this one class of theirs.
     friend class AboutDialogProbe;
 
-    // The link opens the web page; the box stays open.
+    // The link opens the web page; the box stays open, and says so when no browser could show it.
     void openWebPage();
+    void webPageNotOpened();
     // Over the middle of the main window's screen, as far as the window system lets a program place a window.
     void centreOnScreen();
 
@@ -29,4 +31,5 @@ private:
     QLabel *m_copyright = nullptr;
     QLabel *m_webAddress = nullptr;
     QPushButton *m_okButton = nullptr;
+    DesktopOpener *m_opener = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "CommandGuard.h"
 #include "DesignScale.h"
+#include "DesktopOpener.h"
 #include "Documents.h"
 #include "MailSender.h"
 #include "MediaSoundPlayer.h"
@@ -108,6 +109,10 @@ void MainWindow::createParts(const SoundFactory &sounds)
     connect(&m_documents->animator(), &PuzzleAnimator::finished, m_play.get(), &PlayController::animationEnded);
     connect(&m_documents->animator(), &PuzzleAnimator::finished, this, [this] { closeIfRequested(); });
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
+    m_helpOpener = new DesktopOpener(this);
+    connect(m_helpOpener, &DesktopOpener::failed, this, [this] {
+        guarded([this] { m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(), MessageIcon::Warning); });
+    });
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);
     // A puzzle's results are kept under its picture as its file stores it; one never saved keeps none.
@@ -445,8 +450,7 @@ void MainWindow::showExample()
 
 void MainWindow::showHelp()
 {
-    if (!openHelp())
-        m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(), MessageIcon::Warning);
+    m_helpOpener->open(helpAddress());
 }
 
 // ---- Events forwarded to the parts ----

@@ -13,6 +13,7 @@
 #include <memory>
 
 class CommandGuard;
+class DesktopOpener;
 class Documents;
 class QMimeData;
 class PictureLayout;
@@ -113,6 +114,7 @@ private:
     std::unique_ptr<PlayController> m_play;
     std::unique_ptr<SettingsKeeper> m_settings;
     std::unique_ptr<PlayStatus> m_status;
+    DesktopOpener *m_helpOpener = nullptr;
     // Zero-interval and single-shot, so that the many changes of one handler bring one update.
     QTimer m_updateTimer;
     quint64 m_updatePasses = 0;

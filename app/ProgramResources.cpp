@@ -1,8 +1,7 @@
-// Where the program finds the files it ships beside itself (demo video, help), and the help command's work.
+// Where the program finds the files it ships beside itself (demo video, help).
 #include "ProgramResources.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 
 namespace {
@@ -30,11 +29,6 @@ QString programResource(const QString &relative)
 QUrl helpAddress()
 {
     return QUrl::fromLocalFile(programResource(HelpPageResource));
-}
-
-bool openHelp()
-{
-    return QDesktopServices::openUrl(helpAddress());
 }
 
 QString helpNotOpenedMessage()

@@ -1,4 +1,4 @@
-// Where the program finds the files it ships beside itself (demo video, help), and the help command's work.
+// Where the program finds the files it ships beside itself (demo video, help).
 #pragma once
 
 #include <QString>
@@ -18,9 +18,5 @@ QString programResource(const QString &relative);
 // The help page, "Nimbrel.html", as the address handed to the desktop.
 QUrl helpAddress();
 
-// Opens the help page with the desktop's default handler. False when nothing could be started to show it (no
-// browser, no opener); what a browser that did start makes of the page is its own affair.
-bool openHelp();
-
-// Said when OpenHelp fails; it names the help file, so that it can be opened by hand.
+// Said when the help page could not be opened; it names the help file, so that it can be opened by hand.
 QString helpNotOpenedMessage();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AboutDialog.h"
+#include "DesktopOpener.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,7 @@ public:
     QLabel *copyright() const { return m_dialog.m_copyright; }
     QLabel *webAddress() const { return m_dialog.m_webAddress; }
     QPushButton *okButton() const { return m_dialog.m_okButton; }
+    DesktopOpener *opener() const { return m_dialog.m_opener; }
 
 private:
     AboutDialog &m_dialog;

@@ -84,17 +84,6 @@ int showWith(DemoWindow &form, bool &showAtStart, const std::function<void(DemoW
 
 } // namespace
 
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 class TestDemoWindow : public QObject
 {
     Q_OBJECT
@@ -229,13 +218,7 @@ void TestDemoWindow::refusedVideo()
 
 void TestDemoWindow::helpAddress()
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    openHelp();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-
-    QCOMPARE(catcher.urls.size(), 1);
-    const QUrl url = catcher.urls.first();
+    const QUrl url = ::helpAddress();
     QVERIFY(url.isLocalFile());
     QCOMPARE(url.fileName(), QStringLiteral("Nimbrel.html"));
     QCOMPARE(url.toLocalFile(), ::programResource(QStringLiteral("Nimbrel.html")));
