@@ -334,8 +334,9 @@ bool Documents::saveAs()
     {
         auto resume = qScopeGuard([this] { m_hooks.resume(); });
         m_document->save(path);
-        // Saved and not modified: Send by E-Mail follows even if the tangle fails.
+        // Saved and not modified: Send by E-Mail follows even if the tangle fails; the title names the file.
         emit stateChanged();
+        announceTitle();
         puzzle()->tangle();
         resume.dismiss();
     }

@@ -40,6 +40,7 @@ void PuzzleDocument::save(const QString &path)
     // Only a file that is really in place becomes the puzzle's file: mail attaches it. Its picture is kept as
     // written, so the next save does not encode it again.
     m_fileName = path;
+    m_title = puzzleTitleOf(path);
     m_pictureStream = std::move(picture);
     m_modified = false;
 }
@@ -76,6 +77,7 @@ PuzzleDocument::Opening PuzzleDocument::adopt(Reading reading, const QString &pa
         m_puzzle.adopt(std::move(*reading.stored));
         m_pictureStream = std::move(stream);
         m_fileName = path;
+        m_title = puzzleTitleOf(path);
         m_modified = false;
     }
     return reading.opening;
@@ -118,6 +120,14 @@ void PuzzleDocument::setUp(EffectCode effect, int rows, int columns, bool semiEf
     // Marked first: a set-up that fails half-way has still changed the grid the person was working on.
     m_modified = true;
     m_puzzle.setUp(effect, rows, columns, semiEffect, emptyRow, emptyColumn);
+}
+
+QString PuzzleDocument::puzzleTitleOf(const QString &path)
+{
+    // Unlike a picture's, a puzzle file's name without an extension is a name all the same.
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
 }
 
 QString PuzzleDocument::titleOf(const QString &path)

@@ -81,6 +81,8 @@ private:
 
     // A picture file's name without its extension, or nothing when it has none.
     static QString titleOf(const QString &path);
+    // A puzzle file's name without its extension: the title of an opened or saved puzzle.
+    static QString puzzleTitleOf(const QString &path);
 
     Puzzle m_puzzle;
     QString m_fileName;

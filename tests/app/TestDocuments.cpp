@@ -251,7 +251,7 @@ void TestDocuments::openPlaysTheFile()
     QVERIFY(!F.form->documents().document()->isModified());
     QCOMPARE(p.grid().rows(), 3);
     QCOMPARE(F.form->documents().document()->fileName(), Path);
-    QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - "));
+    QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - three"));
     QVERIFY(F.form->play().isMouseAttached());
     QCOMPARE(F.form->pictureView()->size(), QSize(360, 270));
     QCOMPARE(F.form->pictureView()->bitmap(), &p.display());
@@ -326,7 +326,7 @@ void TestDocuments::saveAsInEditModeTangles()
 {
     WindowFixture F;
     F.New(F.makePicture(QStringLiteral("a.bmp"), 400, 300));
-    const QString path = F.pathOf(QStringLiteral("a.nbq"));
+    const QString path = F.pathOf(QStringLiteral("b.nbq"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("an older file of that name");
@@ -345,6 +345,7 @@ void TestDocuments::saveAsInEditModeTangles()
     QVERIFY(!p.isEditMode());
     QVERIFY(!F.form->documents().document()->isModified());
     QCOMPARE(F.form->documents().document()->fileName(), path);
+    QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - b")); // the file's name, no longer the picture's
     QVERIFY(F.form->play().isMouseAttached());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
     QFile saved(path);

@@ -51,7 +51,7 @@ void TestStartup::commandLine_data()
     QTest::addColumn<bool>("puzzle");
 
     QTest::newRow("a puzzle file") << "sample.nbq"
-                                   << "Quorra - " << true;
+                                   << "Quorra - sample" << true;
     QTest::newRow("a missing file") << "absent.nbq"
                                     << "Quorra" << false;
     QTest::newRow("none") << ""

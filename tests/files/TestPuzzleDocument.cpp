@@ -60,21 +60,25 @@ void TestPuzzleDocument::loadPictureTitle()
 
 void TestPuzzleDocument::modifiedFollowsTheWork_data()
 {
-    // What "Save current puzzle?" is asked by: the steps in order, and whether work would be lost after them.
+    // What "Save current puzzle?" is asked by, and what the window's title names: the steps in order, whether work
+    // would be lost after them, and the title. An opened or saved puzzle is named after its file.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("modified");
-    QTest::newRow("cut") << QStringList{"cut"} << true;
-    QTest::newRow("cut, saved") << QStringList{"cut", "save"} << false;
-    QTest::newRow("saved, tangled") << QStringList{"cut", "save", "tangle"} << false;
-    QTest::newRow("saved, cut anew") << QStringList{"cut", "save", "cut"} << true;
-    QTest::newRow("opened") << QStringList{"open"} << false;
-    QTest::newRow("opened, cut anew") << QStringList{"open", "cut"} << true;
+    QTest::addColumn<QString>("title");
+    QTest::newRow("cut") << QStringList{"cut"} << true << "";
+    QTest::newRow("cut, saved") << QStringList{"cut", "save"} << false << "modified";
+    QTest::newRow("saved, tangled") << QStringList{"cut", "save", "tangle"} << false << "modified";
+    QTest::newRow("saved, cut anew") << QStringList{"cut", "save", "cut"} << true << "modified";
+    QTest::newRow("saved with no extension") << QStringList{"cut", "save plain"} << false << "plain";
+    QTest::newRow("opened") << QStringList{"open"} << false << "puzzle-3x4";
+    QTest::newRow("opened, cut anew") << QStringList{"open", "cut"} << true << "puzzle-3x4";
 }
 
 void TestPuzzleDocument::modifiedFollowsTheWork()
 {
     QFETCH(QStringList, steps);
     QFETCH(bool, modified);
+    QFETCH(QString, title);
     Fixture f;
     f.document.setPicture(quarterPicture(80, 60));
     for (const QString &step : steps) {
@@ -82,12 +86,15 @@ void TestPuzzleDocument::modifiedFollowsTheWork()
             f.document.setUp(4, 2, 3, false, false, false);
         else if (step == QLatin1String("save"))
             f.document.save(m_dir.filePath(QStringLiteral("modified.nbq")));
+        else if (step == QLatin1String("save plain"))
+            f.document.save(m_dir.filePath(QStringLiteral("plain")));
         else if (step == QLatin1String("tangle"))
             f.puzzle.tangle();
         else
             QCOMPARE(f.document.open(dataFile(QStringLiteral("puzzle-3x4.nbq"))).result, LoadResult::Loaded);
     }
     QCOMPARE(f.document.isModified(), modified);
+    QCOMPARE(f.document.title(), title);
 }
 
 void TestPuzzleDocument::saveLeavesTheGameAlone()
