@@ -67,6 +67,11 @@ JpegCheck checkJpegStream(std::span<const std::uint8_t> bytes)
             check.height = int(bytes[at + 3]) << 8 | bytes[at + 4];
             check.width = int(bytes[at + 5]) << 8 | bytes[at + 6];
             framed = true;
+            // The declared size is refused before anything else is looked at, as the desktop refuses it.
+            if (std::int64_t(check.width) * check.height > MaxPicturePixels) {
+                check.verdict = JpegVerdict::TooLarge;
+                return check;
+            }
         } else if (!isPictureSegment(marker)) {
             besides += std::int64_t(end - at) + 2;
         }
@@ -89,10 +94,7 @@ JpegCheck checkJpegStream(std::span<const std::uint8_t> bytes)
     }
     if (!framed || scans == 0)
         return check;
-    const std::int64_t pixels = std::int64_t(check.width) * check.height;
-    if (check.width == 0 || check.height == 0 || pixels > MaxPicturePixels)
-        check.verdict = JpegVerdict::TooLarge;
-    else
+    if (check.width > 0 && check.height > 0)
         check.verdict = JpegVerdict::Fine;
     return check;
 }

@@ -407,6 +407,15 @@
         step();
     }
 
+    // While a line slides or the advice shows, the board takes no move; the page says so for automation.
+    function setAnimating(p, on) {
+        p.animating = on;
+        if (on)
+            board.dataset.busy = 'true';
+        else
+            delete board.dataset.busy;
+    }
+
     const closed = () => !puzzle || puzzle.solved || puzzle.tangling || puzzle.animating;
 
     function moveCounted() {
@@ -455,7 +464,7 @@
         drawCell(play.selected, false);
         play.drag = move.row ? 'row' : 'column';
         captureStrip();
-        p.animating = true;
+        setAnimating(p, true);
         const start = play.anchor;
         const distance = move.row ? { x: move.steps * p.cellWidth, y: 0 } : { x: 0, y: move.steps * p.cellHeight };
         let frame = 1;
@@ -469,7 +478,7 @@
                 setTimeout(next, SlideFrameMs);
                 return;
             }
-            p.animating = false;
+            setAnimating(p, false);
             play.drag = 'idle';
             play.selected = move.to;
             play.anchor = cellCentre(move.to);
@@ -514,12 +523,12 @@
         if (!home)
             return;
         drawCell(home, true);
-        puzzle.animating = true;
         const p = puzzle;
+        setAnimating(p, true);
         setTimeout(() => {
             if (puzzle !== p)
                 return;
-            p.animating = false;
+            setAnimating(p, false);
             renderAll();
         }, AdviceMs);
     }
