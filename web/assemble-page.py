@@ -5,6 +5,8 @@ import base64
 import sys
 
 PUZZLE = "@PUZZLE@"
+# Every exported page carries the whole player besides its puzzle: a mail attachment must stay small.
+BUDGET = 250 * 1000
 
 
 def main():
@@ -30,8 +32,12 @@ def main():
         html = html.replace(name, text)
     if html.count(PUZZLE) != 1:
         sys.exit(f"{page} must hold {PUZZLE} once")
+    index = html.replace(PUZZLE, "")
+    size = len(index.encode("utf-8"))
+    if size > BUDGET:
+        sys.exit(f"the player takes {size} bytes, more than its budget of {BUDGET}")
     open(template_out, "w", encoding="utf-8").write(html)
-    open(index_out, "w", encoding="utf-8").write(html.replace(PUZZLE, ""))
+    open(index_out, "w", encoding="utf-8").write(index)
 
 
 if __name__ == "__main__":
