@@ -24,8 +24,8 @@ bool isRestart(std::uint8_t marker)
 // are no marker at all) counts against the budget.
 bool isPictureSegment(std::uint8_t marker)
 {
-    return isFrame(marker) || marker == 0xC4 || marker == 0xCC || marker == 0xDB || marker == 0xDD
-           || marker == 0xDC || marker == StartOfScan;
+    return isFrame(marker) || marker == 0xC4 || marker == 0xCC || marker == 0xDB || marker == 0xDD || marker == 0xDC
+           || marker == StartOfScan;
 }
 
 } // namespace

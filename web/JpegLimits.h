@@ -14,7 +14,7 @@ constexpr std::int64_t MaxPicturePixels = 256LL * 1024 * 1024;
 
 enum class JpegVerdict : std::uint8_t {
     Fine,
-    NotJpeg,       // no start-of-image marker, or no frame before the first scan
+    NotJpeg, // no start-of-image marker, or no frame before the first scan
     TooManyScans,
     TooMuchBesidesPicture,
     TooLarge, // beyond the size guard: the browser would decode it whole, at four bytes a pixel

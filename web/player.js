@@ -777,9 +777,9 @@
     window.addEventListener('resize', () => {
         clearTimeout(resizeTimer);
         resizeTimer = setTimeout(function refit() {
-            if (!puzzle || puzzle.tangling)
+            if (!puzzle)
                 return;
-            if (puzzle.animating || play.drag !== 'idle') {
+            if (puzzle.tangling || puzzle.animating || play.drag !== 'idle') {
                 resizeTimer = setTimeout(refit, 100);
                 return;
             }

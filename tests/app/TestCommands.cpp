@@ -72,10 +72,14 @@ void TestCommands::enablingByState_data()
                                                 + QStringList{"ZoomOutAction", "SaveAsAction", "TangleAction"}
                                          << false;
     QTest::newRow("play, never saved") << "play" << false << Always + zoom + QStringList{"SaveAsAction"} << true;
-    QTest::newRow("play, saved") << "saved" << false << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"}
+    QTest::newRow("play, saved") << "saved" << false
+                                 << Always + zoom
+                                        + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"}
                                  << true;
     QTest::newRow("play, opened") << "opened" << false
-                                  << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"} << true;
+                                  << Always + zoom
+                                         + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"}
+                                  << true;
     QTest::newRow("solved, never saved") << "solved" << false
                                          << Always + zoom
                                                 + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}

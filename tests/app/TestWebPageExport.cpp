@@ -26,16 +26,20 @@ void TestWebPageExport::exportWeb_data()
     const QString sample = QStringLiteral(QUORRA_SAMPLE_PUZZLE);
     QTest::newRow("a puzzle") << sample << "Sample.html" << 0 << "";
     QTest::newRow("a puzzle over an old page") << sample << "old.html" << 0 << "";
-    QTest::newRow("a page of another name") << data + "puzzle-3x4.nbq" << "friend.htm" << 0 << "";
-    QTest::newRow("cut short") << data + "short-header.nbq" << "old.html" << 1
-                               << "is damaged: it ends before its header is complete.";
-    QTest::newRow("scan bomb") << data + "picture-scan-bomb.nbq" << "old.html" << 1 << "more than 100 scans";
-    QTest::newRow("picture missing") << data + "picture-missing.nbq" << "old.html" << 1 << "JPEG error #";
-    QTest::newRow("too new") << data + "version-two.nbq" << "old.html" << 1
-                             << "This puzzle requires Quorra version 2 or later.";
-    QTest::newRow("a picture, not a puzzle") << data + "colour-420.jpg" << "old.html" << 1
-                                             << "its grid is not one that Quorra makes.";
-    QTest::newRow("no such file") << data + "no-such.nbq" << "old.html" << 1 << "Cannot open file";
+    QTest::newRow("a page of another name") << data + "puzzle-3x4.nbq"
+                                            << "friend.htm" << 0 << "";
+    QTest::newRow("cut short") << data + "short-header.nbq"
+                               << "old.html" << 1 << "is damaged: it ends before its header is complete.";
+    QTest::newRow("scan bomb") << data + "picture-scan-bomb.nbq"
+                               << "old.html" << 1 << "more than 100 scans";
+    QTest::newRow("picture missing") << data + "picture-missing.nbq"
+                                     << "old.html" << 1 << "JPEG error #";
+    QTest::newRow("too new") << data + "version-two.nbq"
+                             << "old.html" << 1 << "This puzzle requires Quorra version 2 or later.";
+    QTest::newRow("a picture, not a puzzle") << data + "colour-420.jpg"
+                                             << "old.html" << 1 << "its grid is not one that Quorra makes.";
+    QTest::newRow("no such file") << data + "no-such.nbq"
+                                  << "old.html" << 1 << "Cannot open file";
     QTest::newRow("a folder") << data << "old.html" << 1 << "Cannot open file";
     QTest::newRow("no page named") << sample << "" << 1 << "needs a puzzle file and the page to write";
     QTest::newRow("page in no folder") << sample << "missing/page.html" << 1 << "Cannot create file";
