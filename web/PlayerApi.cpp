@@ -174,7 +174,7 @@ EMSCRIPTEN_KEEPALIVE int player_piece_home(int x, int y)
     return packed(grid().tileAt(p).home);
 }
 
-// Where the piece that belongs at (X, Y) now is: what the advice points at. 0 when none.
+// Where the piece now at (X, Y) belongs: the cell the advice frames. 0 when none.
 EMSCRIPTEN_KEEPALIVE int player_advice(int x, int y)
 {
     const CellPos p(x, y);

@@ -69,7 +69,7 @@ class Browser:
         if mobile:
             options.add_experimental_option("mobileEmulation", {
                 "deviceMetrics": {"width": window[0], "height": window[1], "pixelRatio": 2.0, "touch": True}})
-        options.set_capability("goog:loggingPrefs", {"performance": "ALL"})
+        options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
         self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
 
     def __enter__(self):
@@ -89,6 +89,10 @@ class Browser:
     def wait_for(self, script, *args, timeout=20):
         return WebDriverWait(self.driver, timeout, poll_frequency=0.02).until(
             lambda d: d.execute_script(script, *args))
+
+    def script_errors(self):
+        """What the page's scripts reported as errors, policy violations included."""
+        return [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
 
     def requests_besides_page(self):
         """Every request the page made other than loading itself."""

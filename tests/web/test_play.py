@@ -208,6 +208,8 @@ def run(case, folder):
         assert shown < 8, "%s: the victory does not show the photograph (%.1f)" % (name, shown)
         requests = page.requests_besides_page()
         assert not requests, "%s: the page made requests: %s" % (name, requests)
+        errors = page.script_errors()
+        assert not errors, "%s: the page reported errors: %s" % (name, errors)
 
 
 def main():

@@ -59,6 +59,10 @@ def main():
         if requests:
             failures += 1
             print("FAIL: the page made requests:", requests)
+        errors = page.script_errors()
+        if errors:
+            failures += 1
+            print("FAIL: the page reported errors:", errors)
     return 1 if failures else 0
 
 
