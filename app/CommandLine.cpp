@@ -1,4 +1,4 @@
-// What the command line asks of quorra: its usage, its version, or the puzzle file to open at start.
+// What the command line asks of quorra: its usage, its version, a puzzle made a web page, or the puzzle to open.
 #include "CommandLine.h"
 
 #include "ProgramInfo.h"
@@ -7,6 +7,7 @@ namespace {
 
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
+const QString ExportWebOption = QStringLiteral("export-web");
 
 } // namespace
 
@@ -18,6 +19,8 @@ CommandLine::CommandLine(const QList<QByteArray> &arguments)
                                           QStringLiteral("Displays this help.")));
     m_parser.addOption(
         QCommandLineOption({QStringLiteral("v"), VersionOption}, QStringLiteral("Displays version information.")));
+    m_parser.addOption(QCommandLineOption(
+        ExportWebOption, QStringLiteral("Writes the puzzle as a web page that plays it in any browser, and exits.")));
     m_parser.addPositionalArgument(QStringLiteral("puzzle"), QStringLiteral("The puzzle file (.nbq) to open."),
                                    QStringLiteral("[puzzle]"));
 
@@ -50,6 +53,11 @@ bool CommandLine::versionRequested() const
     return m_parser.isSet(VersionOption);
 }
 
+bool CommandLine::exportWebRequested() const
+{
+    return m_parser.isSet(ExportWebOption);
+}
+
 QString CommandLine::helpText() const
 {
     return m_parser.helpText();
@@ -71,4 +79,9 @@ QStringList CommandLine::unknownOptions() const
 QByteArray CommandLine::puzzleName() const
 {
     return m_parser.positionalArguments().value(0).toLatin1();
+}
+
+QByteArray CommandLine::pageName() const
+{
+    return m_parser.positionalArguments().value(1).toLatin1();
 }

@@ -1,4 +1,4 @@
-// What the command line asks of quorra: its usage, its version, or the puzzle file to open at start.
+// What the command line asks of quorra: its usage, its version, a puzzle made a web page, or the puzzle to open.
 #pragma once
 
 #include <QByteArray>
@@ -16,6 +16,8 @@ public:
 
     bool helpRequested() const;
     bool versionRequested() const;
+    // --export-web PUZZLE PAGE: the puzzle file written as a web page, with no window.
+    bool exportWebRequested() const;
     // The usage as printed by --help; it names the program as it was started once an application object exists.
     QString helpText() const;
     // "quorra 1.0.2".
@@ -27,6 +29,8 @@ public:
     // The first argument that is not an option (everything after "--" is not), as the bytes the program was
     // given: a file name need not be valid UTF-8. Empty when there is none.
     QByteArray puzzleName() const;
+    // The argument after the puzzle: the page that --export-web writes.
+    QByteArray pageName() const;
 
 private:
     QCommandLineParser m_parser;

@@ -62,9 +62,10 @@ constexpr CommandDefinition Definitions[] = {
     {"ExitAction", "Puzzle", 0, false, false},
     {"UndoMoveAction", "Puzzle", 0, false, false},
     {"RedoMoveAction", "Puzzle", 0, false, false},
+    {"SaveAsWebPageAction", "Puzzle", 0, false, false},
 };
 static_assert(std::size(Definitions) == std::size(WindowTexts::Commands));
-static_assert(std::size(Definitions) == std::size_t(Command::RedoMove) + 1);
+static_assert(std::size(Definitions) == std::size_t(Command::SaveAsWebPage) + 1);
 
 // The effect commands in the order of the command list, with the effect each one applies.
 constexpr std::pair<Command, EffectCode> EffectCommands[] = {
@@ -159,8 +160,8 @@ void CommandTable::createMenus(QMainWindow *window)
     const std::optional<Command> separator;
 
     fill(addMenu("mPuzzle", WindowTexts::PuzzleMenu),
-         {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, separator,
-          Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle, separator,
+         {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, Command::SaveAsWebPage,
+          separator, Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle, separator,
           Command::Exit});
     fill(addMenu("mView", WindowTexts::ViewMenu), {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize,
                                                    Command::BestFit, separator, Command::AutoBestFit});
@@ -297,6 +298,8 @@ void CommandTable::update(const GameState &state)
     action(Command::SaveAs)->setEnabled(p);
     action(Command::SaveImageAs)->setEnabled(s);
     action(Command::SendByEMail)->setEnabled(p && !state.modified && !state.mailUnderWay);
+    // The page carries the file as it is on disk, as the mail does.
+    action(Command::SaveAsWebPage)->setEnabled(action(Command::SendByEMail)->isEnabled());
     action(Command::Tangle)->setEnabled(e || s);
     action(Command::ZoomIn)->setEnabled(p && state.canZoomIn && !a);
     action(Command::ZoomOut)->setEnabled(p && state.canZoomOut);

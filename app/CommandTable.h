@@ -48,6 +48,7 @@ enum class Command {
     Exit,
     UndoMove,
     RedoMove,
+    SaveAsWebPage,
 };
 
 enum class WindowMenu { Puzzle, View, Split, Effect, Edit, Options, Help };

@@ -16,6 +16,7 @@ public:
     virtual QString openPuzzle() = 0;
     virtual QString savePuzzle() = 0;
     virtual QString saveImage() = 0;
+    virtual QString saveWebPage() = 0;
 
     // Yes, No and Cancel with a question icon; closing the box counts as Cancel.
     virtual ConfirmAnswer confirm(const QString &caption, const QString &text) = 0;

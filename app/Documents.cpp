@@ -11,6 +11,7 @@
 #include "Puzzle.h"
 #include "PuzzleDocument.h"
 #include "UserError.h"
+#include "WebPageExport.h"
 #include "WindowTexts.h"
 #include "WorkingBitmap.h"
 
@@ -364,6 +365,16 @@ void Documents::sendByEMail()
         return;
     m_mail->sendMailWithAttachments({}, MailSender::invitationSubject(), MailSender::invitationBody(QuorraWebAddress),
                                     {m_document->fileName()});
+}
+
+void Documents::saveAsWebPage()
+{
+    if (!m_document || m_document->isModified() || m_document->fileName().isEmpty())
+        return;
+    const QString path = m_dialogs.saveWebPage();
+    if (path.isEmpty())
+        return;
+    WebPageExport::write(m_document->fileName(), path);
 }
 
 void Documents::takeDrop(const QString &path)

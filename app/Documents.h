@@ -64,6 +64,8 @@ public:
     bool saveAs();
     void saveImageAs();
     void sendByEMail();
+    // The puzzle's file as a page that plays it in any browser; like the mail, only a puzzle that matches its file.
+    void saveAsWebPage();
     // A picture or puzzle file is being decoded for New or Open.
     bool isLoading() const { return m_load.isRunning(); }
     // Shows the puzzle's tangles, slides and advice over time; the window sets its paces.

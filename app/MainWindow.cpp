@@ -187,6 +187,7 @@ void MainWindow::bindCommands()
     bind(Command::SaveAs, [this](QAction *) { m_documents->saveAs(); });
     bind(Command::SaveImageAs, [this](QAction *) { m_documents->saveImageAs(); });
     bind(Command::SendByEMail, [this](QAction *) { m_documents->sendByEMail(); });
+    bind(Command::SaveAsWebPage, [this](QAction *) { m_documents->saveAsWebPage(); });
     bind(Command::Tangle, [this](QAction *) { tangle(); });
     bind(Command::UndoMove, [this](QAction *) { m_play->undo(); });
     bind(Command::RedoMove, [this](QAction *) { m_play->redo(); });

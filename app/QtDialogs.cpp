@@ -20,8 +20,10 @@ namespace {
 const QString PictureFilter = QString::fromUtf8(WindowTexts::PictureFilter);
 const QString PuzzleFilter = QString::fromUtf8(WindowTexts::PuzzleFilter);
 const QString JpegFilter = QString::fromUtf8(WindowTexts::JpegFilter);
+const QString WebPageFilter = QString::fromUtf8(WindowTexts::WebPageFilter);
 const QString PuzzleSuffix = QStringLiteral("nbq");
 const QString JpegSuffix = QStringLiteral("jpg");
+const QString WebPageSuffix = QStringLiteral("html");
 
 // How each file dialog looks; Preview: the picture dialogs show the selected picture beside the file list.
 struct FileDialogLayout {
@@ -38,6 +40,7 @@ const FileDialogLayout FileDialogLayouts[] = {
     {false, QString::fromUtf8(WindowTexts::OpenPuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
     {true, QString::fromUtf8(WindowTexts::SavePuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
     {true, QString::fromUtf8(WindowTexts::SaveImageTitle), JpegFilter, JpegSuffix, true},
+    {true, QString::fromUtf8(WindowTexts::SaveWebPageTitle), WebPageFilter, WebPageSuffix, false},
 };
 
 } // namespace
@@ -128,6 +131,11 @@ QString QtDialogs::savePuzzle()
 QString QtDialogs::saveImage()
 {
     return run(FileChoice::SaveImage);
+}
+
+QString QtDialogs::saveWebPage()
+{
+    return run(FileChoice::SaveWebPage);
 }
 
 ConfirmAnswer QtDialogs::confirm(const QString &caption, const QString &text)

@@ -29,6 +29,7 @@ public:
     QString openPuzzle() override;
     QString savePuzzle() override;
     QString saveImage() override;
+    QString saveWebPage() override;
     ConfirmAnswer confirm(const QString &caption, const QString &text) override;
     void message(const QString &caption, const QString &text, MessageIcon icon) override;
     void error(const QString &text) override;
@@ -41,8 +42,8 @@ public:
     static QStringList qtNameFilters(const QString &filter);
 
 private:
-    // The four file dialogs, each made at its first use and kept.
-    enum class FileChoice { OpenPicture, OpenPuzzle, SavePuzzle, SaveImage, Count };
+    // The file dialogs, each made at its first use and kept.
+    enum class FileChoice { OpenPicture, OpenPuzzle, SavePuzzle, SaveImage, SaveWebPage, Count };
 
     void beforeModal();
     // Shows the dialog of Choice; the chosen path, or an empty text when cancelled.

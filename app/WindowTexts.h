@@ -49,6 +49,7 @@ inline constexpr CommandText Commands[] = {
     {"Exit", ""},
     {"Undo Move", "Take the last move back"},
     {"Redo Move", "Make the move taken back again"},
+    {"Save as Web Page...", "Save the puzzle as a web page that plays it in any browser"},
 };
 
 // Menu titles and the two menu items that are not commands.
@@ -106,6 +107,7 @@ inline constexpr char OpenPictureTitle[] = "Open an Image to Create Puzzle";
 inline constexpr char OpenPuzzleTitle[] = "Open";
 inline constexpr char SavePuzzleTitle[] = "Save As";
 inline constexpr char SaveImageTitle[] = "Save Image As";
+inline constexpr char SaveWebPageTitle[] = "Save as Web Page";
 // The picture filter lists every extension that readPictureFile reads.
 inline constexpr char PictureFilter[] =
     "All (*.gif;*.jpg;*.bmp;*.png;*.webp;*.tif)|*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.png;*.webp;*.tif;*.tiff|"
@@ -113,6 +115,7 @@ inline constexpr char PictureFilter[] =
     "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp|TIFF Image (*.tif)|*.tif;*.tiff";
 inline constexpr char PuzzleFilter[] = "Nimbrel (*.nbq)|*.nbq";
 inline constexpr char JpegFilter[] = "JPEG Image File (*.jpg)|*.jpg";
+inline constexpr char WebPageFilter[] = "Web Page (*.html)|*.html;*.htm";
 
 inline constexpr char OkButton[] = "OK";
 

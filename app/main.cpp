@@ -7,6 +7,9 @@
 #include "ProgramInfo.h"
 #include "PuzzleArgument.h"
 #include "QtDialogs.h"
+#include "UserError.h"
+#include "WebPageExport.h"
+#include "WindowTexts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -14,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <new>
 
 int main(int argc, char *argv[])
 {
@@ -24,6 +28,22 @@ int main(int argc, char *argv[])
             QCoreApplication core(argc, argv);
             const QString text = request.helpRequested() ? request.helpText() : CommandLine::versionText() + '\n';
             std::fputs(text.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (request.exportWebRequested()) {
+            QCoreApplication core(argc, argv);
+            const QByteArray puzzle = request.puzzleName(), page = request.pageName();
+            try {
+                if (puzzle.isEmpty() || page.isEmpty())
+                    throw UserError(QStringLiteral("--export-web needs a puzzle file and the page to write."));
+                WebPageExport::write(QFile::decodeName(puzzle), QFile::decodeName(page));
+            } catch (const UserError &e) {
+                std::fprintf(stderr, "quorra: %s\n", e.message().toLocal8Bit().constData());
+                return 1;
+            } catch (const std::bad_alloc &) {
+                std::fprintf(stderr, "quorra: %s\n", WindowTexts::NoMemoryForCommand);
+                return 1;
+            }
             return 0;
         }
     }

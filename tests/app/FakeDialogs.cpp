@@ -39,6 +39,12 @@ QString FakeDialogs::saveImage()
     return take(saveImageAnswers);
 }
 
+QString FakeDialogs::saveWebPage()
+{
+    log << QStringLiteral("SaveWebPage");
+    return take(saveWebPageAnswers);
+}
+
 ConfirmAnswer FakeDialogs::confirm(const QString &caption, const QString &text)
 {
     log << QStringLiteral("Confirm|%1|%2").arg(caption, text);

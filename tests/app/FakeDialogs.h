@@ -15,6 +15,7 @@ public:
     QStringList openPuzzleAnswers;
     QStringList savePuzzleAnswers;
     QStringList saveImageAnswers;
+    QStringList saveWebPageAnswers;
     QList<ConfirmAnswer> confirmAnswers;
 
     // One entry per dialog shown: "OpenPicture", "Confirm|Confirm|Save current puzzle?",
@@ -26,6 +27,7 @@ public:
     QString openPuzzle() override;
     QString savePuzzle() override;
     QString saveImage() override;
+    QString saveWebPage() override;
     ConfirmAnswer confirm(const QString &caption, const QString &text) override;
     void message(const QString &caption, const QString &text, MessageIcon icon) override;
     void error(const QString &text) override;

@@ -60,20 +60,21 @@ void TestCommandTable::enablingRules_data()
     GameState play;
     play.hasPuzzle = true;
     QTest::newRow("nothing to zoom") << play << false
-                                     << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction"};
+                                     << QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction",
+                                                    "BestFitAction"};
     GameState zoomable = play;
     zoomable.canZoomIn = zoomable.canZoomOut = zoomable.canActualSize = true;
     // Actual Size is kept out of sight, and a hidden action never counts as enabled.
     QTest::newRow("room to zoom") << zoomable << false
-                                  << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction", "ZoomInAction",
-                                                 "ZoomOutAction"};
+                                  << QStringList{"SaveAsAction",  "SendByEMailAction", "SaveAsWebPageAction",
+                                                 "BestFitAction", "ZoomInAction",      "ZoomOutAction"};
     QTest::newRow("room to zoom, auto fit")
-        << zoomable << true << QStringList{"SaveAsAction", "SendByEMailAction", "ZoomOutAction"};
+        << zoomable << true << QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction", "ZoomOutAction"};
     GameState undoable = play;
     undoable.canUndo = undoable.canRedo = true;
     QTest::newRow("moves to undo and redo")
-        << undoable << false
-        << QStringList{"SaveAsAction", "SendByEMailAction", "BestFitAction", "UndoMoveAction", "RedoMoveAction"};
+        << undoable << false << QStringList{"SaveAsAction",  "SendByEMailAction", "SaveAsWebPageAction",
+                                            "BestFitAction", "UndoMoveAction",    "RedoMoveAction"};
     GameState mailing = play;
     mailing.mailUnderWay = true;
     QTest::newRow("a mail under way") << mailing << false << QStringList{"SaveAsAction", "BestFitAction"};

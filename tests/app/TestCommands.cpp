@@ -72,10 +72,14 @@ void TestCommands::enablingByState_data()
                                                 + QStringList{"ZoomOutAction", "SaveAsAction", "TangleAction"}
                                          << false;
     QTest::newRow("play, never saved") << "play" << false << Always + zoom + QStringList{"SaveAsAction"} << true;
-    QTest::newRow("play, saved") << "saved" << false << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"}
+    QTest::newRow("play, saved") << "saved" << false
+                                 << Always + zoom
+                                        + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"}
                                  << true;
     QTest::newRow("play, opened") << "opened" << false
-                                  << Always + zoom + QStringList{"SaveAsAction", "SendByEMailAction"} << true;
+                                  << Always + zoom
+                                         + QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction"}
+                                  << true;
     QTest::newRow("solved, never saved") << "solved" << false
                                          << Always + zoom
                                                 + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction"}
@@ -83,7 +87,7 @@ void TestCommands::enablingByState_data()
     QTest::newRow("solved, opened") << "solved opened" << false
                                     << Always + zoom
                                            + QStringList{"SaveAsAction", "SaveImageAsAction", "TangleAction",
-                                                         "SendByEMailAction"}
+                                                         "SendByEMailAction", "SaveAsWebPageAction"}
                                     << false;
 }
 

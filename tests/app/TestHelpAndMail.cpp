@@ -26,6 +26,8 @@ private slots:
     void sendByEMail_data();
     void sendByEMail();
     void sendOneAtATime();
+    void saveAsWebPage_data();
+    void saveAsWebPage();
 
 private:
     QByteArray m_oldPath;
@@ -173,6 +175,43 @@ void TestHelpAndMail::sendByEMail()
         QVERIFY(f.dialogs->log.first().startsWith(QStringLiteral("Message|")));
         QVERIFY2(f.dialogs->log.first().contains(path), qPrintable(f.dialogs->log.first()));
     }
+}
+
+void TestHelpAndMail::saveAsWebPage_data()
+{
+    QTest::addColumn<QString>("answer"); // empty: the dialog is cancelled
+    QTest::newRow("a page chosen") << "friends, family/beach.html";
+    QTest::newRow("cancelled") << "";
+}
+
+// The page carries the file as it is on disk, as the mail does, and follows the mail's enabling.
+void TestHelpAndMail::saveAsWebPage()
+{
+    QFETCH(QString, answer);
+
+    WindowFixture f;
+    QAction *command = f.form->commands().action(Command::SaveAsWebPage);
+    QVERIFY(QDir(f.folder.path()).mkpath(QStringLiteral("friends, family")));
+    const QString puzzle = f.pathOf(QStringLiteral("friends, family/beach.nbq"));
+    f.New(f.makePicture(QStringLiteral("beach.bmp"), 300, 200));
+    QVERIFY(!command->isEnabled()); // not saved yet
+    f.dialogs->savePuzzleAnswers << puzzle;
+    f.run(f.form->commands().action(Command::SaveAs));
+    QVERIFY(command->isEnabled());
+
+    const QString page = answer.isEmpty() ? QString() : f.pathOf(answer);
+    f.dialogs->saveWebPageAnswers << page;
+    f.dialogs->log.clear();
+    f.run(command);
+    QCOMPARE(f.dialogs->log, QStringList{QStringLiteral("SaveWebPage")});
+    QCOMPARE(QDir(f.pathOf(QStringLiteral("friends, family"))).entryList({QStringLiteral("*.html")}).size(),
+             answer.isEmpty() ? 0 : 1);
+    if (answer.isEmpty())
+        return;
+    QFile saved(puzzle), written(page);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains(saved.readAll().toBase64()));
 }
 
 // While the mail program has not taken the message yet, the command is off, so a second click starts no second
