@@ -63,9 +63,10 @@ constexpr CommandDefinition Definitions[] = {
     {"UndoMoveAction", "Puzzle", 0, false, false},
     {"RedoMoveAction", "Puzzle", 0, false, false},
     {"SaveAsWebPageAction", "Puzzle", 0, false, false},
+    {"FullScreenAction", "View", 0, true, false},
 };
 static_assert(std::size(Definitions) == std::size(WindowTexts::Commands));
-static_assert(std::size(Definitions) == std::size_t(Command::SaveAsWebPage) + 1);
+static_assert(std::size(Definitions) == std::size_t(Command::FullScreen) + 1);
 
 // The effect commands in the order of the command list, with the effect each one applies.
 constexpr std::pair<Command, EffectCode> EffectCommands[] = {
@@ -127,6 +128,7 @@ void CommandTable::createCommands(QMainWindow *window)
         {Command::SaveAs, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
         {Command::Exit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
         {Command::Help, {QKeySequence(Qt::Key_F1)}},
+        {Command::FullScreen, {QKeySequence(Qt::Key_F11)}},
         // Plus is a shifted key on many layouts: Ctrl with the key that carries it works as well.
         {Command::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {Command::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
@@ -163,8 +165,9 @@ void CommandTable::createMenus(QMainWindow *window)
          {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, Command::SaveAsWebPage,
           separator, Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle, separator,
           Command::Exit});
-    fill(addMenu("mView", WindowTexts::ViewMenu), {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize,
-                                                   Command::BestFit, separator, Command::AutoBestFit});
+    fill(addMenu("mView", WindowTexts::ViewMenu),
+         {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize, Command::BestFit, separator,
+          Command::AutoBestFit, separator, Command::FullScreen});
     // Qt menus cannot break into columns, so the three columns follow one another, a separator between them.
     fill(addMenu("mSplit", WindowTexts::SplitMenu),
          {Command::Split2x2, Command::Split3x2, Command::Split4x2, separator, Command::Split2x3, Command::Split3x3,
@@ -293,7 +296,7 @@ void CommandTable::update(const GameState &state)
         }
 
     for (Command always : {Command::New, Command::Open, Command::Exit, Command::AutoBestFit, Command::Help,
-                           Command::About, Command::ShowAtStart})
+                           Command::About, Command::ShowAtStart, Command::FullScreen})
         action(always)->setEnabled(true);
     action(Command::SaveAs)->setEnabled(p);
     action(Command::SaveImageAs)->setEnabled(s);

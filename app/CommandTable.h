@@ -49,6 +49,7 @@ enum class Command {
     UndoMove,
     RedoMove,
     SaveAsWebPage,
+    FullScreen,
 };
 
 enum class WindowMenu { Puzzle, View, Split, Effect, Edit, Options, Help };

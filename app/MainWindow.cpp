@@ -135,6 +135,12 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_panel->setMouseTracking(true);
     setMouseTracking(true);
     connect(m_panel, &PicturePanel::mouseMove, this, [this] { guarded([this] { m_play->leave(); }); });
+    // The wheel zooms by the View commands' own rules: only when the command itself may run.
+    connect(m_panel, &PicturePanel::zoomWheel, this, [this](bool in) {
+        QAction *zoom = m_commands->action(in ? Command::ZoomIn : Command::ZoomOut);
+        if (zoom->isEnabled())
+            zoom->trigger();
+    });
     // The window's focus going elsewhere frees the pointer.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)
@@ -193,6 +199,7 @@ void MainWindow::bindCommands()
     bind(Command::RedoMove, [this](QAction *) { m_play->redo(); });
     bind(Command::About, [this](QAction *) { m_dialogs->showAbout(); });
     bind(Command::Help, [this](QAction *) { showHelp(); });
+    bind(Command::FullScreen, [this](QAction *) { setWindowState(windowState() ^ Qt::WindowFullScreen); });
     bind(Command::Exit, [this](QAction *) { close(); });
     // Zoom In and Best Fit are off while the view keeps the puzzle fitted, whoever sets the check mark.
     connect(commands.action(Command::AutoBestFit), &QAction::toggled, this, &MainWindow::scheduleUpdate);
@@ -466,6 +473,9 @@ void MainWindow::changeEvent(QEvent *event)
 {
     if (m_status && (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowStateChange))
         m_status->setWindowState(isActiveWindow(), isMinimized());
+    // The check mark says what the window is, however it came to be so (the window manager's own keys too).
+    if (m_commands && event->type() == QEvent::WindowStateChange)
+        m_commands->action(Command::FullScreen)->setChecked(isFullScreen());
     if (event->type() == QEvent::ActivationChange) {
         if (!isActiveWindow())
             m_play->freePointer();

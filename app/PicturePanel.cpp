@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -64,4 +65,16 @@ void PicturePanel::mouseMoveEvent(QMouseEvent *event)
     // Taken here, so the window behind does not hear of the same move again.
     event->accept();
     emit mouseMove();
+}
+
+void PicturePanel::wheelEvent(QWheelEvent *event)
+{
+    // The picture passes the wheel on to the panel that holds it, so one place serves both.
+    const int turn = event->angleDelta().y();
+    if (!(event->modifiers() & Qt::ControlModifier) || turn == 0) {
+        QFrame::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    emit zoomWheel(turn > 0);
 }

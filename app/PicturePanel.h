@@ -23,11 +23,14 @@ signals:
     void resized();
     // The pointer moved over the panel itself, off the picture.
     void mouseMove();
+    // The wheel turned with Ctrl held, over the panel or the picture: towards the screen's top is In.
+    void zoomWheel(bool in);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QString m_hint;

@@ -50,6 +50,7 @@ inline constexpr CommandText Commands[] = {
     {"Undo Move", "Take the last move back"},
     {"Redo Move", "Make the move taken back again"},
     {"Save as Web Page...", "Save the puzzle as a web page that plays it in any browser"},
+    {"Full Screen", "Show the window on the whole screen, or as before"},
 };
 
 // Menu titles and the two menu items that are not commands.

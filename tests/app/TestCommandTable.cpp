@@ -31,8 +31,8 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",       "AutoBestFitAction",
-                            "HelpAction", "AboutAction", "ShowAtStartAction"};
+const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",        "AutoBestFitAction",
+                            "HelpAction", "AboutAction", "ShowAtStartAction", "FullScreenAction"};
 
 } // namespace
 

@@ -14,8 +14,8 @@
 
 namespace {
 
-const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",       "AutoBestFitAction",
-                            "HelpAction", "AboutAction", "ShowAtStartAction"};
+const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",        "AutoBestFitAction",
+                            "HelpAction", "AboutAction", "ShowAtStartAction", "FullScreenAction"};
 const QStringList Splits = {"Action2x2", "Action3x2", "Action4x2", "Action2x3", "Action3x3",
                             "Action4x3", "Action2x4", "Action3x4", "Action4x4"};
 const QStringList Effects = {"ObscureAction", "DarkAction",      "TransparentAction",  "NegativeAction",

@@ -7,8 +7,10 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
+#include <QWheelEvent>
 
 class TestZoom : public QObject
 {
@@ -25,6 +27,8 @@ private slots:
     void autoBestFitFollowsThePanelUntilZoomOut();
     void shrinkingThePanelShrinksThePicture();
     void actualSizeBeyondTheMemoryBudgetIsRefused();
+    void ctrlWheelZooms_data();
+    void ctrlWheelZooms();
 };
 
 void TestZoom::newPuzzleOpensAtActualSizeCentred()
@@ -195,6 +199,39 @@ void TestZoom::actualSizeBeyondTheMemoryBudgetIsRefused()
     f.form->guarded([&f] { f.form->pictureLayout().actualSize(); });
     QCOMPARE(f.dialogs->log, QStringList{QStringLiteral("Error|") + pictureNeedsTooMuchMemoryText()});
     QCOMPARE(puzzle.scale(), scale);
+}
+
+void TestZoom::ctrlWheelZooms_data()
+{
+    QTest::addColumn<int>("picture"); // its width; 3:4 high
+    QTest::addColumn<int>("turn");    // the wheel's angle, positive away from the person
+    QTest::addColumn<Qt::KeyboardModifiers>("held");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("up zooms in") << 400 << 120 << Qt::KeyboardModifiers(Qt::ControlModifier) << 1.1;
+    QTest::newRow("down zooms out") << 400 << -120 << Qt::KeyboardModifiers(Qt::ControlModifier) << 1 / 1.1;
+    QTest::newRow("without Ctrl nothing") << 400 << 120 << Qt::KeyboardModifiers() << 1.0;
+    // Zoom Out is off for a picture this small: the wheel keeps to the command's rules.
+    QTest::newRow("no room to zoom out") << 200 << -120 << Qt::KeyboardModifiers(Qt::ControlModifier) << 1.0;
+}
+
+void TestZoom::ctrlWheelZooms()
+{
+    QFETCH(int, picture);
+    QFETCH(int, turn);
+    QFETCH(Qt::KeyboardModifiers, held);
+    QFETCH(double, scale);
+    WindowFixture f;
+    QVERIFY(f.setPanelSize(790, 560));
+    f.New(f.makePicture(QStringLiteral("p.bmp"), picture, picture * 3 / 4));
+    // The picture passes a wheel turned over it on to the panel (checked under Xvfb: Qt passes on only the window
+    // system's own events).
+    PicturePanel *panel = f.form->picturePanel();
+    const QPointF at(panel->width() / 2.0, panel->height() / 2.0);
+    QWheelEvent wheel(at, panel->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton, held, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(f.form->picturePanel(), &wheel);
+    QVERIFY2(qAbs(f.form->documents().puzzle()->scale() - scale) < 1e-9,
+             qPrintable(QString::number(f.form->documents().puzzle()->scale())));
 }
 
 QTEST_MAIN(TestZoom)
