@@ -5,6 +5,7 @@
 #include "MovingLine.h"
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
+#include "core/CellGeometry.h"
 #include "core/MoveHistory.h"
 #include "core/Tangle.h"
 #include "core/TileGrid.h"
@@ -85,11 +86,12 @@ public:
     const QString &title() const { return m_title; }
 
     // How it is shown.
-    double scale() const { return m_scale; }
-    double fitScale() const { return m_fitScale; }
-    int cellWidth() const { return m_cellWidth; }
-    int cellHeight() const { return m_cellHeight; }
-    int dragThreshold() const { return m_dragThreshold; }
+    double scale() const { return m_geometry.scale(); }
+    double fitScale() const { return m_geometry.fitScale(); }
+    int cellWidth() const { return m_geometry.cellWidth(); }
+    int cellHeight() const { return m_geometry.cellHeight(); }
+    int dragThreshold() const { return m_geometry.dragThreshold(); }
+    const CellGeometry &geometry() const { return m_geometry; }
     const QImage &display() const
     {
         settleLine();
@@ -140,11 +142,15 @@ public:
     void setSemiEffect(bool on) { m_semiEffect = on; }
 
     // Geometry.
-    CellPos cellAt(int x, int y) const;
-    QPoint cellCentre(CellPos p) const;
+    CellPos cellAt(int x, int y) const { return m_geometry.cellAt({x, y}); }
+    QPoint cellCentre(CellPos p) const
+    {
+        const PicturePoint c = m_geometry.cellCentre(p);
+        return QPoint(c.x, c.y);
+    }
     QPoint selectedCentre() const { return cellCentre(m_selected); }
     // True for a position inside the grid as it is now, empty row and column included.
-    bool inGrid(CellPos p) const;
+    bool inGrid(CellPos p) const { return m_geometry.inGrid(p); }
 
     // View and zoom.
     void updateFit(int panelWidth, int panelHeight, bool keepFitted);
@@ -154,9 +160,9 @@ public:
     void bestFit();
     // Shows the puzzle at that scale; one that is not positive gives the smallest positive scale.
     void zoomTo(double scale);
-    bool canZoomIn() const;
-    bool canZoomOut() const;
-    bool canActualSize() const;
+    bool canZoomIn() const { return m_geometry.canZoomIn(); }
+    bool canZoomOut() const { return m_geometry.canZoomOut(); }
+    bool canActualSize() const { return m_geometry.canActualSize(); }
 
     // Tangling. The shifts are drawn in full before the first is shown; each is then a step of its own.
     void tangle();
@@ -188,7 +194,7 @@ public:
     }
     bool tryStartDrag(int x, int y);
     void renderDrag(int x, int y);
-    bool nearCellCentre(int x, int y) const;
+    bool nearCellCentre(int x, int y) const { return m_geometry.nearCellCentre({x, y}); }
     bool commit(int x, int y);
     void showAdvice(int x, int y);
 
@@ -218,13 +224,10 @@ private:
     // Where the piece whose home is Home lies in the plain and concealed pictures.
     QRect homeRect(CellPos home) const
     {
-        return QRect((home.x() - 1) * m_cellWidth, (home.y() - 1) * m_cellHeight, m_cellWidth, m_cellHeight);
+        return QRect((home.x() - 1) * cellWidth(), (home.y() - 1) * cellHeight(), cellWidth(), cellHeight());
     }
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
     static void copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos);
-    // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
-    int wrappedColumn(int x) const;
-    int wrappedRow(int y) const;
     // Where a dragged line released at (X, Y) leaves the selected cell.
     CellPos landing(int x, int y) const;
     // Shifts the selected cell's line so that the cell ends at To, and shows it there.
@@ -241,11 +244,8 @@ private:
         if (m_hooks.stateChanged)
             m_hooks.stateChanged();
     }
-    // Every change of the scale goes through here, which keeps it positive.
-    void setScale(double scale);
-
-    // The largest scale at which the whole grid fits a panel of that size.
-    double fitScaleFor(int panelWidth, int panelHeight) const;
+    // The geometry learns the picture's size from the picture itself, whenever it is about to use it.
+    void showPictureToGeometry();
     // Gives the scale the value that updateFit would leave for the open panel, without rebuilding.
     void fitToOpenPanel();
 
@@ -262,7 +262,6 @@ private:
     LineMove m_slideMove;
     int m_slideFrame = 0;
     bool m_modified = false;
-    double m_scale = 1.0;
     TileGrid m_grid;
     QString m_fileName;
     QString m_title;
@@ -272,9 +271,7 @@ private:
     QImage m_concealed;
     QImage *m_display;
     const QImage *m_texture;
-    qint32 m_cellWidth = 0;
-    qint32 m_cellHeight = 0;
-    qint32 m_dragThreshold = 0;
+    CellGeometry m_geometry{m_grid};
     QPoint m_anchor;
     CellPos m_selected = NoCell;
     QImage m_cellBitmap;
@@ -286,7 +283,6 @@ private:
     // The line the last pointer move placed, and whether the display still lacks it.
     MovingLine m_line;
     mutable bool m_linePending = false;
-    double m_fitScale = 0;
     QSize m_openPanel;
     bool m_openAutoFit = false;
     Hooks m_hooks;

@@ -169,11 +169,11 @@ bool Puzzle::tryStartDrag(int x, int y)
     const int dy = std::abs(y - m_anchor.y());
     if (m_heldLine == DragState::Row || m_heldLine == DragState::Column) {
         // Only the distance along the held line counts: the hand's drift across it is no drag.
-        if ((m_heldLine == DragState::Row ? dx : dy) < m_dragThreshold)
+        if ((m_heldLine == DragState::Row ? dx : dy) < dragThreshold())
             return false;
         m_dragState = m_heldLine;
     } else {
-        if (std::max(dx, dy) < m_dragThreshold)
+        if (std::max(dx, dy) < dragThreshold())
             return false;
         m_dragState = dx >= dy ? DragState::Row : DragState::Column;
     }
@@ -186,11 +186,11 @@ void Puzzle::captureStrip()
 {
     settleLine();
     if (m_dragState == DragState::Row)
-        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()),
+        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * cellHeight(), m_rowStrip.width(), m_rowStrip.height()),
                   m_rowStrip, QPoint(0, 0));
     else if (m_dragState == DragState::Column)
         copyBlock(*m_display,
-                  QRect((m_selected.x() - 1) * m_cellWidth, 0, m_columnStrip.width(), m_columnStrip.height()),
+                  QRect((m_selected.x() - 1) * cellWidth(), 0, m_columnStrip.width(), m_columnStrip.height()),
                   m_columnStrip, QPoint(0, 0));
 }
 
@@ -201,14 +201,14 @@ void Puzzle::renderDrag(int x, int y)
     MovingLine line;
     if (m_dragState == DragState::Row) {
         const int w = std::min(m_rowStrip.width(), m_display->width());
-        const int top = (m_selected.y() - 1) * m_cellHeight;
+        const int top = (m_selected.y() - 1) * cellHeight();
         const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
         line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, ((x - m_anchor.x()) % w + w) % w};
     } else if (m_dragState == DragState::Column) {
         const int h = std::min(m_columnStrip.height(), m_display->height());
-        const int left = (m_selected.x() - 1) * m_cellWidth;
+        const int left = (m_selected.x() - 1) * cellWidth();
         const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
@@ -242,27 +242,6 @@ void Puzzle::settleLine() const
     }
 }
 
-bool Puzzle::nearCellCentre(int x, int y) const
-{
-    if (m_cellWidth <= 0 || m_cellHeight <= 0)
-        return false;
-    const int dx = std::abs(x % m_cellWidth - m_cellWidth / 2);
-    const int dy = std::abs(y % m_cellHeight - m_cellHeight / 2);
-    return std::max(dx, dy) < m_dragThreshold;
-}
-
-int Puzzle::wrappedColumn(int x) const
-{
-    const int w = m_grid.totalColumns() * m_cellWidth;
-    return w > 0 ? ((x % w + w) % w) / m_cellWidth + 1 : 0;
-}
-
-int Puzzle::wrappedRow(int y) const
-{
-    const int h = m_grid.totalRows() * m_cellHeight;
-    return h > 0 ? ((y % h + h) % h) / m_cellHeight + 1 : 0;
-}
-
 CellPos Puzzle::landing(int x, int y) const
 {
     // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
@@ -271,9 +250,9 @@ CellPos Puzzle::landing(int x, int y) const
     CellPos t = cellAt(x, y);
     if (!isNoCell(m_selected)) {
         if (m_dragState == DragState::Row)
-            t = CellPos(wrappedColumn(x), m_selected.y());
+            t = CellPos(m_geometry.wrappedColumn(x), m_selected.y());
         else if (m_dragState == DragState::Column)
-            t = CellPos(m_selected.x(), wrappedRow(y));
+            t = CellPos(m_selected.x(), m_geometry.wrappedRow(y));
     }
     return inGrid(t) ? t : m_selected;
 }
@@ -381,7 +360,7 @@ void Puzzle::showSlideFrame()
 {
     const bool row = m_slideMove.axis == LineAxis::Row;
     const QPoint distance =
-        row ? QPoint(m_slideMove.steps * m_cellWidth, 0) : QPoint(0, m_slideMove.steps * m_cellHeight);
+        row ? QPoint(m_slideMove.steps * cellWidth(), 0) : QPoint(0, m_slideMove.steps * cellHeight());
     const QPoint at = m_anchor + distance * m_slideFrame / SlideFrames;
     ++m_slideFrame;
     renderDrag(at.x(), at.y());

@@ -18,8 +18,8 @@ public:
     TileGrid &grid() { return m_puzzle.m_grid; }
     Puzzle::Hooks &hooks() { return m_puzzle.m_hooks; }
 
-    void setScale(double scale) { m_puzzle.m_scale = scale; }
-    void setFitScale(double scale) { m_puzzle.m_fitScale = scale; }
+    void setScale(double scale) { m_puzzle.m_geometry.m_scale = scale; }
+    void setFitScale(double scale) { m_puzzle.m_geometry.m_fitScale = scale; }
     void setEditMode(bool on) { m_puzzle.m_editMode = on; }
     void setSolved(bool on) { m_puzzle.m_solved = on; }
     void setModified(bool on) { m_puzzle.m_modified = on; }
