@@ -17,14 +17,10 @@ void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bo
 {
     // A new split must not find a line half slid across the old one.
     finishAnimation();
-    m_selected = NoCell;
     m_version = 1;
     m_effect = effect;
     m_semiEffect = semiEffect;
-    m_grid.init(rows, columns, emptyRow, emptyColumn);
-    m_history.clear();
-    m_editMode = true;
-    m_solved = false;
+    m_game.setUp(rows, columns, emptyRow, emptyColumn);
     m_modified = true;
     fitToOpenPanel();
     rebuild();
@@ -62,7 +58,7 @@ void Puzzle::rebuild()
 
     // The display belongs to the window; it is replaced only when its size changes, so that a rebuild at the
     // same zoom (a tangle) keeps the same pixel memory.
-    const QSize displaySize(m_grid.totalColumns() * cellWidth(), m_grid.totalRows() * cellHeight());
+    const QSize displaySize(grid().totalColumns() * cellWidth(), grid().totalRows() * cellHeight());
     if (m_display->size() != displaySize || m_display->format() != WorkingFormat)
         *m_display = createWorkingBitmap(displaySize.width(), displaySize.height());
     if (m_rowStrip.size() != QSize(m_display->width(), cellHeight()) || m_rowStrip.format() != WorkingFormat)
@@ -79,11 +75,11 @@ void Puzzle::buildConcealed()
 {
     if (m_concealed.size() != m_plain.size() || m_concealed.format() != WorkingFormat)
         m_concealed = createWorkingBitmap(m_plain.width(), m_plain.height());
-    for (int c = 1; c <= m_grid.columns(); ++c)
-        for (int r = 1; r <= m_grid.rows(); ++r) {
-            const QRect cell = homeRect(m_grid.targetAt(CellPos(c, r)).home);
+    for (int c = 1; c <= grid().columns(); ++c)
+        for (int r = 1; r <= grid().rows(); ++r) {
+            const QRect cell = homeRect(grid().targetAt(CellPos(c, r)).home);
             copyBlock(m_plain, cell, m_cellBitmap, QPoint(0, 0));
-            applyEffect(m_cellBitmap, m_effect, m_grid.targetAt(CellPos(c, r)).number, texture());
+            applyEffect(m_cellBitmap, m_effect, grid().targetAt(CellPos(c, r)).number, texture());
             if (m_cellBitmap.format() != WorkingFormat)
                 m_cellBitmap.convertTo(WorkingFormat);
             copyBlock(m_cellBitmap, m_cellBitmap.rect(), m_concealed, cell.topLeft());
@@ -94,11 +90,11 @@ void Puzzle::renderAll()
 {
     settleLine();
     m_renderingAll = true;
-    for (int c = 1; c <= m_grid.totalColumns(); ++c)
-        for (int r = 1; r <= m_grid.totalRows(); ++r)
+    for (int c = 1; c <= grid().totalColumns(); ++c)
+        for (int r = 1; r <= grid().totalRows(); ++r)
             drawCell(CellPos(c, r), false);
     m_renderingAll = false;
-    if (m_editMode && !m_display->isNull())
+    if (isEditMode() && !m_display->isNull())
         stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
     if (m_hooks.displayChanged)
         m_hooks.displayChanged(m_display->rect());
@@ -121,21 +117,21 @@ void Puzzle::drawCell(CellPos p, bool advice)
                       m_display->bytesPerLine(), WorkingFormat);
     QImage &cell = direct ? view : m_cellBitmap;
 
-    if (m_grid.isEmpty(p)) {
+    if (grid().isEmpty(p)) {
         tilePicture(cell, texture());
     } else {
-        const bool showPlain = !m_editMode && (m_solved || (m_semiEffect && p == m_selected));
-        copyBlock(showPlain ? m_plain : m_concealed, homeRect(m_grid.tileAt(p).home), cell, QPoint(0, 0));
+        const bool showPlain = !isEditMode() && (isSolved() || (m_semiEffect && p == selected()));
+        copyBlock(showPlain ? m_plain : m_concealed, homeRect(grid().tileAt(p).home), cell, QPoint(0, 0));
     }
 
     int frame = 0;
     if (advice)
         frame = 8;
-    else if (p == m_selected && m_dragState == DragState::Caught)
+    else if (p == selected() && m_dragState == DragState::Caught)
         frame = 4;
-    else if (p == m_selected)
+    else if (p == selected())
         frame = 2;
-    else if (!m_solved)
+    else if (!isSolved())
         frame = 1;
     if (frame > 0)
         drawCellFrame(cell, frame);
@@ -159,8 +155,7 @@ void Puzzle::adopt(StoredPuzzle stored, const QString &fileName)
     m_version = stored.version;
     m_effect = stored.effect;
     m_semiEffect = stored.semiEffect;
-    m_grid = stored.grid;
-    m_history.clear();
+    m_game.adopt(stored.grid);
     m_source = SourcePicture(std::move(stored.source), stored.pictureSize, stored.pictureStream);
     m_pictureStream = std::move(stored.pictureStream);
     m_fileName = fileName;

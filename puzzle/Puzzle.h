@@ -6,7 +6,7 @@
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
 #include "core/CellGeometry.h"
-#include "core/MoveHistory.h"
+#include "core/GameBoard.h"
 #include "core/Tangle.h"
 #include "core/TileGrid.h"
 
@@ -63,15 +63,16 @@ public:
     qint32 version() const { return m_version; }
     EffectCode effect() const { return m_effect; }
     bool isSemiEffect() const { return m_semiEffect; }
-    bool isEditMode() const { return m_editMode; }
-    bool isSolved() const { return m_solved; }
+    bool isEditMode() const { return m_game.isEditMode(); }
+    bool isSolved() const { return m_game.isSolved(); }
     // A tangle shown step by step lets the window run meanwhile; no move belongs to the game until it ends.
     bool isTangling() const { return m_animation == PuzzleAnimation::Tangle; }
     // Nothing may move the puzzle while it shows something over time, whatever it is.
     bool isAnimating() const { return m_animation != PuzzleAnimation::None; }
     PuzzleAnimation animation() const { return m_animation; }
     bool isModified() const { return m_modified; }
-    const TileGrid &grid() const { return m_grid; }
+    const TileGrid &grid() const { return m_game.grid(); }
+    const GameBoard &game() const { return m_game; }
     // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
     const QImage &source() const { return m_source.bitmap(); }
     // The whole picture's size, from which every size the puzzle shows is computed.
@@ -101,7 +102,7 @@ public:
     const QImage &concealedPicture() const { return m_concealed; }
 
     // The move in progress.
-    CellPos selected() const { return m_selected; }
+    CellPos selected() const { return m_game.selected(); }
     QPoint anchor() const { return m_anchor; }
     DragState dragState() const { return m_dragState; }
     // The dragged line whose pixels the display does not hold yet, while there is one (see paintsMovingLine).
@@ -137,7 +138,7 @@ public:
     void rebuild();
     void renderAll();
     void drawCell(CellPos p, bool advice);
-    void redrawSelected() { drawCell(m_selected, false); }
+    void redrawSelected() { drawCell(selected(), false); }
     void setEffect(EffectCode effect);
     void setSemiEffect(bool on) { m_semiEffect = on; }
 
@@ -148,7 +149,7 @@ public:
         const PicturePoint c = m_geometry.cellCentre(p);
         return QPoint(c.x, c.y);
     }
-    QPoint selectedCentre() const { return cellCentre(m_selected); }
+    QPoint selectedCentre() const { return cellCentre(selected()); }
     // True for a position inside the grid as it is now, empty row and column included.
     bool inGrid(CellPos p) const { return m_geometry.inGrid(p); }
 
@@ -238,7 +239,7 @@ private:
     void showTangleStep();
     // Hands the animation just begun to the owner, or runs through it without one.
     void startAnimation(PuzzleAnimation animation);
-    bool isPlaying() const { return !m_editMode && !m_solved && !isAnimating() && m_dragState == DragState::Idle; }
+    bool isPlaying() const { return m_game.isPlaying() && !isAnimating() && m_dragState == DragState::Idle; }
     void notifyStateChanged() const
     {
         if (m_hooks.stateChanged)
@@ -252,8 +253,6 @@ private:
     qint32 m_version = 0;
     EffectCode m_effect = 0;
     bool m_semiEffect = false;
-    bool m_editMode = false;
-    bool m_solved = false;
     PuzzleAnimation m_animation = PuzzleAnimation::None;
     // The tangle's shifts (from, to) and the next one to show.
     std::vector<TangleShift> m_tangleShifts;
@@ -262,7 +261,7 @@ private:
     LineMove m_slideMove;
     int m_slideFrame = 0;
     bool m_modified = false;
-    TileGrid m_grid;
+    GameBoard m_game;
     QString m_fileName;
     QString m_title;
     SourcePicture m_source;
@@ -271,9 +270,8 @@ private:
     QImage m_concealed;
     QImage *m_display;
     const QImage *m_texture;
-    CellGeometry m_geometry{m_grid};
+    CellGeometry m_geometry{m_game.grid()};
     QPoint m_anchor;
-    CellPos m_selected = NoCell;
     QImage m_cellBitmap;
     QImage m_rowStrip;
     QImage m_columnStrip;
@@ -286,7 +284,6 @@ private:
     QSize m_openPanel;
     bool m_openAutoFit = false;
     Hooks m_hooks;
-    MoveHistory m_history;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

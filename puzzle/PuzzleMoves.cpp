@@ -20,20 +20,18 @@ constexpr int SlideFrames = 6;
 void Puzzle::tangle()
 {
     finishAnimation();
-    m_history.clear();
-    m_solved = false;
-    m_editMode = false;
+    m_game.beginTangle();
     rebuild();
-    m_grid.reset();
+    m_game.resetArrangement();
     renderAll();
     m_tangleShifts.clear();
     m_tangleNext = 0;
 
-    if (m_grid.totalColumns() < 2 || m_grid.totalRows() < 2)
+    if (grid().totalColumns() < 2 || grid().totalRows() < 2)
         return;
     Lcg &random = randomizer();
     random.randomize();
-    m_tangleShifts = drawTangle(m_grid, random);
+    m_tangleShifts = drawTangle(grid(), random);
     if (m_tangleShifts.empty())
         return;
     m_animation = PuzzleAnimation::Tangle;
@@ -46,7 +44,7 @@ void Puzzle::tangle()
 void Puzzle::showTangleStep()
 {
     const TangleShift &shift = m_tangleShifts[m_tangleNext++];
-    m_grid.shift(shift.from, shift.to);
+    m_game.tangleStep(shift);
     renderAll();
     if (m_hooks.tangleStep)
         m_hooks.tangleStep();
@@ -108,7 +106,7 @@ bool Puzzle::advance()
         m_animation = PuzzleAnimation::None;
         settle(m_slideMove.to);
         m_dragState = DragState::Idle;
-        drawCell(m_selected, false);
+        drawCell(selected(), false);
         return false;
     case PuzzleAnimation::Advice:
         m_animation = PuzzleAnimation::None;
@@ -129,19 +127,19 @@ void Puzzle::hoverAt(int x, int y)
     CellPos p = cellAt(x, y);
     if (!inGrid(p))
         p = NoCell;
-    if (!isNoCell(m_selected) && m_selected != p)
+    if (!isNoCell(selected()) && selected() != p)
         deselect();
-    if (isNoCell(m_selected)) {
-        m_selected = p;
+    if (isNoCell(selected())) {
+        m_game.select(p);
         drawCell(p, false);
     }
-    m_anchor = cellCentre(m_selected);
+    m_anchor = cellCentre(selected());
 }
 
 void Puzzle::catchSelected()
 {
     m_heldLine = DragState::Idle;
-    if (!isNoCell(m_selected))
+    if (!isNoCell(selected()))
         m_dragState = DragState::Caught;
     notifyStateChanged();
 }
@@ -156,14 +154,14 @@ void Puzzle::catchSelectedOnLine()
 
 void Puzzle::deselect()
 {
-    const CellPos old = m_selected;
-    m_selected = NoCell;
+    const CellPos old = selected();
+    m_game.select(NoCell);
     drawCell(old, false);
 }
 
 bool Puzzle::tryStartDrag(int x, int y)
 {
-    if (isNoCell(m_selected))
+    if (isNoCell(selected()))
         return false;
     const int dx = std::abs(x - m_anchor.x());
     const int dy = std::abs(y - m_anchor.y());
@@ -186,11 +184,11 @@ void Puzzle::captureStrip()
 {
     settleLine();
     if (m_dragState == DragState::Row)
-        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * cellHeight(), m_rowStrip.width(), m_rowStrip.height()),
+        copyBlock(*m_display, QRect(0, (selected().y() - 1) * cellHeight(), m_rowStrip.width(), m_rowStrip.height()),
                   m_rowStrip, QPoint(0, 0));
     else if (m_dragState == DragState::Column)
         copyBlock(*m_display,
-                  QRect((m_selected.x() - 1) * cellWidth(), 0, m_columnStrip.width(), m_columnStrip.height()),
+                  QRect((selected().x() - 1) * cellWidth(), 0, m_columnStrip.width(), m_columnStrip.height()),
                   m_columnStrip, QPoint(0, 0));
 }
 
@@ -201,14 +199,14 @@ void Puzzle::renderDrag(int x, int y)
     MovingLine line;
     if (m_dragState == DragState::Row) {
         const int w = std::min(m_rowStrip.width(), m_display->width());
-        const int top = (m_selected.y() - 1) * cellHeight();
+        const int top = (selected().y() - 1) * cellHeight();
         const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
         line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, ((x - m_anchor.x()) % w + w) % w};
     } else if (m_dragState == DragState::Column) {
         const int h = std::min(m_columnStrip.height(), m_display->height());
-        const int left = (m_selected.x() - 1) * cellWidth();
+        const int left = (selected().x() - 1) * cellWidth();
         const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
@@ -248,53 +246,47 @@ CellPos Puzzle::landing(int x, int y) const
     // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
     // sees there, and never on a position outside the grid.
     CellPos t = cellAt(x, y);
-    if (!isNoCell(m_selected)) {
+    if (!isNoCell(selected())) {
         if (m_dragState == DragState::Row)
-            t = CellPos(m_geometry.wrappedColumn(x), m_selected.y());
+            t = CellPos(m_geometry.wrappedColumn(x), selected().y());
         else if (m_dragState == DragState::Column)
-            t = CellPos(m_selected.x(), m_geometry.wrappedRow(y));
+            t = CellPos(selected().x(), m_geometry.wrappedRow(y));
     }
-    return inGrid(t) ? t : m_selected;
+    return inGrid(t) ? t : selected();
 }
 
 void Puzzle::settle(CellPos to)
 {
-    m_grid.shift(m_selected, to);
+    // The strip moves first: it is drawn from the display, not from the arrangement.
     const QPoint c = cellCentre(to);
     renderDrag(c.x(), c.y());
-    m_selected = to;
-    m_anchor = cellCentre(to);
     // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
-    m_solved = !m_editMode && !isTangling() && m_grid.isSolved();
+    m_game.settle(to, !isTangling());
+    m_anchor = c;
     notifyStateChanged();
 }
 
 bool Puzzle::commit(int x, int y)
 {
-    const CellPos from = m_selected;
+    const CellPos from = selected();
     const bool row = m_dragState == DragState::Row;
     const bool dragged = row || m_dragState == DragState::Column;
     const CellPos to = landing(x, y);
     settle(to);
-    if (dragged && !m_editMode && !isNoCell(from) && to != from) {
-        // Taken back the short way round, whichever way the pointer went.
-        const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
-        int steps = ((row ? to.x() - from.x() : to.y() - from.y()) % length + length) % length;
-        if (steps > length / 2)
-            steps -= length;
-        m_history.record({from, to, row ? LineAxis::Row : LineAxis::Column, steps});
+    if (dragged && !isEditMode() && !isNoCell(from) && to != from) {
+        m_game.record(m_game.dragMove(from, to, row ? LineAxis::Row : LineAxis::Column));
         notifyStateChanged();
     }
-    return m_solved;
+    return isSolved();
 }
 
 void Puzzle::select(CellPos p)
 {
     if (!inGrid(p))
         return;
-    if (p != m_selected) {
+    if (p != selected()) {
         deselect();
-        m_selected = p;
+        m_game.select(p);
         drawCell(p, false);
     }
     m_anchor = cellCentre(p);
@@ -302,49 +294,44 @@ void Puzzle::select(CellPos p)
 
 bool Puzzle::turnSelected(LineAxis axis, int steps)
 {
-    if (!isPlaying() || !inGrid(m_selected) || steps == 0)
+    if (!isPlaying() || !inGrid(selected()) || steps == 0)
         return false;
-    const bool row = axis == LineAxis::Row;
-    const CellPos from = m_selected;
-    const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
-    const int end = ((row ? from.x() : from.y()) - 1 + steps % length + length) % length + 1;
-    const LineMove move{from, row ? CellPos(end, from.y()) : CellPos(from.x(), end), axis, steps};
-    m_history.record(move);
-    return slide(move);
+    const std::optional<LineMove> move = m_game.turnSelected(axis, steps);
+    return move ? slide(*move) : isSolved();
 }
 
 bool Puzzle::canUndo() const
 {
-    return isPlaying() && m_history.canUndo();
+    return isPlaying() && m_game.canUndo();
 }
 
 bool Puzzle::canRedo() const
 {
-    return isPlaying() && m_history.canRedo();
+    return isPlaying() && m_game.canRedo();
 }
 
 bool Puzzle::undoMove()
 {
     if (!canUndo())
         return false;
-    return slide(m_history.takeUndo()->reversed());
+    return slide(*m_game.takeUndo());
 }
 
 bool Puzzle::redoMove()
 {
     if (!canRedo())
         return false;
-    return slide(*m_history.takeRedo());
+    return slide(*m_game.takeRedo());
 }
 
 bool Puzzle::slide(const LineMove &move)
 {
     if (!inGrid(move.from) || !inGrid(move.to))
-        return m_solved;
+        return isSolved();
     select(move.from);
     // Held as the pointer holds a caught cell, so that the moving cell wears the same frame as in a drag.
     m_dragState = DragState::Caught;
-    drawCell(m_selected, false);
+    drawCell(selected(), false);
     const bool row = move.axis == LineAxis::Row;
     m_dragState = row ? DragState::Row : DragState::Column;
     captureStrip();
@@ -353,7 +340,7 @@ bool Puzzle::slide(const LineMove &move)
     m_animation = PuzzleAnimation::Slide;
     showSlideFrame();
     startAnimation(PuzzleAnimation::Slide);
-    return m_solved;
+    return isSolved();
 }
 
 void Puzzle::showSlideFrame()
@@ -373,7 +360,7 @@ void Puzzle::showAdvice(int x, int y)
     const CellPos p = cellAt(x, y);
     if (!inGrid(p) || isAnimating())
         return;
-    drawCell(m_grid.home(p).value_or(NoCell), true);
+    drawCell(grid().home(p).value_or(NoCell), true);
     // The flash stays for AdviceMs; the drawing without it comes back as the animation's end.
     startAnimation(PuzzleAnimation::Advice);
 }
