@@ -1,4 +1,4 @@
-// The puzzle object: set-up, cell geometry, the working bitmaps, cell-by-cell rendering and the zoom.
+// The puzzle object: set-up, the working bitmaps, cell-by-cell rendering and the zoom shown.
 #include "Puzzle.h"
 
 #include "Effects.h"
@@ -127,7 +127,7 @@ void Puzzle::drawCell(CellPos p, bool advice)
     int frame = 0;
     if (advice)
         frame = 8;
-    else if (p == selected() && m_dragState == DragState::Caught)
+    else if (p == selected() && dragState() == DragState::Caught)
         frame = 4;
     else if (p == selected())
         frame = 2;

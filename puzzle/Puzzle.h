@@ -1,4 +1,5 @@
-// The puzzle object: source picture, effect, grid, cell geometry, working bitmaps, rendering, tangling and moves.
+// The puzzle object: a game (core's board, geometry and drag rules) shown from its picture: the working bitmaps at the
+// view's scale, the cells drawn, the moving line, and the steps of what it shows over time.
 #pragma once
 
 #include "Effects.h"
@@ -6,6 +7,7 @@
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
 #include "core/CellGeometry.h"
+#include "core/DragRules.h"
 #include "core/GameBoard.h"
 #include "core/Tangle.h"
 #include "core/TileGrid.h"
@@ -17,7 +19,6 @@
 #include <utility>
 #include <vector>
 
-enum class DragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 // What the puzzle is showing over time, one step after another.
 enum class PuzzleAnimation : quint8 { None = 0, Tangle = 1, Slide = 2, Advice = 3 };
 
@@ -103,8 +104,8 @@ public:
 
     // The move in progress.
     CellPos selected() const { return m_game.selected(); }
-    QPoint anchor() const { return m_anchor; }
-    DragState dragState() const { return m_dragState; }
+    QPoint anchor() const { return QPoint(m_drag.anchor().x, m_drag.anchor().y); }
+    DragState dragState() const { return m_drag.state(); }
     // The dragged line whose pixels the display does not hold yet, while there is one (see paintsMovingLine).
     std::optional<MovingLine> movingLine() const
     {
@@ -189,11 +190,13 @@ public:
     void catchSelectedOnLine();
     void releaseCatch()
     {
-        m_dragState = DragState::Idle;
-        m_heldLine = DragState::Idle;
+        m_drag.letGo();
         notifyStateChanged();
     }
     bool tryStartDrag(int x, int y);
+    // One pointer move over the picture, shown: the selection follows it, a pull chooses the line (the owner then
+    // shows it with renderDrag), a dragged line follows; a snap is only answered, for the owner to commit at.
+    DragStep pointerMoved(int x, int y);
     void renderDrag(int x, int y);
     bool nearCellCentre(int x, int y) const { return m_geometry.nearCellCentre({x, y}); }
     bool commit(int x, int y);
@@ -229,8 +232,10 @@ private:
     }
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
     static void copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos);
-    // Where a dragged line released at (X, Y) leaves the selected cell.
-    CellPos landing(int x, int y) const;
+    // Draws the cells whose selection changed from Before.
+    void redrawSelection(CellPos before);
+    // Shows the dragged line with the selected cell at To.
+    void showLineSettled(CellPos to);
     // Shifts the selected cell's line so that the cell ends at To, and shows it there.
     void settle(CellPos to);
     // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
@@ -239,7 +244,7 @@ private:
     void showTangleStep();
     // Hands the animation just begun to the owner, or runs through it without one.
     void startAnimation(PuzzleAnimation animation);
-    bool isPlaying() const { return m_game.isPlaying() && !isAnimating() && m_dragState == DragState::Idle; }
+    bool isPlaying() const { return m_game.isPlaying() && !isAnimating() && dragState() == DragState::Idle; }
     void notifyStateChanged() const
     {
         if (m_hooks.stateChanged)
@@ -271,13 +276,10 @@ private:
     QImage *m_display;
     const QImage *m_texture;
     CellGeometry m_geometry{m_game.grid()};
-    QPoint m_anchor;
+    DragRules m_drag{m_geometry, m_game};
     QImage m_cellBitmap;
     QImage m_rowStrip;
     QImage m_columnStrip;
-    DragState m_dragState = DragState::Idle;
-    // The line a snapped drag keeps to (Row or Column), or Idle while the drag may still choose.
-    DragState m_heldLine = DragState::Idle;
     // The line the last pointer move placed, and whether the display still lacks it.
     MovingLine m_line;
     mutable bool m_linePending = false;

@@ -1,4 +1,4 @@
-// The puzzle object's play: tangling, hover and catch, the sliding line, committed moves and the advice flash.
+// The puzzle object's play shown: tangling, hover and catch, the sliding line, committed moves and the advice flash.
 #include "Puzzle.h"
 
 #include "Lcg.h"
@@ -7,7 +7,6 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -105,7 +104,7 @@ bool Puzzle::advance()
         // Settled as a move in play, which may win.
         m_animation = PuzzleAnimation::None;
         settle(m_slideMove.to);
-        m_dragState = DragState::Idle;
+        m_drag.letGo();
         drawCell(selected(), false);
         return false;
     case PuzzleAnimation::Advice:
@@ -124,32 +123,51 @@ void Puzzle::finishAnimation()
 
 void Puzzle::hoverAt(int x, int y)
 {
-    CellPos p = cellAt(x, y);
-    if (!inGrid(p))
-        p = NoCell;
-    if (!isNoCell(selected()) && selected() != p)
-        deselect();
-    if (isNoCell(selected())) {
-        m_game.select(p);
-        drawCell(p, false);
+    const CellPos before = selected();
+    m_drag.hover({x, y});
+    redrawSelection(before);
+}
+
+void Puzzle::redrawSelection(CellPos before)
+{
+    if (selected() == before)
+        return;
+    drawCell(before, false);
+    drawCell(selected(), false);
+}
+
+DragStep Puzzle::pointerMoved(int x, int y)
+{
+    const CellPos before = selected();
+    const DragStep step = m_drag.move({x, y});
+    switch (step.kind) {
+    case DragStep::Kind::Hovered:
+        redrawSelection(before);
+        break;
+    case DragStep::Kind::LineChosen:
+        captureStrip();
+        notifyStateChanged();
+        break;
+    case DragStep::Kind::Shifted:
+        renderDrag(x, y);
+        break;
+    case DragStep::Kind::Nothing:
+    case DragStep::Kind::Snapped:
+        break;
     }
-    m_anchor = cellCentre(selected());
+    return step;
 }
 
 void Puzzle::catchSelected()
 {
-    m_heldLine = DragState::Idle;
-    if (!isNoCell(selected()))
-        m_dragState = DragState::Caught;
+    m_drag.catchSelected();
     notifyStateChanged();
 }
 
 void Puzzle::catchSelectedOnLine()
 {
-    const DragState line = m_dragState;
-    catchSelected();
-    if (line == DragState::Row || line == DragState::Column)
-        m_heldLine = line;
+    m_drag.catchOnLine();
+    notifyStateChanged();
 }
 
 void Puzzle::deselect()
@@ -161,20 +179,8 @@ void Puzzle::deselect()
 
 bool Puzzle::tryStartDrag(int x, int y)
 {
-    if (isNoCell(selected()))
+    if (!m_drag.tryStartDrag({x, y}))
         return false;
-    const int dx = std::abs(x - m_anchor.x());
-    const int dy = std::abs(y - m_anchor.y());
-    if (m_heldLine == DragState::Row || m_heldLine == DragState::Column) {
-        // Only the distance along the held line counts: the hand's drift across it is no drag.
-        if ((m_heldLine == DragState::Row ? dx : dy) < dragThreshold())
-            return false;
-        m_dragState = m_heldLine;
-    } else {
-        if (std::max(dx, dy) < dragThreshold())
-            return false;
-        m_dragState = dx >= dy ? DragState::Row : DragState::Column;
-    }
     captureStrip();
     notifyStateChanged();
     return true;
@@ -183,10 +189,10 @@ bool Puzzle::tryStartDrag(int x, int y)
 void Puzzle::captureStrip()
 {
     settleLine();
-    if (m_dragState == DragState::Row)
+    if (dragState() == DragState::Row)
         copyBlock(*m_display, QRect(0, (selected().y() - 1) * cellHeight(), m_rowStrip.width(), m_rowStrip.height()),
                   m_rowStrip, QPoint(0, 0));
-    else if (m_dragState == DragState::Column)
+    else if (dragState() == DragState::Column)
         copyBlock(*m_display,
                   QRect((selected().x() - 1) * cellWidth(), 0, m_columnStrip.width(), m_columnStrip.height()),
                   m_columnStrip, QPoint(0, 0));
@@ -197,20 +203,20 @@ void Puzzle::renderDrag(int x, int y)
     // Called for every pointer move of a drag: nothing allocated, and with an owner that paints the line itself
     // nothing copied either.
     MovingLine line;
-    if (m_dragState == DragState::Row) {
+    if (dragState() == DragState::Row) {
         const int w = std::min(m_rowStrip.width(), m_display->width());
         const int top = (selected().y() - 1) * cellHeight();
         const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
-        line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, ((x - m_anchor.x()) % w + w) % w};
-    } else if (m_dragState == DragState::Column) {
+        line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, m_drag.shiftAlong({x, y}, w)};
+    } else if (dragState() == DragState::Column) {
         const int h = std::min(m_columnStrip.height(), m_display->height());
         const int left = (selected().x() - 1) * cellWidth();
         const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
-        line = {QRect(left, 0, wide, h), &m_columnStrip, Qt::Vertical, ((y - m_anchor.y()) % h + h) % h};
+        line = {QRect(left, 0, wide, h), &m_columnStrip, Qt::Vertical, m_drag.shiftAlong({x, y}, h)};
     } else {
         return;
     }
@@ -240,56 +246,37 @@ void Puzzle::settleLine() const
     }
 }
 
-CellPos Puzzle::landing(int x, int y) const
-{
-    // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
-    // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
-    // sees there, and never on a position outside the grid.
-    CellPos t = cellAt(x, y);
-    if (!isNoCell(selected())) {
-        if (m_dragState == DragState::Row)
-            t = CellPos(m_geometry.wrappedColumn(x), selected().y());
-        else if (m_dragState == DragState::Column)
-            t = CellPos(selected().x(), m_geometry.wrappedRow(y));
-    }
-    return inGrid(t) ? t : selected();
-}
-
 void Puzzle::settle(CellPos to)
 {
-    // The strip moves first: it is drawn from the display, not from the arrangement.
+    showLineSettled(to);
+    // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
+    m_drag.settle(to, !isTangling());
+    notifyStateChanged();
+}
+
+void Puzzle::showLineSettled(CellPos to)
+{
+    // Before the selection moves: the band and the shift are the line's as it was caught.
     const QPoint c = cellCentre(to);
     renderDrag(c.x(), c.y());
-    // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
-    m_game.settle(to, !isTangling());
-    m_anchor = c;
-    notifyStateChanged();
 }
 
 bool Puzzle::commit(int x, int y)
 {
-    const CellPos from = selected();
-    const bool row = m_dragState == DragState::Row;
-    const bool dragged = row || m_dragState == DragState::Column;
-    const CellPos to = landing(x, y);
-    settle(to);
-    if (dragged && !isEditMode() && !isNoCell(from) && to != from) {
-        m_game.record(m_game.dragMove(from, to, row ? LineAxis::Row : LineAxis::Column));
+    const CellPos to = m_drag.landing({x, y});
+    showLineSettled(to);
+    const std::optional<LineMove> move = m_drag.commit(to, !isTangling());
+    notifyStateChanged();
+    if (move)
         notifyStateChanged();
-    }
     return isSolved();
 }
 
 void Puzzle::select(CellPos p)
 {
-    if (!inGrid(p))
-        return;
-    if (p != selected()) {
-        deselect();
-        m_game.select(p);
-        drawCell(p, false);
-    }
-    m_anchor = cellCentre(p);
+    const CellPos before = selected();
+    if (m_drag.select(p))
+        redrawSelection(before);
 }
 
 bool Puzzle::turnSelected(LineAxis axis, int steps)
@@ -330,10 +317,9 @@ bool Puzzle::slide(const LineMove &move)
         return isSolved();
     select(move.from);
     // Held as the pointer holds a caught cell, so that the moving cell wears the same frame as in a drag.
-    m_dragState = DragState::Caught;
+    m_drag.catchSelected();
     drawCell(selected(), false);
-    const bool row = move.axis == LineAxis::Row;
-    m_dragState = row ? DragState::Row : DragState::Column;
+    m_drag.startLine(move.axis);
     captureStrip();
     m_slideMove = move;
     m_slideFrame = 1;
@@ -348,7 +334,7 @@ void Puzzle::showSlideFrame()
     const bool row = m_slideMove.axis == LineAxis::Row;
     const QPoint distance =
         row ? QPoint(m_slideMove.steps * cellWidth(), 0) : QPoint(0, m_slideMove.steps * cellHeight());
-    const QPoint at = m_anchor + distance * m_slideFrame / SlideFrames;
+    const QPoint at = anchor() + distance * m_slideFrame / SlideFrames;
     ++m_slideFrame;
     renderDrag(at.x(), at.y());
     if (m_hooks.slideStep)
@@ -357,10 +343,10 @@ void Puzzle::showSlideFrame()
 
 void Puzzle::showAdvice(int x, int y)
 {
-    const CellPos p = cellAt(x, y);
-    if (!inGrid(p) || isAnimating())
+    const std::optional<CellPos> home = m_drag.adviceAt({x, y});
+    if (!home || isAnimating())
         return;
-    drawCell(grid().home(p).value_or(NoCell), true);
+    drawCell(*home, true);
     // The flash stays for AdviceMs; the drawing without it comes back as the animation's end.
     startAnimation(PuzzleAnimation::Advice);
 }

@@ -24,7 +24,7 @@ public:
     void setSolved(bool on) { m_puzzle.m_game.m_solved = on; }
     void setModified(bool on) { m_puzzle.m_modified = on; }
     void setSelected(CellPos p) { m_puzzle.m_game.select(p); }
-    void setDragState(DragState state) { m_puzzle.m_dragState = state; }
+    void setDragState(DragState state) { m_puzzle.m_drag.m_state = state; }
     void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }
 
     const QImage &cellBitmap() const { return m_puzzle.m_cellBitmap; }
