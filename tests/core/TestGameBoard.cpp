@@ -1,4 +1,4 @@
-// Tests of the game as a value: turns of the selected cell's line, drags taken the short way, undo and redo.
+// Tests of the game as a value: turns of the selected cell's line, undo and redo, and what wins.
 #include "core/GameBoard.h"
 
 #include <doctest/doctest.h>
@@ -50,28 +50,6 @@ TEST_CASE("a turn of the selected cell's line wraps round and is recorded")
         board.apply(*move, true);
         CHECK(board.selected() == move->to);
         CHECK(board.grid().tileAt(move->to) == before.tileAt(move->from));
-    }
-}
-
-TEST_CASE("a dragged line is taken back the short way round")
-{
-    struct Row {
-        const char *name;
-        CellPos from, to;
-        LineAxis axis;
-        int steps;
-    };
-    // Five columns with the empty one, three rows.
-    const Row rows[] = {
-        {"two to the right", CellPos(1, 1), CellPos(3, 1), LineAxis::Row, 2},
-        {"three to the right is two to the left", CellPos(1, 1), CellPos(4, 1), LineAxis::Row, -2},
-        {"to the left", CellPos(5, 2), CellPos(4, 2), LineAxis::Row, -1},
-        {"up over the edge is one down", CellPos(2, 3), CellPos(2, 1), LineAxis::Column, 1},
-    };
-    const GameBoard board = playedBoard();
-    for (const Row &row : rows) {
-        INFO(row.name);
-        CHECK(board.dragMove(row.from, row.to, row.axis) == LineMove{row.from, row.to, row.axis, row.steps});
     }
 }
 
