@@ -87,39 +87,22 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
         m_busy = true;
         const auto done = qScopeGuard([this] { m_busy = false; });
 
-        switch (puzzle->dragState()) {
-        case DragState::Idle:
-            puzzle->hoverAt(x, y);
-            break;
-        case DragState::Caught:
-            if (puzzle->tryStartDrag(x, y)) {
-                setScreenCursor(Qt::ClosedHandCursor);
-                const QPoint c = puzzle->selectedCentre();
-                if (puzzle->dragState() == DragState::Row)
-                    confine(0, c.y(), puzzle->display().width(), 0);
-                else
-                    confine(c.x(), 0, 0, puzzle->display().height());
-                puzzle->renderDrag(x, y);
-            }
-            break;
-        case DragState::Row:
-        case DragState::Column: {
-            // The pointer is held on the dragged line where the window system allows it; where it does not, the
-            // position is read as if it were, so that a hand that drifts off the line still snaps.
-            const bool row = puzzle->dragState() == DragState::Row;
-            const int lineX = row ? x : puzzle->anchor().x();
-            const int lineY = row ? puzzle->anchor().y() : y;
-            if (puzzle->nearCellCentre(lineX, lineY)) {
-                playIfOn(Sound::Move);
-                const bool won = commit(puzzle, lineX, lineY);
-                catchCell(Catch::OnLine);
-                if (won)
-                    victory();
-            } else {
-                puzzle->renderDrag(x, y);
-            }
-            break;
-        }
+        const DragStep step = puzzle->pointerMoved(x, y);
+        if (step.kind == DragStep::Kind::LineChosen) {
+            // Held on the chosen line before it is first shown.
+            setScreenCursor(Qt::ClosedHandCursor);
+            const QPoint c = puzzle->selectedCentre();
+            if (puzzle->dragState() == DragState::Row)
+                confine(0, c.y(), puzzle->display().width(), 0);
+            else
+                confine(c.x(), 0, 0, puzzle->display().height());
+            puzzle->renderDrag(x, y);
+        } else if (step.kind == DragStep::Kind::Snapped) {
+            playIfOn(Sound::Move);
+            const bool won = commit(puzzle, step.at.x, step.at.y);
+            catchCell(Catch::OnLine);
+            if (won)
+                victory();
         }
     });
 }

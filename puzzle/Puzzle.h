@@ -1,11 +1,14 @@
-// The puzzle object: source picture, effect, grid, cell geometry, working bitmaps, rendering, tangling and moves.
+// The puzzle object: a game (core's board, geometry and drag rules) shown from its picture: the working bitmaps at the
+// view's scale, the cells drawn, the moving line, and the steps of what it shows over time.
 #pragma once
 
 #include "Effects.h"
 #include "MovingLine.h"
 #include "SourcePicture.h"
 #include "StoredPuzzle.h"
-#include "core/MoveHistory.h"
+#include "core/CellGeometry.h"
+#include "core/DragRules.h"
+#include "core/GameBoard.h"
 #include "core/Tangle.h"
 #include "core/TileGrid.h"
 
@@ -16,7 +19,6 @@
 #include <utility>
 #include <vector>
 
-enum class DragState : quint8 { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 // What the puzzle is showing over time, one step after another.
 enum class PuzzleAnimation : quint8 { None = 0, Tangle = 1, Slide = 2, Advice = 3 };
 
@@ -62,14 +64,15 @@ public:
     qint32 version() const { return m_version; }
     EffectCode effect() const { return m_effect; }
     bool isSemiEffect() const { return m_semiEffect; }
-    bool isEditMode() const { return m_editMode; }
-    bool isSolved() const { return m_solved; }
+    bool isEditMode() const { return m_game.isEditMode(); }
+    bool isSolved() const { return m_game.isSolved(); }
     // A tangle shown step by step lets the window run meanwhile; no move belongs to the game until it ends.
     bool isTangling() const { return m_animation == PuzzleAnimation::Tangle; }
     // Nothing may move the puzzle while it shows something over time, whatever it is.
     bool isAnimating() const { return m_animation != PuzzleAnimation::None; }
     PuzzleAnimation animation() const { return m_animation; }
-    const TileGrid &grid() const { return m_grid; }
+    const TileGrid &grid() const { return m_game.grid(); }
+    const GameBoard &game() const { return m_game; }
     // The picture as decoded so far, which may be a reduction of it (at least as large as what is shown).
     const QImage &source() const { return m_source.bitmap(); }
     // The whole picture's size, from which every size the puzzle shows is computed.
@@ -79,11 +82,12 @@ public:
     const QImage &wholePicture() { return m_source.whole(); }
 
     // How it is shown.
-    double scale() const { return m_scale; }
-    double fitScale() const { return m_fitScale; }
-    int cellWidth() const { return m_cellWidth; }
-    int cellHeight() const { return m_cellHeight; }
-    int dragThreshold() const { return m_dragThreshold; }
+    double scale() const { return m_geometry.scale(); }
+    double fitScale() const { return m_geometry.fitScale(); }
+    int cellWidth() const { return m_geometry.cellWidth(); }
+    int cellHeight() const { return m_geometry.cellHeight(); }
+    int dragThreshold() const { return m_geometry.dragThreshold(); }
+    const CellGeometry &geometry() const { return m_geometry; }
     const QImage &display() const
     {
         settleLine();
@@ -93,9 +97,9 @@ public:
     const QImage &concealedPicture() const { return m_concealed; }
 
     // The move in progress.
-    CellPos selected() const { return m_selected; }
-    QPoint anchor() const { return m_anchor; }
-    DragState dragState() const { return m_dragState; }
+    CellPos selected() const { return m_game.selected(); }
+    QPoint anchor() const { return QPoint(m_drag.anchor().x, m_drag.anchor().y); }
+    DragState dragState() const { return m_drag.state(); }
     // The dragged line whose pixels the display does not hold yet, while there is one (see paintsMovingLine).
     std::optional<MovingLine> movingLine() const
     {
@@ -128,16 +132,20 @@ public:
     void rebuild();
     void renderAll();
     void drawCell(CellPos p, bool advice);
-    void redrawSelected() { drawCell(m_selected, false); }
+    void redrawSelected() { drawCell(selected(), false); }
     void setEffect(EffectCode effect);
     void setSemiEffect(bool on) { m_semiEffect = on; }
 
     // Geometry.
-    CellPos cellAt(int x, int y) const;
-    QPoint cellCentre(CellPos p) const;
-    QPoint selectedCentre() const { return cellCentre(m_selected); }
+    CellPos cellAt(int x, int y) const { return m_geometry.cellAt({x, y}); }
+    QPoint cellCentre(CellPos p) const
+    {
+        const PicturePoint c = m_geometry.cellCentre(p);
+        return QPoint(c.x, c.y);
+    }
+    QPoint selectedCentre() const { return cellCentre(selected()); }
     // True for a position inside the grid as it is now, empty row and column included.
-    bool inGrid(CellPos p) const;
+    bool inGrid(CellPos p) const { return m_geometry.inGrid(p); }
 
     // View and zoom.
     void updateFit(int panelWidth, int panelHeight, bool keepFitted);
@@ -147,9 +155,9 @@ public:
     void bestFit();
     // Shows the puzzle at that scale; one that is not positive gives the smallest positive scale.
     void zoomTo(double scale);
-    bool canZoomIn() const;
-    bool canZoomOut() const;
-    bool canActualSize() const;
+    bool canZoomIn() const { return m_geometry.canZoomIn(); }
+    bool canZoomOut() const { return m_geometry.canZoomOut(); }
+    bool canActualSize() const { return m_geometry.canActualSize(); }
 
     // Tangling. The shifts are drawn in full before the first is shown; each is then a step of its own.
     void tangle();
@@ -175,13 +183,15 @@ public:
     void catchSelectedOnLine();
     void releaseCatch()
     {
-        m_dragState = DragState::Idle;
-        m_heldLine = DragState::Idle;
+        m_drag.letGo();
         notifyStateChanged();
     }
     bool tryStartDrag(int x, int y);
+    // One pointer move over the picture, shown: the selection follows it, a pull chooses the line (the owner then
+    // shows it with renderDrag), a dragged line follows; a snap is only answered, for the owner to commit at.
+    DragStep pointerMoved(int x, int y);
     void renderDrag(int x, int y);
-    bool nearCellCentre(int x, int y) const;
+    bool nearCellCentre(int x, int y) const { return m_geometry.nearCellCentre({x, y}); }
     bool commit(int x, int y);
     void showAdvice(int x, int y);
 
@@ -209,15 +219,14 @@ private:
     // Where the piece whose home is Home lies in the plain and concealed pictures.
     QRect homeRect(CellPos home) const
     {
-        return QRect((home.x() - 1) * m_cellWidth, (home.y() - 1) * m_cellHeight, m_cellWidth, m_cellHeight);
+        return QRect((home.x() - 1) * cellWidth(), (home.y() - 1) * cellHeight(), cellWidth(), cellHeight());
     }
     // Copies a rectangle between two working bitmaps row by row, clipped to both.
     static void copyBlock(const QImage &source, QRect sourceRect, QImage &target, QPoint targetPos);
-    // The column (row) a pointer position falls in, wrapped around the grid as a dragged line wraps.
-    int wrappedColumn(int x) const;
-    int wrappedRow(int y) const;
-    // Where a dragged line released at (X, Y) leaves the selected cell.
-    CellPos landing(int x, int y) const;
+    // Draws the cells whose selection changed from Before.
+    void redrawSelection(CellPos before);
+    // Shows the dragged line with the selected cell at To.
+    void showLineSettled(CellPos to);
     // Shifts the selected cell's line so that the cell ends at To, and shows it there.
     void settle(CellPos to);
     // Shows Move sliding frame by frame, then makes it; the selection ends on the moved cell.
@@ -226,25 +235,20 @@ private:
     void showTangleStep();
     // Hands the animation just begun to the owner, or runs through it without one.
     void startAnimation(PuzzleAnimation animation);
-    bool isPlaying() const { return !m_editMode && !m_solved && !isAnimating() && m_dragState == DragState::Idle; }
+    bool isPlaying() const { return m_game.isPlaying() && !isAnimating() && dragState() == DragState::Idle; }
     void notifyStateChanged() const
     {
         if (m_hooks.stateChanged)
             m_hooks.stateChanged();
     }
-    // Every change of the scale goes through here, which keeps it positive.
-    void setScale(double scale);
-
-    // The largest scale at which the whole grid fits a panel of that size.
-    double fitScaleFor(int panelWidth, int panelHeight) const;
+    // The geometry learns the picture's size from the picture itself, whenever it is about to use it.
+    void showPictureToGeometry();
     // Gives the scale the value that updateFit would leave for the open panel, without rebuilding.
     void fitToOpenPanel();
 
     qint32 m_version = 0;
     EffectCode m_effect = 0;
     bool m_semiEffect = false;
-    bool m_editMode = false;
-    bool m_solved = false;
     PuzzleAnimation m_animation = PuzzleAnimation::None;
     // The tangle's shifts (from, to) and the next one to show.
     std::vector<TangleShift> m_tangleShifts;
@@ -252,32 +256,23 @@ private:
     // The line sliding by itself and the next frame of it.
     LineMove m_slideMove;
     int m_slideFrame = 0;
-    double m_scale = 1.0;
-    TileGrid m_grid;
+    GameBoard m_game;
     SourcePicture m_source;
     QImage m_plain;
     QImage m_concealed;
     QImage *m_display;
     const QImage *m_texture;
-    qint32 m_cellWidth = 0;
-    qint32 m_cellHeight = 0;
-    qint32 m_dragThreshold = 0;
-    QPoint m_anchor;
-    CellPos m_selected = NoCell;
+    CellGeometry m_geometry{m_game.grid()};
+    DragRules m_drag{m_geometry, m_game};
     QImage m_cellBitmap;
     QImage m_rowStrip;
     QImage m_columnStrip;
-    DragState m_dragState = DragState::Idle;
-    // The line a snapped drag keeps to (Row or Column), or Idle while the drag may still choose.
-    DragState m_heldLine = DragState::Idle;
     // The line the last pointer move placed, and whether the display still lacks it.
     MovingLine m_line;
     mutable bool m_linePending = false;
-    double m_fitScale = 0;
     QSize m_openPanel;
     bool m_openAutoFit = false;
     Hooks m_hooks;
-    MoveHistory m_history;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

@@ -1,4 +1,4 @@
-// The puzzle object's play: tangling, hover and catch, the sliding line, committed moves and the advice flash.
+// The puzzle object's play shown: tangling, hover and catch, the sliding line, committed moves and the advice flash.
 #include "Puzzle.h"
 
 #include "Lcg.h"
@@ -7,7 +7,6 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,20 +19,18 @@ constexpr int SlideFrames = 6;
 void Puzzle::tangle()
 {
     finishAnimation();
-    m_history.clear();
-    m_solved = false;
-    m_editMode = false;
+    m_game.beginTangle();
     rebuild();
-    m_grid.reset();
+    m_game.resetArrangement();
     renderAll();
     m_tangleShifts.clear();
     m_tangleNext = 0;
 
-    if (m_grid.totalColumns() < 2 || m_grid.totalRows() < 2)
+    if (grid().totalColumns() < 2 || grid().totalRows() < 2)
         return;
     Lcg &random = randomizer();
     random.randomize();
-    m_tangleShifts = drawTangle(m_grid, random);
+    m_tangleShifts = drawTangle(grid(), random);
     if (m_tangleShifts.empty())
         return;
     m_animation = PuzzleAnimation::Tangle;
@@ -46,7 +43,7 @@ void Puzzle::tangle()
 void Puzzle::showTangleStep()
 {
     const TangleShift &shift = m_tangleShifts[m_tangleNext++];
-    m_grid.shift(shift.from, shift.to);
+    m_game.tangleStep(shift);
     renderAll();
     if (m_hooks.tangleStep)
         m_hooks.tangleStep();
@@ -107,8 +104,8 @@ bool Puzzle::advance()
         // Settled as a move in play, which may win.
         m_animation = PuzzleAnimation::None;
         settle(m_slideMove.to);
-        m_dragState = DragState::Idle;
-        drawCell(m_selected, false);
+        m_drag.letGo();
+        drawCell(selected(), false);
         return false;
     case PuzzleAnimation::Advice:
         m_animation = PuzzleAnimation::None;
@@ -126,57 +123,64 @@ void Puzzle::finishAnimation()
 
 void Puzzle::hoverAt(int x, int y)
 {
-    CellPos p = cellAt(x, y);
-    if (!inGrid(p))
-        p = NoCell;
-    if (!isNoCell(m_selected) && m_selected != p)
-        deselect();
-    if (isNoCell(m_selected)) {
-        m_selected = p;
-        drawCell(p, false);
+    const CellPos before = selected();
+    m_drag.hover({x, y});
+    redrawSelection(before);
+}
+
+void Puzzle::redrawSelection(CellPos before)
+{
+    if (selected() == before)
+        return;
+    drawCell(before, false);
+    drawCell(selected(), false);
+}
+
+DragStep Puzzle::pointerMoved(int x, int y)
+{
+    const CellPos before = selected();
+    const DragStep step = m_drag.move({x, y});
+    switch (step.kind) {
+    case DragStep::Kind::Hovered:
+        redrawSelection(before);
+        break;
+    case DragStep::Kind::LineChosen:
+        captureStrip();
+        notifyStateChanged();
+        break;
+    case DragStep::Kind::Shifted:
+        renderDrag(x, y);
+        break;
+    case DragStep::Kind::Nothing:
+    case DragStep::Kind::Snapped:
+        break;
     }
-    m_anchor = cellCentre(m_selected);
+    return step;
 }
 
 void Puzzle::catchSelected()
 {
-    m_heldLine = DragState::Idle;
-    if (!isNoCell(m_selected))
-        m_dragState = DragState::Caught;
+    m_drag.catchSelected();
     notifyStateChanged();
 }
 
 void Puzzle::catchSelectedOnLine()
 {
-    const DragState line = m_dragState;
-    catchSelected();
-    if (line == DragState::Row || line == DragState::Column)
-        m_heldLine = line;
+    m_drag.catchOnLine();
+    notifyStateChanged();
 }
 
 void Puzzle::deselect()
 {
-    const CellPos old = m_selected;
-    m_selected = NoCell;
+    const CellPos old = selected();
+    m_game.select(NoCell);
     drawCell(old, false);
 }
 
 bool Puzzle::tryStartDrag(int x, int y)
 {
-    if (isNoCell(m_selected))
+    if (!m_drag.tryStartDrag({x, y}))
         return false;
-    const int dx = std::abs(x - m_anchor.x());
-    const int dy = std::abs(y - m_anchor.y());
-    if (m_heldLine == DragState::Row || m_heldLine == DragState::Column) {
-        // Only the distance along the held line counts: the hand's drift across it is no drag.
-        if ((m_heldLine == DragState::Row ? dx : dy) < m_dragThreshold)
-            return false;
-        m_dragState = m_heldLine;
-    } else {
-        if (std::max(dx, dy) < m_dragThreshold)
-            return false;
-        m_dragState = dx >= dy ? DragState::Row : DragState::Column;
-    }
     captureStrip();
     notifyStateChanged();
     return true;
@@ -185,12 +189,12 @@ bool Puzzle::tryStartDrag(int x, int y)
 void Puzzle::captureStrip()
 {
     settleLine();
-    if (m_dragState == DragState::Row)
-        copyBlock(*m_display, QRect(0, (m_selected.y() - 1) * m_cellHeight, m_rowStrip.width(), m_rowStrip.height()),
+    if (dragState() == DragState::Row)
+        copyBlock(*m_display, QRect(0, (selected().y() - 1) * cellHeight(), m_rowStrip.width(), m_rowStrip.height()),
                   m_rowStrip, QPoint(0, 0));
-    else if (m_dragState == DragState::Column)
+    else if (dragState() == DragState::Column)
         copyBlock(*m_display,
-                  QRect((m_selected.x() - 1) * m_cellWidth, 0, m_columnStrip.width(), m_columnStrip.height()),
+                  QRect((selected().x() - 1) * cellWidth(), 0, m_columnStrip.width(), m_columnStrip.height()),
                   m_columnStrip, QPoint(0, 0));
 }
 
@@ -199,20 +203,20 @@ void Puzzle::renderDrag(int x, int y)
     // Called for every pointer move of a drag: nothing allocated, and with an owner that paints the line itself
     // nothing copied either.
     MovingLine line;
-    if (m_dragState == DragState::Row) {
+    if (dragState() == DragState::Row) {
         const int w = std::min(m_rowStrip.width(), m_display->width());
-        const int top = (m_selected.y() - 1) * m_cellHeight;
+        const int top = (selected().y() - 1) * cellHeight();
         const int lines = std::min(m_rowStrip.height(), m_display->height() - top);
         if (w <= 0 || top < 0 || lines <= 0)
             return;
-        line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, ((x - m_anchor.x()) % w + w) % w};
-    } else if (m_dragState == DragState::Column) {
+        line = {QRect(0, top, w, lines), &m_rowStrip, Qt::Horizontal, m_drag.shiftAlong({x, y}, w)};
+    } else if (dragState() == DragState::Column) {
         const int h = std::min(m_columnStrip.height(), m_display->height());
-        const int left = (m_selected.x() - 1) * m_cellWidth;
+        const int left = (selected().x() - 1) * cellWidth();
         const int wide = std::min(m_columnStrip.width(), m_display->width() - left);
         if (h <= 0 || left < 0 || wide <= 0)
             return;
-        line = {QRect(left, 0, wide, h), &m_columnStrip, Qt::Vertical, ((y - m_anchor.y()) % h + h) % h};
+        line = {QRect(left, 0, wide, h), &m_columnStrip, Qt::Vertical, m_drag.shiftAlong({x, y}, h)};
     } else {
         return;
     }
@@ -242,147 +246,95 @@ void Puzzle::settleLine() const
     }
 }
 
-bool Puzzle::nearCellCentre(int x, int y) const
-{
-    if (m_cellWidth <= 0 || m_cellHeight <= 0)
-        return false;
-    const int dx = std::abs(x % m_cellWidth - m_cellWidth / 2);
-    const int dy = std::abs(y % m_cellHeight - m_cellHeight / 2);
-    return std::max(dx, dy) < m_dragThreshold;
-}
-
-int Puzzle::wrappedColumn(int x) const
-{
-    const int w = m_grid.totalColumns() * m_cellWidth;
-    return w > 0 ? ((x % w + w) % w) / m_cellWidth + 1 : 0;
-}
-
-int Puzzle::wrappedRow(int y) const
-{
-    const int h = m_grid.totalRows() * m_cellHeight;
-    return h > 0 ? ((y % h + h) % h) / m_cellHeight + 1 : 0;
-}
-
-CellPos Puzzle::landing(int x, int y) const
-{
-    // A dragged line is read along its own direction only, wrapped as it is drawn: a pointer that is not held
-    // on the line (no confinement) or that ends past the picture's edge still lands on the cell the player
-    // sees there, and never on a position outside the grid.
-    CellPos t = cellAt(x, y);
-    if (!isNoCell(m_selected)) {
-        if (m_dragState == DragState::Row)
-            t = CellPos(wrappedColumn(x), m_selected.y());
-        else if (m_dragState == DragState::Column)
-            t = CellPos(m_selected.x(), wrappedRow(y));
-    }
-    return inGrid(t) ? t : m_selected;
-}
-
 void Puzzle::settle(CellPos to)
 {
-    m_grid.shift(m_selected, to);
+    showLineSettled(to);
+    // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
+    m_drag.settle(to, !isTangling());
+    notifyStateChanged();
+}
+
+void Puzzle::showLineSettled(CellPos to)
+{
+    // Before the selection moves: the band and the shift are the line's as it was caught.
     const QPoint c = cellCentre(to);
     renderDrag(c.x(), c.y());
-    m_selected = to;
-    m_anchor = cellCentre(to);
-    // Only a move made in play wins: during a tangle the grid passes through the solved arrangement.
-    m_solved = !m_editMode && !isTangling() && m_grid.isSolved();
-    notifyStateChanged();
 }
 
 bool Puzzle::commit(int x, int y)
 {
-    const CellPos from = m_selected;
-    const bool row = m_dragState == DragState::Row;
-    const bool dragged = row || m_dragState == DragState::Column;
-    const CellPos to = landing(x, y);
-    settle(to);
-    if (dragged && !m_editMode && !isNoCell(from) && to != from) {
-        // Taken back the short way round, whichever way the pointer went.
-        const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
-        int steps = ((row ? to.x() - from.x() : to.y() - from.y()) % length + length) % length;
-        if (steps > length / 2)
-            steps -= length;
-        m_history.record({from, to, row ? LineAxis::Row : LineAxis::Column, steps});
+    const CellPos to = m_drag.landing({x, y});
+    showLineSettled(to);
+    const std::optional<LineMove> move = m_drag.commit(to, !isTangling());
+    notifyStateChanged();
+    if (move)
         notifyStateChanged();
-    }
-    return m_solved;
+    return isSolved();
 }
 
 void Puzzle::select(CellPos p)
 {
-    if (!inGrid(p))
-        return;
-    if (p != m_selected) {
-        deselect();
-        m_selected = p;
-        drawCell(p, false);
-    }
-    m_anchor = cellCentre(p);
+    const CellPos before = selected();
+    if (m_drag.select(p))
+        redrawSelection(before);
 }
 
 bool Puzzle::turnSelected(LineAxis axis, int steps)
 {
-    if (!isPlaying() || !inGrid(m_selected) || steps == 0)
+    if (!isPlaying() || !inGrid(selected()) || steps == 0)
         return false;
-    const bool row = axis == LineAxis::Row;
-    const CellPos from = m_selected;
-    const int length = row ? m_grid.totalColumns() : m_grid.totalRows();
-    const int end = ((row ? from.x() : from.y()) - 1 + steps % length + length) % length + 1;
-    const LineMove move{from, row ? CellPos(end, from.y()) : CellPos(from.x(), end), axis, steps};
-    m_history.record(move);
-    return slide(move);
+    const std::optional<LineMove> move = m_game.turnSelected(axis, steps);
+    return move ? slide(*move) : isSolved();
 }
 
 bool Puzzle::canUndo() const
 {
-    return isPlaying() && m_history.canUndo();
+    return isPlaying() && m_game.canUndo();
 }
 
 bool Puzzle::canRedo() const
 {
-    return isPlaying() && m_history.canRedo();
+    return isPlaying() && m_game.canRedo();
 }
 
 bool Puzzle::undoMove()
 {
     if (!canUndo())
         return false;
-    return slide(m_history.takeUndo()->reversed());
+    return slide(*m_game.takeUndo());
 }
 
 bool Puzzle::redoMove()
 {
     if (!canRedo())
         return false;
-    return slide(*m_history.takeRedo());
+    return slide(*m_game.takeRedo());
 }
 
 bool Puzzle::slide(const LineMove &move)
 {
     if (!inGrid(move.from) || !inGrid(move.to))
-        return m_solved;
+        return isSolved();
     select(move.from);
     // Held as the pointer holds a caught cell, so that the moving cell wears the same frame as in a drag.
-    m_dragState = DragState::Caught;
-    drawCell(m_selected, false);
-    const bool row = move.axis == LineAxis::Row;
-    m_dragState = row ? DragState::Row : DragState::Column;
+    m_drag.catchSelected();
+    drawCell(selected(), false);
+    m_drag.startLine(move.axis);
     captureStrip();
     m_slideMove = move;
     m_slideFrame = 1;
     m_animation = PuzzleAnimation::Slide;
     showSlideFrame();
     startAnimation(PuzzleAnimation::Slide);
-    return m_solved;
+    return isSolved();
 }
 
 void Puzzle::showSlideFrame()
 {
     const bool row = m_slideMove.axis == LineAxis::Row;
     const QPoint distance =
-        row ? QPoint(m_slideMove.steps * m_cellWidth, 0) : QPoint(0, m_slideMove.steps * m_cellHeight);
-    const QPoint at = m_anchor + distance * m_slideFrame / SlideFrames;
+        row ? QPoint(m_slideMove.steps * cellWidth(), 0) : QPoint(0, m_slideMove.steps * cellHeight());
+    const QPoint at = anchor() + distance * m_slideFrame / SlideFrames;
     ++m_slideFrame;
     renderDrag(at.x(), at.y());
     if (m_hooks.slideStep)
@@ -391,10 +343,10 @@ void Puzzle::showSlideFrame()
 
 void Puzzle::showAdvice(int x, int y)
 {
-    const CellPos p = cellAt(x, y);
-    if (!inGrid(p) || isAnimating())
+    const std::optional<CellPos> home = m_drag.adviceAt({x, y});
+    if (!home || isAnimating())
         return;
-    drawCell(m_grid.home(p).value_or(NoCell), true);
+    drawCell(*home, true);
     // The flash stays for AdviceMs; the drawing without it comes back as the animation's end.
     startAnimation(PuzzleAnimation::Advice);
 }

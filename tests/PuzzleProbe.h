@@ -15,15 +15,15 @@ public:
     explicit PuzzleProbe(Puzzle &puzzle) : m_puzzle(puzzle) {}
 
     // The grid's own commands keep it a permutation of its targets.
-    TileGrid &grid() { return m_puzzle.m_grid; }
+    TileGrid &grid() { return m_puzzle.m_game.m_grid; }
     Puzzle::Hooks &hooks() { return m_puzzle.m_hooks; }
 
-    void setScale(double scale) { m_puzzle.m_scale = scale; }
-    void setFitScale(double scale) { m_puzzle.m_fitScale = scale; }
-    void setEditMode(bool on) { m_puzzle.m_editMode = on; }
-    void setSolved(bool on) { m_puzzle.m_solved = on; }
-    void setSelected(CellPos p) { m_puzzle.m_selected = p; }
-    void setDragState(DragState state) { m_puzzle.m_dragState = state; }
+    void setScale(double scale) { m_puzzle.m_geometry.m_scale = scale; }
+    void setFitScale(double scale) { m_puzzle.m_geometry.m_fitScale = scale; }
+    void setEditMode(bool on) { m_puzzle.m_game.m_editMode = on; }
+    void setSolved(bool on) { m_puzzle.m_game.m_solved = on; }
+    void setSelected(CellPos p) { m_puzzle.m_game.select(p); }
+    void setDragState(DragState state) { m_puzzle.m_drag.m_state = state; }
     void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }
 
     const QImage &cellBitmap() const { return m_puzzle.m_cellBitmap; }
