@@ -86,14 +86,20 @@ void Documents::adopt(std::unique_ptr<PuzzleDocument> newDocument)
     m_candidateDisplay = QImage();
     Puzzle &onScreen = m_document->puzzle();
     onScreen.setDisplay(m_display);
-    Puzzle::Hooks hooks;
-    hooks.animationStarted = [this] { m_animator.start(puzzle()); };
-    hooks.displayChanged = [this](const QRect &rect) { m_layout.bitmapChanged(rect); };
-    hooks.tangleStep = m_hooks.tangleStep;
-    hooks.slideStep = m_hooks.slideStep;
-    hooks.stateChanged = [this] { emit stateChanged(); };
-    hooks.paintsMovingLine = true;
-    onScreen.setHooks(std::move(hooks));
+    onScreen.setAnimatedByOwner(true);
+    onScreen.setPaintsMovingLine(true);
+    // The puzzle goes with its document, and its connections with it.
+    connect(&onScreen, &Puzzle::animationStarted, this, [this] { m_animator.start(puzzle()); });
+    connect(&onScreen, &Puzzle::displayChanged, this, [this](const QRect &rect) { m_layout.bitmapChanged(rect); });
+    connect(&onScreen, &Puzzle::tangleStepped, this, [this] {
+        if (m_hooks.tangleStep)
+            m_hooks.tangleStep();
+    });
+    connect(&onScreen, &Puzzle::slideStepped, this, [this] {
+        if (m_hooks.slideStep)
+            m_hooks.slideStep();
+    });
+    connect(&onScreen, &Puzzle::stateChanged, this, &Documents::stateChanged);
     emit puzzleReplaced();
     emit stateChanged();
 }

@@ -93,8 +93,7 @@ void Puzzle::renderAll()
     m_renderingAll = false;
     if (isEditMode() && !m_display->isNull())
         stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    if (m_hooks.displayChanged)
-        m_hooks.displayChanged(m_display->rect());
+    emit displayChanged(m_display->rect());
 }
 
 void Puzzle::drawCell(CellPos p, bool advice)
@@ -135,8 +134,8 @@ void Puzzle::drawCell(CellPos p, bool advice)
 
     if (!direct)
         copyBlock(m_cellBitmap, m_cellBitmap.rect(), *m_display, at);
-    if (m_hooks.displayChanged && !m_renderingAll)
-        m_hooks.displayChanged(place);
+    if (!m_renderingAll)
+        emit displayChanged(place);
 }
 
 void Puzzle::setEffect(EffectCode effect)

@@ -13,8 +13,8 @@
 #include "core/TileGrid.h"
 
 #include <QImage>
+#include <QObject>
 #include <QString>
-#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -22,30 +22,12 @@
 // What the puzzle is showing over time, one step after another.
 enum class PuzzleAnimation : quint8 { None = 0, Tangle = 1, Slide = 2, Advice = 3 };
 
-class Puzzle
+// What the owner learns while the puzzle works comes as signals, told only: nothing the puzzle does waits for them.
+class Puzzle : public QObject
 {
-public:
-    // What the owner learns while the puzzle works; each may be empty (headless use).
-    struct Hooks {
-        // The rectangle of the display that has just changed (for partial repaints).
-        std::function<void(const QRect &)> displayChanged;
-        // The puzzle has begun showing something over time (a tangle, a line sliding by itself, the advice
-        // flash) and left its first step on the display: the owner calls advance() at the pace it chooses until
-        // it returns false. Without this hook the puzzle runs through it at once.
-        std::function<void()> animationStarted;
-        // After each shown step of a tangle, and each shown frame of a line that slides by itself (keyboard play,
-        // undo, redo); told only, nothing waits for them.
-        std::function<void()> tangleStep;
-        std::function<void()> slideStep;
-        // Something the owner's commands depend on may have changed: set-up, edit mode, a tangle's start or end,
-        // a move committed, taken back or redone, solved, the scale or the fit, a cell caught or let go, an
-        // animation's start or end. Told only, perhaps several times for one change: the owner gathers.
-        std::function<void()> stateChanged;
-        // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over
-        // the line, and its pixels reach the display only when the display is next read or drawn on.
-        bool paintsMovingLine = false;
-    };
+    Q_OBJECT
 
+public:
     // Display is the bitmap on screen and Texture the concealment texture; neither is owned.
     Puzzle(QImage *display, const QImage *texture);
     ~Puzzle() = default;
@@ -57,8 +39,12 @@ public:
         settleLine();
         m_display = display;
     }
-    const Hooks &hooks() const { return m_hooks; }
-    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    // Set when the owner shows animations over time: it calls advance() at the pace it chooses after
+    // animationStarted until advance returns false. Otherwise the puzzle runs each one through at once.
+    void setAnimatedByOwner(bool on) { m_animatedByOwner = on; }
+    // Set when the owner paints a dragged line from movingLine(): each pointer move then costs one pass over the
+    // line, and its pixels reach the display only when the display is next read or drawn on.
+    void setPaintsMovingLine(bool on) { m_paintsMovingLine = on; }
 
     // What the puzzle is.
     qint32 version() const { return m_version; }
@@ -207,6 +193,21 @@ public:
     bool undoMove();
     bool redoMove();
 
+signals:
+    // The rectangle of the display that has just changed (for partial repaints).
+    void displayChanged(const QRect &rect);
+    // The puzzle has begun showing something over time (a tangle, a line sliding by itself, the advice flash) and
+    // left its first step on the display.
+    void animationStarted();
+    // After each shown step of a tangle, and each shown frame of a line that slides by itself (keyboard play, undo,
+    // redo).
+    void tangleStepped();
+    void slideStepped();
+    // Something the owner's commands depend on may have changed: set-up, edit mode, a tangle's start or end, a move
+    // committed, taken back or redone, solved, the scale or the fit, a cell caught or let go, an animation's start
+    // or end. Perhaps several times for one change: the owner gathers.
+    void stateChanged();
+
 private:
     friend class PuzzleProbe; // the tests' one look inside
 
@@ -236,11 +237,7 @@ private:
     // Hands the animation just begun to the owner, or runs through it without one.
     void startAnimation(PuzzleAnimation animation);
     bool isPlaying() const { return m_game.isPlaying() && !isAnimating() && dragState() == DragState::Idle; }
-    void notifyStateChanged() const
-    {
-        if (m_hooks.stateChanged)
-            m_hooks.stateChanged();
-    }
+    void notifyStateChanged() { emit stateChanged(); }
     // The geometry learns the picture's size from the picture itself, whenever it is about to use it.
     void showPictureToGeometry();
     // Gives the scale the value that updateFit would leave for the open panel, without rebuilding.
@@ -272,7 +269,8 @@ private:
     mutable bool m_linePending = false;
     QSize m_openPanel;
     bool m_openAutoFit = false;
-    Hooks m_hooks;
+    bool m_animatedByOwner = false;
+    bool m_paintsMovingLine = false;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

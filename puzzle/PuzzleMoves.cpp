@@ -45,8 +45,7 @@ void Puzzle::showTangleStep()
     const TangleShift &shift = m_tangleShifts[m_tangleNext++];
     m_game.tangleStep(shift);
     renderAll();
-    if (m_hooks.tangleStep)
-        m_hooks.tangleStep();
+    emit tangleStepped();
 }
 
 int Puzzle::stepMs(PuzzleAnimation animation)
@@ -68,9 +67,8 @@ void Puzzle::startAnimation(PuzzleAnimation animation)
 {
     m_animation = animation;
     notifyStateChanged();
-    if (m_hooks.animationStarted)
-        m_hooks.animationStarted();
-    else
+    emit animationStarted();
+    if (!m_animatedByOwner)
         finishAnimation();
 }
 
@@ -222,10 +220,9 @@ void Puzzle::renderDrag(int x, int y)
     }
     m_line = line;
     m_linePending = true;
-    if (!m_hooks.paintsMovingLine)
+    if (!m_paintsMovingLine)
         settleLine();
-    if (m_hooks.displayChanged)
-        m_hooks.displayChanged(line.band);
+    emit displayChanged(line.band);
 }
 
 void Puzzle::settleLine() const
@@ -337,8 +334,7 @@ void Puzzle::showSlideFrame()
     const QPoint at = anchor() + distance * m_slideFrame / SlideFrames;
     ++m_slideFrame;
     renderDrag(at.x(), at.y());
-    if (m_hooks.slideStep)
-        m_hooks.slideStep();
+    emit slideStepped();
 }
 
 void Puzzle::showAdvice(int x, int y)

@@ -16,7 +16,6 @@ public:
 
     // The grid's own commands keep it a permutation of its targets.
     TileGrid &grid() { return m_puzzle.m_game.m_grid; }
-    Puzzle::Hooks &hooks() { return m_puzzle.m_hooks; }
 
     void setScale(double scale) { m_puzzle.m_geometry.m_scale = scale; }
     void setFitScale(double scale) { m_puzzle.m_geometry.m_fitScale = scale; }

@@ -109,9 +109,8 @@ void TestPuzzleDocument::saveLeavesTheGameAlone()
     const TileGrid::Record played = f.puzzle.grid().record();
     const QImage shown = f.puzzle.display().copy();
     int animations = 0;
-    Puzzle::Hooks hooks;
-    hooks.animationStarted = [&] { ++animations; };
-    f.puzzle.setHooks(hooks);
+    f.puzzle.setAnimatedByOwner(true);
+    QObject::connect(&f.puzzle, &Puzzle::animationStarted, &f.puzzle, [&] { ++animations; });
 
     const QString path = m_dir.filePath(QStringLiteral("played.nbq"));
     f.document.save(path);

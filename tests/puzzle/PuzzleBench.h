@@ -49,10 +49,10 @@ struct Bench {
           qint32 effect = Effect::Negative)
     {
         puzzle.setPicture(makeSource(width, height));
-        PuzzleProbe(puzzle).hooks().displayChanged = [this](const QRect &r) {
+        QObject::connect(&puzzle, &Puzzle::displayChanged, &puzzle, [this](const QRect &r) {
             ++changes;
             lastChange = r;
-        };
+        });
         puzzle.setUp(effect, rows, cols, false, emptyRow, emptyCol);
     }
 

@@ -356,7 +356,7 @@ void TestPuzzleMoves::deferredLineAgreesWithDrawnLine()
     QFETCH(int, next);
     Bench drawn(300, 200, 2, 3, true, true); // 400 x 300
     Bench deferred(300, 200, 2, 3, true, true);
-    PuzzleProbe(deferred.puzzle).hooks().paintsMovingLine = true;
+    deferred.puzzle.setPaintsMovingLine(true);
     for (Bench *b : {&drawn, &deferred}) {
         b->play();
         b->press(150, 150);
@@ -401,10 +401,11 @@ void TestPuzzleMoves::advice()
 
     QImage flashed;
     int Calls = 0;
-    PuzzleProbe(B.puzzle).hooks().animationStarted = [&] {
+    B.puzzle.setAnimatedByOwner(true);
+    const auto timed = QObject::connect(&B.puzzle, &Puzzle::animationStarted, &B.puzzle, [&] {
         ++Calls;
         flashed = B.display.copy();
-    };
+    });
     B.puzzle.showAdvice(click.x(), click.y());
     QCOMPARE(Calls, 1);
     // The flash stays for the owner to time, at the game's pace, and holds every move meanwhile.
@@ -432,7 +433,8 @@ void TestPuzzleMoves::advice()
         }
 
     // Without an owner to time it, the flash is over before showAdvice returns.
-    PuzzleProbe(B.puzzle).hooks().animationStarted = nullptr;
+    B.puzzle.setAnimatedByOwner(false);
+    QObject::disconnect(timed);
     B.puzzle.showAdvice(click.x(), click.y());
     QVERIFY(!B.puzzle.isAnimating());
     QCOMPARE(B.display, normal);

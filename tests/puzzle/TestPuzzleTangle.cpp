@@ -44,21 +44,22 @@ void TestPuzzleTangle::tangleSteps()
         int Steps = 0;
         int renders = 0;
         TileGrid Previous = B.puzzle.grid();
-        const auto countRenders = [&renders, &B](const QRect &changed) {
-            if (changed == B.display.rect())
+        bool counting = true;
+        QObject listening; // the connections of this seed end with it
+        QObject::connect(&B.puzzle, &Puzzle::displayChanged, &listening, [&](const QRect &changed) {
+            if (counting && changed == B.display.rect())
                 ++renders;
-        };
-        PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
-        PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
+        });
+        QObject::connect(&B.puzzle, &Puzzle::tangleStepped, &listening, [&] {
             ++Steps;
             // Every step is on screen when the window is told about it.
             QImage shown = B.display.copy();
-            PuzzleProbe(B.puzzle).hooks().displayChanged = nullptr;
+            counting = false;
             B.puzzle.renderAll();
             QCOMPARE(B.display, shown);
-            PuzzleProbe(B.puzzle).hooks().displayChanged = countRenders;
+            counting = true;
             Previous = B.puzzle.grid();
-        };
+        });
         B.puzzle.tangle();
         QCOMPARE(Steps, shifts);
         QCOMPARE(renders, shifts + 2); // the rebuild, the solved arrangement, then each step
@@ -99,7 +100,8 @@ void TestPuzzleTangle::tangleEveryStepMoves()
         int LastLine = 0; // column number, or minus the row number
         int Step = 0;
         bool acrossMoved = false;
-        PuzzleProbe(B.puzzle).hooks().tangleStep = [&] {
+        QObject listening;
+        QObject::connect(&B.puzzle, &Puzzle::tangleStepped, &listening, [&] {
             ++Step;
             const QString where = QStringLiteral("seed %1 step %2").arg(Seed).arg(Step);
             const QList<CellPos> moved = changed(Previous, B.puzzle.grid());
@@ -124,9 +126,9 @@ void TestPuzzleTangle::tangleEveryStepMoves()
             if ((emptyCol && line < 0) || (emptyRow && line > 0))
                 acrossMoved = true;
             LastLine = line;
-        };
+        });
         B.puzzle.tangle();
-        PuzzleProbe(B.puzzle).hooks().tangleStep = nullptr;
+        QObject::disconnect(&B.puzzle, &Puzzle::tangleStepped, &listening, nullptr);
         QCOMPARE(Step, B.puzzle.grid().totalRows() + B.puzzle.grid().totalColumns() - 1);
     }
 }
@@ -171,10 +173,13 @@ void TestPuzzleTangle::ownerPacedTangleKeepsTheSequence()
     Bench atOnce(240, 240, rows, cols, empties, empties);
     Bench paced(240, 240, rows, cols, empties, empties);
     QStringList expected, shown;
-    PuzzleProbe(atOnce.puzzle).hooks().tangleStep = [&] { expected << arrangement(atOnce.puzzle.grid()); };
-    PuzzleProbe(paced.puzzle).hooks().tangleStep = [&] { shown << arrangement(paced.puzzle.grid()); };
+    QObject::connect(&atOnce.puzzle, &Puzzle::tangleStepped, &atOnce.puzzle,
+                     [&] { expected << arrangement(atOnce.puzzle.grid()); });
+    QObject::connect(&paced.puzzle, &Puzzle::tangleStepped, &paced.puzzle,
+                     [&] { shown << arrangement(paced.puzzle.grid()); });
     int started = 0;
-    PuzzleProbe(paced.puzzle).hooks().animationStarted = [&started] { ++started; };
+    paced.puzzle.setAnimatedByOwner(true);
+    QObject::connect(&paced.puzzle, &Puzzle::animationStarted, &paced.puzzle, [&started] { ++started; });
     for (quint32 seed : {3u, 99u, 2026u}) {
         expected.clear();
         shown.clear();

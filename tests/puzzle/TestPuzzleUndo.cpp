@@ -78,7 +78,7 @@ void TestPuzzleUndo::undoAndRedoRetraceTheGame()
     b.puzzle.tangle();
     QVERIFY(!b.puzzle.grid().isSolved());
     int frames = 0;
-    PuzzleProbe(b.puzzle).hooks().slideStep = [&frames] { ++frames; };
+    QObject::connect(&b.puzzle, &Puzzle::slideStepped, &b.puzzle, [&frames] { ++frames; });
 
     QList<TileGrid> seen{b.puzzle.grid()};
     for (const QString &step : script) {

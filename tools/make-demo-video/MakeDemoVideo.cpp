@@ -166,23 +166,23 @@ public:
         // The tangle, step by step as the window shows it; each step's shift is read off the grid.
         std::vector<LineShift> Shifts;
         Numbers Before;
-        Puzzle::Hooks hooks;
-        hooks.tangleStep = [&] {
-            const Numbers after = numbers(m_puzzle.grid());
-            Shifts.push_back(findShift(Before, after));
-            Before = after;
-            hold(frames(0.14));
-        };
-        // Every full redraw is on screen for a moment, the plain order before the first shift included.
-        hooks.displayChanged = [this](const QRect &changed) {
-            if (changed.size() == m_puzzle.display().size())
-                hold(frames(0.08));
-        };
-        m_puzzle.setHooks(std::move(hooks));
-        // Just set up, the grid is in order: the tangle starts from it.
-        Before = numbers(m_puzzle.grid());
-        m_puzzle.tangle();
-        m_puzzle.setHooks({});
+        {
+            QObject listening; // only while the tangle is shown
+            QObject::connect(&m_puzzle, &Puzzle::tangleStepped, &listening, [&] {
+                const Numbers after = numbers(m_puzzle.grid());
+                Shifts.push_back(findShift(Before, after));
+                Before = after;
+                hold(frames(0.14));
+            });
+            // Every full redraw is on screen for a moment, the plain order before the first shift included.
+            QObject::connect(&m_puzzle, &Puzzle::displayChanged, &listening, [this](const QRect &changed) {
+                if (changed.size() == m_puzzle.display().size())
+                    hold(frames(0.08));
+            });
+            // Just set up, the grid is in order: the tangle starts from it.
+            Before = numbers(m_puzzle.grid());
+            m_puzzle.tangle();
+        }
         hold(frames(0.3));
 
         // Solving undoes the tangle, last shift first, each by the shorter way round.
