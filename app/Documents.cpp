@@ -90,7 +90,10 @@ void Documents::adopt(std::unique_ptr<PuzzleDocument> newDocument)
     onScreen.setPaintsMovingLine(true);
     // The puzzle goes with its document, and its connections with it.
     connect(&onScreen, &Puzzle::animationStarted, this, [this] { m_animator.start(puzzle()); });
-    connect(&onScreen, &Puzzle::displayChanged, this, [this](const QRect &rect) { m_layout.bitmapChanged(rect); });
+    connect(&onScreen, &Puzzle::displayChanged, this, [this](const QRect &rect) {
+        m_layout.bitmapChanged(rect);
+        emit displayChanged();
+    });
     connect(&onScreen, &Puzzle::tangleStepped, this, [this] {
         if (m_hooks.tangleStep)
             m_hooks.tangleStep();

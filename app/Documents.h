@@ -98,6 +98,8 @@ signals:
     // What the commands are enabled by may have changed: the puzzle on screen told so, was replaced or dropped,
     // a load started or ended, an animation ended. Perhaps several times for one change.
     void stateChanged();
+    // The picture on screen changed: a cell drawn anew, the selection moved, a line dragged.
+    void displayChanged();
 
 private:
     std::unique_ptr<PuzzleDocument> createDocument();

@@ -3,6 +3,7 @@
 // activation, close).
 #include "MainWindow.h"
 
+#include "BoardDescription.h"
 #include "CommandGuard.h"
 #include "DesignScale.h"
 #include "DesktopOpener.h"
@@ -22,6 +23,7 @@
 #include "SoundOutput.h"
 #include "WindowTexts.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -86,6 +88,7 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_panel = new PicturePanel(this);
     setCentralWidget(m_panel);
     m_view = new PictureView(&m_display, m_panel);
+    m_view->setAccessibleName(QStringLiteral("Puzzle"));
     auto puzzle = [this] { return m_documents ? m_documents->puzzle() : nullptr; };
     auto autoFit = [this] { return m_commands->isChecked(Command::AutoBestFit); };
     m_layout = std::make_unique<PictureLayout>(m_panel, m_view, puzzle, autoFit, [this] { return m_suspended; });
@@ -104,6 +107,7 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_documents.get(), &Documents::stateChanged, this, &MainWindow::scheduleUpdate);
+    connect(m_documents.get(), &Documents::displayChanged, this, &MainWindow::describeBoard);
     connect(m_documents->mailSender(), &MailSender::handingOverChanged, this, &MainWindow::scheduleUpdate);
     // A slide settles as a move; a close asked for meanwhile comes after it.
     connect(&m_documents->animator(), &PuzzleAnimator::finished, m_play.get(), &PlayController::animationEnded);
@@ -354,6 +358,19 @@ void MainWindow::guarded(const std::function<void()> &handler)
     m_guard->run(handler);
 }
 
+void MainWindow::describeBoard()
+{
+    if (!m_status)
+        return;
+    const QString description = boardDescription(m_documents->puzzle(), m_status->text());
+    // Setting the same text again would announce nothing new, only repeat it.
+    if (description == m_view->accessibleDescription())
+        return;
+    m_view->setAccessibleDescription(description);
+    QAccessibleEvent told(m_view, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&told);
+}
+
 void MainWindow::updateCommands()
 {
     if (!m_updateInstalled)
@@ -378,6 +395,7 @@ void MainWindow::updateCommands()
 
     m_panel->setHint(puzzle ? QString() : QString::fromUtf8(WindowTexts::NoPuzzleHint));
     m_status->follow();
+    describeBoard();
 
     GameState state;
     state.hasPuzzle = puzzle != nullptr;

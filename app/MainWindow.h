@@ -58,6 +58,9 @@ public:
 
     // Recomputes every command's enabled state from the puzzle; runs once after the game's state has changed.
     void updateCommands();
+    // The board's accessible description follows the game; a screen reader hears each change (a selection moved
+    // by the keyboard or the pointer included).
+    void describeBoard();
     bool updateHandlerInstalled() const { return m_updateInstalled; }
     // How many updates the state's changes have brought; lets tests see that an idle program stays idle.
     quint64 updatePasses() const { return m_updatePasses; }

@@ -5,7 +5,9 @@
 #include "PlayStatus.h"
 #include "WindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -126,16 +128,23 @@ void TestKeyboard::keys()
 void TestKeyboard::keyboardGameWithUndoAndRedoReachesVictory()
 {
     Game g;
+    QCOMPARE(g.image->accessibleName(), QStringLiteral("Puzzle"));
     g.type(QStringLiteral("Shift+Left Ctrl+Z"));
     QVERIFY(g.f.form->commands().action(Command::RedoMove)->isEnabled());
     QVERIFY(!g.f.form->commands().action(Command::UndoMove)->isEnabled());
     g.type(QStringLiteral("Ctrl+Y Down"));
+    // A screen reader's description follows the selection and, at the end, gives the result.
+    QVERIFY2(g.image->accessibleDescription().contains(QStringLiteral("Selected: row 2, column 1.")),
+             qPrintable(g.image->accessibleDescription()));
     QVERIFY(g.f.form->commands().action(Command::UndoMove)->isEnabled());
     g.type(QStringLiteral("Shift+Right"));
 
     Puzzle &p = g.puzzle();
     QVERIFY(p.isSolved());
     QCOMPARE(p.display(), p.plainPicture());
+    // Solved, the board is described by its result.
+    QCOMPARE(g.image->accessibleDescription(),
+             QStringLiteral("Grid of 2 rows and 3 columns. ") + g.f.form->playStatus().text());
     QCOMPARE(g.f.played().last(), QStringLiteral("Play|Victory.wav"));
     // Solved for good: nothing to take back, and the keys no longer play.
     QVERIFY(!g.f.form->commands().action(Command::UndoMove)->isEnabled());

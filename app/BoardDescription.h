@@ -1,0 +1,9 @@
+// What a screen reader says about the board: the grid, the selected cell, and the status bar's moves, time or result.
+#pragma once
+
+#include <QString>
+
+class Puzzle;
+
+// Status is the status bar's line as it stands. No puzzle gives an empty description.
+QString boardDescription(const Puzzle *puzzle, const QString &status);
