@@ -12,8 +12,10 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScopeGuard>
+#include <QScreen>
 
 namespace {
 
@@ -89,6 +91,19 @@ QFileDialog *QtDialogs::fileDialog(FileChoice choice)
     return dialog;
 }
 
+void QtDialogs::fitToScreen(QWidget *dialog) const
+{
+    // A file dialog with the picture preview beside it is wider than a 1024 x 768 screen at its natural size; a
+    // dialog larger than the screen hides its own buttons.
+    const QScreen *screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Room for the window manager's frame, which is not known before the dialog is shown.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    dialog->setMaximumSize(room.expandedTo(dialog->minimumSize()));
+    dialog->resize(dialog->size().boundedTo(room).expandedTo(dialog->minimumSizeHint().boundedTo(room)));
+}
+
 QString QtDialogs::run(FileChoice choice)
 {
     // Held weakly: a dialog whose owner goes while it is open goes with it.
@@ -106,6 +121,7 @@ QString QtDialogs::run(FileChoice choice)
         if (m_owner)
             m_owner->activateWindow();
     });
+    fitToScreen(dialog);
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return QString();
     if (const auto *saveDialog = qobject_cast<SaveFileDialog *>(dialog.data()))

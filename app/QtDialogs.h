@@ -49,6 +49,8 @@ private:
     // Shows the dialog of Choice; the chosen path, or an empty text when cancelled.
     QString run(FileChoice choice);
     QFileDialog *fileDialog(FileChoice choice);
+    // Keeps Dialog within the available area of the owner's screen.
+    void fitToScreen(QWidget *dialog) const;
 
     QPointer<QWidget> m_owner;
     QPointer<AboutDialog> m_about;

@@ -29,6 +29,7 @@ private slots:
     void actualSizeBeyondTheMemoryBudgetIsRefused();
     void ctrlWheelZooms_data();
     void ctrlWheelZooms();
+    void fullScreenToggles();
 };
 
 void TestZoom::newPuzzleOpensAtActualSizeCentred()
@@ -232,6 +233,18 @@ void TestZoom::ctrlWheelZooms()
     QApplication::sendEvent(f.form->picturePanel(), &wheel);
     QVERIFY2(qAbs(f.form->documents().puzzle()->scale() - scale) < 1e-9,
              qPrintable(QString::number(f.form->documents().puzzle()->scale())));
+}
+
+void TestZoom::fullScreenToggles()
+{
+    WindowFixture f;
+    QAction *fullScreen = f.form->commands().action(Command::FullScreen);
+    QCOMPARE(fullScreen->shortcut(), QKeySequence(Qt::Key_F11));
+    for (const bool on : {true, false}) {
+        f.run(fullScreen);
+        QCOMPARE(bool(f.form->windowState() & Qt::WindowFullScreen), on);
+        QCOMPARE(fullScreen->isChecked(), on);
+    }
 }
 
 QTEST_MAIN(TestZoom)
