@@ -254,6 +254,23 @@ void drawCellFrame(QImage &target, int thickness)
     invertRect(target, QRect(w - n, 0, n, h));
 }
 
+void drawSelectionFrame(QImage &target)
+{
+    const int w = target.width(), h = target.height();
+    const QRgb bands[] = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    for (int k = 0; k < int(std::size(bands)) && 2 * k < w && 2 * k < h; ++k) {
+        const QRect ring(k, k, w - 2 * k, h - 2 * k);
+        for (int x = ring.left(); x <= ring.right(); ++x) {
+            target.setPixel(x, ring.top(), bands[k]);
+            target.setPixel(x, ring.bottom(), bands[k]);
+        }
+        for (int y = ring.top(); y <= ring.bottom(); ++y) {
+            target.setPixel(ring.left(), y, bands[k]);
+            target.setPixel(ring.right(), y, bands[k]);
+        }
+    }
+}
+
 const QImage &concealmentTexture()
 {
     static const QImage texture = [] {

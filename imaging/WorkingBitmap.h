@@ -32,6 +32,9 @@ void tilePicture(QImage &target, const QImage &picture);
 
 // Inverts a border band Thickness pixels wide; twice restores the bitmap.
 void drawCellFrame(QImage &target, int thickness);
+// The frame of the selected cell: black, white and black bands of one pixel each along the edge, which show on any
+// picture where an inverted band of a like colour would not.
+void drawSelectionFrame(QImage &target);
 
 // The 150 x 150 paper texture that conceals cells, compiled into the program.
 const QImage &concealmentTexture();

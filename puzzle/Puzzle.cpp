@@ -120,16 +120,20 @@ void Puzzle::drawCell(CellPos p, bool advice)
         copyBlock(showPlain ? m_plain : m_concealed, homeRect(grid().tileAt(p).home), cell, QPoint(0, 0));
     }
 
+    // Inverted bands by their thickness; the selection wears a frame of its own (drawSelectionFrame).
+    constexpr int SelectionFrame = -1;
     int frame = 0;
     if (advice)
         frame = 8;
     else if (p == selected() && dragState() == DragState::Caught)
         frame = 4;
     else if (p == selected())
-        frame = 2;
+        frame = SelectionFrame;
     else if (!isSolved())
         frame = 1;
-    if (frame > 0)
+    if (frame == SelectionFrame)
+        drawSelectionFrame(cell);
+    else if (frame > 0)
         drawCellFrame(cell, frame);
 
     if (!direct)

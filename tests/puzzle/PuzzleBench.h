@@ -91,10 +91,31 @@ struct Bench {
     }
 
     // The width of the inverted border band, read along the cell's diagonal and checked on all four sides.
+    // What frameWidth gives for the selected cell's black, white and black frame.
+    static constexpr int SelectionFrame = -2;
+
+    // Black, white and black one pixel each along the middle of every side, the piece itself inside them.
+    bool wearsSelectionFrame(const QImage &piece, const QRect &r) const
+    {
+        const QRgb bands[] = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0)};
+        const int mx = r.width() / 2, my = r.height() / 2;
+        for (int d = 0; d < 12; ++d) {
+            const QPoint at[] = {{mx, d}, {d, my}, {r.width() - 1 - d, my}, {mx, r.height() - 1 - d}};
+            for (const QPoint &q : at) {
+                const QRgb want = d < 3 ? bands[d] : piece.pixel(q);
+                if (display.pixel(r.topLeft() + q) != want)
+                    return false;
+            }
+        }
+        return true;
+    }
+
     int frameWidth(CellPos p, bool plain) const
     {
         const QImage piece = expectedPiece(p, plain);
         const QRect r = cellRect(p);
+        if (wearsSelectionFrame(piece, r))
+            return SelectionFrame;
         int width = 0;
         while (width < 12
                && display.pixel(r.left() + width, r.top() + r.height() / 2)

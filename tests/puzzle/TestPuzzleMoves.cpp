@@ -53,7 +53,7 @@ void TestPuzzleMoves::hover()
     b.puzzle.hoverAt(150, 60);
     QCOMPARE(b.puzzle.selected(), CellPos(2, 1));
     QCOMPARE(b.puzzle.anchor(), QPoint(150, 50));
-    QCOMPARE(b.frameWidth(CellPos(2, 1), false), 2);
+    QCOMPARE(b.frameWidth(CellPos(2, 1), false), Bench::SelectionFrame);
     const int changes = b.changes;
     b.puzzle.hoverAt(199, 99); // same cell: nothing redrawn
     QCOMPARE(b.changes, changes);
@@ -61,7 +61,7 @@ void TestPuzzleMoves::hover()
     QCOMPARE(b.puzzle.selected(), CellPos(3, 2));
     QCOMPARE(b.puzzle.anchor(), QPoint(250, 150));
     QCOMPARE(b.frameWidth(CellPos(2, 1), false), 1);
-    QCOMPARE(b.frameWidth(CellPos(3, 2), false), 2);
+    QCOMPARE(b.frameWidth(CellPos(3, 2), false), Bench::SelectionFrame);
     QCOMPARE(b.changes, changes + 2);
     b.puzzle.hoverAt(300, 150); // past the picture: no cell
     QVERIFY(isNoCell(b.puzzle.selected()));
@@ -422,12 +422,18 @@ void TestPuzzleMoves::advice()
 
     // Only the frame band of the home cell differs: inverted from the edge of its usual frame to 8 pixels in.
     const QRect r = B.cellRect(home);
-    const int normalFrame = home == B.puzzle.selected() ? 2 : 1;
+    // The selected cell's own frame gives way to the flash, which inverts the piece under it.
+    const bool selectedHome = home == B.puzzle.selected();
+    const int normalFrame = selectedHome ? 3 : 1;
+    const QImage piece = B.expectedPiece(home, false);
     for (int y = 0; y < normal.height(); ++y)
         for (int x = 0; x < normal.width(); ++x) {
             const int edge = qMin(qMin(x - r.left(), r.right() - x), qMin(y - r.top(), r.bottom() - y));
-            const bool flash = r.contains(x, y) && edge >= normalFrame && edge < 8;
-            const QRgb want = flash ? inverted(normal.pixel(x, y)) : normal.pixel(x, y);
+            QRgb want = normal.pixel(x, y);
+            if (r.contains(x, y) && edge < 8 && edge >= normalFrame)
+                want = inverted(normal.pixel(x, y));
+            else if (r.contains(x, y) && edge < normalFrame && selectedHome)
+                want = inverted(piece.pixel(x - r.left(), y - r.top()));
             if (flashed.pixel(x, y) != want)
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
         }

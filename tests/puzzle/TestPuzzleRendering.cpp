@@ -62,8 +62,9 @@ void TestPuzzleRendering::frames_data()
     QTest::newRow("advice") << true << true << int(DragState::Caught) << false << false << 8;
     QTest::newRow("advice when solved") << true << false << int(DragState::Idle) << true << false << 8;
     QTest::newRow("caught") << false << true << int(DragState::Caught) << false << false << 4;
-    QTest::newRow("selected while dragging") << false << true << int(DragState::Row) << false << false << 2;
-    QTest::newRow("selected") << false << true << int(DragState::Idle) << false << false << 2;
+    QTest::newRow("selected while dragging")
+        << false << true << int(DragState::Row) << false << false << Bench::SelectionFrame;
+    QTest::newRow("selected") << false << true << int(DragState::Idle) << false << false << Bench::SelectionFrame;
     QTest::newRow("grid line") << false << false << int(DragState::Caught) << false << false << 1;
     QTest::newRow("solved, no grid") << false << false << int(DragState::Idle) << true << false << 0;
     QTest::newRow("empty cell, grid line") << false << false << int(DragState::Idle) << false << true << 1;
