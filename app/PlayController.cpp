@@ -119,6 +119,7 @@ void PlayController::press(Qt::MouseButton button, Qt::KeyboardModifiers, int x,
         if (button == Qt::RightButton) {
             playIfOn(Sound::Advice);
             puzzle->showAdvice(x, y);
+            puzzle->holdAdvice(true);
         } else if (button == Qt::LeftButton && puzzle->dragState() == DragState::Idle) {
             puzzle->hoverAt(x, y);
             catchCell();
@@ -129,6 +130,8 @@ void PlayController::press(Qt::MouseButton button, Qt::KeyboardModifiers, int x,
 void PlayController::release(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
     m_guard.run([this, button, x, y] {
+        if (button == Qt::RightButton)
+            letGoOfAdvice();
         if (button != Qt::LeftButton)
             return;
         // Freed before anything else is looked at, Busy included: a left release must never leave the pointer held.
@@ -268,6 +271,7 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
             playIfOn(Sound::Advice);
             const QPoint centre = puzzle->selectedCentre();
             puzzle->showAdvice(centre.x(), centre.y());
+            puzzle->holdAdvice(true);
         } else if (held == Qt::ShiftModifier) {
             const LineAxis line = step.y() == 0 ? LineAxis::Row : LineAxis::Column;
             const int steps = step.x() + step.y();
@@ -281,6 +285,12 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
         }
     });
     return handled;
+}
+
+void PlayController::letGoOfAdvice()
+{
+    if (Puzzle *puzzle = m_puzzle())
+        puzzle->holdAdvice(false);
 }
 
 void PlayController::focusEntered()
@@ -300,6 +310,12 @@ bool PlayController::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         const auto *press = static_cast<QKeyEvent *>(event);
         return key(press->key(), press->modifiers());
+    }
+    case QEvent::KeyRelease: {
+        const auto *release = static_cast<QKeyEvent *>(event);
+        if (!release->isAutoRepeat() && (release->key() == Qt::Key_Space || release->key() == Qt::Key_Menu))
+            m_guard.run([this] { letGoOfAdvice(); });
+        break;
     }
     case QEvent::FocusIn:
         focusEntered();

@@ -60,6 +60,8 @@ public:
     // column one cell that way, Space and the menu key show the advice for it. False for a key it leaves alone.
     bool key(int key, Qt::KeyboardModifiers modifiers);
     // The picture took the keyboard focus: with nothing selected, the top-left cell is.
+    // The button or key that asked for the advice is let go.
+    void letGoOfAdvice();
     void focusEntered();
 
     // The puzzle's animation has ended: a slide under way is now a move.

@@ -180,6 +180,8 @@ public:
     bool nearCellCentre(int x, int y) const { return m_geometry.nearCellCentre({x, y}); }
     bool commit(int x, int y);
     void showAdvice(int x, int y);
+    // The advice just shown stays while the button or key that asked for it is held, and at least AdviceMs.
+    void holdAdvice(bool held);
 
     // Keyboard play and taking moves back, for a game being played. Each shows its line sliding as a drag does
     // and returns true when the move solved the puzzle. Moves go back only as far as the last tangle, and not
@@ -270,6 +272,8 @@ private:
     QSize m_openPanel;
     bool m_openAutoFit = false;
     bool m_animatedByOwner = false;
+    bool m_adviceHeld = false;
+    bool m_adviceShownLongEnough = false;
     bool m_paintsMovingLine = false;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;

@@ -106,6 +106,12 @@ bool Puzzle::advance()
         drawCell(selected(), false);
         return false;
     case PuzzleAnimation::Advice:
+        // Held, the flash stays past its AdviceMs; let go after them, it ends at once (holdAdvice).
+        m_adviceShownLongEnough = true;
+        if (m_adviceHeld) {
+            ended.dismiss();
+            return true;
+        }
         m_animation = PuzzleAnimation::None;
         renderAll();
         return false;
@@ -115,6 +121,7 @@ bool Puzzle::advance()
 
 void Puzzle::finishAnimation()
 {
+    m_adviceHeld = false;
     while (advance()) {
     }
 }
@@ -344,5 +351,13 @@ void Puzzle::showAdvice(int x, int y)
         return;
     drawCell(*home, true);
     // The flash stays for AdviceMs; the drawing without it comes back as the animation's end.
+    m_adviceShownLongEnough = false;
     startAnimation(PuzzleAnimation::Advice);
+}
+
+void Puzzle::holdAdvice(bool held)
+{
+    m_adviceHeld = held && m_animation == PuzzleAnimation::Advice;
+    if (!held && m_animation == PuzzleAnimation::Advice && m_adviceShownLongEnough)
+        finishAnimation();
 }

@@ -29,6 +29,8 @@ private slots:
     void deferredLineAgreesWithDrawnLine();
     void advice_data();
     void advice();
+    void adviceStaysWhileHeld_data();
+    void adviceStaysWhileHeld();
 };
 
 void TestPuzzleMoves::catchNeedsASelection()
@@ -444,6 +446,35 @@ void TestPuzzleMoves::advice()
     B.puzzle.showAdvice(click.x(), click.y());
     QVERIFY(!B.puzzle.isAnimating());
     QCOMPARE(B.display, normal);
+}
+
+void TestPuzzleMoves::adviceStaysWhileHeld_data()
+{
+    // Ticks of the owner's timer (each AdviceMs apart) before the button is let go, and after it.
+    QTest::addColumn<int>("heldTicks");
+    QTest::addColumn<int>("ticksAfter");
+    QTest::newRow("a click: the flash lasts its own time") << 0 << 1;
+    QTest::newRow("held longer: it ends when let go") << 3 << 0;
+}
+
+void TestPuzzleMoves::adviceStaysWhileHeld()
+{
+    QFETCH(int, heldTicks);
+    QFETCH(int, ticksAfter);
+    Bench B(300, 200, 2, 3);
+    B.play();
+    B.puzzle.setAnimatedByOwner(true);
+    B.puzzle.showAdvice(150, 50);
+    B.puzzle.holdAdvice(true);
+    for (int tick = 0; tick < heldTicks; ++tick)
+        QVERIFY(B.puzzle.advance());
+    B.puzzle.holdAdvice(false);
+    for (int tick = 0; tick < ticksAfter; ++tick)
+        B.puzzle.advance();
+    QVERIFY(!B.puzzle.isAnimating());
+    // Ended for good: held again, nothing is shown.
+    B.puzzle.holdAdvice(true);
+    QVERIFY(!B.puzzle.advance());
 }
 
 QTEST_MAIN(TestPuzzleMoves)
