@@ -96,8 +96,7 @@ class Player:
 def by_keys(player, turn, columns, rows):
     from selenium.webdriver.common.keys import Keys
     if player.selected is None:
-        player.key(Keys.ARROW_RIGHT)  # the first arrow selects the top-left cell
-        player.selected = (1, 1)
+        player.selected = (1, 1)  # focus on the board selected the top-left cell
     axis, line, steps = turn
     x, y = player.selected
     if axis == 0:
@@ -177,6 +176,8 @@ def run(case, folder):
         fits = page.js("const r = document.getElementById('board').getBoundingClientRect();"
                        "return r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;")
         assert fits, "%s: the board does not fit the page" % name
+        selected = page.js("return document.getElementById('board').dataset.selected")
+        assert selected == "1:1", "%s: focus on the board selected %r, not the first cell" % (name, selected)
 
         path = solution(cells, columns, rows)
         if not path:

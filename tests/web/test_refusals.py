@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Files the player refuses, chosen on the home page: each gets the desktop's message in the page, before the
-browser decodes any picture, and the page makes no request."""
+browser decodes any picture, and a puzzle on screen goes on being played; the page makes no request."""
 import os
 import sys
 import tempfile
@@ -36,25 +36,41 @@ CASES = [
 ]
 
 
+BOARD = "const b = document.getElementById('board'); return [b.hidden, b.dataset.state, b.dataset.arrangement];"
+
+
 def main():
     browser.skip_without_browser()
     failures = 0
     with tempfile.TemporaryDirectory() as folder, browser.Browser() as page:
         page.open_page(browser.INDEX_PAGE)
-        for name, contents, said in CASES:
-            path = os.path.join(folder, name)
-            open(path, "wb").write(contents())
-            page.js("document.getElementById('message').hidden = true")
-            page.driver.find_element("id", "file-choice").send_keys(path)
-            try:
-                page.wait_for("return !document.getElementById('message').hidden", timeout=10)
-                message = page.js("return document.getElementById('message').textContent")
-                assert said in message, "%r is not said in %r" % (said, message)
-                assert page.js("return document.getElementById('board').hidden"), "the board is shown"
-                print("PASS:", name)
-            except Exception as error:  # every case is run and reported
-                failures += 1
-                print("FAIL: %s: %s" % (name, error))
+        # First on the bare home page, then over a puzzle being played, which must go on being played untouched.
+        for playing in (False, True):
+            if playing:
+                good = os.path.join(folder, "good.nbq")
+                open(good, "wb").write(browser.puzzle_bytes(2, 3))
+                page.driver.find_element("id", "file-choice").send_keys(good)
+                page.wait_for("return document.getElementById('board').dataset.state === 'playing'")
+            before = page.js(BOARD)
+            for name, contents, said in CASES:
+                label = name + (" over a puzzle" if playing else "")
+                path = os.path.join(folder, name)
+                open(path, "wb").write(contents())
+                page.js("document.getElementById('message').hidden = true")
+                page.driver.find_element("id", "file-choice").send_keys(path)
+                try:
+                    page.wait_for("return !document.getElementById('message').hidden", timeout=10)
+                    message = page.js("return document.getElementById('message').textContent")
+                    assert said in message, "%r is not said in %r" % (said, message)
+                    after = page.js(BOARD)
+                    if playing:
+                        assert after == before, "the puzzle on screen became %s" % (after,)
+                    else:
+                        assert after[0], "the board is shown"
+                    print("PASS:", label)
+                except Exception as error:  # every case is run and reported
+                    failures += 1
+                    print("FAIL: %s: %s" % (label, error))
         requests = page.requests_besides_page()
         if requests:
             failures += 1
