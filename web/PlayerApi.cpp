@@ -12,6 +12,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -225,34 +226,20 @@ EMSCRIPTEN_KEEPALIVE int player_piece_home(int x, int y)
     return packed(grid().tileAt(p).home);
 }
 
-// Stretches the decoded picture (RGBA, Width x Height) onto the plain picture (RGBA, the grid's cells at their
-// size) by nearest neighbour with the desktop's sampling, so that both conceal the same pixels.
-EMSCRIPTEN_KEEPALIVE void player_stretch(const std::uint8_t *source, int width, int height, std::uint8_t *plain)
+// The nearest-neighbour stretch of a picture of Width x Height onto the plain picture (the grid's cells at their
+// size), as the desktop samples it: the source column of every plain column, then the source row of every plain
+// row. The page copies those pixels, so that both conceal the same ones.
+EMSCRIPTEN_KEEPALIVE const std::int32_t *player_sample_map(int width, int height)
 {
+    static std::vector<std::int32_t> map;
     const CellGeometry &geometry = game().geometry;
     const PixelSize size = geometry.plainSize({geometry.cellWidth(), geometry.cellHeight()});
-    const int tw = size.width, th = size.height;
-    if (width <= 0 || height <= 0 || tw <= 0 || th <= 0)
-        return;
-    std::vector<int> columns(std::size_t(tw), 0);
-    for (int x = 0; x < tw; ++x)
-        columns[std::size_t(x)] = int(std::int64_t(x) * width / tw);
-    const std::size_t rowBytes = std::size_t(tw) * 4;
-    int previous = -1;
-    for (int y = 0; y < th; ++y) {
-        const int sy = int(std::int64_t(y) * height / th);
-        std::uint8_t *d = plain + std::size_t(y) * rowBytes;
-        // Rows that repeat a source row are copied whole, as the desktop does.
-        if (sy == previous) {
-            std::memcpy(d, d - rowBytes, rowBytes);
-            continue;
-        }
-        previous = sy;
-        const std::uint32_t *s = reinterpret_cast<const std::uint32_t *>(source + std::size_t(sy) * width * 4);
-        std::uint32_t *out = reinterpret_cast<std::uint32_t *>(d);
-        for (int x = 0; x < tw; ++x)
-            out[x] = s[columns[std::size_t(x)]] | 0xff000000u;
-    }
+    map.assign(std::size_t(std::max(size.width, 0)) + std::size_t(std::max(size.height, 0)), 0);
+    for (int x = 0; x < size.width; ++x)
+        map[std::size_t(x)] = std::int32_t(std::int64_t(x) * width / size.width);
+    for (int y = 0; y < size.height; ++y)
+        map[std::size_t(size.width + y)] = std::int32_t(std::int64_t(y) * height / size.height);
+    return map.data();
 }
 
 // Conceals every cell of the plain picture (RGBA, Columns x Rows cells at the geometry's size, each at its home) in

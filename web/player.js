@@ -103,31 +103,45 @@
         return fontFor(fittedSizes.get(key));
     }
 
+    const measuring = document.createElement('canvas').getContext('2d');
     const stampCanvas = document.createElement('canvas');
+    // Only the number's box goes through the canvas and back: the paper around it is core's already, and a cell
+    // can be a large share of a large picture.
     function stampNumber(bits, width, height, stride, number) {
-        stampCanvas.width = width;
-        stampCanvas.height = height;
+        const font = fitFont(measuring, width, height);
+        measuring.font = font;
+        const text = String(number);
+        const m = metrics(measuring, text);
+        const x = Math.trunc((width - m.advance) / 2), y = Math.trunc((height - m.height) / 2);
+        // Ink may reach past the advance and the font's box: a margin of a quarter of the line each way.
+        const margin = Math.ceil(m.height / 4);
+        const left = Math.max(0, x - margin), top = Math.max(0, y - margin);
+        const w = Math.min(width, Math.ceil(x + m.advance) + margin) - left;
+        const h = Math.min(height, Math.ceil(y + m.height) + margin) - top;
+        if (w <= 0 || h <= 0)
+            return;
+        stampCanvas.width = w;
+        stampCanvas.height = h;
         const g = stampCanvas.getContext('2d', { willReadFrequently: true });
-        const cell = new ImageData(width, height);
+        const box = new ImageData(w, h);
+        const corner = bits + top * stride + left * 3;
         let heap = core.HEAPU8;
-        for (let y = 0; y < height; ++y)
-            for (let x = 0, s = bits + y * stride, d = y * width * 4; x < width; ++x, s += 3, d += 4) {
-                cell.data[d] = heap[s];
-                cell.data[d + 1] = heap[s + 1];
-                cell.data[d + 2] = heap[s + 2];
-                cell.data[d + 3] = 255;
+        for (let r = 0; r < h; ++r)
+            for (let c = 0, s = corner + r * stride, d = r * w * 4; c < w; ++c, s += 3, d += 4) {
+                box.data[d] = heap[s];
+                box.data[d + 1] = heap[s + 1];
+                box.data[d + 2] = heap[s + 2];
+                box.data[d + 3] = 255;
             }
-        g.putImageData(cell, 0, 0);
-        g.font = fitFont(g, width, height);
+        g.putImageData(box, 0, 0);
+        g.font = font;
         g.fillStyle = '#000';
         g.textBaseline = 'alphabetic';
-        const text = String(number);
-        const m = metrics(g, text);
-        g.fillText(text, Math.trunc((width - m.advance) / 2), Math.trunc((height - m.height) / 2) + m.ascent);
-        const drawn = g.getImageData(0, 0, width, height).data;
+        g.fillText(text, x - left, y - top + m.ascent);
+        const drawn = g.getImageData(0, 0, w, h).data;
         heap = core.HEAPU8;
-        for (let y = 0; y < height; ++y)
-            for (let x = 0, s = y * width * 4, d = bits + y * stride; x < width; ++x, s += 4, d += 3) {
+        for (let r = 0; r < h; ++r)
+            for (let c = 0, s = r * w * 4, d = corner + r * stride; c < w; ++c, s += 4, d += 3) {
                 heap[d] = drawn[s];
                 heap[d + 1] = drawn[s + 1];
                 heap[d + 2] = drawn[s + 2];
@@ -194,26 +208,35 @@
         return { width: Math.floor(stage.clientWidth * ratio), height: Math.floor(stage.clientHeight * ratio) };
     }
 
-    // The decoded pixels, stretched by core to the plain picture: the browser's own scaling would blend pixels the
-    // desktop picks, and the cells would differ.
+    // The decoded picture stretched to the plain picture by nearest neighbour, on the pixels core picks as the
+    // desktop picks them (the browser's own scaling would blend others). The rows are gathered first, then the
+    // columns, each run of neighbours in one copy, so that a large photograph is never read back whole.
     function plainPixels(width, height) {
         const p = puzzle;
-        const whole = document.createElement('canvas');
-        whole.width = p.picture.width;
-        whole.height = p.picture.height;
-        const g = whole.getContext('2d', { willReadFrequently: true });
-        g.drawImage(p.picture, 0, 0);
-        const decoded = g.getImageData(0, 0, whole.width, whole.height).data;
-        const size = width * height * 4;
-        const from = core._malloc(decoded.length), to = core._malloc(size);
-        try {
-            core.HEAPU8.set(decoded, from);
-            core._player_stretch(from, whole.width, whole.height, to);
-            return core.HEAPU8.slice(to, to + size);
-        } finally {
-            core._free(from);
-            core._free(to);
-        }
+        const at = core._player_sample_map(p.picture.width, p.picture.height);
+        const map = core.HEAP32.slice(at >> 2, (at >> 2) + width + height);
+        const gather = (source, into, count, offset, copy) => {
+            for (let i = 0; i < count;) {
+                let n = 1;
+                while (i + n < count && map[offset + i + n] === map[offset + i] + n)
+                    ++n;
+                copy(source, map[offset + i], i, n);
+                i += n;
+            }
+        };
+        const canvas = (w, h) => {
+            const c = document.createElement('canvas');
+            c.width = w;
+            c.height = h;
+            return c;
+        };
+        const rows = canvas(p.picture.width, height), plain = canvas(width, height);
+        const rg = rows.getContext('2d'), pg = plain.getContext('2d', { willReadFrequently: true });
+        rg.imageSmoothingEnabled = pg.imageSmoothingEnabled = false;
+        const sw = p.picture.width;
+        gather(p.picture, rg, height, width, (s, from, to, n) => rg.drawImage(s, 0, from, sw, n, 0, to, sw, n));
+        gather(rows, pg, width, 0, (s, from, to, n) => pg.drawImage(s, from, 0, n, height, to, 0, n, height));
+        return new Uint8Array(pg.getImageData(0, 0, width, height).data.buffer);
     }
 
     function layout() {

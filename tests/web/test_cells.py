@@ -15,9 +15,11 @@ SEED = 20240613
 # Three rows and four columns with an empty row: cells that are not square, and a piece moved off its home.
 ROWS, COLUMNS, EXTRA_ROW = 3, 4, 1
 HIDDEN = 4
-# The effect's code and its name: every effect the program makes.
-CASES = [(0, "obscure"), (1, "dark"), (2, "transparent"), (3, "negative"), (4, "hidden"), (5, "top secret"),
-         (6, "low resolution")]
+# The effect's code, its name, and the window: every effect the program makes, on a picture shown smaller, at
+# about its size and larger, so that the stretch both drops and repeats pixels.
+CASES = [(0, "obscure", (1024, 768)), (1, "dark", (500, 420)), (2, "transparent", (1400, 1000)),
+         (3, "negative", (1024, 768)), (4, "hidden", (500, 420)), (5, "top secret", (1400, 1000)),
+         (6, "low resolution", (500, 420))]
 # The widest frame a playing cell wears (the selected one's).
 FRAME = 2
 # The numbers' glyphs are fitted within half the cell each way and centred; this much more is left for the ink.
@@ -86,7 +88,8 @@ def compare(effect, board, reference):
 
 
 def run(case, page, folder):
-    effect, name = case
+    effect, name, window = case
+    page.driver.set_window_size(*window)
     puzzle = os.path.join(folder, "effect-%d.nbq" % effect)
     open(puzzle, "wb").write(browser.puzzle_bytes(ROWS, COLUMNS, extra_row=EXTRA_ROW, effect=effect))
     page.js("document.body.dataset.clock = arguments[0]; document.getElementById('board').dataset.state = '';",
@@ -115,7 +118,7 @@ def main():
         for case in CASES:
             try:
                 run(case, page, folder)
-                print("PASS:", case[1])
+                print("PASS: %s at %d x %d" % (case[1], *case[2]))
             except Exception as error:  # every case is run and reported
                 failures += 1
                 print("FAIL: %s: %s" % (case[1], error))
