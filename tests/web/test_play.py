@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """A page exported by quorra --export-web, opened from file:// in headless Chromium: the tangled grid is shown,
-solved by the keyboard (with an undo and a redo), by mouse drags and by touch drags on a phone's screen, and the
+solved by the keyboard (with an undo and a redo), by mouse drags (also ones that drift across their line after it
+snapped) and by touch drags on a phone's screen, and the
 victory shows the photograph; the page makes no request."""
 import base64
 import collections
@@ -14,6 +15,7 @@ import browser
 CASES = [
     ("keyboard with undo and redo", "keys", (1024, 768), False),
     ("mouse drags", "mouse", (1024, 768), False),
+    ("mouse drags that drift across their line after it snapped", "drift", (1024, 768), False),
     ("touch drags at 360 x 640", "touch", (360, 640), True),
 ]
 # Two rows and two columns with an empty column: empty cells are drawn and moved, and the search stays small.
@@ -113,7 +115,9 @@ def by_keys(player, turn, columns, rows):
         player.selected = (x, (y - 1 + steps) % rows + 1)
 
 
-def by_drag(kind):
+def by_drag(kind, drift=0.0):
+    """Drags along the turn's line; Drift (a share of a cell) then moves the hand across the line, which a drag that
+    snapped keeps to: the line across it must not move."""
     def drag(player, turn, columns, rows):
         from selenium.webdriver.common.actions.action_builder import ActionBuilder
         from selenium.webdriver.common.actions.pointer_input import PointerInput
@@ -132,13 +136,18 @@ def by_drag(kind):
         actions.pointer_action.move_to_location(int(x0), int(y0)).pointer_down()
         for i in range(1, 21):
             actions.pointer_action.move_to_location(int(x0 + dx * i / 20), int(y0 + dy * i / 20))
+        # Across the line, towards the board's inside.
+        away = (1 if line == 1 else -1) * drift
+        ex, ey = (0, away * cell_h * css) if axis == 0 else (away * cell_w * css, 0)
+        for i in range(1, 11) if drift else ():
+            actions.pointer_action.move_to_location(int(x0 + dx + ex * i / 10), int(y0 + dy + ey * i / 10))
         actions.pointer_action.pointer_up()
         actions.perform()
         player.settle()
     return drag
 
 
-MOVES = {"keys": by_keys, "mouse": by_drag("mouse"), "touch": by_drag("touch")}
+MOVES = {"keys": by_keys, "mouse": by_drag("mouse"), "drift": by_drag("mouse", drift=0.7), "touch": by_drag("touch")}
 
 # How far the board is from the photograph, as the mean difference of its picture part's channels.
 DISTANCE = """
