@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """A page exported by quorra --export-web, opened from file:// in headless Chromium: the tangled grid is shown,
 solved by the keyboard (with an undo and a redo), by mouse drags (also ones that drift across their line after it
-snapped) and by touch drags on a phone's screen, and the
-victory shows the photograph; the page makes no request."""
+snapped) and by touch drags on a phone's screen, and the victory shows the photograph; the page makes no request."""
 import base64
 import collections
 import os
