@@ -270,6 +270,13 @@ EMSCRIPTEN_KEEPALIVE void player_conceal(std::uint8_t *rgba, const std::uint8_t 
     spread(rgba, count);
 }
 
+// False for the paper effects, which cover every pixel of a cell: their concealed cells never depend on the picture.
+EMSCRIPTEN_KEEPALIVE int player_conceal_reads_picture()
+{
+    const EffectCode effect = game().header.effect;
+    return effect == Effect::Hidden || effect == Effect::TopSecret ? 0 : 1;
+}
+
 // Tests fix the clock the generator is seeded from, so that random effects and tangles can be compared with the
 // desktop's; zero gives the real clock back.
 EMSCRIPTEN_KEEPALIVE void player_fix_clock(std::uint32_t seed)

@@ -211,16 +211,16 @@
     // The decoded picture stretched to the plain picture by nearest neighbour, on the pixels core picks as the
     // desktop picks them (the browser's own scaling would blend others). The rows are gathered first, then the
     // columns, each run of neighbours in one copy, so that a large photograph is never read back whole.
-    function plainPixels(width, height) {
+    function plainCanvas(width, height) {
         const p = puzzle;
         const at = core._player_sample_map(p.picture.width, p.picture.height);
         const map = core.HEAP32.slice(at >> 2, (at >> 2) + width + height);
-        const gather = (source, into, count, offset, copy) => {
+        const gather = (count, offset, copy) => {
             for (let i = 0; i < count;) {
                 let n = 1;
                 while (i + n < count && map[offset + i + n] === map[offset + i] + n)
                     ++n;
-                copy(source, map[offset + i], i, n);
+                copy(map[offset + i], i, n);
                 i += n;
             }
         };
@@ -234,9 +234,16 @@
         const rg = rows.getContext('2d'), pg = plain.getContext('2d', { willReadFrequently: true });
         rg.imageSmoothingEnabled = pg.imageSmoothingEnabled = false;
         const sw = p.picture.width;
-        gather(p.picture, rg, height, width, (s, from, to, n) => rg.drawImage(s, 0, from, sw, n, 0, to, sw, n));
-        gather(rows, pg, width, 0, (s, from, to, n) => pg.drawImage(s, from, 0, n, height, to, 0, n, height));
-        return new Uint8Array(pg.getImageData(0, 0, width, height).data.buffer);
+        gather(height, width, (from, to, n) => rg.drawImage(p.picture, 0, from, sw, n, 0, to, sw, n));
+        gather(width, 0, (from, to, n) => pg.drawImage(rows, from, 0, n, height, to, 0, n, height));
+        return plain;
+    }
+
+    // The plain picture, made when first needed: with the paper effects the grid goes on screen without it.
+    function plainOf(p) {
+        if (!p.plain)
+            p.plain = plainCanvas(p.plainWidth, p.plainHeight);
+        return p.plain;
     }
 
     function layout() {
@@ -251,22 +258,23 @@
         board.style.width = board.width / ratio + 'px';
         board.style.height = board.height / ratio + 'px';
 
-        const plainWidth = core._player_columns() * p.cellWidth, plainHeight = core._player_rows() * p.cellHeight;
-        const plain = plainPixels(plainWidth, plainHeight);
-        const concealed = withBytes(plain, (at) => {
+        const width = (p.plainWidth = core._player_columns() * p.cellWidth);
+        const height = (p.plainHeight = core._player_rows() * p.cellHeight);
+        p.plain = null;
+        // Reading the plain picture back is the slowest step of an opening; an effect that never reads it is
+        // spared it.
+        const pixels = core._player_conceal_reads_picture()
+            ? new Uint8Array(plainOf(p).getContext('2d').getImageData(0, 0, width, height).data.buffer)
+            : new Uint8Array(width * height * 4);
+        const concealed = withBytes(pixels, (at) => {
             withBytes(paper.pixels.data, (texture) =>
                 core._player_conceal(at, texture, paper.pixels.width, paper.pixels.height));
-            return core.HEAPU8.slice(at, at + plain.length);
+            return core.HEAPU8.slice(at, at + pixels.length);
         });
-        const canvasOf = (pixels) => {
-            const c = document.createElement('canvas');
-            c.width = plainWidth;
-            c.height = plainHeight;
-            c.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(pixels.buffer), plainWidth, plainHeight), 0, 0);
-            return c;
-        };
-        p.plain = canvasOf(plain);
-        p.concealed = canvasOf(concealed);
+        p.concealed = document.createElement('canvas');
+        p.concealed.width = width;
+        p.concealed.height = height;
+        p.concealed.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(concealed.buffer), width, height), 0, 0);
         p.strip = document.createElement('canvas');
     }
 
@@ -309,7 +317,7 @@
             ctx.restore();
         } else {
             const plain = solved() || (p.effectIsSemi && isSelected);
-            ctx.drawImage(plain ? p.plain : p.concealed, (home.x - 1) * w, (home.y - 1) * h, w, h, left, top, w, h);
+            ctx.drawImage(plain ? plainOf(p) : p.concealed, (home.x - 1) * w, (home.y - 1) * h, w, h, left, top, w, h);
         }
         let frame = 0;
         if (advice)
@@ -455,7 +463,11 @@
             p.tangling = false;
         renderAll();
         // The frame that first shows the concealed grid, for the speed bench; the tangle's paced steps follow.
-        requestAnimationFrame(() => performance.mark('quorra-grid-shown'));
+        requestAnimationFrame(() => {
+            performance.mark('quorra-grid-shown');
+            // Made while the tangle is shown, so that no later move waits for it.
+            setTimeout(() => puzzle === p && plainOf(p));
+        });
         step();
     }
 
