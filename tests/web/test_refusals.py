@@ -20,6 +20,11 @@ def data(name):
     return open(os.path.join(browser.TEST_DATA, name), "rb").read()
 
 
+# Markers the limits let through around a frame the decoder must refuse: its component asks for a quantisation
+# table that no segment defines.
+UNDECODABLE = (b"\xff\xd8" + b"\xff\xc0\x00\x0b\x08\x00\x10\x00\x10\x01\x01\x11\x03"
+               + b"\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00" + b"\x00" * 64 + b"\xff\xd9")
+
 # The file's name, its bytes, and what the page must say.
 CASES = [
     ("notes.txt", lambda: b"a shopping list", '"notes.txt" cannot be opened by Quorra.'),
@@ -30,6 +35,8 @@ CASES = [
     ("picture-scan-bomb.nbq", lambda: data("picture-scan-bomb.nbq"), "its picture has more than 100 scans."),
     ("picture-not-jpeg.nbq", lambda: data("picture-not-jpeg.nbq"), "its picture cannot be decoded."),
     ("picture-missing.nbq", lambda: data("picture-missing.nbq"), "its picture cannot be decoded."),
+    ("picture-undecodable.nbq", lambda: browser.puzzle_bytes(2, 2, picture=UNDECODABLE),
+     "its picture cannot be decoded."),
     ("huge-picture.nbq", lambda: data("huge-picture.nbq"), "The picture is too large ("),
     ("besides-budget.nbq", lambda: browser.puzzle_bytes(2, 2, picture=with_app_segments(129)),
      "its picture has more than 8 MB of data besides its pixels."),
