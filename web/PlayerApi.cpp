@@ -18,8 +18,10 @@
 
 namespace {
 
-// One puzzle: the one on screen, or the one being opened.
+// The page plays one puzzle at a time; opening another replaces all of it, but only once its picture decoded.
 struct Game {
+    // The header read last, kept aside until the page has its picture: a refused file leaves the game playing.
+    PuzzleHeader opened;
     PuzzleHeader header;
     GameBoard board;
     CellGeometry geometry{board.grid()};
@@ -33,33 +35,10 @@ struct Game {
     std::int32_t shownMove[6] = {};
 };
 
-// The page plays one puzzle at a time. A file being opened is read into the other game, which replaces the one
-// on screen only once its picture decoded: a refused file leaves the game playing.
-struct Games {
-    Game slots[2];
-    int shown = 0;
-};
-
-Games &games()
-{
-    static Games g;
-    return g;
-}
-
 Game &game()
 {
-    return games().slots[games().shown];
-}
-
-Game &openedGame()
-{
-    return games().slots[1 - games().shown];
-}
-
-// The game on screen, or with Opened the one being opened.
-Game &gameFor(int opened)
-{
-    return opened ? openedGame() : game();
+    static Game g;
+    return g;
 }
 
 const TileGrid &grid()
@@ -89,18 +68,25 @@ public:
 };
 
 // Canvas pixels are RGBA; core's are three bytes a pixel. Every effect treats the three channels alike, so they
-// keep the canvas's order. Squeezed and spread in place: the picture is the largest buffer the page has.
+// keep the canvas's order. Squeezed and spread in place, byte by byte in the direction that never overwrites a byte
+// still to be read: the picture is the largest buffer the page has, and a library call per pixel took most of the
+// concealing's time.
 void squeeze(std::uint8_t *pixels, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i)
-        std::memmove(pixels + 3 * i, pixels + 4 * i, 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        pixels[3 * i] = pixels[4 * i];
+        pixels[3 * i + 1] = pixels[4 * i + 1];
+        pixels[3 * i + 2] = pixels[4 * i + 2];
+    }
 }
 
 void spread(std::uint8_t *pixels, std::size_t count)
 {
     for (std::size_t i = count; i-- > 0;) {
-        std::memmove(pixels + 4 * i, pixels + 3 * i, 3);
         pixels[4 * i + 3] = 255;
+        pixels[4 * i + 2] = pixels[3 * i + 2];
+        pixels[4 * i + 1] = pixels[3 * i + 1];
+        pixels[4 * i] = pixels[3 * i];
     }
 }
 
@@ -135,7 +121,7 @@ extern "C" {
 // program's file (its version through player_newer_version). The game on screen is not touched.
 EMSCRIPTEN_KEEPALIVE int player_open(const std::uint8_t *bytes, int length)
 {
-    Game &g = openedGame();
+    Game &g = game();
     const auto header = readPuzzleHeader(std::span(bytes, std::size_t(length > 0 ? length : 0)));
     if (const auto *newer = std::get_if<NewerPuzzle>(&header)) {
         g.newerVersion = newer->version;
@@ -143,64 +129,46 @@ EMSCRIPTEN_KEEPALIVE int player_open(const std::uint8_t *bytes, int length)
     }
     if (const auto *fault = std::get_if<HeaderFault>(&header))
         return *fault == HeaderFault::CutShort ? 1 : 2;
-    g.header = std::get<PuzzleHeader>(header);
-    g.tangle.clear();
-    g.tangleNext = 0;
-    g.drag.letGo();
-    g.board.adopt(g.header.grid);
-    g.board.select(NoCell);
+    g.opened = std::get<PuzzleHeader>(header);
     return 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int player_newer_version()
 {
-    return openedGame().newerVersion;
+    return game().newerVersion;
 }
 
 // The verdict as JpegVerdict's value; the declared size through player_jpeg_width and player_jpeg_height.
 EMSCRIPTEN_KEEPALIVE int player_check_jpeg(const std::uint8_t *bytes, int length)
 {
-    openedGame().jpeg = checkJpegStream(std::span(bytes, std::size_t(length > 0 ? length : 0)));
-    return int(openedGame().jpeg.verdict);
+    game().jpeg = checkJpegStream(std::span(bytes, std::size_t(length > 0 ? length : 0)));
+    return int(game().jpeg.verdict);
 }
 
 EMSCRIPTEN_KEEPALIVE int player_jpeg_width()
 {
-    return openedGame().jpeg.width;
+    return game().jpeg.width;
 }
 
 EMSCRIPTEN_KEEPALIVE int player_jpeg_height()
 {
-    return openedGame().jpeg.height;
+    return game().jpeg.height;
 }
 
-// Fits the puzzle being opened, its picture Width x Height, to a panel of PanelWidth x PanelHeight as the desktop
-// fits a puzzle it opens.
-EMSCRIPTEN_KEEPALIVE void player_prepare(int width, int height, int panelWidth, int panelHeight)
+// The puzzle last opened, its picture decoded at Width x Height, becomes the game, fitted to a panel of
+// PanelWidth x PanelHeight as the desktop fits a puzzle it opens.
+EMSCRIPTEN_KEEPALIVE void player_start(int width, int height, int panelWidth, int panelHeight)
 {
-    Game &g = openedGame();
+    Game &g = game();
+    g.header = g.opened;
+    g.tangle.clear();
+    g.tangleNext = 0;
+    g.drag.letGo();
+    g.board.adopt(g.header.grid);
+    g.board.select(NoCell);
     g.geometry.setPicture({width, height}, width > 0 && height > 0);
     g.geometry.fitToPanel({panelWidth, panelHeight}, true);
     g.geometry.placeCells(g.geometry.cellSizeAtScale());
-}
-
-// The puzzle being opened, its picture decoded, becomes the one on screen.
-EMSCRIPTEN_KEEPALIVE void player_start()
-{
-    games().shown = 1 - games().shown;
-}
-
-// The plain picture's size, of the puzzle on screen or with Opened of the one being opened.
-EMSCRIPTEN_KEEPALIVE int player_plain_width(int opened)
-{
-    const CellGeometry &geometry = gameFor(opened).geometry;
-    return geometry.plainSize({geometry.cellWidth(), geometry.cellHeight()}).width;
-}
-
-EMSCRIPTEN_KEEPALIVE int player_plain_height(int opened)
-{
-    const CellGeometry &geometry = gameFor(opened).geometry;
-    return geometry.plainSize({geometry.cellWidth(), geometry.cellHeight()}).height;
 }
 
 // Follows a panel of that size, the fit kept; true when the cells changed size and the page must draw anew.
@@ -282,14 +250,12 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t *player_sample_map(int width, int height
 }
 
 // Conceals every cell of the plain picture (RGBA, Columns x Rows cells at the geometry's size, each at its home) in
-// place, as the desktop conceals its plain working bitmap; of the puzzle on screen, or with Opened of the one being
-// opened. The texture is RGBA as well.
+// place, as the desktop conceals its plain working bitmap. The texture is RGBA as well.
 EMSCRIPTEN_KEEPALIVE void player_conceal(std::uint8_t *rgba, const std::uint8_t *textureRgba, int textureWidth,
-                                         int textureHeight, int opened)
+                                         int textureHeight)
 {
-    const Game &game = gameFor(opened);
-    const TileGrid &g = game.board.grid();
-    const int cellWidth = game.geometry.cellWidth(), cellHeight = game.geometry.cellHeight();
+    const TileGrid &g = grid();
+    const int cellWidth = game().geometry.cellWidth(), cellHeight = game().geometry.cellHeight();
     const int width = g.columns() * cellWidth, height = g.rows() * cellHeight;
     if (width <= 0 || height <= 0)
         return;
@@ -305,16 +271,16 @@ EMSCRIPTEN_KEEPALIVE void player_conceal(std::uint8_t *rgba, const std::uint8_t 
             const Tile &target = g.targetAt(CellPos(c, r));
             std::uint8_t *corner = rgba + std::ptrdiff_t(target.home.y() - 1) * cellHeight * stride
                                    + std::ptrdiff_t(target.home.x() - 1) * cellWidth * 3;
-            applyEffect(PixelView(corner, cellWidth, cellHeight, stride), game.header.effect, target.number, paper,
+            applyEffect(PixelView(corner, cellWidth, cellHeight, stride), game().header.effect, target.number, paper,
                         stamp);
         }
     spread(rgba, count);
 }
 
 // False for the paper effects, which cover every pixel of a cell: their concealed cells never depend on the picture.
-EMSCRIPTEN_KEEPALIVE int player_conceal_reads_picture(int opened)
+EMSCRIPTEN_KEEPALIVE int player_conceal_reads_picture()
 {
-    const EffectCode effect = gameFor(opened).header.effect;
+    const EffectCode effect = game().header.effect;
     return effect == Effect::Hidden || effect == Effect::TopSecret ? 0 : 1;
 }
 

@@ -159,7 +159,6 @@
         openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
     }
 
-    let openings = 0; // files opened so far: only the last one's picture may take the screen
     async function openBytes(bytes, name) {
         // Automation may fix the generator's clock (data-clock on the body) to compare random effects and tangles.
         core._player_fix_clock(Number(document.body.dataset.clock || 0) >>> 0);
@@ -183,35 +182,22 @@
             return fail(say(Texts.tooLarge, core._player_jpeg_width(), core._player_jpeg_height()));
         if (verdict !== JpegVerdict.Fine)
             return damaged(Texts.pictureUnreadable);
-        const ticket = ++openings;
-        const declared = { width: core._player_jpeg_width(), height: core._player_jpeg_height() };
-        const decoding = createImageBitmap(new Blob([stream], { type: 'image/jpeg' }));
-        // The paper effects never read the picture: their cells are concealed while the browser decodes it, at the
-        // size the stream declares.
-        const panel = panelSize();
-        core._player_prepare(declared.width, declared.height, panel.width, panel.height);
-        const early = core._player_conceal_reads_picture(1) ? null : concealedCanvas(null, 1);
         let picture;
         try {
-            picture = await decoding;
+            picture = await createImageBitmap(new Blob([stream], { type: 'image/jpeg' }));
         } catch (e) {
-            return ticket === openings ? damaged(Texts.pictureUnreadable) : undefined;
+            return damaged(Texts.pictureUnreadable);
         }
-        // A file opened meanwhile has taken the place this one was read into.
-        if (ticket !== openings)
-            return picture.close();
-        if (picture.width !== declared.width || picture.height !== declared.height)
-            core._player_prepare(picture.width, picture.height, panel.width, panel.height);
         if (puzzle)
             puzzle.picture.close();
-        core._player_start();
         puzzle = { name, stream, picture, tangling: false, animating: false };
         $('message').hidden = true;
         $('intro').hidden = true;
         $('save-photo').hidden = true;
         board.hidden = false;
+        const panel = panelSize();
+        core._player_start(picture.width, picture.height, panel.width, panel.height);
         puzzle.effectIsSemi = core._player_semi_effect() !== 0;
-        layout(early);
         tangle();
     }
 
@@ -260,26 +246,7 @@
         return p.plain;
     }
 
-    // The concealed picture of the puzzle on screen, or with Opened of the one being opened, from the plain
-    // picture's RGBA Pixels (none for an effect that does not read them).
-    function concealedCanvas(pixels, opened) {
-        const width = core._player_plain_width(opened), height = core._player_plain_height(opened);
-        const plain = pixels || new Uint8Array(width * height * 4);
-        const concealed = withBytes(plain, (at) => {
-            withBytes(paper.pixels.data, (texture) =>
-                core._player_conceal(at, texture, paper.pixels.width, paper.pixels.height, opened));
-            return core.HEAPU8.slice(at, at + plain.length);
-        });
-        const c = document.createElement('canvas');
-        c.width = width;
-        c.height = height;
-        c.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(concealed.buffer), width, height), 0, 0);
-        return c;
-    }
-
-    // Sizes the board to the cells core computed and conceals the picture at that size, unless Early (concealed
-    // while the picture decoded) already is.
-    function layout(early) {
+    function layout() {
         const p = puzzle;
         const ratio = window.devicePixelRatio || 1;
         p.cellWidth = core._player_cell_width();
@@ -291,17 +258,23 @@
         board.style.width = board.width / ratio + 'px';
         board.style.height = board.height / ratio + 'px';
 
-        const width = (p.plainWidth = core._player_plain_width(0));
-        const height = (p.plainHeight = core._player_plain_height(0));
+        const width = (p.plainWidth = core._player_columns() * p.cellWidth);
+        const height = (p.plainHeight = core._player_rows() * p.cellHeight);
         p.plain = null;
-        if (early && early.width === width && early.height === height)
-            p.concealed = early;
         // Reading the plain picture back is the slowest step of an opening; an effect that never reads it is
         // spared it.
-        else if (core._player_conceal_reads_picture(0))
-            p.concealed = concealedCanvas(new Uint8Array(plainOf(p).getContext('2d').getImageData(0, 0, width, height).data.buffer), 0);
-        else
-            p.concealed = concealedCanvas(null, 0);
+        const pixels = core._player_conceal_reads_picture()
+            ? new Uint8Array(plainOf(p).getContext('2d').getImageData(0, 0, width, height).data.buffer)
+            : new Uint8Array(width * height * 4);
+        const concealed = withBytes(pixels, (at) => {
+            withBytes(paper.pixels.data, (texture) =>
+                core._player_conceal(at, texture, paper.pixels.width, paper.pixels.height));
+            return core.HEAPU8.slice(at, at + pixels.length);
+        });
+        p.concealed = document.createElement('canvas');
+        p.concealed.width = width;
+        p.concealed.height = height;
+        p.concealed.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(concealed.buffer), width, height), 0, 0);
         p.strip = document.createElement('canvas');
     }
 
@@ -469,6 +442,7 @@
     function tangle() {
         const p = puzzle;
         p.tangling = true;
+        layout();
         const steps = core._player_tangle();
         restartClock();
         const step = () => {
