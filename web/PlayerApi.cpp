@@ -194,11 +194,6 @@ EMSCRIPTEN_KEEPALIVE int player_cell_height()
     return game().geometry.cellHeight();
 }
 
-EMSCRIPTEN_KEEPALIVE int player_effect()
-{
-    return game().header.effect;
-}
-
 EMSCRIPTEN_KEEPALIVE int player_semi_effect()
 {
     return game().header.semiEffect ? 1 : 0;
@@ -346,11 +341,6 @@ EMSCRIPTEN_KEEPALIVE int player_shift_along(int x, int y, int length)
     return game().drag.shiftAlong({x, y}, length);
 }
 
-EMSCRIPTEN_KEEPALIVE void player_hover(int x, int y)
-{
-    game().drag.hover({x, y});
-}
-
 EMSCRIPTEN_KEEPALIVE void player_deselect()
 {
     game().board.select(NoCell);
@@ -453,16 +443,6 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t *player_turn(int axis, int steps)
     if (!g.board.isPlaying() || g.drag.state() != DragState::Idle || !g.geometry.inGrid(g.board.selected()))
         return nullptr;
     return showIf(g.board.turnSelected(axis == 0 ? LineAxis::Row : LineAxis::Column, steps));
-}
-
-EMSCRIPTEN_KEEPALIVE int player_can_undo()
-{
-    return game().board.canUndo() ? 1 : 0;
-}
-
-EMSCRIPTEN_KEEPALIVE int player_can_redo()
-{
-    return game().board.canRedo() ? 1 : 0;
 }
 
 // The move taking the last one back, or making the last one taken back again, as player_turn gives it.
