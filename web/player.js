@@ -36,7 +36,7 @@
     let core = null;
     let paper = null; // the concealment texture: its bitmap, its RGBA pixels and a pattern for empty cells
     let puzzle = null; // the puzzle on screen; see openBytes
-    const play = { selected: null, drag: 'idle', held: 'idle', anchor: { x: 0, y: 0 }, busy: false, pointer: null };
+    const play = { pointer: null, longPress: 0 }; // the pointer that holds a cell, and a finger's resting timer
     const clock = { moves: 0, banked: 0, since: 0, running: false, finished: false, timer: 0 };
 
     function bytesFromBase64(text) {
@@ -59,14 +59,15 @@
         }
     }
 
+    // A refusal is said in the page; a puzzle on screen stays and goes on being played.
     function fail(text) {
-        puzzle = null;
-        stopClock();
+        $('message').textContent = text;
+        $('message').hidden = false;
+        if (puzzle)
+            return;
         board.hidden = true;
         $('save-photo').hidden = true;
         $('status').textContent = '';
-        $('message').textContent = text;
-        $('message').hidden = false;
         $('intro').hidden = false;
     }
 
@@ -102,38 +103,53 @@
         return fontFor(fittedSizes.get(key));
     }
 
+    const measuring = document.createElement('canvas').getContext('2d');
     const stampCanvas = document.createElement('canvas');
+    // Only the number's box goes through the canvas and back: the paper around it is core's already, and a cell
+    // can be a large share of a large picture.
     function stampNumber(bits, width, height, stride, number) {
-        stampCanvas.width = width;
-        stampCanvas.height = height;
+        const font = fitFont(measuring, width, height);
+        measuring.font = font;
+        const text = String(number);
+        const m = metrics(measuring, text);
+        const x = Math.trunc((width - m.advance) / 2), y = Math.trunc((height - m.height) / 2);
+        // Ink may reach past the advance and the font's box: a margin of a quarter of the line each way.
+        const margin = Math.ceil(m.height / 4);
+        const left = Math.max(0, x - margin), top = Math.max(0, y - margin);
+        const w = Math.min(width, Math.ceil(x + m.advance) + margin) - left;
+        const h = Math.min(height, Math.ceil(y + m.height) + margin) - top;
+        if (w <= 0 || h <= 0)
+            return;
+        stampCanvas.width = w;
+        stampCanvas.height = h;
         const g = stampCanvas.getContext('2d', { willReadFrequently: true });
-        const cell = new ImageData(width, height);
+        const box = new ImageData(w, h);
+        const corner = bits + top * stride + left * 3;
         let heap = core.HEAPU8;
-        for (let y = 0; y < height; ++y)
-            for (let x = 0, s = bits + y * stride, d = y * width * 4; x < width; ++x, s += 3, d += 4) {
-                cell.data[d] = heap[s];
-                cell.data[d + 1] = heap[s + 1];
-                cell.data[d + 2] = heap[s + 2];
-                cell.data[d + 3] = 255;
+        for (let r = 0; r < h; ++r)
+            for (let c = 0, s = corner + r * stride, d = r * w * 4; c < w; ++c, s += 3, d += 4) {
+                box.data[d] = heap[s];
+                box.data[d + 1] = heap[s + 1];
+                box.data[d + 2] = heap[s + 2];
+                box.data[d + 3] = 255;
             }
-        g.putImageData(cell, 0, 0);
-        g.font = fitFont(g, width, height);
+        g.putImageData(box, 0, 0);
+        g.font = font;
         g.fillStyle = '#000';
         g.textBaseline = 'alphabetic';
-        const text = String(number);
-        const m = metrics(g, text);
-        g.fillText(text, Math.trunc((width - m.advance) / 2), Math.trunc((height - m.height) / 2) + m.ascent);
-        const drawn = g.getImageData(0, 0, width, height).data;
+        g.fillText(text, x - left, y - top + m.ascent);
+        const drawn = g.getImageData(0, 0, w, h).data;
         heap = core.HEAPU8;
-        for (let y = 0; y < height; ++y)
-            for (let x = 0, s = y * width * 4, d = bits + y * stride; x < width; ++x, s += 4, d += 3) {
+        for (let r = 0; r < h; ++r)
+            for (let c = 0, s = r * w * 4, d = corner + r * stride; c < w; ++c, s += 4, d += 3) {
                 heap[d] = drawn[s];
                 heap[d + 1] = drawn[s + 1];
                 heap[d + 2] = drawn[s + 2];
             }
     }
 
-    // ---- Opening a puzzle.
+    // ---- Opening a puzzle. A file refused while a puzzle is on screen leaves that puzzle playing, as on the
+    // desktop; only a puzzle whose picture decoded replaces it.
 
     async function openFile(file) {
         if (!/\.nbq$/i.test(file.name)) {
@@ -144,6 +160,8 @@
     }
 
     async function openBytes(bytes, name) {
+        // Automation may fix the generator's clock (data-clock on the body) to compare random effects and tangles.
+        core._player_fix_clock(Number(document.body.dataset.clock || 0) >>> 0);
         const damaged = (why) => fail(say(Texts.damaged, name, why));
         const opened = withBytes(bytes, (at, length) => core._player_open(at, length));
         if (opened === 1)
@@ -170,80 +188,105 @@
         } catch (e) {
             return damaged(Texts.pictureUnreadable);
         }
-        puzzle = {
-            name,
-            stream,
-            picture,
-            effect: core._player_effect(),
-            semiEffect: core._player_semi_effect() !== 0,
-            rows: core._player_rows(),
-            columns: core._player_columns(),
-            totalRows: core._player_total_rows(),
-            totalColumns: core._player_total_columns(),
-            solved: false,
-            animating: false,
-        };
+        if (puzzle)
+            puzzle.picture.close();
+        puzzle = { name, stream, picture, tangling: false, animating: false };
         $('message').hidden = true;
         $('intro').hidden = true;
         $('save-photo').hidden = true;
         board.hidden = false;
+        const panel = panelSize();
+        core._player_start(picture.width, picture.height, panel.width, panel.height);
+        puzzle.effectIsSemi = core._player_semi_effect() !== 0;
         tangle();
     }
 
-    // ---- Geometry, and the plain and concealed pictures at the board's scale.
+    // ---- The plain and concealed pictures at the cells' size, which core computes from the page's panel.
+
+    function panelSize() {
+        const stage = $('stage'), ratio = window.devicePixelRatio || 1;
+        return { width: Math.floor(stage.clientWidth * ratio), height: Math.floor(stage.clientHeight * ratio) };
+    }
+
+    // The decoded picture stretched to the plain picture by nearest neighbour, on the pixels core picks as the
+    // desktop picks them (the browser's own scaling would blend others). The rows are gathered first, then the
+    // columns, each run of neighbours in one copy, so that a large photograph is never read back whole.
+    function plainCanvas(width, height) {
+        const p = puzzle;
+        const at = core._player_sample_map(p.picture.width, p.picture.height);
+        const map = core.HEAP32.slice(at >> 2, (at >> 2) + width + height);
+        const gather = (count, offset, copy) => {
+            for (let i = 0; i < count;) {
+                let n = 1;
+                while (i + n < count && map[offset + i + n] === map[offset + i] + n)
+                    ++n;
+                copy(map[offset + i], i, n);
+                i += n;
+            }
+        };
+        const canvas = (w, h) => {
+            const c = document.createElement('canvas');
+            c.width = w;
+            c.height = h;
+            return c;
+        };
+        const rows = canvas(p.picture.width, height), plain = canvas(width, height);
+        const rg = rows.getContext('2d'), pg = plain.getContext('2d', { willReadFrequently: true });
+        rg.imageSmoothingEnabled = pg.imageSmoothingEnabled = false;
+        const sw = p.picture.width;
+        gather(height, width, (from, to, n) => rg.drawImage(p.picture, 0, from, sw, n, 0, to, sw, n));
+        gather(width, 0, (from, to, n) => pg.drawImage(rows, from, 0, n, height, to, 0, n, height));
+        return plain;
+    }
+
+    // The plain picture, made when first needed: with the paper effects the grid goes on screen without it.
+    function plainOf(p) {
+        if (!p.plain)
+            p.plain = plainCanvas(p.plainWidth, p.plainHeight);
+        return p.plain;
+    }
 
     function layout() {
         const p = puzzle;
-        const stage = $('stage');
         const ratio = window.devicePixelRatio || 1;
-        const wide = stage.clientWidth * ratio, high = stage.clientHeight * ratio;
-        // The largest scale at which the whole grid, empty lines included, fits the page.
-        const scale = Math.min(
-            wide / ((p.picture.width * p.totalColumns) / p.columns),
-            high / ((p.picture.height * p.totalRows) / p.rows));
-        p.cellWidth = Math.max(1, Math.floor((p.picture.width * scale) / p.columns));
-        p.cellHeight = Math.max(1, Math.floor((p.picture.height * scale) / p.rows));
-        p.threshold = Math.round(0.15 * Math.min(p.cellWidth, p.cellHeight));
+        p.cellWidth = core._player_cell_width();
+        p.cellHeight = core._player_cell_height();
+        p.totalColumns = core._player_total_columns();
+        p.totalRows = core._player_total_rows();
         board.width = p.totalColumns * p.cellWidth;
         board.height = p.totalRows * p.cellHeight;
         board.style.width = board.width / ratio + 'px';
         board.style.height = board.height / ratio + 'px';
 
-        const plainWidth = p.columns * p.cellWidth, plainHeight = p.rows * p.cellHeight;
-        p.plain = document.createElement('canvas');
-        p.plain.width = plainWidth;
-        p.plain.height = plainHeight;
-        const g = p.plain.getContext('2d', { willReadFrequently: true });
-        g.imageSmoothingQuality = 'high';
-        g.drawImage(p.picture, 0, 0, plainWidth, plainHeight);
-        const pixels = g.getImageData(0, 0, plainWidth, plainHeight);
-        const concealed = withBytes(pixels.data, (at) => {
+        const width = (p.plainWidth = core._player_columns() * p.cellWidth);
+        const height = (p.plainHeight = core._player_rows() * p.cellHeight);
+        p.plain = null;
+        // Reading the plain picture back is the slowest step of an opening; an effect that never reads it is
+        // spared it.
+        const pixels = core._player_conceal_reads_picture()
+            ? new Uint8Array(plainOf(p).getContext('2d').getImageData(0, 0, width, height).data.buffer)
+            : new Uint8Array(width * height * 4);
+        const concealed = withBytes(pixels, (at) => {
             withBytes(paper.pixels.data, (texture) =>
-                core._player_conceal(at, p.cellWidth, p.cellHeight, texture, paper.pixels.width, paper.pixels.height));
-            return core.HEAPU8.slice(at, at + pixels.data.length);
+                core._player_conceal(at, texture, paper.pixels.width, paper.pixels.height));
+            return core.HEAPU8.slice(at, at + pixels.length);
         });
         p.concealed = document.createElement('canvas');
-        p.concealed.width = plainWidth;
-        p.concealed.height = plainHeight;
-        p.concealed.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(concealed.buffer), plainWidth, plainHeight), 0, 0);
+        p.concealed.width = width;
+        p.concealed.height = height;
+        p.concealed.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(concealed.buffer), width, height), 0, 0);
         p.strip = document.createElement('canvas');
     }
 
-    // ---- Drawing the board.
+    // ---- Drawing the board: what core says lies where, at the cells' size.
 
-    const inGrid = (c) => c && c.x >= 1 && c.y >= 1 && c.x <= puzzle.totalColumns && c.y <= puzzle.totalRows;
-    const same = (a, b) => a && b && a.x === b.x && a.y === b.y;
+    const DragState = { Idle: 0, Caught: 1, Row: 2, Column: 3 };
+    const Pointer = { Nothing: 0, Hovered: 1, LineChosen: 2, Shifted: 3, SnappedInPlace: 4, SnappedMoved: 5 };
     const unpack = (v) => (v ? { x: v >> 4, y: v & 15 } : null);
-    const cellCentre = (c) => ({
-        x: (c.x - 1) * puzzle.cellWidth + Math.trunc(puzzle.cellWidth / 2),
-        y: (c.y - 1) * puzzle.cellHeight + Math.trunc(puzzle.cellHeight / 2),
-    });
-
-    function cellAt(x, y) {
-        if (x < 0 || y < 0)
-            return null;
-        return { x: Math.trunc(x / puzzle.cellWidth) + 1, y: Math.trunc(y / puzzle.cellHeight) + 1 };
-    }
+    const same = (a, b) => a && b && a.x === b.x && a.y === b.y;
+    const selected = () => unpack(core._player_selected());
+    const dragState = () => core._player_drag_state();
+    const solved = () => core._player_solved() !== 0;
 
     // Inverts a frame of Thickness pixels inside the cell; the corners belong to the side bands only, so every
     // border pixel is inverted once, as on the desktop.
@@ -260,11 +303,12 @@
 
     function drawCell(c, advice) {
         const p = puzzle;
-        if (!inGrid(c))
+        if (!c || c.x < 1 || c.y < 1 || c.x > p.totalColumns || c.y > p.totalRows)
             return;
         const w = p.cellWidth, h = p.cellHeight;
         const left = (c.x - 1) * w, top = (c.y - 1) * h;
         const home = unpack(core._player_piece_home(c.x, c.y));
+        const isSelected = same(c, selected());
         if (!home) {
             ctx.save();
             ctx.translate(left, top);
@@ -272,18 +316,33 @@
             ctx.fillRect(0, 0, w, h);
             ctx.restore();
         } else {
-            const plain = p.solved || (p.semiEffect && same(c, play.selected));
-            ctx.drawImage(plain ? p.plain : p.concealed, (home.x - 1) * w, (home.y - 1) * h, w, h, left, top, w, h);
+            const plain = solved() || (p.effectIsSemi && isSelected);
+            ctx.drawImage(plain ? plainOf(p) : p.concealed, (home.x - 1) * w, (home.y - 1) * h, w, h, left, top, w, h);
         }
         let frame = 0;
         if (advice)
             frame = 8;
-        else if (same(c, play.selected))
-            frame = play.drag === 'caught' ? 4 : 2;
-        else if (!p.solved)
+        else if (isSelected)
+            frame = dragState() === DragState.Idle ? 2 : 4;
+        else if (!solved())
             frame = 1;
         if (frame > 0)
             drawFrame(left, top, w, h, frame);
+    }
+
+    // Where the selection is, for assistive and automated readers alike.
+    function noteSelection() {
+        const s = selected();
+        board.dataset.selected = s ? s.x + ':' + s.y : '';
+    }
+
+    function redrawSelection(before) {
+        const after = selected();
+        if (!same(before, after)) {
+            drawCell(before, false);
+            drawCell(after, false);
+        }
+        noteSelection();
     }
 
     function renderAll() {
@@ -298,31 +357,32 @@
             }
         // Where every piece lies, for assistive and automated readers alike.
         board.dataset.arrangement = puzzle.totalColumns + 'x' + puzzle.totalRows + ' ' + cells.join(' ');
-        board.dataset.state = puzzle.solved ? 'solved' : puzzle.tangling ? 'tangling' : 'playing';
+        board.dataset.state = solved() ? 'solved' : puzzle.tangling ? 'tangling' : 'playing';
+        noteSelection();
     }
 
     // The dragged line is copied once and then drawn shifted and wrapped for every pointer move.
     function captureStrip() {
-        const p = puzzle, s = p.strip;
-        const row = play.drag === 'row';
+        const p = puzzle, s = p.strip, c = selected();
+        const row = dragState() === DragState.Row;
         s.width = row ? board.width : p.cellWidth;
         s.height = row ? p.cellHeight : board.height;
-        const left = row ? 0 : (play.selected.x - 1) * p.cellWidth;
-        const top = row ? (play.selected.y - 1) * p.cellHeight : 0;
+        const left = row ? 0 : (c.x - 1) * p.cellWidth;
+        const top = row ? (c.y - 1) * p.cellHeight : 0;
         s.getContext('2d').drawImage(board, left, top, s.width, s.height, 0, 0, s.width, s.height);
     }
 
     function renderDrag(x, y) {
-        const p = puzzle, s = p.strip;
-        if (play.drag === 'row') {
-            const w = s.width, top = (play.selected.y - 1) * p.cellHeight;
-            const shift = (((x - play.anchor.x) % w) + w) % w;
+        const p = puzzle, s = p.strip, c = selected(), state = dragState();
+        if (state === DragState.Row) {
+            const w = s.width, top = (c.y - 1) * p.cellHeight;
+            const shift = core._player_shift_along(x, y, w);
             ctx.drawImage(s, 0, 0, w - shift, s.height, shift, top, w - shift, s.height);
             if (shift > 0)
                 ctx.drawImage(s, w - shift, 0, shift, s.height, 0, top, shift, s.height);
-        } else if (play.drag === 'column') {
-            const h = s.height, left = (play.selected.x - 1) * p.cellWidth;
-            const shift = (((y - play.anchor.y) % h) + h) % h;
+        } else if (state === DragState.Column) {
+            const h = s.height, left = (c.x - 1) * p.cellWidth;
+            const shift = core._player_shift_along(x, y, h);
             ctx.drawImage(s, 0, 0, s.width, h - shift, left, shift, s.width, h - shift);
             if (shift > 0)
                 ctx.drawImage(s, 0, h - shift, s.width, shift, left, 0, s.width, shift);
@@ -357,7 +417,7 @@
 
     // The time runs only while a puzzle is played in a page that is in front.
     function followClock() {
-        const run = !!puzzle && !puzzle.tangling && !puzzle.solved && !clock.finished
+        const run = !!puzzle && !puzzle.tangling && !solved() && !clock.finished
                     && document.visibilityState === 'visible' && document.hasFocus();
         if (run && !clock.running) {
             clock.since = performance.now();
@@ -377,13 +437,11 @@
     }
 
     // ---- The game's course: tangle, moves, victory.
+    // ---- The game's course: tangle, moves, victory.
 
     function tangle() {
         const p = puzzle;
-        p.solved = false;
         p.tangling = true;
-        play.selected = null;
-        play.drag = 'idle';
         layout();
         const steps = core._player_tangle();
         restartClock();
@@ -404,6 +462,12 @@
         if (steps === 0)
             p.tangling = false;
         renderAll();
+        // The frame that first shows the concealed grid, for the speed bench; the tangle's paced steps follow.
+        requestAnimationFrame(() => {
+            performance.mark('quorra-grid-shown');
+            // Made while the tangle is shown, so that no later move waits for it.
+            setTimeout(() => puzzle === p && plainOf(p));
+        });
         step();
     }
 
@@ -416,56 +480,36 @@
             delete board.dataset.busy;
     }
 
-    const closed = () => !puzzle || puzzle.solved || puzzle.tangling || puzzle.animating;
+    const closed = () => !puzzle || solved() || puzzle.tangling || puzzle.animating;
 
     function moveCounted() {
         if (!clock.finished)
             ++clock.moves;
         showProgress();
-        if (core._player_solved())
+        if (solved())
             victory();
     }
 
     function victory() {
-        const p = puzzle;
-        p.solved = true;
         stopClock();
         clock.finished = true;
-        play.selected = null;
-        play.drag = 'idle';
+        core._player_deselect();
         renderAll();
         $('status').textContent = say(clock.moves === 1 ? Texts.solvedOne : Texts.solvedMany, clock.moves, timeText(clock.banked));
         $('save-photo').hidden = false;
     }
 
-    function select(c) {
-        if (!inGrid(c))
+    // Shows the move core holds sliding (its cell already caught on its line), then lets core make it.
+    function slide(at) {
+        if (!at)
             return;
-        if (!same(c, play.selected)) {
-            deselect();
-            play.selected = c;
-            drawCell(c, false);
-        }
-        play.anchor = cellCentre(c);
-    }
-
-    function deselect() {
-        const old = play.selected;
-        play.selected = null;
-        if (old)
-            drawCell(old, false);
-    }
-
-    // Shows Move (already made on core's grid) sliding into place, the board still showing it unmade.
-    function slide(move, counted) {
+        const m = core.HEAP32.subarray(at >> 2, (at >> 2) + 6);
+        const move = { from: { x: m[0], y: m[1] }, row: m[4] === 0, steps: m[5] };
         const p = puzzle;
-        select(move.from);
-        play.drag = 'caught';
-        drawCell(play.selected, false);
-        play.drag = move.row ? 'row' : 'column';
+        renderAll();
         captureStrip();
         setAnimating(p, true);
-        const start = play.anchor;
+        const start = { x: core._player_anchor_x(), y: core._player_anchor_y() };
         const distance = move.row ? { x: move.steps * p.cellWidth, y: 0 } : { x: 0, y: move.steps * p.cellHeight };
         let frame = 1;
         const next = () => {
@@ -478,48 +522,18 @@
                 setTimeout(next, SlideFrameMs);
                 return;
             }
+            core._player_end_slide();
             setAnimating(p, false);
-            play.drag = 'idle';
-            play.selected = move.to;
-            play.anchor = cellCentre(move.to);
             renderAll();
-            counted();
+            moveCounted();
         };
         next();
     }
 
-    function shownMove(at) {
-        if (!at)
-            return null;
-        const m = core.HEAP32.subarray(at >> 2, (at >> 2) + 6);
-        return { from: { x: m[0], y: m[1] }, to: { x: m[2], y: m[3] }, row: m[4] === 0, steps: m[5] };
-    }
-
-    function undo() {
-        const move = shownMove(core._player_undo());
-        if (move)
-            slide(move, moveCounted);
-    }
-
-    function redo() {
-        const move = shownMove(core._player_redo());
-        if (move)
-            slide(move, moveCounted);
-    }
-
-    function turnSelected(row, steps) {
-        const from = play.selected;
-        const length = row ? puzzle.totalColumns : puzzle.totalRows;
-        const end = ((((row ? from.x : from.y) - 1 + (steps % length) + length) % length) + 1);
-        const to = row ? { x: end, y: from.y } : { x: from.x, y: end };
-        if (core._player_move(from.x, from.y, to.x, to.y, row ? 0 : 1, steps))
-            slide({ from, to, row, steps }, moveCounted);
-    }
-
-    function showAdvice(c) {
-        if (!inGrid(c) || closed())
+    function showAdvice(x, y) {
+        if (closed())
             return;
-        const home = unpack(core._player_advice(c.x, c.y));
+        const home = unpack(core._player_advice(x, y));
         if (!home)
             return;
         drawCell(home, true);
@@ -533,130 +547,35 @@
         }, AdviceMs);
     }
 
-    // ---- Pointer play: catch, drag along a line, a move at every cell centre passed, release. Every rule of a
-    // drag goes through dragTo, so that the rules can come from elsewhere without the events changing.
+    // ---- Pointer play: every rule of a drag is core's; the page draws what each pointer event came to.
 
-    function nearCellCentre(x, y) {
-        const w = puzzle.cellWidth, h = puzzle.cellHeight;
-        const dx = Math.abs((x % w) - Math.trunc(w / 2)), dy = Math.abs((y % h) - Math.trunc(h / 2));
-        return Math.max(dx, dy) < puzzle.threshold;
-    }
-
-    // A dragged line is read along its own direction only, wrapped as it is drawn.
-    function landing(x, y) {
-        const p = puzzle;
-        let t = cellAt(x, y);
-        if (play.selected) {
-            const w = p.totalColumns * p.cellWidth, h = p.totalRows * p.cellHeight;
-            if (play.drag === 'row')
-                t = { x: Math.trunc(((x % w) + w) % w / p.cellWidth) + 1, y: play.selected.y };
-            else if (play.drag === 'column')
-                t = { x: play.selected.x, y: Math.trunc(((y % h) + h) % h / p.cellHeight) + 1 };
-        }
-        return inGrid(t) ? t : play.selected;
-    }
-
-    // Settles the dragged line where the pointer let it go; true when that was a move.
-    function commit(x, y) {
-        const from = play.selected;
-        const row = play.drag === 'row';
-        const to = landing(x, y);
-        if (!from || !to || same(from, to))
-            return false;
-        const length = row ? puzzle.totalColumns : puzzle.totalRows;
-        // Taken back the short way round, whichever way the pointer went.
-        let steps = ((((row ? to.x - from.x : to.y - from.y) % length) + length) % length);
-        if (steps > length / 2)
-            steps -= length;
-        const moved = core._player_move(from.x, from.y, to.x, to.y, row ? 0 : 1, steps) !== 0;
-        play.selected = to;
-        play.anchor = cellCentre(to);
-        return moved;
-    }
-
-    function hoverAt(x, y) {
-        let c = cellAt(x, y);
-        if (!inGrid(c))
-            c = null;
-        if (play.selected && !same(play.selected, c))
-            deselect();
-        if (!play.selected && c) {
-            play.selected = c;
-            drawCell(c, false);
-        }
-        if (play.selected)
-            play.anchor = cellCentre(play.selected);
-    }
-
-    function catchCell(onLine) {
-        if (!play.selected)
-            return;
-        const line = play.drag;
-        play.held = onLine && (line === 'row' || line === 'column') ? line : 'idle';
-        play.drag = 'caught';
-        drawCell(play.selected, false);
-    }
-
-    function releaseCell() {
-        play.drag = 'idle';
-        play.held = 'idle';
-        renderAll();
-    }
-
-    function tryStartDrag(x, y) {
-        if (!play.selected)
-            return false;
-        const dx = Math.abs(x - play.anchor.x), dy = Math.abs(y - play.anchor.y);
-        if (play.held !== 'idle') {
-            // Only the distance along the held line counts: the hand's drift across it is no drag.
-            if ((play.held === 'row' ? dx : dy) < puzzle.threshold)
-                return false;
-            play.drag = play.held;
-        } else {
-            if (Math.max(dx, dy) < puzzle.threshold)
-                return false;
-            play.drag = dx >= dy ? 'row' : 'column';
-        }
-        captureStrip();
-        return true;
-    }
-
-    // The one place a pointer's position becomes play: 'down', 'move' or 'up' at X, Y in board pixels.
     function dragTo(phase, x, y) {
         if (closed())
             return;
+        const before = selected();
         if (phase === 'down') {
-            if (play.drag === 'idle') {
-                hoverAt(x, y);
-                catchCell(false);
-            }
+            core._player_press(x, y);
+            redrawSelection(before);
+            drawCell(selected(), false);
         } else if (phase === 'move') {
-            if (play.drag === 'idle') {
-                hoverAt(x, y);
-            } else if (play.drag === 'caught') {
-                if (tryStartDrag(x, y))
-                    renderDrag(x, y);
-            } else {
-                const row = play.drag === 'row';
-                const lineX = row ? x : play.anchor.x, lineY = row ? play.anchor.y : y;
-                if (nearCellCentre(lineX, lineY)) {
-                    const moved = commit(lineX, lineY);
-                    renderAll();
-                    catchCell(true);
-                    if (moved)
-                        moveCounted();
-                } else {
-                    renderDrag(x, y);
-                }
+            const outcome = core._player_pointer_move(x, y);
+            if (outcome === Pointer.Hovered) {
+                redrawSelection(before);
+            } else if (outcome === Pointer.LineChosen) {
+                captureStrip();
+                renderDrag(x, y);
+            } else if (outcome === Pointer.Shifted) {
+                renderDrag(x, y);
+            } else if (outcome === Pointer.SnappedInPlace || outcome === Pointer.SnappedMoved) {
+                renderAll();
+                if (outcome === Pointer.SnappedMoved)
+                    moveCounted();
             }
         } else if (phase === 'up') {
-            const was = play.drag;
-            let moved = false;
-            if (was === 'row' || was === 'column')
-                moved = commit(x, y);
-            if (was !== 'idle')
-                releaseCell();
-            if (moved)
+            const released = core._player_release(x, y);
+            if (released > 0)
+                renderAll();
+            if (released === 2)
                 moveCounted();
         }
     }
@@ -674,7 +593,7 @@
         board.focus();
         e.preventDefault();
         if (e.button === 2) {
-            showAdvice(cellAt(at.x, at.y));
+            showAdvice(at.x, at.y);
             return;
         }
         if (e.button !== 0 || play.pointer !== null)
@@ -684,14 +603,14 @@
         dragTo('down', at.x, at.y);
         // A finger has no right button: resting on a cell asks for the advice instead.
         if (e.pointerType !== 'mouse') {
-            const start = at;
             play.longPress = setTimeout(() => {
                 play.longPress = 0;
-                if (play.drag !== 'caught')
+                if (!puzzle || dragState() !== DragState.Caught)
                     return;
-                releaseCell();
+                core._player_let_go();
+                renderAll();
                 play.pointer = null;
-                showAdvice(cellAt(start.x, start.y));
+                showAdvice(at.x, at.y);
             }, LongPressMs);
         }
     });
@@ -701,9 +620,9 @@
         if (play.pointer === null && e.pointerType !== 'mouse')
             return;
         const at = boardPoint(e);
-        if (play.drag === 'row' || play.drag === 'column')
-            clearTimeout(play.longPress);
         dragTo('move', at.x, at.y);
+        if (dragState() === DragState.Row || dragState() === DragState.Column)
+            clearTimeout(play.longPress);
     });
     const pointerEnds = (e) => {
         if (e.pointerId !== play.pointer)
@@ -718,25 +637,35 @@
     board.addEventListener('pointercancel', pointerEnds);
     board.addEventListener('pointerleave', (e) => {
         // A caught cell keeps its selection: the drag that holds it still needs it.
-        if (puzzle && e.pointerType === 'mouse' && play.drag === 'idle' && !closed())
-            deselect();
+        if (puzzle && e.pointerType === 'mouse' && dragState() === DragState.Idle && !closed()) {
+            const before = selected();
+            core._player_deselect();
+            redrawSelection(before);
+        }
     });
     board.addEventListener('contextmenu', (e) => e.preventDefault());
+    board.addEventListener('focus', () => {
+        if (closed() || dragState() !== DragState.Idle)
+            return;
+        const before = selected();
+        core._player_focus();
+        redrawSelection(before);
+    });
 
     // ---- Keys, as on the desktop's picture.
 
     document.addEventListener('keydown', (e) => {
         if (!puzzle || e.altKey || e.metaKey)
             return;
-        const ready = !closed() && play.drag === 'idle';
+        const ready = !closed() && dragState() === DragState.Idle;
         const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
         if (e.ctrlKey) {
             if (key === 'z' || key === 'y') {
                 e.preventDefault();
                 if (ready && (key === 'y' || e.shiftKey))
-                    redo();
+                    slide(core._player_redo());
                 else if (ready)
-                    undo();
+                    slide(core._player_undo());
             }
             return;
         }
@@ -746,18 +675,18 @@
         e.preventDefault();
         if (!ready)
             return;
-        const hadSelection = inGrid(play.selected);
-        if (!hadSelection)
-            select({ x: 1, y: 1 });
-        const c = play.selected;
+        const before = selected();
+        // Shift and the advice key work on a cell: without a selection, on the first.
+        if (!steps || e.shiftKey)
+            core._player_focus();
         if (!steps) {
-            showAdvice(c);
+            redrawSelection(before);
+            showAdvice(core._player_anchor_x(), core._player_anchor_y());
         } else if (e.shiftKey) {
-            turnSelected(steps[1] === 0, steps[0] + steps[1]);
-        } else if (hadSelection) {
-            // The selection wraps around the edges, as the lines do.
-            const columns = puzzle.totalColumns, rows = puzzle.totalRows;
-            select({ x: ((c.x - 1 + steps[0] + columns) % columns) + 1, y: ((c.y - 1 + steps[1] + rows) % rows) + 1 });
+            slide(core._player_turn(steps[1] === 0 ? 0 : 1, steps[0] + steps[1]));
+        } else {
+            core._player_step_selection(steps[0], steps[1]);
+            redrawSelection(before);
         }
     });
 
@@ -779,13 +708,13 @@
         resizeTimer = setTimeout(function refit() {
             if (!puzzle)
                 return;
-            if (puzzle.tangling || puzzle.animating || play.drag !== 'idle') {
+            if (puzzle.tangling || puzzle.animating || dragState() !== DragState.Idle) {
                 resizeTimer = setTimeout(refit, 100);
                 return;
             }
-            layout();
-            if (play.selected)
-                play.anchor = cellCentre(play.selected);
+            const panel = panelSize();
+            if (core._player_fit(panel.width, panel.height))
+                layout();
             renderAll();
         }, 150);
     });
@@ -799,6 +728,7 @@
         e.target.value = '';
     });
     $('save-photo').addEventListener('click', savePhotograph);
+    $('message').addEventListener('click', () => ($('message').hidden = true));
     const stage = $('stage');
     stage.addEventListener('dragover', (e) => {
         e.preventDefault();

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A page exported by quorra --export-web, opened from file:// in headless Chromium: the tangled grid is shown,
-solved by the keyboard (with an undo and a redo), by mouse drags and by touch drags on a phone's screen, and the
-victory shows the photograph; the page makes no request."""
+solved by the keyboard (with an undo and a redo), by mouse drags (also ones that drift across their line after it
+snapped) and by touch drags on a phone's screen, and the victory shows the photograph; the page makes no request."""
 import base64
 import collections
 import os
@@ -14,6 +14,7 @@ import browser
 CASES = [
     ("keyboard with undo and redo", "keys", (1024, 768), False),
     ("mouse drags", "mouse", (1024, 768), False),
+    ("mouse drags that drift across their line after it snapped", "drift", (1024, 768), False),
     ("touch drags at 360 x 640", "touch", (360, 640), True),
 ]
 # Two rows and two columns with an empty column: empty cells are drawn and moved, and the search stays small.
@@ -96,8 +97,7 @@ class Player:
 def by_keys(player, turn, columns, rows):
     from selenium.webdriver.common.keys import Keys
     if player.selected is None:
-        player.key(Keys.ARROW_RIGHT)  # the first arrow selects the top-left cell
-        player.selected = (1, 1)
+        player.selected = (1, 1)  # focus on the board selected the top-left cell
     axis, line, steps = turn
     x, y = player.selected
     if axis == 0:
@@ -114,7 +114,9 @@ def by_keys(player, turn, columns, rows):
         player.selected = (x, (y - 1 + steps) % rows + 1)
 
 
-def by_drag(kind):
+def by_drag(kind, drift=0.0):
+    """Drags along the turn's line; Drift (a share of a cell) then moves the hand across the line, which a drag that
+    snapped keeps to: the line across it must not move."""
     def drag(player, turn, columns, rows):
         from selenium.webdriver.common.actions.action_builder import ActionBuilder
         from selenium.webdriver.common.actions.pointer_input import PointerInput
@@ -133,13 +135,18 @@ def by_drag(kind):
         actions.pointer_action.move_to_location(int(x0), int(y0)).pointer_down()
         for i in range(1, 21):
             actions.pointer_action.move_to_location(int(x0 + dx * i / 20), int(y0 + dy * i / 20))
+        # Across the line, towards the board's inside.
+        away = (1 if line == 1 else -1) * drift
+        ex, ey = (0, away * cell_h * css) if axis == 0 else (away * cell_w * css, 0)
+        for i in range(1, 11) if drift else ():
+            actions.pointer_action.move_to_location(int(x0 + dx + ex * i / 10), int(y0 + dy + ey * i / 10))
         actions.pointer_action.pointer_up()
         actions.perform()
         player.settle()
     return drag
 
 
-MOVES = {"keys": by_keys, "mouse": by_drag("mouse"), "touch": by_drag("touch")}
+MOVES = {"keys": by_keys, "mouse": by_drag("mouse"), "drift": by_drag("mouse", drift=0.7), "touch": by_drag("touch")}
 
 # How far the board is from the photograph, as the mean difference of its picture part's channels.
 DISTANCE = """
@@ -177,6 +184,8 @@ def run(case, folder):
         fits = page.js("const r = document.getElementById('board').getBoundingClientRect();"
                        "return r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;")
         assert fits, "%s: the board does not fit the page" % name
+        selected = page.js("return document.getElementById('board').dataset.selected")
+        assert selected == "1:1", "%s: focus on the board selected %r, not the first cell" % (name, selected)
 
         path = solution(cells, columns, rows)
         if not path:
