@@ -192,7 +192,7 @@ void Documents::finishNew(const QString &path, QSize panel, bool autoFit,
 {
     // The picture is read before anything is given up, so a file that yields none costs nothing.
     std::unique_ptr<PuzzleDocument> newDocument = createDocument();
-    newDocument->puzzle().setOpenPanel(panel, autoFit);
+    newDocument->puzzle().setOpenPanel(panel, autoFit, m_layout.pixelRatio());
     const QString shown = QDir::toNativeSeparators(path);
     try {
         newDocument->adoptPicture(path, read.take());
@@ -272,7 +272,7 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
 {
     // A damaged file raises here, and the candidate goes with the error: the puzzle on screen stays.
     std::unique_ptr<PuzzleDocument> newDocument = createDocument();
-    newDocument->puzzle().setOpenPanel(panel, autoFit);
+    newDocument->puzzle().setOpenPanel(panel, autoFit, m_layout.pixelRatio());
     PuzzleDocument::Opening result;
     try {
         result = newDocument->adopt(read.take(), path);

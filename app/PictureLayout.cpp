@@ -29,6 +29,11 @@ QSize PictureLayout::panelPixels() const
     return QSize(int(m_panel->clientWidth() * ratio), int(m_panel->clientHeight() * ratio));
 }
 
+double PictureLayout::pixelRatio() const
+{
+    return m_panel->devicePixelRatioF();
+}
+
 void PictureLayout::fit(Puzzle &puzzle)
 {
     // The picture is made at the screen's own pixels, so on a scaled screen it fits the panel's pixels, not its

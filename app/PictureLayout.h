@@ -19,6 +19,8 @@ public:
 
     // The panel's client area in screen pixels, which the picture is fitted to.
     QSize panelPixels() const;
+    // Device pixels per unit of the panel's screen (2 at a scale factor of 2).
+    double pixelRatio() const;
 
     // Fits the puzzle to the panel as it is now and centres the picture; run whenever the panel changes size.
     void refit();

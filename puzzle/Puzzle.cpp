@@ -197,6 +197,8 @@ void Puzzle::fitToOpenPanel()
     const QSize panel = m_openPanel;
     m_openPanel = QSize();
     showPictureToGeometry();
+    if (panel.isValid() && m_openPixelRatio > 1.0)
+        m_geometry.setScale(m_openPixelRatio);
     m_geometry.fitToPanel({panel.width(), panel.height()}, m_openAutoFit);
 }
 

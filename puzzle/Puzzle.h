@@ -107,10 +107,13 @@ public:
     // it, and the first tangle after adopt (or the set-up of a new puzzle) renders at the scale the view is about
     // to choose instead of at the picture's own size, which would cost three more full-size bitmaps and their
     // drawing only to be thrown away.
-    void setOpenPanel(QSize panel, bool autoFit)
+    // PixelRatio is the panel's device pixels per unit: a picture first shows at its own size in units, so that a
+    // scaled screen shows it as large as an unscaled one does.
+    void setOpenPanel(QSize panel, bool autoFit, double pixelRatio = 1.0)
     {
         m_openPanel = panel;
         m_openAutoFit = autoFit;
+        m_openPixelRatio = pixelRatio;
     }
     QSize openPanel() const { return m_openPanel; }
 
@@ -271,6 +274,7 @@ private:
     mutable bool m_linePending = false;
     QSize m_openPanel;
     bool m_openAutoFit = false;
+    double m_openPixelRatio = 1.0;
     bool m_animatedByOwner = false;
     bool m_adviceHeld = false;
     bool m_adviceShownLongEnough = false;

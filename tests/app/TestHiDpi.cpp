@@ -40,6 +40,8 @@ void TestHiDpi::fitInScreenPixels_data()
     QTest::newRow("large, auto fit") << QSize(2400, 1800) << true;
     QTest::newRow("large, fitted once") << QSize(2400, 1800) << false;
     QTest::newRow("small: shown at its own size") << QSize(500, 300) << true;
+    // As large in units as at a scale factor of 1, rather than at half that size.
+    QTest::newRow("small, not fitted: its own size in units") << QSize(500, 300) << false;
     QTest::newRow("odd sizes") << QSize(1601, 999) << true;
 }
 
@@ -60,10 +62,13 @@ void TestHiDpi::fitInScreenPixels()
     QImage display;
     const QImage texture = concealmentTexture();
     Puzzle expected(&display, &texture);
+    expected.setOpenPanel(QSize(1400, 1000), autoFit, 2.0);
     expected.loadPicture(path);
     expected.setUp(f.form->commands().currentEffect(), 2, 2, false, false, false);
     expected.updateFit(1400, 1000, autoFit);
     QCOMPARE(f.form->documents().puzzle()->scale(), expected.scale());
+    if (!autoFit && picture.width() < 700)
+        QCOMPARE(expected.scale(), 2.0);
     const QImage &shown = f.form->documents().puzzle()->display();
     QCOMPARE(shown.size(), display.size());
     QVERIFY(shown.width() > 700 || shown.width() == picture.width());
