@@ -16,7 +16,17 @@ QByteArray GameKeeper::key() const
     const PuzzleDocument *document = m_document();
     if (!document || document->pictureStream().isEmpty())
         return QByteArray();
-    return ResultBook::puzzleKey(document->pictureStream(), document->puzzle().grid());
+    const QByteArray &stream = document->pictureStream();
+    const TileGrid &grid = document->puzzle().grid();
+    const KeySource source{document,
+                           stream.constData(),
+                           stream.size(),
+                           {grid.rows(), grid.columns(), grid.hasEmptyRow(), grid.hasEmptyColumn()}};
+    if (!(source == m_keySource)) {
+        m_key = ResultBook::puzzleKey(stream, grid);
+        m_keySource = source;
+    }
+    return m_key;
 }
 
 void GameKeeper::keep()

@@ -29,11 +29,16 @@ public:
     void drop();
     // The game on screen is the one resume gave back, not yet tangled anew.
     bool isContinued() const;
-    // Another puzzle is on screen.
-    void forget() { m_continued = nullptr; }
+    // Another puzzle is on screen: nothing known of the last one may be taken for it, even at the same address.
+    void forget()
+    {
+        m_continued = nullptr;
+        m_keySource = {};
+    }
 
 private:
-    // The key of the puzzle on screen; empty when it has none.
+    // The key of the puzzle on screen; empty when it has none. Every tangle step asks for it, and a picture stream
+    // may be megabytes: it is hashed again only when the document, its stream or its grid's shape has changed.
     QByteArray key() const;
 
     std::function<PuzzleDocument *()> m_document;
@@ -41,4 +46,14 @@ private:
     KeptGames m_store;
     // The document whose game was given back.
     const PuzzleDocument *m_continued = nullptr;
+    // What the last key was made of, and the key.
+    struct KeySource {
+        const PuzzleDocument *document = nullptr;
+        const char *stream = nullptr;
+        qsizetype size = 0;
+        int shape[4] = {};
+        friend bool operator==(const KeySource &, const KeySource &) = default;
+    };
+    mutable KeySource m_keySource;
+    mutable QByteArray m_key;
 };

@@ -89,9 +89,8 @@ void VictoryBanner::place()
 
 bool VictoryBanner::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress)
-        dismiss();
-    else if (event->type() == QEvent::MouseButtonPress && (watched == m_picture || watched == parentWidget()))
+    const bool onPicture = watched == m_picture || watched == parentWidget();
+    if (event->type() == QEvent::KeyPress || (event->type() == QEvent::MouseButtonPress && onPicture))
         dismiss();
     // Whatever took the band away still does what it does.
     return QFrame::eventFilter(watched, event);

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t MoveSize = 6 * 4;
+constexpr std::size_t MoveSize = std::size_t(6) * 4;
 
 void putInt(std::vector<std::uint8_t> &out, std::uint64_t value, int bytes)
 {
@@ -160,7 +160,7 @@ std::optional<KeptGame> readKeptGame(std::span<const std::uint8_t> bytes)
     const TileGrid::Record &began = game.start.record();
     if (now.rows != began.rows || now.columns != began.columns || now.extraRow != began.extraRow
         || now.extraColumn != began.extraColumn
-        || !std::equal(&now.target[0][0], &now.target[0][0] + MaxGrid * MaxGrid, &began.target[0][0])
+        || !std::equal(&now.target[0][0], &now.target[0][0] + std::ptrdiff_t(MaxGrid) * MaxGrid, &began.target[0][0])
         || game.grid.isSolved() || game.moves < 1 || game.elapsedMs < 0 || game.elapsedMs > KeptGame::MaxElapsedMs)
         return std::nullopt;
 

@@ -47,7 +47,7 @@ bool Puzzle::resume(const KeptGame &game)
     const TileGrid::Record &kept = game.grid.record();
     if (mine.rows != kept.rows || mine.columns != kept.columns || mine.extraRow != kept.extraRow
         || mine.extraColumn != kept.extraColumn
-        || !std::equal(&mine.target[0][0], &mine.target[0][0] + MaxGrid * MaxGrid, &kept.target[0][0]))
+        || !std::equal(&mine.target[0][0], &mine.target[0][0] + std::ptrdiff_t(MaxGrid) * MaxGrid, &kept.target[0][0]))
         return false;
     m_drag.letGo();
     m_game.resume(game);
