@@ -1,5 +1,4 @@
-// Tests of a game in progress as bytes: what goes in comes back, and bytes no game of ours could be are refused;
-// and of Restart on the board.
+// Tests of a game in progress as bytes: what goes in comes back, and bytes no game of ours could be are refused.
 #include "core/GameBoard.h"
 #include "core/KeptGame.h"
 #include "core/PuzzleHeader.h"
@@ -118,7 +117,6 @@ TEST_CASE("a history that does not lead from the start to the arrangement is ref
         std::function<void(KeptGame &)> spoil;
     };
     const Row rows[] = {
-        {"a move left out", [](KeptGame &g) { g.done.clear(); }},
         {"the arrangement moved on without it", [](KeptGame &g) { g.grid.shift(CellPos(1, 3), CellPos(2, 3)); }},
         {"a start of another game", [](KeptGame &g) { g.start.shift(CellPos(1, 1), CellPos(1, 2)); }},
         {"a game already won",
@@ -134,26 +132,4 @@ TEST_CASE("a history that does not lead from the start to the arrangement is ref
         row.spoil(game);
         CHECK_FALSE(readKeptGame(keptGameBytes(game)));
     }
-}
-
-TEST_CASE("Restart puts back the arrangement the tangle left and forgets the moves, only in play")
-{
-    GameBoard board;
-    board.setUp(2, 3, false, false);
-    board.restart();
-    CHECK(board.isEditMode());
-    board.beginTangle();
-    board.resetArrangement();
-    board.tangleStep({CellPos(1, 1), CellPos(2, 1)});
-    const TileGrid start = board.grid();
-    board.select(CellPos(1, 2));
-    board.apply(*board.turnSelected(LineAxis::Row, 1), true);
-    board.apply(*board.takeUndo(), true);
-    board.apply(*board.turnSelected(LineAxis::Column, 1), true);
-
-    board.restart();
-    CHECK(board.grid().record() == start.record());
-    CHECK_FALSE(board.canUndo());
-    CHECK_FALSE(board.canRedo());
-    CHECK(board.isPlaying());
 }

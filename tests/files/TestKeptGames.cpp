@@ -1,11 +1,10 @@
 // The kept games in the data folder: a game comes back under its key only, anything damaged, too large, not a file
-// or another puzzle's is ignored without harm, a failed write keeps the game before, and only the newest are kept.
+// or another puzzle's is ignored without harm, and only the newest are kept.
 #include "../NonRegularFiles.h"
 #include "KeptGames.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,7 +43,6 @@ class TestKeptGames : public QObject
 private slots:
     void whatIsFoundUnderAKey_data();
     void whatIsFoundUnderAKey();
-    void aFailedWriteKeepsTheGameBefore();
     void onlyTheNewestAreKept();
 };
 
@@ -72,10 +70,6 @@ void TestKeptGames::whatIsFoundUnderAKey_data()
     QTest::newRow("a pipe in its place") << Spoil([](KeptGames &, const QString &path) {
         return QFile::remove(path) && makeNonRegularFile(NonRegularFile::Fifo, path);
     }) << false;
-    QTest::newRow("dropped") << Spoil([](KeptGames &games, const QString &) {
-        games.drop(keyOf(1));
-        return true;
-    }) << false;
 }
 
 void TestKeptGames::whatIsFoundUnderAKey()
@@ -99,21 +93,6 @@ void TestKeptGames::whatIsFoundUnderAKey()
     // A key is never a path.
     QVERIFY(games.filePath("../../etc/passwd").isEmpty());
     QVERIFY(!games.keep("../../x", game(1)));
-}
-
-void TestKeptGames::aFailedWriteKeepsTheGameBefore()
-{
-    QTemporaryDir folder;
-    KeptGames games(folder.path());
-    QVERIFY(games.keep(keyOf(1), game(4)));
-    // A folder that takes no new file: the write fails and says so, and the game kept before is there still.
-    QVERIFY(QFile::setPermissions(games.folderPath(), QFile::ReadOwner | QFile::ExeOwner));
-    if (QFile(games.folderPath() + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
-        QSKIP("running with rights that ignore the folder's permissions");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The game was not kept in ")));
-    QVERIFY(!games.keep(keyOf(1), game(12)));
-    QVERIFY(QFile::setPermissions(games.folderPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QCOMPARE(games.find(keyOf(1))->moves, 4);
 }
 
 void TestKeptGames::onlyTheNewestAreKept()
