@@ -213,7 +213,6 @@ void TestKeptGames::restartPutsTheTangleBack()
     f.open(f.makePuzzleFile(QStringLiteral("r.nbq"), 300, 300, 3, 3));
     playSomeMoves(f, now);
     QVERIFY(isEnabled(f, Command::Restart));
-    QCOMPARE(f.form->commands().action(Command::Restart)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     f.run(f.form->commands().action(Command::Restart));
     QCOMPARE(puzzleOf(f).grid().record(), twoLinesOut().record());
@@ -264,10 +263,12 @@ void TestKeptGames::theVictoryInvitesTheNextGame()
         QVERIFY2(!banner->isVisible(), ending.name);
         QVERIFY(f.waitForLoad());
         QCOMPARE(puzzleOf(f).isSolved(), !ending.tangled);
-        if (!ending.tangled)
-            f.run(f.form->commands().action(Command::Tangle));
-        QVERIFY(f.dialogs->errors().isEmpty());
+        if (ending.tangled)
+            continue;
+        QVERIFY(f.form->playStatus().text().startsWith(QLatin1String("Solved in ")));
+        f.run(f.form->commands().action(Command::Tangle));
     }
+    QVERIFY(f.dialogs->errors().isEmpty());
 }
 
 QTEST_MAIN(TestKeptGames)
