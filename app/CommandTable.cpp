@@ -64,9 +64,10 @@ constexpr CommandDefinition Definitions[] = {
     {"RedoMoveAction", "Puzzle", 0, false, false},
     {"SaveAsWebPageAction", "Puzzle", 0, false, false},
     {"FullScreenAction", "View", 0, true, false},
+    {"RestartAction", "Puzzle", 0, false, false},
 };
 static_assert(std::size(Definitions) == std::size(WindowTexts::Commands));
-static_assert(std::size(Definitions) == std::size_t(Command::FullScreen) + 1);
+static_assert(std::size(Definitions) == std::size_t(Command::Restart) + 1);
 
 // The effect commands in the order of the command list, with the effect each one applies.
 constexpr std::pair<Command, EffectCode> EffectCommands[] = {
@@ -129,6 +130,7 @@ void CommandTable::createCommands(QMainWindow *window)
         {Command::Exit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
         {Command::Help, {QKeySequence(Qt::Key_F1)}},
         {Command::FullScreen, {QKeySequence(Qt::Key_F11)}},
+        {Command::Restart, {QKeySequence(Qt::CTRL | Qt::Key_R)}},
         // Plus is a shifted key on many layouts: Ctrl with the key that carries it works as well.
         {Command::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {Command::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
@@ -163,8 +165,8 @@ void CommandTable::createMenus(QMainWindow *window)
 
     fill(addMenu("mPuzzle", WindowTexts::PuzzleMenu),
          {Command::New, Command::Open, separator, Command::SaveAs, Command::SaveImageAs, Command::SaveAsWebPage,
-          separator, Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle, separator,
-          Command::Exit});
+          separator, Command::SendByEMail, separator, Command::UndoMove, Command::RedoMove, Command::Tangle,
+          Command::Restart, separator, Command::Exit});
     fill(addMenu("mView", WindowTexts::ViewMenu),
          {Command::ZoomIn, Command::ZoomOut, separator, Command::ActualSize, Command::BestFit, separator,
           Command::AutoBestFit, separator, Command::FullScreen});
@@ -303,7 +305,8 @@ void CommandTable::update(const GameState &state)
     action(Command::SendByEMail)->setEnabled(p && !state.modified && !state.mailUnderWay);
     // The page carries the file as it is on disk, as the mail does.
     action(Command::SaveAsWebPage)->setEnabled(action(Command::SendByEMail)->isEnabled());
-    action(Command::Tangle)->setEnabled(e || s);
+    action(Command::Tangle)->setEnabled(e || s || (p && state.continued));
+    action(Command::Restart)->setEnabled(p && state.canRestart);
     action(Command::ZoomIn)->setEnabled(p && state.canZoomIn && !a);
     action(Command::ZoomOut)->setEnabled(p && state.canZoomOut);
     action(Command::ActualSize)->setEnabled(p && state.canActualSize);

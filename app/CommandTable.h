@@ -50,6 +50,7 @@ enum class Command {
     RedoMove,
     SaveAsWebPage,
     FullScreen,
+    Restart,
 };
 
 enum class WindowMenu { Puzzle, View, Split, Effect, Edit, Options, Help };
@@ -81,6 +82,10 @@ struct GameState {
     // Moves of the game on screen that can be taken back, or made again.
     bool canUndo = false;
     bool canRedo = false;
+    // The game in play has had a move since its tangle, which Restart would take back.
+    bool canRestart = false;
+    // The game on screen went on from one kept before: it had no fresh tangle, so Tangle offers one.
+    bool continued = false;
     // A mail program is still taking the last puzzle.
     bool mailUnderWay = false;
 };

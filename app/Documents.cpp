@@ -80,8 +80,7 @@ void Documents::afterAnimation(std::function<void()> then)
 void Documents::adopt(std::unique_ptr<PuzzleDocument> newDocument)
 {
     // What the puzzle on screen was showing ends with it.
-    m_animator.finish();
-    m_play.dropHold();
+    leave();
     m_document = std::move(newDocument);
     m_candidateDisplay = QImage();
     Puzzle &onScreen = m_document->puzzle();
@@ -107,10 +106,17 @@ void Documents::adopt(std::unique_ptr<PuzzleDocument> newDocument)
     emit stateChanged();
 }
 
-void Documents::dropPuzzle()
+void Documents::leave()
 {
     m_animator.finish();
     m_play.dropHold();
+    if (m_document && m_hooks.leaving)
+        m_hooks.leaving();
+}
+
+void Documents::dropPuzzle()
+{
+    leave();
     m_document.reset();
     *m_display = QImage();
     m_layout.sizeToBitmap();
@@ -289,21 +295,33 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
     }
     // Read and checked whole, the puzzle takes the place of the one on screen and is tangled in view, step by
     // step as the Tangle command shows it, with the commands off meanwhile.
+    leave();
     std::unique_ptr<PuzzleDocument> previous = std::move(m_document);
     adopt(std::move(newDocument));
+    bool continued = false;
     try {
         m_layout.refit();
         announceTitle();
-        m_hooks.suspend();
-        auto resume = qScopeGuard([this] { m_hooks.resume(); });
-        puzzle()->tangle();
-        resume.dismiss();
+        // A game left in the middle goes on where it was; only a puzzle with none is tangled afresh.
+        continued = m_hooks.continuing && m_hooks.continuing();
+        if (!continued) {
+            m_hooks.suspend();
+            auto resume = qScopeGuard([this] { m_hooks.resume(); });
+            puzzle()->tangle();
+            resume.dismiss();
+        }
     } catch (const std::bad_alloc &) {
         bringBack(std::move(previous));
         throw UserError(notEnoughMemoryText());
     } catch (...) {
         bringBack(std::move(previous));
         throw;
+    }
+    if (continued) {
+        m_layout.place();
+        m_layout.repaint();
+        m_play.attachMouse();
+        return;
     }
     afterAnimation([this] {
         m_hooks.resume();

@@ -39,6 +39,10 @@ public:
         std::function<void()> suspend;
         std::function<void()> resume;
         std::function<bool()> suspended;
+        // The puzzle on screen is about to leave it for another one, or for none: its game may be kept.
+        std::function<void()> leaving;
+        // A puzzle just opened may go on with a game kept for it instead of being tangled; true when it did.
+        std::function<bool()> continuing;
     };
 
     // Display is the bitmap on screen, which the puzzle being played draws into.
@@ -107,6 +111,8 @@ private:
     // Puts back the puzzle an opening replaced, when the new one could not be shown after all.
     void bringBack(std::unique_ptr<PuzzleDocument> previous);
     void dropPuzzle();
+    // The puzzle on screen ends what it shows and lets go of the pointer, and its owner may keep its game.
+    void leave();
     void setUp(PuzzleDocument &document);
     void announceTitle();
     void runDrop(const QString &path);

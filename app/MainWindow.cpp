@@ -8,6 +8,7 @@
 #include "DesignScale.h"
 #include "DesktopOpener.h"
 #include "Documents.h"
+#include "GameKeeper.h"
 #include "MailSender.h"
 #include "MediaSoundPlayer.h"
 #include "PictureLayout.h"
@@ -21,6 +22,7 @@
 #include "QtDialogs.h"
 #include "SettingsKeeper.h"
 #include "SoundOutput.h"
+#include "VictoryBanner.h"
 #include "WindowTexts.h"
 
 #include <QAccessible>
@@ -104,6 +106,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     hooks.suspend = [this] { suspendCommands(); };
     hooks.resume = [this] { resumeCommands(); };
     hooks.suspended = [this] { return m_suspended; };
+    hooks.leaving = [this] { keepGame(); };
+    hooks.continuing = [this] { return m_keeper->resume(); };
     m_documents = std::make_unique<Documents>(*m_dialogs, *m_guard, *m_layout, *m_play, &m_display, std::move(hooks));
     connect(m_documents.get(), &Documents::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_documents.get(), &Documents::stateChanged, this, &MainWindow::scheduleUpdate);
@@ -131,6 +135,32 @@ void MainWindow::createParts(const SoundFactory &sounds)
     connect(m_documents.get(), &Documents::puzzleReplaced, this, [this] { m_view->setFocus(Qt::OtherFocusReason); });
     connect(m_play.get(), &PlayController::moveCommitted, m_status.get(), &PlayStatus::countMove);
     connect(m_play.get(), &PlayController::victoryShown, m_status.get(), &PlayStatus::victory);
+
+    m_keeper =
+        std::make_unique<GameKeeper>([this] { return m_documents ? m_documents->document() : nullptr; }, *m_status);
+    connect(m_documents.get(), &Documents::puzzleReplaced, this, [this] { m_keeper->forget(); });
+    // A game that is won or tangled anew (opening, Tangle, a save) is no longer one to come back to.
+    connect(this, &MainWindow::tangleStepped, this, [this] { m_guard->reported([this] { m_keeper->drop(); }); });
+    connect(m_play.get(), &PlayController::victoryShown, this,
+            [this] { m_guard->reported([this] { m_keeper->drop(); }); });
+    // The session's end may come without a close: the game is kept then too.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepGame(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepGame(); });
+
+    m_banner = new VictoryBanner(m_panel, m_view);
+    // After the status line has the result: the band says the same.
+    connect(m_play.get(), &PlayController::victoryShown, this, [this] { m_banner->present(m_status->text()); });
+    connect(m_banner, &VictoryBanner::playAgain, this, [this] {
+        QAction *tangle = m_commands->action(Command::Tangle);
+        if (tangle->isEnabled())
+            tangle->trigger();
+    });
+    connect(this, &MainWindow::tangleStepped, m_banner, &VictoryBanner::dismiss);
+    connect(m_documents.get(), &Documents::puzzleReplaced, m_banner, &VictoryBanner::dismiss);
+    connect(m_panel, &PicturePanel::resized, m_banner, [this] {
+        if (m_banner->isVisible())
+            m_banner->place();
+    });
 
     connect(m_panel, &PicturePanel::resized, this, [this] { guarded([this] { m_layout->refit(); }); });
     // A refit during a tangle waits; the update keeps the puzzle fitted once it may.
@@ -203,6 +233,7 @@ void MainWindow::bindCommands()
     bind(Command::RedoMove, [this](QAction *) { m_play->redo(); });
     bind(Command::About, [this](QAction *) { m_dialogs->showAbout(); });
     bind(Command::Help, [this](QAction *) { showHelp(); });
+    bind(Command::Restart, [this](QAction *) { restartGame(); });
     bind(Command::FullScreen, [this](QAction *) { setWindowState(windowState() ^ Qt::WindowFullScreen); });
     bind(Command::Exit, [this](QAction *) { close(); });
     // Zoom In and Best Fit are off while the view keeps the puzzle fitted, whoever sets the check mark.
@@ -348,6 +379,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    keepGame();
     // Told if it fails; the window closes all the same.
     m_guard->reported([this] { m_settings->save(false); });
     event->accept();
@@ -407,6 +439,8 @@ void MainWindow::updateCommands()
     state.canActualSize = puzzle && puzzle->canActualSize();
     state.canUndo = puzzle && puzzle->canUndo();
     state.canRedo = puzzle && puzzle->canRedo();
+    state.canRestart = puzzle && puzzle->canRestart() && m_status->clock().moves() > 0;
+    state.continued = m_keeper->isContinued();
     state.mailUnderWay = m_documents->mailSender()->isHandingOver();
     m_commands->update(state);
     // Only when no command is under way, so that a dropped file waiting for that is not woken again and again.
@@ -460,6 +494,24 @@ void MainWindow::tangle()
     puzzle->tangle();
     resume.dismiss();
     m_documents->afterAnimation([this] { resumeCommands(); });
+}
+
+void MainWindow::restartGame()
+{
+    Puzzle *puzzle = m_documents->puzzle();
+    if (!puzzle || !puzzle->restart())
+        return;
+    m_keeper->drop();
+    m_status->restart();
+}
+
+void MainWindow::keepGame()
+{
+    m_guard->reported([this] {
+        // A line sliding by itself is a move already made: it settles first, and counts.
+        m_documents->animator().finish();
+        m_keeper->keep();
+    });
 }
 
 void MainWindow::showTangleStep()

@@ -15,12 +15,14 @@
 class CommandGuard;
 class DesktopOpener;
 class Documents;
+class GameKeeper;
 class QMimeData;
 class PictureLayout;
 class PicturePanel;
 class PictureView;
 class PlayStatus;
 class SettingsKeeper;
+class VictoryBanner;
 
 class MainWindow : public QMainWindow
 {
@@ -43,6 +45,8 @@ public:
     PlayController &play() const { return *m_play; }
     SettingsKeeper &settings() const { return *m_settings; }
     PlayStatus &playStatus() const { return *m_status; }
+    GameKeeper &gameKeeper() const { return *m_keeper; }
+    VictoryBanner *victoryBanner() const { return m_banner; }
     PicturePanel *picturePanel() const { return m_panel; }
     PictureView *pictureView() const { return m_view; }
 
@@ -100,6 +104,9 @@ private:
     // Closes the window when a close was asked for while something was under way that has ended now.
     void closeIfRequested();
     void tangle();
+    void restartGame();
+    // The game on screen is kept if it is one to come back to; told, never fatal.
+    void keepGame();
     void showTangleStep();
     void showExample();
     void showHelp();
@@ -117,6 +124,8 @@ private:
     std::unique_ptr<PlayController> m_play;
     std::unique_ptr<SettingsKeeper> m_settings;
     std::unique_ptr<PlayStatus> m_status;
+    std::unique_ptr<GameKeeper> m_keeper;
+    VictoryBanner *m_banner = nullptr;
     DesktopOpener *m_helpOpener = nullptr;
     // Zero-interval and single-shot, so that the many changes of one handler bring one update.
     QTimer m_updateTimer;

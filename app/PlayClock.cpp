@@ -29,6 +29,13 @@ void PlayClock::restart()
     follow();
 }
 
+void PlayClock::resume(int moves, qint64 elapsedMs)
+{
+    restart();
+    m_moves = qMax(0, moves);
+    m_banked = qMax<qint64>(0, elapsedMs);
+}
+
 void PlayClock::countMove()
 {
     if (!m_finished)

@@ -17,6 +17,8 @@ public:
 
     // A new or opened puzzle, or a new tangle: no moves, no time, and no victory yet.
     void restart();
+    // A game kept from before goes on from its moves and time, as a restart does otherwise.
+    void resume(int moves, qint64 elapsedMs);
     // Every committed move counts, an undone or redone one too; after the victory nothing counts any more.
     void countMove();
     // The victory: the clock stops for good, until the next restart.

@@ -61,12 +61,23 @@ void PlayStatus::restart()
 {
     m_clock.restart();
     m_result.clear();
+    m_continued = false;
+    m_followed = {};
+    follow();
+}
+
+void PlayStatus::continueGame(int moves, qint64 elapsedMs)
+{
+    m_clock.resume(moves, elapsedMs);
+    m_result.clear();
+    m_continued = true;
     m_followed = {};
     follow();
 }
 
 void PlayStatus::countMove()
 {
+    m_continued = false;
     m_clock.countMove();
     refresh();
 }
@@ -94,6 +105,9 @@ void PlayStatus::refresh()
     QString line;
     if (puzzle && puzzle->isSolved() && !m_result.isEmpty())
         line = m_result;
+    else if (puzzle && !puzzle->isEditMode() && m_continued && !puzzle->isSolved())
+        line = QString::fromLatin1(m_clock.moves() == 1 ? WindowTexts::ContinuedOneMove : WindowTexts::ContinuedMoves)
+                   .arg(QString::number(m_clock.moves()), timeText(m_clock.elapsedMs()));
     else if (puzzle && !puzzle->isEditMode())
         line = QString::fromLatin1(WindowTexts::PlayProgress)
                    .arg(QString::number(m_clock.moves()), timeText(m_clock.elapsedMs()));

@@ -41,6 +41,9 @@ public:
     void follow();
     // A new or opened puzzle, or a step of a new tangle.
     void restart();
+    // An opened puzzle goes on with a game kept from before: its moves and time count on, and the line says so
+    // until the next move.
+    void continueGame(int moves, qint64 elapsedMs);
     void countMove();
     // The victory has been shown: the result is final, recorded and told.
     void victory();
@@ -72,4 +75,6 @@ private:
     Followed m_followed;
     // Set at the victory, until the next restart.
     QString m_result;
+    // A kept game went on, and has had no move since.
+    bool m_continued = false;
 };

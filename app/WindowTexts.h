@@ -51,6 +51,7 @@ inline constexpr CommandText Commands[] = {
     {"Redo Move", "Make the move taken back again"},
     {"Save as Web Page...", "Save the puzzle as a web page that plays it in any browser"},
     {"Full Screen", "Show the window on the whole screen, or as before"},
+    {"Restart", "Put the tangle back as it was when this game began"},
 };
 
 // Menu titles and the two menu items that are not commands.
@@ -99,6 +100,11 @@ inline constexpr char NoPuzzleHint[] =
 inline constexpr char PlayProgress[] = "Moves: %1    Time: %2";
 inline constexpr char SolvedInOneMove[] = "Solved in %1 move, %2";
 inline constexpr char SolvedInMoves[] = "Solved in %1 moves, %2";
+// A game kept from before, opened again, until its next move.
+inline constexpr char ContinuedOneMove[] = "Continued: %1 move, %2";
+inline constexpr char ContinuedMoves[] = "Continued: %1 moves, %2";
+// The button over the revealed picture at the victory.
+inline constexpr char PlayAgain[] = "Play Again";
 // Follows the victory's line when the puzzle was solved before on this computer.
 inline constexpr char BestBeforeOneMove[] = "; best before: %1 move, %2";
 inline constexpr char BestBeforeMoves[] = "; best before: %1 moves, %2";

@@ -5,6 +5,7 @@ void GameBoard::setUp(int rows, int columns, bool emptyRow, bool emptyColumn)
 {
     m_selected = NoCell;
     m_grid.init(rows, columns, emptyRow, emptyColumn);
+    m_start = m_grid;
     m_history.clear();
     m_editMode = true;
     m_solved = false;
@@ -13,6 +14,7 @@ void GameBoard::setUp(int rows, int columns, bool emptyRow, bool emptyColumn)
 void GameBoard::adopt(const TileGrid &grid)
 {
     m_grid = grid;
+    m_start = grid;
     m_history.clear();
 }
 
@@ -21,6 +23,24 @@ void GameBoard::beginTangle()
     m_history.clear();
     m_solved = false;
     m_editMode = false;
+}
+
+void GameBoard::restart()
+{
+    if (!canRestart())
+        return;
+    m_grid = m_start;
+    m_history.clear();
+}
+
+void GameBoard::resume(const KeptGame &game)
+{
+    m_grid = game.grid;
+    m_start = game.start;
+    m_history = MoveHistory(game.done, game.undone);
+    m_selected = NoCell;
+    m_editMode = false;
+    m_solved = false;
 }
 
 void GameBoard::settle(CellPos to, bool inPlay)

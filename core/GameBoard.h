@@ -1,6 +1,7 @@
 // The game as a value: the arrangement, the selected cell, edit mode, solved, and the moves that can be taken back.
 #pragma once
 
+#include "KeptGame.h"
 #include "LineMove.h"
 #include "MoveHistory.h"
 #include "Tangle.h"
@@ -24,8 +25,26 @@ public:
     void adopt(const TileGrid &grid);
     // A tangle begins a game from the solved arrangement; Shift is one step of it, which never wins.
     void beginTangle();
-    void resetArrangement() { m_grid.reset(); }
-    void tangleStep(const TangleShift &shift) { m_grid.shift(shift.from, shift.to); }
+    void resetArrangement()
+    {
+        m_grid.reset();
+        m_start = m_grid;
+    }
+    // The game begins where the tangle's last step leaves it.
+    void tangleStep(const TangleShift &shift)
+    {
+        m_grid.shift(shift.from, shift.to);
+        m_start = m_grid;
+    }
+    // The arrangement the game began with, which Restart puts back.
+    const TileGrid &start() const { return m_start; }
+    const MoveHistory &history() const { return m_history; }
+    // Back to the start of the game: its moves are forgotten, so nothing can be taken back or made again.
+    bool canRestart() const { return isPlaying(); }
+    void restart();
+    // The game in progress as it was kept (its moves and time are the owner's to count): checked already when it
+    // was read, so it is taken whole; nothing is selected.
+    void resume(const KeptGame &game);
 
     // Selects the cell at P, or none with NoCell.
     void select(CellPos p) { m_selected = p; }
@@ -53,6 +72,7 @@ private:
     friend class PuzzleProbe; // the desktop tests' one look inside, as the puzzle's
 
     TileGrid m_grid;
+    TileGrid m_start;
     CellPos m_selected = NoCell;
     bool m_editMode = false;
     bool m_solved = false;

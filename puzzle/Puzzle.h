@@ -9,6 +9,7 @@
 #include "core/CellGeometry.h"
 #include "core/DragRules.h"
 #include "core/GameBoard.h"
+#include "core/KeptGame.h"
 #include "core/Tangle.h"
 #include "core/TileGrid.h"
 
@@ -150,6 +151,12 @@ public:
 
     // Tangling. The shifts are drawn in full before the first is shown; each is then a step of its own.
     void tangle();
+    // Instead of a tangle, an opened puzzle may go on with a game kept from before, when it is a game of this
+    // puzzle's grid; false leaves the puzzle as it was, for its owner to tangle.
+    bool resume(const KeptGame &game);
+    // The game being played goes back to the arrangement its tangle left, with nothing to take back.
+    bool canRestart() const { return isPlaying() && m_game.canRestart(); }
+    bool restart();
 
     // The animation under way. Its paces are the game's: how long each step stays on screen.
     static constexpr int TangleStepMs = 60;

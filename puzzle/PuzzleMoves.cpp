@@ -40,6 +40,31 @@ void Puzzle::tangle()
     startAnimation(PuzzleAnimation::Tangle);
 }
 
+bool Puzzle::resume(const KeptGame &game)
+{
+    finishAnimation();
+    const TileGrid::Record &mine = grid().record();
+    const TileGrid::Record &kept = game.grid.record();
+    if (mine.rows != kept.rows || mine.columns != kept.columns || mine.extraRow != kept.extraRow
+        || mine.extraColumn != kept.extraColumn
+        || !std::equal(&mine.target[0][0], &mine.target[0][0] + std::ptrdiff_t(MaxGrid) * MaxGrid, &kept.target[0][0]))
+        return false;
+    m_drag.letGo();
+    m_game.resume(game);
+    rebuild();
+    return true;
+}
+
+bool Puzzle::restart()
+{
+    if (!canRestart())
+        return false;
+    m_game.restart();
+    renderAll();
+    notifyStateChanged();
+    return true;
+}
+
 void Puzzle::showTangleStep()
 {
     const TangleShift &shift = m_tangleShifts[m_tangleNext++];

@@ -16,6 +16,13 @@ public:
 
     // The grid's own commands keep it a permutation of its targets.
     TileGrid &grid() { return m_puzzle.m_game.m_grid; }
+    // A game in play that began at Arrangement, as a tangle that ended there would leave it.
+    void beginAt(const TileGrid &arrangement)
+    {
+        m_puzzle.m_game.m_grid = arrangement;
+        m_puzzle.m_game.m_start = arrangement;
+        m_puzzle.m_game.m_history.clear();
+    }
 
     void setScale(double scale) { m_puzzle.m_geometry.m_scale = scale; }
     void setFitScale(double scale) { m_puzzle.m_geometry.m_fitScale = scale; }

@@ -75,6 +75,17 @@ void TestCommandTable::enablingRules_data()
     QTest::newRow("moves to undo and redo")
         << undoable << false << QStringList{"SaveAsAction",  "SendByEMailAction", "SaveAsWebPageAction",
                                             "BestFitAction", "UndoMoveAction",    "RedoMoveAction"};
+    GameState restartable = play;
+    restartable.canRestart = true;
+    QTest::newRow("a move to restart from")
+        << restartable << false
+        << QStringList{"SaveAsAction", "SendByEMailAction", "SaveAsWebPageAction", "BestFitAction", "RestartAction"};
+    // A game gone on from one kept before had no fresh tangle: Tangle offers one in the middle of play.
+    GameState continued = restartable;
+    continued.continued = true;
+    QTest::newRow("a kept game gone on") << continued << false
+                                         << QStringList{"SaveAsAction",  "SendByEMailAction", "SaveAsWebPageAction",
+                                                        "BestFitAction", "RestartAction",     "TangleAction"};
     GameState mailing = play;
     mailing.mailUnderWay = true;
     QTest::newRow("a mail under way") << mailing << false << QStringList{"SaveAsAction", "BestFitAction"};
@@ -83,7 +94,7 @@ void TestCommandTable::enablingRules_data()
     QTest::newRow("modified") << modified << false << QStringList{"SaveAsAction", "BestFitAction"};
     // The rules trust the state: without a puzzle nothing about one is offered, whatever else it says.
     GameState none = zoomable;
-    none.canUndo = none.canRedo = true;
+    none.canUndo = none.canRedo = none.canRestart = none.continued = true;
     none.hasPuzzle = false;
     QTest::newRow("no puzzle") << none << false << QStringList();
 }
@@ -116,6 +127,7 @@ void TestCommandTable::keysTriggerTheirCommands_data()
     QTest::newRow("Best Fit") << int(Command::BestFit) << "Ctrl+0";
     QTest::newRow("Undo Move") << int(Command::UndoMove) << "Ctrl+Z";
     QTest::newRow("Redo Move") << int(Command::RedoMove) << "Ctrl+Shift+Z; Ctrl+Y";
+    QTest::newRow("Restart") << int(Command::Restart) << "Ctrl+R";
 }
 
 void TestCommandTable::keysTriggerTheirCommands()

@@ -4,6 +4,7 @@
 #include "PuzzleDocument.h"
 
 #include "FakeSoundPlayer.h"
+#include "GameKeeper.h"
 #include "PicturePanel.h"
 #include "PlayStatus.h"
 #include "WorkingBitmap.h"
@@ -28,6 +29,8 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
     form->settings().storage().setIniFileName(settingsFile());
     // Games won in tests never reach a real user's record of results.
     form->playStatus().setResultBook(ResultBook(pathOf(QStringLiteral("data"))));
+    // Nor do the games they leave in the middle.
+    form->gameKeeper().setStore(KeptGames(pathOf(QStringLiteral("data"))));
     if (show) {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
