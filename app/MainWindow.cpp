@@ -394,7 +394,14 @@ void MainWindow::describeBoard()
 {
     if (!m_status)
         return;
-    const QString description = boardDescription(m_documents->puzzle(), m_status->text());
+    // Told at every frame of a drag: only a change of what the description says is worth composing it again.
+    const Puzzle *puzzle = m_documents->puzzle();
+    const BoardFacts facts{puzzle, puzzle ? puzzle->grid().totalRows() : 0, puzzle ? puzzle->grid().totalColumns() : 0,
+                           puzzle ? puzzle->selected() : NoCell, m_status->text()};
+    if (facts == m_describedFacts)
+        return;
+    m_describedFacts = facts;
+    const QString description = boardDescription(puzzle, facts.status);
     // Setting the same text again would announce nothing new, only repeat it.
     if (description == m_view->accessibleDescription())
         return;

@@ -6,6 +6,8 @@
 #include "DroppedFileName.h"
 #include "PlayController.h"
 
+#include "core/CellPos.h"
+
 #include <QImage>
 #include <QMainWindow>
 #include <QTimer>
@@ -127,6 +129,16 @@ private:
     std::unique_ptr<GameKeeper> m_keeper;
     VictoryBanner *m_banner = nullptr;
     DesktopOpener *m_helpOpener = nullptr;
+    // What the board's accessible description was last composed from.
+    struct BoardFacts {
+        const Puzzle *puzzle = nullptr;
+        int rows = 0;
+        int columns = 0;
+        CellPos selected;
+        QString status;
+        bool operator==(const BoardFacts &) const = default;
+    };
+    BoardFacts m_describedFacts;
     // Zero-interval and single-shot, so that the many changes of one handler bring one update.
     QTimer m_updateTimer;
     quint64 m_updatePasses = 0;
