@@ -78,6 +78,28 @@ void PictureView::focusOutEvent(QFocusEvent *event)
     update();
 }
 
+void PictureView::paintTravellingFrame()
+{
+    const std::optional<QRect> frame = m_travellingFrame ? m_travellingFrame() : std::nullopt;
+    if (!frame)
+        return;
+    // The same black, white and black bands the cell's own frame has, one screen pixel each.
+    QPainter painter(this);
+    const qreal r = ratio();
+    const QColor bands[] = {Qt::black, Qt::white, Qt::black};
+    for (int k = 0; k < 3; ++k) {
+        const QRectF ring(QPointF(frame->left() + k, frame->top() + k) / r,
+                          QSizeF(frame->width() - 2 * k, frame->height() - 2 * k) / r);
+        if (ring.width() <= 0 || ring.height() <= 0)
+            break;
+        const qreal pixel = 1 / r;
+        painter.fillRect(QRectF(ring.left(), ring.top(), ring.width(), pixel), bands[k]);
+        painter.fillRect(QRectF(ring.left(), ring.bottom() - pixel, ring.width(), pixel), bands[k]);
+        painter.fillRect(QRectF(ring.left(), ring.top(), pixel, ring.height()), bands[k]);
+        painter.fillRect(QRectF(ring.right() - pixel, ring.top(), pixel, ring.height()), bands[k]);
+    }
+}
+
 QRect PictureView::toControl(const QRect &bitmapRect) const
 {
     const qreal r = ratio();
@@ -192,7 +214,10 @@ void PictureView::paintEvent(QPaintEvent *event)
     if (!m_bitmap || m_bitmap->isNull())
         return;
     // Drawn over the picture once it is painted, with a painter of its own: declared first, it runs last.
-    const auto focusFrame = qScopeGuard([this] { paintFocusFrame(); });
+    const auto frames = qScopeGuard([this] {
+        paintTravellingFrame();
+        paintFocusFrame();
+    });
     QPainter painter(this);
     const qreal r = ratio();
     const QRect exposed = event->rect();

@@ -37,6 +37,8 @@ public:
     void bitmapChanged(const QRect &rect);
     // Where a line being dragged is shown from while the bitmap does not hold it yet; asked at every paint.
     void setMovingLine(std::function<std::optional<MovingLine>()> line) { m_movingLine = std::move(line); }
+    // A selection frame drawn over the bitmap (bitmap pixels) while it travels between cells; asked at every paint.
+    void setTravellingFrame(std::function<std::optional<QRect>()> frame) { m_travellingFrame = std::move(frame); }
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -54,6 +56,7 @@ protected:
 private:
     // The keyboard's focus shows as the desktop's focus frame along the picture's edge.
     void paintFocusFrame();
+    void paintTravellingFrame();
     // Brings the screen copy up to date within Area.
     void convertStale(const QRect &area, const MovingLine *line);
     // Paints Rect of the bitmap one to one, converted a few lines at a time.
@@ -66,6 +69,7 @@ private:
 
     const QImage *m_bitmap;
     std::function<std::optional<MovingLine>()> m_movingLine;
+    std::function<std::optional<QRect>()> m_travellingFrame;
     // On a scaled screen, the bitmap in the backing store's own format, converted only where it changed: Qt would
     // otherwise convert and scale every exposed 24-bit pixel at every paint, through its thread pool.
     QImage m_screen;

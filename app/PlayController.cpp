@@ -18,9 +18,11 @@ PlayController::PlayController(PictureView *view, QWidget *window, CommandGuard 
       m_guard(guard),
       m_puzzle(std::move(puzzle)),
       m_soundOn(std::move(soundOn)),
-      m_pointer(std::make_unique<PointerControl>())
+      m_pointer(std::make_unique<PointerControl>()),
+      m_selectionSlide(view)
 {
     m_view->installEventFilter(this);
+    m_view->setTravellingFrame([this] { return m_selectionSlide.frame(); });
 }
 
 PlayController::~PlayController() = default;
@@ -75,6 +77,8 @@ bool PlayController::isClosed(const Puzzle *puzzle) const
 
 void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
 {
+    // The pointer takes the selection over: the frame stops travelling and lands.
+    m_selectionSlide.finish();
     m_guard.run([this, x, y] {
         Puzzle *puzzle = m_puzzle();
         if (isClosed(puzzle)) {
@@ -109,6 +113,7 @@ void PlayController::move(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)
 
 void PlayController::press(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
+    m_selectionSlide.finish();
     m_guard.run([this, button, x, y] {
         Puzzle *puzzle = m_puzzle();
         if (isClosed(puzzle) || m_busy)
@@ -190,6 +195,7 @@ void PlayController::makeMove(Puzzle &puzzle, const std::function<void(Puzzle &)
 {
     m_busy = true;
     const auto done = qScopeGuard([this] { m_busy = false; });
+    m_selectionSlide.finish();
     playIfOn(Sound::Move);
     move(puzzle);
     if (puzzle.isAnimating())
@@ -282,6 +288,7 @@ bool PlayController::key(int key, Qt::KeyboardModifiers modifiers)
             const int rows = puzzle->grid().totalRows();
             puzzle->select(CellPos((selected.x() - 1 + step.x() + columns) % columns + 1,
                                    (selected.y() - 1 + step.y() + rows) % rows + 1));
+            m_selectionSlide.start(*puzzle, puzzle->cellRect(selected), puzzle->cellRect(puzzle->selected()));
         }
     });
     return handled;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PointerControl.h"
+#include "SelectionSlide.h"
 #include "SoundPlayer.h"
 
 #include <QMetaObject>
@@ -77,6 +78,8 @@ public:
     void setBusy(bool busy) { m_busy = busy; }
     // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
+    // The selection's frame travelling to the cell an arrow key chose.
+    SelectionSlide &selectionSlide() { return m_selectionSlide; }
 
 signals:
     // A move changed the arrangement; the victory follows it when it solved the puzzle.
@@ -116,6 +119,7 @@ private:
     std::function<bool()> m_soundOn;
     std::array<std::unique_ptr<SoundPlayer>, 3> m_sounds;
     std::unique_ptr<PointerControl> m_pointer;
+    SelectionSlide m_selectionSlide;
     bool m_busy = false;
     // A line slides on screen for a move made from the keyboard or by undo and redo.
     bool m_sliding = false;

@@ -127,7 +127,7 @@ void Puzzle::drawCell(CellPos p, bool advice)
         frame = 8;
     else if (p == selected() && dragState() == DragState::Caught)
         frame = 4;
-    else if (p == selected())
+    else if (p == selected() && !m_selectionFrameHidden)
         frame = SelectionFrame;
     else if (!isSolved())
         frame = 1;

@@ -123,6 +123,10 @@ public:
     void renderAll();
     void drawCell(CellPos p, bool advice);
     void redrawSelected() { drawCell(selected(), false); }
+    // While the window shows the selection's frame on its way to another cell, the cell itself wears none.
+    void setSelectionFrameHidden(bool hidden);
+    // Where the cell at P lies on the display.
+    QRect cellRect(CellPos p) const { return homeRect(p); }
     void setEffect(EffectCode effect);
     void setSemiEffect(bool on) { m_semiEffect = on; }
 
@@ -286,6 +290,7 @@ private:
     bool m_adviceHeld = false;
     bool m_adviceShownLongEnough = false;
     bool m_paintsMovingLine = false;
+    bool m_selectionFrameHidden = false;
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };

@@ -308,6 +308,15 @@ void Puzzle::select(CellPos p)
         redrawSelection(before);
 }
 
+void Puzzle::setSelectionFrameHidden(bool hidden)
+{
+    if (m_selectionFrameHidden == hidden)
+        return;
+    m_selectionFrameHidden = hidden;
+    if (inGrid(selected()))
+        redrawSelected();
+}
+
 bool Puzzle::turnSelected(LineAxis axis, int steps)
 {
     if (!isPlaying() || !inGrid(selected()) || steps == 0)

@@ -77,6 +77,8 @@ private slots:
     void keyboardGameWithUndoAndRedoReachesVictory();
     void aNewPuzzleTakesTheFocus();
     void keysDuringAnOpeningTangleAreDropped();
+    void theSelectionFrameTravelsToItsCell_data();
+    void theSelectionFrameTravelsToItsCell();
     void nothingPlaysDuringASlideOrTheAdvice_data();
     void nothingPlaysDuringASlideOrTheAdvice();
     void undoAndRedoFollowTheMovesByThemselves_data();
@@ -238,6 +240,43 @@ void TestKeyboard::nothingPlaysDuringASlideOrTheAdvice()
     QCOMPARE(g.f.played(), Game::plays(sounds));
     QCOMPARE(g.f.form->playStatus().clock().moves(), int(sounds.count(QStringLiteral("Move.wav"))));
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
+}
+
+void TestKeyboard::theSelectionFrameTravelsToItsCell_data()
+{
+    QTest::addColumn<QString>("during");
+    QTest::addColumn<bool>("landsAtOnce");
+    QTest::newRow("left to itself") << "" << false;
+    QTest::newRow("another arrow") << "Down" << false;
+    QTest::newRow("a turn") << "Shift+Down" << true;
+    QTest::newRow("a zoom") << "Ctrl+-" << true;
+}
+
+// The frame travels over the picture while its cell wears none, and nothing it passes keeps a trace of it.
+void TestKeyboard::theSelectionFrameTravelsToItsCell()
+{
+    QFETCH(QString, during);
+    QFETCH(bool, landsAtOnce);
+    Game g;
+    SelectionSlide &slide = g.f.form->play().selectionSlide();
+    slide.setDurationMs(400);
+    g.type(QStringLiteral("Right"));
+    const QImage &display = *g.image->bitmap();
+    const auto framed = [&] {
+        const QRect cell = g.puzzle().cellRect(g.puzzle().selected());
+        return display.pixel(cell.topLeft()) == qRgb(0, 0, 0)
+               && display.pixel(cell.topLeft() + QPoint(1, 1)) == qRgb(255, 255, 255);
+    };
+    QVERIFY(slide.frame());
+    QVERIFY(!framed());
+    g.type(QStringLiteral("Right"));
+    QTRY_VERIFY(slide.frame() && slide.frame()->left() > g.puzzle().cellRect(CellPos(2, 1)).left());
+    g.type(during);
+    if (landsAtOnce)
+        QVERIFY(!slide.isRunning());
+    QTRY_VERIFY(!slide.isRunning());
+    QVERIFY(framed());
+    QCOMPARE(g.puzzle().selected().x(), 3);
 }
 
 void TestKeyboard::undoAndRedoFollowTheMovesByThemselves_data()
