@@ -1,6 +1,6 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases,
 // the advice flash, victory, and the states in which the picture ignores the mouse.
-#include "../PuzzleProbe.h"
+#include "../../PuzzleProbe.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
 #include "WindowFixture.h"

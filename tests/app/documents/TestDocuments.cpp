@@ -1,8 +1,8 @@
 // The document flows of the main window: New, Open, Save As, Save Image As and the question that guards every
 // flow that would discard an unsaved puzzle, closing the window included.
-#include "../HostilePictures.h"
-#include "../NonRegularFiles.h"
-#include "../PuzzleDocumentProbe.h"
+#include "../../HostilePictures.h"
+#include "../../NonRegularFiles.h"
+#include "../../PuzzleDocumentProbe.h"
 #include "DecodeLimits.h"
 #include "PictureView.h"
 #include "WindowFixture.h"

@@ -1,6 +1,6 @@
 // Zoom and fit through the main window: the fit to the panel, the zoom steps, the limits, and the picture
 // centred in the panel.
-#include "../PuzzleProbe.h"
+#include "../../PuzzleProbe.h"
 #include "DecodeLimits.h"
 #include "PicturePanel.h"
 #include "PictureView.h"

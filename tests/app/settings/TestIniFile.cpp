@@ -1,5 +1,5 @@
 // Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
-#include "../NonRegularFiles.h"
+#include "../../NonRegularFiles.h"
 #include "IniFile.h"
 
 #include <QTemporaryDir>

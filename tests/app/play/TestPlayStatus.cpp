@@ -1,6 +1,6 @@
 // The status bar's game line: its wording, and a game played in the window with the clock, a pause, the victory
 // and the best earlier result.
-#include "../PuzzleProbe.h"
+#include "../../PuzzleProbe.h"
 #include "PlayStatus.h"
 #include "WindowFixture.h"
 

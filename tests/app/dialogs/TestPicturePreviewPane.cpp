@@ -1,5 +1,5 @@
 // Tests of the picture dialogs' preview pane: there in the real dialogs, showing the file clicked in the list.
-#include "../HostilePictures.h"
+#include "../../HostilePictures.h"
 #include "PicturePreviewPane.h"
 #include "QtDialogs.h"
 

@@ -1,6 +1,6 @@
 // The window's three sounds: where they are opened from, when they are asked to play, the Sound switch, and
 // failures that must stay silent.
-#include "../PuzzleProbe.h"
+#include "../../PuzzleProbe.h"
 #include "FakeSoundPlayer.h"
 #include "PictureView.h"
 #include "ProgramResources.h"
