@@ -12,6 +12,7 @@
 #include <jpeglib.h>
 #include <memory>
 #include <vector>
+#include <QCoreApplication>
 
 namespace {
 
@@ -179,7 +180,7 @@ bool JpegWriter::write(const QImage &picture, QIODevice &out)
         jpeg_destroy_compress(&info);
         if (dest->failed)
             return false;
-        throw UserError(QStringLiteral("JPEG error #%1").arg(code));
+        throw UserError(QCoreApplication::translate("PuzzleFiles", "JPEG error #%1").arg(code));
     }
     jpeg_create_compress(&info);
     dest->out = &out;

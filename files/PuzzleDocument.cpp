@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
 
 namespace {
 
@@ -20,7 +21,7 @@ QString fullPath(const QString &path)
 
 [[noreturn]] void cannotCreate(const QString &path, const QString &reason)
 {
-    throw UserError(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), reason));
+    throw UserError(QCoreApplication::translate("PuzzleFiles", "Cannot create file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 } // namespace
@@ -57,7 +58,7 @@ PuzzleDocument::Reading PuzzleDocument::read(const QString &path, QSize openPane
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
+        throw UserError(QCoreApplication::translate("PuzzleFiles", "Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
     std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path), openPanel);
     if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))

@@ -13,12 +13,13 @@
 
 #include <algorithm>
 #include <new>
+#include <QCoreApplication>
 
 namespace {
 
 [[noreturn]] void damaged(const QString &name, const QString &why)
 {
-    throw UserError(QStringLiteral("The puzzle file \"%1\" is damaged: %2").arg(name, why));
+    throw UserError(QCoreApplication::translate("PuzzleFiles", "The puzzle file \"%1\" is damaged: %2").arg(name, why));
 }
 
 StoredPuzzle readParts(const PuzzleHeader &header, QIODevice &in, QSize panel, JpegMemory memory)
@@ -78,11 +79,11 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
         if (const auto *newer = std::get_if<NewerPuzzle>(&header))
             return TooNew{newer->version};
         if (const auto *fault = std::get_if<HeaderFault>(&header))
-            damaged(name, *fault == HeaderFault::CutShort ? QStringLiteral("it ends before its header is complete.")
-                                                          : QStringLiteral("its grid is not one that Quorra makes."));
+            damaged(name, *fault == HeaderFault::CutShort ? QCoreApplication::translate("PuzzleFiles", "it ends before its header is complete.")
+                                                          : QCoreApplication::translate("PuzzleFiles", "its grid is not one that Quorra makes."));
         return readParts(std::get<PuzzleHeader>(header), in, panel, memory);
     } catch (const DamagedPictureError &e) {
-        damaged(name, QStringLiteral("its picture ") + e.why());
+        damaged(name, QCoreApplication::translate("PuzzleFiles", "its picture ") + e.why());
     } catch (const std::bad_alloc &) {
         throw UserError(notEnoughMemoryText());
     }

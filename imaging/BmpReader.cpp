@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <QCoreApplication>
 
 namespace {
 
@@ -35,7 +36,7 @@ QImage opaque(QImage picture)
 
 QImage readBmp(QIODevice &in, const DecodeLimits &limits)
 {
-    const UserError invalid(QStringLiteral("Bitmap image is not valid"));
+    const UserError invalid(QCoreApplication::translate("Pictures", "Bitmap image is not valid"));
     // The size is read from the header here: Qt reports a top-down bitmap with a negative height and refuses
     // a huge one without saying why.
     const QByteArray header = in.peek(30);

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "UserError.h"
+#include <QCoreApplication>
 
 class DamagedPictureError : public UserError
 {
 public:
     // Why completes "... is damaged: it <Why>" or "its picture <Why>", so callers can name the file it came in.
     explicit DamagedPictureError(const QString &why)
-        : UserError(QStringLiteral("The picture is damaged: it %1").arg(why)), m_why(why)
+        : UserError(QCoreApplication::translate("Pictures", "The picture is damaged: it %1").arg(why)), m_why(why)
     {
     }
     const QString &why() const noexcept { return m_why; }

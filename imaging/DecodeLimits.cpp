@@ -4,10 +4,11 @@
 #include "UserError.h"
 
 #include <cmath>
+#include <QCoreApplication>
 
 QString pictureNeedsTooMuchMemoryText()
 {
-    return QStringLiteral("This picture is too large: it needs more than 1 GB of memory.");
+    return QCoreApplication::translate("Pictures", "This picture is too large: it needs more than 1 GB of memory.");
 }
 
 void DecodeLimits::checkMemory(qint64 pixels, qint64 bytesPerPixel) const
@@ -20,7 +21,7 @@ void DecodeLimits::checkPixels(QSize size) const
 {
     if (exceedsPixels(size))
         throw UserError(
-            QStringLiteral("The picture is too large (%1 x %2 pixels).").arg(size.width()).arg(size.height()));
+            QCoreApplication::translate("Pictures", "The picture is too large (%1 x %2 pixels).").arg(size.width()).arg(size.height()));
 }
 
 QSize DecodeLimits::scaledSize(QSize size) const

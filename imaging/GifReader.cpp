@@ -12,6 +12,7 @@
 #include <new>
 
 #include <gif_lib.h>
+#include <QCoreApplication>
 
 namespace {
 
@@ -53,15 +54,15 @@ int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
     switch (gifError) {
     case D_GIF_ERR_OPEN_FAILED:
     case D_GIF_ERR_READ_FAILED:
-        throw UserError(QStringLiteral("Stream read error"));
+        throw UserError(QCoreApplication::translate("Pictures", "Stream read error"));
     case D_GIF_ERR_NOT_GIF_FILE:
-        throw UserError(QStringLiteral("Unknown GIF version"));
+        throw UserError(QCoreApplication::translate("Pictures", "Unknown GIF version"));
     case D_GIF_ERR_NOT_ENOUGH_MEM:
-        throw UserError(QStringLiteral("Not enough memory to read the GIF picture."));
+        throw UserError(QCoreApplication::translate("Pictures", "Not enough memory to read the GIF picture."));
     default:
         // This includes image data whose blocks end before every pixel is decoded: the stream did not end,
         // so its data is at fault.
-        throw UserError(QStringLiteral("GIF encoded data is corrupt"));
+        throw UserError(QCoreApplication::translate("Pictures", "GIF encoded data is corrupt"));
     }
 }
 
@@ -109,16 +110,16 @@ QImage decode(QIODevice &in, const DecodeLimits &limits)
 {
     const QByteArray signature = in.read(6).toUpper();
     if (signature.size() < 6)
-        throw UserError(QStringLiteral("Stream read error"));
+        throw UserError(QCoreApplication::translate("Pictures", "Stream read error"));
     // The version is compared without regard to letter case; giflib wants the upper-case form.
     if (signature != "GIF87A" && signature != "GIF89A")
-        throw UserError(QStringLiteral("Unknown GIF version"));
+        throw UserError(QCoreApplication::translate("Pictures", "Unknown GIF version"));
     // giflib reports data that ends inside the screen descriptor or the global colour table as a bad descriptor;
     // it is a file that ends early.
     const QByteArray screen = in.peek(7);
     const qsizetype screenAndTable = screen.size() < 7 ? 7 : 7 + colourTableSize(uchar(screen.at(4)));
     if (in.peek(screenAndTable).size() < screenAndTable)
-        throw UserError(QStringLiteral("Stream read error"));
+        throw UserError(QCoreApplication::translate("Pictures", "Stream read error"));
 
     GifSource source{&in, signature.left(5) + 'a'};
     int error = 0;
@@ -145,16 +146,16 @@ QImage decode(QIODevice &in, const DecodeLimits &limits)
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
-            throw UserError(QStringLiteral("GIF encoded data is corrupt"));
+            throw UserError(QCoreApplication::translate("Pictures", "GIF encoded data is corrupt"));
 
         const int codeSize = codeSizeAfterDescriptor(in);
         if (codeSize >= 0 && (codeSize < 2 || codeSize > 9))
-            throw UserError(QStringLiteral("GIF code size not in range 2 to 9"));
+            throw UserError(QCoreApplication::translate("Pictures", "GIF code size not in range 2 to 9"));
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
             fail(gif->Error, source);
         const int width = gif->Image.Width, height = gif->Image.Height;
         if (width <= 0 || height <= 0)
-            throw UserError(QStringLiteral("GIF encoded data is corrupt"));
+            throw UserError(QCoreApplication::translate("Pictures", "GIF encoded data is corrupt"));
         checkPictureSize(width, height);
         // giflib decodes no picture scaled.
         limits.checkPixels(QSize(width, height));
@@ -162,7 +163,7 @@ QImage decode(QIODevice &in, const DecodeLimits &limits)
 
         QImage picture(width, height, QImage::Format_Indexed8);
         if (picture.isNull())
-            throw UserError(QStringLiteral("Not enough memory to read the GIF picture."));
+            throw UserError(QCoreApplication::translate("Pictures", "Not enough memory to read the GIF picture."));
         QList<QRgb> table = colourTable(gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap);
         if (transparent >= 0 && transparent < 256)
             table[transparent] &= 0x00FFFFFF;

@@ -19,6 +19,7 @@
 
 #include <jerror.h>
 #include <jpeglib.h>
+#include <QCoreApplication>
 
 namespace {
 
@@ -325,16 +326,16 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
         // A frame too large to hold is refused as such, even where the stream goes wrong after declaring it.
         checkPictureSize(declaredWidth, declaredHeight);
         if (tooManyScans)
-            throw DamagedPictureError(QStringLiteral("has more than %1 scans.").arg(MaxJpegScans));
+            throw DamagedPictureError(QCoreApplication::translate("Pictures", "has more than %1 scans.").arg(MaxJpegScans));
         if (tooMuchBesidesPicture)
             throw DamagedPictureError(
-                QStringLiteral("has more than %1 MB of data besides its pixels.").arg(MaxJpegNonPictureBytes >> 20));
+                QCoreApplication::translate("Pictures", "has more than %1 MB of data besides its pixels.").arg(MaxJpegNonPictureBytes >> 20));
         if (tooSlow)
             throw UserError(
-                QStringLiteral("The picture takes more than %1 ms to decode.").arg(BoundedJpegTime.count()));
+                QCoreApplication::translate("Pictures", "The picture takes more than %1 ms to decode.").arg(BoundedJpegTime.count()));
         if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
             throw UserError(notEnoughMemoryText());
-        throw UserError(QStringLiteral("JPEG error #%1").arg(code));
+        throw UserError(QCoreApplication::translate("Pictures", "JPEG error #%1").arg(code));
     }
     source->device = &in;
     if (keepStream)
@@ -389,7 +390,7 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
     if (picture.isNull()) {
         jpeg_destroy_decompress(&info);
         throw UserError(
-            QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.").arg(size.width()).arg(size.height()));
+            QCoreApplication::translate("Pictures", "Not enough memory for a picture of %1 x %2 pixels.").arg(size.width()).arg(size.height()));
     }
     if (cmyk)
         cmykRow =

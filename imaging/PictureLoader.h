@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <QCoreApplication>
 
 class QIODevice;
 
@@ -22,7 +23,7 @@ void checkPictureSize(qint64 width, qint64 height);
 // What every reader raises when the memory for a picture cannot be had.
 inline QString notEnoughMemoryText()
 {
-    return QStringLiteral("There is not enough memory to open this picture.");
+    return QCoreApplication::translate("Pictures", "There is not enough memory to open this picture.");
 }
 
 // Whether Path ends in the extension of a picture that readPictureFile reads, in any letter case: ".bmp"; ".jpg",

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <new>
+#include <QCoreApplication>
 
 namespace {
 
@@ -39,10 +40,10 @@ KindNames namesOf(QtImageKind kind)
     const QString shown = QString::fromLatin1(namesOf(kind).shown);
     // PNG is built into Qt; WebP and TIFF come as plugins that a system can lack.
     if (reader.error() == QImageReader::UnsupportedFormatError)
-        throw UserError(QStringLiteral("%1 pictures cannot be read: Qt's image format plugins "
+        throw UserError(QCoreApplication::translate("Pictures", "%1 pictures cannot be read: Qt's image format plugins "
                                        "(qt6-image-formats-plugins) are not installed.")
                             .arg(shown));
-    throw UserError(QStringLiteral("%1 image is not valid").arg(shown));
+    throw UserError(QCoreApplication::translate("Pictures", "%1 image is not valid").arg(shown));
 }
 
 // The size a WebP's first chunk declares: the canvas of an extended file, else the lossless or lossy frame's.

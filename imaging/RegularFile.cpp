@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace {
 
@@ -15,12 +16,12 @@ QString kindReason(mode_t mode)
     if (S_ISDIR(mode))
         return qt_error_string(EISDIR);
     if (S_ISFIFO(mode))
-        return QStringLiteral("It is a named pipe, not a file.");
+        return QCoreApplication::translate("Pictures", "It is a named pipe, not a file.");
     if (S_ISSOCK(mode))
-        return QStringLiteral("It is a socket, not a file.");
+        return QCoreApplication::translate("Pictures", "It is a socket, not a file.");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("It is a device, not a file.");
-    return QStringLiteral("It is not a regular file.");
+        return QCoreApplication::translate("Pictures", "It is a device, not a file.");
+    return QCoreApplication::translate("Pictures", "It is not a regular file.");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "TextStamp.h"
 #include "WorkingBitmap.h"
 
+#include <QCoreApplication>
 #include <QScopeGuard>
 
 #include <cstring>
@@ -92,7 +93,8 @@ void Puzzle::renderAll()
             drawCell(CellPos(c, r), false);
     m_renderingAll = false;
     if (isEditMode() && !m_display->isNull())
-        stampTwoLines(*m_display, QStringLiteral("Edit"), QStringLiteral("Mode"));
+        stampTwoLines(*m_display, QCoreApplication::translate("Puzzle", "Edit"),
+                      QCoreApplication::translate("Puzzle", "Mode"));
     emit displayChanged(m_display->rect());
 }
 

@@ -46,13 +46,13 @@ DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owne
     // makes Qt 6.4's GStreamer player corrupt its memory now and then.
     m_player->setLoops(QMediaPlayer::Infinite);
 
-    m_okButton = new QPushButton(QString::fromUtf8(WindowTexts::OkButton), this);
+    m_okButton = new QPushButton(WindowTexts::text(WindowTexts::OkButton), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setGeometry(436, 414, 106, 40);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_showAtStartBox = new QCheckBox(QString::fromUtf8(WindowTexts::ShowAtStart), this);
+    m_showAtStartBox = new QCheckBox(WindowTexts::text(WindowTexts::ShowAtStart), this);
     m_showAtStartBox->setObjectName(QStringLiteral("showAtStartBox"));
     m_showAtStartBox->setGeometry(9, 425, 421, 29);
     m_showAtStartBox->setChecked(true);
@@ -143,7 +143,7 @@ void DemoWindow::videoSettled(bool failed)
 QString DemoWindow::videoError() const
 {
     const QString errorText = m_player->errorString();
-    return errorText.isEmpty() ? QString::fromUtf8(WindowTexts::UnknownVideoError) : errorText;
+    return errorText.isEmpty() ? WindowTexts::text(WindowTexts::UnknownVideoError) : errorText;
 }
 
 bool DemoWindow::showDemo(bool showAtStart)

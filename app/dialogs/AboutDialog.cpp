@@ -27,7 +27,7 @@ const QString LinkFormat = QStringLiteral("<a href=\"%1\">%1</a>");
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QString::fromUtf8(WindowTexts::AboutTitle));
+    setWindowTitle(WindowTexts::text(WindowTexts::AboutTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto px = [this](int pixels) { return designPixels(pixels, this); };
 
@@ -42,11 +42,11 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     m_version = new QLabel(this);
     m_version->setObjectName(QStringLiteral("version"));
     m_version->setAlignment(Qt::AlignCenter);
-    m_version->setText(QuorraVersionText);
+    m_version->setText(tr("Version %1").arg(QuorraVersion));
 
     m_copyright = new QLabel(this);
     m_copyright->setObjectName(QStringLiteral("copyright"));
-    m_copyright->setText(QString::fromUtf8(WindowTexts::AboutCopyright));
+    m_copyright->setText(WindowTexts::text(WindowTexts::AboutCopyright));
 
     m_webAddress = new QLabel(this);
     m_webAddress->setObjectName(QStringLiteral("webAddress"));
@@ -59,7 +59,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     connect(m_opener, &DesktopOpener::failed, this, &AboutDialog::webPageNotOpened);
 
     m_okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                 QString::fromUtf8(WindowTexts::OkButton), this);
+                                 WindowTexts::text(WindowTexts::OkButton), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -122,7 +122,7 @@ void AboutDialog::webPageNotOpened()
 {
     // Without a word the link would seem dead; the address is given so that it can be typed into a browser.
     QMessageBox::warning(this, QuorraProgramName,
-                         QStringLiteral("No web browser could be started to show the web page.\n"
-                                        "You can open it yourself:\n%1")
+                         tr("No web browser could be started to show the web page.\n"
+                            "You can open it yourself:\n%1")
                              .arg(QuorraWebAddress));
 }

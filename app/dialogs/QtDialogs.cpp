@@ -19,30 +19,27 @@
 
 namespace {
 
-const QString PictureFilter = QString::fromUtf8(WindowTexts::PictureFilter);
-const QString PuzzleFilter = QString::fromUtf8(WindowTexts::PuzzleFilter);
-const QString JpegFilter = QString::fromUtf8(WindowTexts::JpegFilter);
-const QString WebPageFilter = QString::fromUtf8(WindowTexts::WebPageFilter);
 const QString PuzzleSuffix = QStringLiteral("nbq");
 const QString JpegSuffix = QStringLiteral("jpg");
 const QString WebPageSuffix = QStringLiteral("html");
 
-// How each file dialog looks; Preview: the picture dialogs show the selected picture beside the file list.
+// How each file dialog looks; Preview: the picture dialogs show the selected picture beside the file list. The
+// title and the filter are English: they are translated when the dialog is made, after the translations are loaded.
 struct FileDialogLayout {
     bool save;
-    QString title;
-    QString filter;
+    const char *title;
+    const char *filter;
     QString defaultSuffix;
     bool preview;
 };
 
 // In the order of QtDialogs::FileChoice.
 const FileDialogLayout FileDialogLayouts[] = {
-    {false, QString::fromUtf8(WindowTexts::OpenPictureTitle), PictureFilter, QString(), true},
-    {false, QString::fromUtf8(WindowTexts::OpenPuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
-    {true, QString::fromUtf8(WindowTexts::SavePuzzleTitle), PuzzleFilter, PuzzleSuffix, false},
-    {true, QString::fromUtf8(WindowTexts::SaveImageTitle), JpegFilter, JpegSuffix, true},
-    {true, QString::fromUtf8(WindowTexts::SaveWebPageTitle), WebPageFilter, WebPageSuffix, false},
+    {false, WindowTexts::OpenPictureTitle, WindowTexts::PictureFilter, QString(), true},
+    {false, WindowTexts::OpenPuzzleTitle, WindowTexts::PuzzleFilter, PuzzleSuffix, false},
+    {true, WindowTexts::SavePuzzleTitle, WindowTexts::PuzzleFilter, PuzzleSuffix, false},
+    {true, WindowTexts::SaveImageTitle, WindowTexts::JpegFilter, JpegSuffix, true},
+    {true, WindowTexts::SaveWebPageTitle, WindowTexts::WebPageFilter, WebPageSuffix, false},
 };
 
 } // namespace
@@ -80,10 +77,11 @@ QFileDialog *QtDialogs::fileDialog(FileChoice choice)
     if (dialog)
         return dialog;
     const FileDialogLayout &layout = FileDialogLayouts[std::size_t(choice)];
-    dialog = layout.save ? new SaveFileDialog(m_owner, layout.title) : new QFileDialog(m_owner, layout.title);
+    const QString title = WindowTexts::text(layout.title);
+    dialog = layout.save ? new SaveFileDialog(m_owner, title) : new QFileDialog(m_owner, title);
     dialog->setAcceptMode(layout.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(layout.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setNameFilters(qtNameFilters(layout.filter));
+    dialog->setNameFilters(qtNameFilters(WindowTexts::text(layout.filter)));
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setDefaultSuffix(layout.defaultSuffix);
     if (layout.preview)

@@ -136,7 +136,7 @@ bool Documents::confirmSave()
     if (!m_document || !m_document->isModified())
         return true;
     switch (
-        m_dialogs.confirm(QLatin1String(WindowTexts::ConfirmCaption), QLatin1String(WindowTexts::SaveCurrentPuzzle))) {
+        m_dialogs.confirm(WindowTexts::text(WindowTexts::ConfirmCaption), WindowTexts::text(WindowTexts::SaveCurrentPuzzle))) {
     case ConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
         bool saved = false;
@@ -203,13 +203,13 @@ void Documents::finishNew(const QString &path, QSize panel, bool autoFit,
     try {
         newDocument->adoptPicture(path, read.take());
     } catch (const UserError &e) {
-        throw UserError(QString::fromLatin1(WindowTexts::PictureUnreadable).arg(shown, e.message()));
+        throw UserError(WindowTexts::text(WindowTexts::PictureUnreadable).arg(shown, e.message()));
     } catch (const std::bad_alloc &) {
-        throw UserError(QString::fromLatin1(WindowTexts::PictureTooLarge).arg(shown));
+        throw UserError(WindowTexts::text(WindowTexts::PictureTooLarge).arg(shown));
     }
     const QImage &source = newDocument->puzzle().source();
     if (source.isNull() || source.width() <= 0 || source.height() <= 0)
-        throw UserError(QString::fromLatin1(WindowTexts::NotAPicture).arg(shown));
+        throw UserError(WindowTexts::text(WindowTexts::NotAPicture).arg(shown));
 
     if (!confirmSave())
         return;
@@ -288,8 +288,8 @@ void Documents::finishOpen(const QString &path, QSize panel, bool autoFit, Worke
     if (result.result == LoadResult::NoFile)
         return;
     if (result.result == LoadResult::TooNew) {
-        m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
-                          QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(result.version), MessageIcon::Stop);
+        m_dialogs.message(WindowTexts::text(WindowTexts::InformationCaption),
+                          WindowTexts::text(WindowTexts::PuzzleTooNew).arg(result.version), MessageIcon::Stop);
         m_dialogs.showAbout();
         return;
     }
@@ -436,7 +436,7 @@ void Documents::dropFile(const QString &path)
         newPuzzleFromPicture(path);
         return;
     }
-    m_dialogs.message(QLatin1String(WindowTexts::InformationCaption),
-                      QString::fromLatin1(WindowTexts::DropRefused).arg(QDir::toNativeSeparators(path)),
+    m_dialogs.message(WindowTexts::text(WindowTexts::InformationCaption),
+                      WindowTexts::text(WindowTexts::DropRefused).arg(QDir::toNativeSeparators(path)),
                       MessageIcon::Warning);
 }

@@ -7,6 +7,7 @@
 #include "UserError.h"
 #include "WindowTexts.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +22,7 @@ QByteArray playerTemplate()
 {
     QFile page(QStringLiteral(":/web/player-template.html"));
     if (!page.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("The web page player is missing from this build of Quorra."));
+        throw UserError(QCoreApplication::translate("WebPageExport", "The web page player is missing from this build of Quorra."));
     return page.readAll();
 }
 
@@ -41,10 +42,10 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
     const QString fullPath = QFileInfo(puzzlePath).absoluteFilePath();
     QFile file;
     if (const QString reason = openRegularFile(file, puzzlePath); !reason.isEmpty())
-        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, reason));
+        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2").arg(fullPath, reason));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, file.errorString()));
+        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2").arg(fullPath, file.errorString()));
 
     // Read as the program opens it (the picture decoded at its smallest), so that a friend is never sent a page
     // that can only say the file is damaged.
@@ -53,11 +54,11 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
     in.open(QIODevice::ReadOnly);
     const auto read = PuzzleFile::read(in, fullPath, QSize(1, 1));
     if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))
-        throw UserError(QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(tooNew->version));
+        throw UserError(WindowTexts::text(WindowTexts::PuzzleTooNew).arg(tooNew->version));
 
     const QByteArray html = page(bytes, QFileInfo(puzzlePath).completeBaseName());
     ReplacingFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly) || out.write(html) != html.size() || !out.commit())
-        throw UserError(QStringLiteral("Cannot create file \"%1\". %2")
+        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot create file \"%1\". %2")
                             .arg(QFileInfo(pagePath).absoluteFilePath(), out.errorString()));
 }

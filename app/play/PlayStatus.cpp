@@ -106,10 +106,10 @@ void PlayStatus::refresh()
     if (puzzle && puzzle->isSolved() && !m_result.isEmpty())
         line = m_result;
     else if (puzzle && !puzzle->isEditMode() && m_continued && !puzzle->isSolved())
-        line = QString::fromLatin1(m_clock.moves() == 1 ? WindowTexts::ContinuedOneMove : WindowTexts::ContinuedMoves)
+        line = WindowTexts::text(m_clock.moves() == 1 ? WindowTexts::ContinuedOneMove : WindowTexts::ContinuedMoves)
                    .arg(QString::number(m_clock.moves()), timeText(m_clock.elapsedMs()));
     else if (puzzle && !puzzle->isEditMode())
-        line = QString::fromLatin1(WindowTexts::PlayProgress)
+        line = WindowTexts::text(WindowTexts::PlayProgress)
                    .arg(QString::number(m_clock.moves()), timeText(m_clock.elapsedMs()));
     // Setting the same text again would still repaint the label.
     if (line != m_label->text())
@@ -136,7 +136,7 @@ QString PlayStatus::timeText(qint64 milliseconds)
 QString PlayStatus::victoryText(ResultBook::Result result, std::optional<ResultBook::Result> bestBefore)
 {
     auto said = [](const char *oneMove, const char *moves, ResultBook::Result r) {
-        return QString::fromLatin1(r.moves == 1 ? oneMove : moves)
+        return WindowTexts::text(r.moves == 1 ? oneMove : moves)
             .arg(QString::number(r.moves), timeText(r.milliseconds));
     };
     QString line = said(WindowTexts::SolvedInOneMove, WindowTexts::SolvedInMoves, result);

@@ -17,7 +17,7 @@ VictoryBanner::VictoryBanner(QWidget *panel, QWidget *picture)
     setObjectName(QStringLiteral("VictoryBanner"));
     m_line->setObjectName(QStringLiteral("VictoryBannerLine"));
     m_playAgain->setObjectName(QStringLiteral("PlayAgainButton"));
-    m_playAgain->setText(QLatin1String(WindowTexts::PlayAgain));
+    m_playAgain->setText(WindowTexts::text(WindowTexts::PlayAgain));
     // The keys stay with the picture, where they dismiss the band; the button is for the pointer.
     m_playAgain->setFocusPolicy(Qt::NoFocus);
     // Light on the dark band whatever the desktop's colours, which are meant for the window's own background.

@@ -6,6 +6,5 @@
 inline const QString QuorraProgramName = QStringLiteral("Quorra");
 // The version as --version prints it; the about box shows it as "Version 1.0.2".
 inline const QString QuorraVersion = QStringLiteral("1.0.2");
-inline const QString QuorraVersionText = QStringLiteral("Version ") + QuorraVersion;
 // Shown as the about box's link and written into the invitation mail.
 inline const QString QuorraWebAddress = QStringLiteral("https://quorra.example.org/");

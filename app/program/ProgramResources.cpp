@@ -8,9 +8,6 @@ namespace {
 
 // Beside the program's own folder, where an installed program's shared files are.
 const QString InstalledFolder = QStringLiteral("../share/quorra/");
-// %1 is the help page's path.
-const QString HelpNotOpenedText = QStringLiteral("No web browser could be started to show the help.\n"
-                                                 "You can open the help file yourself:\n%1");
 
 } // namespace
 
@@ -33,5 +30,8 @@ QUrl helpAddress()
 
 QString helpNotOpenedMessage()
 {
-    return HelpNotOpenedText.arg(helpAddress().toLocalFile());
+    // %1 is the help page's path.
+    return QCoreApplication::translate("ProgramResources", "No web browser could be started to show the help.\n"
+                                                           "You can open the help file yourself:\n%1")
+        .arg(helpAddress().toLocalFile());
 }

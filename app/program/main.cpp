@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "MainWindow.h"
 #include "PluginPrefetch.h"
+#include "ProgramTranslations.h"
 #include "ProgramInfo.h"
 #include "PuzzleArgument.h"
 #include "QtDialogs.h"
@@ -26,16 +27,20 @@ int main(int argc, char *argv[])
         if (request.helpRequested() || request.versionRequested()) {
             // Printing needs no window system, so none is asked for: this works in a plain terminal too.
             QCoreApplication core(argc, argv);
-            const QString text = request.helpRequested() ? request.helpText() : CommandLine::versionText() + '\n';
+            installTranslations();
+            // The request was read before there were translations: read again, it describes itself in them.
+            const QString text = request.helpRequested() ? CommandLine(CommandLine::fromArgv(argc, argv)).helpText()
+                                                         : CommandLine::versionText() + '\n';
             std::fputs(text.toLocal8Bit().constData(), stdout);
             return 0;
         }
         if (request.exportWebRequested()) {
             QCoreApplication core(argc, argv);
+            installTranslations();
             const QByteArray puzzle = request.puzzleName(), page = request.pageName();
             try {
                 if (puzzle.isEmpty() || page.isEmpty())
-                    throw UserError(QStringLiteral("--export-web needs a puzzle file and the page to write."));
+                    throw UserError(QCoreApplication::translate("CommandLine", "--export-web needs a puzzle file and the page to write."));
                 WebPageExport::write(QFile::decodeName(puzzle), QFile::decodeName(page));
             } catch (const UserError &e) {
                 std::fprintf(stderr, "quorra: %s\n", e.message().toLocal8Bit().constData());
@@ -58,6 +63,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QuorraVersion);
     QApplication::setApplicationDisplayName(QString());
     QGuiApplication::setDesktopFileName(QStringLiteral("quorra"));
+    // Before any window or message is made: each takes its texts as it is built.
+    installTranslations();
 
     // Qt has taken its own options (-style, -platform, ...) out of argv; what is left is ours.
     const CommandLine commandLine(CommandLine::fromArgv(argc, argv));

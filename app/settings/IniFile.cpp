@@ -3,6 +3,7 @@
 
 #include "RegularFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -166,7 +167,7 @@ QString IniFile::text() const
 bool IniFile::save()
 {
     m_error.clear();
-    const QString failure = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_fileName));
+    const QString failure = QCoreApplication::translate("IniFile", "Unable to write to %1").arg(QDir::toNativeSeparators(m_fileName));
     if (m_unreadable) {
         m_error = failure;
         return false;

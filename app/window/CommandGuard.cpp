@@ -33,7 +33,7 @@ bool CommandGuard::reported(const std::function<void()> &work)
     } catch (const UserError &e) {
         report(e.message());
     } catch (const std::bad_alloc &) {
-        report(QString::fromLatin1(WindowTexts::NoMemoryForCommand));
+        report(WindowTexts::text(WindowTexts::NoMemoryForCommand));
     } catch (const std::exception &e) {
         report(QString::fromLocal8Bit(e.what()));
     }

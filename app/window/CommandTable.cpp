@@ -108,11 +108,11 @@ void CommandTable::createCommands(QMainWindow *window)
     for (std::size_t i = 0; i < std::size(Definitions); ++i) {
         const CommandDefinition &definition = Definitions[i];
         const WindowTexts::CommandText &text = WindowTexts::Commands[i];
-        auto *action = new QAction(QLatin1String(text.caption), window);
+        auto *action = new QAction(QCoreApplication::translate("Commands", text.caption), window);
         action->setObjectName(QLatin1String(definition.name));
         action->setProperty(CategoryProperty, QString::fromLatin1(definition.category));
         action->setProperty(TagProperty, definition.tag);
-        const QString hint = QLatin1String(text.hint);
+        const QString hint = QCoreApplication::translate("Commands", text.hint);
         if (!hint.isEmpty()) {
             action->setStatusTip(hint);
             action->setToolTip(hint);
@@ -146,7 +146,7 @@ void CommandTable::createMenus(QMainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
     auto addMenu = [this, bar](const char *name, const char *caption) {
-        QMenu *menu = bar->addMenu(QLatin1String(caption));
+        QMenu *menu = bar->addMenu(QCoreApplication::translate("Commands", caption));
         menu->setObjectName(QLatin1String(name));
         connect(menu, &QMenu::aboutToShow, this, &CommandTable::menuOpening);
         m_menus.append(menu);
@@ -181,21 +181,21 @@ void CommandTable::createMenus(QMainWindow *window)
          {separator, Command::EmptyRow, Command::EmptyColumn, separator, Command::SemiEffect, separator});
 
     QMenu *options = addMenu("mOptions", WindowTexts::OptionsMenu);
-    m_sound = options->addAction(QLatin1String(WindowTexts::SoundItem));
+    m_sound = options->addAction(QCoreApplication::translate("Commands", WindowTexts::SoundItem));
     m_sound->setObjectName(QStringLiteral("mSound"));
     m_sound->setCheckable(true);
     m_sound->setChecked(true);
 
     QMenu *help = addMenu("mHelp", WindowTexts::HelpMenu);
     fill(help, {Command::Help, separator});
-    m_showExample = help->addAction(QLatin1String(WindowTexts::ShowExampleItem));
+    m_showExample = help->addAction(QCoreApplication::translate("Commands", WindowTexts::ShowExampleItem));
     m_showExample->setObjectName(QStringLiteral("mShowexampe"));
     fill(help, {separator, Command::About});
 }
 
 void CommandTable::createToolBar(QMainWindow *window)
 {
-    m_toolBar = window->addToolBar(QLatin1String(WindowTexts::ToolBarTitle));
+    m_toolBar = window->addToolBar(QCoreApplication::translate("Commands", WindowTexts::ToolBarTitle));
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);

@@ -343,7 +343,7 @@ void MainWindow::updateCommands()
     else
         m_play->attachMouse();
 
-    m_panel->setHint(puzzle ? QString() : QString::fromUtf8(WindowTexts::NoPuzzleHint));
+    m_panel->setHint(puzzle ? QString() : WindowTexts::text(WindowTexts::NoPuzzleHint));
     m_status->follow();
     describeBoard();
 
