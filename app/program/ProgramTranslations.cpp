@@ -18,7 +18,7 @@ bool isEnglish(const QString &language)
 
 } // namespace
 
-QString installTranslations(const QLocale &locale)
+QString installTranslations(const QStringList &languages)
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
@@ -37,10 +37,9 @@ QString installTranslations(const QLocale &locale)
         delete translator;
         return false;
     };
-    // uiLanguages lists the person's languages in order of preference, as "de-DE" or "de"; QLocale's own
-    // QTranslator::load walks the list too but skips English, for which no file exists, and so would pick a
-    // language the person put after it.
-    for (const QString &entry : locale.uiLanguages()) {
+    // QTranslator::load(QLocale) walks the list too, but skips English, for which no file exists, and so would
+    // pick a language the person put after it.
+    for (const QString &entry : languages) {
         const QString language = QLocale(entry).name().section(QLatin1Char('_'), 0, 0);
         if (isEnglish(language))
             return {};
