@@ -6,13 +6,13 @@
 #include <QIODevice>
 #include <QList>
 
+#include <QCoreApplication>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <jerror.h>
 #include <jpeglib.h>
 #include <memory>
 #include <vector>
-#include <QCoreApplication>
 
 namespace {
 

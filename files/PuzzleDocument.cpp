@@ -8,9 +8,9 @@
 #include "ReplacingFile.h"
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 
 namespace {
 
@@ -21,7 +21,8 @@ QString fullPath(const QString &path)
 
 [[noreturn]] void cannotCreate(const QString &path, const QString &reason)
 {
-    throw UserError(QCoreApplication::translate("PuzzleFiles", "Cannot create file \"%1\". %2").arg(fullPath(path), reason));
+    throw UserError(
+        QCoreApplication::translate("PuzzleFiles", "Cannot create file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 } // namespace
@@ -58,7 +59,8 @@ PuzzleDocument::Reading PuzzleDocument::read(const QString &path, QSize openPane
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw UserError(QCoreApplication::translate("PuzzleFiles", "Cannot open file \"%1\". %2").arg(fullPath(path), reason));
+        throw UserError(
+            QCoreApplication::translate("PuzzleFiles", "Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 
     std::variant<StoredPuzzle, PuzzleFile::TooNew> read = PuzzleFile::read(file, fullPath(path), openPanel);
     if (const auto *tooNew = std::get_if<PuzzleFile::TooNew>(&read))

@@ -11,9 +11,9 @@
 #include <QBuffer>
 #include <QIODevice>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <new>
-#include <QCoreApplication>
 
 namespace {
 
@@ -79,8 +79,9 @@ std::variant<StoredPuzzle, PuzzleFile::TooNew> PuzzleFile::read(QIODevice &in, c
         if (const auto *newer = std::get_if<NewerPuzzle>(&header))
             return TooNew{newer->version};
         if (const auto *fault = std::get_if<HeaderFault>(&header))
-            damaged(name, *fault == HeaderFault::CutShort ? QCoreApplication::translate("PuzzleFiles", "it ends before its header is complete.")
-                                                          : QCoreApplication::translate("PuzzleFiles", "its grid is not one that Quorra makes."));
+            damaged(name, *fault == HeaderFault::CutShort
+                              ? QCoreApplication::translate("PuzzleFiles", "it ends before its header is complete.")
+                              : QCoreApplication::translate("PuzzleFiles", "its grid is not one that Quorra makes."));
         return readParts(std::get<PuzzleHeader>(header), in, panel, memory);
     } catch (const DamagedPictureError &e) {
         damaged(name, QCoreApplication::translate("PuzzleFiles", "its picture ") + e.why());

@@ -8,9 +8,9 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <QCoreApplication>
 #include <cstdlib>
 #include <new>
-#include <QCoreApplication>
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "UserError.h"
 
-#include <cmath>
 #include <QCoreApplication>
+#include <cmath>
 
 QString pictureNeedsTooMuchMemoryText()
 {
@@ -20,8 +20,9 @@ void DecodeLimits::checkMemory(qint64 pixels, qint64 bytesPerPixel) const
 void DecodeLimits::checkPixels(QSize size) const
 {
     if (exceedsPixels(size))
-        throw UserError(
-            QCoreApplication::translate("Pictures", "The picture is too large (%1 x %2 pixels).").arg(size.width()).arg(size.height()));
+        throw UserError(QCoreApplication::translate("Pictures", "The picture is too large (%1 x %2 pixels).")
+                            .arg(size.width())
+                            .arg(size.height()));
 }
 
 QSize DecodeLimits::scaledSize(QSize size) const

@@ -11,8 +11,8 @@
 #include <memory>
 #include <new>
 
-#include <gif_lib.h>
 #include <QCoreApplication>
+#include <gif_lib.h>
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <memory>
 #include <new>
 
+#include <QCoreApplication>
 #include <jerror.h>
 #include <jpeglib.h>
-#include <QCoreApplication>
 
 namespace {
 
@@ -326,13 +326,15 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
         // A frame too large to hold is refused as such, even where the stream goes wrong after declaring it.
         checkPictureSize(declaredWidth, declaredHeight);
         if (tooManyScans)
-            throw DamagedPictureError(QCoreApplication::translate("Pictures", "has more than %1 scans.").arg(MaxJpegScans));
+            throw DamagedPictureError(
+                QCoreApplication::translate("Pictures", "has more than %1 scans.").arg(MaxJpegScans));
         if (tooMuchBesidesPicture)
             throw DamagedPictureError(
-                QCoreApplication::translate("Pictures", "has more than %1 MB of data besides its pixels.").arg(MaxJpegNonPictureBytes >> 20));
+                QCoreApplication::translate("Pictures", "has more than %1 MB of data besides its pixels.")
+                    .arg(MaxJpegNonPictureBytes >> 20));
         if (tooSlow)
-            throw UserError(
-                QCoreApplication::translate("Pictures", "The picture takes more than %1 ms to decode.").arg(BoundedJpegTime.count()));
+            throw UserError(QCoreApplication::translate("Pictures", "The picture takes more than %1 ms to decode.")
+                                .arg(BoundedJpegTime.count()));
         if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
             throw UserError(notEnoughMemoryText());
         throw UserError(QCoreApplication::translate("Pictures", "JPEG error #%1").arg(code));
@@ -389,8 +391,9 @@ JpegStream decode(QIODevice &in, const Reduction &wanted, bool keepStream)
                      grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
     if (picture.isNull()) {
         jpeg_destroy_decompress(&info);
-        throw UserError(
-            QCoreApplication::translate("Pictures", "Not enough memory for a picture of %1 x %2 pixels.").arg(size.width()).arg(size.height()));
+        throw UserError(QCoreApplication::translate("Pictures", "Not enough memory for a picture of %1 x %2 pixels.")
+                            .arg(size.width())
+                            .arg(size.height()));
     }
     if (cmyk)
         cmykRow =

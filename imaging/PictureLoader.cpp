@@ -8,9 +8,9 @@
 #include "RegularFile.h"
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 
 namespace {
 
@@ -61,7 +61,9 @@ void checkPictureSize(qint64 width, qint64 height)
 {
     // No JPEG or GIF can be wider or taller than 65535 pixels; a BMP that claims more is damaged or hostile.
     if (width > 65535 || height > 65535 || width * height > MaxPicturePixels)
-        throw UserError(QCoreApplication::translate("Pictures", "The picture is too large (%1 x %2 pixels).").arg(width).arg(height));
+        throw UserError(QCoreApplication::translate("Pictures", "The picture is too large (%1 x %2 pixels).")
+                            .arg(width)
+                            .arg(height));
 }
 
 std::optional<QImage> readPictureFile(const QString &path, QSize fitInto, const DecodeLimits &limits)
@@ -73,7 +75,8 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto, const 
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw UserError(QCoreApplication::translate("Pictures", "Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
+        throw UserError(QCoreApplication::translate("Pictures", "Cannot open file \"%1\". %2")
+                            .arg(QFileInfo(path).absoluteFilePath(), reason));
 
     switch (*reader) {
     case Reader::Bmp:
@@ -103,6 +106,7 @@ std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInt
     QFile file;
     const QString reason = openRegularFile(file, path);
     if (!reason.isEmpty())
-        throw UserError(QCoreApplication::translate("Pictures", "Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
+        throw UserError(QCoreApplication::translate("Pictures", "Cannot open file \"%1\". %2")
+                            .arg(QFileInfo(path).absoluteFilePath(), reason));
     return SourcePicture(readJpegStream(file, fitInto));
 }

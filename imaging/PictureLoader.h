@@ -8,8 +8,8 @@
 #include <QSize>
 #include <QString>
 
-#include <optional>
 #include <QCoreApplication>
+#include <optional>
 
 class QIODevice;
 

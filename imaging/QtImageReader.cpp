@@ -10,9 +10,9 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <new>
-#include <QCoreApplication>
 
 namespace {
 
@@ -41,7 +41,7 @@ KindNames namesOf(QtImageKind kind)
     // PNG is built into Qt; WebP and TIFF come as plugins that a system can lack.
     if (reader.error() == QImageReader::UnsupportedFormatError)
         throw UserError(QCoreApplication::translate("Pictures", "%1 pictures cannot be read: Qt's image format plugins "
-                                       "(qt6-image-formats-plugins) are not installed.")
+                                                                "(qt6-image-formats-plugins) are not installed.")
                             .arg(shown));
     throw UserError(QCoreApplication::translate("Pictures", "%1 image is not valid").arg(shown));
 }

@@ -3,11 +3,11 @@
 
 #include <QFile>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QCoreApplication>
 
 namespace {
 

@@ -135,8 +135,8 @@ bool Documents::confirmSave()
 {
     if (!m_document || !m_document->isModified())
         return true;
-    switch (
-        m_dialogs.confirm(WindowTexts::text(WindowTexts::ConfirmCaption), WindowTexts::text(WindowTexts::SaveCurrentPuzzle))) {
+    switch (m_dialogs.confirm(WindowTexts::text(WindowTexts::ConfirmCaption),
+                              WindowTexts::text(WindowTexts::SaveCurrentPuzzle))) {
     case ConfirmAnswer::Yes: {
         // The person asked to keep this work: when it was not saved after all, nothing may discard it.
         bool saved = false;

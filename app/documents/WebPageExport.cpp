@@ -7,8 +7,8 @@
 #include "UserError.h"
 #include "WindowTexts.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,7 +22,8 @@ QByteArray playerTemplate()
 {
     QFile page(QStringLiteral(":/web/player-template.html"));
     if (!page.open(QIODevice::ReadOnly))
-        throw UserError(QCoreApplication::translate("WebPageExport", "The web page player is missing from this build of Quorra."));
+        throw UserError(
+            QCoreApplication::translate("WebPageExport", "The web page player is missing from this build of Quorra."));
     return page.readAll();
 }
 
@@ -42,10 +43,12 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
     const QString fullPath = QFileInfo(puzzlePath).absoluteFilePath();
     QFile file;
     if (const QString reason = openRegularFile(file, puzzlePath); !reason.isEmpty())
-        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2").arg(fullPath, reason));
+        throw UserError(
+            QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2").arg(fullPath, reason));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2").arg(fullPath, file.errorString()));
+        throw UserError(QCoreApplication::translate("WebPageExport", "Cannot open file \"%1\". %2")
+                            .arg(fullPath, file.errorString()));
 
     // Read as the program opens it (the picture decoded at its smallest), so that a friend is never sent a page
     // that can only say the file is damaged.

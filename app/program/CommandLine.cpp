@@ -1,8 +1,8 @@
 // What the command line asks of quorra: its usage, its version, a puzzle made a web page, or the puzzle to open.
 #include "CommandLine.h"
 
-#include <QCoreApplication>
 #include "ProgramInfo.h"
+#include <QCoreApplication>
 
 namespace {
 
@@ -14,15 +14,19 @@ const QString ExportWebOption = QStringLiteral("export-web");
 
 CommandLine::CommandLine(const QList<QByteArray> &arguments)
 {
-    m_parser.setApplicationDescription(QCoreApplication::translate("CommandLine", "Quorra: a photo puzzle to pass on to a friend."));
+    m_parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", "Quorra: a photo puzzle to pass on to a friend."));
     // Not addHelpOption: it would also offer --help-all, whose text QCommandLineParser only prints by exiting.
     m_parser.addOption(QCommandLineOption({QStringLiteral("h"), HelpOption, QStringLiteral("?")},
                                           QCoreApplication::translate("CommandLine", "Displays this help.")));
-    m_parser.addOption(
-        QCommandLineOption({QStringLiteral("v"), VersionOption}, QCoreApplication::translate("CommandLine", "Displays version information.")));
+    m_parser.addOption(QCommandLineOption({QStringLiteral("v"), VersionOption},
+                                          QCoreApplication::translate("CommandLine", "Displays version information.")));
     m_parser.addOption(QCommandLineOption(
-        ExportWebOption, QCoreApplication::translate("CommandLine", "Writes the puzzle as a web page that plays it in any browser, and exits.")));
-    m_parser.addPositionalArgument(QStringLiteral("puzzle"), QCoreApplication::translate("CommandLine", "The puzzle file (.nbq) to open."),
+        ExportWebOption,
+        QCoreApplication::translate("CommandLine",
+                                    "Writes the puzzle as a web page that plays it in any browser, and exits.")));
+    m_parser.addPositionalArgument(QStringLiteral("puzzle"),
+                                   QCoreApplication::translate("CommandLine", "The puzzle file (.nbq) to open."),
                                    QStringLiteral("[puzzle]"));
 
     // Latin-1 maps every byte to one character and back, so a name that is not UTF-8 comes out of the parser

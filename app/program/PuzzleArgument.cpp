@@ -14,7 +14,8 @@ namespace {
 
 QString cannotOpen(const QByteArray &name, const QString &reason)
 {
-    return QCoreApplication::translate("PuzzleArgument", "Cannot open file \"%1\". %2").arg(PuzzleArgument::shownName(name), reason);
+    return QCoreApplication::translate("PuzzleArgument", "Cannot open file \"%1\". %2")
+        .arg(PuzzleArgument::shownName(name), reason);
 }
 
 } // namespace
@@ -43,14 +44,16 @@ PuzzleArgument::PuzzleArgument(const QByteArray &name)
         return;
     }
     if (!S_ISREG(status.st_mode)) {
-        m_problem = cannotOpen(name, S_ISDIR(status.st_mode) ? qt_error_string(EISDIR)
-                                                             : QCoreApplication::translate("PuzzleArgument", "It is not a regular file."));
+        m_problem = cannotOpen(name, S_ISDIR(status.st_mode)
+                                         ? qt_error_string(EISDIR)
+                                         : QCoreApplication::translate("PuzzleArgument", "It is not a regular file."));
         return;
     }
     const QString descriptor = QStringLiteral("/proc/self/fd/%1").arg(m_descriptor);
     if (!QFileInfo::exists(descriptor)) {
         // Without /proc there is no way for Qt to reach the file.
-        m_problem = cannotOpen(name, QCoreApplication::translate("PuzzleArgument", "Its name is not valid UTF-8; please rename it."));
+        m_problem = cannotOpen(
+            name, QCoreApplication::translate("PuzzleArgument", "Its name is not valid UTF-8; please rename it."));
         return;
     }
     m_path = descriptor;

@@ -4,8 +4,8 @@
 #include "CommandLine.h"
 #include "MainWindow.h"
 #include "PluginPrefetch.h"
-#include "ProgramTranslations.h"
 #include "ProgramInfo.h"
+#include "ProgramTranslations.h"
 #include "PuzzleArgument.h"
 #include "QtDialogs.h"
 #include "UserError.h"
@@ -40,7 +40,8 @@ int main(int argc, char *argv[])
             const QByteArray puzzle = request.puzzleName(), page = request.pageName();
             try {
                 if (puzzle.isEmpty() || page.isEmpty())
-                    throw UserError(QCoreApplication::translate("CommandLine", "--export-web needs a puzzle file and the page to write."));
+                    throw UserError(QCoreApplication::translate(
+                        "CommandLine", "--export-web needs a puzzle file and the page to write."));
                 WebPageExport::write(QFile::decodeName(puzzle), QFile::decodeName(page));
             } catch (const UserError &e) {
                 std::fprintf(stderr, "quorra: %s\n", e.message().toLocal8Bit().constData());

@@ -167,7 +167,8 @@ QString IniFile::text() const
 bool IniFile::save()
 {
     m_error.clear();
-    const QString failure = QCoreApplication::translate("IniFile", "Unable to write to %1").arg(QDir::toNativeSeparators(m_fileName));
+    const QString failure =
+        QCoreApplication::translate("IniFile", "Unable to write to %1").arg(QDir::toNativeSeparators(m_fileName));
     if (m_unreadable) {
         m_error = failure;
         return false;

@@ -38,7 +38,8 @@ inline constexpr CommandText Commands[] = {
     {QT_TRANSLATE_NOOP("Commands", "N&egative"), QT_TRANSLATE_NOOP("Commands", "Negative")},
     {QT_TRANSLATE_NOOP("Commands", "&Hidden"), QT_TRANSLATE_NOOP("Commands", "Hidden")},
     {QT_TRANSLATE_NOOP("Commands", "Top &Secret"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "&SemiEffect"), QT_TRANSLATE_NOOP("Commands", "Do not apply the effect for selected cells")},
+    {QT_TRANSLATE_NOOP("Commands", "&SemiEffect"),
+     QT_TRANSLATE_NOOP("Commands", "Do not apply the effect for selected cells")},
     {QT_TRANSLATE_NOOP("Commands", "About.."), ""},
     {QT_TRANSLATE_NOOP("Commands", "Content..."), ""},
     {QT_TRANSLATE_NOOP("Commands", "&Low Resolution"), ""},
@@ -60,9 +61,12 @@ inline constexpr CommandText Commands[] = {
     {QT_TRANSLATE_NOOP("Commands", "Exit"), ""},
     {QT_TRANSLATE_NOOP("Commands", "Undo Move"), QT_TRANSLATE_NOOP("Commands", "Take the last move back")},
     {QT_TRANSLATE_NOOP("Commands", "Redo Move"), QT_TRANSLATE_NOOP("Commands", "Make the move taken back again")},
-    {QT_TRANSLATE_NOOP("Commands", "Save as Web Page..."), QT_TRANSLATE_NOOP("Commands", "Save the puzzle as a web page that plays it in any browser")},
-    {QT_TRANSLATE_NOOP("Commands", "Full Screen"), QT_TRANSLATE_NOOP("Commands", "Show the window on the whole screen, or as before")},
-    {QT_TRANSLATE_NOOP("Commands", "Restart"), QT_TRANSLATE_NOOP("Commands", "Put the tangle back as it was when this game began")},
+    {QT_TRANSLATE_NOOP("Commands", "Save as Web Page..."),
+     QT_TRANSLATE_NOOP("Commands", "Save the puzzle as a web page that plays it in any browser")},
+    {QT_TRANSLATE_NOOP("Commands", "Full Screen"),
+     QT_TRANSLATE_NOOP("Commands", "Show the window on the whole screen, or as before")},
+    {QT_TRANSLATE_NOOP("Commands", "Restart"),
+     QT_TRANSLATE_NOOP("Commands", "Put the tangle back as it was when this game began")},
 };
 
 // Menu titles and the two menu items that are not commands.
@@ -86,22 +90,30 @@ inline constexpr char SaveCurrentPuzzle[] = QT_TRANSLATE_NOOP("WindowTexts", "Sa
 
 inline constexpr char InformationCaption[] = QT_TRANSLATE_NOOP("WindowTexts", "Information");
 // %1 is the file's version.
-inline constexpr char PuzzleTooNew[] = QT_TRANSLATE_NOOP("WindowTexts", "This puzzle requires Quorra version %1 or later.");
+inline constexpr char PuzzleTooNew[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "This puzzle requires Quorra version %1 or later.");
 // %1 is the picture's path; %2 the reader's own words.
 inline constexpr char PictureUnreadable[] = QT_TRANSLATE_NOOP("WindowTexts", "The picture \"%1\" cannot be read.\n%2");
 inline constexpr char PictureTooLarge[] = QT_TRANSLATE_NOOP("WindowTexts", "The picture \"%1\" is too large to open.");
-inline constexpr char NotAPicture[] = QT_TRANSLATE_NOOP("WindowTexts", "\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG, GIF, PNG, WebP or TIFF picture (.bmp, .jpg, "
+inline constexpr char NotAPicture[] = QT_TRANSLATE_NOOP(
+    "WindowTexts",
+    "\"%1\" is not a picture Quorra can read.\nChoose a BMP, JPEG, GIF, PNG, WebP or TIFF picture (.bmp, .jpg, "
     ".gif, .png, .webp or .tif).");
 // %1 is the dropped file's path.
-inline constexpr char DropRefused[] = QT_TRANSLATE_NOOP("WindowTexts", "\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a BMP, JPEG, GIF, PNG, WebP or "
+inline constexpr char DropRefused[] = QT_TRANSLATE_NOOP(
+    "WindowTexts",
+    "\"%1\" cannot be opened by Quorra.\nDrop a puzzle file (.nbq) to solve it, or a BMP, JPEG, GIF, PNG, WebP or "
     "TIFF picture (.bmp, .jpg, .gif, .png, .webp or .tif) to make a new puzzle.");
 
 // An allocation that failed is told in words, never as the library's "std::bad_alloc"; opening a picture says
 // so in the readers' own words (notEnoughMemoryText()).
-inline constexpr char NoMemoryForCommand[] = QT_TRANSLATE_NOOP("WindowTexts", "There is not enough memory to complete this command.");
+inline constexpr char NoMemoryForCommand[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "There is not enough memory to complete this command.");
 
 // On the empty panel while there is no puzzle.
-inline constexpr char NoPuzzleHint[] = QT_TRANSLATE_NOOP("WindowTexts", "Make a puzzle from a photograph with Puzzle > New..., open one with Puzzle > Open..., or drop either on "
+inline constexpr char NoPuzzleHint[] = QT_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Make a puzzle from a photograph with Puzzle > New..., open one with Puzzle > Open..., or drop either on "
     "this window.");
 
 // The status bar's line about the game on screen. %1 is a number of moves, %2 a time as m:ss or h:mm:ss.
@@ -124,7 +136,9 @@ inline constexpr char SavePuzzleTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "Save
 inline constexpr char SaveImageTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "Save Image As");
 inline constexpr char SaveWebPageTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "Save as Web Page");
 // The picture filter lists every extension that readPictureFile reads.
-inline constexpr char PictureFilter[] = QT_TRANSLATE_NOOP("WindowTexts", "All (*.gif;*.jpg;*.bmp;*.png;*.webp;*.tif)|*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.png;*.webp;*.tif;*.tiff|"
+inline constexpr char PictureFilter[] = QT_TRANSLATE_NOOP(
+    "WindowTexts",
+    "All (*.gif;*.jpg;*.bmp;*.png;*.webp;*.tif)|*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.png;*.webp;*.tif;*.tiff|"
     "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg;*.jpeg;*.jpe;*.jfif|Bitmaps (*.bmp)|*.bmp|"
     "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp|TIFF Image (*.tif)|*.tif;*.tiff");
 inline constexpr char PuzzleFilter[] = QT_TRANSLATE_NOOP("WindowTexts", "Nimbrel (*.nbq)|*.nbq");
@@ -135,7 +149,8 @@ inline constexpr char OkButton[] = QT_TRANSLATE_NOOP("WindowTexts", "OK");
 
 // The about box, besides the program's name, version and web address.
 inline constexpr char AboutTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "About Crypsel");
-inline constexpr char AboutCopyright[] = QT_TRANSLATE_NOOP("WindowTexts", "Copyright \u00A9 2024 the Quorra developers.");
+inline constexpr char AboutCopyright[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "Copyright \u00A9 2024 the Quorra developers.");
 
 // The demo window.
 inline constexpr char DemoTitle[] = "Nimbrel";
