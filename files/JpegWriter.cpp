@@ -3,10 +3,10 @@
 
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QList>
 
-#include <QCoreApplication>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <jerror.h>

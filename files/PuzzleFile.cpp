@@ -9,9 +9,9 @@
 #include "UserError.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <new>
 

@@ -5,10 +5,10 @@
 #include "PictureLoader.h"
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QtEndian>
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <new>
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "UserError.h"
+
 #include <QCoreApplication>
 
 class DamagedPictureError : public UserError

@@ -4,6 +4,7 @@
 #include "UserError.h"
 
 #include <QCoreApplication>
+
 #include <cmath>
 
 QString pictureNeedsTooMuchMemoryText()

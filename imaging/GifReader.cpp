@@ -5,13 +5,13 @@
 #include "PictureLoader.h"
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
 #include <memory>
 #include <new>
 
-#include <QCoreApplication>
 #include <gif_lib.h>
 
 namespace {

@@ -8,6 +8,7 @@
 #include "UserError.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <chrono>
@@ -17,7 +18,6 @@
 #include <memory>
 #include <new>
 
-#include <QCoreApplication>
 #include <jerror.h>
 #include <jpeglib.h>
 

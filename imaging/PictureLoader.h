@@ -4,11 +4,11 @@
 #include "DecodeLimits.h"
 #include "SourcePicture.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-#include <QCoreApplication>
 #include <optional>
 
 class QIODevice;

@@ -7,10 +7,10 @@
 #include "PictureLoader.h"
 #include "UserError.h"
 
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QtEndian>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <new>
 

@@ -1,9 +1,9 @@
 // Opening documents for reading only when they are regular files, so a pipe, a device or a socket is refused.
 #include "RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
-#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>

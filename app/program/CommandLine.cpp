@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "ProgramInfo.h"
+
 #include <QCoreApplication>
 
 namespace {

@@ -2,6 +2,7 @@
 #include "BoardDescription.h"
 
 #include "Puzzle.h"
+
 #include <QCoreApplication>
 
 QString boardDescription(const Puzzle *puzzle, const QString &status)
