@@ -16,18 +16,24 @@
 
 namespace {
 
-// Every menu title and menu item, by object name (an item without one by its English place).
+QList<QMenu *> menus(const MainWindow &window)
+{
+    QList<QMenu *> found;
+    for (const QAction *title : window.menuBar()->actions())
+        if (title->menu())
+            found << title->menu();
+    return found;
+}
+
+// Every menu title and menu item, by object name.
 QMap<QString, QString> menuTexts(const MainWindow &window)
 {
     QMap<QString, QString> texts;
-    for (const QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
+    for (const QMenu *menu : menus(window)) {
         texts.insert(menu->objectName(), menu->title());
-        int place = 0;
         for (const QAction *action : menu->actions())
             if (!action->isSeparator())
-                texts.insert(menu->objectName() + QLatin1Char('/')
-                                 + (action->objectName().isEmpty() ? QString::number(place++) : action->objectName()),
-                             action->text());
+                texts.insert(menu->objectName() + QLatin1Char('/') + action->objectName(), action->text());
     }
     return texts;
 }
@@ -114,9 +120,8 @@ void TestTranslations::menusTranslated()
         const qsizetype at = text.indexOf(QLatin1Char('&'));
         return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
     };
-    QList<QMenu *> menus = fixture.form->menuBar()->findChildren<QMenu *>();
     QSet<QChar> titles;
-    for (const QMenu *menu : menus) {
+    for (const QMenu *menu : menus(*fixture.form)) {
         const QChar title = accelerator(menu->title());
         QVERIFY2(!title.isNull() && !titles.contains(title), qPrintable(menu->title()));
         titles.insert(title);
