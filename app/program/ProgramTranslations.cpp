@@ -40,7 +40,7 @@ QString installTranslations(const QStringList &languages)
     // QTranslator::load(QLocale) walks the list too, but skips English, for which no file exists, and so would
     // pick a language the person put after it.
     for (const QString &entry : languages) {
-        const QString language = QLocale(entry).name().section(QLatin1Char('_'), 0, 0);
+        QString language = QLocale(entry).name().section(QLatin1Char('_'), 0, 0);
         if (isEnglish(language))
             return {};
         if (install(QStringLiteral("quorra_") + language, QStringLiteral(":/i18n"))) {
