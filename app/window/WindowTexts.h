@@ -1,70 +1,10 @@
-// Every text the window and its dialogs show: command captions and hints, menu titles, questions, messages, the
-// status bar, the file dialogs' titles and filters, the about box and the demo window.
+// Every text the window and its dialogs show: questions, messages, the status bar, the file dialogs' titles and
+// filters, the about box and the demo window. The commands' captions and hints and the menus' titles are in their
+// rows of the command list (CommandList.cpp).
 #pragma once
 
 // The person reads these; they keep their exact spelling, accelerators and punctuation included.
 namespace WindowTexts {
-
-// A command's caption and its hint (tool tip and status tip); a command without a hint shows none.
-struct CommandText {
-    const char *caption;
-    const char *hint;
-};
-
-// In the order of the command list (see Command in CommandTable.h).
-inline constexpr CommandText Commands[] = {
-    {"&Obscure", "Obscure"},
-    {"Zoom In", "Zoom In"},
-    {"New...", "New Puzzle"},
-    {"Actual &Size", "Show actual size"},
-    {"Zoom Out", "Zoom Out"},
-    {"Best Fit", "Best Fit"},
-    {"Auto Best Fit", "Auto Best Fit"},
-    {"Empty &Row", "Empty row"},
-    {"Empty &Column", "Empty column"},
-    {"&Dark", "Dark"},
-    {"&Transparent", "Transparent"},
-    {"N&egative", "Negative"},
-    {"&Hidden", "Hidden"},
-    {"Top &Secret", ""},
-    {"&SemiEffect", "Do not apply the effect for selected cells"},
-    {"About..", ""},
-    {"Content...", ""},
-    {"&Low Resolution", ""},
-    {"2x2", ""},
-    {"3x2", ""},
-    {"4x2", ""},
-    {"2x3", ""},
-    {"3x3", ""},
-    {"4x3", ""},
-    {"2x4", ""},
-    {"3x4", ""},
-    {"4x4", ""},
-    {"Show at Start", "Show At Start"},
-    {"Open...", "Open Puzzle"},
-    {"Save As...", "Save Puzzle"},
-    {"Save Image As...", "Save Image"},
-    {"Send by E-Mail...", "Send by E-Mail"},
-    {"Tangle", "Tangle Puzzle"},
-    {"Exit", ""},
-    {"Undo Move", "Take the last move back"},
-    {"Redo Move", "Make the move taken back again"},
-    {"Save as Web Page...", "Save the puzzle as a web page that plays it in any browser"},
-    {"Full Screen", "Show the window on the whole screen, or as before"},
-    {"Restart", "Put the tangle back as it was when this game began"},
-};
-
-// Menu titles and the two menu items that are not commands.
-inline constexpr char PuzzleMenu[] = "&Puzzle";
-inline constexpr char ViewMenu[] = "&View";
-inline constexpr char SplitMenu[] = "&Split";
-inline constexpr char EffectMenu[] = "E&ffect";
-inline constexpr char EditMenu[] = "&Edit";
-inline constexpr char OptionsMenu[] = "&Options";
-inline constexpr char HelpMenu[] = "&Help";
-inline constexpr char SoundItem[] = "Sound";
-inline constexpr char ShowExampleItem[] = "Show Example...";
-inline constexpr char ToolBarTitle[] = "ToolBar1";
 
 // Between the program's name and the puzzle's title in the window title.
 inline constexpr char TitleSeparator[] = " - ";
