@@ -56,7 +56,8 @@ enum class Command {
     ShowExample,
 };
 
-inline constexpr int CommandCount = int(Command::Restart) + 1;
+// The commands come first; the menu items that are no commands follow them.
+inline constexpr int CommandCount = int(Command::Sound);
 
 enum class WindowMenu { Puzzle, View, Split, Effect, Edit, Options, Help };
 
