@@ -29,10 +29,9 @@ QString SettingsKeeper::settingsFileName()
 
 QList<CheckMark> SettingsKeeper::checkMarks() const
 {
-    QList<CheckMark> marks = WindowSettings::defaultCheckMarks();
-    for (CheckMark &mark : marks)
-        if (const QAction *action = m_commands.checkMarkAction(mark.name))
-            mark.checked = action->isChecked();
+    QList<CheckMark> marks;
+    for (const QAction *action : m_commands.storedCheckMarks())
+        marks.append({action->objectName(), action->isChecked()});
     return marks;
 }
 

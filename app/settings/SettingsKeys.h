@@ -2,8 +2,6 @@
 // their spelling and order never change with the code's names.
 #pragma once
 
-#include <QList>
-#include <QPair>
 #include <QString>
 
 namespace SettingsKeys {
@@ -46,31 +44,5 @@ inline const QString VisibleOnDestroy = QStringLiteral("1");
 inline const QString CheckedSuffix = QStringLiteral("_Checked");
 inline const QString CheckedWord = QStringLiteral("True");
 inline const QString UncheckedWord = QStringLiteral("False");
-
-// The stored check marks in their order of reading and writing, each with its mark when nothing is stored.
-inline const QList<QPair<QString, bool>> CheckMarkDefaults = {
-    {QStringLiteral("AutoBestFitAction"), false},
-    {QStringLiteral("DarkAction"), false},
-    {QStringLiteral("EmptyColumnAction"), false},
-    {QStringLiteral("EmptyRowAction"), false},
-    {QStringLiteral("TransparentAction"), false},
-    {QStringLiteral("NegativeAction"), false},
-    {QStringLiteral("ObscureAction"), false},
-    {QStringLiteral("SemiEffectAction"), false},
-    {QStringLiteral("HiddenAction"), true},
-    {QStringLiteral("TopSecretAction"), false},
-    {QStringLiteral("mSound"), true},
-    {QStringLiteral("Action2x2"), true},
-    {QStringLiteral("Action2x3"), false},
-    {QStringLiteral("Action2x4"), false},
-    {QStringLiteral("Action3x2"), false},
-    {QStringLiteral("Action3x3"), false},
-    {QStringLiteral("Action3x4"), false},
-    {QStringLiteral("Action4x2"), false},
-    {QStringLiteral("Action4x3"), false},
-    {QStringLiteral("Action4x4"), false},
-    {QStringLiteral("ShowAtStartAction"), true},
-    {QStringLiteral("LowResolutionAction"), false},
-};
 
 } // namespace SettingsKeys

@@ -49,15 +49,6 @@ WindowSettings::WindowSettings(const QString &iniFileName, const QString &sectio
 {
 }
 
-QList<CheckMark> WindowSettings::defaultCheckMarks()
-{
-    QList<CheckMark> marks;
-    marks.reserve(CheckMarkDefaults.size());
-    for (const auto &[Name, Checked] : CheckMarkDefaults)
-        marks.append({Name, Checked});
-    return marks;
-}
-
 int WindowSettings::parseInteger(const QString &text, int fallback)
 {
     QStringView t = QStringView(text).trimmed();

@@ -52,8 +52,6 @@ public:
     void setIniFileName(const QString &name) { m_iniFileName = name; }
     QString section() const { return m_section; }
 
-    // The 22 stored check marks in their order of reading and writing, with their defaults.
-    static QList<CheckMark> defaultCheckMarks();
     static QString checkMarkKey(const QString &name) { return name + SettingsKeys::CheckedSuffix; }
 
     // Runs once, when the window is first shown. Current is the window as created (its flags,

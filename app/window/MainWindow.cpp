@@ -179,77 +179,27 @@ void MainWindow::createParts(const SoundFactory &sounds)
 
 void MainWindow::bindCommands()
 {
-    CommandTable &commands = *m_commands;
-    for (Command effect : {Command::Obscure, Command::Dark, Command::Transparent, Command::Negative, Command::Hidden,
-                           Command::TopSecret, Command::LowResolution})
-        bind(effect, [this](QAction *sender) {
-            m_commands->choose(sender);
-            if (Puzzle *puzzle = m_documents->puzzle())
-                puzzle->setEffect(m_commands->currentEffect());
-        });
-    for (Command split : {Command::Split2x2, Command::Split3x2, Command::Split4x2, Command::Split2x3, Command::Split3x3,
-                          Command::Split4x3, Command::Split2x4, Command::Split3x4, Command::Split4x4})
-        bind(split, [this](QAction *sender) {
-            m_commands->choose(sender);
-            m_documents->resplit();
-        });
-    for (Command option : {Command::EmptyRow, Command::EmptyColumn})
-        bind(option, [this](QAction *) {
-            // Qt has already inverted the check mark of the invoking command.
-            const Puzzle *puzzle = m_documents->puzzle();
-            if (puzzle && puzzle->isEditMode())
-                m_documents->resplit();
-        });
-    bind(Command::SemiEffect, [this](QAction *) {
-        if (Puzzle *puzzle = m_documents->puzzle()) {
-            puzzle->setSemiEffect(m_commands->isChecked(Command::SemiEffect));
-            puzzle->renderAll();
-        }
-    });
-    bind(Command::ZoomIn, [this](QAction *) { m_layout->zoomIn(); });
-    bind(Command::ZoomOut, [this](QAction *) {
-        m_commands->action(Command::AutoBestFit)->setChecked(false);
-        m_layout->zoomOut();
-    });
-    bind(Command::ActualSize, [this](QAction *) {
-        m_commands->action(Command::AutoBestFit)->setChecked(false);
-        m_layout->actualSize();
-    });
-    bind(Command::BestFit, [this](QAction *) { m_layout->bestFit(); });
-    bind(Command::AutoBestFit, [this](QAction *) { m_layout->refit(); });
-    bind(Command::New, [this](QAction *) { m_documents->newPuzzle(); });
-    bind(Command::Open, [this](QAction *) { m_documents->open(); });
-    bind(Command::SaveAs, [this](QAction *) { m_documents->saveAs(); });
-    bind(Command::SaveImageAs, [this](QAction *) { m_documents->saveImageAs(); });
-    bind(Command::SendByEMail, [this](QAction *) { m_documents->sendByEMail(); });
-    bind(Command::SaveAsWebPage, [this](QAction *) { m_documents->saveAsWebPage(); });
-    bind(Command::Tangle, [this](QAction *) { tangle(); });
-    bind(Command::UndoMove, [this](QAction *) { m_play->undo(); });
-    bind(Command::RedoMove, [this](QAction *) { m_play->redo(); });
-    bind(Command::About, [this](QAction *) { m_dialogs->showAbout(); });
-    bind(Command::Help, [this](QAction *) { showHelp(); });
-    bind(Command::Restart, [this](QAction *) { restartGame(); });
-    bind(Command::FullScreen, [this](QAction *) { setWindowState(windowState() ^ Qt::WindowFullScreen); });
-    bind(Command::Exit, [this](QAction *) { close(); });
+    for (const CommandRow &row : commandList())
+        if (row.run)
+            bind(row);
     // Zoom In and Best Fit are off while the view keeps the puzzle fitted, whoever sets the check mark.
-    connect(commands.action(Command::AutoBestFit), &QAction::toggled, this, &MainWindow::scheduleUpdate);
-    // ShowAtStartAction needs no handler: Qt inverts a checkable command's check mark by itself.
-    connect(commands.showExampleItem(), &QAction::triggered, this, [this] { guarded([this] { showExample(); }); });
+    connect(m_commands->action(Command::AutoBestFit), &QAction::toggled, this, &MainWindow::scheduleUpdate);
 }
 
-void MainWindow::bind(Command command, const std::function<void(QAction *)> &handler)
+void MainWindow::bind(const CommandRow &row)
 {
-    QAction *action = m_commands->action(command);
-    // Leaving, the about box and the help touch no puzzle; every other command waits for no animation, which
-    // lasts a fraction of a second: it is dropped, as a key is, its check mark as it was.
-    const bool touchesPuzzle = command != Command::Exit && command != Command::About && command != Command::Help;
-    connect(action, &QAction::triggered, this, [this, action, handler, touchesPuzzle] {
+    QAction *action = m_commands->action(row.command);
+    // A command that touches the puzzle waits for no animation, which lasts a fraction of a second: it is dropped,
+    // as a key is, its check mark as it was.
+    const bool touchesPuzzle = !(row.flags & CommandFlag::RunsWhileAnimating);
+    const auto run = row.run;
+    connect(action, &QAction::triggered, this, [this, action, run, touchesPuzzle] {
         if (touchesPuzzle && m_documents->isAnimating()) {
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
             return;
         }
-        guarded([action, &handler] { handler(action); });
+        guarded([this, action, run] { run(*this, action); });
         // A command may change what no signal tells of, a check mark the enabling reads among them.
         scheduleUpdate();
     });

@@ -74,6 +74,12 @@ public:
     // Every command handler runs inside this: an error ends the command and is reported, the program goes on.
     void guarded(const std::function<void()> &handler);
 
+    // What the commands of the same names do, for their rows in the command list.
+    void tangle();
+    void restartGame();
+    void showExample();
+    void showHelp();
+
     void setVisible(bool visible) override;
 
 signals:
@@ -93,8 +99,8 @@ protected:
 private:
     void createParts(const SoundFactory &sounds);
     void bindCommands();
-    // Connects Command to Handler, which runs guarded and learns which command was invoked.
-    void bind(Command command, const std::function<void(QAction *)> &handler);
+    // Connects Row's command to its handler, which runs guarded and learns which command was invoked.
+    void bind(const CommandRow &row);
     // The state has changed: one update follows once the handler that changed it has returned.
     void scheduleUpdate();
     void runScheduledUpdate();
@@ -105,13 +111,9 @@ private:
     void resumeCommands();
     // Closes the window when a close was asked for while something was under way that has ended now.
     void closeIfRequested();
-    void tangle();
-    void restartGame();
     // The game on screen is kept if it is one to come back to; told, never fatal.
     void keepGame();
     void showTangleStep();
-    void showExample();
-    void showHelp();
     bool acceptsDrop(const QMimeData *data) const;
 
     std::unique_ptr<Dialogs> m_dialogs;

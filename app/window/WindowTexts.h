@@ -1,5 +1,6 @@
-// Every text the window and its dialogs show: command captions and hints, menu titles, questions, messages, the
-// status bar, the file dialogs' titles and filters, the about box and the demo window.
+// Every text the window and its dialogs show: questions, messages, the status bar, the file dialogs' titles and
+// filters, the about box and the demo window. The commands' captions and hints and the menus' titles are in their
+// rows of the command list (CommandList.cpp).
 #pragma once
 
 #include <QCoreApplication>
@@ -15,71 +16,6 @@ inline QString text(const char *english)
 {
     return QCoreApplication::translate("WindowTexts", english);
 }
-
-// A command's caption and its hint (tool tip and status tip); a command without a hint shows none.
-struct CommandText {
-    const char *caption;
-    const char *hint;
-};
-
-// In the order of the command list (see Command in CommandTable.h).
-inline constexpr CommandText Commands[] = {
-    {QT_TRANSLATE_NOOP("Commands", "&Obscure"), QT_TRANSLATE_NOOP("Commands", "Obscure")},
-    {QT_TRANSLATE_NOOP("Commands", "Zoom In"), QT_TRANSLATE_NOOP("Commands", "Zoom In")},
-    {QT_TRANSLATE_NOOP("Commands", "New..."), QT_TRANSLATE_NOOP("Commands", "New Puzzle")},
-    {QT_TRANSLATE_NOOP("Commands", "Actual &Size"), QT_TRANSLATE_NOOP("Commands", "Show actual size")},
-    {QT_TRANSLATE_NOOP("Commands", "Zoom Out"), QT_TRANSLATE_NOOP("Commands", "Zoom Out")},
-    {QT_TRANSLATE_NOOP("Commands", "Best Fit"), QT_TRANSLATE_NOOP("Commands", "Best Fit")},
-    {QT_TRANSLATE_NOOP("Commands", "Auto Best Fit"), QT_TRANSLATE_NOOP("Commands", "Auto Best Fit")},
-    {QT_TRANSLATE_NOOP("Commands", "Empty &Row"), QT_TRANSLATE_NOOP("Commands", "Empty row")},
-    {QT_TRANSLATE_NOOP("Commands", "Empty &Column"), QT_TRANSLATE_NOOP("Commands", "Empty column")},
-    {QT_TRANSLATE_NOOP("Commands", "&Dark"), QT_TRANSLATE_NOOP("Commands", "Dark")},
-    {QT_TRANSLATE_NOOP("Commands", "&Transparent"), QT_TRANSLATE_NOOP("Commands", "Transparent")},
-    {QT_TRANSLATE_NOOP("Commands", "N&egative"), QT_TRANSLATE_NOOP("Commands", "Negative")},
-    {QT_TRANSLATE_NOOP("Commands", "&Hidden"), QT_TRANSLATE_NOOP("Commands", "Hidden")},
-    {QT_TRANSLATE_NOOP("Commands", "Top &Secret"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "&SemiEffect"),
-     QT_TRANSLATE_NOOP("Commands", "Do not apply the effect for selected cells")},
-    {QT_TRANSLATE_NOOP("Commands", "About.."), ""},
-    {QT_TRANSLATE_NOOP("Commands", "Content..."), ""},
-    {QT_TRANSLATE_NOOP("Commands", "&Low Resolution"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "2x2"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "3x2"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "4x2"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "2x3"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "3x3"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "4x3"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "2x4"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "3x4"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "4x4"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "Show at Start"), QT_TRANSLATE_NOOP("Commands", "Show At Start")},
-    {QT_TRANSLATE_NOOP("Commands", "Open..."), QT_TRANSLATE_NOOP("Commands", "Open Puzzle")},
-    {QT_TRANSLATE_NOOP("Commands", "Save As..."), QT_TRANSLATE_NOOP("Commands", "Save Puzzle")},
-    {QT_TRANSLATE_NOOP("Commands", "Save Image As..."), QT_TRANSLATE_NOOP("Commands", "Save Image")},
-    {QT_TRANSLATE_NOOP("Commands", "Send by E-Mail..."), QT_TRANSLATE_NOOP("Commands", "Send by E-Mail")},
-    {QT_TRANSLATE_NOOP("Commands", "Tangle"), QT_TRANSLATE_NOOP("Commands", "Tangle Puzzle")},
-    {QT_TRANSLATE_NOOP("Commands", "Exit"), ""},
-    {QT_TRANSLATE_NOOP("Commands", "Undo Move"), QT_TRANSLATE_NOOP("Commands", "Take the last move back")},
-    {QT_TRANSLATE_NOOP("Commands", "Redo Move"), QT_TRANSLATE_NOOP("Commands", "Make the move taken back again")},
-    {QT_TRANSLATE_NOOP("Commands", "Save as Web Page..."),
-     QT_TRANSLATE_NOOP("Commands", "Save the puzzle as a web page that plays it in any browser")},
-    {QT_TRANSLATE_NOOP("Commands", "Full Screen"),
-     QT_TRANSLATE_NOOP("Commands", "Show the window on the whole screen, or as before")},
-    {QT_TRANSLATE_NOOP("Commands", "Restart"),
-     QT_TRANSLATE_NOOP("Commands", "Put the tangle back as it was when this game began")},
-};
-
-// Menu titles and the two menu items that are not commands.
-inline constexpr char PuzzleMenu[] = QT_TRANSLATE_NOOP("Commands", "&Puzzle");
-inline constexpr char ViewMenu[] = QT_TRANSLATE_NOOP("Commands", "&View");
-inline constexpr char SplitMenu[] = QT_TRANSLATE_NOOP("Commands", "&Split");
-inline constexpr char EffectMenu[] = QT_TRANSLATE_NOOP("Commands", "E&ffect");
-inline constexpr char EditMenu[] = QT_TRANSLATE_NOOP("Commands", "&Edit");
-inline constexpr char OptionsMenu[] = QT_TRANSLATE_NOOP("Commands", "&Options");
-inline constexpr char HelpMenu[] = QT_TRANSLATE_NOOP("Commands", "&Help");
-inline constexpr char SoundItem[] = QT_TRANSLATE_NOOP("Commands", "Sound");
-inline constexpr char ShowExampleItem[] = QT_TRANSLATE_NOOP("Commands", "Show Example...");
-inline constexpr char ToolBarTitle[] = QT_TRANSLATE_NOOP("Commands", "ToolBar1");
 
 // Between the program's name and the puzzle's title in the window title.
 inline constexpr char TitleSeparator[] = " - ";

@@ -25,6 +25,33 @@ WindowPlacement window()
     return p;
 }
 
+// The check marks a window hands in, in the order its command list keeps them, each at its default.
+QList<CheckMark> storedMarks()
+{
+    return {{"AutoBestFitAction", false},
+            {"DarkAction", false},
+            {"EmptyColumnAction", false},
+            {"EmptyRowAction", false},
+            {"TransparentAction", false},
+            {"NegativeAction", false},
+            {"ObscureAction", false},
+            {"SemiEffectAction", false},
+            {"HiddenAction", true},
+            {"TopSecretAction", false},
+            {"mSound", true},
+            {"Action2x2", true},
+            {"Action2x3", false},
+            {"Action2x4", false},
+            {"Action3x2", false},
+            {"Action3x3", false},
+            {"Action3x4", false},
+            {"Action4x2", false},
+            {"Action4x3", false},
+            {"Action4x4", false},
+            {"ShowAtStartAction", true},
+            {"LowResolutionAction", false}};
+}
+
 bool mark(const QList<CheckMark> &marks, const QString &name)
 {
     for (const CheckMark &m : marks)
@@ -86,11 +113,11 @@ QByteArray TestWindowSettings::readFile() const
 void TestWindowSettings::firstExitWritesEveryKeyInOrder()
 {
     WindowSettings store(m_path);
-    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const RestoredWindow r = store.restore(window(), storedMarks());
     const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(r.restored);
     QVERIFY(!r.applyPlacement); // nothing stored: the window keeps its own place
-    QCOMPARE(marks, WindowSettings::defaultCheckMarks());
+    QCOMPARE(marks, storedMarks());
     QVERIFY(store.saveOnClose(window(), marks));
     QCOMPARE(readFile(), QByteArray("[TNimbrelMainForm]\n"
                                     "FormVersion=0\n"
@@ -166,7 +193,7 @@ void TestWindowSettings::checkMarkRules()
     writeFile("[TNimbrelMainForm]\n" + WindowSettings::checkMarkKey(name).toUtf8() + "=" + stored.toUtf8()
               + "\nDarkAction_Checked=Truely\n");
     WindowSettings store(m_path);
-    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
+    const QList<CheckMark> marks = store.restore(window(), storedMarks()).checkMarks;
     QCOMPARE(mark(marks, name), expected);
     // The other marks keep their defaults.
     QCOMPARE(mark(marks, QStringLiteral("HiddenAction")), true);
@@ -273,7 +300,7 @@ void TestWindowSettings::placement()
     QFETCH(int, showState);
     writeFile("[TNimbrelMainForm]\n" + keys);
     WindowSettings store(m_path);
-    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const RestoredWindow r = store.restore(window(), storedMarks());
     QVERIFY(r.restored);
     QCOMPARE(r.applyPlacement, apply);
     QCOMPARE((QList<int>{r.placement.left, r.placement.top, r.placement.right, r.placement.bottom}), rect);
@@ -284,16 +311,16 @@ void TestWindowSettings::olderLayoutRestoresNothing()
 {
     writeFile("[TNimbrelMainForm]\nFormVersion=-1\nNormPos=10,20,610,420\nShowCmd=3\nmSound_Checked=False\n");
     WindowSettings store(m_path);
-    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const RestoredWindow r = store.restore(window(), storedMarks());
     const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(!r.restored);
     QVERIFY(!r.applyPlacement);
     QCOMPARE(int(r.showState), int(ShowState::Normal));
-    QCOMPARE(marks, WindowSettings::defaultCheckMarks());
+    QCOMPARE(marks, storedMarks());
     // The next save writes the current layout anew.
     QVERIFY(store.saveOnClose(window(), marks));
     WindowSettings again(m_path);
-    QVERIFY(again.restore(window(), WindowSettings::defaultCheckMarks()).restored);
+    QVERIFY(again.restore(window(), storedMarks()).restored);
     QVERIFY(readFile().contains("FormVersion=0\n"));
 }
 
@@ -305,7 +332,7 @@ void TestWindowSettings::nextSaveKeepsOtherScreensAndSections()
               "mSound_Checked=False\n\n"
               "[Later]\nAlso=kept\n");
     WindowSettings store(m_path);
-    const RestoredWindow r = store.restore(window(), WindowSettings::defaultCheckMarks());
+    const RestoredWindow r = store.restore(window(), storedMarks());
     const QList<CheckMark> &marks = r.checkMarks;
     QVERIFY(r.applyPlacement);
     QCOMPARE(mark(marks, QStringLiteral("mSound")), false);
@@ -322,7 +349,7 @@ void TestWindowSettings::nextSaveKeepsOtherScreensAndSections()
 void TestWindowSettings::destroyWithoutCloseWritesVisible()
 {
     WindowSettings store(m_path);
-    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
+    const QList<CheckMark> marks = store.restore(window(), storedMarks()).checkMarks;
     QVERIFY(store.saveOnDestroy(window(), marks));
     QVERIFY(readFile().contains("\nVisible=1\n"));
     QVERIFY(store.isSaved());
@@ -331,7 +358,7 @@ void TestWindowSettings::destroyWithoutCloseWritesVisible()
 void TestWindowSettings::closeThenDestroyWritesOnce()
 {
     WindowSettings store(m_path);
-    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
+    const QList<CheckMark> marks = store.restore(window(), storedMarks()).checkMarks;
     QVERIFY(store.saveOnClose(window(), marks));
     QVERIFY(readFile().contains("\nVisible=0\n"));
     QVERIFY(QFile::remove(m_path));
@@ -343,8 +370,8 @@ void TestWindowSettings::closeThenDestroyWritesOnce()
 void TestWindowSettings::noSaveBeforeRestore()
 {
     WindowSettings store(m_path);
-    QVERIFY(store.saveOnClose(window(), WindowSettings::defaultCheckMarks()));
-    QVERIFY(store.saveOnDestroy(window(), WindowSettings::defaultCheckMarks()));
+    QVERIFY(store.saveOnClose(window(), storedMarks()));
+    QVERIFY(store.saveOnDestroy(window(), storedMarks()));
     QCOMPARE(readFile(), QByteArray("<missing>"));
 }
 
@@ -358,7 +385,7 @@ void TestWindowSettings::unwritableFolderIsReported()
     const QString path = blocker + QStringLiteral("/quorra.INI");
 
     WindowSettings store(path);
-    const QList<CheckMark> marks = store.restore(window(), WindowSettings::defaultCheckMarks()).checkMarks;
+    const QList<CheckMark> marks = store.restore(window(), storedMarks()).checkMarks;
     QVERIFY(!store.saveOnClose(window(), marks));
     QCOMPARE(store.errorString(), QStringLiteral("Unable to write to ") + path);
     QVERIFY(!store.isSaved());

@@ -47,6 +47,9 @@ private slots:
     void keysTriggerTheirCommands_data();
     void keysTriggerTheirCommands();
     void everyMenuOpensWithAltAndItsOwnLetter();
+    void menusAndToolBarHoldTheirCommands_data();
+    void menusAndToolBarHoldTheirCommands();
+    void storedCheckMarksKeepTheFileOrder();
     void suspensionSwitchesEverythingOff();
     void guardReportsAndCountsItsHandlers();
 };
@@ -128,6 +131,7 @@ void TestCommandTable::keysTriggerTheirCommands_data()
     QTest::newRow("Undo Move") << int(Command::UndoMove) << "Ctrl+Z";
     QTest::newRow("Redo Move") << int(Command::RedoMove) << "Ctrl+Shift+Z; Ctrl+Y";
     QTest::newRow("Restart") << int(Command::Restart) << "Ctrl+R";
+    QTest::newRow("Full Screen") << int(Command::FullScreen) << "F11";
 }
 
 void TestCommandTable::keysTriggerTheirCommands()
@@ -165,6 +169,105 @@ void TestCommandTable::everyMenuOpensWithAltAndItsOwnLetter()
     QCOMPARE(letters.size(), 7);
 }
 
+void TestCommandTable::menusAndToolBarHoldTheirCommands_data()
+{
+    QTest::addColumn<QString>("bar");       // a menu's object name, or the tool bar's
+    QTest::addColumn<QStringList>("items"); // object names, "-" for a separator
+
+    QTest::newRow("Puzzle") << "mPuzzle"
+                            << QStringList{"NewAction",
+                                           "OpenAction",
+                                           "-",
+                                           "SaveAsAction",
+                                           "SaveImageAsAction",
+                                           "SaveAsWebPageAction",
+                                           "-",
+                                           "SendByEMailAction",
+                                           "-",
+                                           "UndoMoveAction",
+                                           "RedoMoveAction",
+                                           "TangleAction",
+                                           "RestartAction",
+                                           "-",
+                                           "ExitAction"};
+    QTest::newRow("View") << "mView" << QStringList{"ZoomInAction",
+                                                    "ZoomOutAction",
+                                                    "-",
+                                                    "ActualSizeAction",
+                                                    "BestFitAction",
+                                                    "-",
+                                                    "AutoBestFitAction",
+                                                    "-",
+                                                    "FullScreenAction"};
+    QTest::newRow("Split") << "mSplit"
+                           << QStringList{"Action2x2", "Action3x2", "Action4x2", "-",         "Action2x3", "Action3x3",
+                                          "Action4x3", "-",         "Action2x4", "Action3x4", "Action4x4"};
+    QTest::newRow("Effect") << "mEffect"
+                            << QStringList{"ObscureAction", "DarkAction",      "TransparentAction",  "NegativeAction",
+                                           "HiddenAction",  "TopSecretAction", "LowResolutionAction"};
+    QTest::newRow("Edit") << "mEdit"
+                          << QStringList{"-", "EmptyRowAction", "EmptyColumnAction", "-", "SemiEffectAction", "-"};
+    QTest::newRow("Options") << "mOptions" << QStringList{"mSound"};
+    QTest::newRow("Help") << "mHelp" << QStringList{"HelpAction", "-", "mShowexampe", "-", "AboutAction"};
+    QTest::newRow("tool bar") << "ToolBar1"
+                              << QStringList{
+                                     "NewAction",         "OpenAction",   "-", "SaveAsAction", "SaveImageAsAction",
+                                     "SendByEMailAction", "TangleAction", "-", "ZoomInAction", "ZoomOutAction"};
+}
+
+void TestCommandTable::menusAndToolBarHoldTheirCommands()
+{
+    QFETCH(QString, bar);
+    QFETCH(QStringList, items);
+
+    QMainWindow window;
+    CommandTable table(&window);
+    const QWidget *holder = window.findChild<QWidget *>(bar);
+    QVERIFY(holder);
+    QStringList names;
+    for (const QAction *action : holder->actions())
+        names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    QCOMPARE(names, items);
+    QCOMPARE(window.menuBar()->actions().size(), 7);
+}
+
+void TestCommandTable::storedCheckMarksKeepTheFileOrder()
+{
+    // Earlier runs wrote these keys in this order, each mark at its default until a person changed it.
+    const QStringList expected = {"AutoBestFitAction=0",
+                                  "DarkAction=0",
+                                  "EmptyColumnAction=0",
+                                  "EmptyRowAction=0",
+                                  "TransparentAction=0",
+                                  "NegativeAction=0",
+                                  "ObscureAction=0",
+                                  "SemiEffectAction=0",
+                                  "HiddenAction=1",
+                                  "TopSecretAction=0",
+                                  "mSound=1",
+                                  "Action2x2=1",
+                                  "Action2x3=0",
+                                  "Action2x4=0",
+                                  "Action3x2=0",
+                                  "Action3x3=0",
+                                  "Action3x4=0",
+                                  "Action4x2=0",
+                                  "Action4x3=0",
+                                  "Action4x4=0",
+                                  "ShowAtStartAction=1",
+                                  "LowResolutionAction=0"};
+    QMainWindow window;
+    CommandTable table(&window);
+    QStringList marks;
+    for (const QAction *action : table.storedCheckMarks()) {
+        QVERIFY2(action->isCheckable(), qPrintable(action->objectName()));
+        marks << action->objectName() + QLatin1Char('=') + QString::number(action->isChecked());
+    }
+    QCOMPARE(marks, expected);
+    for (const QAction *action : table.storedCheckMarks())
+        QCOMPARE(table.checkMarkAction(action->objectName()), action);
+}
+
 void TestCommandTable::choosingChecksOneOfItsGroup()
 {
     QMainWindow window;
@@ -173,6 +276,8 @@ void TestCommandTable::choosingChecksOneOfItsGroup()
     table.update(GameState());
     QCOMPARE(table.currentEffect(), table.tag(table.action(Command::Hidden)));
 
+    // The split is the command's own, whatever its caption says in another language.
+    table.action(Command::Split4x3)->setText(QStringLiteral("vier mal drei"));
     table.choose(table.action(Command::Split4x3));
     QCOMPARE(table.split().rows, 4);
     QCOMPARE(table.split().columns, 3);
