@@ -142,7 +142,7 @@ void TestStartup::aboutBox()
     QCOMPARE(AboutDialogProbe(about).programName()->text(), QStringLiteral("Quorra"));
     QCOMPARE(AboutDialogProbe(about).programName()->font().family(), stampFont().family());
     QVERIFY(AboutDialogProbe(about).programName()->font().bold());
-    QCOMPARE(AboutDialogProbe(about).version()->text(), QStringLiteral("Version 1.0.2"));
+    QCOMPARE(AboutDialogProbe(about).version()->text(), QStringLiteral("Version " QUORRA_VERSION));
     QVERIFY(!AboutDialogProbe(about).copyright()->text().isEmpty());
     QVERIFY(AboutDialogProbe(about).webAddress()->text().contains(QuorraWebAddress));
 
