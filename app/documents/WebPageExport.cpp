@@ -56,8 +56,7 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
         throw UserError(QString::fromLatin1(WindowTexts::PuzzleTooNew).arg(tooNew->version));
 
     const QByteArray html = page(bytes, QFileInfo(puzzlePath).completeBaseName());
-    ReplacingFile out(pagePath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(html) != html.size() || !out.commit())
-        throw UserError(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(QFileInfo(pagePath).absoluteFilePath(), out.errorString()));
+    const QString failure = ReplacingFile::writeWhole(pagePath, html);
+    if (!failure.isEmpty())
+        throw UserError(QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(pagePath).absoluteFilePath(), failure));
 }
