@@ -80,7 +80,7 @@ struct Bench {
             return tiled;
         }
         const QRect r = cellRect(puzzle.grid().tileAt(p).home);
-        return (plain ? puzzle.plainPicture() : puzzle.concealedPicture()).copy(r);
+        return (plain ? PuzzleProbe(puzzle).plainPicture() : PuzzleProbe(puzzle).concealedPicture()).copy(r);
     }
 
     // True when the cell shows the piece inside its frame band (which may be up to 8 pixels wide).

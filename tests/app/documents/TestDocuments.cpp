@@ -3,6 +3,7 @@
 #include "../../HostilePictures.h"
 #include "../../NonRegularFiles.h"
 #include "../../PuzzleDocumentProbe.h"
+#include "PlayControllerProbe.h"
 #include "DecodeLimits.h"
 #include "PictureView.h"
 #include "WindowFixture.h"
@@ -58,7 +59,7 @@ void TestDocuments::newWithoutAPuzzle()
     QVERIFY(f.form->documents().document()->isModified());
     QCOMPARE(f.form->documents().puzzle()->effect(), 4);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Quorra - my.photo"));
-    QVERIFY(!f.form->play().isMouseAttached());
+    QVERIFY(!PlayControllerProbe(f.form->play()).isMouseAttached());
     QCOMPARE(f.form->pictureView()->size(), QSize(400, 300));
 }
 
@@ -246,7 +247,7 @@ void TestDocuments::openPlaysTheFile()
     QCOMPARE(p.grid().rows(), 3);
     QCOMPARE(F.form->documents().document()->fileName(), Path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - three"));
-    QVERIFY(F.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(F.form->play()).isMouseAttached());
     QCOMPARE(F.form->pictureView()->size(), QSize(360, 270));
     QCOMPARE(F.form->pictureView()->bitmap(), &p.display());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
@@ -313,7 +314,7 @@ void TestDocuments::openRefusals()
     QCOMPARE(*f.form->pictureView()->bitmap(), screen);
     QCOMPARE(f.form->pictureView()->geometry(), view);
     QCOMPARE(f.form->windowTitle(), title);
-    QVERIFY(f.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(f.form->play()).isMouseAttached());
 }
 
 void TestDocuments::outOfMemoryIsToldPlainly_data()
@@ -364,7 +365,7 @@ void TestDocuments::outOfMemoryIsToldPlainly()
     f.form->updateCommands();
     QVERIFY(f.form->updateHandlerInstalled());
     QVERIFY(f.form->commands().action(Command::Open)->isEnabled());
-    QVERIFY(f.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(f.form->play()).isMouseAttached());
 }
 
 void TestDocuments::decodesWhileTheWindowAnswers_data()

@@ -1,5 +1,6 @@
 // Tests of Save As and Save Image As from the window: what is tangled, cancelled, refused and written.
 #include "../../NonRegularFiles.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 
 #include <QFile>
@@ -45,7 +46,7 @@ void TestSaveAs::saveAsInEditModeTangles()
     QVERIFY(!F.form->documents().document()->isModified());
     QCOMPARE(F.form->documents().document()->fileName(), path);
     QCOMPARE(F.form->windowTitle(), QStringLiteral("Quorra - b")); // the file's name, no longer the picture's
-    QVERIFY(F.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(F.form->play()).isMouseAttached());
     QVERIFY(F.form->commands().action(Command::SendByEMail)->isEnabled());
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));

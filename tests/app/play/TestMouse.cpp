@@ -1,6 +1,7 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases
 // and the band a drag repaints.
 #include "../../PuzzleProbe.h"
+#include "PlayControllerProbe.h"
 #include "MouseGame.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
@@ -60,7 +61,7 @@ void TestMouse::geometryOfTheGame()
     QCOMPARE(g.puzzle().cellHeight(), 100);
     QCOMPARE(g.puzzle().dragThreshold(), 15);
     QCOMPARE(g.image->size(), QSize(300, 200));
-    QVERIFY(g.f.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(g.f.form->play()).isMouseAttached());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
 
@@ -89,7 +90,7 @@ void TestMouse::pressCatchesAtTheCentre()
     QCOMPARE(g.puzzle().selected(), cell);
     QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
     QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-    QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+    QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::OpenHandCursor);
     QVERIFY(g.f.played().isEmpty());
@@ -112,7 +113,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
     QCOMPARE(g.puzzle().selected(), CellPos(2, 1));
-    QCOMPARE(g.f.form->play().screenCursor(), Qt::ArrowCursor);
+    QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
 }
@@ -144,15 +145,15 @@ void TestMouse::dragThresholdAndDirection()
     QCOMPARE(int(g.puzzle().dragState()), state);
     if (state == int(DragState::Row)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ClosedHandCursor);
     } else if (state == int(DragState::Column)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(150, 0, 1, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ClosedHandCursor);
     } else {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     }
-    QCOMPARE(QApplication::overrideCursor()->shape(), g.f.form->play().screenCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), PlayControllerProbe(g.f.form->play()).screenCursor());
     QVERIFY(g.f.played().isEmpty());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
@@ -198,7 +199,7 @@ void TestMouse::snapWindow()
         const QPoint centre = g.puzzle().cellCentre(caught);
         QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     } else {
         QCOMPARE(g.puzzle().dragState(), DragState::Row);
     }

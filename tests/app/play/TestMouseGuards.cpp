@@ -1,5 +1,6 @@
 // Tests of the mouse around a drag: the advice, the victory, a picture closed to the mouse, and the pointer freed
 // by a busy handler, a leave, a menu, an error or a lost focus.
+#include "PlayControllerProbe.h"
 #include "MouseGame.h"
 #include "PicturePanel.h"
 
@@ -118,14 +119,14 @@ void TestMouseGuards::solvingMoveRunsTheVictorySequenceOnce()
     Puzzle &p = g.puzzle();
     QVERIFY(p.isSolved());
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(!g.f.form->play().isMouseAttached());
+    QVERIFY(!PlayControllerProbe(g.f.form->play()).isMouseAttached());
     QCOMPARE(p.dragState(), DragState::Idle);
     QCOMPARE(p.selected(), NoCell);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
     QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
     // The plain photograph, without grid lines or frames.
-    QCOMPARE(p.display(), p.plainPicture());
+    QCOMPARE(p.display(), PuzzleProbe(p).plainPicture());
     g.f.form->updateCommands();
     QVERIFY(g.f.form->commands().action(Command::SaveImageAs)->isEnabled());
     QVERIFY(g.f.form->commands().action(Command::Tangle)->isEnabled());
@@ -182,7 +183,7 @@ void TestMouseGuards::busyHandlersDoNothingButAReleaseFreesThePointer()
     Game g;
     g.press(QPoint(150, 50));
     g.drag(QPoint(170, 50));
-    g.f.form->play().setBusy(true);
+    PlayControllerProbe(g.f.form->play()).setBusy(true);
     g.drag(QPoint(250, 50));
     g.press(QPoint(50, 50), Qt::RightButton);
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
@@ -191,8 +192,8 @@ void TestMouseGuards::busyHandlersDoNothingButAReleaseFreesThePointer()
     g.release(QPoint(250, 50));
     QVERIFY(!g.f.pointer->isConfined());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
-    QVERIFY(g.f.form->play().isBusy());
-    g.f.form->play().setBusy(false);
+    QVERIFY(PlayControllerProbe(g.f.form->play()).isBusy());
+    PlayControllerProbe(g.f.form->play()).setBusy(false);
     // The drag goes on from where it was when the window is free again.
     g.drag(QPoint(250, 50));
     QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
@@ -210,10 +211,10 @@ void TestMouseGuards::leavingThePictureDeselectsAndFrees()
 
     // While a handler is at work the selection stays.
     g.hover(QPoint(250, 150));
-    g.f.form->play().setBusy(true);
+    PlayControllerProbe(g.f.form->play()).setBusy(true);
     g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
     QCOMPARE(g.puzzle().selected(), CellPos(3, 2));
-    g.f.form->play().setBusy(false);
+    PlayControllerProbe(g.f.form->play()).setBusy(false);
 }
 
 void TestMouseGuards::menusAndErrorsFreeThePointer()

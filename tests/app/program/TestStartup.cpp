@@ -1,5 +1,6 @@
 // Start-up of the main window with and without a puzzle file on the command line, the about box, and the file
 // dialogs' filters.
+#include "PlayControllerProbe.h"
 #include "AboutDialog.h"
 #include "AboutDialogProbe.h"
 #include "PictureLoader.h"
@@ -88,7 +89,7 @@ void TestStartup::commandLine()
         QVERIFY(!F.form->documents().puzzle()->isEditMode());
         QCOMPARE(F.form->documents().document()->fileName(), sample);
         QVERIFY(F.form->pictureView()->width() > 0);
-        QVERIFY(F.form->play().isMouseAttached());
+        QVERIFY(PlayControllerProbe(F.form->play()).isMouseAttached());
     } else {
         QCOMPARE(F.form->pictureView()->width(), 0);
     }
