@@ -58,5 +58,6 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
     const QByteArray html = page(bytes, QFileInfo(puzzlePath).completeBaseName());
     const QString failure = ReplacingFile::writeWhole(pagePath, html);
     if (!failure.isEmpty())
-        throw UserError(QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(pagePath).absoluteFilePath(), failure));
+        throw UserError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(pagePath).absoluteFilePath(), failure));
 }

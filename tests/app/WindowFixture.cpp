@@ -1,7 +1,7 @@
 // The main-window test fixture.
-#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 #include "../PuzzleProbe.h"
+#include "PlayControllerProbe.h"
 #include "PuzzleDocument.h"
 
 #include "FakeSoundPlayer.h"

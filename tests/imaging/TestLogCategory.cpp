@@ -18,11 +18,12 @@ private slots:
     {
         QTest::addColumn<std::function<void()>>("raise");
         QTest::addColumn<QString>("text");
-        QTest::newRow("user error, not Latin-1") << std::function<void()>([] { throw UserError(QStringLiteral("Zu groß: 日本")); })
-                                                 << QStringLiteral("Zu groß: 日本");
-        QTest::newRow("damaged picture")
-            << std::function<void()>([] { throw DamagedPictureError(QStringLiteral("ends early.")); })
-            << QStringLiteral("The picture is damaged: it ends early.");
+        QTest::newRow("user error, not Latin-1")
+            << std::function<void()>([] { throw UserError(QStringLiteral("Zu groß: 日本")); })
+            << QStringLiteral("Zu groß: 日本");
+        QTest::newRow("damaged picture") << std::function<void()>([] {
+            throw DamagedPictureError(QStringLiteral("ends early."));
+        }) << QStringLiteral("The picture is damaged: it ends early.");
         QTest::newRow("standard exception")
             << std::function<void()>([] { throw std::runtime_error("device gone"); }) << QStringLiteral("device gone");
         QTest::newRow("no exception class")

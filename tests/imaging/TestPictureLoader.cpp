@@ -1,10 +1,10 @@
 // Tests of reading picture files of every kind, their failures and the size guard.
 #include "../HostilePictures.h"
-#include "LoadedPictures.h"
 #include "BmpReader.h"
 #include "DecodeCancellation.h"
 #include "GifReader.h"
 #include "JpegReader.h"
+#include "LoadedPictures.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 #include "WorkingBitmap.h"

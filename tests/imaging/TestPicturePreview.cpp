@@ -44,8 +44,7 @@ private slots:
     void refusalIsLogged()
     {
         const QString path = QStringLiteral(QUORRA_TEST_DATA "/scan-bomb.jpg");
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^No preview of .*/scan-bomb\\.jpg: .+")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^No preview of .*/scan-bomb\\.jpg: .+")));
         QVERIFY(picturePreview(path, QSize(100, 100)).isNull());
     }
 

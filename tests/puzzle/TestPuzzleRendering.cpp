@@ -43,7 +43,8 @@ void TestPuzzleRendering::semiEffect()
     b.puzzle.renderAll();
     if (editMode) // take the stamp off again to see the cells under it
         stampTwoLines(b.display, QStringLiteral("Edit"), QStringLiteral("Mode"));
-    QVERIFY(PuzzleProbe(b.puzzle).plainPicture().copy(0, 0, 100, 100) != PuzzleProbe(b.puzzle).concealedPicture().copy(0, 0, 100, 100));
+    QVERIFY(PuzzleProbe(b.puzzle).plainPicture().copy(0, 0, 100, 100)
+            != PuzzleProbe(b.puzzle).concealedPicture().copy(0, 0, 100, 100));
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 2; ++r) {
             const bool plain = selectedPlain && CellPos(c, r) == CellPos(2, 1);

@@ -3,9 +3,9 @@
 #include "../../HostilePictures.h"
 #include "../../NonRegularFiles.h"
 #include "../../PuzzleDocumentProbe.h"
-#include "PlayControllerProbe.h"
 #include "DecodeLimits.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 #include "WindowTexts.h"
 

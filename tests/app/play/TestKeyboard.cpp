@@ -1,8 +1,8 @@
 // Playing from the keyboard: the selection over the cells, turning lines, the advice key, and undo and redo
 // through their commands, driven the way a person's keys reach the window.
 #include "../../PuzzleProbe.h"
-#include "PlayControllerProbe.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "PlayStatus.h"
 #include "WindowFixture.h"
 

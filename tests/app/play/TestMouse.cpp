@@ -1,10 +1,10 @@
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases
 // and the band a drag repaints.
 #include "../../PuzzleProbe.h"
-#include "PlayControllerProbe.h"
 #include "MouseGame.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 
 #include <QAction>

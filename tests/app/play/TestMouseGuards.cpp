@@ -1,8 +1,8 @@
 // Tests of the mouse around a drag: the advice, the victory, a picture closed to the mouse, and the pointer freed
 // by a busy handler, a leave, a menu, an error or a lost focus.
-#include "PlayControllerProbe.h"
 #include "MouseGame.h"
 #include "PicturePanel.h"
+#include "PlayControllerProbe.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 // The real pointer on a real X server: it lands on the caught cell's centre, stays on the dragged line whatever
 // moves it, still reports its moves to the window, and is free again after the release.
-#include "PlayControllerProbe.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -174,7 +174,9 @@ void TestPointerX11::placedWhereTheServerHasTheWindow()
     PlayControllerProbe(F.form->play()).pointerControl()->moveTo(believed(QPoint(75, 25)), window);
     QCOMPARE(serverPointer(), truth(QPoint(75, 25)));
     // Held on the line through y = 25 of the control as it really is.
-    PlayControllerProbe(F.form->play()).pointerControl()->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
+    PlayControllerProbe(F.form->play())
+        .pointerControl()
+        ->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
     const QRect line(truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
     const QPoint below = serverWarp(truth(QPoint(115, 85)));
     QVERIFY(line.contains(below));

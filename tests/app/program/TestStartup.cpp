@@ -1,11 +1,11 @@
 // Start-up of the main window with and without a puzzle file on the command line, the about box, and the file
 // dialogs' filters.
-#include "PlayControllerProbe.h"
 #include "AboutDialog.h"
 #include "AboutDialogProbe.h"
 #include "PictureLoader.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "ProgramInfo.h"
 #include "QtDialogs.h"
 #include "TextStamp.h"

@@ -1,8 +1,8 @@
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
 // everything switched off, the error report, and the update after each change of state that keeps it all in step.
 #include "../../PuzzleProbe.h"
-#include "PlayControllerProbe.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "UserError.h"
 #include "WindowFixture.h"
 
