@@ -1,4 +1,4 @@
-// The inputs the benchmark makes for itself: a photograph-like picture and puzzle files of it.
+// The inputs the benchmark makes for itself: a photograph-like picture, its puzzle files, the settings to start with.
 #include "BenchInputs.h"
 
 #include "Puzzle.h"
@@ -6,6 +6,7 @@
 #include "PuzzleFile.h"
 #include "WorkingBitmap.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -138,4 +139,12 @@ QByteArray encodeWithLibjpeg(const QImage &picture)
     QByteArray result(reinterpret_cast<const char *>(buffer), qsizetype(size));
     std::free(buffer);
     return result;
+}
+
+void writeSettings(const QString &folder, const QString &name)
+{
+    QDir().mkpath(folder);
+    QFile ini(folder + QLatin1Char('/') + name + QStringLiteral(".INI"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write("[TNimbrelMainForm]\nShowAtStartAction_Checked=False\nmSound_Checked=False\n");
 }

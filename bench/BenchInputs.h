@@ -1,4 +1,4 @@
-// The inputs the benchmark makes for itself: a photograph-like picture and puzzle files of it.
+// The inputs the benchmark makes for itself: a photograph-like picture, its puzzle files, the settings to start with.
 #pragma once
 
 #include <QByteArray>
@@ -20,3 +20,6 @@ QByteArray jpegPartOf(const QString &puzzlePath);
 QImage decodeWithLibjpeg(const QByteArray &stream);
 // Encodes a 24-bit (BGR888) picture as baseline JPEG at quality 90 into memory.
 QByteArray encodeWithLibjpeg(const QImage &picture);
+
+// Settings that switch the demo window and the sounds off, for the program's own name and the benchmark's.
+void writeSettings(const QString &folder, const QString &name);

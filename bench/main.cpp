@@ -1,6 +1,7 @@
 // quorra-bench: the figures a player feels, each measured side by side with its baseline in one run, then a
 // summary line per figure: "figure ratio goal met" or "figure ratio goal MISSED".
 #include "BenchInputs.h"
+#include "BenchSummary.h"
 #include "SummaryReporter.h"
 #include "XServerProbe.h"
 
@@ -65,15 +66,6 @@ public:
     void confine(const QRect &, QWindow *) override {}
     void release() override {}
 };
-
-// Settings that switch the demo window and the sounds off, for the program's own name and the benchmark's.
-void writeSettings(const QString &folder, const QString &name)
-{
-    QDir().mkpath(folder);
-    QFile ini(folder + QLatin1Char('/') + name + QStringLiteral(".INI"));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[TNimbrelMainForm]\nShowAtStartAction_Checked=False\nmSound_Checked=False\n");
-}
 
 void makeInputs()
 {
@@ -419,9 +411,6 @@ void idle(benchmark::State &state)
 
 // ---- registration and summary ----
 
-const char *const EffectNames[7] = {"Obscure", "Dark",      "Transparent",  "Negative",
-                                    "Hidden",  "TopSecret", "LowResolution"};
-
 void Register()
 {
     auto heavy = [](benchmark::internal::Benchmark *b, int full) {
@@ -455,43 +444,6 @@ void Register()
     timed(benchmark::RegisterBenchmark("start/empty_window", startEmptyWindow), 5);
     heavy(benchmark::RegisterBenchmark("memory", memory), 1);
     timed(benchmark::RegisterBenchmark("idle", idle), 1);
-}
-
-void line(const char *figure, double ratio, double goal)
-{
-    if (ratio < 0)
-        std::printf("%s n/a %.2f MISSED\n", figure, goal);
-    else
-        std::printf("%s %.2f %.2f %s\n", figure, ratio, goal, ratio <= goal ? "met" : "MISSED");
-}
-
-double ratio(const SummaryReporter &r, const std::string &measured, const std::string &baseline)
-{
-    const double m = r.seconds(measured), b = r.seconds(baseline);
-    return m < 0 || b <= 0 ? -1 : m / b;
-}
-
-void summary(const SummaryReporter &r)
-{
-    std::printf("\nSummary (figure, ratio to its baseline, goal, verdict; idle in percent of one core)\n");
-    line("open", ratio(r, "open/quorra", "open/libjpeg"), 0.5);
-    line("save", ratio(r, "save/quorra", "save/libjpeg"), 1.15);
-    line("resave", ratio(r, "resave/quorra", "resave/libjpeg"), 0.2);
-    for (int e = 0; e < 7; ++e)
-        line((std::string("rebuild-") + EffectNames[e]).c_str(),
-             ratio(r, std::string("rebuild/quorra/") + EffectNames[e], "rebuild/qimage_scaled"), 1.0);
-    line("drag-frame", ratio(r, "drag_frame/quorra", "drag_frame/memcpy"), 2.0);
-    const double effectGoals[7] = {2, 4, 4, 2, 3, 3, 3};
-    for (int e = 0; e < 7; ++e)
-        line((std::string("effect-") + EffectNames[e]).c_str(),
-             ratio(r, std::string("effect/quorra/") + EffectNames[e], "effect/memcpy"), effectGoals[e]);
-    line("start", ratio(r, "start/quorra", "start/empty_window"), 1.5);
-    const double peak = r.counter("memory", "peak_MB"), source = r.counter("memory", "source_MB");
-    line("memory", peak < 0 || source <= 0 ? -1 : peak / source, 1.8);
-    // What the open itself adds to the process: the peak above what the process held before it.
-    const double before = r.counter("memory", "before_open_MB");
-    line("open-memory", peak < 0 || before < 0 || source <= 0 ? -1 : (peak - before) / source, 0.6);
-    line("idle", r.counter("idle", "cpu_percent"), 1.0);
 }
 
 } // namespace
@@ -528,7 +480,7 @@ int main(int argc, char *argv[])
     Register();
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    summary(reporter);
+    printSummary(reporter);
     benchmark::Shutdown();
     delete inputs;
     return 0;

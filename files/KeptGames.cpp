@@ -87,11 +87,9 @@ bool KeptGames::keep(const QByteArray &key, KeptGame game)
     lock.setStaleLockTime(StaleLockMilliseconds);
     const bool locked = lock.tryLock(LockWaitMilliseconds);
     // Written beside the old file and renamed over it: a failed write keeps the game left before.
-    ReplacingFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size())
-        || !file.commit()) {
-        qWarning("The game was not kept in %s: %s", qPrintable(path), qPrintable(file.errorString()));
+    const QString failure = ReplacingFile::writeWhole(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!failure.isEmpty()) {
+        qWarning("The game was not kept in %s: %s", qPrintable(path), qPrintable(failure));
         return false;
     }
     // Another program pruning meanwhile would only drop what this one would.

@@ -178,8 +178,8 @@ std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Resul
         return before;
     }
     // Written beside the old file and renamed over it, so a failed write never loses the results kept so far.
-    ReplacingFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        qWarning("The result was not recorded in %s: %s", qPrintable(path), qPrintable(file.errorString()));
+    const QString failure = ReplacingFile::writeWhole(path, bytes);
+    if (!failure.isEmpty())
+        qWarning("The result was not recorded in %s: %s", qPrintable(path), qPrintable(failure));
     return before;
 }

@@ -1,6 +1,7 @@
 // A picture file read small, for a preview beside a file list.
 #include "PicturePreview.h"
 
+#include "LogCategory.h"
 #include "PictureLoader.h"
 #include "UserError.h"
 
@@ -20,9 +21,11 @@ QImage picturePreview(const QString &path, QSize bounds)
         limits.fitInto = bounds;
         if (std::optional<QImage> read = readPictureFile(path, bounds, limits))
             picture = std::move(*read);
-    } catch (const UserError &) {
+    } catch (const UserError &e) {
+        qCWarning(lcQuorra, "No preview of %s: %s", qUtf8Printable(path), qUtf8Printable(e.message()));
         return QImage();
     } catch (const std::bad_alloc &) {
+        qCWarning(lcQuorra, "No preview of %s: not enough memory to decode it", qUtf8Printable(path));
         return QImage();
     }
     if (picture.isNull() || (picture.width() <= bounds.width() && picture.height() <= bounds.height()))

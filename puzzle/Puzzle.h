@@ -80,8 +80,6 @@ public:
         settleLine();
         return *m_display;
     }
-    const QImage &plainPicture() const { return m_plain; }
-    const QImage &concealedPicture() const { return m_concealed; }
 
     // The move in progress.
     CellPos selected() const { return m_game.selected(); }

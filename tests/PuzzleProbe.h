@@ -32,6 +32,9 @@ public:
     void setDragState(DragState state) { m_puzzle.m_drag.m_state = state; }
     void setEffectCode(EffectCode effect) { m_puzzle.m_effect = effect; }
 
+    // The working bitmaps at the view's scale, whole: the picture as it is and as its effect hides it.
+    const QImage &plainPicture() const { return m_puzzle.m_plain; }
+    const QImage &concealedPicture() const { return m_puzzle.m_concealed; }
     const QImage &cellBitmap() const { return m_puzzle.m_cellBitmap; }
     const QImage &rowStrip() const { return m_puzzle.m_rowStrip; }
     const QImage &columnStrip() const { return m_puzzle.m_columnStrip; }

@@ -5,6 +5,7 @@
 #include "Puzzle.h"
 #include "PuzzleFile.h"
 #include "RegularFile.h"
+#include "ReplacingFile.h"
 #include "UserError.h"
 #include "WorkingBitmap.h"
 
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -82,19 +82,12 @@ bool Thumbnailer::writePng(const QImage &image, const QString &path)
 {
     if (image.isNull())
         return false;
-    // Encoded in memory first, then written unbuffered so the count says how much really reached the file: with
-    // a write buffer, a flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file
-    // (Qt 6.4).
+    // Encoded in memory first, so that nothing reaches the path unless the whole picture was made.
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     if (!writer.write(image))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(png) != png.size())
-        return false; // QSaveFile discards what it holds
-    return file.commit();
+    return ReplacingFile::writeWhole(path, png).isEmpty();
 }

@@ -3,6 +3,7 @@
 
 #include "CommandGuard.h"
 #include "Dialogs.h"
+#include "LogCategory.h"
 #include "MailSender.h"
 #include "PictureLayout.h"
 #include "PictureLoader.h"
@@ -341,6 +342,8 @@ void Documents::bringBack(std::unique_ptr<PuzzleDocument> previous)
         puzzle()->rebuild();
     } catch (...) {
         // The person is told of the failure that brought this puzzle back; this one would only repeat it.
+        qCWarning(lcQuorra, "The puzzle shown before could not be drawn again and is closed (%s)",
+                  qUtf8Printable(handledErrorText()));
         dropPuzzle();
         return;
     }

@@ -60,8 +60,8 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
         throw UserError(WindowTexts::text(WindowTexts::PuzzleTooNew).arg(tooNew->version));
 
     const QByteArray html = page(bytes, QFileInfo(puzzlePath).completeBaseName());
-    ReplacingFile out(pagePath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(html) != html.size() || !out.commit())
+    const QString failure = ReplacingFile::writeWhole(pagePath, html);
+    if (!failure.isEmpty())
         throw UserError(QCoreApplication::translate("WebPageExport", "Cannot create file \"%1\". %2")
-                            .arg(QFileInfo(pagePath).absoluteFilePath(), out.errorString()));
+                            .arg(QFileInfo(pagePath).absoluteFilePath(), failure));
 }

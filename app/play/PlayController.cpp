@@ -2,6 +2,7 @@
 #include "PlayController.h"
 
 #include "CommandGuard.h"
+#include "LogCategory.h"
 #include "PictureView.h"
 #include "ProgramResources.h"
 #include "Puzzle.h"
@@ -36,6 +37,8 @@ void PlayController::openSounds(const SoundFactory &factory)
             try {
                 player->open(programResource(QStringLiteral("Sounds/") + QLatin1String(name)));
             } catch (...) {
+                qCWarning(lcQuorra, "The sound %s stays silent: it could not be opened (%s)", name,
+                          qUtf8Printable(handledErrorText()));
             }
         }
         return player;
@@ -54,6 +57,8 @@ void PlayController::prepareSounds()
             player->prepare();
         } catch (...) {
             // A sound that cannot be made ready stays silent, as one that cannot be opened.
+            qCWarning(lcQuorra, "A sound stays silent: it could not be made ready (%s)",
+                      qUtf8Printable(handledErrorText()));
         }
     }
 }
@@ -67,6 +72,7 @@ void PlayController::playIfOn(Sound which)
         player->play();
     } catch (...) {
         // A sound never stands in the way of a move.
+        qCWarning(lcQuorra, "A sound was not played (%s)", qUtf8Printable(handledErrorText()));
     }
 }
 

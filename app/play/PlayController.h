@@ -41,7 +41,6 @@ public:
 
     // Warps and confines the system pointer; tests put one in that only records.
     void setPointerControl(std::unique_ptr<PointerControl> control) { m_pointer = std::move(control); }
-    PointerControl *pointerControl() const { return m_pointer.get(); }
     // Lets the pointer go wherever it is held.
     void freePointer();
     // Ends whatever a caught cell holds on screen (cursor, confinement), as when the puzzle goes away mid-move.
@@ -71,15 +70,6 @@ public:
     // The picture's mouse reaches the handlers only while a game is being played.
     void attachMouse();
     void detachMouse();
-    bool isMouseAttached() const { return m_mouseAttached; }
-
-    // Set while a handler works on the puzzle; a handler that finds it set does nothing.
-    bool isBusy() const { return m_busy; }
-    void setBusy(bool busy) { m_busy = busy; }
-    // The screen-wide cursor shown over everything, or Qt::ArrowCursor when none is set.
-    Qt::CursorShape screenCursor() const { return m_screenCursor; }
-    // The selection's frame travelling to the cell an arrow key chose.
-    SelectionSlide &selectionSlide() { return m_selectionSlide; }
 
 signals:
     // A move changed the arrangement; the victory follows it when it solved the puzzle.
@@ -120,6 +110,7 @@ private:
     std::array<std::unique_ptr<SoundPlayer>, 3> m_sounds;
     std::unique_ptr<PointerControl> m_pointer;
     SelectionSlide m_selectionSlide;
+    // Set while a handler works on the puzzle; a handler that finds it set does nothing.
     bool m_busy = false;
     // A line slides on screen for a move made from the keyboard or by undo and redo.
     bool m_sliding = false;
@@ -128,4 +119,6 @@ private:
     QMetaObject::Connection m_pressConnection;
     QMetaObject::Connection m_moveConnection;
     QMetaObject::Connection m_releaseConnection;
+
+    friend class PlayControllerProbe; // the tests' one look inside
 };

@@ -20,7 +20,7 @@ public:
     bool exportWebRequested() const;
     // The usage as printed by --help; it names the program as it was started once an application object exists.
     QString helpText() const;
-    // "quorra 1.0.2".
+    // "quorra " and the version.
     static QString versionText();
 
     // Options this program does not know. They are passed over with a warning, not refused: a desktop or a

@@ -2,12 +2,12 @@
 #include "IniFile.h"
 
 #include "RegularFile.h"
+#include "ReplacingFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -178,20 +178,9 @@ bool IniFile::save()
         m_error = failure;
         return false;
     }
-    // Unbuffered, so that the write reports at once how much really reached the file: with a write buffer, a
-    // flush that the disk cuts short goes unnoticed and QSaveFile commits the truncated file (Qt 6.4).
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        m_error = failure;
-        return false;
-    }
-    const QByteArray content = bytes();
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        m_error = failure;
-        return false;
-    }
-    if (!file.commit()) {
+    // Written beside the old file and renamed over it: a full disk or a killed program leaves the settings as they
+    // were.
+    if (!ReplacingFile::writeWhole(m_fileName, bytes()).isEmpty()) {
         m_error = failure;
         return false;
     }

@@ -31,7 +31,7 @@ public:
     // not UTF-8, a value is written as Latin-1.
     void writeString(const QString &section, const QString &key, const QString &value);
 
-    // Writes through a temporary file renamed into place, creating the folder when missing.
+    // Writes through ReplacingFile (a temporary file renamed into place), creating the folder when missing.
     // On failure the old file is untouched and ErrorString() holds "Unable to write to <path>".
     bool save();
     QString errorString() const { return m_error; }

@@ -1,6 +1,7 @@
 // The main-window test fixture.
 #include "WindowFixture.h"
 #include "../PuzzleProbe.h"
+#include "PlayControllerProbe.h"
 #include "PuzzleDocument.h"
 
 #include "FakeSoundPlayer.h"
@@ -26,7 +27,7 @@ WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
     form->setTangleStepMs(0);
     form->setSlideFrameMs(0);
     form->setAdviceMs(0);
-    form->play().selectionSlide().setDurationMs(0);
+    PlayControllerProbe(form->play()).selectionSlide().setDurationMs(0);
     form->settings().storage().setIniFileName(settingsFile());
     // Games won in tests never reach a real user's record of results.
     form->playStatus().setResultBook(ResultBook(pathOf(QStringLiteral("data"))));

@@ -1,5 +1,6 @@
 // Tests of pictures decoded only as large as the view shows them: the reduction chosen, the geometry taken from the
 // whole picture, the look against a smooth downscale, and the whole picture decoded when something needs it.
+#include "../PuzzleProbe.h"
 #include "PuzzleFileFixture.h"
 
 #include <cmath>
@@ -113,11 +114,11 @@ void TestPictureReduction::decodesWhatTheViewShows()
     QCOMPARE(reduced.puzzle.scale(), today.puzzle.scale());
     QCOMPARE(reduced.puzzle.cellWidth(), today.puzzle.cellWidth());
     QCOMPARE(reduced.puzzle.cellHeight(), today.puzzle.cellHeight());
-    const QImage &plain = reduced.puzzle.plainPicture();
-    QCOMPARE(plain.size(), today.puzzle.plainPicture().size());
+    const QImage &plain = PuzzleProbe(reduced.puzzle).plainPicture();
+    QCOMPARE(plain.size(), PuzzleProbe(today.puzzle).plainPicture().size());
     const QImage smooth = wholeDecoded.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const double reducedDifference = meanDifference(plain, smooth);
-    const double todayDifference = meanDifference(today.puzzle.plainPicture(), smooth);
+    const double todayDifference = meanDifference(PuzzleProbe(today.puzzle).plainPicture(), smooth);
     QVERIFY2(reducedDifference <= todayDifference,
              qPrintable(QStringLiteral("%1 against today's %2").arg(reducedDifference).arg(todayDifference)));
 
@@ -130,8 +131,8 @@ void TestPictureReduction::decodesWhatTheViewShows()
     today.puzzle.actualSize();
     reduced.puzzle.actualSize();
     QCOMPARE(reduced.puzzle.source().size(), whole);
-    QVERIFY(reduced.puzzle.plainPicture() == today.puzzle.plainPicture());
-    QVERIFY(reduced.puzzle.concealedPicture() == today.puzzle.concealedPicture());
+    QVERIFY(PuzzleProbe(reduced.puzzle).plainPicture() == PuzzleProbe(today.puzzle).plainPicture());
+    QVERIFY(PuzzleProbe(reduced.puzzle).concealedPicture() == PuzzleProbe(today.puzzle).concealedPicture());
 }
 
 QTEST_MAIN(TestPictureReduction)

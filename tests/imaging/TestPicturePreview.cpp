@@ -40,6 +40,14 @@ private slots:
             QCOMPARE(preview.size(), size);
     }
 
+    // A refusal gives no preview and says nothing to the person, but is logged with the file and the reason.
+    void refusalIsLogged()
+    {
+        const QString path = QStringLiteral(QUORRA_TEST_DATA "/scan-bomb.jpg");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^No preview of .*/scan-bomb\\.jpg: .+")));
+        QVERIFY(picturePreview(path, QSize(100, 100)).isNull());
+    }
+
     // Opening a FIFO named like a picture would wait for a writer: it gives no preview, at once.
     void fifo()
     {

@@ -70,7 +70,7 @@ struct Bench {
     }
 
     // The piece the cell at P should show, before its frame is drawn.
-    QImage expectedPiece(CellPos p, bool plain) const
+    QImage expectedPiece(CellPos p, bool plain)
     {
         if (puzzle.grid().isEmpty(p)) {
             QImage tiled = createWorkingBitmap(puzzle.cellWidth(), puzzle.cellHeight());
@@ -80,11 +80,11 @@ struct Bench {
             return tiled;
         }
         const QRect r = cellRect(puzzle.grid().tileAt(p).home);
-        return (plain ? puzzle.plainPicture() : puzzle.concealedPicture()).copy(r);
+        return (plain ? PuzzleProbe(puzzle).plainPicture() : PuzzleProbe(puzzle).concealedPicture()).copy(r);
     }
 
     // True when the cell shows the piece inside its frame band (which may be up to 8 pixels wide).
-    bool showsPiece(CellPos p, bool plain) const
+    bool showsPiece(CellPos p, bool plain)
     {
         const QRect inner = QRect(QPoint(0, 0), cellRect(p).size()).adjusted(8, 8, -8, -8);
         return display.copy(inner.translated(cellRect(p).topLeft())) == expectedPiece(p, plain).copy(inner);
@@ -110,7 +110,7 @@ struct Bench {
         return true;
     }
 
-    int frameWidth(CellPos p, bool plain) const
+    int frameWidth(CellPos p, bool plain)
     {
         const QImage piece = expectedPiece(p, plain);
         const QRect r = cellRect(p);

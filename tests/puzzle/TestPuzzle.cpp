@@ -90,14 +90,14 @@ void TestPuzzle::geometry()
     b.puzzle.rebuild();
     QCOMPARE(QSize(b.puzzle.cellWidth(), b.puzzle.cellHeight()), cell);
     QCOMPARE(b.puzzle.dragThreshold(), threshold);
-    QCOMPARE(b.puzzle.plainPicture().size(), plainSize);
-    QCOMPARE(b.puzzle.concealedPicture().size(), plainSize);
+    QCOMPARE(PuzzleProbe(b.puzzle).plainPicture().size(), plainSize);
+    QCOMPARE(PuzzleProbe(b.puzzle).concealedPicture().size(), plainSize);
     QCOMPARE(b.display.size(), displaySize);
     QCOMPARE(PuzzleProbe(b.puzzle).cellBitmap().size(), cell);
     QCOMPARE(PuzzleProbe(b.puzzle).rowStrip().size(), QSize(displaySize.width(), cell.height()));
     QCOMPARE(PuzzleProbe(b.puzzle).columnStrip().size(), QSize(cell.width(), displaySize.height()));
     QCOMPARE(b.display.format(), WorkingFormat);
-    QCOMPARE(b.puzzle.plainPicture().format(), WorkingFormat);
+    QCOMPARE(PuzzleProbe(b.puzzle).plainPicture().format(), WorkingFormat);
 }
 
 void TestPuzzle::cellAt_data()

@@ -5,6 +5,7 @@
 // The puzzle is opened as the window opens one (fitted to the panel, drawn and concealed by the puzzle object), on
 // the decoded pixels instead of its own JPEG decoding, the generator's clock fixed at Seed. Its concealed picture,
 // every cell at its home, is written as a binary PPM; the cells' size goes to standard output.
+#include "../PuzzleProbe.h"
 #include "Puzzle.h"
 #include "StoredPuzzle.h"
 #include "WorkingBitmap.h"
@@ -46,7 +47,7 @@ int main(int argc, char **argv)
                               QSize(), QByteArray()});
     puzzle.rebuild();
 
-    const QImage concealed = puzzle.concealedPicture().convertToFormat(QImage::Format_RGB888);
+    const QImage concealed = PuzzleProbe(puzzle).concealedPicture().convertToFormat(QImage::Format_RGB888);
     QFile out(QString::fromLocal8Bit(argv[6]));
     if (!out.open(QIODevice::WriteOnly))
         return 1;

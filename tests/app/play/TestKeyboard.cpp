@@ -2,6 +2,7 @@
 // through their commands, driven the way a person's keys reach the window.
 #include "../../PuzzleProbe.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "PlayStatus.h"
 #include "WindowFixture.h"
 
@@ -143,7 +144,7 @@ void TestKeyboard::keyboardGameWithUndoAndRedoReachesVictory()
 
     Puzzle &p = g.puzzle();
     QVERIFY(p.isSolved());
-    QCOMPARE(p.display(), p.plainPicture());
+    QCOMPARE(p.display(), PuzzleProbe(p).plainPicture());
     // Solved, the board is described by its result.
     QCOMPARE(g.image->accessibleDescription(),
              QStringLiteral("Grid of 2 rows and 3 columns. ") + g.f.form->playStatus().text());
@@ -258,7 +259,7 @@ void TestKeyboard::theSelectionFrameTravelsToItsCell()
     QFETCH(QString, during);
     QFETCH(bool, landsAtOnce);
     Game g;
-    SelectionSlide &slide = g.f.form->play().selectionSlide();
+    SelectionSlide &slide = PlayControllerProbe(g.f.form->play()).selectionSlide();
     slide.setDurationMs(400);
     g.type(QStringLiteral("Right"));
     const QImage &display = *g.image->bitmap();

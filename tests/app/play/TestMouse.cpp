@@ -1,8 +1,10 @@
-// Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases,
-// the advice flash, victory, and the states in which the picture ignores the mouse.
+// Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases
+// and the band a drag repaints.
 #include "../../PuzzleProbe.h"
+#include "MouseGame.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -14,65 +16,6 @@
 #include <QTest>
 
 namespace {
-
-// Cells of 100 x 100 pixels (drag threshold 15): a 300 x 200 picture split 2 x 3, shown at its actual size.
-struct Game {
-    WindowFixture f;
-    PictureView *image = nullptr;
-
-    // Rotations of the solved arrangement: row 1 right by Row1 cells, row 2 right by Row2 cells.
-    explicit Game(int row1 = 1, int row2 = 1)
-    {
-        f.open(f.makePuzzleFile(QStringLiteral("g.nbq"), 300, 200, 2, 3));
-        image = f.form->pictureView();
-        Puzzle &p = puzzle();
-        PuzzleProbe(p).grid().reset();
-        if (row1)
-            PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(1 + row1, 1));
-        if (row2)
-            PuzzleProbe(p).grid().shift(CellPos(1, 2), CellPos(1 + row2, 2));
-        PuzzleProbe(p).setSolved(false);
-        p.renderAll();
-        f.form->updateCommands();
-    }
-
-    Puzzle &puzzle() const { return *f.form->documents().puzzle(); }
-    QPoint global(int x, int y) const { return image->mapToGlobal(QPoint(x, y)); }
-    QRect globalRect(int x, int y, int w, int h) const { return QRect(global(x, y), QSize(w, h)); }
-
-    void send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at, QWidget *to = nullptr)
-    {
-        QWidget *target = to ? to : image;
-        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        send(QEvent::MouseButtonPress, button, button, at);
-    }
-    void drag(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
-    void hover(QPoint at) { send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at); }
-    void release(QPoint at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        send(QEvent::MouseButtonRelease, button, Qt::NoButton, at);
-    }
-
-    // The numbers along a row, left to right.
-    QList<int> row(int r) const
-    {
-        QList<int> numbers;
-        for (int c = 1; c <= puzzle().grid().totalColumns(); ++c)
-            numbers << puzzle().grid().tileAt(CellPos(c, r)).number;
-        return numbers;
-    }
-    QList<int> column(int c) const
-    {
-        QList<int> numbers;
-        for (int r = 1; r <= puzzle().grid().totalRows(); ++r)
-            numbers << puzzle().grid().tileAt(CellPos(c, r)).number;
-        return numbers;
-    }
-};
 
 // Records the rectangles Qt repaints on a widget.
 class PaintSpy : public QObject
@@ -108,16 +51,6 @@ private slots:
     void releaseCommitsToTheCellUnderThePointer_data();
     void releaseCommitsToTheCellUnderThePointer();
     void dragBackToTheCaughtCellRunsTheSolvedTest();
-    void rightClickFlashesTheHome_data();
-    void rightClickFlashesTheHome();
-    void solvingMoveRunsTheVictorySequenceOnce_data();
-    void solvingMoveRunsTheVictorySequenceOnce();
-    void pictureIgnoresTheMouse_data();
-    void pictureIgnoresTheMouse();
-    void busyHandlersDoNothingButAReleaseFreesThePointer();
-    void leavingThePictureDeselectsAndFrees();
-    void menusAndErrorsFreeThePointer();
-    void losingTheFocusFreesThePointer();
     void dragRepaintsOnlyTheBand();
 };
 
@@ -128,7 +61,7 @@ void TestMouse::geometryOfTheGame()
     QCOMPARE(g.puzzle().cellHeight(), 100);
     QCOMPARE(g.puzzle().dragThreshold(), 15);
     QCOMPARE(g.image->size(), QSize(300, 200));
-    QVERIFY(g.f.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(g.f.form->play()).isMouseAttached());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
 
@@ -157,7 +90,7 @@ void TestMouse::pressCatchesAtTheCentre()
     QCOMPARE(g.puzzle().selected(), cell);
     QCOMPARE(g.f.pointer->moves, QList<QPoint>({g.global(centre.x(), centre.y())}));
     QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-    QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+    QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::OpenHandCursor);
     QVERIFY(g.f.played().isEmpty());
@@ -180,7 +113,7 @@ void TestMouse::releaseWithoutDragCommitsNothing()
     QCOMPARE(g.puzzle().dragState(), DragState::Idle);
     // The cell keeps its selection frame; the screen cursor and the pointer are back to normal.
     QCOMPARE(g.puzzle().selected(), CellPos(2, 1));
-    QCOMPARE(g.f.form->play().screenCursor(), Qt::ArrowCursor);
+    QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!g.f.pointer->isConfined());
 }
@@ -212,15 +145,15 @@ void TestMouse::dragThresholdAndDirection()
     QCOMPARE(int(g.puzzle().dragState()), state);
     if (state == int(DragState::Row)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 50, 300, 1));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ClosedHandCursor);
     } else if (state == int(DragState::Column)) {
         QCOMPARE(g.f.pointer->confined, g.globalRect(150, 0, 1, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::ClosedHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::ClosedHandCursor);
     } else {
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     }
-    QCOMPARE(QApplication::overrideCursor()->shape(), g.f.form->play().screenCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), PlayControllerProbe(g.f.form->play()).screenCursor());
     QVERIFY(g.f.played().isEmpty());
     QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
 }
@@ -266,7 +199,7 @@ void TestMouse::snapWindow()
         const QPoint centre = g.puzzle().cellCentre(caught);
         QCOMPARE(g.f.pointer->moves.last(), g.global(centre.x(), centre.y()));
         QCOMPARE(g.f.pointer->confined, g.globalRect(0, 0, 300, 200));
-        QCOMPARE(g.f.form->play().screenCursor(), Qt::OpenHandCursor);
+        QCOMPARE(PlayControllerProbe(g.f.form->play()).screenCursor(), Qt::OpenHandCursor);
     } else {
         QCOMPARE(g.puzzle().dragState(), DragState::Row);
     }
@@ -355,230 +288,6 @@ void TestMouse::dragBackToTheCaughtCellRunsTheSolvedTest()
     QCOMPARE(g.row(1), QList<int>({1, 2, 3}));
     QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
     QVERIFY(g.puzzle().isSolved());
-}
-
-void TestMouse::rightClickFlashesTheHome_data()
-{
-    QTest::addColumn<bool>("emptyRow");
-    QTest::addColumn<CellPos>("clicked"); // grid positions
-    QTest::addColumn<CellPos>("home");
-
-    // Row 1 is 3 1 2: the 3 at (1,1) belongs at (3,1).
-    QTest::newRow("a piece away from home") << false << CellPos(1, 1) << CellPos(3, 1);
-    QTest::newRow("a piece at home") << false << CellPos(1, 2) << CellPos(1, 2);
-    QTest::newRow("an empty cell: the first empty place") << true << CellPos(2, 3) << CellPos(1, 3);
-}
-
-void TestMouse::rightClickFlashesTheHome()
-{
-    QFETCH(bool, emptyRow);
-    QFETCH(CellPos, clicked);
-    QFETCH(CellPos, home);
-    Game G(1, 0);
-    if (emptyRow) {
-        // A new 2 x 2 puzzle with an empty row, tangled and then set to a known arrangement.
-        G.f.form->commands().action(Command::EmptyRow)->setChecked(true);
-        G.f.New(G.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
-        G.f.run(G.f.form->commands().action(Command::Tangle));
-        Puzzle &p = G.puzzle();
-        QCOMPARE(p.grid().totalRows(), 3);
-        PuzzleProbe(p).grid().reset();
-        PuzzleProbe(p).grid().shift(CellPos(1, 1), CellPos(2, 1));
-        PuzzleProbe(p).setSolved(false);
-        p.renderAll();
-        G.f.form->updateCommands();
-        QVERIFY(p.grid().isEmpty(CellPos(2, 3)));
-    }
-
-    const int w = G.puzzle().cellWidth();
-    const int h = G.puzzle().cellHeight();
-    const QPoint click((clicked.x() - 1) * w + w / 3, (clicked.y() - 1) * h + h / 3);
-    const QRect flash((home.x() - 1) * w, (home.y() - 1) * h, w, h);
-    QList<QRect> changes;
-    QImage During;
-    // Beside the window's own connection, which repaints.
-    QObject::connect(&G.puzzle(), &Puzzle::displayChanged, &G.puzzle(), [&](const QRect &rect) {
-        if (changes.isEmpty())
-            During = G.puzzle().display();
-        changes << rect;
-    });
-    const QImage before = G.puzzle().display();
-    G.press(click, Qt::RightButton);
-    G.release(click, Qt::RightButton);
-
-    QCOMPARE(G.f.played(), QStringList({QStringLiteral("Play|Advice.wav")}));
-    QVERIFY(changes.size() >= 2);
-    QCOMPARE(changes.first(), flash);
-    // The flash inverts a frame inside the home cell and nothing outside it; the whole picture is redrawn after.
-    QVERIFY(During.copy(flash) != before.copy(flash));
-    QImage outside = During;
-    QImage original = before;
-    for (QImage *picture : {&outside, &original})
-        for (int y = flash.top(); y <= flash.bottom(); ++y)
-            std::memset(picture->scanLine(y) + flash.left() * 3, 0, size_t(flash.width()) * 3);
-    QCOMPARE(outside, original);
-    QCOMPARE(changes.last(), G.puzzle().display().rect());
-    QCOMPARE(G.puzzle().display(), before);
-    QCOMPARE(G.puzzle().dragState(), DragState::Idle);
-    QVERIFY(!G.f.pointer->isConfined());
-}
-
-void TestMouse::solvingMoveRunsTheVictorySequenceOnce_data()
-{
-    QTest::addColumn<bool>("byRelease");
-    QTest::newRow("snap") << false;
-    QTest::newRow("release") << true;
-}
-
-void TestMouse::solvingMoveRunsTheVictorySequenceOnce()
-{
-    QFETCH(bool, byRelease);
-    Game g(1, 0); // row 1 is 3 1 2: carrying the 1 one cell left solves it
-    g.press(QPoint(150, 50));
-    g.drag(QPoint(130, 50));
-    if (byRelease) {
-        g.drag(QPoint(80, 50));
-        g.release(QPoint(80, 50));
-    } else {
-        g.drag(QPoint(60, 50));
-        // Further events change nothing: the picture no longer listens.
-        g.drag(QPoint(150, 50));
-        g.release(QPoint(150, 50));
-    }
-
-    Puzzle &p = g.puzzle();
-    QVERIFY(p.isSolved());
-    QCOMPARE(g.f.played(), QStringList({QStringLiteral("Play|Move.wav"), QStringLiteral("Play|Victory.wav")}));
-    QVERIFY(!g.f.form->play().isMouseAttached());
-    QCOMPARE(p.dragState(), DragState::Idle);
-    QCOMPARE(p.selected(), NoCell);
-    QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!g.f.pointer->isConfined());
-    QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
-    // The plain photograph, without grid lines or frames.
-    QCOMPARE(p.display(), p.plainPicture());
-    g.f.form->updateCommands();
-    QVERIFY(g.f.form->commands().action(Command::SaveImageAs)->isEnabled());
-    QVERIFY(g.f.form->commands().action(Command::Tangle)->isEnabled());
-}
-
-void TestMouse::pictureIgnoresTheMouse_data()
-{
-    QTest::addColumn<bool>("solved");
-    QTest::newRow("edit mode") << false;
-    QTest::newRow("after victory") << true;
-}
-
-void TestMouse::pictureIgnoresTheMouse()
-{
-    QFETCH(bool, solved);
-    Game g;
-    if (solved) {
-        g.press(QPoint(50, 50));
-        g.drag(QPoint(70, 50));
-        g.release(QPoint(250, 50)); // row 1: 3 1 2 -> 1 2 3
-        g.press(QPoint(50, 150));
-        g.drag(QPoint(70, 150));
-        g.release(QPoint(250, 150)); // row 2: 6 4 5 -> 4 5 6
-        QVERIFY(g.puzzle().isSolved());
-    } else {
-        g.f.New(g.f.makePicture(QStringLiteral("e.bmp"), 300, 200));
-        QVERIFY(g.puzzle().isEditMode());
-    }
-    g.f.sounds.clear();
-    g.f.pointer->moves.clear();
-    const QImage before = g.puzzle().display();
-
-    g.hover(QPoint(150, 50));
-    g.press(QPoint(150, 50));
-    g.drag(QPoint(250, 50));
-    g.release(QPoint(250, 50));
-    g.press(QPoint(150, 50), Qt::RightButton);
-    // Even called directly, the handlers leave such a puzzle alone.
-    g.f.form->play().press(Qt::LeftButton, {}, 150, 50);
-    g.f.form->play().move(Qt::LeftButton, {}, 250, 50);
-    g.f.form->play().release(Qt::LeftButton, {}, 250, 50);
-
-    QCOMPARE(g.puzzle().selected(), NoCell);
-    QCOMPARE(g.puzzle().dragState(), DragState::Idle);
-    QCOMPARE(g.puzzle().display(), before);
-    QVERIFY(g.f.sounds.isEmpty());
-    QVERIFY(g.f.pointer->moves.isEmpty());
-    QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(g.image->cursor().shape(), Qt::PointingHandCursor);
-}
-
-void TestMouse::busyHandlersDoNothingButAReleaseFreesThePointer()
-{
-    Game g;
-    g.press(QPoint(150, 50));
-    g.drag(QPoint(170, 50));
-    g.f.form->play().setBusy(true);
-    g.drag(QPoint(250, 50));
-    g.press(QPoint(50, 50), Qt::RightButton);
-    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
-    QVERIFY(g.f.played().isEmpty());
-    QVERIFY(g.f.pointer->isConfined());
-    g.release(QPoint(250, 50));
-    QVERIFY(!g.f.pointer->isConfined());
-    QCOMPARE(g.row(1), QList<int>({3, 1, 2}));
-    QVERIFY(g.f.form->play().isBusy());
-    g.f.form->play().setBusy(false);
-    // The drag goes on from where it was when the window is free again.
-    g.drag(QPoint(250, 50));
-    QCOMPARE(g.row(1), QList<int>({2, 3, 1}));
-}
-
-void TestMouse::leavingThePictureDeselectsAndFrees()
-{
-    Game g;
-    g.hover(QPoint(250, 150));
-    QCOMPARE(g.puzzle().selected(), CellPos(3, 2));
-    const int releases = g.f.pointer->releases;
-    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
-    QCOMPARE(g.puzzle().selected(), NoCell);
-    QVERIFY(g.f.pointer->releases > releases);
-
-    // While a handler is at work the selection stays.
-    g.hover(QPoint(250, 150));
-    g.f.form->play().setBusy(true);
-    g.send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(2, 2), g.f.form->picturePanel());
-    QCOMPARE(g.puzzle().selected(), CellPos(3, 2));
-    g.f.form->play().setBusy(false);
-}
-
-void TestMouse::menusAndErrorsFreeThePointer()
-{
-    Game g;
-    g.press(QPoint(150, 50));
-    g.drag(QPoint(170, 50));
-    QVERIFY(g.f.pointer->isConfined());
-    emit g.f.form->commands().menu(WindowMenu::Puzzle)->aboutToShow();
-    QVERIFY(!g.f.pointer->isConfined());
-
-    g.drag(QPoint(180, 50));
-    g.f.pointer->confine(g.globalRect(0, 50, 300, 1), nullptr);
-    g.f.form->guarded([] { throw std::runtime_error("disk gone"); });
-    QVERIFY(!g.f.pointer->isConfined());
-    QCOMPARE(g.f.dialogs->errors(), QStringList({QStringLiteral("disk gone")}));
-    g.release(QPoint(180, 50));
-}
-
-void TestMouse::losingTheFocusFreesThePointer()
-{
-    Game g;
-    QApplication::setActiveWindow(g.f.form.get());
-    QTRY_VERIFY(g.f.form->isActiveWindow());
-    g.press(QPoint(150, 50));
-    g.drag(QPoint(170, 50));
-    QVERIFY(g.f.pointer->isConfined());
-    QWidget other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-    QApplication::setActiveWindow(&other);
-    QTRY_VERIFY(!g.f.form->isActiveWindow());
-    QVERIFY(!g.f.pointer->isConfined());
-    g.release(QPoint(170, 50));
 }
 
 void TestMouse::dragRepaintsOnlyTheBand()

@@ -1,6 +1,7 @@
 // The real pointer on a real X server: it lands on the caught cell's centre, stays on the dragged line whatever
 // moves it, still reports its moves to the window, and is free again after the release.
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -121,14 +122,14 @@ void TestPointerX11::heldOnTheDraggedLine()
     send(image, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(120, 20));
     QTest::qWait(30);
     QCOMPARE(QCursor::pos(), global(QPoint(150, 50)));
-    QVERIFY(f.form->play().pointerControl()->isConfined());
+    QVERIFY(PlayControllerProbe(f.form->play()).pointerControl()->isConfined());
     // Inside the picture it moves freely; beyond it, it stops at the edge. (Busy keeps these moves from
     // starting a drag.)
-    f.form->play().setBusy(true);
+    PlayControllerProbe(f.form->play()).setBusy(true);
     QCOMPARE(pointerAfterWarp(global(QPoint(280, 180))), global(QPoint(280, 180)));
     QCOMPARE(pointerAfterWarp(global(QPoint(900, 900))), global(QPoint(299, 199)));
     QCOMPARE(pointerAfterWarp(global(QPoint(150, 50))), global(QPoint(150, 50)));
-    f.form->play().setBusy(false);
+    PlayControllerProbe(f.form->play()).setBusy(false);
 
     send(image, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, drag);
     QVERIFY(f.form->documents().puzzle()->dragState() == DragState::Row
@@ -143,7 +144,7 @@ void TestPointerX11::heldOnTheDraggedLine()
     QCOMPARE(QPoint(moves.last().at(2).toInt(), moves.last().at(3).toInt()), along);
 
     send(image, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, along);
-    QVERIFY(!f.form->play().pointerControl()->isConfined());
+    QVERIFY(!PlayControllerProbe(f.form->play()).pointerControl()->isConfined());
     QCOMPARE(pointerAfterWarp(global(QPoint(400, 300))), global(QPoint(400, 300)));
     QCOMPARE(pointerAfterWarp(QPoint(5, 5)), QPoint(5, 5));
 }
@@ -170,17 +171,19 @@ void TestPointerX11::placedWhereTheServerHasTheWindow()
     auto truth = [&](QPoint at) { return onRoot(native, Image->mapTo(F.form.get(), at) * Ratio); };
     auto believed = [&](QPoint at) { return Image->mapToGlobal(at); };
 
-    F.form->play().pointerControl()->moveTo(believed(QPoint(75, 25)), window);
+    PlayControllerProbe(F.form->play()).pointerControl()->moveTo(believed(QPoint(75, 25)), window);
     QCOMPARE(serverPointer(), truth(QPoint(75, 25)));
     // Held on the line through y = 25 of the control as it really is.
-    F.form->play().pointerControl()->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
+    PlayControllerProbe(F.form->play())
+        .pointerControl()
+        ->confine(QRect(believed(QPoint(0, 25)), QSize(150, 1)), window);
     const QRect line(truth(QPoint(0, 25)), QSize(qRound(150 * Ratio), qMax(1, qRound(Ratio))));
     const QPoint below = serverWarp(truth(QPoint(115, 85)));
     QVERIFY(line.contains(below));
     QCOMPARE(below.x(), truth(QPoint(115, 85)).x());
     QCOMPARE(serverWarp(QPoint(5, 5)), line.topLeft());
     QCOMPARE(serverWarp(truth(QPoint(149, 0))).x(), truth(QPoint(149, 0)).x());
-    F.form->play().pointerControl()->release();
+    PlayControllerProbe(F.form->play()).pointerControl()->release();
     QCOMPARE(serverWarp(QPoint(5, 5)), QPoint(5, 5));
 }
 

@@ -2,6 +2,7 @@
 // whose name is not UTF-8 opened through its own bytes.
 #include "CommandLine.h"
 #include "PuzzleArgument.h"
+#include "Version.h"
 #include "WindowFixture.h"
 
 #include <QElapsedTimer>

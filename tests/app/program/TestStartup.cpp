@@ -5,6 +5,7 @@
 #include "PictureLoader.h"
 #include "PicturePanel.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "ProgramInfo.h"
 #include "QtDialogs.h"
 #include "TextStamp.h"
@@ -88,7 +89,7 @@ void TestStartup::commandLine()
         QVERIFY(!F.form->documents().puzzle()->isEditMode());
         QCOMPARE(F.form->documents().document()->fileName(), sample);
         QVERIFY(F.form->pictureView()->width() > 0);
-        QVERIFY(F.form->play().isMouseAttached());
+        QVERIFY(PlayControllerProbe(F.form->play()).isMouseAttached());
     } else {
         QCOMPARE(F.form->pictureView()->width(), 0);
     }
@@ -142,7 +143,7 @@ void TestStartup::aboutBox()
     QCOMPARE(AboutDialogProbe(about).programName()->text(), QStringLiteral("Quorra"));
     QCOMPARE(AboutDialogProbe(about).programName()->font().family(), stampFont().family());
     QVERIFY(AboutDialogProbe(about).programName()->font().bold());
-    QCOMPARE(AboutDialogProbe(about).version()->text(), QStringLiteral("Version 1.0.2"));
+    QCOMPARE(AboutDialogProbe(about).version()->text(), QStringLiteral("Version " QUORRA_VERSION));
     QVERIFY(!AboutDialogProbe(about).copyright()->text().isEmpty());
     QVERIFY(AboutDialogProbe(about).webAddress()->text().contains(QuorraWebAddress));
 

@@ -1,6 +1,8 @@
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
 // everything switched off, the error report, and the update after each change of state that keeps it all in step.
+#include "../../PuzzleProbe.h"
 #include "PictureView.h"
+#include "PlayControllerProbe.h"
 #include "UserError.h"
 #include "WindowFixture.h"
 
@@ -117,7 +119,7 @@ void TestCommands::enablingByState()
 
     f.form->updateCommands();
     QCOMPARE(sorted(f.enabledCommands()), sorted(enabled));
-    QCOMPARE(f.form->play().isMouseAttached(), mouse);
+    QCOMPARE(PlayControllerProbe(f.form->play()).isMouseAttached(), mouse);
     QVERIFY(f.dialogs->errors().isEmpty());
 }
 
@@ -133,7 +135,7 @@ void TestCommands::commandsOffDuringTangle()
         // An update in the middle of the tangle must not switch anything back on.
         F.form->updateCommands();
         EnabledDuring += F.enabledCommands();
-        MouseDuring |= F.form->play().isMouseAttached();
+        MouseDuring |= PlayControllerProbe(F.form->play()).isMouseAttached();
         menuItemsDuring |=
             F.form->commands().soundItem()->isEnabled() || F.form->commands().showExampleItem()->isEnabled();
         ClosedDuring |= F.form->close();
@@ -148,7 +150,7 @@ void TestCommands::commandsOffDuringTangle()
     QVERIFY(F.form->isVisible());
     // Afterwards the rules hold again: a puzzle in play.
     QVERIFY(F.form->updateHandlerInstalled());
-    QVERIFY(F.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(F.form->play()).isMouseAttached());
     QVERIFY(!F.form->documents().puzzle()->isEditMode());
     QVERIFY(F.form->commands().action(Command::SaveAs)->isEnabled());
     QVERIFY(!F.form->commands().action(Command::Tangle)->isEnabled());
@@ -245,7 +247,7 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
     WindowFixture f;
     f.New(f.makePicture(QStringLiteral("p.bmp"), 400, 300));
     QCOMPARE(f.form->documents().puzzle()->effect(), 4); // Hidden, checked at start
-    const QImage before = f.form->documents().puzzle()->concealedPicture();
+    const QImage before = PuzzleProbe(*f.form->documents().puzzle()).concealedPicture();
     f.run(f.form->commands().action(Command::Transparent));
     QStringList checked;
     for (const QAction *action : std::as_const(f.form->commands().actions()))
@@ -254,7 +256,7 @@ void TestCommands::effectGroupSetsTheCurrentEffect()
     QCOMPARE(checked, QStringList{"TransparentAction"});
     QCOMPARE(f.form->commands().currentEffect(), 2);
     QCOMPARE(f.form->documents().puzzle()->effect(), 2);
-    QVERIFY(f.form->documents().puzzle()->concealedPicture() != before);
+    QVERIFY(PuzzleProbe(*f.form->documents().puzzle()).concealedPicture() != before);
     QVERIFY(f.form->documents().document()->isModified());
     QVERIFY(f.form->documents().puzzle()->isEditMode());
 }
@@ -338,7 +340,7 @@ void TestCommands::idlePassFollowsTheStateAndThenSleeps()
     // No explicit pass: the new puzzle's state brings the commands in step.
     QTRY_VERIFY(f.form->commands().action(Command::SaveAs)->isEnabled());
     QTRY_VERIFY(f.form->commands().action(Command::Tangle)->isEnabled());
-    QVERIFY(!f.form->play().isMouseAttached());
+    QVERIFY(!PlayControllerProbe(f.form->play()).isMouseAttached());
 
     QTest::qWait(100);
     const quint64 settled = f.form->updatePasses();
@@ -355,7 +357,7 @@ void TestCommands::idlePassFollowsTheStateAndThenSleeps()
     f.form->commands().action(Command::Tangle)->trigger();
     QTRY_COMPARE(f.form->updatePasses(), settled + 1);
     QVERIFY(!f.form->commands().action(Command::Tangle)->isEnabled());
-    QVERIFY(f.form->play().isMouseAttached());
+    QVERIFY(PlayControllerProbe(f.form->play()).isMouseAttached());
     QTest::qWait(200);
     QCOMPARE(f.form->updatePasses(), settled + 1);
 }

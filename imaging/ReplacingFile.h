@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
 
     // Puts the written file in place and closes the device; false with errorString() set when it fails.
     bool commit();
+
+    // Bytes made whole in memory put at Path in one go: the system's reason when that fails, else empty.
+    static QString writeWhole(const QString &path, QByteArrayView bytes);
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }

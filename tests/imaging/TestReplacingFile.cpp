@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +33,7 @@ class TestReplacingFile : public QObject
 private slots:
     void staleTemporaryFiles_data();
     void staleTemporaryFiles();
+    void writeWholeTellsWhy();
 };
 
 void TestReplacingFile::staleTemporaryFiles_data()
@@ -108,6 +110,22 @@ void TestReplacingFile::staleTemporaryFiles()
     QCOMPARE(saved.readAll(), QByteArray("saved"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
              (removed ? 1 : 2) + (kind == Kind::Link ? 1 : 0));
+}
+
+// A refused path must come back as a reason, never as an empty string a caller would take for success.
+void TestReplacingFile::writeWholeTellsWhy()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("a folder"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(!ReplacingFile::writeWhole(folder, "bytes").isEmpty());
+    QVERIFY(QFileInfo(folder).isDir());
+
+    const QString path = dir.filePath(QStringLiteral("whole"));
+    QCOMPARE(ReplacingFile::writeWhole(path, "bytes"), QString());
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("bytes"));
 }
 
 QTEST_GUILESS_MAIN(TestReplacingFile)

@@ -194,6 +194,14 @@ bool ReplacingFile::commit()
     return true;
 }
 
+QString ReplacingFile::writeWhole(const QString &path, QByteArrayView bytes)
+{
+    ReplacingFile file(path);
+    if (file.open(WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size() && file.commit())
+        return QString();
+    return file.errorString();
+}
+
 bool ReplacingFile::writeInPlace()
 {
     // Room for the whole file is taken before its first byte changes: a disk or size limit too small for it
