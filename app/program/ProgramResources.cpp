@@ -60,9 +60,8 @@ QString helpPageResource(const QStringList &uiLanguages, const std::function<boo
 
 QUrl helpAddress()
 {
-    const QString page = helpPageResource(QLocale().uiLanguages(), [](const QString &relative) {
-        return QFileInfo::exists(programResource(relative));
-    });
+    const QString page = helpPageResource(
+        QLocale().uiLanguages(), [](const QString &relative) { return QFileInfo::exists(programResource(relative)); });
     return QUrl::fromLocalFile(programResource(page));
 }
 

@@ -115,9 +115,8 @@ void MainWindow::createParts(const SoundFactory &sounds)
     m_helpOpener = new DesktopOpener(this);
     // The page tried is named, not the one the desktop's language would choose now.
     connect(m_helpOpener, &DesktopOpener::failed, this, [this](const QUrl &page) {
-        guarded([this, page] {
-            m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(page), MessageIcon::Warning);
-        });
+        guarded(
+            [this, page] { m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(page), MessageIcon::Warning); });
     });
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);

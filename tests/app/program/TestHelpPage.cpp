@@ -64,8 +64,8 @@ void TestHelpPage::choice_data()
     QTest::newRow("no languages") << QStringList{} << all << "Nimbrel.html";
     QTest::newRow("German page missing") << QStringList{"de-DE", "de"} << QStringList{"Nimbrel.fr.html"}
                                          << "Nimbrel.html";
-    QTest::newRow("German missing, French next") << QStringList{"de-DE", "fr-FR"} << QStringList{"Nimbrel.fr.html"}
-                                                 << "Nimbrel.fr.html";
+    QTest::newRow("German missing, French next")
+        << QStringList{"de-DE", "fr-FR"} << QStringList{"Nimbrel.fr.html"} << "Nimbrel.fr.html";
     // "des" is not German, nor "f" French.
     QTest::newRow("codes compared whole") << QStringList{"des", "f"} << all << "Nimbrel.html";
 }
