@@ -51,7 +51,7 @@ QString helpPageResource(const QStringList &uiLanguages, const std::function<boo
             break;
         if (!TranslatedHelpLanguages.contains(language))
             continue;
-        const QString page = translatedHelpPage(language);
+        QString page = translatedHelpPage(language);
         if (exists(page))
             return page;
     }
