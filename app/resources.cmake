@@ -1,8 +1,11 @@
-# Puts the demo video and the help page with its pictures beside the program in the build tree, where it looks
+# Puts the demo video and the help pages with their pictures beside the program in the build tree, where it looks
 # first (installed, they go to share/quorra). Included from app/CMakeLists.txt after the quorra target.
 set(QUORRA_RESOURCE_ROOT ${PROJECT_SOURCE_DIR}/resources)
 file(GLOB QUORRA_HELP_PICTURES CONFIGURE_DEPENDS RELATIVE ${QUORRA_RESOURCE_ROOT} ${QUORRA_RESOURCE_ROOT}/Help/*.png)
-set(QUORRA_BESIDE_PROGRAM Res/Example.avi Nimbrel.html ${QUORRA_HELP_PICTURES})
+# The help page in English and its translations (Nimbrel.<language>.html), which the program picks by the
+# desktop's language.
+file(GLOB QUORRA_HELP_PAGES CONFIGURE_DEPENDS RELATIVE ${QUORRA_RESOURCE_ROOT} ${QUORRA_RESOURCE_ROOT}/Nimbrel*.html)
+set(QUORRA_BESIDE_PROGRAM Res/Example.avi ${QUORRA_HELP_PAGES} ${QUORRA_HELP_PICTURES})
 
 set(QUORRA_BESIDE_PROGRAM_COPIES)
 foreach(file ${QUORRA_BESIDE_PROGRAM})

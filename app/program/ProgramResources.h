@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
+
+#include <functional>
 
 // The shipped files' places among the program's files: part of the install layout.
 inline const QString HelpPageResource = QStringLiteral("Nimbrel.html");
@@ -15,8 +18,13 @@ inline const QString SoundsFolderResource = QStringLiteral("Sounds/");
 // is returned, so that a message about it names the place where it was looked for first.
 QString programResource(const QString &relative);
 
-// The help page, "Nimbrel.html", as the address handed to the desktop.
+// The help page for a desktop whose languages are uiLanguages (as QLocale::uiLanguages gives them, best first):
+// the page of the first language that has one shipped (exists says which are), the English page when none has.
+// A language whose page is missing gives way to the next one the person reads rather than straight to English.
+QString helpPageResource(const QStringList &uiLanguages, const std::function<bool(const QString &)> &exists);
+
+// The help page in the desktop's language, or "Nimbrel.html", as the address handed to the desktop.
 QUrl helpAddress();
 
-// Said when the help page could not be opened; it names the help file, so that it can be opened by hand.
-QString helpNotOpenedMessage();
+// Said when the help page could not be opened; it names the help file tried, so that it can be opened by hand.
+QString helpNotOpenedMessage(const QUrl &page);

@@ -113,8 +113,10 @@ void MainWindow::createParts(const SoundFactory &sounds)
     connect(&m_documents->animator(), &PuzzleAnimator::finished, this, [this] { closeIfRequested(); });
     m_settings = std::make_unique<SettingsKeeper>(*this, *m_commands, *m_dialogs);
     m_helpOpener = new DesktopOpener(this);
-    connect(m_helpOpener, &DesktopOpener::failed, this, [this] {
-        guarded([this] { m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(), MessageIcon::Warning); });
+    // The page tried is named, not the one the desktop's language would choose now.
+    connect(m_helpOpener, &DesktopOpener::failed, this, [this](const QUrl &page) {
+        guarded(
+            [this, page] { m_dialogs->message(QuorraProgramName, helpNotOpenedMessage(page), MessageIcon::Warning); });
     });
 
     m_status = std::make_unique<PlayStatus>(statusBar(), puzzle);

@@ -319,6 +319,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("demo video") << "Res";
         QTest::newRow("help") << "Nimbrel.html";
+        QTest::newRow("help in German") << "Nimbrel.de.html";
+        QTest::newRow("help in French") << "Nimbrel.fr.html";
+        QTest::newRow("help in Spanish") << "Nimbrel.es.html";
         QTest::newRow("help pictures") << "Help";
     }
 
