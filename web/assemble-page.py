@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Puts the player's page together: its style, its script, the compiled core and the concealment texture inside
+"""Puts the player's page together: its style, its scripts, the compiled core and the concealment texture inside
 one HTML file, the template that exported pages fill with a puzzle, and the home page that holds none."""
 import base64
+import os
 import sys
 
 PUZZLE = "@PUZZLE@"
@@ -10,11 +11,13 @@ BUDGET = 250 * 1000
 
 
 def main():
-    page, css, script, core, wasm, texture, template_out, index_out = sys.argv[1:9]
+    page, css, scripts, core, wasm, texture, template_out, index_out = sys.argv[1:9]
     read = lambda path: open(path, encoding="utf-8").read()
+    # The player's scripts (a list of paths) share one function's scope, in order: none leaks a name to the page.
+    player = "\n".join(read(path) for path in scripts.split(os.pathsep))
     parts = {
         "@PLAYER_CSS@": read(css),
-        "@PLAYER_JS@": read(script),
+        "@PLAYER_JS@": "'use strict';\n(() => {\n" + player + "})();\n",
         "@CORE_JS@": read(core),
         # The module's bytes travel as text: a browser refuses to fetch a .wasm file beside a page opened from
         # file://, and the page forbids every fetch anyway.
