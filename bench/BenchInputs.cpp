@@ -18,6 +18,8 @@
 
 #include <jpeglib.h>
 
+namespace quorra {
+
 QImage makePhotograph(int width, int height)
 {
     QImage picture(width, height, WorkingFormat);
@@ -148,3 +150,5 @@ void writeSettings(const QString &folder, const QString &name)
     if (ini.open(QIODevice::WriteOnly))
         ini.write("[TNimbrelMainForm]\nShowAtStartAction_Checked=False\nmSound_Checked=False\n");
 }
+
+} // namespace quorra

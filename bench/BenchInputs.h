@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+namespace quorra {
+
 // A picture with the statistics of a photograph: smooth gradients, edges, fine texture in places and sensor
 // noise everywhere, so that its JPEG stream has a realistic size. Working format (BGR888); the same every run.
 QImage makePhotograph(int width, int height);
@@ -23,3 +25,5 @@ QByteArray encodeWithLibjpeg(const QImage &picture);
 
 // Settings that switch the demo window and the sounds off, for the program's own name and the benchmark's.
 void writeSettings(const QString &folder, const QString &name);
+
+} // namespace quorra

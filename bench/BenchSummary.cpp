@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace quorra {
+
 namespace {
 
 void line(const char *figure, double ratio, double goal)
@@ -46,3 +48,5 @@ void printSummary(const SummaryReporter &r)
     line("open-memory", peak < 0 || before < 0 || source <= 0 ? -1 : (peak - before) / source, 0.6);
     line("idle", r.counter("idle", "cpu_percent"), 1.0);
 }
+
+} // namespace quorra

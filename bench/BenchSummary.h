@@ -1,6 +1,8 @@
 // The benchmark's closing summary: every figure as a ratio to the baseline measured beside it, against its goal.
 #pragma once
 
+namespace quorra {
+
 class SummaryReporter;
 
 // The effects in their stored order, as the figures name them.
@@ -9,3 +11,5 @@ inline const char *const EffectNames[7] = {"Obscure", "Dark",      "Transparent"
 
 // One line a figure: its name, its ratio, its goal and whether the goal was met.
 void printSummary(const SummaryReporter &r);
+
+} // namespace quorra

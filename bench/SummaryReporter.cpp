@@ -1,6 +1,8 @@
 // Google Benchmark's console output, plus the times and counters of every run kept for the summary.
 #include "SummaryReporter.h"
 
+namespace quorra {
+
 void SummaryReporter::ReportRuns(const std::vector<Run> &runs)
 {
     ConsoleReporter::ReportRuns(runs);
@@ -28,3 +30,5 @@ double SummaryReporter::counter(const std::string &name, const std::string &coun
     const auto value = found->second.find(counter);
     return value == found->second.end() ? -1 : value->second;
 }
+
+} // namespace quorra

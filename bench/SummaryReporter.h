@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+namespace quorra {
+
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -23,3 +25,5 @@ private:
     std::map<std::string, double> m_seconds;
     std::map<std::string, std::map<std::string, double>> m_counters;
 };
+
+} // namespace quorra

@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+namespace quorra {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -208,3 +210,5 @@ double XServerProbe::cpuSeconds(pid_t process)
     const double ticks = fields[11].toDouble() + fields[12].toDouble(); // utime, stime
     return ticks / double(sysconf(_SC_CLK_TCK));
 }
+
+} // namespace quorra

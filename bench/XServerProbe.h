@@ -9,6 +9,8 @@
 
 struct xcb_connection_t;
 
+namespace quorra {
+
 class XServerProbe
 {
 public:
@@ -46,3 +48,5 @@ private:
     quint32 m_root = 0;
     quint32 m_pidAtom = 0;
 };
+
+} // namespace quorra

@@ -31,6 +31,8 @@
 #include <cstring>
 #include <thread>
 
+namespace quorra {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -447,6 +449,10 @@ void Register()
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <limits>
 
+namespace quorra {
+
 namespace {
 
 // Every size was first computed in the desktop's x87 long double, whose significand has 64 bits. Where long double
@@ -208,3 +210,5 @@ bool CellGeometry::canActualSize() const
 {
     return m_fitScale > 0.99999 && std::fabs(m_scale - 1.0) > 0.00001;
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include "CellPos.h"
 #include "PicturePoint.h"
 
+namespace quorra {
+
 class TileGrid;
 
 class CellGeometry
@@ -77,3 +79,5 @@ private:
     PixelSize m_plain;
     int m_dragThreshold = 0;
 };
+
+} // namespace quorra

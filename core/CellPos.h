@@ -1,6 +1,8 @@
 // A place in the puzzle's grid: 1-based column and row, as players and puzzle files count them.
 #pragma once
 
+namespace quorra {
+
 class CellPos
 {
 public:
@@ -24,3 +26,5 @@ constexpr bool isNoCell(CellPos p)
 {
     return p == NoCell;
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace quorra {
+
 void DragRules::hover(PicturePoint p)
 {
     CellPos cell = m_geometry.cellAt(p);
@@ -142,3 +144,5 @@ std::optional<CellPos> DragRules::adviceAt(PicturePoint p) const
         return std::nullopt;
     return m_board.grid().home(cell).value_or(NoCell);
 }
+
+} // namespace quorra

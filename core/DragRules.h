@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace quorra {
+
 enum class DragState : std::uint8_t { Idle = 0, Caught = 1, Row = 2, Column = 3 };
 
 // What one pointer move came to.
@@ -80,3 +82,5 @@ private:
     DragState m_heldLine = DragState::Idle;
     PicturePoint m_anchor;
 };
+
+} // namespace quorra

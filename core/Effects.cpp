@@ -13,6 +13,8 @@
 #include <immintrin.h>
 #endif
 
+namespace quorra {
+
 namespace {
 
 constexpr std::uint32_t Multiplier = 134775813u;
@@ -368,3 +370,5 @@ void applyEffect(PixelView cell, EffectCode effect, std::int32_t number, ConstPi
         break;
     }
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace quorra {
+
 // A concealing effect's code as stored in puzzle files and settings: any value is legal and kept as it is; codes
 // without an effect leave the cells unchanged.
 using EffectCode = std::int32_t;
@@ -24,3 +26,5 @@ constexpr EffectCode LowResolution = 6;
 // tiles nothing), and Stamp then writes Number for Effect::Hidden. Any other effect code, and a cell without
 // pixels, leave the cell as it is. Reseeds the program's random generator from the clock at every call.
 void applyEffect(PixelView cell, EffectCode effect, std::int32_t number, ConstPixelView texture, NumberStamp &stamp);
+
+} // namespace quorra

@@ -1,6 +1,8 @@
 // The game's moves on its arrangement, and the history that takes them back.
 #include "GameBoard.h"
 
+namespace quorra {
+
 void GameBoard::setUp(int rows, int columns, bool emptyRow, bool emptyColumn)
 {
     m_selected = NoCell;
@@ -92,3 +94,5 @@ std::optional<LineMove> GameBoard::takeRedo()
         return std::nullopt;
     return m_history.takeRedo();
 }
+
+} // namespace quorra

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace quorra {
+
 class GameBoard
 {
 public:
@@ -78,3 +80,5 @@ private:
     bool m_solved = false;
     MoveHistory m_history;
 };
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 
 constexpr std::size_t MoveSize = std::size_t(6) * 4;
@@ -182,3 +184,5 @@ std::optional<KeptGame> readKeptGame(std::span<const std::uint8_t> bytes)
         return std::nullopt;
     return game;
 }
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace quorra {
+
 // A game left in the middle, as the program keeps it until the puzzle is opened again.
 struct KeptGame {
     // The bytes begin with these, so that no other file is ever taken for a game.
@@ -42,3 +44,5 @@ std::vector<std::uint8_t> keptGameBytes(const KeptGame &game);
 // both arrangements playable and of one puzzle, not solved, each move on its line of the grid, the moves made
 // leading from the start to the arrangement, at least one move counted and a time that is not negative.
 std::optional<KeptGame> readKeptGame(std::span<const std::uint8_t> bytes);
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <utility>
 
+namespace quorra {
+
 namespace {
 std::function<std::uint32_t()> &testClock()
 {
@@ -43,3 +45,5 @@ Lcg &randomizer()
     static Lcg instance;
     return instance;
 }
+
+} // namespace quorra

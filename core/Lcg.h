@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorra {
+
 class Lcg
 {
 public:
@@ -25,3 +27,5 @@ private:
 
 // The generator that effects and tangling share.
 Lcg &randomizer();
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorra {
+
 enum class LineAxis : std::uint8_t { Row = 0, Column = 1 };
 
 // The cell at From went Steps cells along its line (negative: left or up) and ended at To. Steps is the way it is
@@ -19,3 +21,5 @@ struct LineMove {
     LineMove reversed() const { return {to, from, axis, -steps}; }
     friend bool operator==(const LineMove &, const LineMove &) = default;
 };
+
+} // namespace quorra

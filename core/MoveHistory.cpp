@@ -1,6 +1,8 @@
 // The undo and redo lists of a game.
 #include "MoveHistory.h"
 
+namespace quorra {
+
 void MoveHistory::record(const LineMove &move)
 {
     m_done.push_back(move);
@@ -32,3 +34,5 @@ std::optional<LineMove> MoveHistory::takeRedo()
     m_done.push_back(move);
     return move;
 }
+
+} // namespace quorra

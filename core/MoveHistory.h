@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace quorra {
+
 class MoveHistory
 {
 public:
@@ -34,3 +36,5 @@ private:
     std::vector<LineMove> m_done;
     std::vector<LineMove> m_undone;
 };
+
+} // namespace quorra

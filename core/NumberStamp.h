@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorra {
+
 class NumberStamp
 {
 public:
@@ -18,3 +20,5 @@ protected:
     NumberStamp(const NumberStamp &) = default;
     NumberStamp &operator=(const NumberStamp &) = default;
 };
+
+} // namespace quorra

@@ -1,6 +1,8 @@
 // Points and sizes in the pixels of the picture as the view shows it, where the pointer and the cells meet.
 #pragma once
 
+namespace quorra {
+
 struct PicturePoint {
     int x = 0;
     int y = 0;
@@ -12,3 +14,5 @@ struct PixelSize {
     int height = 0;
     friend constexpr bool operator==(PixelSize, PixelSize) = default;
 };
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <type_traits>
 
+namespace quorra {
+
 // TByte is std::uint8_t for pixels that may be changed and const std::uint8_t for pixels that are only read. Each
 // pixel is three bytes, blue, green and red, rows from the top; a row takes Stride bytes, of which the bytes past
 // the pixels (the padding) belong to the owner and are never touched.
@@ -47,3 +49,5 @@ private:
 
 using PixelView = BasicPixelView<std::uint8_t>;
 using ConstPixelView = BasicPixelView<const std::uint8_t>;
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+namespace quorra {
+
 namespace {
 
 void putInt(std::vector<std::uint8_t> &out, std::int32_t value)
@@ -101,3 +103,5 @@ std::vector<std::uint8_t> puzzleHeaderBytes(const PuzzleHeader &header)
     out.insert(out.end(), grid.begin(), grid.end());
     return out;
 }
+
+} // namespace quorra

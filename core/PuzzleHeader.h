@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+namespace quorra {
+
 // A puzzle file is this little-endian header followed by the picture as a baseline JPEG stream: the version, the
 // effect, the one-byte semi-effect flag, then the grid's record. Every offset and size of it is named here.
 struct PuzzleHeader {
@@ -61,3 +63,5 @@ std::vector<std::uint8_t> puzzleHeaderBytes(const PuzzleHeader &header);
 // kept, the ones outside the used region included, so a file read and written again keeps its bytes.
 std::vector<std::uint8_t> gridRecordBytes(const TileGrid::Record &grid);
 TileGrid::Record gridRecordFromBytes(std::span<const std::uint8_t, PuzzleHeader::GridSize> bytes);
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <iterator>
 
+namespace quorra {
+
 std::vector<TangleShift> drawTangle(const TileGrid &grid, Lcg &random)
 {
     std::vector<TangleShift> shifts;
@@ -41,3 +43,5 @@ std::vector<TangleShift> drawTangle(const TileGrid &grid, Lcg &random)
     }
     return shifts;
 }
+
+} // namespace quorra

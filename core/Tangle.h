@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace quorra {
+
 class Lcg;
 class TileGrid;
 
@@ -19,3 +21,5 @@ struct TangleShift {
 // but one, never the same line twice in a row. The draws never depend on the arrangement, so the whole sequence
 // is known before the first shift is shown. A grid of fewer than two lines either way gets none.
 std::vector<TangleShift> drawTangle(const TileGrid &grid, Lcg &random);
+
+} // namespace quorra

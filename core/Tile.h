@@ -5,9 +5,13 @@
 
 #include <cstdint>
 
+namespace quorra {
+
 struct Tile {
     std::int32_t number = 0; // 1 .. rows * columns in reading order of its home; 0 for an empty cell
     CellPos home;            // where the piece lies in the solved picture
 
     friend bool operator==(const Tile &, const Tile &) = default;
 };
+
+} // namespace quorra

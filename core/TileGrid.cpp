@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 constexpr std::ptrdiff_t CellCount = std::ptrdiff_t(MaxGrid) * MaxGrid;
 }
@@ -136,3 +138,5 @@ bool TileGrid::Record::isPlayable() const
             return false;
     return true;
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace quorra {
+
 constexpr int MaxGrid = 6;
 
 // The current arrangement is always a permutation of the solved one: a grid is set up solved, moves only by
@@ -65,3 +67,5 @@ public:
 private:
     Record m_record;
 };
+
+} // namespace quorra

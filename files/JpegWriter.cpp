@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace quorra {
+
 namespace {
 
 // libjpeg reports failures by calling error_exit, which must not return; a jump back to the one frame that
@@ -193,3 +195,5 @@ bool JpegWriter::write(const QImage &picture, QIODevice &out)
     jpeg_destroy_compress(&info);
     return true;
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 class QIODevice;
 
+namespace quorra {
+
 class JpegWriter
 {
 public:
@@ -15,3 +17,5 @@ public:
     // refused bytes (its errorString says why); libjpeg's own failures raise UserError "JPEG error #%d".
     static bool write(const QImage &picture, QIODevice &out);
 };
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 
 #include <span>
 
+namespace quorra {
+
 namespace {
 
 const QString SubFolder = QStringLiteral("/games");
@@ -119,3 +121,5 @@ void KeptGames::prune(const QString &kept) const
             QFile::remove(game.filePath());
     }
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+namespace quorra {
+
 class KeptGames
 {
 public:
@@ -37,3 +39,5 @@ private:
 
     QString m_folder;
 };
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace quorra {
+
 namespace {
 
 QString fullPath(const QString &path)
@@ -139,3 +141,5 @@ QString PuzzleDocument::titleOf(const QString &path)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.left(dot);
 }
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace quorra {
+
 enum class LoadResult {
     Loaded,
     NoFile, // nothing at the path: silently nothing
@@ -90,3 +92,5 @@ private:
     QByteArray m_pictureStream;
     bool m_modified = false;
 };
+
+} // namespace quorra

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <new>
 
+namespace quorra {
+
 namespace {
 
 [[noreturn]] void damaged(const QString &name, const QString &why)
@@ -107,3 +109,5 @@ bool PuzzleFile::write(const StoredPuzzle &puzzle, QIODevice &out)
     return writeParts({puzzle.version, puzzle.effect, puzzle.semiEffect, puzzle.grid},
                       puzzle.pictureStream.isEmpty() ? encoded(puzzle.source) : puzzle.pictureStream, out);
 }
+
+} // namespace quorra

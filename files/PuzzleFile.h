@@ -11,6 +11,9 @@
 #include <variant>
 
 class QIODevice;
+
+namespace quorra {
+
 class Puzzle;
 
 // A puzzle file is its header (core's PuzzleHeader: version, effect, semi-effect flag, grid) followed by the picture
@@ -46,3 +49,5 @@ public:
     // The same with the stored puzzle's stream, or its source encoded when it has none.
     static bool write(const StoredPuzzle &puzzle, QIODevice &out);
 };
+
+} // namespace quorra

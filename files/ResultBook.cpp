@@ -18,6 +18,8 @@
 #include <cmath>
 #include <sys/stat.h>
 
+namespace quorra {
+
 namespace {
 
 const QString FileName = QStringLiteral("results.json");
@@ -183,3 +185,5 @@ std::optional<ResultBook::Entry> ResultBook::record(const QByteArray &key, Resul
         qWarning("The result was not recorded in %s: %s", qPrintable(path), qPrintable(failure));
     return before;
 }
+
+} // namespace quorra

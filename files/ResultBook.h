@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+namespace quorra {
+
 class TileGrid;
 
 class ResultBook
@@ -51,3 +53,5 @@ public:
 private:
     QString m_folder;
 };
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+using namespace quorra;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QBuffer buffer;

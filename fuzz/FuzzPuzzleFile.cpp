@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace quorra {
+
 namespace {
 
 // Pictures this large are legal, but rendering them at full size takes seconds and gigabytes per run,
@@ -18,6 +20,10 @@ namespace {
 constexpr qint64 MaxRenderedPixels = 4 * 1024 * 1024;
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <new>
 
+namespace quorra {
+
 namespace {
 
 // Qt takes the fourth byte of a 32-bit bitmap with a V4 or V5 header as alpha. A puzzle shows a bitmap's colours
@@ -81,3 +83,5 @@ QImage readBmp(QIODevice &in, const DecodeLimits &limits)
     }
     return picture;
 }
+
+} // namespace quorra

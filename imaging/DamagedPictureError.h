@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+namespace quorra {
+
 class DamagedPictureError : public UserError
 {
 public:
@@ -18,3 +20,5 @@ public:
 private:
     QString m_why;
 };
+
+} // namespace quorra

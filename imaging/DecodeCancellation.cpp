@@ -1,6 +1,8 @@
 // Lets the thread that started a decode on a worker thread give it up: the readers look at the flag as they go.
 #include "DecodeCancellation.h"
 
+namespace quorra {
+
 namespace {
 
 // Per thread, so that a decode the window runs itself never sees a worker's flag.
@@ -22,3 +24,5 @@ bool DecodeCancellation::requested()
 {
     return current && current->load(std::memory_order_relaxed);
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <memory>
 
+namespace quorra {
+
 class DecodeCancellation
 {
 public:
@@ -22,3 +24,5 @@ private:
     Flag m_flag;
     const std::atomic_bool *m_previous;
 };
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace quorra {
+
 QString pictureNeedsTooMuchMemoryText()
 {
     return QCoreApplication::translate("Pictures", "This picture is too large: it needs more than 1 GB of memory.");
@@ -33,3 +35,5 @@ QSize DecodeLimits::scaledSize(QSize size) const
     const double shrink = std::sqrt(double(maxPixels) / (double(size.width()) * size.height()));
     return QSize(std::max(1, int(size.width() * shrink)), std::max(1, int(size.height() * shrink)));
 }
+
+} // namespace quorra

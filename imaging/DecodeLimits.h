@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QtGlobal>
 
+namespace quorra {
+
 // The memory a new puzzle may take in all: the decoder's output as it comes (16-bit pictures at 8 bytes a pixel)
 // with the copy that makes it opaque, and the working bitmaps. A picture that passes the size guard at 16 bits a
 // channel could otherwise take several gigabytes and leave the whole desktop swapping.
@@ -34,3 +36,5 @@ struct DecodeLimits {
     // The size a scaled decode asks for: Size fitted into FitInto, or shrunk to maxPixels.
     QSize scaledSize(QSize size) const;
 };
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include "QtNumberStamp.h"
 #include "WorkingBitmap.h"
 
+namespace quorra {
+
 void applyEffect(QImage &cell, qint32 effect, qint32 number, const QImage &texture)
 {
     // The effects read every row as 24-bit pixels: a narrower layout would be written past the ends of its rows.
@@ -17,3 +19,5 @@ void applyEffect(QImage &cell, qint32 effect, qint32 number, const QImage &textu
     QtNumberStamp stamp(texture);
     applyEffect(pixels, effect, number, paperPixels, stamp);
 }
+
+} // namespace quorra

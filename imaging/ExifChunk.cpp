@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 
 // The orientation sits in the first directory, near the start; a JPEG's EXIF segment holds no more than this.
@@ -78,3 +80,5 @@ QByteArray webpExifChunk(QIODevice &in)
         return ChunkHeader{size, 8 + size + (size & 1), type == "EXIF", false};
     });
 }
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <QTransform>
 
+namespace quorra {
+
 namespace {
 
 quint32 read16(const uchar *p, bool bigEndian)
@@ -75,3 +77,5 @@ QImage orientUpright(const QImage &picture, int orientation)
         return picture;
     }
 }
+
+} // namespace quorra

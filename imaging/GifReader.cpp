@@ -14,6 +14,8 @@
 
 #include <gif_lib.h>
 
+namespace quorra {
+
 namespace {
 
 // giflib reads through this from the device as it decodes, so nothing past the first image is read; the
@@ -192,3 +194,5 @@ QImage readGif(QIODevice &in, const DecodeLimits &limits)
         throw UserError(notEnoughMemoryText());
     }
 }
+
+} // namespace quorra

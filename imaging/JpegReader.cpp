@@ -21,6 +21,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+namespace quorra {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -454,3 +456,5 @@ QImage readJpegCovering(const QByteArray &stream, QSize needed)
     buffer.open(QIODevice::ReadOnly);
     return decodeGuarded(buffer, {needed, true}, false).picture;
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 class QIODevice;
 
+namespace quorra {
+
 // Progressive files from cameras and editors have few scans: libjpeg's own progression, which most editors use,
 // writes 6 for grey, 10 for colour and 18 for CMYK, and optimising encoders stay near those. Every scan costs a
 // pass over the whole picture even when it holds no data, so a small file of thousands of empty scans would keep
@@ -55,3 +57,5 @@ JpegStream readJpegStream(QIODevice &in, QSize fitInto = QSize(), JpegMemory mem
 // Decodes a kept stream (see readJpegStream) at the largest reduction that still gives at least Needed pixels
 // across and down, or whole when no reduction does or Needed is empty. Raises the errors of readJpeg.
 QImage readJpegCovering(const QByteArray &stream, QSize needed);
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <exception>
 
+namespace quorra {
+
 Q_LOGGING_CATEGORY(lcQuorra, "quorra")
 
 QString handledErrorText()
@@ -23,3 +25,5 @@ QString handledErrorText()
         return QStringLiteral("an error that carries no text");
     }
 }
+
+} // namespace quorra

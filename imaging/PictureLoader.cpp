@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace quorra {
+
 namespace {
 
 // The extension compared as the file name has it, with only A to Z lowered: other letters stay as they are.
@@ -110,3 +112,5 @@ std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInt
                             .arg(QFileInfo(path).absoluteFilePath(), reason));
     return SourcePicture(readJpegStream(file, fitInto));
 }
+
+} // namespace quorra

@@ -13,6 +13,8 @@
 
 class QIODevice;
 
+namespace quorra {
+
 // Pictures above this many pixels are refused before any pixel memory is taken (a 200-megapixel photograph
 // still loads).
 constexpr qint64 MaxPicturePixels = 256LL * 1024 * 1024;
@@ -40,3 +42,5 @@ std::optional<QImage> readPictureFile(const QString &path, QSize fitInto = QSize
 // again larger when its reduction no longer covers what is shown (see SourcePicture).
 std::optional<SourcePicture> readSourcePicture(const QString &path, QSize fitInto = QSize(),
                                                const DecodeLimits &limits = {});
+
+} // namespace quorra

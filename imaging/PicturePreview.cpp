@@ -7,6 +7,8 @@
 
 #include <new>
 
+namespace quorra {
+
 QImage picturePreview(const QString &path, QSize bounds)
 {
     if (bounds.isEmpty())
@@ -32,3 +34,5 @@ QImage picturePreview(const QString &path, QSize bounds)
         return picture;
     return picture.scaled(bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
+
+} // namespace quorra

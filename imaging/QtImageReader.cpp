@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <new>
 
+namespace quorra {
+
 namespace {
 
 // Qt's name for the format, which picks its reader, and the name a person knows it by.
@@ -225,3 +227,5 @@ QImage readQtImage(QIODevice &in, QtImageKind kind, const DecodeLimits &limits)
         throw UserError(notEnoughMemoryText());
     }
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 class QIODevice;
 
+namespace quorra {
+
 // The kinds of picture that Qt's own readers (its PNG reader and the WebP and TIFF plugins) decode for us.
 enum class QtImageKind { Png, WebP, Tiff };
 
@@ -20,3 +22,5 @@ enum class QtImageKind { Png, WebP, Tiff };
 // Limits' pixels is decoded scaled where Qt's reader can, and refused with the size refusal where it cannot; one
 // whose decode would take more than Limits' bytes raises the memory refusal, both before any pixel is decoded.
 QImage readQtImage(QIODevice &in, QtImageKind kind, const DecodeLimits &limits = {});
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace quorra {
+
 namespace {
 
 // A number drawn on the texture: the pixels it changed, within their bounding box.
@@ -114,3 +116,5 @@ void QtNumberStamp::stamp(PixelView view, std::int32_t number)
     bytes += pixels.sizeInBytes();
     patches.insert(key, {box, pixels});
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+namespace quorra {
+
 class QtNumberStamp : public NumberStamp
 {
 public:
@@ -18,3 +20,5 @@ public:
 private:
     QImage m_texture;
 };
+
+} // namespace quorra

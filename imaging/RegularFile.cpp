@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quorra {
+
 namespace {
 
 QString kindReason(mode_t mode)
@@ -63,3 +65,5 @@ QString openRegularFile(QFile &file, const QString &path)
     }
     return QString();
 }
+
+} // namespace quorra

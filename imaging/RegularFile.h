@@ -5,6 +5,8 @@
 
 class QFile;
 
+namespace quorra {
+
 // Why something that exists at Path is no document: "Is a directory", "It is a named pipe, not a file.", ...
 // Links are followed. Empty when Path is a regular file or nothing is there.
 QString nonRegularReason(const QString &path);
@@ -13,3 +15,5 @@ QString nonRegularReason(const QString &path);
 // path is looked at before it is opened, and the opened handle is looked at again, so a pipe swapped in
 // between is caught too. Returns an empty text on success, else the reason (the system's own where it has one).
 QString openRegularFile(QFile &file, const QString &path);
+
+} // namespace quorra

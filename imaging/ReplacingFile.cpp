@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quorra {
+
 namespace {
 
 // A new file's name is hidden, beside the old one: a dot, the old name cut short enough for any name the folder
@@ -257,3 +259,5 @@ void ReplacingFile::discard()
     if (isOpen())
         QIODevice::close();
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <QString>
 
+namespace quorra {
+
 // The bytes go to a new file beside the chosen path, which Commit renames over it: a failed write leaves the
 // old file as it was, and a symbolic link at the path is replaced by the new file while its target stays
 // untouched. A folder, a pipe, a device or a socket at the path, or behind a link there, is refused. Where the
@@ -47,3 +49,5 @@ private:
     bool m_inPlace = false;
     QByteArray m_pending; // what an in-place write puts into the old file at Commit
 };
+
+} // namespace quorra

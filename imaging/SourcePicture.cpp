@@ -3,6 +3,8 @@
 
 #include "JpegReader.h"
 
+namespace quorra {
+
 SourcePicture::SourcePicture(QImage whole) : m_bitmap(std::move(whole)), m_size(m_bitmap.size()) {}
 
 SourcePicture::SourcePicture(JpegStream decoded)
@@ -34,3 +36,5 @@ const QImage &SourcePicture::whole()
     cover(m_size);
     return m_bitmap;
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace quorra {
+
 struct JpegStream;
 
 // A picture held whole (any format a reader gives), or a JPEG stream decoded at a reduction with the stream
@@ -39,3 +41,5 @@ private:
     // What a reduced bitmap is decoded again from; dropped once the bitmap is whole.
     QByteArray m_stream;
 };
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QPainter>
 
+namespace quorra {
+
 const QImage &measuringBitmap()
 {
     static const QImage bitmap = createWorkingBitmap(1, 1);
@@ -116,3 +118,5 @@ void stampTwoLines(QImage &target, const QString &upper, const QString &lower)
             d[i] ^= s[i];
     }
 }
+
+} // namespace quorra

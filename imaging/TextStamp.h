@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+namespace quorra {
+
 // Every text is measured on a 96-dpi working bitmap, whatever the desktop's own resolution.
 const QImage &measuringBitmap();
 
@@ -21,3 +23,5 @@ QFont fitFont(QFont font, const QString &text, int width, int height);
 // Draws Upper just above the middle and Lower from the middle, each fitted on its own, white on black, combined
 // with Target by exclusive or: twice restores the bitmap.
 void stampTwoLines(QImage &target, const QString &upper, const QString &lower);
+
+} // namespace quorra

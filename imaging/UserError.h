@@ -4,6 +4,8 @@
 #include <QString>
 #include <exception>
 
+namespace quorra {
+
 class UserError : public std::exception
 {
 public:
@@ -15,3 +17,5 @@ private:
     QString m_message;
     QByteArray m_utf8;
 };
+
+} // namespace quorra

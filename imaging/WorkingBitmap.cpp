@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace quorra {
+
 namespace {
 
 // 96 dots per inch, so that font point sizes give the same pixels on every desktop.
@@ -282,3 +284,5 @@ const QImage &concealmentTexture()
     }();
     return texture;
 }
+
+} // namespace quorra

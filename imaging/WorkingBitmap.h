@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QRect>
 
+namespace quorra {
+
 // The pixel format of every bitmap the program draws into.
 constexpr QImage::Format WorkingFormat = QImage::Format_BGR888;
 
@@ -38,3 +40,5 @@ void drawSelectionFrame(QImage &target);
 
 // The 150 x 150 paper texture that conceals cells, compiled into the program.
 const QImage &concealmentTexture();
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 struct MovingLine {
     // The part of the display the line covers, and the display's pixels there when the drag began.
     QRect band;
@@ -40,3 +42,5 @@ struct MovingLine {
             run(line + qsizetype(along - shift) * 3, x, end - along);
     }
 };
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+namespace quorra {
+
 Puzzle::Puzzle(QImage *display, const QImage *texture) : m_display(display), m_texture(texture) {}
 
 void Puzzle::setUp(EffectCode effect, int rows, int columns, bool semiEffect, bool emptyRow, bool emptyColumn)
@@ -256,3 +258,5 @@ void Puzzle::copyBlock(const QImage &source, QRect sourceRect, QImage &target, Q
         std::memcpy(target.scanLine(dest.top() + y) + qsizetype(dest.left()) * bytes,
                     source.constScanLine(from.y() + y) + qsizetype(from.x()) * bytes, rowBytes);
 }
+
+} // namespace quorra

@@ -20,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+namespace quorra {
+
 // What the puzzle is showing over time, one step after another.
 enum class PuzzleAnimation : quint8 { None = 0, Tangle = 1, Slide = 2, Advice = 3 };
 
@@ -292,3 +294,5 @@ private:
     // Set while renderAll redraws every cell, so that the cells do not report their own changes.
     bool m_renderingAll = false;
 };
+
+} // namespace quorra

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace quorra {
+
 namespace {
 
 // Frames of a line sliding by itself: about a tenth of a second at the game's pace.
@@ -395,3 +397,5 @@ void Puzzle::holdAdvice(bool held)
     if (!held && m_animation == PuzzleAnimation::Advice && m_adviceShownLongEnough)
         finishAnimation();
 }
+
+} // namespace quorra

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace quorra {
+
 struct StoredPuzzle {
     qint32 version = 0;
     EffectCode effect = 0;
@@ -20,3 +22,5 @@ struct StoredPuzzle {
     // The picture's JPEG stream as the file holds it; empty for a picture that has none yet.
     QByteArray pictureStream;
 };
+
+} // namespace quorra

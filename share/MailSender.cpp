@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTimer>
 
+namespace quorra {
+
 namespace {
 
 const QString MailProgram = QStringLiteral("xdg-email");
@@ -187,3 +189,5 @@ bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QS
     process->start(m_program, arguments(recipients, subject, body, attachments));
     return true;
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 class QProcess;
 
+namespace quorra {
+
 class MailSender : public QObject
 {
     Q_OBJECT
@@ -68,3 +70,5 @@ private:
     quint64 m_handOverId = 0;
     int m_handOverMs = 10000;
 };
+
+} // namespace quorra

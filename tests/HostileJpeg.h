@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 
+namespace quorra {
+
 inline QByteArray jpegSegment(uchar marker, const QByteArray &payload)
 {
     const qsizetype length = payload.size() + 2;
@@ -48,3 +50,5 @@ inline QByteArray emptyProgressive(int width, int height, int scans)
         out += jpegSegment(0xDA, QByteArray("\x01\x01\x00\x01\x3f\x00", 6));
     return out + "\xff\xd9";
 }
+
+} // namespace quorra

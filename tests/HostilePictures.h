@@ -9,6 +9,8 @@
 
 #include <zlib.h>
 
+namespace quorra {
+
 namespace HostilePictures {
 
 inline void appendBigEndian32(QByteArray &bytes, quint32 value)
@@ -185,3 +187,5 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace HostilePictures
+
+} // namespace quorra

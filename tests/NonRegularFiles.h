@@ -12,6 +12,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+namespace quorra {
+
 enum class NonRegularFile {
     Fifo,     // a named pipe that nobody writes to: opening it to read waits for ever
     Socket,   // a bound local socket
@@ -59,3 +61,5 @@ inline mode_t fileType(const QString &path)
 
 // The longest a refusal may take: a blocked open or an endless read would take for ever.
 constexpr qint64 RefusalMilliseconds = 1000;
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include "PuzzleDocument.h"
 
+namespace quorra {
+
 class PuzzleDocumentProbe
 {
 public:
@@ -13,3 +15,5 @@ public:
 private:
     PuzzleDocument &m_document;
 };
+
+} // namespace quorra

@@ -6,8 +6,7 @@
 
 #include <QMetaType>
 
-// Grid positions go into the tests' data tables.
-Q_DECLARE_METATYPE(CellPos)
+namespace quorra {
 
 class PuzzleProbe
 {
@@ -42,3 +41,8 @@ public:
 private:
     Puzzle &m_puzzle;
 };
+
+} // namespace quorra
+
+// Grid positions go into the tests' data tables.
+Q_DECLARE_METATYPE(quorra::CellPos)

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 QImage Thumbnailer::render(const QString &path, int size)
 {
     if (size < 1 || size > MaxSize)
@@ -91,3 +93,5 @@ bool Thumbnailer::writePng(const QImage &image, const QString &path)
         return false;
     return ReplacingFile::writeWhole(path, png).isEmpty();
 }
+
+} // namespace quorra

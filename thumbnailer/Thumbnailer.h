@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+namespace quorra {
+
 class Thumbnailer
 {
 public:
@@ -22,3 +24,5 @@ public:
     // Writes Image as PNG to Path in one piece: a failed write leaves no file behind. Returns false on failure.
     static bool writePng(const QImage &image, const QString &path);
 };
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 
 #include <sys/resource.h>
 
+namespace quorra {
+
 namespace {
 
 // The decode gives up after a second of its own; this ends whatever else might run away (drawing, a reader
@@ -32,6 +34,10 @@ QString localPath(const QString &argument)
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

@@ -2,21 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
-    <name>AboutDialog</name>
-    <message>
-        <source>Version %1</source>
-        <translation>Version %1</translation>
-    </message>
-    <message>
-        <source>No web browser could be started to show the web page.
-You can open it yourself:
-%1</source>
-        <translation>Es konnte kein Webbrowser gestartet werden, um die Webseite anzuzeigen.
-Sie können sie selbst öffnen:
-%1</translation>
-    </message>
-</context>
-<context>
     <name>BoardDescription</name>
     <message>
         <source>Grid of %1 rows and %2 columns.</source>
@@ -662,6 +647,21 @@ Ziehen Sie eine Puzzledatei (.nbq) hierher, um sie zu lösen, oder ein BMP-, JPE
     <message>
         <source>Unknown error code</source>
         <translation>Unbekannter Fehlercode</translation>
+    </message>
+</context>
+<context>
+    <name>quorra::AboutDialog</name>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the web page.
+You can open it yourself:
+%1</source>
+        <translation>Es konnte kein Webbrowser gestartet werden, um die Webseite anzuzeigen.
+Sie können sie selbst öffnen:
+%1</translation>
     </message>
 </context>
 </TS>

@@ -2,21 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
-    <name>AboutDialog</name>
-    <message>
-        <source>Version %1</source>
-        <translation>Versión %1</translation>
-    </message>
-    <message>
-        <source>No web browser could be started to show the web page.
-You can open it yourself:
-%1</source>
-        <translation>No se pudo iniciar ningún navegador web para mostrar la página web.
-Puede abrirla usted mismo:
-%1</translation>
-    </message>
-</context>
-<context>
     <name>BoardDescription</name>
     <message>
         <source>Grid of %1 rows and %2 columns.</source>
@@ -662,6 +647,21 @@ Suelte un archivo de puzle (.nbq) para resolverlo, o una imagen BMP, JPEG, GIF, 
     <message>
         <source>Unknown error code</source>
         <translation>Código de error desconocido</translation>
+    </message>
+</context>
+<context>
+    <name>quorra::AboutDialog</name>
+    <message>
+        <source>Version %1</source>
+        <translation>Versión %1</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the web page.
+You can open it yourself:
+%1</source>
+        <translation>No se pudo iniciar ningún navegador web para mostrar la página web.
+Puede abrirla usted mismo:
+%1</translation>
     </message>
 </context>
 </TS>

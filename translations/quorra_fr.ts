@@ -2,21 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
-    <name>AboutDialog</name>
-    <message>
-        <source>Version %1</source>
-        <translation>Version %1</translation>
-    </message>
-    <message>
-        <source>No web browser could be started to show the web page.
-You can open it yourself:
-%1</source>
-        <translation>Aucun navigateur web n&apos;a pu être lancé pour afficher la page web.
-Vous pouvez l&apos;ouvrir vous-même :
-%1</translation>
-    </message>
-</context>
-<context>
     <name>BoardDescription</name>
     <message>
         <source>Grid of %1 rows and %2 columns.</source>
@@ -662,6 +647,21 @@ Déposez un fichier de puzzle (.nbq) pour le résoudre, ou une image BMP, JPEG, 
     <message>
         <source>Unknown error code</source>
         <translation>Code d&apos;erreur inconnu</translation>
+    </message>
+</context>
+<context>
+    <name>quorra::AboutDialog</name>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the web page.
+You can open it yourself:
+%1</source>
+        <translation>Aucun navigateur web n&apos;a pu être lancé pour afficher la page web.
+Vous pouvez l&apos;ouvrir vous-même :
+%1</translation>
     </message>
 </context>
 </TS>

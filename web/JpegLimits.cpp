@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 
 constexpr std::uint8_t StartOfImage = 0xD8;
@@ -98,3 +100,5 @@ JpegCheck checkJpegStream(std::span<const std::uint8_t> bytes)
         check.verdict = JpegVerdict::Fine;
     return check;
 }
+
+} // namespace quorra

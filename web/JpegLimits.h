@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+namespace quorra {
+
 // The same figures as the desktop's reader: more scans than this are a stream built to make the decoder loop,
 // and more bytes besides the pixels than this are no photograph's.
 constexpr int MaxJpegScans = 100;
@@ -29,3 +31,5 @@ struct JpegCheck {
 // Walks the stream's markers up to its end-of-image (or the bytes' end, which a browser mends as the desktop's
 // reader does), counting scans and the bytes of segments that are not picture data.
 JpegCheck checkJpegStream(std::span<const std::uint8_t> bytes);
+
+} // namespace quorra

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+namespace quorra {
+
 namespace {
 
 // The page plays one puzzle at a time; opening another replaces all of it, but only once its picture decoded.
@@ -114,6 +116,10 @@ const std::int32_t *showIf(const std::optional<LineMove> &move)
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 extern "C" {
 

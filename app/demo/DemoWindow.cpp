@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTimer>
 
+namespace quorra {
+
 DemoWindow::DemoWindow(Dialogs &dialogs, const QString &videoPath, QWidget *owner)
     : QDialog(owner), m_dialogs(dialogs), m_videoPath(videoPath)
 {
@@ -190,3 +192,5 @@ void DemoWindow::done(int result)
     m_player->stop();
     QDialog::done(result);
 }
+
+} // namespace quorra

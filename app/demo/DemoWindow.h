@@ -10,6 +10,9 @@ class QCheckBox;
 class QMediaPlayer;
 class QFrame;
 class QPushButton;
+
+namespace quorra {
+
 class Dialogs;
 class VideoPanel;
 
@@ -74,3 +77,5 @@ private:
     bool m_showPending = false;
     bool m_videoFailed = false;
 };
+
+} // namespace quorra

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 
 uchar clamped(int value)
@@ -133,3 +135,5 @@ void VideoPanel::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, m_frame);
 }
+
+} // namespace quorra

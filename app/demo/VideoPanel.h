@@ -7,6 +7,8 @@
 class QVideoFrame;
 class QVideoSink;
 
+namespace quorra {
+
 class VideoPanel : public QWidget
 {
     Q_OBJECT
@@ -32,3 +34,5 @@ private:
     QVideoSink *m_sink;
     QImage m_frame;
 };
+
+} // namespace quorra

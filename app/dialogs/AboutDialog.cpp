@@ -17,6 +17,8 @@
 #include <QStyle>
 #include <QUrl>
 
+namespace quorra {
+
 namespace {
 
 // The web address as a link that shows itself.
@@ -126,3 +128,5 @@ void AboutDialog::webPageNotOpened()
                             "You can open it yourself:\n%1")
                              .arg(QuorraWebAddress));
 }
+
+} // namespace quorra

@@ -3,9 +3,12 @@
 
 #include <QDialog>
 
-class DesktopOpener;
 class QLabel;
 class QPushButton;
+
+namespace quorra {
+
+class DesktopOpener;
 
 class AboutDialog : public QDialog
 {
@@ -33,3 +36,5 @@ private:
     QPushButton *m_okButton = nullptr;
     DesktopOpener *m_opener = nullptr;
 };
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace quorra {
+
 enum class ConfirmAnswer { Yes, No, Cancel };
 enum class MessageIcon { Information, Warning, Stop };
 
@@ -30,3 +32,5 @@ public:
     // the window was closed with OK, else ShowAtStart unchanged.
     virtual bool showDemo(bool showAtStart) = 0;
 };
+
+} // namespace quorra

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 
+namespace quorra {
+
 PicturePreviewPane::PicturePreviewPane(QWidget *parent) : QLabel(parent)
 {
     setObjectName(QStringLiteral("picturePreview"));
@@ -65,3 +67,5 @@ void PicturePreviewPane::showPicture(const QString &path)
             emit pictureShown();
         });
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 class QFileDialog;
 
+namespace quorra {
+
 class PicturePreviewPane : public QLabel
 {
     Q_OBJECT
@@ -37,3 +39,5 @@ private:
     QString m_shownPath;
     WorkerTask m_decode;
 };
+
+} // namespace quorra

@@ -17,6 +17,8 @@
 #include <QScopeGuard>
 #include <QScreen>
 
+namespace quorra {
+
 namespace {
 
 const QString PuzzleSuffix = QStringLiteral("nbq");
@@ -201,3 +203,5 @@ void QtDialogs::beforeModal()
     if (m_beforeModal)
         m_beforeModal();
 }
+
+} // namespace quorra

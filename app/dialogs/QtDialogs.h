@@ -13,6 +13,8 @@
 
 class QWidget;
 
+namespace quorra {
+
 class QtDialogs : public Dialogs
 {
 public:
@@ -57,3 +59,5 @@ private:
     std::function<void()> m_beforeModal;
     std::array<QPointer<QFileDialog>, std::size_t(FileChoice::Count)> m_fileDialogs;
 };
+
+} // namespace quorra

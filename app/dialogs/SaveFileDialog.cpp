@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+namespace quorra {
+
 SaveFileDialog::SaveFileDialog(QWidget *parent, const QString &caption) : QFileDialog(parent, caption)
 {
     setAcceptMode(AcceptSave);
@@ -55,3 +57,5 @@ void SaveFileDialog::accept()
     // Past QFileDialog's own accept on purpose: it would read the name its own way again.
     QDialog::accept(); // NOLINT(bugprone-parent-virtual-call)
 }
+
+} // namespace quorra

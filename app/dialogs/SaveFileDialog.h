@@ -3,6 +3,8 @@
 
 #include <QFileDialog>
 
+namespace quorra {
+
 class SaveFileDialog : public QFileDialog
 {
     Q_OBJECT
@@ -19,3 +21,5 @@ public slots:
 private:
     QString m_chosen; // set where this dialog, not Qt's, decided the path
 };
+
+} // namespace quorra

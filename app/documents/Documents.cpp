@@ -23,6 +23,8 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+namespace quorra {
+
 Documents::Documents(Dialogs &dialogs, CommandGuard &guard, PictureLayout &layout, PlayController &play,
                      QImage *display, Hooks hooks, QObject *parent)
     : QObject(parent),
@@ -443,3 +445,5 @@ void Documents::dropFile(const QString &path)
                       WindowTexts::text(WindowTexts::DropRefused).arg(QDir::toNativeSeparators(path)),
                       MessageIcon::Warning);
 }
+
+} // namespace quorra

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+namespace quorra {
+
 class CommandGuard;
 class Dialogs;
 class MailSender;
@@ -144,3 +146,5 @@ private:
     WorkerTask m_load;
     PuzzleAnimator m_animator;
 };
+
+} // namespace quorra

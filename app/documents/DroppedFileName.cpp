@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+namespace quorra {
+
 DroppedFileName::DroppedFileName() = default;
 
 DroppedFileName::~DroppedFileName() = default;
@@ -40,3 +42,5 @@ QString DroppedFileName::openable(const QByteArray &name)
         return text;
     return link;
 }
+
+} // namespace quorra

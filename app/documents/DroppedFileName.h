@@ -9,6 +9,8 @@
 
 class QMimeData;
 
+namespace quorra {
+
 // Qt keeps file names as text, so a dropped file whose name is not valid UTF-8 (a file from an old archive, say)
 // would lose its odd bytes and name a file that is not there. Such a file is reached through a link of a valid
 // name in a private folder, which keeps the name's extension (it decides how the file is read) and shows the odd
@@ -28,3 +30,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_links;
     int m_count = 0;
 };
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace quorra {
+
 namespace {
 
 // The template's one place for the puzzle, and its title as the player's build leaves it.
@@ -65,3 +67,5 @@ void WebPageExport::write(const QString &puzzlePath, const QString &pagePath)
         throw UserError(QCoreApplication::translate("WebPageExport", "Cannot create file \"%1\". %2")
                             .arg(QFileInfo(pagePath).absoluteFilePath(), failure));
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace quorra {
+
 class WebPageExport
 {
 public:
@@ -14,3 +16,5 @@ public:
     // The page for a puzzle file's whole bytes, titled by the puzzle's name.
     static QByteArray page(const QByteArray &puzzle, const QString &title);
 };
+
+} // namespace quorra

@@ -1,6 +1,8 @@
 // One piece of decoding at a time on a worker thread, its outcome handed back on the GUI thread or dropped.
 #include "WorkerTask.h"
 
+namespace quorra {
+
 void WorkerTask::cancel()
 {
     if (m_flag)
@@ -13,3 +15,5 @@ void WorkerTask::cancel()
     }
     m_watcher.clear();
 }
+
+} // namespace quorra

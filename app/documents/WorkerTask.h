@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+namespace quorra {
+
 // What a worker's work gave: its value, or the error that ended it, raised again where it is taken.
 template <typename T>
 struct WorkerOutcome {
@@ -74,3 +76,5 @@ private:
     std::shared_ptr<std::atomic_bool> m_flag;
     QPointer<QFutureWatcherBase> m_watcher;
 };
+
+} // namespace quorra

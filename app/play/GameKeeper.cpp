@@ -6,6 +6,8 @@
 #include "PuzzleDocument.h"
 #include "ResultBook.h"
 
+namespace quorra {
+
 GameKeeper::GameKeeper(std::function<PuzzleDocument *()> document, PlayStatus &status)
     : m_document(std::move(document)), m_status(status)
 {
@@ -81,3 +83,5 @@ bool GameKeeper::isContinued() const
     const PuzzleDocument *document = m_document();
     return document && document == m_continued && !document->puzzle().isSolved();
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <functional>
 
+namespace quorra {
+
 class PlayStatus;
 class PuzzleDocument;
 
@@ -57,3 +59,5 @@ private:
     mutable KeySource m_keySource;
     mutable QByteArray m_key;
 };
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+namespace quorra {
+
 PlayClock::PlayClock(TimeSource now)
 {
     setTimeSource(std::move(now));
@@ -85,3 +87,5 @@ void PlayClock::follow()
         m_banked += m_now() - m_spanStart;
     m_running = run;
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <functional>
 
+namespace quorra {
+
 class PlayClock
 {
 public:
@@ -50,3 +52,5 @@ private:
     bool m_minimised = false;
     bool m_playing = false;
 };
+
+} // namespace quorra

@@ -12,6 +12,8 @@
 #include <QScopeGuard>
 #include <QWidget>
 
+namespace quorra {
+
 PlayController::PlayController(PictureView *view, QWidget *window, CommandGuard &guard,
                                std::function<Puzzle *()> puzzle, std::function<bool()> soundOn)
     : m_view(view),
@@ -439,3 +441,5 @@ void PlayController::victory()
     puzzle->renderAll();
     emit victoryShown();
 }
+
+} // namespace quorra

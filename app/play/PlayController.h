@@ -12,10 +12,13 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
+namespace quorra {
+
 class CommandGuard;
 class PictureView;
 class Puzzle;
-class QWidget;
 
 class PlayController : public QObject
 {
@@ -122,3 +125,5 @@ private:
 
     friend class PlayControllerProbe; // the tests' one look inside
 };
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QStatusBar>
 
+namespace quorra {
+
 PlayStatus::PlayStatus(QStatusBar *bar, std::function<const Puzzle *()> puzzle, QObject *parent)
     : QObject(parent), m_puzzle(std::move(puzzle)), m_label(new QLabel(bar))
 {
@@ -144,3 +146,5 @@ QString PlayStatus::victoryText(ResultBook::Result result, std::optional<ResultB
         line += said(WindowTexts::BestBeforeOneMove, WindowTexts::BestBeforeMoves, *bestBefore);
     return line;
 }
+
+} // namespace quorra

@@ -10,9 +10,12 @@
 #include <functional>
 #include <optional>
 
-class Puzzle;
 class QLabel;
 class QStatusBar;
+
+namespace quorra {
+
+class Puzzle;
 
 class PlayStatus : public QObject
 {
@@ -78,3 +81,5 @@ private:
     // A kept game went on, and has had no move since.
     bool m_continued = false;
 };
+
+} // namespace quorra

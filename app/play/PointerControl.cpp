@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <optional>
 
+namespace quorra {
+
 namespace {
 
 xcb_connection_t *connection()
@@ -159,3 +161,5 @@ void PointerControl::release()
         destroyWindow(c, m_window);
     m_window = 0;
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 class QWindow;
 
+namespace quorra {
+
 class PointerControl
 {
 public:
@@ -33,3 +35,5 @@ public:
 private:
     quint32 m_window = 0; // the input-only window the grab is confined to
 };
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 #include <QScopeGuard>
 
+namespace quorra {
+
 PuzzleAnimator::PuzzleAnimator(CommandGuard &guard, QObject *parent) : QObject(parent), m_guard(guard)
 {
     m_timer.setSingleShot(true);
@@ -73,3 +75,5 @@ void PuzzleAnimator::end()
     m_puzzle = nullptr;
     emit finished();
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <array>
 
+namespace quorra {
+
 class CommandGuard;
 class Puzzle;
 enum class PuzzleAnimation : quint8;
@@ -42,3 +44,5 @@ private:
     QTimer m_timer;
     std::array<int, 4> m_stepMs{-1, -1, -1, -1};
 };
+
+} // namespace quorra

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace quorra {
+
 SelectionSlide::SelectionSlide(PictureView *view, QObject *parent) : QObject(parent), m_view(view)
 {
     // About the screen's refresh: fewer steps show as jumps, more cost repaints nobody sees.
@@ -97,3 +99,5 @@ void SelectionSlide::repaint(const QRect &from, const QRect &to)
             m_view->update(m_view->toControl(side));
     }
 }
+
+} // namespace quorra

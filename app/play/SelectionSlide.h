@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace quorra {
+
 class PictureView;
 class Puzzle;
 
@@ -48,3 +50,5 @@ private:
     QTimer m_timer;
     int m_durationMs = 120;
 };
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+namespace quorra {
+
 VictoryBanner::VictoryBanner(QWidget *panel, QWidget *picture)
     : QFrame(panel), m_picture(picture), m_line(new QLabel(this)), m_playAgain(new QPushButton(this))
 {
@@ -102,3 +104,5 @@ void VictoryBanner::paintEvent(QPaintEvent *event)
     painter.fillRect(rect(), QColor(0, 0, 0, 170));
     QFrame::paintEvent(event);
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 class QLabel;
 class QPushButton;
 
+namespace quorra {
+
 // Shown for a few seconds, never modal: the game's window goes on answering under it, and a click on the picture
 // or any key takes it away at once.
 class VictoryBanner : public QFrame
@@ -42,3 +44,5 @@ private:
     QPushButton *m_playAgain;
     QTimer m_timer;
 };
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+namespace quorra {
+
 namespace {
 
 const QString HelpOption = QStringLiteral("help");
@@ -91,3 +93,5 @@ QByteArray CommandLine::pageName() const
 {
     return m_parser.positionalArguments().value(1).toLatin1();
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+namespace quorra {
+
 class CommandLine
 {
 public:
@@ -35,3 +37,5 @@ public:
 private:
     QCommandLineParser m_parser;
 };
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <dirent.h>
 #include <dlfcn.h>
 
+namespace quorra {
+
 namespace {
 
 void loadFolder(const std::string &folder)
@@ -39,3 +41,5 @@ PluginPrefetch::~PluginPrefetch()
 {
     m_thread.join();
 }
+
+} // namespace quorra

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace quorra {
+
 class PluginPrefetch
 {
 public:
@@ -23,3 +25,5 @@ public:
 private:
     std::thread m_thread;
 };
+
+} // namespace quorra

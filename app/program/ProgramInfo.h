@@ -5,8 +5,12 @@
 
 #include <QString>
 
+namespace quorra {
+
 inline const QString QuorraProgramName = QStringLiteral("Quorra");
 // The version as --version prints it; the about box shows it after "Version ".
 inline const QString QuorraVersion = QStringLiteral(QUORRA_VERSION);
 // Shown as the about box's link and written into the invitation mail.
 inline const QString QuorraWebAddress = QStringLiteral("https://quorra.example.org/");
+
+} // namespace quorra

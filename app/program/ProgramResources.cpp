@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+namespace quorra {
+
 namespace {
 
 // Beside the program's own folder, where an installed program's shared files are.
@@ -69,3 +71,5 @@ QString helpNotOpenedMessage(const QUrl &page)
                                                            "You can open the help file yourself:\n%1")
         .arg(page.toLocalFile());
 }
+
+} // namespace quorra

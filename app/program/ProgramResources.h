@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace quorra {
+
 // The shipped files' places among the program's files: part of the install layout.
 inline const QString HelpPageResource = QStringLiteral("Nimbrel.html");
 inline const QString DemoVideoResource = QStringLiteral("Res/Example.avi");
@@ -28,3 +30,5 @@ QUrl helpAddress();
 
 // Said when the help page could not be opened; it names the help file tried, so that it can be opened by hand.
 QString helpNotOpenedMessage(const QUrl &page);
+
+} // namespace quorra

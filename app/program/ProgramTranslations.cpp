@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace quorra {
+
 namespace {
 
 // Marks our translators among the application's children, so that a later call replaces them.
@@ -51,3 +53,5 @@ QString installTranslations(const QStringList &languages)
     }
     return {};
 }
+
+} // namespace quorra

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quorra {
+
 namespace {
 
 QString cannotOpen(const QByteArray &name, const QString &reason)
@@ -69,3 +71,5 @@ QString PuzzleArgument::shownName(const QByteArray &name)
 {
     return QFileInfo(QString::fromUtf8(name)).absoluteFilePath();
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace quorra {
+
 // Qt keeps file names as text, so a name that is not valid UTF-8 (a file from an old archive, say) loses its
 // odd bytes and names a file that is not there. Such a file is opened here through its own bytes and handed on
 // as the program's descriptor of it (/proc/self/fd/N), which Qt can open like any path; the descriptor stays
@@ -29,3 +31,5 @@ private:
     QString m_path;
     QString m_problem;
 };
+
+} // namespace quorra

@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <new>
 
+using namespace quorra;
+
 int main(int argc, char *argv[])
 {
     {

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+namespace quorra {
+
 namespace {
 
 // The section named on a header line, or a null string when the line is no header.
@@ -186,3 +188,5 @@ bool IniFile::save()
     }
     return true;
 }
+
+} // namespace quorra

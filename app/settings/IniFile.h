@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace quorra {
+
 class IniFile
 {
 public:
@@ -57,3 +59,5 @@ private:
     bool m_unreadable = false;
     QString m_error;
 };
+
+} // namespace quorra

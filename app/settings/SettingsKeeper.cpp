@@ -13,6 +13,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+namespace quorra {
+
 SettingsKeeper::SettingsKeeper(QWidget &window, const CommandTable &commands, Dialogs &dialogs)
     : m_window(window), m_commands(commands), m_dialogs(dialogs), m_storage(settingsFileName())
 {
@@ -112,3 +114,5 @@ void SettingsKeeper::save(bool destroying)
     if (!saved)
         m_dialogs.error(m_storage.errorString());
 }
+
+} // namespace quorra

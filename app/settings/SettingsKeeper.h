@@ -5,10 +5,13 @@
 
 #include <QRect>
 
-class CommandTable;
-class Dialogs;
 class QScreen;
 class QWidget;
+
+namespace quorra {
+
+class CommandTable;
+class Dialogs;
 
 class SettingsKeeper
 {
@@ -41,3 +44,5 @@ private:
     Dialogs &m_dialogs;
     WindowSettings m_storage;
 };
+
+} // namespace quorra

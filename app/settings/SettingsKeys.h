@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace quorra {
+
 namespace SettingsKeys {
 
 // The one section the main window keeps its settings in.
@@ -46,3 +48,5 @@ inline const QString CheckedWord = QStringLiteral("True");
 inline const QString UncheckedWord = QStringLiteral("False");
 
 } // namespace SettingsKeys
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace quorra {
+
 using namespace SettingsKeys;
 
 namespace {
@@ -206,3 +208,5 @@ bool WindowSettings::saveOnDestroy(const WindowPlacement &placement, const QList
         return true;
     return save(placement, checkMarks, true);
 }
+
+} // namespace quorra

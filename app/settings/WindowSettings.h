@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+namespace quorra {
+
 // A window's placement in the terms the settings file uses. The normal rectangle's Right and
 // Bottom are Left + width and Top + height (one past the last pixel, unlike QRect::right()).
 struct WindowPlacement {
@@ -86,3 +88,5 @@ private:
     bool m_saved = false;
     QString m_error;
 };
+
+} // namespace quorra

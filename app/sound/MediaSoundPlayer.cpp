@@ -6,6 +6,8 @@
 
 #include <chrono>
 
+namespace quorra {
+
 MediaSoundPlayer::MediaSoundPlayer(std::unique_ptr<SoundOutput> output, Clock clock)
     : m_output(std::move(output)), m_clock(std::move(clock))
 {
@@ -65,3 +67,5 @@ void MediaSoundPlayer::play()
     m_started = true;
     m_startedAt = now;
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+namespace quorra {
+
 class SoundOutput;
 
 class MediaSoundPlayer : public SoundPlayer
@@ -39,3 +41,5 @@ private:
     bool m_started = false;
     qint64 m_startedAt = 0;
 };
+
+} // namespace quorra

@@ -1,6 +1,8 @@
 // The sound device over QSoundEffect: low latency, 8- and 16-bit PCM WAV only.
 #include "SoundEffectOutput.h"
 
+namespace quorra {
+
 void SoundEffectOutput::load(const QString &path)
 {
     m_source = QUrl::fromLocalFile(path);
@@ -56,3 +58,5 @@ bool SoundEffectOutput::hasFailed() const
 {
     return m_effect && m_effect->status() == QSoundEffect::Error;
 }
+
+} // namespace quorra

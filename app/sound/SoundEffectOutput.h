@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace quorra {
+
 class SoundEffectOutput : public SoundOutput
 {
 public:
@@ -32,3 +34,5 @@ private:
     QUrl m_source;
     QElapsedTimer m_requested;
 };
+
+} // namespace quorra

@@ -1,4 +1,8 @@
 // The audio device a sound player drives, kept this small so tests can stand in for it.
 #include "SoundOutput.h"
 
+namespace quorra {
+
 SoundOutput::~SoundOutput() = default;
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace quorra {
+
 class SoundOutput
 {
 public:
@@ -19,3 +21,5 @@ public:
     // Loading or decoding has failed for good.
     virtual bool hasFailed() const = 0;
 };
+
+} // namespace quorra

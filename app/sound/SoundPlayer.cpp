@@ -1,4 +1,8 @@
 // The one thing the window asks of a sound: open its file once, then play it on request.
 #include "SoundPlayer.h"
 
+namespace quorra {
+
 SoundPlayer::~SoundPlayer() = default;
+
+} // namespace quorra

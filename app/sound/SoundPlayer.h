@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace quorra {
+
 class SoundPlayer
 {
 public:
@@ -18,3 +20,5 @@ public:
     // Asks for the sound. Returns at once; never fails visibly.
     virtual void play() = 0;
 };
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace quorra {
+
 namespace {
 
 // A WAVE file has a handful of chunks; more than this is a damaged or hostile file.
@@ -94,3 +96,5 @@ WaveHeader WaveHeader::readFile(const QString &path)
         return WaveHeader();
     return read(file);
 }
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 class QIODevice;
 
+namespace quorra {
+
 class WaveHeader
 {
 public:
@@ -40,3 +42,5 @@ private:
     quint16 m_blockAlign = 0;
     qint64 m_dataBytes = 0;
 };
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+namespace quorra {
+
 QString boardDescription(const Puzzle *puzzle, const QString &status)
 {
     if (!puzzle)
@@ -22,3 +24,5 @@ QString boardDescription(const Puzzle *puzzle, const QString &status)
         text += QLatin1Char(' ') + status;
     return text;
 }
+
+} // namespace quorra

@@ -3,7 +3,11 @@
 
 #include <QString>
 
+namespace quorra {
+
 class Puzzle;
 
 // Status is the status bar's line as it stands. No puzzle gives an empty description.
 QString boardDescription(const Puzzle *puzzle, const QString &status);
+
+} // namespace quorra

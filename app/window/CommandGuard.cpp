@@ -10,6 +10,8 @@
 #include <exception>
 #include <new>
 
+namespace quorra {
+
 CommandGuard::CommandGuard(Dialogs &dialogs, std::function<void()> beforeReport)
     : m_dialogs(dialogs), m_beforeReport(std::move(beforeReport))
 {
@@ -46,3 +48,5 @@ void CommandGuard::report(const QString &text)
         m_beforeReport();
     m_dialogs.error(text);
 }
+
+} // namespace quorra

@@ -3,8 +3,11 @@
 
 #include <functional>
 
-class Dialogs;
 class QString;
+
+namespace quorra {
+
+class Dialogs;
 
 class CommandGuard
 {
@@ -30,3 +33,5 @@ private:
     std::function<void()> m_allEnded;
     int m_depth = 0;
 };
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QCoreApplication>
 
+namespace quorra {
+
 namespace {
 
 using namespace CommandFlag;
@@ -293,3 +295,5 @@ std::span<const MenuRow> menuList()
 {
     return Menus;
 }
+
+} // namespace quorra

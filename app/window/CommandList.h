@@ -6,8 +6,11 @@
 #include <array>
 #include <span>
 
-class MainWindow;
 class QAction;
+
+namespace quorra {
+
+class MainWindow;
 
 // In the order of the command list; the Split and Effect groups are read in this order.
 enum class Command {
@@ -153,3 +156,5 @@ std::span<const CommandRow> commandList();
 std::span<const MenuRow> menuList();
 // The tool bar's title, translated in the context "Commands".
 extern const char *const ToolBarTitle;
+
+} // namespace quorra

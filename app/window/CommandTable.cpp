@@ -10,6 +10,8 @@
 #include <QToolBar>
 #include <algorithm>
 
+namespace quorra {
+
 namespace {
 
 const char CategoryProperty[] = "Category";
@@ -191,3 +193,5 @@ QAction *CommandTable::checkMarkAction(const QString &name) const
             return item;
     return nullptr;
 }
+
+} // namespace quorra

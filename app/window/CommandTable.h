@@ -12,6 +12,8 @@ class QMainWindow;
 class QMenu;
 class QToolBar;
 
+namespace quorra {
+
 class CommandTable : public QObject
 {
     Q_OBJECT
@@ -75,3 +77,5 @@ private:
     QToolBar *m_toolBar = nullptr;
     qint32 m_currentEffect = 0;
 };
+
+} // namespace quorra

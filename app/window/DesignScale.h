@@ -4,7 +4,11 @@
 #include <QWidget>
 #include <cmath>
 
+namespace quorra {
+
 inline int designPixels(int pixels, const QWidget *widget)
 {
     return int(std::lround(pixels * widget->logicalDpiX() / 120.0));
 }
+
+} // namespace quorra

@@ -4,6 +4,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+namespace quorra {
+
 DesktopOpener::DesktopOpener(QObject *parent) : QObject(parent) {}
 
 void DesktopOpener::open(const QUrl &url)
@@ -27,3 +29,5 @@ void DesktopOpener::open(const QUrl &url)
             });
     process->start(m_program, {url.toString(QUrl::FullyEncoded)});
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+namespace quorra {
+
 // QDesktopServices reports success as soon as xdg-open has started, and xdg-open fails on its own later when no
 // browser is installed. Running xdg-open as a process of ours lets its exit status be heard.
 class DesktopOpener : public QObject
@@ -31,3 +33,5 @@ signals:
 private:
     QString m_program = QStringLiteral("xdg-open");
 };
+
+} // namespace quorra

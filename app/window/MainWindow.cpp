@@ -32,6 +32,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+namespace quorra {
+
 MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     : MainWindow(std::move(dialogs), SoundFactory(), parent)
 {
@@ -400,3 +402,5 @@ void MainWindow::showHelp()
 {
     m_helpOpener->open(helpAddress());
 }
+
+} // namespace quorra

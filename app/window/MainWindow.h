@@ -14,11 +14,14 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
+
+namespace quorra {
+
 class CommandGuard;
 class DesktopOpener;
 class Documents;
 class GameKeeper;
-class QMimeData;
 class PictureLayout;
 class PicturePanel;
 class PictureView;
@@ -157,3 +160,5 @@ private:
     bool m_firstShowDone = false;
     bool m_activated = false;
 };
+
+} // namespace quorra

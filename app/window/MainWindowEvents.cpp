@@ -14,6 +14,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
+namespace quorra {
+
 // ---- The window's own moments ----
 
 QMenu *MainWindow::createPopupMenu()
@@ -156,3 +158,5 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     m_documents->takeDrop(m_droppedNames.openable(name));
 }
+
+} // namespace quorra

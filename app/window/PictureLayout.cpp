@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 PictureLayout::PictureLayout(PicturePanel *panel, PictureView *view, std::function<Puzzle *()> puzzle,
                              std::function<bool()> autoFit, std::function<bool()> frozen)
     : m_panel(panel),
@@ -138,3 +140,5 @@ void PictureLayout::bestFit()
 {
     zoom(&Puzzle::bestFit);
 }
+
+} // namespace quorra

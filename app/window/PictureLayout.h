@@ -4,8 +4,11 @@
 #include <QSize>
 #include <functional>
 
-class PicturePanel;
 class QRect;
+
+namespace quorra {
+
+class PicturePanel;
 class PictureView;
 class Puzzle;
 
@@ -52,3 +55,5 @@ private:
     std::function<bool()> m_autoFit;
     std::function<bool()> m_frozen;
 };
+
+} // namespace quorra

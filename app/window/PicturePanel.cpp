@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace quorra {
+
 PicturePanel::PicturePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("picturePanel"));
@@ -78,3 +80,5 @@ void PicturePanel::wheelEvent(QWheelEvent *event)
     event->accept();
     emit zoomWheel(turn > 0);
 }
+
+} // namespace quorra

@@ -3,6 +3,8 @@
 
 #include <QFrame>
 
+namespace quorra {
+
 class PicturePanel : public QFrame
 {
     Q_OBJECT
@@ -35,3 +37,5 @@ protected:
 private:
     QString m_hint;
 };
+
+} // namespace quorra

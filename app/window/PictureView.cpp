@@ -23,6 +23,8 @@
 #define QUORRA_VBMI_PATH
 #endif
 
+namespace quorra {
+
 PictureView::PictureView(const QImage *bitmap, QWidget *parent) : QWidget(parent), m_bitmap(bitmap)
 {
     setObjectName(QStringLiteral("pictureView"));
@@ -328,3 +330,5 @@ void PictureView::mouseReleaseEvent(QMouseEvent *event)
     const QPoint p = toBitmap(event->position());
     emit mouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
+
+} // namespace quorra

@@ -16,6 +16,8 @@
 
 class QPainter;
 
+namespace quorra {
+
 class PictureView : public QWidget
 {
     Q_OBJECT
@@ -78,3 +80,5 @@ private:
     // A few lines of screen pixels, reused by every paint of new pixels.
     QImage m_strip;
 };
+
+} // namespace quorra

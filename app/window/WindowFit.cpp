@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace quorra {
+
 namespace {
 
 // One side, as start and length: the length within [Smallest, Room] (Room wins, a window larger than its screen
@@ -24,3 +26,5 @@ QRect fitToArea(const QRect &wanted, const QRect &area, const QSize &minimum)
     const auto [Top, Height] = fitSide(wanted.top(), wanted.height(), area.top(), area.height(), minimum.height());
     return QRect(Left, Top, Width, Height);
 }
+
+} // namespace quorra

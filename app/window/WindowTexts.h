@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+namespace quorra {
+
 // The person reads these; they keep their exact spelling, accelerators and punctuation included. They are the
 // English originals: commands and menus are translated in the context "Commands", all others in "WindowTexts".
 namespace WindowTexts {
@@ -95,3 +97,5 @@ inline constexpr char ShowAtStart[] = QT_TRANSLATE_NOOP("WindowTexts", "Show at 
 inline constexpr char UnknownVideoError[] = QT_TRANSLATE_NOOP("WindowTexts", "Unknown error code");
 
 } // namespace WindowTexts
+
+} // namespace quorra

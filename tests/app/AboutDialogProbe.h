@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace quorra {
+
 class AboutDialogProbe
 {
 public:
@@ -22,3 +24,5 @@ public:
 private:
     AboutDialog &m_dialog;
 };
+
+} // namespace quorra

@@ -8,6 +8,8 @@
 #include <QMediaPlayer>
 #include <QPushButton>
 
+namespace quorra {
+
 class DemoWindowProbe
 {
 public:
@@ -22,3 +24,5 @@ public:
 private:
     DemoWindow &m_window;
 };
+
+} // namespace quorra

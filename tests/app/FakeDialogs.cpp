@@ -1,6 +1,8 @@
 // The scripted dialogs used by the main-window tests.
 #include "FakeDialogs.h"
 
+namespace quorra {
+
 QString FakeDialogs::take(QStringList &answers)
 {
     return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -74,3 +76,5 @@ bool FakeDialogs::showDemo(bool showAtStart)
     ++demosShown;
     return demoAnswers.isEmpty() ? showAtStart : demoAnswers.takeFirst();
 }
+
+} // namespace quorra

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace quorra {
+
 class FakeDialogs : public Dialogs
 {
 public:
@@ -41,3 +43,5 @@ public:
 private:
     static QString take(QStringList &answers);
 };
+
+} // namespace quorra

@@ -1,6 +1,8 @@
 // The recording pointer control of the window tests.
 #include "FakePointerControl.h"
 
+namespace quorra {
+
 void FakePointerControl::moveTo(QPoint global, QWindow *)
 {
     moves << global;
@@ -17,3 +19,5 @@ void FakePointerControl::release()
     ++releases;
     confined = QRect();
 }
+
+} // namespace quorra

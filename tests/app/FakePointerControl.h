@@ -5,6 +5,8 @@
 
 #include <QList>
 
+namespace quorra {
+
 class FakePointerControl : public PointerControl
 {
 public:
@@ -19,3 +21,5 @@ public:
     void release() override;
     bool isConfined() const override { return !confined.isEmpty(); }
 };
+
+} // namespace quorra

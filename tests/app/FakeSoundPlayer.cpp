@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+namespace quorra {
+
 bool FakeSoundPlayer::open(const QString &path)
 {
     m_name = QFileInfo(path).fileName();
@@ -18,3 +20,5 @@ void FakeSoundPlayer::play()
     if (fails)
         throw std::runtime_error("audio device gone");
 }
+
+} // namespace quorra

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+namespace quorra {
+
 class FakeSoundPlayer : public SoundPlayer
 {
 public:
@@ -21,3 +23,5 @@ private:
     QStringList *m_log;
     QString m_name;
 };
+
+} // namespace quorra

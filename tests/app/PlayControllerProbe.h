@@ -4,6 +4,8 @@
 
 #include "PlayController.h"
 
+namespace quorra {
+
 class PlayControllerProbe
 {
 public:
@@ -20,3 +22,5 @@ public:
 private:
     PlayController &m_play;
 };
+
+} // namespace quorra

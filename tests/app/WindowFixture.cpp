@@ -16,6 +16,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+namespace quorra {
+
 WindowFixture::WindowFixture(int panelWidth, int panelHeight, bool show)
 {
     auto fake = std::make_unique<FakeDialogs>();
@@ -140,3 +142,5 @@ QStringList WindowFixture::enabledCommands() const
             names << action->objectName();
     return names;
 }
+
+} // namespace quorra

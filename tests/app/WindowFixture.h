@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+namespace quorra {
+
 class WindowFixture
 {
 public:
@@ -55,3 +57,5 @@ public:
     // The names of the commands that are enabled now.
     QStringList enabledCommands() const;
 };
+
+} // namespace quorra

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace quorra;
+
 namespace {
 
 struct Shown {

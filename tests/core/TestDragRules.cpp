@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace quorra;
+
 namespace {
 
 using Kind = DragStep::Kind;

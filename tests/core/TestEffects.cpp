@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace quorra;
+
 namespace {
 
 constexpr std::uint32_t ClockSeed = 0x2545F491u;

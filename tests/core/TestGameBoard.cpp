@@ -5,6 +5,8 @@
 
 #include <optional>
 
+using namespace quorra;
+
 namespace {
 
 // A game of three rows and four columns with an empty fifth one, being played from its solved arrangement.

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+using namespace quorra;
+
 namespace {
 
 // Offsets into the bytes of playedGame(): magic, version, key size, the 64-byte key, the two grids, then moves.

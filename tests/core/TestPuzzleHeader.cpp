@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+using namespace quorra;
+
 namespace {
 
 std::int32_t intAt(const std::vector<std::uint8_t> &bytes, std::ptrdiff_t offset)

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace quorra;
+
 TEST_CASE("every seed gives the shifts it always gave")
 {
     struct Case {

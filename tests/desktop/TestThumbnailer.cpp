@@ -20,6 +20,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace quorra;
+
 namespace {
 
 // The photograph is made of these alone. No concealment can produce them: the paper texture, its inversion on

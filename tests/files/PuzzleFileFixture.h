@@ -29,6 +29,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+namespace quorra {
+
 inline QString dataFile(const QString &name)
 {
     return QStringLiteral(QUORRA_TEST_DATA "/") + name;
@@ -207,5 +209,7 @@ using RecordNumbers = QMap<int, int>;
 
 enum WriteFailure { diskFull, ParentIsFile, NoParent, ReadOnlyFolder };
 
-Q_DECLARE_METATYPE(WriteFailure)
-Q_DECLARE_METATYPE(NonRegularFile)
+} // namespace quorra
+
+Q_DECLARE_METATYPE(quorra::WriteFailure)
+Q_DECLARE_METATYPE(quorra::NonRegularFile)

@@ -7,6 +7,8 @@
 #include <QBuffer>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 // Where each entry of a quantisation table, in the zig-zag order it is stored in, sits in the 8 x 8 block.

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+using namespace quorra;
+
 namespace {
 
 QByteArray keyOf(int n)

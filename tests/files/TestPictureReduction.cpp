@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace quorra;
+
 namespace {
 
 // An effect made from the plain picture alone, pixel by pixel, with no randomness and no text.

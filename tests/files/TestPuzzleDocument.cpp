@@ -1,6 +1,8 @@
 // Tests of a puzzle as a document: its title, its saved state, and a save that leaves the game as it was.
 #include "PuzzleFileFixture.h"
 
+using namespace quorra;
+
 class TestPuzzleDocument : public QObject
 {
     Q_OBJECT

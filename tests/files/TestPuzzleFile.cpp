@@ -2,6 +2,8 @@
 #include "../PuzzleProbe.h"
 #include "PuzzleFileFixture.h"
 
+using namespace quorra;
+
 class TestPuzzleFile : public QObject
 {
     Q_OBJECT

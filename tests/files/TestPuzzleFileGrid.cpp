@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <QtTest>
 
+using namespace quorra;
+
 class TestPuzzleFileGrid : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 // Tests of opening puzzle files: odd ones that open, damaged, too new or absent ones refused, and any device read.
 #include "PuzzleFileFixture.h"
 
+using namespace quorra;
+
 class TestPuzzleFileReading : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 // Tests of saving and exporting that fail or meet links, pipes and folders: the old file always survives.
 #include "PuzzleFileFixture.h"
 
+using namespace quorra;
+
 class TestPuzzleFileWrites : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,8 @@
 
 #include <array>
 
+using namespace quorra;
+
 using Result = ResultBook::Result;
 using Entry = ResultBook::Entry;
 Q_DECLARE_METATYPE(QList<Result>)

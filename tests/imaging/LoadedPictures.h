@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+namespace quorra {
+
 namespace {
 
 const QString DataDir = QStringLiteral(QUORRA_TEST_DATA);
@@ -35,3 +37,5 @@ QString load(QImage &picture, const QString &name)
 }
 
 } // namespace
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 #include <QScopeGuard>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 // Every pixel a different colour, with no channel below 2 so that halving always shows.

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace quorra;
+
 class TestGifAndTransparency : public QObject
 {
     Q_OBJECT

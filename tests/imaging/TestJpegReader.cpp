@@ -17,6 +17,8 @@
 
 #include <jpeglib.h>
 
+using namespace quorra;
+
 namespace {
 
 const QString DataDir = QStringLiteral(QUORRA_TEST_DATA);
@@ -273,7 +275,7 @@ private slots:
     {
         QFETCH(QByteArray, segment);
         QFETCH(int, orientation);
-        QCOMPARE(::exifOrientation(segment), orientation);
+        QCOMPARE(quorra::exifOrientation(segment), orientation);
     }
 
     // What a stream holds besides its picture is read, kept and saved again, so past a few megabytes it is

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+using namespace quorra;
+
 class TestLcg : public QObject
 {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include <functional>
 #include <stdexcept>
 
+using namespace quorra;
+
 Q_DECLARE_METATYPE(std::function<void()>)
 
 class TestLogCategory : public QObject
@@ -38,13 +40,13 @@ private slots:
         try {
             raise();
         } catch (...) {
-            logged = ::handledErrorText();
+            logged = quorra::handledErrorText();
         }
         QCOMPARE(logged, text);
     }
 
     // Asked with nothing being handled, it must not rethrow (which would end the program).
-    void outsideACatchBlock() { QCOMPARE(::handledErrorText(), QStringLiteral("no error")); }
+    void outsideACatchBlock() { QCOMPARE(quorra::handledErrorText(), QStringLiteral("no error")); }
 };
 
 QTEST_GUILESS_MAIN(TestLogCategory)

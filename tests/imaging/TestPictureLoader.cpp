@@ -19,6 +19,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+using namespace quorra;
+
 namespace {
 
 enum Kind { Colour, Grey, Mono, Refused, Nothing };

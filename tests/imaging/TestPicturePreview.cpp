@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+using namespace quorra;
+
 class TestPicturePreview : public QObject
 {
     Q_OBJECT

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace quorra;
+
 namespace {
 
 enum class Kind { File, Link, Folder, OtherUsersFile };

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 QImage photo(int w, int h)
@@ -60,7 +62,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QSize, size);
         QFETCH(int, expected);
-        QFont font = ::fitFont(stampFont(), text, size.width(), size.height());
+        QFont font = quorra::fitFont(stampFont(), text, size.width(), size.height());
         const int points = font.pointSize();
         QVERIFY(font.bold());
         if (expected > 0) {
@@ -73,14 +75,14 @@ private slots:
         font.setPointSize(points - 1);
         QVERIFY(!reaches(font, text, size.width(), size.height()));
         // Asked again, the remembered answer is the same.
-        QCOMPARE(::fitFont(stampFont(), text, size.width(), size.height()).pointSize(), points);
+        QCOMPARE(quorra::fitFont(stampFont(), text, size.width(), size.height()).pointSize(), points);
     }
 
     void linesFitOnTheirOwn()
     {
         // "Mode" is wider than "Edit", so on a wide and low bitmap it reaches half the width at a smaller size.
-        const int edit = ::fitFont(stampFont(), QStringLiteral("Edit"), 300, 2000).pointSize();
-        const int mode = ::fitFont(stampFont(), QStringLiteral("Mode"), 300, 2000).pointSize();
+        const int edit = quorra::fitFont(stampFont(), QStringLiteral("Edit"), 300, 2000).pointSize();
+        const int mode = quorra::fitFont(stampFont(), QStringLiteral("Mode"), 300, 2000).pointSize();
         QVERIFY(mode < edit);
     }
 
@@ -133,12 +135,12 @@ private slots:
         {
             QPainter painter(&buffer);
             painter.setPen(QColor(255, 255, 255));
-            QFont font = ::fitFont(stampFont(), upper, w, h);
+            QFont font = quorra::fitFont(stampFont(), upper, w, h);
             QFontMetrics metrics(font, &buffer);
             painter.setFont(font);
             painter.drawText((w - metrics.horizontalAdvance(upper)) / 2,
                              (h - 2 * metrics.height()) / 2 + metrics.ascent(), upper);
-            font = ::fitFont(stampFont(), lower, w, h);
+            font = quorra::fitFont(stampFont(), lower, w, h);
             metrics = QFontMetrics(font, &buffer);
             painter.setFont(font);
             painter.drawText((w - metrics.horizontalAdvance(lower)) / 2, h / 2 + metrics.ascent(), lower);
@@ -191,11 +193,11 @@ private slots:
         QVERIFY(solid > 500);
         // "Edit" ends just above the middle and "Mode" starts at it, both centred across.
         QVERIFY(!upper.isEmpty() && !lower.isEmpty());
-        QFont font = ::fitFont(stampFont(), QStringLiteral("Edit"), w, h);
+        QFont font = quorra::fitFont(stampFont(), QStringLiteral("Edit"), w, h);
         const QFontMetrics upperMetrics(font, &picture);
         const int upperBaseline = (h - 2 * upperMetrics.height()) / 2 + upperMetrics.ascent();
         QVERIFY(upper.bottom() >= upperBaseline - 2 && upper.bottom() <= upperBaseline + 1);
-        font = ::fitFont(stampFont(), QStringLiteral("Mode"), w, h);
+        font = quorra::fitFont(stampFont(), QStringLiteral("Mode"), w, h);
         const QFontMetrics lowerMetrics(font, &picture);
         const int lowerBaseline = h / 2 + lowerMetrics.ascent();
         QVERIFY(lower.top() >= h / 2 && lower.bottom() >= lowerBaseline - 2 && lower.bottom() <= lowerBaseline + 1);

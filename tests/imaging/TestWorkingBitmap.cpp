@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 // A bitmap whose every pixel differs from its neighbours, in colours every pixel format holds exactly.

@@ -10,6 +10,8 @@
 
 #include <QtTest>
 
+namespace quorra {
+
 // A picture whose every pixel differs from its neighbours, so that any misplaced row or column shows.
 inline QImage makeSource(int width, int height)
 {
@@ -207,3 +209,5 @@ public:
     }
     ~TestClock() { Lcg::setTestClock({}); }
 };
+
+} // namespace quorra

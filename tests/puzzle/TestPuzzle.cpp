@@ -1,6 +1,8 @@
 // Tests of the puzzle object: a new puzzle, cell geometry, set-up and the zoom.
 #include "PuzzleBench.h"
 
+using namespace quorra;
+
 class TestPuzzle : public QObject
 {
     Q_OBJECT

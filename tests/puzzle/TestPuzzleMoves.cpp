@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+using namespace quorra;
+
 class TestPuzzleMoves : public QObject
 {
     Q_OBJECT

@@ -3,6 +3,8 @@
 
 #include "TextStamp.h"
 
+using namespace quorra;
+
 class TestPuzzleRendering : public QObject
 {
     Q_OBJECT

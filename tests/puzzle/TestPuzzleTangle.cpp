@@ -1,6 +1,8 @@
 // Tests of the puzzle object: the tangle, step by step.
 #include "PuzzleBench.h"
 
+using namespace quorra;
+
 class TestPuzzleTangle : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 // Tests of keyboard turns and of taking moves back and making them again.
 #include "PuzzleBench.h"
 
+using namespace quorra;
+
 namespace {
 
 // One scripted move: "K c r H|V steps" turns the cell (c, r)'s row or column from the keyboard; "D c r c2 r2"

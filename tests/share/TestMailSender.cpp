@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 const QString WebAddress = QStringLiteral("https://example.org/quorra/");

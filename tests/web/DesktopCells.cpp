@@ -18,6 +18,8 @@
 
 #include <cstdio>
 
+using namespace quorra;
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);

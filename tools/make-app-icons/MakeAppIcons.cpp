@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace quorra {
+
 namespace {
 
 const int Sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
@@ -183,6 +185,10 @@ bool save(const QImage &image, const QString &folder, const QString &name)
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

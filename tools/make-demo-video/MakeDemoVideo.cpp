@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace quorra {
+
 namespace {
 
 // The demo window's panel, which shows the video unscaled.
@@ -319,6 +321,10 @@ private:
 };
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

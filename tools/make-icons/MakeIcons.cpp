@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <functional>
 
+namespace quorra {
+
 namespace {
 
 // Drawn on a 96 x 96 canvas and scaled down smoothly, so that thin lines keep their weight at 24 pixels.
@@ -220,6 +222,10 @@ bool make(const QString &folder, const QString &name, const std::function<void(Q
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+namespace quorra {
+
 namespace {
 
 constexpr int Width = 720;
@@ -221,6 +223,10 @@ void birds(QPainter &p)
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

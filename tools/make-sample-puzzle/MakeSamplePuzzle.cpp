@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace quorra;
+
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+namespace quorra {
+
 namespace {
 
 constexpr int Side = 150;
@@ -48,6 +50,10 @@ struct Channel {
 };
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char **argv)
 {

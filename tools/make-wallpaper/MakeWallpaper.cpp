@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace quorra {
+
 namespace {
 
 constexpr int Side = 150;
@@ -24,6 +26,10 @@ double weave(int x, int y)
 }
 
 } // namespace
+
+} // namespace quorra
+
+using namespace quorra;
 
 int main(int argc, char *argv[])
 {

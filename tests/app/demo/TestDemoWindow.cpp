@@ -22,6 +22,8 @@
 
 #include <functional>
 
+using namespace quorra;
+
 namespace {
 
 const QString LoopVideo = QStringLiteral(QUORRA_TEST_DATA "/loop-one-second.avi");
@@ -218,10 +220,10 @@ void TestDemoWindow::refusedVideo()
 
 void TestDemoWindow::helpAddress()
 {
-    const QUrl url = ::helpAddress();
+    const QUrl url = quorra::helpAddress();
     QVERIFY(url.isLocalFile());
     QCOMPARE(url.fileName(), QStringLiteral("Nimbrel.html"));
-    QCOMPARE(url.toLocalFile(), ::programResource(QStringLiteral("Nimbrel.html")));
+    QCOMPARE(url.toLocalFile(), quorra::programResource(QStringLiteral("Nimbrel.html")));
 }
 
 void TestDemoWindow::programResource_data()
@@ -256,7 +258,7 @@ void TestDemoWindow::programResource()
     if (installed)
         make(installedPath);
 
-    const QString found = ::programResource(relative);
+    const QString found = quorra::programResource(relative);
     QFile::remove(besidePath);
     QFile::remove(installedPath);
     QDir().rmdir(QFileInfo(besidePath).absolutePath());

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace quorra;
+
 namespace {
 
 // Resident memory in kB.

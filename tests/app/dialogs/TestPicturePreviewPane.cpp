@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace quorra;
+
 class TestPicturePreviewPane : public QObject
 {
     Q_OBJECT

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace quorra;
+
 enum Standing { NothingThere, PlainFile, DanglingLink };
 Q_DECLARE_METATYPE(Standing)
 

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace quorra;
+
 namespace {
 
 const QString Question = QStringLiteral("Confirm|Confirm|Save current puzzle?");

@@ -17,6 +17,8 @@
 
 #include <cstdio>
 
+using namespace quorra;
+
 namespace {
 
 // Drags the files over the window and lets go; true when the window took the drop.

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 class TestSaveAs : public QObject
 {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+namespace quorra {
+
 namespace {
 
 // Cells of 100 x 100 pixels (drag threshold 15): a 300 x 200 picture split 2 x 3, shown at its actual size.
@@ -70,3 +72,5 @@ struct Game {
 };
 
 } // namespace
+
+} // namespace quorra

@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 // The kept game's time: 1:42.

@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 // A 300 x 200 picture split 2 x 3; row 1 turned right by one cell and row 2 by two (3 1 2 / 5 6 4).

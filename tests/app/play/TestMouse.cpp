@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 // Records the rectangles Qt repaints on a widget.

@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 class TestMouseGuards : public QObject
 {
     Q_OBJECT

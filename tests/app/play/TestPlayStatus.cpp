@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 class TestPlayStatus : public QObject
 {
     Q_OBJECT

@@ -16,6 +16,8 @@
 
 #include <cstdlib>
 
+using namespace quorra;
+
 namespace {
 
 void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)

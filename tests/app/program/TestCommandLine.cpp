@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace quorra;
+
 namespace {
 
 // A Latin-1 "été", as an old archive or a Windows disk hands it over: not valid UTF-8.

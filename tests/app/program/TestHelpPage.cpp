@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 const QString Resources = QStringLiteral(QUORRA_RESOURCES "/");

@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QUrl>
 
+using namespace quorra;
+
 class TestStartup : public QObject
 {
     Q_OBJECT

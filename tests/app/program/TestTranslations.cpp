@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace quorra;
+
 namespace {
 
 QList<QMenu *> menus(const MainWindow &window)

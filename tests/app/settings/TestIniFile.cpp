@@ -8,6 +8,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace quorra;
+
 class TestIniFile : public QObject
 {
     Q_OBJECT

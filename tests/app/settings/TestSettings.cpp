@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 void writeFile(const QString &path, const QByteArray &bytes)

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 const QString Section = QStringLiteral("TNimbrelMainForm");

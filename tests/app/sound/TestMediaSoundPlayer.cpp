@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace quorra;
+
 namespace {
 
 // How the stand-in device reports playing: truthfully, stuck at "playing" once started (as

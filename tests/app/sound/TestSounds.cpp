@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 namespace {
 
 void send(QWidget *to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)

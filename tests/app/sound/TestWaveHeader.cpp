@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QtTest>
 
+using namespace quorra;
+
 using namespace WaveBytes;
 
 class TestWaveHeader : public QObject

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QtEndian>
 
+namespace quorra {
+
 namespace WaveBytes {
 
 inline void put16(QByteArray &b, quint16 v)
@@ -61,3 +63,5 @@ inline QByteArray pcm16(int frames)
 }
 
 } // namespace WaveBytes
+
+} // namespace quorra

@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace quorra;
+
 Q_DECLARE_METATYPE(GameState)
 
 namespace {

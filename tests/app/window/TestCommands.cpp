@@ -14,6 +14,8 @@
 
 #include <ctime>
 
+using namespace quorra;
+
 namespace {
 
 const QStringList Always = {"NewAction",  "OpenAction",  "ExitAction",        "AutoBestFitAction",

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QUrl>
 
+using namespace quorra;
+
 class TestHelpAndMail : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace quorra;
+
 class TestHiDpi : public QObject
 {
     Q_OBJECT

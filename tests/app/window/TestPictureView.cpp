@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace quorra;
+
 class TestPictureView : public QObject
 {
     Q_OBJECT

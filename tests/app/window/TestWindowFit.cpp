@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace quorra;
+
 class TestWindowFit : public QObject
 {
     Q_OBJECT
@@ -48,7 +50,7 @@ void TestWindowFit::fitToArea()
     QFETCH(QSize, minimum);
     QFETCH(QRect, fitted);
 
-    QCOMPARE(::fitToArea(wanted, area, minimum), fitted);
+    QCOMPARE(quorra::fitToArea(wanted, area, minimum), fitted);
 }
 
 QTEST_GUILESS_MAIN(TestWindowFit)

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
+using namespace quorra;
+
 class TestZoom : public QObject
 {
     Q_OBJECT
