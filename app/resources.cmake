@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the demo video and the help pages with their pictures beside the program in the build tree, where it looks
 # first (installed, they go to share/quorra). Included from app/CMakeLists.txt after the quorra target.
 set(QUORRA_RESOURCE_ROOT ${PROJECT_SOURCE_DIR}/resources)

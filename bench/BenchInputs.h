@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inputs the benchmark makes for itself: a photograph-like picture, its puzzle files, the settings to start with.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark's closing summary: every figure as a ratio to the baseline measured beside it, against its goal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up baseline: the smallest Qt Widgets program that shows an empty window.
 #include <QApplication>
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Google Benchmark's console output, plus the times and counters of every run kept for the summary.
 #include "SummaryReporter.h"
 

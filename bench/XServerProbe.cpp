@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private X server for the figures that need a real window: start-up time and processor use at rest.
 #include "XServerProbe.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private X server for the figures that need a real window: how long a program takes to show its first
 // painted window, and how much processor time it uses afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorra-bench: the figures a player feels, each measured side by side with its baseline in one run, then a
 // summary line per figure: "figure ratio goal met" or "figure ratio goal MISSED".
 #include "BenchInputs.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The browser player's speed in headless Chromium: the time from an exported page's load to the concealed grid on
 screen for a 12-megapixel puzzle, against the browser's own createImageBitmap decode of the same JPEG stream, and
 the time of one drag frame at a 1920 x 1080 window. Not part of the test run; see BENCHMARKS.md.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell sizes, positions, the fit and the zoom steps, computed as the desktop always has computed them.
 #include "CellGeometry.h"
 

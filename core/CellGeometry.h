@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the cells lie on the picture as shown: their size at the view's scale, the fit to a panel and the zoom.
 #pragma once
 

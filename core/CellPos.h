@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A place in the puzzle's grid: 1-based column and row, as players and puzzle files count them.
 #pragma once
 

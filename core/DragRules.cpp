@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drag's state machine over picture positions.
 #include "DragRules.h"
 

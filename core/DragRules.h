@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer's rules on the picture: hovering selects, a press catches, a pull past the threshold chooses the line,
 // a line that comes near a cell centre snaps there, and the release makes the move.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The concealing effects that hide each cell of an unsolved puzzle, worked on plain pixels.
 #include "Effects.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's moves on its arrangement, and the history that takes them back.
 #include "GameBoard.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game as a value: the arrangement, the selected cell, edit mode, solved, and the moves that can be taken back.
 #pragma once
 

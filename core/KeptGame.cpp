@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kept game's bytes: little-endian, counted, and replayed before they are believed.
 #include "KeptGame.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game in progress as bytes: its arrangement, where it began, its undo and redo, moves and time, with every check
 // on the way back.
 #pragma once

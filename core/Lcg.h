@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's one pseudo-random generator: 32-bit linear congruential, reseeded from the clock.
 #pragma once
 

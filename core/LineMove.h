@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One turn of a row or a column, as the player makes it and as the history keeps it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo and redo lists of a game.
 #include "MoveHistory.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moves made since the last tangle, for taking them back and making them again.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The way the numbered paper reaches a font: core has none, so each front end writes the number its own way.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points and sizes in the pixels of the picture as the view shows it, where the pointer and the cells meet.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A view of 24-bit pixels owned elsewhere: the rows of a working bitmap, padded as the owner pads them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle file's header bytes: little-endian whatever the processor, checked before anything is taken.
 #include "PuzzleHeader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of a puzzle file before its picture: version, effect, semi-effect flag and grid, read from bytes and
 // written to bytes.
 #pragma once

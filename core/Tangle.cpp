@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tangle's draws: which line moves next and how far.
 #include "Tangle.h"
 

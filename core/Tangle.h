@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tangle: the line shifts that take a solved grid to the arrangement a game starts from.
 #pragma once
 

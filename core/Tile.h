@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One cell of a tile arrangement: the piece it holds and where that piece lies in the solved picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile-arrangement grid: set-up layout, cyclic line shifts, the solved test and the stored record's check.
 #include "TileGrid.h"
 

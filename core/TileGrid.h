@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile-arrangement grid: dimensions, the solved and the current arrangement, and cyclic line shifts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encodes a picture as a baseline colour JPEG at quality 90 onto any device, row by row.
 #include "JpegWriter.h"
 

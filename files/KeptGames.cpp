@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kept games as one small file each, named by the puzzle's key, replaced whole and pruned to the newest.
 #include "KeptGames.h"
 

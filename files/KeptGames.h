@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The games left in the middle, kept in the user's data folder beside the results record until they are played on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A puzzle as a document: its file, title and saved state; saving, opening and exporting the picture as JPEG.
 #include "PuzzleDocument.h"
 

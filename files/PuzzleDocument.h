@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A puzzle as a document: the game with its file, title, saved state and stored picture; saving, opening, export.
 #pragma once
 

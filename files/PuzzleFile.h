@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored form of a puzzle (header, grid, picture), read from and written to any device.
 #pragma once
 

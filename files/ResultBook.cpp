@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of results as a small JSON file, read whole and replaced whole.
 #include "ResultBook.h"
 

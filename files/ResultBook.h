@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of results: for each puzzle solved on this computer, its best result and how often it was solved.
 #pragma once
 

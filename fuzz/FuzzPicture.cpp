@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: one picture reader, fed from memory; the build names it with QUORRA_FUZZ_READER, or a kind that Qt's
 // readers decode with QUORRA_FUZZ_QT_KIND.
 #include "BmpReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: a puzzle file's bytes through the reader and, when accepted, a save and re-read and the tangle.
 #include "Lcg.h"
 #include "Puzzle.h"

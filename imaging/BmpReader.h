@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading Windows BMP pictures through Qt's own BMP reader, guarded against oversized headers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The refusal of a picture whose data is well-formed enough to decode but damaged or hostile beyond use.
 #pragma once
 

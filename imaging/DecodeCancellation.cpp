@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lets the thread that started a decode on a worker thread give it up: the readers look at the flag as they go.
 #include "DecodeCancellation.h"
 

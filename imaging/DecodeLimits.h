@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a picture reader may spend on one decode, checked against the header before any pixel is decoded.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The concealing effects on the desktop's working bitmaps: core's effects over the bitmaps' own rows.
 #include "Effects.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the EXIF block that PNG and WebP files keep in a chunk of their own, which Qt's readers leave unread.
 #pragma once
 

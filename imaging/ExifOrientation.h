@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EXIF orientation of a photograph, and turning its pixels upright by it.
 #pragma once
 

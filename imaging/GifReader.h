@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the first image of a GIF file through giflib, with its transparent colour marked.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding JPEG streams with libjpeg straight into a bitmap, turned upright by the EXIF orientation.
 #include "JpegReader.h"
 

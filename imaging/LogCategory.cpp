@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's logging category, and the text of an error that is given up rather than shown.
 #include "LogCategory.h"
 

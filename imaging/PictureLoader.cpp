@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a picture reader by file extension, opening the file, and the memory guard every reader uses.
 #include "PictureLoader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading picture files (BMP, JPEG, GIF, PNG, WebP and TIFF, chosen by extension alone) into a source bitmap.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture file read small, for a preview beside a file list.
 #include "PicturePreview.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading PNG, WebP and TIFF pictures through Qt's image readers, guarded, upright and opaque.
 #include "QtImageReader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's numbered paper: each cell's number drawn with QPainter in the stamp font.
 #include "QtNumberStamp.h"
 

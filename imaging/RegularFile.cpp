@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening documents for reading only when they are regular files, so a pipe, a device or a socket is refused.
 #include "RegularFile.h"
 

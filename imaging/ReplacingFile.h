@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a file that takes the place of what stands at the chosen path, never of what a link there points to.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture a puzzle is made of: decoded only as large as it is shown, decoded larger when it is needed larger.
 #include "SourcePicture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawn on pictures: the stamp font, the size search, and the inverted two-line stamp.
 #include "TextStamp.h"
 

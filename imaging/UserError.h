@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one exception type of the program: a failure whose text the user is shown as it stands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working bitmaps and the raster helpers (stretch, copy, inversion, exclusive-or, tiling) behind all drawing.
 #include "WorkingBitmap.h"
 

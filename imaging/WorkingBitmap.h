@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working bitmaps (24-bit BGR, white when new) and the raster helpers the renderer is built from.
 #pragma once
 

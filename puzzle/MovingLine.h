@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dragged row or column as the player sees it: a strip of the display, rotated along the line.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle object: set-up, the working bitmaps, cell-by-cell rendering and the zoom shown.
 #include "Puzzle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle object: a game (core's board, geometry and drag rules) shown from its picture: the working bitmaps at the
 // view's scale, the cells drawn, the moving line, and the steps of what it shows over time.
 #pragma once

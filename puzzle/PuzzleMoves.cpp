@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle object's play shown: tangling, hover and catch, the sliding line, committed moves and the advice flash.
 #include "Puzzle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of a puzzle that its file keeps: version, effect, semi-effect, grid and source picture.
 #pragma once
 

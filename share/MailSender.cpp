@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hands a message with attachments to the desktop's mail program through xdg-email.
 #include "MailSender.h"
 

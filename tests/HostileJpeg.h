@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG streams made small at test time that would cost a decoder much: their segments and tables by hand.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures that are small files but large decodes, made at test time: each declares a size within the size guard
 // and either holds all its pixels (as zeros, which compress to almost nothing) or ends after its header.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Things that are no regular files, made at test time where a document is expected: pipes, sockets, links.
 #pragma once
 

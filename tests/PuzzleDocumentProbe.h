@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' one look inside a puzzle document: the saved state set directly, as only a set-up reaches it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' one look inside a puzzle: states that play reaches only by long ways set directly, the owner's hooks
 // changed in place, and the scratch bitmaps a drag works with.
 #pragma once

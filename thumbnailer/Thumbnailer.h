@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws a puzzle file as file managers show it: the concealed grid, never the photograph.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's limits on a puzzle's JPEG stream, checked on its bytes before a browser is asked to decode them.
 #include "JpegLimits.h"
 

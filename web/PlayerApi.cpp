@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's way into core: the puzzle file's header, the board with its moves, the cells' geometry, the pointer's
 // rules and the concealing effects, as plain C functions over the module's memory.
 #include "JpegLimits.h"

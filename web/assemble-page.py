@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Puts the player's page together: its style, its scripts, the compiled core and the concealment texture inside
 one HTML file, the template that exported pages fill with a puzzle, and the home page that holds none."""
 import base64

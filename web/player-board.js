@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's page, second script: drawing the board, the clock, and the game's course (tangle, slides,
 // advice, victory) at the desktop's paces.
 

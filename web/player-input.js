@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's page, last script: pointer and key input turned into core's moves, the page around the board,
 // and the start.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's page, first of its three scripts: the texts, paces and state, the numbered paper, reading the
 // chosen, dropped or embedded puzzle and laying it out. assemble-page.py runs the three in one function's scope.
 

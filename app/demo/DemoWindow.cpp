@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo window: the example video looping in its panel, and the choice whether it opens at every start.
 #include "DemoWindow.h"
 

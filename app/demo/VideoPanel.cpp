@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo window's video surface. Qt's own video widget draws through OpenGL, which loads a whole graphics driver
 // (without a graphics card, Mesa's software renderer and LLVM: some 90 MB) that stayed in the program's memory for
 // the rest of the run after the demo window had closed. A frame of the demo is small: the processor converts and

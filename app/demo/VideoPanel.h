@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo window's video surface: the media layer's frames converted and painted without a graphics stack.
 #pragma once
 

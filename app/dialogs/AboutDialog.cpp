@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: its design sizes scaled to the screen are the least it takes, and its layout grows it for texts
 // that need more room (large fonts, a desktop's own theme), so nothing is clipped.
 #include "AboutDialog.h"

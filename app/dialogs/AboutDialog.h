@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: program name in the stamp font, version, legal notice and the link to the web page.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal questions, notices and file dialogs of the main window, behind one interface that tests replace.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pane beside a picture dialog's file list that shows the selected picture scaled down.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt file dialogs with the program's titles and filters, and the message boxes of the main window.
 #include "QtDialogs.h"
 

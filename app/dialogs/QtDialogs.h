@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs of the main window as real Qt file dialogs and message boxes.
 #pragma once
 

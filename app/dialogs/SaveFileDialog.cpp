@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save dialog: the name is taken as typed, and anything already at the path, a dangling link too, is asked about.
 #include "SaveFileDialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document flows: making, opening, saving, exporting and mailing puzzles, and files dropped on the window.
 #include "Documents.h"
 

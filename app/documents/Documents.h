@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle documents: New, Open, Save As, Save Image As, Send by E-Mail, the question before a puzzle is given
 // up, and dropped files. Owns the puzzle on screen and the bitmap it draws into.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file a drag carries, made openable whatever bytes its name holds.
 #include "DroppedFileName.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save as Web Page: one HTML file that plays a puzzle in any browser, the player's page with the puzzle inside.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One piece of decoding at a time on a worker thread, its outcome handed back on the GUI thread or dropped.
 #include "WorkerTask.h"
 

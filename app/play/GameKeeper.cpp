@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game on screen taken from the board and the clock into the kept games, and back.
 #include "GameKeeper.h"
 

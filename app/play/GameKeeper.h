@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the game on screen when its puzzle leaves in the middle, and gives it back when the puzzle comes again.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's moves and time, kept by spans of running time so that pauses cost nothing.
 #include "PlayClock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moves and the time of the game on screen: what counts as a move and when the time runs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's mouse: catch, drag, snap and release on the picture, advice and victory, the pointer and the sounds.
 #include "PlayController.h"
 

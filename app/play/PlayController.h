@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play on the picture: catching a cell, dragging its line, snapping, releasing, advice and victory, with the
 // pointer, the cursors and the sounds that go with them.
 #pragma once

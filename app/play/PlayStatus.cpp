@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's line in the status bar, its once-a-second refresh while the time runs, and the victory's record.
 #include "PlayStatus.h"
 

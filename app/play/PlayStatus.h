@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's line about the game on screen: the moves and the time while it is played, the result and the
 // best earlier one at the victory, and the record of results that the victory adds to.
 #pragma once

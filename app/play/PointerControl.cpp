@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer warping and confinement: on X11 a warp relative to the window and a pointer grab confined to an
 // input-only window placed where the X server has the window; elsewhere QCursor.
 #include "PointerControl.h"

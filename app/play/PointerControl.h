@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving the system pointer and holding it inside a rectangle or on a one-pixel line of the screen.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the puzzle's animations over time from the window's event loop: one step per timer tick.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard selection's frame gliding between cells.
 #include "SelectionSlide.h"
 

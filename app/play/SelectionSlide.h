@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard selection's frame gliding from the cell it left to the one it reached, so the eye follows it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The victory's band: placed over the visible part of the picture, timed, and taken away by the person's next act.
 #include "VictoryBanner.h"
 

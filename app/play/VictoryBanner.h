@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band over the revealed picture's lower edge at the victory: the result and an invitation to play again.
 #pragma once
 

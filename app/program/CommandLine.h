@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command line asks of quorra: its usage, its version, a puzzle made a web page, or the puzzle to open.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads plugin libraries ahead of Qt, on a thread that never calls Qt.
 #include "PluginPrefetch.h"
 

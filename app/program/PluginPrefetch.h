@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads Qt's image-format and icon-engine plugins on a thread of its own while the program starts up.
 //
 // Qt loads every one of these plugins (and the libraries they need) before the window is first painted: the menu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's name, version and web address: the one place every window and message takes them from.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program finds the files it ships beside itself (demo video, help).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle file named on the command line, made openable whatever bytes its name holds.
 #include "PuzzleArgument.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry point of quorra: --help and --version, the main window, the about box, and the puzzle file named on
 // the command line.
 #include "AboutDialog.h"

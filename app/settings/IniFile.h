@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small INI reader and writer with private-profile behaviour: keys stay in their order and spelling.
 #pragma once
 

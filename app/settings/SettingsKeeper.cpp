@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restoring and saving the window's placement and check marks.
 #include "SettingsKeeper.h"
 

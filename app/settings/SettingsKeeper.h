@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carries the window's placement and its check marks from one run to the next through WindowSettings.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's section, keys and value words: data written by earlier runs and read by later ones, so
 // their spelling and order never change with the code's names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store of the main window: its placement and check marks, kept in an INI section.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One game sound: opened once, played on request, never restarted while it is still sounding.
 #include "MediaSoundPlayer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound device over QSoundEffect: low latency, 8- and 16-bit PCM WAV only.
 #include "SoundEffectOutput.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the format and length of a RIFF WAVE file from its header, without decoding any audio.
 #include "WaveHeader.h"
 

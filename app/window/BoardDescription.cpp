@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's description for assistive technology, composed from what a sighted player sees.
 #include "BoardDescription.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says about the board: the grid, the selected cell, and the status bar's moves, time or result.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The guarded command handler and the reporting of the errors that end a command.
 #include "CommandGuard.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the window's command handlers so that an error ends the command, is reported, and the program goes on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command list: each command's name, texts, place, keys, check mark, enabling and handler in one row.
 #include "CommandList.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command list: every command of the main window declared once, as one row with all that belongs to it.
 #pragma once
 

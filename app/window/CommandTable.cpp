@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command table: makes the commands, menus and tool bar from the command list and keeps their enabled state in
 // step with the game.
 #include "CommandTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's commands made from the command list: the actions in their fixed order, the menus, the tool bar,
 // the check-mark groups and the enabling.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converts the windows' design sizes, drawn at 120 dots per inch, to the screen's logical dots per inch.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens a file or a web address with xdg-open, hearing how it ended.
 #include "DesktopOpener.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: creates its parts and widgets, wires them, and runs the update that follows the state and the
 // commands' suspension during a tangle. Qt's events and the window's own moments are in MainWindowEvents.cpp.
 #include "MainWindow.h"

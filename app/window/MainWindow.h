@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: owns the widgets and composes the commands, the view, the documents, play and the settings.
 #pragma once
 

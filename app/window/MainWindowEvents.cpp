@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's Qt events: its own moments (first show, first activation, close) and the events it forwards to
 // its parts (the pointer over the window, activation and state, drag and drop).
 #include "MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's fit, zoom and placing of the picture in its panel.
 #include "PictureLayout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view: fits the puzzle to the panel, zooms it, and keeps the picture centred in the panel.
 #pragma once
 

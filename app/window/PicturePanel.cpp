@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture panel with its tiled wallpaper; resizing it re-fits and re-centres the picture.
 #include "PicturePanel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture panel: a sunken area below the tool bar that tiles the wallpaper and hosts the picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the puzzle's display bitmap and turns Qt's mouse events into the picture's mouse signals.
 #include "PictureView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture control: shows a bitmap unscaled at its top-left corner and reports the mouse over it.
 //
 // The bitmap's pixels are the screen's own pixels: on a screen scaled by Qt (a ratio of 2 on a HiDPI screen) the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps a window's rectangle usable on the screen it is placed on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text the window and its dialogs show: questions, messages, the status bar, the file dialogs' titles and
 // filters, the about box and the demo window. The commands' captions and hints and the menus' titles are in their
 // rows of the command list (CommandList.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' one way into the about box: its lines and its OK button, to read them and act as a person would.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' one way into the demo window: its check box and OK button to act as a person would, and its player
 // and video surface to see what the media layer does.
 #pragma once

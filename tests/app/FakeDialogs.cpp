@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted dialogs used by the main-window tests.
 #include "FakeDialogs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs that answer from a script and record what was asked, so no test ever waits on a modal window.
 #pragma once
 

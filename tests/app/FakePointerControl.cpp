@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording pointer control of the window tests.
 #include "FakePointerControl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pointer control that moves and holds nothing but records every request, in screen coordinates.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording sound player of the window tests.
 #include "FakeSoundPlayer.h"
 

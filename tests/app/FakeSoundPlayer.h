@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sound player that plays nothing and writes what it was asked into a log shared by the window's three players.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' one look inside the play controller: whether the picture's mouse is attached, the screen-wide
 // cursor, the pointer's control and the travelling frame, and a handler's busy mark set as if one were at work.
 #pragma once

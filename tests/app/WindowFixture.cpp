@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main-window test fixture.
 #include "WindowFixture.h"
 #include "../PuzzleProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a main window for tests: scripted dialogs, recording sound players and pointer control, no animation pacing,
 // shown offscreen with a given panel size, and pictures and puzzle files made on the spot.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file under core/ includes anything but the C++ standard library, the compiler's own intrinsics or
 # core's own headers: core is also compiled for the browser, where neither Qt nor any other library exists.
 # Run as: cmake -DCORE_DIR=<the core folder> -P CheckStandardIncludes.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the cell geometry: cell sizes as the desktop rounds them, positions on the grid, the fit and the zoom.
 #include "core/CellGeometry.h"
 #include "core/TileGrid.h"

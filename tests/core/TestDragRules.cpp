@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the drag rules: pointer paths in, the line chosen, its shift, snaps and the moves made out.
 #include "core/DragRules.h"
 

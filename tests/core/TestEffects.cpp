@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the concealing effects on plain pixel views: their pixels for a fixed seed, the row padding, the stamp.
 #include "core/Effects.h"
 #include "core/Lcg.h"

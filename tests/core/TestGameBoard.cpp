@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the game as a value: turns of the selected cell's line, undo and redo, and what wins.
 #include "core/GameBoard.h"
 

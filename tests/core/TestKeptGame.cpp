@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of a game in progress as bytes: what goes in comes back, and bytes no game of ours could be are refused.
 #include "core/GameBoard.h"
 #include "core/KeptGame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the puzzle file's header bytes: the grid record's layout and round trip, and what a header cut short,
 // too new or holding a grid no puzzle has gives.
 #include "core/PuzzleHeader.h"

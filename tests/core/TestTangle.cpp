@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the tangle's draws: the shifts each seed gives, which puzzles already shared must keep.
 #include "core/Lcg.h"
 #include "core/Tangle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the arrangement grid: layouts, rotations, the solved test, homes and the stored record's check.
 #include "core/TileGrid.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the install tree: what `cmake --install` lays out, and whether the desktop's own tools accept it.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the thumbnailer: puzzle files drawn concealed and never as the photograph; damaged files refused.
 #include "../HostileJpeg.h"
 #include "../PuzzleProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle-file tests' workbench: pictures made on the spot, a puzzle as the window holds it, what a refused
 // operation must leave, and the ways a write is made to fail.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the JPEG writer: stream structure, quality tables, every source format, and failing devices.
 #include "JpegReader.h"
 #include "JpegWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kept games in the data folder: a game comes back under its key only, anything damaged, too large, not a file
 // or another puzzle's is ignored without harm, and only the newest are kept.
 #include "../NonRegularFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of pictures decoded only as large as the view shows them: the reduction chosen, the geometry taken from the
 // whole picture, the look against a smooth downscale, and the whole picture decoded when something needs it.
 #include "../PuzzleProbe.h"

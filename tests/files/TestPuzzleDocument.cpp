@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of a puzzle as a document: its title, its saved state, and a save that leaves the game as it was.
 #include "PuzzleFileFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of puzzle files and picture export: layout, round trips, saving again and the picture stream kept.
 #include "../PuzzleProbe.h"
 #include "PuzzleFileFixture.h"

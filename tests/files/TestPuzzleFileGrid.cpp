@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the grid's part of a puzzle file read from a device: a grid cut short.
 #include "PuzzleFile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of opening puzzle files: odd ones that open, damaged, too new or absent ones refused, and any device read.
 #include "PuzzleFileFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of saving and exporting that fail or meet links, pipes and folders: the old file always survives.
 #include "PuzzleFileFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of results: the best of several solves, puzzles told apart by content and grid, a damaged record
 // ignored and started afresh, one that cannot be read left alone, links written through, and programs that win
 // at once all counted.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the odd and damaged puzzle files in tests/data from the shared test pictures; run once, outputs committed.
 import struct
 import sys

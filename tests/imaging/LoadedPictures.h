@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the picture reading tests share: the test pictures' folder, the four quarters every good one shows, loading.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the concealing effects: their exact pixel arithmetic, random patterns, mosaic, texture and number.
 #include "Effects.h"
 #include "Lcg.h"

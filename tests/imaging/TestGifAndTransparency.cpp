@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of GIF pictures (their transparency, cut headers and code sizes) and of transparency shown on white.
 #include "GifReader.h"
 #include "LoadedPictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the JPEG reader on its own: reading from a device's position and no further, scaled decoding, the
 // EXIF orientation and the budget of what a stream holds besides its picture.
 #include "../HostileJpeg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the text a given-up error is logged with.
 #include "DamagedPictureError.h"
 #include "LogCategory.h"

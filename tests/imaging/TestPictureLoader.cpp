@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of reading picture files of every kind, their failures and the size guard.
 #include "../HostilePictures.h"
 #include "BmpReader.h"

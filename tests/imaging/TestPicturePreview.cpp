@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the picture preview: pictures scaled into their box, anything else none, and nothing that blocks.
 #include "PicturePreview.h"
 

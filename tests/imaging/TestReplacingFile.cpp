@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing a file after saves that were killed half-way: what they left beside it goes once it is stale, and
 // nothing else in the folder does.
 #include "ReplacingFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the stamp font, the font size search and the inverted two-line stamp.
 #include "TextStamp.h"
 #include "WorkingBitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of working bitmaps, the nearest-neighbour stretch, the raster helpers and the paper texture.
 #include "WorkingBitmap.h"
 

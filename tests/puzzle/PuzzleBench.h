@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle tests' workbench: a picture, a texture and a puzzle drawing into a display, as the window holds them.
 #pragma once
 

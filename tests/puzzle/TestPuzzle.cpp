@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the puzzle object: a new puzzle, cell geometry, set-up and the zoom.
 #include "PuzzleBench.h"
 

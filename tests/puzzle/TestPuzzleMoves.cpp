@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the puzzle object: hover, catch, the sliding line, committed moves and the advice flash.
 #include "PuzzleBench.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the puzzle object: cell rendering, frames, stamps, effects and the picture's title.
 #include "PuzzleBench.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the puzzle object: the tangle, step by step.
 #include "PuzzleBench.h"
 

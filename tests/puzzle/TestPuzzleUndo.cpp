@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of keyboard turns and of taking moves back and making them again.
 #include "PuzzleBench.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the mail hand-over: the exact xdg-email arguments, whole paths and the failure reports.
 #include "MailSender.h"
 

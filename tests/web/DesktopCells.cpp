@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's concealed cells for a puzzle file and given decoded pixels, for the browser tests to compare with.
 //
 // desktop-cells PUZZLE.nbq DECODED.png PANEL_WIDTH PANEL_HEIGHT SEED OUT.ppm

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the browser tests share: headless Chromium through Selenium, test puzzles made from bytes, exported pages
 made by the program itself, and the browser's own log of requests."""
 import json

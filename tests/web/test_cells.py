@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The cells the page draws for a puzzle match the desktop's for the same decoded pixels, for every effect: the
 desktop's puzzle object conceals the pixels the browser decoded, fitted to the page's panel, with the generator's
 clock fixed alike. The numbers' glyphs come from each side's font, so the numbered paper is compared outside the

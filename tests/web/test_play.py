@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A page exported by quorra --export-web, opened from file:// in headless Chromium: the tangled grid is shown,
 solved by the keyboard (with an undo and a redo), by mouse drags (also ones that drift across their line after it
 snapped) and by touch drags on a phone's screen, and the victory shows the photograph; the page makes no request."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Files the player refuses, chosen on the home page: each gets the desktop's message in the page, before the
 browser decodes any picture, and a puzzle on screen goes on being played; the page makes no request."""
 import os

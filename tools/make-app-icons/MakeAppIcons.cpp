@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the application icon and the puzzle-file icon in every hicolor size (resources/icons/hicolor/).
 #include <QDir>
 #include <QGuiApplication>

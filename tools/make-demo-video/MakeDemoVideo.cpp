@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the demo video (resources/Res/Example.avi): the engine tangles the sample and a drawn hand solves it.
 // Run from the source folder: build/tools/make-demo-video [picture] [output.avi]; needs ffmpeg (Debian "ffmpeg").
 #include "Effects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the 24 x 24 tool-bar pictures used when the desktop's icon theme lacks one (resources/icons/*.png).
 #include <QCoreApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the sample landscape that the first puzzle is made from (samples/Sample.jpg): sky, sun, hills, a house,
 // trees and a lake, in clear shapes and colours so that every cell of a 3 x 3 split is easy to tell apart.
 #include <QGuiApplication>

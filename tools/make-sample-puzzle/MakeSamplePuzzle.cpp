@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the sample puzzle (samples/Sample.nbq) from the sample picture: a 3 x 3 split under the Hidden effect.
 #include "Effects.h"
 #include "Puzzle.h"

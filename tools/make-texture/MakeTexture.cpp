@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the 150 x 150 seamless lavender-grey paper texture that conceals cells (resources/texture/Concealment.png).
 #include <QImage>
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the 150 x 150 seamless wallpaper tiled around the picture (resources/wallpaper/Wallpaper.png).
 #include <QImage>
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo window's choice, its refusal of a video that cannot be played, and the help command's address.
 #include "DemoWindow.h"
 #include "DemoWindowProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo window's video on a real display: it loops, the shipped video plays and is shown, and closing the
 // window gives its memory back.
 #include "DemoWindow.h"

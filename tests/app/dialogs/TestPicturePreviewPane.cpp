@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the picture dialogs' preview pane: there in the real dialogs, showing the file clicked in the list.
 #include "../../HostilePictures.h"
 #include "PicturePreviewPane.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the save dialog: a name is taken as typed, and whatever stands at the path is asked about first.
 #include "SaveFileDialog.h"
 

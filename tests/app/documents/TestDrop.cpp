@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files dropped on the main window: puzzles open, pictures make new puzzles, the rest is refused.
 #include "PictureView.h"
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of Save As and Save Image As from the window: what is tangled, cancelled, refused and written.
 #include "../../NonRegularFiles.h"
 #include "PlayControllerProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorra --export-web: the page written holds the puzzle file's own bytes, and every refusal is a message on
 // stderr with status 1 that leaves the page that was there as it was.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse tests' game: a puzzle of 2 x 3 cells of 100 pixels on screen, and the mouse's events sent to it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game left in the middle and come back to: each way of leaving keeps it, opening the puzzle again continues it
 // with its moves, time, undo and redo, and a won, restarted or tangled game or a damaged record gives a fresh
 // tangle. Restart, and the victory's band with its Play Again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing from the keyboard: the selection over the cells, turning lines, the advice key, and undo and redo
 // through their commands, driven the way a person's keys reach the window.
 #include "../../PuzzleProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing through the picture's own mouse handlers: catching, the drag threshold and direction, snaps, releases
 // and the band a drag repaints.
 #include "../../PuzzleProbe.h"

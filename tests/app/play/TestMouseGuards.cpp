@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the mouse around a drag: the advice, the victory, a picture closed to the mouse, and the pointer freed
 // by a busy handler, a leave, a menu, an error or a lost focus.
 #include "MouseGame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game clock's rules on a clock the test turns: when the time runs, what restarts it, what counts as a move.
 #include "PlayClock.h"
 

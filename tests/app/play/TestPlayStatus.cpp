@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's game line: its wording, and a game played in the window with the clock, a pause, the victory
 // and the best earlier result.
 #include "../../PuzzleProbe.h"

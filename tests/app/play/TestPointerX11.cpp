@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real pointer on a real X server: it lands on the caught cell's centre, stays on the dragged line whatever
 // moves it, still reports its moves to the window, and is free again after the release.
 #include "PictureView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: --help and --version without a window system, unknown options passed over, and a puzzle file
 // whose name is not UTF-8 opened through its own bytes.
 #include "CommandLine.h"

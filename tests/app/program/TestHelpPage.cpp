@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help page chosen for the desktop's language, and the translated pages kept in step with the English one.
 #include "ProgramResources.h"
 

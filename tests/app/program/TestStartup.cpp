@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window with and without a puzzle file on the command line, the about box, and the file
 // dialogs' filters.
 #include "AboutDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translations: the language chosen from the person's list, the menus in each shipped language, and every
 // entry of the translation files finished with the placeholders of its English source.
 #include "ProgramTranslations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the INI reader and writer: lookups, in-place writes, order kept, and failed writes.
 #include "../../NonRegularFiles.h"
 #include "IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's settings across a restart, when they are written and when they cannot be, and the demo at start.
 #include "WindowFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the settings store: the keys a save writes, the reading rules, and failed writes.
 #include "WindowSettings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of a game sound's playing rules, over a fake device and a fake clock.
 #include "MediaSoundPlayer.h"
 #include "SoundOutput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the WAVE header reader: the shipped sounds, and headers that are odd or damaged.
 #include "WaveBytes.h"
 #include "WaveHeader.h"

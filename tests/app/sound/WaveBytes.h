@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds WAVE file images in memory for the sound tests, whole or deliberately damaged.
 #pragma once
 

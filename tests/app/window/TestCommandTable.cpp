@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command table on its own: the enabling rules for each game state, the groups, and the suspension.
 #include "CommandGuard.h"
 #include "CommandTable.h"

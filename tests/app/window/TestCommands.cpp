@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window: which are enabled in each state, the Split and Effect groups, the tangle with
 // everything switched off, the error report, and the update after each change of state that keeps it all in step.
 #include "../../PuzzleProbe.h"

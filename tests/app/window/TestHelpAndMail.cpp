@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu's commands and Send by E-Mail, through the main window.
 #include "MailSender.h"
 #include "ProgramResources.h"

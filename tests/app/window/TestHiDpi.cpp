@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture on a screen scaled by 2 (run with QT_SCALE_FACTOR=2): made at the screen's own pixels, fitted to
 // the panel's pixels, and the mouse and the pointer in step with it.
 #include "PicturePanel.h"

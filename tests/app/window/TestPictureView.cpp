@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture control paints exactly the bitmap's pixels, wherever it is asked to and after any change.
 #include "PictureView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on a real X server keeps to the screen, whatever its settings file says and however the screen is
 // scaled (run under xvfb-run, once as it is and once with QT_SCALE_FACTOR=2).
 #include "WindowFixture.h"

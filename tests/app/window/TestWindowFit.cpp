@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's rectangle kept to the free area of its screen: never larger, never off it, never below the
 // smallest size where there is room for it.
 #include "WindowFit.h"

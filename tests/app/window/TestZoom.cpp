@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom and fit through the main window: the fit to the panel, the zoom steps, the limits, and the picture
 // centred in the panel.
 #include "../../PuzzleProbe.h"
