@@ -181,9 +181,11 @@ bool IniFile::save()
         m_error = failure;
         return false;
     }
+    // A settings file kept as a link (into a folder of one's own settings, say) stays one: its target is replaced.
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : m_fileName;
     // Written beside the old file and renamed over it: a full disk or a killed program leaves the settings as they
     // were.
-    if (!ReplacingFile::writeWhole(m_fileName, bytes()).isEmpty()) {
+    if (!ReplacingFile::writeWhole(target, bytes()).isEmpty()) {
         m_error = failure;
         return false;
     }

@@ -22,6 +22,7 @@ private slots:
     void write();
     void saveRoundTrip();
     void saveCreatesFolder();
+    void savedThroughALink();
     void unwritablePath();
     void unreadableFileIsNeverReplaced();
     void diskFullKeepsOldFile();
@@ -227,6 +228,22 @@ void TestIniFile::saveCreatesFolder()
     ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
     QVERIFY2(ini.save(), qPrintable(ini.errorString()));
     QVERIFY(QFile::exists(path));
+}
+
+// A settings file that is a link to one kept elsewhere stays a link, and its target gets the new settings.
+void TestIniFile::savedThroughALink()
+{
+    const QString kept = writeText(QStringLiteral("kept.ini"), "[S]\r\nK=old\r\n");
+    const QString link = m_dir.filePath(QStringLiteral("linked.ini"));
+    QVERIFY(QFile::link(kept, link));
+    IniFile ini(link);
+    QVERIFY(ini.load());
+    ini.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new"));
+    QVERIFY2(ini.save(), qPrintable(ini.errorString()));
+    QVERIFY(QFileInfo(link).isSymLink());
+    IniFile again(kept);
+    QVERIFY(again.load());
+    QCOMPARE(again.readString(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("new"));
 }
 
 // The folder cannot be made (a file stands where it should be): refused, by name, whoever runs it.
