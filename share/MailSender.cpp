@@ -2,6 +2,7 @@
 // Hands a message with attachments to the desktop's mail program through xdg-email.
 #include "MailSender.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
@@ -17,30 +18,37 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitFileMissing = 2;
 constexpr int ExitNoPermission = 5;
 
-// The invitation that goes with a puzzle; the web address is its sixth line.
-const QString InvitationSubject = QStringLiteral("Photo Puzzle");
-const QStringList InvitationBeforeAddress = {
-    QStringLiteral("Hello!"),
-    QStringLiteral("I created for you puzzle that contain picture! If you"),
-    QStringLiteral("want to see the real picture, you should solve the puzzle!"),
-    QStringLiteral("To solve the puzzle, you will need the Quorra"),
-    QStringLiteral("program. You can download it for free:"),
-};
-const QStringList InvitationAfterAddress = {
-    QStringLiteral("After you install the program, open the attached file"),
-    QStringLiteral("by double clicking it. With this software you will be"),
-    QStringLiteral("able to create new puzzles for your friends as well"),
-    QStringLiteral("as to solve the puzzles that were made for you!"),
-};
+// The invitation that goes with a puzzle, in the sender's language: the friend reads what the sender would have
+// written. Each block is translated whole, so a translation keeps line breaks of its own; the web address is the
+// line between them.
+const char InvitationSubject[] = QT_TRANSLATE_NOOP("Mail", "Photo Puzzle");
+const char InvitationBeforeAddress[] =
+    QT_TRANSLATE_NOOP("Mail", "Hello!\n"
+                              "I created for you puzzle that contain picture! If you\n"
+                              "want to see the real picture, you should solve the puzzle!\n"
+                              "To solve the puzzle, you will need the Quorra\n"
+                              "program. You can download it for free:");
+const char InvitationAfterAddress[] =
+    QT_TRANSLATE_NOOP("Mail", "After you install the program, open the attached file\n"
+                              "by double clicking it. With this software you will be\n"
+                              "able to create new puzzles for your friends as well\n"
+                              "as to solve the puzzles that were made for you!");
 const QString MailLineEnd = QStringLiteral("\r\n");
 
 // What the person is told when the message never reached a mail program; %1 is the list of paths.
-const QString NoMailProgramText = QStringLiteral("No mail program could be started to send the puzzle.\n"
-                                                 "Please attach the puzzle file to a message yourself:\n%1");
-const QString UnreadableAttachmentText = QStringLiteral("The puzzle file could not be read, so it was not sent:\n%1");
-const QString UnattachableText = QStringLiteral("The puzzle file cannot be handed to the mail program under its name.\n"
-                                                "Please attach the puzzle file to a message yourself:\n%1");
-const QString NotAnAddressText = QStringLiteral("\"%1\" is not a valid mail address.");
+const char NoMailProgramText[] = QT_TRANSLATE_NOOP("Mail", "No mail program could be started to send the puzzle.\n"
+                                                           "Please attach the puzzle file to a message yourself:\n%1");
+const char UnreadableAttachmentText[] =
+    QT_TRANSLATE_NOOP("Mail", "The puzzle file could not be read, so it was not sent:\n%1");
+const char UnattachableText[] =
+    QT_TRANSLATE_NOOP("Mail", "The puzzle file cannot be handed to the mail program under its name.\n"
+                              "Please attach the puzzle file to a message yourself:\n%1");
+const char NotAnAddressText[] = QT_TRANSLATE_NOOP("Mail", "\"%1\" is not a valid mail address.");
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("Mail", text);
+}
 
 } // namespace
 
@@ -52,12 +60,14 @@ MailSender::~MailSender() = default;
 
 QString MailSender::invitationSubject()
 {
-    return InvitationSubject;
+    return translated(InvitationSubject);
 }
 
 QString MailSender::invitationBody(const QString &webAddress)
 {
-    return (InvitationBeforeAddress + QStringList{webAddress} + InvitationAfterAddress).join(MailLineEnd);
+    const QStringList lines = translated(InvitationBeforeAddress).split(QLatin1Char('\n')) + QStringList{webAddress}
+                              + translated(InvitationAfterAddress).split(QLatin1Char('\n'));
+    return lines.join(MailLineEnd);
 }
 
 QStringList MailSender::arguments(const QStringList &recipients, const QString &subject, const QString &body,
@@ -103,17 +113,17 @@ QString pathList(const QStringList &attachments)
 
 QString MailSender::noMailProgramMessage(const QStringList &attachments)
 {
-    return NoMailProgramText.arg(pathList(attachments));
+    return translated(NoMailProgramText).arg(pathList(attachments));
 }
 
 QString MailSender::unreadableAttachmentMessage(const QStringList &attachments)
 {
-    return UnreadableAttachmentText.arg(pathList(attachments));
+    return translated(UnreadableAttachmentText).arg(pathList(attachments));
 }
 
 QString MailSender::unattachableMessage(const QStringList &attachments)
 {
-    return UnattachableText.arg(pathList(attachments));
+    return translated(UnattachableText).arg(pathList(attachments));
 }
 
 bool MailSender::canAttach(const QString &path)
@@ -136,7 +146,7 @@ bool MailSender::sendMailWithAttachments(const QStringList &recipients, const QS
     // example, smuggle in an attachment); recipients come from people, so refuse rather than guess.
     for (const QString &recipient : recipients)
         if (recipient.startsWith(QLatin1Char('-'))) {
-            emit failed(NotAnAddressText.arg(recipient));
+            emit failed(translated(NotAnAddressText).arg(recipient));
             return false;
         }
     if (m_handingOver)

@@ -330,6 +330,61 @@
     </message>
 </context>
 <context>
+    <name>Mail</name>
+    <message>
+        <source>Photo Puzzle</source>
+        <translation>Fotopuzzle</translation>
+    </message>
+    <message>
+        <source>Hello!
+I created for you puzzle that contain picture! If you
+want to see the real picture, you should solve the puzzle!
+To solve the puzzle, you will need the Quorra
+program. You can download it for free:</source>
+        <translation>Hallo!
+Ich habe dir ein Puzzle mit einem Bild gemacht! Wenn du
+das echte Bild sehen willst, musst du das Puzzle lösen!
+Zum Lösen brauchst du das Programm
+Quorra. Du kannst es kostenlos herunterladen:</translation>
+    </message>
+    <message>
+        <source>After you install the program, open the attached file
+by double clicking it. With this software you will be
+able to create new puzzles for your friends as well
+as to solve the puzzles that were made for you!</source>
+        <translation>Wenn du das Programm installiert hast, öffne die angehängte
+Datei mit einem Doppelklick. Mit diesem Programm kannst du
+auch neue Puzzles für deine Freunde machen und die Puzzles
+lösen, die andere für dich gemacht haben!</translation>
+    </message>
+    <message>
+        <source>No mail program could be started to send the puzzle.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>Es konnte kein E-Mail-Programm gestartet werden, um das Puzzle zu senden.
+Bitte hängen Sie die Puzzledatei selbst an eine Nachricht an:
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file could not be read, so it was not sent:
+%1</source>
+        <translation>Die Puzzledatei konnte nicht gelesen werden und wurde deshalb nicht gesendet:
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file cannot be handed to the mail program under its name.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>Die Puzzledatei kann dem E-Mail-Programm unter ihrem Namen nicht übergeben werden.
+Bitte hängen Sie die Puzzledatei selbst an eine Nachricht an:
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid mail address.</source>
+        <translation>„%1“ ist keine gültige E-Mail-Adresse.</translation>
+    </message>
+</context>
+<context>
     <name>Pictures</name>
     <message>
         <source>Stream read error</source>

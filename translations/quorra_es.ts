@@ -330,6 +330,61 @@
     </message>
 </context>
 <context>
+    <name>Mail</name>
+    <message>
+        <source>Photo Puzzle</source>
+        <translation>Puzle de foto</translation>
+    </message>
+    <message>
+        <source>Hello!
+I created for you puzzle that contain picture! If you
+want to see the real picture, you should solve the puzzle!
+To solve the puzzle, you will need the Quorra
+program. You can download it for free:</source>
+        <translation>¡Hola!
+¡He creado para ti un puzle que esconde una imagen! Si
+quieres ver la imagen real, ¡tienes que resolver el puzle!
+Para resolverlo necesitarás el programa
+Quorra. Puedes descargarlo gratis:</translation>
+    </message>
+    <message>
+        <source>After you install the program, open the attached file
+by double clicking it. With this software you will be
+able to create new puzzles for your friends as well
+as to solve the puzzles that were made for you!</source>
+        <translation>Después de instalar el programa, abre el archivo adjunto
+con un doble clic. Con este programa también podrás
+crear puzles nuevos para tus amigos y resolver
+los puzles que otros hayan hecho para ti.</translation>
+    </message>
+    <message>
+        <source>No mail program could be started to send the puzzle.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>No se pudo iniciar ningún programa de correo para enviar el puzle.
+Adjunte usted mismo el archivo del puzle a un mensaje:
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file could not be read, so it was not sent:
+%1</source>
+        <translation>No se pudo leer el archivo del puzle, así que no se envió:
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file cannot be handed to the mail program under its name.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>El archivo del puzle no se puede pasar al programa de correo con su nombre.
+Adjunte usted mismo el archivo del puzle a un mensaje:
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid mail address.</source>
+        <translation>«%1» no es una dirección de correo válida.</translation>
+    </message>
+</context>
+<context>
     <name>Pictures</name>
     <message>
         <source>Stream read error</source>

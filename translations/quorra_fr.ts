@@ -330,6 +330,61 @@
     </message>
 </context>
 <context>
+    <name>Mail</name>
+    <message>
+        <source>Photo Puzzle</source>
+        <translation>Puzzle photo</translation>
+    </message>
+    <message>
+        <source>Hello!
+I created for you puzzle that contain picture! If you
+want to see the real picture, you should solve the puzzle!
+To solve the puzzle, you will need the Quorra
+program. You can download it for free:</source>
+        <translation>Bonjour !
+J&apos;ai créé pour toi un puzzle qui cache une image ! Si tu
+veux voir la vraie image, il faut résoudre le puzzle !
+Pour résoudre le puzzle, il te faut le programme
+Quorra. Tu peux le télécharger gratuitement :</translation>
+    </message>
+    <message>
+        <source>After you install the program, open the attached file
+by double clicking it. With this software you will be
+able to create new puzzles for your friends as well
+as to solve the puzzles that were made for you!</source>
+        <translation>Une fois le programme installé, ouvre le fichier joint
+en double-cliquant dessus. Avec ce logiciel, tu pourras
+aussi créer de nouveaux puzzles pour tes amis et
+résoudre ceux qu&apos;on a faits pour toi !</translation>
+    </message>
+    <message>
+        <source>No mail program could be started to send the puzzle.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>Aucun programme de messagerie n&apos;a pu être lancé pour envoyer le puzzle.
+Veuillez joindre vous-même le fichier du puzzle à un message :
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file could not be read, so it was not sent:
+%1</source>
+        <translation>Le fichier du puzzle n&apos;a pas pu être lu ; il n&apos;a donc pas été envoyé :
+%1</translation>
+    </message>
+    <message>
+        <source>The puzzle file cannot be handed to the mail program under its name.
+Please attach the puzzle file to a message yourself:
+%1</source>
+        <translation>Le fichier du puzzle ne peut pas être transmis au programme de messagerie sous ce nom.
+Veuillez joindre vous-même le fichier du puzzle à un message :
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid mail address.</source>
+        <translation>« %1 » n&apos;est pas une adresse électronique valide.</translation>
+    </message>
+</context>
+<context>
     <name>Pictures</name>
     <message>
         <source>Stream read error</source>
